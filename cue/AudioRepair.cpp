@@ -1,0 +1,79 @@
+#include "CueText.h"
+#include "Repair.h"
+#include "RowCaptions.h"
+#include "SheetLines.h"
+#include "TextBuffer.h"
+
+namespace velmora {
+namespace {
+
+const FileFilterList AudioFilters = {
+    {"Mp3 Files", "*.mp3"}, {"Wav Files", "*.wav"}, {"Ogg Files", "*.ogg"},
+    {"Mp4 Files", "*.mp4"}, {"Wma Files", "*.wma"}, {"Mpc Files", "*.mpc"},
+};
+
+// The chosen file's extension without its dot, upper-cased for a to z only.
+std::string FileTypeOf(std::string_view chosenPath) {
+    const std::string_view name = FileNamePart(chosenPath);
+    const std::size_t dot = name.rfind('.');
+    std::string type =
+        dot == std::string_view::npos ? std::string() : StripThroughLast(".", name.substr(dot));
+    for (char& c : type)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return type;
+}
+
+std::string FileLine(std::string_view leadingBlanks, std::string_view name, std::string_view type) {
+    std::string line(leadingBlanks);
+    line += "FILE \"";
+    line += name;
+    line += '"';
+    if (!type.empty()) {
+        line += ' ';
+        line += type;
+    }
+    return line;
+}
+
+// Only the FILE line changes; a sheet without one gets a new line before its first TRACK line.
+std::string NameChosenFile(std::string_view text, std::string_view chosenPath) {
+    const std::string_view name = FileNamePart(chosenPath);
+    const std::string type = FileTypeOf(chosenPath);
+    const std::vector<LineSpan> lines = SplitLines(text);
+    if (const std::optional<LineSpan> fileLine = FindKeywordLine(text, lines, "FILE")) {
+        const std::string_view blanks = LeadingBlanks(text.substr(fileLine->Start, fileLine->Length));
+        return ApplyEdits(text, {{fileLine->Start, fileLine->Length, FileLine(blanks, name, type)}});
+    }
+    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, lines, "TRACK"))
+        return ApplyEdits(text, {{trackLine->Start, 0, FileLine({}, name, type) + "\r\n"}});
+    const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
+    return std::string(text) + (endsLine ? "" : "\r\n") + FileLine({}, name, type) + "\r\n";
+}
+
+} // namespace
+
+RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
+    state.CorrectionCount = 0;
+    state.WholeText = host.Buffer().Text();
+    state.CueFolder = std::string(FolderPart(state.CuePath));
+    const std::optional<LineSpan> fileLine =
+        FindKeywordLine(state.WholeText, SplitLines(state.WholeText), "FILE");
+    state.AudioName =
+        fileLine ? ExtractField(std::string_view(state.WholeText).substr(fileLine->Start, fileLine->Length),
+                                '"', 1)
+                 : std::string();
+
+    if (!host.FileExists(state.CueFolder + state.AudioName)) {
+        const std::optional<std::string> chosen = host.ChooseFile(AudioFilters, state.CueFolder);
+        if (!chosen)
+            return AddOutcomeRow(state, host, RunOutcome::Bad);
+        state.WholeText = NameChosenFile(state.WholeText, *chosen);
+        ++state.CorrectionCount;
+    }
+    const RunOutcome outcome = traitementheures(state, host);
+    SaveSheet(state);
+    return outcome;
+}
+
+} // namespace velmora

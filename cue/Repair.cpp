@@ -1,0 +1,99 @@
+#include "Repair.h"
+
+#include "TextBuffer.h"
+
+namespace velmora {
+namespace {
+
+constexpr int ProgressMaximum = 100;
+
+// Marks the run as in progress and, however it ends, clears the mark and enables the open link again.
+class RunScope {
+public:
+    RunScope(RepairState& state, RepairHost& host) : state_(state), host_(host) {
+        state_.RunInProgress = true;
+        host_.SetOpenLinkEnabled(false);
+    }
+    ~RunScope() {
+        state_.RunInProgress = false;
+        host_.SetOpenLinkEnabled(true);
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    RepairState& state_;
+    RepairHost& host_;
+};
+
+std::string_view Extension(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return path.substr(dot);
+}
+
+bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> keywords) {
+    for (std::string_view keyword : keywords)
+        if (text.find(keyword) == std::string_view::npos)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string_view FileNamePart(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view FolderPart(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
+    if (state.RunInProgress)
+        return RunOutcome::Refused;
+    RunScope scope(state, host);
+    host.SetProgressPosition(0);
+
+    if (Extension(state.CuePath) != ".cue") {
+        host.ShowWarning(std::string(FileNamePart(state.CuePath)) + " is not a valid CUE");
+        return RunOutcome::Warning;
+    }
+
+    TextBuffer& buffer = host.Buffer();
+    buffer.LoadFromFile(state.CuePath);
+    const std::string& text = buffer.Text();
+    if (ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"})) {
+        AnimateProgress(host);
+        return fichiermp3(state, host);
+    }
+    if (ContainsAll(text, {"FILE", "TRACK", "INDEX"})) {
+        AnimateProgress(host);
+        return fichierbinaire(state, host);
+    }
+    return RunOutcome::Skipped;
+}
+
+void AnimateProgress(RepairHost& host) {
+    if (host.AnimatesProgress()) {
+        for (int step = 0; step < ProgressMaximum; ++step) {
+            host.SetProgressPosition(host.ProgressPosition() + 1);
+            Delay(host, 1);
+        }
+    }
+    host.SetProgressPosition(ProgressMaximum);
+}
+
+void Delay(RepairHost& host, std::uint32_t ms) {
+    // Unsigned differences stay right when the counter wraps, where comparing with a deadline would not.
+    const std::uint32_t start = host.TickCount();
+    do {
+        host.PumpEvents();
+    } while (static_cast<std::uint32_t>(host.TickCount() - start) < ms);
+}
+
+} // namespace velmora

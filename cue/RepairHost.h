@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+class TextBuffer;
+
+struct FileFilter {
+    std::string Description;
+    std::string Pattern;
+};
+using FileFilterList = std::vector<FileFilter>;
+
+// Icon indexes of the result rows.
+inline constexpr int BadIcon = 0;
+inline constexpr int CorrectedIcon = 1;
+inline constexpr int GoodIcon = 2;
+
+// What the repair engine needs from its window. The host is owned by its creator (the main window, the
+// console front end, a test) and outlives every run; the engine only borrows it for the length of one
+// call and never deletes it. The host owns the text buffer and the result list. Texts passed to the host
+// are only valid during the call. All calls come from the one thread that runs the repair.
+class RepairHost {
+public:
+    virtual void SetOpenLinkEnabled(bool enabled) = 0;
+
+    // Progress bar position, 0 to 100.
+    virtual int ProgressPosition() const = 0;
+    virtual void SetProgressPosition(int position) = 0;
+
+    // Handles all window events that are pending, then returns. A run may be asked for meanwhile; the
+    // engine refuses to nest it.
+    virtual void PumpEvents() = 0;
+
+    // Modal box titled "Avertissement"; returns when the user has closed it.
+    virtual void ShowWarning(const std::string& text) = 0;
+
+    virtual void AddResultRow(const std::string& caption, int iconIndex) = 0;
+
+    // Modal open-file dialog; the chosen full path, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const FileFilterList& filters,
+                                                  const std::string& initialFolder) = 0;
+
+    // The hidden text buffer that holds the sheet (the window's Memo1).
+    virtual TextBuffer& Buffer() = 0;
+
+    // Milliseconds since some fixed start, wrapping at 2^32.
+    virtual std::uint32_t TickCount() = 0;
+
+    // True when the path names an existing file, not a folder.
+    virtual bool FileExists(const std::string& path) = 0;
+
+    // Renames or moves one file; fails when `to` exists. Usually MoveFileNoReplace.
+    virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+
+    // A host without a progress bar (a terminal) answers false: the run then skips the animation and
+    // its delays and just sets the position to the maximum.
+    virtual bool AnimatesProgress() const { return true; }
+
+protected:
+    ~RepairHost() = default;
+};
+
+} // namespace velmora

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// One line of a text: where it starts and how long it is, without its line break.
+struct LineSpan {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+};
+
+// Lines end at CR LF, a lone CR or a lone LF; an empty last line after a final line break is not one.
+std::vector<LineSpan> SplitLines(std::string_view text);
+
+// The first line whose first word, after leading blanks, is `keyword` (case-sensitive).
+std::optional<LineSpan> FindKeywordLine(std::string_view text, const std::vector<LineSpan>& lines,
+                                        std::string_view keyword);
+
+// The leading characters of a line whose codes are 32 or less.
+std::string_view LeadingBlanks(std::string_view line);
+
+// Replaces `Length` characters at `Start` by `Replacement`; a zero length inserts.
+struct TextEdit {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+    std::string Replacement;
+};
+
+// Applies edits given in text order that do not overlap, in one pass.
+std::string ApplyEdits(std::string_view text, const std::vector<TextEdit>& edits);
+
+} // namespace velmora

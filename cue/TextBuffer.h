@@ -1,0 +1,48 @@
+#pragma once
+
+#include "SheetLines.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// The sheet as the repair sees it: one text whose lines are separated by CR LF after a load.
+class TextBuffer {
+public:
+    static constexpr std::size_t MaxLineLength = 4096;
+
+    // Reads the file whole and turns every CR LF, lone CR and lone LF into CR LF.
+    // Throws Error "Impossible d'ouvrir le fichier ..." when the file cannot be read.
+    void LoadFromFile(const std::string& path);
+    // Writes the text byte for byte, atomically; an existing file keeps its mode.
+    // Throws Error "Impossible de créer le fichier ..." on failure.
+    void SaveToFile(const std::string& path) const;
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+
+    // An empty last line after a final line break is not counted.
+    std::size_t LineCount() const;
+    // Line i without its line break, cut to MaxLineLength; empty at or past the count.
+    std::string Line(std::size_t i) const;
+
+    // True when the last load had to change line breaks, so the text differs from the file's bytes.
+    bool LastLoadConvertedLineBreaks() const { return lastLoadConverted_; }
+
+private:
+    const std::vector<LineSpan>& Lines() const;
+
+    std::string text_;
+    bool lastLoadConverted_ = false;
+    // Built on first use after a change, so reading every line in turn stays linear.
+    mutable std::vector<LineSpan> lines_;
+    mutable bool indexed_ = false;
+};
+
+// Returns the text with every CR LF, lone CR and lone LF turned into CR LF.
+std::string NormaliseLineBreaks(std::string_view text);
+
+} // namespace velmora
