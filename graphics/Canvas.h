@@ -1,0 +1,130 @@
+#pragma once
+
+#include "graphics/Bitmap.h"
+#include "graphics/Color.h"
+#include "graphics/FontState.h"
+#include "graphics/Rect.h"
+#include "graphics/TextFormat.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace velmora {
+
+enum class BrushStyle : std::uint8_t { Solid, Clear };
+
+struct Brush {
+    TColor Color = clWhite;
+    BrushStyle Style = BrushStyle::Solid;
+
+    friend bool operator==(const Brush&, const Brush&) = default;
+};
+
+enum class PenStyle : std::uint8_t { Solid, Clear };
+
+struct Pen {
+    TColor Color = clBlack;
+    std::int32_t Width = 1; // 0 draws as 1, as GDI does
+    PenStyle Style = PenStyle::Solid;
+
+    friend bool operator==(const Pen&, const Pen&) = default;
+};
+
+enum class ScrollArrow : std::uint8_t { Up, Down };
+
+// The drawing surface that markup, pictures and controls draw on, in device pixels.
+//
+// Whoever creates a canvas owns it (a paint handler, a tool, a test) and keeps it alive for every call
+// it is handed to; callees never keep a canvas past the call and never delete it, hence the protected
+// destructor. Strings and bitmaps passed in are read during the call only. Colours may be system
+// colours: implementations resolve them with ColorToRGB when they draw.
+//
+// Text is Windows-1252 bytes. A new canvas has the default FontState, a solid white brush, a solid black
+// pen of width 1 at (0, 0) and no clip rectangle.
+class Canvas {
+public:
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    virtual const FontState& Font() const = 0;
+    virtual void SetFont(const FontState& font) = 0;
+    virtual FontMetrics Metrics() const = 0;
+
+    // A solid brush fills shapes and paints the background of text; a clear one leaves both transparent.
+    virtual const Brush& CurrentBrush() const = 0;
+    virtual void SetBrush(const Brush& brush) = 0;
+    virtual const Pen& CurrentPen() const = 0;
+    virtual void SetPen(const Pen& pen) = 0;
+
+    // GetTextExtentPoint32: no prefix processing, no tab expansion; Height is the font height.
+    virtual Size TextExtent(std::string_view text) const = 0;
+
+    // DrawTextExA on one line: the format flags of TextFormat.h. DT_CALCRECT draws nothing and sets
+    // rect.Right and rect.Bottom to the text's extent (with DT_END_ELLIPSIS never wider than rect).
+    // Without DT_NOCLIP drawing is clipped to rect. The text is drawn in the font colour over a
+    // background in the brush colour unless the brush is clear. A rotated font turns the text about the
+    // top-left corner of its cell. Returns the text height, or with DT_BOTTOM or DT_VCENTER the offset
+    // from rect.Top to the bottom of the text.
+    virtual std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) = 0;
+
+    // GDI Rectangle: outlined with the pen (centred on the edge pixels), filled with the brush, right
+    // and bottom edges excluded; with a clear pen the fill is one pixel smaller on both.
+    virtual void Rectangle(const Rect& rect) = 0;
+    // Fills with the brush, right and bottom excluded; a clear brush fills nothing.
+    virtual void FillRect(const Rect& rect) = 0;
+    // Lines leave out their last point, as GDI's do.
+    virtual void MoveTo(std::int32_t x, std::int32_t y) = 0;
+    virtual void LineTo(std::int32_t x, std::int32_t y) = 0;
+    virtual Point PenPos() const = 0;
+    // Connected lines, last point not drawn; the pen position is neither used nor changed.
+    virtual void Polyline(std::span<const Point> points);
+    // The dotted frame that marks keyboard focus.
+    virtual void DrawFocusRect(const Rect& rect) = 0;
+    // A small flat scroll button with an arrow, filling rect.
+    virtual void DrawScrollArrow(const Rect& rect, ScrollArrow arrow);
+
+    // Nothing means drawing is not clipped.
+    virtual std::optional<Rect> ClipRect() const = 0;
+    virtual void SetClipRect(std::optional<Rect> clip) = 0;
+
+    virtual std::int32_t PixelsPerInchX() const = 0;
+    virtual std::int32_t PixelsPerInchY() const = 0;
+
+    // Pixels are blended by their alpha.
+    virtual void DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) = 0;
+    virtual void StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) = 0;
+
+    std::int32_t TextWidth(std::string_view text) const { return TextExtent(text).Width; }
+    std::int32_t TextHeight(std::string_view text) const { return TextExtent(text).Height; }
+
+    // clNone clears the brush; any other colour makes it solid, as VCL's TBrush does.
+    void SetBrushColor(TColor color);
+    TColor BrushColor() const { return CurrentBrush().Color; }
+    // The brush colour, or clNone when the brush is clear.
+    TColor TextBackground() const;
+    void SetPenColor(TColor color);
+    void SetPenWidth(std::int32_t width);
+    void SetFontColor(TColor color);
+    void IntersectClipRect(const Rect& rect);
+
+protected:
+    Canvas() = default;
+    virtual ~Canvas() = default;
+};
+
+// Restores the clip rectangle it found when it goes out of scope.
+class ClipScope {
+public:
+    explicit ClipScope(Canvas& canvas) : canvas_(canvas), saved_(canvas.ClipRect()) {}
+    ~ClipScope() { canvas_.SetClipRect(saved_); }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+
+private:
+    Canvas& canvas_;
+    std::optional<Rect> saved_;
+};
+
+} // namespace velmora

@@ -1,0 +1,143 @@
+#include "graphics/TextLayout.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+struct PrefixedText {
+    std::string Shown;
+    std::vector<std::size_t> Marked; // indices into Shown
+};
+
+// "&&" shows one "&"; "&x" shows x underlined; a lone "&" at the end shows nothing.
+PrefixedText ProcessPrefixes(std::string_view text) {
+    PrefixedText result;
+    result.Shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            result.Shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '&') {
+            result.Shown += '&';
+            ++i;
+        } else if (i + 1 < text.size()) {
+            result.Marked.push_back(result.Shown.size());
+        }
+    }
+    return result;
+}
+
+struct PlacedText {
+    std::vector<TextPiece> Pieces;
+    std::vector<std::size_t> Starts; // index in the shown text where each piece begins
+    std::int32_t Width = 0;
+};
+
+PlacedText PlacePieces(std::string_view shown, bool expandTabs, std::int32_t tabWidth,
+                       const MeasureWidth& measure) {
+    PlacedText placed;
+    if (!expandTabs) {
+        placed.Pieces.push_back({std::string(shown), 0});
+        placed.Starts.push_back(0);
+        placed.Width = measure(shown);
+        return placed;
+    }
+    std::int32_t x = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = shown.find('\t', start);
+        const std::string_view piece = shown.substr(start, tab == std::string_view::npos ? tab : tab - start);
+        placed.Pieces.push_back({std::string(piece), x});
+        placed.Starts.push_back(start);
+        x += measure(piece);
+        if (tab == std::string_view::npos) {
+            break;
+        }
+        x = (x / tabWidth + 1) * tabWidth;
+        start = tab + 1;
+    }
+    placed.Width = x;
+    return placed;
+}
+
+PrefixMark MarkFor(const PlacedText& placed, std::size_t index, const MeasureWidth& measure) {
+    std::size_t piece = placed.Starts.size() - 1;
+    while (placed.Starts[piece] > index) {
+        --piece;
+    }
+    const std::string& text = placed.Pieces[piece].Text;
+    const std::size_t local = index - placed.Starts[piece];
+    const std::int32_t left = placed.Pieces[piece].X + measure(std::string_view(text).substr(0, local));
+    return {left, left + measure(std::string_view(text).substr(local, 1))};
+}
+
+} // namespace
+
+TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat format,
+                        const FontMetrics& metrics, const MeasureWidth& measure) {
+    PrefixedText prefixed;
+    if ((format & DT_NOPREFIX) != 0) {
+        prefixed.Shown = std::string(text);
+    } else {
+        prefixed = ProcessPrefixes(text);
+    }
+
+    const bool expandTabs = (format & DT_EXPANDTABS) != 0;
+    const std::int32_t tabWidth = std::max(1, 8 * metrics.AverageCharWidth);
+    PlacedText placed = PlacePieces(prefixed.Shown, expandTabs, tabWidth, measure);
+
+    if ((format & DT_END_ELLIPSIS) != 0 && placed.Width > rect.Width()) {
+        const auto fits = [&](std::size_t kept) {
+            const std::string candidate = prefixed.Shown.substr(0, kept) + std::string(kEllipsis);
+            return PlacePieces(candidate, expandTabs, tabWidth, measure).Width <= rect.Width();
+        };
+        // Widths grow with the text, so the longest prefix that still fits is found by halving.
+        std::size_t low = 0;
+        std::size_t high = prefixed.Shown.size();
+        while (low + 1 < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            (fits(middle) ? low : high) = middle;
+        }
+        prefixed.Shown = prefixed.Shown.substr(0, low) + std::string(kEllipsis);
+        std::erase_if(prefixed.Marked, [low](std::size_t index) { return index >= low; });
+        placed = PlacePieces(prefixed.Shown, expandTabs, tabWidth, measure);
+    }
+
+    TextLine line;
+    const std::int32_t leading = (format & DT_EXTERNALLEADING) != 0 ? metrics.ExternalLeading : 0;
+    const std::int32_t height = metrics.Height + leading;
+    const std::int32_t width = placed.Width;
+    const bool singleLine = (format & DT_SINGLELINE) != 0;
+
+    std::int32_t left = rect.Left;
+    std::int32_t top = rect.Top;
+    if ((format & DT_CALCRECT) == 0) {
+        if ((format & DT_RIGHT) != 0) {
+            left = rect.Right - width;
+        } else if ((format & DT_CENTER) != 0) {
+            left = rect.Left + (rect.Width() - width) / 2;
+        }
+        if (singleLine && (format & DT_BOTTOM) != 0) {
+            top = rect.Bottom - height;
+        } else if (singleLine && (format & DT_VCENTER) != 0) {
+            top = rect.Top + (rect.Height() - height) / 2;
+        }
+    }
+    line.Cell = {left, top, left + width, top + height};
+    line.Baseline = top + leading + metrics.Ascent;
+    const bool offsetResult =
+        (format & DT_CALCRECT) == 0 && singleLine && (format & (DT_BOTTOM | DT_VCENTER)) != 0;
+    line.Result = offsetResult ? line.Cell.Bottom - rect.Top : height;
+
+    for (const std::size_t index : prefixed.Marked) {
+        if (prefixed.Shown[index] != '\t') {
+            line.Marks.push_back(MarkFor(placed, index, measure));
+        }
+    }
+    line.Pieces = std::move(placed.Pieces);
+    line.Shown = std::move(prefixed.Shown);
+    return line;
+}
+
+} // namespace velmora

@@ -1,0 +1,212 @@
+#include "graphics/TextLayout.h"
+
+#include "graphics/testing/FakeCanvas.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::DrawKind;
+using testing::FakeCanvas;
+
+// Flags the markup engine draws every run with.
+constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
+
+// The fake draws characters 8 pixels wide, lines 16 high plus 2 of external leading.
+TEST(TextLayoutTest, PlacesOneLineAsDrawTextExDoes) {
+    struct Case {
+        const char* name;
+        std::string text;
+        Rect rect;
+        TextFormat format;
+        std::string shown;
+        Rect cell;
+        std::int32_t result;
+    };
+    const Case cases[] = {
+        {"bottom with leading", "abc", {10, 0, 200, 50}, kRun, "abc", {10, 32, 34, 50}, 50},
+        {"bottom without leading",
+         "abc",
+         {10, 0, 200, 50},
+         kRun & ~DT_EXTERNALLEADING,
+         "abc",
+         {10, 34, 34, 50},
+         50},
+        {"top", "ab", {0, 5, 100, 50}, DT_SINGLELINE, "ab", {0, 5, 16, 21}, 16},
+        {"vertical centre", "ab", {0, 0, 100, 40}, DT_SINGLELINE | DT_VCENTER, "ab", {0, 12, 16, 28}, 28},
+        {"right", "ab", {0, 0, 100, 40}, DT_SINGLELINE | DT_RIGHT, "ab", {84, 0, 100, 16}, 16},
+        {"centre", "abc", {0, 0, 100, 40}, DT_SINGLELINE | DT_CENTER, "abc", {38, 0, 62, 16}, 16},
+        {"double ampersand shows one", "a&&b", {0, 0, 100, 20}, DT_SINGLELINE, "a&b", {0, 0, 24, 16}, 16},
+        {"prefix hides the ampersand", "&Open", {0, 0, 100, 20}, DT_SINGLELINE, "Open", {0, 0, 32, 16}, 16},
+        {"lone ampersand at the end", "ab&", {0, 0, 100, 20}, DT_SINGLELINE, "ab", {0, 0, 16, 16}, 16},
+        {"no prefix keeps ampersands",
+         "a&&b",
+         {0, 0, 100, 20},
+         DT_SINGLELINE | DT_NOPREFIX,
+         "a&&b",
+         {0, 0, 32, 16},
+         16},
+        {"tab to the next stop",
+         "a\tb",
+         {0, 0, 200, 20},
+         DT_SINGLELINE | DT_EXPANDTABS,
+         "a\tb",
+         {0, 0, 72, 16},
+         16},
+        {"two tabs", "\t\tb", {0, 0, 300, 20}, DT_SINGLELINE | DT_EXPANDTABS, "\t\tb", {0, 0, 136, 16}, 16},
+        {"tab at a stop moves a whole stop",
+         "abcdefgh\tx",
+         {0, 0, 300, 20},
+         DT_SINGLELINE | DT_EXPANDTABS,
+         "abcdefgh\tx",
+         {0, 0, 136, 16},
+         16},
+        {"unexpanded tab is one character",
+         "a\tb",
+         {0, 0, 200, 20},
+         DT_SINGLELINE,
+         "a\tb",
+         {0, 0, 24, 16},
+         16},
+        {"ellipsis cuts to fit",
+         "abcdefghij",
+         {0, 0, 60, 20},
+         DT_SINGLELINE | DT_END_ELLIPSIS,
+         "abcd...",
+         {0, 0, 56, 16},
+         16},
+        {"ellipsis not needed",
+         "abcdefg",
+         {0, 0, 56, 20},
+         DT_SINGLELINE | DT_END_ELLIPSIS,
+         "abcdefg",
+         {0, 0, 56, 16},
+         16},
+        {"ellipsis alone when nothing fits",
+         "abcdef",
+         {0, 0, 10, 20},
+         DT_SINGLELINE | DT_END_ELLIPSIS,
+         "...",
+         {0, 0, 24, 16},
+         16},
+        {"ellipsis counts shown characters",
+         "a&&bcdef",
+         {0, 0, 48, 20},
+         DT_SINGLELINE | DT_END_ELLIPSIS,
+         "a&b...",
+         {0, 0, 48, 16},
+         16},
+        {"empty text", "", {3, 4, 50, 60}, kRun, "", {3, 42, 3, 60}, 56},
+    };
+    for (const Case& c : cases) {
+        FakeCanvas canvas;
+        Rect rect = c.rect;
+        EXPECT_EQ(canvas.DrawText(c.text, rect, c.format), c.result) << c.name;
+        EXPECT_EQ(rect, c.rect) << c.name << ": drawing must not change the rectangle";
+        ASSERT_EQ(canvas.Records().size(), 1u) << c.name;
+        EXPECT_EQ(canvas.Records()[0].Shown, c.shown) << c.name;
+        EXPECT_EQ(canvas.Records()[0].Area, c.cell) << c.name;
+    }
+}
+
+TEST(TextLayoutTest, CalcRectSetsRightAndBottomOnlyAndDrawsNothing) {
+    struct Case {
+        const char* name;
+        std::string text;
+        Rect rect;
+        TextFormat format;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {"run measure", "word ", {5, 7, 100, 30}, kRun | DT_CALCRECT, {5, 7, 45, 25}},
+        {"without leading", "word", {5, 7, 100, 30}, DT_SINGLELINE | DT_CALCRECT, {5, 7, 37, 23}},
+        {"alignment is ignored",
+         "ab",
+         {0, 0, 100, 100},
+         DT_SINGLELINE | DT_RIGHT | DT_BOTTOM | DT_CALCRECT,
+         {0, 0, 16, 16}},
+        {"wider than the rectangle",
+         "abcdefghijkl",
+         {0, 0, 40, 10},
+         DT_SINGLELINE | DT_CALCRECT,
+         {0, 0, 96, 16}},
+        {"ellipsis keeps it within",
+         "abcdefghijkl",
+         {0, 0, 40, 10},
+         DT_SINGLELINE | DT_CALCRECT | DT_END_ELLIPSIS,
+         {0, 0, 40, 16}},
+        {"prefix and tabs",
+         "&a\tb&&",
+         {0, 0, 300, 10},
+         DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT,
+         {0, 0, 80, 16}},
+    };
+    for (const Case& c : cases) {
+        FakeCanvas canvas;
+        Rect rect = c.rect;
+        canvas.DrawText(c.text, rect, c.format);
+        EXPECT_EQ(rect, c.expected) << c.name;
+        EXPECT_TRUE(canvas.Records().empty()) << c.name;
+        EXPECT_EQ(canvas.MeasureCount(), 1) << c.name;
+    }
+}
+
+TEST(TextLayoutTest, PrefixMarksTheCharacterAfterEachSingleAmpersand) {
+    struct Case {
+        std::string text;
+        TextFormat format;
+        std::vector<PrefixMark> marks;
+    };
+    const Case cases[] = {
+        {"&Open", DT_SINGLELINE, {{10, 18}}},
+        {"Op&en", DT_SINGLELINE, {{26, 34}}},
+        {"a&&b", DT_SINGLELINE, {}},
+        {"&&&x", DT_SINGLELINE, {{18, 26}}},
+        {"&a&b", DT_SINGLELINE, {{10, 18}, {18, 26}}},
+        {"\t&x", DT_SINGLELINE | DT_EXPANDTABS, {{74, 82}}},
+        {"&Open", DT_SINGLELINE | DT_NOPREFIX, {}},
+        {"abcdefg&h", DT_SINGLELINE | DT_END_ELLIPSIS, {}}, // the marked letter falls to the ellipsis
+    };
+    for (const Case& c : cases) {
+        FakeCanvas canvas;
+        Rect rect{10, 0, 66, 20};
+        canvas.DrawText(c.text, rect, c.format);
+        ASSERT_EQ(canvas.Records().size(), 1u);
+        EXPECT_EQ(canvas.Records()[0].Marks, c.marks) << c.text;
+    }
+}
+
+TEST(TextLayoutTest, EllipsisSearchUsesTheRealWidths) {
+    // A proportional measure: "i" is narrow, "W" wide, "." 2 pixels.
+    const MeasureWidth measure = [](std::string_view text) {
+        std::int32_t width = 0;
+        for (const char c : text) {
+            width += c == 'i' ? 2 : c == 'W' ? 12 : c == '.' ? 2 : 6;
+        }
+        return width;
+    };
+    const FontMetrics metrics{16, 13, 3, 3, 2, 6};
+    struct Case {
+        std::string text;
+        std::int32_t width;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"iiiiiiiiiiWWW", 30, "iiiiiiiiii..."},
+        {"iiiiiiiiiiWWW", 38, "iiiiiiiiiiW..."},
+        {"WWWWiiii", 30, "WW..."},
+        {"WWWWiiii", 5, "..."},
+    };
+    for (const Case& c : cases) {
+        const TextLine line =
+            LayOutTextLine(c.text, {0, 0, c.width, 20}, DT_SINGLELINE | DT_END_ELLIPSIS, metrics, measure);
+        EXPECT_EQ(line.Shown, c.shown) << c.text;
+        if (c.width >= 6) {
+            EXPECT_LE(line.Cell.Width(), c.width) << c.text;
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora
