@@ -1,0 +1,564 @@
+#include "markup/MarkupLine.h"
+
+#include "markup/MarkupColors.h"
+#include "markup/MarkupEntities.h"
+#include "markup/MarkupTags.h"
+#include "markup/MarkupText.h"
+#include "markup/RotatedFont.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace velmora {
+namespace {
+
+constexpr std::int32_t ListStep = 12;
+
+// Markup can ask for any position; sums saturate instead of overflowing.
+std::int32_t SaturatedAdd(std::int32_t a, std::int32_t b) {
+    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+class LineLayout {
+public:
+    LineLayout(MarkupCallState& state, RunningFont& font, const Rect& lineRect, LinePass pass,
+               LineValues& line)
+        : s_(state), p_(state.params), canvas_(state.canvas), font_(font), line_(line), lineRect_(lineRect),
+          decidesLayout_(pass == LinePass::Measure),
+          paintNothing_(pass == LinePass::Measure || state.params.noDraw) {}
+
+    LineResult Run(std::string_view& text);
+
+private:
+    void TakeRun(std::string_view& text);
+    void MeasureRun(const std::string& run, std::int32_t& width);
+    void DrawRun(const std::string& run);
+    void DrawErrorUnderline(std::int32_t left, std::int32_t right);
+    void HandleTag(std::string_view text);
+    void OpenAnchor(std::string_view tag);
+    void CloseAnchor();
+    void Font(std::string_view tag);
+    void Paragraph(std::string_view tag);
+    void IndentTo(std::string_view tag);
+    void ListItem();
+    void Rule();
+    void CloseFocusRectOnLine();
+
+    bool Styled() const { return !p_.hoverEnabled || s_.flow.anchorCount == p_.hoverAnchor; }
+    bool ColorsApply() const { return !paintNothing_ && !p_.suppressColors; }
+    std::int32_t LineWidth() const { return lineRect_.Right - lineRect_.Left; }
+    void EditFont(auto&& change) {
+        FontState f = canvas_.Font();
+        change(f);
+        canvas_.SetFont(f);
+    }
+    void SetTextColor(TColor color) {
+        EditFont([color](FontState& f) { f.Color = color; });
+    }
+
+    MarkupCallState& s_;
+    RenderMarkupParams& p_;
+    Canvas& canvas_;
+    RunningFont& font_;
+    LineValues& line_;
+    Rect lineRect_;
+    const bool decidesLayout_;
+    const bool paintNothing_;
+
+    LineResult result_;
+    Rect textRect_;
+    std::int32_t trailingSpace_ = 0;
+    bool lineTextEmpty_ = true;
+    bool lineTextEndsInSpace_ = false;
+    bool endOfLine_ = false;
+    bool lineFull_ = false;
+    bool listItemSeen_ = false;
+    bool anchorOpenedOnLine_ = false;
+};
+
+LineResult LineLayout::Run(std::string_view& text) {
+    lineRect_.Bottom -= line_.subscriptOffset;
+    textRect_ = lineRect_;
+    while (!text.empty() && !endOfLine_ && !lineFull_) {
+        TakeRun(text);
+        if (text.empty() || text.front() != '<' || endOfLine_) {
+            continue;
+        }
+        HandleTag(text);
+        if (lineFull_) {
+            continue;
+        }
+        const std::size_t close = text.find('>');
+        if (close == std::string_view::npos) {
+            text = {};
+        } else {
+            result_.consumed.append(text.substr(0, close + 1));
+            text.remove_prefix(close + 1);
+        }
+    }
+    result_.xExtent -= trailingSpace_;
+    p_.textWidth = std::max(p_.textWidth, result_.xExtent);
+    CloseFocusRectOnLine();
+    return std::move(result_);
+}
+
+void LineLayout::TakeRun(std::string_view& text) {
+    const std::size_t stop = p_.wordWrap ? text.find_first_of("< ") : text.find('<');
+    std::size_t n = text.size();
+    if (stop != std::string_view::npos) {
+        n = text[stop] == ' ' ? stop + 1 : stop;
+    }
+    if (n == 0) {
+        return;
+    }
+    const std::string_view written = text.substr(0, n);
+    const std::string run =
+        written.find('&') == std::string_view::npos ? std::string(written) : ReplaceRunEntities(written);
+    if (run.empty()) {
+        return;
+    }
+    const std::int32_t height = canvas_.TextHeight(run);
+    const std::int32_t quarter = static_cast<std::int32_t>(static_cast<std::uint32_t>(height) / 4);
+    if (s_.flow.subscript) {
+        line_.subscriptOffset = std::max(line_.subscriptOffset, quarter);
+    }
+    if (s_.flow.superscript) {
+        line_.superscriptOffset = std::max(line_.superscriptOffset, quarter);
+    }
+    line_.height = std::max(line_.height, height);
+
+    if (s_.flow.hidden) {
+        if (decidesLayout_) {
+            p_.plainText += run;
+        }
+        text.remove_prefix(n);
+        return;
+    }
+
+    std::int32_t width = 0;
+    if (paintNothing_) {
+        MeasureRun(run, width);
+    } else {
+        DrawRun(run);
+    }
+
+    // The second pass lays out what the measuring pass already fitted, whatever its own rectangle.
+    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent || LineWidth() <= width;
+    if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
+        fits = true; // no break inside a word
+    }
+    const bool textBefore = !lineTextEmpty_;
+    lineTextEmpty_ = false;
+    lineTextEndsInSpace_ = run.back() == ' ';
+
+    if (!fits && p_.wordWrap) {
+        endOfLine_ = true;
+        result_.xExtent -= width;
+        return;
+    }
+    result_.consumed.append(written);
+    if (decidesLayout_) {
+        p_.plainText += run;
+    }
+    text.remove_prefix(n);
+    if (paintNothing_ && !fits && textBefore) {
+        text = {};
+    }
+    trailingSpace_ = run.size() >= n && run[n - 1] == ' ' ? canvas_.TextWidth(" ") : 0;
+}
+
+void LineLayout::MeasureRun(const std::string& run, std::int32_t& width) {
+    textRect_ = lineRect_;
+    Rect measured = textRect_;
+    canvas_.DrawText(run, measured, s_.measureFormat);
+    width = measured.Right - measured.Left;
+    result_.xExtent = SaturatedAdd(result_.xExtent, width);
+    const std::int64_t x = static_cast<std::int64_t>(p_.hitX) - lineRect_.Left;
+    if (s_.flow.insideAnchor && x >= result_.xExtent - width && x <= result_.xExtent) {
+        result_.textHit = true;
+        if (p_.hitY > textRect_.Top) {
+            p_.hitAnchor = s_.flow.href;
+            s_.flow.recordAnchor = true;
+        }
+    }
+}
+
+void LineLayout::DrawRun(const std::string& run) {
+    if (s_.flow.superscript) {
+        textRect_.Bottom -= line_.superscriptOffset;
+    }
+    if (s_.flow.subscript) {
+        textRect_.Bottom += line_.subscriptOffset;
+    }
+    textRect_.Bottom -= line_.textOffset;
+    if (s_.flow.shadow) {
+        const TColor color = canvas_.Font().Color;
+        Rect shadow = textRect_.Offset(p_.shadowOffset, p_.shadowOffset);
+        SetTextColor(p_.shadowColor);
+        canvas_.DrawText(run, shadow, s_.drawFormat);
+        SetTextColor(color);
+    }
+    Rect drawn = textRect_;
+    canvas_.DrawText(run, drawn, s_.drawFormat);
+    Rect measured = textRect_;
+    canvas_.DrawText(run, measured, s_.measureFormat);
+    if (s_.flow.insideAnchor && s_.flow.anchorCount - 1 == p_.focusAnchor) {
+        p_.focusHref = s_.flow.href;
+    }
+    if (s_.errorUnderline) {
+        DrawErrorUnderline(textRect_.Left, measured.Right);
+    }
+    textRect_ = {measured.Right, lineRect_.Top, lineRect_.Right, lineRect_.Bottom};
+}
+
+void LineLayout::DrawErrorUnderline(std::int32_t left, std::int32_t right) {
+    const Pen pen = canvas_.CurrentPen();
+    canvas_.SetPen({clRed, 1, PenStyle::Solid});
+    std::int32_t x = left - left % 2;
+    std::int32_t d = x % 4 == 0 ? 2 : 0;
+    const std::int32_t base = lineRect_.Bottom - 1;
+    canvas_.MoveTo(x, base + d);
+    while (x < right) {
+        d = 2 - d;
+        canvas_.LineTo(x + 2, base + d);
+        x += 2;
+    }
+    canvas_.SetPen(pen);
+}
+
+void LineLayout::HandleTag(std::string_view text) {
+    const std::string_view tag = TagText(text);
+    const bool closed = tag.back() == '>';
+    switch (ClassifyTag(text)) {
+    case TagKind::TooShort:
+    case TagKind::Unknown:
+        break;
+    case TagKind::Anchor:
+        OpenAnchor(tag);
+        break;
+    case TagKind::EndAnchor:
+        CloseAnchor();
+        break;
+    case TagKind::Bold:
+        EditFont([](FontState& f) { f.Bold = true; });
+        break;
+    case TagKind::EndBold:
+        EditFont([](FontState& f) { f.Bold = false; });
+        break;
+    case TagKind::Italic:
+        EditFont([](FontState& f) { f.Italic = true; });
+        break;
+    case TagKind::EndItalic:
+        EditFont([](FontState& f) { f.Italic = false; });
+        break;
+    case TagKind::Underline:
+        EditFont([](FontState& f) { f.Underline = true; });
+        break;
+    case TagKind::EndUnderline:
+        EditFont([](FontState& f) { f.Underline = false; });
+        break;
+    case TagKind::StrikeOut:
+        EditFont([](FontState& f) { f.StrikeOut = true; });
+        break;
+    case TagKind::EndStrikeOut:
+        EditFont([](FontState& f) { f.StrikeOut = false; });
+        break;
+    case TagKind::Blink:
+        if (!p_.blinkVisible) {
+            SetTextColor(s_.background);
+        }
+        break;
+    case TagKind::EndBlinkOrBody:
+        SetTextColor(s_.baseFont.Color);
+        break;
+    case TagKind::Body:
+        // Page pictures and colours are drawn by the picture support; without it BODY shows nothing.
+        break;
+    case TagKind::Break:
+        endOfLine_ = true;
+        if (decidesLayout_) {
+            p_.plainText += '\r';
+        }
+        break;
+    case TagKind::ErrorUnderline:
+        if (!paintNothing_) {
+            s_.errorUnderline = true;
+        }
+        break;
+    case TagKind::EndErrorUnderline:
+        if (!paintNothing_) {
+            s_.errorUnderline = false;
+        }
+        break;
+    case TagKind::Font:
+        if (closed) {
+            Font(tag);
+        }
+        break;
+    case TagKind::EndFont:
+        EditFont([this](FontState& f) {
+            f.Name = s_.baseFont.Name;
+            f.Size = s_.baseFont.Size;
+        });
+        if (ColorsApply()) {
+            SetTextColor(s_.baseFont.Color);
+            canvas_.SetBrushColor(s_.savedFontBackground);
+        }
+        break;
+    case TagKind::Highlight:
+        if (!paintNothing_) {
+            s_.savedHighlightText = canvas_.Font().Color;
+            s_.savedHighlightBackground = canvas_.TextBackground();
+            canvas_.SetBrushColor(clHighlight);
+            SetTextColor(clHighlightText);
+        }
+        break;
+    case TagKind::EndHighlight:
+        // Without an HI before it there is no text colour to return to.
+        if (!paintNothing_ && s_.savedHighlightText != clNone) {
+            SetTextColor(s_.savedHighlightText);
+            canvas_.SetBrushColor(s_.savedHighlightBackground);
+        }
+        break;
+    case TagKind::Rule:
+        Rule();
+        break;
+    case TagKind::IndentTo:
+        IndentTo(tag);
+        break;
+    case TagKind::Image:
+        // Counted in every pass, so that each picture keeps its number; the picture support looks the
+        // source up and places it here.
+        ++s_.flow.imageCounter;
+        break;
+    case TagKind::ListItem:
+        ListItem();
+        break;
+    case TagKind::EndListItem:
+        endOfLine_ = true;
+        break;
+    case TagKind::List:
+        ++s_.flow.listLevel;
+        endOfLine_ = true;
+        break;
+    case TagKind::EndList:
+        if (s_.flow.listLevel > 0) {
+            --s_.flow.listLevel;
+        } else {
+            EditFont([](FontState& f) { f.Underline = false; });
+        }
+        break;
+    case TagKind::Paragraph:
+        if (closed) {
+            Paragraph(tag);
+        }
+        break;
+    case TagKind::EndParagraph:
+        endOfLine_ = true;
+        if (!paintNothing_) {
+            canvas_.SetBrushColor(s_.savedParagraphBackground);
+        }
+        break;
+    case TagKind::Rotate:
+        // A second R while rotated keeps the first unrotated font, so that /R returns to it.
+        if (font_.unrotated) {
+            SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
+        } else {
+            font_.unrotated = SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
+        }
+        break;
+    case TagKind::EndRotate:
+        if (font_.unrotated) {
+            RestoreUnrotatedFont(canvas_, *font_.unrotated);
+            font_.unrotated.reset();
+        }
+        break;
+    case TagKind::Shadow:
+        s_.flow.shadow = true;
+        break;
+    case TagKind::EndShadow:
+        s_.flow.shadow = false;
+        break;
+    case TagKind::Subscript:
+        s_.flow.subscript = true;
+        break;
+    case TagKind::Superscript:
+        s_.flow.superscript = true;
+        break;
+    case TagKind::EndScript:
+        s_.flow.subscript = false;
+        s_.flow.superscript = false;
+        break;
+    case TagKind::Hidden:
+        s_.flow.hidden = true;
+        break;
+    case TagKind::EndHidden:
+        s_.flow.hidden = false;
+        break;
+    }
+}
+
+void LineLayout::OpenAnchor(std::string_view tag) {
+    if (!paintNothing_ && s_.flow.anchorCount == p_.focusAnchor) {
+        s_.focusRect.Left = textRect_.Left;
+        s_.focusRect.Top = textRect_.Top;
+    }
+    ++s_.flow.anchorCount;
+    const bool hovered = p_.hoverEnabled && s_.flow.anchorCount == p_.hoverAnchor;
+    if (Styled() && !paintNothing_) {
+        EditFont([](FontState& f) { f.Underline = true; });
+        if (p_.hoverColor != clNone) {
+            s_.savedAnchorBackground = canvas_.TextBackground();
+            canvas_.SetBrushColor(p_.hoverColor);
+        }
+        if (p_.hoverFontColor != clNone) {
+            s_.savedAnchorText = canvas_.Font().Color;
+            SetTextColor(p_.hoverFontColor);
+        }
+    }
+    if (!p_.suppressColors && !(hovered && p_.hoverFontColor != clNone)) {
+        SetTextColor(p_.urlColor);
+    }
+    s_.flow.href = AnchorHref(tag);
+    s_.flow.insideAnchor = true;
+    s_.anchorStart = {SaturatedAdd(lineRect_.Left, result_.xExtent), lineRect_.Top};
+    anchorOpenedOnLine_ = true;
+}
+
+void LineLayout::CloseAnchor() {
+    // A stray /A has no anchor to restore, record or frame.
+    const bool open = s_.flow.insideAnchor;
+    if (open && Styled() && !paintNothing_) {
+        EditFont([](FontState& f) { f.Underline = false; });
+        if (p_.hoverColor != clNone) {
+            canvas_.SetBrushColor(s_.savedAnchorBackground);
+        }
+        if (p_.hoverFontColor != clNone) {
+            SetTextColor(s_.savedAnchorText);
+        }
+    }
+    if (!p_.suppressColors) {
+        SetTextColor(s_.baseFont.Color);
+    }
+    if (!open) {
+        return;
+    }
+    s_.flow.insideAnchor = false;
+    if (s_.flow.recordAnchor) {
+        p_.hitAnchorRect = {anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
+                            anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
+                            SaturatedAdd(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+        p_.hitAnchorNumber = s_.flow.anchorCount;
+        s_.flow.recordAnchor = false;
+    }
+    if (!paintNothing_ && s_.flow.anchorCount - 1 == p_.focusAnchor) {
+        s_.focusRect.Right = textRect_.Left;
+        s_.focusRect.Bottom = textRect_.Bottom - line_.textOffset;
+        s_.focusRect.Top = s_.focusRect.Bottom - canvas_.TextHeight("gh");
+        canvas_.DrawFocusRect(s_.focusRect.Inflate(1, 0));
+    }
+}
+
+void LineLayout::CloseFocusRectOnLine() {
+    if (paintNothing_ || !s_.flow.insideAnchor || s_.flow.anchorCount - 1 != p_.focusAnchor) {
+        return;
+    }
+    s_.focusRect.Right = textRect_.Left;
+    s_.focusRect.Bottom = textRect_.Bottom;
+    canvas_.DrawFocusRect(s_.focusRect.Inflate(1, 0));
+    s_.focusRect.Left = lineRect_.Left + 1;
+    s_.focusRect.Top = s_.focusRect.Bottom;
+}
+
+void LineLayout::Font(std::string_view tag) {
+    const std::string attributes = AttributeText(tag, 5);
+    if (const auto face = AttributeValue(attributes, "FACE")) {
+        EditFont([&face](FontState& f) { f.Name = std::string(*face); });
+    }
+    if (const auto color = AttributeValue(attributes, " COLOR"); color && !p_.suppressColors) {
+        if (const auto value = ColorFromValue(*color)) {
+            SetTextColor(*value);
+        }
+    }
+    if (const auto background = AttributeValue(attributes, "BGCOLOR"); background && ColorsApply()) {
+        s_.savedFontBackground = canvas_.TextBackground();
+        if (const auto value = ColorFromValue(*background)) {
+            canvas_.SetBrushColor(*value);
+        }
+    }
+    if (const auto size = FontSizeFromAttributes(attributes)) {
+        EditFont([&size](FontState& f) { f.Size = *size; });
+    }
+}
+
+void LineLayout::Paragraph(std::string_view tag) {
+    const std::string attributes = AttributeText(tag, 2);
+    if (const auto align = AttributeValue(attributes, "ALIGN")) {
+        if (align->find("RIGHT") != std::string_view::npos) {
+            s_.alignment = ParagraphAlignment::Right;
+        }
+        if (align->find("LEFT") != std::string_view::npos) {
+            s_.alignment = ParagraphAlignment::Left;
+        }
+        if (align->find("CENTER") != std::string_view::npos) {
+            s_.alignment = ParagraphAlignment::Center;
+        }
+    }
+    if (const auto indent = AttributeValue(attributes, "INDENT")) {
+        s_.indent = IntFromText(*indent);
+    }
+    // Paragraph backgrounds (BGCOLOR, BGCOLORTO) are drawn by the picture support.
+}
+
+void LineLayout::IndentTo(std::string_view tag) {
+    const std::optional<int> x = CleanIntFromText(LetterValue(tag, 'x'));
+    if (x && *x > result_.xExtent) {
+        result_.xExtent = *x;
+        textRect_.Left = SaturatedAdd(p_.bounds.Left, *x);
+    }
+}
+
+void LineLayout::ListItem() {
+    if (listItemSeen_) {
+        lineFull_ = true;
+        return;
+    }
+    listItemSeen_ = true;
+    const std::int32_t level = s_.flow.listLevel;
+    result_.xExtent = SaturatedAdd(result_.xExtent, ListStep * level);
+    textRect_.Left = SaturatedAdd(textRect_.Left, ListStep * (level - 1));
+    if (!paintNothing_ && (!s_.flow.hidden || p_.flavor == MarkupFlavor::StaticText)) {
+        const FontState font = canvas_.Font();
+        EditFont([](FontState& f) { f.Name = "Symbol"; });
+        Rect bullet = textRect_;
+        canvas_.DrawText(level % 2 == 1 ? "\xB7" : "o", bullet, DT_TOP | DT_LEFT | DT_SINGLELINE);
+        canvas_.SetFont(font);
+    }
+    textRect_.Left = SaturatedAdd(textRect_.Left, ListStep);
+}
+
+void LineLayout::Rule() {
+    endOfLine_ = true;
+    if (paintNothing_) {
+        return;
+    }
+    const TColor color = canvas_.CurrentPen().Color;
+    canvas_.SetPenColor(clBlack);
+    const std::int32_t y = textRect_.Bottom + 1;
+    canvas_.MoveTo(lineRect_.Left, y);
+    canvas_.LineTo(lineRect_.Right, y);
+    canvas_.SetPenColor(color);
+}
+
+} // namespace
+
+LineResult RenderMarkupLine(MarkupCallState& state, RunningFont& font, std::string_view& text,
+                            const Rect& lineRect, LinePass pass, LineValues& line) {
+    LineResult result = LineLayout(state, font, lineRect, pass, line).Run(text);
+    font.font = state.canvas.Font();
+    return result;
+}
+
+} // namespace velmora

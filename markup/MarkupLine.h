@@ -1,0 +1,27 @@
+#pragma once
+
+#include "markup/MarkupState.h"
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+enum class LinePass : std::uint8_t {
+    Measure, // decides what the line holds; paints nothing
+    Second,  // lays out exactly what Measure consumed: paints it, or hit-tests it with noDraw
+};
+
+struct LineResult {
+    std::string consumed; // the text the line took, hidden runs left out, for the second pass
+    std::int32_t xExtent = 0;
+    bool textHit = false;
+    bool imageHit = false;
+};
+
+// One pass over one line: consumes from text what the line holds. The canvas carries the running font
+// of the pass, which is stored back into font on return.
+LineResult RenderMarkupLine(MarkupCallState& state, RunningFont& font, std::string_view& text,
+                            const Rect& lineRect, LinePass pass, LineValues& line);
+
+} // namespace velmora

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "graphics/Canvas.h"
+#include "graphics/FontState.h"
+#include "graphics/TextFormat.h"
+#include "markup/RenderMarkup.h"
+
+#include <optional>
+#include <string>
+
+namespace velmora {
+
+enum class ParagraphAlignment : std::uint8_t { Left, Right, Center };
+
+// The part of the per-call state that both passes of a line start from.
+struct FlowState {
+    bool insideAnchor = false;
+    std::string href;
+    std::int32_t anchorCount = 0;
+    std::int32_t listLevel = 0;
+    std::int32_t imageCounter = 0;
+    bool hidden = false;
+    bool shadow = false;
+    bool subscript = false;
+    bool superscript = false;
+    // The open anchor lies under the hit point; its rectangle is recorded when it closes.
+    bool recordAnchor = false;
+};
+
+// One of the two running fonts (measuring, drawing), with the font an R tag put aside.
+struct RunningFont {
+    FontState font;
+    std::optional<FontState> unrotated;
+};
+
+// What one RenderMarkup call keeps while it runs.
+struct MarkupCallState {
+    MarkupCallState(RenderMarkupParams& callParams, Canvas& callCanvas)
+        : params(callParams), canvas(callCanvas), baseFont(callCanvas.Font()) {}
+
+    RenderMarkupParams& params;
+    Canvas& canvas;
+    FontState baseFont;
+    TColor background = clNone; // the brush colour at entry
+    TextFormat measureFormat = 0;
+    TextFormat drawFormat = 0;
+
+    FlowState flow;
+    bool errorUnderline = false;
+    ParagraphAlignment alignment = ParagraphAlignment::Left;
+    std::int32_t indent = 0;
+    Point anchorStart;
+    Rect focusRect;
+
+    TColor savedFontBackground = clNone;
+    TColor savedHighlightText = clNone;
+    TColor savedHighlightBackground = clNone;
+    TColor savedParagraphBackground = clNone;
+    TColor savedAnchorBackground = clNone;
+    TColor savedAnchorText = clNone;
+};
+
+// Per line, shared by both passes.
+struct LineValues {
+    std::int32_t height = 0;
+    std::int32_t superscriptOffset = 0;
+    std::int32_t subscriptOffset = 0;
+    std::int32_t textOffset = 0;
+};
+
+} // namespace velmora

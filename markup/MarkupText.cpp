@@ -1,0 +1,182 @@
+#include "markup/MarkupText.h"
+
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace velmora {
+namespace {
+
+struct CaseTables {
+    std::array<char, 256> upper{};
+    std::array<char, 256> lower{};
+};
+
+CaseTables MakeCaseTables() {
+    CaseTables t;
+    for (int i = 0; i < 256; ++i) {
+        t.upper[i] = static_cast<char>(i);
+        t.lower[i] = static_cast<char>(i);
+    }
+    auto pair = [&t](int lowerCode, int upperCode) {
+        t.upper[lowerCode] = static_cast<char>(upperCode);
+        t.lower[upperCode] = static_cast<char>(lowerCode);
+    };
+    for (int c = 'a'; c <= 'z'; ++c) {
+        pair(c, c - 32);
+    }
+    // Accented letters: 0xE0-0xFE pair with 0xC0-0xDE, the division sign 0xF7 excepted.
+    for (int c = 0xE0; c <= 0xFE; ++c) {
+        if (c != 0xF7) {
+            pair(c, c - 32);
+        }
+    }
+    pair(0x9A, 0x8A); // s caron
+    pair(0x9C, 0x8C); // oe
+    pair(0x9E, 0x8E); // z caron
+    pair(0xFF, 0x9F); // y diaeresis
+    return t;
+}
+
+const CaseTables& Tables() {
+    static const CaseTables tables = MakeCaseTables();
+    return tables;
+}
+
+unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+struct LeadingInt {
+    int value = 0;
+    bool clean = false;
+};
+
+LeadingInt ReadLeadingInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t firstDigit = i;
+    // Accumulated as a negative number so that the most negative int is reachable.
+    int value = 0;
+    const int limit = negative ? std::numeric_limits<int>::min() : -std::numeric_limits<int>::max();
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const int digit = text[i] - '0';
+        if (value < (limit + digit) / 10) {
+            return {negative ? value : -value, false};
+        }
+        value = value * 10 - digit;
+    }
+    return {negative ? value : -value, i > firstDigit && i == text.size()};
+}
+
+} // namespace
+
+char UpperCaseAnsi(char c) {
+    return Tables().upper[Byte(c)];
+}
+
+char LowerCaseAnsi(char c) {
+    return Tables().lower[Byte(c)];
+}
+
+std::string UpperCaseAnsi(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = UpperCaseAnsi(c);
+    }
+    return result;
+}
+
+std::string LowerCaseAnsi(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = LowerCaseAnsi(c);
+    }
+    return result;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (UpperCaseAnsi(text[i]) != UpperCaseAnsi(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t PosIgnoreCase(std::string_view needle, std::string_view haystack) {
+    if (needle.empty() || needle.size() > haystack.size()) {
+        return 0;
+    }
+    for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
+        if (StartsWithIgnoreCase(haystack.substr(i), needle)) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+int IntFromText(std::string_view text) {
+    return ReadLeadingInt(text).value;
+}
+
+std::optional<int> CleanIntFromText(std::string_view text) {
+    const LeadingInt read = ReadLeadingInt(text);
+    if (!read.clean) {
+        return std::nullopt;
+    }
+    return read.value;
+}
+
+bool ReplaceFirstIgnoreCase(std::string_view needle, std::string_view replacement, std::string& text) {
+    const std::size_t pos = PosIgnoreCase(needle, text);
+    if (pos == 0) {
+        return false;
+    }
+    text.replace(pos - 1, needle.size(), replacement);
+    return true;
+}
+
+std::string UnwrapFirstHashTag(std::string_view text) {
+    std::string result(text);
+    const std::size_t open = result.find("<#");
+    if (open == std::string::npos) {
+        return result;
+    }
+    result.erase(open, 1);
+    const std::size_t close = result.find('>', open);
+    if (close != std::string::npos) {
+        result.erase(close, 1);
+    }
+    return result;
+}
+
+std::string ConvertLineBreaks(std::string_view text, bool crToBreak) {
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n') {
+            continue;
+        }
+        if (c == '\r') {
+            if (crToBreak) {
+                result += "<BR>";
+            }
+            continue;
+        }
+        result += c;
+    }
+    return result;
+}
+
+} // namespace velmora

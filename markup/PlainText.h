@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Markup as plain text for hints: BR and HR become CR LF, "<z>...</z>" and "<Z>...</Z>" sections go,
+// every other tag goes; entities stay as written.
+std::string MarkupToPlainText(std::string_view markup);
+
+} // namespace velmora

@@ -1,0 +1,114 @@
+#include "markup/RenderMarkup.h"
+
+#include "markup/MarkupEntities.h"
+#include "markup/MarkupLine.h"
+#include "markup/MarkupState.h"
+
+#include <cstdint>
+
+namespace velmora {
+namespace {
+
+constexpr TextFormat RunFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
+
+void ChooseFormats(MarkupCallState& state) {
+    TextFormat format = RunFormat;
+    if (!state.params.wordWrap) {
+        format |= DT_END_ELLIPSIS;
+    }
+    state.measureFormat = format | DT_CALCRECT;
+    state.drawFormat = state.params.flavor == MarkupFlavor::Label ? format & ~DT_EXTERNALLEADING : format;
+}
+
+Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::int32_t xExtent) {
+    Rect r = lineRect;
+    switch (state.alignment) {
+    case ParagraphAlignment::Right:
+        if (r.Right - xExtent > r.Left) {
+            r.Left = r.Right - xExtent;
+        }
+        break;
+    case ParagraphAlignment::Center:
+        if (const std::int64_t spare = static_cast<std::int64_t>(r.Right) - r.Left - xExtent; spare > 0) {
+            r.Left += static_cast<std::int32_t>(spare / 2);
+        }
+        break;
+    case ParagraphAlignment::Left:
+        break;
+    }
+    const std::int64_t left = static_cast<std::int64_t>(r.Left) + state.indent;
+    r.Left = left > INT32_MAX ? INT32_MAX : left < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(left);
+    return r;
+}
+
+} // namespace
+
+bool RenderMarkup(RenderMarkupParams& params) {
+    Canvas& canvas = *params.canvas;
+    MarkupCallState state(params, canvas);
+    const Brush entryBrush = canvas.CurrentBrush();
+    state.background = entryBrush.Color;
+    canvas.SetBrushColor(clNone);
+    params.anchorCount = 0;
+    params.textWidth = 0;
+    params.textHeight = 0;
+    params.hitAnchorNumber = -1;
+    params.hitAnchorRect = {-1, -1, -1, -1};
+    params.plainText.clear();
+    params.focusHref.clear();
+    ChooseFormats(state);
+
+    const std::string prepared = PrepareMarkup(params.markup);
+    std::string_view text = prepared;
+    RunningFont measureFont{state.baseFont, {}};
+    RunningFont drawFont{state.baseFont, {}};
+    const Rect& bounds = params.bounds;
+    std::int32_t lineTop = bounds.Top;
+    bool hit = false;
+
+    while (!text.empty()) {
+        canvas.SetFont(measureFont.font);
+        const FlowState lineStart = state.flow;
+        LineValues line;
+        line.height = canvas.TextHeight("gh");
+        const std::int32_t probeHeight = line.height;
+        const Rect lineRect{bounds.Left + 1, lineTop, bounds.Right, bounds.Bottom};
+
+        const LineResult measured =
+            RenderMarkupLine(state, measureFont, text, lineRect, LinePass::Measure, line);
+        if (params.flavor == MarkupFlavor::Label) {
+            line.height += params.lineSpacing;
+        }
+        const std::int32_t lineAdvance = line.height + line.subscriptOffset + line.superscriptOffset;
+
+        // Measuring alone carries its state from line to line; otherwise the second pass does.
+        if (!params.measureOnly) {
+            state.flow = lineStart;
+            Rect drawRect = AlignedLineRect(state, lineRect, measured.xExtent);
+            drawRect.Bottom = lineTop + lineAdvance;
+            canvas.SetFont(drawFont.font);
+            std::string_view consumed = measured.consumed;
+            const LineResult second =
+                RenderMarkupLine(state, drawFont, consumed, drawRect, LinePass::Second, line);
+            const std::int32_t bottom = drawRect.Bottom - line.textOffset;
+            const std::int32_t probe = canvas.TextHeight("gh");
+            if ((second.textHit && bottom - probe < params.hitY && params.hitY < bottom) || second.imageHit) {
+                hit = true;
+            }
+        }
+        params.anchorCount = state.flow.anchorCount;
+        lineTop += lineAdvance;
+        params.textHeight += lineAdvance;
+        if (!params.measureOnly && lineTop + probeHeight > bounds.Bottom) {
+            break;
+        }
+    }
+    if (params.textHeight == 0) {
+        params.textHeight = canvas.TextHeight("gh");
+    }
+    canvas.SetBrush(entryBrush);
+    canvas.SetFont(state.baseFont);
+    return hit;
+}
+
+} // namespace velmora
