@@ -1,0 +1,378 @@
+#include "shell/Unit1.h"
+
+#include "cue/Error.h"
+#include "cue/FileMoves.h"
+#include "cue/Repair.h"
+#include "platform/HandOverServer.h"
+#include "shell/ErrorBox.h"
+#include "shell/LinkLabel.h"
+#include "shell/PictureBox.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+#include <chrono>
+
+namespace velmora {
+
+namespace {
+
+QString FromBytes(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Stands where WM_DROPFILES stood: a drop is taken whole from the drag and
+// drop machinery, then posted to the window so that the sheets are repaired
+// from the event loop, not from inside the drag source's protocol.
+class DropFilesEvent : public QEvent {
+public:
+    static QEvent::Type Kind() {
+        static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return kind;
+    }
+
+    explicit DropFilesEvent(std::vector<std::string> paths) : QEvent(Kind()), Paths(std::move(paths)) {}
+
+    std::vector<std::string> Paths;
+};
+
+// Whole paths, however long they are.
+std::vector<std::string> LocalPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr)
+        return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    return paths;
+}
+
+QStringList NameFilters(const FileFilterList& filters) {
+    QStringList names;
+    for (const FileFilter& filter : filters)
+        names << FromBytes(filter.Description) + " (" + FromBytes(filter.Pattern).replace(';', ' ') + ")";
+    return names;
+}
+
+} // namespace
+
+TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
+    : QWidget(parent), commandLineSheet_(std::move(commandLineSheet)),
+      association_(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+                   XdgFolders::FromEnvironment()) {
+    setObjectName("TForm1");
+    setWindowTitle(QString("Velmora Version 1.0 - ") + kMakerHost);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(492, 323);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    QFont sansSerif("MS Sans Serif");
+    sansSerif.setPixelSize(11);
+    setFont(sansSerif);
+    QIcon icon;
+    for (const int size : {16, 32, 48})
+        icon.addFile(QString(":/images/velmora-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+    for (const char* name :
+         {":/images/result-bad.png", ":/images/result-corrected.png", ":/images/result-good.png"})
+        ImageList1 << QIcon(name);
+
+    // Created in painting order: each lies over the ones before it.
+    Label1 = new QLabel("Please Drag & Drop your .cue files here", this);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(96, 96, 310, 19);
+    QFont arialBold("Arial");
+    arialBold.setPixelSize(17);
+    arialBold.setBold(true);
+    Label1->setFont(arialBold);
+
+    Label2 = new LinkLabel("About", this);
+    Label2->setObjectName("Label2");
+    Label2->setGeometry(448, 280, 34, 13);
+    Label2->OnClick = [this] {
+        Label2Click();
+    };
+
+    Label3 = new LinkLabel("Open a Cue File", this);
+    Label3->setObjectName("Label3");
+    Label3->setGeometry(336, 280, 92, 13);
+    Label3->setAutoFillBackground(true);
+    Label3->OnClick = [this] {
+        Label3Click();
+    };
+
+    Image1 = new PictureBox(LoadJpegResource(":/images/banner.jpg"), this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(-8, 0, 505, 265);
+
+    ListView1 = new QListWidget(this);
+    ListView1->setObjectName("ListView1");
+    ListView1->setGeometry(0, 144, 492, 105);
+    ListView1->setFrameShape(QFrame::NoFrame);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setIconSize(QSize(16, 16));
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setGeometry(0, 256, 497, 16);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    CheckBox1 = new QCheckBox("Associate .cue extension with Velmora", this);
+    CheckBox1->setObjectName("CheckBox1");
+    CheckBox1->setGeometry(8, 280, 209, 17);
+    // Queued, so that a failure unwinds from the event loop and not from
+    // inside the button's own state change.
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click, Qt::QueuedConnection);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setGeometry(0, 304, 492, 19);
+    StatusBar1->addWidget(new QLabel(kMakerHost, StatusBar1));
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void TForm1::FormCreate() {
+    setAcceptDrops(true);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool TForm1::TraiteMessage(QObject* watched, QEvent* event) {
+    if (watched != this)
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!LocalPaths(drag->mimeData()).empty())
+            drag->acceptProposedAction();
+        return false;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        auto paths = LocalPaths(drop->mimeData());
+        if (!paths.empty()) {
+            drop->acceptProposedAction();
+            QCoreApplication::postEvent(this, new DropFilesEvent(std::move(paths)));
+        }
+        return false;
+    }
+    default:
+        if (event->type() == DropFilesEvent::Kind())
+            QueueRun(static_cast<DropFilesEvent*>(event)->Paths, {});
+        return false;
+    }
+}
+
+void TForm1::FormShow() {
+    if (commandLineSheet_ && RegularFileExists(*commandLineSheet_))
+        QueueRun({*commandLineSheet_}, {});
+}
+
+void TForm1::FormActivate() {
+    association_.CreateSettingsKey();
+    CheckBox1->setChecked(association_.FlagExists());
+}
+
+void TForm1::CheckBox1Click() {
+    if (CheckBox1->isChecked())
+        association_.Associate();
+    else
+        association_.Dissociate();
+}
+
+void TForm1::Label2Click() {}
+
+void TForm1::Label3Click() {
+    const auto chosen = ChooseFile(OpenDialog3, state_.CueFolder);
+    if (!chosen)
+        return;
+    state_.CueFolder = std::string(FolderPart(*chosen));
+    QueueRun({*chosen}, {});
+}
+
+void TForm1::HandOverMessage(std::string path, std::function<void()> done) {
+    path.resize(std::min(path.size(), path.find('\0')));
+    Init(path, std::move(done));
+}
+
+void TForm1::Init(const std::string& path, std::function<void()> done) {
+    raise();
+    activateWindow();
+    QueueRun({path}, std::move(done));
+}
+
+void TForm1::ListenForHandOver(const std::string& runtimeFolder) {
+    HandOverHandler handler;
+    // Posted, so that the run starts from the event loop and not from inside
+    // the socket's notification.
+    handler.onPath = [this](const std::string& path, std::function<void()> done) {
+        QMetaObject::invokeMethod(
+            this, [this, path, done = std::move(done)] { HandOverMessage(path, done); },
+            Qt::QueuedConnection);
+    };
+    handler.onShowNormal = [this] {
+        ShowNormal();
+    };
+    handOver_ = std::make_unique<HandOverServer>(runtimeFolder, std::move(handler));
+    handOver_->Listen();
+}
+
+void TForm1::ShowNormal() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TForm1::QueueRun(std::vector<std::string> paths, std::function<void()> done) {
+    pending_.push_back(PendingRun{std::move(paths), std::move(done)});
+    if (!running_)
+        RunPending();
+}
+
+// An error ends the batch it arose in (the rest of that drop is dropped) and
+// travels on to the event loop's error box; batches queued behind it run
+// afterwards.
+void TForm1::RunPending() {
+    running_ = true;
+    while (!pending_.empty()) {
+        PendingRun run = std::move(pending_.front());
+        pending_.pop_front();
+        try {
+            for (const std::string& path : run.paths) {
+                state_.CuePath = path;
+                traitementCUE(state_, *this);
+            }
+        } catch (...) {
+            running_ = false;
+            if (run.done)
+                run.done();
+            if (!pending_.empty())
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!running_)
+                            RunPending();
+                    },
+                    Qt::QueuedConnection);
+            throw;
+        }
+        if (run.done)
+            run.done();
+    }
+    running_ = false;
+}
+
+void TForm1::setVisible(bool visible) {
+    if (visible && !formShown_) {
+        formShown_ = true;
+        // Called from the program entry, not from the event loop: the error
+        // box is shown here, and the window still opens afterwards.
+        try {
+            FormShow();
+        } catch (const std::exception& error) {
+            ShowErrorBox(error.what());
+        }
+        CentreOnScreen();
+    }
+    QWidget::setVisible(visible);
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                // The error box itself gives the activation back when it
+                // closes: the same failure is shown once, not in a loop.
+                try {
+                    FormActivate();
+                    lastActivateError_.clear();
+                } catch (const Error& error) {
+                    if (lastActivateError_ == error.what())
+                        return;
+                    lastActivateError_ = error.what();
+                    throw;
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::CentreOnScreen() {
+    if (const QScreen* where = screen())
+        move(where->availableGeometry().center() - rect().center());
+}
+
+void TForm1::SetOpenLinkEnabled(bool enabled) {
+    Label3->setEnabled(enabled);
+}
+
+int TForm1::ProgressPosition() const {
+    return ProgressBar1->value();
+}
+
+void TForm1::SetProgressPosition(int position) {
+    ProgressBar1->setValue(position);
+}
+
+void TForm1::PumpEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TForm1::ShowWarning(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, "Avertissement", FromBytes(text), QMessageBox::Ok);
+    box.exec();
+}
+
+void TForm1::AddResultRow(const std::string& caption, int iconIndex) {
+    auto* row = new QListWidgetItem(ImageList1.value(iconIndex), FromBytes(caption), ListView1);
+    ListView1->scrollToItem(row);
+}
+
+std::optional<std::string> TForm1::ChooseFile(const FileFilterList& filters,
+                                              const std::string& initialFolder) {
+    QFileDialog dialog(this, QString(), QFile::decodeName(initialFolder.c_str()));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFilters(filters));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+std::uint32_t TForm1::TickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+bool TForm1::FileExists(const std::string& path) {
+    return RegularFileExists(path);
+}
+
+bool TForm1::MoveFile(const std::string& from, const std::string& to) {
+    return !MoveFileNoReplace(from, to);
+}
+
+} // namespace velmora

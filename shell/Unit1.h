@@ -1,0 +1,112 @@
+#pragma once
+
+#include "cue/RepairHost.h"
+#include "cue/RepairState.h"
+#include "cue/TextBuffer.h"
+#include "platform/FileAssociation.h"
+
+#include <QIcon>
+#include <QList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QStatusBar;
+
+namespace velmora {
+
+class HandOverServer;
+class LinkLabel;
+class PictureBox;
+
+inline constexpr const char* kMakerHost = "www.dastrel.example";
+
+// The main window: the inputs that start repair runs (drops, the command-line
+// sheet, the open link, hand-overs from a second start), the host operations
+// the runs use, and the association check box. Runs never nest: an input that
+// arrives while a run is in progress waits for it, in arrival order.
+class TForm1 : public QWidget, public RepairHost {
+public:
+    // `commandLineSheet` is the first command-line argument, if any.
+    explicit TForm1(std::optional<std::string> commandLineSheet, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void SetOpenLinkEnabled(bool enabled) override;
+    int ProgressPosition() const override;
+    void SetProgressPosition(int position) override;
+    void PumpEvents() override;
+    void ShowWarning(const std::string& text) override;
+    void AddResultRow(const std::string& caption, int iconIndex) override;
+    std::optional<std::string> ChooseFile(const FileFilterList& filters,
+                                          const std::string& initialFolder) override;
+    TextBuffer& Buffer() override { return Memo1; }
+    std::uint32_t TickCount() override;
+    bool FileExists(const std::string& path) override;
+    bool MoveFile(const std::string& from, const std::string& to) override;
+
+    void FormCreate();
+    // The application-wide hook: sees every event before it is dispatched and
+    // takes the files dropped on this window. Never marks an event handled.
+    bool TraiteMessage(QObject* watched, QEvent* event);
+    void FormShow();
+    void FormActivate();
+    void CheckBox1Click();
+    void Label2Click();
+    void Label3Click();
+    // A path from a second start; `done` is called once its run has ended.
+    void HandOverMessage(std::string path, std::function<void()> done);
+    void Init(const std::string& path, std::function<void()> done = {});
+
+    // Starts taking hand-overs on the socket in `runtimeFolder`.
+    void ListenForHandOver(const std::string& runtimeFolder);
+
+    RepairState& State() { return state_; }
+
+    QLabel* Label1;
+    LinkLabel* Label2;
+    LinkLabel* Label3;
+    PictureBox* Image1;
+    QCheckBox* CheckBox1;
+    QListWidget* ListView1;
+    QProgressBar* ProgressBar1;
+    QStatusBar* StatusBar1;
+    TextBuffer Memo1;
+    const FileFilterList OpenDialog3{{"Cue File", "*.cue"}};
+    QList<QIcon> ImageList1;
+
+protected:
+    // FormShow runs here, before the window first becomes visible.
+    void setVisible(bool visible) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override { return TraiteMessage(watched, event); }
+
+private:
+    struct PendingRun {
+        std::vector<std::string> paths;
+        std::function<void()> done;
+    };
+
+    void QueueRun(std::vector<std::string> paths, std::function<void()> done);
+    void RunPending();
+    void ShowNormal();
+    void CentreOnScreen();
+
+    RepairState state_;
+    std::optional<std::string> commandLineSheet_;
+    FileAssociation association_;
+    std::unique_ptr<HandOverServer> handOver_;
+    std::deque<PendingRun> pending_;
+    bool running_ = false;
+    bool formShown_ = false;
+    std::string lastActivateError_;
+};
+
+} // namespace velmora

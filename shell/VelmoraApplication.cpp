@@ -1,0 +1,29 @@
+#include "shell/VelmoraApplication.h"
+
+#include "platform/FontSubstitutes.h"
+#include "platform/PaletteColors.h"
+#include "resources/Resources.h"
+#include "shell/ErrorBox.h"
+
+#include <exception>
+
+namespace velmora {
+
+VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName("velmora");
+    setDesktopFileName("velmora");
+    LoadResources();
+    InstallFontSubstitutes();
+    InstallPaletteSysColors();
+}
+
+bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowErrorBox(error.what());
+    }
+    return true;
+}
+
+} // namespace velmora
