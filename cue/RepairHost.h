@@ -62,7 +62,7 @@ public:
     virtual bool AnimatesProgress() const { return true; }
 
 protected:
-    ~RepairHost() = default;
+    virtual ~RepairHost() = default;
 };
 
 } // namespace velmora

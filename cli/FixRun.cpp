@@ -1,0 +1,117 @@
+#include "FixRun.h"
+
+#include "JsonLine.h"
+#include "SheetPaths.h"
+#include "TerminalHost.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace velmora::fix {
+namespace {
+
+struct SheetResult {
+    std::optional<std::string> Row;
+    std::string Outcome;
+    std::optional<std::string> Message;
+    int Status = AllFine;
+};
+
+SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host) {
+    SheetResult result;
+    if (!host.Rows().empty())
+        result.Row = host.Rows().back();
+    switch (outcome) {
+    case RunOutcome::Good:
+        result.Outcome = "GOOD";
+        break;
+    case RunOutcome::Corrected:
+        result.Outcome = "CORRECTED";
+        break;
+    case RunOutcome::Bad:
+        result.Outcome = "BAD";
+        result.Status = SomeBad;
+        break;
+    case RunOutcome::Cancelled:
+        result.Outcome = "CANCELLED";
+        break;
+    case RunOutcome::Skipped:
+        result.Outcome = "SKIPPED";
+        break;
+    case RunOutcome::Warning:
+    case RunOutcome::Refused:
+        result.Outcome = "WARNING";
+        result.Status = SomeBad;
+        if (!host.Warnings().empty())
+            result.Message = host.Warnings().back();
+        break;
+    }
+    return result;
+}
+
+// "[3/2000] path" on a terminal, rewritten in place and wiped before anything else is printed.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream& err, bool shown) : err_(err), shown_(shown) {}
+    void Show(std::size_t done, std::size_t total, const std::string& sheet) {
+        if (shown_)
+            err_ << "\r\033[K[" << done << "/" << total << "] " << sheet << std::flush;
+    }
+    void Wipe() {
+        if (shown_)
+            err_ << "\r\033[K" << std::flush;
+    }
+
+private:
+    std::ostream& err_;
+    bool shown_;
+};
+
+} // namespace
+
+int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    const SheetPaths paths = ExpandPaths(options.Paths, options.Recursive);
+    int status = AllFine;
+    for (const std::string& problem : paths.Problems) {
+        err << "velmora-fix: " << problem << "\n";
+        status = SomeFailed;
+    }
+
+    auto absolute = [](const std::optional<std::string>& answer) -> std::optional<std::string> {
+        if (!answer || answer->empty())
+            return answer;
+        return std::filesystem::absolute(*answer).string();
+    };
+    TerminalHost host(absolute(options.BinAnswer), absolute(options.AudioAnswer));
+    RepairState state;
+    ProgressLine progress(err, errIsTerminal && !options.Quiet && paths.Sheets.size() > 1);
+
+    for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
+        const std::string& sheet = paths.Sheets[i];
+        progress.Show(i + 1, paths.Sheets.size(), sheet);
+        host.BeginRun();
+        state.CuePath = sheet;
+        SheetResult result;
+        try {
+            result = ResultOf(traitementCUE(state, host), host);
+        } catch (const std::exception& error) {
+            result = ResultOf(RunOutcome::Skipped, host);
+            result.Outcome = "ERROR";
+            result.Message = ErrorBoxText(error.what());
+            result.Status = SomeFailed;
+        }
+        progress.Wipe();
+        if (result.Message)
+            err << *result.Message << "\n";
+        if (options.Json)
+            out << JsonLine(sheet, result.Row, result.Outcome, result.Message) << "\n";
+        else if (result.Row)
+            out << *result.Row << "\n";
+        status = std::max(status, result.Status);
+    }
+    progress.Wipe();
+    out.flush();
+    return status;
+}
+
+} // namespace velmora::fix

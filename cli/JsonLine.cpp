@@ -1,0 +1,95 @@
+#include "JsonLine.h"
+
+#include <cstdio>
+
+namespace velmora::fix {
+namespace {
+
+// Code points of Windows-1252 0x80 to 0x9F; 0 where the code page has no character.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// Length of the valid UTF-8 sequence at the start of `text`, or 0.
+std::size_t Utf8SequenceLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    char32_t minimum = 0;
+    char32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        minimum = 0x80;
+        code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        minimum = 0x800;
+        code = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        minimum = 0x10000;
+        code = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (text.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0u) != 0x80u)
+            return 0;
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code >= minimum && code <= 0x10FFFF && !surrogate ? length : 0;
+}
+
+void AppendEscape(std::string& out, unsigned code) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\u%04x", code);
+    out += escape;
+}
+
+} // namespace
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    while (!text.empty()) {
+        const auto c = static_cast<unsigned char>(text[0]);
+        if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(text);
+            if (length > 0) {
+                out.append(text.substr(0, length));
+                text.remove_prefix(length);
+                continue;
+            }
+            const char16_t mapped = c < 0xA0 ? Windows1252High[c - 0x80] : c;
+            AppendEscape(out, mapped != 0 ? mapped : c);
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            AppendEscape(out, c);
+        } else {
+            out += static_cast<char>(c);
+        }
+        text.remove_prefix(1);
+    }
+    return out + "\"";
+}
+
+std::string JsonLine(std::string_view sheet, const std::optional<std::string>& row, std::string_view outcome,
+                     const std::optional<std::string>& message) {
+    return "{\"sheet\": " + JsonString(sheet) + ", \"row\": " + (row ? JsonString(*row) : "null") +
+           ", \"outcome\": " + JsonString(outcome) +
+           ", \"message\": " + (message ? JsonString(*message) : "null") + "}";
+}
+
+} // namespace velmora::fix

@@ -1,0 +1,54 @@
+#include "SheetPaths.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace velmora::fix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Absolute(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+bool EndsWithCue(const std::string& name) {
+    return name.size() >= 4 && name.compare(name.size() - 4, 4, ".cue") == 0;
+}
+
+void AddSheetsBelow(const std::string& folder, SheetPaths& result) {
+    std::vector<std::string> found;
+    std::error_code error;
+    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        std::error_code ignored;
+        if (it->is_regular_file(ignored) && EndsWithCue(it->path().filename().string()))
+            found.push_back(it->path().string());
+    }
+    if (error)
+        result.Problems.push_back(folder + ": " + error.message());
+    std::sort(found.begin(), found.end());
+    result.Sheets.insert(result.Sheets.end(), found.begin(), found.end());
+}
+
+} // namespace
+
+SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
+    SheetPaths result;
+    for (const std::string& given : paths) {
+        const std::string path = Absolute(given);
+        std::error_code ignored;
+        if (recursive && fs::is_directory(path, ignored))
+            AddSheetsBelow(path, result);
+        else
+            result.Sheets.push_back(path);
+    }
+    return result;
+}
+
+} // namespace velmora::fix

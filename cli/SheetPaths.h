@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::fix {
+
+struct SheetPaths {
+    std::vector<std::string> Sheets;
+    // Folders that could not be read, as "<folder>: <system text>".
+    std::vector<std::string> Problems;
+};
+
+// Each PATH made absolute, in the order given; with `recursive`, a folder stands for every file ending
+// in ".cue" below it, sorted by path.
+SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive);
+
+} // namespace velmora::fix

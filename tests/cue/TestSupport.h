@@ -1,0 +1,91 @@
+#pragma once
+
+#include "cue/Cue.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+// A fresh folder under `base` (the system temp folder by default), removed with everything in it.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& base = "");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, ending in "/".
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+// Names in the folder, sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
+// Runs `work` in a child process without root's privileges (user and group 65534 when running as
+// root) and returns what it returned. Folders the child must write to have to be writable by it.
+std::string RunUnprivileged(const std::function<std::string()>& work);
+// Gives the path to the user the unprivileged child runs as, when running as root.
+void HandToUnprivilegedUser(const std::string& path);
+
+struct Row {
+    std::string Caption;
+    int Icon = -1;
+    bool operator==(const Row&) const = default;
+};
+
+struct ChooserCall {
+    FileFilterList Filters;
+    std::string InitialFolder;
+};
+
+// Records what the engine asks of its window and answers file choosers from a list.
+class RecordingHost : public RepairHost {
+public:
+    void SetOpenLinkEnabled(bool enabled) override { linkStates.push_back(enabled); }
+    int ProgressPosition() const override { return progress; }
+    void SetProgressPosition(int position) override {
+        progress = position;
+        ++progressSets;
+    }
+    void PumpEvents() override;
+    void ShowWarning(const std::string& text) override { warnings.push_back(text); }
+    void AddResultRow(const std::string& caption, int iconIndex) override {
+        rows.push_back({caption, iconIndex});
+    }
+    std::optional<std::string> ChooseFile(const FileFilterList& filters,
+                                          const std::string& initialFolder) override;
+    TextBuffer& Buffer() override { return buffer; }
+    std::uint32_t TickCount() override;
+    bool FileExists(const std::string& path) override { return RegularFileExists(path); }
+    bool MoveFile(const std::string& from, const std::string& to) override;
+    bool AnimatesProgress() const override { return animates; }
+
+    std::vector<bool> linkStates;
+    int progress = 0;
+    int progressSets = 0;
+    int pumps = 0;
+    std::function<void()> onPump;
+    std::vector<std::string> warnings;
+    std::vector<Row> rows;
+    std::vector<ChooserCall> chooserCalls;
+    // Answers in order; nothing left, or std::nullopt, means cancel.
+    std::vector<std::optional<std::string>> chooserAnswers;
+    TextBuffer buffer;
+    std::uint32_t tick = 0;
+    std::uint32_t tickStep = 1;
+    bool animates = true;
+    std::vector<std::pair<std::string, std::string>> moves;
+};
+
+} // namespace velmora::testing
