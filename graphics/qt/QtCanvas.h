@@ -1,0 +1,77 @@
+#pragma once
+
+#include "graphics/Canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class QStyle;
+
+namespace velmora {
+
+// Canvas on an active QPainter: a QImage for tools and tests, a widget in its paint event.
+//
+// The painter belongs to the caller, must stay active while the canvas lives and is left with the
+// clip rectangle the canvas last set. `style` draws focus frames and scroll arrows; without one the
+// application's style is used when there is a QApplication, else plain GDI-like drawings.
+class QtCanvas final : public Canvas {
+public:
+    explicit QtCanvas(QPainter& painter, const QStyle* style = nullptr);
+    ~QtCanvas() override = default;
+
+    const FontState& Font() const override { return font_; }
+    void SetFont(const FontState& font) override { font_ = font; }
+    FontMetrics Metrics() const override;
+    const Brush& CurrentBrush() const override { return brush_; }
+    void SetBrush(const Brush& brush) override { brush_ = brush; }
+    const Pen& CurrentPen() const override { return pen_; }
+    void SetPen(const Pen& pen) override { pen_ = pen; }
+    Size TextExtent(std::string_view text) const override;
+    std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) override;
+    void Rectangle(const Rect& rect) override;
+    void FillRect(const Rect& rect) override;
+    void MoveTo(std::int32_t x, std::int32_t y) override { penPos_ = {x, y}; }
+    void LineTo(std::int32_t x, std::int32_t y) override;
+    Point PenPos() const override { return penPos_; }
+    void DrawFocusRect(const Rect& rect) override;
+    void DrawScrollArrow(const Rect& rect, ScrollArrow arrow) override;
+    std::optional<Rect> ClipRect() const override { return clip_; }
+    void SetClipRect(std::optional<Rect> clip) override;
+    std::int32_t PixelsPerInchX() const override;
+    std::int32_t PixelsPerInchY() const override;
+    void DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) override;
+    void StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) override;
+
+    // The Qt font the current font state draws with.
+    QFont CurrentQFont() const { return Resolved().Font; }
+
+private:
+    struct ResolvedFont {
+        FontState State;
+        int PixelsPerInch = 0;
+        QFont Font;
+        QFontMetrics Metrics;
+        bool Symbol = false;
+    };
+
+    const ResolvedFont& Resolved() const;
+    QString Decode(std::string_view text, const ResolvedFont& font) const;
+    std::int32_t Advance(std::string_view text, const ResolvedFont& font) const;
+    const QStyle* Style() const;
+
+    QPainter& painter_;
+    const QStyle* style_;
+    FontState font_;
+    Brush brush_;
+    Pen pen_;
+    Point penPos_;
+    std::optional<Rect> clip_;
+    // Building a QFont and its metrics is costly and the markup switches between a handful of fonts.
+    mutable std::vector<ResolvedFont> fonts_;
+    mutable std::size_t lastFont_ = 0;
+};
+
+} // namespace velmora
