@@ -514,7 +514,10 @@ void LineLayout::Paragraph(std::string_view tag) {
 
 void LineLayout::IndentTo(std::string_view tag) {
     const std::optional<int> x = CleanIntFromText(LetterValue(tag, 'x'));
-    if (x && *x > result_.xExtent) {
+    // Runs add no width while drawing, so the drawing pass compares with where it stands instead.
+    const std::int64_t current =
+        paintNothing_ ? result_.xExtent : std::int64_t{textRect_.Left} - lineRect_.Left;
+    if (x && *x > current) {
         result_.xExtent = *x;
         textRect_.Left = SaturatedAdd(p_.bounds.Left, *x);
     }

@@ -68,6 +68,8 @@ bool RenderMarkup(RenderMarkupParams& params) {
 
     while (!text.empty()) {
         canvas.SetFont(measureFont.font);
+        state.flow.subscript = false;
+        state.flow.superscript = false;
         const FlowState lineStart = state.flow;
         LineValues line;
         line.height = canvas.TextHeight("gh");
