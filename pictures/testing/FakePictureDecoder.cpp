@@ -1,0 +1,51 @@
+#include "pictures/testing/FakePictureDecoder.h"
+
+#include "pictures/BitmapPicture.h"
+
+#include <algorithm>
+
+namespace velmora::testing {
+
+namespace {
+
+class HeldBlock final : public PictureStream {
+public:
+    explicit HeldBlock(std::vector<std::uint8_t> block) : Bytes(std::move(block)) {}
+    std::vector<std::uint8_t> Bytes;
+};
+
+} // namespace
+
+PictureDecoder::OpenedStream FakePictureDecoder::OpenStream(std::vector<std::uint8_t> block) {
+    Blocks.push_back(block);
+    switch (NextAnswer) {
+    case Answer::FailStream:
+        return {};
+    case Answer::NoStream:
+        return {true, nullptr};
+    default:
+        return {true, std::make_unique<HeldBlock>(std::move(block))};
+    }
+}
+
+PictureDecoder::Decoded FakePictureDecoder::Decode(PictureStream& stream) {
+    ++DecodeCount;
+    if (NextAnswer == Answer::Reject || dynamic_cast<HeldBlock&>(stream).Bytes.empty()) {
+        return {};
+    }
+    if (NextAnswer == Answer::NoPicture) {
+        return {true, nullptr};
+    }
+    return {true, BitmapPicture::AtScreenResolution(Bitmap(PictureWidth, PictureHeight, Colour))};
+}
+
+std::optional<std::vector<std::uint8_t>> FakeResourceLibrary::FindResource(std::string_view name) const {
+    const auto found = std::find_if(Entries.begin(), Entries.end(),
+                                    [name](const auto& entry) { return entry.first == name; });
+    if (found == Entries.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+} // namespace velmora::testing
