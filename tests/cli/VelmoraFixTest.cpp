@@ -1,0 +1,92 @@
+#include "../cue/TestSupport.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmora::fix {
+namespace {
+
+using velmora::testing::HandToUnprivilegedUser;
+using velmora::testing::ReadFile;
+using velmora::testing::TempFolder;
+using velmora::testing::WriteFile;
+
+struct Finished {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs velmora-fix through the shell: `prefix` goes before the program, `arguments` after it.
+Finished RunProgram(const TempFolder& scratch, const std::string& arguments, const std::string& prefix = "") {
+    const std::string command = prefix + " " VELMORA_FIX_PROGRAM " " + arguments + " >" + (scratch / "out") +
+                                " 2>" + (scratch / "err") + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(scratch / "out"), ReadFile(scratch / "err")};
+}
+
+TEST(VelmoraFix, HelpVersionAndUsageErrors) {
+    TempFolder scratch;
+    const struct {
+        std::string arguments;
+        int status;
+        std::string outStart;
+        std::string errStart;
+    } cases[] = {
+        {"--help", 0,
+         "Usage: velmora-fix [--bin FILE] [--audio FILE] [--recursive] [--json] [--quiet] PATH...", ""},
+        {"--version", 0, "velmora-fix 1.0.0\n", ""},
+        {"", 2, "", "velmora-fix: no PATH given\nUsage: velmora-fix"},
+        {"--frobnicate x.cue", 2, "", "velmora-fix: unknown option --frobnicate\n"},
+    };
+    for (const auto& c : cases) {
+        const Finished finished = RunProgram(scratch, c.arguments);
+        EXPECT_EQ(finished.status, c.status) << c.arguments;
+        EXPECT_EQ(finished.out.substr(0, c.outStart.size()), c.outStart) << c.arguments;
+        EXPECT_EQ(finished.err.substr(0, c.errStart.size()), c.errStart) << c.arguments;
+    }
+}
+
+TEST(VelmoraFix, RepairsRealSheetsGivenRelativeToTheWorkingFolder) {
+    TempFolder scratch;
+    TempFolder folder;
+    WriteFile(folder / "album.cue", "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"
+                                    "    INDEX 01 0:1:80\n");
+    WriteFile(folder / "a.wav", "");
+    WriteFile(folder / "notes.txt", "");
+    const Finished finished = RunProgram(scratch, "album.cue notes.txt", "cd " + folder.Path() + " &&");
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
+    EXPECT_EQ(finished.err, "notes.txt is not a valid CUE\n");
+    EXPECT_EQ(ReadFile(folder / "album.cue"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
+                                              "  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
+                                                  "  TRACK 01 AUDIO\r\n    INDEX 01 0:1:80\r\n");
+}
+
+TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
+    TempFolder scratch;
+    TempFolder folder;
+    const std::string sheet =
+        "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 0:0:0\r\n";
+    WriteFile(folder / "album.cue", sheet);
+    WriteFile(folder / "a.wav", "");
+    for (const char* name : {"", "album.cue", "a.wav"})
+        HandToUnprivilegedUser(folder / name);
+    HandToUnprivilegedUser(scratch.Path());
+    ::chmod((folder / "album.cue").c_str(), 0444);
+    const std::string dropPrivileges =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : std::string();
+    const Finished finished = RunProgram(scratch, folder / "album.cue", dropPrivileges);
+    EXPECT_EQ(finished.status, 2);
+    EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
+    EXPECT_EQ(finished.err,
+              "Impossible de créer le fichier \"" + (folder / "album.cue") + "\". Permission denied.\n");
+    EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
+}
+
+} // namespace
+} // namespace velmora::fix
