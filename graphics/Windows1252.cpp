@@ -1,5 +1,6 @@
 #include "graphics/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace velmora {
@@ -26,6 +27,21 @@ std::u16string DecodeWindows1252(std::string_view text) {
     result.reserve(text.size());
     for (const char c : text) {
         result += Windows1252ToUnicode(static_cast<unsigned char>(c));
+    }
+    return result;
+}
+
+std::string EncodeWindows1252(std::u16string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            result += static_cast<char>(c);
+            continue;
+        }
+        const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
+        result +=
+            found != kHighControls.end() ? static_cast<char>(0x80 + (found - kHighControls.begin())) : '?';
     }
     return result;
 }

@@ -92,14 +92,16 @@ PictureDecoder::OpenedStream QtPictureDecoder::OpenStream(std::vector<std::uint8
 PictureDecoder::Decoded QtPictureDecoder::Decode(PictureStream& stream) {
     auto& buffer = dynamic_cast<BufferStream&>(stream);
     QImageReader reader(&buffer.Device());
-    if (!IsWantedFormat(reader.format())) {
+    // Asked before reading: the reader forgets the format once it has read the image.
+    const QByteArray format = reader.format();
+    if (!IsWantedFormat(format)) {
         return {};
     }
     QImage image = reader.read();
     if (image.isNull()) {
         return {};
     }
-    if (reader.format() == "gif") {
+    if (format == "gif") {
         const QByteArray& bytes = buffer.Device().data();
         const std::optional<QRect> frame =
             FirstGifImage({reinterpret_cast<const std::uint8_t*>(bytes.constData()),

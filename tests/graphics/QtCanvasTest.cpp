@@ -1,8 +1,8 @@
 #include "graphics/qt/QtCanvas.h"
 
-#include "QtTestSupport.h"
 #include "graphics/qt/QtConversions.h"
 #include "graphics/qt/QtFonts.h"
+#include "graphics/qt/testing/QtTestSupport.h"
 
 #include <QFontInfo>
 #include <QPainter>
@@ -11,6 +11,11 @@
 
 namespace velmora {
 namespace {
+
+using testing::InkBounds;
+using testing::InkCount;
+using testing::QtTest;
+using testing::WhiteImage;
 
 constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 

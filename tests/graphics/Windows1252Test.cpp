@@ -41,5 +41,27 @@ TEST(Windows1252Test, DecodesWholeTextsAndSymbolBullets) {
     }
 }
 
+TEST(Windows1252Test, EncodesWhatTheCodePageHasAndQuestionMarksTheRest) {
+    struct Case {
+        std::u16string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {u"plain", "plain"},
+        {u"\u20AC\u2122\u0178", "\x80\x99\x9F"},
+        {u"caf\u00E9 \u00A9", "caf\xE9 \xA9"},
+        {u"\u0081\u009D", "\x81\x9D"}, // the undefined codes come back as they went
+        {u"\u0085\u0092", "??"},       // Latin-1 controls that 1252 uses for other characters
+        {u"\u4E2D\u0100", "??"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EncodeWindows1252(c.text), c.expected);
+    }
+    for (int code = 0; code < 256; ++code) {
+        const std::string byte(1, static_cast<char>(code));
+        EXPECT_EQ(EncodeWindows1252(DecodeWindows1252(byte)), byte) << code;
+    }
+}
+
 } // namespace
 } // namespace velmora

@@ -1,11 +1,11 @@
-#include "QtTestSupport.h"
+#include "graphics/qt/testing/QtTestSupport.h"
 
 #include <QApplication>
 #include <QString>
 #include <algorithm>
 #include <cmath>
 
-namespace velmora {
+namespace velmora::testing {
 
 namespace {
 
@@ -27,7 +27,7 @@ public:
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(CaptureMessage);
         static int argc = 1;
-        static char name[] = "graphics_tests";
+        static char name[] = "velmora-tests";
         static char* argv[] = {name, nullptr};
         application_ = new QApplication(argc, argv);
     }
@@ -93,4 +93,4 @@ int InkCount(const QImage& image, QColor background, const Rect& area) {
     return count;
 }
 
-} // namespace velmora
+} // namespace velmora::testing

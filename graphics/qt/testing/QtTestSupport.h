@@ -7,13 +7,19 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-namespace velmora {
+namespace velmora::testing {
 
-// Fails the test when Qt reported anything at warning level or above while it ran.
+// Fixture for tests that use Qt. Linking this library gives the test program one QApplication on the
+// offscreen platform, made before the first test; the program must not make another. A test fails
+// when Qt reports more warnings than it declared with ExpectQtWarnings.
 class QtTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    void ExpectQtWarnings(int count) { expectedWarnings_ = count; }
+
+private:
+    int expectedWarnings_ = 0;
 };
 
 // A white image at 96 pixels per inch.
@@ -24,4 +30,4 @@ Rect InkBounds(const QImage& image, QColor background = Qt::white, const Rect& a
 
 int InkCount(const QImage& image, QColor background = Qt::white, const Rect& area = {0, 0, 100000, 100000});
 
-} // namespace velmora
+} // namespace velmora::testing

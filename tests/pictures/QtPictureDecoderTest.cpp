@@ -1,0 +1,210 @@
+#include "pictures/qt/QtPictureDecoder.h"
+
+#include "QtWarningGuard.h"
+#include "cue/Error.h"
+#include "graphics/qt/QtCanvas.h"
+#include "pictures/BitmapPicture.h"
+#include "pictures/HTMLPicture.h"
+#include "pictures/testing/GifWriter.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+using testing::MakeGif;
+using ByteVector = std::vector<std::uint8_t>;
+
+ByteVector Encode(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format)) << format;
+    return {bytes.begin(), bytes.end()};
+}
+
+ByteVector Filled(int width, int height, QRgb colour, const char* format) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    return Encode(image, format);
+}
+
+ByteVector TwoFrameGif() {
+    return MakeGif(20, 10,
+                   {{.Left = 0, .Top = 0, .Width = 4, .Height = 4, .ColorIndex = 0, .Delay = 50},
+                    {.Left = 6, .Top = 2, .Width = 3, .Height = 2, .ColorIndex = 2, .Delay = 20}});
+}
+
+void Load(THTMLPicture& picture, const ByteVector& bytes) {
+    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
+    picture.LoadStream(&stream);
+}
+
+const Bitmap& PixelsOf(const THTMLPicture& picture) {
+    const auto* decoded = dynamic_cast<const BitmapPicture*>(picture.Decoded());
+    if (decoded == nullptr) {
+        static const Bitmap none;
+        ADD_FAILURE() << "no decoded picture";
+        return none;
+    }
+    return decoded->Pixels();
+}
+
+bool Near(Argb actual, Argb expected) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        if (std::abs(static_cast<int>((actual >> shift) & 0xFF) -
+                     static_cast<int>((expected >> shift) & 0xFF)) > 8) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class QtPictureDecoderTest : public QtWarningGuard {
+protected:
+    PictureBackend backend = QtPictureBackend();
+};
+
+TEST_F(QtPictureDecoderTest, DecodesTheWantedFormatsAtTheirOwnSize) {
+    const struct {
+        const char* name;
+        ByteVector bytes;
+        std::int32_t width;
+        std::int32_t height;
+        Argb colour;
+    } cases[] = {
+        {"PNG", Filled(5, 3, 0xFF00FF00, "PNG"), 5, 3, 0xFF00FF00},
+        {"JPEG", Filled(16, 8, 0xFFFF0000, "JPEG"), 16, 8, 0xFFFF0000},
+        {"BMP", Filled(6, 4, 0xFF0000FF, "BMP"), 6, 4, 0xFF0000FF},
+        {"ICO", Filled(16, 16, 0xFFFFFFFF, "ICO"), 16, 16, 0xFFFFFFFF},
+        {"GIF", MakeGif(7, 5, {{.Width = 7, .Height = 5, .ColorIndex = 1, .WithControlBlock = false}}), 7, 5,
+         0xFF00FF00},
+    };
+    for (const auto& c : cases) {
+        THTMLPicture picture(backend);
+        Load(picture, c.bytes);
+        EXPECT_EQ(picture.PictureWidth(), c.width) << c.name;
+        EXPECT_EQ(picture.PictureHeight(), c.height) << c.name;
+        EXPECT_EQ(picture.Decoded()->HimetricWidth(), MulDiv(c.width, 2540, 96)) << c.name;
+        const Bitmap& pixels = PixelsOf(picture);
+        EXPECT_TRUE(Near(pixels.Pixel(c.width / 2, c.height / 2), c.colour))
+            << c.name << ": " << std::hex << pixels.Pixel(c.width / 2, c.height / 2);
+    }
+}
+
+TEST_F(QtPictureDecoderTest, RefusesOtherFormatsAndNonsense) {
+    const struct {
+        const char* name;
+        ByteVector bytes;
+    } cases[] = {
+        {"TIFF", Filled(4, 4, 0xFF000000, "TIFF")},
+        {"text", {'h', 'e', 'l', 'l', 'o'}},
+        {"nothing", {}},
+        {"GIF header only", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        THTMLPicture picture(backend);
+        try {
+            Load(picture, c.bytes);
+            ADD_FAILURE() << "no error for " << c.name;
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "Could not load image. Invalid format") << c.name;
+        }
+        EXPECT_EQ(picture.PictureWidth(), 0) << c.name;
+    }
+}
+
+TEST_F(QtPictureDecoderTest, EachFrameDecodesAsItsOwnImage) {
+    const struct {
+        std::int32_t frame;
+        std::int32_t width;
+        std::int32_t height;
+        Argb colour;
+        std::uint16_t left;
+    } cases[] = {{1, 4, 4, testing::kGifPalette[0], 0}, {2, 3, 2, testing::kGifPalette[2], 6}};
+    for (const auto& c : cases) {
+        THTMLPicture picture(backend);
+        Load(picture, TwoFrameGif());
+        picture.SetFrame(c.frame);
+        EXPECT_EQ(picture.PictureWidth(), c.width) << c.frame;
+        EXPECT_EQ(picture.PictureHeight(), c.height) << c.frame;
+        EXPECT_EQ(picture.AnimationWidth(), 20) << c.frame;
+        EXPECT_EQ(picture.FrameLeft(), c.left) << c.frame;
+        EXPECT_EQ(PixelsOf(picture).Pixel(0, 0), c.colour) << c.frame;
+        EXPECT_EQ(PixelsOf(picture).Pixel(c.width - 1, c.height - 1), c.colour) << c.frame;
+    }
+}
+
+TEST_F(QtPictureDecoderTest, CutGifDataNeverReadsPastItsEnd) {
+    const ByteVector whole = TwoFrameGif();
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        const ByteVector cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        THTMLPicture picture(backend);
+        for (std::int32_t frame : {1, 2}) {
+            try {
+                picture.SetFrame(frame);
+                Load(picture, cut);
+                EXPECT_LE(picture.PictureWidth(), 20) << length;
+            } catch (const Error& error) {
+                EXPECT_EQ(std::string(error.what()).rfind("Could not load image", 0), 0u) << length;
+            }
+        }
+    }
+}
+
+TEST_F(QtPictureDecoderTest, ResourceAddressesLoadTheProgramsRcdata) {
+    const struct {
+        const char* address;
+        bool empty;
+        std::int32_t frames;
+    } cases[] = {
+        {"RES://Anim", false, 2},    {"res://Anim", false, 2},
+        {"RES://anim", true, -1}, // resource names keep their case
+        {"RES://Missing", true, -1}, {"RES://../rcdata/Anim", true, -1},
+    };
+    for (const auto& c : cases) {
+        THTMLPicture picture(backend);
+        picture.LoadFromAddress(c.address);
+        EXPECT_EQ(picture.SourceAddress(), c.address);
+        EXPECT_EQ(picture.QueryEmpty(), c.empty) << c.address;
+        EXPECT_EQ(picture.FrameTotal(), c.frames) << c.address;
+    }
+    THTMLPicture broken(backend);
+    EXPECT_THROW(broken.LoadFromAddress("RES://Broken"), Error);
+}
+
+TEST_F(QtPictureDecoderTest, DrawsOnAQtCanvasWhereThePictureBelongs) {
+    THTMLPicture picture(backend);
+    Load(picture, TwoFrameGif());
+    picture.SetFrame(2);
+    QImage image(40, 30, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter);
+        picture.Draw(canvas, {10, 10, 40, 30});
+        picture.SetStretch(true);
+        picture.Draw(canvas, {0, 20, 6, 24});
+    }
+    const struct {
+        int x;
+        int y;
+        QRgb expected;
+    } probes[] = {
+        {10, 10, 0xFF0000FF}, {12, 11, 0xFF0000FF}, {13, 10, 0xFFFFFFFF},
+        {10, 12, 0xFFFFFFFF}, {9, 10, 0xFFFFFFFF},  {0, 20, 0xFF0000FF},
+        {5, 23, 0xFF0000FF},  {6, 20, 0xFFFFFFFF},  {0, 24, 0xFFFFFFFF},
+    };
+    for (const auto& p : probes) {
+        EXPECT_EQ(image.pixel(p.x, p.y), p.expected) << p.x << "," << p.y;
+    }
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,162 @@
+#include "graphics/qt/QtConversions.h"
+#include "graphics/qt/testing/QtTestSupport.h"
+#include "tools/velmora-markup/MarkupToolOptions.h"
+#include "tools/velmora-markup/MarkupToolRendering.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::InkBounds;
+using testing::InkCount;
+using testing::QtTest;
+
+TEST(MarkupToolOptionsTest, ReadsTheCommandLine) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::int32_t width;
+        std::optional<std::int32_t> height;
+        std::string font;
+        std::int32_t size;
+        std::optional<Point> hit;
+        bool staticText;
+        std::string markup;
+    };
+    const Case cases[] = {
+        {{"<B>x</B>", "out.png"}, 320, std::nullopt, "MS Sans Serif", 8, std::nullopt, false, "<B>x</B>"},
+        {{"--width", "100", "--height", "40", "a", "o.png"},
+         100,
+         40,
+         "MS Sans Serif",
+         8,
+         std::nullopt,
+         false,
+         "a"},
+        {{"--font", "Arial", "--size", "12", "--static", "a", "o.png"},
+         320,
+         std::nullopt,
+         "Arial",
+         12,
+         std::nullopt,
+         true,
+         "a"},
+        {{"a", "--hit", "10,-3", "o.png"}, 320, std::nullopt, "MS Sans Serif", 8, Point{10, -3}, false, "a"},
+        {{"--", "--static", "o.png"}, 320, std::nullopt, "MS Sans Serif", 8, std::nullopt, false, "--static"},
+        {{"-", "o.png"}, 320, std::nullopt, "MS Sans Serif", 8, std::nullopt, false, "-"},
+    };
+    for (const Case& c : cases) {
+        const ParsedMarkupToolArguments parsed = ParseMarkupToolArguments(c.arguments);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        const MarkupToolOptions& o = *parsed.options;
+        EXPECT_EQ(o.width, c.width);
+        EXPECT_EQ(o.height, c.height);
+        EXPECT_EQ(o.fontName, c.font);
+        EXPECT_EQ(o.fontSize, c.size);
+        EXPECT_EQ(o.hit, c.hit);
+        EXPECT_EQ(o.staticText, c.staticText);
+        EXPECT_EQ(o.markup, c.markup);
+        EXPECT_EQ(o.output, "o.png" == c.arguments.back() ? "o.png" : c.arguments.back());
+    }
+}
+
+TEST(MarkupToolOptionsTest, RejectsWhatItCannotRender) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{}, "expected MARKUP and OUT.png"},
+        {{"a"}, "expected MARKUP and OUT.png"},
+        {{"a", "b", "c"}, "expected MARKUP and OUT.png"},
+        {{"--width"}, "--width needs a value"},
+        {{"--width", "0", "a", "o.png"}, "--width must be a number from 1 to 10000"},
+        {{"--height", "10001", "a", "o.png"}, "--height must be a number from 1 to 10000"},
+        {{"--width", "12px", "a", "o.png"}, "--width must be a number from 1 to 10000"},
+        {{"--size", "99999999999", "a", "o.png"}, "--size must be a number of points from 1 to 1000"},
+        {{"--hit", "10", "a", "o.png"}, "--hit must be X,Y"},
+        {{"--hit", "1,2,3", "a", "o.png"}, "--hit must be X,Y"},
+        {{"--hit", ",2", "a", "o.png"}, "--hit must be X,Y"},
+        {{"--wide", "a", "o.png"}, "unknown option --wide"},
+    };
+    for (const Case& c : cases) {
+        const ParsedMarkupToolArguments parsed = ParseMarkupToolArguments(c.arguments);
+        EXPECT_FALSE(parsed.options);
+        EXPECT_EQ(parsed.error, c.error);
+    }
+}
+
+class MarkupToolRenderingTest : public QtTest {};
+
+TEST_F(MarkupToolRenderingTest, HitsTheAnchorAndShowsItInTheLinkColour) {
+    MarkupToolOptions options;
+    options.width = 200;
+    options.fontName = "Arial";
+    options.fontSize = 12;
+    const std::string markup = "Go <A href=\"mailto:x@example.org\">there</A> now<BR>second line";
+
+    MarkupToolReport measured;
+    const QImage picture = RenderMarkupPicture(options, markup, measured);
+    EXPECT_EQ(picture.width(), 200);
+    EXPECT_EQ(picture.height(), measured.textHeight) << "without --height the picture fits the text";
+    EXPECT_EQ(measured.anchorCount, 1);
+    EXPECT_FALSE(measured.hit);
+    const QColor face = ToQColor(clBtnFace);
+    EXPECT_GT(InkCount(picture, QColor(0, 0, 255)), 0) << "the link is blue";
+    const Rect ink = InkBounds(picture, face);
+    EXPECT_GT(ink.Bottom, picture.height() / 2) << "two lines drawn";
+
+    // Aim at the middle of the blue pixels.
+    const Rect link = [&] {
+        Rect r{1000, 1000, -1, -1};
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (picture.pixelColor(x, y) == QColor(0, 0, 255)) {
+                    r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                         std::max(r.Bottom, y + 1)};
+                }
+            }
+        }
+        return r;
+    }();
+    options.hit = Point{(link.Left + link.Right) / 2, (link.Top + link.Bottom) / 2};
+    MarkupToolReport hit;
+    RenderMarkupPicture(options, markup, hit);
+    EXPECT_TRUE(hit.hit);
+    EXPECT_EQ(hit.hitAnchor, "mailto:x@example.org");
+    EXPECT_EQ(hit.hitAnchorNumber, 1);
+    EXPECT_LE(hit.hitAnchorRect.Left, link.Left);
+    EXPECT_GE(hit.hitAnchorRect.Right, link.Right - 1);
+
+    options.hit = Point{5, picture.height() - 3};
+    MarkupToolReport miss;
+    RenderMarkupPicture(options, markup, miss);
+    EXPECT_FALSE(miss.hit);
+    EXPECT_EQ(miss.hitAnchorNumber, -1);
+}
+
+TEST(MarkupToolReportTest, PrintsOneLinePerResult) {
+    MarkupToolReport report;
+    report.textWidth = 120;
+    report.textHeight = 26;
+    report.anchorCount = 2;
+    report.hit = true;
+    report.hitAnchor = "caf\xE9";
+    report.hitAnchorNumber = 2;
+    report.hitAnchorRect = {1, 2, 30, 40};
+    struct Case {
+        bool withHit;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {false, "textWidth: 120\ntextHeight: 26\nanchorCount: 2\n"},
+        {true, "textWidth: 120\ntextHeight: 26\nanchorCount: 2\nhit: true\nhitAnchor: caf\xC3\xA9\n"
+               "hitAnchorNumber: 2\nhitAnchorRect: 1,2,30,40\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatMarkupToolReport(report, c.withHit), c.expected);
+    }
+}
+
+} // namespace
+} // namespace velmora
