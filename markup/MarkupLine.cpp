@@ -7,19 +7,11 @@
 #include "markup/RotatedFont.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace velmora {
 namespace {
 
 constexpr std::int32_t ListStep = 12;
-
-// Markup can ask for any position; sums saturate instead of overflowing.
-std::int32_t SaturatedAdd(std::int32_t a, std::int32_t b) {
-    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
 
 class LineLayout {
 public:
@@ -46,6 +38,10 @@ private:
     void Rule();
     void CloseFocusRectOnLine();
 
+    bool HitInTextBand() const {
+        const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
+        return bottom - canvas_.TextHeight("gh") < p_.hitY && p_.hitY < bottom;
+    }
     bool Styled() const { return !p_.hoverEnabled || s_.flow.anchorCount == p_.hoverAnchor; }
     bool ColorsApply() const { return !paintNothing_ && !p_.suppressColors; }
     std::int32_t LineWidth() const { return lineRect_.Right - lineRect_.Left; }
@@ -174,12 +170,16 @@ void LineLayout::MeasureRun(const std::string& run, std::int32_t& width) {
     Rect measured = textRect_;
     canvas_.DrawText(run, measured, s_.measureFormat);
     width = measured.Right - measured.Left;
-    result_.xExtent = SaturatedAdd(result_.xExtent, width);
+    result_.xExtent = PositionSum(result_.xExtent, width);
     const std::int64_t x = static_cast<std::int64_t>(p_.hitX) - lineRect_.Left;
     if (s_.flow.insideAnchor && x >= result_.xExtent - width && x <= result_.xExtent) {
         result_.textHit = true;
         if (p_.hitY > textRect_.Top) {
             p_.hitAnchor = s_.flow.href;
+        }
+        // Only an anchor whose text band holds the point is the hit anchor; lines above it and the
+        // unaligned measuring pass would name the wrong one.
+        if (!decidesLayout_ && HitInTextBand()) {
             s_.flow.recordAnchor = true;
         }
     }
@@ -423,7 +423,7 @@ void LineLayout::OpenAnchor(std::string_view tag) {
     }
     s_.flow.href = AnchorHref(tag);
     s_.flow.insideAnchor = true;
-    s_.anchorStart = {SaturatedAdd(lineRect_.Left, result_.xExtent), lineRect_.Top};
+    s_.anchorStart = {PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Top};
     anchorOpenedOnLine_ = true;
 }
 
@@ -449,7 +449,7 @@ void LineLayout::CloseAnchor() {
     if (s_.flow.recordAnchor) {
         p_.hitAnchorRect = {anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
                             anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
-                            SaturatedAdd(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+                            PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
         p_.hitAnchorNumber = s_.flow.anchorCount;
         s_.flow.recordAnchor = false;
     }
@@ -489,7 +489,8 @@ void LineLayout::Font(std::string_view tag) {
         }
     }
     if (const auto size = FontSizeFromAttributes(attributes)) {
-        EditFont([&size](FontState& f) { f.Size = *size; });
+        EditFont(
+            [&size](FontState& f) { f.Size = std::clamp(*size, -MarkupMaxPointSize, MarkupMaxPointSize); });
     }
 }
 
@@ -518,8 +519,8 @@ void LineLayout::IndentTo(std::string_view tag) {
     const std::int64_t current =
         paintNothing_ ? result_.xExtent : std::int64_t{textRect_.Left} - lineRect_.Left;
     if (x && *x > current) {
-        result_.xExtent = *x;
-        textRect_.Left = SaturatedAdd(p_.bounds.Left, *x);
+        result_.xExtent = PositionSum(0, *x);
+        textRect_.Left = PositionSum(p_.bounds.Left, *x);
     }
 }
 
@@ -530,8 +531,8 @@ void LineLayout::ListItem() {
     }
     listItemSeen_ = true;
     const std::int32_t level = s_.flow.listLevel;
-    result_.xExtent = SaturatedAdd(result_.xExtent, ListStep * level);
-    textRect_.Left = SaturatedAdd(textRect_.Left, ListStep * (level - 1));
+    result_.xExtent = PositionSum(result_.xExtent, ListStep * level);
+    textRect_.Left = PositionSum(textRect_.Left, ListStep * (level - 1));
     if (!paintNothing_ && (!s_.flow.hidden || p_.flavor == MarkupFlavor::StaticText)) {
         const FontState font = canvas_.Font();
         EditFont([](FontState& f) { f.Name = "Symbol"; });
@@ -539,7 +540,7 @@ void LineLayout::ListItem() {
         canvas_.DrawText(level % 2 == 1 ? "\xB7" : "o", bullet, DT_TOP | DT_LEFT | DT_SINGLELINE);
         canvas_.SetFont(font);
     }
-    textRect_.Left = SaturatedAdd(textRect_.Left, ListStep);
+    textRect_.Left = PositionSum(textRect_.Left, ListStep);
 }
 
 void LineLayout::Rule() {

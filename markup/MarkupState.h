@@ -10,6 +10,14 @@
 
 namespace velmora {
 
+// a + b held within MarkupCoordinateLimit.
+inline std::int32_t PositionSum(std::int64_t a, std::int64_t b) {
+    const std::int64_t sum = a + b;
+    return static_cast<std::int32_t>(sum < -MarkupCoordinateLimit  ? -MarkupCoordinateLimit
+                                     : sum > MarkupCoordinateLimit ? MarkupCoordinateLimit
+                                                                   : sum);
+}
+
 enum class ParagraphAlignment : std::uint8_t { Left, Right, Center };
 
 // The part of the per-call state that both passes of a line start from.

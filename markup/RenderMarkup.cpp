@@ -36,8 +36,7 @@ Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::in
     case ParagraphAlignment::Left:
         break;
     }
-    const std::int64_t left = static_cast<std::int64_t>(r.Left) + state.indent;
-    r.Left = left > INT32_MAX ? INT32_MAX : left < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(left);
+    r.Left = PositionSum(r.Left, state.indent);
     return r;
 }
 

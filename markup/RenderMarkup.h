@@ -14,6 +14,11 @@ class ImageList;
 class THTMLPictureCache;
 class TPictureContainer;
 
+// Markup can name any number; indents and positions are held within this many pixels either side
+// of 0, and font sizes within MarkupMaxPointSize, so that no arithmetic on them can overflow.
+inline constexpr std::int32_t MarkupCoordinateLimit = 1 << 24;
+inline constexpr std::int32_t MarkupMaxPointSize = 1000;
+
 // The two controls share one engine; the static text's copy differs in these points.
 enum class MarkupFlavor : std::uint8_t {
     Label,      // lineSpacing applies; text is drawn without its external leading
