@@ -212,7 +212,6 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
         ::unlink(temporary.c_str());
         throw Error(CannotCreateMessage(path, error));
     }
-    SyncFolderOf(target);
 }
 
 } // namespace velmora
