@@ -17,7 +17,8 @@ public:
 } // namespace
 
 PictureDecoder::OpenedStream FakePictureDecoder::OpenStream(std::vector<std::uint8_t> block) {
-    Blocks.push_back(block);
+    LastBlock = block;
+    ++OpenCount;
     switch (NextAnswer) {
     case Answer::FailStream:
         return {};
@@ -29,7 +30,6 @@ PictureDecoder::OpenedStream FakePictureDecoder::OpenStream(std::vector<std::uin
 }
 
 PictureDecoder::Decoded FakePictureDecoder::Decode(PictureStream& stream) {
-    ++DecodeCount;
     if (NextAnswer == Answer::Reject || dynamic_cast<HeldBlock&>(stream).Bytes.empty()) {
         return {};
     }

@@ -22,9 +22,9 @@ public:
     std::int32_t PictureHeight = 8;
     std::uint32_t Colour = 0xFF102030;
 
-    // Every block handed to OpenStream, in order.
-    std::vector<std::vector<std::uint8_t>> Blocks;
-    int DecodeCount = 0;
+    // The block last handed to OpenStream, and how many have been.
+    std::vector<std::uint8_t> LastBlock;
+    int OpenCount = 0;
 };
 
 // Resources held in memory by name.

@@ -269,7 +269,7 @@ TEST_F(PictureTest, FrameSettingDecodesTheChosenFrame) {
         EXPECT_EQ(picture.FrameTop(), c.top) << c.frame;
         EXPECT_EQ(picture.ScreenWidth(), 20) << c.frame;
         EXPECT_EQ(picture.ScreenHeight(), 10) << c.frame;
-        EXPECT_EQ(decoder.Blocks.back() == gif, c.wholeData) << c.frame;
+        EXPECT_EQ(decoder.LastBlock == gif, c.wholeData) << c.frame;
     }
 }
 
@@ -287,7 +287,7 @@ TEST_F(PictureTest, DataThatIsNotAnAnimationIsDecodedWhole) {
         THTMLPicture picture(backend);
         Load(picture, c.bytes);
         picture.SetFrame(2);
-        EXPECT_EQ(decoder.Blocks.back(), c.bytes) << c.name;
+        EXPECT_EQ(decoder.LastBlock, c.bytes) << c.name;
         EXPECT_EQ(picture.CountFrames(), c.frames) << c.name;
         EXPECT_EQ(picture.FrameLeft(), 0) << c.name;
         EXPECT_EQ(picture.ScreenWidth(), 0) << c.name;
@@ -299,7 +299,7 @@ TEST_F(PictureTest, SecondFrameBlockStartsRightAfterTheHeader) {
     THTMLPicture picture(backend);
     Load(picture, gif);
     picture.SetFrame(2);
-    const ByteVector& reduced = decoder.Blocks.back();
+    const ByteVector& reduced = decoder.LastBlock;
     constexpr std::size_t kHeaderWithPalette = 13 + 12;
     ASSERT_GT(reduced.size(), kHeaderWithPalette + 9);
     EXPECT_TRUE(std::equal(reduced.begin(), reduced.begin() + kHeaderWithPalette, gif.begin()));
@@ -312,7 +312,7 @@ TEST_F(PictureTest, FrameBeyondTheLastLeavesOnlyTheHeaderForTheDecoder) {
     THTMLPicture picture(backend);
     Load(picture, TwoFrameGif());
     picture.SetFrame(5);
-    EXPECT_EQ(decoder.Blocks.back().size(), 13u + 12u);
+    EXPECT_EQ(decoder.LastBlock.size(), 13u + 12u);
     EXPECT_EQ(picture.FrameLeft(), 0);
 }
 
@@ -325,7 +325,7 @@ TEST_F(PictureTest, SettingAFrameWithoutDataOnlyStoresIt) {
     picture.SetFrame(3);
     EXPECT_EQ(picture.Frame(), 3);
     EXPECT_EQ(frameChanges, 0);
-    EXPECT_TRUE(decoder.Blocks.empty());
+    EXPECT_TRUE(decoder.OpenCount == 0);
 }
 
 TEST_F(PictureTest, FrameCountIsCachedAndBelongsToTheBytesHeld) {
