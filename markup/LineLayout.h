@@ -1,0 +1,72 @@
+#pragma once
+
+#include "markup/MarkupLine.h"
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// One pass of RenderMarkupLine: the runs (MarkupLine.cpp) and the tags (MarkupLineTags.cpp) of a line.
+class LineLayout {
+public:
+    LineLayout(MarkupCallState& state, RunningFont& font, const Rect& lineRect, LinePass pass,
+               LineValues& line)
+        : s_(state), p_(state.params), canvas_(state.canvas), font_(font), line_(line), lineRect_(lineRect),
+          decidesLayout_(pass == LinePass::Measure),
+          paintNothing_(pass == LinePass::Measure || state.params.noDraw) {}
+
+    LineResult Run(std::string_view& text);
+
+private:
+    void TakeRun(std::string_view& text);
+    void MeasureRun(const std::string& run, std::int32_t& width);
+    void DrawRun(const std::string& run);
+    void DrawErrorUnderline(std::int32_t left, std::int32_t right);
+    void HandleTag(std::string_view text);
+    void OpenAnchor(std::string_view tag);
+    void CloseAnchor();
+    void Font(std::string_view tag);
+    void Paragraph(std::string_view tag);
+    void IndentTo(std::string_view tag);
+    void ListItem();
+    void Rule();
+    void CloseFocusRectOnLine();
+
+    bool HitInTextBand() const {
+        const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
+        return bottom - canvas_.TextHeight("gh") < p_.hitY && p_.hitY < bottom;
+    }
+    bool Styled() const { return !p_.hoverEnabled || s_.flow.anchorCount == p_.hoverAnchor; }
+    bool ColorsApply() const { return !paintNothing_ && !p_.suppressColors; }
+    std::int32_t LineWidth() const { return lineRect_.Right - lineRect_.Left; }
+    void EditFont(auto&& change) {
+        FontState f = canvas_.Font();
+        change(f);
+        canvas_.SetFont(f);
+    }
+    void SetTextColor(TColor color) {
+        EditFont([color](FontState& f) { f.Color = color; });
+    }
+
+    MarkupCallState& s_;
+    RenderMarkupParams& p_;
+    Canvas& canvas_;
+    RunningFont& font_;
+    LineValues& line_;
+    Rect lineRect_;
+    const bool decidesLayout_;
+    const bool paintNothing_;
+
+    LineResult result_;
+    Rect textRect_;
+    std::int32_t trailingSpace_ = 0;
+    bool lineTextEmpty_ = true;
+    bool lineTextEndsInSpace_ = false;
+    bool endOfLine_ = false;
+    bool lineFull_ = false;
+    bool listItemSeen_ = false;
+    bool anchorOpenedOnLine_ = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,344 @@
+#include "markup/LineLayout.h"
+#include "markup/MarkupColors.h"
+#include "markup/MarkupTags.h"
+#include "markup/MarkupText.h"
+#include "markup/RotatedFont.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+constexpr std::int32_t ListStep = 12;
+
+} // namespace
+
+void LineLayout::HandleTag(std::string_view text) {
+    const std::string_view tag = TagText(text);
+    const bool closed = tag.back() == '>';
+    switch (ClassifyTag(text)) {
+    case TagKind::TooShort:
+    case TagKind::Unknown:
+        break;
+    case TagKind::Anchor:
+        OpenAnchor(tag);
+        break;
+    case TagKind::EndAnchor:
+        CloseAnchor();
+        break;
+    case TagKind::Bold:
+        EditFont([](FontState& f) { f.Bold = true; });
+        break;
+    case TagKind::EndBold:
+        EditFont([](FontState& f) { f.Bold = false; });
+        break;
+    case TagKind::Italic:
+        EditFont([](FontState& f) { f.Italic = true; });
+        break;
+    case TagKind::EndItalic:
+        EditFont([](FontState& f) { f.Italic = false; });
+        break;
+    case TagKind::Underline:
+        EditFont([](FontState& f) { f.Underline = true; });
+        break;
+    case TagKind::EndUnderline:
+        EditFont([](FontState& f) { f.Underline = false; });
+        break;
+    case TagKind::StrikeOut:
+        EditFont([](FontState& f) { f.StrikeOut = true; });
+        break;
+    case TagKind::EndStrikeOut:
+        EditFont([](FontState& f) { f.StrikeOut = false; });
+        break;
+    case TagKind::Blink:
+        if (!p_.blinkVisible) {
+            SetTextColor(s_.background);
+        }
+        break;
+    case TagKind::EndBlinkOrBody:
+        SetTextColor(s_.baseFont.Color);
+        break;
+    case TagKind::Body:
+        // Page pictures and colours are drawn by the picture support; without it BODY shows nothing.
+        break;
+    case TagKind::Break:
+        endOfLine_ = true;
+        if (decidesLayout_) {
+            p_.plainText += '\r';
+        }
+        break;
+    case TagKind::ErrorUnderline:
+        if (!paintNothing_) {
+            s_.errorUnderline = true;
+        }
+        break;
+    case TagKind::EndErrorUnderline:
+        if (!paintNothing_) {
+            s_.errorUnderline = false;
+        }
+        break;
+    case TagKind::Font:
+        if (closed) {
+            Font(tag);
+        }
+        break;
+    case TagKind::EndFont:
+        EditFont([this](FontState& f) {
+            f.Name = s_.baseFont.Name;
+            f.Size = s_.baseFont.Size;
+        });
+        if (ColorsApply()) {
+            SetTextColor(s_.baseFont.Color);
+            canvas_.SetBrushColor(s_.savedFontBackground);
+        }
+        break;
+    case TagKind::Highlight:
+        if (!paintNothing_) {
+            s_.savedHighlightText = canvas_.Font().Color;
+            s_.savedHighlightBackground = canvas_.TextBackground();
+            canvas_.SetBrushColor(clHighlight);
+            SetTextColor(clHighlightText);
+        }
+        break;
+    case TagKind::EndHighlight:
+        // Without an HI before it there is no text colour to return to.
+        if (!paintNothing_ && s_.savedHighlightText != clNone) {
+            SetTextColor(s_.savedHighlightText);
+            canvas_.SetBrushColor(s_.savedHighlightBackground);
+        }
+        break;
+    case TagKind::Rule:
+        Rule();
+        break;
+    case TagKind::IndentTo:
+        IndentTo(tag);
+        break;
+    case TagKind::Image:
+        // Counted in every pass, so that each picture keeps its number; the picture support looks the
+        // source up and places it here.
+        ++s_.flow.imageCounter;
+        break;
+    case TagKind::ListItem:
+        ListItem();
+        break;
+    case TagKind::EndListItem:
+        endOfLine_ = true;
+        break;
+    case TagKind::List:
+        ++s_.flow.listLevel;
+        endOfLine_ = true;
+        break;
+    case TagKind::EndList:
+        if (s_.flow.listLevel > 0) {
+            --s_.flow.listLevel;
+        } else {
+            EditFont([](FontState& f) { f.Underline = false; });
+        }
+        break;
+    case TagKind::Paragraph:
+        if (closed) {
+            Paragraph(tag);
+        }
+        break;
+    case TagKind::EndParagraph:
+        endOfLine_ = true;
+        if (!paintNothing_) {
+            canvas_.SetBrushColor(s_.savedParagraphBackground);
+        }
+        break;
+    case TagKind::Rotate:
+        // A second R while rotated keeps the first unrotated font, so that /R returns to it.
+        if (font_.unrotated) {
+            SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
+        } else {
+            font_.unrotated = SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
+        }
+        break;
+    case TagKind::EndRotate:
+        if (font_.unrotated) {
+            RestoreUnrotatedFont(canvas_, *font_.unrotated);
+            font_.unrotated.reset();
+        }
+        break;
+    case TagKind::Shadow:
+        s_.flow.shadow = true;
+        break;
+    case TagKind::EndShadow:
+        s_.flow.shadow = false;
+        break;
+    case TagKind::Subscript:
+        s_.flow.subscript = true;
+        break;
+    case TagKind::Superscript:
+        s_.flow.superscript = true;
+        break;
+    case TagKind::EndScript:
+        s_.flow.subscript = false;
+        s_.flow.superscript = false;
+        break;
+    case TagKind::Hidden:
+        s_.flow.hidden = true;
+        break;
+    case TagKind::EndHidden:
+        s_.flow.hidden = false;
+        break;
+    }
+}
+
+void LineLayout::OpenAnchor(std::string_view tag) {
+    if (!paintNothing_ && s_.flow.anchorCount == p_.focusAnchor) {
+        s_.focusRect.Left = textRect_.Left;
+        s_.focusRect.Top = textRect_.Top;
+    }
+    ++s_.flow.anchorCount;
+    const bool hovered = p_.hoverEnabled && s_.flow.anchorCount == p_.hoverAnchor;
+    if (Styled() && !paintNothing_) {
+        EditFont([](FontState& f) { f.Underline = true; });
+        if (p_.hoverColor != clNone) {
+            s_.savedAnchorBackground = canvas_.TextBackground();
+            canvas_.SetBrushColor(p_.hoverColor);
+        }
+        if (p_.hoverFontColor != clNone) {
+            s_.savedAnchorText = canvas_.Font().Color;
+            SetTextColor(p_.hoverFontColor);
+        }
+    }
+    if (!p_.suppressColors && !(hovered && p_.hoverFontColor != clNone)) {
+        SetTextColor(p_.urlColor);
+    }
+    s_.flow.href = AnchorHref(tag);
+    s_.flow.insideAnchor = true;
+    s_.anchorStart = {PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Top};
+    anchorOpenedOnLine_ = true;
+}
+
+void LineLayout::CloseAnchor() {
+    // A stray /A has no anchor to restore, record or frame.
+    const bool open = s_.flow.insideAnchor;
+    if (open && Styled() && !paintNothing_) {
+        EditFont([](FontState& f) { f.Underline = false; });
+        if (p_.hoverColor != clNone) {
+            canvas_.SetBrushColor(s_.savedAnchorBackground);
+        }
+        if (p_.hoverFontColor != clNone) {
+            SetTextColor(s_.savedAnchorText);
+        }
+    }
+    if (!p_.suppressColors) {
+        SetTextColor(s_.baseFont.Color);
+    }
+    if (!open) {
+        return;
+    }
+    s_.flow.insideAnchor = false;
+    if (s_.flow.recordAnchor) {
+        p_.hitAnchorRect = {anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
+                            anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
+                            PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+        p_.hitAnchorNumber = s_.flow.anchorCount;
+        s_.flow.recordAnchor = false;
+    }
+    if (!paintNothing_ && s_.flow.anchorCount - 1 == p_.focusAnchor) {
+        s_.focusRect.Right = textRect_.Left;
+        s_.focusRect.Bottom = textRect_.Bottom - line_.textOffset;
+        s_.focusRect.Top = s_.focusRect.Bottom - canvas_.TextHeight("gh");
+        canvas_.DrawFocusRect(s_.focusRect.Inflate(1, 0));
+    }
+}
+
+void LineLayout::CloseFocusRectOnLine() {
+    if (paintNothing_ || !s_.flow.insideAnchor || s_.flow.anchorCount - 1 != p_.focusAnchor) {
+        return;
+    }
+    s_.focusRect.Right = textRect_.Left;
+    s_.focusRect.Bottom = textRect_.Bottom;
+    canvas_.DrawFocusRect(s_.focusRect.Inflate(1, 0));
+    s_.focusRect.Left = lineRect_.Left + 1;
+    s_.focusRect.Top = s_.focusRect.Bottom;
+}
+
+void LineLayout::Font(std::string_view tag) {
+    const std::string attributes = AttributeText(tag, 5);
+    if (const auto face = AttributeValue(attributes, "FACE")) {
+        EditFont([&face](FontState& f) { f.Name = std::string(*face); });
+    }
+    if (const auto color = AttributeValue(attributes, " COLOR"); color && !p_.suppressColors) {
+        if (const auto value = ColorFromValue(*color)) {
+            SetTextColor(*value);
+        }
+    }
+    if (const auto background = AttributeValue(attributes, "BGCOLOR"); background && ColorsApply()) {
+        s_.savedFontBackground = canvas_.TextBackground();
+        if (const auto value = ColorFromValue(*background)) {
+            canvas_.SetBrushColor(*value);
+        }
+    }
+    if (const auto size = FontSizeFromAttributes(attributes)) {
+        EditFont(
+            [&size](FontState& f) { f.Size = std::clamp(*size, -MarkupMaxPointSize, MarkupMaxPointSize); });
+    }
+}
+
+void LineLayout::Paragraph(std::string_view tag) {
+    const std::string attributes = AttributeText(tag, 2);
+    if (const auto align = AttributeValue(attributes, "ALIGN")) {
+        if (align->find("RIGHT") != std::string_view::npos) {
+            s_.alignment = ParagraphAlignment::Right;
+        }
+        if (align->find("LEFT") != std::string_view::npos) {
+            s_.alignment = ParagraphAlignment::Left;
+        }
+        if (align->find("CENTER") != std::string_view::npos) {
+            s_.alignment = ParagraphAlignment::Center;
+        }
+    }
+    if (const auto indent = AttributeValue(attributes, "INDENT")) {
+        s_.indent = IntFromText(*indent);
+    }
+    // Paragraph backgrounds (BGCOLOR, BGCOLORTO) are drawn by the picture support.
+}
+
+void LineLayout::IndentTo(std::string_view tag) {
+    const std::optional<int> x = CleanIntFromText(LetterValue(tag, 'x'));
+    // Runs add no width while drawing, so the drawing pass compares with where it stands instead.
+    const std::int64_t current =
+        paintNothing_ ? result_.xExtent : std::int64_t{textRect_.Left} - lineRect_.Left;
+    if (x && *x > current) {
+        result_.xExtent = PositionSum(0, *x);
+        textRect_.Left = PositionSum(p_.bounds.Left, *x);
+    }
+}
+
+void LineLayout::ListItem() {
+    if (listItemSeen_) {
+        lineFull_ = true;
+        return;
+    }
+    listItemSeen_ = true;
+    const std::int32_t level = s_.flow.listLevel;
+    result_.xExtent = PositionSum(result_.xExtent, ListStep * level);
+    textRect_.Left = PositionSum(textRect_.Left, ListStep * (level - 1));
+    if (!paintNothing_ && (!s_.flow.hidden || p_.flavor == MarkupFlavor::StaticText)) {
+        const FontState font = canvas_.Font();
+        EditFont([](FontState& f) { f.Name = "Symbol"; });
+        Rect bullet = textRect_;
+        canvas_.DrawText(level % 2 == 1 ? "\xB7" : "o", bullet, DT_TOP | DT_LEFT | DT_SINGLELINE);
+        canvas_.SetFont(font);
+    }
+    textRect_.Left = PositionSum(textRect_.Left, ListStep);
+}
+
+void LineLayout::Rule() {
+    endOfLine_ = true;
+    if (paintNothing_) {
+        return;
+    }
+    const TColor color = canvas_.CurrentPen().Color;
+    canvas_.SetPenColor(clBlack);
+    const std::int32_t y = textRect_.Bottom + 1;
+    canvas_.MoveTo(lineRect_.Left, y);
+    canvas_.LineTo(lineRect_.Right, y);
+    canvas_.SetPenColor(color);
+}
+
+} // namespace velmora
