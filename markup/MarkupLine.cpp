@@ -72,7 +72,8 @@ void LineLayout::TakeRun(std::string_view& text) {
     }
 
     // The second pass lays out what the measuring pass already fitted, whatever its own rectangle.
-    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent || LineWidth() <= width;
+    // A run wider than the whole line is placed anyway, but on a line of its own.
+    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent || (LineWidth() <= width && lineTextEmpty_);
     if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
         fits = true; // no break inside a word
     }
