@@ -40,12 +40,11 @@ std::string FileLine(std::string_view leadingBlanks, std::string_view name, std:
 std::string NameChosenFile(std::string_view text, std::string_view chosenPath) {
     const std::string_view name = FileNamePart(chosenPath);
     const std::string type = FileTypeOf(chosenPath);
-    const std::vector<LineSpan> lines = SplitLines(text);
-    if (const std::optional<LineSpan> fileLine = FindKeywordLine(text, lines, "FILE")) {
+    if (const std::optional<LineSpan> fileLine = FindKeywordLine(text, "FILE")) {
         const std::string_view blanks = LeadingBlanks(text.substr(fileLine->Start, fileLine->Length));
         return ApplyEdits(text, {{fileLine->Start, fileLine->Length, FileLine(blanks, name, type)}});
     }
-    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, lines, "TRACK"))
+    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, "TRACK"))
         return ApplyEdits(text, {{trackLine->Start, 0, FileLine({}, name, type) + "\r\n"}});
     const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
     return std::string(text) + (endsLine ? "" : "\r\n") + FileLine({}, name, type) + "\r\n";
@@ -57,8 +56,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     state.CorrectionCount = 0;
     state.WholeText = host.Buffer().Text();
     state.CueFolder = std::string(FolderPart(state.CuePath));
-    const std::optional<LineSpan> fileLine =
-        FindKeywordLine(state.WholeText, SplitLines(state.WholeText), "FILE");
+    const std::optional<LineSpan> fileLine = FindKeywordLine(state.WholeText, "FILE");
     state.AudioName =
         fileLine ? ExtractField(std::string_view(state.WholeText).substr(fileLine->Start, fileLine->Length),
                                 '"', 1)

@@ -1,6 +1,7 @@
 #include "FileMoves.h"
 
 #include "Error.h"
+#include "FileDescriptor.h"
 
 #include <cerrno>
 #include <climits>
@@ -17,24 +18,6 @@ namespace {
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closing reports the last deferred write error, so callers that care check it.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');

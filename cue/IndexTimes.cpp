@@ -88,7 +88,8 @@ void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frame
 
 std::string NormaliseIndexTimes(RepairState& state, std::string_view text) {
     std::vector<TextEdit> edits;
-    for (const LineSpan& span : SplitLines(text)) {
+    LineReader reader(text);
+    for (LineSpan span; reader.Next(span);) {
         const std::string_view line =
             text.substr(span.Start, std::min(span.Length, TextBuffer::MaxLineLength));
         if (line.find("INDEX 01") == std::string_view::npos)

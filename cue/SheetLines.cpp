@@ -9,20 +9,34 @@ bool IsBlank(char c) {
 
 } // namespace
 
+std::size_t FindLineBreak(std::string_view text, std::size_t from) {
+    // A plain loop: find_first_of searches the set of two for every character.
+    while (from < text.size() && text[from] != '\r' && text[from] != '\n')
+        ++from;
+    return from;
+}
+
+bool LineReader::Next(LineSpan& line) {
+    if (next_ >= text_.size())
+        return false;
+    const std::size_t lineBreak = FindLineBreak(text_, next_);
+    if (lineBreak == text_.size()) {
+        line = {next_, text_.size() - next_};
+        next_ = text_.size();
+        return true;
+    }
+    line = {next_, lineBreak - next_};
+    next_ = lineBreak + 1;
+    if (text_[lineBreak] == '\r' && next_ < text_.size() && text_[next_] == '\n')
+        ++next_;
+    return true;
+}
+
 std::vector<LineSpan> SplitLines(std::string_view text) {
     std::vector<LineSpan> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t lineBreak = text.find_first_of("\r\n", start);
-        if (lineBreak == std::string_view::npos) {
-            lines.push_back({start, text.size() - start});
-            break;
-        }
-        lines.push_back({start, lineBreak - start});
-        start = lineBreak + 1;
-        if (text[lineBreak] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
+    LineReader reader(text);
+    for (LineSpan line; reader.Next(line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -33,9 +47,9 @@ std::string_view LeadingBlanks(std::string_view line) {
     return line.substr(0, n);
 }
 
-std::optional<LineSpan> FindKeywordLine(std::string_view text, const std::vector<LineSpan>& lines,
-                                        std::string_view keyword) {
-    for (const LineSpan& span : lines) {
+std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view keyword) {
+    LineReader reader(text);
+    for (LineSpan span; reader.Next(span);) {
         std::string_view line = text.substr(span.Start, span.Length);
         line.remove_prefix(LeadingBlanks(line).size());
         if (line.substr(0, keyword.size()) != keyword)

@@ -1,6 +1,7 @@
 #include "TextBuffer.h"
 
 #include "Error.h"
+#include "FileDescriptor.h"
 #include "FileMoves.h"
 
 #include <cerrno>
@@ -10,21 +11,6 @@
 
 namespace velmora {
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string ReadWholeFile(const std::string& path) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below as no regular file.
@@ -38,11 +24,13 @@ std::string ReadWholeFile(const std::string& path) {
         throw Error(CannotOpenMessage(path, EISDIR));
     if (!S_ISREG(info.st_mode))
         throw Error(CannotOpenMessage(path, EINVAL));
-    std::string content;
-    content.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[65536];
+    // Read straight into the text; a file that grows meanwhile is read to its end all the same.
+    std::string content(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t size = 0;
     for (;;) {
-        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+        if (size == content.size())
+            content.resize(content.size() * 2);
+        const ssize_t got = ::read(file.get(), content.data() + size, content.size() - size);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -50,8 +38,9 @@ std::string ReadWholeFile(const std::string& path) {
         }
         if (got == 0)
             break;
-        content.append(chunk, static_cast<std::size_t>(got));
+        size += static_cast<std::size_t>(got);
     }
+    content.resize(size);
     return content;
 }
 
@@ -60,17 +49,16 @@ std::string ReadWholeFile(const std::string& path) {
 std::string NormaliseLineBreaks(std::string_view text) {
     std::string result;
     result.reserve(text.size() + text.size() / 32);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            result += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            result += "\r\n";
-        } else {
-            result += c;
-        }
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t lineBreak = FindLineBreak(text, from);
+        result.append(text.substr(from, lineBreak - from));
+        if (lineBreak == text.size())
+            break;
+        result += "\r\n";
+        from = lineBreak + 1;
+        if (text[lineBreak] == '\r' && from < text.size() && text[from] == '\n')
+            ++from;
     }
     return result;
 }
