@@ -1,16 +1,11 @@
 #include "JsonLine.h"
 
+#include "graphics/Windows1252.h"
+
 #include <cstdio>
 
 namespace velmora::fix {
 namespace {
-
-// Code points of Windows-1252 0x80 to 0x9F; 0 where the code page has no character.
-constexpr char16_t Windows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 // Length of the valid UTF-8 sequence at the start of `text`, or 0.
 std::size_t Utf8SequenceLength(std::string_view text) {
@@ -64,8 +59,7 @@ std::string JsonString(std::string_view text) {
                 text.remove_prefix(length);
                 continue;
             }
-            const char16_t mapped = c < 0xA0 ? Windows1252High[c - 0x80] : c;
-            AppendEscape(out, mapped != 0 ? mapped : c);
+            AppendEscape(out, Windows1252ToUnicode(c));
         } else if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
