@@ -97,7 +97,8 @@ public:
     virtual void StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) = 0;
 
     std::int32_t TextWidth(std::string_view text) const { return TextExtent(text).Width; }
-    std::int32_t TextHeight(std::string_view text) const { return TextExtent(text).Height; }
+    // The height alone, which canvases may find without measuring the width.
+    virtual std::int32_t TextHeight(std::string_view text) const { return TextExtent(text).Height; }
 
     // clNone clears the brush; any other colour makes it solid, as VCL's TBrush does.
     void SetBrushColor(TColor color);

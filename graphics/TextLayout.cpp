@@ -140,4 +140,18 @@ TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat form
     return line;
 }
 
+Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
+                     const MeasureWidth& measure) {
+    const bool plainPrefix = (format & DT_NOPREFIX) != 0 || text.find('&') == std::string_view::npos;
+    const bool plainTabs = (format & DT_EXPANDTABS) == 0 || text.find('\t') == std::string_view::npos;
+    if (plainPrefix && plainTabs) {
+        const std::int32_t width = measure(text);
+        if ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width()) {
+            const std::int32_t leading = (format & DT_EXTERNALLEADING) != 0 ? metrics.ExternalLeading : 0;
+            return {rect.Left, rect.Top, rect.Left + width, rect.Top + metrics.Height + leading};
+        }
+    }
+    return LayOutTextLine(text, rect, format | DT_CALCRECT, metrics, measure).Cell;
+}
+
 } // namespace velmora

@@ -2,27 +2,35 @@
 
 #include "graphics/PixelRules.h"
 #include "graphics/TextLayout.h"
-#include "graphics/Windows1252.h"
 #include "graphics/qt/QtConversions.h"
-#include "graphics/qt/QtFonts.h"
 
 #include <QApplication>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
 namespace {
 
-constexpr std::size_t kFontCacheLimit = 32;
-
 // A view of the bitmap's pixels without copying them; valid while the bitmap is.
 QImage ImageView(const Bitmap& bitmap) {
     return QImage(reinterpret_cast<const uchar*>(bitmap.Pixels().data()), bitmap.Width(), bitmap.Height(),
                   static_cast<qsizetype>(bitmap.Width()) * 4, QImage::Format_ARGB32);
+}
+
+int UnderlineOffset(const QtFontFace& face) {
+    return std::max(1, static_cast<int>(std::lround(face.Raw.underlinePosition())));
+}
+
+// A line of the font's thickness, `offset` pixels below the baseline at `origin`.
+QRect DecorationLine(const QtFontFace& face, QPointF origin, std::int32_t width, int offset) {
+    const int thickness = std::max(1, static_cast<int>(std::lround(face.Raw.lineThickness())));
+    return QRect(static_cast<int>(origin.x()), static_cast<int>(origin.y()) + offset, width, thickness);
 }
 
 } // namespace
@@ -33,67 +41,73 @@ QtCanvas::QtCanvas(QPainter& painter, const QStyle* style) : painter_(painter), 
     }
 }
 
-const QtCanvas::ResolvedFont& QtCanvas::Resolved() const {
-    const int pixelsPerInch = PixelsPerInchY();
-    const auto matches = [&](const ResolvedFont& font) {
-        return font.PixelsPerInch == pixelsPerInch && font.State == font_;
-    };
-    if (lastFont_ < fonts_.size() && matches(fonts_[lastFont_])) {
-        return fonts_[lastFont_];
+void QtCanvas::SetFont(const FontState& font) {
+    if (!SameFace(font, font_)) {
+        face_.reset();
     }
-    const auto found = std::find_if(fonts_.begin(), fonts_.end(), matches);
-    if (found != fonts_.end()) {
-        lastFont_ = static_cast<std::size_t>(found - fonts_.begin());
-        return *found;
-    }
-    if (fonts_.size() >= kFontCacheLimit) {
-        fonts_.clear();
-    }
-    const QFont font = ToQFont(font_, pixelsPerInch);
-    fonts_.push_back({font_, pixelsPerInch, font, QFontMetrics(font), IsSymbolFont(font_)});
-    lastFont_ = fonts_.size() - 1;
-    return fonts_.back();
+    font_ = font;
 }
 
-QString QtCanvas::Decode(std::string_view text, const ResolvedFont& font) const {
-    if (!font.Symbol) {
-        return FromWindows1252(text);
+const QtFontFace& QtCanvas::Face() const {
+    if (!face_) {
+        face_ = FaceFor(font_, PixelsPerInchY());
     }
-    const std::u16string utf16 = DecodeSymbolFont(text);
-    return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
-}
-
-std::int32_t QtCanvas::Advance(std::string_view text, const ResolvedFont& font) const {
-    return font.Metrics.horizontalAdvance(Decode(text, font));
+    return *face_;
 }
 
 FontMetrics QtCanvas::Metrics() const {
-    const ResolvedFont& font = Resolved();
-    const QFontMetrics& qt = font.Metrics;
-    FontMetrics metrics;
-    metrics.Ascent = qt.ascent();
-    metrics.Descent = qt.descent();
-    metrics.Height = metrics.Ascent + metrics.Descent;
-    metrics.InternalLeading = std::max(0, metrics.Height - font.Font.pixelSize());
-    metrics.ExternalLeading = std::max(0, qt.leading());
-    metrics.AverageCharWidth = qt.averageCharWidth();
-    return metrics;
+    return Face().Metrics;
 }
 
 Size QtCanvas::TextExtent(std::string_view text) const {
-    const ResolvedFont& font = Resolved();
-    return {Advance(text, font), font.Metrics.ascent() + font.Metrics.descent()};
+    const QtFontFace& face = Face();
+    return {face.Width(text), face.Metrics.Height};
+}
+
+std::int32_t QtCanvas::TextHeight(std::string_view) const {
+    return Face().Metrics.Height;
+}
+
+void QtCanvas::DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin) {
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(static_cast<qsizetype>(text.size()));
+    positions.reserve(static_cast<qsizetype>(text.size()));
+    std::int32_t x = 0;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        glyphs.append(face.Glyphs[code]);
+        positions.append(QPointF(x, 0));
+        x += face.Advances[code];
+    }
+    QGlyphRun run;
+    run.setRawFont(face.Raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter_.drawGlyphRun(origin, run);
+    // Lines drawn here rather than by the glyph run, whose decorations do not always start at its origin.
+    const QColor color = painter_.pen().color();
+    if (font_.Underline) {
+        painter_.fillRect(DecorationLine(face, origin, x, UnderlineOffset(face)), color);
+    }
+    if (font_.StrikeOut) {
+        painter_.fillRect(
+            DecorationLine(face, origin, x, -static_cast<int>(std::lround(face.Raw.xHeight() / 2))), color);
+    }
 }
 
 std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
-    const ResolvedFont& font = Resolved();
-    const TextLine line = LayOutTextLine(text, rect, format, Metrics(),
-                                         [&](std::string_view piece) { return Advance(piece, font); });
+    const QtFontFace& face = Face();
+    const MeasureWidth measure = [&face](std::string_view piece) {
+        return face.Width(piece);
+    };
     if ((format & DT_CALCRECT) != 0) {
-        rect.Right = line.Cell.Right;
-        rect.Bottom = line.Cell.Bottom;
-        return line.Result;
+        const Rect extent = MeasureTextLine(text, rect, format, face.Metrics, measure);
+        rect.Right = extent.Right;
+        rect.Bottom = extent.Bottom;
+        return extent.Height();
     }
+    const TextLine line = LayOutTextLine(text, rect, format, face.Metrics, measure);
 
     painter_.save();
     // Rotated text leaves its rectangle by nature; clipping it there would hide it.
@@ -110,17 +124,15 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
     }
     const QColor color = ToQColor(font_.Color);
     const int baseline = line.Baseline - line.Cell.Top;
-    painter_.setFont(font.Font);
     painter_.setPen(color);
     for (const TextPiece& piece : line.Pieces) {
         if (!piece.Text.empty()) {
-            painter_.drawText(QPoint(piece.X, baseline), Decode(piece.Text, font));
+            DrawPiece(face, piece.Text, QPointF(piece.X, baseline));
         }
     }
-    const int thickness = std::max(1, font.Metrics.lineWidth());
     for (const PrefixMark& mark : line.Marks) {
         painter_.fillRect(
-            QRect(mark.Left, baseline + font.Metrics.underlinePos(), mark.Right - mark.Left, thickness),
+            DecorationLine(face, QPointF(mark.Left, baseline), mark.Right - mark.Left, UnderlineOffset(face)),
             color);
     }
     painter_.restore();

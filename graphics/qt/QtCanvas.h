@@ -1,11 +1,11 @@
 #pragma once
 
 #include "graphics/Canvas.h"
+#include "graphics/qt/QtFontFace.h"
 
 #include <QFont>
-#include <QFontMetrics>
+#include <memory>
 #include <optional>
-#include <vector>
 
 class QPainter;
 class QStyle;
@@ -23,13 +23,14 @@ public:
     ~QtCanvas() override = default;
 
     const FontState& Font() const override { return font_; }
-    void SetFont(const FontState& font) override { font_ = font; }
+    void SetFont(const FontState& font) override;
     FontMetrics Metrics() const override;
     const Brush& CurrentBrush() const override { return brush_; }
     void SetBrush(const Brush& brush) override { brush_ = brush; }
     const Pen& CurrentPen() const override { return pen_; }
     void SetPen(const Pen& pen) override { pen_ = pen; }
     Size TextExtent(std::string_view text) const override;
+    std::int32_t TextHeight(std::string_view text) const override;
     std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) override;
     void Rectangle(const Rect& rect) override;
     void FillRect(const Rect& rect) override;
@@ -46,20 +47,11 @@ public:
     void StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) override;
 
     // The Qt font the current font state draws with.
-    QFont CurrentQFont() const { return Resolved().Font; }
+    QFont CurrentQFont() const { return Face().Font; }
 
 private:
-    struct ResolvedFont {
-        FontState State;
-        int PixelsPerInch = 0;
-        QFont Font;
-        QFontMetrics Metrics;
-        bool Symbol = false;
-    };
-
-    const ResolvedFont& Resolved() const;
-    QString Decode(std::string_view text, const ResolvedFont& font) const;
-    std::int32_t Advance(std::string_view text, const ResolvedFont& font) const;
+    const QtFontFace& Face() const;
+    void DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin);
     const QStyle* Style() const;
 
     QPainter& painter_;
@@ -69,9 +61,7 @@ private:
     Pen pen_;
     Point penPos_;
     std::optional<Rect> clip_;
-    // Building a QFont and its metrics is costly and the markup switches between a handful of fonts.
-    mutable std::vector<ResolvedFont> fonts_;
-    mutable std::size_t lastFont_ = 0;
+    mutable std::shared_ptr<const QtFontFace> face_; // of font_, found when first needed
 };
 
 } // namespace velmora

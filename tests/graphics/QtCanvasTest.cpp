@@ -80,6 +80,7 @@ TEST_F(QtCanvasTest, MeasuresAsItDraws) {
             canvas.DrawText(c.text, rect, c.format | DT_CALCRECT);
             EXPECT_EQ(rect.Width(), canvas.TextWidth(c.sameWidthAs)) << c.name;
             EXPECT_EQ(rect.Height(), canvas.Metrics().Height) << c.name;
+            EXPECT_EQ(canvas.TextHeight(c.text), canvas.TextExtent(c.text).Height) << c.name;
             EXPECT_GT(rect.Width(), 0) << c.name;
         });
     }
@@ -155,6 +156,42 @@ TEST_F(QtCanvasTest, PrefixUnderlinesTheNextCharacter) {
     EXPECT_LE(changed.Right, rect.Left + oWidth);
     EXPECT_GE(changed.Top, oInk.Bottom);
     EXPECT_GT(InkBounds(doubled).Right, InkBounds(plain).Right + 3) << "&& shows an ampersand";
+}
+
+TEST_F(QtCanvasTest, UnderlineAndStrikeOutSpanTheRun) {
+    struct Case {
+        bool underline;
+        bool strikeOut;
+    };
+    const Rect rect{10, 10, 300, 50};
+    const QImage plain = RenderText("run on", rect, kRun);
+    const Rect letters = InkBounds(plain);
+    // A decoration is a row of ink as wide as the run, where the plain text leaves gaps.
+    const auto fullRows = [&](const QImage& image) {
+        std::vector<int> rows;
+        for (int y = rect.Top; y < rect.Bottom; ++y) {
+            if (InkCount(image, Qt::white, {letters.Left + 1, y, letters.Right - 1, y + 1}) >=
+                letters.Width() - 2) {
+                rows.push_back(y);
+            }
+        }
+        return rows;
+    };
+    ASSERT_TRUE(fullRows(plain).empty());
+    const Case cases[] = {{true, false}, {false, true}};
+    for (const Case& c : cases) {
+        FontState font = Sans();
+        font.Underline = c.underline;
+        font.StrikeOut = c.strikeOut;
+        const std::vector<int> rows = fullRows(RenderText("run on", rect, kRun, font));
+        ASSERT_FALSE(rows.empty()) << c.underline;
+        if (c.underline) {
+            EXPECT_GE(rows.front(), letters.Bottom - 4) << "under the letters";
+        } else {
+            EXPECT_GT(rows.front(), letters.Top + 2) << "through the letters";
+            EXPECT_LT(rows.back(), letters.Bottom - 2);
+        }
+    }
 }
 
 TEST_F(QtCanvasTest, TextBackgroundFollowsTheBrush) {

@@ -1,0 +1,88 @@
+#include "graphics/qt/QtFontFace.h"
+
+#include "graphics/Windows1252.h"
+#include "graphics/qt/QtFonts.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+constexpr std::size_t kCacheLimit = 64;
+
+struct CachedFace {
+    FontState State;
+    int PixelsPerInch = 0;
+    std::shared_ptr<const QtFontFace> Face;
+};
+
+std::shared_ptr<const QtFontFace> BuildFace(const FontState& state, int pixelsPerInchY) {
+    auto face = std::make_shared<QtFontFace>();
+    face->Font = ToQFont(state, pixelsPerInchY);
+    face->Raw = QRawFont::fromFont(face->Font);
+
+    const QFontMetrics metrics(face->Font);
+    face->Metrics.Ascent = metrics.ascent();
+    face->Metrics.Descent = metrics.descent();
+    face->Metrics.Height = metrics.ascent() + metrics.descent();
+    face->Metrics.InternalLeading = std::max(0, face->Metrics.Height - face->Font.pixelSize());
+    face->Metrics.ExternalLeading = std::max(0, metrics.leading());
+    face->Metrics.AverageCharWidth = metrics.averageCharWidth();
+
+    std::string codes(256, '\0');
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        codes[i] = static_cast<char>(i);
+    }
+    const std::u16string text = IsSymbolFont(state) ? DecodeSymbolFont(codes) : DecodeWindows1252(codes);
+    const QList<quint32> glyphs = face->Raw.glyphIndexesForString(
+        QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
+    if (glyphs.size() == static_cast<qsizetype>(face->Glyphs.size())) {
+        const QList<QPointF> advances = face->Raw.advancesForGlyphIndexes(glyphs);
+        for (std::size_t i = 0; i < face->Glyphs.size(); ++i) {
+            face->Glyphs[i] = glyphs[static_cast<qsizetype>(i)];
+            face->Advances[i] =
+                static_cast<std::int32_t>(std::lround(advances[static_cast<qsizetype>(i)].x()));
+        }
+    }
+    return face;
+}
+
+std::vector<CachedFace>& Cache() {
+    static std::vector<CachedFace> cache;
+    // Fonts must go before the application that made them does.
+    static const bool clearedWithTheApplication = [] {
+        qAddPostRoutine([] { Cache().clear(); });
+        return true;
+    }();
+    (void)clearedWithTheApplication;
+    return cache;
+}
+
+} // namespace
+
+bool SameFace(const FontState& a, const FontState& b) {
+    return a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic && a.Charset == b.Charset &&
+           a.Name == b.Name;
+}
+
+std::shared_ptr<const QtFontFace> FaceFor(const FontState& font, int pixelsPerInchY) {
+    std::vector<CachedFace>& cache = Cache();
+    const auto found = std::find_if(cache.begin(), cache.end(), [&](const CachedFace& cached) {
+        return cached.PixelsPerInch == pixelsPerInchY && SameFace(cached.State, font);
+    });
+    if (found != cache.end()) {
+        return found->Face;
+    }
+    if (cache.size() >= kCacheLimit) {
+        cache.clear();
+    }
+    cache.push_back({font, pixelsPerInchY, BuildFace(font, pixelsPerInchY)});
+    return cache.back().Face;
+}
+
+} // namespace velmora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "graphics/FontState.h"
+
+#include <QFont>
+#include <QRawFont>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace velmora {
+
+// One font as QtCanvas measures and draws it: a glyph and a whole-pixel advance for each of the 256
+// codes, no kerning and no ligatures, so that text is as wide as the sum of its characters, as GDI's
+// is, and drawing lands exactly where measuring said. Building one costs far more than a layout, so
+// faces are shared.
+struct QtFontFace {
+    QFont Font;
+    QRawFont Raw;
+    FontMetrics Metrics;
+    std::array<quint32, 256> Glyphs{};
+    std::array<std::int32_t, 256> Advances{};
+
+    std::int32_t Width(std::string_view text) const {
+        std::int32_t width = 0;
+        for (const char c : text) {
+            width += Advances[static_cast<unsigned char>(c)];
+        }
+        return width;
+    }
+};
+
+// The face of a font state on a device of that resolution, from a cache for the user-interface thread
+// that empties when the application ends. The colour, the decorations and the escapement of the
+// state do not matter here.
+std::shared_ptr<const QtFontFace> FaceFor(const FontState& font, int pixelsPerInchY);
+
+// Whether two font states share a face.
+bool SameFace(const FontState& a, const FontState& b);
+
+} // namespace velmora
