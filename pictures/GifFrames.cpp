@@ -1,7 +1,8 @@
 #include "pictures/GifFrames.h"
 
-#include <algorithm>
+#include <cstring>
 #include <limits>
+#include <optional>
 
 namespace velmora::gif {
 
@@ -13,8 +14,17 @@ constexpr std::uint8_t kGraphicControlLength = 0x04;
 constexpr std::uint8_t kImageSeparator = 0x2C;
 
 template <typename Visit> void ForEachFrameBlock(Bytes data, Visit visit) {
-    for (std::size_t p = 0; p < data.size(); ++p) {
-        if (IsFrameBlockAt(data, p) && !visit(p)) {
+    // Only a position holding the introducer can start a block, and memchr finds those quickly.
+    const std::uint8_t* const begin = data.data();
+    const std::uint8_t* const end = begin + data.size();
+    for (const std::uint8_t* p = begin; p < end; ++p) {
+        p = static_cast<const std::uint8_t*>(
+            std::memchr(p, kExtensionIntroducer, static_cast<std::size_t>(end - p)));
+        if (p == nullptr) {
+            return;
+        }
+        const auto position = static_cast<std::size_t>(p - begin);
+        if (IsFrameBlockAt(data, position) && !visit(position)) {
             return;
         }
     }
@@ -73,35 +83,33 @@ std::int32_t FrameBlockDelay(Bytes data, std::int32_t frame) {
     return delay;
 }
 
-SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::span<std::uint8_t> out) {
-    SelectedFrame selected;
-    std::int64_t number = 1;
-    bool skip = false;
-    std::size_t copyFrom = 0;
-    ForEachFrameBlock(data, [&](std::size_t p) {
-        if (frame == number) {
-            const FrameBlock block = ReadFrameBlock(data, p);
-            selected.left = block.left;
-            selected.top = block.top;
-        }
-        ++number;
-        const bool skipFromHere = frame >= number;
-        if (skip != skipFromHere) {
-            if (!skip) {
-                std::copy(data.begin() + static_cast<std::ptrdiff_t>(copyFrom),
-                          data.begin() + static_cast<std::ptrdiff_t>(p),
-                          out.begin() + static_cast<std::ptrdiff_t>(selected.length));
-                selected.length += p - copyFrom;
+SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::vector<std::uint8_t>& out) {
+    std::optional<std::size_t> first;
+    std::optional<std::size_t> chosen;
+    std::int32_t number = 0;
+    if (frame >= 1) {
+        ForEachFrameBlock(data, [&](std::size_t p) {
+            if (!first) {
+                first = p;
             }
-            copyFrom = p;
-            skip = skipFromHere;
-        }
-        return true;
-    });
-    if (!skip) {
-        std::copy(data.begin() + static_cast<std::ptrdiff_t>(copyFrom), data.end(),
-                  out.begin() + static_cast<std::ptrdiff_t>(selected.length));
-        selected.length += data.size() - copyFrom;
+            if (++number < frame) {
+                return true;
+            }
+            chosen = p;
+            return false;
+        });
+    }
+    SelectedFrame selected;
+    if (chosen) {
+        const FrameBlock block = ReadFrameBlock(data, *chosen);
+        selected.left = block.left;
+        selected.top = block.top;
+    }
+    const bool dropsBlocks = frame > 1 && first;
+    const std::size_t kept = dropsBlocks ? *first : data.size();
+    out.insert(out.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(kept));
+    if (dropsBlocks && chosen) {
+        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(*chosen), data.end());
     }
     return selected;
 }

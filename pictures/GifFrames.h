@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace velmora::gif {
 
@@ -31,14 +32,13 @@ std::int32_t CountFrameBlocks(Bytes data);
 std::int32_t FrameBlockDelay(Bytes data, std::int32_t frame);
 
 struct SelectedFrame {
-    std::size_t length = 0;
     std::uint16_t left = 0;
     std::uint16_t top = 0;
 };
 
-// Copies into `out` every byte before the first frame block and the bytes from the block of `frame` to
-// the end, so a decoder that shows the first image it meets shows that frame. `out` must hold at least
-// data.size() bytes.
-SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::span<std::uint8_t> out);
+// Appends to `out` every byte before the first frame block and the bytes from the block of `frame` to
+// the end (frame 1 or below: all the data), so that a decoder that shows the first image it meets
+// shows that frame. Gives the chosen block's image position, 0 when there is no such block.
+SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::vector<std::uint8_t>& out);
 
 } // namespace velmora::gif

@@ -192,7 +192,7 @@ std::int32_t THTMLPicture::FrameDelay(std::int32_t frame) const {
 void THTMLPicture::DecodeFrame() {
     std::vector<std::uint8_t> block;
     try {
-        block.resize(imageData_.size());
+        block.reserve(imageData_.size());
     } catch (const std::bad_alloc&) {
         throw Error(std::string(kCouldNotAllocateImage));
     }
@@ -206,9 +206,8 @@ void THTMLPicture::DecodeFrame() {
         const gif::SelectedFrame selected = gif::SelectFrame(imageData_, frame_, block);
         frameLeft_ = selected.left;
         frameTop_ = selected.top;
-        block.resize(selected.length);
     } else {
-        std::copy(imageData_.begin(), imageData_.end(), block.begin());
+        block.assign(imageData_.begin(), imageData_.end());
     }
     PictureDecoder::OpenedStream opened = backend_.decoder->OpenStream(std::move(block));
     if (!opened.created) {

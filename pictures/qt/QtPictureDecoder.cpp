@@ -20,14 +20,18 @@ namespace {
 
 class BufferStream final : public PictureStream {
 public:
-    explicit BufferStream(const std::vector<std::uint8_t>& block)
-        : bytes_(reinterpret_cast<const char*>(block.data()), static_cast<qsizetype>(block.size())) {
+    // The buffer reads the block in place; the block lives as long as the stream.
+    explicit BufferStream(std::vector<std::uint8_t> block)
+        : block_(std::move(block)),
+          bytes_(QByteArray::fromRawData(reinterpret_cast<const char*>(block_.data()),
+                                         static_cast<qsizetype>(block_.size()))) {
         buffer_.setBuffer(&bytes_);
     }
     bool Open() { return buffer_.open(QIODevice::ReadOnly); }
     QBuffer& Device() { return buffer_; }
 
 private:
+    std::vector<std::uint8_t> block_;
     QByteArray bytes_;
     QBuffer buffer_;
 };
@@ -82,7 +86,7 @@ Bitmap ToBitmap(const QImage& image) {
 } // namespace
 
 PictureDecoder::OpenedStream QtPictureDecoder::OpenStream(std::vector<std::uint8_t> block) {
-    auto stream = std::make_unique<BufferStream>(block);
+    auto stream = std::make_unique<BufferStream>(std::move(block));
     if (!stream->Open()) {
         return {};
     }

@@ -103,7 +103,7 @@ TEST_F(QtPictureDecoderTest, RefusesOtherFormatsAndNonsense) {
         const char* name;
         ByteVector bytes;
     } cases[] = {
-        {"TIFF", Filled(4, 4, 0xFF000000, "TIFF")},
+        {"PPM", Filled(4, 4, 0xFF000000, "PPM")},
         {"text", {'h', 'e', 'l', 'l', 'o'}},
         {"nothing", {}},
         {"GIF header only", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}},
