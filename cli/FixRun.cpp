@@ -5,7 +5,6 @@
 #include "TerminalHost.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace velmora::fix {
 namespace {
@@ -78,9 +77,7 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
     }
 
     auto absolute = [](const std::optional<std::string>& answer) -> std::optional<std::string> {
-        if (!answer || answer->empty())
-            return answer;
-        return std::filesystem::absolute(*answer).string();
+        return answer ? std::optional(AbsolutePath(*answer)) : std::nullopt;
     };
     TerminalHost host(absolute(options.BinAnswer), absolute(options.AudioAnswer));
     RepairState state;

@@ -9,14 +9,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Absolute(const std::string& path) {
-    if (path.empty())
-        return path;
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? path : absolute.string();
-}
-
 bool EndsWithCue(const std::string& name) {
     return name.size() >= 4 && name.compare(name.size() - 4, 4, ".cue") == 0;
 }
@@ -38,10 +30,18 @@ void AddSheetsBelow(const std::string& folder, SheetPaths& result) {
 
 } // namespace
 
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
 SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
     SheetPaths result;
     for (const std::string& given : paths) {
-        const std::string path = Absolute(given);
+        const std::string path = AbsolutePath(given);
         std::error_code ignored;
         if (recursive && fs::is_directory(path, ignored))
             AddSheetsBelow(path, result);

@@ -11,6 +11,10 @@ struct SheetPaths {
     std::vector<std::string> Problems;
 };
 
+// The path made absolute against the working folder; an empty path, or one that cannot be made
+// absolute, stays as it is.
+std::string AbsolutePath(const std::string& path);
+
 // Each PATH made absolute, in the order given; with `recursive`, a folder stands for every file ending
 // in ".cue" below it, sorted by path.
 SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive);

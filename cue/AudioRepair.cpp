@@ -36,6 +36,11 @@ std::string FileLine(std::string_view leadingBlanks, std::string_view name, std:
     return line;
 }
 
+// A double quote or a line break in the name would end the FILE line's name early or split the line.
+bool FitsInFileLine(std::string_view name) {
+    return name.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
 // Only the FILE line changes; a sheet without one gets a new line before its first TRACK line.
 std::string NameChosenFile(std::string_view text, std::string_view chosenPath) {
     const std::string_view name = FileNamePart(chosenPath);
@@ -64,7 +69,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
 
     if (!host.FileExists(state.CueFolder + state.AudioName)) {
         const std::optional<std::string> chosen = host.ChooseFile(AudioFilters, state.CueFolder);
-        if (!chosen)
+        if (!chosen || !FitsInFileLine(FileNamePart(*chosen)))
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         state.WholeText = NameChosenFile(state.WholeText, *chosen);
         ++state.CorrectionCount;

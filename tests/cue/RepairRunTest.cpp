@@ -227,6 +227,18 @@ TEST_F(RepairRun, CancellingTheAudioChooserIsBadAndWritesNothing) {
     EXPECT_EQ(ReadFile(folder / "album.cue"), AudioSheet);
 }
 
+TEST_F(RepairRun, ANameThatCannotStandInAFileLineIsBad) {
+    for (const char* name : {"say \"hi\".mp3", "two\nlines.mp3", "cr\r.wav"}) {
+        host = RecordingHost();
+        WriteFile(folder / "album.cue", AudioSheet);
+        host.chooserAnswers = {elsewhere / name};
+        EXPECT_EQ(Run("album.cue"), RunOutcome::Bad) << name;
+        EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", BadIcon}}));
+        EXPECT_EQ(ReadFile(folder / "album.cue"), AudioSheet);
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"album.cue"});
+    }
+}
+
 TEST_F(RepairRun, AConversionErrorLeavesEveryFileAsItWas) {
     const std::string sheet = AudioSheet + "  TRACK 03 AUDIO\r\n    INDEX 01 00:02 ; half\r\n";
     WriteFile(folder / "album.cue", sheet);
