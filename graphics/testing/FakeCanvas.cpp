@@ -28,13 +28,16 @@ TextLine FakeCanvas::LayOut(std::string_view text, const Rect& rect, TextFormat 
 }
 
 std::int32_t FakeCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
-    const TextLine line = LayOut(text, rect, format);
     if ((format & DT_CALCRECT) != 0) {
         ++measureCount_;
-        rect.Right = line.Cell.Right;
-        rect.Bottom = line.Cell.Bottom;
-        return line.Result;
+        const Rect extent = MeasureTextLine(text, rect, format, Metrics(), [this](std::string_view piece) {
+            return static_cast<std::int32_t>(piece.size()) * metrics_.CharWidth;
+        });
+        rect.Right = extent.Right;
+        rect.Bottom = extent.Bottom;
+        return extent.Height();
     }
+    const TextLine line = LayOut(text, rect, format);
     DrawRecord record = Record(DrawKind::Text, line.Cell);
     record.Text = std::string(text);
     record.Shown = line.Shown;

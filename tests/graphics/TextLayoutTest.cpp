@@ -177,6 +177,28 @@ TEST(TextLayoutTest, PrefixMarksTheCharacterAfterEachSingleAmpersand) {
     }
 }
 
+TEST(TextLayoutTest, QuickMeasureAgreesWithTheFullLayout) {
+    const MeasureWidth measure = [](std::string_view text) {
+        std::int32_t width = 0;
+        for (const char c : text) {
+            width += c == 'i' ? 3 : c == '&' ? 9 : 7;
+        }
+        return width;
+    };
+    const FontMetrics metrics{16, 13, 3, 3, 2, 6};
+    const std::string texts[] = {"", "plain", "a&&b", "&x", "tab\there", "iiiiiiiiiiiiiiiiiiiiiiii", "wide text here"};
+    const TextFormat formats[] = {kRun, DT_SINGLELINE, kRun | DT_END_ELLIPSIS, DT_SINGLELINE | DT_NOPREFIX,
+                                  DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX};
+    for (const std::string& text : texts) {
+        for (const TextFormat format : formats) {
+            const Rect rect{3, 4, 60, 40};
+            EXPECT_EQ(MeasureTextLine(text, rect, format, metrics, measure),
+                      LayOutTextLine(text, rect, format | DT_CALCRECT, metrics, measure).Cell)
+                << text << " " << std::hex << format;
+        }
+    }
+}
+
 TEST(TextLayoutTest, EllipsisSearchUsesTheRealWidths) {
     // A proportional measure: "i" is narrow, "W" wide, "." 2 pixels.
     const MeasureWidth measure = [](std::string_view text) {
