@@ -186,7 +186,8 @@ TEST(TextLayoutTest, QuickMeasureAgreesWithTheFullLayout) {
         return width;
     };
     const FontMetrics metrics{16, 13, 3, 3, 2, 6};
-    const std::string texts[] = {"", "plain", "a&&b", "&x", "tab\there", "iiiiiiiiiiiiiiiiiiiiiiii", "wide text here"};
+    const std::string texts[] = {
+        "", "plain", "a&&b", "&x", "tab\there", "iiiiiiiiiiiiiiiiiiiiiiii", "wide text here"};
     const TextFormat formats[] = {kRun, DT_SINGLELINE, kRun | DT_END_ELLIPSIS, DT_SINGLELINE | DT_NOPREFIX,
                                   DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX};
     for (const std::string& text : texts) {
