@@ -4,8 +4,8 @@
 #include "graphics/TextLayout.h"
 #include "graphics/qt/QtConversions.h"
 
-#include <QApplication>
 #include <QGlyphRun>
+#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QStyle>
@@ -182,23 +182,15 @@ void QtCanvas::LineTo(std::int32_t x, std::int32_t y) {
     }
 }
 
-const QStyle* QtCanvas::Style() const {
-    if (style_ != nullptr) {
-        return style_;
-    }
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr ? QApplication::style()
-                                                                                : nullptr;
-}
-
 void QtCanvas::DrawFocusRect(const Rect& rect) {
-    if (const QStyle* style = Style()) {
+    if (style_ != nullptr) {
         QStyleOptionFocusRect option;
         option.rect = ToQRect(rect);
         option.state = QStyle::State_Enabled | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
-        option.palette = QApplication::palette();
+        option.palette = QGuiApplication::palette();
         option.backgroundColor = brush_.Style == BrushStyle::Solid ? ToQColor(brush_.Color)
                                                                    : option.palette.color(QPalette::Window);
-        style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter_);
+        style_->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter_);
         return;
     }
     // GDI's frame: every other pixel of the border inverted.
@@ -222,19 +214,18 @@ void QtCanvas::DrawFocusRect(const Rect& rect) {
 }
 
 void QtCanvas::DrawScrollArrow(const Rect& rect, ScrollArrow arrow) {
-    const QStyle* style = Style();
-    if (style == nullptr) {
+    if (style_ == nullptr) {
         Canvas::DrawScrollArrow(rect, arrow);
         return;
     }
     QStyleOption option;
     option.rect = ToQRect(rect);
     option.state = QStyle::State_Enabled;
-    option.palette = QApplication::palette();
+    option.palette = QGuiApplication::palette();
     painter_.fillRect(option.rect, option.palette.color(QPalette::Button));
-    style->drawPrimitive(arrow == ScrollArrow::Up ? QStyle::PE_IndicatorArrowUp
-                                                  : QStyle::PE_IndicatorArrowDown,
-                         &option, &painter_);
+    style_->drawPrimitive(arrow == ScrollArrow::Up ? QStyle::PE_IndicatorArrowUp
+                                                   : QStyle::PE_IndicatorArrowDown,
+                          &option, &painter_);
 }
 
 void QtCanvas::SetClipRect(std::optional<Rect> clip) {

@@ -15,8 +15,9 @@ namespace velmora {
 // Canvas on an active QPainter: a QImage for tools and tests, a widget in its paint event.
 //
 // The painter belongs to the caller, must stay active while the canvas lives and is left with the
-// clip rectangle the canvas last set. `style` draws focus frames and scroll arrows; without one the
-// application's style is used when there is a QApplication, else plain GDI-like drawings.
+// clip rectangle the canvas last set. `style` (a widget's style(), which outlives the canvas) draws
+// focus frames and scroll arrows; without one they are drawn as GDI draws them: a dotted frame that
+// inverts what it covers, and a flat button with a black arrow.
 class QtCanvas final : public Canvas {
 public:
     explicit QtCanvas(QPainter& painter, const QStyle* style = nullptr);
@@ -52,7 +53,6 @@ public:
 private:
     const QtFontFace& Face() const;
     void DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin);
-    const QStyle* Style() const;
 
     QPainter& painter_;
     const QStyle* style_;

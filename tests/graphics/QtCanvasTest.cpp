@@ -4,6 +4,7 @@
 #include "graphics/qt/QtFonts.h"
 #include "graphics/qt/testing/QtTestSupport.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QPainter>
 #include <QWidget>
@@ -29,10 +30,10 @@ FontState Sans(std::int32_t size = 12) {
 
 // Draws on a fresh white image through a QtCanvas set to `font`.
 QImage Render(int width, int height, const FontState& font, const std::function<void(QtCanvas&)>& draw,
-              int pixelsPerInch = 96) {
+              int pixelsPerInch = 96, const QStyle* style = nullptr) {
     QImage image = WhiteImage(width, height, pixelsPerInch);
     QPainter painter(&image);
-    QtCanvas canvas(painter);
+    QtCanvas canvas(painter, style);
     canvas.SetFont(font);
     canvas.SetBrushColor(clNone);
     draw(canvas);
@@ -284,10 +285,13 @@ TEST_F(QtCanvasTest, RectangleAndLinesFollowGdiPixels) {
     }
 }
 
-TEST_F(QtCanvasTest, FocusRectMarksTheBorderOnly) {
-    const QImage image = Render(60, 40, Sans(), [](QtCanvas& canvas) {
-        canvas.DrawFocusRect({10, 10, 50, 30});
-    });
+TEST_F(QtCanvasTest, StyledFocusRectMarksTheBorder) {
+    const QImage image = Render(
+        60, 40, Sans(),
+        [](QtCanvas& canvas) {
+            canvas.DrawFocusRect({10, 10, 50, 30});
+        },
+        96, QApplication::style());
     const Rect ink = InkBounds(image);
     ASSERT_FALSE(ink.IsEmpty());
     EXPECT_GE(ink.Left, 9);
@@ -299,26 +303,53 @@ TEST_F(QtCanvasTest, FocusRectMarksTheBorderOnly) {
     EXPECT_LT(qGray(image.pixel(30, 10)), qGray(image.pixel(30, 20)));
 }
 
+TEST_F(QtCanvasTest, PlainFocusRectInvertsEveryOtherBorderPixel) {
+    const Rect frame{10, 10, 50, 30};
+    const QImage once = Render(60, 40, Sans(), [&](QtCanvas& canvas) { canvas.DrawFocusRect(frame); });
+    EXPECT_EQ(InkBounds(once), frame);
+    EXPECT_EQ(InkCount(once, Qt::white, frame.Inflate(-1, -1)), 0);
+    EXPECT_EQ(once.pixelColor(10, 10), QColor(Qt::black));
+    EXPECT_EQ(once.pixelColor(11, 10), QColor(Qt::white));
+    EXPECT_EQ(once.pixelColor(12, 10), QColor(Qt::black));
+    // Like GDI's, the frame inverts: drawn twice it is gone.
+    const QImage twice = Render(60, 40, Sans(), [&](QtCanvas& canvas) {
+        canvas.SetBrushColor(clYellow);
+        canvas.FillRect({0, 0, 60, 40});
+        canvas.DrawFocusRect(frame);
+        canvas.DrawFocusRect(frame);
+    });
+    EXPECT_EQ(InkCount(twice, QColor(255, 255, 0)), 0);
+}
+
 TEST_F(QtCanvasTest, ScrollArrowsPointTheirWay) {
     struct Case {
         ScrollArrow arrow;
+        const QStyle* style;
         bool tipAtTop;
     };
-    const Case cases[] = {{ScrollArrow::Up, true}, {ScrollArrow::Down, false}};
+    const Case cases[] = {
+        {ScrollArrow::Up, nullptr, true},
+        {ScrollArrow::Down, nullptr, false},
+        {ScrollArrow::Up, QApplication::style(), true},
+        {ScrollArrow::Down, QApplication::style(), false},
+    };
     for (const Case& c : cases) {
-        const QImage image = Render(40, 40, Sans(), [&](QtCanvas& canvas) {
-            canvas.DrawScrollArrow({10, 10, 30, 30}, c.arrow);
-        });
+        const QImage image = Render(
+            40, 40, Sans(),
+            [&](QtCanvas& canvas) {
+                canvas.DrawScrollArrow({10, 10, 30, 30}, c.arrow);
+            },
+            96, c.style);
         EXPECT_EQ(InkCount(image, Qt::white, {0, 0, 40, 10}) + InkCount(image, Qt::white, {0, 30, 40, 40}),
                   0);
-        // The darkest pixels form the arrow: its widest row lies opposite the tip.
-        const QColor button = image.pixelColor(11, 11);
-        const Rect arrow = InkBounds(image, button, {11, 11, 29, 29});
-        ASSERT_FALSE(arrow.IsEmpty());
+        // The arrow is what differs from the button's face: its widest row lies opposite the tip.
+        const QColor button = image.pixelColor(12, 12);
+        const Rect arrow = InkBounds(image, button, {12, 12, 28, 28});
+        ASSERT_FALSE(arrow.IsEmpty()) << (c.style != nullptr);
         const auto rowInk = [&](int y) {
-            return InkCount(image, button, {11, y, 29, y + 1});
+            return InkCount(image, button, {12, y, 28, y + 1});
         };
-        EXPECT_EQ(rowInk(arrow.Top) < rowInk(arrow.Bottom - 1), c.tipAtTop);
+        EXPECT_EQ(rowInk(arrow.Top) < rowInk(arrow.Bottom - 1), c.tipAtTop) << (c.style != nullptr);
     }
 }
 
