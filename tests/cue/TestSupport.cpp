@@ -5,7 +5,6 @@
 #include <fstream>
 #include <grp.h>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,11 +45,6 @@ std::string ReadFile(const std::string& path) {
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Exists(const std::string& path) {
-    std::error_code ignored;
-    return fs::symlink_status(path, ignored).type() != fs::file_type::not_found;
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {

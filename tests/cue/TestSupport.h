@@ -28,7 +28,6 @@ private:
 
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
-bool Exists(const std::string& path);
 // Names in the folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
