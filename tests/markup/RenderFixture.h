@@ -6,23 +6,16 @@
 #include <deque>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace velmora {
 
 // The fake canvas measures every character 8 pixels wide and every line 16 pixels high (18 with the
-// external leading), so "gh" is 16 high and the layout rectangle's text starts at bounds.Left + 1.
+// external leading), so "gh" is 16 high and the text of a line starts at bounds.Left + 1.
 class RenderFixture : public ::testing::Test {
 protected:
-    static constexpr int CharWidth = 8;
-    static constexpr int LineHeight = 16;
     static constexpr TColor BaseColor = 0x102030;
 
-    RenderFixture() {
-        FontState font = canvas.Font();
-        font.Color = BaseColor;
-        canvas.SetFont(font);
-    }
+    RenderFixture() { canvas.SetFontColor(BaseColor); }
 
     RenderMarkupParams Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
         markups.push_back(std::move(markup));
@@ -34,24 +27,62 @@ protected:
         return params;
     }
 
-    // Draws (noDraw false) and returns the parameters with the call's results.
     RenderMarkupParams Draw(const std::string& markup, Rect bounds = {0, 0, 200, 100}) {
+        canvas.ClearRecords();
         RenderMarkupParams params = Params(markup, bounds);
         RenderMarkup(params);
         return params;
     }
 
-    std::vector<testing::DrawRecord> Texts() const { return canvas.RecordsOf(testing::DrawKind::Text); }
+    // Every drawn text as "shown@left,top", in drawing order, separated by spaces.
+    std::string Placement() const {
+        std::string out;
+        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+            out += (out.empty() ? "" : " ") + r.Shown + "@" + std::to_string(r.Area.Left) + "," +
+                   std::to_string(r.Area.Top);
+        }
+        return out;
+    }
 
-    // The record of the first drawn text that shows exactly shown; fails the test when there is none.
+    // Every drawn text as "shown:colour[/background][ styles]", separated by " | ".
+    std::string Looks() const {
+        std::string out;
+        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+            const TColor background = r.BrushState.Style == BrushStyle::Clear ? clNone : r.BrushState.Color;
+            std::string styles = std::string(r.Font.Bold ? "B" : "") + (r.Font.Italic ? "I" : "") +
+                                 (r.Font.Underline ? "U" : "") + (r.Font.StrikeOut ? "S" : "");
+            out += (out.empty() ? "" : " | ") + r.Shown + ":" + ColorName(r.Font.Color) +
+                   (background == clNone ? "" : "/" + ColorName(background)) +
+                   (styles.empty() ? "" : " " + styles);
+        }
+        return out;
+    }
+
+    // The first drawn text that shows exactly shown.
     testing::DrawRecord TextRecord(const std::string& shown) const {
-        for (const testing::DrawRecord& record : Texts()) {
-            if (record.Shown == shown) {
-                return record;
+        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+            if (r.Shown == shown) {
+                return r;
             }
         }
         ADD_FAILURE() << "no text drawn as \"" << shown << "\"";
         return {};
+    }
+
+    static std::string ColorName(TColor color) {
+        const std::pair<TColor, const char*> names[] = {
+            {BaseColor, "base"},        {clRed, "red"},
+            {clBlue, "blue"},           {clBlack, "black"},
+            {clWhite, "white"},         {clYellow, "yellow"},
+            {clGreen, "green"},         {clGray, "gray"},
+            {clHighlight, "highlight"}, {clHighlightText, "highlighttext"},
+        };
+        for (const auto& [known, name] : names) {
+            if (known == color) {
+                return name;
+            }
+        }
+        return std::to_string(color);
     }
 
     testing::FakeCanvas canvas;
