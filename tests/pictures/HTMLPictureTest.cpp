@@ -294,28 +294,6 @@ TEST_F(PictureTest, DataThatIsNotAnAnimationIsDecodedWhole) {
     }
 }
 
-TEST_F(PictureTest, SecondFrameBlockStartsRightAfterTheHeader) {
-    const ByteVector gif = TwoFrameGif();
-    THTMLPicture picture(backend);
-    Load(picture, gif);
-    picture.SetFrame(2);
-    const ByteVector& reduced = decoder.LastBlock;
-    constexpr std::size_t kHeaderWithPalette = 13 + 12;
-    ASSERT_GT(reduced.size(), kHeaderWithPalette + 9);
-    EXPECT_TRUE(std::equal(reduced.begin(), reduced.begin() + kHeaderWithPalette, gif.begin()));
-    EXPECT_EQ(reduced[kHeaderWithPalette], 0x21);
-    EXPECT_EQ(reduced[kHeaderWithPalette + 4], 20) << "the delay of frame 2";
-    EXPECT_EQ(reduced.back(), 0x3B);
-}
-
-TEST_F(PictureTest, FrameBeyondTheLastLeavesOnlyTheHeaderForTheDecoder) {
-    THTMLPicture picture(backend);
-    Load(picture, TwoFrameGif());
-    picture.SetFrame(5);
-    EXPECT_EQ(decoder.LastBlock.size(), 13u + 12u);
-    EXPECT_EQ(picture.FrameLeft(), 0);
-}
-
 TEST_F(PictureTest, SettingAFrameWithoutDataOnlyStoresIt) {
     THTMLPicture picture(backend);
     int frameChanges = 0;
