@@ -47,10 +47,10 @@ std::string NameChosenFile(std::string_view text, std::string_view chosenPath) {
     const std::string type = FileTypeOf(chosenPath);
     if (const std::optional<LineSpan> fileLine = FindKeywordLine(text, "FILE")) {
         const std::string_view blanks = LeadingBlanks(text.substr(fileLine->Start, fileLine->Length));
-        return ApplyEdits(text, {{fileLine->Start, fileLine->Length, FileLine(blanks, name, type)}});
+        return ReplaceSpan(text, fileLine->Start, fileLine->Length, FileLine(blanks, name, type));
     }
     if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, "TRACK"))
-        return ApplyEdits(text, {{trackLine->Start, 0, FileLine({}, name, type) + "\r\n"}});
+        return ReplaceSpan(text, trackLine->Start, 0, FileLine({}, name, type) + "\r\n");
     const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
     return std::string(text) + (endsLine ? "" : "\r\n") + FileLine({}, name, type) + "\r\n";
 }

@@ -87,7 +87,10 @@ void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frame
 }
 
 std::string NormaliseIndexTimes(RepairState& state, std::string_view text) {
-    std::vector<TextEdit> edits;
+    // Built as the lines go by: one pass, and nothing held per line.
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    std::size_t copied = 0;
     LineReader reader(text);
     for (LineSpan span; reader.Next(span);) {
         const std::string_view line =
@@ -109,9 +112,12 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text) {
         const std::size_t searchFrom =
             marker == std::string_view::npos ? IndexMarker.size() - 1 : marker + IndexMarker.size();
         const std::size_t at = line.find(state.TimeText, searchFrom);
-        edits.push_back({span.Start + at, state.TimeText.size(), state.NewTimeText});
+        result.append(text.substr(copied, span.Start + at - copied));
+        result.append(state.NewTimeText);
+        copied = span.Start + at + state.TimeText.size();
     }
-    return ApplyEdits(text, edits);
+    result.append(text.substr(copied));
+    return result;
 }
 
 RunOutcome traitementheures(RepairState& state, RepairHost& host) {

@@ -60,16 +60,13 @@ std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view 
     return std::nullopt;
 }
 
-std::string ApplyEdits(std::string_view text, const std::vector<TextEdit>& edits) {
+std::string ReplaceSpan(std::string_view text, std::size_t start, std::size_t length,
+                        std::string_view replacement) {
     std::string result;
-    result.reserve(text.size() + edits.size() * 4);
-    std::size_t from = 0;
-    for (const TextEdit& edit : edits) {
-        result.append(text.substr(from, edit.Start - from));
-        result.append(edit.Replacement);
-        from = edit.Start + edit.Length;
-    }
-    result.append(text.substr(from));
+    result.reserve(text.size() - length + replacement.size());
+    result.append(text.substr(0, start));
+    result.append(replacement);
+    result.append(text.substr(start + length));
     return result;
 }
 

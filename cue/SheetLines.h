@@ -37,14 +37,8 @@ std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view 
 // The leading characters of a line whose codes are 32 or less.
 std::string_view LeadingBlanks(std::string_view line);
 
-// Replaces `Length` characters at `Start` by `Replacement`; a zero length inserts.
-struct TextEdit {
-    std::size_t Start = 0;
-    std::size_t Length = 0;
-    std::string Replacement;
-};
-
-// Applies edits given in text order that do not overlap, in one pass.
-std::string ApplyEdits(std::string_view text, const std::vector<TextEdit>& edits);
+// The text with `length` characters at `start` replaced by `replacement`; a zero length inserts.
+std::string ReplaceSpan(std::string_view text, std::size_t start, std::size_t length,
+                        std::string_view replacement);
 
 } // namespace velmora

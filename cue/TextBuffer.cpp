@@ -44,6 +44,13 @@ std::string ReadWholeFile(const std::string& path) {
     return content;
 }
 
+bool HasOnlyCrLfLineBreaks(std::string_view text) {
+    for (std::size_t at = FindLineBreak(text, 0); at < text.size(); at = FindLineBreak(text, at + 2))
+        if (text[at] != '\r' || at + 1 == text.size() || text[at + 1] != '\n')
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string NormaliseLineBreaks(std::string_view text) {
@@ -64,10 +71,9 @@ std::string NormaliseLineBreaks(std::string_view text) {
 }
 
 void TextBuffer::LoadFromFile(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
-    std::string normalised = NormaliseLineBreaks(bytes);
-    lastLoadConverted_ = normalised != bytes;
-    SetText(std::move(normalised));
+    std::string bytes = ReadWholeFile(path);
+    lastLoadConverted_ = !HasOnlyCrLfLineBreaks(bytes);
+    SetText(lastLoadConverted_ ? NormaliseLineBreaks(bytes) : std::move(bytes));
 }
 
 void TextBuffer::SaveToFile(const std::string& path) const {
