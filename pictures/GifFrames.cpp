@@ -50,8 +50,6 @@ std::uint16_t ReadWord(Bytes data, std::size_t offset) {
 
 FrameBlock ReadFrameBlock(Bytes data, std::size_t position) {
     FrameBlock block;
-    block.position = position;
-    block.flags = data[position + 3];
     block.delay = ReadWord(data, position + 4);
     // The descriptor may be cut short by the end of the data; its missing bytes read as 0.
     block.left = ReadWord(data, position + 9);
@@ -68,37 +66,29 @@ std::int32_t CountFrameBlocks(Bytes data) {
     return count;
 }
 
-std::int32_t FrameBlockDelay(Bytes data, std::int32_t frame) {
-    std::int32_t delay = -1;
-    std::int32_t number = 0;
-    ForEachFrameBlock(data, [&](std::size_t p) {
-        if (++number < frame) {
-            return true;
-        }
-        if (number == frame) {
-            delay = ReadFrameBlock(data, p).delay;
-        }
-        return false;
-    });
-    return delay;
-}
-
-SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::vector<std::uint8_t>& out) {
-    std::optional<std::size_t> first;
-    std::optional<std::size_t> chosen;
+std::optional<std::size_t> FindFrameBlock(Bytes data, std::int32_t frame) {
+    std::optional<std::size_t> found;
     std::int32_t number = 0;
     if (frame >= 1) {
         ForEachFrameBlock(data, [&](std::size_t p) {
-            if (!first) {
-                first = p;
-            }
             if (++number < frame) {
                 return true;
             }
-            chosen = p;
+            found = p;
             return false;
         });
     }
+    return found;
+}
+
+std::int32_t FrameBlockDelay(Bytes data, std::int32_t frame) {
+    const std::optional<std::size_t> block = FindFrameBlock(data, frame);
+    return block ? ReadFrameBlock(data, *block).delay : -1;
+}
+
+SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::vector<std::uint8_t>& out) {
+    const std::optional<std::size_t> first = FindFrameBlock(data, 1);
+    const std::optional<std::size_t> chosen = FindFrameBlock(data, frame);
     SelectedFrame selected;
     if (chosen) {
         const FrameBlock block = ReadFrameBlock(data, *chosen);

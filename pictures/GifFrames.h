@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -13,8 +14,6 @@ using Bytes = std::span<const std::uint8_t>;
 // position, so such bytes inside image data count too; that is how animated pictures have always been
 // stepped here, and callers rely on the numbering it gives.
 struct FrameBlock {
-    std::size_t position = 0;
-    std::uint8_t flags = 0;
     std::uint16_t delay = 0;
     std::uint16_t left = 0;
     std::uint16_t top = 0;
@@ -28,6 +27,8 @@ FrameBlock ReadFrameBlock(Bytes data, std::size_t position);
 std::uint16_t ReadWord(Bytes data, std::size_t offset);
 
 std::int32_t CountFrameBlocks(Bytes data);
+// Position of the n-th block (1-based); none for n below 1 or beyond the last block.
+std::optional<std::size_t> FindFrameBlock(Bytes data, std::int32_t frame);
 // Delay of the n-th block (1-based) in hundredths of a second, -1 when there is no such block.
 std::int32_t FrameBlockDelay(Bytes data, std::int32_t frame);
 
