@@ -61,11 +61,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     state.CorrectionCount = 0;
     state.WholeText = host.Buffer().Text();
     state.CueFolder = std::string(FolderPart(state.CuePath));
-    const std::optional<LineSpan> fileLine = FindKeywordLine(state.WholeText, "FILE");
-    state.AudioName =
-        fileLine ? ExtractField(std::string_view(state.WholeText).substr(fileLine->Start, fileLine->Length),
-                                '"', 1)
-                 : std::string();
+    state.AudioName = FileLineName(state.WholeText).value_or(std::string());
 
     if (!host.FileExists(state.CueFolder + state.AudioName)) {
         const std::optional<std::string> chosen = host.ChooseFile(AudioFilters, state.CueFolder);

@@ -10,10 +10,8 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     const std::string& text = host.Buffer().Text();
     // The name comes from the FILE line, so a quoted REM, PERFORMER or TITLE before it never decides
     // where the user's image goes.
-    const std::optional<LineSpan> fileLine = FindKeywordLine(text, "FILE");
-    state.BinName =
-        fileLine ? ExtractField(std::string_view(text).substr(fileLine->Start, fileLine->Length), '"', 1)
-                 : ExtractField(text, '"', 1);
+    std::optional<std::string> fileLineName = FileLineName(text);
+    state.BinName = fileLineName ? std::move(*fileLineName) : ExtractField(text, '"', 1);
     state.CueFolder = std::string(FolderPart(state.CuePath));
 
     const std::string expected = state.CueFolder + state.BinName;

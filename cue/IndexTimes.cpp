@@ -8,6 +8,7 @@
 #include "SheetLines.h"
 #include "TextBuffer.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace velmora {

@@ -1,5 +1,7 @@
 #include "SheetLines.h"
 
+#include "CueText.h"
+
 namespace velmora {
 namespace {
 
@@ -58,6 +60,13 @@ std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view 
             return span;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> FileLineName(std::string_view text) {
+    const std::optional<LineSpan> line = FindKeywordLine(text, "FILE");
+    if (!line)
+        return std::nullopt;
+    return ExtractField(text.substr(line->Start, line->Length), '"', 1);
 }
 
 std::string ReplaceSpan(std::string_view text, std::size_t start, std::size_t length,
