@@ -4,7 +4,6 @@
 #include "FileDescriptor.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -35,7 +34,8 @@ std::string BaseNameOf(const std::string& path) {
 // descriptor. `mode` is filtered by the umask as for any new file.
 int CreateTemporaryBeside(const std::string& target, mode_t mode, std::string& temporaryPath) {
     static std::mt19937_64 random{std::random_device{}()};
-    const std::string prefix = FolderOf(target) + "/." + BaseNameOf(target) + ".";
+    // Part of the name only, so that a name near the length limit still leaves room for the suffix.
+    const std::string prefix = FolderOf(target) + "/." + BaseNameOf(target).substr(0, 200) + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[17];
         std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));

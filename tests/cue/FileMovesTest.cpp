@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -119,6 +120,10 @@ TEST(WriteFileAtomically, ReplacesContentKeepsModeAndFollowsLinks) {
     const mode_t mask = ::umask(022);
     WriteFileAtomically(folder / "new.cue", "x");
     ::umask(mask);
+    const std::string longest = std::string(251, 'n') + ".cue";
+    WriteFileAtomically(folder / longest, "long name");
+    EXPECT_EQ(ReadFile(folder / longest), "long name");
+    std::filesystem::remove(folder / longest);
     EXPECT_EQ(ReadFile(folder / "s.cue"), "new");
     EXPECT_EQ(StatOf(folder / "s.cue").st_mode & 07777, 0640u);
     EXPECT_EQ(StatOf(folder / "new.cue").st_mode & 07777, 0644u);
