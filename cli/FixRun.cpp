@@ -16,10 +16,16 @@ struct SheetResult {
     int Status = AllFine;
 };
 
-SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host) {
+// The row the run added, if any: an error after the row (a sheet that cannot be written) keeps it.
+SheetResult StartResult(const TerminalHost& host) {
     SheetResult result;
     if (!host.Rows().empty())
         result.Row = host.Rows().back();
+    return result;
+}
+
+SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host) {
+    SheetResult result = StartResult(host);
     switch (outcome) {
     case RunOutcome::Good:
         result.Outcome = "GOOD";
@@ -92,7 +98,7 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         try {
             result = ResultOf(traitementCUE(state, host), host);
         } catch (const std::exception& error) {
-            result = ResultOf(RunOutcome::Skipped, host);
+            result = StartResult(host);
             result.Outcome = "ERROR";
             result.Message = ErrorBoxText(error.what());
             result.Status = SomeFailed;
