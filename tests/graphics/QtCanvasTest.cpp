@@ -87,6 +87,39 @@ TEST_F(QtCanvasTest, MeasuresAsItDraws) {
     }
 }
 
+TEST_F(QtCanvasTest, RunsAreAsWideAsTheirPartsAndDrawnWhereMeasured) {
+    // The markup measures a line run by run and draws each run where the last one ended: widths must
+    // add up, or words would overlap or drift apart.
+    struct Case {
+        std::string left, right;
+        bool bold;
+    };
+    const Case cases[] = {
+        {"AV", "AV", false}, {"Te", "xt", false},         {"fi", "ll", false},
+        {"W", "ave ", true}, {"caf\xE9", " \x80", false},
+    };
+    for (const Case& c : cases) {
+        FontState font = Sans(14);
+        font.Bold = c.bold;
+        std::int32_t whole = 0;
+        std::int32_t parts = 0;
+        std::int32_t inked = 0; // without trailing spaces
+        const QImage image = Render(400, 60, font, [&](QtCanvas& canvas) {
+            whole = canvas.TextWidth(c.left + c.right);
+            parts = canvas.TextWidth(c.left) + canvas.TextWidth(c.right);
+            const std::string text = c.left + c.right;
+            inked = canvas.TextWidth(text.substr(0, text.find_last_not_of(' ') + 1));
+            Rect rect{20, 0, 380, 50};
+            canvas.DrawText(c.left + c.right, rect, kRun);
+        });
+        EXPECT_EQ(whole, parts) << c.left << c.right;
+        const Rect ink = InkBounds(image);
+        EXPECT_GE(ink.Left, 19) << c.left << c.right;
+        EXPECT_LE(ink.Right, 20 + inked + 2) << c.left << c.right;
+        EXPECT_GE(ink.Right, 20 + inked - 4) << c.left << c.right;
+    }
+}
+
 TEST_F(QtCanvasTest, TabsExpandToStopsOfEightAverageCharacters) {
     Render(10, 10, Sans(), [&](QtCanvas& canvas) {
         const std::int32_t stop = 8 * canvas.Metrics().AverageCharWidth;
