@@ -1,0 +1,80 @@
+#include "graphics/qt/testing/QtTestSupport.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::QtTest;
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+
+ProgramRun RunProgram(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(QStringLiteral(VELMORA_MARKUP_PROGRAM), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+class VelmoraMarkupProgramTest : public QtTest {
+protected:
+    QTemporaryDir folder_;
+    QString Picture() const { return folder_.filePath("out.png"); }
+};
+
+TEST_F(VelmoraMarkupProgramTest, ExitStatusTellsWhatWentWrong) {
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString errorStart;
+    };
+    const Case cases[] = {
+        {{"--width", "abc", "x", "out.png"}, 2, "velmora-markup: --width must be"},
+        {{"only-markup"}, 2, "velmora-markup: expected MARKUP and OUT.png"},
+        {{"x", "/nonexistent-folder/out.png"}, 1, "velmora-markup: cannot write /nonexistent-folder/out.png"},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = RunProgram(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.errors.contains(c.errorStart)) << run.errors.toStdString();
+        EXPECT_TRUE(run.output.isEmpty()) << run.output.toStdString();
+    }
+    EXPECT_TRUE(RunProgram({"--bogus", "x", "o.png"}).errors.contains("usage: velmora-markup"));
+}
+
+TEST_F(VelmoraMarkupProgramTest, WritesThePictureAndItsNumbers) {
+    const ProgramRun run =
+        RunProgram({"--width", "150", "--height", "40", "--hit", "2,2", "<A href=\"a\">go</A>", Picture()});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QImage picture(Picture());
+    EXPECT_EQ(picture.size(), QSize(150, 40));
+    EXPECT_TRUE(run.output.startsWith("textWidth: ")) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains("\nanchorCount: 1\nhit: true\nhitAnchor: a\nhitAnchorNumber: 1\n"))
+        << run.output.toStdString();
+}
+
+TEST_F(VelmoraMarkupProgramTest, ReadsUtf8MarkupAsTheControlsReadWindows1252) {
+    // The euro sign typed in UTF-8 must come out as the entity's 0x80, not as three Latin-1 letters.
+    const auto widthOf = [&](const QStringList& arguments, const QByteArray& input = {}) {
+        const ProgramRun run = RunProgram(arguments, input);
+        EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        return run.output.section('\n', 0, 0);
+    };
+    const QString entity = widthOf({"&euro;&euro;&euro;", Picture()});
+    EXPECT_EQ(widthOf({QString::fromUtf8("\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"), Picture()}), entity);
+    EXPECT_EQ(widthOf({"-", Picture()}, "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"), entity);
+}
+
+} // namespace
+} // namespace velmora
