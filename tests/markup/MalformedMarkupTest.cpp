@@ -78,6 +78,18 @@ TEST_F(MalformedMarkup, EveryModeEndsOnHostileInput) {
         state = state * 1103515245u + 12345u;
         hostile += pieces[(state >> 16) % std::size(pieces)];
     }
+    // With room for every line, measuring, hit-testing and drawing agree on the layout.
+    std::string layouts[3];
+    for (int mode = 0; mode < 3; ++mode) {
+        RenderMarkupParams params = Params(hostile, {0, 0, 120, 1 << 24});
+        params.measureOnly = mode == 0;
+        params.noDraw = mode == 1;
+        RenderMarkup(params);
+        layouts[mode] = std::to_string(params.textWidth) + "x" + std::to_string(params.textHeight) + "/" +
+                        std::to_string(params.anchorCount) + " " + params.plainText;
+    }
+    EXPECT_EQ(layouts[1], layouts[0]);
+    EXPECT_EQ(layouts[2], layouts[0]);
     for (int mode = 0; mode < 8; ++mode) {
         RenderMarkupParams params = Params(hostile, {0, 0, 60 + mode * 20, 400});
         params.noDraw = (mode & 1) != 0;
