@@ -161,21 +161,23 @@ bool TForm1::TraiteMessage(QObject* watched, QEvent* event) {
     if (watched != this)
         return false;
     switch (event->type()) {
+    // Taken here: the widget's own handlers would turn the drop down.
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (!LocalPaths(drag->mimeData()).empty())
-            drag->acceptProposedAction();
-        return false;
+        if (LocalPaths(drag->mimeData()).empty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         auto paths = LocalPaths(drop->mimeData());
-        if (!paths.empty()) {
-            drop->acceptProposedAction();
-            QCoreApplication::postEvent(this, new DropFilesEvent(std::move(paths)));
-        }
-        return false;
+        if (paths.empty())
+            return false;
+        drop->acceptProposedAction();
+        QCoreApplication::postEvent(this, new DropFilesEvent(std::move(paths)));
+        return true;
     }
     default:
         if (event->type() == DropFilesEvent::Kind())

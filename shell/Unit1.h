@@ -54,7 +54,7 @@ public:
 
     void FormCreate();
     // The application-wide hook: sees every event before it is dispatched and
-    // takes the files dropped on this window. Never marks an event handled.
+    // takes the files dropped on this window.
     bool TraiteMessage(QObject* watched, QEvent* event);
     void FormShow();
     void FormActivate();

@@ -1,0 +1,253 @@
+#include "platform/FileAssociation.h"
+
+#include "QtTestSupport.h"
+#include "cue/Error.h"
+#include "platform/MimeAppsList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace velmora {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+    QDir().mkpath(QString::fromStdString(path).section('/', 0, -2));
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// A private XDG layout: config, data and the system folders, all in one
+// temporary folder, so the desktop's own associations never leak in.
+class FileAssociationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::Application();
+        ASSERT_TRUE(root_.isValid());
+        folders_.dataHome = Path("data");
+        folders_.configHome = Path("config");
+        folders_.dataDirs = {Path("system-data")};
+        folders_.configDirs = {Path("system-config")};
+    }
+
+    std::string Path(const char* name) const { return root_.filePath(name).toStdString(); }
+
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+              "XDG_SESSION_DESKTOP", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        environment.insert("HOME", QString::fromStdString(Path("home")));
+        environment.insert("XDG_DATA_HOME", QString::fromStdString(folders_.dataHome));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folders_.configHome));
+        environment.insert("XDG_DATA_DIRS", QString::fromStdString(folders_.dataDirs[0]));
+        environment.insert("XDG_CONFIG_DIRS", QString::fromStdString(folders_.configDirs[0]));
+        return environment;
+    }
+
+    ProcessResult Run(const QString& program, const QStringList& arguments) const {
+        QProcess process;
+        process.setProcessEnvironment(Environment());
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, arguments);
+        ProcessResult result;
+        if (!process.waitForFinished(30000))
+            return result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.output = process.readAll().trimmed().toStdString();
+        return result;
+    }
+
+    std::string QueryDefault() const {
+        return Run("xdg-mime", {"query", "default", "application/x-cue"}).output;
+    }
+
+    QTemporaryDir root_;
+    XdgFolders folders_;
+};
+
+struct ExecCase {
+    const char* program;
+    const char* exec;
+};
+
+TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
+    const ExecCase cases[] = {
+        {"/usr/bin/velmora", R"("/usr/bin/velmora" %f)"},
+        {"/opt/my apps/velmora", R"("/opt/my apps/velmora" %f)"},
+        {R"(/opt/it's "quoted"/velmora)", R"("/opt/it's \\"quoted\\"/velmora" %f)"},
+        {"/opt/$HOME/`id`/velmora", R"("/opt/\\$HOME/\\`id\\`/velmora" %f)"},
+        {R"(/opt/back\slash/velmora)", R"("/opt/back\\\\slash/velmora" %f)"},
+        {"/opt/100%/velmora", R"("/opt/100%%/velmora" %f)"},
+        {"/opt/tab\there/velmora", R"("/opt/tab\there/velmora" %f)"},
+    };
+    for (const ExecCase& c : cases) {
+        SCOPED_TRACE(c.program);
+        EXPECT_EQ(DesktopExecLine(c.program), c.exec);
+        const FileAssociation association(c.program, folders_);
+        association.Associate();
+        const std::string entry = ReadAll(association.DesktopEntryPath());
+        EXPECT_NE(entry.find(std::string("\nExec=") + c.exec + "\n"), std::string::npos) << entry;
+        const ProcessResult validation =
+            Run("desktop-file-validate", {QString::fromStdString(association.DesktopEntryPath())});
+        EXPECT_EQ(validation.exitCode, 0) << validation.output;
+        EXPECT_EQ(validation.output, "");
+    }
+}
+
+TEST_F(FileAssociationTest, TickingMakesUsTheDefaultAndSetsTheFlag) {
+    WriteAll(folders_.configHome + "/mimeapps.list",
+             "[Default Applications]\ntext/plain=mousepad.desktop;\napplication/x-cue=other.desktop;\n");
+    const FileAssociation association("/opt/my apps/velmora", folders_);
+    association.Associate();
+    EXPECT_EQ(QueryDefault(), "velmora.desktop");
+    EXPECT_TRUE(association.FlagExists());
+    EXPECT_EQ(ReadAll(folders_.configHome + "/mimeapps.list"),
+              "[Default Applications]\ntext/plain=mousepad.desktop;\napplication/x-cue=velmora.desktop;\n");
+    const std::string entry = ReadAll(association.DesktopEntryPath());
+    EXPECT_NE(entry.find("MimeType=application/x-cue;\n"), std::string::npos);
+}
+
+struct EditorCase {
+    const char* name;
+    const char* userList;
+    const char* systemList;
+    const char* expectedDefault;
+};
+
+TEST_F(FileAssociationTest, UntickingHandsSheetsToTheTextEditorAndRemovesTheFlag) {
+    const EditorCase cases[] = {
+        {"editor in the user's list", "[Default Applications]\ntext/plain=mousepad.desktop;\n", "",
+         "mousepad.desktop"},
+        {"editor only in the system list", "",
+         "[Default Applications]\ntext/plain=org.gnome.TextEditor.desktop;\n",
+         "org.gnome.TextEditor.desktop"},
+        {"the user's editor wins", "[Default Applications]\ntext/plain=kate.desktop;\n",
+         "[Default Applications]\ntext/plain=gedit.desktop;\n", "kate.desktop"},
+    };
+    for (const EditorCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(folders_.configHome + "/mimeapps.list", c.userList);
+        WriteAll(folders_.dataDirs[0] + "/applications/mimeapps.list", c.systemList);
+        const FileAssociation association("/usr/bin/velmora", folders_);
+        association.Associate();
+        association.Dissociate();
+        EXPECT_FALSE(association.FlagExists());
+        EXPECT_EQ(DefaultApplication(ReadAll(folders_.configHome + "/mimeapps.list"), "application/x-cue"),
+                  std::optional<std::string>(c.expectedDefault));
+        WriteAll(folders_.dataDirs[0] + "/applications/" + c.expectedDefault,
+                 "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %f\nMimeType=text/plain;\n");
+        EXPECT_EQ(QueryDefault(), c.expectedDefault);
+    }
+}
+
+TEST_F(FileAssociationTest, UntickingWithoutAnyEditorRemovesOurLine) {
+    const FileAssociation association("/usr/bin/velmora", folders_);
+    association.Associate();
+    association.Dissociate();
+    EXPECT_EQ(ReadAll(folders_.configHome + "/mimeapps.list"), "[Default Applications]\n");
+}
+
+TEST_F(FileAssociationTest, AMovedProgramIsWrittenAgainWithItsNewPath) {
+    FileAssociation("/old/place/velmora", folders_).Associate();
+    const FileAssociation moved("/new/place/velmora", folders_);
+    moved.Associate();
+    const std::string entry = ReadAll(moved.DesktopEntryPath());
+    EXPECT_NE(entry.find(R"(Exec="/new/place/velmora" %f)"), std::string::npos) << entry;
+    EXPECT_EQ(entry.find("/old/place"), std::string::npos);
+}
+
+struct FlagCase {
+    const char* name;
+    std::optional<std::string> settings;
+    bool exists;
+};
+
+TEST_F(FileAssociationTest, AnyAssociateLineCountsAsTheFlag) {
+    const FlagCase cases[] = {
+        {"no settings file", std::nullopt, false},
+        {"set by us", "associate=1\n", true},
+        {"zero still counts", "associate=0\n", true},
+        {"spaces around the name", "  associate =x\n", true},
+        {"among other lines", "[General]\nother=2\nassociate=\n", true},
+        {"another name", "associated=1\n", false},
+        {"commented out", "#associate=1\n", false},
+    };
+    const FileAssociation association("/usr/bin/velmora", folders_);
+    for (const FlagCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(QString::fromStdString(association.SettingsFilePath()));
+        if (c.settings)
+            WriteAll(association.SettingsFilePath(), *c.settings);
+        EXPECT_EQ(association.FlagExists(), c.exists);
+    }
+}
+
+TEST_F(FileAssociationTest, UntickingKeepsTheOtherSettings) {
+    const FileAssociation association("/usr/bin/velmora", folders_);
+    WriteAll(association.SettingsFilePath(), "other=2\nassociate=0\n");
+    association.Dissociate();
+    EXPECT_EQ(ReadAll(association.SettingsFilePath()), "other=2\n");
+}
+
+// A regular file where a folder should be stops even root.
+TEST_F(FileAssociationTest, FailuresCarryTheMessages) {
+    WriteAll(Path("blocker"), "");
+    XdgFolders blockedData = folders_;
+    blockedData.dataHome = Path("blocker") + "/data";
+    XdgFolders blockedConfig = folders_;
+    blockedConfig.configHome = Path("blocker") + "/config";
+
+    try {
+        FileAssociation("/usr/bin/velmora", blockedData).Associate();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Echec à la définition des données pour 'Exec'");
+    }
+    try {
+        FileAssociation("/usr/bin/velmora", blockedConfig).CreateSettingsKey();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.what(), "Echec à la création de la clé " + blockedConfig.configHome + "/velmora");
+    }
+}
+
+TEST_F(FileAssociationTest, AReadOnlyMimeAppsListIsReportedAndLeftAlone) {
+    // Root writes through any mode, so the step runs as nobody.
+    for (const std::string& folder : {folders_.dataHome, folders_.configHome, Path("home")}) {
+        QDir().mkpath(QString::fromStdString(folder));
+        ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+    }
+    ASSERT_EQ(chmod(root_.path().toLocal8Bit().constData(), 0755), 0);
+    const std::string list = folders_.configHome + "/mimeapps.list";
+    WriteAll(list, "[Default Applications]\napplication/x-cue=other.desktop;\n");
+    ASSERT_EQ(chmod(list.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(folders_.configHome.c_str(), 0555), 0);
+
+    const ProcessResult result = Run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                 ASSOCIATION_PROBE, "/usr/bin/velmora", "associate"});
+    chmod(folders_.configHome.c_str(), 0755);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output, "Echec à la définition des données pour 'application/x-cue'");
+    EXPECT_EQ(ReadAll(list), "[Default Applications]\napplication/x-cue=other.desktop;\n");
+}
+
+} // namespace
+} // namespace velmora

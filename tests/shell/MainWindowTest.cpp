@@ -1,0 +1,415 @@
+#include "MainWindowTest.h"
+
+#include "ShellTestSupport.h"
+#include "shell/ErrorBox.h"
+#include "shell/LinkLabel.h"
+#include "shell/PictureBox.h"
+#include "shell/Unit1.h"
+
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QtTest>
+
+namespace velmora {
+
+using namespace testing;
+
+namespace {
+
+QStringList Rows(const TForm1& form) {
+    QStringList rows;
+    for (int i = 0; i < form.ListView1->count(); ++i)
+        rows << form.ListView1->item(i)->text();
+    return rows;
+}
+
+QStringList Texts(const std::vector<SeenBox>& boxes) {
+    QStringList texts;
+    for (const SeenBox& box : boxes)
+        texts << box.text;
+    return texts;
+}
+
+// Lets queued work (posted drops, runs queued behind others) finish: nothing
+// may arrive after the state the test waited for.
+void Settle() {
+    QTest::qWait(150);
+}
+
+QString Prepare(const QString& folder, const QString& entry) {
+    const QString kind = entry.section(':', 0, 0);
+    const QString name = entry.section(':', 1);
+    if (kind == "good")
+        return GoodImageSheet(folder, name);
+    if (kind == "carried")
+        return CarriedAudioSheet(folder, name);
+    if (kind == "broken")
+        return BrokenTimeAudioSheet(folder, name);
+    if (kind == "folder") {
+        QDir().mkpath(folder + "/" + name);
+        return folder + "/" + name;
+    }
+    if (kind == "text")
+        WriteFile(folder + "/" + name, "notes");
+    return folder + "/" + name;
+}
+
+} // namespace
+
+void MainWindowTest::init() {
+    FailOnQtWarnings();
+    work_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(work_->isValid());
+    qputenv("XDG_CONFIG_HOME", (Folder() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (Folder() + "/data").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (Folder() + "/system-config").toUtf8());
+    qputenv("XDG_DATA_DIRS", (Folder() + "/system-data").toUtf8());
+}
+
+void MainWindowTest::cleanup() {
+    work_.reset();
+}
+
+std::unique_ptr<TForm1> MainWindowTest::MakeForm(std::optional<std::string> commandLineSheet) {
+    return std::make_unique<TForm1>(std::move(commandLineSheet));
+}
+
+void MainWindowTest::Drop(TForm1& form, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    // A drop goes only to the widget that took the drag when it entered.
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &drop);
+    QVERIFY(drop.isAccepted());
+}
+
+void MainWindowTest::windowIsLaidOutAsDesigned() {
+    auto form = MakeForm();
+    QCOMPARE(form->size(), QSize(492, 323));
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QCOMPARE(form->windowTitle(), QString("Velmora Version 1.0 - www.dastrel.example"));
+    QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(form->font().pixelSize(), 11);
+    QCOMPARE(form->Image1->Picture().size(), QSize(502, 287));
+    QCOMPARE(form->ImageList1.size(), 3);
+    QCOMPARE(form->ProgressBar1->minimum(), 0);
+    QCOMPARE(form->ProgressBar1->maximum(), 100);
+    QCOMPARE(form->OpenDialog3.size(), 1u);
+    QCOMPARE(form->OpenDialog3[0].Description, std::string("Cue File"));
+    QCOMPARE(form->OpenDialog3[0].Pattern, std::string("*.cue"));
+    QVERIFY(form->StatusBar1->findChild<QLabel*>()->text() == "www.dastrel.example");
+}
+
+void MainWindowTest::controls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("hint") << "Label1" << QRect(96, 96, 310, 19) << "Please Drag & Drop your .cue files here";
+    QTest::newRow("about") << "Label2" << QRect(448, 280, 34, 13) << "About";
+    QTest::newRow("open link") << "Label3" << QRect(336, 280, 92, 13) << "Open a Cue File";
+    QTest::newRow("banner") << "Image1" << QRect(-8, 0, 505, 265) << "";
+    QTest::newRow("check box") << "CheckBox1" << QRect(8, 280, 209, 17)
+                               << "Associate .cue extension with Velmora";
+    QTest::newRow("result list") << "ListView1" << QRect(0, 144, 492, 105) << "";
+    QTest::newRow("progress") << "ProgressBar1" << QRect(0, 256, 497, 16) << "";
+}
+
+void MainWindowTest::controls() {
+    QFETCH(QString, name);
+    QFETCH(QRect, bounds);
+    QFETCH(QString, text);
+    auto form = MakeForm();
+    auto* control = form->findChild<QWidget*>(name);
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->geometry(), bounds);
+    if (auto* label = qobject_cast<QLabel*>(control))
+        QCOMPARE(label->text(), text);
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        QCOMPARE(box->text(), text);
+    if (auto* link = dynamic_cast<LinkLabel*>(control)) {
+        QVERIFY(link->font().bold());
+        QVERIFY(link->font().underline());
+        QCOMPARE(link->palette().color(QPalette::Active, QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+}
+
+void MainWindowTest::bannerLiesOverTheHintAndTheListOverTheBanner() {
+    auto form = MakeForm();
+    QCOMPARE(form->childAt(100, 100), form->Image1);
+    QVERIFY(form->ListView1->isAncestorOf(form->childAt(100, 200)));
+    QCOMPARE(form->childAt(300, 260), form->ProgressBar1);
+    QCOMPARE(form->childAt(340, 285), form->Label3);
+    QCOMPARE(form->childAt(20, 285), form->CheckBox1);
+}
+
+void MainWindowTest::programTitle_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("plain") << "/usr/bin/velmora"
+                           << "velmora";
+    QTest::newRow("capital kept, rest lowered") << "/opt/VELMORA"
+                                                << "Velmora";
+    QTest::newRow("cut at the first dot") << "/opt/Velmora.Beta.exe"
+                                          << "Velmora";
+    QTest::newRow("dot in the folder") << "/opt/v1.0/repair.bin"
+                                       << "repair";
+    QTest::newRow("name starting with a dot") << "/opt/.hidden"
+                                              << "";
+}
+
+void MainWindowTest::programTitle() {
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QCOMPARE(ProgramTitle(path), title);
+}
+
+void MainWindowTest::drops_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("boxes");
+
+    QTest::newRow("one sheet") << QStringList{"good:a.cue"} << QStringList{"a.cue => GOOD"} << QStringList{};
+    QTest::newRow("three sheets in the drop's order")
+        << QStringList{"good:c.cue", "carried:a.cue", "good:b.cue"}
+        << QStringList{"c.cue => GOOD", "a.cue => CORRECTED", "b.cue => GOOD"} << QStringList{};
+    QTest::newRow("a folder") << QStringList{"folder:albums"} << QStringList{}
+                              << QStringList{"albums is not a valid CUE"};
+    QTest::newRow("not a sheet, then a sheet")
+        << QStringList{"text:notes.txt", "good:a.cue"} << QStringList{"a.cue => GOOD"}
+        << QStringList{"notes.txt is not a valid CUE"};
+    QTest::newRow("an error first stops the drop")
+        << QStringList{"broken:bad.cue", "good:a.cue", "good:b.cue"} << QStringList{}
+        << QStringList{"'ab' n'est pas une valeur entière correcte."};
+    QTest::newRow("an error in the middle stops the rest")
+        << QStringList{"good:a.cue", "broken:bad.cue", "good:b.cue"} << QStringList{"a.cue => GOOD"}
+        << QStringList{"'ab' n'est pas une valeur entière correcte."};
+}
+
+void MainWindowTest::drops() {
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, boxes);
+    QStringList paths;
+    for (const QString& entry : entries)
+        paths << Prepare(Folder(), entry);
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    Drop(*form, paths);
+    QTRY_COMPARE(Rows(*form).size(), rows.size());
+    QTRY_COMPARE(int(user.boxes.size()), int(boxes.size()));
+    Settle();
+    QCOMPARE(Rows(*form), rows);
+    QCOMPARE(Texts(user.boxes), boxes);
+    QVERIFY(!form->State().RunInProgress);
+}
+
+void MainWindowTest::aLongDroppedPathIsTakenWhole() {
+    QString folder = Folder();
+    while (folder.size() < 300)
+        folder += "/a-rather-long-folder-name";
+    const QString sheet = GoodImageSheet(folder, "album.cue");
+    QVERIFY(sheet.size() > 255);
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    Drop(*form, {sheet});
+    QTRY_COMPARE(Rows(*form), QStringList{"album.cue => GOOD"});
+    QVERIFY(user.boxes.empty());
+}
+
+void MainWindowTest::aDropDuringARunWaitsForIt() {
+    const QString first = CarriedAudioSheet(Folder() + "/one", "first.cue");
+    const QString second = GoodImageSheet(Folder() + "/two", "second.cue");
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    bool droppedDuringRun = false;
+    int rowsWhenDropped = -1;
+    // The first run animates its progress bar for about 100 ms, pumping events.
+    QTimer::singleShot(20, form.get(), [&] {
+        droppedDuringRun = form->State().RunInProgress;
+        rowsWhenDropped = form->ListView1->count();
+        Drop(*form, {second});
+    });
+    Drop(*form, {first});
+    QTRY_COMPARE(Rows(*form).size(), 2);
+    QVERIFY(droppedDuringRun);
+    QCOMPARE(rowsWhenDropped, 0);
+    QCOMPARE(Rows(*form), (QStringList{"first.cue => CORRECTED", "second.cue => GOOD"}));
+    QCOMPARE(form->State().CuePath, second.toStdString());
+    QVERIFY(user.boxes.empty());
+}
+
+void MainWindowTest::errorsShowTheStandardBoxAndEnableTheLinkAgain() {
+    const QString missing = Folder() + "/gone.cue";
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    Drop(*form, {missing});
+    QTRY_COMPARE(int(user.boxes.size()), 1);
+    const SeenBox& box = user.boxes[0];
+    QCOMPARE(box.title, ProgramTitle(QCoreApplication::applicationFilePath()));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.text, "Impossible d'ouvrir le fichier \"" + missing + "\". No such file or directory.");
+    QVERIFY(form->Label3->isEnabled());
+    QVERIFY(Rows(*form).isEmpty());
+
+    const QString good = GoodImageSheet(Folder(), "after.cue");
+    Drop(*form, {good});
+    QTRY_COMPARE(Rows(*form), QStringList{"after.cue => GOOD"});
+}
+
+void MainWindowTest::openLink_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("chosen") << false;
+    QTest::newRow("cancelled") << true;
+}
+
+void MainWindowTest::openLink() {
+    QFETCH(bool, cancel);
+    const QString sheet = GoodImageSheet(Folder() + "/discs", "disc.cue");
+    auto form = MakeForm();
+    form->State().CueFolder = (Folder() + "/").toStdString();
+    form->show();
+    ModalAnswerer user(form.get());
+    user.Answer(cancel ? std::nullopt : std::optional<QString>(sheet));
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTRY_COMPARE(int(user.choosers.size()), 1);
+    QCOMPARE(user.choosers[0].folder, Folder());
+    QCOMPARE(user.choosers[0].filters, QStringList{"Cue File (*.cue)"});
+    Settle();
+    if (cancel) {
+        QVERIFY(Rows(*form).isEmpty());
+        QCOMPARE(form->State().CueFolder, (Folder() + "/").toStdString());
+        return;
+    }
+    QTRY_COMPARE(Rows(*form), QStringList{"disc.cue => GOOD"});
+    QCOMPARE(form->State().CueFolder, (Folder() + "/discs/").toStdString());
+
+    // The next chooser of any kind opens in that folder.
+    user.Answer(std::nullopt);
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTRY_COMPARE(int(user.choosers.size()), 2);
+    QCOMPARE(user.choosers[1].folder, Folder() + "/discs");
+}
+
+void MainWindowTest::formShow_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("boxes");
+
+    QTest::newRow("a sheet") << "good:album.cue" << QStringList{"album.cue => GOOD"} << QStringList{};
+    QTest::newRow("a missing file") << "missing:gone.cue" << QStringList{} << QStringList{};
+    QTest::newRow("a folder") << "folder:albums.cue" << QStringList{} << QStringList{};
+    QTest::newRow("a text file") << "text:notes.txt" << QStringList{}
+                                 << QStringList{"notes.txt is not a valid CUE"};
+}
+
+// The run happens while the window is being shown, before it becomes visible.
+void MainWindowTest::formShow() {
+    QFETCH(QString, entry);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, boxes);
+    const QString path = Prepare(Folder(), entry);
+    auto form = MakeForm(path.toStdString());
+    ModalAnswerer user(form.get());
+    form->show();
+    QCOMPARE(Rows(*form), rows);
+    QCOMPARE(Texts(user.boxes), boxes);
+    for (const SeenBox& box : user.boxes)
+        QVERIFY(!box.mainWindowVisible);
+    QVERIFY(form->isVisible());
+}
+
+void MainWindowTest::progressBarAtTheEndOfRuns_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("position");
+    QTest::newRow("repaired") << "good:a.cue" << 100;
+    QTest::newRow("rejected") << "text:notes.txt" << 0;
+    QTest::newRow("unclassified") << "plain:lower.cue" << 0;
+}
+
+void MainWindowTest::progressBarAtTheEndOfRuns() {
+    QFETCH(QString, entry);
+    QFETCH(int, position);
+    const QString path = Prepare(Folder(), entry);
+    if (entry.startsWith("plain:"))
+        WriteFile(path, "file \"a.bin\" binary\r\n  track 01 mode1/2352\r\n    index 01 00:00:00\r\n");
+    auto form = MakeForm();
+    form->SetProgressPosition(50);
+    ModalAnswerer user(form.get());
+    Drop(*form, {path});
+    QTRY_VERIFY(form->ProgressBar1->value() != 50);
+    QTRY_VERIFY(!form->State().RunInProgress);
+    Settle();
+    QCOMPARE(form->ProgressBar1->value(), position);
+}
+
+void MainWindowTest::ticksAndUntickingWriteTheAssociation() {
+    auto form = MakeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    Settle();
+    ModalAnswerer user(form.get());
+    const QString settings = Folder() + "/config/velmora/velmora.conf";
+    const QString entry = Folder() + "/data/applications/velmora.desktop";
+    QTest::mouseClick(form->CheckBox1, Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(entry));
+    QTRY_VERIFY(ReadFile(settings).contains("associate="));
+    QVERIFY(ReadFile(Folder() + "/config/mimeapps.list").contains("application/x-cue=velmora.desktop;"));
+    QVERIFY(ReadFile(entry).contains(QFile::encodeName(QCoreApplication::applicationFilePath())));
+
+    WriteFile(Folder() + "/system-data/applications/mimeapps.list",
+              "[Default Applications]\ntext/plain=mousepad.desktop;\n");
+    QTest::mouseClick(form->CheckBox1, Qt::LeftButton);
+    QTRY_VERIFY(!ReadFile(settings).contains("associate="));
+    QVERIFY(ReadFile(Folder() + "/config/mimeapps.list").contains("application/x-cue=mousepad.desktop;"));
+    QVERIFY(user.boxes.empty());
+}
+
+void MainWindowTest::activationFollowsTheStoredFlag() {
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    const QString entry = Folder() + "/data/applications/velmora.desktop";
+    WriteFile(Folder() + "/config/velmora/velmora.conf", "associate=0\n");
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(form.get(), &activate);
+    QTRY_VERIFY(form->CheckBox1->isChecked());
+    // Ticked by the program, the box writes the association as a click would.
+    QTRY_VERIFY(QFile::exists(entry));
+
+    QFile::remove(Folder() + "/config/velmora/velmora.conf");
+    QApplication::sendEvent(form.get(), &activate);
+    QTRY_VERIFY(!form->CheckBox1->isChecked());
+    QVERIFY(user.boxes.empty());
+}
+
+void MainWindowTest::anActivationFailureIsShownOnce() {
+    WriteFile(Folder() + "/blocker", "");
+    qputenv("XDG_CONFIG_HOME", (Folder() + "/blocker/config").toUtf8());
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(form.get(), &activate);
+    QTRY_COMPARE(int(user.boxes.size()), 1);
+    QCOMPARE(user.boxes[0].text, "Echec à la création de la clé " + Folder() + "/blocker/config/velmora.");
+    QCOMPARE(user.boxes[0].icon, QMessageBox::Critical);
+    QApplication::sendEvent(form.get(), &activate);
+    Settle();
+    QCOMPARE(int(user.boxes.size()), 1);
+    QVERIFY(!form->CheckBox1->isChecked());
+}
+
+} // namespace velmora

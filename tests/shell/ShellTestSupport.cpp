@@ -1,0 +1,89 @@
+#include "ShellTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QtTest>
+
+namespace velmora::testing {
+
+void FailOnQtWarnings() {
+    QTest::failOnWarning(
+        QRegularExpression("^(?!This plugin does not support (propagateSizeHints|raise)\\(\\)$)"));
+}
+
+ModalAnswerer::ModalAnswerer(QWidget* mainWindow) : mainWindow_(mainWindow) {
+    connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::Look);
+    timer_.start(10);
+}
+
+void ModalAnswerer::Look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && box->isVisible()) {
+        boxes.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), mainWindow_->isVisible()});
+        box->done(QMessageBox::Ok);
+        return;
+    }
+    auto* chooser = qobject_cast<QFileDialog*>(modal);
+    if (chooser == nullptr || !chooser->isVisible() || chooser == answered_)
+        return;
+    answered_ = chooser;
+    choosers.push_back(SeenChooser{chooser->directory().absolutePath(), chooser->nameFilters()});
+    if (OnChooser)
+        OnChooser();
+    std::optional<QString> answer;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    if (answer)
+        chooser->selectFile(*answer);
+    static_cast<QDialog*>(chooser)->done(answer ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void WriteFile(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString GoodImageSheet(const QString& folder, const QString& name) {
+    const QString path = folder + "/" + name;
+    const QString image = QFileInfo(name).completeBaseName() + ".bin";
+    WriteFile(path,
+              "FILE \"" + image.toUtf8() + "\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n");
+    WriteFile(folder + "/" + image, "image");
+    return path;
+}
+
+QString CarriedAudioSheet(const QString& folder, const QString& name) {
+    const QString path = folder + "/" + name;
+    WriteFile(path, "PERFORMER \"Artist\"\nTITLE \"Album\"\nFILE \"song.mp3\" MP3\n  TRACK 01 AUDIO\n"
+                    "    INDEX 01 00:75:00\n");
+    WriteFile(folder + "/song.mp3", "audio");
+    return path;
+}
+
+QString BrokenTimeAudioSheet(const QString& folder, const QString& name) {
+    const QString path = folder + "/" + name;
+    WriteFile(path, "PERFORMER \"Artist\"\nTITLE \"Album\"\nFILE \"song.mp3\" MP3\n  TRACK 01 AUDIO\n"
+                    "    INDEX 01 ab:00:00\n");
+    WriteFile(folder + "/song.mp3", "audio");
+    return path;
+}
+
+QString MissingImageSheet(const QString& folder, const QString& name) {
+    const QString path = folder + "/" + name;
+    WriteFile(path, "FILE \"missing.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n");
+    return path;
+}
+
+} // namespace velmora::testing

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace velmora::testing {
+
+// Called from each test's init(): any Qt warning fails the test, except the
+// offscreen platform's notes that it cannot pass size hints on or raise a
+// window.
+void FailOnQtWarnings();
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    bool mainWindowVisible;
+};
+
+struct SeenChooser {
+    QString folder;
+    QStringList filters;
+};
+
+// Plays the user in front of modal windows: closes every message box with OK
+// and answers every file chooser with the next answer given (a path, or
+// nothing to cancel), recording what it saw.
+class ModalAnswerer : public QObject {
+public:
+    explicit ModalAnswerer(QWidget* mainWindow);
+
+    void Answer(std::optional<QString> path) { answers_.push_back(std::move(path)); }
+    // Called when a chooser shows, before it is answered.
+    std::function<void()> OnChooser;
+
+    std::vector<SeenBox> boxes;
+    std::vector<SeenChooser> choosers;
+
+private:
+    void Look();
+
+    QWidget* mainWindow_;
+    QPointer<QWidget> answered_;
+    std::deque<std::optional<QString>> answers_;
+    QTimer timer_;
+};
+
+// Writes `text` to `path`, creating its folder.
+void WriteFile(const QString& path, const QByteArray& text);
+QByteArray ReadFile(const QString& path);
+
+// Sheets the tests use, written into `folder`.
+// An image sheet whose image lies beside it: repaired GOOD.
+QString GoodImageSheet(const QString& folder, const QString& name);
+// An audio sheet whose INDEX 01 time needs carrying: repaired CORRECTED.
+QString CarriedAudioSheet(const QString& folder, const QString& name);
+// An audio sheet whose INDEX 01 time is not a number: the run fails.
+QString BrokenTimeAudioSheet(const QString& folder, const QString& name);
+// An image sheet whose image is missing: the run asks for it.
+QString MissingImageSheet(const QString& folder, const QString& name);
+
+} // namespace velmora::testing
