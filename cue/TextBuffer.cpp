@@ -80,8 +80,13 @@ void TextBuffer::SaveToFile(const std::string& path) const {
     WriteFileAtomically(path, text_);
 }
 
-void TextBuffer::SetText(std::string text) {
+void TextBuffer::SetText(std::string&& text) {
     text_ = std::move(text);
+    indexed_ = false;
+}
+
+void TextBuffer::SetText(std::string_view text) {
+    text_.assign(text);
     indexed_ = false;
 }
 
