@@ -73,16 +73,12 @@ std::string NormaliseLineBreaks(std::string_view text) {
 void TextBuffer::LoadFromFile(const std::string& path) {
     std::string bytes = ReadWholeFile(path);
     lastLoadConverted_ = !HasOnlyCrLfLineBreaks(bytes);
-    SetText(lastLoadConverted_ ? NormaliseLineBreaks(bytes) : std::move(bytes));
+    text_ = lastLoadConverted_ ? NormaliseLineBreaks(bytes) : std::move(bytes);
+    indexed_ = false;
 }
 
 void TextBuffer::SaveToFile(const std::string& path) const {
     WriteFileAtomically(path, text_);
-}
-
-void TextBuffer::SetText(std::string&& text) {
-    text_ = std::move(text);
-    indexed_ = false;
 }
 
 void TextBuffer::SetText(std::string_view text) {

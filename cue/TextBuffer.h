@@ -22,7 +22,6 @@ public:
     void SaveToFile(const std::string& path) const;
 
     const std::string& Text() const { return text_; }
-    void SetText(std::string&& text);
     // Copies into the room the buffer already has, so repeated runs do not allocate afresh.
     void SetText(std::string_view text);
 
