@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace velmora {
@@ -131,6 +133,29 @@ TEST(WriteFileAtomically, ReplacesContentKeepsModeAndFollowsLinks) {
     ::lstat((folder / "link.cue").c_str(), &link);
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"link.cue", "new.cue", "s.cue"}));
+}
+
+TEST(WriteFileAtomically, AFullDiskLeavesTheOldContentWhole) {
+    TempFolder folder;
+    const std::string old = "PERFORMER \"p\"\r\n" + std::string(1000, 'x');
+    WriteFile(folder / "s.cue", old);
+    HandToUnprivilegedUser(folder.Path());
+    HandToUnprivilegedUser(folder / "s.cue");
+    // A file size limit makes writing stop part way, as a full disk would.
+    const std::string message = RunUnprivileged([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            WriteFileAtomically(folder / "s.cue", std::string(100000, 'y'));
+            return std::string("written");
+        } catch (const Error& error) {
+            return std::string(error.what());
+        }
+    });
+    EXPECT_EQ(message, "Impossible de créer le fichier \"" + (folder / "s.cue") + "\". File too large");
+    EXPECT_EQ(ReadFile(folder / "s.cue"), old);
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"s.cue"});
 }
 
 TEST(WriteFileAtomically, RefusesReadOnlyFilesAndFoldersForAnOrdinaryUser) {
