@@ -16,13 +16,6 @@ using namespace testing;
 
 namespace {
 
-QStringList Rows(const TForm1& form) {
-    QStringList rows;
-    for (int i = 0; i < form.ListView1->count(); ++i)
-        rows << form.ListView1->item(i)->text();
-    return rows;
-}
-
 bool Finished(const QProcess& process) {
     return process.state() == QProcess::NotRunning;
 }

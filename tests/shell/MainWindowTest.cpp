@@ -21,13 +21,6 @@ using namespace testing;
 
 namespace {
 
-QStringList Rows(const TForm1& form) {
-    QStringList rows;
-    for (int i = 0; i < form.ListView1->count(); ++i)
-        rows << form.ListView1->item(i)->text();
-    return rows;
-}
-
 QStringList Texts(const std::vector<SeenBox>& boxes) {
     QStringList texts;
     for (const SeenBox& box : boxes)

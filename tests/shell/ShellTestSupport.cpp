@@ -1,10 +1,13 @@
 #include "ShellTestSupport.h"
 
+#include "shell/Unit1.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QtTest>
 
 namespace velmora::testing {
@@ -43,6 +46,13 @@ void ModalAnswerer::Look() {
     static_cast<QDialog*>(chooser)->done(answer ? QDialog::Accepted : QDialog::Rejected);
 }
 
+QStringList Rows(const TForm1& form) {
+    QStringList rows;
+    for (int i = 0; i < form.ListView1->count(); ++i)
+        rows << form.ListView1->item(i)->text();
+    return rows;
+}
+
 void WriteFile(const QString& path, const QByteArray& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -64,20 +74,25 @@ QString GoodImageSheet(const QString& folder, const QString& name) {
     return path;
 }
 
-QString CarriedAudioSheet(const QString& folder, const QString& name) {
+namespace {
+
+QString AudioSheet(const QString& folder, const QString& name, const QByteArray& indexTime) {
     const QString path = folder + "/" + name;
     WriteFile(path, "PERFORMER \"Artist\"\nTITLE \"Album\"\nFILE \"song.mp3\" MP3\n  TRACK 01 AUDIO\n"
-                    "    INDEX 01 00:75:00\n");
+                    "    INDEX 01 " +
+                        indexTime + "\n");
     WriteFile(folder + "/song.mp3", "audio");
     return path;
 }
 
+} // namespace
+
+QString CarriedAudioSheet(const QString& folder, const QString& name) {
+    return AudioSheet(folder, name, "00:75:00");
+}
+
 QString BrokenTimeAudioSheet(const QString& folder, const QString& name) {
-    const QString path = folder + "/" + name;
-    WriteFile(path, "PERFORMER \"Artist\"\nTITLE \"Album\"\nFILE \"song.mp3\" MP3\n  TRACK 01 AUDIO\n"
-                    "    INDEX 01 ab:00:00\n");
-    WriteFile(folder + "/song.mp3", "audio");
-    return path;
+    return AudioSheet(folder, name, "ab:00:00");
 }
 
 QString MissingImageSheet(const QString& folder, const QString& name) {

@@ -11,6 +11,10 @@
 #include <optional>
 #include <string>
 
+namespace velmora {
+class TForm1;
+}
+
 namespace velmora::testing {
 
 // Called from each test's init(): any Qt warning fails the test, except the
@@ -52,6 +56,9 @@ private:
     std::deque<std::optional<QString>> answers_;
     QTimer timer_;
 };
+
+// The captions of the result list, top to bottom.
+QStringList Rows(const TForm1& form);
 
 // Writes `text` to `path`, creating its folder.
 void WriteFile(const QString& path, const QByteArray& text);
