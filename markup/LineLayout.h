@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markup/MarkupLine.h"
+#include "pictures/HTMLPicture.h"
 
 #include <string>
 #include <string_view>
@@ -32,6 +33,20 @@ private:
     void ListItem();
     void Rule();
     void CloseFocusRectOnLine();
+
+    // Pictures and backgrounds (MarkupPictures.cpp).
+    void Image(std::string_view tag);
+    Size ImageListPicture(std::int32_t index, std::int32_t x, std::int32_t top);
+    void DrawPicture(THTMLPicture& picture, bool stretched, const Rect& given);
+    void PlaceImage(const Size& size, const std::string& attributes);
+    THTMLPicture* FindPicture(std::string_view source);
+    void Body(std::string_view tag);
+    void TileBackground(std::string_view name);
+    void FillInPenColor(const Rect& area, TColor color);
+    void ParagraphBackground(const std::string& attributes);
+    void FillParagraphBand();
+    std::int32_t DeviceWidth(std::int32_t width) const;
+    std::int32_t DeviceHeight(std::int32_t height) const;
 
     bool HitInTextBand() const {
         const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;

@@ -8,6 +8,7 @@ namespace velmora {
 LineResult LineLayout::Run(std::string_view& text) {
     lineRect_.Bottom -= line_.subscriptOffset;
     textRect_ = lineRect_;
+    FillParagraphBand();
     while (!text.empty() && !endOfLine_ && !lineFull_) {
         TakeRun(text);
         if (text.empty() || text.front() != '<' || endOfLine_) {

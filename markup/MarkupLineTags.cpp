@@ -59,7 +59,7 @@ void LineLayout::HandleTag(std::string_view text) {
         SetTextColor(s_.baseFont.Color);
         break;
     case TagKind::Body:
-        // Page pictures and colours are drawn by the picture support; without it BODY shows nothing.
+        Body(tag);
         break;
     case TagKind::Break:
         endOfLine_ = true;
@@ -114,9 +114,7 @@ void LineLayout::HandleTag(std::string_view text) {
         IndentTo(tag);
         break;
     case TagKind::Image:
-        // Counted in every pass, so that each picture keeps its number; the picture support looks the
-        // source up and places it here.
-        ++s_.flow.imageCounter;
+        Image(tag);
         break;
     case TagKind::ListItem:
         ListItem();
@@ -144,6 +142,7 @@ void LineLayout::HandleTag(std::string_view text) {
         endOfLine_ = true;
         if (!paintNothing_) {
             canvas_.SetBrushColor(s_.savedParagraphBackground);
+            s_.paragraphBand = false;
         }
         break;
     case TagKind::Rotate:
@@ -295,7 +294,7 @@ void LineLayout::Paragraph(std::string_view tag) {
     if (const auto indent = AttributeValue(attributes, "INDENT")) {
         s_.indent = IntFromText(*indent);
     }
-    // Paragraph backgrounds (BGCOLOR, BGCOLORTO) are drawn by the picture support.
+    ParagraphBackground(attributes);
 }
 
 void LineLayout::IndentTo(std::string_view tag) {

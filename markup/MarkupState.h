@@ -59,6 +59,10 @@ struct MarkupCallState {
     std::int32_t indent = 0;
     Point anchorStart;
     Rect focusRect;
+    // The number of the picture last found under the hit point; it shows its ALT picture.
+    std::int32_t hitImage = -1;
+    // A P background is on: every later line's band is filled with the background first.
+    bool paragraphBand = false;
 
     TColor savedFontBackground = clNone;
     TColor savedHighlightText = clNone;

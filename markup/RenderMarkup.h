@@ -11,6 +11,7 @@
 namespace velmora {
 
 class ImageList;
+class ShellIconSource;
 class THTMLPictureCache;
 class TPictureContainer;
 
@@ -63,6 +64,7 @@ struct RenderMarkupParams {
     std::int32_t lineSpacing = 0;                  // in: label only
 
     MarkupFlavor flavor = MarkupFlavor::Label;
+    ShellIconSource* shellIcons = nullptr; // in: the desktop's icons for SSYS and LSYS sources
 };
 
 // Lays out, draws and hit-tests marked-up text inside params.bounds. Returns true when the hit point

@@ -1,0 +1,285 @@
+#include "graphics/ImageList.h"
+#include "markup/LineLayout.h"
+#include "markup/MarkupColors.h"
+#include "markup/MarkupTags.h"
+#include "markup/MarkupText.h"
+#include "markup/PictureDrawing.h"
+#include "markup/ShellIcon.h"
+#include "pictures/PictureCache.h"
+#include "pictures/PictureContainer.h"
+#include "pictures/PictureErrors.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+constexpr std::int32_t LogicalPixelsPerInch = 96;
+constexpr std::int32_t GradientBands = 64;
+
+bool Holds(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+} // namespace
+
+std::int32_t LineLayout::DeviceWidth(std::int32_t width) const {
+    return MulDiv(width, canvas_.PixelsPerInchX(), LogicalPixelsPerInch);
+}
+
+std::int32_t LineLayout::DeviceHeight(std::int32_t height) const {
+    return MulDiv(height, canvas_.PixelsPerInchY(), LogicalPixelsPerInch);
+}
+
+THTMLPicture* LineLayout::FindPicture(std::string_view source) {
+    THTMLPicture* picture = nullptr;
+    if (!Holds(source, ":") && p_.pictureContainer != nullptr) {
+        picture = p_.pictureContainer->PictureByName(source);
+    }
+    if (Holds(source, "://") && p_.pictureCache != nullptr) {
+        picture = p_.pictureCache->PictureByAddress(source);
+        if (picture == nullptr) {
+            picture = &p_.pictureCache->NewPicture();
+            picture->SetAsynchronous(false);
+            // Markup reports nothing: a resource or file that does not decode stays an empty picture
+            // in the cache, so it is neither shown nor tried again.
+            try {
+                picture->LoadFromAddress(std::string(source));
+            } catch (const Error&) {
+            }
+        }
+    }
+    return picture;
+}
+
+void LineLayout::Image(std::string_view tag) {
+    const bool staticText = p_.flavor == MarkupFlavor::StaticText;
+    const std::string_view written = tag.substr(std::min<std::size_t>(2, tag.size()));
+    const std::string_view attributesWritten = written.substr(0, written.find('>'));
+    const std::string attributes = UpperCaseAnsi(attributesWritten);
+    std::string source;
+    if (const auto src = AttributeValue(attributes, "SRC")) {
+        const auto at = static_cast<std::size_t>(src->data() - attributes.data());
+        source = staticText ? std::string(*src) : std::string(attributesWritten.substr(at, src->size()));
+    }
+    ++s_.flow.imageCounter;
+    if (Holds(attributes, "ALT") && s_.flow.imageCounter == s_.hitImage) {
+        source = std::string(AttributeValue(attributes, "ALT").value_or(""));
+    }
+    const std::int32_t givenWidth = IntFromText(AttributeValue(attributes, "WIDTH").value_or(""));
+    const std::int32_t givenHeight = IntFromText(AttributeValue(attributes, "HEIGHT").value_or(""));
+    const bool stretched = givenWidth >= 1 && givenHeight >= 1;
+
+    const std::int32_t x = textRect_.Left;
+    const std::int32_t top = lineRect_.Top;
+    const bool draw = !paintNothing_;
+    Size size;
+    if (PosIgnoreCase("IDX:", source) != 0) {
+        source.erase(0, 4);
+        size = ImageListPicture(IntFromText(source), x, top);
+    }
+    const bool smallIcon = PosIgnoreCase("SSYS:", source) != 0;
+    if (smallIcon || PosIgnoreCase("LSYS:", source) != 0) {
+        source.erase(0, 5);
+        const Size icon = DrawShellIcon(canvas_, x, top, p_.imageScale, p_.printing, draw, !smallIcon, source,
+                                        p_.shellIcons);
+        size = {DeviceWidth(icon.Width), DeviceHeight(icon.Height)};
+    }
+    if (THTMLPicture* picture = FindPicture(source); picture != nullptr && !picture->QueryEmpty()) {
+        if (draw) {
+            DrawPicture(*picture, stretched, Rect{x, top, x + givenWidth, top + givenHeight});
+        }
+        size = stretched
+                   ? Size{givenWidth, givenHeight}
+                   : Size{DeviceWidth(picture->AnimationWidth()), DeviceHeight(picture->AnimationHeight())};
+    }
+    PlaceImage(size, attributes);
+}
+
+Size LineLayout::ImageListPicture(std::int32_t index, std::int32_t x, std::int32_t top) {
+    const ImageList* list = p_.imageList;
+    if (list == nullptr || index < 0 || index >= list->Count()) {
+        return {};
+    }
+    if (!paintNothing_ && !p_.printing) {
+        list->Draw(canvas_, x, top, index);
+    } else if (!paintNothing_) {
+        StretchBitmapToCanvas(canvas_,
+                              {x, top, x + RoundHalfEven(list->Width() * p_.imageScale),
+                               top + RoundHalfEven(list->Height() * p_.imageScale)},
+                              OnWhite(list->Image(index)));
+    }
+    return {DeviceWidth(list->Width()), DeviceHeight(list->Height())};
+}
+
+void LineLayout::DrawPicture(THTMLPicture& picture, bool stretched, const Rect& given) {
+    const bool staticText = p_.flavor == MarkupFlavor::StaticText;
+    if (stretched) {
+        if (!staticText) {
+            picture.SetStretch(true);
+        }
+        picture.Draw(canvas_, given);
+        return;
+    }
+    const std::int32_t frames = picture.CountFrames();
+    if (staticText && frames > 1 && s_.background != clNone) {
+        // An earlier frame must not show through the parts that this frame leaves out.
+        canvas_.SetPenColor(s_.background);
+        canvas_.SetBrushColor(s_.background);
+        canvas_.Rectangle({given.Left, given.Top, given.Left + picture.AnimationWidth(),
+                           given.Top + picture.AnimationHeight()});
+    }
+    const std::int32_t left = given.Left + picture.FrameLeft();
+    const std::int32_t top = given.Top + picture.FrameTop();
+    picture.Draw(canvas_, {left, top, left + DeviceWidth(picture.PictureWidth()),
+                           top + DeviceHeight(picture.PictureHeight())});
+}
+
+void LineLayout::PlaceImage(const Size& size, const std::string& attributes) {
+    // While drawing, runs add no width, so the drawing pass measures from where it stands.
+    const std::int64_t offset =
+        paintNothing_ ? std::int64_t{result_.xExtent} : std::int64_t{textRect_.Left} - lineRect_.Left;
+    if (decidesLayout_ && offset + size.Width > LineWidth() && size.Width < LineWidth()) {
+        lineFull_ = true;
+        // The tag is read again on the next line and counted there.
+        --s_.flow.imageCounter;
+        return;
+    }
+    const std::int64_t hitX = std::int64_t{p_.hitX} - lineRect_.Left;
+    if (s_.flow.insideAnchor && hitX > offset && hitX < offset + size.Width && p_.hitY > lineRect_.Top &&
+        std::int64_t{p_.hitY} < std::int64_t{lineRect_.Top} + size.Height) {
+        p_.hitAnchor = s_.flow.href;
+        result_.imageHit = true;
+        s_.hitImage = s_.flow.imageCounter;
+    }
+    result_.xExtent = PositionSum(result_.xExtent, size.Width);
+    textRect_.Left = PositionSum(textRect_.Left, size.Width);
+    line_.height = std::max(line_.height, size.Height);
+    // A space before the picture no longer ends the line.
+    trailingSpace_ = 0;
+
+    if (Holds(attributes, "ALIGN")) {
+        const std::int32_t spare = line_.height - canvas_.TextHeight("gh");
+        if (Holds(attributes, "\"TOP")) {
+            line_.textOffset = spare;
+        }
+        if (Holds(attributes, "\"MIDDLE")) {
+            line_.textOffset = spare / 2;
+        }
+    }
+}
+
+void LineLayout::Body(std::string_view tag) {
+    const bool staticText = p_.flavor == MarkupFlavor::StaticText;
+    if (paintNothing_ || (p_.suppressColors && !staticText)) {
+        return;
+    }
+    const std::string attributes = AttributeText(tag, 5);
+    if (const auto name = AttributeValue(attributes, "BACKGROUND")) {
+        TileBackground(*name);
+    }
+    const auto value = AttributeValue(attributes, "BGCOLOR");
+    if (!value) {
+        return;
+    }
+    if (staticText) {
+        TColor color = canvas_.TextBackground();
+        if (Holds(*value, "CL")) {
+            color = ColorFromName(LowerCaseAnsi(*value));
+        }
+        if (Holds(*value, "#")) {
+            color = ColorFromHex(*value);
+        }
+        canvas_.SetBrushColor(color);
+        s_.savedFontBackground = color;
+        FillInPenColor(p_.bounds, color);
+        return;
+    }
+    const TColor color = ColorFromValue(*value).value_or(clNone);
+    if (const auto to = AttributeValue(attributes, "BGCOLORTO")) {
+        const auto direction = AttributeValue(attributes, "DIR");
+        canvas_.SetPenColor(color);
+        FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone),
+                          !direction || *direction == "H", p_.bounds, GradientBands, clNone);
+        canvas_.SetBrushColor(clNone);
+        return;
+    }
+    s_.savedFontBackground = canvas_.TextBackground();
+    canvas_.SetBrushColor(color);
+    const Rect& b = p_.bounds;
+    FillInPenColor({b.Left - 2, b.Top, b.Right, b.Bottom}, color);
+}
+
+void LineLayout::FillInPenColor(const Rect& area, TColor color) {
+    // No colour fills nothing: an outline in no colour would be drawn in whatever that value resolves to.
+    if (color == clNone) {
+        return;
+    }
+    const TColor pen = canvas_.CurrentPen().Color;
+    canvas_.SetPenColor(color);
+    canvas_.Rectangle(area);
+    canvas_.SetPenColor(pen);
+}
+
+void LineLayout::TileBackground(std::string_view name) {
+    THTMLPicture* picture = FindPicture(name);
+    if (picture == nullptr || picture->QueryEmpty() || picture->PictureWidth() <= 0 ||
+        picture->PictureHeight() <= 0) {
+        return;
+    }
+    const Rect& area = p_.bounds;
+    const ClipScope restoreClip(canvas_);
+    canvas_.IntersectClipRect(area);
+    const Rect visible = canvas_.ClipRect().value_or(area);
+    const std::int64_t width = picture->PictureWidth();
+    const std::int64_t height = picture->PictureHeight();
+    // Tiles wholly outside the clip would draw nothing, however large the area.
+    const std::int64_t firstRow = std::max<std::int64_t>(0, (std::int64_t{visible.Top} - area.Top) / height);
+    const std::int64_t firstColumn =
+        std::max<std::int64_t>(0, (std::int64_t{visible.Left} - area.Left) / width);
+    for (std::int64_t y = firstRow * height; y < area.Height() && area.Top + y < visible.Bottom;
+         y += height) {
+        for (std::int64_t x = firstColumn * width; x < area.Width() && area.Left + x < visible.Right;
+             x += width) {
+            const auto left = static_cast<std::int32_t>(area.Left + x);
+            const auto top = static_cast<std::int32_t>(area.Top + y);
+            picture->Draw(canvas_, {left, top, left + static_cast<std::int32_t>(width),
+                                    top + static_cast<std::int32_t>(height)});
+        }
+    }
+}
+
+void LineLayout::ParagraphBackground(const std::string& attributes) {
+    const auto value = AttributeValue(attributes, "BGCOLOR");
+    if (!value || paintNothing_ || p_.suppressColors) {
+        return;
+    }
+    const TColor color = ColorFromValue(*value).value_or(clNone);
+    const Rect& b = p_.bounds;
+    s_.paragraphBand = true;
+    const auto to = AttributeValue(attributes, "BGCOLORTO");
+    if (to && p_.flavor == MarkupFlavor::Label) {
+        canvas_.SetPenColor(color);
+        FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone), true,
+                          {b.Left, lineRect_.Top, b.Right, lineRect_.Bottom + 2}, GradientBands, clNone);
+        canvas_.SetBrushColor(clNone);
+        return;
+    }
+    s_.savedParagraphBackground = canvas_.TextBackground();
+    canvas_.SetBrushColor(color);
+    if (color != clNone) {
+        canvas_.SetPenColor(color);
+        canvas_.Rectangle({b.Left, lineRect_.Top, b.Right, lineRect_.Bottom});
+    }
+}
+
+void LineLayout::FillParagraphBand() {
+    const TColor color = canvas_.TextBackground();
+    if (paintNothing_ || !s_.paragraphBand || color == clNone) {
+        return;
+    }
+    canvas_.SetPenColor(color);
+    canvas_.Rectangle({p_.bounds.Left, lineRect_.Top, p_.bounds.Right, lineRect_.Top + line_.height});
+}
+
+} // namespace velmora
