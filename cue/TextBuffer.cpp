@@ -12,7 +12,46 @@
 namespace velmora {
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
+// Turns every CR LF, lone CR and lone LF into CR LF as pieces of text come in, and tells whether the
+// result differs from what came in.
+class LineBreakNormaliser {
+public:
+    explicit LineBreakNormaliser(std::string& out) : out_(out) {}
+
+    void Feed(std::string_view piece) {
+        std::size_t from = 0;
+        while (from < piece.size()) {
+            if (afterCr_) {
+                afterCr_ = false;
+                if (piece[from] == '\n') {
+                    ++from;
+                    continue;
+                }
+                changed_ = true;
+            }
+            const std::size_t lineBreak = FindLineBreak(piece, from);
+            out_.append(piece.substr(from, lineBreak - from));
+            if (lineBreak == piece.size())
+                break;
+            out_ += "\r\n";
+            if (piece[lineBreak] == '\r')
+                afterCr_ = true;
+            else
+                changed_ = true;
+            from = lineBreak + 1;
+        }
+    }
+
+    bool Finish() const { return changed_ || afterCr_; }
+
+private:
+    std::string& out_;
+    bool afterCr_ = false;
+    bool changed_ = false;
+};
+
+// Reads the file whole into `text`, normalising line breaks on the way; returns whether any changed.
+bool ReadNormalised(const std::string& path, std::string& text) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below as no regular file.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
@@ -24,13 +63,12 @@ std::string ReadWholeFile(const std::string& path) {
         throw Error(CannotOpenMessage(path, EISDIR));
     if (!S_ISREG(info.st_mode))
         throw Error(CannotOpenMessage(path, EINVAL));
-    // Read straight into the text; a file that grows meanwhile is read to its end all the same.
-    std::string content(static_cast<std::size_t>(info.st_size) + 1, '\0');
-    std::size_t size = 0;
+    const auto size = static_cast<std::size_t>(info.st_size);
+    text.reserve(size + size / 16);
+    LineBreakNormaliser normaliser(text);
+    char chunk[1 << 16];
     for (;;) {
-        if (size == content.size())
-            content.resize(content.size() * 2);
-        const ssize_t got = ::read(file.get(), content.data() + size, content.size() - size);
+        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -38,42 +76,24 @@ std::string ReadWholeFile(const std::string& path) {
         }
         if (got == 0)
             break;
-        size += static_cast<std::size_t>(got);
+        normaliser.Feed(std::string_view(chunk, static_cast<std::size_t>(got)));
     }
-    content.resize(size);
-    return content;
-}
-
-bool HasOnlyCrLfLineBreaks(std::string_view text) {
-    for (std::size_t at = FindLineBreak(text, 0); at < text.size(); at = FindLineBreak(text, at + 2))
-        if (text[at] != '\r' || at + 1 == text.size() || text[at + 1] != '\n')
-            return false;
-    return true;
+    return normaliser.Finish();
 }
 
 } // namespace
 
 std::string NormaliseLineBreaks(std::string_view text) {
     std::string result;
-    result.reserve(text.size() + text.size() / 32);
-    std::size_t from = 0;
-    while (from < text.size()) {
-        const std::size_t lineBreak = FindLineBreak(text, from);
-        result.append(text.substr(from, lineBreak - from));
-        if (lineBreak == text.size())
-            break;
-        result += "\r\n";
-        from = lineBreak + 1;
-        if (text[lineBreak] == '\r' && from < text.size() && text[from] == '\n')
-            ++from;
-    }
+    result.reserve(text.size() + text.size() / 16);
+    LineBreakNormaliser(result).Feed(text);
     return result;
 }
 
 void TextBuffer::LoadFromFile(const std::string& path) {
-    std::string bytes = ReadWholeFile(path);
-    lastLoadConverted_ = !HasOnlyCrLfLineBreaks(bytes);
-    text_ = lastLoadConverted_ ? NormaliseLineBreaks(bytes) : std::move(bytes);
+    std::string text;
+    lastLoadConverted_ = ReadNormalised(path, text);
+    text_ = std::move(text);
     indexed_ = false;
 }
 
