@@ -22,6 +22,9 @@ TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
         {"", "", {}},
         {std::string("n\0l\n", 4), std::string("n\0l\r\n", 5), {std::string("n\0l", 3)}},
         {std::string(5000, 'x') + "\ny", std::string(5000, 'x') + "\r\ny", {std::string(4096, 'x'), "y"}},
+        // The file is read in pieces of 65536 bytes: a CR LF pair or a lone CR across the seam.
+        {std::string(65535, 'x') + "\r\ny", std::string(65535, 'x') + "\r\ny", {std::string(4096, 'x'), "y"}},
+        {std::string(65535, 'x') + "\ry", std::string(65535, 'x') + "\r\ny", {std::string(4096, 'x'), "y"}},
     };
     TempFolder folder;
     for (const Case& c : cases) {
