@@ -1,6 +1,7 @@
 #include "../cue/TestSupport.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -21,9 +22,10 @@ struct Finished {
 };
 
 // Runs velmora-fix through the shell: `prefix` goes before the program, `arguments` after it.
-Finished RunProgram(const TempFolder& scratch, const std::string& arguments, const std::string& prefix = "") {
-    const std::string command = prefix + " " VELMORA_FIX_PROGRAM " " + arguments + " >" + (scratch / "out") +
-                                " 2>" + (scratch / "err") + " </dev/null";
+Finished RunProgram(const TempFolder& scratch, const std::string& arguments, const std::string& prefix = "",
+                    const std::string& program = VELMORA_FIX_PROGRAM) {
+    const std::string command = prefix + " " + program + " " + arguments + " >" + (scratch / "out") + " 2>" +
+                                (scratch / "err") + " </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(scratch / "out"), ReadFile(scratch / "err")};
 }
@@ -76,11 +78,15 @@ TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
     WriteFile(folder / "a.wav", "");
     for (const char* name : {"", "album.cue", "a.wav"})
         HandToUnprivilegedUser(folder / name);
-    HandToUnprivilegedUser(scratch.Path());
     ::chmod((folder / "album.cue").c_str(), 0444);
+    // A copy of the program that the ordinary user can reach wherever the build tree lies.
+    std::filesystem::copy_file(VELMORA_FIX_PROGRAM, scratch / "velmora-fix");
+    HandToUnprivilegedUser(scratch.Path());
+    HandToUnprivilegedUser(scratch / "velmora-fix");
     const std::string dropPrivileges =
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : std::string();
-    const Finished finished = RunProgram(scratch, folder / "album.cue", dropPrivileges);
+    const Finished finished =
+        RunProgram(scratch, folder / "album.cue", dropPrivileges, scratch / "velmora-fix");
     EXPECT_EQ(finished.status, 2);
     EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
     EXPECT_EQ(finished.err,

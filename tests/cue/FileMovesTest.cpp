@@ -45,16 +45,16 @@ TEST(MoveFileNoReplace, RenamesButNeverReplaces) {
     EXPECT_EQ(ReadFile(folder / "c.bin"), "image");
 }
 
-// /dev/shm against the build folder: two file systems.
+// /dev/shm against the temporary folder: two file systems on most machines.
 class CrossDeviceMove : public ::testing::Test {
 protected:
     void SetUp() override {
         if (StatOf(source.Path()).st_dev == StatOf(target.Path()).st_dev)
-            GTEST_SKIP() << "/dev/shm and the build folder share a file system here";
+            GTEST_SKIP() << "/dev/shm and the temporary folder share a file system here";
         WriteFile(source / "a.bin", "image");
     }
     TempFolder source{"/dev/shm"};
-    TempFolder target{VELMORA_BUILD_FOLDER};
+    TempFolder target;
 };
 
 TEST_F(CrossDeviceMove, CopiesWithModeAndTimesThenRemovesTheSource) {
