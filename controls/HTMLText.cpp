@@ -1,0 +1,577 @@
+#include "controls/HTMLText.h"
+
+#include "controls/BevelFrame.h"
+#include "controls/ControlTimers.h"
+#include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/QtConversions.h"
+#include "markup/MarkupText.h"
+#include "pictures/PictureContainer.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kTimerInterval = 100;
+constexpr std::int32_t kArrowSize = 10;
+constexpr std::int32_t kScrollStep = 4;
+constexpr std::int32_t kTicksPerBlink = 5;
+
+bool IsArrowKey(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
+int WidgetExtent(std::int64_t size) {
+    return static_cast<int>(std::clamp<std::int64_t>(size, 0, QWIDGETSIZE_MAX));
+}
+
+} // namespace
+
+THTMLStaticText::THTMLStaticText(QWidget* parent)
+    : MarkupControl(parent, [this] { TextLinesChanged(); }, {}) {
+    shadowOffset_ = 1;
+    resize(100, 20);
+    setFocusPolicy(Qt::NoFocus);
+    EmptyCaption();
+}
+
+THTMLStaticText::~THTMLStaticText() {
+    if (timerId_ != 0) {
+        CurrentControlTimers().Stop(*this, timerId_);
+    }
+}
+
+void THTMLStaticText::SetHTMLText(const std::vector<std::string>& lines) {
+    HTMLText().Assign(lines);
+}
+
+void THTMLStaticText::SetHTMLTextList(const QStringList& lines) {
+    SetHTMLText(StringsToLines(lines));
+}
+
+void THTMLStaticText::TextLinesChanged() {
+    hoverAnchor_ = -1;
+    focusAnchor_ = -1;
+    update();
+}
+
+void THTMLStaticText::SetURLColor(TColor color) {
+    if (urlColor_ != color) {
+        urlColor_ = color;
+        update();
+    }
+}
+
+void THTMLStaticText::SetHover(bool on) {
+    if (hover_ != on) {
+        hover_ = on;
+        update();
+    }
+}
+
+void THTMLStaticText::SetVAlignment(TVAlignment alignment) {
+    if (vAlignment_ == alignment) {
+        return;
+    }
+    vAlignment_ = alignment;
+    if (alignment != tvaTop) {
+        miniScroll_ = false;
+    }
+    update();
+}
+
+void THTMLStaticText::SetMiniScroll(bool on) {
+    if (miniScroll_ == on) {
+        return;
+    }
+    if (on) {
+        vAlignment_ = tvaTop;
+    } else {
+        scrollOffset_ = 0;
+    }
+    miniScroll_ = on;
+    update();
+}
+
+void THTMLStaticText::SetAutoScroll(bool on) {
+    autoScroll_ = on;
+    StartOrStopTimer(false);
+}
+
+void THTMLStaticText::SetEnableBlink(bool on) {
+    enableBlink_ = on;
+    StartOrStopTimer(true);
+}
+
+void THTMLStaticText::SetEllipsis(bool on) {
+    if (ellipsis_ != on) {
+        ellipsis_ = on;
+        update();
+    }
+}
+
+void THTMLStaticText::SetAutoSizing(bool on) {
+    autoSizing_ = on;
+    update();
+}
+
+void THTMLStaticText::SetImages(ImageList* list) {
+    imageListLink_.Attach(list);
+    update();
+}
+
+void THTMLStaticText::SetTabStop(bool on) {
+    tabStop_ = on;
+    setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool THTMLStaticText::IsPropertyStored(const QString& name) const {
+    if (name == QLatin1String("URLColor")) {
+        return urlColor_ != clBlue;
+    }
+    if (name == QLatin1String("ShadowColor")) {
+        return shadowColor_ != clGray;
+    }
+    if (name == QLatin1String("ShadowOffset")) {
+        return shadowOffset_ != -1;
+    }
+    if (name == QLatin1String("HoverColor")) {
+        return hoverColor_ != clNone;
+    }
+    if (name == QLatin1String("HoverFontColor")) {
+        return hoverFontColor_ != clNone;
+    }
+    if (name == QLatin1String("Hover")) {
+        return hover_;
+    }
+    if (name == QLatin1String("EnableBlink")) {
+        return enableBlink_;
+    }
+    if (name == QLatin1String("Ellipsis")) {
+        return ellipsis_;
+    }
+    if (name == QLatin1String("AnchorHint")) {
+        return anchorHint_;
+    }
+    return MarkupControl::IsPropertyStored(name);
+}
+
+void THTMLStaticText::StartOrStopTimer(bool blinkSwitchedOff) {
+    if (loading_) {
+        return;
+    }
+    if ((enableBlink_ || autoScroll_) && timerId_ == 0) {
+        timerId_ = CurrentControlTimers().Start(*this, kTimerInterval);
+    } else if (!enableBlink_ && !autoScroll_ && timerId_ != 0) {
+        CurrentControlTimers().Stop(*this, timerId_);
+        timerId_ = 0;
+        if (blinkSwitchedOff) {
+            update();
+            blinkPhase_ = false;
+        }
+    }
+}
+
+void THTMLStaticText::Loaded() {
+    MarkupControl::Loaded();
+    // A timer stopped here is forgotten too, so that switching blinking on later starts a new one.
+    StartOrStopTimer(false);
+}
+
+void THTMLStaticText::ScrollTo(std::int32_t offset) {
+    if (!miniScroll_) {
+        return;
+    }
+    if (offset < 0) {
+        scrollOffset_ = 0;
+        return;
+    }
+    scrollOffset_ = offset;
+    repaint();
+}
+
+void THTMLStaticText::PaintMarkup(bool withFrame) {
+    if (withFrame) {
+        repaint();
+    } else {
+        repaint(ToQRect(TextArea()));
+    }
+}
+
+RenderMarkupParams THTMLStaticText::PaintParams(Canvas& canvas, const std::string& markup, const Rect& bounds,
+                                                Point mouse, std::int32_t focus) const {
+    RenderMarkupParams params;
+    params.canvas = &canvas;
+    params.markup = markup;
+    params.bounds = bounds;
+    params.imageList = Images();
+    params.hitX = mouse.X;
+    params.hitY = mouse.Y;
+    params.focusAnchor = focus;
+    params.hoverAnchor = hoverAnchor_;
+    params.shadowOffset = shadowOffset_;
+    params.blinkVisible = blinkPhase_;
+    params.hoverEnabled = hover_;
+    params.wordWrap = !ellipsis_;
+    params.urlColor = urlColor_;
+    params.hoverColor = hoverColor_;
+    params.hoverFontColor = hoverFontColor_;
+    params.shadowColor = shadowColor_;
+    params.pictureCache = pictureCache_.get();
+    params.pictureContainer = pictureContainer_;
+    params.flavor = MarkupFlavor::StaticText;
+    return params;
+}
+
+void THTMLStaticText::paintEvent(QPaintEvent*) {
+    EmptyCaption();
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(color_));
+    QtCanvas canvas(painter, style());
+    DrawMarkup(canvas);
+}
+
+void THTMLStaticText::DrawFrames(Canvas& canvas) {
+    Rect r = ClientRect();
+    if (frames_.BevelOuter != bvNone) {
+        const BevelPair colors = BevelColors(frames_.BevelOuter);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    }
+    DrawBevelFrame(canvas, r, color_, color_, frames_.BorderWidth);
+    if (frames_.BevelInner != bvNone) {
+        const BevelPair colors = BevelColors(frames_.BevelInner);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    }
+    canvas.SetPenColor(color_);
+    canvas.SetPenWidth(0);
+    canvas.SetBrushColor(color_);
+    if (frames_.BorderStyle == bsSingle && frames_.BorderWidth > 0) {
+        canvas.SetPenWidth(frames_.BorderWidth);
+        canvas.SetPenColor(clBlack);
+        canvas.Rectangle(r);
+    }
+}
+
+void THTMLStaticText::DrawMarkup(Canvas& canvas) {
+    canvas.SetBrushColor(color_);
+    canvas.SetFont(font_);
+    DrawFrames(canvas);
+
+    const Rect area = TextArea();
+    const std::string markup = GetJoinedText();
+    const AutoSizeRules rules = AutoSizeRulesFor(autoSizing_, align_, autoSizeType_);
+    Rect bounds = ExtendForAutoSize(area, rules);
+    const std::int32_t focus = hasFocus() ? focusAnchor_ : -1;
+    const Point mouse = CursorPos();
+
+    if (miniScroll_) {
+        bounds.Top -= scrollOffset_;
+        bounds.Right -= kArrowSize;
+        upArrowShown_ = false;
+        downArrowShown_ = false;
+        RenderMarkupParams measure = PaintParams(canvas, markup, bounds, mouse, focus);
+        measure.noDraw = true;
+        measure.measureOnly = true;
+        RenderMarkup(measure);
+        if (static_cast<std::int64_t>(measure.textHeight) >=
+            static_cast<std::int64_t>(height()) + scrollOffset_) {
+            canvas.DrawScrollArrow(
+                {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom},
+                ScrollArrow::Down);
+            downArrowShown_ = true;
+        }
+        if (scrollOffset_ > 0) {
+            canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
+                                   ScrollArrow::Up);
+            upArrowShown_ = true;
+        }
+    }
+    if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
+        RenderMarkupParams measure = PaintParams(canvas, markup, bounds, mouse, focus);
+        measure.noDraw = true;
+        RenderMarkup(measure);
+        ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
+    }
+
+    RenderMarkupParams last;
+    {
+        ClipScope clip(canvas);
+        // Scrolled text stays inside the frames instead of running over the top bevel.
+        canvas.SetClipRect(Intersection(bounds, area));
+        if (isEnabled()) {
+            last = PaintParams(canvas, markup, bounds, mouse, focus);
+            RenderMarkup(last);
+        } else {
+            RenderMarkupParams raised = PaintParams(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
+            raised.imageList = nullptr;
+            raised.urlColor = clWhite;
+            raised.hoverColor = clNone;
+            raised.hoverFontColor = clNone;
+            canvas.SetFontColor(clWhite);
+            RenderMarkup(raised);
+            last = PaintParams(canvas, markup, bounds, {0, 0}, focus);
+            last.urlColor = clGray;
+            last.hoverColor = clNone;
+            last.hoverFontColor = clNone;
+            canvas.SetFontColor(clGray);
+            RenderMarkup(last);
+        }
+    }
+    anchorCount_ = last.anchorCount;
+    focusHref_ = last.focusHref;
+
+    int newWidth = width();
+    int newHeight = height();
+    if (rules.Vertical) {
+        newHeight = WidgetExtent(static_cast<std::int64_t>(last.textHeight) + AutoSizeMargin);
+    }
+    if (rules.Horizontal) {
+        newWidth = WidgetExtent(static_cast<std::int64_t>(last.textWidth) + AutoSizeMargin);
+    }
+    if (newWidth != width() || newHeight != height()) {
+        resize(newWidth, newHeight);
+    }
+}
+
+AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {
+    AnchorHit hit;
+    Rect bounds = ClientRect();
+    if (miniScroll_) {
+        bounds.Top -= scrollOffset_;
+        bounds.Right -= kArrowSize;
+    }
+    bounds = velmora::TextArea(bounds, frames_);
+    const std::string markup = GetJoinedText();
+    WithMeasureCanvas([&](Canvas& canvas) {
+        if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
+            RenderMarkupParams measure = PaintParams(canvas, markup, bounds, {x, y}, -1);
+            measure.noDraw = true;
+            RenderMarkup(measure);
+            ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
+        }
+        RenderMarkupParams params = PaintParams(canvas, markup, bounds, {x, y}, -1);
+        params.noDraw = true;
+        params.hoverAnchor = -1;
+        params.urlColor = clWhite;
+        params.hoverColor = clNone;
+        params.hoverFontColor = clNone;
+        params.shadowColor = clNone;
+        params.blinkVisible = false;
+        const bool found = RenderMarkup(params);
+        hoverAnchor_ = params.hitAnchorNumber;
+        hit.AnchorRect = params.hitAnchorRect;
+        if (found) {
+            hit.Anchor = params.hitAnchor;
+        } else {
+            hoverAnchor_ = -1;
+        }
+    });
+    return hit;
+}
+
+void THTMLStaticText::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const AnchorHit hit = AnchorAt(at.x(), at.y());
+    if (!hit.Anchor.empty()) {
+        if (hit.AnchorRect.Left == -1) {
+            PaintMarkup(false);
+        }
+        focusAnchor_ = -1;
+        if (hover_ && (hit.Anchor != lastAnchor_ || hit.AnchorRect != hoverRect_ || hoverAnchor_ == -1 ||
+                       lastHoverAnchor_ != hoverAnchor_)) {
+            update(ToQRect(hoverRect_));
+        }
+        if (!CursorIsHand() || hit.Anchor != lastAnchor_) {
+            lastAnchor_ = hit.Anchor;
+            if (anchorHint_) {
+                QToolTip::hideText();
+            }
+            ShowHandCursor();
+            RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
+            if (hover_ && hit.AnchorRect.Left != -1) {
+                update(ToQRect(hit.AnchorRect));
+            }
+            lastHoverAnchor_ = hoverAnchor_;
+            hoverRect_ = hit.AnchorRect;
+        }
+    } else if (CursorIsHand()) {
+        ShowDefaultCursor();
+        focusAnchor_ = -1;
+        if (hover_) {
+            update(ToQRect(hoverRect_));
+            hoverAnchor_ = -1;
+            PaintMarkup(false);
+        }
+        RaiseAnchorEvent(OnAnchorExit, std::string());
+    }
+}
+
+void THTMLStaticText::mousePressEvent(QMouseEvent* event) {
+    RaiseMouseDown(*event);
+    buttonDown_ = true;
+    const QPoint at = event->position().toPoint();
+    if (miniScroll_ && (upArrowShown_ || downArrowShown_)) {
+        ScrollByArrowAt(at.x(), at.y());
+    }
+    const AnchorHit hit = AnchorAt(at.x(), at.y());
+    if (!hit.Anchor.empty()) {
+        OpenAnchor(hit.Anchor, OnAnchorClick);
+    }
+}
+
+void THTMLStaticText::ScrollByArrowAt(std::int32_t x, std::int32_t y) {
+    const Rect area = TextArea();
+    if (upArrowShown_ && x > area.Right - kArrowSize && y < area.Top + kArrowSize) {
+        ScrollTo(scrollOffset_ - kScrollStep);
+    }
+    if (downArrowShown_ && x > area.Right - kArrowSize && y > area.Bottom - kArrowSize) {
+        ScrollTo(scrollOffset_ + kScrollStep);
+    }
+}
+
+void THTMLStaticText::mouseReleaseEvent(QMouseEvent* event) {
+    MarkupControl::mouseReleaseEvent(event);
+    buttonDown_ = false;
+}
+
+void THTMLStaticText::enterEvent(QEnterEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const AnchorHit hit = AnchorAt(at.x(), at.y());
+    if (!hit.Anchor.empty() && (!CursorIsHand() || hit.Anchor != lastAnchor_)) {
+        lastAnchor_ = hit.Anchor;
+        if (anchorHint_) {
+            QToolTip::hideText();
+        }
+        ShowHandCursor();
+        RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
+        if (hover_) {
+            PaintMarkup(false);
+        }
+        hoverRect_ = hit.AnchorRect;
+    }
+    MarkupControl::enterEvent(event);
+    RaiseNotify(OnMouseEnter);
+}
+
+void THTMLStaticText::leaveEvent(QEvent* event) {
+    if (hoverAnchor_ >= 0) {
+        hoverAnchor_ = -1;
+        if (hover_) {
+            update(ToQRect(hoverRect_));
+        }
+    }
+    MarkupControl::leaveEvent(event);
+    RaiseNotify(OnMouseLeave);
+}
+
+void THTMLStaticText::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Left || key == Qt::Key_Up) {
+        PaintMarkup(false);
+        focusAnchor_ = focusAnchor_ <= 0 ? anchorCount_ - 1 : focusAnchor_ - 1;
+        PaintMarkup(false);
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Right || key == Qt::Key_Down) {
+        PaintMarkup(false);
+        focusAnchor_ = focusAnchor_ < anchorCount_ - 1 ? focusAnchor_ + 1 : 0;
+        PaintMarkup(false);
+        event->accept();
+        return;
+    }
+    MarkupControl::keyPressEvent(event);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        OpenAnchor(focusHref_, OnAnchorKeypress);
+        event->accept();
+    }
+}
+
+void THTMLStaticText::focusInEvent(QFocusEvent* event) {
+    MarkupControl::focusInEvent(event);
+    if (focusAnchor_ < 0) {
+        focusAnchor_ = 0;
+    }
+    update();
+}
+
+void THTMLStaticText::focusOutEvent(QFocusEvent* event) {
+    MarkupControl::focusOutEvent(event);
+    update();
+}
+
+void THTMLStaticText::resizeEvent(QResizeEvent* event) {
+    MarkupControl::resizeEvent(event);
+    update();
+}
+
+void THTMLStaticText::changeEvent(QEvent* event) {
+    MarkupControl::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        update();
+    }
+}
+
+void THTMLStaticText::timerEvent(QTimerEvent* event) {
+    if (timerId_ == 0 || event->timerId() != timerId_) {
+        MarkupControl::timerEvent(event);
+        return;
+    }
+    if (enableBlink_ || autoScroll_) {
+        Tick();
+    }
+}
+
+void THTMLStaticText::Tick() {
+    tickCount_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(tickCount_) + 1u);
+    const bool cacheChanged = pictureCache_->StepAnimations();
+    const bool containerChanged = pictureContainer_ != nullptr && pictureContainer_->Items().StepAnimations();
+    if (cacheChanged || containerChanged) {
+        PaintMarkup(false);
+    }
+    if (miniScroll_ && (upArrowShown_ || downArrowShown_) && (buttonDown_ || autoScroll_)) {
+        const Point cursor = CursorPos();
+        if (ClientRect().Contains(cursor)) {
+            ScrollByArrowAt(cursor.X, cursor.Y);
+        }
+    }
+    if (tickCount_ % kTicksPerBlink == 0 &&
+        UpperCaseAnsi(GetJoinedText()).find("<BLINK") != std::string::npos) {
+        PaintMarkup(true);
+        blinkPhase_ = !blinkPhase_;
+    }
+}
+
+MarkupControl::HintInfo THTMLStaticText::HintAt(QPoint point) {
+    HintInfo info;
+    if (anchorHint_) {
+        const AnchorHit hit = AnchorAt(point.x(), point.y());
+        if (!hit.Anchor.empty()) {
+            info.Text = hit.Anchor;
+            info.GlobalPos = mapToGlobal(point) + QPoint(10, -10);
+            info.Moved = true;
+            return info;
+        }
+    }
+    info.Text = hint_;
+    return info;
+}
+
+bool THTMLStaticText::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsArrowKey(static_cast<QKeyEvent*>(event)->key())) {
+        event->accept();
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip) {
+        return ShowHintFor(*static_cast<QHelpEvent*>(event));
+    }
+    return MarkupControl::event(event);
+}
+
+} // namespace velmora

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "controls/MarkupControl.h"
+#include "markup/RenderMarkup.h"
+
+#include <vector>
+
+namespace velmora {
+
+// A focusable box of marked-up text: the arrow keys move a focus frame from anchor to anchor, Enter or
+// Space opens the focused one, text after <BLINK> blinks, animated pictures run, and two small arrows
+// scroll text that is taller than the box. A 100 ms timer drives blinking, pictures and the scroll while
+// EnableBlink or AutoScroll is on.
+//
+// State changes redraw at once (repaint), as the control drew straight onto its window; hover changes
+// also invalidate the anchor they leave.
+class THTMLStaticText : public MarkupControl {
+    Q_OBJECT
+    Q_PROPERTY(QStringList HTMLText READ HTMLTextList WRITE SetHTMLTextList)
+    Q_PROPERTY(velmora::TColor URLColor READ URLColor WRITE SetURLColor)
+    Q_PROPERTY(velmora::TColor ShadowColor READ ShadowColor WRITE SetShadowColor)
+    Q_PROPERTY(qint32 ShadowOffset READ ShadowOffset WRITE SetShadowOffset)
+    Q_PROPERTY(bool Hover READ Hover WRITE SetHover)
+    Q_PROPERTY(velmora::TColor HoverColor READ HoverColor WRITE SetHoverColor)
+    Q_PROPERTY(velmora::TColor HoverFontColor READ HoverFontColor WRITE SetHoverFontColor)
+    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_PROPERTY(qint32 BevelWidth READ BevelWidth WRITE SetBevelWidth)
+    Q_PROPERTY(qint32 BorderWidth READ BorderWidth WRITE SetBorderWidth)
+    Q_PROPERTY(velmora::MarkupControls::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(velmora::MarkupControls::TVAlignment VAlignment READ VAlignment WRITE SetVAlignment)
+    Q_PROPERTY(bool MiniScroll READ MiniScroll WRITE SetMiniScroll)
+    Q_PROPERTY(bool AutoScroll READ AutoScroll WRITE SetAutoScroll)
+    Q_PROPERTY(bool EnableBlink READ EnableBlink WRITE SetEnableBlink)
+    Q_PROPERTY(bool Ellipsis READ Ellipsis WRITE SetEllipsis)
+    Q_PROPERTY(bool AutoSizing READ AutoSizing WRITE SetAutoSizing)
+    Q_PROPERTY(velmora::MarkupControls::TAutoSizeType AutoSizeType READ AutoSizeType WRITE SetAutoSizeType)
+    Q_PROPERTY(bool AnchorHint READ AnchorHint WRITE SetAnchorHint)
+    Q_PROPERTY(velmora::ImageList* Images READ Images WRITE SetImages)
+    Q_PROPERTY(velmora::TPictureContainer* PictureContainer READ PictureContainer WRITE SetPictureContainer)
+    Q_PROPERTY(velmora::TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(velmora::FontState Font READ Font WRITE SetFont)
+    Q_PROPERTY(velmora::MarkupControls::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+
+public:
+    explicit THTMLStaticText(QWidget* parent = nullptr);
+    ~THTMLStaticText() override;
+
+    // The lines are copied as they are.
+    void SetHTMLText(const std::vector<std::string>& lines);
+    void SetHTMLTextList(const QStringList& lines);
+
+    void SetURLColor(TColor color);
+    void SetHover(bool on);
+    // Stored only: the next paint shows it.
+    void SetHoverColor(TColor color) { hoverColor_ = color; }
+    void SetHoverFontColor(TColor color) { hoverFontColor_ = color; }
+    void SetVAlignment(TVAlignment alignment);
+    bool MiniScroll() const { return miniScroll_; }
+    void SetMiniScroll(bool on);
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool on);
+    bool EnableBlink() const { return enableBlink_; }
+    void SetEnableBlink(bool on);
+    void SetEllipsis(bool on);
+    void SetAutoSizing(bool on);
+    void SetAutoSizeType(TAutoSizeType type) { autoSizeType_ = type; }
+    void SetImages(ImageList* list);
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on);
+
+    // Besides the shared rules, the colours, the shadow offset and the switches are saved only when they
+    // differ from a new control's; the shadow offset is compared with -1, so 1 is always saved.
+    bool IsPropertyStored(const QString& name) const override;
+
+    // Scrolls the text up by `offset` pixels while MiniScroll is on; a negative offset goes back to 0.
+    void ScrollTo(std::int32_t offset);
+    // Draws the text now (repaint), the frames too when asked; refreshes AnchorCount and FocusHref.
+    void PaintMarkup(bool withFrame);
+    // The anchor under a point in control coordinates; updates HoverAnchor.
+    AnchorHit AnchorAt(std::int32_t x, std::int32_t y);
+
+    HintInfo HintAt(QPoint point) override;
+    void Loaded() override;
+
+    // 0-based number of the anchor with the keyboard focus; -1 for none.
+    std::int32_t FocusAnchor() const { return focusAnchor_; }
+    std::int32_t AnchorCount() const { return anchorCount_; }
+    const std::string& FocusHref() const { return focusHref_; }
+    // The running timer's id, 0 when none runs.
+    int TimerId() const { return timerId_; }
+    std::int32_t TickCount() const { return tickCount_; }
+    bool BlinkPhase() const { return blinkPhase_; }
+    std::int32_t ScrollOffset() const { return scrollOffset_; }
+    bool UpArrowShown() const { return upArrowShown_; }
+    bool DownArrowShown() const { return downArrowShown_; }
+    bool ButtonDown() const { return buttonDown_; }
+
+    TAnchorClick OnAnchorKeypress;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void TextLinesChanged();
+    void DrawMarkup(Canvas& canvas);
+    void DrawFrames(Canvas& canvas);
+    // Every RenderMarkup call of a paint starts from these.
+    RenderMarkupParams PaintParams(Canvas& canvas, const std::string& markup, const Rect& bounds, Point mouse,
+                                   std::int32_t focus) const;
+    // Scrolls by 4 pixels when the point lies on a shown arrow.
+    void ScrollByArrowAt(std::int32_t x, std::int32_t y);
+    void StartOrStopTimer(bool blinkSwitchedOff);
+    void Tick();
+
+    bool miniScroll_ = false;
+    bool autoScroll_ = false;
+    bool enableBlink_ = false;
+    bool tabStop_ = false;
+
+    std::int32_t focusAnchor_ = -1;
+    std::int32_t anchorCount_ = 0;
+    std::string focusHref_;
+    int timerId_ = 0;
+    std::int32_t tickCount_ = 0;
+    bool blinkPhase_ = true;
+    std::int32_t scrollOffset_ = 0;
+    bool upArrowShown_ = false;
+    bool downArrowShown_ = false;
+    bool buttonDown_ = false;
+};
+
+} // namespace velmora

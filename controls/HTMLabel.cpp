@@ -1,0 +1,402 @@
+#include "controls/HTMLabel.h"
+
+#include "controls/BevelFrame.h"
+#include "controls/Gradient.h"
+#include "controls/MarkupLog.h"
+#include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/QtConversions.h"
+#include "markup/MarkupText.h"
+#include "markup/PlainText.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+int WidgetExtent(std::int64_t size) {
+    return static_cast<int>(std::clamp<std::int64_t>(size, 0, QWIDGETSIZE_MAX));
+}
+
+} // namespace
+
+THTMLabel::THTMLabel(QWidget* parent)
+    : MarkupControl(
+          parent, [this] { TextLinesChanged(); }, [this] { update(); }) {
+    EmptyCaption();
+}
+
+THTMLabel::~THTMLabel() = default;
+
+void THTMLabel::SetHTMLText(const std::vector<std::string>* lines) {
+    if (lines != nullptr) {
+        std::string text;
+        for (const std::string& line : *lines) {
+            text += line;
+            text += "\r\n";
+        }
+        std::string single = ConvertLineBreaks(text, false);
+        if (single.empty()) {
+            HTMLText().Assign({});
+        } else {
+            HTMLText().Assign({std::move(single)});
+        }
+    }
+    TextUpdated();
+}
+
+void THTMLabel::SetHTMLTextList(const QStringList& lines) {
+    const std::vector<std::string> converted = StringsToLines(lines);
+    SetHTMLText(&converted);
+}
+
+void THTMLabel::TextLinesChanged() {
+    pictureCache_->Clear();
+    update();
+}
+
+void THTMLabel::TextUpdated() {
+    update();
+}
+
+void THTMLabel::SetURLColor(TColor color) {
+    if (urlColor_ != color) {
+        urlColor_ = color;
+        update();
+    }
+}
+
+void THTMLabel::SetHover(bool on) {
+    hover_ = on;
+    update();
+}
+
+void THTMLabel::SetHoverColor(TColor color) {
+    hoverColor_ = color;
+    update();
+}
+
+void THTMLabel::SetHoverFontColor(TColor color) {
+    hoverFontColor_ = color;
+    update();
+}
+
+void THTMLabel::SetColorTo(TColor color) {
+    colorTo_ = color;
+    update();
+}
+
+void THTMLabel::SetGradientType(TGradientType type) {
+    gradientType_ = type;
+    update();
+}
+
+void THTMLabel::SetLineWidth(std::int32_t width) {
+    lineWidth_ = width;
+    update();
+}
+
+void THTMLabel::SetVAlignment(TVAlignment alignment) {
+    if (vAlignment_ != alignment) {
+        vAlignment_ = alignment;
+        update();
+    }
+}
+
+void THTMLabel::SetEllipsis(bool on) {
+    if (ellipsis_ != on) {
+        ellipsis_ = on;
+        update();
+    }
+}
+
+void THTMLabel::SetAutoSizing(bool on) {
+    autoSizing_ = on;
+    if (on) {
+        if (align_ == alLeft || align_ == alRight) {
+            resize(AutoSizeMargin, height());
+        } else if (align_ == alTop || align_ == alBottom) {
+            resize(width(), AutoSizeMargin);
+        }
+    }
+    update();
+}
+
+void THTMLabel::SetAutoSizeType(TAutoSizeType type) {
+    autoSizeType_ = type;
+    SetAutoSizing(autoSizing_);
+}
+
+void THTMLabel::SetImages(ImageList* list) {
+    imageListLink_.Attach(list);
+    update();
+}
+
+void THTMLabel::SetTransparent(bool on) {
+    transparent_ = on;
+    update();
+}
+
+bool THTMLabel::RenderText(RenderMarkupParams& params) {
+    params.focusAnchor = -1;
+    params.wordWrap = !ellipsis_;
+    params.pictureCache = pictureCache_.get();
+    params.pictureContainer = pictureContainer_;
+    params.lineSpacing = 0;
+    params.flavor = MarkupFlavor::Label;
+    return RenderMarkup(params);
+}
+
+RenderMarkupParams THTMLabel::BaseParams(Canvas& canvas, const std::string& markup,
+                                         const Rect& bounds) const {
+    RenderMarkupParams params;
+    params.canvas = &canvas;
+    params.markup = markup;
+    params.bounds = bounds;
+    params.imageList = Images();
+    params.hoverAnchor = hoverAnchor_;
+    params.shadowOffset = shadowOffset_;
+    params.blinkVisible = false;
+    params.hoverEnabled = hover_;
+    params.urlColor = urlColor_;
+    params.hoverColor = hoverColor_;
+    params.hoverFontColor = hoverFontColor_;
+    params.shadowColor = shadowColor_;
+    return params;
+}
+
+void THTMLabel::paintEvent(QPaintEvent*) {
+    EmptyCaption();
+    QPainter painter(this);
+    QtCanvas canvas(painter, style());
+    PaintBackground(canvas);
+    canvas.SetFont(font_);
+    PaintFrames(canvas);
+    PaintText(canvas);
+}
+
+void THTMLabel::PaintBackground(Canvas& canvas) {
+    Rect r = ClientRect();
+    const std::int32_t steps = r.Width() / 4;
+    const bool fullGradient = gradientType_ == gtFullHorizontal || gradientType_ == gtFullVertical;
+    if (!transparent_) {
+        if (colorTo_ != clNone && fullGradient) {
+            DrawGradient(canvas, color_, colorTo_, steps, r, gradientType_ == gtFullHorizontal);
+        } else {
+            canvas.SetPenColor(color_);
+            canvas.SetBrushColor(color_);
+            canvas.Rectangle(r);
+        }
+    } else {
+        // Nothing has set a fill colour: a single border of a transparent label stays hollow.
+        canvas.SetBrushColor(clNone);
+    }
+    if (fullGradient) {
+        return;
+    }
+    if (gradientType_ == gtBottomLine) {
+        r.Top = r.Bottom - 2;
+    } else if (gradientType_ == gtCenterLine) {
+        r.Top = r.Top + (r.Bottom - r.Top) / 2;
+        r.Bottom = r.Top + 2;
+    } else {
+        r.Bottom = r.Top + 2;
+    }
+    DrawGradient(canvas, color_, colorTo_, steps, r, true);
+}
+
+void THTMLabel::PaintFrames(Canvas& canvas) {
+    Rect r = ClientRect();
+    if (frames_.BevelOuter != bvNone) {
+        const BevelPair colors = BevelColors(frames_.BevelOuter);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    }
+    DrawBevelFrame(canvas, r, color_, color_, frames_.BorderWidth);
+    if (frames_.BevelInner != bvNone) {
+        const BevelPair colors = BevelColors(frames_.BevelInner);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    }
+    if (frames_.BorderStyle == bsSingle && frames_.BorderWidth > 0) {
+        canvas.SetPenWidth(frames_.BorderWidth);
+        canvas.SetPenColor(clBlack);
+        canvas.Rectangle(r);
+    }
+}
+
+void THTMLabel::PaintText(Canvas& canvas) {
+    Rect bounds = TextArea();
+    const std::string markup = GetJoinedText();
+    canvas.SetBrushColor(color_);
+    const AutoSizeRules rules = AutoSizeRulesFor(autoSizing_, align_, autoSizeType_);
+    bounds = ExtendForAutoSize(bounds, rules);
+    const Point mouse = CursorPos();
+    if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
+        RenderMarkupParams measure = BaseParams(canvas, markup, bounds);
+        measure.hitX = mouse.X;
+        measure.hitY = mouse.Y;
+        measure.noDraw = true;
+        RenderText(measure);
+        ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
+    }
+    RenderMarkupParams draw = BaseParams(canvas, markup, bounds);
+    draw.hitX = mouse.X;
+    draw.hitY = mouse.Y;
+    RenderText(draw);
+
+    int newWidth = width();
+    int newHeight = height();
+    if (rules.Vertical) {
+        newHeight = WidgetExtent(static_cast<std::int64_t>(draw.textHeight) + AutoSizeMargin);
+    }
+    if (rules.Horizontal) {
+        newWidth = WidgetExtent(static_cast<std::int64_t>(draw.textWidth) + AutoSizeMargin);
+    }
+    if (newWidth != width() || newHeight != height()) {
+        resize(newWidth, newHeight);
+    }
+}
+
+AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {
+    AnchorHit hit;
+    Rect bounds = TextArea();
+    const std::string markup = GetJoinedText();
+    WithMeasureCanvas([&](Canvas& canvas) {
+        if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
+            RenderMarkupParams measure = BaseParams(canvas, markup, bounds);
+            measure.hitX = x;
+            measure.hitY = y;
+            measure.noDraw = true;
+            RenderText(measure);
+            ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
+        }
+        RenderMarkupParams params = BaseParams(canvas, markup, bounds);
+        params.noDraw = true;
+        params.hitX = x;
+        params.hitY = y;
+        params.hoverAnchor = -1;
+        params.urlColor = clWhite;
+        params.hoverColor = clNone;
+        params.hoverFontColor = clNone;
+        params.shadowColor = clNone;
+        const bool found = RenderText(params);
+        hoverAnchor_ = params.hitAnchorNumber;
+        hit.AnchorRect = params.hitAnchorRect;
+        if (found) {
+            hit.Anchor = params.hitAnchor;
+        } else {
+            hoverAnchor_ = -1;
+        }
+    });
+    return hit;
+}
+
+void THTMLabel::InvalidateHoverRect(const Rect& r) {
+    if (QWidget* parent = parentWidget()) {
+        parent->update(ToQRect(r).translated(pos()));
+    }
+}
+
+void THTMLabel::RepaintHoverChange(const Rect& rect) {
+    if (rect.Left != -1) {
+        InvalidateHoverRect(hoverRect_);
+    } else {
+        update();
+    }
+}
+
+void THTMLabel::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const AnchorHit hit = AnchorAt(at.x(), at.y());
+    if (!hit.Anchor.empty()) {
+        if (hit.Anchor != lastAnchor_ || hit.AnchorRect != hoverRect_ || hoverAnchor_ == -1) {
+            qCDebug(lcMarkup).noquote() << QString::number(hoverAnchor_);
+            if (hover_ && hit.AnchorRect.Left != -1) {
+                InvalidateHoverRect(hoverRect_);
+            }
+        }
+        if (!CursorIsHand() || hit.Anchor != lastAnchor_ || lastHoverAnchor_ != hoverAnchor_) {
+            if (anchorHint_) {
+                QToolTip::hideText();
+            }
+            ShowHandCursor();
+            RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
+            if (hover_) {
+                RepaintHoverChange(hit.AnchorRect);
+            }
+        }
+        lastAnchor_ = hit.Anchor;
+        lastHoverAnchor_ = hoverAnchor_;
+        hoverRect_ = hit.AnchorRect;
+        if (hover_) {
+            InvalidateHoverRect(hoverRect_);
+        }
+    } else if (CursorIsHand()) {
+        ShowDefaultCursor();
+        RaiseAnchorEvent(OnAnchorExit, std::string());
+        if (hover_) {
+            RepaintHoverChange(hoverRect_);
+        }
+        hoverRect_ = {-1, -1, -1, -1};
+    }
+}
+
+void THTMLabel::mousePressEvent(QMouseEvent* event) {
+    RaiseMouseDown(*event);
+    const QPoint at = event->position().toPoint();
+    const AnchorHit hit = AnchorAt(at.x(), at.y());
+    if (!hit.Anchor.empty()) {
+        OpenAnchor(hit.Anchor, OnAnchorClick);
+    }
+}
+
+void THTMLabel::enterEvent(QEnterEvent* event) {
+    QLabel::enterEvent(event);
+    RaiseNotify(OnMouseEnter);
+}
+
+void THTMLabel::leaveEvent(QEvent* event) {
+    if (hover_ && hoverAnchor_ != -1) {
+        InvalidateHoverRect(hoverRect_);
+    }
+    hoverAnchor_ = -1;
+    QLabel::leaveEvent(event);
+    RaiseNotify(OnMouseLeave);
+}
+
+MarkupControl::HintInfo THTMLabel::HintAt(QPoint point) {
+    HintInfo info;
+    std::string anchorText;
+    if (anchorHint_) {
+        AnchorHit hit = AnchorAt(point.x(), point.y());
+        if (!hit.Anchor.empty()) {
+            if (OnAnchorHint) {
+                OnAnchorHint(this, hit.Anchor);
+            }
+            info.GlobalPos = mapToGlobal(point) + QPoint(10, -10);
+            info.Moved = true;
+            anchorText = hit.Anchor;
+        }
+    }
+    if (!anchorText.empty()) {
+        info.Text = anchorText;
+    } else if (hintShowFull_) {
+        const std::string joined = GetJoinedText();
+        info.Text = htmlHint_ ? joined : MarkupToPlainText(joined);
+    } else {
+        info.Text = hint_;
+    }
+    return info;
+}
+
+bool THTMLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        return ShowHintFor(*static_cast<QHelpEvent*>(event));
+    }
+    return MarkupControl::event(event);
+}
+
+} // namespace velmora

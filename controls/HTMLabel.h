@@ -1,0 +1,116 @@
+#pragma once
+
+#include "controls/MarkupControl.h"
+#include "markup/RenderMarkup.h"
+
+#include <optional>
+#include <vector>
+
+namespace velmora {
+
+// A label that shows marked-up text over a plain, gradient or gradient-line background inside optional
+// bevels and a border. It has no native window of its own and cannot take the focus. Anchors react to
+// the mouse: a hand cursor, an optional highlight, links opened by any mouse button, anchor hints.
+class THTMLabel : public MarkupControl {
+    Q_OBJECT
+    Q_PROPERTY(QStringList HTMLText READ HTMLTextList WRITE SetHTMLTextList)
+    Q_PROPERTY(velmora::TColor URLColor READ URLColor WRITE SetURLColor)
+    Q_PROPERTY(velmora::TColor ShadowColor READ ShadowColor WRITE SetShadowColor)
+    Q_PROPERTY(qint32 ShadowOffset READ ShadowOffset WRITE SetShadowOffset)
+    Q_PROPERTY(bool Hover READ Hover WRITE SetHover)
+    Q_PROPERTY(velmora::TColor HoverColor READ HoverColor WRITE SetHoverColor)
+    Q_PROPERTY(velmora::TColor HoverFontColor READ HoverFontColor WRITE SetHoverFontColor)
+    Q_PROPERTY(velmora::TColor ColorTo READ ColorTo WRITE SetColorTo)
+    Q_PROPERTY(velmora::MarkupControls::TGradientType GradientType READ GradientType WRITE SetGradientType)
+    Q_PROPERTY(qint32 LineWidth READ LineWidth WRITE SetLineWidth)
+    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_PROPERTY(qint32 BevelWidth READ BevelWidth WRITE SetBevelWidth)
+    Q_PROPERTY(qint32 BorderWidth READ BorderWidth WRITE SetBorderWidth)
+    Q_PROPERTY(velmora::MarkupControls::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(velmora::MarkupControls::TVAlignment VAlignment READ VAlignment WRITE SetVAlignment)
+    Q_PROPERTY(bool Ellipsis READ Ellipsis WRITE SetEllipsis)
+    Q_PROPERTY(bool AutoSizing READ AutoSizing WRITE SetAutoSizing)
+    Q_PROPERTY(velmora::MarkupControls::TAutoSizeType AutoSizeType READ AutoSizeType WRITE SetAutoSizeType)
+    Q_PROPERTY(bool AnchorHint READ AnchorHint WRITE SetAnchorHint)
+    Q_PROPERTY(bool HintShowFull READ HintShowFull WRITE SetHintShowFull)
+    Q_PROPERTY(bool HTMLHint READ HTMLHint WRITE SetHTMLHint)
+    Q_PROPERTY(velmora::ImageList* Images READ Images WRITE SetImages)
+    Q_PROPERTY(velmora::TPictureContainer* PictureContainer READ PictureContainer WRITE SetPictureContainer)
+    Q_PROPERTY(velmora::TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(velmora::FontState Font READ Font WRITE SetFont)
+    Q_PROPERTY(velmora::MarkupControls::TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+
+public:
+    explicit THTMLabel(QWidget* parent = nullptr);
+    ~THTMLabel() override;
+
+    // The lines' whole text with every line break removed becomes the one line of HTMLText; none only
+    // repaints.
+    void SetHTMLText(const std::vector<std::string>* lines);
+    void SetHTMLTextList(const QStringList& lines);
+
+    void SetURLColor(TColor color);
+    void SetHover(bool on);
+    void SetHoverColor(TColor color);
+    void SetHoverFontColor(TColor color);
+    TColor ColorTo() const { return colorTo_; }
+    void SetColorTo(TColor color);
+    TGradientType GradientType() const { return gradientType_; }
+    void SetGradientType(TGradientType type);
+    // Kept for the layouts; it takes no part in drawing.
+    std::int32_t LineWidth() const { return lineWidth_; }
+    void SetLineWidth(std::int32_t width);
+    void SetVAlignment(TVAlignment alignment);
+    void SetEllipsis(bool on);
+    void SetAutoSizing(bool on);
+    void SetAutoSizeType(TAutoSizeType type);
+    bool HintShowFull() const { return hintShowFull_; }
+    void SetHintShowFull(bool on) { hintShowFull_ = on; }
+    bool HTMLHint() const { return htmlHint_; }
+    void SetHTMLHint(bool on) { htmlHint_ = on; }
+    void SetImages(ImageList* list);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool on);
+
+    // Repaints the whole label; the end of every HTMLText assignment.
+    virtual void TextUpdated();
+    // RenderMarkup for this label: no focus rectangle, wrapping unless Ellipsis, its own pictures.
+    virtual bool RenderText(RenderMarkupParams& params);
+
+    // The anchor under a point in control coordinates; updates HoverAnchor.
+    AnchorHit AnchorAt(std::int32_t x, std::int32_t y);
+    // Asks the parent to repaint r (control coordinates) with its background; nothing without a parent.
+    void InvalidateHoverRect(const Rect& r);
+
+    HintInfo HintAt(QPoint point) override;
+
+    TAnchorHintEvent OnAnchorHint;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void TextLinesChanged();
+    // The arguments both paint calls and the hit test share.
+    RenderMarkupParams BaseParams(Canvas& canvas, const std::string& markup, const Rect& bounds) const;
+    void PaintBackground(Canvas& canvas);
+    void PaintFrames(Canvas& canvas);
+    void PaintText(Canvas& canvas);
+    void RepaintHoverChange(const Rect& rect);
+
+    TColor colorTo_ = clNone;
+    TGradientType gradientType_ = gtFullHorizontal;
+    std::int32_t lineWidth_ = 0;
+    bool hintShowFull_ = false;
+    bool htmlHint_ = false;
+    bool transparent_ = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,227 @@
+#include "controls/MarkupControl.h"
+
+#include "graphics/Windows1252.h"
+#include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/QtConversions.h"
+#include "pictures/qt/QtPictureDecoder.h"
+#include "platform/ShellOpen.h"
+
+#include <QCursor>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+
+namespace velmora {
+
+MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
+                             std::function<void()> onImagesChanged)
+    : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
+      imageListLink_(std::move(onImagesChanged)), htmlText_(std::move(onTextChanged)),
+      measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+    setMouseTracking(true);
+}
+
+MarkupControl::~MarkupControl() {
+    pictureCache_->ReleaseAllPictures();
+}
+
+void MarkupControl::SetColor(TColor color) {
+    color_ = color;
+    update();
+}
+
+void MarkupControl::SetFont(const FontState& font) {
+    font_ = font;
+    update();
+}
+
+void MarkupControl::SetAlign(TAlign align) {
+    align_ = align;
+    update();
+}
+
+QStringList MarkupControl::HTMLTextList() const {
+    return LinesToStrings(htmlText_.Lines());
+}
+
+std::string MarkupControl::GetJoinedText() const {
+    return htmlText_.Joined();
+}
+
+void MarkupControl::SetShadowColor(TColor color) {
+    shadowColor_ = color;
+    update();
+}
+
+void MarkupControl::SetShadowOffset(std::int32_t offset) {
+    shadowOffset_ = offset;
+    update();
+}
+
+void MarkupControl::SetBevelInner(TBevelCut cut) {
+    frames_.BevelInner = cut;
+    update();
+}
+
+void MarkupControl::SetBevelOuter(TBevelCut cut) {
+    frames_.BevelOuter = cut;
+    update();
+}
+
+void MarkupControl::SetBevelWidth(std::int32_t width) {
+    frames_.BevelWidth = std::max(1, width);
+    update();
+}
+
+void MarkupControl::SetBorderWidth(std::int32_t width) {
+    frames_.BorderWidth = std::max(0, width);
+    update();
+}
+
+void MarkupControl::SetBorderStyle(TBorderStyle style) {
+    frames_.BorderStyle = style;
+    update();
+}
+
+bool MarkupControl::IsPropertyStored(const QString& name) const {
+    if (name == QLatin1String("HTMLText")) {
+        return htmlText_.Count() > 0;
+    }
+    if (name == QLatin1String("BevelInner")) {
+        return frames_.BevelInner != bvNone;
+    }
+    if (name == QLatin1String("BevelOuter")) {
+        return frames_.BevelOuter != bvNone;
+    }
+    if (name == QLatin1String("BevelWidth")) {
+        return frames_.BevelWidth != 1;
+    }
+    if (name == QLatin1String("BorderWidth")) {
+        return frames_.BorderWidth != 0;
+    }
+    if (name == QLatin1String("BorderStyle")) {
+        return frames_.BorderStyle != bsNone;
+    }
+    if (name == QLatin1String("Images")) {
+        return Images() != nullptr;
+    }
+    if (name == QLatin1String("PictureContainer")) {
+        return pictureContainer_ != nullptr;
+    }
+    return true;
+}
+
+void MarkupControl::ComponentRemoved(const ImageList* list) {
+    if (list != nullptr && list == Images()) {
+        imageListLink_.Attach(nullptr);
+    }
+}
+
+void MarkupControl::ComponentRemoved(const TPictureContainer* container) {
+    if (container != nullptr && container == pictureContainer_) {
+        pictureContainer_ = nullptr;
+    }
+}
+
+void MarkupControl::Loaded() {
+    loading_ = false;
+    EmptyCaption();
+}
+
+Rect MarkupControl::TextArea() const {
+    return velmora::TextArea(ClientRect(), frames_);
+}
+
+void MarkupControl::EmptyCaption() {
+    if (!text().isEmpty()) {
+        setText(QString());
+    }
+}
+
+bool MarkupControl::CursorIsHand() const {
+    return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::PointingHandCursor;
+}
+
+void MarkupControl::ShowHandCursor() {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void MarkupControl::ShowDefaultCursor() {
+    unsetCursor();
+}
+
+Point MarkupControl::CursorPos() const {
+    const QPoint local = mapFromGlobal(QCursor::pos());
+    return {local.x(), local.y()};
+}
+
+void MarkupControl::OpenAnchor(const std::string& anchor, const TAnchorClick& event) {
+    if (IsShellTarget(anchor)) {
+        ShellOpen(anchor);
+    } else {
+        RaiseAnchorEvent(event, anchor);
+    }
+}
+
+void MarkupControl::RaiseMouseDown(const QMouseEvent& event) {
+    if (OnMouseDown) {
+        const QPoint at = event.position().toPoint();
+        OnMouseDown(this, event.button(), event.modifiers(), at.x(), at.y());
+    }
+}
+
+void MarkupControl::RaiseAnchorEvent(const TAnchorClick& event, const std::string& anchor) {
+    if (event) {
+        event(this, anchor);
+    }
+}
+
+void MarkupControl::RaiseNotify(const TNotifyEvent& event) {
+    if (event) {
+        event(this);
+    }
+}
+
+void MarkupControl::WithMeasureCanvas(const std::function<void(Canvas&)>& use) {
+    const int dotsPerMeterX = qRound(logicalDpiX() / 0.0254);
+    const int dotsPerMeterY = qRound(logicalDpiY() / 0.0254);
+    if (measureSurface_.dotsPerMeterX() != dotsPerMeterX ||
+        measureSurface_.dotsPerMeterY() != dotsPerMeterY) {
+        measureSurface_.setDotsPerMeterX(dotsPerMeterX);
+        measureSurface_.setDotsPerMeterY(dotsPerMeterY);
+    }
+    QPainter painter(&measureSurface_);
+    QtCanvas canvas(painter, style());
+    canvas.SetFont(font_);
+    canvas.SetBrushColor(color_);
+    use(canvas);
+}
+
+bool MarkupControl::ShowHintFor(const QHelpEvent& event) {
+    const HintInfo hint = HintAt(event.pos());
+    const QPoint where = hint.Moved ? hint.GlobalPos : event.globalPos();
+    QToolTip::showText(where, FromWindows1252(hint.Text), this);
+    return true;
+}
+
+QStringList LinesToStrings(const std::vector<std::string>& lines) {
+    QStringList strings;
+    strings.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) {
+        strings.append(FromWindows1252(line));
+    }
+    return strings;
+}
+
+std::vector<std::string> StringsToLines(const QStringList& strings) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(strings.size()));
+    for (const QString& string : strings) {
+        lines.push_back(EncodeWindows1252(string.toStdU16String()));
+    }
+    return lines;
+}
+
+} // namespace velmora

@@ -1,0 +1,7 @@
+#include "controls/MarkupLog.h"
+
+namespace velmora {
+
+Q_LOGGING_CATEGORY(lcMarkup, "velmora.markup")
+
+} // namespace velmora
