@@ -62,8 +62,9 @@ std::int32_t QtShellIconSource::IconIndex(const std::string& path, bool byName) 
         const QString type = icons_->mimeTypes.mimeTypeForFile(info).name();
         return icons_->NumberOf(type, icons_->provider.icon(info));
     }
-    // Only the name counts, so ".txt" alone is a text file.
-    const QMimeType type = icons_->mimeTypes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    // Only the name counts, and ".txt" alone names a text file, not a hidden one without an extension.
+    const QString probe = name.startsWith(QLatin1Char('.')) ? QStringLiteral("file") + name : name;
+    const QMimeType type = icons_->mimeTypes.mimeTypeForFile(probe, QMimeDatabase::MatchExtension);
     QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
     if (icon.isNull()) {
         icon = icons_->provider.icon(QFileIconProvider::File);
