@@ -1,0 +1,113 @@
+// What an inline picture costs RenderMarkup: the About window's kind of text with a 32 x 32 picture
+// from a picture container, against the same text without the IMG tag, measured in the same run. On
+// the fake canvas the figures are the engine's own work (lookup, sizing, fitting); on QtCanvas they
+// include drawing the text and the picture's pixels into a QImage.
+#include "graphics/qt/QtCanvas.h"
+#include "graphics/testing/FakeCanvas.h"
+#include "markup/RenderMarkup.h"
+#include "pictures/PictureContainer.h"
+#include "pictures/qt/QtPictureDecoder.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using velmora::RenderMarkup;
+using velmora::RenderMarkupParams;
+
+const std::string WithoutPicture =
+    "<P align=\"center\">Velmora is <b>freeware</b>.<br>If you enjoy using it, please "
+    "<A href=\"mailto:someone@example.org\"><FONT color=\"#FF0000\">write</FONT></A> &amp; say thanks!<br>"
+    "Made with care.</P>";
+const std::string WithPicture =
+    "<P align=\"center\">Velmora is <b>freeware</b>.<br>If you enjoy using it, please "
+    "<A href=\"mailto:someone@example.org\"><FONT color=\"#FF0000\">write</FONT></A> &amp; say thanks!<br>"
+    "<IMG src=\"logo\" align=\"middle\"> Made with care.</P>";
+
+constexpr int Width = 313;
+constexpr int Height = 120;
+
+velmora::TPictureContainer& Container() {
+    static velmora::TPictureContainer container(velmora::QtPictureBackend());
+    if (container.Items().Count() == 0) {
+        QImage logo(32, 32, QImage::Format_ARGB32);
+        logo.fill(Qt::darkCyan);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        logo.save(&buffer, "PNG");
+        velmora::TPictureItem& item = container.Items().Add();
+        item.Name = "logo";
+        std::istringstream stream(bytes.toStdString());
+        item.Picture().LoadStream(&stream);
+    }
+    return container;
+}
+
+RenderMarkupParams Params(velmora::Canvas& canvas, const std::string& markup) {
+    RenderMarkupParams params;
+    params.canvas = &canvas;
+    params.markup = markup;
+    params.bounds = {0, 0, Width, Height};
+    params.pictureContainer = &Container();
+    params.hitX = 150;
+    params.hitY = 40;
+    return params;
+}
+
+void OnFakeCanvas(benchmark::State& state, const std::string& markup, bool noDraw) {
+    velmora::testing::FakeCanvas canvas;
+    for (auto _ : state) {
+        canvas.ClearRecords();
+        RenderMarkupParams params = Params(canvas, markup);
+        params.noDraw = noDraw;
+        benchmark::DoNotOptimize(RenderMarkup(params));
+        benchmark::DoNotOptimize(params.textHeight);
+    }
+}
+
+void OnQtCanvas(benchmark::State& state, const std::string& markup) {
+    QImage surface(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        surface.fill(Qt::white);
+        QPainter painter(&surface);
+        velmora::QtCanvas canvas(painter);
+        canvas.SetFont({"Arial", 10, velmora::clBlack});
+        RenderMarkupParams params = Params(canvas, markup);
+        benchmark::DoNotOptimize(RenderMarkup(params));
+        benchmark::DoNotOptimize(params.textHeight);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    for (const auto& [name, markup] :
+         {std::pair{"text", &WithoutPicture}, std::pair{"picture", &WithPicture}}) {
+        const std::string suffix = std::string("/") + name;
+        benchmark::RegisterBenchmark(("FakeCanvas_paint" + suffix).c_str(), [markup](
+                                                                                benchmark::State& state) {
+            OnFakeCanvas(state, *markup, false);
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("FakeCanvas_hit" + suffix).c_str(), [markup](benchmark::State& state) {
+            OnFakeCanvas(state, *markup, true);
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("QtCanvas_paint" + suffix).c_str(), [markup](benchmark::State& state) {
+            OnQtCanvas(state, *markup);
+        })->Unit(benchmark::kMicrosecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
