@@ -112,6 +112,15 @@ TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
     }
 }
 
+TEST_F(FileAssociationTest, TheInstalledEntryIsValidAndOpensSheets) {
+    const ProcessResult validation = Run("desktop-file-validate", {VELMORA_DESKTOP_ENTRY});
+    EXPECT_EQ(validation.exitCode, 0) << validation.output;
+    EXPECT_EQ(validation.output, "");
+    const std::string entry = ReadAll(VELMORA_DESKTOP_ENTRY);
+    EXPECT_NE(entry.find("\nExec=velmora %f\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nMimeType=application/x-cue;\n"), std::string::npos);
+}
+
 TEST_F(FileAssociationTest, TickingMakesUsTheDefaultAndSetsTheFlag) {
     WriteAll(folders_.configHome + "/mimeapps.list",
              "[Default Applications]\ntext/plain=mousepad.desktop;\napplication/x-cue=other.desktop;\n");
