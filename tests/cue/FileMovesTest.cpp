@@ -100,19 +100,6 @@ TEST_F(CrossDeviceMove, WithoutRightsToRemoveTheSourceOrWriteTheTargetNothingMov
     EXPECT_TRUE(FolderEntries(target / "shut").empty());
 }
 
-TEST(RegularFileExists, OnlyFilesCount) {
-    TempFolder folder;
-    WriteFile(folder / "a.bin", "");
-    ::symlink((folder / "a.bin").c_str(), (folder / "link.bin").c_str());
-    ::symlink((folder / "gone.bin").c_str(), (folder / "dangling.bin").c_str());
-    const std::pair<std::string, bool> cases[] = {
-        {folder / "a.bin", true}, {folder / "link.bin", true}, {folder / "dangling.bin", false},
-        {folder.Path(), false},   {folder / "b.bin", false},   {"", false},
-    };
-    for (const auto& [path, exists] : cases)
-        EXPECT_EQ(RegularFileExists(path), exists) << path;
-}
-
 TEST(WriteFileAtomically, ReplacesContentKeepsModeAndFollowsLinks) {
     TempFolder folder;
     WriteFile(folder / "s.cue", "old content that is longer");
