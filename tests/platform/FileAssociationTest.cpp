@@ -250,8 +250,12 @@ TEST_F(FileAssociationTest, AReadOnlyMimeAppsListIsReportedAndLeftAlone) {
     ASSERT_EQ(chmod(list.c_str(), 0444), 0);
     ASSERT_EQ(chmod(folders_.configHome.c_str(), 0555), 0);
 
-    const ProcessResult result = Run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                                 ASSOCIATION_PROBE, "/usr/bin/velmora", "associate"});
+    // A copy where nobody may run it: the build folder may lie in root's home.
+    const QString probe = root_.filePath("association_probe");
+    ASSERT_TRUE(QFile::copy(ASSOCIATION_PROBE, probe));
+    ASSERT_EQ(chmod(probe.toLocal8Bit().constData(), 0755), 0);
+    const ProcessResult result = Run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", probe,
+                                                 "/usr/bin/velmora", "associate"});
     chmod(folders_.configHome.c_str(), 0755);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "Echec à la définition des données pour 'application/x-cue'");

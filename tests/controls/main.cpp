@@ -1,0 +1,19 @@
+#include "DrawingRoutinesTest.h"
+#include "HTMLStaticTextTest.h"
+#include "HTMLabelTest.h"
+
+#include <QApplication>
+#include <QtTest>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int failures = 0;
+    velmora::DrawingRoutinesTest drawing;
+    failures += QTest::qExec(&drawing, argc, argv);
+    velmora::HTMLabelTest label;
+    failures += QTest::qExec(&label, argc, argv);
+    velmora::HTMLStaticTextTest staticText;
+    failures += QTest::qExec(&staticText, argc, argv);
+    return failures == 0 ? 0 : 1;
+}
