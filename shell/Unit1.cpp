@@ -213,15 +213,14 @@ void TForm1::Label3Click() {
     QueueRun({*chosen}, {});
 }
 
-void TForm1::HandOverMessage(std::string path, std::function<void()> done) {
-    path.resize(std::min(path.size(), path.find('\0')));
+void TForm1::HandOverMessage(const std::string& path, std::function<void()> done) {
     Init(path, std::move(done));
 }
 
 void TForm1::Init(const std::string& path, std::function<void()> done) {
     raise();
     activateWindow();
-    QueueRun({path}, std::move(done));
+    QueueRun({path.substr(0, path.find('\0'))}, std::move(done));
 }
 
 void TForm1::ListenForHandOver(const std::string& runtimeFolder) {

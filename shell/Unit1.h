@@ -62,7 +62,8 @@ public:
     void Label2Click();
     void Label3Click();
     // A path from a second start; `done` is called once its run has ended.
-    void HandOverMessage(std::string path, std::function<void()> done);
+    void HandOverMessage(const std::string& path, std::function<void()> done);
+    // Brings the window forward and repairs `path`, up to its first NUL.
     void Init(const std::string& path, std::function<void()> done = {});
 
     // Starts taking hand-overs on the socket in `runtimeFolder`.

@@ -258,6 +258,17 @@ void MainWindowTest::errorsShowTheStandardBoxAndEnableTheLinkAgain() {
     QTRY_COMPARE(Rows(*form), QStringList{"after.cue => GOOD"});
 }
 
+void MainWindowTest::aHandedOverPathEndsAtItsFirstNul() {
+    const std::string sheet = GoodImageSheet(Folder(), "a.cue").toStdString();
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    int rowsWhenDone = -1;
+    form->HandOverMessage(sheet + std::string("\0.txt", 5), [&] { rowsWhenDone = form->ListView1->count(); });
+    QCOMPARE(rowsWhenDone, 1);
+    QCOMPARE(Rows(*form), QStringList{"a.cue => GOOD"});
+    QCOMPARE(form->State().CuePath, sheet);
+}
+
 void MainWindowTest::openLink_data() {
     QTest::addColumn<bool>("cancel");
     QTest::newRow("chosen") << false;

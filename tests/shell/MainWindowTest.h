@@ -29,6 +29,7 @@ private slots:
     void aLongDroppedPathIsTakenWhole();
     void aDropDuringARunWaitsForIt();
     void errorsShowTheStandardBoxAndEnableTheLinkAgain();
+    void aHandedOverPathEndsAtItsFirstNul();
 
     void openLink_data();
     void openLink();
