@@ -43,7 +43,7 @@ THTMLStaticText::THTMLStaticText(QWidget* parent)
 
 THTMLStaticText::~THTMLStaticText() {
     if (timerId_ != 0) {
-        CurrentControlTimers().Stop(*this, timerId_);
+        timerSource_->Stop(*this, timerId_);
     }
 }
 
@@ -167,9 +167,10 @@ void THTMLStaticText::StartOrStopTimer(bool blinkSwitchedOff) {
         return;
     }
     if ((enableBlink_ || autoScroll_) && timerId_ == 0) {
-        timerId_ = CurrentControlTimers().Start(*this, kTimerInterval);
+        timerSource_ = &CurrentControlTimers();
+        timerId_ = timerSource_->Start(*this, kTimerInterval);
     } else if (!enableBlink_ && !autoScroll_ && timerId_ != 0) {
-        CurrentControlTimers().Stop(*this, timerId_);
+        timerSource_->Stop(*this, timerId_);
         timerId_ = 0;
         if (blinkSwitchedOff) {
             update();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ControlTimers.h"
 #include "controls/MarkupControl.h"
 #include "markup/RenderMarkup.h"
 
@@ -135,6 +136,7 @@ private:
     std::int32_t anchorCount_ = 0;
     std::string focusHref_;
     int timerId_ = 0;
+    ControlTimers* timerSource_ = nullptr; // stops the timer it started
     std::int32_t tickCount_ = 0;
     bool blinkPhase_ = true;
     std::int32_t scrollOffset_ = 0;

@@ -2,6 +2,6 @@
 
 namespace velmora {
 
-Q_LOGGING_CATEGORY(lcMarkup, "velmora.markup")
+Q_LOGGING_CATEGORY(lcMarkup, "velmora.markup", QtWarningMsg)
 
 } // namespace velmora

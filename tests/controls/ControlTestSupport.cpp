@@ -88,6 +88,21 @@ bool WaitExposed(QWidget& window) {
     return QTest::qWaitForWindowExposed(&window);
 }
 
+void ParkMouse(QWidget& window) {
+    QTest::mouseMove(&window, QPoint(window.width() - 1, window.height() - 1));
+}
+
+void Settle(QWidget& widget) {
+    PaintCounter paints(widget);
+    for (int round = 0; round < 20; ++round) {
+        paints.count = 0;
+        QTest::qWait(5);
+        if (paints.count == 0) {
+            break;
+        }
+    }
+}
+
 QImage Snapshot(QWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }

@@ -78,6 +78,12 @@ protected:
 QWidget* ShownHost(int width, int height);
 bool WaitExposed(QWidget& window);
 
+// Moves the mouse to the window's bottom-right pixel, so that the next move is never to where the mouse
+// already is (Qt drops those).
+void ParkMouse(QWidget& window);
+// Lets pending paints happen until a round of events brings none.
+void Settle(QWidget& widget);
+
 // The widget as it shows now, drawn again.
 QImage Snapshot(QWidget& widget);
 

@@ -50,16 +50,17 @@ void DrawingRoutinesTest::gradientBands_data() {
     QTest::newRow("vertical bands overlap by one pixel")
         << clBlack << clWhite << 10 << Rect{0, 0, 40, 25} << false << 10 << Rect{0, 0, 40, 3}
         << Rect{0, 22, 40, 25} << RGBColor(230, 230, 230);
-    QTest::newRow("more steps than pixels") << clBlack << RGBColor(0, 0, 255) << 8 << Rect{0, 0, 4, 2} << true
-                                            << 8 << Rect{0, 0, 1, 2} << Rect{4, 0, 4, 2} << RGBColor(0, 0, 223);
-    QTest::newRow("halves round to even") << clBlack << RGBColor(5, 0, 0) << 2 << Rect{0, 0, 5, 1} << true << 2
-                                          << Rect{0, 0, 3, 1} << Rect{2, 0, 5, 1} << RGBColor(2, 0, 0);
-    QTest::newRow("no colour runs towards white") << clBlack << clNone << 2 << Rect{10, 5, 14, 7} << true << 2
-                                                  << Rect{10, 5, 13, 7} << Rect{12, 5, 14, 7}
-                                                  << RGBColor(128, 128, 128);
-    QTest::newRow("offset rectangle") << RGBColor(100, 0, 0) << RGBColor(0, 100, 0) << 4 << Rect{8, 2, 16, 6}
-                                      << true << 4 << Rect{8, 2, 11, 6} << Rect{14, 2, 16, 6}
-                                      << RGBColor(25, 75, 0);
+    QTest::newRow("more steps than pixels")
+        << clBlack << RGBColor(0, 0, 255) << 8 << Rect{0, 0, 4, 2} << true << 8 << Rect{0, 0, 1, 2}
+        << Rect{4, 0, 4, 2} << RGBColor(0, 0, 223);
+    QTest::newRow("halves round to even") << clBlack << RGBColor(5, 0, 0) << 2 << Rect{0, 0, 5, 1} << true
+                                          << 2 << Rect{0, 0, 3, 1} << Rect{2, 0, 5, 1} << RGBColor(2, 0, 0);
+    QTest::newRow("no colour runs towards white")
+        << clBlack << clNone << 2 << Rect{10, 5, 14, 7} << true << 2 << Rect{10, 5, 13, 7}
+        << Rect{12, 5, 14, 7} << RGBColor(128, 128, 128);
+    QTest::newRow("offset rectangle")
+        << RGBColor(100, 0, 0) << RGBColor(0, 100, 0) << 4 << Rect{8, 2, 16, 6} << true << 4
+        << Rect{8, 2, 11, 6} << Rect{14, 2, 16, 6} << RGBColor(25, 75, 0);
 }
 
 void DrawingRoutinesTest::gradientBands() {
@@ -108,12 +109,13 @@ void DrawingRoutinesTest::bevelFrames_data() {
     QTest::addColumn<int>("polylines");
     QTest::addColumn<Rect>("after");
 
-    QTest::newRow("width 0 draws nothing") << Rect{0, 0, 10, 8} << 0 << std::vector<Point>{}
-                                           << std::vector<Point>{} << 0 << Rect{0, 0, 10, 8};
+    QTest::newRow("width 0 draws nothing")
+        << Rect{0, 0, 10, 8} << 0 << std::vector<Point>{} << std::vector<Point>{} << 0 << Rect{0, 0, 10, 8};
     QTest::newRow("one frame") << Rect{0, 0, 10, 8} << 1 << std::vector<Point>{{0, 7}, {0, 0}, {9, 0}}
                                << std::vector<Point>{{9, 0}, {9, 7}, {-1, 7}} << 2 << Rect{1, 1, 9, 7};
-    QTest::newRow("two nested frames") << Rect{2, 3, 12, 11} << 2 << std::vector<Point>{{2, 10}, {2, 3}, {11, 3}}
-                                       << std::vector<Point>{{10, 4}, {10, 9}, {2, 9}} << 4 << Rect{4, 5, 10, 9};
+    QTest::newRow("two nested frames")
+        << Rect{2, 3, 12, 11} << 2 << std::vector<Point>{{2, 10}, {2, 3}, {11, 3}}
+        << std::vector<Point>{{10, 4}, {10, 9}, {2, 9}} << 4 << Rect{4, 5, 10, 9};
     // Frames stop once the rectangle is used up; the width still shrinks it, without overflowing.
     QTest::newRow("border far wider than the control")
         << Rect{0, 0, 4, 4} << kMax << std::vector<Point>{{0, 3}, {0, 0}, {3, 0}}
@@ -160,8 +162,8 @@ void DrawingRoutinesTest::textArea_data() {
     QTest::newRow("two bevels count once") << bvLowered << bvRaised << 2 << bsNone << 0 << Rect{2, 2, 98, 38};
     QTest::newRow("border only when single") << bvNone << bvNone << 1 << bsDialog << 4 << client;
     QTest::newRow("bevel and single border") << bvSpace << bvNone << 2 << bsSingle << 4 << Rect{6, 6, 94, 34};
-    QTest::newRow("huge border saturates") << bvNone << bvNone << 1 << bsSingle << kMax
-                                           << Rect{kMax, kMax, 100 - kMax, 40 - kMax};
+    QTest::newRow("huge border saturates")
+        << bvNone << bvNone << 1 << bsSingle << kMax << Rect{kMax, kMax, 100 - kMax, 40 - kMax};
 }
 
 void DrawingRoutinesTest::textArea() {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+namespace velmora {
+
+class THTMLStaticText;
+namespace testing {
+class ManualTimers;
+}
+
+// The static text in a shown window: keys, mouse, its timer advanced by the test, and what it draws.
+class HTMLStaticTextTest : public QObject {
+    Q_OBJECT
+
+public:
+    HTMLStaticTextTest();
+    ~HTMLStaticTextTest() override;
+
+private slots:
+    void init();
+    void cleanup();
+    void creationValues_data();
+    void creationValues();
+    void savedProperties_data();
+    void savedProperties();
+    void settersRepaint_data();
+    void settersRepaint();
+    void textChangeDropsHoverAndFocus();
+    void focusMovesAmongAnchors_data();
+    void focusMovesAmongAnchors();
+    void enterAndSpaceOpenTheFocusedAnchor_data();
+    void enterAndSpaceOpenTheFocusedAnchor();
+    void focusFrameShowsOnlyWithTheFocus();
+    void timerFollowsBlinkAndAutoScroll();
+    void timerWaitsForTheLayout();
+    void blinkIgnoresCase_data();
+    void blinkIgnoresCase();
+    void noTimerMeansNoBlinkAndNoAnimation();
+    void gifFramesFollowTheTimer();
+    void miniScrollArrows();
+    void autoScrollFollowsTheCursor();
+    void heldButtonScrolls();
+    void alignmentAndMiniScroll_data();
+    void alignmentAndMiniScroll();
+    void disabledTextIsEngraved();
+    void enterAndExit_data();
+    void enterAndExit();
+    void anchorClicks_data();
+    void anchorClicks();
+    void centredTextIsHitWhereItIsDrawn();
+    void hints_data();
+    void hints();
+
+private:
+    THTMLStaticText& MakeText(int width, int height);
+    std::unique_ptr<testing::ManualTimers> timers_;
+    QPointer<QWidget> host_;
+    THTMLStaticText* text_ = nullptr;
+};
+
+} // namespace velmora
