@@ -14,6 +14,7 @@ TEST(FixOptions, ReadsOptionsAndPathsInOrder) {
     EXPECT_EQ(options.BinAnswer, "disc.bin");
     EXPECT_EQ(options.AudioAnswer, "song.mp3");
     EXPECT_TRUE(options.Recursive && options.Json && options.Quiet);
+    EXPECT_FALSE(options.Help || options.Version);
     EXPECT_EQ(options.Paths, (std::vector<std::string>{"a.cue", "b", "--not-an-option", "-"}));
     const FixOptions plain = ParseArguments({"x.cue"});
     EXPECT_FALSE(plain.BinAnswer || plain.AudioAnswer || plain.Recursive || plain.Json || plain.Quiet);
@@ -27,6 +28,7 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
         {{"--json"}, "no PATH given"},
         {{"a.cue", "--bin"}, "--bin needs a FILE"},
         {{"a.cue", "--audio"}, "--audio needs a FILE"},
+        {{"--verbose", "a.cue"}, "unknown option --verbose"},
         {{"-r", "a.cue"}, "unknown option -r"},
         {{"--binary=x", "a.cue"}, "unknown option --binary=x"},
     };
@@ -42,7 +44,9 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
 
 TEST(JsonString, EscapesAndReadsBytesThatAreNoUtf8AsWindows1252) {
     const std::pair<std::string, std::string> cases[] = {
+        {"plain", "\"plain\""},
         {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"\x1f", "\"\\u001f\""},
         {std::string("\r\n\t\x01\x7f\0", 6), "\"\\r\\n\\t\\u0001\\u007f\\u0000\""},
         {"entière \xf0\x9f\x8e\xb5", "\"entière \xf0\x9f\x8e\xb5\""},
         {"enti\xe8re", "\"enti\\u00e8re\""},

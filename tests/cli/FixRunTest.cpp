@@ -101,6 +101,7 @@ TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
     WriteFile(folder / "song.cue",
               "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
     WriteFile(elsewhere / "image.bin", "image");
+    WriteFile(elsewhere / "new.mp3", "audio");
     FixOptions options;
     options.BinAnswer = elsewhere / "image.bin";
     options.AudioAnswer = elsewhere / "new.mp3";
@@ -110,6 +111,7 @@ TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
     EXPECT_EQ(ReadFile(folder / "disc.bin"), "image");
     EXPECT_EQ(ReadFile(folder / "song.cue"),
               "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"new.mp3\" MP3\r\nTRACK 01 AUDIO\r\n");
+    EXPECT_EQ(ReadFile(elsewhere / "new.mp3"), "audio");
 }
 
 TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
@@ -125,7 +127,9 @@ TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
     EXPECT_EQ(
         ExpandPaths({folder / "b", "relative.cue"}, false).Sheets,
         (std::vector<std::string>{folder / "b", std::filesystem::current_path().string() + "/relative.cue"}));
-    EXPECT_EQ(Fix({folder / "b"}).err, "b is not a valid CUE\n");
+    const Printed folderRun = Fix({folder / "b"});
+    EXPECT_EQ(folderRun.status, SomeBad);
+    EXPECT_EQ(folderRun.err, "b is not a valid CUE\n");
 }
 
 TEST_F(FixRunTest, ProgressShowsOnlyOnATerminalForSeveralSheets) {

@@ -19,14 +19,22 @@ TEST(CueText, MarkerRoutinesFollowThePositionalRules) {
         {"StripThrough", StripThrough, ".", "a.b.c", "b.c"},
         {"StripThrough", StripThrough, ".", "abc", ""},
         {"StripThrough", StripThrough, "", "abc", ""},
+        {"StripThrough", StripThrough, ".", "", ""},
+        {"StripThrough", StripThrough, "abc", "abc", ""},
+        {"StripThrough", StripThrough, "ab", "xxabyy", "yy"},
         {"StripThroughLast", StripThroughLast, ".", "a.b.c", "c"},
         // One strip leaves "a", which no longer holds the marker.
         {"StripThroughLast", StripThroughLast, "aa", "aaa", "a"},
         {"StripThroughLast", StripThroughLast, ".", "abc", ""},
+        {"StripThroughLast", StripThroughLast, "aa", "aaaa", ""},
+        {"StripThroughLast", StripThroughLast, ".", ".mp3", "mp3"},
+        {"StripThroughLast", StripThroughLast, ".", "x.", ""},
+        {"StripThroughLast", StripThroughLast, "", "a.b", ""},
         {"TextBefore", TextBefore, "TRACK", "xTRACK", "x"},
         {"TextBefore", TextBefore, "TRACK", "TRACK 01", ""},
         {"TextBefore", TextBefore, "TRACK", "none", ""},
         {"TextBefore", TextBefore, "", "abc", ""},
+        {"TextBefore", TextBefore, "b", "abcb", "a"},
         {"TextAfter", TextAfter, "INDEX 01 ", "    INDEX 01 00:02:00", "00:02:00"},
         // An absent marker: the text from the character whose position is the marker's length.
         {"TextAfter", TextAfter, "INDEX 01 ", "    INDEX 01\t00:02:00", "X 01\t00:02:00"},
@@ -34,6 +42,8 @@ TEST(CueText, MarkerRoutinesFollowThePositionalRules) {
         {"TextAfter", TextAfter, "INDEX 01 ", "short", ""},
         {"TextAfter", TextAfter, "", "whole", "whole"},
         {"TextAfter", TextAfter, "ab", "xab", ""},
+        {"TextAfter", TextAfter, "a", "", ""},
+        {"TextAfter", TextAfter, "ab", "xaby", "y"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.run(c.marker, c.text), c.expected)
@@ -60,14 +70,18 @@ TEST(CueText, ExtractFieldAndTrim) {
     };
     const Case cases[] = {
         {" 01 : 02 :03 ", ':', 0, "01"},
+        {" 01 : 02 :03 ", ':', 1, "02"},
         {" 01 : 02 :03 ", ':', 2, "03"},
         {" 01 : 02 :03 ", ':', 3, ""},
         {"a::b", ':', 1, ""},
         {"a::b", ':', 2, "b"},
         {"", ':', 0, ""},
+        {"", ':', 2, ""},
+        {"abc", ':', 0, "abc"},
         {"a:b", ':', -1, ""},
         {"FILE \"open", '"', 1, "open"},
         {"REM \"x\"\r\nFILE \" d.bin \" BINARY", '"', 1, "x"},
+        {"FILE \" disc.bin \" BINARY", '"', 1, "disc.bin"},
         // Every code up to 32 is a blank; bytes above 127 are characters.
         {"\x01\x1f x\t\r\n", ':', 0, "x"},
         {"\xa0x\xa0", ':', 0, "\xa0x\xa0"},
@@ -81,7 +95,11 @@ TEST(CueText, ReplaceAllIgnoreCaseUsesTheWindows1252Letters) {
         {"WAVE Microwave", "wave", "MP3", "MP3 MicroMP3"},
         {"aaaaa", "aa", "b", "bba"},
         {"abc", "", "x", "abc"},
+        {"", "a", "x", ""},
+        // The inserted text is never searched again.
         {"ab", "a", "aa", "aab"},
+        {"Track.WAV track.wav", "TRACK.wav", "x.mp3", "x.mp3 x.mp3"},
+        {"\x9a\x8a", "\x8a", "S", "SS"},
         {"\xe9t\xe9 \xc9T\xc9", "\xc9t\xe9", "summer", "summer summer"},
         {"\x9a\x9c\x9e\xff", "\x8a\x8c\x8e\x9f", "!", "!"},
         // Division sign and multiplication sign are no letters; neither is sharp s.
@@ -89,6 +107,29 @@ TEST(CueText, ReplaceAllIgnoreCaseUsesTheWindows1252Letters) {
     };
     for (const auto& [text, oldText, newText, expected] : cases)
         EXPECT_EQ(ReplaceAllIgnoreCase(text, oldText, newText), expected) << text;
+}
+
+TEST(CueText, TrimRemovesEveryCodeUpTo32AtBothEnds) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"  a b \t\r\n", "a b"},
+        {std::string("\x01\x1f x \x20", 5), "x"},
+        {" \t\r\n", ""},
+        {"", ""},
+        // Bytes above 127 are characters, not blanks.
+        {"\xa0x\xa0", "\xa0x\xa0"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Trim(text), expected) << text;
+}
+
+TEST(CueText, UpperCase1252KeepsNonLetters) {
+    const std::pair<char, char> cases[] = {
+        {'a', 'A'},       {'z', 'Z'},       {'A', 'A'},       {'1', '1'},
+        {'\xe0', '\xc0'}, {'\xfe', '\xde'}, {'\xf7', '\xf7'}, {'\xdf', '\xdf'},
+        {'\x9c', '\x8c'}, {'\x9e', '\x8e'}, {'\xb5', '\xb5'},
+    };
+    for (const auto& [c, expected] : cases)
+        EXPECT_EQ(UpperCase1252(c), expected) << static_cast<int>(static_cast<unsigned char>(c));
 }
 
 } // namespace

@@ -45,6 +45,28 @@ TEST(MoveFileNoReplace, RenamesButNeverReplaces) {
     EXPECT_EQ(ReadFile(folder / "c.bin"), "image");
 }
 
+TEST(MoveFileNoReplace, RenamesIntoAnotherFolderOfTheSameFileSystem) {
+    TempFolder folder;
+    ::mkdir((folder / "sub").c_str(), 0755);
+    WriteFile(folder / "a.bin", "image");
+    EXPECT_FALSE(MoveFileNoReplace(folder / "a.bin", folder / "sub/b.bin"));
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"sub"});
+    EXPECT_EQ(ReadFile(folder / "sub/b.bin"), "image");
+}
+
+TEST(RegularFileExists, OnlyFilesCount) {
+    TempFolder folder;
+    WriteFile(folder / "a.bin", "");
+    ::symlink((folder / "a.bin").c_str(), (folder / "link.bin").c_str());
+    ::symlink((folder / "gone.bin").c_str(), (folder / "dangling.bin").c_str());
+    const std::pair<std::string, bool> cases[] = {
+        {folder / "a.bin", true}, {folder / "link.bin", true}, {folder / "dangling.bin", false},
+        {folder.Path(), false},   {folder / "b.bin", false},   {"", false},
+    };
+    for (const auto& [path, exists] : cases)
+        EXPECT_EQ(RegularFileExists(path), exists) << path;
+}
+
 // /dev/shm against the temporary folder: two file systems on most machines.
 class CrossDeviceMove : public ::testing::Test {
 protected:
@@ -67,6 +89,16 @@ TEST_F(CrossDeviceMove, CopiesWithModeAndTimesThenRemovesTheSource) {
     EXPECT_EQ(ReadFile(target / "b.bin"), "image");
     EXPECT_EQ(StatOf(target / "b.bin").st_mode & 07777, 0604u);
     EXPECT_EQ(StatOf(target / "b.bin").st_mtim.tv_sec, 2000000);
+}
+
+TEST_F(CrossDeviceMove, CopiesContentLongerThanOneChunk) {
+    std::string content(200000, 'x');
+    for (std::size_t i = 0; i < content.size(); i += 997)
+        content[i] = static_cast<char>('a' + i % 26);
+    WriteFile(source / "big.bin", content);
+    EXPECT_FALSE(MoveFileNoReplace(source / "big.bin", target / "big.bin"));
+    EXPECT_EQ(ReadFile(target / "big.bin"), content);
+    EXPECT_EQ(FolderEntries(source.Path()), std::vector<std::string>{"a.bin"});
 }
 
 TEST_F(CrossDeviceMove, AFailureLeavesTheSourceAndNoPartialFile) {
@@ -109,6 +141,7 @@ TEST(WriteFileAtomically, ReplacesContentKeepsModeAndFollowsLinks) {
     const mode_t mask = ::umask(022);
     WriteFileAtomically(folder / "new.cue", "x");
     ::umask(mask);
+    EXPECT_EQ(ReadFile(folder / "new.cue"), "x");
     const std::string longest = std::string(251, 'n') + ".cue";
     WriteFileAtomically(folder / longest, "long name");
     EXPECT_EQ(ReadFile(folder / longest), "long name");

@@ -55,6 +55,7 @@ TEST_F(RepairRun, RejectsPathsThatDoNotEndInDotCue) {
         EXPECT_TRUE(host.rows.empty());
         EXPECT_EQ(host.buffer.Text(), "previous");
         EXPECT_EQ(host.linkStates, (std::vector<bool>{false, true}));
+        EXPECT_EQ(host.progress, 0);
     }
 }
 
@@ -66,6 +67,7 @@ TEST_F(RepairRun, ClassifiesByCaseSensitiveKeywordsAnywhere) {
         // "FILE" inside PROFILE, "TITLE" inside SUBTITLE.
         {"REM PROFILE \"x.bin\"\r\nTRACK 01 MODE1/2048\r\nINDEX 01 00:00:00\r\n", RunOutcome::Cancelled},
         {"REM SUBTITLE\r\nREM AUDIO PERFORMER\r\n", RunOutcome::Bad},
+        {"REM nothing to see\r\n", RunOutcome::Skipped},
     };
     for (const auto& [sheet, outcome] : cases) {
         host = RecordingHost();
@@ -77,12 +79,28 @@ TEST_F(RepairRun, ClassifiesByCaseSensitiveKeywordsAnywhere) {
     }
 }
 
+TEST_F(RepairRun, AudioSheetWithItsFileIsGoodAndGetsABackup) {
+    WriteFile(folder / "album.cue", AudioSheet);
+    WriteFile(folder / "Track.wav", "");
+    EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
+    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", GoodIcon}}));
+    EXPECT_TRUE(host.chooserCalls.empty());
+    EXPECT_EQ(ReadFile(folder / "album.cue"), AudioSheet);
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), AudioSheet);
+    EXPECT_EQ(state.AudioName, "Track.wav");
+    EXPECT_EQ(state.CueFolder, folder.Path());
+    EXPECT_EQ(state.CurrentRow, 0);
+}
+
 TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
     const std::string lfSheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n";
     const std::string crlfSheet =
         "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"Track.wav\" WAVE\r\nTRACK 01 AUDIO\r\n";
     const std::string toCarry = AudioSheet + "    INDEX 01 0:2:75\r\n";
     const std::string carried = AudioSheet + "    INDEX 01 00:03:00\r\n";
+    const std::string lfToCarry = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n"
+                                  "    INDEX 00 0:0:0\n    INDEX 01 0:2:75\n";
+    const std::string lfCarried = crlfSheet + "    INDEX 00 0:0:0\r\n    INDEX 01 00:03:00\r\n";
     struct Case {
         std::string sheet;
         std::optional<std::string> oldBackup;
@@ -94,6 +112,8 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
         {AudioSheet, "older", RunOutcome::Good, AudioSheet, "older"},
         {lfSheet, "older", RunOutcome::Good, crlfSheet, crlfSheet},
         {toCarry, "older", RunOutcome::Corrected, carried, toCarry},
+        {lfToCarry, std::nullopt, RunOutcome::Corrected, lfCarried,
+         crlfSheet + "    INDEX 00 0:0:0\r\n    INDEX 01 0:2:75\r\n"},
     };
     WriteFile(folder / "Track.wav", "");
     for (const Case& c : cases) {
@@ -125,6 +145,7 @@ TEST_F(RepairRun, AChosenAudioFileIsNamedOnTheFileLineOnly) {
     };
     for (const auto& [chosen, fileLine] : cases) {
         host = RecordingHost();
+        std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", sheet);
         WriteFile(elsewhere / chosen, "audio");
         host.chooserAnswers = {elsewhere / chosen};
@@ -132,8 +153,10 @@ TEST_F(RepairRun, AChosenAudioFileIsNamedOnTheFileLineOnly) {
         std::string expected = sheet;
         expected.replace(expected.find("  FILE"), 27, fileLine);
         EXPECT_EQ(ReadFile(folder / "album.cue"), expected);
+        EXPECT_EQ(ReadFile(folder / "album.cue.bak"), sheet);
         EXPECT_EQ(ReadFile(elsewhere / chosen), "audio");
         EXPECT_EQ(state.AudioName, "track.WAV");
+        EXPECT_EQ(state.CorrectionCount, 1);
     }
     ASSERT_EQ(host.chooserCalls.size(), 1u);
     EXPECT_EQ(host.chooserCalls[0].InitialFolder, folder.Path());
@@ -165,7 +188,7 @@ TEST_F(RepairRun, ASheetWithoutFileLineGetsOneBeforeItsFirstTrack) {
 
 TEST_F(RepairRun, CancelledOrUnusableAudioChoicesAreBadAndWriteNothing) {
     const std::optional<std::string> answers[] = {std::nullopt, elsewhere / "say \"hi\".mp3",
-                                                  elsewhere / "two\nlines.mp3"};
+                                                  elsewhere / "two\nlines.mp3", elsewhere / "cr\r.wav"};
     for (const std::optional<std::string>& answer : answers) {
         host = RecordingHost();
         WriteFile(folder / "album.cue", AudioSheet);
@@ -189,6 +212,10 @@ TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
     EXPECT_TRUE(host.rows.empty());
     EXPECT_EQ(host.linkStates, (std::vector<bool>{false, true, false, true}));
     EXPECT_FALSE(state.RunInProgress);
+    ::mkdir((folder / "folder.cue").c_str(), 0755);
+    EXPECT_EQ(RunFailing("folder.cue"),
+              "Impossible d'ouvrir le fichier \"" + (folder / "folder.cue") + "\". Is a directory");
+    EXPECT_TRUE(host.rows.empty());
 }
 
 TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
@@ -227,6 +254,7 @@ TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
     WriteFile(elsewhere / "other.bin", "image");
     host.chooserAnswers = {elsewhere / "other.bin"};
     EXPECT_EQ(Run("disc.cue"), RunOutcome::Corrected);
+    EXPECT_EQ(state.BinName, "disc.bin");
     EXPECT_EQ(Run("disc.cue"), RunOutcome::Good);
     EXPECT_EQ(host.rows,
               (std::vector<Row>{{"disc.cue => CORRECTED", CorrectedIcon}, {"disc.cue => GOOD", GoodIcon}}));
@@ -249,6 +277,9 @@ TEST_F(RepairRun, ImageNameComesFromTheFileLineElseTheFirstQuotedText) {
          "second.bin"},
         {"REM PROFILE \"quoted.bin\"\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "quoted.bin"},
         {"\tFILE\" spaced.bin \" BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "spaced.bin"},
+        {"\tFILE  \" spaced.bin \" BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "spaced.bin"},
+        {"FILE disc.bin BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, ""},
+        {ImageSheet, elsewhere / "missing.bin", RunOutcome::Bad, "disc.bin"},
         // No name: the target is the folder itself, which exists.
         {"FILE disc BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, ""},
         {"FILE \"sub/disc.bin\" BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, "sub/disc.bin"},

@@ -17,6 +17,9 @@ TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
     const Case cases[] = {
         {"a\r\nb\r\n", "a\r\nb\r\n", {"a", "b"}},
         {"a\nb", "a\r\nb", {"a", "b"}},
+        {"a\nb\n", "a\r\nb\r\n", {"a", "b"}},
+        {"a\rb", "a\r\nb", {"a", "b"}},
+        {"a\r\r\n\n", "a\r\n\r\n\r\n", {"a", "", ""}},
         {"a\r\n\r\n", "a\r\n\r\n", {"a", ""}},
         {"a\n\rb\r\r\n", "a\r\n\r\nb\r\n\r\n", {"a", "", "b", ""}},
         {"", "", {}},
@@ -38,6 +41,41 @@ TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
             EXPECT_EQ(buffer.Line(i), c.lines[i]) << c.onDisk << " line " << i;
         EXPECT_EQ(buffer.Line(c.lines.size()), "");
     }
+}
+
+TEST(TextBuffer, LinesOfASetTextSplitAtLineBreaksOnly) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"one", {"one"}},
+        {"one\r\n", {"one"}},
+        {"one\r\n\r\n", {"one", ""}},
+        {"one\r\ntwo", {"one", "two"}},
+        {"\r\n x\r\n", {"", " x"}},
+        {"a\nb\rc", {"a", "b", "c"}},
+    };
+    for (const Case& c : cases) {
+        TextBuffer buffer;
+        buffer.SetText(c.text);
+        ASSERT_EQ(buffer.LineCount(), c.lines.size()) << c.text;
+        for (std::size_t i = 0; i < c.lines.size(); ++i)
+            EXPECT_EQ(buffer.Line(i), c.lines[i]) << c.text << " line " << i;
+        EXPECT_EQ(buffer.Text(), c.text);
+    }
+}
+
+TEST(TextBuffer, LongLinesAreCutOnlyWhenRead) {
+    TextBuffer buffer;
+    buffer.SetText(std::string(5000, 'x') + "\r\nshort");
+    EXPECT_EQ(buffer.Line(0), std::string(4096, 'x'));
+    EXPECT_EQ(buffer.Line(1), "short");
+    EXPECT_EQ(buffer.Text().size(), 5007u);
+    buffer.SetText("c");
+    EXPECT_EQ(buffer.LineCount(), 1u);
+    EXPECT_EQ(buffer.Line(0), "c");
 }
 
 TEST(TextBuffer, SetTextAndSaveKeepTheBytes) {
