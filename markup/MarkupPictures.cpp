@@ -141,8 +141,6 @@ void LineLayout::PlaceImage(const Size& size, const std::string& attributes) {
         paintNothing_ ? std::int64_t{result_.xExtent} : std::int64_t{textRect_.Left} - lineRect_.Left;
     if (decidesLayout_ && offset + size.Width > LineWidth() && size.Width < LineWidth()) {
         lineFull_ = true;
-        // The tag is read again on the next line and counted there.
-        --s_.flow.imageCounter;
         return;
     }
     const std::int64_t hitX = std::int64_t{p_.hitX} - lineRect_.Left;
