@@ -72,5 +72,23 @@ TEST_F(ColorTest, InstallingReturnsThePreviousProvider) {
     EXPECT_EQ(SysColor(3), RGBColor(128, 128, 128));
 }
 
+TEST(ColorParts, SplitIntoRedGreenBlueWithRedLowest) {
+    struct Case {
+        TColor color;
+        int red, green, blue;
+    };
+    const Case cases[] = {
+        {0x00332211, 0x11, 0x22, 0x33},
+        {clNavy, 0, 0, 0x80},
+        {clMaroon, 0x80, 0, 0},
+        {RGBColor(250, 5, 128), 250, 5, 128},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RedOf(c.color), c.red) << std::hex << c.color;
+        EXPECT_EQ(GreenOf(c.color), c.green) << std::hex << c.color;
+        EXPECT_EQ(BlueOf(c.color), c.blue) << std::hex << c.color;
+    }
+}
+
 } // namespace
 } // namespace velmora

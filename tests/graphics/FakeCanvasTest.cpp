@@ -102,5 +102,18 @@ TEST(FakeCanvasTest, MeasuringIsCountedNotRecorded) {
     EXPECT_TRUE(canvas.Records().empty());
 }
 
+TEST(FakeCanvasTest, BitmapsRecordWhereTheyLand) {
+    FakeCanvas canvas;
+    const Bitmap bitmap(16, 8);
+    canvas.DrawBitmap(5, 6, bitmap);
+    canvas.StretchDrawBitmap({0, 0, 40, 20}, bitmap);
+    ASSERT_EQ(canvas.Records().size(), 2u);
+    EXPECT_EQ(canvas.Records()[0].Kind, DrawKind::Bitmap);
+    EXPECT_EQ(canvas.Records()[0].Area, (Rect{5, 6, 21, 14}));
+    EXPECT_EQ(canvas.Records()[1].Kind, DrawKind::StretchBitmap);
+    EXPECT_EQ(canvas.Records()[1].Area, (Rect{0, 0, 40, 20}));
+    EXPECT_EQ(canvas.Records()[1].BitmapSize, (Size{16, 8}));
+}
+
 } // namespace
 } // namespace velmora
