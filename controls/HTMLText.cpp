@@ -7,6 +7,7 @@
 #include "markup/MarkupText.h"
 #include "pictures/PictureContainer.h"
 
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -34,7 +35,8 @@ int WidgetExtent(std::int64_t size) {
 } // namespace
 
 THTMLStaticText::THTMLStaticText(QWidget* parent)
-    : MarkupControl(parent, [this] { TextLinesChanged(); }, {}) {
+    : MarkupControl(
+          parent, [this] { TextLinesChanged(); }, [this] { ++imagesGeneration_; }) {
     shadowOffset_ = 1;
     resize(100, 20);
     setFocusPolicy(Qt::NoFocus);
@@ -230,12 +232,74 @@ RenderMarkupParams THTMLStaticText::PaintParams(Canvas& canvas, const std::strin
     return params;
 }
 
+THTMLStaticText::PaintInputs THTMLStaticText::CurrentPaintInputs() const {
+    PaintInputs inputs;
+    inputs.Size = size();
+    inputs.PixelRatio = devicePixelRatioF();
+    inputs.DpiX = logicalDpiX();
+    inputs.DpiY = logicalDpiY();
+    inputs.Palette = QGuiApplication::palette().cacheKey();
+    inputs.Enabled = isEnabled();
+    inputs.Focused = hasFocus();
+    inputs.Cursor = CursorPos();
+    inputs.Markup = GetJoinedText();
+    inputs.Font = font_;
+    inputs.Color = color_;
+    inputs.URLColor = urlColor_;
+    inputs.ShadowColor = shadowColor_;
+    inputs.HoverColor = hoverColor_;
+    inputs.HoverFontColor = hoverFontColor_;
+    inputs.ShadowOffset = shadowOffset_;
+    inputs.Frames = frames_;
+    inputs.VAlignment = vAlignment_;
+    inputs.Align = align_;
+    inputs.AutoSizeType = autoSizeType_;
+    inputs.Hover = hover_;
+    inputs.Ellipsis = ellipsis_;
+    inputs.AutoSizing = autoSizing_;
+    inputs.MiniScroll = miniScroll_;
+    inputs.ScrollOffset = scrollOffset_;
+    inputs.FocusAnchor = focusAnchor_;
+    inputs.HoverAnchor = hoverAnchor_;
+    inputs.BlinkPhase = blinkPhase_;
+    inputs.Images = Images();
+    inputs.ImagesGeneration = imagesGeneration_;
+    const auto addPicture = [&inputs](const THTMLPicture& picture) {
+        inputs.Pictures.push_back({&picture, picture.ImageData().data(), picture.ImageData().size(),
+                                   picture.Decoded(), picture.Frame()});
+    };
+    for (std::int32_t i = 0; i < pictureCache_->Count(); ++i) {
+        addPicture(pictureCache_->Items(i));
+    }
+    if (pictureContainer_ != nullptr) {
+        const TPictureCollection& items = pictureContainer_->Items();
+        for (std::int32_t i = 0; i < items.Count(); ++i) {
+            addPicture(items.Items(i).Picture());
+        }
+    }
+    return inputs;
+}
+
 void THTMLStaticText::paintEvent(QPaintEvent*) {
     EmptyCaption();
+    PaintInputs inputs = CurrentPaintInputs();
+    if (!drawnInputs_ || *drawnInputs_ != inputs) {
+        const qreal ratio = inputs.PixelRatio;
+        drawn_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        drawn_.setDevicePixelRatio(ratio);
+        drawn_.setDotsPerMeterX(qRound(inputs.DpiX / 0.0254));
+        drawn_.setDotsPerMeterY(qRound(inputs.DpiY / 0.0254));
+        {
+            QPainter painter(&drawn_);
+            painter.fillRect(rect(), ToQColor(color_));
+            QtCanvas canvas(painter, style());
+            DrawMarkup(canvas);
+        }
+        // Drawing may have added pictures or resized the control: remember what it ended with.
+        drawnInputs_ = CurrentPaintInputs();
+    }
     QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(color_));
-    QtCanvas canvas(painter, style());
-    DrawMarkup(canvas);
+    painter.drawImage(0, 0, drawn_);
 }
 
 void THTMLStaticText::DrawFrames(Canvas& canvas) {

@@ -4,6 +4,9 @@
 #include "controls/MarkupControl.h"
 #include "markup/RenderMarkup.h"
 
+#include <QImage>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -116,6 +119,54 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Everything a paint reads. While it stays the same, a paint shows the picture the last one drew, much
+    // as a QLabel keeps its layout.
+    struct PictureState {
+        const void* Picture;
+        const void* Data;
+        std::size_t Size;
+        const void* Decoded;
+        std::int32_t Frame;
+
+        friend bool operator==(const PictureState&, const PictureState&) = default;
+    };
+    struct PaintInputs {
+        QSize Size;
+        qreal PixelRatio = 1;
+        int DpiX = 0;
+        int DpiY = 0;
+        qint64 Palette = 0;
+        bool Enabled = true;
+        bool Focused = false;
+        Point Cursor;
+        std::string Markup;
+        FontState Font;
+        TColor Color = clNone;
+        TColor URLColor = clNone;
+        TColor ShadowColor = clNone;
+        TColor HoverColor = clNone;
+        TColor HoverFontColor = clNone;
+        std::int32_t ShadowOffset = 0;
+        FrameSettings Frames;
+        TVAlignment VAlignment = tvaTop;
+        TAlign Align = alNone;
+        TAutoSizeType AutoSizeType = asVertical;
+        bool Hover = false;
+        bool Ellipsis = false;
+        bool AutoSizing = false;
+        bool MiniScroll = false;
+        std::int32_t ScrollOffset = 0;
+        std::int32_t FocusAnchor = -1;
+        std::int32_t HoverAnchor = -1;
+        bool BlinkPhase = true;
+        const ImageList* Images = nullptr;
+        std::uint64_t ImagesGeneration = 0;
+        std::vector<PictureState> Pictures;
+
+        friend bool operator==(const PaintInputs&, const PaintInputs&) = default;
+    };
+    PaintInputs CurrentPaintInputs() const;
+
     void TextLinesChanged();
     void DrawMarkup(Canvas& canvas);
     void DrawFrames(Canvas& canvas);
@@ -143,6 +194,10 @@ private:
     bool upArrowShown_ = false;
     bool downArrowShown_ = false;
     bool buttonDown_ = false;
+
+    std::uint64_t imagesGeneration_ = 0;
+    std::optional<PaintInputs> drawnInputs_;
+    QImage drawn_;
 };
 
 } // namespace velmora

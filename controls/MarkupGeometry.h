@@ -18,6 +18,8 @@ struct FrameSettings {
     std::int32_t BevelWidth = 1;
     TBorderStyle BorderStyle = bsNone;
     std::int32_t BorderWidth = 0;
+
+    friend bool operator==(const FrameSettings&, const FrameSettings&) = default;
 };
 
 // The client rectangle less BevelWidth when either bevel is cut, then less BorderWidth for a single

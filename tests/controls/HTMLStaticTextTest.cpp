@@ -677,4 +677,57 @@ void HTMLStaticTextTest::hints() {
     QToolTip::hideText();
 }
 
+void HTMLStaticTextTest::keptPictureFollowsEveryInput_data() {
+    QTest::addColumn<TextSetup>("change");
+    QTest::newRow("line edited in place")
+        << TextSetup([](THTMLStaticText& t) { t.HTMLText().SetStrings(0, "<B>other</B> text"); });
+    QTest::newRow("line added") << TextSetup([](THTMLStaticText& t) { t.HTMLText().Add("<BR>more"); });
+    QTest::newRow("background") << TextSetup([](THTMLStaticText& t) { t.SetColor(clYellow); });
+    QTest::newRow("link colour") << TextSetup([](THTMLStaticText& t) { t.SetURLColor(clRed); });
+    QTest::newRow("font") << TextSetup([](THTMLStaticText& t) {
+        FontState font = t.Font();
+        font.Bold = true;
+        t.SetFont(font);
+    });
+    QTest::newRow("bevel") << TextSetup([](THTMLStaticText& t) { t.SetBevelOuter(bvRaised); });
+    QTest::newRow("disabled") << TextSetup([](THTMLStaticText& t) { t.setEnabled(false); });
+    QTest::newRow("scrolled") << TextSetup([](THTMLStaticText& t) {
+        t.HTMLText().Add(Lines(16));
+        t.SetMiniScroll(true);
+        t.repaint();
+        t.ScrollTo(8);
+    });
+    // The background is a system colour, read from the palette on every paint.
+    QTest::newRow("palette") << TextSetup([](THTMLStaticText&) {
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::Button, QColor(10, 120, 30));
+        QGuiApplication::setPalette(palette);
+    });
+}
+
+void HTMLStaticTextTest::keptPictureFollowsEveryInput() {
+    QFETCH(TextSetup, change);
+    const QPalette original = QGuiApplication::palette();
+    const auto setup = [](THTMLStaticText& t) {
+        t.HTMLText().Add("Some <A href=\"x\">link</A> and text");
+        t.SetMiniScroll(false);
+    };
+    THTMLStaticText& kept = MakeText(200, 40);
+    setup(kept);
+    const QImage before = Snapshot(kept);
+    QCOMPARE(Snapshot(kept), before);
+    change(kept);
+    const QImage after = Snapshot(kept);
+
+    THTMLStaticText fresh(host_);
+    fresh.resize(200, 40);
+    fresh.show();
+    setup(fresh);
+    change(fresh);
+    const QImage expected = Snapshot(fresh);
+    QGuiApplication::setPalette(original);
+    QVERIFY(after != before);
+    QCOMPARE(after, expected);
+}
+
 } // namespace velmora

@@ -54,6 +54,8 @@ private slots:
     void centredTextIsHitWhereItIsDrawn();
     void hints_data();
     void hints();
+    void keptPictureFollowsEveryInput_data();
+    void keptPictureFollowsEveryInput();
 
 private:
     THTMLStaticText& MakeText(int width, int height);

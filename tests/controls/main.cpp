@@ -1,6 +1,7 @@
 #include "DrawingRoutinesTest.h"
 #include "HTMLStaticTextTest.h"
 #include "HTMLabelTest.h"
+#include "platform/PaletteColors.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -8,6 +9,8 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // System colours follow the palette, as in the program.
+    velmora::InstallPaletteSysColors();
     int failures = 0;
     velmora::DrawingRoutinesTest drawing;
     failures += QTest::qExec(&drawing, argc, argv);

@@ -1,0 +1,156 @@
+// The About window's static text against a QLabel that shows the same text as rich text, in one run:
+// one full paint of each, and one mouse move over the static text's anchor (its hit test included). A paint
+// of the static text whose state has not changed shows the picture it drew last; a paint after a change
+// lays out and draws everything again, and is measured too.
+// Goals: the static text's paint costs no more than the QLabel's, and a mouse move no more than a quarter
+// of the QLabel's paint.
+#include "controls/HTMLText.h"
+#include "graphics/qt/QtFonts.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace velmora;
+
+constexpr int kWidth = 313;
+constexpr int kHeight = 105;
+
+const std::vector<std::string> kLines = {
+    "This software cost many hours of freetime, so if you enjoy using Velmora and you would like to show "
+    "your "
+    "appreciation for my work, please ",
+    "support me by making a donation.", "", "<br>",
+    "<br>Graphics by <b><A href=\"mailto:brisel@example.org\"><FONT color=\"#FF0000\">Brisel</FONT></A></b> "
+    "(Thanks !!)"};
+
+const QString kHtml = QStringLiteral(
+    "This software cost many hours of freetime, so if you enjoy using Velmora and you would like to show "
+    "your appreciation for my work, please support me by making a donation.<br>"
+    "<br>Graphics by <b><a href=\"mailto:brisel@example.org\"><font color=\"#FF0000\">Brisel</font></a></b> "
+    "(Thanks !!)");
+
+struct Times {
+    double real = 0;
+    double cpu = 0;
+};
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, Times> times;
+};
+
+// The first point, bottom row first, where the static text finds its anchor.
+QPoint PointOnAnchor(THTMLStaticText& text) {
+    for (int y = kHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < kWidth; ++x) {
+            if (!text.AnchorAt(x, y).Anchor.empty()) {
+                return {x, y};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
+void Ratio(const RatioReporter& reporter, const char* name, const char* mine, const char* peer, double goal) {
+    const auto a = reporter.times.find(mine);
+    const auto b = reporter.times.find(peer);
+    if (a == reporter.times.end() || b == reporter.times.end() || b->second.cpu <= 0) {
+        return;
+    }
+    std::printf("%s: %.1f us against %.1f us, ratio %.3f (CPU %.3f), goal at most %.2f\n", name,
+                a->second.real, b->second.real, a->second.real / b->second.real,
+                a->second.cpu / b->second.cpu, goal);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QWidget window;
+    window.resize(332, 337);
+    auto* text = new THTMLStaticText(&window);
+    text->setGeometry(8, 144, kWidth, kHeight);
+    text->SetHTMLText(kLines);
+    auto* label = new QLabel(&window);
+    label->setGeometry(8, 8, kWidth, kHeight);
+    label->setFont(ToQFont(text->Font(), 96));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::RichText);
+    label->setText(kHtml);
+    window.show();
+    QApplication::processEvents();
+
+    const QPoint onAnchor = PointOnAnchor(*text);
+    if (onAnchor.x() < 0) {
+        std::fprintf(stderr, "the static text shows no anchor\n");
+        return 1;
+    }
+    std::printf("anchor point (%d, %d)\n", onAnchor.x(), onAnchor.y());
+
+    QImage surface(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    surface.setDotsPerMeterX(3780);
+    surface.setDotsPerMeterY(3780);
+
+    benchmark::RegisterBenchmark("QLabel_rich_text_paint", [&](benchmark::State& state) {
+        for (auto _ : state) {
+            label->render(&surface);
+        }
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("THTMLStaticText_paint", [&](benchmark::State& state) {
+        for (auto _ : state) {
+            text->render(&surface);
+        }
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change", [&](benchmark::State& state) {
+        // A new link colour each time, so that every paint lays out and draws the text again.
+        int i = 0;
+        for (auto _ : state) {
+            text->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
+            text->render(&surface);
+        }
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("THTMLStaticText_mouse_move", [&](benchmark::State& state) {
+        // Two points on the same anchor, so each move does the whole hit test and finds the anchor.
+        const QPoint points[2] = {onAnchor, onAnchor + QPoint(1, 0)};
+        int i = 0;
+        for (auto _ : state) {
+            const QPoint at = points[i++ & 1];
+            QMouseEvent move(QEvent::MouseMove, at, text->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(text, &move);
+        }
+    })->Unit(benchmark::kMicrosecond);
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    Ratio(reporter, "paint", "THTMLStaticText_paint", "QLabel_rich_text_paint", 1.0);
+    Ratio(reporter, "paint after a change", "THTMLStaticText_paint_after_change", "QLabel_rich_text_paint",
+          1.0);
+    Ratio(reporter, "mouse move against a QLabel paint", "THTMLStaticText_mouse_move",
+          "QLabel_rich_text_paint", 0.25);
+    return 0;
+}
