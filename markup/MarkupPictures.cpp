@@ -66,8 +66,11 @@ void LineLayout::Image(std::string_view tag) {
     if (Holds(attributes, "ALT") && s_.flow.imageCounter == s_.hitImage) {
         source = std::string(AttributeValue(attributes, "ALT").value_or(""));
     }
-    const std::int32_t givenWidth = IntFromText(AttributeValue(attributes, "WIDTH").value_or(""));
-    const std::int32_t givenHeight = IntFromText(AttributeValue(attributes, "HEIGHT").value_or(""));
+    // Held within the coordinate limit, so that no line or rectangle arithmetic can overflow.
+    const std::int32_t givenWidth =
+        std::min(IntFromText(AttributeValue(attributes, "WIDTH").value_or("")), MarkupCoordinateLimit);
+    const std::int32_t givenHeight =
+        std::min(IntFromText(AttributeValue(attributes, "HEIGHT").value_or("")), MarkupCoordinateLimit);
     const bool stretched = givenWidth >= 1 && givenHeight >= 1;
 
     const std::int32_t x = textRect_.Left;
@@ -87,7 +90,8 @@ void LineLayout::Image(std::string_view tag) {
     }
     if (THTMLPicture* picture = FindPicture(source); picture != nullptr && !picture->QueryEmpty()) {
         if (draw) {
-            DrawPicture(*picture, stretched, Rect{x, top, x + givenWidth, top + givenHeight});
+            DrawPicture(*picture, stretched,
+                        Rect{x, top, PositionSum(x, givenWidth), PositionSum(top, givenHeight)});
         }
         size = stretched
                    ? Size{givenWidth, givenHeight}
@@ -104,9 +108,7 @@ Size LineLayout::ImageListPicture(std::int32_t index, std::int32_t x, std::int32
     if (!paintNothing_ && !p_.printing) {
         list->Draw(canvas_, x, top, index);
     } else if (!paintNothing_) {
-        StretchBitmapToCanvas(canvas_,
-                              {x, top, x + RoundHalfEven(list->Width() * p_.imageScale),
-                               top + RoundHalfEven(list->Height() * p_.imageScale)},
+        StretchBitmapToCanvas(canvas_, ScaledRect(x, top, {list->Width(), list->Height()}, p_.imageScale),
                               OnWhite(list->Image(index)));
     }
     return {DeviceWidth(list->Width()), DeviceHeight(list->Height())};

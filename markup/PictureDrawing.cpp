@@ -34,6 +34,15 @@ std::int32_t RoundHalfEven(double value) {
                                                 double{std::numeric_limits<std::int32_t>::max()}));
 }
 
+Rect ScaledRect(std::int32_t x, std::int32_t y, Size size, double scale) {
+    const auto edge = [](std::int32_t start, double length) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{start} + RoundHalfEven(length),
+                                                                  std::numeric_limits<std::int32_t>::min(),
+                                                                  std::numeric_limits<std::int32_t>::max()));
+    };
+    return {x, y, edge(x, size.Width * scale), edge(y, size.Height * scale)};
+}
+
 void FillGradientBands(Canvas& canvas, TColor from, TColor to, bool horizontal, const Rect& rect,
                        std::int32_t bandCount, TColor frameColor) {
     const std::int32_t count = std::max(1, bandCount);

@@ -21,6 +21,10 @@ Bitmap OnWhite(const Bitmap& bitmap);
 void FillGradientBands(Canvas& canvas, TColor from, TColor to, bool horizontal, const Rect& rect,
                        std::int32_t bandCount, TColor frameColor);
 
+// (x, y, x + round(width * scale), y + round(height * scale)), held within 32 bits: where a picture
+// lands when printing.
+Rect ScaledRect(std::int32_t x, std::int32_t y, Size size, double scale);
+
 // A round to nearest that sends halves to the even neighbour, held within 32 bits.
 std::int32_t RoundHalfEven(double value);
 

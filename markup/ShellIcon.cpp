@@ -36,9 +36,7 @@ Size DrawShellIcon(Canvas& canvas, std::int32_t x, std::int32_t y, double scale,
         return size;
     }
     if (printing) {
-        StretchBitmapToCanvas(
-            canvas, {x, y, x + RoundHalfEven(size.Width * scale), y + RoundHalfEven(size.Height * scale)},
-            OnWhite(icon));
+        StretchBitmapToCanvas(canvas, ScaledRect(x, y, size, scale), OnWhite(icon));
     } else {
         canvas.DrawBitmap(x, y, icon);
     }

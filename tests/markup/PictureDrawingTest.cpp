@@ -93,6 +93,23 @@ TEST(PictureDrawingTest, RoundingSendsHalvesToTheEvenNeighbour) {
     }
 }
 
+TEST(PictureDrawingTest, ScaledRectanglesRoundAndStayWithin32Bits) {
+    struct Case {
+        std::int32_t x, y;
+        Size size;
+        double scale;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {1, 2, {16, 16}, 1.5, {1, 2, 25, 26}},
+        {0, 0, {5, 3}, 0.5, {0, 0, 2, 2}}, // 2.5 and 1.5 round to even
+        {2147483000, 0, {16, 16}, 1000.0, {2147483000, 0, 2147483647, 16000}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaledRect(c.x, c.y, c.size, c.scale), c.expected) << c.scale;
+    }
+}
+
 TEST(PictureDrawingTest, PrintedPicturesLieOnWhitePaper) {
     const std::pair<Argb, Argb> cases[] = {
         {0x00000000, 0xFFFFFFFF},
