@@ -17,19 +17,30 @@ TEST_F(MalformedMarkup, DrawsWhatCanBeReadAndStops) {
         {"<", ""},
         {"a<", "a@1,0"},
         {"a<b", "a@1,0"},
+        {"a</", "a@1,0"},
         {"a</B", "a@1,0"},
+        {"a<B>b<", "a@1,0 b@9,0"},
         {"a<FONT color=\"", "a@1,0"},
         {"a<FONT color=\"#\" size=\"\">b", "a@1,0 b@9,0"},
         {"a<P align=\"\" indent=\"\">b", "a@1,0 b@9,0"},
         {"<A href=\"unclosed>x", "x@1,0"},
+        {"<A>x</A>", "x@1,0"},
+        {"a<>b", "a@1,0 b@9,0"},
         {"a<<<>b>c", "a@1,0 b>c@9,0"},
         {"&amp", "amp@1,0"},
         {"<#", "#@1,0"},
+        {"<Z>", ""},
         {"</Z></UL></A></FONT></HI></R></SUB>x</P>y", "x@1,0 y@1,16"},
+        {"</Z></Z></UL></UL></A></A></FONT></HI></P></R></SUB>x", "x@1,16"}, // /P ends even an empty line
         {"<UL><LI>x</UL></UL></UL>y<LI>z", "\xB7@1,16 x@13,16 y@21,16 o@-11,32 z@1,32"},
+        {"<UL><UL><UL><LI>x</UL></UL></UL></UL>y", "\xB7@25,48 x@37,48 y@45,48"},
+        {"<SUB><SUP><SH><E>x", "x@1,4 x@1,4"}, // the shadow and the text, lowered and raised alike
         // Positions from markup are held within the coordinate limit; unclean ones are ignored.
         {"<P indent=\"2147483647\">x", "x@16777216,0"},
         {"<P indent=\"-99999999999\">x", "x@-16777216,0"},
+        {"<P indent=\"-2147483648\">x", "x@-16777216,0"},
+        {"<P indent=\"99999999999999999999\">x", "x@16777216,0"},
+        {"<P align=\"right\" indent=\"2147483000\">x", "x@16777216,0"},
         {"<IN x=\"99999999999\">x", "x@1,0"},
         {"<IN x=\"2147483647\">x", "x@1,16"}, // beyond the line: the run starts the next one
     };
@@ -101,6 +112,7 @@ TEST_F(MalformedMarkup, EveryModeEndsOnHostileInput) {
         params.hitX = params.hitY = 30;
         RenderMarkup(params);
         EXPECT_GT(params.textHeight, 0) << mode;
+        EXPECT_GE(params.textWidth, 0) << mode;
     }
     EXPECT_FALSE(MarkupToPlainText(hostile).empty());
 }

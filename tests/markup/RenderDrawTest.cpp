@@ -33,6 +33,9 @@ TEST_F(RenderDraw, StylesAndColours) {
         {"<U>a</UL>b<UL><U>c</UL>d", "a:base U | b:base | c:base U | d:base U"},
         {"<FONT color=\"#ff0000\">a</FONT>b", "a:red | b:base"},
         {"<FONT color=\"clblue\">a<FONT color=\"red\">b<FONT color=red>c", "a:blue | b:black | c:black"},
+        {"<FONT color=red>a", "a:base"}, // unquoted reads as empty: no change
+        {"<FONT color=\"\">a", "a:base"},
+        {"<FONT bgcolor=\"clyellow\">a</FONT>b", "a:base/yellow | b:base"},
         {"<FONT bgcolor=\"clyellow\">a<FONT bgcolor=\"clred\">b</FONT>c",
          "a:base/yellow | b:base/red | c:base/yellow"},
         {"<HI>a</HI>b", "a:highlighttext/highlight | b:base"},
@@ -50,10 +53,11 @@ TEST_F(RenderDraw, StylesAndColours) {
 
     canvas.ClearRecords();
     RenderMarkupParams params =
-        Params("<FONT color=\"clblue\" bgcolor=\"clyellow\">a</FONT><A href=\"u\">b</A>");
+        Params("<FONT color=\"clblue\" bgcolor=\"clyellow\">a</FONT><A href=\"u\">b</A><BLINK>c</BLINK>");
     params.suppressColors = true;
+    params.blinkVisible = false;
     RenderMarkup(params);
-    EXPECT_EQ(Looks(), "a:base | b:base U");
+    EXPECT_EQ(Looks(), "a:base | b:base U | c:white"); // blinking is not a markup colour
 }
 
 TEST_F(RenderDraw, FontFaceAndSizeReturnToTheBaseFont) {
@@ -152,6 +156,8 @@ TEST_F(RenderDraw, ErrorUnderlineZigzag) {
         {"<E>ab</E>c",
          {{0, 17}, {2, 15}, {4, 17}, {6, 15}, {8, 17}, {10, 15}, {12, 17}, {14, 15}, {16, 17}, {18, 15}}},
         {"a<E>b", {{8, 17}, {10, 15}, {12, 17}, {14, 15}, {16, 17}, {18, 15}}},
+        {"ab<E>b", {{16, 17}, {18, 15}, {20, 17}, {22, 15}, {24, 17}, {26, 15}}},
+        {"abcdefg<E>b", {{56, 17}, {58, 15}, {60, 17}, {62, 15}, {64, 17}, {66, 15}}},
         {"abcdef<E>b", {{48, 17}, {50, 15}, {52, 17}, {54, 15}, {56, 17}, {58, 15}}},
         {"<IN x=\"6\"><E>b", {{6, 15}, {8, 17}, {10, 15}, {12, 17}, {14, 15}}},
         {"<IN x=\"7\"><E>b", {{6, 15}, {8, 17}, {10, 15}, {12, 17}, {14, 15}, {16, 17}}},

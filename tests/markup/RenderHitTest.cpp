@@ -67,6 +67,7 @@ TEST_F(RenderHit, AlignedWrappedAndScriptedAnchors) {
         {wrapped, 51, 10, 8, true, "x", 1, {1, 16, 33, 32}},
         {wrapped, 51, 10, 20, true, "x", 1, {1, 16, 33, 32}},
         {"a<SUB><A href=\"s\">b</A>", 200, 12, 18, true, "s", 1, {9, 0, 17, 16}},
+        {"a<SUB><A href=\"s\">b</A>", 200, 12, 10, true, "s", 1, {9, 0, 17, 16}},
     };
     for (const HitCase& c : cases) {
         Check(c);
@@ -78,6 +79,7 @@ TEST_F(RenderHit, OnlyHitTestsFindText) {
     painting.hitX = 5;
     painting.hitY = 8;
     EXPECT_FALSE(RenderMarkup(painting));
+    EXPECT_EQ(painting.anchorCount, 1);
 
     RenderMarkupParams plain = Params("plain");
     plain.noDraw = true;

@@ -29,9 +29,11 @@ protected:
 TEST_F(RenderLayout, LinesAndWrapping) {
     const LayoutCase cases[] = {
         {"", 200, 0, 16, ""},
+        {"ab", 200, 16, 16, "ab@1,0"},
         {"a<BR>b", 200, 8, 32, "a@1,0 b@1,16"},
         {"a\r\nb", 200, 8, 32, "a@1,0 b@1,16"},
         {"ab<B>cd</B>", 200, 32, 16, "ab@1,0 cd@17,0"},
+        {"a<B>b</B>c<I>d</I>", 200, 32, 16, "a@1,0 b@9,0 c@17,0 d@25,0"}, // tags do not break lines
         {"a&amp;b", 200, 24, 16, "a&b@1,0"},
         // Line width 80: "first " ends at 48, "second " would end at 104.
         {"first second third", 81, 48, 48, "first @1,0 second @1,16 third@1,32"},
@@ -44,6 +46,7 @@ TEST_F(RenderLayout, LinesAndWrapping) {
         {"ab  ", 200, 24, 16, "ab @1,0  @25,0"},
         {"ab&nbsp;", 200, 24, 16, "ab @1,0"},
         {"ab <BR>c", 200, 16, 32, "ab @1,0 c@1,16"},
+        {"ab <B>c", 200, 32, 16, "ab @1,0 c@25,0"},
     };
     for (const LayoutCase& c : cases) {
         Check(c);
@@ -54,12 +57,14 @@ TEST_F(RenderLayout, AlignmentAndIndent) {
     const LayoutCase cases[] = {
         // Line width 100: "x" leaves 92 pixels, half of them go left, on following lines too.
         {"<P align=\"center\">x<BR>y", 101, 8, 32, "x@47,0 y@47,16"},
+        {"<P align=\"right\">abc", 101, 24, 16, "abc@77,0"},
         {"<P align=\"right\">abc ", 101, 24, 16, "abc @77,0"},
         {"<P align=\"leftright center\">x", 101, 8, 16, "x@47,0"},
         {"<P align=\"right\">a</P><P align=\"left\">b", 101, 8, 32, "a@93,0 b@1,16"},
         {"<P align=\"center\">abcdefghijkl", 81, 96, 16, "abcdefghijkl@1,0"},
         {"<P indent=\"20\">abc<BR>def", 200, 24, 32, "abc@21,0 def@21,16"},
         {"<P indent=\"20\">aaaa bbbb", 81, 72, 16, "aaaa @21,0 bbbb@61,0"}, // wrapping width kept
+        {"<P indent=\"abc\">x", 200, 8, 16, "x@1,0"},
         {"a<IN x=\"50\">b", 200, 58, 16, "a@1,0 b@50,0"},
         {"abcdefgh<IN x=\"10\">b", 200, 72, 16, "abcdefgh@1,0 b@65,0"},
         {"a<IN x=\"50px\">b", 200, 16, 16, "a@1,0 b@9,0"},
@@ -73,6 +78,7 @@ TEST_F(RenderLayout, ScriptsHiddenTextListsAndRules) {
     const LayoutCase cases[] = {
         // Scripts move by a quarter of the 16-pixel text height and end with the line.
         {"a<SUB>2</SUB>", 200, 16, 20, "a@1,0 2@9,4"},
+        {"a<SUP>2</SUP>", 200, 16, 20, "a@1,4 2@9,0"},
         {"a<SUP>2</SUP><SUB>3</SUB>", 200, 24, 24, "a@1,4 2@9,0 3@17,8"},
         {"<SUB>a<BR>b", 200, 8, 36, "a@1,4 b@1,20"},
         {"a<Z>b</Z>c", 200, 16, 16, "a@1,0 c@9,0"},
@@ -124,26 +130,41 @@ TEST_F(RenderLayout, WithoutWordWrapRunsAreCutWithAnEllipsis) {
     };
     for (const LayoutCase& c : cases) {
         Check(c, false);
+        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+            EXPECT_NE(r.Format & DT_END_ELLIPSIS, 0u) << c.markup << ": " << r.Shown;
+        }
     }
 }
 
 TEST_F(RenderLayout, MeasuringCarriesStateFromLineToLine) {
     struct Case {
         std::string markup;
+        int right;
         int textWidth;
         int textHeight;
     };
     const Case cases[] = {
-        {"<UL><LI>abc", 36, 32},
-        {"<Z>aaaaaaaa<BR>bbbbbbbb</Z>c", 8, 32},
+        {"<UL><LI>abc", 200, 36, 32},
+        {"<Z>aaaaaaaa<BR>bbbbbbbb</Z>c", 200, 8, 32},
+        {"first second third", 81, 48, 48}, // wrapped as when drawn
     };
     for (const Case& c : cases) {
-        RenderMarkupParams params = Params(c.markup);
+        canvas.ClearRecords();
+        RenderMarkupParams params = Params(c.markup, {0, 0, c.right, 100});
         params.measureOnly = true;
-        RenderMarkup(params);
+        params.hitX = params.hitY = 5;
+        EXPECT_FALSE(RenderMarkup(params)) << c.markup;
         EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
         EXPECT_EQ(params.textHeight, c.textHeight) << c.markup;
+        EXPECT_TRUE(canvas.Records().empty()) << c.markup;
     }
+}
+
+TEST_F(RenderLayout, TextStartsAtTheCornerOfItsBounds) {
+    const RenderMarkupParams params = Draw("ab", {10, 20, 200, 100});
+    EXPECT_EQ(params.textWidth, 16);
+    EXPECT_EQ(params.textHeight, 16);
+    EXPECT_EQ(Placement(), "ab@11,20");
 }
 
 TEST_F(RenderLayout, PlainTextHoldsEachRunOnce) {
