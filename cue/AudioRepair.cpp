@@ -1,8 +1,12 @@
 #include "CueText.h"
+#include "FileReferences.h"
+#include "ReferenceChoice.h"
 #include "Repair.h"
 #include "RowCaptions.h"
 #include "SheetLines.h"
 #include "TextBuffer.h"
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -12,48 +16,34 @@ const FileFilterList AudioFilters = {
     {"Mp4 Files", "*.mp4"}, {"Wma Files", "*.wma"}, {"Mpc Files", "*.mpc"},
 };
 
-// The chosen file's extension without its dot, upper-cased for a to z only.
-std::string FileTypeOf(std::string_view chosenPath) {
-    const std::string_view name = FileNamePart(chosenPath);
-    const std::size_t dot = name.rfind('.');
-    std::string type =
-        dot == std::string_view::npos ? std::string() : StripThroughLast(".", name.substr(dot));
-    for (char& c : type)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return type;
-}
-
-std::string FileLine(std::string_view leadingBlanks, std::string_view name, std::string_view type) {
-    std::string line(leadingBlanks);
-    line += "FILE \"";
-    line += name;
-    line += '"';
-    if (!type.empty()) {
-        line += ' ';
-        line += type;
-    }
-    return line;
-}
-
 // A double quote or a line break in the name would end the FILE line's name early or split the line.
 bool FitsInFileLine(std::string_view name) {
     return name.find_first_of("\"\r\n") == std::string_view::npos;
 }
 
-// Only the FILE line changes; a sheet without one gets a new line before its first TRACK line.
-std::string NameChosenFile(std::string_view text, std::string_view chosenPath) {
-    const std::string_view name = FileNamePart(chosenPath);
-    const std::string type = FileTypeOf(chosenPath);
-    if (const std::optional<LineSpan> fileLine = FindKeywordLine(text, "FILE")) {
-        const std::string_view blanks = LeadingBlanks(text.substr(fileLine->Start, fileLine->Length));
-        return ReplaceSpan(text, fileLine->Start, fileLine->Length, FileLine(blanks, name, type));
-    }
-    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, "TRACK"))
-        return ReplaceSpan(text, trackLine->Start, 0, FileLine({}, name, type) + "\r\n");
-    const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
-    return std::string(text) + (endsLine ? "" : "\r\n") + FileLine({}, name, type) + "\r\n";
+// The chosen file's name as the sheet must write it, or nothing when it cannot be written there.
+std::optional<std::string> NameInSheet(std::string_view chosenPath, SheetEncoding encoding) {
+    const std::optional<std::string> utf8 = DiskNameToUtf8(FileNamePart(chosenPath), encoding);
+    std::optional<std::string> name = utf8 ? EncodeFromUtf8(*utf8, encoding) : std::nullopt;
+    if (name && !FitsInFileLine(*name))
+        name.reset();
+    return name;
 }
+
+// A sheet without a FILE line gets one before its first TRACK line, or at its end.
+std::string AddFileLine(std::string_view text, std::string_view name, std::string_view type) {
+    const std::string line = "FILE \"" + std::string(name) + "\" " + std::string(type);
+    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, "TRACK"))
+        return ReplaceSpan(text, trackLine->Start, 0, line + "\r\n");
+    const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
+    return std::string(text) + (endsLine ? "" : "\r\n") + line + "\r\n";
+}
+
+struct PendingRename {
+    std::size_t Index;
+    std::string Name;
+    std::string Type;
+};
 
 } // namespace
 
@@ -61,15 +51,47 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     state.CorrectionCount = 0;
     state.WholeText = host.Buffer().Text();
     state.CueFolder = std::string(FolderPart(state.CuePath));
-    state.AudioName = FileLineName(state.WholeText).value_or(std::string());
+    RowReport& report = state.Report;
+    report.Encoding = DetectEncoding(state.WholeText);
+    const std::vector<FileReference> references = FindFileReferences(state.WholeText);
+    state.AudioName = references.empty() ? std::string() : references.front().Name;
 
-    if (!host.FileExists(state.CueFolder + state.AudioName)) {
-        const std::optional<std::string> chosen = host.ChooseFile(AudioFilters, state.CueFolder);
-        if (!chosen || !FitsInFileLine(FileNamePart(*chosen)))
+    ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Audio,
+                             report.Encoding, AudioFilters);
+    for (const FileReference& reference : references)
+        if (chooser.IsPresent(reference.Name))
+            chooser.Take(DiskNameOf(reference.Name, report.Encoding));
+
+    // A sheet without a FILE line asks once, for the line it lacks.
+    const std::size_t asks = std::max<std::size_t>(references.size(), 1);
+    std::vector<PendingRename> renames;
+    for (std::size_t i = 0; i < asks; ++i) {
+        const std::string name = references.empty() ? std::string() : references[i].Name;
+        const std::size_t lineNumber = references.empty() ? 0 : references[i].LineNumber;
+        if (!references.empty() && chooser.IsPresent(name))
+            continue;
+        ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false};
+        const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber);
+        const std::optional<std::string> newName =
+            choice ? NameInSheet(choice->Path, report.Encoding) : std::nullopt;
+        if (!newName) {
+            outcome.NotWritable = choice.has_value();
+            report.Missing.push_back(outcome);
             return AddOutcomeRow(state, host, RunOutcome::Bad);
-        state.WholeText = NameChosenFile(state.WholeText, *chosen);
+        }
+        chooser.Take(std::string(FileNamePart(choice->Path)));
+        outcome.NewName = *newName;
+        outcome.Rule = choice->Rule;
+        report.Repaired.push_back(outcome);
+        renames.push_back({i, *newName, AudioTypeKeyword(FileNamePart(choice->Path))});
         ++state.CorrectionCount;
     }
+
+    // From the last line up, so that the positions of the earlier ones still hold.
+    for (auto rename = renames.rbegin(); rename != renames.rend(); ++rename)
+        state.WholeText = references.empty() ? AddFileLine(state.WholeText, rename->Name, rename->Type)
+                                             : RenameFileReference(state.WholeText, references[rename->Index],
+                                                                   rename->Name, rename->Type);
     const RunOutcome outcome = traitementheures(state, host);
     SaveSheet(state);
     return outcome;

@@ -87,13 +87,16 @@ void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frame
     }
 }
 
-std::string NormaliseIndexTimes(RepairState& state, std::string_view text) {
+std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
+                                std::vector<std::size_t>* changedLines) {
     // Built as the lines go by: one pass, and nothing held per line.
     std::string result;
     result.reserve(text.size() + text.size() / 16);
     std::size_t copied = 0;
     LineReader reader(text);
+    std::size_t lineNumber = 0;
     for (LineSpan span; reader.Next(span);) {
+        ++lineNumber;
         const std::string_view line =
             text.substr(span.Start, std::min(span.Length, TextBuffer::MaxLineLength));
         if (line.find("INDEX 01") == std::string_view::npos)
@@ -108,6 +111,8 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text) {
         if (state.NewTimeText == state.TimeText)
             continue;
         ++state.CorrectionCount;
+        if (changedLines != nullptr)
+            changedLines->push_back(lineNumber);
         // The time is what follows the marker; without the marker it starts at the marker's length.
         const std::size_t marker = line.find(IndexMarker);
         const std::size_t searchFrom =
@@ -124,20 +129,25 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text) {
 RunOutcome traitementheures(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
     // Worked out before anything is written, so a conversion error leaves every file as it was.
-    state.WholeText = NormaliseIndexTimes(state, state.WholeText);
+    state.WholeText = NormaliseIndexTimes(state, state.WholeText, &state.Report.NormalisedTimeLines);
 
     // The backup keeps the sheet as it was before the repair that changed it.
     const std::string backupPath = state.CuePath + ".bak";
     const bool sheetUnchanged = state.WholeText == buffer.Text() && !buffer.LastLoadConvertedLineBreaks();
-    if (!sheetUnchanged || !host.FileExists(backupPath))
+    if (state.DryRun)
+        state.Report.TextBefore = buffer.Text();
+    else if (!sheetUnchanged || !host.FileExists(backupPath))
         buffer.SaveToFile(backupPath);
 
     buffer.SetText(state.WholeText);
     return AddOutcomeRow(state, host, state.CorrectionCount != 0 ? RunOutcome::Corrected : RunOutcome::Good);
 }
 
-void SaveSheet(const RepairState& state) {
-    WriteFileAtomically(state.CuePath, state.WholeText);
+void SaveSheet(RepairState& state) {
+    if (state.DryRun)
+        state.Report.TextAfter = state.WholeText;
+    else
+        WriteFileAtomically(state.CuePath, state.WholeText);
 }
 
 } // namespace velmora

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -22,7 +23,9 @@ void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frame
 // Returns `text` with the time of every line holding "INDEX 01" rewritten; only that time on that line
 // changes. Counts every changed time in state.CorrectionCount and leaves the last time in the state's
 // time fields. Throws Error "'<field>' n'est pas une valeur entière correcte" for a field that is not an
-// integer, before anything is changed.
-std::string NormaliseIndexTimes(RepairState& state, std::string_view text);
+// integer, before anything is changed. The 1-based numbers of the lines whose time changed go to
+// `changedLines` when given.
+std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
+                                std::vector<std::size_t>* changedLines = nullptr);
 
 } // namespace velmora

@@ -57,6 +57,7 @@ RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
     if (state.RunInProgress)
         return RunOutcome::Refused;
     RunScope scope(state, host);
+    state.Report = RowReport();
     host.SetProgressPosition(0);
 
     if (Extension(state.CuePath) != ".cue") {

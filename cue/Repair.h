@@ -35,8 +35,8 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host);
 // written when a time cannot be converted.
 RunOutcome traitementheures(RepairState& state, RepairHost& host);
 
-// Writes state.WholeText to the sheet, atomically.
-void SaveSheet(const RepairState& state);
+// Writes state.WholeText to the sheet, atomically; in a dry run only keeps it in the report.
+void SaveSheet(RepairState& state);
 
 void AnimateProgress(RepairHost& host);
 // Pumps events until `ms` milliseconds of the host's tick counter have passed; ends also when the

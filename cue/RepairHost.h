@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,12 +9,26 @@
 namespace velmora {
 
 class TextBuffer;
+struct RowReport;
 
 struct FileFilter {
     std::string Description;
     std::string Pattern;
 };
 using FileFilterList = std::vector<FileFilter>;
+
+// A chooser asked for on behalf of one FILE reference of a sheet.
+struct FileRequest {
+    FileFilterList Filters;
+    std::string InitialFolder;
+    // The name the sheet gives, as written in the sheet.
+    std::string ReferencedName;
+    // 1-based line of the FILE reference.
+    std::size_t LineNumber = 0;
+    // Full paths of the files beside the sheet that may be the one, all found by the best rule; the
+    // first is the one to select.
+    std::vector<std::string> Candidates;
+};
 
 // Icon indexes of the result rows.
 inline constexpr int BadIcon = 0;
@@ -56,6 +71,15 @@ public:
 
     // Renames or moves one file; fails when `to` exists. Usually MoveFileNoReplace.
     virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+
+    // The chooser for a missing FILE reference, with what the engine found beside the sheet. A window
+    // opens its chooser with the first candidate selected; the default asks the plain chooser.
+    virtual std::optional<std::string> ChooseReferencedFile(const FileRequest& request) {
+        return ChooseFile(request.Filters, request.InitialFolder);
+    }
+
+    // Called right after AddResultRow with what the run did; the report lives until the next run.
+    virtual void DescribeResultRow(const RowReport&) {}
 
     // A host without a progress bar (a terminal) answers false: the run then skips the animation and
     // its delays and just sets the position to the maximum.

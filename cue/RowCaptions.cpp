@@ -19,6 +19,7 @@ RunOutcome AddOutcomeRow(RepairState& state, RepairHost& host, RunOutcome outcom
         break;
     }
     host.AddResultRow(caption, icon);
+    host.DescribeResultRow(state.Report);
     state.CurrentRow = state.RowCount;
     ++state.RowCount;
     return outcome;

@@ -62,13 +62,6 @@ std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view 
     return std::nullopt;
 }
 
-std::optional<std::string> FileLineName(std::string_view text) {
-    const std::optional<LineSpan> line = FindKeywordLine(text, "FILE");
-    if (!line)
-        return std::nullopt;
-    return ExtractField(text.substr(line->Start, line->Length), '"', 1);
-}
-
 std::string ReplaceSpan(std::string_view text, std::size_t start, std::size_t length,
                         std::string_view replacement) {
     std::string result;

@@ -34,10 +34,6 @@ std::vector<LineSpan> SplitLines(std::string_view text);
 // The first line whose first word, after leading blanks, is `keyword` (case-sensitive).
 std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view keyword);
 
-// The text between the first two double quotes of the sheet's FILE line, trimmed; nothing when the
-// sheet has no FILE line.
-std::optional<std::string> FileLineName(std::string_view text);
-
 // The leading characters of a line whose codes are 32 or less.
 std::string_view LeadingBlanks(std::string_view line);
 

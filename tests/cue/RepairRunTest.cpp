@@ -138,10 +138,10 @@ TEST_F(RepairRun, AChosenAudioFileIsNamedOnTheFileLineOnly) {
         "REM COMMENT \"Track.wav\"\r\nPERFORMER \"Track.wav fans\"\r\nTITLE \"Microwave\"\r\n"
         "  FILE \"track.WAV\"   WAVE  \r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
     const std::pair<std::string, std::string> cases[] = {
-        {"Track.mp3", "  FILE \"Track.mp3\" MP3"},
-        {"Song.Ogg", "  FILE \"Song.Ogg\" OGG"},
-        {"noextension", "  FILE \"noextension\""},
-        {"a.b.flac", "  FILE \"a.b.flac\" FLAC"},
+        // Only the name and the type keyword change; the type is one the cue format has.
+        {"Track.mp3", "  FILE \"Track.mp3\"   MP3  "},      {"Song.Ogg", "  FILE \"Song.Ogg\"   WAVE  "},
+        {"noextension", "  FILE \"noextension\"   WAVE  "}, {"a.b.flac", "  FILE \"a.b.flac\"   WAVE  "},
+        {"Take.AIF", "  FILE \"Take.AIF\"   AIFF  "},       {"Take.aiff", "  FILE \"Take.aiff\"   AIFF  "},
     };
     for (const auto& [chosen, fileLine] : cases) {
         host = RecordingHost();

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Candidates.h"
+#include "RepairHost.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The name under which a referenced file lies on disk: the sheet's bytes for UTF-8 sheets, the name
+// in UTF-8 for sheets in an ANSI code page (when it reads in it).
+std::string DiskNameOf(const std::string& name, SheetEncoding encoding);
+
+struct ReferenceChoice {
+    std::string Path;
+    // The rule that offered the chosen file, or nothing when it was none of the candidates.
+    std::optional<CandidateRule> Rule;
+};
+
+// Finds the files of one sheet's missing references and asks the host which one to take.
+class ReferenceChooser {
+public:
+    ReferenceChooser(RepairHost& host, std::string folder, std::string sheetFileName, FileKind kind,
+                     SheetEncoding encoding, FileFilterList filters);
+
+    // True when the file lies beside the sheet under its own bytes or its disk name.
+    bool IsPresent(const std::string& name) const;
+    // A file that is already spoken for is never offered again.
+    void Take(const std::string& diskName) { taken_.push_back(diskName); }
+    // Asks the host, with the candidates selected for it; nothing when the user cancels.
+    std::optional<ReferenceChoice> Ask(const std::string& name, std::size_t lineNumber);
+
+private:
+    RepairHost& host_;
+    std::string folder_;
+    std::string sheetFileName_;
+    FileKind kind_;
+    SheetEncoding encoding_;
+    FileFilterList filters_;
+    std::vector<std::string> taken_;
+    // Read once, on the first missing reference.
+    std::optional<std::vector<std::string>> entries_;
+};
+
+} // namespace velmora

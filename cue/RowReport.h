@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Candidates.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// One FILE reference that a run repaired, or could not.
+struct ReferenceOutcome {
+    std::size_t LineNumber = 0;
+    std::string OldName;
+    // The name the sheet names now (audio) or under which the file was moved (image); empty when the
+    // reference stays missing.
+    std::string NewName;
+    // The rule that found the file, or nothing when the user picked it.
+    std::optional<CandidateRule> Rule;
+    // Set when the file was moved beside the sheet under NewName rather than named in it.
+    bool Moved = false;
+    // Set when a chosen name could not be written in the sheet's encoding.
+    bool NotWritable = false;
+};
+
+struct PlannedMove {
+    std::string From;
+    std::string To;
+};
+
+// What one run did to its sheet, for tool tips and reports. Filled as the run goes; the host hears of
+// it with the row.
+struct RowReport {
+    SheetEncoding Encoding = SheetEncoding::Utf8;
+    std::vector<ReferenceOutcome> Repaired;
+    std::vector<ReferenceOutcome> Missing;
+    std::vector<std::size_t> NormalisedTimeLines;
+    std::vector<PlannedMove> Moves;
+    // The sheet as loaded and as written (or, in a dry run, as it would be written); empty when the
+    // sheet is not written.
+    std::string TextBefore;
+    std::string TextAfter;
+};
+
+// One or two sentences that tell what the run did, for a row's tool tip.
+std::string RowReasonsText(const RowReport& report);
+
+} // namespace velmora
