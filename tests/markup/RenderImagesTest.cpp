@@ -161,7 +161,7 @@ TEST_F(RenderImages, APictureStartsTheNextLineOnlyWhenItWouldFitThere) {
         {"abcd<IMG src=\"logo\" width=\"50\" height=\"8\">", 82, 16, "S33,0,83,8"},
         {"<IMG src=\"logo\"><IMG src=\"logo\"><IMG src=\"logo\">", 32, 32,
          "B1,0,17,8 B17,0,33,8 B1,16,17,24"},
-        {"<IMG src=\"logo\" width=\"2000000000\" height=\"9\">x", 1 << 24, 16, "S1,0,16777216,9"},
+        {"<IMG src=\"logo\" width=\"2000000000\" height=\"9\">x", 1 << 24, 32, "S1,0,16777216,9"},
         // A space before a picture no longer trails the line.
         {"a <IMG src=\"logo\">", 32, 16, "B17,0,33,8"},
     };
