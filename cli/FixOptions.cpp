@@ -31,6 +31,10 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.Paths.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
+        } else if (argument == "--auto") {
+            options.Auto = true;
+        } else if (argument == "--dry-run") {
+            options.DryRun = true;
         } else if (argument == "--recursive") {
             options.Recursive = true;
         } else if (argument == "--json") {
@@ -52,11 +56,15 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-    return "Usage: velmora-fix [--bin FILE] [--audio FILE] [--recursive] [--json] [--quiet] PATH...\n"
+    return "Usage: velmora-fix [--bin FILE] [--audio FILE] [--auto] [--dry-run] [--recursive] [--json] "
+           "[--quiet] "
+           "PATH...\n"
            "Repairs CUE sheets: checks the file each sheet names and, for audio sheets, the INDEX 01 times.\n"
            "\n"
            "  --bin FILE     the image file to move beside an image sheet whose image is missing\n"
            "  --audio FILE   the audio file to name in an audio sheet whose file is missing\n"
+           "  --auto         take the file found beside the sheet when one rule finds exactly one\n"
+           "  --dry-run      change nothing on disk; print the diff of each sheet and the moves\n"
            "  --recursive    a folder stands for every file ending in .cue below it\n"
            "  --json         one JSON object a line for each sheet instead of its row\n"
            "  --quiet        no progress line\n"

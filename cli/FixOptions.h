@@ -10,6 +10,8 @@ namespace velmora::fix {
 struct FixOptions {
     std::optional<std::string> BinAnswer;
     std::optional<std::string> AudioAnswer;
+    bool Auto = false;
+    bool DryRun = false;
     bool Recursive = false;
     bool Json = false;
     bool Quiet = false;

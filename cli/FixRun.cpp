@@ -1,6 +1,7 @@
 #include "FixRun.h"
 
 #include "JsonLine.h"
+#include "RunReport.h"
 #include "SheetPaths.h"
 #include "TerminalHost.h"
 
@@ -85,8 +86,9 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
     auto absolute = [](const std::optional<std::string>& answer) -> std::optional<std::string> {
         return answer ? std::optional(AbsolutePath(*answer)) : std::nullopt;
     };
-    TerminalHost host(absolute(options.BinAnswer), absolute(options.AudioAnswer));
+    TerminalHost host(absolute(options.BinAnswer), absolute(options.AudioAnswer), options.Auto);
     RepairState state;
+    state.DryRun = options.DryRun;
     ProgressLine progress(err, errIsTerminal && !options.Quiet && paths.Sheets.size() > 1);
 
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
@@ -106,10 +108,21 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         progress.Wipe();
         if (result.Message)
             err << *result.Message << "\n";
-        if (options.Json)
-            out << JsonLine(sheet, result.Row, result.Outcome, result.Message) << "\n";
-        else if (result.Row)
-            out << *result.Row << "\n";
+        err << UnwritableNameLines(sheet, state.Report);
+        if (options.Json) {
+            // Only a run that reached a repair has reasons to give.
+            const bool repaired = result.Row || result.Outcome == "CANCELLED";
+            std::string fields = ", \"reasons\": " + (repaired ? JsonReasons(state.Report) : "null");
+            if (options.DryRun)
+                fields += ", \"diff\": " + JsonString(DryRunText(sheet, state.Report)) +
+                          ", \"moves\": " + JsonMoves(state.Report);
+            out << JsonLine(sheet, result.Row, result.Outcome, result.Message, fields) << "\n";
+        } else {
+            if (options.DryRun)
+                out << DryRunText(sheet, state.Report);
+            if (result.Row)
+                out << *result.Row << "\n";
+        }
         status = std::max(status, result.Status);
     }
     progress.Wipe();

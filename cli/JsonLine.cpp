@@ -80,10 +80,10 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string JsonLine(std::string_view sheet, const std::optional<std::string>& row, std::string_view outcome,
-                     const std::optional<std::string>& message) {
+                     const std::optional<std::string>& message, std::string_view moreFields) {
     return "{\"sheet\": " + JsonString(sheet) + ", \"row\": " + (row ? JsonString(*row) : "null") +
            ", \"outcome\": " + JsonString(outcome) +
-           ", \"message\": " + (message ? JsonString(*message) : "null") + "}";
+           ", \"message\": " + (message ? JsonString(*message) : "null") + std::string(moreFields) + "}";
 }
 
 } // namespace velmora::fix

@@ -10,8 +10,9 @@ namespace velmora::fix {
 // that code, as sheets and their names are often written in it.
 std::string JsonString(std::string_view text);
 
-// {"sheet": ..., "row": ..., "outcome": ..., "message": ...} on one line, absent values as null.
+// {"sheet": ..., "row": ..., "outcome": ..., "message": ...} on one line, absent values as null;
+// `moreFields` (", \"name\": value" pairs) go before the closing brace.
 std::string JsonLine(std::string_view sheet, const std::optional<std::string>& row, std::string_view outcome,
-                     const std::optional<std::string>& message);
+                     const std::optional<std::string>& message, std::string_view moreFields = {});
 
 } // namespace velmora::fix

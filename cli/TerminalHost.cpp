@@ -4,8 +4,10 @@
 
 namespace velmora::fix {
 
-TerminalHost::TerminalHost(std::optional<std::string> binAnswer, std::optional<std::string> audioAnswer)
-    : binAnswer_(std::move(binAnswer)), audioAnswer_(std::move(audioAnswer)) {}
+TerminalHost::TerminalHost(std::optional<std::string> binAnswer, std::optional<std::string> audioAnswer,
+                           bool takeSingleCandidate)
+    : binAnswer_(std::move(binAnswer)), audioAnswer_(std::move(audioAnswer)),
+      takeSingleCandidate_(takeSingleCandidate) {}
 
 void TerminalHost::BeginRun() {
     rows_.clear();
@@ -18,6 +20,12 @@ std::optional<std::string> TerminalHost::ChooseFile(const FileFilterList& filter
         if (filter.Pattern == "*.bin")
             return binAnswer_;
     return audioAnswer_;
+}
+
+std::optional<std::string> TerminalHost::ChooseReferencedFile(const FileRequest& request) {
+    if (takeSingleCandidate_ && request.Candidates.size() == 1)
+        return request.Candidates.front();
+    return ChooseFile(request.Filters, request.InitialFolder);
 }
 
 std::uint32_t TerminalHost::TickCount() {

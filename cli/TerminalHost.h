@@ -12,7 +12,10 @@ namespace velmora::fix {
 // command line. It keeps what the current run reported until the next BeginRun.
 class TerminalHost : public RepairHost {
 public:
-    TerminalHost(std::optional<std::string> binAnswer, std::optional<std::string> audioAnswer);
+    // With `takeSingleCandidate`, a missing file that the best rule finds exactly once beside the sheet
+    // is taken without asking; otherwise the answers decide.
+    TerminalHost(std::optional<std::string> binAnswer, std::optional<std::string> audioAnswer,
+                 bool takeSingleCandidate = false);
 
     void BeginRun();
 
@@ -23,6 +26,7 @@ public:
     void ShowWarning(const std::string& text) override { warnings_.push_back(text); }
     void AddResultRow(const std::string& caption, int) override { rows_.push_back(caption); }
     std::optional<std::string> ChooseFile(const FileFilterList& filters, const std::string&) override;
+    std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
     TextBuffer& Buffer() override { return buffer_; }
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override { return RegularFileExists(path); }
@@ -37,6 +41,7 @@ public:
 private:
     std::optional<std::string> binAnswer_;
     std::optional<std::string> audioAnswer_;
+    bool takeSingleCandidate_;
     int progress_ = 0;
     TextBuffer buffer_;
     std::vector<std::string> rows_;

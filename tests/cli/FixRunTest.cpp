@@ -78,20 +78,28 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                                  folder / "x.txt", folder / "dir.cue", folder / "good.cue"},
                                 options);
     EXPECT_EQ(printed.status, SomeFailed);
+    const std::string none = "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [], \"times\": "
+                             "{\"count\": 0, \"lines\": []}}";
     const std::string good = "{\"sheet\": \"" + (folder / "good.cue") +
-                             "\", \"row\": \"good.cue => GOOD\", \"outcome\": \"GOOD\", \"message\": null}\n";
+                             "\", \"row\": \"good.cue => GOOD\", \"outcome\": \"GOOD\", \"message\": null, "
+                             "\"reasons\": " +
+                             none + "}\n";
     EXPECT_EQ(printed.out,
               good + "{\"sheet\": \"" + (folder / "disc.cue") +
-                  "\", \"row\": null, \"outcome\": \"CANCELLED\", \"message\": null}\n{\"sheet\": \"" +
+                  "\", \"row\": null, \"outcome\": \"CANCELLED\", \"message\": null, \"reasons\": "
+                  "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [{\"line\": 1, \"name\": "
+                  "\"disc.bin\", \"unwritable\": false}], \"times\": {\"count\": 0, \"lines\": []}}}\n"
+                  "{\"sheet\": \"" +
                   (folder / "plain.cue") +
-                  "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null}\n{\"sheet\": \"" +
+                  "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null, \"reasons\": null}\n"
+                  "{\"sheet\": \"" +
                   (folder / "x.txt") +
                   "\", \"row\": null, \"outcome\": \"WARNING\", \"message\": \"x.txt is not a valid "
-                  "CUE\"}\n{\"sheet\": \"" +
+                  "CUE\", \"reasons\": null}\n{\"sheet\": \"" +
                   (folder / "dir.cue") +
                   "\", \"row\": null, \"outcome\": \"ERROR\", \"message\": \"Impossible d'ouvrir le "
                   "fichier \\\"" +
-                  (folder / "dir.cue") + "\\\". Is a directory.\"}\n" + good);
+                  (folder / "dir.cue") + "\\\". Is a directory.\", \"reasons\": null}\n" + good);
     EXPECT_EQ(printed.err, "x.txt is not a valid CUE\nImpossible d'ouvrir le fichier \"" +
                                (folder / "dir.cue") + "\". Is a directory.\n");
 }

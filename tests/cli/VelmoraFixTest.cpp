@@ -39,7 +39,10 @@ TEST(VelmoraFix, HelpVersionAndUsageErrors) {
         std::string errStart;
     } cases[] = {
         {"--help", 0,
-         "Usage: velmora-fix [--bin FILE] [--audio FILE] [--recursive] [--json] [--quiet] PATH...", ""},
+         "Usage: velmora-fix [--bin FILE] [--audio FILE] [--auto] [--dry-run] [--recursive] [--json] "
+         "[--quiet] "
+         "PATH...",
+         ""},
         {"--version", 0, "velmora-fix 1.0.0\n", ""},
         {"", 2, "", "velmora-fix: no PATH given\nUsage: velmora-fix"},
         {"--frobnicate x.cue", 2, "", "velmora-fix: unknown option --frobnicate\n"},

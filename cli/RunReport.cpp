@@ -1,0 +1,65 @@
+#include "RunReport.h"
+
+#include "JsonLine.h"
+#include "cue/Repair.h"
+#include "cue/SheetEncoding.h"
+#include "cue/UnifiedDiff.h"
+
+namespace velmora::fix {
+namespace {
+
+std::string NameJson(const std::string& name, SheetEncoding encoding) {
+    return JsonString(DecodeToUtf8(name, encoding).value_or(name));
+}
+
+} // namespace
+
+std::string JsonReasons(const RowReport& report) {
+    std::string json = "{\"encoding\": " + JsonString(EncodingName(report.Encoding)) + ", \"repaired\": [";
+    for (std::size_t i = 0; i < report.Repaired.size(); ++i) {
+        const ReferenceOutcome& repaired = report.Repaired[i];
+        json += (i > 0 ? ", " : "") + std::string("{\"line\": ") + std::to_string(repaired.LineNumber) +
+                ", \"from\": " + NameJson(repaired.OldName, report.Encoding) +
+                ", \"to\": " + NameJson(repaired.NewName, report.Encoding) +
+                ", \"rule\": " + JsonString(repaired.Rule ? RuleKey(*repaired.Rule) : "chosen") +
+                ", \"moved\": " + (repaired.Moved ? "true" : "false") + "}";
+    }
+    json += "], \"missing\": [";
+    for (std::size_t i = 0; i < report.Missing.size(); ++i) {
+        const ReferenceOutcome& missing = report.Missing[i];
+        json += (i > 0 ? ", " : "") + std::string("{\"line\": ") + std::to_string(missing.LineNumber) +
+                ", \"name\": " + NameJson(missing.OldName, report.Encoding) +
+                ", \"unwritable\": " + (missing.NotWritable ? "true" : "false") + "}";
+    }
+    json +=
+        "], \"times\": {\"count\": " + std::to_string(report.NormalisedTimeLines.size()) + ", \"lines\": [";
+    for (std::size_t i = 0; i < report.NormalisedTimeLines.size(); ++i)
+        json += (i > 0 ? ", " : "") + std::to_string(report.NormalisedTimeLines[i]);
+    return json + "]}}";
+}
+
+std::string JsonMoves(const RowReport& report) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < report.Moves.size(); ++i)
+        json += (i > 0 ? ", " : "") + std::string("{\"from\": ") + JsonString(report.Moves[i].From) +
+                ", \"to\": " + JsonString(report.Moves[i].To) + "}";
+    return json + "]";
+}
+
+std::string DryRunText(const std::string& sheet, const RowReport& report) {
+    std::string text = UnifiedDiff(report.TextBefore, report.TextAfter, sheet, sheet);
+    for (const PlannedMove& move : report.Moves)
+        text += "move " + move.From + " -> " + move.To + "\n";
+    return text;
+}
+
+std::string UnwritableNameLines(const std::string& sheet, const RowReport& report) {
+    std::string lines;
+    for (const ReferenceOutcome& missing : report.Missing)
+        if (missing.NotWritable)
+            lines += std::string(FileNamePart(sheet)) + ": line " + std::to_string(missing.LineNumber) +
+                     ": the chosen name cannot be written in " + EncodingName(report.Encoding) + "\n";
+    return lines;
+}
+
+} // namespace velmora::fix
