@@ -228,6 +228,7 @@ RenderMarkupParams THTMLStaticText::PaintParams(Canvas& canvas, const std::strin
     params.shadowColor = shadowColor_;
     params.pictureCache = pictureCache_.get();
     params.pictureContainer = pictureContainer_;
+    params.shellIcons = shellIcons_.get();
     params.flavor = MarkupFlavor::StaticText;
     return params;
 }

@@ -146,6 +146,7 @@ bool THTMLabel::RenderText(RenderMarkupParams& params) {
     params.wordWrap = !ellipsis_;
     params.pictureCache = pictureCache_.get();
     params.pictureContainer = pictureContainer_;
+    params.shellIcons = shellIcons_.get();
     params.lineSpacing = 0;
     params.flavor = MarkupFlavor::Label;
     return RenderMarkup(params);

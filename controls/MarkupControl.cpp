@@ -3,6 +3,7 @@
 #include "graphics/Windows1252.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
+#include "markup/qt/QtShellIconSource.h"
 #include "pictures/qt/QtPictureDecoder.h"
 #include "platform/ShellOpen.h"
 
@@ -18,8 +19,8 @@ namespace velmora {
 MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                              std::function<void()> onImagesChanged)
     : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
-      imageListLink_(std::move(onImagesChanged)), htmlText_(std::move(onTextChanged)),
-      measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+      shellIcons_(std::make_unique<QtShellIconSource>()), imageListLink_(std::move(onImagesChanged)),
+      htmlText_(std::move(onTextChanged)), measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
     setMouseTracking(true);
 }
 

@@ -6,6 +6,7 @@
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
 #include "graphics/Rect.h"
+#include "markup/ShellIcon.h"
 #include "pictures/PictureCache.h"
 #include "pictures/PictureContainer.h"
 
@@ -98,6 +99,8 @@ public:
     // The anchor last hovered, in control coordinates; (-1, -1, -1, -1) for none.
     const Rect& HoverRect() const { return hoverRect_; }
     THTMLPictureCache& PictureCache() { return *pictureCache_; }
+    // The desktop's file icons for the markup's SSYS and LSYS pictures.
+    ShellIconSource& ShellIcons() { return *shellIcons_; }
 
     // The window tells its controls that a component of its own is going away.
     void ComponentRemoved(const ImageList* list);
@@ -176,6 +179,7 @@ protected:
     std::int32_t lastHoverAnchor_ = 0;
     Rect hoverRect_;
     std::unique_ptr<THTMLPictureCache> pictureCache_;
+    std::unique_ptr<ShellIconSource> shellIcons_;
     ImageListLink imageListLink_;
     bool loading_ = false;
 

@@ -2,6 +2,7 @@
 
 #include "ControlTestSupport.h"
 #include "controls/HTMLText.h"
+#include "graphics/ImageList.h"
 #include "pictures/qt/QtPictureDecoder.h"
 #include "pictures/testing/GifWriter.h"
 
@@ -435,6 +436,49 @@ void HTMLStaticTextTest::gifFramesFollowTheTimer() {
     timers.Advance(100);
     QCOMPARE(shared.Frame(), 3);
     QCOMPARE(cached.Frame(), 1);
+}
+
+void HTMLStaticTextTest::shownPicturesFollowTheirSources() {
+    testing::ManualTimers& timers = *timers_;
+    THTMLStaticText& control = MakeText(100, 30);
+    control.SetColor(clWhite);
+    TPictureContainer container(QtPictureBackend());
+    TPictureItem& item = container.Items().Add();
+    item.Name = "anim";
+    AnimatedPicture(item.Picture());
+    ImageList list(8, 8);
+    Bitmap yellow(8, 8);
+    for (std::int32_t y = 0; y < 8; ++y) {
+        for (std::int32_t x = 0; x < 8; ++x) {
+            yellow.SetPixel(x, y, 0xFFFFFF00);
+        }
+    }
+    list.Add(yellow);
+    control.SetPictureContainer(&container);
+    control.SetImages(&list);
+    control.HTMLText().Add("<IMG src=\"anim\"><IMG src=\"IDX:0\">");
+    control.SetEnableBlink(true);
+
+    const QColor red(255, 0, 0);
+    const QColor green(0, 255, 0);
+    const QColor blue(0, 0, 255);
+    const QColor yellowColor(255, 255, 0);
+    QVERIFY(testing::CountColor(Snapshot(control), red) > 0);
+    QVERIFY(testing::CountColor(Snapshot(control), yellowColor) > 0);
+    // Frames of 100, 200 and 100 ms: red, then green for two ticks, then blue.
+    const QList<QColor> shown{red, green, green, blue, red};
+    for (const QColor& colour : shown) {
+        timers.Advance(100);
+        const QImage image = Snapshot(control);
+        QVERIFY(testing::CountColor(image, colour) > 0);
+        for (const QColor& other : {red, green, blue}) {
+            if (other != colour) {
+                QCOMPARE(testing::CountColor(image, other), 0);
+            }
+        }
+    }
+    list.Clear();
+    QCOMPARE(testing::CountColor(Snapshot(control), yellowColor), 0);
 }
 
 void HTMLStaticTextTest::miniScrollArrows() {
