@@ -31,7 +31,10 @@ std::vector<FileReference> FindFileReferences(std::string_view text) {
     for (LineSpan span; reader.Next(span);) {
         ++number;
         const std::string_view line = text.substr(span.Start, span.Length);
-        if (!StartsWithFileKeyword(line.substr(LeadingBlanks(line).size())))
+        // A byte order mark is no part of the first line's text.
+        const std::size_t mark = span.Start == 0 && line.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+        const std::size_t blanks = mark + LeadingBlanks(line.substr(mark)).size();
+        if (!StartsWithFileKeyword(line.substr(blanks)))
             continue;
         FileReference reference;
         reference.LineNumber = number;
@@ -48,7 +51,7 @@ std::vector<FileReference> FindFileReferences(std::string_view text) {
             afterName = close + 1;
         } else {
             // Without quotes the whole line after its blanks is rewritten.
-            reference.NameStart = span.Start + LeadingBlanks(line).size();
+            reference.NameStart = span.Start + blanks;
             reference.NameLength = span.Start + span.Length - reference.NameStart;
             reference.TypeStart = span.Start + span.Length;
             references.push_back(std::move(reference));

@@ -48,6 +48,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
         chooser.Take(diskName);
+        chooser.Take(std::string(FileNamePart(choice->Path)));
         outcome.NewName = diskName;
         outcome.Rule = choice->Rule;
         report.Repaired.push_back(outcome);

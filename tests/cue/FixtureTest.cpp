@@ -1,32 +1,76 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 namespace velmora {
 namespace {
 
+using testing::FolderEntries;
 using testing::ReadFile;
 using testing::RecordingHost;
 using testing::TempFolder;
 using testing::WriteFile;
 
 // Each fixture is a sheet in tests/data/cue with the sheet expected after the repair beside it
-// (<name>.expected.cue). The files it names exist; choosers are cancelled.
+// (<name>.expected.cue). The files listed lie beside the sheet; a single candidate of the best rule is
+// taken, as velmora-fix --auto does, and every other chooser is cancelled.
 struct Fixture {
     std::string name;
-    std::string row;
+    std::string row; // empty when the run adds none
+    std::string error;
     std::vector<std::string> presentFiles;
+    // Files beside the sheet afterwards, the sheet and its backup left out; empty means as before.
+    std::vector<std::string> filesAfter;
 };
 
-TEST(Fixtures, RepairToTheirExpectedSheets) {
+TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
     const Fixture fixtures[] = {
-        {"lf_only", "lf_only.cue => CORRECTED", {"Album.flac"}},
-        {"valid_frames", "valid_frames.cue => GOOD", {"Live.wav"}},
-        {"carries", "carries.cue => CORRECTED", {"Long.mp3"}},
-        {"shared_times", "shared_times.cue => CORRECTED", {"Mix.wav"}},
-        {"quoted_before_file", "quoted_before_file.cue => GOOD", {"Real Name.wav"}},
-        {"missing_audio", "missing_audio.cue => BAD", {}},
+        {"lf_only", "lf_only.cue => CORRECTED", "", {"Album.flac"}, {}},
+        {"valid_frames", "valid_frames.cue => GOOD", "", {"Live.wav"}, {}},
+        {"carries", "carries.cue => CORRECTED", "", {"Long.mp3"}, {}},
+        {"shared_times", "shared_times.cue => CORRECTED", "", {"Mix.wav"}, {}},
+        {"quoted_before_file", "quoted_before_file.cue => GOOD", "", {"Real Name.wav"}, {}},
+        {"missing_audio", "missing_audio.cue => BAD", "", {}, {}},
+        {"win1251_wav_to_flac", "win1251_wav_to_flac.cue => CORRECTED", "", {"Кино - Группа крови.flac"}, {}},
+        {"shiftjis_wav_to_flac", "shiftjis_wav_to_flac.cue => CORRECTED", "", {"ファースト・ラヴ.flac"}, {}},
+        {"utf8_bom_case", "utf8_bom_case.cue => CORRECTED", "", {"björk - homogenic.wav"}, {}},
+        {"utf8_unicode_case", "utf8_unicode_case.cue => CORRECTED", "", {"Ночные Снайперы - Рубеж.flac"}, {}},
+        {"cr_only", "cr_only.cue => GOOD", "", {"Old Mac.wav"}, {}},
+        {"seconds_past_sixty", "seconds_past_sixty.cue => CORRECTED", "", {"Overflow.mp3"}, {}},
+        {"long_valid_time", "long_valid_time.cue => GOOD", "", {"Long Mix.wav"}, {}},
+        {"minutes_seconds_only", "", "'' n'est pas une valeur entière correcte", {"No Frames.mp3"}, {}},
+        {"flac_type_present", "flac_type_present.cue => GOOD", "", {"Lossless.flac"}, {}},
+        {"missing_type", "missing_type.cue => CORRECTED", "", {"Typeless.flac"}, {}},
+        {"eac_multifile_hidden_track",
+         "eac_multifile_hidden_track.cue => CORRECTED",
+         "",
+         {"00 - Band - Hidden Track.flac", "01 - Band - First.flac", "02 - Band - Second.flac",
+          "03 - Band - Third.flac"},
+         {}},
+        {"multibin_case",
+         "multibin_case.cue => CORRECTED",
+         "",
+         {"Game (Track 1).bin", "game (track 2).BIN", "GAME (TRACK 3).bin"},
+         {"Game (Track 1).bin", "Game (Track 2).bin", "Game (Track 3).bin"}},
+        {"multibin_missing",
+         "multibin_missing.cue => BAD",
+         "",
+         {"Game (Track 1).bin", "Game (Track 2).BIN"},
+         {"Game (Track 1).bin", "Game (Track 2).bin"}},
+        {"image_case", "image_case.cue => CORRECTED", "", {"disc.BIN"}, {"Disc.bin"}},
+        {"wav_to_flac", "wav_to_flac.cue => CORRECTED", "", {"Album.flac", "Album.log", "cover.jpg"}, {}},
+        {"double_extension", "double_extension.cue => CORRECTED", "", {"Album.wav.flac"}, {}},
+        {"sheet_base_name", "sheet_base_name.cue => CORRECTED", "", {"sheet_base_name.ape", "notes.txt"}, {}},
+        {"only_file_of_kind",
+         "only_file_of_kind.cue => CORRECTED",
+         "",
+         {"Band - Album.m4a", "folder.jpg"},
+         {}},
+        {"two_equal_candidates", "two_equal_candidates.cue => BAD", "", {"CDImage.flac", "CDImage.ape"}, {}},
+        // Near-names are never taken on their own.
+        {"near_name_only", "near_name_only.cue => BAD", "", {"CDImage1.wav", "CDImag.flac"}, {}},
     };
     for (const Fixture& fixture : fixtures) {
         TempFolder folder;
@@ -34,17 +78,34 @@ TEST(Fixtures, RepairToTheirExpectedSheets) {
         const std::string sheet = folder / (fixture.name + ".cue");
         std::filesystem::copy_file(source + ".cue", sheet);
         for (const std::string& present : fixture.presentFiles)
-            WriteFile(folder / present, "");
+            WriteFile(folder / present, present);
 
         RecordingHost host;
         host.animates = false;
+        host.takeSingleCandidate = true;
         RepairState state;
         state.CuePath = sheet;
-        traitementCUE(state, host);
+        std::string error;
+        try {
+            traitementCUE(state, host);
+        } catch (const Error& failure) {
+            error = failure.what();
+        }
 
-        ASSERT_EQ(host.rows.size(), 1u) << fixture.name;
-        EXPECT_EQ(host.rows[0].Caption, fixture.row);
+        EXPECT_EQ(error, fixture.error) << fixture.name;
+        ASSERT_EQ(host.rows.size(), fixture.row.empty() ? 0u : 1u) << fixture.name;
+        if (!fixture.row.empty()) {
+            EXPECT_EQ(host.rows[0].Caption, fixture.row);
+        }
         EXPECT_EQ(ReadFile(sheet), ReadFile(source + ".expected.cue")) << fixture.name;
+        std::vector<std::string> after =
+            fixture.filesAfter.empty() ? fixture.presentFiles : fixture.filesAfter;
+        after.push_back(fixture.name + ".cue");
+        // The backup is checked by the run tests; here only what was moved counts.
+        std::vector<std::string> entries = FolderEntries(folder.Path());
+        std::erase(entries, fixture.name + ".cue.bak");
+        std::sort(after.begin(), after.end());
+        EXPECT_EQ(entries, after) << fixture.name;
     }
 }
 

@@ -116,6 +116,13 @@ std::optional<std::string> RecordingHost::ChooseFile(const FileFilterList& filte
     return call < chooserAnswers.size() ? chooserAnswers[call] : std::nullopt;
 }
 
+std::optional<std::string> RecordingHost::ChooseReferencedFile(const FileRequest& request) {
+    requests.push_back(request);
+    if (takeSingleCandidate && request.Candidates.size() == 1)
+        return request.Candidates.front();
+    return ChooseFile(request.Filters, request.InitialFolder);
+}
+
 std::uint32_t RecordingHost::TickCount() {
     const std::uint32_t now = tick;
     tick += tickStep;

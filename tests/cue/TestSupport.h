@@ -68,6 +68,8 @@ public:
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override { return RegularFileExists(path); }
     bool MoveFile(const std::string& from, const std::string& to) override;
+    std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
+    void DescribeResultRow(const RowReport& report) override { reports.push_back(report); }
     bool AnimatesProgress() const override { return animates; }
 
     std::vector<bool> linkStates;
@@ -85,6 +87,10 @@ public:
     std::uint32_t tickStep = 1;
     bool animates = true;
     std::vector<std::pair<std::string, std::string>> moves;
+    std::vector<FileRequest> requests;
+    // Takes the one candidate of a request without asking, as velmora-fix --auto does.
+    bool takeSingleCandidate = false;
+    std::vector<RowReport> reports;
 };
 
 } // namespace velmora::testing
