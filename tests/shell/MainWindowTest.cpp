@@ -144,6 +144,26 @@ void MainWindowTest::bannerLiesOverTheHintAndTheListOverTheBanner() {
     QCOMPARE(form->childAt(20, 285), form->CheckBox1);
 }
 
+void MainWindowTest::bannerIsDrawnFromItsCornerAtItsOwnSize_data() {
+    QTest::addColumn<QPoint>("window");
+    QTest::newRow("top left corner") << QPoint(0, 0);
+    QTest::newRow("in the logo") << QPoint(44, 38);
+    QTest::newRow("in the name") << QPoint(130, 30);
+    QTest::newRow("in the hint") << QPoint(150, 105);
+    QTest::newRow("right edge") << QPoint(491, 10);
+    QTest::newRow("last row above the list") << QPoint(250, 143);
+}
+
+// The banner box starts 8 pixels left of the window, so window pixel (x, y)
+// shows banner pixel (x + 8, y).
+void MainWindowTest::bannerIsDrawnFromItsCornerAtItsOwnSize() {
+    QFETCH(QPoint, window);
+    auto form = MakeForm();
+    const QImage shown = form->grab().toImage();
+    const QRgb expected = form->Image1->Picture().pixel(window + QPoint(8, 0));
+    QCOMPARE(QColor(shown.pixel(window)), QColor(expected));
+}
+
 void MainWindowTest::programTitle_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("title");

@@ -21,6 +21,8 @@ private slots:
     void controls_data();
     void controls();
     void bannerLiesOverTheHintAndTheListOverTheBanner();
+    void bannerIsDrawnFromItsCornerAtItsOwnSize_data();
+    void bannerIsDrawnFromItsCornerAtItsOwnSize();
     void programTitle_data();
     void programTitle();
 
