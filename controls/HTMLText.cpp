@@ -1,6 +1,5 @@
 #include "controls/HTMLText.h"
 
-#include "controls/BevelFrame.h"
 #include "controls/ControlTimers.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
@@ -26,10 +25,6 @@ constexpr std::int32_t kTicksPerBlink = 5;
 
 bool IsArrowKey(int key) {
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
-
-int WidgetExtent(std::int64_t size) {
-    return static_cast<int>(std::clamp<std::int64_t>(size, 0, QWIDGETSIZE_MAX));
 }
 
 } // namespace
@@ -207,8 +202,9 @@ void THTMLStaticText::PaintMarkup(bool withFrame) {
     }
 }
 
-RenderMarkupParams THTMLStaticText::PaintParams(Canvas& canvas, const std::string& markup, const Rect& bounds,
-                                                Point mouse, std::int32_t focus) const {
+RenderMarkupParams THTMLStaticText::PaintArguments(Canvas& canvas, const std::string& markup,
+                                                   const Rect& bounds, Point mouse,
+                                                   std::int32_t focus) const {
     RenderMarkupParams params;
     params.canvas = &canvas;
     params.markup = markup;
@@ -303,31 +299,14 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, drawn_);
 }
 
-void THTMLStaticText::DrawFrames(Canvas& canvas) {
-    Rect r = ClientRect();
-    if (frames_.BevelOuter != bvNone) {
-        const BevelPair colors = BevelColors(frames_.BevelOuter);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
-    }
-    DrawBevelFrame(canvas, r, color_, color_, frames_.BorderWidth);
-    if (frames_.BevelInner != bvNone) {
-        const BevelPair colors = BevelColors(frames_.BevelInner);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
-    }
-    canvas.SetPenColor(color_);
-    canvas.SetPenWidth(0);
-    canvas.SetBrushColor(color_);
-    if (frames_.BorderStyle == bsSingle && frames_.BorderWidth > 0) {
-        canvas.SetPenWidth(frames_.BorderWidth);
-        canvas.SetPenColor(clBlack);
-        canvas.Rectangle(r);
-    }
-}
-
 void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     canvas.SetBrushColor(color_);
     canvas.SetFont(font_);
-    DrawFrames(canvas);
+    const Rect inside = DrawBevels(canvas);
+    canvas.SetPenColor(color_);
+    canvas.SetPenWidth(0);
+    canvas.SetBrushColor(color_);
+    DrawSingleBorder(canvas, inside);
 
     const Rect area = TextArea();
     const std::string markup = GetJoinedText();
@@ -341,7 +320,7 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
         bounds.Right -= kArrowSize;
         upArrowShown_ = false;
         downArrowShown_ = false;
-        RenderMarkupParams measure = PaintParams(canvas, markup, bounds, mouse, focus);
+        RenderMarkupParams measure = PaintArguments(canvas, markup, bounds, mouse, focus);
         measure.noDraw = true;
         measure.measureOnly = true;
         RenderMarkup(measure);
@@ -358,12 +337,7 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
             upArrowShown_ = true;
         }
     }
-    if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
-        RenderMarkupParams measure = PaintParams(canvas, markup, bounds, mouse, focus);
-        measure.noDraw = true;
-        RenderMarkup(measure);
-        ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
-    }
+    AlignVertically(canvas, markup, bounds, mouse, focus);
 
     RenderMarkupParams last;
     {
@@ -371,17 +345,17 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
         // Scrolled text stays inside the frames instead of running over the top bevel.
         canvas.SetClipRect(Intersection(bounds, area));
         if (isEnabled()) {
-            last = PaintParams(canvas, markup, bounds, mouse, focus);
+            last = PaintArguments(canvas, markup, bounds, mouse, focus);
             RenderMarkup(last);
         } else {
-            RenderMarkupParams raised = PaintParams(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
+            RenderMarkupParams raised = PaintArguments(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
             raised.imageList = nullptr;
             raised.urlColor = clWhite;
             raised.hoverColor = clNone;
             raised.hoverFontColor = clNone;
             canvas.SetFontColor(clWhite);
             RenderMarkup(raised);
-            last = PaintParams(canvas, markup, bounds, {0, 0}, focus);
+            last = PaintArguments(canvas, markup, bounds, {0, 0}, focus);
             last.urlColor = clGray;
             last.hoverColor = clNone;
             last.hoverFontColor = clNone;
@@ -392,53 +366,16 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     anchorCount_ = last.anchorCount;
     focusHref_ = last.focusHref;
 
-    int newWidth = width();
-    int newHeight = height();
-    if (rules.Vertical) {
-        newHeight = WidgetExtent(static_cast<std::int64_t>(last.textHeight) + AutoSizeMargin);
-    }
-    if (rules.Horizontal) {
-        newWidth = WidgetExtent(static_cast<std::int64_t>(last.textWidth) + AutoSizeMargin);
-    }
-    if (newWidth != width() || newHeight != height()) {
-        resize(newWidth, newHeight);
-    }
+    FitToText(rules, last.textWidth, last.textHeight);
 }
 
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {
-    AnchorHit hit;
     Rect bounds = ClientRect();
     if (miniScroll_) {
         bounds.Top -= scrollOffset_;
         bounds.Right -= kArrowSize;
     }
-    bounds = velmora::TextArea(bounds, frames_);
-    const std::string markup = GetJoinedText();
-    WithMeasureCanvas([&](Canvas& canvas) {
-        if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
-            RenderMarkupParams measure = PaintParams(canvas, markup, bounds, {x, y}, -1);
-            measure.noDraw = true;
-            RenderMarkup(measure);
-            ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
-        }
-        RenderMarkupParams params = PaintParams(canvas, markup, bounds, {x, y}, -1);
-        params.noDraw = true;
-        params.hoverAnchor = -1;
-        params.urlColor = clWhite;
-        params.hoverColor = clNone;
-        params.hoverFontColor = clNone;
-        params.shadowColor = clNone;
-        params.blinkVisible = false;
-        const bool found = RenderMarkup(params);
-        hoverAnchor_ = params.hitAnchorNumber;
-        hit.AnchorRect = params.hitAnchorRect;
-        if (found) {
-            hit.Anchor = params.hitAnchor;
-        } else {
-            hoverAnchor_ = -1;
-        }
-    });
-    return hit;
+    return HitTest(velmora::TextArea(bounds, frames_), x, y);
 }
 
 void THTMLStaticText::mouseMoveEvent(QMouseEvent* event) {

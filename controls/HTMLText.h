@@ -22,16 +22,9 @@ class THTMLStaticText : public MarkupControl {
     Q_OBJECT
     Q_PROPERTY(QStringList HTMLText READ HTMLTextList WRITE SetHTMLTextList)
     Q_PROPERTY(velmora::TColor URLColor READ URLColor WRITE SetURLColor)
-    Q_PROPERTY(velmora::TColor ShadowColor READ ShadowColor WRITE SetShadowColor)
-    Q_PROPERTY(qint32 ShadowOffset READ ShadowOffset WRITE SetShadowOffset)
     Q_PROPERTY(bool Hover READ Hover WRITE SetHover)
     Q_PROPERTY(velmora::TColor HoverColor READ HoverColor WRITE SetHoverColor)
     Q_PROPERTY(velmora::TColor HoverFontColor READ HoverFontColor WRITE SetHoverFontColor)
-    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
-    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
-    Q_PROPERTY(qint32 BevelWidth READ BevelWidth WRITE SetBevelWidth)
-    Q_PROPERTY(qint32 BorderWidth READ BorderWidth WRITE SetBorderWidth)
-    Q_PROPERTY(velmora::MarkupControls::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(velmora::MarkupControls::TVAlignment VAlignment READ VAlignment WRITE SetVAlignment)
     Q_PROPERTY(bool MiniScroll READ MiniScroll WRITE SetMiniScroll)
     Q_PROPERTY(bool AutoScroll READ AutoScroll WRITE SetAutoScroll)
@@ -39,12 +32,7 @@ class THTMLStaticText : public MarkupControl {
     Q_PROPERTY(bool Ellipsis READ Ellipsis WRITE SetEllipsis)
     Q_PROPERTY(bool AutoSizing READ AutoSizing WRITE SetAutoSizing)
     Q_PROPERTY(velmora::MarkupControls::TAutoSizeType AutoSizeType READ AutoSizeType WRITE SetAutoSizeType)
-    Q_PROPERTY(bool AnchorHint READ AnchorHint WRITE SetAnchorHint)
     Q_PROPERTY(velmora::ImageList* Images READ Images WRITE SetImages)
-    Q_PROPERTY(velmora::TPictureContainer* PictureContainer READ PictureContainer WRITE SetPictureContainer)
-    Q_PROPERTY(velmora::TColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(velmora::FontState Font READ Font WRITE SetFont)
-    Q_PROPERTY(velmora::MarkupControls::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
 
 public:
@@ -169,10 +157,9 @@ private:
 
     void TextLinesChanged();
     void DrawMarkup(Canvas& canvas);
-    void DrawFrames(Canvas& canvas);
-    // Every RenderMarkup call of a paint starts from these.
-    RenderMarkupParams PaintParams(Canvas& canvas, const std::string& markup, const Rect& bounds, Point mouse,
-                                   std::int32_t focus) const;
+    RenderMarkupParams PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
+                                      Point mouse, std::int32_t focus) const override;
+    bool Render(RenderMarkupParams& params) override { return RenderMarkup(params); }
     // Scrolls by 4 pixels when the point lies on a shown arrow.
     void ScrollByArrowAt(std::int32_t x, std::int32_t y);
     void StartOrStopTimer(bool blinkSwitchedOff);

@@ -1,6 +1,5 @@
 #include "controls/HTMLabel.h"
 
-#include "controls/BevelFrame.h"
 #include "controls/Gradient.h"
 #include "controls/MarkupLog.h"
 #include "graphics/qt/QtCanvas.h"
@@ -15,14 +14,6 @@
 #include <algorithm>
 
 namespace velmora {
-
-namespace {
-
-int WidgetExtent(std::int64_t size) {
-    return static_cast<int>(std::clamp<std::int64_t>(size, 0, QWIDGETSIZE_MAX));
-}
-
-} // namespace
 
 THTMLabel::THTMLabel(QWidget* parent)
     : MarkupControl(
@@ -152,13 +143,16 @@ bool THTMLabel::RenderText(RenderMarkupParams& params) {
     return RenderMarkup(params);
 }
 
-RenderMarkupParams THTMLabel::BaseParams(Canvas& canvas, const std::string& markup,
-                                         const Rect& bounds) const {
+RenderMarkupParams THTMLabel::PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
+                                             Point mouse, std::int32_t focus) const {
     RenderMarkupParams params;
     params.canvas = &canvas;
     params.markup = markup;
     params.bounds = bounds;
     params.imageList = Images();
+    params.hitX = mouse.X;
+    params.hitY = mouse.Y;
+    params.focusAnchor = focus;
     params.hoverAnchor = hoverAnchor_;
     params.shadowOffset = shadowOffset_;
     params.blinkVisible = false;
@@ -176,7 +170,7 @@ void THTMLabel::paintEvent(QPaintEvent*) {
     QtCanvas canvas(painter, style());
     PaintBackground(canvas);
     canvas.SetFont(font_);
-    PaintFrames(canvas);
+    DrawSingleBorder(canvas, DrawBevels(canvas));
     PaintText(canvas);
 }
 
@@ -210,89 +204,20 @@ void THTMLabel::PaintBackground(Canvas& canvas) {
     DrawGradient(canvas, color_, colorTo_, steps, r, true);
 }
 
-void THTMLabel::PaintFrames(Canvas& canvas) {
-    Rect r = ClientRect();
-    if (frames_.BevelOuter != bvNone) {
-        const BevelPair colors = BevelColors(frames_.BevelOuter);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
-    }
-    DrawBevelFrame(canvas, r, color_, color_, frames_.BorderWidth);
-    if (frames_.BevelInner != bvNone) {
-        const BevelPair colors = BevelColors(frames_.BevelInner);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
-    }
-    if (frames_.BorderStyle == bsSingle && frames_.BorderWidth > 0) {
-        canvas.SetPenWidth(frames_.BorderWidth);
-        canvas.SetPenColor(clBlack);
-        canvas.Rectangle(r);
-    }
-}
-
 void THTMLabel::PaintText(Canvas& canvas) {
-    Rect bounds = TextArea();
     const std::string markup = GetJoinedText();
     canvas.SetBrushColor(color_);
     const AutoSizeRules rules = AutoSizeRulesFor(autoSizing_, align_, autoSizeType_);
-    bounds = ExtendForAutoSize(bounds, rules);
+    Rect bounds = ExtendForAutoSize(TextArea(), rules);
     const Point mouse = CursorPos();
-    if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
-        RenderMarkupParams measure = BaseParams(canvas, markup, bounds);
-        measure.hitX = mouse.X;
-        measure.hitY = mouse.Y;
-        measure.noDraw = true;
-        RenderText(measure);
-        ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
-    }
-    RenderMarkupParams draw = BaseParams(canvas, markup, bounds);
-    draw.hitX = mouse.X;
-    draw.hitY = mouse.Y;
+    AlignVertically(canvas, markup, bounds, mouse, -1);
+    RenderMarkupParams draw = PaintArguments(canvas, markup, bounds, mouse, -1);
     RenderText(draw);
-
-    int newWidth = width();
-    int newHeight = height();
-    if (rules.Vertical) {
-        newHeight = WidgetExtent(static_cast<std::int64_t>(draw.textHeight) + AutoSizeMargin);
-    }
-    if (rules.Horizontal) {
-        newWidth = WidgetExtent(static_cast<std::int64_t>(draw.textWidth) + AutoSizeMargin);
-    }
-    if (newWidth != width() || newHeight != height()) {
-        resize(newWidth, newHeight);
-    }
+    FitToText(rules, draw.textWidth, draw.textHeight);
 }
 
 AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {
-    AnchorHit hit;
-    Rect bounds = TextArea();
-    const std::string markup = GetJoinedText();
-    WithMeasureCanvas([&](Canvas& canvas) {
-        if (vAlignment_ == tvaCenter || vAlignment_ == tvaBottom) {
-            RenderMarkupParams measure = BaseParams(canvas, markup, bounds);
-            measure.hitX = x;
-            measure.hitY = y;
-            measure.noDraw = true;
-            RenderText(measure);
-            ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
-        }
-        RenderMarkupParams params = BaseParams(canvas, markup, bounds);
-        params.noDraw = true;
-        params.hitX = x;
-        params.hitY = y;
-        params.hoverAnchor = -1;
-        params.urlColor = clWhite;
-        params.hoverColor = clNone;
-        params.hoverFontColor = clNone;
-        params.shadowColor = clNone;
-        const bool found = RenderText(params);
-        hoverAnchor_ = params.hitAnchorNumber;
-        hit.AnchorRect = params.hitAnchorRect;
-        if (found) {
-            hit.Anchor = params.hitAnchor;
-        } else {
-            hoverAnchor_ = -1;
-        }
-    });
-    return hit;
+    return HitTest(TextArea(), x, y);
 }
 
 void THTMLabel::InvalidateHoverRect(const Rect& r) {

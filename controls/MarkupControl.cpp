@@ -1,5 +1,6 @@
 #include "controls/MarkupControl.h"
 
+#include "controls/BevelFrame.h"
 #include "graphics/Windows1252.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
@@ -198,6 +199,76 @@ void MarkupControl::WithMeasureCanvas(const std::function<void(Canvas&)>& use) {
     canvas.SetFont(font_);
     canvas.SetBrushColor(color_);
     use(canvas);
+}
+
+void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
+                                    std::int32_t focus) {
+    if (vAlignment_ != tvaCenter && vAlignment_ != tvaBottom) {
+        return;
+    }
+    RenderMarkupParams measure = PaintArguments(canvas, markup, bounds, mouse, focus);
+    measure.noDraw = true;
+    Render(measure);
+    ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
+}
+
+AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
+    AnchorHit hit;
+    const std::string markup = GetJoinedText();
+    WithMeasureCanvas([&](Canvas& canvas) {
+        AlignVertically(canvas, markup, bounds, {x, y}, -1);
+        RenderMarkupParams params = PaintArguments(canvas, markup, bounds, {x, y}, -1);
+        params.noDraw = true;
+        params.hoverAnchor = -1;
+        params.urlColor = clWhite;
+        params.hoverColor = clNone;
+        params.hoverFontColor = clNone;
+        params.shadowColor = clNone;
+        params.blinkVisible = false;
+        const bool found = Render(params);
+        hoverAnchor_ = params.hitAnchorNumber;
+        hit.AnchorRect = params.hitAnchorRect;
+        if (found) {
+            hit.Anchor = params.hitAnchor;
+        } else {
+            hoverAnchor_ = -1;
+        }
+    });
+    return hit;
+}
+
+Rect MarkupControl::DrawBevels(Canvas& canvas) {
+    Rect r = ClientRect();
+    if (frames_.BevelOuter != bvNone) {
+        const BevelPair colors = BevelColors(frames_.BevelOuter);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    }
+    DrawBevelFrame(canvas, r, color_, color_, frames_.BorderWidth);
+    if (frames_.BevelInner != bvNone) {
+        const BevelPair colors = BevelColors(frames_.BevelInner);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    }
+    return r;
+}
+
+void MarkupControl::DrawSingleBorder(Canvas& canvas, const Rect& inside) {
+    if (frames_.BorderStyle == bsSingle && frames_.BorderWidth > 0) {
+        canvas.SetPenWidth(frames_.BorderWidth);
+        canvas.SetPenColor(clBlack);
+        canvas.Rectangle(inside);
+    }
+}
+
+void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight) {
+    const auto extent = [](std::int32_t text) {
+        return static_cast<int>(
+            std::clamp<std::int64_t>(static_cast<std::int64_t>(text) + AutoSizeMargin, 0, QWIDGETSIZE_MAX));
+    };
+    const int newWidth = rules.Horizontal ? extent(textWidth) : width();
+    const int newHeight = rules.Vertical ? extent(textHeight) : height();
+    if (newWidth != width() || newHeight != height()) {
+        resize(newWidth, newHeight);
+    }
 }
 
 bool MarkupControl::ShowHintFor(const QHelpEvent& event) {

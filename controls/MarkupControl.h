@@ -6,6 +6,7 @@
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
 #include "graphics/Rect.h"
+#include "markup/RenderMarkup.h"
 #include "markup/ShellIcon.h"
 #include "pictures/PictureCache.h"
 #include "pictures/PictureContainer.h"
@@ -38,6 +39,18 @@ struct AnchorHit {
 // a picture container must be reported with ComponentRemoved before it goes.
 class MarkupControl : public QLabel {
     Q_OBJECT
+    Q_PROPERTY(velmora::TColor ShadowColor READ ShadowColor WRITE SetShadowColor)
+    Q_PROPERTY(qint32 ShadowOffset READ ShadowOffset WRITE SetShadowOffset)
+    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_PROPERTY(velmora::MarkupControls::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    Q_PROPERTY(qint32 BevelWidth READ BevelWidth WRITE SetBevelWidth)
+    Q_PROPERTY(qint32 BorderWidth READ BorderWidth WRITE SetBorderWidth)
+    Q_PROPERTY(velmora::MarkupControls::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(bool AnchorHint READ AnchorHint WRITE SetAnchorHint)
+    Q_PROPERTY(velmora::TPictureContainer* PictureContainer READ PictureContainer WRITE SetPictureContainer)
+    Q_PROPERTY(velmora::TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(velmora::FontState Font READ Font WRITE SetFont)
+    Q_PROPERTY(velmora::MarkupControls::TAlign Align READ Align WRITE SetAlign)
 
 public:
     ~MarkupControl() override;
@@ -152,6 +165,22 @@ protected:
     // A canvas with the control's font and background colour on a scratch surface of the control's
     // resolution, for measuring and hit tests; valid during `use` only.
     void WithMeasureCanvas(const std::function<void(Canvas&)>& use);
+
+    // The arguments every RenderMarkup call of this control's paint starts from, and the call itself.
+    virtual RenderMarkupParams PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
+                                              Point mouse, std::int32_t focus) const = 0;
+    virtual bool Render(RenderMarkupParams& params) = 0;
+    // Moves bounds down for centred or bottom text, measured as the paint lays it out.
+    void AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
+                         std::int32_t focus);
+    // The anchor under (x, y) with the text laid out in bounds, found where it is drawn; sets HoverAnchor.
+    AnchorHit HitTest(Rect bounds, std::int32_t x, std::int32_t y);
+    // The outer bevel, the margin of BorderWidth pixels in Color, the inner bevel; returns what is left.
+    Rect DrawBevels(Canvas& canvas);
+    // A black single border of BorderWidth pixels over what the bevels left, filled with the brush.
+    void DrawSingleBorder(Canvas& canvas, const Rect& inside);
+    // Takes the size of the text just drawn, plus the margin, in the directions the rules allow.
+    void FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight);
 
     // Shows the hint for a tool-tip request and says so.
     bool ShowHintFor(const QHelpEvent& event);
