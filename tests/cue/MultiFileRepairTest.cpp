@@ -1,0 +1,207 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::FolderEntries;
+using testing::ReadFile;
+using testing::RecordingHost;
+using testing::Row;
+using testing::TempFolder;
+using testing::WriteFile;
+
+const std::string Header = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\n";
+const std::string MultiFile = Header +
+                              "FILE \"01.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                              "FILE \"02.wav\" WAVE\r\n  TRACK 02 AUDIO\r\n    INDEX 01 0:0:0\r\n"
+                              "FILE \"03.wav\" WAVE\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+
+class MultiFileRepair : public ::testing::Test {
+protected:
+    MultiFileRepair() { host.animates = false; }
+    RunOutcome Run(const std::string& name) {
+        state.CuePath = folder / name;
+        return traitementCUE(state, host);
+    }
+    TempFolder folder;
+    TempFolder elsewhere;
+    RecordingHost host;
+    RepairState state;
+};
+
+TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
+    WriteFile(folder / "album.cue", MultiFile);
+    for (const char* name : {"01.wav", "02.flac", "03.ape", "03.flac"})
+        WriteFile(folder / name, "");
+    host.takeSingleCandidate = true;
+    host.chooserAnswers = {elsewhere / "Third.mp3"};
+    EXPECT_EQ(Run("album.cue"), RunOutcome::Corrected);
+
+    std::string expected = MultiFile;
+    expected.replace(expected.find("02.wav\" WAVE"), 12, "02.flac\" WAVE");
+    expected.replace(expected.find("03.wav\" WAVE"), 12, "Third.mp3\" MP3");
+    expected.replace(expected.find("0:0:0"), 5, "00:00:00");
+    EXPECT_EQ(ReadFile(folder / "album.cue"), expected);
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), MultiFile);
+    EXPECT_EQ(state.AudioName, "01.wav");
+    EXPECT_EQ(state.CorrectionCount, 3);
+
+    ASSERT_EQ(host.requests.size(), 2u);
+    EXPECT_EQ(host.requests[0].LineNumber, 6u);
+    EXPECT_EQ(host.requests[0].ReferencedName, "02.wav");
+    EXPECT_EQ(host.requests[0].InitialFolder, folder.Path());
+    EXPECT_EQ(host.requests[0].Candidates, std::vector<std::string>{folder / "02.flac"});
+    EXPECT_EQ(host.requests[1].Candidates, (std::vector<std::string>{folder / "03.ape", folder / "03.flac"}));
+    EXPECT_EQ(host.requests[1].Filters.size(), 6u);
+
+    ASSERT_EQ(host.reports.size(), 1u);
+    const RowReport& report = host.reports[0];
+    ASSERT_EQ(report.Repaired.size(), 2u);
+    EXPECT_EQ(report.Repaired[0].LineNumber, 6u);
+    EXPECT_EQ(report.Repaired[0].NewName, "02.flac");
+    EXPECT_EQ(report.Repaired[0].Rule, CandidateRule::OtherExtension);
+    EXPECT_EQ(report.Repaired[1].NewName, "Third.mp3");
+    EXPECT_EQ(report.Repaired[1].Rule, std::nullopt);
+    EXPECT_EQ(report.NormalisedTimeLines, std::vector<std::size_t>{8});
+    EXPECT_TRUE(report.Missing.empty());
+}
+
+TEST_F(MultiFileRepair, AReferenceThatStaysMissingIsBadAndNothingIsWritten) {
+    const std::pair<std::vector<std::optional<std::string>>, std::size_t> cases[] = {
+        // chooser answers, requests made
+        {{std::nullopt}, 1},
+        {{elsewhere / "b.flac", std::nullopt}, 2},
+        {{elsewhere / "say \"hi\".flac"}, 1},
+    };
+    for (const auto& [answers, requests] : cases) {
+        host = RecordingHost();
+        host.animates = false;
+        host.chooserAnswers = answers;
+        WriteFile(folder / "album.cue", MultiFile);
+        WriteFile(folder / "01.wav", "");
+        EXPECT_EQ(Run("album.cue"), RunOutcome::Bad);
+        EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", BadIcon}}));
+        EXPECT_EQ(host.requests.size(), requests);
+        EXPECT_EQ(ReadFile(folder / "album.cue"), MultiFile);
+        EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"01.wav", "album.cue"}));
+        ASSERT_EQ(host.reports.size(), 1u);
+        ASSERT_EQ(host.reports[0].Missing.size(), 1u);
+        EXPECT_EQ(host.reports[0].Missing[0].LineNumber, requests == 1 ? 6u : 9u);
+    }
+}
+
+TEST_F(MultiFileRepair, NamesAreWrittenInTheSheetsEncodingOrReported) {
+    // "Кино.wav" in a Windows-1251 sheet.
+    const std::string sheet =
+        "PERFORMER \"\xCA\xE8\xED\xEE\"\r\nTITLE \"\xC3\xF0\xF3\xEF\xEF\xE0\"\r\n"
+        "FILE \"\xCA\xE8\xED\xEE.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+    const std::tuple<std::string, RunOutcome, std::string> cases[] = {
+        {"Кино.flac", RunOutcome::Corrected, "FILE \"\xCA\xE8\xED\xEE.flac\" WAVE"},
+        {"ラヴ.flac", RunOutcome::Bad, "FILE \"\xCA\xE8\xED\xEE.wav\" WAVE"},
+        {"Bj\xF6rk.mp3", RunOutcome::Corrected, "FILE \"Bj\xF6rk.mp3\" MP3"},
+    };
+    for (const auto& [chosen, outcome, fileLine] : cases) {
+        host = RecordingHost();
+        host.animates = false;
+        host.chooserAnswers = {elsewhere / chosen};
+        WriteFile(folder / "album.cue", sheet);
+        EXPECT_EQ(Run("album.cue"), outcome) << chosen;
+        std::string expected = sheet;
+        expected.replace(expected.find("FILE"), 20, fileLine);
+        EXPECT_EQ(ReadFile(folder / "album.cue"), expected) << chosen;
+        ASSERT_EQ(host.reports.size(), 1u);
+        EXPECT_EQ(host.reports[0].Encoding, SheetEncoding::Windows1251);
+        EXPECT_EQ(host.reports[0].Missing.size() == 1 && host.reports[0].Missing[0].NotWritable,
+                  outcome == RunOutcome::Bad);
+    }
+}
+
+TEST_F(MultiFileRepair, AFileUnderItsNameInUtf8IsPresentForASheetInACodePage) {
+    WriteFile(folder / "album.cue", "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"Bj\xF6rk.wav\" WAVE\r\nTRACK "
+                                    "01 AUDIO\r\nINDEX 01 00:00:00\r\n");
+    WriteFile(folder / "Björk.wav", "");
+    EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
+    EXPECT_TRUE(host.requests.empty());
+}
+
+TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
+    const std::string sheet =
+        "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
+        "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
+    WriteFile(folder / "game.cue", sheet);
+    WriteFile(folder / "GAME (TRACK 1).BIN", "one");
+    WriteFile(elsewhere / "two.bin", "two");
+    host.takeSingleCandidate = true;
+    host.chooserAnswers = {elsewhere / "two.bin"};
+    EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{"Game (Track 1).bin", "Game (Track 2).bin", "game.cue"}));
+    EXPECT_EQ(ReadFile(folder / "Game (Track 2).bin"), "two");
+    EXPECT_EQ(ReadFile(folder / "game.cue"), sheet);
+    ASSERT_EQ(host.requests.size(), 2u);
+    EXPECT_EQ(host.requests[0].Filters.size(), 1u);
+    // The file moved for the first line is no candidate for the second.
+    EXPECT_TRUE(host.requests[1].Candidates.empty());
+    const RowReport& report = host.reports.at(0);
+    ASSERT_EQ(report.Moves.size(), 2u);
+    EXPECT_EQ(report.Moves[0].From, folder / "GAME (TRACK 1).BIN");
+    EXPECT_EQ(report.Moves[0].To, folder / "Game (Track 1).bin");
+    EXPECT_EQ(report.Repaired.at(0).Rule, CandidateRule::SameNameIgnoringCase);
+    EXPECT_TRUE(report.Repaired.at(1).Moved);
+}
+
+TEST_F(MultiFileRepair, ADryRunWritesAndMovesNothing) {
+    WriteFile(folder / "album.cue", MultiFile);
+    WriteFile(folder / "01.wav", "");
+    WriteFile(folder / "02.flac", "");
+    WriteFile(folder / "03.flac", "");
+    WriteFile(folder / "disc.cue",
+              "FILE \"disc.bin\" BINARY\r\nTRACK 01 MODE1/2048\r\nINDEX 01 00:00:00\r\n");
+    WriteFile(folder / "DISC.BIN", "image");
+    host.takeSingleCandidate = true;
+    state.DryRun = true;
+
+    EXPECT_EQ(Run("album.cue"), RunOutcome::Corrected);
+    EXPECT_EQ(state.Report.TextBefore, MultiFile);
+    EXPECT_NE(state.Report.TextAfter.find("FILE \"03.flac\" WAVE\r\n  TRACK 03"), std::string::npos);
+    EXPECT_NE(state.Report.TextAfter.find("INDEX 01 00:00:00\r\nFILE \"03"), std::string::npos);
+
+    EXPECT_EQ(Run("disc.cue"), RunOutcome::Corrected);
+    ASSERT_EQ(state.Report.Moves.size(), 1u);
+    EXPECT_EQ(state.Report.Moves[0].To, folder / "disc.bin");
+
+    EXPECT_EQ(ReadFile(folder / "album.cue"), MultiFile);
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"01.wav", "02.flac", "03.flac",
+                                                                      "DISC.BIN", "album.cue", "disc.cue"}));
+    EXPECT_TRUE(host.moves.empty());
+}
+
+TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
+    RowReport repaired;
+    repaired.Repaired.push_back({3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false});
+    repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false});
+    repaired.NormalisedTimeLines = {5, 9, 12};
+    RowReport missing;
+    missing.Encoding = SheetEncoding::Windows1251;
+    missing.Missing.push_back({4, "x.wav", "", std::nullopt, false, true});
+    RowReport moved;
+    moved.Repaired.push_back({1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false});
+    moved.NormalisedTimeLines = {2};
+    const std::pair<RowReport, std::string> cases[] = {
+        {RowReport(), "Every file the sheet names is present and every time is well formed."},
+        {repaired,
+         "Line 3 now names \"a.flac\" (same name with another extension); line 7 now names \"b.mp3\" "
+         "(chosen by you). 3 times were normalised (lines 5, 9 and 12)."},
+        {missing, "\"x.wav\" on line 4 is still missing: the chosen name cannot be written in the sheet "
+                  "(Windows-1251)."},
+        {moved, "The file of line 1 was moved in as \"d.bin\" (same name ignoring letter case). 1 time was "
+                "normalised (line 2)."},
+    };
+    for (const auto& [report, text] : cases)
+        EXPECT_EQ(RowReasonsText(report), text);
+}
+
+} // namespace
+} // namespace velmora
