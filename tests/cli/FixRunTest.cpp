@@ -122,6 +122,86 @@ TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
     EXPECT_EQ(ReadFile(elsewhere / "new.mp3"), "audio");
 }
 
+TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
+    const std::string sheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"album.wav\" WAVE\r\nTRACK 01 "
+                              "AUDIO\r\nINDEX 01 00:00:00\r\n";
+    WriteFile(elsewhere / "picked.mp3", "");
+    struct Case {
+        std::vector<std::string> present;
+        bool autoOption;
+        std::optional<std::string> answer;
+        std::string row, fileLine;
+    };
+    const Case cases[] = {
+        {{"album.flac"}, true, std::nullopt, "CORRECTED", "FILE \"album.flac\" WAVE"},
+        {{"album.flac"}, false, std::nullopt, "BAD", "FILE \"album.wav\" WAVE"},
+        // Two equally good: the chooser's answer decides, or its cancel.
+        {{"album.flac", "album.ape"}, true, std::nullopt, "BAD", "FILE \"album.wav\" WAVE"},
+        {{"album.flac", "album.ape"}, true, elsewhere / "picked.mp3", "CORRECTED", "FILE \"picked.mp3\" MP3"},
+        // Case beats another extension.
+        {{"album.flac", "ALBUM.WAV"}, true, std::nullopt, "CORRECTED", "FILE \"ALBUM.WAV\" WAVE"},
+    };
+    for (const Case& c : cases) {
+        TempFolder sheetFolder;
+        WriteFile(sheetFolder / "album.cue", sheet);
+        for (const std::string& name : c.present)
+            WriteFile(sheetFolder / name, "");
+        FixOptions options;
+        options.Auto = c.autoOption;
+        options.AudioAnswer = c.answer;
+        EXPECT_EQ(Fix({sheetFolder / "album.cue"}, options).out, "album.cue => " + c.row + "\n");
+        std::string expected = sheet;
+        expected.replace(expected.find("FILE"), 21, c.fileLine);
+        EXPECT_EQ(ReadFile(sheetFolder / "album.cue"), expected) << c.row;
+    }
+}
+
+TEST_F(FixRunTest, DryRunPrintsTheDiffAndTheMovesAndChangesNothing) {
+    const std::string sheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"album.wav\" WAVE\nTRACK 01 AUDIO\n"
+                              "INDEX 01 0:1:80\n";
+    WriteFile(folder / "album.cue", sheet);
+    WriteFile(folder / "album.flac", "");
+    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "Disc.BIN", "image");
+    FixOptions options;
+    options.Auto = true;
+    options.DryRun = true;
+    const Printed printed = Fix({folder / "album.cue", folder / "disc.cue"}, options);
+    const std::string path = folder / "album.cue";
+    EXPECT_EQ(printed.out,
+              "--- " + path + "\n+++ " + path +
+                  "\n@@ -1,5 +1,5 @@\n PERFORMER \"p\"\n TITLE \"t\"\n-FILE \"album.wav\" WAVE\n"
+                  "+FILE \"album.flac\" WAVE\n TRACK 01 AUDIO\n-INDEX 01 0:1:80\n+INDEX 01 00:02:05\n"
+                  "album.cue => CORRECTED\nmove " +
+                  (folder / "Disc.BIN") + " -> " + (folder / "disc.bin") + "\ndisc.cue => CORRECTED\n");
+    EXPECT_EQ(printed.status, AllFine);
+    EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
+    EXPECT_EQ(velmora::testing::FolderEntries(folder.Path()),
+              (std::vector<std::string>{"Disc.BIN", "album.cue", "album.flac", "disc.cue"}));
+}
+
+TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
+    // "Кино.wav" in a Windows-1251 sheet; the file beside it is "кино.flac".
+    WriteFile(folder / "kino.cue",
+              "PERFORMER \"\xCA\xE8\xED\xEE\"\r\nTITLE \"\xC3\xF0\xF3\xEF\xEF\xE0\"\r\n"
+              "FILE \"\xCA\xE8\xED\xEE.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 0:0:0\r\n"
+              "  TRACK 02 AUDIO\r\n    INDEX 01 1:2:3\r\n");
+    WriteFile(folder / "кино.flac", "");
+    FixOptions options;
+    options.Auto = true;
+    options.Json = true;
+    options.DryRun = true;
+    const Printed printed = Fix({folder / "kino.cue"}, options);
+    EXPECT_NE(
+        printed.out.find("\"outcome\": \"CORRECTED\", \"message\": null, \"reasons\": {\"encoding\": "
+                         "\"Windows-1251\", \"repaired\": [{\"line\": 3, \"from\": \"Кино.wav\", \"to\": "
+                         "\"кино.flac\", \"rule\": \"other-extension\", \"moved\": false}], \"missing\": [], "
+                         "\"times\": {\"count\": 2, \"lines\": [5, 7]}}, \"diff\": \"--- "),
+        std::string::npos)
+        << printed.out;
+    EXPECT_NE(printed.out.find("\", \"moves\": []}\n"), std::string::npos) << printed.out;
+}
+
 TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
     for (const char* name : {"b", "a", "a/deeper", "folder.cue"})
         ::mkdir((folder / name).c_str(), 0755);
