@@ -59,17 +59,11 @@ void THTMLStaticText::TextLinesChanged() {
 }
 
 void THTMLStaticText::SetURLColor(TColor color) {
-    if (urlColor_ != color) {
-        urlColor_ = color;
-        update();
-    }
+    StoreAndRepaintChanged(urlColor_, color);
 }
 
 void THTMLStaticText::SetHover(bool on) {
-    if (hover_ != on) {
-        hover_ = on;
-        update();
-    }
+    StoreAndRepaintChanged(hover_, on);
 }
 
 void THTMLStaticText::SetVAlignment(TVAlignment alignment) {
@@ -107,15 +101,11 @@ void THTMLStaticText::SetEnableBlink(bool on) {
 }
 
 void THTMLStaticText::SetEllipsis(bool on) {
-    if (ellipsis_ != on) {
-        ellipsis_ = on;
-        update();
-    }
+    StoreAndRepaintChanged(ellipsis_, on);
 }
 
 void THTMLStaticText::SetAutoSizing(bool on) {
-    autoSizing_ = on;
-    update();
+    StoreAndRepaint(autoSizing_, on);
 }
 
 void THTMLStaticText::SetImages(ImageList* list) {

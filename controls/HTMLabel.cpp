@@ -55,54 +55,39 @@ void THTMLabel::TextUpdated() {
 }
 
 void THTMLabel::SetURLColor(TColor color) {
-    if (urlColor_ != color) {
-        urlColor_ = color;
-        update();
-    }
+    StoreAndRepaintChanged(urlColor_, color);
 }
 
 void THTMLabel::SetHover(bool on) {
-    hover_ = on;
-    update();
+    StoreAndRepaint(hover_, on);
 }
 
 void THTMLabel::SetHoverColor(TColor color) {
-    hoverColor_ = color;
-    update();
+    StoreAndRepaint(hoverColor_, color);
 }
 
 void THTMLabel::SetHoverFontColor(TColor color) {
-    hoverFontColor_ = color;
-    update();
+    StoreAndRepaint(hoverFontColor_, color);
 }
 
 void THTMLabel::SetColorTo(TColor color) {
-    colorTo_ = color;
-    update();
+    StoreAndRepaint(colorTo_, color);
 }
 
 void THTMLabel::SetGradientType(TGradientType type) {
-    gradientType_ = type;
-    update();
+    StoreAndRepaint(gradientType_, type);
 }
 
 void THTMLabel::SetLineWidth(std::int32_t width) {
-    lineWidth_ = width;
-    update();
+    StoreAndRepaint(lineWidth_, width);
 }
 
 void THTMLabel::SetVAlignment(TVAlignment alignment) {
-    if (vAlignment_ != alignment) {
-        vAlignment_ = alignment;
-        update();
-    }
+    StoreAndRepaintChanged(vAlignment_, alignment);
 }
 
 void THTMLabel::SetEllipsis(bool on) {
-    if (ellipsis_ != on) {
-        ellipsis_ = on;
-        update();
-    }
+    StoreAndRepaintChanged(ellipsis_, on);
 }
 
 void THTMLabel::SetAutoSizing(bool on) {
@@ -128,8 +113,7 @@ void THTMLabel::SetImages(ImageList* list) {
 }
 
 void THTMLabel::SetTransparent(bool on) {
-    transparent_ = on;
-    update();
+    StoreAndRepaint(transparent_, on);
 }
 
 bool THTMLabel::RenderText(RenderMarkupParams& params) {

@@ -30,18 +30,15 @@ MarkupControl::~MarkupControl() {
 }
 
 void MarkupControl::SetColor(TColor color) {
-    color_ = color;
-    update();
+    StoreAndRepaint(color_, color);
 }
 
 void MarkupControl::SetFont(const FontState& font) {
-    font_ = font;
-    update();
+    StoreAndRepaint(font_, font);
 }
 
 void MarkupControl::SetAlign(TAlign align) {
-    align_ = align;
-    update();
+    StoreAndRepaint(align_, align);
 }
 
 QStringList MarkupControl::HTMLTextList() const {
@@ -53,23 +50,19 @@ std::string MarkupControl::GetJoinedText() const {
 }
 
 void MarkupControl::SetShadowColor(TColor color) {
-    shadowColor_ = color;
-    update();
+    StoreAndRepaint(shadowColor_, color);
 }
 
 void MarkupControl::SetShadowOffset(std::int32_t offset) {
-    shadowOffset_ = offset;
-    update();
+    StoreAndRepaint(shadowOffset_, offset);
 }
 
 void MarkupControl::SetBevelInner(TBevelCut cut) {
-    frames_.BevelInner = cut;
-    update();
+    StoreAndRepaint(frames_.BevelInner, cut);
 }
 
 void MarkupControl::SetBevelOuter(TBevelCut cut) {
-    frames_.BevelOuter = cut;
-    update();
+    StoreAndRepaint(frames_.BevelOuter, cut);
 }
 
 void MarkupControl::SetBevelWidth(std::int32_t width) {
@@ -83,8 +76,7 @@ void MarkupControl::SetBorderWidth(std::int32_t width) {
 }
 
 void MarkupControl::SetBorderStyle(TBorderStyle style) {
-    frames_.BorderStyle = style;
-    update();
+    StoreAndRepaint(frames_.BorderStyle, style);
 }
 
 bool MarkupControl::IsPropertyStored(const QString& name) const {

@@ -148,6 +148,17 @@ protected:
                   std::function<void()> onImagesChanged);
 
     Rect ClientRect() const { return {0, 0, width(), height()}; }
+
+    template <typename T> void StoreAndRepaint(T& field, T value) {
+        field = value;
+        update();
+    }
+    // For the settings that repaint only when their value changes.
+    template <typename T> void StoreAndRepaintChanged(T& field, T value) {
+        if (field != value) {
+            StoreAndRepaint(field, value);
+        }
+    }
     // The framework's caption is never shown.
     void EmptyCaption();
 
