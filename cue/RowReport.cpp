@@ -17,6 +17,11 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// Names are written in the sheet's encoding; the text is UTF-8.
+std::string Utf8Name(const std::string& name, SheetEncoding encoding) {
+    return DecodeToUtf8(name, encoding).value_or(name);
+}
+
 } // namespace
 
 std::string RowReasonsText(const RowReport& report) {
@@ -28,7 +33,7 @@ std::string RowReasonsText(const RowReport& report) {
             sentence += (repaired.Moved ? "the file of line " + std::to_string(repaired.LineNumber) +
                                               " was moved in as \""
                                         : "line " + std::to_string(repaired.LineNumber) + " now names \"") +
-                        repaired.NewName + "\" (" +
+                        Utf8Name(repaired.NewName, report.Encoding) + "\" (" +
                         (repaired.Rule ? RuleDescription(*repaired.Rule) : "chosen by you") + ")";
         }
         sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
@@ -39,7 +44,8 @@ std::string RowReasonsText(const RowReport& report) {
         for (const ReferenceOutcome& missing : report.Missing) {
             sentence += sentence.empty() ? "" : "; ";
             sentence +=
-                "\"" + missing.OldName + "\" on line " + std::to_string(missing.LineNumber) +
+                "\"" + Utf8Name(missing.OldName, report.Encoding) + "\" on line " +
+                std::to_string(missing.LineNumber) +
                 (missing.NotWritable ? " is still missing: the chosen name cannot be written in the sheet (" +
                                            std::string(EncodingName(report.Encoding)) + ")"
                                      : " is still missing");

@@ -43,7 +43,8 @@ struct RowReport {
     std::string TextAfter;
 };
 
-// One or two sentences that tell what the run did, for a row's tool tip.
+// One or two sentences that tell what the run did, for a row's tool tip; UTF-8 whatever the sheet's
+// encoding.
 std::string RowReasonsText(const RowReport& report);
 
 } // namespace velmora

@@ -185,7 +185,7 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
     repaired.NormalisedTimeLines = {5, 9, 12};
     RowReport missing;
     missing.Encoding = SheetEncoding::Windows1251;
-    missing.Missing.push_back({4, "x.wav", "", std::nullopt, false, true});
+    missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true});
     RowReport moved;
     moved.Repaired.push_back({1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false});
     moved.NormalisedTimeLines = {2};
@@ -194,7 +194,7 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
         {repaired,
          "Line 3 now names \"a.flac\" (same name with another extension); line 7 now names \"b.mp3\" "
          "(chosen by you). 3 times were normalised (lines 5, 9 and 12)."},
-        {missing, "\"x.wav\" on line 4 is still missing: the chosen name cannot be written in the sheet "
+        {missing, "\"Кино.wav\" on line 4 is still missing: the chosen name cannot be written in the sheet "
                   "(Windows-1251)."},
         {moved, "The file of line 1 was moved in as \"d.bin\" (same name ignoring letter case). 1 time was "
                 "normalised (line 2)."},
