@@ -72,9 +72,10 @@ std::vector<FileReference> FindFileReferences(std::string_view text) {
 
 std::string RenameFileReference(std::string_view text, const FileReference& reference, std::string_view name,
                                 std::string_view type) {
-    std::string typeText(type);
+    std::string typeText;
     if (reference.TypeLength == 0 && !type.empty())
-        typeText.insert(0, " ");
+        typeText += ' ';
+    typeText += type;
     std::string result(text.substr(0, reference.NameStart));
     if (!reference.Quoted) {
         result += "FILE \"";

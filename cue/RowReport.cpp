@@ -30,11 +30,13 @@ std::string RowReasonsText(const RowReport& report) {
         std::string sentence;
         for (const ReferenceOutcome& repaired : report.Repaired) {
             sentence += sentence.empty() ? "" : "; ";
-            sentence += (repaired.Moved ? "the file of line " + std::to_string(repaired.LineNumber) +
-                                              " was moved in as \""
-                                        : "line " + std::to_string(repaired.LineNumber) + " now names \"") +
-                        Utf8Name(repaired.NewName, report.Encoding) + "\" (" +
-                        (repaired.Rule ? RuleDescription(*repaired.Rule) : "chosen by you") + ")";
+            sentence += repaired.Moved ? "the file of line " : "line ";
+            sentence += std::to_string(repaired.LineNumber);
+            sentence += repaired.Moved ? " was moved in as \"" : " now names \"";
+            sentence += Utf8Name(repaired.NewName, report.Encoding);
+            sentence += "\" (";
+            sentence += repaired.Rule ? RuleDescription(*repaired.Rule) : "chosen by you";
+            sentence += ")";
         }
         sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
         sentences.push_back(sentence + ".");
@@ -43,12 +45,16 @@ std::string RowReasonsText(const RowReport& report) {
         std::string sentence;
         for (const ReferenceOutcome& missing : report.Missing) {
             sentence += sentence.empty() ? "" : "; ";
-            sentence +=
-                "\"" + Utf8Name(missing.OldName, report.Encoding) + "\" on line " +
-                std::to_string(missing.LineNumber) +
-                (missing.NotWritable ? " is still missing: the chosen name cannot be written in the sheet (" +
-                                           std::string(EncodingName(report.Encoding)) + ")"
-                                     : " is still missing");
+            sentence += '"';
+            sentence += Utf8Name(missing.OldName, report.Encoding);
+            sentence += "\" on line ";
+            sentence += std::to_string(missing.LineNumber);
+            sentence += " is still missing";
+            if (missing.NotWritable) {
+                sentence += ": the chosen name cannot be written in the sheet (";
+                sentence += EncodingName(report.Encoding);
+                sentence += ")";
+            }
         }
         sentences.push_back(sentence + ".");
     }

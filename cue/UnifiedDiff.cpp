@@ -63,7 +63,12 @@ std::vector<Op> EditScript(const std::vector<std::string_view>& a, const std::ve
 std::string Range(std::size_t start, std::size_t count) {
     // An empty range names the line before it, as diff does.
     const std::size_t first = count == 0 ? start : start + 1;
-    return std::to_string(first) + (count == 1 ? "" : "," + std::to_string(count));
+    std::string range = std::to_string(first);
+    if (count != 1) {
+        range += ',';
+        range += std::to_string(count);
+    }
+    return range;
 }
 
 } // namespace
@@ -107,19 +112,24 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
         std::string body;
         std::size_t aCount = 0;
         std::size_t bCount = 0;
+        const auto append = [&body](char mark, std::string_view line) {
+            body += mark;
+            body += line;
+            body += '\n';
+        };
         for (std::size_t j = start; j < stop; ++j) {
             switch (ops[j]) {
             case Op::Keep:
-                body += " " + std::string(a[ai + aCount]) + "\n";
+                append(' ', a[ai + aCount]);
                 ++aCount;
                 ++bCount;
                 break;
             case Op::Remove:
-                body += "-" + std::string(a[ai + aCount]) + "\n";
+                append('-', a[ai + aCount]);
                 ++aCount;
                 break;
             case Op::Add:
-                body += "+" + std::string(b[bi + bCount]) + "\n";
+                append('+', b[bi + bCount]);
                 ++bCount;
                 break;
             }
