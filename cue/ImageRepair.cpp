@@ -32,7 +32,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
             continue;
         const std::string diskName = DiskNameOf(reference.Name, report.Encoding);
         const std::string expected = state.CueFolder + diskName;
-        ReferenceOutcome outcome{reference.LineNumber, reference.Name, {}, std::nullopt, true, false};
+        ReferenceOutcome outcome{reference.LineNumber, reference.Name, {}, std::nullopt, false, false};
         const std::optional<ReferenceChoice> choice = chooser.Ask(reference.Name, reference.LineNumber);
         if (!choice) {
             report.Missing.push_back(outcome);
@@ -51,6 +51,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         chooser.Take(std::string(FileNamePart(choice->Path)));
         outcome.NewName = diskName;
         outcome.Rule = choice->Rule;
+        outcome.Moved = true;
         report.Repaired.push_back(outcome);
         report.Moves.push_back({choice->Path, expected});
     }

@@ -1,7 +1,5 @@
 #include "SheetLines.h"
 
-#include "CueText.h"
-
 namespace velmora {
 namespace {
 
