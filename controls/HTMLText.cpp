@@ -272,8 +272,10 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
     PaintInputs inputs = CurrentPaintInputs();
     if (!drawnInputs_ || *drawnInputs_ != inputs) {
         const qreal ratio = inputs.PixelRatio;
-        drawn_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        drawn_.setDevicePixelRatio(ratio);
+        if (drawn_.size() != size() * ratio || drawn_.devicePixelRatio() != ratio) {
+            drawn_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+            drawn_.setDevicePixelRatio(ratio);
+        }
         drawn_.setDotsPerMeterX(qRound(inputs.DpiX / 0.0254));
         drawn_.setDotsPerMeterY(qRound(inputs.DpiY / 0.0254));
         {
