@@ -278,9 +278,13 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
         }
         drawn_.setDotsPerMeterX(qRound(inputs.DpiX / 0.0254));
         drawn_.setDotsPerMeterY(qRound(inputs.DpiY / 0.0254));
+        // A background of no colour leaves the window behind showing.
+        drawn_.fill(Qt::transparent);
         {
             QPainter painter(&drawn_);
-            painter.fillRect(rect(), ToQColor(color_));
+            if (const QColor background = ToQColor(color_); background.isValid()) {
+                painter.fillRect(rect(), background);
+            }
             QtCanvas canvas(painter, style());
             DrawMarkup(canvas);
         }

@@ -774,4 +774,13 @@ void HTMLStaticTextTest::keptPictureFollowsEveryInput() {
     QCOMPARE(after, expected);
 }
 
+void HTMLStaticTextTest::noBackgroundColourShowsTheWindow() {
+    THTMLStaticText& control = MakeText(100, 30);
+    control.HTMLText().Add("x");
+    control.SetColor(clRed);
+    QCOMPARE(Snapshot(*host_).pixelColor(control.pos() + QPoint(90, 25)), QColor(255, 0, 0));
+    control.SetColor(clNone);
+    QCOMPARE(Snapshot(*host_).pixelColor(control.pos() + QPoint(90, 25)), QColor(255, 255, 255));
+}
+
 } // namespace velmora

@@ -57,6 +57,7 @@ private slots:
     void hints();
     void keptPictureFollowsEveryInput_data();
     void keptPictureFollowsEveryInput();
+    void noBackgroundColourShowsTheWindow();
 
 private:
     THTMLStaticText& MakeText(int width, int height);
