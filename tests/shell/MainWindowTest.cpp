@@ -245,8 +245,11 @@ void MainWindowTest::aDropDuringARunWaitsForIt() {
     ModalAnswerer user(form.get());
     bool droppedDuringRun = false;
     int rowsWhenDropped = -1;
-    // The first run animates its progress bar for about 100 ms, pumping events.
-    QTimer::singleShot(20, form.get(), [&] {
+    QObject scope;
+    // Halfway through the first run's progress animation, which pumps events.
+    connect(form->ProgressBar1, &QProgressBar::valueChanged, &scope, [&](int value) {
+        if (value != 50 || rowsWhenDropped >= 0)
+            return;
         droppedDuringRun = form->State().RunInProgress;
         rowsWhenDropped = form->ListView1->count();
         Drop(*form, {second});

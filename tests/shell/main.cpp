@@ -7,19 +7,35 @@
 
 namespace {
 
-// Test functions named on the command line run in the class that has them;
-// a class that has none of them is left out.
-bool HasAnyNamedFunction(const QObject& test, int argc, char** argv) {
+bool TakesValue(const QString& option) {
+    static const QStringList options{"-o",        "-maxwarnings", "-eventdelay",
+                                     "-keydelay", "-mousedelay",  "-seed"};
+    return options.contains(option);
+}
+
+// The command line for one test class: every option, and only the test
+// functions named on the command line that this class has. Empty when
+// functions were named but none of them is this class's.
+QStringList ArgumentsFor(const QObject& test, const QStringList& arguments) {
+    QStringList own{arguments.first()};
     bool named = false;
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-')
-            return true;
+    bool mine = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.startsWith('-')) {
+            own << argument;
+            if (TakesValue(argument) && i + 1 < arguments.size())
+                own << arguments[++i];
+            continue;
+        }
         named = true;
-        const QByteArray function = QString(argv[i]).section(QLatin1Char(':'), 0, 0).toUtf8() + "()";
-        if (test.metaObject()->indexOfMethod(function.constData()) >= 0)
-            return true;
+        const QByteArray function = argument.section(':', 0, 0).toUtf8() + "()";
+        if (test.metaObject()->indexOfMethod(function.constData()) >= 0) {
+            own << argument;
+            mine = true;
+        }
     }
-    return !named;
+    return named && !mine ? QStringList() : own;
 }
 
 } // namespace
@@ -30,11 +46,14 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     velmora::VelmoraApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
     int failures = 0;
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;
-    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver})
-        if (HasAnyNamedFunction(*test, argc, argv))
-            failures += QTest::qExec(test, argc, argv);
+    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver}) {
+        const QStringList own = ArgumentsFor(*test, arguments);
+        if (!own.isEmpty())
+            failures += QTest::qExec(test, own);
+    }
     return failures == 0 ? 0 : 1;
 }
