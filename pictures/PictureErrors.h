@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/Error.h"
+#include "errors/Error.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "pictures/HTMLPicture.h"
 
-#include "cue/Error.h"
+#include "errors/Error.h"
 #include "graphics/testing/FakeCanvas.h"
 #include "pictures/testing/FakePictureDecoder.h"
 #include "pictures/testing/GifWriter.h"

@@ -1,6 +1,6 @@
 #include "pictures/PictureCache.h"
 
-#include "cue/Error.h"
+#include "errors/Error.h"
 #include "pictures/testing/FakePictureDecoder.h"
 #include "pictures/testing/GifWriter.h"
 

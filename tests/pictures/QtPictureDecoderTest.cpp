@@ -1,7 +1,7 @@
 #include "pictures/qt/QtPictureDecoder.h"
 
 #include "QtWarningGuard.h"
-#include "cue/Error.h"
+#include "errors/Error.h"
 #include "graphics/qt/QtCanvas.h"
 #include "pictures/BitmapPicture.h"
 #include "pictures/HTMLPicture.h"
