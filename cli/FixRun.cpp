@@ -114,7 +114,7 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
             const bool repaired = result.Row || result.Outcome == "CANCELLED";
             std::string fields = ", \"reasons\": " + (repaired ? JsonReasons(state.Report) : "null");
             if (options.DryRun)
-                fields += ", \"diff\": " + JsonString(DryRunText(sheet, state.Report)) +
+                fields += ", \"diff\": " + JsonString(DryRunText(sheet, state.Report, true)) +
                           ", \"moves\": " + JsonMoves(state.Report);
             out << JsonLine(sheet, result.Row, result.Outcome, result.Message, fields) << "\n";
         } else {

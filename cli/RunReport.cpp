@@ -46,8 +46,11 @@ std::string JsonMoves(const RowReport& report) {
     return json + "]";
 }
 
-std::string DryRunText(const std::string& sheet, const RowReport& report) {
-    std::string text = UnifiedDiff(report.TextBefore, report.TextAfter, sheet, sheet);
+std::string DryRunText(const std::string& sheet, const RowReport& report, bool inUtf8) {
+    const auto lines = [&](const std::string& text) {
+        return inUtf8 ? DecodeToUtf8(text, report.Encoding).value_or(text) : text;
+    };
+    std::string text = UnifiedDiff(lines(report.TextBefore), lines(report.TextAfter), sheet, sheet);
     for (const PlannedMove& move : report.Moves)
         text += "move " + move.From + " -> " + move.To + "\n";
     return text;

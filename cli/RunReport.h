@@ -15,8 +15,8 @@ std::string JsonReasons(const RowReport& report);
 std::string JsonMoves(const RowReport& report);
 
 // What a dry run would do to a sheet: the unified diff of the sheet, then one "move FROM -> TO" line
-// for each move.
-std::string DryRunText(const std::string& sheet, const RowReport& report);
+// for each move. The diff's lines are the sheet's bytes, or with `inUtf8` the sheet read in its encoding.
+std::string DryRunText(const std::string& sheet, const RowReport& report, bool inUtf8 = false);
 
 // One line on standard error for each chosen name that the sheet's encoding cannot hold.
 std::string UnwritableNameLines(const std::string& sheet, const RowReport& report);

@@ -199,6 +199,9 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
                          "\"times\": {\"count\": 2, \"lines\": [5, 7]}}, \"diff\": \"--- "),
         std::string::npos)
         << printed.out;
+    EXPECT_NE(printed.out.find("\\n-FILE \\\"Кино.wav\\\" WAVE\\n+FILE \\\"кино.flac\\\" WAVE\\n"),
+              std::string::npos)
+        << printed.out;
     EXPECT_NE(printed.out.find("\", \"moves\": []}\n"), std::string::npos) << printed.out;
 }
 
