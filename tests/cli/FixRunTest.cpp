@@ -205,6 +205,21 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
     EXPECT_NE(printed.out.find("\", \"moves\": []}\n"), std::string::npos) << printed.out;
 }
 
+TEST_F(FixRunTest, ANameTheSheetCannotHoldIsReportedAndNothingIsWritten) {
+    // "Кино.wav" in a Windows-1251 sheet, answered with a Japanese name.
+    const std::string sheet =
+        "PERFORMER \"\xCA\xE8\xED\xEE\"\r\nTITLE \"t\"\r\nFILE \"\xCA\xE8\xED\xEE.wav\" WAVE\r\n"
+        "TRACK 01 AUDIO\r\n";
+    WriteFile(folder / "kino.cue", sheet);
+    FixOptions options;
+    options.AudioAnswer = elsewhere / "ラヴ.flac";
+    const Printed printed = Fix({folder / "kino.cue"}, options);
+    EXPECT_EQ(printed.status, SomeBad);
+    EXPECT_EQ(printed.out, "kino.cue => BAD\n");
+    EXPECT_EQ(printed.err, "kino.cue: line 3: the chosen name cannot be written in Windows-1251\n");
+    EXPECT_EQ(ReadFile(folder / "kino.cue"), sheet);
+}
+
 TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
     for (const char* name : {"b", "a", "a/deeper", "folder.cue"})
         ::mkdir((folder / name).c_str(), 0755);
