@@ -4,6 +4,7 @@
 #include "shell/ErrorBox.h"
 #include "shell/SecondStart.h"
 #include "shell/Unit1.h"
+#include "shell/Unit2.h"
 #include "shell/VelmoraApplication.h"
 
 #include <QDir>
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
             return HandOver(folder, path) == HandOverResult::Broken ? 1 : 0;
         }
         TForm1 Form1(arguments.empty() ? std::nullopt : std::optional<std::string>(arguments.front()));
+        TForm2 Form2(&Form1);
+        Form1.Form2 = &Form2;
         Form1.ListenForHandOver(folder);
         Form1.show();
         return app.exec();

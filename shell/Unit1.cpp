@@ -7,6 +7,7 @@
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"
+#include "shell/Unit2.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -203,7 +204,12 @@ void TForm1::CheckBox1Click() {
         association_.Dissociate();
 }
 
-void TForm1::Label2Click() {}
+void TForm1::Label2Click() {
+    if (Form2 == nullptr)
+        return;
+    Form2->show();
+    setEnabled(false);
+}
 
 void TForm1::Label3Click() {
     const auto chosen = ChooseFile(OpenDialog3, state_.CueFolder);

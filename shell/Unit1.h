@@ -7,6 +7,7 @@
 
 #include <QIcon>
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -26,6 +27,7 @@ namespace velmora {
 class HandOverServer;
 class LinkLabel;
 class PictureBox;
+class TForm2;
 
 inline constexpr const char* kMakerHost = "www.dastrel.example";
 
@@ -82,6 +84,8 @@ public:
     TextBuffer Memo1;
     const FileFilterList OpenDialog3{{"Cue File", "*.cue"}};
     QList<QIcon> ImageList1;
+    // The About window that Label2Click shows; created after this window.
+    QPointer<TForm2> Form2;
 
 protected:
     // FormShow runs here, before the window first becomes visible.

@@ -1,3 +1,4 @@
+#include "AboutWindowTest.h"
 #include "HandOverTest.h"
 #include "MainWindowTest.h"
 #include "shell/VelmoraApplication.h"
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
     int failures = 0;
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;
-    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver}) {
+    velmora::AboutWindowTest about;
+    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver, &about}) {
         const QStringList own = ArgumentsFor(*test, arguments);
         if (!own.isEmpty())
             failures += QTest::qExec(test, own);

@@ -1,0 +1,205 @@
+#include "shell/Unit2.h"
+
+#include "controls/HTMLText.h"
+#include "controls/HTMLabel.h"
+#include "graphics/qt/QtConversions.h"
+#include "shell/PictureBox.h"
+#include "shell/Unit1.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QWindow>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+// The layout's outer size is 332 x 337 with a sizeable border of 4 pixels and
+// a caption of 19: this is the client area its controls were placed in.
+constexpr int kClientWidth = 332 - 2 * 4;
+constexpr int kClientHeight = 337 - 19 - 2 * 4;
+
+const std::string kMakerSite = std::string("http://") + kMakerHost + "/";
+const std::string kAuthorMail = "mailto:dastrel@dastrel.example";
+const std::string kGraphicsMail = "mailto:brisel@dastrel.example";
+
+std::string Quoted(const std::string& text) {
+    return '"' + text + '"';
+}
+
+// The two labels' published settings, as the layout writes them.
+void ApplyLabelSettings(THTMLabel& label) {
+    label.SetColorTo(clNone);
+    label.SetAnchorHint(false);
+    label.SetAutoSizing(false);
+    label.SetAutoSizeType(asVertical);
+    label.SetEllipsis(false);
+    label.SetGradientType(gtFullHorizontal);
+    label.SetHintShowFull(false);
+    label.SetHover(false);
+    label.SetHoverColor(clNone);
+    label.SetHoverFontColor(clNone);
+    label.SetHTMLHint(false);
+    label.SetLineWidth(0);
+    label.SetShadowColor(clGray);
+    label.SetShadowOffset(2);
+    label.SetURLColor(clRed);
+    label.SetVAlignment(tvaTop);
+}
+
+// Controls take the window's colour and font, as controls with ParentColor and
+// ParentFont do.
+template <typename Control> Control* MakeMarkupControl(QWidget* window, const char* name, QRect bounds) {
+    auto* control = new Control(window);
+    control->setObjectName(name);
+    control->BeginLayoutLoad();
+    control->setGeometry(bounds);
+    control->SetColor(clCaptionText);
+    return control;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) {
+    setObjectName("TForm2");
+    setWindowTitle("About");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // Closing the About window never ends the program; closing the main window does.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    resize(kClientWidth, kClientHeight);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, ToQColor(clCaptionText));
+    setPalette(background);
+    setAutoFillBackground(true);
+    QFont sansSerif("MS Sans Serif");
+    sansSerif.setPixelSize(11);
+    setFont(sansSerif);
+
+    Image1 = new PictureBox(LoadJpegResource(":/images/about-logo.jpg"), this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(96, 8, 137, 121);
+    Image1->installEventFilter(this);
+
+    Image2 = new PictureBox(LoadJpegResource(":/images/about-portrait.jpg"), this);
+    Image2->setObjectName("Image2");
+    Image2->setGeometry(112, 8, 113, 137);
+    Image2->setVisible(false);
+    Image2->installEventFilter(this);
+
+    CreateTexts();
+
+    BitBtn1 = new QPushButton("OK", this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setGeometry(128, 280, 75, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    setTabOrder(BitBtn1, HTMLStaticText1);
+}
+
+void TForm2::CreateTexts() {
+    HTMLStaticText1 = MakeMarkupControl<THTMLStaticText>(this, "HTMLStaticText1", {8, 144, 313, 105});
+    HTMLStaticText1->SetAutoScroll(false);
+    HTMLStaticText1->SetAutoSizeType(asVertical);
+    HTMLStaticText1->SetAutoSizing(false);
+    HTMLStaticText1->SetMiniScroll(false);
+    HTMLStaticText1->SetShadowOffset(1);
+    HTMLStaticText1->SetVAlignment(tvaTop);
+    HTMLStaticText1->SetHTMLText({
+        "<B>Velmora Version 1.0</B> is freeware.<br>",
+        "You may use it and share it free of charge.<br><br>",
+        "This software cost many hours of freetime, so if you enjoy using Velmora and you would like to "
+        "show your appreciation for my work, please ",
+        "support me by making a donation.",
+        "",
+        "<br>",
+        "<br>Graphics by <b><A href=" + Quoted(kGraphicsMail) + "><FONT color=" + Quoted("#FF0000") +
+            ">Brisel</FONT></A></b> (Thanks !!)",
+    });
+    HTMLStaticText1->Loaded();
+
+    HTMLabel1 = MakeMarkupControl<THTMLabel>(this, "HTMLabel1", {16, 256, 297, 17});
+    ApplyLabelSettings(*HTMLabel1);
+    const std::vector<std::string> donation{
+        "<BLINK><B><A href=" + Quoted(kMakerSite) +
+        ">Visit my website if you want to make a Donation !</A></B></BLINK>"};
+    HTMLabel1->SetHTMLText(&donation);
+    HTMLabel1->Loaded();
+
+    HTMLabel2 = MakeMarkupControl<THTMLabel>(this, "HTMLabel2", {248, 272, 65, 33});
+    ApplyLabelSettings(*HTMLabel2);
+    const std::vector<std::string> thanks{"Thank you !<br>       <B><FONT color=" + Quoted("#FF0000") +
+                                          "><A href=" + Quoted(kAuthorMail) + ">Dastrel</A></FONT></B>"};
+    HTMLabel2->SetHTMLText(&thanks);
+    HTMLabel2->Loaded();
+}
+
+void TForm2::Image1Click() {
+    Image1->setVisible(false);
+    Image2->setVisible(true);
+}
+
+void TForm2::Image2Click() {
+    Image2->setVisible(false);
+    Image1->setVisible(true);
+}
+
+void TForm2::BitBtn1Click() {
+    close();
+}
+
+void TForm2::setVisible(bool visible) {
+    if (visible && mainWindow_ != nullptr) {
+        // Window managers keep a transient window above its parent and place
+        // it as a dialog of it.
+        create();
+        if (QWindow* parent = mainWindow_->windowHandle())
+            windowHandle()->setTransientParent(parent);
+        CentreOverMainWindow();
+    }
+    QWidget::setVisible(visible);
+}
+
+// The OK button, and also a window manager's close: either way the main window
+// must not stay disabled.
+void TForm2::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (mainWindow_ == nullptr)
+        return;
+    mainWindow_->setEnabled(true);
+    // Activated once this window is gone, so that its activation handler runs
+    // as it does when the desktop hands the focus back.
+    QMetaObject::invokeMethod(
+        mainWindow_,
+        [main = mainWindow_] {
+            if (main != nullptr && main->isVisible()) {
+                main->raise();
+                main->activateWindow();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm2::CentreOverMainWindow() {
+    // Before the first showing the frame is known only to the platform window.
+    QRect outer = geometry().marginsAdded(windowHandle()->frameMargins());
+    outer.moveCenter(mainWindow_->frameGeometry().center());
+    move(outer.topLeft());
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease || (watched != Image1 && watched != Image2))
+        return false;
+    const auto* release = static_cast<QMouseEvent*>(event);
+    if (release->button() != Qt::LeftButton ||
+        !static_cast<QWidget*>(watched)->rect().contains(release->position().toPoint()))
+        return false;
+    if (watched == Image1)
+        Image1Click();
+    else
+        Image2Click();
+    return true;
+}
+
+} // namespace velmora
