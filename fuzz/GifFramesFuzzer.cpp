@@ -1,0 +1,47 @@
+// Loads the input as a picture's bytes and steps through its GIF frames: the frame scans, the frame
+// chosen for the decoder, and the animation clock. The first byte picks the frame to show.
+#include "FuzzInput.h"
+#include "pictures/GifFrames.h"
+#include "pictures/HTMLPicture.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/testing/FakePictureDecoder.h"
+
+#include <cstdlib>
+#include <sstream>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    velmora::fuzz::FuzzInput input(data, size);
+    const std::int32_t frame = static_cast<std::int8_t>(input.Byte());
+    const std::string_view rest = input.Rest();
+    const velmora::gif::Bytes bytes(reinterpret_cast<const std::uint8_t*>(rest.data()), rest.size());
+
+    const std::int32_t count = velmora::gif::CountFrameBlocks(bytes);
+    std::vector<std::uint8_t> selected;
+    velmora::gif::SelectFrame(bytes, frame, selected);
+    if (selected.size() > bytes.size())
+        std::abort();
+    if (velmora::gif::FindFrameBlock(bytes, count + 1).has_value() ||
+        velmora::gif::FrameBlockDelay(bytes, count + 1) != -1)
+        std::abort();
+
+    velmora::testing::FakePictureDecoder decoder;
+    velmora::testing::FakeResourceLibrary resources;
+    velmora::THTMLPicture picture(velmora::PictureBackend{&decoder, &resources});
+    // Bytes the decoder refuses raise Error, as they do for every caller; only other failures count.
+    const auto attempt = [](auto&& step) {
+        try {
+            step();
+        } catch (const velmora::Error&) {
+        }
+    };
+    std::istringstream stream{std::string(rest)};
+    attempt([&] { picture.LoadStream(&stream); });
+    picture.CountFrames();
+    picture.FrameDelay(frame);
+    attempt([&] { picture.SetFrame(frame); });
+    attempt([&] { picture.DecodeFrame(); });
+    for (int tick = 0; tick < 8; ++tick)
+        attempt([&] { picture.AnimationTick(); });
+    picture.AdvanceFrame();
+    return 0;
+}

@@ -1,0 +1,81 @@
+// Lays out, draws and hit-tests the input as markup on the fake canvas. The first bytes pick every
+// flag of the call, the hit point, the anchors, the bounds and the flavour; the rest is the markup.
+#include "FuzzInput.h"
+#include "graphics/ImageList.h"
+#include "graphics/testing/FakeCanvas.h"
+#include "markup/RenderMarkup.h"
+#include "pictures/HTMLPicture.h"
+#include "pictures/PictureContainer.h"
+#include "pictures/testing/FakePictureDecoder.h"
+#include "pictures/testing/GifWriter.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+using velmora::fuzz::FuzzInput;
+
+struct Pictures {
+    velmora::testing::FakePictureDecoder decoder;
+    velmora::testing::FakeResourceLibrary resources;
+    velmora::TPictureContainer container{velmora::PictureBackend{&decoder, &resources}};
+    velmora::ImageList images{16, 16};
+
+    Pictures() {
+        images.Add(velmora::Bitmap(32, 16, 0xFF00FF00));
+        const std::vector<std::uint8_t> gif =
+            velmora::testing::MakeGif(4, 4, {{0, 0, 4, 4, 0, 10, true}, {1, 1, 2, 2, 1, 20, true}});
+        for (const char* name : {"a", "anim"}) {
+            velmora::TPictureItem& item = container.Items().Add();
+            item.Name = name;
+            std::istringstream stream(std::string(gif.begin(), gif.end()));
+            item.Picture().LoadStream(&stream);
+        }
+    }
+};
+
+std::int32_t Signed(FuzzInput& input, std::int32_t spread) {
+    return static_cast<std::int32_t>(input.Byte()) * spread / 128 - spread;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Pictures pictures;
+    FuzzInput input(data, size);
+    const std::uint8_t flags = input.Byte();
+    const std::uint8_t more = input.Byte();
+
+    velmora::testing::FakeCanvas canvas;
+    velmora::RenderMarkupParams params;
+    params.canvas = &canvas;
+    params.noDraw = input.Bit(flags, 0);
+    params.measureOnly = input.Bit(flags, 1);
+    params.printing = input.Bit(flags, 2);
+    params.suppressColors = input.Bit(flags, 3);
+    params.blinkVisible = input.Bit(flags, 4);
+    params.hoverEnabled = input.Bit(flags, 5);
+    params.wordWrap = input.Bit(flags, 6);
+    params.flavor = input.Bit(flags, 7) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
+    params.imageList = input.Bit(more, 0) ? &pictures.images : nullptr;
+    params.pictureContainer = input.Bit(more, 1) ? &pictures.container : nullptr;
+    params.imageScale = input.Bit(more, 2) ? 2.5 : 1.0;
+    if (input.Bit(more, 3))
+        canvas.SetPixelsPerInch(300, 150);
+    const std::int32_t left = Signed(input, 50);
+    const std::int32_t top = Signed(input, 50);
+    params.bounds = {left, top, left + input.Byte() * 4, top + input.Byte() * 4};
+    params.hitX = left + input.Byte() * 4;
+    params.hitY = top + input.Byte() * 4;
+    params.focusAnchor = Signed(input, 4) / 4;
+    params.hoverAnchor = Signed(input, 4) / 4;
+    params.shadowOffset = Signed(input, 8);
+    params.lineSpacing = Signed(input, 16);
+    params.markup = input.Rest();
+
+    velmora::RenderMarkup(params);
+    if (params.anchorCount < 0 || params.textWidth < 0 || params.textHeight < 0)
+        std::abort();
+    return 0;
+}
