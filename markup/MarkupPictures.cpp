@@ -58,7 +58,8 @@ void LineLayout::Image(std::string_view tag) {
     const std::string_view attributesWritten = written.substr(0, written.find('>'));
     const std::string attributes = UpperCaseAnsi(attributesWritten);
     std::string source;
-    if (const auto src = AttributeValue(attributes, "SRC")) {
+    // A SRC without a quoted value gives no view into the attributes to take the written case from.
+    if (const auto src = AttributeValue(attributes, "SRC"); src && !src->empty()) {
         const auto at = static_cast<std::size_t>(src->data() - attributes.data());
         source = staticText ? std::string(*src) : std::string(attributesWritten.substr(at, src->size()));
     }
