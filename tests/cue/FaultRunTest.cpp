@@ -1,0 +1,235 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+using testing::FolderEntries;
+using testing::HandToUnprivilegedUser;
+using testing::ReadFile;
+using testing::RecordingHost;
+using testing::RunUnprivileged;
+using testing::TempFolder;
+using testing::WriteFile;
+
+// PERFORMER and TITLE make a sheet an audio sheet.
+const std::string AudioHead = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
+
+// An audio sheet whose file is "Track.wav" and whose times all need normalising: each of its `lines`
+// INDEX lines grows by three bytes in the repair.
+std::string SheetWithShortTimes(int lines) {
+    std::string sheet = AudioHead + "FILE \"Track.wav\" WAVE\r\n";
+    for (int i = 0; i < lines; ++i)
+        sheet += "  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
+    return sheet;
+}
+
+std::string Normalised(int lines) {
+    std::string sheet = AudioHead + "FILE \"Track.wav\" WAVE\r\n";
+    for (int i = 0; i < lines; ++i)
+        sheet += "  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n";
+    return sheet;
+}
+
+// Lets a test act on the disk right before the engine moves a file.
+class FaultHost : public RecordingHost {
+public:
+    bool MoveFile(const std::string& from, const std::string& to) override {
+        if (beforeMove)
+            beforeMove(from, to);
+        return RecordingHost::MoveFile(from, to);
+    }
+    std::function<void(const std::string&, const std::string&)> beforeMove;
+};
+
+class FaultRun : public ::testing::Test {
+protected:
+    std::string RunFailing(const std::string& path) {
+        state = RepairState();
+        state.CuePath = path;
+        try {
+            const RunOutcome outcome = traitementCUE(state, host);
+            return "outcome " + std::to_string(static_cast<int>(outcome));
+        } catch (const Error& error) {
+            return error.what();
+        }
+    }
+
+    TempFolder folder;
+    FaultHost host;
+    RepairState state;
+};
+
+TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
+    constexpr rlim_t Limit = 4096;
+    struct Case {
+        int lines;
+        const char* failingFile;
+        bool backupWritten;
+    };
+    // 105 lines: the sheet fits, its repaired text does not. 120 lines: not even the backup fits.
+    const Case cases[] = {{105, "s.cue", true}, {120, "s.cue.bak", false}};
+    for (const Case& c : cases) {
+        TempFolder scratch;
+        const std::string original = SheetWithShortTimes(c.lines);
+        ASSERT_EQ(original.size() < Limit, c.backupWritten);
+        ASSERT_GT(Normalised(c.lines).size(), Limit);
+        WriteFile(scratch / "Track.wav", "");
+        WriteFile(scratch / "s.cue", original);
+        for (const char* name : {"", "Track.wav", "s.cue"})
+            HandToUnprivilegedUser(scratch / name);
+        const std::string message = RunUnprivileged([&] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{Limit, Limit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            return RunFailing(scratch / "s.cue");
+        });
+        EXPECT_EQ(message,
+                  "Impossible de créer le fichier \"" + (scratch / c.failingFile) + "\". File too large");
+        EXPECT_EQ(ReadFile(scratch / "s.cue"), original);
+        const std::vector<std::string> expected =
+            c.backupWritten ? std::vector<std::string>{"Track.wav", "s.cue", "s.cue.bak"}
+                            : std::vector<std::string>{"Track.wav", "s.cue"};
+        EXPECT_EQ(FolderEntries(scratch.Path()), expected) << c.lines;
+        if (c.backupWritten) {
+            EXPECT_EQ(ReadFile(scratch / "s.cue.bak"), original);
+        }
+    }
+}
+
+TEST_F(FaultRun, AReadOnlyFolderFailsBeforeAnythingIsWritten) {
+    const std::string original = SheetWithShortTimes(2);
+    WriteFile(folder / "Track.wav", "");
+    WriteFile(folder / "s.cue", original);
+    for (const char* name : {"", "Track.wav", "s.cue"})
+        HandToUnprivilegedUser(folder / name);
+    ::chmod(folder.Path().c_str(), 0555);
+    const std::string message = RunUnprivileged([&] { return RunFailing(folder / "s.cue"); });
+    ::chmod(folder.Path().c_str(), 0755);
+    EXPECT_EQ(message,
+              "Impossible de créer le fichier \"" + (folder / "s.cue.bak") + "\". Permission denied");
+    EXPECT_EQ(ReadFile(folder / "s.cue"), original);
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"Track.wav", "s.cue"}));
+}
+
+TEST_F(FaultRun, SheetsThatAreNoFilesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo((folder / "fifo.cue").c_str(), 0644), 0);
+    ::symlink((folder / "gone.cue").c_str(), (folder / "dangling.cue").c_str());
+    ::symlink((folder / "fifo.cue").c_str(), (folder / "tofifo.cue").c_str());
+    const std::pair<std::string, std::string> cases[] = {
+        {"fifo.cue", "Invalid argument"},
+        {"tofifo.cue", "Invalid argument"},
+        {"dangling.cue", "No such file or directory"},
+    };
+    for (const auto& [name, systemText] : cases) {
+        EXPECT_EQ(RunFailing(folder / name),
+                  "Impossible d'ouvrir le fichier \"" + (folder / name) + "\". " + systemText);
+        EXPECT_FALSE(state.RunInProgress);
+    }
+    EXPECT_TRUE(host.rows.empty());
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{"dangling.cue", "fifo.cue", "tofifo.cue"}));
+}
+
+TEST_F(FaultRun, ASheetReachedThroughALinkKeepsTheLinkAndItsTargetIsRepaired) {
+    ::mkdir((folder / "real").c_str(), 0755);
+    WriteFile(folder / "Track.wav", "");
+    WriteFile(folder / "real/album.cue", SheetWithShortTimes(2));
+    ASSERT_EQ(::symlink("real/album.cue", (folder / "album.cue").c_str()), 0);
+    EXPECT_EQ(RunFailing(folder / "album.cue"),
+              "outcome " + std::to_string(static_cast<int>(RunOutcome::Corrected)));
+    struct stat link {};
+    ASSERT_EQ(::lstat((folder / "album.cue").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(ReadFile(folder / "real/album.cue"), Normalised(2));
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), SheetWithShortTimes(2));
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak", "real"}));
+    EXPECT_EQ(FolderEntries(folder / "real"), std::vector<std::string>{"album.cue"});
+}
+
+TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
+    const std::string sheet =
+        "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& from, const std::string& to)> fault;
+        std::vector<std::string> sourceEntries;
+        std::vector<std::string> sheetEntries;
+        const char* target;
+    };
+    const Case cases[] = {
+        {"the target appears",
+         [](const std::string&, const std::string& to) { WriteFile(to, "intruder"); },
+         {"chosen.bin"},
+         {"disc.bin", "disc.cue"},
+         "intruder"},
+        {"the source vanishes",
+         [](const std::string& from, const std::string&) { ::unlink(from.c_str()); },
+         {},
+         {"disc.cue"},
+         nullptr},
+    };
+    // /dev/shm makes the move cross file systems where it is one of its own.
+    for (const char* base : {"/dev/shm", ""}) {
+        for (const Case& c : cases) {
+            TempFolder source(base);
+            TempFolder sheetFolder;
+            WriteFile(source / "chosen.bin", "image");
+            WriteFile(sheetFolder / "disc.cue", sheet);
+            host = FaultHost();
+            host.beforeMove = c.fault;
+            host.chooserAnswers = {source / "chosen.bin"};
+            EXPECT_EQ(RunFailing(sheetFolder / "disc.cue"),
+                      "outcome " + std::to_string(static_cast<int>(RunOutcome::Bad)))
+                << c.what;
+            EXPECT_EQ(FolderEntries(source.Path()), c.sourceEntries) << c.what << base;
+            EXPECT_EQ(FolderEntries(sheetFolder.Path()), c.sheetEntries) << c.what << base;
+            if (c.target != nullptr) {
+                EXPECT_EQ(ReadFile(sheetFolder / "disc.bin"), c.target) << c.what << base;
+            }
+            if (!c.sourceEntries.empty()) {
+                EXPECT_EQ(ReadFile(source / "chosen.bin"), "image") << c.what << base;
+            }
+            EXPECT_EQ(ReadFile(sheetFolder / "disc.cue"), sheet) << c.what << base;
+        }
+    }
+}
+
+TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
+    // sheet name, audio name: a line break cannot stand inside a sheet's FILE line.
+    const std::pair<std::string, std::string> names[] = {
+        {"my album", "my album"}, {"two\nlines", "two lines"},
+        {"caf\xe9", "caf\xe9"},   {" lead and trail ", "inner  two  spaces"},
+        {"-dash", "-dash"},       {"\xff\xfe", "\x81\x40"},
+    };
+    for (const auto& [name, audio] : names) {
+        TempFolder scratch;
+        const std::string original =
+            AudioHead + "FILE \"" + audio + ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
+        WriteFile(scratch / (audio + ".wav"), "");
+        WriteFile(scratch / (name + ".cue"), original);
+        host = FaultHost();
+        EXPECT_EQ(RunFailing(scratch / (name + ".cue")),
+                  "outcome " + std::to_string(static_cast<int>(RunOutcome::Corrected)))
+            << name;
+        EXPECT_EQ(ReadFile(scratch / (name + ".cue.bak")), original) << name;
+        EXPECT_EQ(ReadFile(scratch / (name + ".cue")),
+                  AudioHead + "FILE \"" + audio +
+                      ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n")
+            << name;
+        std::vector<std::string> expected{name + ".cue", name + ".cue.bak", audio + ".wav"};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(FolderEntries(scratch.Path()), expected) << name;
+    }
+}
+
+} // namespace
+} // namespace velmora
