@@ -266,7 +266,7 @@ int main(int argc, char** argv) {
     ok = Save(DrawResultIcon(QColor(214, 40, 40), 0), folder, "result-bad.png") && ok;
     ok = Save(DrawResultIcon(QColor(236, 200, 30), 1), folder, "result-corrected.png") && ok;
     ok = Save(DrawResultIcon(QColor(50, 180, 60), 2), folder, "result-good.png") && ok;
-    for (const int size : {16, 32, 48})
+    for (const int size : {16, 32, 48, 256})
         ok = Save(DrawProgramIcon(size), folder, QString("velmora-%1.png").arg(size)) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs a built tree into a scratch prefix and checks what a desktop expects of it.
+# Usage: install_test.sh BUILD_DIR
+set -euo pipefail
+build="$(cd "${1:?usage: install_test.sh BUILD_DIR}" && pwd)"
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expected=(
+    bin/velmora
+    bin/velmora-fix
+    share/applications/velmora.desktop
+    share/icons/hicolor/16x16/apps/velmora.png
+    share/icons/hicolor/32x32/apps/velmora.png
+    share/icons/hicolor/48x48/apps/velmora.png
+    share/icons/hicolor/256x256/apps/velmora.png
+    share/man/man1/velmora.1.gz
+    share/man/man1/velmora-fix.1.gz
+)
+for file in "${expected[@]}"; do
+    [[ -f "$prefix/$file" ]] || fail "$file is not installed"
+done
+for program in velmora velmora-fix; do
+    [[ -x "$prefix/bin/$program" ]] || fail "bin/$program is not executable"
+done
+
+# Every installed program has its page, and the pages read without complaint.
+for program in "$prefix"/bin/*; do
+    name="$(basename "$program")"
+    page="$prefix/share/man/man1/$name.1.gz"
+    if [[ ! -f "$page" ]]; then
+        fail "bin/$name has no man page"
+        continue
+    fi
+    warnings="$(zcat "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)" || fail "$name.1 does not format"
+    [[ -z "$warnings" ]] || fail "$name.1: $warnings"
+    zcat "$page" | grep -q "^\.TH ${name^^} 1 " || fail "$name.1 does not name $name in its title"
+done
+
+# An icon's folder says its size: PNG width and height are the big-endian words at bytes 16 and 20.
+for icon in "$prefix"/share/icons/hicolor/*/apps/velmora.png; do
+    folder="$(basename "$(dirname "$(dirname "$icon")")")"
+    size="$(od -An -tu1 -j16 -N8 "$icon" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }')"
+    [[ "$size" == "$folder" ]] || fail "the icon in $folder is $size"
+done
+
+entry="$prefix/share/applications/velmora.desktop"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" || fail "velmora.desktop does not validate"
+fi
+exec_program="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
+[[ -x "$prefix/bin/$exec_program" ]] || fail "Exec names $exec_program, which is not installed"
+grep -qx 'Icon=velmora' "$entry" || fail "the desktop entry does not name the installed icon"
+grep -q '^MimeType=.*application/x-cue;' "$entry" || fail "the desktop entry does not open .cue files"
+
+version="$("$prefix/bin/velmora-fix" --version)" || fail "velmora-fix --version fails"
+[[ "$version" == "velmora-fix 1.0.0" ]] || fail "velmora-fix --version says '$version'"
+
+if ((failures > 0)); then
+    echo "$failures failed" >&2
+    exit 1
+fi
+echo "install layout: ${#expected[@]} files checked"
