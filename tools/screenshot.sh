@@ -2,6 +2,9 @@
 # Starts Velmora under a private Xvfb display with the given sheet and saves a
 # screenshot of the screen, so that people can look at the window.
 # Usage: tools/screenshot.sh OUTPUT.png [SHEET] [PROGRAM]
+# VELMORA_SCREENSHOT_MORE="a.cue:b.cue" hands more sheets over by second starts;
+# VELMORA_SCREENSHOT_CLICK="X,Y" clicks there in the main window first (465,286
+# is the About link); VELMORA_SCREENSHOT_WINDOW="TITLE" saves only that window.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 output="${1:?usage: screenshot.sh OUTPUT.png [SHEET] [PROGRAM]}"
@@ -37,5 +40,26 @@ env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/co
     "$program" ${sheet:+"$sheet"} >"$work/velmora.log" 2>&1 &
 velmora_pid=$!
 sleep "$settle"
-import -window root "$output"
+if [[ -n "${VELMORA_SCREENSHOT_MORE:-}" ]]; then
+    IFS=: read -r -a more <<<"$VELMORA_SCREENSHOT_MORE"
+    for extra in "${more[@]}"; do
+        env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" "$extra" \
+            >>"$work/velmora.log" 2>&1
+    done
+    sleep 1
+fi
+if [[ -n "${VELMORA_SCREENSHOT_CLICK:-}${VELMORA_SCREENSHOT_WINDOW:-}" ]]; then
+    command -v xdotool >/dev/null || { echo "screenshot.sh: xdotool is missing (tools/install-deps.sh)" >&2; exit 1; }
+fi
+if [[ -n "${VELMORA_SCREENSHOT_CLICK:-}" ]]; then
+    main_window="$(xdotool search --sync --name '^Velmora Version' | head -n 1)"
+    xdotool mousemove --window "$main_window" "${VELMORA_SCREENSHOT_CLICK%,*}" "${VELMORA_SCREENSHOT_CLICK#*,}" \
+        click 1
+    sleep 1
+fi
+window=root
+if [[ -n "${VELMORA_SCREENSHOT_WINDOW:-}" ]]; then
+    window="$(xdotool search --sync --name "^${VELMORA_SCREENSHOT_WINDOW}\$" | head -n 1)"
+fi
+import -window "$window" "$output"
 echo "saved $output"
