@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <regex>
 #include <string>
 #include <unistd.h>
 
@@ -61,17 +62,29 @@ private:
     velmora::TextBuffer buffer_;
 };
 
-const std::string& ScratchFolder() {
-    static const std::string folder = [] {
+// A folder in memory where there is one, made once per process and removed when it ends.
+class ScratchFolder {
+public:
+    ScratchFolder() {
         const std::string base =
             fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string();
         std::string pattern = base + "/velmora-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
-        return pattern + "/";
-    }();
-    return folder;
-}
+        path_ = pattern + "/";
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 void Write(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -83,6 +96,13 @@ std::optional<std::string> Read(const std::string& path) {
     if (!in)
         return std::nullopt;
     return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Files are written as ".<name>.<16 hex digits>.tmp" beside their target; a sheet may well name a
+// file that merely ends in ".tmp".
+bool IsTemporaryName(const std::string& name) {
+    static const std::regex temporary(R"(\..*\.[0-9a-f]{16}\.tmp)");
+    return std::regex_match(name, temporary);
 }
 
 void Require(bool holds, const char* what) {
@@ -100,7 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t answers = input.Byte();
     const std::string_view sheet = input.Rest();
 
-    const std::string& folder = ScratchFolder();
+    static const ScratchFolder scratch;
+    const std::string& folder = scratch.Path();
     std::error_code ignored;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, ignored))
         fs::remove_all(entry.path(), ignored);
@@ -137,6 +158,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(backupAfter == original || backupAfter == velmora::NormaliseLineBreaks(original),
                 "the backup was overwritten with something else than the sheet");
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder, ignored))
-        Require(entry.path().extension() != ".tmp", "a temporary file was left behind");
+        Require(!IsTemporaryName(entry.path().filename().string()), "a temporary file was left behind");
     return 0;
 }
