@@ -184,12 +184,9 @@ void AboutWindowTest::labelSettings_data() {
         const QByteArray row(label);
         QTest::newRow(row + " URLColor") << label << QByteArray("URLColor") << QVariant::fromValue(clRed);
         QTest::newRow(row + " ShadowOffset") << label << QByteArray("ShadowOffset") << QVariant(2);
-        QTest::newRow(row + " Hover") << label << QByteArray("Hover") << QVariant(false);
         QTest::newRow(row + " Color") << label << QByteArray("Color") << QVariant::fromValue(clCaptionText);
     }
     QTest::newRow("static ShadowOffset") << "HTMLStaticText1" << QByteArray("ShadowOffset") << QVariant(1);
-    QTest::newRow("static MiniScroll") << "HTMLStaticText1" << QByteArray("MiniScroll") << QVariant(false);
-    QTest::newRow("static EnableBlink") << "HTMLStaticText1" << QByteArray("EnableBlink") << QVariant(false);
     QTest::newRow("static Color") << "HTMLStaticText1" << QByteArray("Color")
                                   << QVariant::fromValue(clCaptionText);
 }
