@@ -1,6 +1,7 @@
 #include "AboutWindowTest.h"
 #include "HandOverTest.h"
 #include "MainWindowTest.h"
+#include "StartStormTest.h"
 #include "shell/VelmoraApplication.h"
 
 #include <QTemporaryDir>
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;
     velmora::AboutWindowTest about;
-    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver, &about}) {
+    velmora::StartStormTest startStorm;
+    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver, &about, &startStorm}) {
         const QStringList own = ArgumentsFor(*test, arguments);
         if (!own.isEmpty())
             failures += QTest::qExec(test, own);
