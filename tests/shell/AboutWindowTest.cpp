@@ -65,10 +65,7 @@ void AboutWindowTest::init() {
     FailOnQtWarnings();
     work_ = std::make_unique<QTemporaryDir>();
     QVERIFY(work_->isValid());
-    qputenv("XDG_CONFIG_HOME", (work_->path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (work_->path() + "/data").toUtf8());
-    qputenv("XDG_CONFIG_DIRS", (work_->path() + "/system-config").toUtf8());
-    qputenv("XDG_DATA_DIRS", (work_->path() + "/system-data").toUtf8());
+    UsePrivateDesktopFolders(work_->path());
     opened_.clear();
     SetShellOpenHandler([this](const std::string& target) {
         opened_.push_back(target);

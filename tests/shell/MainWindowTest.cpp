@@ -58,10 +58,7 @@ void MainWindowTest::init() {
     FailOnQtWarnings();
     work_ = std::make_unique<QTemporaryDir>();
     QVERIFY(work_->isValid());
-    qputenv("XDG_CONFIG_HOME", (Folder() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (Folder() + "/data").toUtf8());
-    qputenv("XDG_CONFIG_DIRS", (Folder() + "/system-config").toUtf8());
-    qputenv("XDG_DATA_DIRS", (Folder() + "/system-data").toUtf8());
+    UsePrivateDesktopFolders(Folder());
 }
 
 void MainWindowTest::cleanup() {

@@ -53,6 +53,13 @@ QStringList Rows(const TForm1& form) {
     return rows;
 }
 
+void UsePrivateDesktopFolders(const QString& folder) {
+    qputenv("XDG_CONFIG_HOME", (folder + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (folder + "/data").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (folder + "/system-config").toUtf8());
+    qputenv("XDG_DATA_DIRS", (folder + "/system-data").toUtf8());
+}
+
 void WriteFile(const QString& path, const QByteArray& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);

@@ -60,6 +60,10 @@ private:
 // The captions of the result list, top to bottom.
 QStringList Rows(const TForm1& form);
 
+// Points the desktop's data and configuration folders (the association, the
+// settings file) into `folder`, away from the user's own.
+void UsePrivateDesktopFolders(const QString& folder);
+
 // Writes `text` to `path`, creating its folder.
 void WriteFile(const QString& path, const QByteArray& text);
 QByteArray ReadFile(const QString& path);
