@@ -94,6 +94,8 @@ TForm2::TForm2(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) 
     BitBtn1 = new QPushButton("OK", this);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setGeometry(128, 280, 75, 25);
+    // Focused first, and Enter presses it, as a focused button does on the desktop the layout was made on.
+    BitBtn1->setAutoDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     setTabOrder(BitBtn1, HTMLStaticText1);
 }

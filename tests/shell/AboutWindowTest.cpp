@@ -250,6 +250,25 @@ void AboutWindowTest::okActivatesTheMainWindowWhichReadsTheFlagAgain() {
     QTRY_VERIFY(main_->CheckBox1->isChecked());
 }
 
+void AboutWindowTest::keysOnTheOkButton_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space") << int(Qt::Key_Space) << true;
+    QTest::newRow("a letter") << int(Qt::Key_A) << false;
+}
+
+void AboutWindowTest::keysOnTheOkButton() {
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+    OpenAbout();
+    QTRY_COMPARE(QApplication::focusWidget(), about_->BitBtn1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QTRY_COMPARE(about_->isVisible(), !closes);
+    QCOMPARE(main_->isEnabled(), closes);
+}
+
 void AboutWindowTest::aWindowManagerCloseAlsoGivesTheMainWindowBack() {
     OpenAbout();
     QVERIFY(!main_->isEnabled());

@@ -34,6 +34,8 @@ private slots:
     void clicksSwapTheLogoAndThePortrait();
     void theAboutLinkDisablesTheMainWindowUntilOk();
     void okActivatesTheMainWindowWhichReadsTheFlagAgain();
+    void keysOnTheOkButton_data();
+    void keysOnTheOkButton();
     void aWindowManagerCloseAlsoGivesTheMainWindowBack();
     void reopeningShowsTheSameWindowAsItWasLeft();
     void centredOverTheMainWindowEachTimeItIsShown();
