@@ -70,8 +70,9 @@ private:
         }
         QPointer<Connection> self(this);
         handler_.onPath(frame.path, [self] {
-            if (self)
-                self->Answer();
+            // One read of the guarded pointer: the connection may have gone since the path arrived.
+            if (Connection* connection = self.data())
+                connection->Answer();
         });
     }
 

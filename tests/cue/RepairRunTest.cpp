@@ -231,7 +231,9 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
         std::string result;
         for (const char* name : {"sheet.cue", "backup.cue"}) {
             result += RunFailing(name);
-            result += "|" + std::to_string(host.rows.size()) + "\n";
+            result += '|';
+            result += std::to_string(host.rows.size());
+            result += '\n';
         }
         return result;
     });

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,7 +44,9 @@ std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream content;
+    content << in.rdbuf();
+    return std::move(content).str();
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {

@@ -56,7 +56,12 @@ protected:
         std::string out;
         for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Rectangle)) {
             const TColor brush = r.BrushState.Style == BrushStyle::Clear ? clNone : r.BrushState.Color;
-            out += (out.empty() ? "" : " ") + RectText(r.Area) + ":" + ColorName(brush);
+            if (!out.empty()) {
+                out += ' ';
+            }
+            out += RectText(r.Area);
+            out += ':';
+            out += ColorName(brush);
         }
         return out;
     }

@@ -67,9 +67,9 @@ TEST(GifFrameScanTest, CountsOnlyWholeBlocksInsideTheData) {
     const ByteVector tenBytes(block.begin(), block.begin() + 10);
     const ByteVector nineBytes(block.begin(), block.begin() + 9);
     ByteVector wrongLength = block;
-    wrongLength[2] = 0x05;
+    wrongLength.at(2) = 0x05;
     ByteVector noDescriptor = block;
-    noDescriptor[8] = 0x2B;
+    noDescriptor.at(8) = 0x2B;
     const struct {
         const char* name;
         ByteVector data;

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QString>
 #include <iostream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
 
     std::string utf8 = options.markup;
     if (utf8 == "-") {
-        utf8.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        std::ostringstream input;
+        input << std::cin.rdbuf();
+        utf8 = std::move(input).str();
     }
     const std::string markup = EncodeWindows1252(
         QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String());
