@@ -1,5 +1,7 @@
 #include "platform/ShellOpen.h"
 
+#include "graphics/Windows1252.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -17,7 +19,8 @@ ShellOpenHandler& CurrentHandler() {
 bool ShellOpen(const std::string& target) {
     if (const ShellOpenHandler& handler = CurrentHandler())
         return handler(target);
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(target)));
+    // Link targets come from markup, whose text is Windows-1252.
+    return QDesktopServices::openUrl(QUrl(QString::fromStdU16String(DecodeWindows1252(target))));
 }
 
 ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler) {

@@ -5,8 +5,8 @@
 
 namespace velmora {
 
-// Hands a link target ("http://…", "mailto:…") to the desktop, as the verb
-// "open" did. Returns false when nothing could open it.
+// Hands a link target ("http://…", "mailto:…"), Windows-1252 text, to the
+// desktop, as the verb "open" did. Returns false when nothing could open it.
 bool ShellOpen(const std::string& target);
 
 using ShellOpenHandler = std::function<bool(const std::string& target)>;
