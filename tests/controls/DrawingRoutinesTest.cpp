@@ -85,6 +85,29 @@ void DrawingRoutinesTest::gradientBands() {
     QCOMPARE(drawn.back().PenState.Color, lastColor);
 }
 
+// Fourteen bands from black: band 7 lies exactly half way to a red of d / 2, which a step added seven
+// times misses by a hair in either direction.
+void DrawingRoutinesTest::gradientHalves_data() {
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("bandSevenRed");
+    QTest::newRow("14.5 rounds down") << 29 << 14;
+    QTest::newRow("57.5 rounds up") << 115 << 58;
+    QTest::newRow("112.5 rounds down") << 225 << 112;
+    QTest::newRow("125.5 rounds up") << 251 << 126;
+    QTest::newRow("126.5 rounds down") << 253 << 126;
+}
+
+void DrawingRoutinesTest::gradientHalves() {
+    QFETCH(int, red);
+    QFETCH(int, bandSevenRed);
+
+    FakeCanvas canvas;
+    DrawGradient(canvas, clBlack, RGBColor(static_cast<std::uint8_t>(red), 0, 0), 14, {0, 0, 14, 1}, true);
+    const auto drawn = canvas.RecordsOf(DrawKind::Rectangle);
+    QCOMPARE(static_cast<int>(drawn.size()), 14);
+    QCOMPARE(drawn[7].BrushState.Color, RGBColor(static_cast<std::uint8_t>(bandSevenRed), 0, 0));
+}
+
 void DrawingRoutinesTest::bevelColors_data() {
     QTest::addColumn<TBevelCut>("cut");
     QTest::addColumn<TColor>("topLeft");

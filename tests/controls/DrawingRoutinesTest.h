@@ -13,6 +13,8 @@ private slots:
     void init();
     void gradientBands_data();
     void gradientBands();
+    void gradientHalves_data();
+    void gradientHalves();
     void bevelColors_data();
     void bevelColors();
     void bevelFrames_data();
