@@ -105,9 +105,25 @@ TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat form
     }
 
     TextLine line;
+    const TextPlacement place = PlaceTextLine(rect, format, metrics, placed.Width);
+    line.Cell = place.Cell;
+    line.Baseline = place.Baseline;
+    line.Result = place.Result;
+
+    for (const std::size_t index : prefixed.Marked) {
+        if (prefixed.Shown[index] != '\t') {
+            line.Marks.push_back(MarkFor(placed, index, measure));
+        }
+    }
+    line.Pieces = std::move(placed.Pieces);
+    line.Shown = std::move(prefixed.Shown);
+    return line;
+}
+
+TextPlacement PlaceTextLine(const Rect& rect, TextFormat format, const FontMetrics& metrics,
+                            std::int32_t width) {
     const std::int32_t leading = (format & DT_EXTERNALLEADING) != 0 ? metrics.ExternalLeading : 0;
     const std::int32_t height = metrics.Height + leading;
-    const std::int32_t width = placed.Width;
     const bool singleLine = (format & DT_SINGLELINE) != 0;
 
     std::int32_t left = rect.Left;
@@ -124,27 +140,24 @@ TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat form
             top = rect.Top + (rect.Height() - height) / 2;
         }
     }
-    line.Cell = {left, top, left + width, top + height};
-    line.Baseline = top + leading + metrics.Ascent;
+    TextPlacement place;
+    place.Cell = {left, top, left + width, top + height};
+    place.Baseline = top + leading + metrics.Ascent;
     const bool offsetResult =
         (format & DT_CALCRECT) == 0 && singleLine && (format & (DT_BOTTOM | DT_VCENTER)) != 0;
-    line.Result = offsetResult ? line.Cell.Bottom - rect.Top : height;
+    place.Result = offsetResult ? place.Cell.Bottom - rect.Top : height;
+    return place;
+}
 
-    for (const std::size_t index : prefixed.Marked) {
-        if (prefixed.Shown[index] != '\t') {
-            line.Marks.push_back(MarkFor(placed, index, measure));
-        }
-    }
-    line.Pieces = std::move(placed.Pieces);
-    line.Shown = std::move(prefixed.Shown);
-    return line;
+bool ShowsAsWritten(std::string_view text, TextFormat format) {
+    const bool plainPrefix = (format & DT_NOPREFIX) != 0 || text.find('&') == std::string_view::npos;
+    const bool plainTabs = (format & DT_EXPANDTABS) == 0 || text.find('\t') == std::string_view::npos;
+    return plainPrefix && plainTabs;
 }
 
 Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
                      const MeasureWidth& measure) {
-    const bool plainPrefix = (format & DT_NOPREFIX) != 0 || text.find('&') == std::string_view::npos;
-    const bool plainTabs = (format & DT_EXPANDTABS) == 0 || text.find('\t') == std::string_view::npos;
-    if (plainPrefix && plainTabs) {
+    if (ShowsAsWritten(text, format)) {
         const std::int32_t width = measure(text);
         if ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width()) {
             const std::int32_t leading = (format & DT_EXTERNALLEADING) != 0 ? metrics.ExternalLeading : 0;

@@ -38,6 +38,19 @@ struct TextLine {
     std::string Shown;       // the shown text, tabs kept
 };
 
+// Where a line `width` pixels wide goes in rect: its box, its baseline and what DrawText returns.
+struct TextPlacement {
+    Rect Cell;
+    std::int32_t Baseline = 0;
+    std::int32_t Result = 0;
+};
+
+TextPlacement PlaceTextLine(const Rect& rect, TextFormat format, const FontMetrics& metrics,
+                            std::int32_t width);
+
+// Whether text shows exactly as it is written: no "&" to process and no tab to expand.
+bool ShowsAsWritten(std::string_view text, TextFormat format);
+
 // Width in pixels of text holding no tab, in the canvas's current font.
 using MeasureWidth = std::function<std::int32_t(std::string_view)>;
 

@@ -27,6 +27,15 @@ int UnderlineOffset(const QtFontFace& face) {
     return std::max(1, static_cast<int>(std::lround(face.Raw.underlinePosition())));
 }
 
+int StrikeOutOffset(const QtFontFace& face) {
+    return -static_cast<int>(std::lround(face.Raw.xHeight() / 2));
+}
+
+bool Contains(const Rect& outer, const Rect& inner) {
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+           inner.Bottom <= outer.Bottom;
+}
+
 // A line of the font's thickness, `offset` pixels below the baseline at `origin`.
 QRect DecorationLine(const QtFontFace& face, QPointF origin, std::int32_t width, int offset) {
     const int thickness = std::max(1, static_cast<int>(std::lround(face.Raw.lineThickness())));
@@ -69,21 +78,18 @@ std::int32_t QtCanvas::TextHeight(std::string_view) const {
 }
 
 void QtCanvas::DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin) {
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(static_cast<qsizetype>(text.size()));
-    positions.reserve(static_cast<qsizetype>(text.size()));
+    glyphs_.clear();
+    positions_.clear();
     std::int32_t x = 0;
     for (const char c : text) {
         const auto code = static_cast<unsigned char>(c);
-        glyphs.append(face.Glyphs[code]);
-        positions.append(QPointF(x, 0));
+        glyphs_.push_back(face.Glyphs[code]);
+        positions_.emplace_back(x, 0);
         x += face.Advances[code];
     }
     QGlyphRun run;
     run.setRawFont(face.Raw);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
+    run.setRawData(glyphs_.data(), positions_.data(), static_cast<int>(glyphs_.size()));
     painter_.drawGlyphRun(origin, run);
     // Lines drawn here rather than by the glyph run, whose decorations do not always start at its origin.
     const QColor color = painter_.pen().color();
@@ -91,9 +97,43 @@ void QtCanvas::DrawPiece(const QtFontFace& face, std::string_view text, QPointF 
         painter_.fillRect(DecorationLine(face, origin, x, UnderlineOffset(face)), color);
     }
     if (font_.StrikeOut) {
-        painter_.fillRect(
-            DecorationLine(face, origin, x, -static_cast<int>(std::lround(face.Raw.xHeight() / 2))), color);
+        painter_.fillRect(DecorationLine(face, origin, x, StrikeOutOffset(face)), color);
     }
+}
+
+bool QtCanvas::InkInside(const QtFontFace& face, const TextLine& line, const Rect& rect) const {
+    if (!Contains(rect, line.Cell)) {
+        return false;
+    }
+    for (const TextPiece& piece : line.Pieces) {
+        if (!PieceInside(face, piece.Text, {line.Cell.Left + piece.X, line.Baseline}, rect)) {
+            return false;
+        }
+    }
+    // Prefix marks lie under characters that are in the cell, on the underline's line.
+    return line.Marks.empty() || PieceInside(face, {}, {line.Cell.Left, line.Baseline}, rect);
+}
+
+bool QtCanvas::PieceInside(const QtFontFace& face, std::string_view text, Point origin,
+                           const Rect& rect) const {
+    std::int64_t x = origin.X;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        const QtFontFace::Ink& ink = face.Inks[code];
+        if (ink.Left < ink.Right && (x + ink.Left < rect.Left || x + ink.Right > rect.Right ||
+                                     origin.Y + ink.Top < rect.Top || origin.Y + ink.Bottom > rect.Bottom)) {
+            return false;
+        }
+        x += face.Advances[code];
+    }
+    if (font_.Underline || font_.StrikeOut || text.empty()) {
+        const QRect under = DecorationLine(face, QPointF(origin.X, origin.Y), 0, UnderlineOffset(face));
+        const QRect strike = DecorationLine(face, QPointF(origin.X, origin.Y), 0, StrikeOutOffset(face));
+        if (strike.top() < rect.Top || under.top() + under.height() > rect.Bottom) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
@@ -107,11 +147,27 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
         rect.Bottom = extent.Bottom;
         return extent.Height();
     }
-    const TextLine line = LayOutTextLine(text, rect, format, face.Metrics, measure);
+    TextLine line;
+    const std::int32_t width = ShowsAsWritten(text, format) ? face.Width(text) : -1;
+    if (width >= 0 && ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width())) {
+        const TextPlacement place = PlaceTextLine(rect, format, face.Metrics, width);
+        line.Cell = place.Cell;
+        line.Baseline = place.Baseline;
+        line.Result = place.Result;
+        line.Pieces.push_back({std::string(text), 0});
+    } else {
+        line = LayOutTextLine(text, rect, format, face.Metrics, measure);
+    }
 
-    painter_.save();
+    const QColor color = ToQColor(font_.Color);
     // Rotated text leaves its rectangle by nature; clipping it there would hide it.
     const bool rotated = font_.Escapement % 3600 != 0;
+    if (!rotated && ((format & DT_NOCLIP) != 0 || InkInside(face, line, rect))) {
+        // Nothing would be cut: the painter's state need not change beyond the pen.
+        DrawLine(face, line, {line.Cell.Left, line.Cell.Top}, color);
+        return line.Result;
+    }
+    painter_.save();
     if ((format & DT_NOCLIP) == 0 && !rotated) {
         painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
     }
@@ -119,24 +175,30 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
     if (rotated) {
         painter_.rotate(-font_.Escapement / 10.0);
     }
+    DrawLine(face, line, {0, 0}, color);
+    painter_.restore();
+    return line.Result;
+}
+
+void QtCanvas::DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color) {
     if (brush_.Style == BrushStyle::Solid) {
-        painter_.fillRect(QRect(0, 0, line.Cell.Width(), line.Cell.Height()), ToQColor(brush_.Color));
+        painter_.fillRect(QRect(cellOrigin.X, cellOrigin.Y, line.Cell.Width(), line.Cell.Height()),
+                          ToQColor(brush_.Color));
     }
-    const QColor color = ToQColor(font_.Color);
-    const int baseline = line.Baseline - line.Cell.Top;
+    const int baseline = cellOrigin.Y + line.Baseline - line.Cell.Top;
+    const QPen pen = painter_.pen();
     painter_.setPen(color);
     for (const TextPiece& piece : line.Pieces) {
         if (!piece.Text.empty()) {
-            DrawPiece(face, piece.Text, QPointF(piece.X, baseline));
+            DrawPiece(face, piece.Text, QPointF(cellOrigin.X + piece.X, baseline));
         }
     }
     for (const PrefixMark& mark : line.Marks) {
-        painter_.fillRect(
-            DecorationLine(face, QPointF(mark.Left, baseline), mark.Right - mark.Left, UnderlineOffset(face)),
-            color);
+        painter_.fillRect(DecorationLine(face, QPointF(cellOrigin.X + mark.Left, baseline),
+                                         mark.Right - mark.Left, UnderlineOffset(face)),
+                          color);
     }
-    painter_.restore();
-    return line.Result;
+    painter_.setPen(pen);
 }
 
 void QtCanvas::Rectangle(const Rect& rect) {

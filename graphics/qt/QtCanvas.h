@@ -1,11 +1,14 @@
 #pragma once
 
 #include "graphics/Canvas.h"
+#include "graphics/TextLayout.h"
 #include "graphics/qt/QtFontFace.h"
 
 #include <QFont>
+#include <QPointF>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QPainter;
 class QStyle;
@@ -53,6 +56,10 @@ public:
 private:
     const QtFontFace& Face() const;
     void DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin);
+    void DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color);
+    // Whether every pixel the line touches lies in rect, so that clipping to it would change nothing.
+    bool InkInside(const QtFontFace& face, const TextLine& line, const Rect& rect) const;
+    bool PieceInside(const QtFontFace& face, std::string_view text, Point origin, const Rect& rect) const;
 
     QPainter& painter_;
     const QStyle* style_;
@@ -62,6 +69,9 @@ private:
     Point penPos_;
     std::optional<Rect> clip_;
     mutable std::shared_ptr<const QtFontFace> face_; // of font_, found when first needed
+    // Glyph buffers reused from run to run of this canvas.
+    std::vector<quint32> glyphs_;
+    std::vector<QPointF> positions_;
 };
 
 } // namespace velmora

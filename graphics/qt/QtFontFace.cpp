@@ -21,6 +21,21 @@ struct CachedFace {
     std::shared_ptr<const QtFontFace> Face;
 };
 
+// A pixel is touched by any part of the outline inside it.
+QtFontFace::Ink InkOf(const QRawFont& raw, quint32 glyph) {
+    const QRectF box = raw.boundingRect(glyph);
+    if (box.isEmpty()) {
+        return {};
+    }
+    const auto down = [](qreal v) {
+        return static_cast<std::int32_t>(std::floor(v));
+    };
+    const auto up = [](qreal v) {
+        return static_cast<std::int32_t>(std::ceil(v));
+    };
+    return {down(box.left()), down(box.top()), up(box.right()), up(box.bottom())};
+}
+
 std::shared_ptr<const QtFontFace> BuildFace(const FontState& state, int pixelsPerInchY) {
     auto face = std::make_shared<QtFontFace>();
     face->Font = ToQFont(state, pixelsPerInchY);
@@ -47,6 +62,7 @@ std::shared_ptr<const QtFontFace> BuildFace(const FontState& state, int pixelsPe
             face->Glyphs[i] = glyphs[static_cast<qsizetype>(i)];
             face->Advances[i] =
                 static_cast<std::int32_t>(std::lround(advances[static_cast<qsizetype>(i)].x()));
+            face->Inks[i] = InkOf(face->Raw, face->Glyphs[i]);
         }
     }
     return face;

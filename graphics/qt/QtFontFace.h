@@ -21,6 +21,15 @@ struct QtFontFace {
     FontMetrics Metrics;
     std::array<quint32, 256> Glyphs{};
     std::array<std::int32_t, 256> Advances{};
+    // Whole pixels that each glyph may touch, around its pen position on the baseline; empty (Left >=
+    // Right) for glyphs without ink.
+    struct Ink {
+        std::int32_t Left = 0;
+        std::int32_t Top = 0;
+        std::int32_t Right = 0;
+        std::int32_t Bottom = 0;
+    };
+    std::array<Ink, 256> Inks{};
 
     std::int32_t Width(std::string_view text) const {
         std::int32_t width = 0;
