@@ -8,6 +8,7 @@
 
 #include <QListWidget>
 #include <QtTest>
+#include <algorithm>
 #include <csignal>
 
 namespace velmora {
@@ -18,6 +19,10 @@ namespace {
 
 bool Finished(const QProcess& process) {
     return process.state() == QProcess::NotRunning;
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace
@@ -199,6 +204,57 @@ void HandOverTest::twentySecondStartsAtOnce() {
     rows.sort();
     QCOMPARE(rows, expected);
     QVERIFY(user.boxes.empty());
+}
+
+void HandOverTest::fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet() {
+    constexpr int Starts = 50;
+    QStringList sheets;
+    for (int i = 0; i < Starts; ++i)
+        sheets << CarriedAudioSheet(Folder() + "/" + QString::number(i), QString("sheet%1.cue").arg(i));
+    std::vector<QProcess*> starts;
+    for (const QString& sheet : sheets)
+        starts.push_back(Start({sheet}));
+    const auto running = [&] {
+        return std::count_if(starts.begin(), starts.end(), [](QProcess* p) { return !Finished(*p); });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(running() <= 1, 120000);
+    // The one left is the window every other start handed its sheet to.
+    QTest::qWait(500);
+    QCOMPARE(running(), 1);
+    for (QProcess* start : starts)
+        if (Finished(*start))
+            QCOMPARE(start->exitCode(), 0);
+    for (const QString& sheet : sheets) {
+        QVERIFY2(ReadFile(sheet).contains("INDEX 01 01:15:00\r\n"), qPrintable(sheet));
+        QVERIFY2(ReadFile(sheet + ".bak").contains("INDEX 01 00:75:00\r\n"), qPrintable(sheet));
+    }
+}
+
+void HandOverTest::aFirstInstanceKilledDuringAHandOverLeavesTheSheetWhole() {
+    const std::string runtime = (Runtime() + "/velmora").toStdString();
+    QProcess* first = Start({});
+    QTRY_VERIFY_WITH_TIMEOUT(HandOver(runtime, std::nullopt) == HandOverResult::Delivered, 20000);
+
+    // The first instance's run asks for the missing image, so the second start waits on it.
+    const QString discs = Folder() + "/discs";
+    const QString sheet = MissingImageSheet(discs, "disc.cue");
+    const QByteArray original = ReadFile(sheet);
+    QProcess* second = Start({sheet});
+    QTest::qWait(1000);
+    QVERIFY(!Finished(*second));
+    first->kill();
+    QTRY_VERIFY_WITH_TIMEOUT(Finished(*first), 20000);
+
+    QTRY_VERIFY_WITH_TIMEOUT(Finished(*second), 20000);
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(ReadFile(sheet), original);
+    QCOMPARE(Entries(discs), QStringList{"disc.cue"});
+
+    // The next start is the first instance again and repairs its own sheet.
+    const QString album = CarriedAudioSheet(Folder() + "/music", "album.cue");
+    QProcess* next = Start({album});
+    QTRY_VERIFY_WITH_TIMEOUT(ReadFile(album).contains("INDEX 01 01:15:00\r\n"), 20000);
+    QVERIFY(!Finished(*next));
 }
 
 } // namespace velmora

@@ -32,6 +32,8 @@ private slots:
     void withoutAWindowTheSecondStartEndsSilently();
     void aKilledFirstInstanceDoesNotStopTheNextStart();
     void twentySecondStartsAtOnce();
+    void fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet();
+    void aFirstInstanceKilledDuringAHandOverLeavesTheSheetWhole();
 
 private:
     void BecomeFirstInstance();

@@ -1,7 +1,6 @@
 #include "AboutWindowTest.h"
 #include "HandOverTest.h"
 #include "MainWindowTest.h"
-#include "StartStormTest.h"
 #include "shell/VelmoraApplication.h"
 
 #include <QTemporaryDir>
@@ -53,8 +52,7 @@ int main(int argc, char** argv) {
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;
     velmora::AboutWindowTest about;
-    velmora::StartStormTest startStorm;
-    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver, &about, &startStorm}) {
+    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver, &about}) {
         const QStringList own = ArgumentsFor(*test, arguments);
         if (!own.isEmpty())
             failures += QTest::qExec(test, own);
