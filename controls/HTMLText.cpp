@@ -272,19 +272,21 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
     PaintInputs inputs = CurrentPaintInputs();
     if (!drawnInputs_ || *drawnInputs_ != inputs) {
         const qreal ratio = inputs.PixelRatio;
-        if (drawn_.size() != size() * ratio || drawn_.devicePixelRatio() != ratio) {
-            drawn_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        // A background of no colour leaves the window behind showing; an opaque one needs no alpha, so
+        // that showing the picture is a plain copy.
+        const QColor background = ToQColor(color_);
+        const QImage::Format format =
+            background.isValid() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+        if (drawn_.size() != size() * ratio || drawn_.devicePixelRatio() != ratio ||
+            drawn_.format() != format) {
+            drawn_ = QImage(size() * ratio, format);
             drawn_.setDevicePixelRatio(ratio);
         }
         drawn_.setDotsPerMeterX(qRound(inputs.DpiX / 0.0254));
         drawn_.setDotsPerMeterY(qRound(inputs.DpiY / 0.0254));
-        // A background of no colour leaves the window behind showing.
-        drawn_.fill(Qt::transparent);
+        drawn_.fill(background.isValid() ? background : QColor(Qt::transparent));
         {
             QPainter painter(&drawn_);
-            if (const QColor background = ToQColor(color_); background.isValid()) {
-                painter.fillRect(rect(), background);
-            }
             QtCanvas canvas(painter, style());
             DrawMarkup(canvas);
         }
