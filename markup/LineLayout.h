@@ -21,8 +21,8 @@ public:
 
 private:
     void TakeRun(std::string_view& text);
-    void MeasureRun(const std::string& run, std::int32_t& width);
-    void DrawRun(const std::string& run);
+    void MeasureRun(std::string_view run, std::int32_t& width);
+    void DrawRun(std::string_view run);
     void DrawErrorUnderline(std::int32_t left, std::int32_t right);
     void HandleTag(std::string_view text);
     void OpenAnchor(std::string_view tag);

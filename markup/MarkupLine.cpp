@@ -42,8 +42,13 @@ void LineLayout::TakeRun(std::string_view& text) {
         return;
     }
     const std::string_view written = text.substr(0, n);
-    const std::string run =
-        written.find('&') == std::string_view::npos ? std::string(written) : ReplaceRunEntities(written);
+    // Only a run with entities needs a copy of its own.
+    std::string replaced;
+    std::string_view run = written;
+    if (written.find('&') != std::string_view::npos) {
+        replaced = ReplaceRunEntities(written);
+        run = replaced;
+    }
     if (run.empty()) {
         return;
     }
@@ -98,7 +103,7 @@ void LineLayout::TakeRun(std::string_view& text) {
     trailingSpace_ = run.size() >= n && run[n - 1] == ' ' ? canvas_.TextWidth(" ") : 0;
 }
 
-void LineLayout::MeasureRun(const std::string& run, std::int32_t& width) {
+void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
     textRect_ = lineRect_;
     Rect measured = textRect_;
     canvas_.DrawText(run, measured, s_.measureFormat);
@@ -118,7 +123,7 @@ void LineLayout::MeasureRun(const std::string& run, std::int32_t& width) {
     }
 }
 
-void LineLayout::DrawRun(const std::string& run) {
+void LineLayout::DrawRun(std::string_view run) {
     if (s_.flow.superscript) {
         textRect_.Bottom -= line_.superscriptOffset;
     }

@@ -138,7 +138,7 @@ bool QtCanvas::PieceInside(const QtFontFace& face, std::string_view text, Point 
 
 std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
     const QtFontFace& face = Face();
-    const MeasureWidth measure = [&face](std::string_view piece) {
+    const auto measure = [&face](std::string_view piece) {
         return face.Width(piece);
     };
     if ((format & DT_CALCRECT) != 0) {
@@ -147,18 +147,22 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
         rect.Bottom = extent.Bottom;
         return extent.Height();
     }
-    TextLine line;
     const std::int32_t width = ShowsAsWritten(text, format) ? face.Width(text) : -1;
     if (width >= 0 && ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width())) {
+        // Most runs are plain words: one piece, placed without building a whole layout.
         const TextPlacement place = PlaceTextLine(rect, format, face.Metrics, width);
-        line.Cell = place.Cell;
-        line.Baseline = place.Baseline;
-        line.Result = place.Result;
-        line.Pieces.push_back({std::string(text), 0});
-    } else {
-        line = LayOutTextLine(text, rect, format, face.Metrics, measure);
+        plainLine_.Cell = place.Cell;
+        plainLine_.Baseline = place.Baseline;
+        plainLine_.Result = place.Result;
+        plainLine_.Pieces.resize(1);
+        plainLine_.Pieces.front().Text.assign(text);
+        return DrawTextLine(face, plainLine_, rect, format);
     }
+    return DrawTextLine(face, LayOutTextLine(text, rect, format, face.Metrics, measure), rect, format);
+}
 
+std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,
+                                    TextFormat format) {
     const QColor color = ToQColor(font_.Color);
     // Rotated text leaves its rectangle by nature; clipping it there would hide it.
     const bool rotated = font_.Escapement % 3600 != 0;

@@ -56,6 +56,8 @@ public:
 private:
     const QtFontFace& Face() const;
     void DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin);
+    std::int32_t DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,
+                              TextFormat format);
     void DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color);
     // Whether every pixel the line touches lies in rect, so that clipping to it would change nothing.
     bool InkInside(const QtFontFace& face, const TextLine& line, const Rect& rect) const;
@@ -72,6 +74,7 @@ private:
     // Glyph buffers reused from run to run of this canvas.
     std::vector<quint32> glyphs_;
     std::vector<QPointF> positions_;
+    TextLine plainLine_;
 };
 
 } // namespace velmora
