@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
 
@@ -30,10 +31,11 @@ void ModalAnswerer::Look() {
         return;
     }
     auto* chooser = qobject_cast<QFileDialog*>(modal);
-    if (chooser == nullptr || !chooser->isVisible() || chooser == answered_)
+    if (chooser == nullptr || !chooser->isActiveWindow() || chooser == answered_)
         return;
     answered_ = chooser;
-    choosers.push_back(SeenChooser{chooser->directory().absolutePath(), chooser->nameFilters()});
+    choosers.push_back(
+        SeenChooser{chooser->directory().absolutePath(), chooser->nameFilters(), chooser->selectedFiles()});
     if (OnChooser)
         OnChooser();
     std::optional<QString> answer;
@@ -41,8 +43,12 @@ void ModalAnswerer::Look() {
         answer = answers_.front();
         answers_.pop_front();
     }
-    if (answer)
-        chooser->selectFile(*answer);
+    if (answer && !answer->isEmpty()) {
+        if (auto* fileName = chooser->findChild<QLineEdit*>("fileNameEdit"))
+            fileName->setText(*answer);
+        if (chooser->selectedFiles() != QStringList{*answer})
+            qWarning("The file chooser did not take %s", qPrintable(*answer));
+    }
     static_cast<QDialog*>(chooser)->done(answer ? QDialog::Accepted : QDialog::Rejected);
 }
 

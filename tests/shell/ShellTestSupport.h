@@ -32,11 +32,16 @@ struct SeenBox {
 struct SeenChooser {
     QString folder;
     QStringList filters;
+    // What the chooser had selected when it showed.
+    QStringList selected;
 };
 
 // Plays the user in front of modal windows: closes every message box with OK
-// and answers every file chooser with the next answer given (a path, or
-// nothing to cancel), recording what it saw.
+// and answers every file chooser with the next answer given (a path, an empty
+// path to take what the chooser selected itself, or nothing to cancel),
+// recording what it saw. A chooser is answered only once it is the active
+// window, as a user sees it, and the path is typed into its file name box: a
+// chooser turns down a selection made while its file name box has the focus.
 class ModalAnswerer : public QObject {
 public:
     explicit ModalAnswerer(QWidget* mainWindow);
