@@ -3,6 +3,7 @@
 #include "cue/Error.h"
 #include "cue/FileMoves.h"
 #include "cue/Repair.h"
+#include "cue/RowReport.h"
 #include "platform/HandOverServer.h"
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"
@@ -360,10 +361,27 @@ void TForm1::AddResultRow(const std::string& caption, int iconIndex) {
 
 std::optional<std::string> TForm1::ChooseFile(const FileFilterList& filters,
                                               const std::string& initialFolder) {
+    return RunChooser(filters, initialFolder, {});
+}
+
+std::optional<std::string> TForm1::ChooseReferencedFile(const FileRequest& request) {
+    return RunChooser(request.Filters, request.InitialFolder,
+                      request.Candidates.empty() ? std::string() : request.Candidates.front());
+}
+
+void TForm1::DescribeResultRow(const RowReport& report) {
+    if (QListWidgetItem* row = ListView1->item(ListView1->count() - 1))
+        row->setToolTip(FromBytes(RowReasonsText(report)));
+}
+
+std::optional<std::string> TForm1::RunChooser(const FileFilterList& filters, const std::string& initialFolder,
+                                              const std::string& selected) {
     QFileDialog dialog(this, QString(), QFile::decodeName(initialFolder.c_str()));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(NameFilters(filters));
+    if (!selected.empty())
+        dialog.selectFile(QFile::decodeName(selected.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();

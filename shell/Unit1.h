@@ -49,6 +49,10 @@ public:
     void AddResultRow(const std::string& caption, int iconIndex) override;
     std::optional<std::string> ChooseFile(const FileFilterList& filters,
                                           const std::string& initialFolder) override;
+    // Opens on the sheet's folder with the best candidate selected; the user still decides.
+    std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
+    // The reasons go into the tool tip of the row just added; its caption stays as it is.
+    void DescribeResultRow(const RowReport& report) override;
     TextBuffer& Buffer() override { return Memo1; }
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override;
@@ -103,6 +107,8 @@ private:
     void RunPending();
     void ShowNormal();
     void CentreOnScreen();
+    std::optional<std::string> RunChooser(const FileFilterList& filters, const std::string& initialFolder,
+                                          const std::string& selected);
 
     RepairState state_;
     std::optional<std::string> commandLineSheet_;

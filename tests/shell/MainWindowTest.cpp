@@ -49,6 +49,13 @@ QString Prepare(const QString& folder, const QString& entry) {
     }
     if (kind == "text")
         WriteFile(folder + "/" + name, "notes");
+    if (kind == "missing-image")
+        return MissingImageSheet(folder, name);
+    if (kind == "wav") {
+        WriteFile(folder + "/" + name, "PERFORMER \"Artist\"\r\nTITLE \"Album\"\r\nFILE \"album.wav\" "
+                                       "WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n");
+        return folder + "/" + name;
+    }
     return folder + "/" + name;
 }
 
@@ -321,6 +328,74 @@ void MainWindowTest::openLink() {
     QTest::mouseClick(form->Label3, Qt::LeftButton);
     QTRY_COMPARE(int(user.choosers.size()), 2);
     QCOMPARE(user.choosers[1].folder, Folder() + "/discs");
+}
+
+void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("beside");
+    // "" takes what the chooser selected, "-" cancels, else the name picked.
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("toolTip");
+
+    QTest::newRow("another extension, taken")
+        << "wav:album.cue" << QStringList{"album.flac", "notes.txt"} << "" << QStringList{"album.flac"}
+        << "album.cue => CORRECTED"
+        << "Line 3 now names \"album.flac\" (same name with another extension).";
+    QTest::newRow("letter case beats another extension")
+        << "wav:album.cue" << QStringList{"album.flac", "Album.WAV"} << "" << QStringList{"Album.WAV"}
+        << "album.cue => CORRECTED"
+        << "Line 3 now names \"Album.WAV\" (same name ignoring letter case).";
+    QTest::newRow("the user picks another file")
+        << "wav:album.cue" << QStringList{"album.flac", "live.ogg"} << "live.ogg" << QStringList{"album.flac"}
+        << "album.cue => CORRECTED"
+        << "Line 3 now names \"live.ogg\" (chosen by you).";
+    QTest::newRow("the sheet's own name, moved in")
+        << "missing-image:disc.cue" << QStringList{"disc.bin"} << "" << QStringList{"disc.bin"}
+        << "disc.cue => CORRECTED"
+        << "The file of line 1 was moved in as \"missing.bin\" (the sheet's own name with another "
+           "extension).";
+    QTest::newRow("nothing fits, cancelled")
+        << "wav:album.cue" << QStringList{"notes.txt"} << "-" << QStringList{} << "album.cue => BAD"
+        << "\"album.wav\" on line 3 is still missing.";
+    QTest::newRow("present") << "good:disc.cue" << QStringList{} << "-" << QStringList{} << "disc.cue => GOOD"
+                             << "Every file the sheet names is present and every time is well formed.";
+    QTest::newRow("times carried") << "carried:album.cue" << QStringList{} << "-" << QStringList{}
+                                   << "album.cue => CORRECTED"
+                                   << "1 time was normalised (line 5).";
+}
+
+void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
+    QFETCH(QString, entry);
+    QFETCH(QStringList, beside);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, selected);
+    QFETCH(QString, row);
+    QFETCH(QString, toolTip);
+    const QString folder = Folder() + "/sheets";
+    const QString sheet = Prepare(folder, entry);
+    for (const QString& name : beside)
+        WriteFile(folder + "/" + name, "data");
+    auto form = MakeForm();
+    form->State().CueFolder = (Folder() + "/").toStdString();
+    ModalAnswerer user(form.get());
+    user.Answer(answer == "-" ? std::nullopt
+                              : std::optional<QString>(answer.isEmpty() ? answer : folder + "/" + answer));
+    Drop(*form, {sheet});
+    QTRY_COMPARE(Rows(*form), QStringList{row});
+    QCOMPARE(form->ListView1->item(0)->toolTip(), toolTip);
+    QVERIFY(user.boxes.empty());
+    if (entry.startsWith("good:") || entry.startsWith("carried:")) {
+        QVERIFY(user.choosers.empty());
+        return;
+    }
+    QCOMPARE(int(user.choosers.size()), 1);
+    QCOMPARE(user.choosers[0].folder, folder);
+    QStringList selectedPaths;
+    for (const QString& name : selected)
+        selectedPaths << folder + "/" + name;
+    QCOMPARE(user.choosers[0].selected, selectedPaths);
 }
 
 void MainWindowTest::formShow_data() {

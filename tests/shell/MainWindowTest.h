@@ -35,6 +35,8 @@ private slots:
 
     void openLink_data();
     void openLink();
+    void aMissingFileIsAskedForWithTheBestCandidateSelected_data();
+    void aMissingFileIsAskedForWithTheBestCandidateSelected();
 
     void formShow_data();
     void formShow();
