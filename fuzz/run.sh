@@ -55,6 +55,6 @@ done
 for target in "${targets[@]}"; do
     echo "== $target"
     grep -E '^#[0-9]+.*(DONE|pulse|INITED)|stat::number_of_executed_units|cov:' "$logs/$target.log" | tail -2
-    grep -E 'ERROR|SUMMARY|deadly signal|Test unit written' "$logs/$target.log" || true
+    grep -E 'ERROR: (libFuzzer|AddressSanitizer|LeakSanitizer)|runtime error|SUMMARY:|Test unit written' "$logs/$target.log" || true
 done
 exit $status
