@@ -51,6 +51,14 @@ QString Prepare(const QString& folder, const QString& entry) {
         WriteFile(folder + "/" + name, "notes");
     if (kind == "missing-image")
         return MissingImageSheet(folder, name);
+    if (kind == "cyrillic") {
+        // "альбом.wav" in Windows-1251.
+        WriteFile(folder + "/" + name,
+                  "PERFORMER \"\xc0\xf0\xf2\xe8\xf1\xf2\"\r\nTITLE \"\xc0\xeb\xfc\xe1\xee\xec\"\r\n"
+                  "FILE \"\xe0\xeb\xfc\xe1\xee\xec.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
+                  "    INDEX 01 00:00:00\r\n");
+        return folder + "/" + name;
+    }
     if (kind == "wav") {
         WriteFile(folder + "/" + name, "PERFORMER \"Artist\"\r\nTITLE \"Album\"\r\nFILE \"album.wav\" "
                                        "WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n");
@@ -347,6 +355,10 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected_data() {
         << "wav:album.cue" << QStringList{"album.flac", "Album.WAV"} << "" << QStringList{"Album.WAV"}
         << "album.cue => CORRECTED"
         << "Line 3 now names \"Album.WAV\" (same name ignoring letter case).";
+    QTest::newRow("a Windows-1251 sheet, told in UTF-8")
+        << "cyrillic:album.cue" << QStringList{"альбом.flac"} << "" << QStringList{"альбом.flac"}
+        << "album.cue => CORRECTED"
+        << "Line 3 now names \"альбом.flac\" (same name with another extension).";
     QTest::newRow("the user picks another file")
         << "wav:album.cue" << QStringList{"album.flac", "live.ogg"} << "live.ogg" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
