@@ -100,6 +100,12 @@ public:
     // The height alone, which canvases may find without measuring the width.
     virtual std::int32_t TextHeight(std::string_view text) const { return TextExtent(text).Height; }
 
+    // While a batch is open a canvas may hold text runs back and draw several as one, so that drawing
+    // word by word costs little. Held runs reach the device before anything else is drawn, when the clip
+    // changes and when the outermost batch ends, so the order of pixels never changes.
+    virtual void BeginTextBatch() {}
+    virtual void EndTextBatch() {}
+
     // clNone clears the brush; any other colour makes it solid, as VCL's TBrush does.
     void SetBrushColor(TColor color);
     TColor BrushColor() const { return CurrentBrush().Color; }
@@ -126,6 +132,18 @@ public:
 private:
     Canvas& canvas_;
     std::optional<Rect> saved_;
+};
+
+// Keeps a text batch open while it lives.
+class TextBatch {
+public:
+    explicit TextBatch(Canvas& canvas) : canvas_(canvas) { canvas_.BeginTextBatch(); }
+    ~TextBatch() { canvas_.EndTextBatch(); }
+    TextBatch(const TextBatch&) = delete;
+    TextBatch& operator=(const TextBatch&) = delete;
+
+private:
+    Canvas& canvas_;
 };
 
 } // namespace velmora

@@ -44,6 +44,7 @@ Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::in
 
 bool RenderMarkup(RenderMarkupParams& params) {
     Canvas& canvas = *params.canvas;
+    const TextBatch batch(canvas);
     MarkupCallState state(params, canvas);
     const Brush entryBrush = canvas.CurrentBrush();
     state.background = entryBrush.Color;

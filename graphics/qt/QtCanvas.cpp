@@ -77,27 +77,41 @@ std::int32_t QtCanvas::TextHeight(std::string_view) const {
     return Face().Metrics.Height;
 }
 
-void QtCanvas::DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin) {
-    glyphs_.clear();
-    positions_.clear();
+std::int32_t QtCanvas::HoldPiece(std::string_view text, QPointF origin, const QColor& color) {
+    if (heldFace_ != face_ || heldColor_ != color) {
+        DrawHeldText();
+        heldFace_ = face_;
+        heldColor_ = color;
+    }
+    const QtFontFace& face = *face_;
     std::int32_t x = 0;
     for (const char c : text) {
         const auto code = static_cast<unsigned char>(c);
         glyphs_.push_back(face.Glyphs[code]);
-        positions_.emplace_back(x, 0);
+        positions_.emplace_back(origin.x() + x, origin.y());
         x += face.Advances[code];
     }
-    QGlyphRun run;
-    run.setRawFont(face.Raw);
-    run.setRawData(glyphs_.data(), positions_.data(), static_cast<int>(glyphs_.size()));
-    painter_.drawGlyphRun(origin, run);
-    // Lines drawn here rather than by the glyph run, whose decorations do not always start at its origin.
-    const QColor color = painter_.pen().color();
-    if (font_.Underline) {
-        painter_.fillRect(DecorationLine(face, origin, x, UnderlineOffset(face)), color);
+    return x;
+}
+
+void QtCanvas::DrawHeldText() {
+    if (glyphs_.empty()) {
+        return;
     }
-    if (font_.StrikeOut) {
-        painter_.fillRect(DecorationLine(face, origin, x, StrikeOutOffset(face)), color);
+    QGlyphRun run;
+    run.setRawFont(heldFace_->Raw);
+    run.setRawData(glyphs_.data(), positions_.data(), static_cast<int>(glyphs_.size()));
+    const QPen pen = painter_.pen();
+    painter_.setPen(heldColor_);
+    painter_.drawGlyphRun(QPointF(0, 0), run);
+    painter_.setPen(pen);
+    glyphs_.clear();
+    positions_.clear();
+}
+
+void QtCanvas::EndTextBatch() {
+    if (--textBatches_ == 0) {
+        DrawHeldText();
     }
 }
 
@@ -167,10 +181,11 @@ std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line
     // Rotated text leaves its rectangle by nature; clipping it there would hide it.
     const bool rotated = font_.Escapement % 3600 != 0;
     if (!rotated && ((format & DT_NOCLIP) != 0 || InkInside(face, line, rect))) {
-        // Nothing would be cut: the painter's state need not change beyond the pen.
-        DrawLine(face, line, {line.Cell.Left, line.Cell.Top}, color);
+        // Nothing would be cut: the painter's state need not change, and the run may wait for others.
+        DrawLine(face, line, {line.Cell.Left, line.Cell.Top}, color, textBatches_ > 0);
         return line.Result;
     }
+    DrawHeldText();
     painter_.save();
     if ((format & DT_NOCLIP) == 0 && !rotated) {
         painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
@@ -179,33 +194,49 @@ std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line
     if (rotated) {
         painter_.rotate(-font_.Escapement / 10.0);
     }
-    DrawLine(face, line, {0, 0}, color);
+    DrawLine(face, line, {0, 0}, color, false);
     painter_.restore();
     return line.Result;
 }
 
-void QtCanvas::DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color) {
+void QtCanvas::DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color,
+                        bool mayHold) {
     if (brush_.Style == BrushStyle::Solid) {
+        DrawHeldText();
         painter_.fillRect(QRect(cellOrigin.X, cellOrigin.Y, line.Cell.Width(), line.Cell.Height()),
                           ToQColor(brush_.Color));
     }
     const int baseline = cellOrigin.Y + line.Baseline - line.Cell.Top;
-    const QPen pen = painter_.pen();
-    painter_.setPen(color);
     for (const TextPiece& piece : line.Pieces) {
-        if (!piece.Text.empty()) {
-            DrawPiece(face, piece.Text, QPointF(cellOrigin.X + piece.X, baseline));
+        if (piece.Text.empty()) {
+            continue;
         }
+        const QPointF origin(cellOrigin.X + piece.X, baseline);
+        const std::int32_t width = HoldPiece(piece.Text, origin, color);
+        // Lines drawn here rather than by the glyph run, whose decorations do not always start at its
+        // origin; they go over the glyphs.
+        if (font_.Underline || font_.StrikeOut) {
+            DrawHeldText();
+        }
+        if (font_.Underline) {
+            painter_.fillRect(DecorationLine(face, origin, width, UnderlineOffset(face)), color);
+        }
+        if (font_.StrikeOut) {
+            painter_.fillRect(DecorationLine(face, origin, width, StrikeOutOffset(face)), color);
+        }
+    }
+    if (!line.Marks.empty() || !mayHold) {
+        DrawHeldText();
     }
     for (const PrefixMark& mark : line.Marks) {
         painter_.fillRect(DecorationLine(face, QPointF(cellOrigin.X + mark.Left, baseline),
                                          mark.Right - mark.Left, UnderlineOffset(face)),
                           color);
     }
-    painter_.setPen(pen);
 }
 
 void QtCanvas::Rectangle(const Rect& rect) {
+    DrawHeldText();
     const RectangleAreas areas = RectangleAreasFor(rect, pen_);
     if (brush_.Style == BrushStyle::Solid && !areas.Fill.IsEmpty()) {
         painter_.fillRect(ToQRect(areas.Fill), ToQColor(brush_.Color));
@@ -217,6 +248,7 @@ void QtCanvas::Rectangle(const Rect& rect) {
 }
 
 void QtCanvas::FillRect(const Rect& rect) {
+    DrawHeldText();
     if (brush_.Style == BrushStyle::Solid && !rect.IsEmpty()) {
         painter_.fillRect(ToQRect(rect), ToQColor(brush_.Color));
     }
@@ -229,6 +261,7 @@ void QtCanvas::LineTo(std::int32_t x, std::int32_t y) {
     if (pen_.Style == PenStyle::Clear || from == to) {
         return;
     }
+    DrawHeldText();
     const QColor color = ToQColor(pen_.Color);
     if (pen_.Width > 1) {
         painter_.setPen(QPen(color, pen_.Width, Qt::SolidLine, Qt::RoundCap));
@@ -249,6 +282,7 @@ void QtCanvas::LineTo(std::int32_t x, std::int32_t y) {
 }
 
 void QtCanvas::DrawFocusRect(const Rect& rect) {
+    DrawHeldText();
     if (style_ != nullptr) {
         QStyleOptionFocusRect option;
         option.rect = ToQRect(rect);
@@ -284,6 +318,7 @@ void QtCanvas::DrawScrollArrow(const Rect& rect, ScrollArrow arrow) {
         Canvas::DrawScrollArrow(rect, arrow);
         return;
     }
+    DrawHeldText();
     QStyleOption option;
     option.rect = ToQRect(rect);
     option.state = QStyle::State_Enabled;
@@ -295,6 +330,7 @@ void QtCanvas::DrawScrollArrow(const Rect& rect, ScrollArrow arrow) {
 }
 
 void QtCanvas::SetClipRect(std::optional<Rect> clip) {
+    DrawHeldText();
     clip_ = clip;
     if (clip) {
         painter_.setClipRect(ToQRect(*clip));
@@ -312,12 +348,14 @@ std::int32_t QtCanvas::PixelsPerInchY() const {
 }
 
 void QtCanvas::DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) {
+    DrawHeldText();
     if (!bitmap.IsEmpty()) {
         painter_.drawImage(QPoint(x, y), ImageView(bitmap));
     }
 }
 
 void QtCanvas::StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) {
+    DrawHeldText();
     if (!bitmap.IsEmpty() && !target.IsEmpty()) {
         painter_.drawImage(ToQRect(target), ImageView(bitmap));
     }

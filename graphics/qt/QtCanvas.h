@@ -4,6 +4,7 @@
 #include "graphics/TextLayout.h"
 #include "graphics/qt/QtFontFace.h"
 
+#include <QColor>
 #include <QFont>
 #include <QPointF>
 #include <memory>
@@ -25,6 +26,9 @@ class QtCanvas final : public Canvas {
 public:
     explicit QtCanvas(QPainter& painter, const QStyle* style = nullptr);
     ~QtCanvas() override = default;
+
+    void BeginTextBatch() override { ++textBatches_; }
+    void EndTextBatch() override;
 
     const FontState& Font() const override { return font_; }
     void SetFont(const FontState& font) override;
@@ -55,10 +59,14 @@ public:
 
 private:
     const QtFontFace& Face() const;
-    void DrawPiece(const QtFontFace& face, std::string_view text, QPointF origin);
+    // Adds the piece's glyphs to the held run, drawing first what was held in another face or colour;
+    // returns the piece's width.
+    std::int32_t HoldPiece(std::string_view text, QPointF origin, const QColor& color);
+    void DrawHeldText();
     std::int32_t DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,
                               TextFormat format);
-    void DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color);
+    void DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color,
+                  bool mayHold);
     // Whether every pixel the line touches lies in rect, so that clipping to it would change nothing.
     bool InkInside(const QtFontFace& face, const TextLine& line, const Rect& rect) const;
     bool PieceInside(const QtFontFace& face, std::string_view text, Point origin, const Rect& rect) const;
@@ -71,7 +79,11 @@ private:
     Point penPos_;
     std::optional<Rect> clip_;
     mutable std::shared_ptr<const QtFontFace> face_; // of font_, found when first needed
-    // Glyph buffers reused from run to run of this canvas.
+    int textBatches_ = 0;
+    // Glyphs not drawn yet, all of one face and colour, placed in device coordinates; the buffers are
+    // reused from run to run.
+    std::shared_ptr<const QtFontFace> heldFace_;
+    QColor heldColor_;
     std::vector<quint32> glyphs_;
     std::vector<QPointF> positions_;
     TextLine plainLine_;
