@@ -171,11 +171,13 @@ void TForm2::closeEvent(QCloseEvent* event) {
         return;
     mainWindow_->setEnabled(true);
     // Activated once this window is gone, so that its activation handler runs
-    // as it does when the desktop hands the focus back.
+    // as it does when the desktop hands the focus back. The queued call goes
+    // with the main window if that is destroyed first.
+    QWidget* const main = mainWindow_;
     QMetaObject::invokeMethod(
-        mainWindow_,
-        [main = mainWindow_] {
-            if (main != nullptr && main->isVisible()) {
+        main,
+        [main] {
+            if (main->isVisible()) {
                 main->raise();
                 main->activateWindow();
             }
