@@ -7,12 +7,10 @@ tools/install-deps.sh
 cmake --preset dev
 cmake --build --preset dev
 
-# The engine's and velmora-fix's tests and every fuzz corpus again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, leaks included.
+# Every test again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks included; the package
+# tests install and remove the release layout and need no second run.
 cmake --preset asan
-cmake --build --preset asan --target cue_tests cli_tests fuzz_targets
-ASAN_OPTIONS=detect_leaks=1 build/asan/tests/cue/cue_tests --gtest_brief=1
-ASAN_OPTIONS=detect_leaks=1 build/asan/tests/cli/cli_tests --gtest_brief=1
-ctest --preset asan -L fuzz_corpus
+cmake --build --preset asan
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --preset asan --parallel "$(nproc)" -E '^packaging_'
 
 QT_QPA_PLATFORM=offscreen ctest --preset dev --parallel "$(nproc)"
