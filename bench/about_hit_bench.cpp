@@ -1,6 +1,7 @@
 // Hit-testing the About window's static text, as its mouse moves do: RenderMarkup on a QtCanvas over
 // a QImage against what a Qt developer would use instead, QTextDocument (setHtml, setTextWidth 313,
 // anchorAt) at the same point. Both are measured in the same run; the goal is a ratio of at most 0.2.
+#include "RatioReporter.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtFonts.h"
 #include "markup/RenderMarkup.h"
@@ -97,23 +98,6 @@ std::optional<QPoint> PointOnBothAnchors() {
     }
     return std::nullopt;
 }
-
-struct Times {
-    double real = 0;
-    double cpu = 0;
-};
-
-// Keeps the time of each benchmark for the closing ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Times> times;
-};
 
 } // namespace
 

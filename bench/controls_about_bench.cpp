@@ -4,6 +4,7 @@
 // lays out and draws everything again, and is measured too.
 // Goals: the static text's paint costs no more than the QLabel's, and a mouse move no more than a quarter
 // of the QLabel's paint.
+#include "RatioReporter.h"
 #include "controls/HTMLText.h"
 #include "graphics/qt/QtFonts.h"
 
@@ -38,22 +39,6 @@ const QString kHtml = QStringLiteral(
     "your appreciation for my work, please support me by making a donation.<br>"
     "<br>Graphics by <b><a href=\"mailto:brisel@example.org\"><font color=\"#FF0000\">Brisel</font></a></b> "
     "(Thanks !!)");
-
-struct Times {
-    double real = 0;
-    double cpu = 0;
-};
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Times> times;
-};
 
 // The first point, bottom row first, where the static text finds its anchor.
 QPoint PointOnAnchor(THTMLStaticText& text) {
