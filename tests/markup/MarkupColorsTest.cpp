@@ -19,7 +19,7 @@ TEST(MarkupColors, ValuesAreHexOrClNames) {
         {"#F", 0},
         {"#", 0},
         {"#fF", (102 - 55) * 16 + 15}, // lower case is no hexadecimal digit to the formula
-        {"CLRED", 0x0000FF}, // looked up lower-cased
+        {"CLRED", 0x0000FF},           // looked up lower-cased
         {"CLNAVY", 0x800000},
         {"CLMAROON", 0x000080},
         {"CLTEAL", 0x808000},
