@@ -55,7 +55,9 @@ public:
     TextBuffer& Buffer() override { return buffer; }
     std::uint32_t TickCount() override { return 0; }
     bool FileExists(const std::string& path) override { return RegularFileExists(path); }
-    bool MoveFile(const std::string&, const std::string&) override { return false; }
+    std::error_code MoveFile(const std::string&, const std::string&) override {
+        return std::make_error_code(std::errc::operation_not_permitted);
+    }
     bool AnimatesProgress() const override { return false; }
 
     TextBuffer buffer;

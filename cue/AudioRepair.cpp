@@ -1,6 +1,7 @@
 #include "CueText.h"
 #include "FileReferences.h"
 #include "ReferenceChoice.h"
+#include "ReferencePaths.h"
 #include "Repair.h"
 #include "RowCaptions.h"
 #include "SheetLines.h"
@@ -21,9 +22,11 @@ bool FitsInFileLine(std::string_view name) {
     return name.find_first_of("\"\r\n") == std::string_view::npos;
 }
 
-// The chosen file's name as the sheet must write it, or nothing when it cannot be written there.
-std::optional<std::string> NameInSheet(std::string_view chosenPath, SheetEncoding encoding) {
-    const std::optional<std::string> utf8 = DiskNameToUtf8(FileNamePart(chosenPath), encoding);
+// The chosen file's name as the sheet must write it, relative to the sheet's folder so the sheet finds
+// it again; nothing when it cannot be written there.
+std::optional<std::string> NameInSheet(const std::string& folder, const std::string& chosenPath,
+                                       SheetEncoding encoding) {
+    const std::optional<std::string> utf8 = DiskNameToUtf8(RelativePathFrom(folder, chosenPath), encoding);
     std::optional<std::string> name = utf8 ? EncodeFromUtf8(*utf8, encoding) : std::nullopt;
     if (name && !FitsInFileLine(*name))
         name.reset();
@@ -37,6 +40,15 @@ std::string AddFileLine(std::string_view text, std::string_view name, std::strin
         return ReplaceSpan(text, trackLine->Start, 0, line + "\r\n");
     const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
     return std::string(text) + (endsLine ? "" : "\r\n") + line + "\r\n";
+}
+
+// A disc image keeps its type even in a sheet that reads as audio: no audio keyword describes it.
+bool NamesDiscImage(std::string_view text, const FileReference& reference) {
+    std::string type(text.substr(reference.TypeStart, reference.TypeLength));
+    for (char& c : type)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return type == "BINARY" || type == "MOTOROLA";
 }
 
 struct PendingRename {
@@ -60,7 +72,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
                              report.Encoding, AudioFilters);
     for (const FileReference& reference : references)
         if (chooser.IsPresent(reference.Name))
-            chooser.Take(DiskNameOf(reference.Name, report.Encoding));
+            chooser.Take(chooser.Resolve(reference.Name).PlacedName);
 
     // A sheet without a FILE line asks once, for the line it lacks.
     const std::size_t asks = std::max<std::size_t>(references.size(), 1);
@@ -70,12 +82,15 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         const std::size_t lineNumber = references.empty() ? 0 : references[i].LineNumber;
         if (!references.empty() && chooser.IsPresent(name))
             continue;
-        ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false};
+        ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}};
         const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber);
+        if (choice && !host.FileExists(choice->Path))
+            outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
         const std::optional<std::string> newName =
-            choice ? NameInSheet(choice->Path, report.Encoding) : std::nullopt;
+            choice && outcome.Reason.empty() ? NameInSheet(state.CueFolder, choice->Path, report.Encoding)
+                                             : std::nullopt;
         if (!newName) {
-            outcome.NotWritable = choice.has_value();
+            outcome.NotWritable = choice.has_value() && outcome.Reason.empty();
             report.Missing.push_back(outcome);
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
@@ -83,7 +98,11 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         outcome.NewName = *newName;
         outcome.Rule = choice->Rule;
         report.Repaired.push_back(outcome);
-        renames.push_back({i, *newName, AudioTypeKeyword(FileNamePart(choice->Path))});
+        const bool keepsType = !references.empty() && NamesDiscImage(state.WholeText, references[i]);
+        const std::string type =
+            keepsType ? state.WholeText.substr(references[i].TypeStart, references[i].TypeLength)
+                      : AudioTypeKeyword(FileNamePart(choice->Path));
+        renames.push_back({i, *newName, type});
         ++state.CorrectionCount;
     }
 
@@ -93,7 +112,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
                                              : RenameFileReference(state.WholeText, references[rename->Index],
                                                                    rename->Name, rename->Type);
     const RunOutcome outcome = traitementheures(state, host);
-    SaveSheet(state);
+    SaveSheet(state, host);
     return outcome;
 }
 

@@ -2,12 +2,11 @@
 
 #include "Error.h"
 #include "FileDescriptor.h"
+#include "TemporaryFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,33 +17,15 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
+std::error_code ErrorOf(int value) {
+    return {value, std::generic_category()};
+}
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Creates a new, empty file beside `target` with a name no one else uses, and returns its path and
-// descriptor. `mode` is filtered by the umask as for any new file.
-int CreateTemporaryBeside(const std::string& target, mode_t mode, std::string& temporaryPath) {
-    static std::mt19937_64 random{std::random_device{}()};
-    // Part of the name only, so that a name near the length limit still leaves room for the suffix.
-    const std::string prefix = FolderOf(target) + "/." + BaseNameOf(target).substr(0, 200) + ".";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[17];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-        temporaryPath = prefix + suffix + ".tmp";
-        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -107,25 +88,21 @@ std::error_code MoveAcrossFileSystems(const std::string& from, const std::string
     if (::fstat(source.get(), &info) != 0)
         return LastError();
     if (!S_ISREG(info.st_mode))
-        return {EISDIR, std::generic_category()};
+        return ErrorOf(EISDIR);
     if (::access(to.c_str(), F_OK) == 0)
-        return {EEXIST, std::generic_category()};
+        return ErrorOf(EEXIST);
 
-    std::string temporary;
-    FileDescriptor copy(CreateTemporaryBeside(to, info.st_mode & 07777, temporary));
-    if (copy.get() < 0)
+    TemporaryFile copy(to, info.st_mode & 07777);
+    if (copy.Descriptor() < 0)
         return LastError();
     const timespec times[2] = {info.st_atim, info.st_mtim};
-    if (!CopyContent(source.get(), copy.get()) || ::fchmod(copy.get(), info.st_mode & 07777) != 0 ||
-        ::futimens(copy.get(), times) != 0 || ::fsync(copy.get()) != 0 || !copy.Close()) {
-        const std::error_code error = LastError();
-        ::unlink(temporary.c_str());
+    if (!CopyContent(source.get(), copy.Descriptor()) ||
+        ::fchmod(copy.Descriptor(), info.st_mode & 07777) != 0 || ::futimens(copy.Descriptor(), times) != 0)
+        return LastError();
+    if (const std::error_code error = copy.FlushAndClose())
         return error;
-    }
-    if (const std::error_code error = RenameNoReplace(temporary, to)) {
-        ::unlink(temporary.c_str());
+    if (const std::error_code error = copy.LinkAs(to))
         return error;
-    }
     SyncFolderOf(to);
     if (::unlink(from.c_str()) != 0) {
         // The source could not go, so this was no move: take the copy back rather than leave two.
@@ -136,11 +113,35 @@ std::error_code MoveAcrossFileSystems(const std::string& from, const std::string
     return {};
 }
 
+// Writes `content` into a new temporary beside `target` with `mode` (and `owner` when given) and puts it
+// in place of `target`'s directory entry. Throws the error for `shownPath`.
+void ReplaceWith(const std::string& target, std::string_view content, mode_t mode, const struct stat* owner,
+                 const std::string& shownPath) {
+    TemporaryFile file(target, mode);
+    if (file.Descriptor() < 0)
+        throw Error(CannotCreateMessage(shownPath, errno));
+    bool written = WriteAll(file.Descriptor(), content) && ::fchmod(file.Descriptor(), mode) == 0;
+    if (written && owner != nullptr && ::fchown(file.Descriptor(), owner->st_uid, owner->st_gid) != 0)
+        written = errno == EPERM;
+    if (!written)
+        throw Error(CannotCreateMessage(shownPath, errno));
+    std::error_code error = file.FlushAndClose();
+    if (!error)
+        error = file.ReplaceAs(target);
+    if (error)
+        throw Error(CannotCreateMessage(shownPath, error.value()));
+}
+
 } // namespace
 
 std::error_code MoveFileNoReplace(const std::string& from, const std::string& to) {
     if (from.empty() || to.empty())
-        return {ENOENT, std::generic_category()};
+        return ErrorOf(ENOENT);
+    struct stat source {};
+    if (::lstat(from.c_str(), &source) != 0)
+        return LastError();
+    if (!S_ISREG(source.st_mode))
+        return ErrorOf(S_ISDIR(source.st_mode) ? EISDIR : EINVAL);
     const std::error_code error = RenameNoReplace(from, to);
     if (error.value() == EXDEV)
         return MoveAcrossFileSystems(from, to);
@@ -153,7 +154,6 @@ bool RegularFileExists(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
-    // Through a symbolic link the file it points at is replaced, as writing in place would do.
     std::string target = path;
     struct stat linkInfo {};
     if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
@@ -177,24 +177,50 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
         mode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {
         throw Error(CannotCreateMessage(path, errno));
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
     }
+    ReplaceWith(target, content, mode, exists ? &existing : nullptr, path);
+}
 
-    std::string temporary;
-    FileDescriptor file(CreateTemporaryBeside(target, mode, temporary));
-    if (file.get() < 0)
-        throw Error(CannotCreateMessage(path, errno));
-    bool written = WriteAll(file.get(), content);
-    if (written && exists) {
-        written = ::fchmod(file.get(), mode) == 0;
-        if (written && ::fchown(file.get(), existing.st_uid, existing.st_gid) != 0)
-            written = errno == EPERM;
+void CheckBackupPath(const std::string& backupPath) {
+    struct stat info {};
+    if (::lstat(backupPath.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return;
+        throw Error(CannotCreateMessage(backupPath, errno));
     }
-    if (!written || ::fsync(file.get()) != 0 || !file.Close() ||
-        ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw Error(CannotCreateMessage(path, error));
+    if (!S_ISREG(info.st_mode))
+        throw Error(CannotCreateMessage(backupPath, S_ISDIR(info.st_mode) ? EISDIR : EEXIST));
+    // A read-only backup is refused as writing in place would refuse it.
+    if (::access(backupPath.c_str(), W_OK) != 0)
+        throw Error(CannotCreateMessage(backupPath, errno));
+}
+
+void WriteBackupFile(const std::string& backupPath, std::string_view content, const std::string& sheetPath) {
+    CheckBackupPath(backupPath);
+    struct stat sheet {};
+    if (::stat(sheetPath.c_str(), &sheet) != 0)
+        throw Error(CannotCreateMessage(backupPath, errno));
+    ReplaceWith(backupPath, content, sheet.st_mode & 07777, &sheet, backupPath);
+}
+
+bool IsOutsideFolder(const std::string& path, const std::string& folder) {
+    char* resolvedFolder = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+    char* resolvedParent = ::realpath(FolderOf(path).c_str(), nullptr);
+    bool outside = false;
+    if (resolvedFolder != nullptr && resolvedParent != nullptr) {
+        std::string outer = resolvedFolder;
+        const std::string inner = std::string(resolvedParent) + '/';
+        if (outer.back() != '/')
+            outer += '/';
+        outside = inner.compare(0, outer.size(), outer) != 0;
     }
+    std::free(resolvedFolder);
+    std::free(resolvedParent);
+    return outside;
 }
 
 } // namespace velmora

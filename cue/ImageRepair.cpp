@@ -3,18 +3,37 @@
 #include "ReferenceChoice.h"
 #include "Repair.h"
 #include "RowCaptions.h"
+#include "SheetSaving.h"
 #include "TextBuffer.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace velmora {
+namespace {
+
+// A reference moved in under its last name, whose FILE line must now say so.
+struct BareNameRewrite {
+    FileReference Reference;
+    std::string Name;
+};
+
+std::string MoveFailure(const std::string& from, const std::string& to, const std::error_code& error) {
+    return "\"" + from + "\" could not be moved to \"" + to + "\": " + std::strerror(error.value());
+}
+
+} // namespace
 
 RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
-    const std::string& text = host.Buffer().Text();
+    TextBuffer& buffer = host.Buffer();
+    const std::string& text = buffer.Text();
     RowReport& report = state.Report;
     report.Encoding = DetectEncoding(text);
     std::vector<FileReference> references = FindFileReferences(text);
     // Only a sheet without a FILE line falls back to its first quoted text, so a quoted REM, PERFORMER
     // or TITLE before the FILE line never decides where the user's image goes.
-    if (references.empty()) {
+    const bool hasFileLine = !references.empty();
+    if (!hasFileLine) {
         references.emplace_back();
         references.back().Name = ExtractField(text, '"', 1);
     }
@@ -23,17 +42,28 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Image,
                              report.Encoding, {{"BIN Files", "*.bin"}});
-    for (const FileReference& reference : references)
-        if (chooser.IsPresent(reference.Name))
-            chooser.Take(DiskNameOf(reference.Name, report.Encoding));
-
+    std::vector<const FileReference*> missing;
     for (const FileReference& reference : references) {
         if (chooser.IsPresent(reference.Name))
-            continue;
-        const std::string diskName = DiskNameOf(reference.Name, report.Encoding);
-        const std::string expected = state.CueFolder + diskName;
-        ReferenceOutcome outcome{reference.LineNumber, reference.Name, {}, std::nullopt, false, false};
-        const std::optional<ReferenceChoice> choice = chooser.Ask(reference.Name, reference.LineNumber);
+            chooser.Take(chooser.Resolve(reference.Name).PlacedName);
+        else
+            missing.push_back(&reference);
+    }
+    // A reference that points outside the folder is rewritten after its move; its backup must be
+    // possible before anything moves.
+    const bool rewritesSheet =
+        hasFileLine && std::any_of(missing.begin(), missing.end(), [&](const FileReference* r) {
+            return !chooser.Resolve(r->Name).StaysInside;
+        });
+    if (rewritesSheet)
+        CheckBackupPath(BackupPathOf(state.CuePath));
+
+    std::vector<BareNameRewrite> rewrites;
+    for (const FileReference* reference : missing) {
+        const ReferencePath place = chooser.Resolve(reference->Name);
+        const std::string expected = state.CueFolder + place.PlacedName;
+        ReferenceOutcome outcome{reference->LineNumber, reference->Name, {}, std::nullopt, false, false, {}};
+        const std::optional<ReferenceChoice> choice = chooser.Ask(reference->Name, reference->LineNumber);
         if (!choice) {
             report.Missing.push_back(outcome);
             // As with one image, a cancel before anything moved adds no row.
@@ -41,21 +71,43 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
                 return RunOutcome::Cancelled;
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
-        const bool moved = state.DryRun ? host.FileExists(choice->Path) && !host.FileExists(expected)
-                                        : host.MoveFile(choice->Path, expected);
-        if (!moved) {
+        std::error_code error;
+        if (!host.FileExists(choice->Path))
+            outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
+        else if (IsOutsideFolder(expected, state.CueFolder))
+            outcome.Reason = "\"" + expected + "\" lies outside the sheet's folder";
+        else if ((error = host.MoveFile(choice->Path, expected)))
+            outcome.Reason = MoveFailure(choice->Path, expected, error);
+        if (!outcome.Reason.empty()) {
             report.Missing.push_back(outcome);
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
-        chooser.Take(diskName);
+        chooser.Take(place.PlacedName);
         chooser.Take(std::string(FileNamePart(choice->Path)));
-        outcome.NewName = diskName;
+        const std::string nameInSheet =
+            EncodeFromUtf8(place.PlacedName, report.Encoding).value_or(place.PlacedName);
+        outcome.NewName = nameInSheet;
         outcome.Rule = choice->Rule;
         outcome.Moved = true;
         report.Repaired.push_back(outcome);
         report.Moves.push_back({choice->Path, expected});
+        if (hasFileLine && !place.StaysInside)
+            rewrites.push_back({*reference, nameInSheet});
     }
-    return AddOutcomeRow(state, host, report.Repaired.empty() ? RunOutcome::Good : RunOutcome::Corrected);
+    if (rewrites.empty())
+        return AddOutcomeRow(state, host, report.Repaired.empty() ? RunOutcome::Good : RunOutcome::Corrected);
+
+    // From the last line up, so that the positions of the earlier ones still hold.
+    state.WholeText = text;
+    for (auto rewrite = rewrites.rbegin(); rewrite != rewrites.rend(); ++rewrite) {
+        const std::string type = text.substr(rewrite->Reference.TypeStart, rewrite->Reference.TypeLength);
+        state.WholeText = RenameFileReference(state.WholeText, rewrite->Reference, rewrite->Name, type);
+    }
+    WriteBackupOfLoadedSheet(state, host);
+    buffer.SetText(state.WholeText);
+    const RunOutcome outcome = AddOutcomeRow(state, host, RunOutcome::Corrected);
+    SaveSheet(state, host);
+    return outcome;
 }
 
 } // namespace velmora

@@ -2,10 +2,10 @@
 
 #include "CueText.h"
 #include "Error.h"
-#include "FileMoves.h"
 #include "Repair.h"
 #include "RowCaptions.h"
 #include "SheetLines.h"
+#include "SheetSaving.h"
 #include "TextBuffer.h"
 
 #include <algorithm>
@@ -29,11 +29,12 @@ int DigitValue(char c, int base) {
     return value < base ? value : -1;
 }
 
-std::int32_t ConvertField(std::string_view time, int field) {
+std::int32_t ConvertField(const RepairState& state, std::string_view time, int field,
+                          std::size_t lineNumber) {
     const std::string text = ExtractField(time, ':', field);
     const std::optional<std::int32_t> value = ParseInteger(text);
     if (!value)
-        throw Error("'" + text + "' n'est pas une valeur entière correcte");
+        throw Error("'" + text + "' n'est pas une valeur entière correcte", state.CuePath, lineNumber);
     return *value;
 }
 
@@ -102,9 +103,9 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
         if (line.find("INDEX 01") == std::string_view::npos)
             continue;
         state.TimeText = Trim(TextAfter(IndexMarker, line));
-        state.Minutes = ConvertField(state.TimeText, 0);
-        state.Seconds = ConvertField(state.TimeText, 1);
-        state.Frames = ConvertField(state.TimeText, 2);
+        state.Minutes = ConvertField(state, state.TimeText, 0, lineNumber);
+        state.Seconds = ConvertField(state, state.TimeText, 1, lineNumber);
+        state.Frames = ConvertField(state, state.TimeText, 2, lineNumber);
         CarryTime(state.Minutes, state.Seconds, state.Frames);
         state.NewTimeText = FormatTimeField(state.Minutes) + ":" + FormatTimeField(state.Seconds) + ":" +
                             FormatTimeField(state.Frames);
@@ -127,27 +128,13 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
 }
 
 RunOutcome traitementheures(RepairState& state, RepairHost& host) {
-    TextBuffer& buffer = host.Buffer();
     // Worked out before anything is written, so a conversion error leaves every file as it was.
     state.WholeText = NormaliseIndexTimes(state, state.WholeText, &state.Report.NormalisedTimeLines);
-
-    // The backup keeps the sheet as it was before the repair that changed it.
-    const std::string backupPath = state.CuePath + ".bak";
-    const bool sheetUnchanged = state.WholeText == buffer.Text() && !buffer.LastLoadConvertedLineBreaks();
-    if (state.DryRun)
-        state.Report.TextBefore = buffer.Text();
-    else if (!sheetUnchanged || !host.FileExists(backupPath))
-        buffer.SaveToFile(backupPath);
-
-    buffer.SetText(state.WholeText);
+    // A sheet whose bytes stay as they are is not written, and neither is its backup.
+    if (SheetChanges(state, host))
+        WriteBackupOfLoadedSheet(state, host);
+    host.Buffer().SetText(state.WholeText);
     return AddOutcomeRow(state, host, state.CorrectionCount != 0 ? RunOutcome::Corrected : RunOutcome::Good);
-}
-
-void SaveSheet(RepairState& state) {
-    if (state.DryRun)
-        state.Report.TextAfter = state.WholeText;
-    else
-        WriteFileAtomically(state.CuePath, state.WholeText);
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Candidates.h"
+#include "ReferencePaths.h"
 #include "RepairHost.h"
 
 #include <cstddef>
@@ -26,11 +27,14 @@ public:
     ReferenceChooser(RepairHost& host, std::string folder, std::string sheetFileName, FileKind kind,
                      SheetEncoding encoding, FileFilterList filters);
 
-    // True when the file lies beside the sheet under its own bytes or its disk name.
+    // Where the reference (in the sheet's bytes) points, read with the sheet's encoding.
+    ReferencePath Resolve(const std::string& name) const;
+    // True when the file is there under the sheet's bytes or its disk name.
     bool IsPresent(const std::string& name) const;
     // A file that is already spoken for is never offered again.
     void Take(const std::string& diskName) { taken_.push_back(diskName); }
-    // Asks the host, with the candidates selected for it; nothing when the user cancels.
+    // Asks the host, with the candidates selected for it; nothing when the user cancels. Files that
+    // another sheet of the folder names, or that carry another sheet's name, are never candidates.
     std::optional<ReferenceChoice> Ask(const std::string& name, std::size_t lineNumber);
 
 private:

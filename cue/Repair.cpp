@@ -1,5 +1,6 @@
 #include "Repair.h"
 
+#include "Error.h"
 #include "TextBuffer.h"
 
 namespace velmora {
@@ -41,6 +42,21 @@ bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> 
     return true;
 }
 
+RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
+    TextBuffer& buffer = host.Buffer();
+    buffer.LoadFromFile(state.CuePath);
+    const std::string& text = buffer.Text();
+    if (ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"})) {
+        AnimateProgress(host);
+        return fichiermp3(state, host);
+    }
+    if (ContainsAll(text, {"FILE", "TRACK", "INDEX"})) {
+        AnimateProgress(host);
+        return fichierbinaire(state, host);
+    }
+    return RunOutcome::Skipped;
+}
+
 } // namespace
 
 std::string_view FileNamePart(std::string_view path) {
@@ -65,18 +81,14 @@ RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
         return RunOutcome::Warning;
     }
 
-    TextBuffer& buffer = host.Buffer();
-    buffer.LoadFromFile(state.CuePath);
-    const std::string& text = buffer.Text();
-    if (ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"})) {
-        AnimateProgress(host);
-        return fichiermp3(state, host);
+    try {
+        return RepairLoadedSheet(state, host);
+    } catch (const Error& error) {
+        // Whoever shows the error can then name the sheet it belongs to.
+        if (!error.SheetPath().empty())
+            throw;
+        throw Error(error.what(), state.CuePath, error.LineNumber());
     }
-    if (ContainsAll(text, {"FILE", "TRACK", "INDEX"})) {
-        AnimateProgress(host);
-        return fichierbinaire(state, host);
-    }
-    return RunOutcome::Skipped;
 }
 
 void AnimateProgress(RepairHost& host) {

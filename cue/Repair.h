@@ -31,12 +31,12 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host);
 // times and saves.
 RunOutcome fichiermp3(RepairState& state, RepairHost& host);
 
-// Normalises the INDEX 01 times of state.WholeText, writes the backup and adds the row. Nothing is
-// written when a time cannot be converted.
+// Normalises the INDEX 01 times of state.WholeText, backs up the sheet as it lies on disk when the
+// repair changes it, and adds the row. Nothing is written when a time cannot be converted.
 RunOutcome traitementheures(RepairState& state, RepairHost& host);
 
-// Writes state.WholeText to the sheet, atomically; in a dry run only keeps it in the report.
-void SaveSheet(RepairState& state);
+// Writes state.WholeText to the sheet through the host, unless it holds the sheet's bytes already.
+void SaveSheet(RepairState& state, RepairHost& host);
 
 void AnimateProgress(RepairHost& host);
 // Pumps events until `ms` milliseconds of the host's tick counter have passed; ends also when the

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "FileMoves.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace velmora {
@@ -69,8 +73,20 @@ public:
     // True when the path names an existing file, not a folder.
     virtual bool FileExists(const std::string& path) = 0;
 
-    // Renames or moves one file; fails when `to` exists. Usually MoveFileNoReplace.
-    virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+    // Renames or moves one regular file; fails when `to` exists. Returns the system's error, empty on
+    // success. Usually MoveFileNoReplace.
+    virtual std::error_code MoveFile(const std::string& from, const std::string& to) = 0;
+
+    // Writes a sheet's new bytes in place of the old ones. A host that only records what a run would do
+    // (a dry run) keeps them instead.
+    virtual void WriteSheet(const std::string& path, std::string_view bytes) {
+        WriteFileAtomically(path, bytes);
+    }
+    // Writes the backup of the sheet at `sheetPath`: the sheet's bytes as they were on disk.
+    virtual void WriteBackup(const std::string& backupPath, std::string_view bytes,
+                             const std::string& sheetPath) {
+        WriteBackupFile(backupPath, bytes, sheetPath);
+    }
 
     // The chooser for a missing FILE reference, with what the engine found beside the sheet. A window
     // opens its chooser with the first candidate selected; the default asks the plain chooser.

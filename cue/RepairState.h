@@ -27,8 +27,6 @@ struct RepairState {
     // Number of rows the engine has added so far.
     std::int64_t RowCount = 0;
     bool RunInProgress = false;
-    // Set by the caller: work out the repair, ask what needs asking, but write and move nothing.
-    bool DryRun = false;
     // What the current run did; cleared when a run starts.
     RowReport Report;
 };

@@ -54,6 +54,8 @@ std::string RowReasonsText(const RowReport& report) {
                 sentence += ": the chosen name cannot be written in the sheet (";
                 sentence += EncodingName(report.Encoding);
                 sentence += ")";
+            } else if (!missing.Reason.empty()) {
+                sentence += ": " + missing.Reason;
             }
         }
         sentences.push_back(sentence + ".");

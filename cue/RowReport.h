@@ -22,6 +22,9 @@ struct ReferenceOutcome {
     bool Moved = false;
     // Set when a chosen name could not be written in the sheet's encoding.
     bool NotWritable = false;
+    // Why a missing reference stays missing when something was chosen for it (the chosen path is no
+    // regular file, the move failed and the system's reason); empty otherwise.
+    std::string Reason;
 };
 
 struct PlannedMove {
@@ -37,10 +40,6 @@ struct RowReport {
     std::vector<ReferenceOutcome> Missing;
     std::vector<std::size_t> NormalisedTimeLines;
     std::vector<PlannedMove> Moves;
-    // The sheet as loaded and as written (or, in a dry run, as it would be written); empty when the
-    // sheet is not written.
-    std::string TextBefore;
-    std::string TextAfter;
 };
 
 // One or two sentences that tell what the run did, for a row's tool tip; UTF-8 whatever the sheet's

@@ -50,8 +50,9 @@ private:
     bool changed_ = false;
 };
 
-// Reads the file whole into `text`, normalising line breaks on the way; returns whether any changed.
-bool ReadNormalised(const std::string& path, std::string& text) {
+// Reads the file whole into `text`, normalising line breaks on the way, and its bytes as they are into
+// `bytes`; returns whether any line break changed.
+bool ReadNormalised(const std::string& path, std::string& text, std::string& bytes) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below as no regular file.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
@@ -65,6 +66,7 @@ bool ReadNormalised(const std::string& path, std::string& text) {
         throw Error(CannotOpenMessage(path, EINVAL));
     const auto size = static_cast<std::size_t>(info.st_size);
     text.reserve(size + size / 16);
+    bytes.reserve(size);
     LineBreakNormaliser normaliser(text);
     char chunk[1 << 16];
     for (;;) {
@@ -76,7 +78,9 @@ bool ReadNormalised(const std::string& path, std::string& text) {
         }
         if (got == 0)
             break;
-        normaliser.Feed(std::string_view(chunk, static_cast<std::size_t>(got)));
+        const std::string_view piece(chunk, static_cast<std::size_t>(got));
+        bytes.append(piece);
+        normaliser.Feed(piece);
     }
     return normaliser.Finish();
 }
@@ -92,8 +96,10 @@ std::string NormaliseLineBreaks(std::string_view text) {
 
 void TextBuffer::LoadFromFile(const std::string& path) {
     std::string text;
-    lastLoadConverted_ = ReadNormalised(path, text);
+    std::string bytes;
+    lastLoadConverted_ = ReadNormalised(path, text, bytes);
     text_ = std::move(text);
+    loadedBytes_ = std::move(bytes);
     indexed_ = false;
 }
 

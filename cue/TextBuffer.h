@@ -32,11 +32,14 @@ public:
 
     // True when the last load had to change line breaks, so the text differs from the file's bytes.
     bool LastLoadConvertedLineBreaks() const { return lastLoadConverted_; }
+    // The file's bytes as the last load read them, before any line break was changed.
+    const std::string& LoadedBytes() const { return loadedBytes_; }
 
 private:
     const std::vector<LineSpan>& Lines() const;
 
     std::string text_;
+    std::string loadedBytes_;
     bool lastLoadConverted_ = false;
     // Built on first use after a change, so reading every line in turn stays linear.
     mutable std::vector<LineSpan> lines_;

@@ -1,7 +1,5 @@
 #include "UnifiedDiff.h"
 
-#include "SheetLines.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -10,11 +8,17 @@ namespace {
 
 constexpr std::size_t Context = 3;
 
+// Lines end at LF and keep their line break, a CR before it included, so that a change of line breaks
+// shows as a change of the line, as patch sees it.
 std::vector<std::string_view> LinesOf(std::string_view text) {
     std::vector<std::string_view> lines;
-    LineReader reader(text);
-    for (LineSpan span; reader.Next(span);)
-        lines.push_back(text.substr(span.Start, span.Length));
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t lineFeed = text.find('\n', start);
+        const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+        lines.push_back(text.substr(start, end - start));
+        start = end;
+    }
     return lines;
 }
 
@@ -115,7 +119,8 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
         const auto append = [&body](char mark, std::string_view line) {
             body += mark;
             body += line;
-            body += '\n';
+            if (line.empty() || line.back() != '\n')
+                body += "\n\\ No newline at end of file\n";
         };
         for (std::size_t j = start; j < stop; ++j) {
             switch (ops[j]) {

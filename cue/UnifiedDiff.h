@@ -5,9 +5,9 @@
 
 namespace velmora {
 
-// The unified diff (three lines of context) that turns `before` into `after`, compared line by line
-// without their line breaks, under the headers "--- <label>" and "+++ <label>"; empty when the lines
-// are the same.
+// The unified diff (three lines of context) that turns `before` into `after`, under the headers
+// "--- <label>" and "+++ <label>"; empty when the texts are the same. Lines end at LF and are compared
+// and shown with their line breaks (CR LF included), so every byte change shows and patch applies it.
 std::string UnifiedDiff(std::string_view before, std::string_view after, std::string_view beforeLabel,
                         std::string_view afterLabel);
 

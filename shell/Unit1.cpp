@@ -396,8 +396,8 @@ bool TForm1::FileExists(const std::string& path) {
     return RegularFileExists(path);
 }
 
-bool TForm1::MoveFile(const std::string& from, const std::string& to) {
-    return !MoveFileNoReplace(from, to);
+std::error_code TForm1::MoveFile(const std::string& from, const std::string& to) {
+    return MoveFileNoReplace(from, to);
 }
 
 } // namespace velmora

@@ -56,7 +56,7 @@ public:
     TextBuffer& Buffer() override { return Memo1; }
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override;
-    bool MoveFile(const std::string& from, const std::string& to) override;
+    std::error_code MoveFile(const std::string& from, const std::string& to) override;
 
     void FormCreate();
     // The application-wide hook: sees every event before it is dispatched and

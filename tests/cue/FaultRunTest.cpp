@@ -41,7 +41,7 @@ std::string Normalised(int lines) {
 // Lets a test act on the disk right before the engine moves a file.
 class FaultHost : public RecordingHost {
 public:
-    bool MoveFile(const std::string& from, const std::string& to) override {
+    std::error_code MoveFile(const std::string& from, const std::string& to) override {
         if (beforeMove)
             beforeMove(from, to);
         return RecordingHost::MoveFile(from, to);

@@ -35,8 +35,9 @@ TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
     WriteFile(folder / "album.cue", MultiFile);
     for (const char* name : {"01.wav", "02.flac", "03.ape", "03.flac"})
         WriteFile(folder / name, "");
+    WriteFile(folder / "Third.mp3", "");
     host.takeSingleCandidate = true;
-    host.chooserAnswers = {elsewhere / "Third.mp3"};
+    host.chooserAnswers = {folder / "Third.mp3"};
     EXPECT_EQ(Run("album.cue"), RunOutcome::Corrected);
 
     std::string expected = MultiFile;
@@ -72,7 +73,7 @@ TEST_F(MultiFileRepair, AReferenceThatStaysMissingIsBadAndNothingIsWritten) {
     const std::pair<std::vector<std::optional<std::string>>, std::size_t> cases[] = {
         // chooser answers, requests made
         {{std::nullopt}, 1},
-        {{elsewhere / "b.flac", std::nullopt}, 2},
+        {{folder / "b.flac", std::nullopt}, 2},
         {{elsewhere / "say \"hi\".flac"}, 1},
     };
     for (const auto& [answers, requests] : cases) {
@@ -81,11 +82,12 @@ TEST_F(MultiFileRepair, AReferenceThatStaysMissingIsBadAndNothingIsWritten) {
         host.chooserAnswers = answers;
         WriteFile(folder / "album.cue", MultiFile);
         WriteFile(folder / "01.wav", "");
+        WriteFile(folder / "b.flac", "");
         EXPECT_EQ(Run("album.cue"), RunOutcome::Bad);
         EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", BadIcon}}));
         EXPECT_EQ(host.requests.size(), requests);
         EXPECT_EQ(ReadFile(folder / "album.cue"), MultiFile);
-        EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"01.wav", "album.cue"}));
+        EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"01.wav", "album.cue", "b.flac"}));
         ASSERT_EQ(host.reports.size(), 1u);
         ASSERT_EQ(host.reports[0].Missing.size(), 1u);
         EXPECT_EQ(host.reports[0].Missing[0].LineNumber, requests == 1 ? 6u : 9u);
@@ -105,7 +107,8 @@ TEST_F(MultiFileRepair, NamesAreWrittenInTheSheetsEncodingOrReported) {
     for (const auto& [chosen, outcome, fileLine] : cases) {
         host = RecordingHost();
         host.animates = false;
-        host.chooserAnswers = {elsewhere / chosen};
+        WriteFile(folder / chosen, "");
+        host.chooserAnswers = {folder / chosen};
         WriteFile(folder / "album.cue", sheet);
         EXPECT_EQ(Run("album.cue"), outcome) << chosen;
         std::string expected = sheet;
@@ -152,42 +155,19 @@ TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
     EXPECT_TRUE(report.Repaired.at(1).Moved);
 }
 
-TEST_F(MultiFileRepair, ADryRunWritesAndMovesNothing) {
-    WriteFile(folder / "album.cue", MultiFile);
-    WriteFile(folder / "01.wav", "");
-    WriteFile(folder / "02.flac", "");
-    WriteFile(folder / "03.flac", "");
-    WriteFile(folder / "disc.cue",
-              "FILE \"disc.bin\" BINARY\r\nTRACK 01 MODE1/2048\r\nINDEX 01 00:00:00\r\n");
-    WriteFile(folder / "DISC.BIN", "image");
-    host.takeSingleCandidate = true;
-    state.DryRun = true;
-
-    EXPECT_EQ(Run("album.cue"), RunOutcome::Corrected);
-    EXPECT_EQ(state.Report.TextBefore, MultiFile);
-    EXPECT_NE(state.Report.TextAfter.find("FILE \"03.flac\" WAVE\r\n  TRACK 03"), std::string::npos);
-    EXPECT_NE(state.Report.TextAfter.find("INDEX 01 00:00:00\r\nFILE \"03"), std::string::npos);
-
-    EXPECT_EQ(Run("disc.cue"), RunOutcome::Corrected);
-    ASSERT_EQ(state.Report.Moves.size(), 1u);
-    EXPECT_EQ(state.Report.Moves[0].To, folder / "disc.bin");
-
-    EXPECT_EQ(ReadFile(folder / "album.cue"), MultiFile);
-    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"01.wav", "02.flac", "03.flac",
-                                                                      "DISC.BIN", "album.cue", "disc.cue"}));
-    EXPECT_TRUE(host.moves.empty());
-}
-
 TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
     RowReport repaired;
-    repaired.Repaired.push_back({3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false});
-    repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false});
+    repaired.Repaired.push_back({3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}});
+    repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false, {}});
     repaired.NormalisedTimeLines = {5, 9, 12};
     RowReport missing;
     missing.Encoding = SheetEncoding::Windows1251;
-    missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true});
+    missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true, {}});
+    RowReport refused;
+    refused.Missing.push_back(
+        {2, "d.bin", "", std::nullopt, false, false, "\"/m/dir\" is not a regular file"});
     RowReport moved;
-    moved.Repaired.push_back({1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false});
+    moved.Repaired.push_back({1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false, {}});
     moved.NormalisedTimeLines = {2};
     const std::pair<RowReport, std::string> cases[] = {
         {RowReport(), "Every file the sheet names is present and every time is well formed."},
@@ -196,6 +176,7 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
          "(chosen by you). 3 times were normalised (lines 5, 9 and 12)."},
         {missing, "\"Кино.wav\" on line 4 is still missing: the chosen name cannot be written in the sheet "
                   "(Windows-1251)."},
+        {refused, "\"d.bin\" on line 2 is still missing: \"/m/dir\" is not a regular file."},
         {moved, "The file of line 1 was moved in as \"d.bin\" (same name ignoring letter case). 1 time was "
                 "normalised (line 2)."},
     };

@@ -79,14 +79,19 @@ TEST_F(RepairRun, ClassifiesByCaseSensitiveKeywordsAnywhere) {
     }
 }
 
-TEST_F(RepairRun, AudioSheetWithItsFileIsGoodAndGetsABackup) {
+TEST_F(RepairRun, AGoodAudioSheetIsLeftAsItIsWithoutABackup) {
     WriteFile(folder / "album.cue", AudioSheet);
     WriteFile(folder / "Track.wav", "");
+    struct stat before {};
+    ::stat((folder / "album.cue").c_str(), &before);
     EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
     EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", GoodIcon}}));
     EXPECT_TRUE(host.chooserCalls.empty());
     EXPECT_EQ(ReadFile(folder / "album.cue"), AudioSheet);
-    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), AudioSheet);
+    struct stat after {};
+    ::stat((folder / "album.cue").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"Track.wav", "album.cue"}));
     EXPECT_EQ(state.AudioName, "Track.wav");
     EXPECT_EQ(state.CueFolder, folder.Path());
     EXPECT_EQ(state.CurrentRow, 0);
@@ -105,15 +110,17 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
         std::string sheet;
         std::optional<std::string> oldBackup;
         RunOutcome firstOutcome;
-        std::string repaired, backup;
+        std::string repaired;
+        std::optional<std::string> backup;
     };
+    // The backup is the sheet's bytes as they were on disk, line breaks included; a sheet that stays
+    // byte for byte as it is gets none.
     const Case cases[] = {
-        {AudioSheet, std::nullopt, RunOutcome::Good, AudioSheet, AudioSheet},
+        {AudioSheet, std::nullopt, RunOutcome::Good, AudioSheet, std::nullopt},
         {AudioSheet, "older", RunOutcome::Good, AudioSheet, "older"},
-        {lfSheet, "older", RunOutcome::Good, crlfSheet, crlfSheet},
+        {lfSheet, "older", RunOutcome::Good, crlfSheet, lfSheet},
         {toCarry, "older", RunOutcome::Corrected, carried, toCarry},
-        {lfToCarry, std::nullopt, RunOutcome::Corrected, lfCarried,
-         crlfSheet + "    INDEX 00 0:0:0\r\n    INDEX 01 0:2:75\r\n"},
+        {lfToCarry, std::nullopt, RunOutcome::Corrected, lfCarried, lfToCarry},
     };
     WriteFile(folder / "Track.wav", "");
     for (const Case& c : cases) {
@@ -125,7 +132,10 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
         EXPECT_EQ(Run("album.cue"), c.firstOutcome);
         EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
         EXPECT_EQ(ReadFile(folder / "album.cue"), c.repaired);
-        EXPECT_EQ(ReadFile(folder / "album.cue.bak"), c.backup) << c.sheet;
+        EXPECT_EQ(std::filesystem::exists(folder / "album.cue.bak"), c.backup.has_value()) << c.sheet;
+        if (c.backup) {
+            EXPECT_EQ(ReadFile(folder / "album.cue.bak"), *c.backup) << c.sheet;
+        }
         EXPECT_EQ(host.buffer.Text(), c.repaired);
         EXPECT_EQ(host.rows.back(), (Row{"album.cue => GOOD", GoodIcon}));
         EXPECT_EQ(state.CurrentRow, state.RowCount - 1);
@@ -137,24 +147,34 @@ TEST_F(RepairRun, AChosenAudioFileIsNamedOnTheFileLineOnly) {
     const std::string sheet =
         "REM COMMENT \"Track.wav\"\r\nPERFORMER \"Track.wav fans\"\r\nTITLE \"Microwave\"\r\n"
         "  FILE \"track.WAV\"   WAVE  \r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+    // A file outside the sheet's folder is named by its path from there, so the sheet finds it again.
+    const std::string up =
+        "../" + std::filesystem::path(elsewhere.Path()).parent_path().filename().string() + "/";
+    ::mkdir((folder / "sub").c_str(), 0755);
     const std::pair<std::string, std::string> cases[] = {
         // Only the name and the type keyword change; the type is one the cue format has.
-        {"Track.mp3", "  FILE \"Track.mp3\"   MP3  "},      {"Song.Ogg", "  FILE \"Song.Ogg\"   WAVE  "},
-        {"noextension", "  FILE \"noextension\"   WAVE  "}, {"a.b.flac", "  FILE \"a.b.flac\"   WAVE  "},
-        {"Take.AIF", "  FILE \"Take.AIF\"   AIFF  "},       {"Take.aiff", "  FILE \"Take.aiff\"   AIFF  "},
+        {"Track.mp3", "  FILE \"" + up + "Track.mp3\"   MP3  "},
+        {"Song.Ogg", "  FILE \"" + up + "Song.Ogg\"   WAVE  "},
+        {"noextension", "  FILE \"" + up + "noextension\"   WAVE  "},
+        {"a.b.flac", "  FILE \"" + up + "a.b.flac\"   WAVE  "},
+        {"Take.AIF", "  FILE \"" + up + "Take.AIF\"   AIFF  "},
+        {"Take.aiff", "  FILE \"" + up + "Take.aiff\"   AIFF  "},
+        {folder / "sub/Inside.mp3", "  FILE \"sub/Inside.mp3\"   MP3  "},
+        {folder / "Beside.mp3", "  FILE \"Beside.mp3\"   MP3  "},
     };
-    for (const auto& [chosen, fileLine] : cases) {
+    for (const auto& [name, fileLine] : cases) {
         host = RecordingHost();
         std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", sheet);
-        WriteFile(elsewhere / chosen, "audio");
-        host.chooserAnswers = {elsewhere / chosen};
+        const std::string chosen = name[0] == '/' ? name : elsewhere / name;
+        WriteFile(chosen, "audio");
+        host.chooserAnswers = {chosen};
         EXPECT_EQ(Run("album.cue"), RunOutcome::Corrected) << chosen;
         std::string expected = sheet;
         expected.replace(expected.find("  FILE"), 27, fileLine);
         EXPECT_EQ(ReadFile(folder / "album.cue"), expected);
         EXPECT_EQ(ReadFile(folder / "album.cue.bak"), sheet);
-        EXPECT_EQ(ReadFile(elsewhere / chosen), "audio");
+        EXPECT_EQ(ReadFile(chosen), "audio");
         EXPECT_EQ(state.AudioName, "track.WAV");
         EXPECT_EQ(state.CorrectionCount, 1);
     }
@@ -176,9 +196,10 @@ TEST_F(RepairRun, ASheetWithoutFileLineGetsOneBeforeItsFirstTrack) {
         {"FILES \"x\"\r\nfile \"y\"\r\nPERFORMER AUDIO TITLE\r\nTRACK 01\r\n",
          "FILES \"x\"\r\nfile \"y\"\r\nPERFORMER AUDIO TITLE\r\nFILE \"a.mp3\" MP3\r\nTRACK 01\r\n"},
     };
+    WriteFile(folder / "a.mp3", "");
     for (const auto& [sheet, repaired] : cases) {
         WriteFile(folder / "s.cue", sheet);
-        host.chooserAnswers = {elsewhere / "a.mp3"};
+        host.chooserAnswers = {folder / "a.mp3"};
         host.chooserCalls.clear();
         EXPECT_EQ(Run("s.cue"), RunOutcome::Corrected);
         EXPECT_EQ(state.AudioName, "");
@@ -187,8 +208,13 @@ TEST_F(RepairRun, ASheetWithoutFileLineGetsOneBeforeItsFirstTrack) {
 }
 
 TEST_F(RepairRun, CancelledOrUnusableAudioChoicesAreBadAndWriteNothing) {
-    const std::optional<std::string> answers[] = {std::nullopt, elsewhere / "say \"hi\".mp3",
-                                                  elsewhere / "two\nlines.mp3", elsewhere / "cr\r.wav"};
+    // Files whose names cannot stand in a FILE line, a folder, and a file that is not there.
+    const std::optional<std::string> answers[] = {
+        std::nullopt,           elsewhere / "say \"hi\".mp3", elsewhere / "two\nlines.mp3",
+        elsewhere / "cr\r.wav", elsewhere / "folder.mp3",     elsewhere / "gone.mp3"};
+    for (const char* name : {"say \"hi\".mp3", "two\nlines.mp3", "cr\r.wav"})
+        WriteFile(elsewhere / name, "audio");
+    ::mkdir((elsewhere / "folder.mp3").c_str(), 0755);
     for (const std::optional<std::string>& answer : answers) {
         host = RecordingHost();
         WriteFile(folder / "album.cue", AudioSheet);
@@ -203,6 +229,7 @@ TEST_F(RepairRun, CancelledOrUnusableAudioChoicesAreBadAndWriteNothing) {
 TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
     const std::string sheet = AudioSheet + "  TRACK 03 AUDIO\r\n    INDEX 01 00:02 ; half\r\n";
     WriteFile(folder / "album.cue", sheet);
+    WriteFile(elsewhere / "new.mp3", "");
     host.chooserAnswers = {elsewhere / "new.mp3"};
     EXPECT_EQ(RunFailing("album.cue"), "'02 ; half' n'est pas une valeur entière correcte");
     EXPECT_EQ(RunFailing("missing.cue"), "Impossible d'ouvrir le fichier \"" + (folder / "missing.cue") +
@@ -220,7 +247,7 @@ TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
 
 TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
     WriteFile(folder / "Track.wav", "");
-    WriteFile(folder / "sheet.cue", AudioSheet);
+    WriteFile(folder / "sheet.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
     WriteFile(folder / "backup.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
     WriteFile(folder / "backup.cue.bak", "old backup");
     for (const char* name : {"", "sheet.cue", "backup.cue", "backup.cue.bak"})
@@ -242,8 +269,8 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
     EXPECT_EQ(report, "Impossible de créer le fichier \"" + (folder / "sheet.cue") + denied + "|1\n" +
                           "Impossible de créer le fichier \"" + (folder / "backup.cue.bak") + denied +
                           "|1\n");
-    EXPECT_EQ(ReadFile(folder / "sheet.cue"), AudioSheet);
-    EXPECT_EQ(ReadFile(folder / "sheet.cue.bak"), AudioSheet);
+    EXPECT_EQ(ReadFile(folder / "sheet.cue"), AudioSheet + "    INDEX 01 1:2:3\r\n");
+    EXPECT_EQ(ReadFile(folder / "sheet.cue.bak"), AudioSheet + "    INDEX 01 1:2:3\r\n");
     EXPECT_EQ(ReadFile(folder / "backup.cue.bak"), "old backup");
     EXPECT_EQ(FolderEntries(folder.Path()),
               (std::vector<std::string>{"Track.wav", "backup.cue", "backup.cue.bak", "sheet.cue",

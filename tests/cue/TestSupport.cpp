@@ -131,9 +131,9 @@ std::uint32_t RecordingHost::TickCount() {
     return now;
 }
 
-bool RecordingHost::MoveFile(const std::string& from, const std::string& to) {
+std::error_code RecordingHost::MoveFile(const std::string& from, const std::string& to) {
     moves.emplace_back(from, to);
-    return !MoveFileNoReplace(from, to);
+    return MoveFileNoReplace(from, to);
 }
 
 } // namespace velmora::testing

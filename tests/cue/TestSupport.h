@@ -67,7 +67,7 @@ public:
     TextBuffer& Buffer() override { return buffer; }
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override { return RegularFileExists(path); }
-    bool MoveFile(const std::string& from, const std::string& to) override;
+    std::error_code MoveFile(const std::string& from, const std::string& to) override;
     std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
     void DescribeResultRow(const RowReport& report) override { reports.push_back(report); }
     bool AnimatesProgress() const override { return animates; }

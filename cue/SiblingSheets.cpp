@@ -1,0 +1,84 @@
+#include "SiblingSheets.h"
+
+#include "FileDescriptor.h"
+#include "FileReferences.h"
+#include "ReferenceChoice.h"
+#include "ReferencePaths.h"
+#include "SheetEncoding.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace velmora {
+namespace {
+
+// Sheets are small; anything larger is no sheet worth reading for names.
+constexpr off_t LargestSheet = 1 << 20;
+
+bool IsSheetName(const std::string& name) {
+    if (name.size() < 5)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return extension == ".cue";
+}
+
+std::string WithoutExtension(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string ReadSmallFile(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > LargestSheet)
+        return {};
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t piece = ::read(file.get(), bytes.data() + got, bytes.size() - got);
+        if (piece <= 0)
+            break;
+        got += static_cast<std::size_t>(piece);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+} // namespace
+
+std::vector<std::string> FilesOfOtherSheets(const std::string& folder,
+                                            const std::vector<std::string>& folderEntries,
+                                            const std::string& sheetFileName) {
+    std::vector<std::string> named;
+    std::vector<std::string> otherBases;
+    for (const std::string& entry : folderEntries) {
+        if (entry == sheetFileName || !IsSheetName(entry))
+            continue;
+        otherBases.push_back(WithoutExtension(entry));
+        const std::string text = ReadSmallFile(folder + entry);
+        const SheetEncoding encoding = DetectEncoding(text);
+        for (const FileReference& reference : FindFileReferences(text)) {
+            const ReferencePath path = ResolveReference(DiskNameOf(reference.Name, encoding), "");
+            if (path.StaysInside && !path.PlacedName.empty())
+                named.push_back(path.PlacedName);
+        }
+    }
+    const auto matchesAny = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::any_of(names.begin(), names.end(),
+                           [&](const std::string& other) { return EqualIgnoringCase(other, name); });
+    };
+    // Letter case is ignored as the candidate rules ignore it.
+    std::vector<std::string> claimed;
+    for (const std::string& entry : folderEntries)
+        if (!IsSheetName(entry) &&
+            (matchesAny(named, entry) || matchesAny(otherBases, WithoutExtension(entry))))
+            claimed.push_back(entry);
+    return claimed;
+}
+
+} // namespace velmora

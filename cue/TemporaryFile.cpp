@@ -1,0 +1,181 @@
+#include "TemporaryFile.h"
+
+#include "FileDescriptor.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
+#include <random>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string RandomSuffix() {
+    static std::mt19937_64 random{std::random_device{}()};
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    return suffix;
+}
+
+// Part of the name only, so that a name near the length limit still leaves room for the suffix.
+std::string HiddenPrefix(const std::string& folder, const std::string& baseName) {
+    return folder + "/." + baseName.substr(0, 200) + ".";
+}
+
+const timespec ProcessStart = [] {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}();
+
+bool OlderThanThisProcess(const struct stat& info) {
+    return info.st_mtim.tv_sec < ProcessStart.tv_sec ||
+           (info.st_mtim.tv_sec == ProcessStart.tv_sec && info.st_mtim.tv_nsec < ProcessStart.tv_nsec);
+}
+
+} // namespace
+
+TemporaryFile::TemporaryFile(const std::string& target, mode_t mode)
+    : folder_(FolderOf(target)), baseName_(BaseNameOf(target)) {
+    SweepStaleTemporaries(folder_);
+    fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd_ >= 0) {
+        unnamed_ = true;
+        return;
+    }
+    // File systems without unnamed files answer with one of these; anything else is a real failure.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
+        return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = HiddenPrefix(folder_, baseName_) + RandomSuffix() + ".tmp";
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd_ >= 0 || errno != EEXIST)
+            break;
+    }
+    if (fd_ < 0)
+        path_.clear();
+}
+
+TemporaryFile::~TemporaryFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!path_.empty())
+        ::unlink(path_.c_str());
+}
+
+std::error_code TemporaryFile::FlushAndClose() {
+    const int fd = fd_;
+    if (unnamed_) {
+        // An unnamed file is named through its descriptor, so that stays open until then.
+        return ::fsync(fd) == 0 ? std::error_code() : LastError();
+    }
+    fd_ = -1;
+    if (::fsync(fd) != 0) {
+        const std::error_code error = LastError();
+        ::close(fd);
+        return error;
+    }
+    return ::close(fd) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code TemporaryFile::NameBeside(const std::string& target) {
+    const std::string descriptorPath = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = HiddenPrefix(folder_, BaseNameOf(target)) + RandomSuffix() + ".tmp";
+        if (::linkat(AT_FDCWD, descriptorPath.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            path_ = candidate;
+            return {};
+        }
+        if (errno != EEXIST)
+            return LastError();
+    }
+    return {EEXIST, std::generic_category()};
+}
+
+std::error_code TemporaryFile::LinkAs(const std::string& to) {
+    if (unnamed_) {
+        const std::string descriptorPath = "/proc/self/fd/" + std::to_string(fd_);
+        if (::linkat(AT_FDCWD, descriptorPath.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            return LastError();
+        return {};
+    }
+    // A hard link refuses an existing name, as renaming without replacing does.
+    if (::link(path_.c_str(), to.c_str()) != 0)
+        return LastError();
+    ::unlink(path_.c_str());
+    path_.clear();
+    return {};
+}
+
+std::error_code TemporaryFile::ReplaceAs(const std::string& to) {
+    if (unnamed_ && path_.empty())
+        if (const std::error_code error = NameBeside(to))
+            return error;
+    if (::rename(path_.c_str(), to.c_str()) != 0)
+        return LastError();
+    path_.clear();
+    return {};
+}
+
+bool IsTemporaryName(const std::string& name) {
+    constexpr std::size_t SuffixLength = 1 + 16 + 4; // ".<hex>.tmp"
+    if (name.size() < 2 + SuffixLength || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0)
+        return false;
+    const std::size_t dot = name.size() - SuffixLength;
+    if (name[dot] != '.')
+        return false;
+    for (std::size_t i = dot + 1; i < dot + 17; ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+void SweepStaleTemporaries(const std::string& folder) {
+    static std::mutex guard;
+    static std::set<std::string> swept;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!swept.insert(folder).second)
+            return;
+    }
+    DIR* directory = ::opendir(folder.c_str());
+    if (directory == nullptr)
+        return;
+    const uid_t user = ::geteuid();
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (!IsTemporaryName(name))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(directory), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == user && OlderThanThisProcess(info))
+            ::unlinkat(::dirfd(directory), name.c_str(), 0);
+    }
+    ::closedir(directory);
+}
+
+} // namespace velmora
