@@ -5,16 +5,16 @@ namespace {
 
 // "--bin FILE" and "--bin=FILE" both give FILE.
 bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
-               std::optional<std::string>& value) {
+               std::vector<std::string>& values) {
     const std::string& argument = arguments[i];
     if (argument == name) {
         if (i + 1 >= arguments.size())
             throw UsageError(name + " needs a FILE");
-        value = arguments[++i];
+        values.push_back(arguments[++i]);
         return true;
     }
     if (argument.rfind(name + "=", 0) == 0) {
-        value = argument.substr(name.size() + 1);
+        values.push_back(argument.substr(name.size() + 1));
         return true;
     }
     return false;
@@ -45,8 +45,8 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.Help = true;
         } else if (argument == "--version") {
             options.Version = true;
-        } else if (!TakeValue(arguments, i, "--bin", options.BinAnswer) &&
-                   !TakeValue(arguments, i, "--audio", options.AudioAnswer)) {
+        } else if (!TakeValue(arguments, i, "--bin", options.BinAnswers) &&
+                   !TakeValue(arguments, i, "--audio", options.AudioAnswers)) {
             throw UsageError("unknown option " + argument);
         }
     }
@@ -61,9 +61,12 @@ std::string UsageText() {
            "PATH...\n"
            "Repairs CUE sheets: checks the file each sheet names and, for audio sheets, the INDEX 01 times.\n"
            "\n"
-           "  --bin FILE     the image file to move beside an image sheet whose image is missing\n"
-           "  --audio FILE   the audio file to name in an audio sheet whose file is missing\n"
-           "  --auto         take the file found beside the sheet when one rule finds exactly one\n"
+           "  --bin FILE     the image file to move beside an image sheet whose image is missing; given\n"
+           "                 several times, each answers the next missing image, in order\n"
+           "  --audio FILE   the audio file to name in an audio sheet whose file is missing; given\n"
+           "                 several times, each answers the next missing audio file, in order\n"
+           "  --auto         take the file found beside the sheet when one rule finds exactly one and\n"
+           "                 no other sheet of the folder names it or carries its name\n"
            "  --dry-run      change nothing on disk; print the diff of each sheet and the moves\n"
            "  --recursive    a folder stands for every file ending in .cue below it\n"
            "  --json         one JSON object a line for each sheet instead of its row\n"
@@ -71,8 +74,10 @@ std::string UsageText() {
            "  --help         this text\n"
            "  --version      the version\n"
            "\n"
-           "Exit status: 0 when every sheet was good, corrected, cancelled or skipped; 1 when any was bad\n"
-           "or refused with a warning; 2 when any ended with an error.\n";
+           "Each PATH gives one line: PATH => GOOD, CORRECTED, BAD, SKIPPED, WARNING or ERROR; why a\n"
+           "sheet is bad, warnings and errors go to standard error.\n"
+           "Exit status: 0 when every sheet was good, corrected or skipped; 1 when any was bad (a file\n"
+           "still missing included) or refused with a warning; 2 when any ended with an error.\n";
 }
 
 } // namespace velmora::fix

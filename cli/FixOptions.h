@@ -8,8 +8,9 @@
 namespace velmora::fix {
 
 struct FixOptions {
-    std::optional<std::string> BinAnswer;
-    std::optional<std::string> AudioAnswer;
+    // Answers to the choosers, each used once, in order, by the next question of its kind.
+    std::vector<std::string> BinAnswers;
+    std::vector<std::string> AudioAnswers;
     bool Auto = false;
     bool DryRun = false;
     bool Recursive = false;

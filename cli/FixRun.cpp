@@ -1,11 +1,13 @@
 #include "FixRun.h"
 
+#include "DryRunHost.h"
 #include "JsonLine.h"
 #include "RunReport.h"
 #include "SheetPaths.h"
-#include "TerminalHost.h"
+#include "TerminalText.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace velmora::fix {
 namespace {
@@ -13,20 +15,18 @@ namespace {
 struct SheetResult {
     std::optional<std::string> Row;
     std::string Outcome;
+    // Why, for standard error and the JSON "message": a warning, an error, what stays missing.
     std::optional<std::string> Message;
+    // Where the error lies, for the "velmora-fix: PATH:LINE: " prefix; 0 for the sheet as a whole.
+    std::size_t Line = 0;
+    bool PrefixedWithSheet = true;
     int Status = AllFine;
 };
 
-// The row the run added, if any: an error after the row (a sheet that cannot be written) keeps it.
-SheetResult StartResult(const TerminalHost& host) {
+SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host, const RowReport& report) {
     SheetResult result;
     if (!host.Rows().empty())
         result.Row = host.Rows().back();
-    return result;
-}
-
-SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host) {
-    SheetResult result = StartResult(host);
     switch (outcome) {
     case RunOutcome::Good:
         result.Outcome = "GOOD";
@@ -35,11 +35,11 @@ SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host) {
         result.Outcome = "CORRECTED";
         break;
     case RunOutcome::Bad:
-        result.Outcome = "BAD";
-        result.Status = SomeBad;
-        break;
     case RunOutcome::Cancelled:
-        result.Outcome = "CANCELLED";
+        // An image left missing has no row in the window, but its sheet is no less bad.
+        result.Outcome = "BAD";
+        result.Message = RowReasonsText(report);
+        result.Status = SomeBad;
         break;
     case RunOutcome::Skipped:
         result.Outcome = "SKIPPED";
@@ -48,11 +48,37 @@ SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host) {
     case RunOutcome::Refused:
         result.Outcome = "WARNING";
         result.Status = SomeBad;
+        // The warning names the sheet itself.
+        result.PrefixedWithSheet = false;
         if (!host.Warnings().empty())
             result.Message = host.Warnings().back();
         break;
     }
     return result;
+}
+
+SheetResult ErrorResult(const std::exception& error, const TerminalHost& host) {
+    SheetResult result;
+    if (!host.Rows().empty())
+        result.Row = host.Rows().back();
+    result.Outcome = "ERROR";
+    result.Message = ErrorBoxText(error.what());
+    if (const auto* failure = dynamic_cast<const Error*>(&error))
+        result.Line = failure->LineNumber();
+    result.Status = SomeFailed;
+    return result;
+}
+
+// "velmora-fix: PATH:LINE: message", escaped for the terminal.
+std::string ErrorLine(const std::string& shown, const SheetResult& result) {
+    std::string line = "velmora-fix: ";
+    if (result.PrefixedWithSheet) {
+        line += shown;
+        if (result.Line != 0)
+            line += ":" + std::to_string(result.Line);
+        line += ": ";
+    }
+    return EscapeControls(line + *result.Message) + "\n";
 }
 
 // "[3/2000] path" on a terminal, rewritten in place and wiped before anything else is printed.
@@ -61,7 +87,7 @@ public:
     ProgressLine(std::ostream& err, bool shown) : err_(err), shown_(shown) {}
     void Show(std::size_t done, std::size_t total, const std::string& sheet) {
         if (shown_)
-            err_ << "\r\033[K[" << done << "/" << total << "] " << sheet << std::flush;
+            err_ << "\r\033[K[" << done << "/" << total << "] " << EscapeControls(sheet) << std::flush;
     }
     void Wipe() {
         if (shown_)
@@ -79,49 +105,52 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
     const SheetPaths paths = ExpandPaths(options.Paths, options.Recursive);
     int status = AllFine;
     for (const std::string& problem : paths.Problems) {
-        err << "velmora-fix: " << problem << "\n";
+        err << EscapeControls("velmora-fix: " + problem) << "\n";
         status = SomeFailed;
     }
 
-    auto absolute = [](const std::optional<std::string>& answer) -> std::optional<std::string> {
-        return answer ? std::optional(AbsolutePath(*answer)) : std::nullopt;
-    };
-    TerminalHost host(absolute(options.BinAnswer), absolute(options.AudioAnswer), options.Auto);
+    std::vector<std::string> binAnswers;
+    std::vector<std::string> audioAnswers;
+    for (const std::string& answer : options.BinAnswers)
+        binAnswers.push_back(AbsolutePath(answer));
+    for (const std::string& answer : options.AudioAnswers)
+        audioAnswers.push_back(AbsolutePath(answer));
+    // A dry run is the same run on a host that keeps its writes and moves instead of making them.
+    const std::unique_ptr<TerminalHost> host =
+        options.DryRun ? std::make_unique<DryRunHost>(binAnswers, audioAnswers, options.Auto)
+                       : std::make_unique<TerminalHost>(binAnswers, audioAnswers, options.Auto);
+    const auto* dryRun = dynamic_cast<const DryRunHost*>(host.get());
     RepairState state;
-    state.DryRun = options.DryRun;
     ProgressLine progress(err, errIsTerminal && !options.Quiet && paths.Sheets.size() > 1);
 
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
-        const std::string& sheet = paths.Sheets[i];
-        progress.Show(i + 1, paths.Sheets.size(), sheet);
-        host.BeginRun();
-        state.CuePath = sheet;
+        const std::string& shown = paths.Shown[i];
+        progress.Show(i + 1, paths.Sheets.size(), shown);
+        host->BeginRun();
+        state.CuePath = paths.Sheets[i];
         SheetResult result;
         try {
-            result = ResultOf(traitementCUE(state, host), host);
+            result = ResultOf(traitementCUE(state, *host), *host, state.Report);
         } catch (const std::exception& error) {
-            result = StartResult(host);
-            result.Outcome = "ERROR";
-            result.Message = ErrorBoxText(error.what());
-            result.Status = SomeFailed;
+            result = ErrorResult(error, *host);
         }
         progress.Wipe();
         if (result.Message)
-            err << *result.Message << "\n";
-        err << UnwritableNameLines(sheet, state.Report);
+            err << ErrorLine(shown, result);
+        const std::vector<RecordedWrite> noWrites;
+        const std::vector<RecordedWrite>& writes = dryRun != nullptr ? dryRun->SheetWrites() : noWrites;
         if (options.Json) {
             // Only a run that reached a repair has reasons to give.
-            const bool repaired = result.Row || result.Outcome == "CANCELLED";
+            const bool repaired = result.Row || !state.Report.Missing.empty();
             std::string fields = ", \"reasons\": " + (repaired ? JsonReasons(state.Report) : "null");
             if (options.DryRun)
-                fields += ", \"diff\": " + JsonString(DryRunText(sheet, state.Report, true)) +
+                fields += ", \"diff\": " + JsonString(DryRunText(shown, writes, state.Report, true)) +
                           ", \"moves\": " + JsonMoves(state.Report);
-            out << JsonLine(sheet, result.Row, result.Outcome, result.Message, fields) << "\n";
+            out << JsonLine(shown, result.Row, result.Outcome, result.Message, fields) << "\n";
         } else {
             if (options.DryRun)
-                out << DryRunText(sheet, state.Report);
-            if (result.Row)
-                out << *result.Row << "\n";
+                out << DryRunText(shown, writes, state.Report);
+            out << EscapeControls(shown + " => " + result.Outcome) << "\n";
         }
         status = std::max(status, result.Status);
     }

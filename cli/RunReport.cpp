@@ -1,7 +1,7 @@
 #include "RunReport.h"
 
+#include "DryRunHost.h"
 #include "JsonLine.h"
-#include "cue/Repair.h"
 #include "cue/SheetEncoding.h"
 #include "cue/UnifiedDiff.h"
 
@@ -29,7 +29,8 @@ std::string JsonReasons(const RowReport& report) {
         const ReferenceOutcome& missing = report.Missing[i];
         json += (i > 0 ? ", " : "") + std::string("{\"line\": ") + std::to_string(missing.LineNumber) +
                 ", \"name\": " + NameJson(missing.OldName, report.Encoding) +
-                ", \"unwritable\": " + (missing.NotWritable ? "true" : "false") + "}";
+                ", \"unwritable\": " + (missing.NotWritable ? "true" : "false") +
+                ", \"reason\": " + (missing.Reason.empty() ? "null" : JsonString(missing.Reason)) + "}";
     }
     json +=
         "], \"times\": {\"count\": " + std::to_string(report.NormalisedTimeLines.size()) + ", \"lines\": [";
@@ -46,23 +47,17 @@ std::string JsonMoves(const RowReport& report) {
     return json + "]";
 }
 
-std::string DryRunText(const std::string& sheet, const RowReport& report, bool inUtf8) {
+std::string DryRunText(const std::string& shownSheet, const std::vector<RecordedWrite>& writes,
+                       const RowReport& report, bool inUtf8) {
     const auto lines = [&](const std::string& text) {
         return inUtf8 ? DecodeToUtf8(text, report.Encoding).value_or(text) : text;
     };
-    std::string text = UnifiedDiff(lines(report.TextBefore), lines(report.TextAfter), sheet, sheet);
+    std::string text;
+    for (const RecordedWrite& write : writes)
+        text += UnifiedDiff(lines(write.Before), lines(write.After), shownSheet, shownSheet);
     for (const PlannedMove& move : report.Moves)
         text += "move " + move.From + " -> " + move.To + "\n";
     return text;
-}
-
-std::string UnwritableNameLines(const std::string& sheet, const RowReport& report) {
-    std::string lines;
-    for (const ReferenceOutcome& missing : report.Missing)
-        if (missing.NotWritable)
-            lines += std::string(FileNamePart(sheet)) + ": line " + std::to_string(missing.LineNumber) +
-                     ": the chosen name cannot be written in " + EncodingName(report.Encoding) + "\n";
-    return lines;
 }
 
 } // namespace velmora::fix

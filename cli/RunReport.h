@@ -3,22 +3,25 @@
 #include "cue/RowReport.h"
 
 #include <string>
+#include <vector>
 
 namespace velmora::fix {
 
 // The JSON object of what a run did: {"encoding": ..., "repaired": [{"line", "from", "to", "rule",
-// "moved"}], "missing": [{"line", "name", "unwritable"}], "times": {"count", "lines"}}. Names are given
-// in UTF-8 whatever the sheet's encoding; "rule" is "chosen" for a file the user picked.
+// "moved"}], "missing": [{"line", "name", "unwritable", "reason"}], "times": {"count", "lines"}}. Names
+// are given in UTF-8 whatever the sheet's encoding; "rule" is "chosen" for a file the user picked;
+// "reason" is null when nothing was chosen.
 std::string JsonReasons(const RowReport& report);
 
 // The JSON array of the moves a run made or would make: [{"from": ..., "to": ...}].
 std::string JsonMoves(const RowReport& report);
 
-// What a dry run would do to a sheet: the unified diff of the sheet, then one "move FROM -> TO" line
-// for each move. The diff's lines are the sheet's bytes, or with `inUtf8` the sheet read in its encoding.
-std::string DryRunText(const std::string& sheet, const RowReport& report, bool inUtf8 = false);
+struct RecordedWrite;
 
-// One line on standard error for each chosen name that the sheet's encoding cannot hold.
-std::string UnwritableNameLines(const std::string& sheet, const RowReport& report);
+// What a dry run would do: the unified diff of each sheet write (labelled `shownSheet`), then one
+// "move FROM -> TO" line for each move. The diff's lines are the sheet's bytes, or with `inUtf8` the
+// sheet read in its encoding.
+std::string DryRunText(const std::string& shownSheet, const std::vector<RecordedWrite>& writes,
+                       const RowReport& report, bool inUtf8 = false);
 
 } // namespace velmora::fix

@@ -13,7 +13,7 @@ bool EndsWithCue(const std::string& name) {
     return name.size() >= 4 && name.compare(name.size() - 4, 4, ".cue") == 0;
 }
 
-void AddSheetsBelow(const std::string& folder, SheetPaths& result) {
+void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPaths& result) {
     std::vector<std::string> found;
     std::error_code error;
     fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
@@ -23,9 +23,13 @@ void AddSheetsBelow(const std::string& folder, SheetPaths& result) {
             found.push_back(it->path().string());
     }
     if (error)
-        result.Problems.push_back(folder + ": " + error.message());
+        result.Problems.push_back(given + ": " + error.message());
     std::sort(found.begin(), found.end());
-    result.Sheets.insert(result.Sheets.end(), found.begin(), found.end());
+    for (const std::string& sheet : found) {
+        result.Sheets.push_back(sheet);
+        const fs::path below = fs::path(sheet).lexically_relative(folder);
+        result.Shown.push_back((fs::path(given) / below).lexically_normal().string());
+    }
 }
 
 } // namespace
@@ -43,10 +47,12 @@ SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
     for (const std::string& given : paths) {
         const std::string path = AbsolutePath(given);
         std::error_code ignored;
-        if (recursive && fs::is_directory(path, ignored))
-            AddSheetsBelow(path, result);
-        else
+        if (recursive && fs::is_directory(path, ignored)) {
+            AddSheetsBelow(path, given, result);
+        } else {
             result.Sheets.push_back(path);
+            result.Shown.push_back(given);
+        }
     }
     return result;
 }

@@ -7,6 +7,9 @@ namespace velmora::fix {
 
 struct SheetPaths {
     std::vector<std::string> Sheets;
+    // Each sheet as its lines show it: the PATH as given, or below a folder given with --recursive,
+    // that folder as given followed by the path below it.
+    std::vector<std::string> Shown;
     // Folders that could not be read, as "<folder>: <system text>".
     std::vector<std::string> Problems;
 };

@@ -1,13 +1,14 @@
 #include "TerminalHost.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace velmora::fix {
 
-TerminalHost::TerminalHost(std::optional<std::string> binAnswer, std::optional<std::string> audioAnswer,
+TerminalHost::TerminalHost(std::vector<std::string> binAnswers, std::vector<std::string> audioAnswers,
                            bool takeSingleCandidate)
-    : binAnswer_(std::move(binAnswer)), audioAnswer_(std::move(audioAnswer)),
-      takeSingleCandidate_(takeSingleCandidate) {}
+    : binAnswers_(binAnswers.begin(), binAnswers.end()),
+      audioAnswers_(audioAnswers.begin(), audioAnswers.end()), takeSingleCandidate_(takeSingleCandidate) {}
 
 void TerminalHost::BeginRun() {
     rows_.clear();
@@ -16,10 +17,14 @@ void TerminalHost::BeginRun() {
 
 std::optional<std::string> TerminalHost::ChooseFile(const FileFilterList& filters, const std::string&) {
     // Image sheets ask for "*.bin" files; every other chooser is the audio one.
-    for (const FileFilter& filter : filters)
-        if (filter.Pattern == "*.bin")
-            return binAnswer_;
-    return audioAnswer_;
+    const bool image = std::any_of(filters.begin(), filters.end(),
+                                   [](const FileFilter& filter) { return filter.Pattern == "*.bin"; });
+    std::deque<std::string>& answers = image ? binAnswers_ : audioAnswers_;
+    if (answers.empty())
+        return std::nullopt;
+    std::string answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
 }
 
 std::optional<std::string> TerminalHost::ChooseReferencedFile(const FileRequest& request) {

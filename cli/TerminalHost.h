@@ -2,22 +2,23 @@
 
 #include "cue/Cue.h"
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::fix {
 
-// The engine's host in a terminal: no window, no animation; the file chooser is answered from the
-// command line. It keeps what the current run reported until the next BeginRun.
+// The engine's host in a terminal: no window, no animation; the file choosers are answered from the
+// command line, each answer once. It keeps what the current run reported until the next BeginRun.
 class TerminalHost : public RepairHost {
 public:
     // With `takeSingleCandidate`, a missing file that the best rule finds exactly once beside the sheet
-    // is taken without asking; otherwise the answers decide.
-    TerminalHost(std::optional<std::string> binAnswer, std::optional<std::string> audioAnswer,
+    // is taken without asking; otherwise the answers decide, and a question with none left is cancelled.
+    TerminalHost(std::vector<std::string> binAnswers, std::vector<std::string> audioAnswers,
                  bool takeSingleCandidate = false);
 
-    void BeginRun();
+    virtual void BeginRun();
 
     void SetOpenLinkEnabled(bool) override {}
     int ProgressPosition() const override { return progress_; }
@@ -30,8 +31,8 @@ public:
     TextBuffer& Buffer() override { return buffer_; }
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override { return RegularFileExists(path); }
-    bool MoveFile(const std::string& from, const std::string& to) override {
-        return !MoveFileNoReplace(from, to);
+    std::error_code MoveFile(const std::string& from, const std::string& to) override {
+        return MoveFileNoReplace(from, to);
     }
     bool AnimatesProgress() const override { return false; }
 
@@ -39,8 +40,8 @@ public:
     const std::vector<std::string>& Warnings() const { return warnings_; }
 
 private:
-    std::optional<std::string> binAnswer_;
-    std::optional<std::string> audioAnswer_;
+    std::deque<std::string> binAnswers_;
+    std::deque<std::string> audioAnswers_;
     bool takeSingleCandidate_;
     int progress_ = 0;
     TextBuffer buffer_;

@@ -9,16 +9,16 @@ namespace {
 
 TEST(FixOptions, ReadsOptionsAndPathsInOrder) {
     const FixOptions options =
-        ParseArguments({"--bin", "disc.bin", "a.cue", "--audio=song.mp3", "--auto", "--dry-run",
-                        "--recursive", "b", "--json", "--quiet", "--", "--not-an-option", "-"});
-    EXPECT_EQ(options.BinAnswer, "disc.bin");
-    EXPECT_EQ(options.AudioAnswer, "song.mp3");
+        ParseArguments({"--bin", "disc.bin", "a.cue", "--audio=song.mp3", "--auto", "--dry-run", "--audio",
+                        "two.flac", "--recursive", "b", "--json", "--quiet", "--", "--not-an-option", "-"});
+    EXPECT_EQ(options.BinAnswers, std::vector<std::string>{"disc.bin"});
+    EXPECT_EQ(options.AudioAnswers, (std::vector<std::string>{"song.mp3", "two.flac"}));
     EXPECT_TRUE(options.Recursive && options.Json && options.Quiet && options.Auto && options.DryRun);
     EXPECT_FALSE(options.Help || options.Version);
     EXPECT_EQ(options.Paths, (std::vector<std::string>{"a.cue", "b", "--not-an-option", "-"}));
     const FixOptions plain = ParseArguments({"x.cue"});
-    EXPECT_FALSE(plain.BinAnswer || plain.AudioAnswer || plain.Recursive || plain.Json || plain.Quiet ||
-                 plain.Auto || plain.DryRun);
+    EXPECT_FALSE(!plain.BinAnswers.empty() || !plain.AudioAnswers.empty() || plain.Recursive || plain.Json ||
+                 plain.Quiet || plain.Auto || plain.DryRun);
     EXPECT_TRUE(ParseArguments({"--help"}).Help);
     EXPECT_TRUE(ParseArguments({"--version"}).Version);
 }

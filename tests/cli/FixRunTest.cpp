@@ -34,6 +34,10 @@ Printed Fix(std::vector<std::string> paths, FixOptions options = {}, bool termin
 
 class FixRunTest : public ::testing::Test {
 protected:
+    // How a sheet in `folder` names a file in `elsewhere`.
+    std::string FromFolderToElsewhere(const std::string& name) const {
+        return "../" + std::filesystem::path(elsewhere.Path()).parent_path().filename().string() + "/" + name;
+    }
     TempFolder folder;
     TempFolder elsewhere;
 };
@@ -47,22 +51,25 @@ TEST_F(FixRunTest, EachOutcomeGivesItsLinesAndStatus) {
     WriteFile(folder / "disc.cue", ImageSheet);
     WriteFile(folder / "plain.cue", "nothing here\r\n");
     WriteFile(folder / "broken.cue", AudioSheet + "    INDEX 01 aa:00:00\r\n");
+    // Every sheet gives one line; why it is bad, warnings and errors go to standard error, naming the
+    // sheet and the line at fault. An image left missing is as bad as an audio file left missing.
     const std::tuple<std::string, int, std::string, std::string> cases[] = {
-        {"good.cue", AllFine, "good.cue => GOOD\n", ""},
-        {"fixed.cue", AllFine, "fixed.cue => CORRECTED\n", ""},
-        {"bad.cue", SomeBad, "bad.cue => BAD\n", ""},
-        {"disc.cue", AllFine, "", ""},
-        {"plain.cue", AllFine, "", ""},
-        {"album.CUE", SomeBad, "", "album.CUE is not a valid CUE\n"},
-        {"broken.cue", SomeFailed, "", "'aa' n'est pas une valeur entière correcte.\n"},
-        {"gone.cue", SomeFailed, "",
-         "Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". No such file or directory.\n"},
+        {"good.cue", AllFine, "GOOD", ""},
+        {"fixed.cue", AllFine, "CORRECTED", ""},
+        {"bad.cue", SomeBad, "BAD", ": \"gone.wav\" on line 3 is still missing."},
+        {"disc.cue", SomeBad, "BAD", ": \"disc.bin\" on line 1 is still missing."},
+        {"plain.cue", AllFine, "SKIPPED", ""},
+        {"album.CUE", SomeBad, "WARNING", "album.CUE is not a valid CUE"},
+        {"broken.cue", SomeFailed, "ERROR", ":6: 'aa' n'est pas une valeur entière correcte."},
+        {"gone.cue", SomeFailed, "ERROR",
+         ": Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". No such file or directory."},
     };
-    for (const auto& [name, status, out, err] : cases) {
+    for (const auto& [name, status, outcome, err] : cases) {
         const Printed printed = Fix({folder / name});
         EXPECT_EQ(printed.status, status) << name;
-        EXPECT_EQ(printed.out, out) << name;
-        EXPECT_EQ(printed.err, err) << name;
+        EXPECT_EQ(printed.out, folder / name + " => " + outcome + "\n") << name;
+        const std::string sheet = err.empty() || err[0] != ':' ? "" : folder / name;
+        EXPECT_EQ(printed.err, err.empty() ? "" : "velmora-fix: " + sheet + err + "\n") << name;
     }
 }
 
@@ -86,9 +93,11 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                              none + "}\n";
     EXPECT_EQ(printed.out,
               good + "{\"sheet\": \"" + (folder / "disc.cue") +
-                  "\", \"row\": null, \"outcome\": \"CANCELLED\", \"message\": null, \"reasons\": "
+                  "\", \"row\": null, \"outcome\": \"BAD\", \"message\": \"\\\"disc.bin\\\" on line 1 is "
+                  "still missing.\", \"reasons\": "
                   "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [{\"line\": 1, \"name\": "
-                  "\"disc.bin\", \"unwritable\": false}], \"times\": {\"count\": 0, \"lines\": []}}}\n"
+                  "\"disc.bin\", \"unwritable\": false, \"reason\": null}], \"times\": {\"count\": 0, "
+                  "\"lines\": []}}}\n"
                   "{\"sheet\": \"" +
                   (folder / "plain.cue") +
                   "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null, \"reasons\": null}\n"
@@ -100,8 +109,12 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                   "\", \"row\": null, \"outcome\": \"ERROR\", \"message\": \"Impossible d'ouvrir le "
                   "fichier \\\"" +
                   (folder / "dir.cue") + "\\\". Is a directory.\", \"reasons\": null}\n" + good);
-    EXPECT_EQ(printed.err, "x.txt is not a valid CUE\nImpossible d'ouvrir le fichier \"" +
-                               (folder / "dir.cue") + "\". Is a directory.\n");
+    EXPECT_EQ(printed.err,
+              "velmora-fix: " + (folder / "disc.cue") +
+                  ": \"disc.bin\" on line 1 is still missing.\nvelmora-fix: x.txt is not a valid "
+                  "CUE\nvelmora-fix: " +
+                  (folder / "dir.cue") + ": Impossible d'ouvrir le fichier \"" + (folder / "dir.cue") +
+                  "\". Is a directory.\n");
 }
 
 TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
@@ -111,14 +124,15 @@ TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
     WriteFile(elsewhere / "image.bin", "image");
     WriteFile(elsewhere / "new.mp3", "audio");
     FixOptions options;
-    options.BinAnswer = elsewhere / "image.bin";
-    options.AudioAnswer = elsewhere / "new.mp3";
+    options.BinAnswers = {elsewhere / "image.bin"};
+    options.AudioAnswers = {elsewhere / "new.mp3"};
     const Printed printed = Fix({folder / "disc.cue", folder / "song.cue"}, options);
     EXPECT_EQ(printed.status, AllFine);
-    EXPECT_EQ(printed.out, "disc.cue => CORRECTED\nsong.cue => CORRECTED\n");
+    EXPECT_EQ(printed.out, folder / "disc.cue => CORRECTED\n" + folder / "song.cue => CORRECTED\n");
     EXPECT_EQ(ReadFile(folder / "disc.bin"), "image");
-    EXPECT_EQ(ReadFile(folder / "song.cue"),
-              "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"new.mp3\" MP3\r\nTRACK 01 AUDIO\r\n");
+    EXPECT_EQ(ReadFile(folder / "song.cue"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"" +
+                                                 FromFolderToElsewhere("new.mp3") +
+                                                 "\" MP3\r\nTRACK 01 AUDIO\r\n");
     EXPECT_EQ(ReadFile(elsewhere / "new.mp3"), "audio");
 }
 
@@ -137,7 +151,11 @@ TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
         {{"album.flac"}, false, std::nullopt, "BAD", "FILE \"album.wav\" WAVE"},
         // Two equally good: the chooser's answer decides, or its cancel.
         {{"album.flac", "album.ape"}, true, std::nullopt, "BAD", "FILE \"album.wav\" WAVE"},
-        {{"album.flac", "album.ape"}, true, elsewhere / "picked.mp3", "CORRECTED", "FILE \"picked.mp3\" MP3"},
+        {{"album.flac", "album.ape"},
+         true,
+         elsewhere / "picked.mp3",
+         "CORRECTED",
+         "FILE \"" + FromFolderToElsewhere("picked.mp3") + "\" MP3"},
         // Case beats another extension.
         {{"album.flac", "ALBUM.WAV"}, true, std::nullopt, "CORRECTED", "FILE \"ALBUM.WAV\" WAVE"},
     };
@@ -148,15 +166,17 @@ TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
             WriteFile(sheetFolder / name, "");
         FixOptions options;
         options.Auto = c.autoOption;
-        options.AudioAnswer = c.answer;
-        EXPECT_EQ(Fix({sheetFolder / "album.cue"}, options).out, "album.cue => " + c.row + "\n");
+        if (c.answer)
+            options.AudioAnswers = {*c.answer};
+        EXPECT_EQ(Fix({sheetFolder / "album.cue"}, options).out,
+                  sheetFolder / "album.cue => " + c.row + "\n");
         std::string expected = sheet;
         expected.replace(expected.find("FILE"), 21, c.fileLine);
         EXPECT_EQ(ReadFile(sheetFolder / "album.cue"), expected) << c.row;
     }
 }
 
-TEST_F(FixRunTest, DryRunPrintsTheDiffAndTheMovesAndChangesNothing) {
+TEST_F(FixRunTest, DryRunPrintsWhatTheRealRunDoesAndChangesNothing) {
     const std::string sheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"album.wav\" WAVE\nTRACK 01 AUDIO\n"
                               "INDEX 01 0:1:80\n";
     WriteFile(folder / "album.cue", sheet);
@@ -168,16 +188,42 @@ TEST_F(FixRunTest, DryRunPrintsTheDiffAndTheMovesAndChangesNothing) {
     options.DryRun = true;
     const Printed printed = Fix({folder / "album.cue", folder / "disc.cue"}, options);
     const std::string path = folder / "album.cue";
-    EXPECT_EQ(printed.out,
-              "--- " + path + "\n+++ " + path +
-                  "\n@@ -1,5 +1,5 @@\n PERFORMER \"p\"\n TITLE \"t\"\n-FILE \"album.wav\" WAVE\n"
-                  "+FILE \"album.flac\" WAVE\n TRACK 01 AUDIO\n-INDEX 01 0:1:80\n+INDEX 01 00:02:05\n"
-                  "album.cue => CORRECTED\nmove " +
-                  (folder / "Disc.BIN") + " -> " + (folder / "disc.bin") + "\ndisc.cue => CORRECTED\n");
+    // Every byte that changes shows, line breaks included.
+    EXPECT_EQ(
+        printed.out,
+        "--- " + path + "\n+++ " + path +
+            "\n@@ -1,5 +1,5 @@\n-PERFORMER \"p\"\n+PERFORMER \"p\"\r\n-TITLE \"t\"\n+TITLE \"t\"\r\n"
+            "-FILE \"album.wav\" WAVE\n+FILE \"album.flac\" WAVE\r\n-TRACK 01 AUDIO\n+TRACK 01 AUDIO\r\n"
+            "-INDEX 01 0:1:80\n+INDEX 01 00:02:05\r\n" +
+            path + " => CORRECTED\nmove " + (folder / "Disc.BIN") + " -> " + (folder / "disc.bin") + "\n" +
+            (folder / "disc.cue") + " => CORRECTED\n");
     EXPECT_EQ(printed.status, AllFine);
     EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
     EXPECT_EQ(velmora::testing::FolderEntries(folder.Path()),
               (std::vector<std::string>{"Disc.BIN", "album.cue", "album.flac", "disc.cue"}));
+}
+
+TEST_F(FixRunTest, DryRunMeetsTheRefusalsTheRealRunMeets) {
+    // A backup path that is a link, and an answer that is a folder: the same outcome as for real.
+    WriteFile(folder / "album.cue", "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
+                                    "TRACK 01 AUDIO\r\nINDEX 01 0:0:0\r\n");
+    WriteFile(folder / "a.wav", "");
+    ::symlink("../elsewhere", (folder / "album.cue.bak").c_str());
+    WriteFile(folder / "disc.cue", ImageSheet);
+    ::mkdir((elsewhere / "folder.bin").c_str(), 0755);
+    for (const bool dry : {true, false}) {
+        FixOptions options;
+        options.DryRun = dry;
+        options.BinAnswers = {elsewhere / "folder.bin"};
+        const Printed printed = Fix({folder / "album.cue", folder / "disc.cue"}, options);
+        EXPECT_EQ(printed.status, SomeFailed);
+        EXPECT_EQ(printed.out, folder / "album.cue => ERROR\n" + folder / "disc.cue => BAD\n");
+        EXPECT_EQ(printed.err, "velmora-fix: " + (folder / "album.cue") +
+                                   ": Impossible de créer le fichier \"" + (folder / "album.cue.bak") +
+                                   "\". File exists.\nvelmora-fix: " + (folder / "disc.cue") +
+                                   ": \"disc.bin\" on line 1 is still missing: \"" +
+                                   (elsewhere / "folder.bin") + "\" is not a regular file.\n");
+    }
 }
 
 TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
@@ -199,7 +245,7 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
                          "\"times\": {\"count\": 2, \"lines\": [5, 7]}}, \"diff\": \"--- "),
         std::string::npos)
         << printed.out;
-    EXPECT_NE(printed.out.find("\\n-FILE \\\"Кино.wav\\\" WAVE\\n+FILE \\\"кино.flac\\\" WAVE\\n"),
+    EXPECT_NE(printed.out.find("\\n-FILE \\\"Кино.wav\\\" WAVE\\r\\n+FILE \\\"кино.flac\\\" WAVE\\r\\n"),
               std::string::npos)
         << printed.out;
     EXPECT_NE(printed.out.find("\", \"moves\": []}\n"), std::string::npos) << printed.out;
@@ -211,12 +257,16 @@ TEST_F(FixRunTest, ANameTheSheetCannotHoldIsReportedAndNothingIsWritten) {
         "PERFORMER \"\xCA\xE8\xED\xEE\"\r\nTITLE \"t\"\r\nFILE \"\xCA\xE8\xED\xEE.wav\" WAVE\r\n"
         "TRACK 01 AUDIO\r\n";
     WriteFile(folder / "kino.cue", sheet);
+    WriteFile(elsewhere / "ラヴ.flac", "");
     FixOptions options;
-    options.AudioAnswer = elsewhere / "ラヴ.flac";
+    options.AudioAnswers = {elsewhere / "ラヴ.flac"};
     const Printed printed = Fix({folder / "kino.cue"}, options);
     EXPECT_EQ(printed.status, SomeBad);
-    EXPECT_EQ(printed.out, "kino.cue => BAD\n");
-    EXPECT_EQ(printed.err, "kino.cue: line 3: the chosen name cannot be written in Windows-1251\n");
+    EXPECT_EQ(printed.out, folder / "kino.cue => BAD\n");
+    EXPECT_EQ(printed.err,
+              "velmora-fix: " + (folder / "kino.cue") +
+                  ": \"Кино.wav\" on line 3 is still missing: the chosen name cannot be written in "
+                  "the sheet (Windows-1251).\n");
     EXPECT_EQ(ReadFile(folder / "kino.cue"), sheet);
 }
 
@@ -235,7 +285,7 @@ TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
         (std::vector<std::string>{folder / "b", std::filesystem::current_path().string() + "/relative.cue"}));
     const Printed folderRun = Fix({folder / "b"});
     EXPECT_EQ(folderRun.status, SomeBad);
-    EXPECT_EQ(folderRun.err, "b is not a valid CUE\n");
+    EXPECT_EQ(folderRun.err, "velmora-fix: b is not a valid CUE\n");
 }
 
 TEST_F(FixRunTest, ProgressShowsOnlyOnATerminalForSeveralSheets) {

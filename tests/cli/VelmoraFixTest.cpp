@@ -64,12 +64,12 @@ TEST(VelmoraFix, RepairsRealSheetsGivenRelativeToTheWorkingFolder) {
     WriteFile(folder / "notes.txt", "");
     const Finished finished = RunProgram(scratch, "album.cue notes.txt", "cd " + folder.Path() + " &&");
     EXPECT_EQ(finished.status, 1);
-    EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
-    EXPECT_EQ(finished.err, "notes.txt is not a valid CUE\n");
+    EXPECT_EQ(finished.out, "album.cue => CORRECTED\nnotes.txt => WARNING\n");
+    EXPECT_EQ(finished.err, "velmora-fix: notes.txt is not a valid CUE\n");
     EXPECT_EQ(ReadFile(folder / "album.cue"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
                                               "  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
-    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
-                                                  "  TRACK 01 AUDIO\r\n    INDEX 01 0:1:80\r\n");
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n"
+                                                  "  TRACK 01 AUDIO\n    INDEX 01 0:1:80\n");
 }
 
 TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
@@ -90,11 +90,13 @@ TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : std::string();
     const Finished finished =
         RunProgram(scratch, folder / "album.cue", dropPrivileges, scratch / "velmora-fix");
+    // The row was made before the write failed, but the sheet was not saved: that is what it says.
     EXPECT_EQ(finished.status, 2);
-    EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
-    EXPECT_EQ(finished.err,
-              "Impossible de créer le fichier \"" + (folder / "album.cue") + "\". Permission denied.\n");
+    EXPECT_EQ(finished.out, folder / "album.cue => ERROR\n");
+    EXPECT_EQ(finished.err, "velmora-fix: " + (folder / "album.cue") + ": Impossible de créer le fichier \"" +
+                                (folder / "album.cue") + "\". Permission denied.\n");
     EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), sheet);
 }
 
 } // namespace

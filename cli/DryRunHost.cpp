@@ -1,0 +1,89 @@
+#include "DryRunHost.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora::fix {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::error_code ErrorOf(int value) {
+    return {value, std::generic_category()};
+}
+
+// What writing a new directory entry for `path` would meet: a missing or unwritable folder.
+int FolderRefusal(const std::string& path) {
+    struct stat folder {};
+    if (::stat(FolderOf(path).c_str(), &folder) != 0)
+        return errno;
+    if (!S_ISDIR(folder.st_mode))
+        return ENOTDIR;
+    return ::access(FolderOf(path).c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+void DryRunHost::BeginRun() {
+    TerminalHost::BeginRun();
+    sheetWrites_.clear();
+    moves_.clear();
+}
+
+bool DryRunHost::FileExists(const std::string& path) {
+    if (movedAway_.count(path) != 0)
+        return false;
+    return movedIn_.count(path) != 0 || TerminalHost::FileExists(path);
+}
+
+std::error_code DryRunHost::MoveFile(const std::string& from, const std::string& to) {
+    struct stat source {};
+    if (movedIn_.count(from) == 0) {
+        if (movedAway_.count(from) != 0 || ::lstat(from.c_str(), &source) != 0)
+            return ErrorOf(ENOENT);
+        if (!S_ISREG(source.st_mode))
+            return ErrorOf(S_ISDIR(source.st_mode) ? EISDIR : EINVAL);
+    }
+    struct stat target {};
+    if (movedIn_.count(to) != 0 || (movedAway_.count(to) == 0 && ::lstat(to.c_str(), &target) == 0))
+        return ErrorOf(EEXIST);
+    for (const std::string& entry : {to, from})
+        if (const int refusal = FolderRefusal(entry))
+            return ErrorOf(refusal);
+    movedIn_.erase(from);
+    movedAway_.insert(from);
+    movedAway_.erase(to);
+    movedIn_.insert(to);
+    moves_.push_back({from, to});
+    return {};
+}
+
+void DryRunHost::WriteSheet(const std::string& path, std::string_view bytes) {
+    // The real write replaces the file a link points at, through a new file in that file's folder.
+    std::string target = path;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    int refusal = ::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0 ? errno : 0;
+    if (refusal == 0)
+        refusal = FolderRefusal(target);
+    if (refusal != 0)
+        throw Error(CannotCreateMessage(path, refusal));
+    sheetWrites_.push_back({path, Buffer().LoadedBytes(), std::string(bytes)});
+}
+
+void DryRunHost::WriteBackup(const std::string& backupPath, std::string_view, const std::string&) {
+    CheckBackupPath(backupPath);
+    if (const int refusal = FolderRefusal(backupPath))
+        throw Error(CannotCreateMessage(backupPath, refusal));
+}
+
+} // namespace velmora::fix

@@ -1,0 +1,339 @@
+// Sheets as a hostile download or an untidy library has them, repaired by the real program on real
+// folders; each case says what must be on disk afterwards, byte for byte.
+#include "../cue/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmora::fix {
+namespace {
+
+namespace fs = std::filesystem;
+using velmora::testing::FolderEntries;
+using velmora::testing::HandToUnprivilegedUser;
+using velmora::testing::ReadFile;
+using velmora::testing::TempFolder;
+using velmora::testing::WriteFile;
+
+const std::string Audio = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
+const std::string Tracks = "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+const std::string ImageTracks = "  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+
+struct Finished {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs velmora-fix from `root` with `arguments`; `prefix` goes before the program (a privilege drop).
+Finished RunFix(const std::string& root, const std::string& arguments, const std::string& prefix = "",
+                const std::string& program = VELMORA_FIX_PROGRAM) {
+    TempFolder output;
+    const std::string command = "cd '" + root + "' && " + prefix + " " + program + " " + arguments + " >" +
+                                (output / "out") + " 2>" + (output / "err") + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(output / "out"), ReadFile(output / "err")};
+}
+
+std::string LinkTarget(const std::string& path) {
+    std::error_code error;
+    return fs::is_symlink(path, error) ? fs::read_symlink(path, error).string() : "(no link)";
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(const TempFolder&)> arrange;
+    std::string arguments;
+    int status;
+    std::string out;
+    std::function<void(const TempFolder&)> check;
+};
+
+TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
+    const std::string fixSheet = Audio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 0:1:80\r\n";
+    const std::string bashrc = "alias ls='ls --color'\n";
+    const Case cases[] = {
+        {"a backup that links to a file of the user's is never written through",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "home");
+             fs::create_directories(root / "music");
+             WriteFile(root / "home/.bashrc", bashrc);
+             WriteFile(root / "music/album.cue", fixSheet);
+             WriteFile(root / "music/a.wav", "");
+             fs::create_symlink("../home/.bashrc", root / "music/album.cue.bak");
+         },
+         "music/album.cue", 2, "music/album.cue => ERROR\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+             EXPECT_EQ(LinkTarget(root / "music/album.cue.bak"), "../home/.bashrc");
+             EXPECT_EQ(ReadFile(root / "music/album.cue"), fixSheet);
+         }},
+        {"a backup that is a folder or a FIFO is left alone",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "music/one.cue.bak");
+             ::mkfifo((root / "music/two.cue.bak").c_str(), 0644);
+             WriteFile(root / "music/one.cue", fixSheet);
+             WriteFile(root / "music/two.cue", fixSheet);
+             WriteFile(root / "music/a.wav", "");
+         },
+         "music/one.cue music/two.cue", 2, "music/one.cue => ERROR\nmusic/two.cue => ERROR\n",
+         [&](const TempFolder& root) {
+             EXPECT_TRUE(fs::is_directory(root / "music/one.cue.bak"));
+             EXPECT_TRUE(fs::is_fifo(root / "music/two.cue.bak"));
+             EXPECT_EQ(ReadFile(root / "music/one.cue"), fixSheet);
+             EXPECT_EQ(ReadFile(root / "music/two.cue"), fixSheet);
+         }},
+        {"a sheet that is a link is repaired in its target and stays a link; its backup is a plain file",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "store");
+             fs::create_directories(root / "music");
+             WriteFile(root / "store/album.cue", fixSheet);
+             WriteFile(root / "music/a.wav", "");
+             fs::create_symlink("../store/album.cue", root / "music/album.cue");
+         },
+         "music/album.cue", 0, "music/album.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(LinkTarget(root / "music/album.cue"), "../store/album.cue");
+             EXPECT_EQ(ReadFile(root / "store/album.cue"),
+                       Audio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
+             EXPECT_EQ(LinkTarget(root / "music/album.cue.bak"), "(no link)");
+             EXPECT_EQ(ReadFile(root / "music/album.cue.bak"), fixSheet);
+         }},
+        {"an image reference that climbs out gets its image beside the sheet under its last name",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "library/game");
+             fs::create_directories(root / "outside");
+             WriteFile(root / "library/game/game.cue",
+                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "library/game/game.bin", "image");
+         },
+         "--auto library/game/game.cue", 0, "library/game/game.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_TRUE(FolderEntries(root / "outside").empty());
+             EXPECT_EQ(ReadFile(root / "library/game/evil.bin"), "image");
+             EXPECT_EQ(ReadFile(root / "library/game/game.cue"),
+                       "FILE \"evil.bin\" BINARY\r\n" + ImageTracks);
+             EXPECT_EQ(ReadFile(root / "library/game/game.cue.bak"),
+                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + ImageTracks);
+         }},
+        {"a drive-letter reference gets a plain name, never one with backslashes",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "game");
+             WriteFile(root / "game/game.cue", "FILE \"C:\\Music\\game.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "download.bin", "image");
+         },
+         "--bin download.bin game/game.cue", 0, "game/game.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(FolderEntries(root / "game"),
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak"}));
+             EXPECT_EQ(ReadFile(root / "game/game.bin"), "image");
+             EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + ImageTracks);
+         }},
+        {"a sub-folder that links outside is not written into",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "game");
+             fs::create_directories(root / "elsewhere");
+             fs::create_directory_symlink("../elsewhere", root / "game/cd");
+             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "download.bin", "image");
+         },
+         "--bin download.bin game/game.cue", 1, "game/game.cue => BAD\n",
+         [&](const TempFolder& root) {
+             EXPECT_TRUE(FolderEntries(root / "elsewhere").empty());
+             EXPECT_EQ(ReadFile(root / "download.bin"), "image");
+         }},
+        {"a sub-folder reference is looked for below the sheet with either separator",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "game/cd");
+             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "game/cd/disc.bin", "image");
+         },
+         "game/game.cue", 0, "game/game.cue => GOOD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(FolderEntries(root / "game"), (std::vector<std::string>{"cd", "game.cue"}));
+         }},
+        {"a folder given as the image is refused and stays where it is",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "game");
+             fs::create_directories(root / "folder.bin");
+             WriteFile(root / "folder.bin/inside", "keep");
+             WriteFile(root / "game/game.cue", "FILE \"game.bin\" BINARY\r\n" + ImageTracks);
+         },
+         "--bin folder.bin game/game.cue", 1, "game/game.cue => BAD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "folder.bin/inside"), "keep");
+             EXPECT_EQ(FolderEntries(root / "game"), std::vector<std::string>{"game.cue"});
+         }},
+        {"--auto never takes the image of a sibling sheet",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "set");
+             WriteFile(root / "set/Disc 1.cue", "FILE \"Disc 1.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "set/Disc 2.cue", "FILE \"Disc 2.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "set/Disc 2.bin", "second disc");
+         },
+         "--auto 'set/Disc 1.cue'", 1, "set/Disc 1.cue => BAD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "set/Disc 2.bin"), "second disc");
+             EXPECT_EQ(FolderEntries(root / "set"),
+                       (std::vector<std::string>{"Disc 1.cue", "Disc 2.bin", "Disc 2.cue"}));
+         }},
+        {"--auto never takes a file that another sheet names",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "box");
+             WriteFile(root / "box/live.cue", Audio + "FILE \"live.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "box/other.cue", Audio + "FILE \"live.flac\" WAVE\r\n" + Tracks);
+             WriteFile(root / "box/live.flac", "");
+         },
+         "--auto box/live.cue", 1, "box/live.cue => BAD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "box/live.cue"), Audio + "FILE \"live.wav\" WAVE\r\n" + Tracks);
+         }},
+        {"one --audio answers one question: the next one is cancelled",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "album");
+             WriteFile(root / "album/album.cue", Audio + "FILE \"1.wav\" WAVE\r\n" + Tracks +
+                                                     "FILE \"2.wav\" WAVE\r\n" + Tracks +
+                                                     "FILE \"3.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "album/x.flac", "");
+         },
+         "--audio album/x.flac album/album.cue", 1, "album/album.cue => BAD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(FolderEntries(root / "album"), (std::vector<std::string>{"album.cue", "x.flac"}));
+         }},
+        {"several --audio answer their questions in order, across sheets",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "a");
+             fs::create_directories(root / "b");
+             WriteFile(root / "a/a.cue",
+                       Audio + "FILE \"1.wav\" WAVE\r\n" + Tracks + "FILE \"2.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "b/b.cue", Audio + "FILE \"3.wav\" WAVE\r\n" + Tracks);
+             for (const char* name : {"a/one.flac", "a/two.flac", "b/three.mp3"})
+                 WriteFile(root / name, "");
+         },
+         "--audio a/one.flac --audio a/two.flac --recursive . --audio=b/three.mp3", 0,
+         "a/a.cue => CORRECTED\nb/b.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "a/a.cue"),
+                       Audio + "FILE \"one.flac\" WAVE\r\n" + Tracks + "FILE \"two.flac\" WAVE\r\n" + Tracks);
+             EXPECT_EQ(ReadFile(root / "b/b.cue"), Audio + "FILE \"three.mp3\" MP3\r\n" + Tracks);
+         }},
+        {"a disc image keeps its type in a sheet that reads as audio",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "cd");
+             WriteFile(root / "cd/game.cue", Audio + "FILE \"GAME.BIN\" BINARY\r\n" + Tracks);
+             WriteFile(root / "cd/game.img", "image");
+         },
+         "--audio cd/game.img cd/game.cue", 0, "cd/game.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "cd/game.cue"), Audio + "FILE \"game.img\" BINARY\r\n" + Tracks);
+         }},
+        {"a chosen audio file elsewhere is named by its path from the sheet",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "music/album");
+             fs::create_directories(root / "rips");
+             WriteFile(root / "music/album/album.cue", Audio + "FILE \"a.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "rips/a.flac", "");
+         },
+         "--audio rips/a.flac music/album/album.cue", 0, "music/album/album.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "music/album/album.cue"),
+                       Audio + "FILE \"../../rips/a.flac\" WAVE\r\n" + Tracks);
+         }},
+        {"the backup is the sheet's bytes with the sheet's mode",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "private");
+             WriteFile(root / "private/album.cue",
+                       "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\n");
+             WriteFile(root / "private/a.wav", "");
+             ::chmod((root / "private/album.cue").c_str(), 0600);
+         },
+         "private/album.cue", 0, "private/album.cue => GOOD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "private/album.cue"),
+                       "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
+             EXPECT_EQ(ReadFile(root / "private/album.cue.bak"),
+                       "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\n");
+             EXPECT_EQ(ModeOf(root / "private/album.cue.bak"), 0600u);
+             EXPECT_EQ(ModeOf(root / "private/album.cue"), 0600u);
+         }},
+        {"names are printed with their control characters escaped",
+         [&](const TempFolder& root) {
+             WriteFile(root / "evil\x1b[2J.cue", Audio + "FILE \"a.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "a.wav", "");
+         },
+         "\"$(printf 'evil\\033[2J.cue')\"", 0, "evil\\x1b[2J.cue => GOOD\n",
+         [](const TempFolder&) {
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder root;
+        c.arrange(root);
+        const Finished finished = RunFix(root.Path(), c.arguments);
+        EXPECT_EQ(finished.status, c.status) << finished.err;
+        EXPECT_EQ(finished.out, c.out);
+        c.check(root);
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path()))
+            EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+    }
+}
+
+TEST(HostileSheets, AGoodSheetInAReadOnlyFolderIsLeftAloneForAnOrdinaryUser) {
+    TempFolder root;
+    TempFolder programFolder;
+    const std::string sheet = Audio + "FILE \"a.wav\" WAVE\r\n" + Tracks;
+    fs::create_directories(root / "ro");
+    WriteFile(root / "ro/album.cue", sheet);
+    WriteFile(root / "ro/a.wav", "");
+    for (const char* name : {"", "ro", "ro/album.cue", "ro/a.wav"})
+        HandToUnprivilegedUser(root / name);
+    ::chmod((root / "ro").c_str(), 0555);
+    // A copy of the program that the ordinary user can reach wherever the build tree lies.
+    fs::copy_file(VELMORA_FIX_PROGRAM, programFolder / "velmora-fix");
+    HandToUnprivilegedUser(programFolder.Path());
+    HandToUnprivilegedUser(programFolder / "velmora-fix");
+    const std::string dropPrivileges =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : std::string();
+    const Finished finished =
+        RunFix(root.Path(), "ro/album.cue", dropPrivileges, programFolder / "velmora-fix");
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, "ro/album.cue => GOOD\n");
+    EXPECT_EQ(finished.err, "");
+    EXPECT_EQ(FolderEntries(root / "ro"), (std::vector<std::string>{"a.wav", "album.cue"}));
+}
+
+TEST(HostileSheets, ADryRunDiffIsWhatPatchNeedsToMakeTheRealRunsSheet) {
+    TempFolder dry;
+    TempFolder real;
+    const std::string sheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"
+                              "    INDEX 01 0:1:80\n  TRACK 02 AUDIO\n    INDEX 01 1:2:3";
+    for (const TempFolder* root : {&dry, &real}) {
+        WriteFile(*root / "album.cue", sheet);
+        WriteFile(*root / "a.flac", "");
+    }
+    const Finished dryRun = RunFix(dry.Path(), "--auto --dry-run album.cue");
+    const Finished realRun = RunFix(real.Path(), "--auto album.cue");
+    EXPECT_EQ(ReadFile(dry / "album.cue"), sheet);
+    const std::string diffEnd = dryRun.out.rfind("album.cue => ") == std::string::npos
+                                    ? std::string()
+                                    : dryRun.out.substr(0, dryRun.out.rfind("album.cue => "));
+    EXPECT_EQ(dryRun.out.substr(diffEnd.size()), realRun.out);
+    WriteFile(dry / "changes.diff", diffEnd);
+    EXPECT_EQ(
+        std::system(("cd '" + dry.Path() + "' && patch --quiet --binary album.cue changes.diff").c_str()), 0);
+    EXPECT_EQ(ReadFile(dry / "album.cue"), ReadFile(real / "album.cue"));
+}
+
+} // namespace
+} // namespace velmora::fix
