@@ -214,3 +214,76 @@ TEST(WriteFileAtomically, RefusesReadOnlyFilesAndFoldersForAnOrdinaryUser) {
 
 } // namespace
 } // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(WriteBackupFile, NeverWritesThroughOrReplacesWhatIsNotARegularFile) {
+    TempFolder folder;
+    WriteFile(folder / "album.cue", "sheet");
+    WriteFile(folder / "target", "keep");
+    ::symlink("target", (folder / "link.cue.bak").c_str());
+    ::symlink("nowhere", (folder / "dangling.cue.bak").c_str());
+    ::mkdir((folder / "folder.cue.bak").c_str(), 0755);
+    ::mkfifo((folder / "fifo.cue.bak").c_str(), 0644);
+    const std::pair<std::string, std::string> refused[] = {
+        {"link.cue.bak", "File exists"},
+        {"dangling.cue.bak", "File exists"},
+        {"folder.cue.bak", "Is a directory"},
+        {"fifo.cue.bak", "File exists"},
+    };
+    for (const auto& [name, systemText] : refused) {
+        try {
+            WriteBackupFile(folder / name, "new", folder / "album.cue");
+            ADD_FAILURE() << name << " was written";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Impossible de créer le fichier \"" + (folder / name) + "\". " + systemText);
+        }
+    }
+    EXPECT_EQ(ReadFile(folder / "target"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(folder / "nowhere"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.cue.bak"));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder / "fifo.cue.bak"));
+}
+
+TEST(WriteBackupFile, TakesTheSheetsModeAndReplacesAnOldBackup) {
+    TempFolder folder;
+    WriteFile(folder / "album.cue", "sheet");
+    WriteFile(folder / "album.cue.bak", "older backup");
+    ::chmod((folder / "album.cue").c_str(), 0640);
+    ::chmod((folder / "album.cue.bak").c_str(), 0644);
+    WriteBackupFile(folder / "album.cue.bak", "sheet\n", folder / "album.cue");
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), "sheet\n");
+    EXPECT_EQ(StatOf(folder / "album.cue.bak").st_mode & 07777, 0640u);
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"album.cue", "album.cue.bak"}));
+}
+
+TEST(TemporaryFiles, OnlyOurOwnStaleOnesAreSweptAway) {
+    TempFolder folder;
+    const std::string stale = ".album.cue.0123456789abcdef.tmp";
+    const std::string kept[] = {
+        "album.cue.0123456789abcdef.tmp",    // not hidden
+        ".album.cue.0123456789ABCDEF.tmp",   // not our digits
+        ".album.cue.0123456789abcde.tmp",    // too short
+        ".album.cue.0123456789abcdef.tmp.x", // something else
+    };
+    for (const std::string& name : kept)
+        WriteFile(folder / name, "theirs");
+    WriteFile(folder / stale, "half a sheet");
+    WriteFile(folder / ".fresh.cue.fedcba9876543210.tmp", "being written");
+    // Older than this process: left by an earlier one that was killed.
+    const timespec old[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    ::utimensat(AT_FDCWD, (folder / stale).c_str(), old, 0);
+    for (const std::string& name : kept)
+        ::utimensat(AT_FDCWD, (folder / name).c_str(), old, 0);
+    WriteFileAtomically(folder / "album.cue", "sheet");
+    std::vector<std::string> expected(std::begin(kept), std::end(kept));
+    expected.push_back(".fresh.cue.fedcba9876543210.tmp");
+    expected.push_back("album.cue");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(folder.Path()), expected);
+}
+
+} // namespace
+} // namespace velmora
