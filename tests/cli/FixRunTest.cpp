@@ -317,7 +317,8 @@ TEST(FixRunMessages, AFailedMoveCarriesTheSystemsReason) {
     TempFolder folder;
     TempFolder elsewhere;
     // The sheet wants its image in a sub-folder that is not there.
-    WriteFile(folder / "disc.cue", "FILE \"cd/disc.bin\" BINARY\r\nTRACK 01 MODE1/2048\r\nINDEX 01 00:00:00\r\n");
+    WriteFile(folder / "disc.cue",
+              "FILE \"cd/disc.bin\" BINARY\r\nTRACK 01 MODE1/2048\r\nINDEX 01 00:00:00\r\n");
     WriteFile(elsewhere / "a.bin", "image");
     FixOptions options;
     options.Json = true;
@@ -327,8 +328,9 @@ TEST(FixRunMessages, AFailedMoveCarriesTheSystemsReason) {
     EXPECT_EQ(RunFix(options, out, err, false), SomeBad);
     const std::string reason = "\\\"" + (elsewhere / "a.bin") + "\\\" could not be moved to \\\"" +
                                (folder / "cd/disc.bin") + "\\\": No such file or directory";
-    EXPECT_NE(out.str().find("\"outcome\": \"BAD\", \"message\": \"\\\"cd/disc.bin\\\" on line 1 is still missing: " +
-                             reason + ".\""),
+    EXPECT_NE(out.str().find(
+                  "\"outcome\": \"BAD\", \"message\": \"\\\"cd/disc.bin\\\" on line 1 is still missing: " +
+                  reason + ".\""),
               std::string::npos)
         << out.str();
     EXPECT_NE(out.str().find("\"reason\": \"" + reason + "\""), std::string::npos) << out.str();
