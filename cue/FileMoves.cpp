@@ -92,7 +92,7 @@ std::error_code MoveAcrossFileSystems(const std::string& from, const std::string
     if (::access(to.c_str(), F_OK) == 0)
         return ErrorOf(EEXIST);
 
-    TemporaryFile copy(to, info.st_mode & 07777);
+    TemporaryFile copy(to, info.st_mode & 07777, TemporaryFile::Naming::UnnamedWherePossible);
     if (copy.Descriptor() < 0)
         return LastError();
     const timespec times[2] = {info.st_atim, info.st_mtim};
@@ -113,6 +113,12 @@ std::error_code MoveAcrossFileSystems(const std::string& from, const std::string
     return {};
 }
 
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 // Writes `content` into a new temporary beside `target` with `mode` (and `owner` when given) and puts it
 // in place of `target`'s directory entry. Throws the error for `shownPath`.
 void ReplaceWith(const std::string& target, std::string_view content, mode_t mode, const struct stat* owner,
@@ -120,8 +126,12 @@ void ReplaceWith(const std::string& target, std::string_view content, mode_t mod
     TemporaryFile file(target, mode);
     if (file.Descriptor() < 0)
         throw Error(CannotCreateMessage(shownPath, errno));
-    bool written = WriteAll(file.Descriptor(), content) && ::fchmod(file.Descriptor(), mode) == 0;
-    if (written && owner != nullptr && ::fchown(file.Descriptor(), owner->st_uid, owner->st_gid) != 0)
+    bool written = WriteAll(file.Descriptor(), content);
+    // The umask may have taken bits of the mode away; the owner is ours unless it is someone else's.
+    if (written && (mode & CurrentUmask()) != 0)
+        written = ::fchmod(file.Descriptor(), mode) == 0;
+    if (written && owner != nullptr && (owner->st_uid != ::geteuid() || owner->st_gid != ::getegid()) &&
+        ::fchown(file.Descriptor(), owner->st_uid, owner->st_gid) != 0)
         written = errno == EPERM;
     if (!written)
         throw Error(CannotCreateMessage(shownPath, errno));
@@ -178,9 +188,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
     } else if (errno != ENOENT) {
         throw Error(CannotCreateMessage(path, errno));
     } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = 0666 & ~CurrentUmask();
     }
     ReplaceWith(target, content, mode, exists ? &existing : nullptr, path);
 }

@@ -57,17 +57,19 @@ bool OlderThanThisProcess(const struct stat& info) {
 
 } // namespace
 
-TemporaryFile::TemporaryFile(const std::string& target, mode_t mode)
+TemporaryFile::TemporaryFile(const std::string& target, mode_t mode, Naming naming)
     : folder_(FolderOf(target)), baseName_(BaseNameOf(target)) {
     SweepStaleTemporaries(folder_);
-    fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (fd_ >= 0) {
-        unnamed_ = true;
-        return;
+    if (naming == Naming::UnnamedWherePossible) {
+        fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (fd_ >= 0) {
+            unnamed_ = true;
+            return;
+        }
+        // File systems without unnamed files answer with one of these; anything else is a real failure.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return;
     }
-    // File systems without unnamed files answer with one of these; anything else is a real failure.
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
-        return;
     for (int attempt = 0; attempt < 100; ++attempt) {
         path_ = HiddenPrefix(folder_, baseName_) + RandomSuffix() + ".tmp";
         fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);

@@ -6,14 +6,16 @@
 
 namespace velmora {
 
-// A new file in the folder of a target, written and flushed before it takes the target's name. Where
-// the file system allows it the file has no name at all until then, so a killed process leaves nothing
-// behind; elsewhere it has a hidden name of our own pattern (".<target>.<16 hex digits>.tmp"), created
-// exclusively, that a later process sweeps away.
+// A new file in the folder of a target, written and flushed before it takes the target's name. It has
+// a hidden name of our own pattern (".<target>.<16 hex digits>.tmp"), created exclusively, that a later
+// process sweeps away if this one is killed. Large copies ask for an unnamed file instead, where the
+// file system allows it, so that a killed copy leaves nothing at all.
 class TemporaryFile {
 public:
+    enum class Naming { Hidden, UnnamedWherePossible };
+
     // Opens the file with `mode` (filtered by the umask); check Descriptor() for failure (errno is set).
-    TemporaryFile(const std::string& target, mode_t mode);
+    TemporaryFile(const std::string& target, mode_t mode, Naming naming = Naming::Hidden);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
