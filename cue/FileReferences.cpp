@@ -6,12 +6,22 @@
 namespace velmora {
 namespace {
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
+// Words of a cue line are separated by spaces and tabs.
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool StartsWithFileKeyword(std::string_view line) {
-    return line.substr(0, 4) == "FILE" && (line.size() == 4 || IsBlank(line[4]) || line[4] == '"');
+    if (line.size() < 4)
+        return false;
+    for (std::size_t i = 0; i < 4; ++i)
+        if (UpperAscii(line[i]) != "FILE"[i])
+            return false;
+    return line.size() == 4 || IsSeparator(line[4]) || line[4] == '"';
 }
 
 std::string LowerAscii(std::string_view text) {
@@ -20,6 +30,39 @@ std::string LowerAscii(std::string_view text) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return lower;
+}
+
+// Reads the name and type of the FILE line `line`, whose keyword ends at `at`.
+void ReadNameAndType(std::string_view line, std::size_t at, std::size_t lineStart, FileReference& reference) {
+    while (at < line.size() && IsSeparator(line[at]))
+        ++at;
+    std::size_t afterName = at;
+    if (at < line.size() && line[at] == '"') {
+        const std::size_t close = line.find('"', at + 1);
+        reference.Quoted = close != std::string_view::npos;
+        reference.Unclosed = !reference.Quoted;
+        const std::size_t nameStart = reference.Quoted ? at + 1 : at;
+        afterName = reference.Quoted ? close + 1 : line.size();
+        reference.NameStart = lineStart + nameStart;
+        reference.NameLength = (reference.Quoted ? close : line.size()) - nameStart;
+        reference.Name = Trim(line.substr(at + 1, (reference.Quoted ? close : line.size()) - at - 1));
+    } else {
+        while (afterName < line.size() && !IsSeparator(line[afterName]))
+            ++afterName;
+        reference.NameStart = lineStart + at;
+        reference.NameLength = afterName - at;
+        reference.Name = std::string(line.substr(at, afterName - at));
+    }
+    std::size_t end = line.size();
+    while (end > afterName && IsSeparator(line[end - 1]))
+        --end;
+    std::size_t word = end;
+    while (word > afterName && !IsSeparator(line[word - 1]))
+        --word;
+    // The type keyword stands apart from the name.
+    const bool hasType = word < end && word > afterName;
+    reference.TypeStart = lineStart + (hasType ? word : afterName);
+    reference.TypeLength = hasType ? end - word : 0;
 }
 
 } // namespace
@@ -40,31 +83,7 @@ std::vector<FileReference> FindFileReferences(std::string_view text) {
         reference.LineNumber = number;
         reference.LineStart = span.Start;
         reference.LineLength = span.Length;
-        reference.Name = ExtractField(line, '"', 1);
-        const std::size_t open = line.find('"');
-        const std::size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
-        std::size_t afterName = span.Length;
-        if (close != std::string_view::npos) {
-            reference.Quoted = true;
-            reference.NameStart = span.Start + open + 1;
-            reference.NameLength = close - open - 1;
-            afterName = close + 1;
-        } else {
-            // Without quotes the whole line after its blanks is rewritten.
-            reference.NameStart = span.Start + blanks;
-            reference.NameLength = span.Start + span.Length - reference.NameStart;
-            reference.TypeStart = span.Start + span.Length;
-            references.push_back(std::move(reference));
-            continue;
-        }
-        std::size_t word = afterName;
-        while (word < line.size() && IsBlank(line[word]))
-            ++word;
-        std::size_t wordEnd = word;
-        while (wordEnd < line.size() && !IsBlank(line[wordEnd]))
-            ++wordEnd;
-        reference.TypeStart = span.Start + (wordEnd > word ? word : afterName);
-        reference.TypeLength = wordEnd - word;
+        ReadNameAndType(line, blanks + 4, span.Start, reference);
         references.push_back(std::move(reference));
     }
     return references;
@@ -72,22 +91,21 @@ std::vector<FileReference> FindFileReferences(std::string_view text) {
 
 std::string RenameFileReference(std::string_view text, const FileReference& reference, std::string_view name,
                                 std::string_view type) {
+    const bool needsQuotes = name.find_first_of(" \t") != std::string_view::npos || name.empty();
+    const bool noName = !reference.Quoted && !reference.Unclosed && reference.NameLength == 0;
+    std::string written(name);
+    if (reference.Unclosed || noName || (!reference.Quoted && needsQuotes))
+        written = "\"" + written + "\"";
+    if (noName)
+        written.insert(0, " ");
     std::string typeText;
     if (reference.TypeLength == 0 && !type.empty())
         typeText += ' ';
     typeText += type;
+    const std::size_t nameEnd = reference.NameStart + reference.NameLength;
     std::string result(text.substr(0, reference.NameStart));
-    if (!reference.Quoted) {
-        result += "FILE \"";
-        result += name;
-        result += '"';
-        result += typeText;
-        result.append(text.substr(reference.NameStart + reference.NameLength));
-        return result;
-    }
-    result += name;
-    result.append(text.substr(reference.NameStart + reference.NameLength,
-                              reference.TypeStart - reference.NameStart - reference.NameLength));
+    result += written;
+    result.append(text.substr(nameEnd, reference.TypeStart - nameEnd));
     result += typeText;
     result.append(text.substr(reference.TypeStart + reference.TypeLength));
     return result;

@@ -1,6 +1,5 @@
 #include "IndexTimes.h"
 
-#include "CueText.h"
 #include "Error.h"
 #include "Repair.h"
 #include "RowCaptions.h"
@@ -14,60 +13,75 @@
 namespace velmora {
 namespace {
 
-constexpr std::string_view IndexMarker = "INDEX 01 ";
 constexpr int FramesPerSecond = 75;
 constexpr int SecondsPerMinute = 60;
 
-int DigitValue(char c, int base) {
-    int value = base;
-    if (c >= '0' && c <= '9')
-        value = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        value = c - 'A' + 10;
-    return value < base ? value : -1;
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The next word of `line` at or after `at` (after separators), as start and end.
+std::pair<std::size_t, std::size_t> NextWord(std::string_view line, std::size_t at) {
+    while (at < line.size() && IsSeparator(line[at]))
+        ++at;
+    std::size_t end = at;
+    while (end < line.size() && !IsSeparator(line[end]))
+        ++end;
+    return {at, end};
+}
+
+// Field `field` of the time: the first two end at a colon, the third runs to the end, so that a fourth
+// field shows with it.
+std::string_view TimeField(std::string_view time, int field) {
+    for (int i = 0; i < field; ++i) {
+        const std::size_t colon = time.find(':');
+        if (colon == std::string_view::npos)
+            return {};
+        time.remove_prefix(colon + 1);
+    }
+    return field < 2 ? time.substr(0, time.find(':')) : time;
 }
 
 std::int32_t ConvertField(const RepairState& state, std::string_view time, int field,
                           std::size_t lineNumber) {
-    const std::string text = ExtractField(time, ':', field);
-    const std::optional<std::int32_t> value = ParseInteger(text);
+    const std::string_view text = TimeField(time, field);
+    const std::optional<std::int32_t> value = ParseTimeField(text);
     if (!value)
-        throw Error("'" + text + "' n'est pas une valeur entière correcte", state.CuePath, lineNumber);
+        throw Error("'" + std::string(text) + "' n'est pas une valeur entière correcte", state.CuePath,
+                    lineNumber);
     return *value;
 }
 
 } // namespace
 
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    int base = 10;
-    if (!text.empty() && (text.front() == '$' || text.front() == 'x' || text.front() == 'X')) {
-        base = 16;
-        text.remove_prefix(1);
-    } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
+std::optional<std::int32_t> ParseTimeField(std::string_view text) {
     if (text.empty())
         return std::nullopt;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
-                                        : std::numeric_limits<std::int32_t>::max();
-    std::int64_t magnitude = 0;
+    std::int64_t value = 0;
     for (char c : text) {
-        const int digit = DigitValue(c, base);
-        if (digit < 0)
+        if (c < '0' || c > '9')
             return std::nullopt;
-        magnitude = magnitude * base + digit;
-        if (magnitude > limit)
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<std::int32_t>::max())
             return std::nullopt;
     }
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view line) {
+    const auto [keyword, keywordEnd] = NextWord(line, 0);
+    const std::string_view word = line.substr(keyword, keywordEnd - keyword);
+    std::size_t at = keywordEnd;
+    if (word == "INDEX") {
+        const auto [number, numberEnd] = NextWord(line, at);
+        if (number == numberEnd)
+            return std::nullopt;
+        at = numberEnd;
+    } else if (word != "PREGAP" && word != "POSTGAP") {
+        return std::nullopt;
+    }
+    const auto [time, timeEnd] = NextWord(line, at);
+    return std::pair{time, timeEnd - time};
 }
 
 std::string FormatTimeField(std::int64_t value) {
@@ -100,9 +114,10 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
         ++lineNumber;
         const std::string_view line =
             text.substr(span.Start, std::min(span.Length, TextBuffer::MaxLineLength));
-        if (line.find("INDEX 01") == std::string_view::npos)
+        const std::optional<std::pair<std::size_t, std::size_t>> time = TimeSpanOf(line);
+        if (!time)
             continue;
-        state.TimeText = Trim(TextAfter(IndexMarker, line));
+        state.TimeText = std::string(line.substr(time->first, time->second));
         state.Minutes = ConvertField(state, state.TimeText, 0, lineNumber);
         state.Seconds = ConvertField(state, state.TimeText, 1, lineNumber);
         state.Frames = ConvertField(state, state.TimeText, 2, lineNumber);
@@ -114,14 +129,9 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
         ++state.CorrectionCount;
         if (changedLines != nullptr)
             changedLines->push_back(lineNumber);
-        // The time is what follows the marker; without the marker it starts at the marker's length.
-        const std::size_t marker = line.find(IndexMarker);
-        const std::size_t searchFrom =
-            marker == std::string_view::npos ? IndexMarker.size() - 1 : marker + IndexMarker.size();
-        const std::size_t at = line.find(state.TimeText, searchFrom);
-        result.append(text.substr(copied, span.Start + at - copied));
+        result.append(text.substr(copied, span.Start + time->first - copied));
         result.append(state.NewTimeText);
-        copied = span.Start + at + state.TimeText.size();
+        copied = span.Start + time->first + time->second;
     }
     result.append(text.substr(copied));
     return result;

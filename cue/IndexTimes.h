@@ -10,9 +10,8 @@
 
 namespace velmora {
 
-// The platform's integer conversion: an optional sign, then decimal digits or hexadecimal digits after
-// "$", "x" or "0x" (either case), nothing else, within the 32-bit signed range.
-std::optional<std::int32_t> ParseInteger(std::string_view text);
+// A field of a time: decimal digits only, within the 32-bit signed range.
+std::optional<std::int32_t> ParseTimeField(std::string_view text);
 
 // "%.2d": at least two digits, a minus sign in front of them.
 std::string FormatTimeField(std::int64_t value);
@@ -20,11 +19,17 @@ std::string FormatTimeField(std::int64_t value);
 // Carries frames (75 to a second) into seconds and seconds into minutes; a valid time is never moved.
 void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frames);
 
-// Returns `text` with the time of every line holding "INDEX 01" rewritten; only that time on that line
-// changes. Counts every changed time in state.CorrectionCount and leaves the last time in the state's
-// time fields. Throws Error "'<field>' n'est pas une valeur entière correcte" for a field that is not an
-// integer, before anything is changed. The 1-based numbers of the lines whose time changed go to
-// `changedLines` when given.
+// Where the time of a timed line lies: the third word of an "INDEX nn mm:ss:ff" line, the second of a
+// "PREGAP" or "POSTGAP" line (words separated by spaces or tabs, keywords in capitals); nothing for any
+// other line. The span is empty when the time is missing.
+std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view line);
+
+// Returns `text` with every INDEX, PREGAP and POSTGAP time rewritten; only that time on that line
+// changes, and text after it stays. Counts every changed time in state.CorrectionCount and leaves the
+// last time in the state's time fields. A time is three fields of digits; anything else throws Error
+// "'<field>' n'est pas une valeur entière correcte" (a fourth field shows with the third, "3:4") with
+// the sheet and the line, before anything is changed. The 1-based numbers of the lines whose time
+// changed go to `changedLines` when given.
 std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
                                 std::vector<std::size_t>* changedLines = nullptr);
 

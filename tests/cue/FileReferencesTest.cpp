@@ -18,9 +18,14 @@ TEST(FileReferences, FindsEveryFileLineWithItsNameAndType) {
         {"\xEF\xBB\xBF"
          "FILE \"bom.wav\" WAVE",
          {{1, "bom.wav", "WAVE"}}},
-        {"FILES \"a\"\rPROFILE \"b\"\rfile \"c\"\rREM FILE \"d\"", {}},
-        {"FILE disc.bin BINARY", {{1, "", ""}}},
+        {"FILES \"a\"\rPROFILE \"b\"\rREM FILE \"d\"", {}},
+        // The keyword in any case, the name bare or quoted, the type the last word; blanks are tabs too.
+        {"file \"c\" wave\rFile \"a.wav\" Wave", {{1, "c", "wave"}, {2, "a.wav", "Wave"}}},
+        {"FILE disc.bin BINARY", {{1, "disc.bin", "BINARY"}}},
+        {"FILE\ttrack01.wav\tWAVE\t", {{1, "track01.wav", "WAVE"}}},
+        {"FILE \"CD1\\01.flac\" WAVE", {{1, "CD1\\01.flac", "WAVE"}}},
         {"FILE \"open", {{1, "open", ""}}},
+        {"FILE", {{1, "", ""}}},
     };
     for (const Case& c : cases) {
         const std::vector<FileReference> references = FindFileReferences(c.text);
@@ -39,7 +44,7 @@ TEST(FileReferences, RenamingKeepsEveryOtherByte) {
         // text, new name, new type, expected
         {"  FILE \"track.WAV\"   WAVE  \r\nTITLE \"track.WAV\"", "Track.flac", "WAVE",
          "  FILE \"Track.flac\"   WAVE  \r\nTITLE \"track.WAV\""},
-        {"FILE \" a.wav \" WAVE ; note", "b.mp3", "MP3", "FILE \"b.mp3\" MP3 ; note"},
+        {"FILE \" a.wav \" WAVE", "b.mp3", "MP3", "FILE \"b.mp3\" MP3"},
         {"FILE \"typeless.wav\"\r\n", "x.flac", "WAVE", "FILE \"x.flac\" WAVE\r\n"},
         {"FILE \"typeless.wav\"  \r\n", "x.aiff", "AIFF", "FILE \"x.aiff\" AIFF  \r\n"},
         {"\xEF\xBB\xBF"
@@ -47,7 +52,11 @@ TEST(FileReferences, RenamingKeepsEveryOtherByte) {
          "b.wav", "WAVE",
          "\xEF\xBB\xBF"
          "FILE \"b.wav\" WAVE"},
-        {"  FILE disc.wav WAVE\r\nX", "d.flac", "WAVE", "  FILE \"d.flac\" WAVE\r\nX"},
+        // A bare name stays bare unless the new one has a blank.
+        {"  FILE disc.wav WAVE\r\nX", "d.flac", "WAVE", "  FILE d.flac WAVE\r\nX"},
+        {"FILE\tdisc.wav\tWAVE", "a b.flac", "WAVE", "FILE\t\"a b.flac\"\tWAVE"},
+        {"FILE \"open", "x.wav", "WAVE", "FILE \"x.wav\" WAVE"},
+        {"FILE", "x.wav", "WAVE", "FILE \"x.wav\" WAVE"},
     };
     for (const auto& [text, name, type, expected] : cases) {
         const std::vector<FileReference> references = FindFileReferences(text);

@@ -30,6 +30,9 @@ TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
         {"lf_only", "lf_only.cue => CORRECTED", "", {"Album.flac"}, {}},
         {"valid_frames", "valid_frames.cue => GOOD", "", {"Live.wav"}, {}},
         {"carries", "carries.cue => CORRECTED", "", {"Long.mp3"}, {}},
+        {"negative_field", "", "'-5' n'est pas une valeur entière correcte", {"Signs.wav"}, {}},
+        // An unquoted name in a lower-case FILE line, gaps and every index carried, tabs and text kept.
+        {"bare_name_and_gaps", "bare_name_and_gaps.cue => CORRECTED", "", {"track01.wav"}, {}},
         {"shared_times", "shared_times.cue => CORRECTED", "", {"Mix.wav"}, {}},
         {"quoted_before_file", "quoted_before_file.cue => GOOD", "", {"Real Name.wav"}, {}},
         {"missing_audio", "missing_audio.cue => BAD", "", {}, {}},

@@ -7,40 +7,25 @@
 namespace velmora {
 namespace {
 
-TEST(IndexTimes, ParseIntegerAcceptsOnlyWhatThePlatformAccepts) {
+TEST(IndexTimes, TimeFieldsAreDigitsOnly) {
     const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
         {"0", 0},
         {"007", 7},
-        {"-5", -5},
-        {"+5", 5},
-        {"$1F", 31},
-        {"$1f", 31},
-        {"x10", 16},
-        {"X10", 16},
-        {"0x10", 16},
-        {"0X10", 16},
-        {"-$10", -16},
         {"2147483647", INT32_MAX},
-        {"-2147483648", INT32_MIN},
-        {"$7FFFFFFF", INT32_MAX},
         {"2147483648", std::nullopt},
-        {"-2147483649", std::nullopt},
-        {"$80000000", std::nullopt},
-        {"99999999999999999999", std::nullopt},
         {"99999999999999999999999", std::nullopt},
         {"", std::nullopt},
-        {"-", std::nullopt},
-        {"$", std::nullopt},
-        {"0x", std::nullopt},
-        {"1 2", std::nullopt},
+        {"-5", std::nullopt},
+        {"+5", std::nullopt},
+        {"$1F", std::nullopt},
+        {"0x1F", std::nullopt},
+        {"x10", std::nullopt},
         {"12a", std::nullopt},
-        {"$1G", std::nullopt},
-        {"--1", std::nullopt},
         {" 1", std::nullopt},
         {"1.0", std::nullopt},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(ParseInteger(text), expected) << '"' << text << '"';
+        EXPECT_EQ(ParseTimeField(text), expected) << '"' << text << '"';
 }
 
 TEST(IndexTimes, FormatPadsToTwoDigits) {
@@ -63,32 +48,34 @@ struct TimeCase {
     int counted;
 };
 
-TEST(IndexTimes, NormalisesTheTimeOfEachIndex01Line) {
+TEST(IndexTimes, NormalisesEveryIndexPregapAndPostgapTime) {
     const TimeCase cases[] = {
         // Frames count 75 to a second, so a valid time is only padded.
         {"    INDEX 01 00:02:61", "    INDEX 01 00:02:61", 0},
         {"    INDEX 01 00:02:74", "    INDEX 01 00:02:74", 0},
-        {"    INDEX 01 00:02:60", "    INDEX 01 00:02:60", 0},
         {"    INDEX 01 00:02:75", "    INDEX 01 00:03:00", 1},
         {"    INDEX 01 00:60:00", "    INDEX 01 01:00:00", 1},
         {"    INDEX 01 00:59:125", "    INDEX 01 01:00:50", 1},
-        {"    INDEX 01 00:59:74", "    INDEX 01 00:59:74", 0},
         {"    INDEX 01 0:2:0", "    INDEX 01 00:02:00", 1},
-        {"    INDEX 01 00:-5:00", "    INDEX 01 00:-05:00", 1},
-        {"    INDEX 01 -1:00:00", "    INDEX 01 -01:00:00", 1},
         {"    INDEX 01 100:00:00", "    INDEX 01 100:00:00", 0},
-        {"    INDEX 01 $A:0x1F:x2", "    INDEX 01 10:31:02", 1},
-        {"    INDEX 01 00:00:150", "    INDEX 01 00:02:00", 1},
         {"    INDEX 01 00:00:4500", "    INDEX 01 01:00:00", 1},
         {"    INDEX 01    00:02:75   ", "    INDEX 01    00:03:00   ", 1},
+        // Every index, gap and blank between the words.
+        {"    INDEX 00 03:58:80", "    INDEX 00 03:59:05", 1},
+        {"    INDEX 02 0:0:0", "    INDEX 02 00:00:00", 1},
+        {"  PREGAP 00:01:80", "  PREGAP 00:02:05", 1},
+        {"\tPOSTGAP\t0:2:0", "\tPOSTGAP\t00:02:00", 1},
+        {"INDEX 01\t00:02:80", "INDEX 01\t00:03:05", 1},
+        {"INDEX  01 00:02:80", "INDEX  01 00:03:05", 1},
+        {"INDEX\t01\t\t0:2:80 ; ripped twice", "INDEX\t01\t\t00:03:05 ; ripped twice", 1},
         // Carrying past the 32-bit range of the fields is no overflow.
         {"INDEX 01 2147483647:60:00", "INDEX 01 2147483648:00:00", 1},
         {"INDEX 01 00:2147483647:2147483647", "INDEX 01 36268612:42:22", 1},
-        {"    index 01 00:02:61", "    index 01 00:02:61", 0},
-        {"    INDEX 00 0:2:0", "    INDEX 00 0:2:0", 0},
-        // Without a blank before it the time starts at the marker's length (here the TAB).
-        {"INDEX 01\t0:2:0", "INDEX 01\t00:02:00", 1},
-        {"REM INDEX 01 1:2:3", "REM INDEX 01 01:02:03", 1},
+        // Keywords are capitals and come first.
+        {"    index 01 00:02:99", "    index 01 00:02:99", 0},
+        {"REM INDEX 01 1:2:3", "REM INDEX 01 1:2:3", 0},
+        {"REM PREGAP 1:2:99", "REM PREGAP 1:2:99", 0},
+        {"INDEXES 01 1:2:99", "INDEXES 01 1:2:99", 0},
     };
     for (const TimeCase& c : cases) {
         RepairState state;
@@ -107,35 +94,42 @@ TEST(IndexTimes, OnlyTheLineBeingProcessedChanges) {
                               "    INDEX 01 10:2:0";
     const std::string expected = "REM 0:2:0\r\n"
                                  "  TRACK 01 AUDIO\r\n"
-                                 "    INDEX 00 0:2:0\r\n"
+                                 "    INDEX 00 00:02:00\r\n"
                                  "    INDEX 01 00:02:00\r\n"
                                  "  TRACK 02 AUDIO\r\n"
                                  "    INDEX 01 00:02:00\r\n"
                                  "    INDEX 01 10:02:00";
     RepairState state;
     EXPECT_EQ(NormaliseIndexTimes(state, sheet), expected);
-    EXPECT_EQ(state.CorrectionCount, 3);
+    EXPECT_EQ(state.CorrectionCount, 4);
     EXPECT_EQ(state.TimeText, "10:2:0");
     EXPECT_EQ(state.NewTimeText, "10:02:00");
 }
 
-TEST(IndexTimes, AFieldThatIsNoIntegerNamesItself) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"INDEX 01 00:02", "''"},
-        {"INDEX 01 00:02:00 ; comment", "'00 ; comment'"},
-        {"INDEX 01 aa:00:00", "'aa'"},
-        {"INDEX 01 00:2147483648:00", "'2147483648'"},
-        {"INDEX 01", "''"},
-        {"    INDEX 01\t00:02:00", "'X 01\t00'"},
-        {"INDEX 01 1:2:3 \r\nINDEX 01 1:b:3", "'b'"},
+TEST(IndexTimes, ATimeThatIsNotThreeFieldsOfDigitsNamesItsFieldSheetAndLine) {
+    const std::tuple<std::string, std::string, std::size_t> cases[] = {
+        {"INDEX 01 00:02", "''", 1},
+        {"INDEX 01 00:02 ; comment", "''", 1},
+        {"INDEX 01 aa:00:00", "'aa'", 1},
+        {"INDEX 01 00:2147483648:00", "'2147483648'", 1},
+        {"INDEX 01", "''", 1},
+        {"INDEX 01 1:2:3:4", "'3:4'", 1},
+        {"INDEX 01 00:-5:00", "'-5'", 1},
+        {"INDEX 01 $A:00:00", "'$A'", 1},
+        {"INDEX 01 00:0x1F:00", "'0x1F'", 1},
+        {"PREGAP 00:02:xx", "'xx'", 1},
+        {"INDEX 01 1:2:3 \r\nINDEX 00 1:b:3", "'b'", 2},
     };
-    for (const auto& [text, quoted] : cases) {
+    for (const auto& [text, quoted, line] : cases) {
         RepairState state;
+        state.CuePath = "/m/album.cue";
         try {
             NormaliseIndexTimes(state, text);
             ADD_FAILURE() << text << " converted";
         } catch (const Error& error) {
             EXPECT_EQ(std::string(error.what()), quoted + " n'est pas une valeur entière correcte") << text;
+            EXPECT_EQ(error.SheetPath(), "/m/album.cue");
+            EXPECT_EQ(error.LineNumber(), line) << text;
         }
     }
 }

@@ -105,7 +105,7 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
     const std::string carried = AudioSheet + "    INDEX 01 00:03:00\r\n";
     const std::string lfToCarry = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n"
                                   "    INDEX 00 0:0:0\n    INDEX 01 0:2:75\n";
-    const std::string lfCarried = crlfSheet + "    INDEX 00 0:0:0\r\n    INDEX 01 00:03:00\r\n";
+    const std::string lfCarried = crlfSheet + "    INDEX 00 00:00:00\r\n    INDEX 01 00:03:00\r\n";
     struct Case {
         std::string sheet;
         std::optional<std::string> oldBackup;
@@ -192,9 +192,9 @@ TEST_F(RepairRun, ASheetWithoutFileLineGetsOneBeforeItsFirstTrack) {
          "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.mp3\" MP3\r\n  TRACK 01 AUDIO\r\n"},
         {"PERFORMER \"p\"\r\nTITLE \"t\"\r\nREM AUDIO",
          "PERFORMER \"p\"\r\nTITLE \"t\"\r\nREM AUDIO\r\nFILE \"a.mp3\" MP3\r\n"},
-        // Neither FILES nor a lower-case file is a FILE line.
-        {"FILES \"x\"\r\nfile \"y\"\r\nPERFORMER AUDIO TITLE\r\nTRACK 01\r\n",
-         "FILES \"x\"\r\nfile \"y\"\r\nPERFORMER AUDIO TITLE\r\nFILE \"a.mp3\" MP3\r\nTRACK 01\r\n"},
+        // FILES is no FILE line.
+        {"FILES \"x\"\r\nPERFORMER AUDIO TITLE\r\nTRACK 01\r\n",
+         "FILES \"x\"\r\nPERFORMER AUDIO TITLE\r\nFILE \"a.mp3\" MP3\r\nTRACK 01\r\n"},
     };
     WriteFile(folder / "a.mp3", "");
     for (const auto& [sheet, repaired] : cases) {
@@ -231,7 +231,7 @@ TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
     WriteFile(folder / "album.cue", sheet);
     WriteFile(elsewhere / "new.mp3", "");
     host.chooserAnswers = {elsewhere / "new.mp3"};
-    EXPECT_EQ(RunFailing("album.cue"), "'02 ; half' n'est pas une valeur entière correcte");
+    EXPECT_EQ(RunFailing("album.cue"), "'' n'est pas une valeur entière correcte");
     EXPECT_EQ(RunFailing("missing.cue"), "Impossible d'ouvrir le fichier \"" + (folder / "missing.cue") +
                                              "\". No such file or directory");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"album.cue"});
@@ -307,10 +307,10 @@ TEST_F(RepairRun, ImageNameComesFromTheFileLineElseTheFirstQuotedText) {
         {"REM PROFILE \"quoted.bin\"\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "quoted.bin"},
         {"\tFILE\" spaced.bin \" BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "spaced.bin"},
         {"\tFILE  \" spaced.bin \" BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "spaced.bin"},
-        {"FILE disc.bin BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, ""},
+        {"FILE disc.bin BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "disc.bin"},
         {ImageSheet, elsewhere / "missing.bin", RunOutcome::Bad, "disc.bin"},
         // No name: the target is the folder itself, which exists.
-        {"FILE disc BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, ""},
+        {"FILE \"\" BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, ""},
         {"FILE \"sub/disc.bin\" BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, "sub/disc.bin"},
     };
     WriteFile(elsewhere / "a.bin", "image");
