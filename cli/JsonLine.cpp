@@ -14,9 +14,8 @@ void AppendEscape(std::string& out, unsigned code) {
     out += escape;
 }
 
-} // namespace
-
-std::string JsonString(std::string_view text) {
+// Valid UTF-8 is kept; a byte that is none is written by `otherByte`.
+template <typename OtherByte> std::string JsonText(std::string_view text, OtherByte otherByte) {
     std::string out = "\"";
     while (!text.empty()) {
         const auto c = static_cast<unsigned char>(text[0]);
@@ -27,7 +26,7 @@ std::string JsonString(std::string_view text) {
                 text.remove_prefix(length);
                 continue;
             }
-            AppendEscape(out, Windows1252ToUnicode(c));
+            AppendEscape(out, otherByte(c));
         } else if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
@@ -47,9 +46,19 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
+} // namespace
+
+std::string JsonString(std::string_view text) {
+    return JsonText(text, [](unsigned char c) { return static_cast<unsigned>(Windows1252ToUnicode(c)); });
+}
+
+std::string JsonPath(std::string_view path) {
+    return JsonText(path, [](unsigned char c) { return 0xDC00u + c; });
+}
+
 std::string JsonLine(std::string_view sheet, const std::optional<std::string>& row, std::string_view outcome,
                      const std::optional<std::string>& message, std::string_view moreFields) {
-    return "{\"sheet\": " + JsonString(sheet) + ", \"row\": " + (row ? JsonString(*row) : "null") +
+    return "{\"sheet\": " + JsonPath(sheet) + ", \"row\": " + (row ? JsonString(*row) : "null") +
            ", \"outcome\": " + JsonString(outcome) +
            ", \"message\": " + (message ? JsonString(*message) : "null") + std::string(moreFields) + "}";
 }

@@ -42,8 +42,8 @@ std::string JsonReasons(const RowReport& report) {
 std::string JsonMoves(const RowReport& report) {
     std::string json = "[";
     for (std::size_t i = 0; i < report.Moves.size(); ++i)
-        json += (i > 0 ? ", " : "") + std::string("{\"from\": ") + JsonString(report.Moves[i].From) +
-                ", \"to\": " + JsonString(report.Moves[i].To) + "}";
+        json += (i > 0 ? ", " : "") + std::string("{\"from\": ") + JsonPath(report.Moves[i].From) +
+                ", \"to\": " + JsonPath(report.Moves[i].To) + "}";
     return json + "]";
 }
 

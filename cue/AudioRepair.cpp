@@ -64,7 +64,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     state.WholeText = host.Buffer().Text();
     state.CueFolder = std::string(FolderPart(state.CuePath));
     RowReport& report = state.Report;
-    report.Encoding = DetectEncoding(state.WholeText);
+    report.Encoding = host.Buffer().Encoding();
     const std::vector<FileReference> references = FindFileReferences(state.WholeText);
     state.AudioName = references.empty() ? std::string() : references.front().Name;
 

@@ -28,7 +28,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
     const std::string& text = buffer.Text();
     RowReport& report = state.Report;
-    report.Encoding = DetectEncoding(text);
+    report.Encoding = buffer.Encoding();
     std::vector<FileReference> references = FindFileReferences(text);
     // Only a sheet without a FILE line falls back to its first quoted text, so a quoted REM, PERFORMER
     // or TITLE before the FILE line never decides where the user's image goes.

@@ -5,7 +5,7 @@
 namespace velmora {
 
 std::string DiskNameOf(const std::string& name, SheetEncoding encoding) {
-    if (encoding == SheetEncoding::Utf8 || encoding == SheetEncoding::Utf8WithBom)
+    if (HeldAsUtf8(encoding))
         return name;
     return DecodeToUtf8(name, encoding).value_or(name);
 }

@@ -3,66 +3,11 @@
 #include <cerrno>
 #include <iconv.h>
 #include <locale.h>
+#include <uchardet/uchardet.h>
 #include <wctype.h>
 
 namespace velmora {
 namespace {
-
-bool IsCyrillicLetter1251(unsigned char c) {
-    return c >= 0xC0 || c == 0xA8 || c == 0xB8;
-}
-
-bool IsShiftJisLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool IsShiftJisTrail(unsigned char c) {
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
-// Well-formed Shift-JIS whose double-byte characters mostly start in 0x81-0x9F, where kana and the
-// common kanji lie; Cyrillic or accented Latin text almost never does.
-bool LooksLikeShiftJis(std::string_view text) {
-    std::size_t pairs = 0;
-    std::size_t lowLeads = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF))
-            continue;
-        if (!IsShiftJisLead(c) || i + 1 >= text.size() ||
-            !IsShiftJisTrail(static_cast<unsigned char>(text[i + 1])))
-            return false;
-        ++pairs;
-        if (c <= 0x9F)
-            ++lowLeads;
-        ++i;
-    }
-    return pairs > 0 && lowLeads * 2 >= pairs;
-}
-
-// Russian and its neighbours write whole words in 0xC0-0xFF; Western text has a lone accented letter
-// here and there.
-bool LooksLikeWindows1251(std::string_view text) {
-    std::size_t high = 0;
-    std::size_t inRuns = 0;
-    std::size_t run = 0;
-    auto endRun = [&] {
-        if (run >= 3)
-            inRuns += run;
-        run = 0;
-    };
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80)
-            ++high;
-        if (IsCyrillicLetter1251(c))
-            ++run;
-        else
-            endRun();
-    }
-    endRun();
-    return high > 0 && inRuns * 5 >= high * 3;
-}
 
 const char* IconvName(SheetEncoding encoding) {
     switch (encoding) {
@@ -72,6 +17,12 @@ const char* IconvName(SheetEncoding encoding) {
         return "CP1251";
     case SheetEncoding::ShiftJis:
         return "CP932";
+    case SheetEncoding::Gb18030:
+        return "GB18030";
+    case SheetEncoding::Big5:
+        return "BIG5-HKSCS";
+    case SheetEncoding::Korean:
+        return "CP949";
     default:
         return "UTF-8";
     }
@@ -93,6 +44,28 @@ std::optional<std::string> Convert(std::string_view text, const char* from, cons
         return std::nullopt;
     output.resize(output.size() - outLeft);
     return output;
+}
+
+// What the character set detector makes of text that is no UTF-8, among the code pages sheets come in.
+std::optional<SheetEncoding> DetectedCodePage(std::string_view text) {
+    const uchardet_t detector = ::uchardet_new();
+    std::optional<SheetEncoding> found;
+    if (::uchardet_handle_data(detector, text.data(), text.size()) == 0) {
+        ::uchardet_data_end(detector);
+        const std::string name = ::uchardet_get_charset(detector);
+        if (name == "WINDOWS-1251")
+            found = SheetEncoding::Windows1251;
+        else if (name == "SHIFT_JIS")
+            found = SheetEncoding::ShiftJis;
+        else if (name == "GB18030")
+            found = SheetEncoding::Gb18030;
+        else if (name == "BIG5")
+            found = SheetEncoding::Big5;
+        else if (name == "EUC-KR" || name == "UHC")
+            found = SheetEncoding::Korean;
+    }
+    ::uchardet_delete(detector);
+    return found;
 }
 
 std::u32string FoldedCodePoints(std::string_view utf8) {
@@ -164,11 +137,38 @@ SheetEncoding DetectEncoding(std::string_view text) {
         return SheetEncoding::Utf8WithBom;
     if (IsValidUtf8(text))
         return SheetEncoding::Utf8;
-    if (LooksLikeShiftJis(text))
-        return SheetEncoding::ShiftJis;
-    if (LooksLikeWindows1251(text))
-        return SheetEncoding::Windows1251;
+    const std::optional<SheetEncoding> detected = DetectedCodePage(text);
+    if (detected && Convert(text, IconvName(*detected), "UTF-8"))
+        return *detected;
     return SheetEncoding::Windows1252;
+}
+
+bool HeldAsUtf8(SheetEncoding encoding) {
+    return encoding == SheetEncoding::Utf8 || encoding == SheetEncoding::Utf8WithBom ||
+           encoding == SheetEncoding::Utf16LeWithBom || encoding == SheetEncoding::Utf16BeWithBom;
+}
+
+std::optional<std::pair<SheetEncoding, std::string>> ReadUtf16(std::string_view bytes) {
+    SheetEncoding encoding;
+    if (bytes.substr(0, 2) == "\xFF\xFE")
+        encoding = SheetEncoding::Utf16LeWithBom;
+    else if (bytes.substr(0, 2) == "\xFE\xFF")
+        encoding = SheetEncoding::Utf16BeWithBom;
+    else
+        return std::nullopt;
+    const char* name = encoding == SheetEncoding::Utf16LeWithBom ? "UTF-16LE" : "UTF-16BE";
+    std::optional<std::string> utf8 = Convert(bytes.substr(2), name, "UTF-8");
+    if (!utf8)
+        return std::nullopt;
+    return std::pair{encoding, std::move(*utf8)};
+}
+
+std::optional<std::string> WriteUtf16(std::string_view utf8, SheetEncoding encoding) {
+    const bool little = encoding == SheetEncoding::Utf16LeWithBom;
+    std::optional<std::string> bytes = Convert(utf8, "UTF-8", little ? "UTF-16LE" : "UTF-16BE");
+    if (bytes)
+        bytes->insert(0, little ? "\xFF\xFE" : "\xFE\xFF");
+    return bytes;
 }
 
 const char* EncodingName(SheetEncoding encoding) {
@@ -183,6 +183,16 @@ const char* EncodingName(SheetEncoding encoding) {
         return "Windows-1251";
     case SheetEncoding::ShiftJis:
         return "Shift-JIS";
+    case SheetEncoding::Gb18030:
+        return "GB18030";
+    case SheetEncoding::Big5:
+        return "Big5";
+    case SheetEncoding::Korean:
+        return "EUC-KR";
+    case SheetEncoding::Utf16LeWithBom:
+        return "UTF-16LE with byte order mark";
+    case SheetEncoding::Utf16BeWithBom:
+        return "UTF-16BE with byte order mark";
     }
     return "";
 }

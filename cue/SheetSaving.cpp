@@ -13,12 +13,12 @@ void WriteBackupOfLoadedSheet(const RepairState& state, RepairHost& host) {
 }
 
 bool SheetChanges(const RepairState& state, RepairHost& host) {
-    return state.WholeText != host.Buffer().LoadedBytes();
+    return host.Buffer().BytesForDisk(state.WholeText) != host.Buffer().LoadedBytes();
 }
 
 void SaveSheet(RepairState& state, RepairHost& host) {
     if (SheetChanges(state, host))
-        host.WriteSheet(state.CuePath, state.WholeText);
+        host.WriteSheet(state.CuePath, host.Buffer().BytesForDisk(state.WholeText));
 }
 
 } // namespace velmora

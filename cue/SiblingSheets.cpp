@@ -60,8 +60,12 @@ std::vector<std::string> FilesOfOtherSheets(const std::string& folder,
         if (entry == sheetFileName || !IsSheetName(entry))
             continue;
         otherBases.push_back(WithoutExtension(entry));
-        const std::string text = ReadSmallFile(folder + entry);
-        const SheetEncoding encoding = DetectEncoding(text);
+        std::string text = ReadSmallFile(folder + entry);
+        SheetEncoding encoding = SheetEncoding::Utf8;
+        if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(text))
+            text = std::move(utf16->second);
+        else
+            encoding = DetectEncoding(text);
         for (const FileReference& reference : FindFileReferences(text)) {
             const ReferencePath path = ResolveReference(DiskNameOf(reference.Name, encoding), "");
             if (path.StaysInside && !path.PlacedName.empty())

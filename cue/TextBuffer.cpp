@@ -65,6 +65,8 @@ bool ReadNormalised(const std::string& path, std::string& text, std::string& byt
     if (!S_ISREG(info.st_mode))
         throw Error(CannotOpenMessage(path, EINVAL));
     const auto size = static_cast<std::size_t>(info.st_size);
+    if (size > TextBuffer::LargestSheet)
+        throw Error(CannotOpenMessage(path, EFBIG));
     text.reserve(size + size / 16);
     bytes.reserve(size);
     LineBreakNormaliser normaliser(text);
@@ -98,9 +100,26 @@ void TextBuffer::LoadFromFile(const std::string& path) {
     std::string text;
     std::string bytes;
     lastLoadConverted_ = ReadNormalised(path, text, bytes);
+    utf16_.reset();
+    if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(bytes)) {
+        utf16_ = utf16->first;
+        text = NormaliseLineBreaks(utf16->second);
+        lastLoadConverted_ = true;
+    }
     text_ = std::move(text);
     loadedBytes_ = std::move(bytes);
     indexed_ = false;
+}
+
+SheetEncoding TextBuffer::Encoding() const {
+    return utf16_ ? *utf16_ : DetectEncoding(text_);
+}
+
+std::string TextBuffer::BytesForDisk(std::string_view text) const {
+    if (!utf16_)
+        return std::string(text);
+    // Text that came from UTF-16 goes back whole; what the repair put in is UTF-8 too.
+    return WriteUtf16(text, *utf16_).value_or(std::string(text));
 }
 
 void TextBuffer::SaveToFile(const std::string& path) const {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "SheetEncoding.h"
 #include "SheetLines.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +16,12 @@ class TextBuffer {
 public:
     static constexpr std::size_t MaxLineLength = 4096;
 
-    // Reads the file whole and turns every CR LF, lone CR and lone LF into CR LF.
-    // Throws Error "Impossible d'ouvrir le fichier ..." when the file cannot be read.
+    // No sheet is this large; a larger file is refused before it is read.
+    static constexpr std::size_t LargestSheet = 16 << 20;
+
+    // Reads the file whole and turns every CR LF, lone CR and lone LF into CR LF; a UTF-16 file with its
+    // byte order mark is read into UTF-8. Throws Error "Impossible d'ouvrir le fichier ..." when the file
+    // cannot be read or is larger than LargestSheet ("File too large").
     void LoadFromFile(const std::string& path);
     // Writes the text byte for byte, atomically; an existing file keeps its mode.
     // Throws Error "Impossible de créer le fichier ..." on failure.
@@ -34,12 +40,19 @@ public:
     bool LastLoadConvertedLineBreaks() const { return lastLoadConverted_; }
     // The file's bytes as the last load read them, before any line break was changed.
     const std::string& LoadedBytes() const { return loadedBytes_; }
+    // The sheet's encoding: UTF-16 when it was loaded from UTF-16 (and is held as UTF-8), else what the
+    // text looks like.
+    SheetEncoding Encoding() const;
+    // `text` as the file's bytes: in UTF-16 again for a sheet loaded from UTF-16, else as it is.
+    std::string BytesForDisk(std::string_view text) const;
 
 private:
     const std::vector<LineSpan>& Lines() const;
 
     std::string text_;
     std::string loadedBytes_;
+    // Set while the text was loaded from UTF-16.
+    std::optional<SheetEncoding> utf16_;
     bool lastLoadConverted_ = false;
     // Built on first use after a change, so reading every line in turn stays linear.
     mutable std::vector<LineSpan> lines_;

@@ -63,3 +63,22 @@ TEST(JsonString, EscapesAndReadsBytesThatAreNoUtf8AsWindows1252) {
 
 } // namespace
 } // namespace velmora::fix
+
+namespace velmora::fix {
+namespace {
+
+TEST(JsonPath, GivesEveryByteBackThroughSurrogateEscapes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/music/album.cue", "\"/music/album.cue\""},
+        {"/music/björk.cue", "\"/music/björk.cue\""},
+        // Windows-1252 and Windows-1251 names that are no UTF-8: each byte stands for itself.
+        {"/music/It\x92s.cue", "\"/music/It\\udc92s.cue\""},
+        {"/\xCA\xE8\xED\xEE.cue", "\"/\\udcca\\udce8\\udced\\udcee.cue\""},
+        {"/a\"b\\c\n.cue", "\"/a\\\"b\\\\c\\n.cue\""},
+    };
+    for (const auto& [path, json] : cases)
+        EXPECT_EQ(JsonPath(path), json) << path;
+}
+
+} // namespace
+} // namespace velmora::fix

@@ -254,7 +254,8 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
 TEST_F(FixRunTest, ANameTheSheetCannotHoldIsReportedAndNothingIsWritten) {
     // "Кино.wav" in a Windows-1251 sheet, answered with a Japanese name.
     const std::string sheet =
-        "PERFORMER \"\xCA\xE8\xED\xEE\"\r\nTITLE \"t\"\r\nFILE \"\xCA\xE8\xED\xEE.wav\" WAVE\r\n"
+        "PERFORMER \"\xCA\xE8\xED\xEE\"\r\nTITLE \"\xC3\xF0\xF3\xEF\xEF\xE0 \xEA\xF0\xEE\xE2\xE8\"\r\n"
+        "FILE \"\xCA\xE8\xED\xEE.wav\" WAVE\r\n"
         "TRACK 01 AUDIO\r\n";
     WriteFile(folder / "kino.cue", sheet);
     WriteFile(elsewhere / "ラヴ.flac", "");

@@ -1,0 +1,148 @@
+// Sheets as rippers write them in the encodings people use, each naming a file that lies beside it under
+// its UTF-8 name; the sheets are made by the system's iconv, independently of the engine.
+#include "../cue/TestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace velmora::fix {
+namespace {
+
+using velmora::testing::FolderEntries;
+using velmora::testing::ReadFile;
+using velmora::testing::TempFolder;
+using velmora::testing::WriteFile;
+
+// `utf8` in `encoding`, as iconv writes it; a "+BOM" encoding gets its byte order mark first.
+std::string Encoded(const std::string& utf8, const std::string& encoding, const TempFolder& scratch) {
+    WriteFile(scratch / "in", utf8);
+    const bool bom = encoding.size() > 4 && encoding.compare(encoding.size() - 4, 4, "+BOM") == 0;
+    const std::string name = bom ? encoding.substr(0, encoding.size() - 4) : encoding;
+    const std::string command =
+        "iconv -f UTF-8 -t " + name + " " + (scratch / "in") + " > " + (scratch / "out");
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("iconv cannot write " + encoding);
+    std::string bytes = ReadFile(scratch / "out");
+    if (bom && name == "UTF-8")
+        bytes.insert(0, "\xEF\xBB\xBF");
+    if (bom && name == "UTF-16LE")
+        bytes.insert(0, "\xFF\xFE");
+    if (bom && name == "UTF-16BE")
+        bytes.insert(0, "\xFE\xFF");
+    return bytes;
+}
+
+std::string Sheet(const std::string& performer, const std::string& title, const std::string& file,
+                  const std::string& time) {
+    return "REM GENRE Pop\r\nPERFORMER \"" + performer + "\"\r\nTITLE \"" + title + "\"\r\nFILE \"" + file +
+           "\" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE \"" + title + "\"\r\n    INDEX 01 " + time + "\r\n";
+}
+
+struct Finished {
+    int status;
+    std::string out;
+};
+
+Finished RunFix(const std::string& folder, const std::string& arguments) {
+    const std::string command =
+        "cd '" + folder + "' && " + VELMORA_FIX_PROGRAM + " " + arguments + " >out.txt 2>err.txt </dev/null";
+    const int raw = std::system(command.c_str());
+    Finished finished{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder + "/out.txt")};
+    std::filesystem::remove(folder + "/out.txt");
+    std::filesystem::remove(folder + "/err.txt");
+    return finished;
+}
+
+TEST(SheetEncodings, EverySheetFindsItsFileAndKeepsItsEncoding) {
+    struct Case {
+        std::string encoding, performer, title, file;
+    };
+    const Case cases[] = {
+        {"CP1252", "Dido", "Life for Rent", "It’s Over – Live.wav"},
+        {"ISO-8859-1", "Beyoncé", "Café del Mar", "01 - Été à Paris.wav"},
+        {"CP1251", "Кино", "Группа крови", "Кино - Группа крови.wav"},
+        {"SHIFT_JIS", "宇多田ヒカル", "ファースト・ラヴ", "宇多田ヒカル - ファースト・ラヴ.wav"},
+        {"GB18030", "周杰伦", "七里香", "周杰伦 - 七里香.wav"},
+        {"BIG5", "周杰倫", "七里香", "周杰倫 - 七里香.wav"},
+        {"EUC-KR", "아이유", "좋은 날", "아이유 - 좋은 날.wav"},
+        {"UTF-8", "Björk", "Homogenic", "Björk - Jóga.wav"},
+        {"UTF-8+BOM", "Sigur Rós", "Ágætis byrjun", "Sigur Rós - Svefn-g-englar.wav"},
+        {"UTF-16LE+BOM", "Ночные Снайперы", "Рубеж", "Ночные Снайперы - Рубеж.wav"},
+        {"UTF-16BE+BOM", "Mötley Crüe", "Dr. Feelgood", "Mötley Crüe - Kickstart.wav"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        TempFolder folder;
+        TempFolder scratch;
+        WriteFile(folder / c.file, "");
+        const std::string good =
+            Encoded(Sheet(c.performer, c.title, c.file, "00:02:05"), c.encoding, scratch);
+        WriteFile(folder / "good.cue", good);
+        const std::string carried =
+            Encoded(Sheet(c.performer, c.title, c.file, "0:1:80"), c.encoding, scratch);
+        WriteFile(folder / "carried.cue", carried);
+
+        const Finished finished = RunFix(folder.Path(), "good.cue carried.cue");
+        EXPECT_EQ(finished.status, 0);
+        EXPECT_EQ(finished.out, "good.cue => GOOD\ncarried.cue => CORRECTED\n");
+        EXPECT_EQ(ReadFile(folder / "good.cue"), good);
+        EXPECT_EQ(ReadFile(folder / "carried.cue"), good);
+        EXPECT_EQ(ReadFile(folder / "carried.cue.bak"), carried);
+        EXPECT_FALSE(std::filesystem::exists(folder / "good.cue.bak"));
+    }
+}
+
+TEST(SheetEncodings, AChosenNameIsWrittenInTheSheetsEncoding) {
+    struct Case {
+        std::string encoding, performer, title, chosen;
+    };
+    const Case cases[] = {
+        {"CP1252", "Beyoncé", "Greatest Hits", "Don’t Stop – Remastered.flac"},
+        {"SHIFT_JIS", "宇多田ヒカル", "ファースト・ラヴ", "ファースト・ラヴ.flac"},
+        {"UTF-16LE+BOM", "Кино", "Группа крови", "Рубеж.flac"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        TempFolder folder;
+        TempFolder scratch;
+        WriteFile(folder / c.chosen, "");
+        WriteFile(folder / "album.cue",
+                  Encoded(Sheet(c.performer, c.title, "missing.wav", "00:00:00"), c.encoding, scratch));
+        const Finished finished = RunFix(folder.Path(), "--auto album.cue");
+        EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
+        EXPECT_EQ(ReadFile(folder / "album.cue"),
+                  Encoded(Sheet(c.performer, c.title, c.chosen, "00:00:00"), c.encoding, scratch));
+    }
+}
+
+TEST(SheetEncodings, AFileTooLargeForASheetIsRefusedUnread) {
+    TempFolder folder;
+    {
+        std::FILE* big = std::fopen((folder / "huge.cue").c_str(), "wb");
+        ASSERT_NE(big, nullptr);
+        std::fputs("PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\nTRACK 01 AUDIO\r\n", big);
+        std::fseek(big, 17 << 20, SEEK_SET);
+        std::fputs("INDEX 01 0:0:0\r\n", big);
+        std::fclose(big);
+    }
+    const std::uintmax_t size = std::filesystem::file_size(folder / "huge.cue");
+    const std::string command = "cd '" + folder.Path() + "' && " + VELMORA_FIX_PROGRAM + " huge.cue 2>&1";
+    std::FILE* run = ::popen(command.c_str(), "r");
+    std::string output;
+    for (int c; (c = std::fgetc(run)) != EOF;)
+        output += static_cast<char>(c);
+    const int status = ::pclose(run);
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(output.find("velmora-fix: huge.cue: Impossible d'ouvrir le fichier \"" + (folder / "huge.cue") +
+                          "\". File too large."),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(std::filesystem::file_size(folder / "huge.cue"), size);
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"huge.cue"});
+}
+
+} // namespace
+} // namespace velmora::fix
