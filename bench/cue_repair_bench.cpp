@@ -19,7 +19,8 @@ std::string AudioSheet(int tracks) {
     for (int t = 1; t <= tracks; ++t) {
         const std::string number = std::to_string(t);
         sheet += "  TRACK " + number + " AUDIO\n    TITLE \"Track " + number + "\"\n";
-        sheet += "    INDEX 00 " + std::to_string(t) + ":00:00\n";
+        // Well formed already, as most INDEX 00 lines are: only the INDEX 01 times change.
+        sheet += "    INDEX 00 " + std::string(t < 10 ? "0" : "") + std::to_string(t) + ":00:00\n";
         sheet += "    INDEX 01 " + std::to_string(t) + ":59:80\n";
     }
     return sheet;

@@ -93,11 +93,15 @@ std::string RenameFileReference(std::string_view text, const FileReference& refe
                                 std::string_view type) {
     const bool needsQuotes = name.find_first_of(" \t") != std::string_view::npos || name.empty();
     const bool noName = !reference.Quoted && !reference.Unclosed && reference.NameLength == 0;
-    std::string written(name);
-    if (reference.Unclosed || noName || (!reference.Quoted && needsQuotes))
-        written = "\"" + written + "\"";
+    const bool quoted = reference.Unclosed || noName || (!reference.Quoted && needsQuotes);
+    std::string written;
     if (noName)
-        written.insert(0, " ");
+        written += ' ';
+    if (quoted)
+        written += '"';
+    written += name;
+    if (quoted)
+        written += '"';
     std::string typeText;
     if (reference.TypeLength == 0 && !type.empty())
         typeText += ' ';

@@ -8,6 +8,7 @@
 #include "TextBuffer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace velmora {
@@ -85,10 +86,20 @@ std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view l
 }
 
 std::string FormatTimeField(std::int64_t value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    if (digits.size() < 2)
-        digits.insert(0, 2 - digits.size(), '0');
-    return value < 0 ? "-" + digits : digits;
+    std::string text;
+    AppendTimeField(text, value);
+    return text;
+}
+
+void AppendTimeField(std::string& text, std::int64_t value) {
+    char digits[24];
+    const auto magnitude = static_cast<std::uint64_t>(value < 0 ? -value : value);
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, magnitude);
+    if (value < 0)
+        text += '-';
+    if (end.ptr - digits < 2)
+        text += '0';
+    text.append(digits, end.ptr);
 }
 
 void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frames) {
@@ -117,13 +128,18 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
         const std::optional<std::pair<std::size_t, std::size_t>> time = TimeSpanOf(line);
         if (!time)
             continue;
-        state.TimeText = std::string(line.substr(time->first, time->second));
+        state.TimeText.assign(line.substr(time->first, time->second));
         state.Minutes = ConvertField(state, state.TimeText, 0, lineNumber);
         state.Seconds = ConvertField(state, state.TimeText, 1, lineNumber);
         state.Frames = ConvertField(state, state.TimeText, 2, lineNumber);
         CarryTime(state.Minutes, state.Seconds, state.Frames);
-        state.NewTimeText = FormatTimeField(state.Minutes) + ":" + FormatTimeField(state.Seconds) + ":" +
-                            FormatTimeField(state.Frames);
+        // Built in place: sheets have thousands of times and most of them are well formed already.
+        state.NewTimeText.clear();
+        AppendTimeField(state.NewTimeText, state.Minutes);
+        state.NewTimeText += ':';
+        AppendTimeField(state.NewTimeText, state.Seconds);
+        state.NewTimeText += ':';
+        AppendTimeField(state.NewTimeText, state.Frames);
         if (state.NewTimeText == state.TimeText)
             continue;
         ++state.CorrectionCount;
