@@ -7,6 +7,7 @@
 #include "TerminalText.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 namespace velmora::fix {
@@ -99,6 +100,45 @@ private:
     bool shown_;
 };
 
+// A sheet's lines, held until its writes are on disk.
+struct PendingSheet {
+    std::string Shown;
+    SheetResult Result;
+    // The JSON fields after "message", or the dry run's text before the line.
+    std::string Extra;
+};
+
+// Prints each held sheet in order; a sheet whose writes failed to go in place ends as an error.
+int PrintSheets(std::vector<PendingSheet>& pending, const std::map<std::size_t, std::string>& failures,
+                std::size_t first, const FixOptions& options, std::ostream& out, std::ostream& err) {
+    int status = AllFine;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        PendingSheet& sheet = pending[i];
+        if (const auto failure = failures.find(first + i); failure != failures.end()) {
+            sheet.Result.Outcome = "ERROR";
+            sheet.Result.Message = ErrorBoxText(failure->second);
+            sheet.Result.Line = 0;
+            sheet.Result.PrefixedWithSheet = true;
+            sheet.Result.Status = SomeFailed;
+        }
+        if (sheet.Result.Message)
+            err << ErrorLine(sheet.Shown, sheet.Result);
+        if (options.Json) {
+            out << JsonLine(sheet.Shown, sheet.Result.Row, sheet.Result.Outcome, sheet.Result.Message,
+                            sheet.Extra)
+                << "\n";
+        } else {
+            out << sheet.Extra << EscapeControls(sheet.Shown + " => " + sheet.Result.Outcome) << "\n";
+        }
+        status = std::max(status, sheet.Result.Status);
+    }
+    pending.clear();
+    return status;
+}
+
+// The writes of this many sheets at most are made durable together.
+constexpr std::size_t SheetsPerCommit = 128;
+
 } // namespace
 
 int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal) {
@@ -120,13 +160,30 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         options.DryRun ? std::make_unique<DryRunHost>(binAnswers, audioAnswers, options.Auto)
                        : std::make_unique<TerminalHost>(binAnswers, audioAnswers, options.Auto);
     const auto* dryRun = dynamic_cast<const DryRunHost*>(host.get());
+    // A batch pays for durability once per group of sheets rather than twice per sheet.
+    BatchWrites batch;
+    const bool batched = dryRun == nullptr && paths.Sheets.size() > 1;
+    std::vector<PendingSheet> pending;
+    std::size_t firstPending = 0;
+    const auto commit = [&] {
+        const std::map<std::size_t, std::string> failures = batch.Commit();
+        status = std::max(status, PrintSheets(pending, failures, firstPending, options, out, err));
+    };
     RepairState state;
     ProgressLine progress(err, errIsTerminal && !options.Quiet && paths.Sheets.size() > 1);
 
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
         const std::string& shown = paths.Shown[i];
+        // A sheet named twice is read again only once its first repair is on disk.
+        if (batch.Count() >= SheetsPerCommit || batch.Stages(paths.Sheets[i])) {
+            progress.Wipe();
+            commit();
+        }
+        if (pending.empty())
+            firstPending = i;
         progress.Show(i + 1, paths.Sheets.size(), shown);
         host->BeginRun();
+        host->UseBatch(batched ? &batch : nullptr, i);
         state.CuePath = paths.Sheets[i];
         SheetResult result;
         try {
@@ -134,27 +191,27 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         } catch (const std::exception& error) {
             result = ErrorResult(error, *host);
         }
-        progress.Wipe();
-        if (result.Message)
-            err << ErrorLine(shown, result);
         const std::vector<RecordedWrite> noWrites;
         const std::vector<RecordedWrite>& writes = dryRun != nullptr ? dryRun->SheetWrites() : noWrites;
+        std::string extra;
         if (options.Json) {
             // Only a run that reached a repair has reasons to give.
             const bool repaired = result.Row || !state.Report.Missing.empty();
-            std::string fields = ", \"reasons\": " + (repaired ? JsonReasons(state.Report) : "null");
+            extra = ", \"reasons\": " + (repaired ? JsonReasons(state.Report) : "null");
             if (options.DryRun)
-                fields += ", \"diff\": " + JsonString(DryRunText(shown, writes, state.Report, true)) +
-                          ", \"moves\": " + JsonMoves(state.Report);
-            out << JsonLine(shown, result.Row, result.Outcome, result.Message, fields) << "\n";
-        } else {
-            if (options.DryRun)
-                out << DryRunText(shown, writes, state.Report);
-            out << EscapeControls(shown + " => " + result.Outcome) << "\n";
+                extra += ", \"diff\": " + JsonString(DryRunText(shown, writes, state.Report, true)) +
+                         ", \"moves\": " + JsonMoves(state.Report);
+        } else if (options.DryRun) {
+            extra = DryRunText(shown, writes, state.Report);
         }
-        status = std::max(status, result.Status);
+        pending.push_back({shown, std::move(result), std::move(extra)});
+        if (!batched) {
+            progress.Wipe();
+            commit();
+        }
     }
     progress.Wipe();
+    commit();
     out.flush();
     return status;
 }

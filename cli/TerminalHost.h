@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cue/BatchWrites.h"
 #include "cue/Cue.h"
 
 #include <deque>
@@ -35,6 +36,15 @@ public:
         return MoveFileNoReplace(from, to);
     }
     bool AnimatesProgress() const override { return false; }
+    // With a batch, sheet and backup writes are staged in it for sheet number `sheet`; without one they
+    // are made at once.
+    void UseBatch(BatchWrites* batch, std::size_t sheet) {
+        batch_ = batch;
+        sheet_ = sheet;
+    }
+    void WriteSheet(const std::string& path, std::string_view bytes) override;
+    void WriteBackup(const std::string& backupPath, std::string_view bytes,
+                     const std::string& sheetPath) override;
 
     const std::vector<std::string>& Rows() const { return rows_; }
     const std::vector<std::string>& Warnings() const { return warnings_; }
@@ -47,6 +57,8 @@ private:
     TextBuffer buffer_;
     std::vector<std::string> rows_;
     std::vector<std::string> warnings_;
+    BatchWrites* batch_ = nullptr;
+    std::size_t sheet_ = 0;
 };
 
 } // namespace velmora::fix

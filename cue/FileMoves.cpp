@@ -42,9 +42,7 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 void SyncFolderOf(const std::string& path) {
-    FileDescriptor folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        ::fsync(folder.get());
+    SyncFolder(FolderOf(path));
 }
 
 // Gives `from` the name `to` unless `to` exists; `from` then no longer has its old name.
@@ -119,27 +117,31 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// Writes `content` into a new temporary beside `target` with `mode` (and `owner` when given) and puts it
-// in place of `target`'s directory entry. Throws the error for `shownPath`.
-void ReplaceWith(const std::string& target, std::string_view content, mode_t mode, const struct stat* owner,
-                 const std::string& shownPath) {
-    TemporaryFile file(target, mode);
+// Writes `content` into `file` with the plan's mode and owner. Throws the error for the shown path.
+void WriteContent(TemporaryFile& file, std::string_view content, const WritePlan& plan) {
     if (file.Descriptor() < 0)
-        throw Error(CannotCreateMessage(shownPath, errno));
+        throw Error(CannotCreateMessage(plan.ShownPath, errno));
     bool written = WriteAll(file.Descriptor(), content);
     // The umask may have taken bits of the mode away; the owner is ours unless it is someone else's.
-    if (written && (mode & CurrentUmask()) != 0)
-        written = ::fchmod(file.Descriptor(), mode) == 0;
-    if (written && owner != nullptr && (owner->st_uid != ::geteuid() || owner->st_gid != ::getegid()) &&
-        ::fchown(file.Descriptor(), owner->st_uid, owner->st_gid) != 0)
+    if (written && (plan.Mode & CurrentUmask()) != 0)
+        written = ::fchmod(file.Descriptor(), plan.Mode) == 0;
+    if (written && plan.Owner && (plan.Owner->first != ::geteuid() || plan.Owner->second != ::getegid()) &&
+        ::fchown(file.Descriptor(), plan.Owner->first, plan.Owner->second) != 0)
         written = errno == EPERM;
     if (!written)
-        throw Error(CannotCreateMessage(shownPath, errno));
+        throw Error(CannotCreateMessage(plan.ShownPath, errno));
+}
+
+void WriteNow(const WritePlan& plan, std::string_view content) {
+    TemporaryFile file(plan.Target, plan.Mode);
+    WriteContent(file, content, plan);
     std::error_code error = file.FlushAndClose();
     if (!error)
-        error = file.ReplaceAs(target);
+        error = file.ReplaceAs(plan.Target);
     if (error)
-        throw Error(CannotCreateMessage(shownPath, error.value()));
+        throw Error(CannotCreateMessage(plan.ShownPath, error.value()));
+    // The new name is only safe once the folder that holds it is on disk too.
+    SyncFolderOf(plan.Target);
 }
 
 } // namespace
@@ -163,34 +165,45 @@ bool RegularFileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view content) {
-    std::string target = path;
+WritePlan PlanFileWrite(const std::string& path) {
+    WritePlan plan{path, 0666, std::nullopt, path};
     struct stat linkInfo {};
     if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
         char* resolved = ::realpath(path.c_str(), nullptr);
         if (resolved != nullptr) {
-            target = resolved;
+            plan.Target = resolved;
             std::free(resolved);
         }
     }
-
-    mode_t mode = 0666;
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists) {
+    if (::stat(plan.Target.c_str(), &existing) == 0) {
         // Renaming over a read-only file would succeed; refuse it as writing in place would.
-        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        FileDescriptor probe(::open(plan.Target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (probe.get() < 0)
             throw Error(CannotCreateMessage(path, errno));
         if (!S_ISREG(existing.st_mode))
             throw Error(CannotCreateMessage(path, EINVAL));
-        mode = existing.st_mode & 07777;
+        plan.Mode = existing.st_mode & 07777;
+        plan.Owner = std::pair{existing.st_uid, existing.st_gid};
     } else if (errno != ENOENT) {
         throw Error(CannotCreateMessage(path, errno));
     } else {
-        mode = 0666 & ~CurrentUmask();
+        plan.Mode = 0666 & ~CurrentUmask();
     }
-    ReplaceWith(target, content, mode, exists ? &existing : nullptr, path);
+    return plan;
+}
+
+WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& sheetPath) {
+    CheckBackupPath(backupPath);
+    struct stat sheet {};
+    if (::stat(sheetPath.c_str(), &sheet) != 0)
+        throw Error(CannotCreateMessage(backupPath, errno));
+    return {backupPath, static_cast<mode_t>(sheet.st_mode & 07777), std::pair{sheet.st_uid, sheet.st_gid},
+            backupPath};
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view content) {
+    WriteNow(PlanFileWrite(path), content);
 }
 
 void CheckBackupPath(const std::string& backupPath) {
@@ -208,11 +221,22 @@ void CheckBackupPath(const std::string& backupPath) {
 }
 
 void WriteBackupFile(const std::string& backupPath, std::string_view content, const std::string& sheetPath) {
-    CheckBackupPath(backupPath);
-    struct stat sheet {};
-    if (::stat(sheetPath.c_str(), &sheet) != 0)
-        throw Error(CannotCreateMessage(backupPath, errno));
-    ReplaceWith(backupPath, content, sheet.st_mode & 07777, &sheet, backupPath);
+    WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
+}
+
+std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
+    TemporaryFile file(plan.Target, plan.Mode);
+    WriteContent(file, content, plan);
+    std::string temporary = file.CloseKeepingName();
+    if (temporary.empty())
+        throw Error(CannotCreateMessage(plan.ShownPath, errno));
+    return temporary;
+}
+
+void SyncFolder(const std::string& folder) {
+    FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.get() >= 0)
+        ::fsync(handle.get());
 }
 
 bool IsOutsideFolder(const std::string& path, const std::string& folder) {

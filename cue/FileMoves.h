@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <system_error>
+#include <utility>
 
 namespace velmora {
 
@@ -30,6 +33,26 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
 // Throws what WriteBackupFile would for a backup path that is not a regular file; nothing when the path
 // is free or a regular file.
 void CheckBackupPath(const std::string& backupPath);
+
+// Where and how a file is about to be replaced: the file itself (a link resolved), the mode and owner
+// its replacement gets, and the path that messages name.
+struct WritePlan {
+    std::string Target;
+    mode_t Mode = 0666;
+    std::optional<std::pair<uid_t, gid_t>> Owner;
+    std::string ShownPath;
+};
+
+// The checks of WriteFileAtomically and WriteBackupFile, with the same errors, before anything is written.
+WritePlan PlanFileWrite(const std::string& path);
+WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& sheetPath);
+
+// Writes `content` under a new hidden temporary name beside the plan's target, neither flushed nor put in
+// place, and returns that name; throws the plan's error when it cannot.
+std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content);
+
+// Flushes a folder's entries (a rename into it) to disk; a folder that cannot be opened is left as is.
+void SyncFolder(const std::string& folder);
 
 // True when `path`'s folder, with every link in it resolved, is neither `folder` nor below it. A folder
 // that does not exist leads nowhere, so it is not outside; whatever is made there fails on its own.

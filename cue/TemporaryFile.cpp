@@ -12,6 +12,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -139,6 +140,14 @@ std::error_code TemporaryFile::ReplaceAs(const std::string& to) {
         return LastError();
     path_.clear();
     return {};
+}
+
+std::string TemporaryFile::CloseKeepingName() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        return {};
+    return std::exchange(path_, {});
 }
 
 bool IsTemporaryName(const std::string& name) {
