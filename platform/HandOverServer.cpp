@@ -18,7 +18,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(handOverLog, "velmora.handover")
+Q_LOGGING_CATEGORY(handOverLog, "velmora.handover", QtInfoMsg)
 
 namespace velmora {
 

@@ -48,9 +48,11 @@ std::string CacheFolder() {
     return std::string(home) + "/.cache/velmora";
 }
 
+// Errors show in the checks that follow.
 void MakeFolders(const std::string& path) {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
         mkdir(path.substr(0, slash).c_str(), 0700);
+    mkdir(path.c_str(), 0700);
 }
 
 class LockedRecord {
