@@ -47,11 +47,46 @@ std::optional<std::string> ReadFile(const std::string& path) {
 }
 
 // The target of a symbolic link is what gets replaced, so that a linked
-// mimeapps.list stays linked.
+// mimeapps.list stays linked, also when the target does not exist yet.
 std::string ResolvedForWriting(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
     std::error_code error;
-    const auto resolved = std::filesystem::canonical(path, error);
-    return error ? path : resolved.string();
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hops) {
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current.lexically_normal().string();
+}
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2))
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// Desktops read Exec as UTF-8 and take any "%" for a field code, escaped or
+// not, so such a path would make an entry they refuse to start.
+void RefuseUnlaunchablePath(const std::string& programPath) {
+    const char* why = programPath.find('%') != std::string::npos ? "il contient « % »"
+                      : !IsUtf8(programPath)                     ? "il n'est pas en UTF-8"
+                                                                 : nullptr;
+    if (why != nullptr)
+        throw Error("Le bureau ne peut pas lancer le programme \"" + programPath + "\" : " + why);
 }
 
 // Unchanged values are left alone: the window writes them again on every
@@ -60,9 +95,10 @@ void WriteValue(const std::string& path, const std::string& content, const std::
     if (ReadFile(path) == content)
         return;
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    const std::string target = ResolvedForWriting(path);
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), error);
     try {
-        WriteFileAtomically(ResolvedForWriting(path), content);
+        WriteFileAtomically(target, content);
     } catch (const Error&) {
         ThrowValueFailure(valueName);
     }
@@ -201,6 +237,7 @@ void FileAssociation::SetFlag(bool present) const {
 }
 
 void FileAssociation::Associate() const {
+    RefuseUnlaunchablePath(programPath_);
     WriteValue(DesktopEntryPath(), DesktopEntryText(), "Exec");
     SetDefault(std::string(kDesktopId));
     SetFlag(true);

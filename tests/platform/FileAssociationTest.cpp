@@ -95,7 +95,6 @@ TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
         {R"(/opt/it's "quoted"/velmora)", R"("/opt/it's \\"quoted\\"/velmora" %f)"},
         {"/opt/$HOME/`id`/velmora", R"("/opt/\\$HOME/\\`id\\`/velmora" %f)"},
         {R"(/opt/back\slash/velmora)", R"("/opt/back\\\\slash/velmora" %f)"},
-        {"/opt/100%/velmora", R"("/opt/100%%/velmora" %f)"},
         {"/opt/tab\there/velmora", R"("/opt/tab\there/velmora" %f)"},
     };
     for (const ExecCase& c : cases) {
@@ -110,6 +109,55 @@ TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
         EXPECT_EQ(validation.exitCode, 0) << validation.output;
         EXPECT_EQ(validation.output, "");
     }
+}
+
+struct RefusedPathCase {
+    const char* program;
+    const char* why;
+};
+
+// Refused before anything is written: no entry, no default, no flag.
+TEST_F(FileAssociationTest, AProgramPathDesktopsCannotLaunchIsRefused) {
+    const RefusedPathCase cases[] = {
+        {"/opt/100%/velmora", "il contient « % »"},
+        {"/opt/%f/velmora", "il contient « % »"},
+        {"/opt/caf\xE9/velmora", "il n'est pas en UTF-8"},
+        {"/opt/cut\xC3/velmora", "il n'est pas en UTF-8"},
+        {"/opt/overlong\xC0\xAF/velmora", "il n'est pas en UTF-8"},
+    };
+    for (const RefusedPathCase& c : cases) {
+        SCOPED_TRACE(c.program);
+        const FileAssociation association(c.program, folders_);
+        try {
+            association.Associate();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), std::string("Le bureau ne peut pas lancer le programme \"") + c.program +
+                                        "\" : " + c.why);
+        }
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(association.DesktopEntryPath())));
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(association.MimeAppsListPath())));
+        EXPECT_FALSE(association.FlagExists());
+    }
+    const FileAssociation accented("/opt/caf\xC3\xA9/velmora", folders_);
+    EXPECT_NO_THROW(accented.Associate());
+    EXPECT_EQ(QueryDefault(), "velmora.desktop");
+}
+
+// A list kept elsewhere (in a dotfiles folder, say) stays linked, even when
+// the link's target does not exist yet.
+TEST_F(FileAssociationTest, ADanglingLinkedMimeAppsListStaysALink) {
+    QDir().mkpath(QString::fromStdString(folders_.configHome));
+    const std::string list = folders_.configHome + "/mimeapps.list";
+    ASSERT_EQ(symlink("../dotfiles/mimeapps.list", list.c_str()), 0);
+    const FileAssociation association("/usr/bin/velmora", folders_);
+    association.Associate();
+    struct stat info {};
+    ASSERT_EQ(lstat(list.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(ReadAll(Path("dotfiles/mimeapps.list")),
+              "[Default Applications]\napplication/x-cue=velmora.desktop;\n");
+    EXPECT_EQ(QueryDefault(), "velmora.desktop");
 }
 
 TEST_F(FileAssociationTest, TheInstalledEntryIsValidAndOpensSheets) {
