@@ -215,11 +215,103 @@ TEST_F(FileAssociationTest, UntickingHandsSheetsToTheTextEditorAndRemovesTheFlag
     }
 }
 
-TEST_F(FileAssociationTest, UntickingWithoutAnyEditorRemovesOurLine) {
-    const FileAssociation association("/usr/bin/velmora", folders_);
-    association.Associate();
-    association.Dissociate();
-    EXPECT_EQ(ReadAll(folders_.configHome + "/mimeapps.list"), "[Default Applications]\n");
+struct GiveBackCase {
+    const char* name;
+    const char* desktop; // XDG_CURRENT_DESKTOP, or empty
+    // file (relative to the test's root) and its text
+    std::vector<std::pair<const char*, const char*>> files;
+    const char* expected; // what xdg-mime and gio answer afterwards; empty: no default
+};
+
+constexpr const char* kEditorEntry = "[Desktop Entry]\nType=Application\nName=Editor\nExec=true %f\n"
+                                     "MimeType=text/plain;\n";
+
+// Whatever the lists say, after unticking neither the desktop's tools nor
+// GLib pick Velmora for sheets: they pick the editor the desktop would use for
+// text/plain, or nothing.
+TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
+    const GiveBackCase cases[] = {
+        {"no list names an editor: the one that opens text/plain",
+         "",
+         {{"system-data/applications/editor.desktop", kEditorEntry}},
+         "editor.desktop"},
+        {"the desktop's own list names the editor",
+         "Test:Other",
+         {{"system-data/applications/editor.desktop", kEditorEntry},
+          {"system-data/applications/special.desktop", kEditorEntry},
+          {"config/test-mimeapps.list", "[Default Applications]\ntext/plain=special.desktop;\n"}},
+         "special.desktop"},
+        {"the desktop's own list named us for sheets",
+         "Test",
+         {{"system-data/applications/editor.desktop", kEditorEntry},
+          {"config/test-mimeapps.list", "[Default Applications]\napplication/x-cue=other.desktop;\n"}},
+         "editor.desktop"},
+        {"a system desktop list names the editor",
+         "TEST",
+         {{"system-data/applications/editor.desktop", kEditorEntry},
+          {"system-data/applications/special.desktop", kEditorEntry},
+          {"system-config/test-mimeapps.list", "[Default Applications]\ntext/plain=special.desktop;\n"}},
+         "special.desktop"},
+        {"no editor at all", "", {}, ""},
+    };
+    for (const GiveBackCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        const auto at = [&root](const char* name) {
+            return root.filePath(name).toStdString();
+        };
+        XdgFolders folders{at("data"), at("config"), {at("system-data")}, {at("system-config")}, {}};
+        QProcessEnvironment environment = Environment();
+        for (const char* variable :
+             {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
+            environment.remove(variable);
+        environment.insert("HOME", root.filePath("home"));
+        environment.insert("XDG_DATA_HOME", root.filePath("data"));
+        environment.insert("XDG_CONFIG_HOME", root.filePath("config"));
+        environment.insert("XDG_DATA_DIRS", root.filePath("system-data"));
+        environment.insert("XDG_CONFIG_DIRS", root.filePath("system-config"));
+        if (*c.desktop != '\0') {
+            environment.insert("XDG_CURRENT_DESKTOP", c.desktop);
+            folders.desktops = {};
+            for (const QString& name : QString(c.desktop).toLower().split(':'))
+                folders.desktops.push_back(name.toStdString());
+        }
+        for (const auto& [name, text] : c.files)
+            WriteAll(at(name), text);
+        const auto run = [&environment](const QString& program, const QStringList& arguments) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.start(program, arguments);
+            process.waitForFinished(30000);
+            return QString::fromUtf8(process.readAllStandardOutput());
+        };
+        const auto xdgMime = [&] {
+            return run("xdg-mime", {"query", "default", "application/x-cue"}).trimmed();
+        };
+        const auto gio = [&] {
+            const QString out = run("gio", {"mime", "application/x-cue"});
+            const qsizetype colon = out.indexOf("”: ");
+            return colon < 0 || !out.startsWith("Default application")
+                       ? QString()
+                       : out.mid(colon + 3).section('\n', 0, 0);
+        };
+
+        // /usr/bin/true: GLib leaves out entries whose program does not exist.
+        const FileAssociation association("/usr/bin/true", folders);
+        association.Associate();
+        EXPECT_EQ(xdgMime(), "velmora.desktop");
+        EXPECT_EQ(gio(), "velmora.desktop");
+        association.Dissociate();
+        EXPECT_EQ(xdgMime().toStdString(), c.expected);
+        EXPECT_EQ(gio().toStdString(), c.expected);
+        EXPECT_FALSE(run("gio", {"mime", "application/x-cue"}).contains("velmora.desktop"));
+        EXPECT_FALSE(association.FlagExists());
+
+        association.Associate();
+        EXPECT_EQ(xdgMime(), "velmora.desktop");
+        EXPECT_EQ(gio(), "velmora.desktop");
+    }
 }
 
 TEST_F(FileAssociationTest, AMovedProgramIsWrittenAgainWithItsNewPath) {
