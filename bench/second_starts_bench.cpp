@@ -25,9 +25,12 @@ constexpr int kStarts = 100;
 std::string root;
 std::map<std::string, std::vector<double>> seconds;
 
-pid_t Launch(const std::vector<std::string>& arguments) {
+pid_t Launch(const std::vector<std::string>& arguments, bool quiet = false) {
     const pid_t child = fork();
     if (child == 0) {
+        // The offscreen window's notes would drown the figures.
+        if (quiet)
+            freopen("/dev/null", "w", stderr);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(VELMORA_PROGRAM));
         for (const std::string& argument : arguments)
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
-    const pid_t window = Launch({});
+    const pid_t window = Launch({}, true);
     const std::string folder = root + "/runtime/velmora";
     while (velmora::HandOver(folder, std::nullopt) != velmora::HandOverResult::Delivered)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
