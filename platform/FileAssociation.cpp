@@ -4,6 +4,8 @@
 #include "cue/FileMoves.h"
 #include "platform/MimeAppsList.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -47,11 +49,46 @@ std::optional<std::string> ReadFile(const std::string& path) {
 }
 
 // The target of a symbolic link is what gets replaced, so that a linked
-// mimeapps.list stays linked.
+// mimeapps.list stays linked, also when the target does not exist yet.
 std::string ResolvedForWriting(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
     std::error_code error;
-    const auto resolved = std::filesystem::canonical(path, error);
-    return error ? path : resolved.string();
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hops) {
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current.lexically_normal().string();
+}
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2))
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// Desktops read Exec as UTF-8 and take any "%" for a field code, escaped or
+// not, so such a path would make an entry they refuse to start.
+void RefuseUnlaunchablePath(const std::string& programPath) {
+    const char* why = programPath.find('%') != std::string::npos ? "il contient « % »"
+                      : !IsUtf8(programPath)                     ? "il n'est pas en UTF-8"
+                                                                 : nullptr;
+    if (why != nullptr)
+        throw Error("Le bureau ne peut pas lancer le programme \"" + programPath + "\" : " + why);
 }
 
 // Unchanged values are left alone: the window writes them again on every
@@ -60,9 +97,10 @@ void WriteValue(const std::string& path, const std::string& content, const std::
     if (ReadFile(path) == content)
         return;
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    const std::string target = ResolvedForWriting(path);
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), error);
     try {
-        WriteFileAtomically(ResolvedForWriting(path), content);
+        WriteFileAtomically(target, content);
     } catch (const Error&) {
         ThrowValueFailure(valueName);
     }
@@ -104,12 +142,36 @@ std::string EscapeDesktopString(std::string_view text) {
     return out;
 }
 
+bool OpensPlainText(const std::string& entry) {
+    std::istringstream lines(entry);
+    bool hidden = false;
+    bool plainText = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("Hidden=true"))
+            hidden = true;
+        if (line.starts_with("MimeType=") &&
+            (";" + line.substr(9) + ";").find(";text/plain;") != std::string::npos)
+            plainText = true;
+    }
+    return plainText && !hidden;
+}
+
 } // namespace
 
 XdgFolders XdgFolders::FromEnvironment() {
+    std::vector<std::string> desktops;
+    const char* current = std::getenv("XDG_CURRENT_DESKTOP");
+    std::stringstream names(current != nullptr ? current : "");
+    for (std::string name; std::getline(names, name, ':');) {
+        if (name.empty())
+            continue;
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        desktops.push_back(name);
+    }
     return XdgFolders{HomeBased("XDG_DATA_HOME", "/.local/share"), HomeBased("XDG_CONFIG_HOME", "/.config"),
                       FolderList("XDG_DATA_DIRS", "/usr/local/share:/usr/share"),
-                      FolderList("XDG_CONFIG_DIRS", "/etc/xdg")};
+                      FolderList("XDG_CONFIG_DIRS", "/etc/xdg"), std::move(desktops)};
 }
 
 std::string DesktopExecLine(const std::string& programPath) {
@@ -144,7 +206,7 @@ std::string FileAssociation::SettingsFilePath() const {
     return SettingsKeyPath() + "/velmora.conf";
 }
 
-std::string FileAssociation::DesktopEntryText() const {
+std::string FileAssociation::DesktopEntryText(bool claimsSheets) const {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Velmora\n"
@@ -154,28 +216,60 @@ std::string FileAssociation::DesktopEntryText() const {
            DesktopExecLine(programPath_) +
            "\n"
            "Icon=velmora\n"
-           "Terminal=false\n"
-           "MimeType=application/x-cue;\n"
+           "Terminal=false\n" +
+           std::string(claimsSheets ? "MimeType=application/x-cue;\n" : "") +
            "Categories=AudioVideo;Audio;\n";
 }
 
-// The desktop's text editor is whatever opens text/plain, looked up in the
-// places and order the XDG rules give.
-std::string FileAssociation::TextEditor() const {
-    std::vector<std::string> lists{folders_.configHome + "/mimeapps.list"};
-    for (const auto& folder : folders_.configDirs)
+std::vector<std::string> FileAssociation::MimeAppsLists() const {
+    std::vector<std::string> folders{folders_.configHome};
+    folders.insert(folders.end(), folders_.configDirs.begin(), folders_.configDirs.end());
+    folders.push_back(folders_.dataHome + "/applications");
+    for (const auto& folder : folders_.dataDirs)
+        folders.push_back(folder + "/applications");
+    std::vector<std::string> lists;
+    for (const auto& folder : folders) {
+        for (const auto& desktop : folders_.desktops)
+            lists.push_back(folder + "/" + desktop + "-mimeapps.list");
         lists.push_back(folder + "/mimeapps.list");
-    lists.push_back(folders_.dataHome + "/applications/mimeapps.list");
+    }
+    return lists;
+}
+
+// The desktop's text editor is the default for text/plain, looked up in the
+// places and order the XDG rules give; without one, the first application that
+// says it opens text/plain, as the desktop itself would pick it.
+std::string FileAssociation::TextEditor() const {
+    std::vector<std::string> applicationFolders{folders_.dataHome + "/applications"};
     for (const auto& folder : folders_.dataDirs)
-        lists.push_back(folder + "/applications/mimeapps.list");
-    for (const auto& folder : folders_.dataDirs)
-        lists.push_back(folder + "/applications/defaults.list");
+        applicationFolders.push_back(folder + "/applications");
+    std::vector<std::string> lists = MimeAppsLists();
+    for (const auto& folder : applicationFolders)
+        lists.push_back(folder + "/defaults.list");
     for (const auto& list : lists) {
         const auto text = ReadFile(list);
         if (!text)
             continue;
         if (auto editor = DefaultApplication(*text, "text/plain"); editor && *editor != kDesktopId)
             return *editor;
+    }
+    for (const auto& folder : applicationFolders) {
+        const auto cache = ReadFile(folder + "/mimeinfo.cache");
+        for (const auto& id : GroupEntry(cache.value_or(""), "[MIME Cache]", "text/plain"))
+            if (id != kDesktopId)
+                return id;
+    }
+    for (const auto& folder : applicationFolders) {
+        std::error_code error;
+        std::vector<std::string> entries;
+        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error))
+            if (it->path().extension() == ".desktop" && it->path().filename() != kDesktopId)
+                entries.push_back(it->path().string());
+        std::sort(entries.begin(), entries.end());
+        for (const auto& entry : entries)
+            if (OpensPlainText(ReadFile(entry).value_or("")))
+                return std::filesystem::path(entry).filename().string();
     }
     return {};
 }
@@ -184,6 +278,28 @@ void FileAssociation::SetDefault(const std::optional<std::string>& desktopId) co
     const std::string path = MimeAppsListPath();
     const std::string current = ReadFile(path).value_or("");
     WriteValue(path, WithDefaultApplication(current, kCueMimeType, desktopId), kCueMimeType);
+}
+
+std::vector<std::string> FileAssociation::UserDesktopLists() const {
+    std::vector<std::string> lists;
+    for (const auto& desktop : folders_.desktops)
+        if (const std::string list = folders_.configHome + "/" + desktop + "-mimeapps.list"; ReadFile(list))
+            lists.push_back(list);
+    return lists;
+}
+
+void FileAssociation::SetRemoved(bool removed) const {
+    const std::string path = MimeAppsListPath();
+    const std::string current = ReadFile(path).value_or("");
+    auto ids = GroupEntry(current, kRemovedGroup, kCueMimeType);
+    const auto ours = std::find(ids.begin(), ids.end(), kDesktopId);
+    if (removed == (ours != ids.end()))
+        return;
+    if (removed)
+        ids.push_back(kDesktopId);
+    else
+        ids.erase(ours);
+    WriteValue(path, WithGroupEntry(current, kRemovedGroup, kCueMimeType, ids), kCueMimeType);
 }
 
 void FileAssociation::SetFlag(bool present) const {
@@ -201,14 +317,34 @@ void FileAssociation::SetFlag(bool present) const {
 }
 
 void FileAssociation::Associate() const {
-    WriteValue(DesktopEntryPath(), DesktopEntryText(), "Exec");
+    RefuseUnlaunchablePath(programPath_);
+    WriteValue(DesktopEntryPath(), DesktopEntryText(true), "Exec");
+    SetRemoved(false);
     SetDefault(std::string(kDesktopId));
+    // A desktop's own list outranks the plain one: where it names another
+    // opener for sheets, our line there is the one to set.
+    for (const auto& list : UserDesktopLists()) {
+        const std::string text = *ReadFile(list);
+        if (const auto current = DefaultApplication(text, kCueMimeType); current && *current != kDesktopId)
+            WriteValue(list, WithDefaultApplication(text, kCueMimeType, std::string(kDesktopId)),
+                       kCueMimeType);
+    }
     SetFlag(true);
 }
 
 void FileAssociation::Dissociate() const {
     const std::string editor = TextEditor();
-    SetDefault(editor.empty() ? std::nullopt : std::optional<std::string>(editor));
+    const std::optional<std::string> opener =
+        editor.empty() ? std::nullopt : std::optional<std::string>(editor);
+    SetDefault(opener);
+    for (const auto& list : UserDesktopLists()) {
+        const std::string text = *ReadFile(list);
+        if (DefaultApplication(text, kCueMimeType) == std::optional<std::string>(kDesktopId))
+            WriteValue(list, WithDefaultApplication(text, kCueMimeType, opener), kCueMimeType);
+    }
+    SetRemoved(!opener);
+    if (!opener && ReadFile(DesktopEntryPath()))
+        WriteValue(DesktopEntryPath(), DesktopEntryText(false), "Exec");
     SetFlag(false);
 }
 

@@ -12,6 +12,8 @@ struct XdgFolders {
     std::string configHome;
     std::vector<std::string> dataDirs;
     std::vector<std::string> configDirs;
+    // XDG_CURRENT_DESKTOP's names, lower-cased: each has its own mimeapps.list.
+    std::vector<std::string> desktops;
 
     static XdgFolders FromEnvironment();
 };
@@ -30,8 +32,11 @@ public:
 
     // velmora.desktop in the data home, our line of mimeapps.list, flag set.
     void Associate() const;
-    // Our line of mimeapps.list names the text editor (the default for
-    // text/plain, none when there is none), flag removed.
+    // Our line of mimeapps.list, and of the user's desktop-specific lists
+    // where it names us, names the text editor: the default for text/plain,
+    // else the first that opens it. Without an editor Velmora is listed under
+    // [Removed Associations] and its entry stops claiming sheets, so that
+    // nothing picks it by itself. The flag is removed.
     void Dissociate() const;
 
     // Creates the folder of the settings file when missing.
@@ -45,9 +50,14 @@ public:
     std::string SettingsFilePath() const;
 
 private:
-    std::string DesktopEntryText() const;
+    std::string DesktopEntryText(bool claimsSheets) const;
+    // Every mimeapps.list in the order the desktop reads them.
+    std::vector<std::string> MimeAppsLists() const;
     std::string TextEditor() const;
     void SetDefault(const std::optional<std::string>& desktopId) const;
+    // The user's desktop-specific lists that exist.
+    std::vector<std::string> UserDesktopLists() const;
+    void SetRemoved(bool removed) const;
     void SetFlag(bool present) const;
 
     std::string programPath_;

@@ -2,13 +2,23 @@
 
 #include "platform/HandOverFrame.h"
 
-#include <QLocalServer>
 #include <QLocalSocket>
+#include <QLoggingCategory>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(handOverLog, "velmora.handover", QtInfoMsg)
 
 namespace velmora {
 
@@ -18,12 +28,68 @@ std::string HandOverSocketPath(const std::string& folder) {
 
 namespace {
 
-bool PeerIsCurrentUser(const QLocalSocket& socket) {
+constexpr std::size_t kMostConnections = 512;
+constexpr std::chrono::milliseconds kDescriptorPause{100};
+
+bool PeerIsCurrentUser(int fd) {
     ucred peer{};
     socklen_t size = sizeof peer;
-    if (getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
         return false;
     return peer.uid == geteuid();
+}
+
+// Half of the descriptors still free, so that a run and its dialogs keep room
+// to open files while many second starts wait.
+std::size_t DescriptorShare() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kMostConnections;
+    std::error_code error;
+    std::size_t open = 0;
+    for (std::filesystem::directory_iterator it("/proc/self/fd", error), end; !error && it != end;
+         it.increment(error))
+        ++open;
+    const std::size_t soft = limit.rlim_cur;
+    const std::size_t free = soft > open ? soft - open : 0;
+    return std::clamp<std::size_t>(free / 2, 1, kMostConnections);
+}
+
+struct SocketIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const SocketIdentity&) const = default;
+};
+
+std::optional<SocketIdentity> IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode))
+        return std::nullopt;
+    return SocketIdentity{info.st_dev, info.st_ino};
+}
+
+std::runtime_error ListenError(const std::string& path, const char* why) {
+    return std::runtime_error("Impossible d'écouter sur \"" + path + "\" : " + why);
+}
+
+int OpenListeningSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        throw ListenError(path, std::strerror(ENAMETOOLONG));
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    if (unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw ListenError(path, std::strerror(errno));
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        throw ListenError(path, std::strerror(errno));
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        chmod(path.c_str(), 0600) != 0 || listen(fd, SOMAXCONN) != 0) {
+        const int error = errno;
+        close(fd);
+        throw ListenError(path, std::strerror(error));
+    }
+    return fd;
 }
 
 // One second start's connection: reads frames one at a time and reads no more
@@ -68,11 +134,14 @@ private:
             Answer();
             return;
         }
+        qCDebug(handOverLog) << "received" << frame.path.c_str();
         QPointer<Connection> self(this);
-        handler_.onPath(frame.path, [self] {
+        handler_.onPath(frame.path, [self, path = frame.path] {
             // One read of the guarded pointer: the connection may have gone since the path arrived.
-            if (Connection* connection = self.data())
+            if (Connection* connection = self.data()) {
                 connection->Answer();
+                qCDebug(handOverLog) << "answered" << path.c_str();
+            }
         });
     }
 
@@ -100,48 +169,153 @@ private:
 
 class HandOverServer::Impl {
 public:
-    Impl(std::string folder, HandOverHandler handler, std::chrono::milliseconds timeout)
-        : path_(std::move(folder)), handler_(std::move(handler)), timeout_(timeout) {
-        path_ = HandOverSocketPath(path_);
-        QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] { Accept(); });
+    Impl(std::string folder, HandOverHandler handler, HandOverLimits limits)
+        : path_(HandOverSocketPath(folder)), handler_(std::move(handler)), limits_(limits) {
+        pause_.setSingleShot(true);
+        QObject::connect(&pause_, &QTimer::timeout, &owner_, [this] {
+            outOfDescriptors_ = false;
+            Accept();
+        });
+        QObject::connect(&watch_, &QTimer::timeout, &owner_, [this] { Watch(); });
+    }
+
+    ~Impl() {
+        // A socket left behind would only make the next starts try it first.
+        if (fd_ >= 0 && identity_ && IdentityOf(path_) == identity_)
+            unlink(path_.c_str());
+        StopListening();
     }
 
     void Listen() {
-        const QString name = QString::fromStdString(path_);
-        QLocalServer::removeServer(name);
-        server_.setSocketOptions(QLocalServer::UserAccessOption);
-        if (!server_.listen(name))
-            throw std::runtime_error("Impossible d'écouter sur \"" + path_ +
-                                     "\" : " + server_.errorString().toStdString());
+        maxConnections_ = limits_.maxConnections != 0 ? limits_.maxConnections : DescriptorShare();
+        StartListening();
+        watch_.start(limits_.watchInterval);
     }
 
+    std::size_t OpenConnections() const { return open_; }
+    std::size_t MaxConnections() const { return maxConnections_; }
+
 private:
-    void Accept() {
-        while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            if (!PeerIsCurrentUser(*socket)) {
-                socket->abort();
-                socket->deleteLater();
-                continue;
-            }
-            auto* connection = new Connection(socket, handler_, timeout_);
-            connection->setParent(&server_);
+    void StartListening() {
+        fd_ = OpenListeningSocket(path_);
+        identity_ = IdentityOf(path_);
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, &owner_, [this] { Accept(); });
+        UpdateNotifier();
+    }
+
+    void StopListening() {
+        notifier_.reset();
+        if (fd_ >= 0)
+            close(fd_);
+        fd_ = -1;
+    }
+
+    void ListenAgain(const char* why) {
+        qCWarning(handOverLog, "The hand-over socket %s stopped listening (%s); listening again",
+                  path_.c_str(), why);
+        StopListening();
+        try {
+            StartListening();
+        } catch (const std::exception& error) {
+            // The watch tries again on its next round.
+            qCWarning(handOverLog, "%s", error.what());
         }
+    }
+
+    // A socket that another process removed or replaced no longer reaches us.
+    void Watch() {
+        if (fd_ < 0)
+            ListenAgain("no socket");
+        else if (!identity_ || IdentityOf(path_) != identity_)
+            ListenAgain("its file is gone");
+    }
+
+    void Accept() {
+        while (fd_ >= 0 && open_ < maxConnections_ && !outOfDescriptors_) {
+            const int fd = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+            if (fd < 0) {
+                if (errno == EINTR || errno == ECONNABORTED)
+                    continue;
+                if (errno == EAGAIN)
+                    break;
+                if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                    PauseForDescriptors();
+                    break;
+                }
+                ListenAgain(std::strerror(errno));
+                return;
+            }
+            Adopt(fd);
+        }
+        UpdateNotifier();
+    }
+
+    void Adopt(int fd) {
+        auto* socket = new QLocalSocket;
+        if (!PeerIsCurrentUser(fd) || !socket->setSocketDescriptor(fd)) {
+            delete socket;
+            close(fd);
+            return;
+        }
+        descriptorsLogged_ = false;
+        ++open_;
+        auto* connection = new Connection(socket, handler_, limits_.frameTimeout);
+        connection->setParent(&owner_);
+        QObject::connect(connection, &QObject::destroyed, &owner_, [this] {
+            --open_;
+            outOfDescriptors_ = false;
+            QTimer::singleShot(0, &owner_, [this] { Accept(); });
+        });
+    }
+
+    // The starts wait in the backlog meanwhile; a closing connection or the
+    // timer gives the accepting back.
+    void PauseForDescriptors() {
+        if (!descriptorsLogged_)
+            qCWarning(handOverLog, "Out of file descriptors with %zu hand-over connections open; pausing",
+                      open_);
+        descriptorsLogged_ = true;
+        outOfDescriptors_ = true;
+        pause_.start(kDescriptorPause);
+    }
+
+    void UpdateNotifier() {
+        if (notifier_)
+            notifier_->setEnabled(open_ < maxConnections_ && !outOfDescriptors_);
     }
 
     std::string path_;
     HandOverHandler handler_;
-    std::chrono::milliseconds timeout_;
-    QLocalServer server_;
+    HandOverLimits limits_;
+    std::size_t maxConnections_ = 1;
+    std::size_t open_ = 0;
+    bool outOfDescriptors_ = false;
+    bool descriptorsLogged_ = false;
+    int fd_ = -1;
+    std::optional<SocketIdentity> identity_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QTimer pause_;
+    QTimer watch_;
+    // Last, so that connections go before the rest of the server.
+    QObject owner_;
 };
 
-HandOverServer::HandOverServer(std::string folder, HandOverHandler handler,
-                               std::chrono::milliseconds frameTimeout)
-    : impl_(std::make_unique<Impl>(std::move(folder), std::move(handler), frameTimeout)) {}
+HandOverServer::HandOverServer(std::string folder, HandOverHandler handler, HandOverLimits limits)
+    : impl_(std::make_unique<Impl>(std::move(folder), std::move(handler), limits)) {}
 
 HandOverServer::~HandOverServer() = default;
 
 void HandOverServer::Listen() {
     impl_->Listen();
+}
+
+std::size_t HandOverServer::OpenConnections() const {
+    return impl_->OpenConnections();
+}
+
+std::size_t HandOverServer::MaxConnections() const {
+    return impl_->MaxConnections();
 }
 
 } // namespace velmora

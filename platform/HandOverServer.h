@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,14 +17,25 @@ struct HandOverHandler {
     std::function<void()> onShowNormal;
 };
 
+struct HandOverLimits {
+    // Frames that do not complete within this time are dropped.
+    std::chrono::milliseconds frameTimeout = std::chrono::seconds(5);
+    // Connections held open at once; zero takes a share of the free file
+    // descriptors. Starts beyond it wait in the socket's backlog.
+    std::size_t maxConnections = 0;
+    // How often the server checks that its socket is still where starts look.
+    std::chrono::milliseconds watchInterval = std::chrono::seconds(1);
+};
+
 // Listens on the socket `TForm1` in the runtime folder; needs a running Qt
 // event loop. Connections from another user, malformed or oversized frames and
-// frames that do not complete within `frameTimeout` are dropped; none of them
-// ever blocks the event loop.
+// frames that do not complete in time are dropped; none of them ever blocks
+// the event loop. The server never stops listening for good: out of file
+// descriptors it pauses and resumes, and when its socket goes away it listens
+// again; both are said in the "velmora.handover" log category.
 class HandOverServer {
 public:
-    HandOverServer(std::string folder, HandOverHandler handler,
-                   std::chrono::milliseconds frameTimeout = std::chrono::seconds(5));
+    HandOverServer(std::string folder, HandOverHandler handler, HandOverLimits limits = {});
     ~HandOverServer();
     HandOverServer(const HandOverServer&) = delete;
     HandOverServer& operator=(const HandOverServer&) = delete;
@@ -31,6 +43,9 @@ public:
     // Only the holder of the instance mark listens, so a socket file left by a
     // killed instance is stale and removed first. Throws std::runtime_error.
     void Listen();
+
+    std::size_t OpenConnections() const;
+    std::size_t MaxConnections() const;
 
 private:
     class Impl;

@@ -1,12 +1,8 @@
 #include "platform/MimeAppsList.h"
 
-#include <vector>
-
 namespace velmora {
 
 namespace {
-
-constexpr std::string_view kDefaultGroup = "[Default Applications]";
 
 std::string_view TrimSpaces(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -43,9 +39,9 @@ struct GroupSpan {
     std::size_t end = 0;
 };
 
-std::optional<GroupSpan> FindDefaultGroup(const std::vector<std::string_view>& lines) {
+std::optional<GroupSpan> FindGroup(const std::vector<std::string_view>& lines, std::string_view group) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (TrimSpaces(lines[i]) != kDefaultGroup)
+        if (TrimSpaces(lines[i]) != group)
             continue;
         std::size_t end = i + 1;
         while (end < lines.size() && !IsGroupHeader(lines[end]))
@@ -57,27 +53,50 @@ std::optional<GroupSpan> FindDefaultGroup(const std::vector<std::string_view>& l
 
 } // namespace
 
-std::optional<std::string> DefaultApplication(std::string_view listText, std::string_view mimeType) {
+std::vector<std::string> GroupEntry(std::string_view listText, std::string_view group,
+                                    std::string_view mimeType) {
     const auto lines = SplitLines(listText);
-    const auto group = FindDefaultGroup(lines);
-    if (!group)
-        return std::nullopt;
-    for (std::size_t i = group->begin; i < group->end; ++i) {
+    const auto span = FindGroup(lines, group);
+    std::vector<std::string> ids;
+    if (!span)
+        return ids;
+    for (std::size_t i = span->begin; i < span->end; ++i) {
         if (!IsKeyLine(lines[i], mimeType))
             continue;
-        const std::string_view value = lines[i].substr(lines[i].find('=') + 1);
-        const std::string_view first = TrimSpaces(value.substr(0, value.find(';')));
-        if (!first.empty())
-            return std::string(first);
+        std::string_view value = lines[i].substr(lines[i].find('=') + 1);
+        while (!value.empty()) {
+            const auto end = value.find(';');
+            const std::string_view id = TrimSpaces(value.substr(0, end));
+            if (!id.empty())
+                ids.emplace_back(id);
+            if (end == std::string_view::npos)
+                break;
+            value.remove_prefix(end + 1);
+        }
+        break;
     }
-    return std::nullopt;
+    return ids;
+}
+
+std::optional<std::string> DefaultApplication(std::string_view listText, std::string_view mimeType) {
+    const auto ids = GroupEntry(listText, kDefaultGroup, mimeType);
+    return ids.empty() ? std::nullopt : std::optional<std::string>(ids.front());
 }
 
 std::string WithDefaultApplication(std::string_view listText, std::string_view mimeType,
                                    const std::optional<std::string>& desktopId) {
+    return WithGroupEntry(listText, kDefaultGroup, mimeType,
+                          desktopId ? std::vector<std::string>{*desktopId} : std::vector<std::string>{});
+}
+
+std::string WithGroupEntry(std::string_view listText, std::string_view groupName, std::string_view mimeType,
+                           const std::vector<std::string>& desktopIds) {
     auto lines = SplitLines(listText);
-    const std::string newLine = desktopId ? std::string(mimeType) + "=" + *desktopId + ";" : std::string();
-    const auto group = FindDefaultGroup(lines);
+    const bool set = !desktopIds.empty();
+    std::string newLine = std::string(mimeType) + "=";
+    for (const std::string& id : desktopIds)
+        newLine += id + ";";
+    const auto group = FindGroup(lines, groupName);
     std::optional<std::size_t> replaceAt;
     std::size_t insertAt = lines.size();
     if (group) {
@@ -91,11 +110,11 @@ std::string WithDefaultApplication(std::string_view listText, std::string_view m
 
     std::string out;
     for (std::size_t i = 0; i <= lines.size(); ++i) {
-        if (i == insertAt && !replaceAt && desktopId) {
+        if (i == insertAt && !replaceAt && set) {
             if (!group) {
                 if (!out.empty() && !out.ends_with("\n\n"))
                     out += '\n';
-                out += kDefaultGroup;
+                out += groupName;
                 out += '\n';
             }
             out += newLine + '\n';
@@ -103,7 +122,7 @@ std::string WithDefaultApplication(std::string_view listText, std::string_view m
         if (i == lines.size())
             break;
         if (replaceAt && i == *replaceAt) {
-            if (desktopId)
+            if (set)
                 out += newLine + '\n';
             continue;
         }

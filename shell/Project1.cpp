@@ -1,4 +1,4 @@
-#include "platform/HandOverClient.h"
+#include "platform/DescriptorLimit.h"
 #include "platform/InstanceMark.h"
 #include "platform/RuntimeFolder.h"
 #include "shell/ErrorBox.h"
@@ -7,42 +7,63 @@
 #include "shell/Unit2.h"
 #include "shell/VelmoraApplication.h"
 
-#include <QDir>
 #include <QFile>
-#include <chrono>
 #include <exception>
-#include <thread>
+#include <filesystem>
+#include <iostream>
 
 using namespace velmora;
 
-constexpr std::chrono::seconds HandOverPatience{10};
+namespace {
 
+std::string WorkingFolder() {
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+int ShowStartError(int argc, char** argv, const char* message) {
+    VelmoraApplication app(argc, argv);
+    ShowErrorBox(message);
+    return 1;
+}
+
+} // namespace
+
+// A second start hands its sheet over before it builds any window, so that many
+// of them at once cost the running window little.
 int main(int argc, char** argv) {
+    RaiseDescriptorLimit();
+    std::optional<std::string> folder;
+    std::unique_ptr<InstanceMark> mark;
+    try {
+        RuntimeFolderChoice choice = ChooseRuntimeFolder();
+        folder = choice.folder;
+        if (!folder) {
+            std::cerr << "velmora: no private runtime folder, so this window takes no sheets from later "
+                         "starts:\n"
+                      << choice.refusals;
+        } else {
+            const std::vector<std::string> arguments(argv + 1, argv + argc);
+            StartDecision decision = ClaimOrHandOver(*folder, HandOverArgument(arguments, WorkingFolder()),
+                                                     HandOverPatience(), std::cerr);
+            if (!decision.mark)
+                return decision.exitCode;
+            mark = std::move(decision.mark);
+        }
+    } catch (const std::exception& error) {
+        return ShowStartError(argc, argv, error.what());
+    }
+
     VelmoraApplication app(argc, argv);
     std::vector<std::string> arguments;
     for (const QString& argument : app.arguments().mid(1))
         arguments.push_back(QFile::encodeName(argument).toStdString());
     try {
-        const std::string folder = RuntimeFolder();
-        auto mark = InstanceMark::Acquire(folder);
-        if (!mark) {
-            const auto path =
-                HandOverArgument(arguments, QFile::encodeName(QDir::currentPath()).toStdString());
-            // The holder of the mark may not listen yet when many start at once, or may have just
-            // died: ask again until it listens, or take the mark and be the first instance.
-            const auto deadline = std::chrono::steady_clock::now() + HandOverPatience;
-            while (!mark) {
-                const HandOverResult result = HandOver(folder, path);
-                if (result != HandOverResult::NoWindow || std::chrono::steady_clock::now() >= deadline)
-                    return result == HandOverResult::Broken ? 1 : 0;
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                mark = InstanceMark::Acquire(folder);
-            }
-        }
         TForm1 Form1(arguments.empty() ? std::nullopt : std::optional<std::string>(arguments.front()));
         TForm2 Form2(&Form1);
         Form1.Form2 = &Form2;
-        Form1.ListenForHandOver(folder);
+        if (folder)
+            Form1.ListenForHandOver(*folder);
         Form1.show();
         return app.exec();
     } catch (const std::exception& error) {

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "platform/InstanceMark.h"
+
+#include <chrono>
+#include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,5 +16,25 @@ namespace velmora {
 // for no argument or several.
 std::optional<std::string> HandOverArgument(const std::vector<std::string>& arguments,
                                             const std::string& workingFolder);
+
+struct StartDecision {
+    // Set when this process is to be the window.
+    std::unique_ptr<InstanceMark> mark;
+    // Otherwise the process ends with this status.
+    int exitCode = 0;
+};
+
+// Takes the instance mark, or hands `path` to the window that holds it and
+// waits for its run. A window that goes away before answering sends this start
+// back to the beginning: it takes the mark or hands over to whoever did. When
+// the mark's holder does not listen within `patience`, the start says why on
+// `errors` and ends with status 1: it never ends with 0 unless its sheet's run
+// was answered.
+StartDecision ClaimOrHandOver(const std::string& folder, const std::optional<std::string>& path,
+                              std::chrono::milliseconds patience, std::ostream& errors);
+
+// How long a second start waits for a starting window to listen: 30 s, or the
+// seconds in VELMORA_HANDOVER_PATIENCE.
+std::chrono::milliseconds HandOverPatience();
 
 } // namespace velmora

@@ -259,8 +259,8 @@ void TForm1::QueueRun(std::vector<std::string> paths, std::function<void()> done
 }
 
 // An error ends the batch it arose in (the rest of that drop is dropped) and
-// travels on to the event loop's error box; batches queued behind it run
-// afterwards.
+// travels on to the event loop's error box, whose closing releases the batch's
+// sender; batches queued behind it run afterwards.
 void TForm1::RunPending() {
     running_ = true;
     while (!pending_.empty()) {
@@ -274,7 +274,7 @@ void TForm1::RunPending() {
         } catch (...) {
             running_ = false;
             if (run.done)
-                run.done();
+                ReleaseAfterErrorBox(std::move(run.done));
             if (!pending_.empty())
                 QMetaObject::invokeMethod(
                     this,

@@ -95,7 +95,6 @@ TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
         {R"(/opt/it's "quoted"/velmora)", R"("/opt/it's \\"quoted\\"/velmora" %f)"},
         {"/opt/$HOME/`id`/velmora", R"("/opt/\\$HOME/\\`id\\`/velmora" %f)"},
         {R"(/opt/back\slash/velmora)", R"("/opt/back\\\\slash/velmora" %f)"},
-        {"/opt/100%/velmora", R"("/opt/100%%/velmora" %f)"},
         {"/opt/tab\there/velmora", R"("/opt/tab\there/velmora" %f)"},
     };
     for (const ExecCase& c : cases) {
@@ -110,6 +109,55 @@ TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
         EXPECT_EQ(validation.exitCode, 0) << validation.output;
         EXPECT_EQ(validation.output, "");
     }
+}
+
+struct RefusedPathCase {
+    const char* program;
+    const char* why;
+};
+
+// Refused before anything is written: no entry, no default, no flag.
+TEST_F(FileAssociationTest, AProgramPathDesktopsCannotLaunchIsRefused) {
+    const RefusedPathCase cases[] = {
+        {"/opt/100%/velmora", "il contient « % »"},
+        {"/opt/%f/velmora", "il contient « % »"},
+        {"/opt/caf\xE9/velmora", "il n'est pas en UTF-8"},
+        {"/opt/cut\xC3/velmora", "il n'est pas en UTF-8"},
+        {"/opt/overlong\xC0\xAF/velmora", "il n'est pas en UTF-8"},
+    };
+    for (const RefusedPathCase& c : cases) {
+        SCOPED_TRACE(c.program);
+        const FileAssociation association(c.program, folders_);
+        try {
+            association.Associate();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), std::string("Le bureau ne peut pas lancer le programme \"") + c.program +
+                                        "\" : " + c.why);
+        }
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(association.DesktopEntryPath())));
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(association.MimeAppsListPath())));
+        EXPECT_FALSE(association.FlagExists());
+    }
+    const FileAssociation accented("/opt/caf\xC3\xA9/velmora", folders_);
+    EXPECT_NO_THROW(accented.Associate());
+    EXPECT_EQ(QueryDefault(), "velmora.desktop");
+}
+
+// A list kept elsewhere (in a dotfiles folder, say) stays linked, even when
+// the link's target does not exist yet.
+TEST_F(FileAssociationTest, ADanglingLinkedMimeAppsListStaysALink) {
+    QDir().mkpath(QString::fromStdString(folders_.configHome));
+    const std::string list = folders_.configHome + "/mimeapps.list";
+    ASSERT_EQ(symlink("../dotfiles/mimeapps.list", list.c_str()), 0);
+    const FileAssociation association("/usr/bin/velmora", folders_);
+    association.Associate();
+    struct stat info {};
+    ASSERT_EQ(lstat(list.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(ReadAll(Path("dotfiles/mimeapps.list")),
+              "[Default Applications]\napplication/x-cue=velmora.desktop;\n");
+    EXPECT_EQ(QueryDefault(), "velmora.desktop");
 }
 
 TEST_F(FileAssociationTest, TheInstalledEntryIsValidAndOpensSheets) {
@@ -167,11 +215,103 @@ TEST_F(FileAssociationTest, UntickingHandsSheetsToTheTextEditorAndRemovesTheFlag
     }
 }
 
-TEST_F(FileAssociationTest, UntickingWithoutAnyEditorRemovesOurLine) {
-    const FileAssociation association("/usr/bin/velmora", folders_);
-    association.Associate();
-    association.Dissociate();
-    EXPECT_EQ(ReadAll(folders_.configHome + "/mimeapps.list"), "[Default Applications]\n");
+struct GiveBackCase {
+    const char* name;
+    const char* desktop; // XDG_CURRENT_DESKTOP, or empty
+    // file (relative to the test's root) and its text
+    std::vector<std::pair<const char*, const char*>> files;
+    const char* expected; // what xdg-mime and gio answer afterwards; empty: no default
+};
+
+constexpr const char* kEditorEntry = "[Desktop Entry]\nType=Application\nName=Editor\nExec=true %f\n"
+                                     "MimeType=text/plain;\n";
+
+// Whatever the lists say, after unticking neither the desktop's tools nor
+// GLib pick Velmora for sheets: they pick the editor the desktop would use for
+// text/plain, or nothing.
+TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
+    const GiveBackCase cases[] = {
+        {"no list names an editor: the one that opens text/plain",
+         "",
+         {{"system-data/applications/editor.desktop", kEditorEntry}},
+         "editor.desktop"},
+        {"the desktop's own list names the editor",
+         "Test:Other",
+         {{"system-data/applications/editor.desktop", kEditorEntry},
+          {"system-data/applications/special.desktop", kEditorEntry},
+          {"config/test-mimeapps.list", "[Default Applications]\ntext/plain=special.desktop;\n"}},
+         "special.desktop"},
+        {"the desktop's own list named us for sheets",
+         "Test",
+         {{"system-data/applications/editor.desktop", kEditorEntry},
+          {"config/test-mimeapps.list", "[Default Applications]\napplication/x-cue=other.desktop;\n"}},
+         "editor.desktop"},
+        {"a system desktop list names the editor",
+         "TEST",
+         {{"system-data/applications/editor.desktop", kEditorEntry},
+          {"system-data/applications/special.desktop", kEditorEntry},
+          {"system-config/test-mimeapps.list", "[Default Applications]\ntext/plain=special.desktop;\n"}},
+         "special.desktop"},
+        {"no editor at all", "", {}, ""},
+    };
+    for (const GiveBackCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        const auto at = [&root](const char* name) {
+            return root.filePath(name).toStdString();
+        };
+        XdgFolders folders{at("data"), at("config"), {at("system-data")}, {at("system-config")}, {}};
+        QProcessEnvironment environment = Environment();
+        for (const char* variable :
+             {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
+            environment.remove(variable);
+        environment.insert("HOME", root.filePath("home"));
+        environment.insert("XDG_DATA_HOME", root.filePath("data"));
+        environment.insert("XDG_CONFIG_HOME", root.filePath("config"));
+        environment.insert("XDG_DATA_DIRS", root.filePath("system-data"));
+        environment.insert("XDG_CONFIG_DIRS", root.filePath("system-config"));
+        if (*c.desktop != '\0') {
+            environment.insert("XDG_CURRENT_DESKTOP", c.desktop);
+            folders.desktops = {};
+            for (const QString& name : QString(c.desktop).toLower().split(':'))
+                folders.desktops.push_back(name.toStdString());
+        }
+        for (const auto& [name, text] : c.files)
+            WriteAll(at(name), text);
+        const auto run = [&environment](const QString& program, const QStringList& arguments) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.start(program, arguments);
+            process.waitForFinished(30000);
+            return QString::fromUtf8(process.readAllStandardOutput());
+        };
+        const auto xdgMime = [&] {
+            return run("xdg-mime", {"query", "default", "application/x-cue"}).trimmed();
+        };
+        const auto gio = [&] {
+            const QString out = run("gio", {"mime", "application/x-cue"});
+            const qsizetype colon = out.indexOf("”: ");
+            return colon < 0 || !out.startsWith("Default application")
+                       ? QString()
+                       : out.mid(colon + 3).section('\n', 0, 0);
+        };
+
+        // /usr/bin/true: GLib leaves out entries whose program does not exist.
+        const FileAssociation association("/usr/bin/true", folders);
+        association.Associate();
+        EXPECT_EQ(xdgMime(), "velmora.desktop");
+        EXPECT_EQ(gio(), "velmora.desktop");
+        association.Dissociate();
+        EXPECT_EQ(xdgMime().toStdString(), c.expected);
+        EXPECT_EQ(gio().toStdString(), c.expected);
+        EXPECT_FALSE(run("gio", {"mime", "application/x-cue"}).contains("velmora.desktop"));
+        EXPECT_FALSE(association.FlagExists());
+
+        association.Associate();
+        EXPECT_EQ(xdgMime(), "velmora.desktop");
+        EXPECT_EQ(gio(), "velmora.desktop");
+    }
 }
 
 TEST_F(FileAssociationTest, AMovedProgramIsWrittenAgainWithItsNewPath) {

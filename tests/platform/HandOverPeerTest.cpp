@@ -99,7 +99,8 @@ TEST(HandOverPeer, MisbehavingPeersAreDroppedAndOthersServed) {
     handler.onShowNormal = [] {
     };
     constexpr auto FrameTimeout = 500ms;
-    HandOverServer server(runtime, std::move(handler), FrameTimeout);
+    HandOverServer server(runtime, std::move(handler),
+                          HandOverLimits{FrameTimeout, 0, std::chrono::seconds(1)});
     server.Listen();
 
     const PeerScript scripts[] = {

@@ -41,7 +41,8 @@ protected:
         handler.onShowNormal = [this] {
             ++showCount_;
         };
-        auto server = std::make_unique<HandOverServer>(Folder(), std::move(handler), frameTimeout);
+        auto server = std::make_unique<HandOverServer>(
+            Folder(), std::move(handler), HandOverLimits{frameTimeout, 0, std::chrono::seconds(1)});
         server->Listen();
         return server;
     }

@@ -80,5 +80,46 @@ TEST(MimeAppsListTest, DefaultIsTheFirstIdOfTheLineInTheDefaultGroup) {
     }
 }
 
+struct RemovedCase {
+    const char* name;
+    const char* before;
+    std::vector<std::string> ids;
+    const char* after;
+    std::vector<std::string> readBack;
+};
+
+// The removed list is edited like the default line, in its own group, and
+// read back id by id.
+TEST(MimeAppsListTest, TheRemovedAssociationsLineIsEditedInItsOwnGroup) {
+    const RemovedCase cases[] = {
+        {"group added",
+         "[Default Applications]\ntext/plain=gedit.desktop;\n",
+         {"velmora.desktop"},
+         "[Default Applications]\ntext/plain=gedit.desktop;\n\n[Removed Associations]\n"
+         "application/x-cue=velmora.desktop;\n",
+         {"velmora.desktop"}},
+        {"others kept beside ours",
+         "[Removed Associations]\napplication/x-cue=a.desktop;\n",
+         {"a.desktop", "velmora.desktop"},
+         "[Removed Associations]\napplication/x-cue=a.desktop;velmora.desktop;\n",
+         {"a.desktop", "velmora.desktop"}},
+        {"line gone when empty",
+         "[Removed Associations]\napplication/x-cue=velmora.desktop;\n[Default Applications]\n"
+         "application/x-cue=velmora.desktop;\n",
+         {},
+         "[Removed Associations]\n[Default Applications]\napplication/x-cue=velmora.desktop;\n",
+         {}},
+    };
+    for (const RemovedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string after = WithGroupEntry(c.before, kRemovedGroup, "application/x-cue", c.ids);
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(GroupEntry(after, kRemovedGroup, "application/x-cue"), c.readBack);
+    }
+    EXPECT_EQ(GroupEntry("[Removed Associations]\napplication/x-cue= a.desktop ;;b.desktop\n", kRemovedGroup,
+                         "application/x-cue"),
+              (std::vector<std::string>{"a.desktop", "b.desktop"}));
+}
+
 } // namespace
 } // namespace velmora

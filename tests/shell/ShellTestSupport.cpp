@@ -26,7 +26,13 @@ ModalAnswerer::ModalAnswerer(QWidget* mainWindow) : mainWindow_(mainWindow) {
 void ModalAnswerer::Look() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && box->isVisible()) {
+        // OnBox may run the event loop, which comes back here with the same box.
+        if (box == closing_)
+            return;
+        closing_ = box;
         boxes.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), mainWindow_->isVisible()});
+        if (OnBox)
+            OnBox();
         box->done(QMessageBox::Ok);
         return;
     }

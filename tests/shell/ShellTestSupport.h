@@ -49,6 +49,8 @@ public:
     void Answer(std::optional<QString> path) { answers_.push_back(std::move(path)); }
     // Called when a chooser shows, before it is answered.
     std::function<void()> OnChooser;
+    // Called when a message box shows, before it is closed.
+    std::function<void()> OnBox;
 
     std::vector<SeenBox> boxes;
     std::vector<SeenChooser> choosers;
@@ -58,6 +60,7 @@ private:
 
     QWidget* mainWindow_;
     QPointer<QWidget> answered_;
+    QPointer<QWidget> closing_;
     std::deque<std::optional<QString>> answers_;
     QTimer timer_;
 };
