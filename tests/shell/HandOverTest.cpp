@@ -297,7 +297,7 @@ int AnsweredCount(const QByteArray& errors, const QString& sheet) {
 
 bool Repaired(const QString& sheet) {
     return ReadFile(sheet).contains("INDEX 01 01:15:00\r\n") &&
-           ReadFile(sheet + ".bak").contains("INDEX 01 00:75:00\r\n");
+           ReadFile(sheet + ".bak").contains("INDEX 01 00:75:00\n");
 }
 
 rlim_t OpenFilesLimit(qint64 pid) {
