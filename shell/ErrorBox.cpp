@@ -1,12 +1,27 @@
 #include "shell/ErrorBox.h"
 
-#include "cue/Error.h"
-
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 
 namespace velmora {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowBox(const ErrorBoxContent& content) {
+    QMessageBox box(QMessageBox::Critical, ProgramTitle(QCoreApplication::applicationFilePath()),
+                    content.text, QMessageBox::Ok);
+    box.setInformativeText(content.unprocessed);
+    box.setDetailedText(content.detail);
+    box.exec();
+}
+
+} // namespace
 
 QString ProgramTitle(const QString& executablePath) {
     const QString name = QFileInfo(executablePath).fileName();
@@ -16,11 +31,31 @@ QString ProgramTitle(const QString& executablePath) {
     return stem.left(1) + stem.mid(1).toLower();
 }
 
+ErrorBoxContent ErrorBoxFor(const std::exception& error) {
+    ErrorBoxContent content{FromUtf8(ErrorBoxText(error.what())), {}, {}};
+    const auto* failure = dynamic_cast<const Error*>(&error);
+    if (failure == nullptr)
+        return content;
+    if (!failure->SheetPath().empty()) {
+        content.detail = QFile::decodeName(failure->SheetPath().c_str());
+        if (failure->LineNumber() != 0)
+            content.detail += QString(", line %1").arg(failure->LineNumber());
+    }
+    if (const auto* batch = dynamic_cast<const StoppedBatchError*>(failure);
+        batch && batch->Unprocessed() > 0)
+        content.unprocessed =
+            batch->Unprocessed() == 1
+                ? QString("1 more sheet of this drop was not processed.")
+                : QString("%1 more sheets of this drop were not processed.").arg(batch->Unprocessed());
+    return content;
+}
+
 void ShowErrorBox(std::string_view message) {
-    const std::string text = ErrorBoxText(message);
-    QMessageBox box(QMessageBox::Critical, ProgramTitle(QCoreApplication::applicationFilePath()),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok);
-    box.exec();
+    ShowBox({FromUtf8(ErrorBoxText(message)), {}, {}});
+}
+
+void ShowErrorBox(const std::exception& error) {
+    ShowBox(ErrorBoxFor(error));
 }
 
 } // namespace velmora

@@ -21,7 +21,7 @@ bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowErrorBox(error.what());
+        ShowErrorBox(error);
     }
     return true;
 }

@@ -1,0 +1,335 @@
+#include "DesktopHabitsTest.h"
+
+#include "ShellTestSupport.h"
+#include "controls/HTMLText.h"
+#include "controls/HTMLabel.h"
+#include "platform/ShellOpen.h"
+#include "shell/ErrorBox.h"
+#include "shell/LinkLabel.h"
+#include "shell/Unit1.h"
+#include "shell/Unit2.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QtTest>
+
+namespace velmora {
+
+using namespace testing;
+
+DesktopHabitsTest::DesktopHabitsTest() = default;
+DesktopHabitsTest::~DesktopHabitsTest() = default;
+
+void DesktopHabitsTest::init() {
+    FailOnQtWarnings();
+    schemeBefore_ = QApplication::palette();
+    work_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(work_->isValid());
+    UsePrivateDesktopFolders(work_->path());
+    opened_.clear();
+    SetShellOpenHandler([this](const std::string& target) {
+        opened_.push_back(target);
+        return true;
+    });
+}
+
+void DesktopHabitsTest::cleanup() {
+    about_.reset();
+    main_.reset();
+    SetShellOpenHandler({});
+    QApplication::setPalette(schemeBefore_);
+    work_.reset();
+}
+
+void DesktopHabitsTest::ShowWindows() {
+    main_ = std::make_unique<TForm1>(std::nullopt);
+    about_ = std::make_unique<TForm2>(main_.get());
+    main_->Form2 = about_.get();
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    QTRY_VERIFY(main_->isActiveWindow());
+}
+
+void DesktopHabitsTest::textReadsUnderEveryScheme_data() {
+    QTest::addColumn<QPalette>("scheme");
+    QTest::addColumn<QString>("area");
+    // Text against its background: 4.5 is what small text needs; the red
+    // links on white reach 4.
+    QTest::addColumn<double>("least");
+    const std::pair<const char*, QPalette> schemes[] = {{"light", LightScheme()}, {"dark", DarkScheme()}};
+    for (const auto& [name, scheme] : schemes) {
+        for (const char* area : {"check box", "status bar", "result row", "notice", "thanks", "OK button"})
+            QTest::addRow("%s, %s", name, area) << scheme << QString(area) << 4.5;
+        QTest::addRow("%s, open link", name) << scheme << QString("open link") << 3.9;
+    }
+}
+
+void DesktopHabitsTest::textReadsUnderEveryScheme() {
+    QFETCH(QPalette, scheme);
+    QFETCH(QString, area);
+    QFETCH(double, least);
+    QApplication::setPalette(scheme);
+    ShowWindows();
+    ModalAnswerer user(main_.get());
+    DropFiles(*main_, {GoodImageSheet(Folder(), "album.cue")});
+    QTRY_COMPARE(main_->ListView1->count(), 1);
+    main_->Label2Click();
+    QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
+
+    QImage picture;
+    if (area == "check box") // the caption, right of the box itself
+        picture = main_->CheckBox1->grab(main_->CheckBox1->rect().adjusted(22, 0, 0, 0)).toImage();
+    else if (area == "status bar")
+        picture = main_->StatusBar1->findChild<QLabel*>()->grab().toImage();
+    else if (area == "result row") // the caption, right of the icon
+        picture =
+            main_->ListView1->viewport()
+                ->grab(main_->ListView1->visualItemRect(main_->ListView1->item(0)).adjusted(22, 0, 0, 0))
+                .toImage();
+    else if (area == "open link")
+        picture = main_->Label3->grab().toImage();
+    else if (area == "notice") // its first line, without a link
+        picture = about_->HTMLStaticText1->grab(QRect(0, 0, 313, 13)).toImage();
+    else if (area == "thanks") // "Thank you !", above the link
+        picture = about_->HTMLabel2->grab(QRect(0, 0, 65, 13)).toImage();
+    else
+        picture = about_->BitBtn1->grab().toImage();
+    const double contrast = TextContrast(picture);
+    QVERIFY2(contrast >= least, qPrintable(QString("contrast %1").arg(contrast)));
+}
+
+void DesktopHabitsTest::mainWindowKeys_data() {
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("opens");
+    // Tabs count from the check box.
+    QTest::newRow("Tab, Enter on the open link") << 1 << int(Qt::Key_Return) << 0 << "chooser";
+    QTest::newRow("Tab, Space on the open link") << 1 << int(Qt::Key_Space) << 0 << "chooser";
+    QTest::newRow("Tab, Tab, Enter on About") << 2 << int(Qt::Key_Return) << 0 << "about";
+    QTest::newRow("Tab, Tab, Space on About") << 2 << int(Qt::Key_Space) << 0 << "about";
+    QTest::newRow("Ctrl+O anywhere") << 0 << int(Qt::Key_O) << int(Qt::ControlModifier) << "chooser";
+    QTest::newRow("a letter on the open link") << 1 << int(Qt::Key_A) << 0 << "nothing";
+}
+
+void DesktopHabitsTest::mainWindowKeys() {
+    QFETCH(int, tabs);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, opens);
+    ShowWindows();
+    ModalAnswerer user(main_.get());
+    user.Answer(std::nullopt);
+    main_->CheckBox1->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), main_->CheckBox1);
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QWidget* focused = tabs == 1   ? static_cast<QWidget*>(main_->Label3)
+                             : tabs == 2 ? static_cast<QWidget*>(main_->Label2)
+                                         : main_->CheckBox1;
+    QCOMPARE(QApplication::focusWidget(), focused);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (opens == "chooser") {
+        QTRY_COMPARE(int(user.choosers.size()), 1);
+        QCOMPARE(user.choosers[0].filters, QStringList{"Cue File (*.cue)"});
+    } else if (opens == "about") {
+        QTRY_VERIFY(about_->isVisible());
+        QVERIFY(!main_->isEnabled());
+    } else {
+        QTest::qWait(150);
+        QVERIFY(user.choosers.empty());
+        QVERIFY(!about_->isVisible());
+    }
+}
+
+void DesktopHabitsTest::aboutWindowKeys_data() {
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<QString>("focused");
+    // What Enter then opens; empty when it closes the window.
+    QTest::addColumn<QString>("target");
+    QTest::newRow("OK") << 0 << "BitBtn1"
+                        << "";
+    QTest::newRow("the graphics credit") << 1 << "HTMLStaticText1"
+                                         << "mailto:brisel@dastrel.example";
+    QTest::newRow("the donation") << 2 << "HTMLabel1"
+                                  << "http://www.dastrel.example/";
+    QTest::newRow("the author") << 3 << "HTMLabel2"
+                                << "mailto:dastrel@dastrel.example";
+    QTest::newRow("round to OK") << 4 << "BitBtn1"
+                                 << "";
+}
+
+void DesktopHabitsTest::aboutWindowKeys() {
+    QFETCH(int, tabs);
+    QFETCH(QString, focused);
+    QFETCH(QString, target);
+    ShowWindows();
+    main_->Label2Click();
+    QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), about_->BitBtn1);
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    if (target.isEmpty()) {
+        QTRY_VERIFY(!about_->isVisible());
+        QVERIFY(opened_.empty());
+        return;
+    }
+    QTRY_COMPARE(int(opened_.size()), 1);
+    QCOMPARE(QString::fromStdString(opened_[0]), target);
+    QVERIFY(about_->isVisible());
+    // Escape closes the window from any link, as OK does.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!about_->isVisible());
+    QVERIFY(main_->isEnabled());
+}
+
+// Two names that differ only just before ".cue": the rows differ only when
+// the end of the name is drawn, which cutting the text at its right end loses.
+void DesktopHabitsTest::aLongNameKeepsItsEndAndOutcomeInView() {
+    ShowWindows();
+    const QString stem(150, 'a');
+    DropFiles(*main_, {GoodImageSheet(Folder(), stem + "-1.cue"), GoodImageSheet(Folder(), stem + "-2.cue")});
+    QTRY_COMPARE(main_->ListView1->count(), 2);
+    QListWidget& list = *main_->ListView1;
+    list.setCurrentItem(nullptr);
+    list.clearFocus();
+    const QImage first = list.viewport()->grab(list.visualItemRect(list.item(0))).toImage();
+    const QImage second = list.viewport()->grab(list.visualItemRect(list.item(1))).toImage();
+    QCOMPARE(first.size(), second.size());
+    QVERIFY(first != second);
+}
+
+void DesktopHabitsTest::newRowsScrollIntoViewAndTheFocusFrameFollows() {
+    ShowWindows();
+    QListWidget& list = *main_->ListView1;
+    list.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), &list);
+    for (int i = 0; i < 12; ++i) {
+        DropFiles(*main_, {GoodImageSheet(Folder(), QString("album%1.cue").arg(i))});
+        QTRY_COMPARE(list.count(), i + 1);
+        QCOMPARE(list.currentRow(), i);
+        QVERIFY(list.viewport()->rect().contains(list.visualItemRect(list.item(i))));
+        QVERIFY(list.selectedItems().isEmpty());
+    }
+}
+
+void DesktopHabitsTest::theFocusFrameStaysWhereTheUserPutIt() {
+    ShowWindows();
+    QListWidget& list = *main_->ListView1;
+    DropFiles(*main_, {GoodImageSheet(Folder(), "a.cue"), GoodImageSheet(Folder(), "b.cue"),
+                       GoodImageSheet(Folder(), "c.cue")});
+    QTRY_COMPARE(list.count(), 3);
+    list.setFocus();
+    list.setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    DropFiles(*main_, {GoodImageSheet(Folder(), "d.cue")});
+    QTRY_COMPARE(list.count(), 4);
+    QCOMPARE(list.currentRow(), 0);
+}
+
+void DesktopHabitsTest::errorBoxContent_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("unprocessed");
+    QTest::newRow("no sheet") << "plain"
+                              << "Disque plein."
+                              << ""
+                              << "";
+    QTest::newRow("a sheet") << "sheet"
+                             << "Disque plein."
+                             << "/music/album.cue"
+                             << "";
+    QTest::newRow("a sheet's line") << "line"
+                                    << "Disque plein."
+                                    << "/music/album.cue, line 7"
+                                    << "";
+    QTest::newRow("not one of ours") << "standard"
+                                     << "Disque plein."
+                                     << ""
+                                     << "";
+    QTest::newRow("the last of its drop") << "batch 0"
+                                          << "Disque plein."
+                                          << "/music/album.cue, line 7"
+                                          << "";
+    QTest::newRow("one left") << "batch 1"
+                              << "Disque plein."
+                              << "/music/album.cue, line 7"
+                              << "1 more sheet of this drop was not processed.";
+    QTest::newRow("three left") << "batch 3"
+                                << "Disque plein."
+                                << "/music/album.cue, line 7"
+                                << "3 more sheets of this drop were not processed.";
+}
+
+void DesktopHabitsTest::errorBoxContent() {
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    QFETCH(QString, unprocessed);
+    const std::string message = "Disque plein";
+    const Error sheetError(message, "/music/album.cue", 7);
+    ErrorBoxContent content;
+    if (kind == "plain")
+        content = ErrorBoxFor(Error(message));
+    else if (kind == "sheet")
+        content = ErrorBoxFor(Error(message, "/music/album.cue"));
+    else if (kind == "line")
+        content = ErrorBoxFor(sheetError);
+    else if (kind == "standard")
+        content = ErrorBoxFor(std::runtime_error(message));
+    else
+        content =
+            ErrorBoxFor(StoppedBatchError(sheetError, sheetError.SheetPath(), kind.section(' ', 1).toInt()));
+    QCOMPARE(content.text, text);
+    QCOMPARE(content.detail, detail);
+    QCOMPARE(content.unprocessed, unprocessed);
+}
+
+void DesktopHabitsTest::anErrorNamesItsSheetAndWhatTheDropLeftUndone_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("unprocessed");
+    QTest::newRow("first of three") << QStringList{"broken", "good", "good"} << QStringList{}
+                                    << "2 more sheets of this drop were not processed.";
+    QTest::newRow("second of three") << QStringList{"good", "broken", "good"} << QStringList{"s0.cue => GOOD"}
+                                     << "1 more sheet of this drop was not processed.";
+    QTest::newRow("last") << QStringList{"good", "broken"} << QStringList{"s0.cue => GOOD"} << "";
+    QTest::newRow("alone") << QStringList{"broken"} << QStringList{} << "";
+}
+
+void DesktopHabitsTest::anErrorNamesItsSheetAndWhatTheDropLeftUndone() {
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, unprocessed);
+    ShowWindows();
+    ModalAnswerer user(main_.get());
+    QStringList paths;
+    QString broken;
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString folder = Folder() + QString("/%1").arg(i);
+        const QString name = QString("s%1.cue").arg(i);
+        paths << (entries[i] == "good" ? GoodImageSheet(folder, name) : BrokenTimeAudioSheet(folder, name));
+        if (entries[i] == "broken")
+            broken = paths.last();
+    }
+    DropFiles(*main_, paths);
+    QTRY_COMPARE(int(user.boxes.size()), 1);
+    QTest::qWait(150);
+    QCOMPARE(int(user.boxes.size()), 1);
+    QCOMPARE(Rows(*main_), rows);
+    const SeenBox& box = user.boxes[0];
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    // The message stays as it is; where it arose goes to the details.
+    QVERIFY2(!box.text.contains(broken), qPrintable(box.text));
+    QVERIFY2(box.detailedText == broken || box.detailedText.startsWith(broken + ", line "),
+             qPrintable(box.detailedText));
+    QCOMPARE(box.informativeText, unprocessed);
+}
+
+} // namespace velmora
