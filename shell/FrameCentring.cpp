@@ -23,7 +23,10 @@ QMargins FrameCentring::CurrentFrame() const {
 }
 
 void FrameCentring::Place() {
-    placedWith_ = CurrentFrame();
+    // A hidden window has no frame: it gets the one it had last time.
+    if (const QMargins frame = CurrentFrame(); !frame.isNull())
+        knownFrame_ = frame;
+    placedWith_ = knownFrame_;
     QRect outer(QPoint(), window_.size().grownBy(placedWith_));
     outer.moveCenter(centre_());
     // A window's position is that of its frame.
@@ -37,14 +40,19 @@ bool FrameCentring::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Hide:
         waitingForFrame_ = false;
         break;
+    // The window manager tells the frame by a window property, which raises
+    // no event: it is read on the first of these that comes after it, the
+    // first paint of the mapped window at the latest.
     case QEvent::Move:
     case QEvent::Resize:
-    case QEvent::Expose:
-    case QEvent::Show: {
+    case QEvent::Show:
+    case QEvent::Paint:
+    case QEvent::WindowActivate: {
         const QMargins frame = CurrentFrame();
         if (frame.isNull())
             break;
         waitingForFrame_ = false;
+        knownFrame_ = frame;
         if (frame != placedWith_)
             Place();
         break;

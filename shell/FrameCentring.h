@@ -28,6 +28,7 @@ private:
 
     QWidget& window_;
     std::function<QPoint()> centre_;
+    QMargins knownFrame_;
     QMargins placedWith_;
     bool waitingForFrame_ = false;
 };
