@@ -74,7 +74,8 @@ public:
     virtual bool RenderText(RenderMarkupParams& params);
 
     // The anchor under a point in control coordinates; updates HoverAnchor.
-    AnchorHit AnchorAt(std::int32_t x, std::int32_t y);
+    AnchorHit AnchorAt(std::int32_t x, std::int32_t y) override;
+    std::int32_t FocusedLink() const override { return hasFocus() ? 0 : -1; }
     // Asks the parent to repaint r (control coordinates) with its background; nothing without a parent.
     void InvalidateHoverRect(const Rect& r);
 

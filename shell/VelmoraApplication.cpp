@@ -1,5 +1,6 @@
 #include "shell/VelmoraApplication.h"
 
+#include "controls/MarkupAccessible.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/PaletteColors.h"
 #include "resources/Resources.h"
@@ -15,6 +16,7 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
     LoadResources();
     InstallFontSubstitutes();
     InstallPaletteSysColors();
+    InstallMarkupAccessibility();
 }
 
 bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {

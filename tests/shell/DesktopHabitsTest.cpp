@@ -9,6 +9,7 @@
 #include "shell/Unit1.h"
 #include "shell/Unit2.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -230,6 +231,65 @@ void DesktopHabitsTest::theFocusFrameStaysWhereTheUserPutIt() {
     DropFiles(*main_, {GoodImageSheet(Folder(), "d.cue")});
     QTRY_COMPARE(list.count(), 4);
     QCOMPARE(list.currentRow(), 0);
+}
+
+namespace {
+
+// "role: name (description)" for every node of the accessibility tree below `node`.
+void Walk(QAccessibleInterface* node, QStringList& seen) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (child == nullptr)
+            continue;
+        QString line = QString("%1: %2").arg(int(child->role())).arg(child->text(QAccessible::Name));
+        if (!child->text(QAccessible::Description).isEmpty())
+            line += " (" + child->text(QAccessible::Description) + ")";
+        seen << line;
+        Walk(child, seen);
+    }
+}
+
+QString Node(QAccessible::Role role, const QString& name, const QString& description = {}) {
+    return QString("%1: %2").arg(int(role)).arg(name) +
+           (description.isEmpty() ? "" : " (" + description + ")");
+}
+
+} // namespace
+
+void DesktopHabitsTest::assistiveTechnologiesSeeBothWindows_data() {
+    QTest::addColumn<bool>("about");
+    QTest::addColumn<QString>("node");
+    QTest::newRow("open link") << false << Node(QAccessible::StaticText, "Open a Cue File");
+    QTest::newRow("about link") << false << Node(QAccessible::StaticText, "About");
+    QTest::newRow("results") << false << Node(QAccessible::List, "Results");
+    QTest::newRow("notice")
+        << true
+        << Node(QAccessible::StaticText,
+                "Velmora Version 1.0 is freeware. You may use it and share it free of charge. "
+                "This software cost many hours of freetime, so if you enjoy using Velmora and "
+                "you would like to show your appreciation for my work, please support me by "
+                "making a donation. Graphics by Brisel (Thanks !!)");
+    QTest::newRow("credit") << true << Node(QAccessible::Link, "Brisel", "mailto:brisel@dastrel.example");
+    QTest::newRow("donation") << true
+                              << Node(QAccessible::Link, "Visit my website if you want to make a Donation !",
+                                      "http://www.dastrel.example/");
+    QTest::newRow("author") << true << Node(QAccessible::Link, "Dastrel", "mailto:dastrel@dastrel.example");
+    QTest::newRow("OK") << true << Node(QAccessible::Button, "OK");
+}
+
+void DesktopHabitsTest::assistiveTechnologiesSeeBothWindows() {
+    QFETCH(bool, about);
+    QFETCH(QString, node);
+    ShowWindows();
+    QWidget* window = main_.get();
+    if (about) {
+        main_->Label2Click();
+        QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
+        window = about_.get();
+    }
+    QStringList seen;
+    Walk(QAccessible::queryAccessibleInterface(window), seen);
+    QVERIFY2(seen.contains(node), qPrintable(seen.join('\n')));
 }
 
 void DesktopHabitsTest::errorBoxContent_data() {

@@ -37,6 +37,9 @@ private slots:
     void newRowsScrollIntoViewAndTheFocusFrameFollows();
     void theFocusFrameStaysWhereTheUserPutIt();
 
+    void assistiveTechnologiesSeeBothWindows_data();
+    void assistiveTechnologiesSeeBothWindows();
+
     void errorBoxContent_data();
     void errorBoxContent();
     void anErrorNamesItsSheetAndWhatTheDropLeftUndone_data();
