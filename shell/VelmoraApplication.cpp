@@ -5,6 +5,7 @@
 #include "platform/PaletteColors.h"
 #include "resources/Resources.h"
 #include "shell/ErrorBox.h"
+#include "shell/StartupProbe.h"
 
 #include <exception>
 
@@ -17,6 +18,7 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
     InstallFontSubstitutes();
     InstallPaletteSysColors();
     InstallMarkupAccessibility();
+    InstallStartupProbe(*this);
 }
 
 bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
