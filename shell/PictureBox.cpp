@@ -4,15 +4,39 @@
 #include "platform/JpegDecoder.h"
 
 #include <QFile>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace velmora {
 
-PictureBox::PictureBox(QImage picture, QWidget* parent) : QWidget(parent), picture_(std::move(picture)) {}
+PictureBox::PictureBox(QImage picture, QString twiceAsDetailed, QWidget* parent)
+    : QWidget(parent), picture_(std::move(picture)), detailedName_(std::move(twiceAsDetailed)) {}
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    // Enlarged pixel by pixel, a picture turns blocky on a scaled screen.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // The pixels painted into, which are the screen's or those of a picture
+    // the window is rendered into.
+    const QPaintDevice* target =
+        painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : this;
+    if (target->devicePixelRatioF() <= 1 || detailedName_.isEmpty()) {
+        painter.drawImage(0, 0, picture_);
+        return;
+    }
+    if (detailed_.isNull()) {
+        // Built into the program like the plain one; should it be unreadable,
+        // the plain picture still shows, only less sharp.
+        try {
+            detailed_ = LoadJpegResource(detailedName_);
+            detailed_.setDevicePixelRatio(2);
+        } catch (const Error&) {
+            detailedName_.clear();
+            painter.drawImage(0, 0, picture_);
+            return;
+        }
+    }
+    painter.drawImage(0, 0, detailed_);
 }
 
 QImage LoadJpegResource(const QString& name) {

@@ -89,9 +89,11 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     for (const int size : {16, 32, 48})
         icon.addFile(QString(":/images/velmora-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
-    for (const char* name :
-         {":/images/result-bad.png", ":/images/result-corrected.png", ":/images/result-good.png"})
-        ImageList1 << QIcon(name);
+    for (const QString name : {"result-bad", "result-corrected", "result-good"}) {
+        QIcon icon(":/images/" + name + ".png");
+        icon.addFile(":/images/" + name + "@2x.png");
+        ImageList1 << icon;
+    }
 
     // Created in painting order: each lies over the ones before it.
     Label1 = new QLabel("Please Drag & Drop your .cue files here", this);
@@ -117,7 +119,7 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
         Label3Click();
     };
 
-    Image1 = new PictureBox(LoadJpegResource(":/images/banner.jpg"), this);
+    Image1 = new PictureBox(LoadJpegResource(":/images/banner.jpg"), ":/images/banner@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(-8, 0, 505, 265);
 

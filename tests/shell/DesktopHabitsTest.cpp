@@ -6,6 +6,7 @@
 #include "platform/ShellOpen.h"
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"
+#include "shell/PictureBox.h"
 #include "shell/Unit1.h"
 #include "shell/Unit2.h"
 
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QtTest>
@@ -290,6 +292,91 @@ void DesktopHabitsTest::assistiveTechnologiesSeeBothWindows() {
     QStringList seen;
     Walk(QAccessible::queryAccessibleInterface(window), seen);
     QVERIFY2(seen.contains(node), qPrintable(seen.join('\n')));
+}
+
+namespace {
+
+// The mean difference of two pictures of one size, in levels of 255 per channel.
+double MeanDifference(const QImage& a, const QImage& b) {
+    const QImage left = a.convertToFormat(QImage::Format_RGB32);
+    const QImage right = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < left.height(); ++y)
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y);
+            const QRgb q = right.pixel(x, y);
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * left.width() * left.height());
+}
+
+} // namespace
+
+void DesktopHabitsTest::picturesAreSharpOnScaledScreens_data() {
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<double>("ratio");
+    for (const char* picture : {"banner", "about-logo", "about-portrait"})
+        for (const double ratio : {1.5, 2.0})
+            QTest::addRow("%s at %g", picture, ratio) << picture << ratio;
+}
+
+// On a scaled screen the box shows the picture drawn at twice the size, scaled
+// smoothly to the screen: as close to it as two ways of smooth scaling come,
+// where an enlargement of the plain picture, pixel by pixel or smooth, is not.
+void DesktopHabitsTest::picturesAreSharpOnScaledScreens() {
+    QFETCH(QString, picture);
+    QFETCH(double, ratio);
+    ShowWindows();
+    QWidget* box = picture == "banner"       ? static_cast<QWidget*>(main_->Image1)
+                   : picture == "about-logo" ? static_cast<QWidget*>(about_->Image1)
+                                             : static_cast<QWidget*>(about_->Image2);
+    const QSize pixels = (QSizeF(box->size()) * ratio).toSize();
+    QImage screen(pixels, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    screen.setDevicePixelRatio(ratio);
+    box->render(&screen);
+    screen.setDevicePixelRatio(1);
+
+    QImage detailed = LoadJpegResource(":/images/" + picture + "@2x.jpg");
+    QImage canvas(box->size() * 2, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter(&canvas).drawImage(0, 0, detailed);
+    const QImage expected = canvas.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage blocky = LoadJpegResource(":/images/" + picture + ".jpg")
+                              .copy(QRect(QPoint(), box->size()))
+                              .scaled(pixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage soft = LoadJpegResource(":/images/" + picture + ".jpg")
+                            .copy(QRect(QPoint(), box->size()))
+                            .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const double difference = MeanDifference(screen, expected);
+    const double blockyDifference = MeanDifference(blocky, expected);
+    const double softDifference = MeanDifference(soft, expected);
+    QVERIFY2(difference < blockyDifference / 2 && difference < softDifference / 2,
+             qPrintable(QString("%1 against %2 for a blocky and %3 for a smooth enlargement")
+                            .arg(difference)
+                            .arg(blockyDifference)
+                            .arg(softDifference)));
+}
+
+void DesktopHabitsTest::resultIconsHaveTheirDetailedVersion_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("bad") << int(BadIcon) << "result-bad";
+    QTest::newRow("corrected") << int(CorrectedIcon) << "result-corrected";
+    QTest::newRow("good") << int(GoodIcon) << "result-good";
+}
+
+void DesktopHabitsTest::resultIconsHaveTheirDetailedVersion() {
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    main_ = std::make_unique<TForm1>(std::nullopt);
+    const QIcon& icon = main_->ImageList1.at(index);
+    const QImage plain = icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage sharp = icon.pixmap(QSize(16, 16), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(plain, QImage(":/images/" + name + ".png").convertToFormat(QImage::Format_ARGB32));
+    QCOMPARE(sharp.size(), QSize(32, 32));
+    QCOMPARE(sharp, QImage(":/images/" + name + "@2x.png").convertToFormat(QImage::Format_ARGB32));
 }
 
 void DesktopHabitsTest::errorBoxContent_data() {

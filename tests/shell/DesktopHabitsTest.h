@@ -40,6 +40,11 @@ private slots:
     void assistiveTechnologiesSeeBothWindows_data();
     void assistiveTechnologiesSeeBothWindows();
 
+    void picturesAreSharpOnScaledScreens_data();
+    void picturesAreSharpOnScaledScreens();
+    void resultIconsHaveTheirDetailedVersion_data();
+    void resultIconsHaveTheirDetailedVersion();
+
     void errorBoxContent_data();
     void errorBoxContent();
     void anErrorNamesItsSheetAndWhatTheDropLeftUndone_data();
