@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -25,6 +26,9 @@ namespace {
 struct Start {
     double seconds = 0;
     long residentKb = -1;
+    // User and system time of the whole run: on a busy machine the wall time
+    // also counts waiting for a core.
+    double cpuMs = 0;
 };
 
 // Starts the program in a private runtime and settings folder, so that it is a
@@ -74,7 +78,10 @@ Start StartOnce(const std::string& program) {
         if (line.rfind("painted ", 0) == 0)
             start.residentKb = std::strtol(line.c_str() + 8, nullptr, 10);
         int status = 0;
-        waitpid(child, &status, 0);
+        rusage usage{};
+        wait4(child, &status, 0, &usage);
+        start.cpuMs = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     }
     close(output[0]);
     std::filesystem::remove_all(base);
@@ -90,6 +97,7 @@ void Measure(benchmark::State& state, const std::string& program) {
         }
         state.SetIterationTime(start.seconds);
         state.counters["resident_kB"] = static_cast<double>(start.residentKb);
+        state.counters["cpu_ms"] = start.cpuMs;
     }
 }
 
@@ -99,6 +107,7 @@ public:
     struct Figures {
         double median = 0, least = 0, most = 0;
         double residentMedian = 0, residentLeast = 0, residentMost = 0;
+        double cpuMedian = 0, cpuLeast = 0, cpuMost = 0;
     };
 
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -107,17 +116,24 @@ public:
                 continue;
             Figures& figures = figures_[run.run_name.function_name];
             const double time = run.GetAdjustedRealTime();
-            const auto counter = run.counters.find("resident_kB");
-            const double resident = counter == run.counters.end() ? 0 : static_cast<double>(counter->second);
+            const auto value = [&run](const char* name) {
+                const auto counter = run.counters.find(name);
+                return counter == run.counters.end() ? 0.0 : static_cast<double>(counter->second);
+            };
+            const double resident = value("resident_kB");
+            const double cpu = value("cpu_ms");
             if (run.aggregate_name == "median") {
                 figures.median = time;
                 figures.residentMedian = resident;
+                figures.cpuMedian = cpu;
             } else if (run.aggregate_name == "min") {
                 figures.least = time;
                 figures.residentLeast = resident;
+                figures.cpuLeast = cpu;
             } else if (run.aggregate_name == "max") {
                 figures.most = time;
                 figures.residentMost = resident;
+                figures.cpuMost = cpu;
             }
         }
         RatioReporter::ReportRuns(runs);
@@ -137,6 +153,11 @@ public:
             "%.1f ms (%.1f to %.1f); ratio %.2f, goal at most %.2f\n",
             velmora.median, velmora.least, velmora.most, peer.median, peer.least, peer.most,
             velmora.median / peer.median, timeGoal);
+        std::printf(
+            "processor time of the whole run, median (range): velmora %.1f ms (%.1f to %.1f), minimal "
+            "window %.1f ms (%.1f to %.1f); ratio %.2f\n",
+            velmora.cpuMedian, velmora.cpuLeast, velmora.cpuMost, peer.cpuMedian, peer.cpuLeast, peer.cpuMost,
+            peer.cpuMedian > 0 ? velmora.cpuMedian / peer.cpuMedian : 0.0);
         std::printf(
             "resident memory at the first paint, median (range): velmora %.0f kB (%.0f to %.0f), minimal "
             "window %.0f kB (%.0f to %.0f); ratio %.2f, goal at most %.2f\n",

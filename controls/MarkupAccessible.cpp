@@ -22,7 +22,8 @@ public:
     bool isValid() const override { return Link() != nullptr; }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override {
-        return control_ == nullptr ? nullptr : control_->window()->windowHandle();
+        const MarkupControl* control = control_.data();
+        return control == nullptr ? nullptr : control->window()->windowHandle();
     }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(control_); }
     QAccessibleInterface* child(int) const override { return nullptr; }
@@ -48,18 +49,24 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
 
     QRect rect() const override {
+        const MarkupControl* control = control_.data();
         const MarkupLink* link = Link();
-        if (link == nullptr || link->Bounds.isEmpty())
+        if (control == nullptr || link == nullptr || link->Bounds.isEmpty())
             return {};
-        return QRect(control_->mapToGlobal(link->Bounds.topLeft()), link->Bounds.size());
+        return QRect(control->mapToGlobal(link->Bounds.topLeft()), link->Bounds.size());
     }
 
     QAccessible::State state() const override {
         QAccessible::State state;
         state.focusable = true;
         state.linked = true;
-        state.focused = control_ != nullptr && control_->FocusedLink() == index_;
-        state.invisible = control_ == nullptr || !control_->isVisible() || rect().isEmpty();
+        const MarkupControl* control = control_.data();
+        if (control == nullptr) {
+            state.invisible = true;
+            return state;
+        }
+        state.focused = control->FocusedLink() == index_;
+        state.invisible = !control->isVisible() || rect().isEmpty();
         return state;
     }
 
@@ -71,16 +78,18 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
     void doAction(const QString& name) override {
+        MarkupControl* control = control_.data();
         const MarkupLink* link = Link();
-        if (name == pressAction() && link != nullptr && !link->Target.empty())
-            control_->PressLink(std::string(link->Target));
+        if (name == pressAction() && control != nullptr && link != nullptr && !link->Target.empty())
+            control->PressLink(std::string(link->Target));
     }
 
 private:
     const MarkupLink* Link() const {
-        if (control_ == nullptr)
+        MarkupControl* control = control_.data();
+        if (control == nullptr)
             return nullptr;
-        const auto& links = control_->Links();
+        const auto& links = control->Links();
         return index_ < static_cast<int>(links.size()) ? &links[static_cast<std::size_t>(index_)] : nullptr;
     }
 
@@ -125,7 +134,7 @@ public:
 
     QAccessibleInterface* childAt(int x, int y) const override {
         for (int i = 0; i < childCount(); ++i)
-            if (QAccessibleInterface* link = child(i); link->rect().contains(x, y))
+            if (QAccessibleInterface* link = child(i); link != nullptr && link->rect().contains(x, y))
                 return link;
         return nullptr;
     }

@@ -1,12 +1,12 @@
 #include "controls/MarkupControl.h"
 
 #include "controls/BevelFrame.h"
+#include "controls/LazyShellIcons.h"
 #include "controls/MarkupLinks.h"
 #include "graphics/Windows1252.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/PlainText.h"
-#include "markup/qt/QtShellIconSource.h"
 #include "pictures/qt/QtPictureDecoder.h"
 #include "platform/ShellOpen.h"
 
@@ -22,7 +22,7 @@ namespace velmora {
 MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                              std::function<void()> onImagesChanged)
     : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
-      shellIcons_(std::make_unique<QtShellIconSource>()), imageListLink_(std::move(onImagesChanged)),
+      shellIcons_(std::make_unique<LazyShellIcons>()), imageListLink_(std::move(onImagesChanged)),
       htmlText_(std::move(onTextChanged)), measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
     setMouseTracking(true);
 }

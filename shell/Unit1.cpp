@@ -90,9 +90,11 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
         icon.addFile(QString(":/images/velmora-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     for (const QString name : {"result-bad", "result-corrected", "result-good"}) {
-        QIcon icon(":/images/" + name + ".png");
-        icon.addFile(":/images/" + name + "@2x.png");
-        ImageList1 << icon;
+        // With their sizes given, the files are read only when a row first shows one.
+        QIcon result;
+        result.addFile(":/images/" + name + ".png", QSize(16, 16));
+        result.addFile(":/images/" + name + "@2x.png", QSize(32, 32));
+        ImageList1 << result;
     }
 
     // Created in painting order: each lies over the ones before it.
@@ -119,7 +121,7 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
         Label3Click();
     };
 
-    Image1 = new PictureBox(LoadJpegResource(":/images/banner.jpg"), ":/images/banner@2x.jpg", this);
+    Image1 = new PictureBox(":/images/banner.jpg", ":/images/banner@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(-8, 0, 505, 265);
 

@@ -89,13 +89,12 @@ TForm2::TForm2(QWidget* mainWindow)
     sansSerif.setPixelSize(11);
     setFont(sansSerif);
 
-    Image1 = new PictureBox(LoadJpegResource(":/images/about-logo.jpg"), ":/images/about-logo@2x.jpg", this);
+    Image1 = new PictureBox(":/images/about-logo.jpg", ":/images/about-logo@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(96, 8, 137, 121);
     Image1->installEventFilter(this);
 
-    Image2 = new PictureBox(LoadJpegResource(":/images/about-portrait.jpg"), ":/images/about-portrait@2x.jpg",
-                            this);
+    Image2 = new PictureBox(":/images/about-portrait.jpg", ":/images/about-portrait@2x.jpg", this);
     Image2->setObjectName("Image2");
     Image2->setGeometry(112, 8, 113, 137);
     Image2->setVisible(false);
