@@ -27,7 +27,9 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 
 namespace velmora {
@@ -68,6 +70,21 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
             paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     return paths;
 }
+
+// The result list's one column is 470 pixels wide: a longer row is shortened
+// to fit it instead of running off to the right.
+class ResultRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static constexpr int ColumnWidth = 470;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize hint = QStyledItemDelegate::sizeHint(option, index);
+        hint.setWidth(std::min(hint.width(), ColumnWidth));
+        return hint;
+    }
+};
 
 } // namespace
 
@@ -131,8 +148,10 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     ListView1->setFrameShape(QFrame::NoFrame);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
-    // The end of a long name goes before its outcome does.
+    // The middle of a long name goes, so that its end and outcome stay in view.
     ListView1->setTextElideMode(Qt::ElideMiddle);
+    ListView1->setItemDelegate(new ResultRowDelegate(ListView1));
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->setAccessibleName("Results");
 
     ProgressBar1 = new QProgressBar(this);

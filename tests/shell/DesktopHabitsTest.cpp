@@ -192,8 +192,24 @@ void DesktopHabitsTest::aboutWindowKeys() {
     QVERIFY(main_->isEnabled());
 }
 
+namespace {
+
+// The right-most column that holds anything but the row's background.
+int InkRight(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const QRgb background = rgb.pixel(rgb.width() - 1, 0);
+    for (int x = rgb.width() - 1; x >= 0; --x)
+        for (int y = 0; y < rgb.height(); ++y)
+            if (rgb.pixel(x, y) != background)
+                return x;
+    return -1;
+}
+
+} // namespace
+
 // Two names that differ only just before ".cue": the rows differ only when
-// the end of the name is drawn, which cutting the text at its right end loses.
+// the end of the name is drawn, which cutting the text at its right end, or
+// letting it run off the list, loses.
 void DesktopHabitsTest::aLongNameKeepsItsEndAndOutcomeInView() {
     ShowWindows();
     const QString stem(150, 'a');
@@ -202,10 +218,16 @@ void DesktopHabitsTest::aLongNameKeepsItsEndAndOutcomeInView() {
     QListWidget& list = *main_->ListView1;
     list.setCurrentItem(nullptr);
     list.clearFocus();
+    const QRect visible = list.viewport()->rect();
+    for (int row = 0; row < 2; ++row)
+        QVERIFY(visible.contains(list.visualItemRect(list.item(row))));
     const QImage first = list.viewport()->grab(list.visualItemRect(list.item(0))).toImage();
     const QImage second = list.viewport()->grab(list.visualItemRect(list.item(1))).toImage();
     QCOMPARE(first.size(), second.size());
     QVERIFY(first != second);
+    // The outcome is drawn at the row's right end: the short row's text ends
+    // well before it, the long row's runs up to it.
+    QVERIFY(InkRight(first) > list.visualItemRect(list.item(0)).width() - 20);
 }
 
 void DesktopHabitsTest::newRowsScrollIntoViewAndTheFocusFrameFollows() {
