@@ -489,6 +489,8 @@ void THTMLStaticText::keyPressEvent(QKeyEvent* event) {
     }
     MarkupControl::keyPressEvent(event);
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        // The target is read as the frame is drawn: a key right after Tab comes before that paint.
+        repaint();
         OpenAnchor(focusHref_, OnAnchorKeypress);
         event->accept();
     }

@@ -71,7 +71,8 @@ public:
     // Draws the text now (repaint), the frames too when asked; refreshes AnchorCount and FocusHref.
     void PaintMarkup(bool withFrame);
     // The anchor under a point in control coordinates; updates HoverAnchor.
-    AnchorHit AnchorAt(std::int32_t x, std::int32_t y);
+    AnchorHit AnchorAt(std::int32_t x, std::int32_t y) override;
+    std::int32_t FocusedLink() const override { return hasFocus() ? focusAnchor_ : -1; }
 
     HintInfo HintAt(QPoint point) override;
     void Loaded() override;

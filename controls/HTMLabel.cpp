@@ -8,6 +8,7 @@
 #include "markup/PlainText.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -117,7 +118,6 @@ void THTMLabel::SetTransparent(bool on) {
 }
 
 bool THTMLabel::RenderText(RenderMarkupParams& params) {
-    params.focusAnchor = -1;
     params.wordWrap = !ellipsis_;
     params.pictureCache = pictureCache_.get();
     params.pictureContainer = pictureContainer_;
@@ -195,9 +195,38 @@ void THTMLabel::PaintText(Canvas& canvas) {
     Rect bounds = ExtendForAutoSize(TextArea(), rules);
     const Point mouse = CursorPos();
     AlignVertically(canvas, markup, bounds, mouse, -1);
-    RenderMarkupParams draw = PaintArguments(canvas, markup, bounds, mouse, -1);
+    RenderMarkupParams draw = PaintArguments(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
     RenderText(draw);
+    focusHref_ = hasFocus() ? draw.focusHref : std::string();
     FitToText(rules, draw.textWidth, draw.textHeight);
+}
+
+void THTMLabel::SetTabStop(bool on) {
+    tabStop_ = on;
+    setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void THTMLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) {
+        MarkupControl::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // The target is read as it is drawn, so that it is the one the frame is on.
+    repaint();
+    if (!focusHref_.empty())
+        OpenAnchor(focusHref_, OnAnchorClick);
+}
+
+void THTMLabel::focusInEvent(QFocusEvent* event) {
+    MarkupControl::focusInEvent(event);
+    update();
+}
+
+void THTMLabel::focusOutEvent(QFocusEvent* event) {
+    MarkupControl::focusOutEvent(event);
+    update();
 }
 
 AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {

@@ -61,14 +61,21 @@ public:
     void SetImages(ImageList* list);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
+    // Off unless a window asks for it: then Tab reaches the label, its first link shows the focus
+    // frame, and Enter or Space opens that link as a click does.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on);
+    // The target of the link the focus frame is on; empty without the focus.
+    const std::string& FocusHref() const { return focusHref_; }
 
     // Repaints the whole label; the end of every HTMLText assignment.
     virtual void TextUpdated();
-    // RenderMarkup for this label: no focus rectangle, wrapping unless Ellipsis, its own pictures.
+    // RenderMarkup for this label: wrapping unless Ellipsis, its own pictures.
     virtual bool RenderText(RenderMarkupParams& params);
 
     // The anchor under a point in control coordinates; updates HoverAnchor.
-    AnchorHit AnchorAt(std::int32_t x, std::int32_t y);
+    AnchorHit AnchorAt(std::int32_t x, std::int32_t y) override;
+    std::int32_t FocusedLink() const override { return hasFocus() ? 0 : -1; }
     // Asks the parent to repaint r (control coordinates) with its background; nothing without a parent.
     void InvalidateHoverRect(const Rect& r);
 
@@ -83,6 +90,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void TextLinesChanged();
@@ -99,6 +109,8 @@ private:
     bool hintShowFull_ = false;
     bool htmlHint_ = false;
     bool transparent_ = false;
+    bool tabStop_ = false;
+    std::string focusHref_;
 };
 
 } // namespace velmora

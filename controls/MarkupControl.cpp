@@ -1,10 +1,12 @@
 #include "controls/MarkupControl.h"
 
 #include "controls/BevelFrame.h"
+#include "controls/LazyShellIcons.h"
+#include "controls/MarkupLinks.h"
 #include "graphics/Windows1252.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
-#include "markup/qt/QtShellIconSource.h"
+#include "markup/PlainText.h"
 #include "pictures/qt/QtPictureDecoder.h"
 #include "platform/ShellOpen.h"
 
@@ -20,7 +22,7 @@ namespace velmora {
 MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                              std::function<void()> onImagesChanged)
     : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
-      shellIcons_(std::make_unique<QtShellIconSource>()), imageListLink_(std::move(onImagesChanged)),
+      shellIcons_(std::make_unique<LazyShellIcons>()), imageListLink_(std::move(onImagesChanged)),
       htmlText_(std::move(onTextChanged)), measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
     setMouseTracking(true);
 }
@@ -268,6 +270,45 @@ bool MarkupControl::ShowHintFor(const QHelpEvent& event) {
     const QPoint where = hint.Moved ? hint.GlobalPos : event.globalPos();
     QToolTip::showText(where, FromWindows1252(hint.Text), this);
     return true;
+}
+
+std::string MarkupControl::PlainText() const {
+    return MarkupToPlainText(GetJoinedText());
+}
+
+const std::vector<MarkupLink>& MarkupControl::Links() {
+    const std::string markup = GetJoinedText();
+    if (linksKnown_ && markup == linksMarkup_ && size() == linksSize_)
+        return links_;
+    std::vector<MarkupLink> links;
+    for (std::string& text : AnchorTexts(markup))
+        links.push_back(MarkupLink{std::move(text), {}, {}});
+    // Each anchor's whole rectangle comes with any hit on it, so a coarse sweep finds them all; the
+    // sweep leaves the hover state as the mouse left it.
+    const std::int32_t hover = hoverAnchor_;
+    std::size_t found = 0;
+    constexpr int Step = 3;
+    for (int y = 0; y < height() && found < links.size(); y += Step) {
+        for (int x = 0; x < width() && found < links.size(); x += Step) {
+            const AnchorHit hit = AnchorAt(x, y);
+            const std::int32_t number = hoverAnchor_;
+            if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size())
+                continue;
+            MarkupLink& link = links[static_cast<std::size_t>(number - 1)];
+            if (!link.Bounds.isEmpty())
+                continue;
+            link.Target = hit.Anchor;
+            link.Bounds = QRect(QPoint(hit.AnchorRect.Left, hit.AnchorRect.Top),
+                                QPoint(hit.AnchorRect.Right - 1, hit.AnchorRect.Bottom - 1));
+            ++found;
+        }
+    }
+    hoverAnchor_ = hover;
+    links_ = std::move(links);
+    linksMarkup_ = markup;
+    linksSize_ = size();
+    linksKnown_ = true;
+    return links_;
 }
 
 QStringList LinesToStrings(const std::vector<std::string>& lines) {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QHelpEvent;
 class QMouseEvent;
@@ -28,6 +29,13 @@ class Canvas;
 struct AnchorHit {
     std::string Anchor; // empty when the point is on no anchor
     Rect AnchorRect{-1, -1, -1, -1};
+};
+
+// One link as assistive technologies are told it.
+struct MarkupLink {
+    std::string Text;   // plain, Windows-1252
+    std::string Target; // empty when no part of it is drawn
+    QRect Bounds;       // control coordinates; empty when no part of it is drawn
 };
 
 // What THTMLabel and THTMLStaticText share: the settings both publish, the hover state, the text lines,
@@ -126,6 +134,18 @@ public:
 
     // Where text goes inside the frames, in control coordinates.
     Rect TextArea() const;
+
+    // The anchor under a point in control coordinates; updates HoverAnchor.
+    virtual AnchorHit AnchorAt(std::int32_t x, std::int32_t y) = 0;
+    // The text without its tags, as a hint or a screen reader gives it.
+    std::string PlainText() const;
+    // The links in text order, found where they are drawn as the mouse finds them; kept while the
+    // text and size stay the same.
+    const std::vector<MarkupLink>& Links();
+    // Opens a link as a click on it does.
+    void PressLink(const std::string& target) { OpenAnchor(target, OnAnchorClick); }
+    // The 0-based link the focus frame is on; -1 without the focus.
+    virtual std::int32_t FocusedLink() const = 0;
 
     // The hint this control shows for a point in control coordinates; a null position keeps the host's.
     struct HintInfo {
@@ -226,6 +246,10 @@ protected:
 private:
     TextLines htmlText_;
     QImage measureSurface_;
+    std::string linksMarkup_;
+    QSize linksSize_;
+    std::vector<MarkupLink> links_;
+    bool linksKnown_ = false;
 };
 
 // Windows-1252 lines to and from the Unicode of the layouts and tool tips.

@@ -53,6 +53,12 @@ const char* RuleDescription(CandidateRule rule) {
     return "";
 }
 
+std::vector<std::string_view> ExtensionsOfKind(FileKind kind) {
+    if (kind == FileKind::Audio)
+        return {AudioExtensions.begin(), AudioExtensions.end()};
+    return {ImageExtensions.begin(), ImageExtensions.end()};
+}
+
 bool HasExtensionOfKind(std::string_view fileName, FileKind kind) {
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos || dot == 0)

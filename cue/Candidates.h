@@ -32,6 +32,9 @@ struct Candidate {
 // opus and aiff; bin, img and iso for images.
 bool HasExtensionOfKind(std::string_view fileName, FileKind kind);
 
+// The extensions HasExtensionOfKind accepts for `kind`, lower case and without the dot, in a fixed order.
+std::vector<std::string_view> ExtensionsOfKind(FileKind kind);
+
 // The files in `folderEntries` that may be the one `reference` (in the sheet's encoding) means, all found
 // by the best rule that finds any; empty when none does. Names in `taken` (already named by the sheet
 // or given to another reference) are never offered. Near-names are never offered.

@@ -4,7 +4,8 @@ namespace velmora {
 
 // Registers the pictures under :/images/ (banner.jpg, about-logo.jpg,
 // about-portrait.jpg, result-bad.png, result-corrected.png, result-good.png,
-// velmora-16.png, velmora-32.png, velmora-48.png). Safe to call more than once.
+// each also drawn at twice the size as NAME@2x.EXT; velmora-16.png,
+// velmora-32.png, velmora-48.png). Safe to call more than once.
 void LoadResources();
 
 } // namespace velmora

@@ -1,8 +1,7 @@
 #include "shell/ErrorBox.h"
 
-#include "cue/Error.h"
-
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <vector>
@@ -16,6 +15,23 @@ std::vector<std::function<void()>>& PendingReleases() {
     return releases;
 }
 
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowBox(const ErrorBoxContent& content) {
+    QMessageBox box(QMessageBox::Critical, ProgramTitle(QCoreApplication::applicationFilePath()),
+                    content.text, QMessageBox::Ok);
+    box.setInformativeText(content.unprocessed);
+    box.setDetailedText(content.detail);
+    // A second start waiting on this run is released only once the user has closed the box.
+    std::vector<std::function<void()>> releases = std::move(PendingReleases());
+    PendingReleases().clear();
+    box.exec();
+    for (const auto& release : releases)
+        release();
+}
+
 } // namespace
 
 QString ProgramTitle(const QString& executablePath) {
@@ -26,15 +42,31 @@ QString ProgramTitle(const QString& executablePath) {
     return stem.left(1) + stem.mid(1).toLower();
 }
 
+ErrorBoxContent ErrorBoxFor(const std::exception& error) {
+    ErrorBoxContent content{FromUtf8(ErrorBoxText(error.what())), {}, {}};
+    const auto* failure = dynamic_cast<const Error*>(&error);
+    if (failure == nullptr)
+        return content;
+    if (!failure->SheetPath().empty()) {
+        content.detail = QFile::decodeName(failure->SheetPath().c_str());
+        if (failure->LineNumber() != 0)
+            content.detail += QString(", line %1").arg(failure->LineNumber());
+    }
+    if (const auto* batch = dynamic_cast<const StoppedBatchError*>(failure);
+        batch && batch->Unprocessed() > 0)
+        content.unprocessed =
+            batch->Unprocessed() == 1
+                ? QString("1 more sheet of this drop was not processed.")
+                : QString("%1 more sheets of this drop were not processed.").arg(batch->Unprocessed());
+    return content;
+}
+
 void ShowErrorBox(std::string_view message) {
-    const std::string text = ErrorBoxText(message);
-    QMessageBox box(QMessageBox::Critical, ProgramTitle(QCoreApplication::applicationFilePath()),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok);
-    std::vector<std::function<void()>> releases = std::move(PendingReleases());
-    PendingReleases().clear();
-    box.exec();
-    for (const auto& release : releases)
-        release();
+    ShowBox({FromUtf8(ErrorBoxText(message)), {}, {}});
+}
+
+void ShowErrorBox(const std::exception& error) {
+    ShowBox(ErrorBoxFor(error));
 }
 
 void ReleaseAfterErrorBox(std::function<void()> release) {

@@ -1,6 +1,9 @@
 #include "shell/LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace velmora {
 
@@ -15,14 +18,43 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     colours.setColor(QPalette::Inactive, QPalette::WindowText, Qt::red);
     setPalette(colours);
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches it; a click does not leave a focus frame on it.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(text);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
         return;
-    // Posted: the click's work (a whole repair run, say) starts from the event
-    // loop, after the mouse event is done with.
+    PostClick();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        PostClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.backgroundColor = palette().color(QPalette::Window);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+// Posted: the click's work (a whole repair run, say) starts from the event
+// loop, after the mouse or key event is done with.
+void LinkLabel::PostClick() {
     QMetaObject::invokeMethod(
         this,
         [this] {

@@ -6,7 +6,8 @@
 namespace velmora {
 
 // A label that acts as a link: red, bold, underlined, hand cursor. A click on
-// the enabled label calls OnClick from the event loop.
+// the enabled label, or Enter or Space while it has the focus (Tab gives it),
+// calls OnClick from the event loop.
 class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString& text, QWidget* parent);
@@ -15,6 +16,11 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void PostClick();
 };
 
 } // namespace velmora

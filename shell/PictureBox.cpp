@@ -4,15 +4,43 @@
 #include "platform/JpegDecoder.h"
 
 #include <QFile>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace velmora {
 
-PictureBox::PictureBox(QImage picture, QWidget* parent) : QWidget(parent), picture_(std::move(picture)) {}
+PictureBox::PictureBox(QString picture, QString twiceAsDetailed, QWidget* parent)
+    : QWidget(parent), pictureName_(std::move(picture)), detailedName_(std::move(twiceAsDetailed)) {}
+
+const QImage& PictureBox::Picture() const {
+    if (picture_.isNull())
+        picture_ = LoadJpegResource(pictureName_);
+    return picture_;
+}
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    // Enlarged pixel by pixel, a picture turns blocky on a scaled screen.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // The pictures are built into the program: one that cannot be read is a
+    // broken build, which the tests catch, and the box stays empty.
+    try {
+        // The pixels painted into, which are the screen's or those of a picture
+        // the window is rendered into.
+        const QPaintDevice* target =
+            painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : this;
+        if (target->devicePixelRatioF() <= 1 || detailedName_.isEmpty()) {
+            painter.drawImage(0, 0, Picture());
+            return;
+        }
+        if (detailed_.isNull()) {
+            detailed_ = LoadJpegResource(detailedName_);
+            detailed_.setDevicePixelRatio(2);
+        }
+        painter.drawImage(0, 0, detailed_);
+    } catch (const Error&) {
+        return;
+    }
 }
 
 QImage LoadJpegResource(const QString& name) {

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         Form1.show();
         return app.exec();
     } catch (const std::exception& error) {
-        ShowErrorBox(error.what());
+        ShowErrorBox(error);
         return 1;
     }
 }

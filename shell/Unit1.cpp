@@ -5,9 +5,12 @@
 #include "cue/Repair.h"
 #include "cue/RowReport.h"
 #include "platform/HandOverServer.h"
+#include "shell/ChooserTexts.h"
 #include "shell/ErrorBox.h"
+#include "shell/FrameCentring.h"
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"
+#include "shell/PinnedPalette.h"
 #include "shell/Unit2.h"
 
 #include <QCheckBox>
@@ -15,19 +18,28 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 
 namespace velmora {
 
 namespace {
+
+// Rows and error boxes name a sheet by its full path, even when it came as a relative one.
+std::string AbsolutePath(const std::string& path) {
+    return QFile::encodeName(QFileInfo(QFile::decodeName(path.c_str())).absoluteFilePath()).toStdString();
+}
 
 QString FromBytes(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -59,12 +71,20 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
     return paths;
 }
 
-QStringList NameFilters(const FileFilterList& filters) {
-    QStringList names;
-    for (const FileFilter& filter : filters)
-        names << FromBytes(filter.Description) + " (" + FromBytes(filter.Pattern).replace(';', ' ') + ")";
-    return names;
-}
+// The result list's one column is 470 pixels wide: a longer row is shortened
+// to fit it instead of running off to the right.
+class ResultRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static constexpr int ColumnWidth = 470;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize hint = QStyledItemDelegate::sizeHint(option, index);
+        hint.setWidth(std::min(hint.width(), ColumnWidth));
+        return hint;
+    }
+};
 
 } // namespace
 
@@ -77,9 +97,7 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(492, 323);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setPalette(PinnedLightPalette());
     setAutoFillBackground(true);
     QFont sansSerif("MS Sans Serif");
     sansSerif.setPixelSize(11);
@@ -88,9 +106,13 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     for (const int size : {16, 32, 48})
         icon.addFile(QString(":/images/velmora-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
-    for (const char* name :
-         {":/images/result-bad.png", ":/images/result-corrected.png", ":/images/result-good.png"})
-        ImageList1 << QIcon(name);
+    for (const QString name : {"result-bad", "result-corrected", "result-good"}) {
+        // With their sizes given, the files are read only when a row first shows one.
+        QIcon result;
+        result.addFile(":/images/" + name + ".png", QSize(16, 16));
+        result.addFile(":/images/" + name + "@2x.png", QSize(32, 32));
+        ImageList1 << result;
+    }
 
     // Created in painting order: each lies over the ones before it.
     Label1 = new QLabel("Please Drag & Drop your .cue files here", this);
@@ -116,7 +138,7 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
         Label3Click();
     };
 
-    Image1 = new PictureBox(LoadJpegResource(":/images/banner.jpg"), this);
+    Image1 = new PictureBox(":/images/banner.jpg", ":/images/banner@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(-8, 0, 505, 265);
 
@@ -126,6 +148,11 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     ListView1->setFrameShape(QFrame::NoFrame);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
+    // The middle of a long name goes, so that its end and outcome stay in view.
+    ListView1->setTextElideMode(Qt::ElideMiddle);
+    ListView1->setItemDelegate(new ResultRowDelegate(ListView1));
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setAccessibleName("Results");
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -146,6 +173,16 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setGeometry(0, 304, 492, 19);
     StatusBar1->addWidget(new QLabel(kMakerHost, StatusBar1));
+
+    setTabOrder(ListView1, CheckBox1);
+    setTabOrder(CheckBox1, Label3);
+    setTabOrder(Label3, Label2);
+    auto* open = new QShortcut(QKeySequence::Open, this);
+    connect(open, &QShortcut::activated, this, [this] {
+        if (Label3->isEnabled())
+            Label3Click();
+    });
+    centring_ = new FrameCentring(*this);
 
     FormCreate();
 }
@@ -266,29 +303,41 @@ void TForm1::RunPending() {
     while (!pending_.empty()) {
         PendingRun run = std::move(pending_.front());
         pending_.pop_front();
+        std::size_t done = 0;
         try {
             for (const std::string& path : run.paths) {
                 state_.CuePath = path;
                 traitementCUE(state_, *this);
+                ++done;
             }
+        } catch (const Error& error) {
+            // Told as a failure of its sheet, with what the drop left undone.
+            const std::string sheet =
+                error.SheetPath().empty() ? AbsolutePath(run.paths[done]) : error.SheetPath();
+            FinishFailedRun(run);
+            throw StoppedBatchError(error, sheet, static_cast<int>(run.paths.size() - done - 1));
         } catch (...) {
-            running_ = false;
-            if (run.done)
-                ReleaseAfterErrorBox(std::move(run.done));
-            if (!pending_.empty())
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        if (!running_)
-                            RunPending();
-                    },
-                    Qt::QueuedConnection);
+            FinishFailedRun(run);
             throw;
         }
         if (run.done)
             run.done();
     }
     running_ = false;
+}
+
+void TForm1::FinishFailedRun(PendingRun& run) {
+    running_ = false;
+    if (run.done)
+        ReleaseAfterErrorBox(std::move(run.done));
+    if (!pending_.empty())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!running_)
+                    RunPending();
+            },
+            Qt::QueuedConnection);
 }
 
 void TForm1::setVisible(bool visible) {
@@ -299,9 +348,12 @@ void TForm1::setVisible(bool visible) {
         try {
             FormShow();
         } catch (const std::exception& error) {
-            ShowErrorBox(error.what());
+            ShowErrorBox(error);
         }
-        CentreOnScreen();
+        centring_->CentreOn([this] {
+            const QScreen* where = screen();
+            return where == nullptr ? pos() : where->availableGeometry().center();
+        });
     }
     QWidget::setVisible(visible);
 }
@@ -328,11 +380,6 @@ bool TForm1::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void TForm1::CentreOnScreen() {
-    if (const QScreen* where = screen())
-        move(where->availableGeometry().center() - rect().center());
-}
-
 void TForm1::SetOpenLinkEnabled(bool enabled) {
     Label3->setEnabled(enabled);
 }
@@ -355,31 +402,43 @@ void TForm1::ShowWarning(const std::string& text) {
 }
 
 void TForm1::AddResultRow(const std::string& caption, int iconIndex) {
+    // The focus frame follows the newest row unless the user has put it on another one.
+    const QListWidgetItem* current = ListView1->currentItem();
+    const bool followNewest = current == nullptr || ListView1->row(current) == ListView1->count() - 1;
     auto* row = new QListWidgetItem(ImageList1.value(iconIndex), FromBytes(caption), ListView1);
+    row->setToolTip(SheetToolTip());
+    if (followNewest)
+        ListView1->setCurrentItem(row, QItemSelectionModel::NoUpdate);
     ListView1->scrollToItem(row);
+}
+
+QString TForm1::SheetToolTip() const {
+    return QFile::decodeName(AbsolutePath(state_.CuePath).c_str());
 }
 
 std::optional<std::string> TForm1::ChooseFile(const FileFilterList& filters,
                                               const std::string& initialFolder) {
-    return RunChooser(filters, initialFolder, {});
+    return RunChooser(NameFilters(filters), QString(), initialFolder, {});
 }
 
 std::optional<std::string> TForm1::ChooseReferencedFile(const FileRequest& request) {
-    return RunChooser(request.Filters, request.InitialFolder,
+    return RunChooser(ReferencedFileFilters(request.Filters),
+                      ReferencedFileTitle(request.ReferencedName, state_.CuePath, Memo1.Text()),
+                      request.InitialFolder,
                       request.Candidates.empty() ? std::string() : request.Candidates.front());
 }
 
 void TForm1::DescribeResultRow(const RowReport& report) {
     if (QListWidgetItem* row = ListView1->item(ListView1->count() - 1))
-        row->setToolTip(FromBytes(RowReasonsText(report)));
+        row->setToolTip(SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
 }
 
-std::optional<std::string> TForm1::RunChooser(const FileFilterList& filters, const std::string& initialFolder,
-                                              const std::string& selected) {
-    QFileDialog dialog(this, QString(), QFile::decodeName(initialFolder.c_str()));
+std::optional<std::string> TForm1::RunChooser(const QStringList& filters, const QString& title,
+                                              const std::string& initialFolder, const std::string& selected) {
+    QFileDialog dialog(this, title, QFile::decodeName(initialFolder.c_str()));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(NameFilters(filters));
+    dialog.setNameFilters(filters);
     if (!selected.empty())
         dialog.selectFile(QFile::decodeName(selected.c_str()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -24,6 +24,7 @@ class QStatusBar;
 
 namespace velmora {
 
+class FrameCentring;
 class HandOverServer;
 class LinkLabel;
 class PictureBox;
@@ -105,15 +106,18 @@ private:
 
     void QueueRun(std::vector<std::string> paths, std::function<void()> done);
     void RunPending();
+    // Ends the batch a failure stopped and lets the batches behind it run later.
+    void FinishFailedRun(PendingRun& run);
     void ShowNormal();
-    void CentreOnScreen();
-    std::optional<std::string> RunChooser(const FileFilterList& filters, const std::string& initialFolder,
-                                          const std::string& selected);
+    QString SheetToolTip() const;
+    std::optional<std::string> RunChooser(const QStringList& filters, const QString& title,
+                                          const std::string& initialFolder, const std::string& selected);
 
     RepairState state_;
     std::optional<std::string> commandLineSheet_;
     FileAssociation association_;
     std::unique_ptr<HandOverServer> handOver_;
+    FrameCentring* centring_ = nullptr;
     std::deque<PendingRun> pending_;
     bool running_ = false;
     bool formShown_ = false;

@@ -3,10 +3,13 @@
 #include "controls/HTMLText.h"
 #include "controls/HTMLabel.h"
 #include "graphics/qt/QtConversions.h"
+#include "shell/FrameCentring.h"
 #include "shell/PictureBox.h"
+#include "shell/PinnedPalette.h"
 #include "shell/Unit1.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
@@ -51,26 +54,34 @@ void ApplyLabelSettings(THTMLabel& label) {
 }
 
 // Controls take the window's colour and font, as controls with ParentColor and
-// ParentFont do.
+// ParentFont do. The window's colour is pinned, so their text is pinned with
+// it: window text of the desktop's scheme could be as light as the background.
 template <typename Control> Control* MakeMarkupControl(QWidget* window, const char* name, QRect bounds) {
     auto* control = new Control(window);
     control->setObjectName(name);
     control->BeginLayoutLoad();
     control->setGeometry(bounds);
     control->SetColor(clCaptionText);
+    FontState font = control->Font();
+    font.Color = ClassicSysColor(clWindowText & 0xFF);
+    control->SetFont(font);
     return control;
 }
 
 } // namespace
 
-TForm2::TForm2(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) {
+// A dialog of the main window, owned by it through the window system rather
+// than as a child widget: a disabled main window would disable a child too.
+TForm2::TForm2(QWidget* mainWindow)
+    : QWidget(nullptr), mainWindow_(mainWindow), centring_(new FrameCentring(*this)) {
     setObjectName("TForm2");
     setWindowTitle("About");
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowModality(Qt::WindowModal);
     // Closing the About window never ends the program; closing the main window does.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(kClientWidth, kClientHeight);
-    QPalette background = palette();
+    QPalette background = PinnedLightPalette();
     background.setColor(QPalette::Window, ToQColor(clCaptionText));
     setPalette(background);
     setAutoFillBackground(true);
@@ -78,12 +89,12 @@ TForm2::TForm2(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) 
     sansSerif.setPixelSize(11);
     setFont(sansSerif);
 
-    Image1 = new PictureBox(LoadJpegResource(":/images/about-logo.jpg"), this);
+    Image1 = new PictureBox(":/images/about-logo.jpg", ":/images/about-logo@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(96, 8, 137, 121);
     Image1->installEventFilter(this);
 
-    Image2 = new PictureBox(LoadJpegResource(":/images/about-portrait.jpg"), this);
+    Image2 = new PictureBox(":/images/about-portrait.jpg", ":/images/about-portrait@2x.jpg", this);
     Image2->setObjectName("Image2");
     Image2->setGeometry(112, 8, 113, 137);
     Image2->setVisible(false);
@@ -97,7 +108,13 @@ TForm2::TForm2(QWidget* mainWindow) : QWidget(nullptr), mainWindow_(mainWindow) 
     // Focused first, and Enter presses it, as a focused button does on the desktop the layout was made on.
     BitBtn1->setAutoDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    // Tab goes from the button through the three links, top to bottom.
+    HTMLStaticText1->SetTabStop(true);
+    HTMLabel1->SetTabStop(true);
+    HTMLabel2->SetTabStop(true);
     setTabOrder(BitBtn1, HTMLStaticText1);
+    setTabOrder(HTMLStaticText1, HTMLabel1);
+    setTabOrder(HTMLabel1, HTMLabel2);
 }
 
 void TForm2::CreateTexts() {
@@ -153,14 +170,27 @@ void TForm2::BitBtn1Click() {
 
 void TForm2::setVisible(bool visible) {
     if (visible && mainWindow_ != nullptr) {
-        // Window managers keep a transient window above its parent and place
-        // it as a dialog of it.
+        // Window managers keep a transient window above its parent, minimise
+        // them together and place it as a dialog of it.
         create();
         if (QWindow* parent = mainWindow_->windowHandle())
             windowHandle()->setTransientParent(parent);
-        CentreOverMainWindow();
+        centring_->CentreOn([this] {
+            return mainWindow_ == nullptr ? frameGeometry().center() : mainWindow_->frameGeometry().center();
+        });
+        // Each showing starts on the OK button, as the layout's first control.
+        BitBtn1->setFocus();
     }
     QWidget::setVisible(visible);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        BitBtn1Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // The OK button, and also a window manager's close: either way the main window
@@ -183,13 +213,6 @@ void TForm2::closeEvent(QCloseEvent* event) {
             }
         },
         Qt::QueuedConnection);
-}
-
-void TForm2::CentreOverMainWindow() {
-    // Before the first showing the frame is known only to the platform window.
-    QRect outer = geometry().marginsAdded(windowHandle()->frameMargins());
-    outer.moveCenter(mainWindow_->frameGeometry().center());
-    move(outer.topLeft());
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@ class QPushButton;
 
 namespace velmora {
 
+class FrameCentring;
 class PictureBox;
 class THTMLabel;
 class THTMLStaticText;
@@ -35,13 +36,15 @@ protected:
     // Centres the window over the main window each time it is shown.
     void setVisible(bool visible) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the window as OK does.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateTexts();
-    void CentreOverMainWindow();
 
     QPointer<QWidget> mainWindow_;
+    FrameCentring* centring_;
 };
 
 } // namespace velmora

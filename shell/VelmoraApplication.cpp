@@ -1,9 +1,11 @@
 #include "shell/VelmoraApplication.h"
 
+#include "controls/MarkupAccessible.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/PaletteColors.h"
 #include "resources/Resources.h"
 #include "shell/ErrorBox.h"
+#include "shell/StartupProbe.h"
 
 #include <exception>
 
@@ -15,13 +17,15 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
     LoadResources();
     InstallFontSubstitutes();
     InstallPaletteSysColors();
+    InstallMarkupAccessibility();
+    InstallStartupProbe(*this);
 }
 
 bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowErrorBox(error.what());
+        ShowErrorBox(error);
     }
     return true;
 }

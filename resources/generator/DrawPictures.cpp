@@ -61,12 +61,20 @@ void DrawGaugeLogo(QPainter& painter, const QRectF& box) {
     painter.restore();
 }
 
-QImage DrawBanner() {
+// A picture of `width` x `height` drawn at `scale` times as many pixels each
+// way: the drawing code works in the 1x coordinates either way.
+QImage Canvas(int width, int height, int scale, QImage::Format format) {
+    QImage image(width * scale, height * scale, format);
+    image.fill(format == QImage::Format_ARGB32 ? QColor(Qt::transparent) : QColor(Qt::white));
+    return image;
+}
+
+QImage DrawBanner(int scale) {
     // The window shows the banner from x = 8 (its picture box starts at -8);
     // the list covers everything below y = 144.
-    QImage image(502, 287, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = Canvas(502, 287, scale, QImage::Format_RGB32);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
 
     QPainterPath band;
@@ -110,10 +118,10 @@ QImage DrawBanner() {
     return image;
 }
 
-QImage DrawAboutLogo() {
-    QImage image(128, 128, QImage::Format_RGB32);
-    image.fill(Qt::white);
+QImage DrawAboutLogo(int scale) {
+    QImage image = Canvas(128, 128, scale, QImage::Format_RGB32);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
 
     QRadialGradient shadow(QPointF(66, 68), 62);
@@ -158,14 +166,15 @@ QImage DrawAboutLogo() {
 
 // A stand-in portrait: head and shoulders against a soft background, all in
 // blue tints.
-QImage DrawAboutPortrait() {
-    QImage image(107, 131, QImage::Format_RGB32);
+QImage DrawAboutPortrait(int scale) {
+    QImage image = Canvas(107, 131, scale, QImage::Format_RGB32);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient background(0, 0, 0, 131);
     background.setColorAt(0.0, QColor(182, 204, 232));
     background.setColorAt(1.0, QColor(96, 128, 176));
-    painter.fillRect(image.rect(), background);
+    painter.fillRect(QRect(0, 0, 107, 131), background);
 
     QRadialGradient skin(QPointF(48, 44), 30);
     skin.setColorAt(0.0, QColor(206, 218, 236));
@@ -193,41 +202,48 @@ QImage DrawAboutPortrait() {
 }
 
 // The result icons are drawn pixel by pixel: at 16 x 16 the eyes and the mouth
-// must fall on exact pixels.
-QImage DrawResultIcon(QColor face, int mouth) {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+// must fall on exact pixels. At 2x the face is drawn on the finer grid, so its
+// edge is round; the eyes and mouth stay on whole 1x pixels.
+QImage DrawResultIcon(QColor face, int mouth, int scale) {
+    QImage image = Canvas(16, 16, scale, QImage::Format_ARGB32);
     const QColor outline = face.darker(170);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const double dx = x + 0.5 - 8.0;
-            const double dy = y + 0.5 - 8.0;
+    for (int y = 0; y < 16 * scale; ++y) {
+        for (int x = 0; x < 16 * scale; ++x) {
+            const double dx = (x + 0.5) / scale - 8.0;
+            const double dy = (y + 0.5) / scale - 8.0;
             const double distance = std::sqrt(dx * dx + dy * dy);
             if (distance > 7.0)
                 continue;
+            const int row = y / scale;
             QColor colour = distance > 6.0 ? outline : face.lighter(110 - static_cast<int>(dy * 2));
-            if (distance <= 6.0 && y == 2 && std::abs(dx) < 3.5)
+            if (distance <= 6.0 && row == 2 && std::abs(dx) < 3.5)
                 colour = Qt::white;
-            else if (distance <= 6.0 && y == 3 && std::abs(dx) < 4.5)
+            else if (distance <= 6.0 && row == 3 && std::abs(dx) < 4.5)
                 colour = face.lighter(150);
             image.setPixelColor(x, y, colour);
         }
     }
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    const auto dot = [&painter](int x, int y) {
+        painter.fillRect(QRect(x, y, 1, 1), Qt::black);
+    };
     const std::array<QPoint, 8> eyes = {QPoint(5, 5), QPoint(6, 5),  QPoint(5, 6), QPoint(6, 6),
                                         QPoint(9, 5), QPoint(10, 5), QPoint(9, 6), QPoint(10, 6)};
     for (const QPoint& eye : eyes)
-        image.setPixelColor(eye, Qt::black);
+        dot(eye.x(), eye.y());
     if (mouth == 0) {
         for (int x = 5; x <= 10; ++x)
-            image.setPixelColor(x, 10, Qt::black);
+            dot(x, 10);
     } else {
         for (int x = 6; x <= 9; ++x)
-            image.setPixelColor(x, 11, Qt::black);
+            dot(x, 11);
         for (int row = 1; row <= mouth; ++row) {
-            image.setPixelColor(6 - row, 11 - row, Qt::black);
-            image.setPixelColor(9 + row, 11 - row, Qt::black);
+            dot(6 - row, 11 - row);
+            dot(9 + row, 11 - row);
         }
     }
+    painter.end();
     return image;
 }
 
@@ -260,12 +276,22 @@ int main(int argc, char** argv) {
         QTextStream(stderr) << "cannot create " << folder.path() << '\n';
         return 1;
     }
-    bool ok = Save(DrawBanner(), folder, "banner.jpg", 92);
-    ok = Save(DrawAboutLogo(), folder, "about-logo.jpg", 92) && ok;
-    ok = Save(DrawAboutPortrait(), folder, "about-portrait.jpg", 92) && ok;
-    ok = Save(DrawResultIcon(QColor(214, 40, 40), 0), folder, "result-bad.png") && ok;
-    ok = Save(DrawResultIcon(QColor(236, 200, 30), 1), folder, "result-corrected.png") && ok;
-    ok = Save(DrawResultIcon(QColor(50, 180, 60), 2), folder, "result-good.png") && ok;
+    bool ok = true;
+    // The 2x pictures are for screens of two device pixels to the point, and
+    // scaled smoothly for those in between.
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QString("@%1x").arg(scale);
+        ok = Save(DrawBanner(scale), folder, "banner" + suffix + ".jpg", 92) && ok;
+        ok = Save(DrawAboutLogo(scale), folder, "about-logo" + suffix + ".jpg", 92) && ok;
+        ok = Save(DrawAboutPortrait(scale), folder, "about-portrait" + suffix + ".jpg", 92) && ok;
+        ok =
+            Save(DrawResultIcon(QColor(214, 40, 40), 0, scale), folder, "result-bad" + suffix + ".png") && ok;
+        ok = Save(DrawResultIcon(QColor(236, 200, 30), 1, scale), folder,
+                  "result-corrected" + suffix + ".png") &&
+             ok;
+        ok = Save(DrawResultIcon(QColor(50, 180, 60), 2, scale), folder, "result-good" + suffix + ".png") &&
+             ok;
+    }
     for (const int size : {16, 32, 48, 256})
         ok = Save(DrawProgramIcon(size), folder, QString("velmora-%1.png").arg(size)) && ok;
     return ok ? 0 : 1;

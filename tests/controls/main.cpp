@@ -1,6 +1,7 @@
 #include "DrawingRoutinesTest.h"
 #include "HTMLStaticTextTest.h"
 #include "HTMLabelTest.h"
+#include "MarkupAccessibleTest.h"
 #include "platform/PaletteColors.h"
 
 #include <QApplication>
@@ -18,5 +19,7 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&label, argc, argv);
     velmora::HTMLStaticTextTest staticText;
     failures += QTest::qExec(&staticText, argc, argv);
+    velmora::MarkupAccessibleTest accessible;
+    failures += QTest::qExec(&accessible, argc, argv);
     return failures == 0 ? 0 : 1;
 }

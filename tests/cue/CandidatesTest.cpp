@@ -147,5 +147,20 @@ TEST(Candidates, ExtensionsOfEachKind) {
         EXPECT_EQ(HasExtensionOfKind(name, kind), expected) << name;
 }
 
+// The listed extensions are exactly the accepted ones: each is accepted for its own kind only.
+TEST(Candidates, ListedExtensionsAreTheAcceptedOnes) {
+    const std::pair<FileKind, std::size_t> kinds[] = {{FileKind::Audio, 12}, {FileKind::Image, 3}};
+    for (const auto& [kind, count] : kinds) {
+        const auto listed = ExtensionsOfKind(kind);
+        EXPECT_EQ(listed.size(), count);
+        const FileKind other = kind == FileKind::Audio ? FileKind::Image : FileKind::Audio;
+        for (const std::string_view extension : listed) {
+            const std::string name = "a." + std::string(extension);
+            EXPECT_TRUE(HasExtensionOfKind(name, kind)) << name;
+            EXPECT_FALSE(HasExtensionOfKind(name, other)) << name;
+        }
+    }
+}
+
 } // namespace
 } // namespace velmora

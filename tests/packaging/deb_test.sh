@@ -40,10 +40,27 @@ for file in /usr/bin/velmora /usr/bin/velmora-fix /usr/share/applications/velmor
     grep -qx "$file" "$work/files" || fail "the package lacks $file"
 done
 grep -v '^/usr/' "$work/files" && fail "the package puts files outside /usr"
+grep -E 'mimeinfo\.cache|icon-theme\.cache' "$work/files" && fail "the package carries a desktop cache"
+for file in /usr/share/doc/velmora/copyright /usr/share/doc/velmora/changelog.gz \
+    /usr/share/metainfo/example.dastrel.velmora.metainfo.xml; do
+    grep -qx "$file" "$work/files" || fail "the package lacks $file"
+done
+if command -v lintian >/dev/null; then
+    lintian --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 || true
+    if grep -q '^E:' "$work/lintian.log"; then
+        fail "lintian finds errors: $(grep '^E:' "$work/lintian.log")"
+    fi
+    grep '^W:' "$work/lintian.log" || true
+fi
 
 dpkg -i "$deb" >"$work/dpkg-install.log" 2>&1 || { cat "$work/dpkg-install.log" >&2; exit 1; }
 installed=1
 dpkg-query -W -f='${Status}' velmora | grep -q 'install ok installed' || fail "dpkg does not count it installed"
+# The desktop's own triggers take the entry into "Open With".
+if [[ -f /usr/share/applications/mimeinfo.cache ]]; then
+    grep -q '^application/x-cue=.*velmora\.desktop' /usr/share/applications/mimeinfo.cache ||
+        fail "the desktop database does not list velmora.desktop after installing"
+fi
 while read -r file; do
     [[ -e "$file" ]] || fail "$file is missing after installing"
 done <"$work/files"

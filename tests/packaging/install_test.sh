@@ -23,6 +23,9 @@ expected=(
     share/icons/hicolor/256x256/apps/velmora.png
     share/man/man1/velmora.1.gz
     share/man/man1/velmora-fix.1.gz
+    share/metainfo/example.dastrel.velmora.metainfo.xml
+    share/doc/velmora/copyright
+    share/doc/velmora/changelog.gz
 )
 for file in "${expected[@]}"; do
     [[ -f "$prefix/$file" ]] || fail "$file is not installed"
@@ -59,6 +62,30 @@ exec_program="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
 [[ -x "$prefix/bin/$exec_program" ]] || fail "Exec names $exec_program, which is not installed"
 grep -qx 'Icon=velmora' "$entry" || fail "the desktop entry does not name the installed icon"
 grep -q '^MimeType=.*application/x-cue;' "$entry" || fail "the desktop entry does not open .cue files"
+
+# "Open With" and the icon know Velmora as soon as the install ends.
+if command -v update-desktop-database >/dev/null; then
+    grep -q '^application/x-cue=.*velmora\.desktop' "$prefix/share/applications/mimeinfo.cache" 2>/dev/null ||
+        fail "the desktop database was not refreshed"
+fi
+if command -v gtk-update-icon-cache >/dev/null; then
+    [[ -s "$prefix/share/icons/hicolor/icon-theme.cache" ]] || fail "the icon cache was not refreshed"
+fi
+# A staged install, as packages make, leaves the caches to the system.
+staged="$(mktemp -d)"
+DESTDIR="$staged" cmake --install "$build" --prefix /usr >/dev/null
+[[ -f "$staged/usr/share/applications/velmora.desktop" ]] || fail "the staged install lacks the desktop entry"
+[[ ! -e "$staged/usr/share/applications/mimeinfo.cache" ]] || fail "a staged install wrote the desktop database"
+[[ ! -e "$staged/usr/share/icons/hicolor/icon-theme.cache" ]] || fail "a staged install wrote the icon cache"
+rm -rf "$staged"
+
+metainfo="$prefix/share/metainfo/example.dastrel.velmora.metainfo.xml"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >/dev/null || fail "the AppStream metadata does not validate"
+fi
+grep -q '<launchable type="desktop-id">velmora.desktop</launchable>' "$metainfo" ||
+    fail "the AppStream metadata does not name the installed desktop entry"
+grep -q '<screenshot type="default">' "$metainfo" || fail "the AppStream metadata shows no screenshot"
 
 version="$("$prefix/bin/velmora-fix" --version)" || fail "velmora-fix --version fails"
 [[ "$version" == "velmora-fix 1.0.0" ]] || fail "velmora-fix --version says '$version'"

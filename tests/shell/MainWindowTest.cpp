@@ -85,18 +85,7 @@ std::unique_ptr<TForm1> MainWindowTest::MakeForm(std::optional<std::string> comm
 }
 
 void MainWindowTest::Drop(TForm1& form, const QStringList& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(path);
-    data.setUrls(urls);
-    // A drop goes only to the widget that took the drag when it entered.
-    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &drop);
-    QVERIFY(drop.isAccepted());
+    DropFiles(form, paths);
 }
 
 void MainWindowTest::windowIsLaidOutAsDesigned() {
@@ -346,36 +335,45 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected_data() {
     QTest::addColumn<QStringList>("selected");
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("title");
 
     QTest::newRow("another extension, taken")
         << "wav:album.cue" << QStringList{"album.flac", "notes.txt"} << "" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"album.flac\" (same name with another extension).";
+        << "Line 3 now names \"album.flac\" (same name with another extension)."
+        << "Where is \"album.wav\" (album.cue)?";
     QTest::newRow("letter case beats another extension")
         << "wav:album.cue" << QStringList{"album.flac", "Album.WAV"} << "" << QStringList{"Album.WAV"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"Album.WAV\" (same name ignoring letter case).";
+        << "Line 3 now names \"Album.WAV\" (same name ignoring letter case)."
+        << "Where is \"album.wav\" (album.cue)?";
     QTest::newRow("a Windows-1251 sheet, told in UTF-8")
         << "cyrillic:album.cue" << QStringList{"альбом.flac"} << "" << QStringList{"альбом.flac"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"альбом.flac\" (same name with another extension).";
+        << "Line 3 now names \"альбом.flac\" (same name with another extension)."
+        << "Where is \"альбом.wav\" (album.cue)?";
     QTest::newRow("the user picks another file")
         << "wav:album.cue" << QStringList{"album.flac", "live.ogg"} << "live.ogg" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"live.ogg\" (chosen by you).";
+        << "Line 3 now names \"live.ogg\" (chosen by you)."
+        << "Where is \"album.wav\" (album.cue)?";
     QTest::newRow("the sheet's own name, moved in")
         << "missing-image:disc.cue" << QStringList{"disc.bin"} << "" << QStringList{"disc.bin"}
         << "disc.cue => CORRECTED"
         << "The file of line 1 was moved in as \"missing.bin\" (the sheet's own name with another "
-           "extension).";
+           "extension)."
+        << "Where is \"missing.bin\" (disc.cue)?";
     QTest::newRow("nothing fits, cancelled")
         << "wav:album.cue" << QStringList{"notes.txt"} << "-" << QStringList{} << "album.cue => BAD"
-        << "\"album.wav\" on line 3 is still missing.";
+        << "\"album.wav\" on line 3 is still missing."
+        << "Where is \"album.wav\" (album.cue)?";
     QTest::newRow("present") << "good:disc.cue" << QStringList{} << "-" << QStringList{} << "disc.cue => GOOD"
-                             << "Every file the sheet names is present and every time is well formed.";
+                             << "Every file the sheet names is present and every time is well formed."
+                             << "";
     QTest::newRow("times carried") << "carried:album.cue" << QStringList{} << "-" << QStringList{}
                                    << "album.cue => CORRECTED"
-                                   << "1 time was normalised (line 5).";
+                                   << "1 time was normalised (line 5)."
+                                   << "";
 }
 
 void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
@@ -385,6 +383,7 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
     QFETCH(QStringList, selected);
     QFETCH(QString, row);
     QFETCH(QString, toolTip);
+    QFETCH(QString, title);
     const QString folder = Folder() + "/sheets";
     const QString sheet = Prepare(folder, entry);
     for (const QString& name : beside)
@@ -396,7 +395,7 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
                               : std::optional<QString>(answer.isEmpty() ? answer : folder + "/" + answer));
     Drop(*form, {sheet});
     QTRY_COMPARE(Rows(*form), QStringList{row});
-    QCOMPARE(form->ListView1->item(0)->toolTip(), toolTip);
+    QCOMPARE(form->ListView1->item(0)->toolTip(), sheet + "\n" + toolTip);
     QVERIFY(user.boxes.empty());
     if (entry.startsWith("good:") || entry.startsWith("carried:")) {
         QVERIFY(user.choosers.empty());
@@ -408,6 +407,51 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
     for (const QString& name : selected)
         selectedPaths << folder + "/" + name;
     QCOMPARE(user.choosers[0].selected, selectedPaths);
+    QCOMPARE(user.choosers[0].title, title);
+}
+
+void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("beside");
+    QTest::addColumn<QStringList>("filters");
+
+    const QStringList audio{
+        "All supported files (*.mp3 *.wav *.ogg *.mp4 *.wma *.mpc *.flac *.ape *.wv *.m4a "
+        "*.opus *.aiff)",
+        "Mp3 Files (*.mp3)",
+        "Wav Files (*.wav)",
+        "Ogg Files (*.ogg)",
+        "Mp4 Files (*.mp4)",
+        "Wma Files (*.wma)",
+        "Mpc Files (*.mpc)",
+        "All files (*)"};
+    const QStringList image{"All supported files (*.bin *.img *.iso)", "BIN Files (*.bin)", "All files (*)"};
+    for (const char* extension : {"flac", "ape", "wv", "m4a", "opus", "aiff", "mp3"})
+        QTest::newRow(extension) << "wav:album.cue" << QString("album.") + extension << audio;
+    for (const char* name : {"missing.img", "missing.iso", "disc.bin"})
+        QTest::newRow(name) << "missing-image:disc.cue" << QString(name) << image;
+}
+
+// The filter the chooser opens with shows the file it selected: a proposed
+// "album.flac" is not hidden by a filter that knows only the six old types.
+void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes() {
+    QFETCH(QString, entry);
+    QFETCH(QString, beside);
+    QFETCH(QStringList, filters);
+    const QString folder = Folder() + "/sheets";
+    const QString sheet = Prepare(folder, entry);
+    WriteFile(folder + "/" + beside, "data");
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    user.Answer(std::nullopt);
+    Drop(*form, {sheet});
+    QTRY_COMPARE(int(user.choosers.size()), 1);
+    const SeenChooser& chooser = user.choosers[0];
+    QCOMPARE(chooser.filters, filters);
+    QCOMPARE(chooser.selected, QStringList{folder + "/" + beside});
+    QCOMPARE(chooser.selectedFilter, filters.first());
+    const QString patterns = chooser.selectedFilter.section('(', 1).chopped(1);
+    QVERIFY2(QDir::match(patterns.split(' '), beside), qPrintable(patterns));
 }
 
 void MainWindowTest::formShow_data() {

@@ -37,6 +37,8 @@ private slots:
     void openLink();
     void aMissingFileIsAskedForWithTheBestCandidateSelected_data();
     void aMissingFileIsAskedForWithTheBestCandidateSelected();
+    void theChooserOffersEveryTypeTheEngineProposes_data();
+    void theChooserOffersEveryTypeTheEngineProposes();
 
     void formShow_data();
     void formShow();

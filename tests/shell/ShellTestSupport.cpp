@@ -4,12 +4,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 namespace velmora::testing {
 
@@ -30,7 +35,8 @@ void ModalAnswerer::Look() {
         if (box == closing_)
             return;
         closing_ = box;
-        boxes.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), mainWindow_->isVisible()});
+        boxes.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), mainWindow_->isVisible(),
+                                box->informativeText(), box->detailedText()});
         if (OnBox)
             OnBox();
         box->done(QMessageBox::Ok);
@@ -40,8 +46,9 @@ void ModalAnswerer::Look() {
     if (chooser == nullptr || !chooser->isActiveWindow() || chooser == answered_)
         return;
     answered_ = chooser;
-    choosers.push_back(
-        SeenChooser{chooser->directory().absolutePath(), chooser->nameFilters(), chooser->selectedFiles()});
+    choosers.push_back(SeenChooser{chooser->directory().absolutePath(), chooser->nameFilters(),
+                                   chooser->selectedFiles(), chooser->windowTitle(),
+                                   chooser->selectedNameFilter()});
     if (OnChooser)
         OnChooser();
     std::optional<QString> answer;
@@ -56,6 +63,70 @@ void ModalAnswerer::Look() {
             qWarning("The file chooser did not take %s", qPrintable(*answer));
     }
     static_cast<QDialog*>(chooser)->done(answer ? QDialog::Accepted : QDialog::Rejected);
+}
+
+QPalette LightScheme() {
+    QPalette scheme(Qt::black, QColor(0xEF, 0xEF, 0xEF), Qt::white, QColor(0x9F, 0x9F, 0x9F),
+                    QColor(0xB8, 0xB8, 0xB8), Qt::black, Qt::white, Qt::white, QColor(0xEF, 0xEF, 0xEF));
+    return scheme;
+}
+
+QPalette DarkScheme() {
+    const QColor light(0xEE, 0xEE, 0xEE);
+    QPalette scheme(light, QColor(0x35, 0x35, 0x35), QColor(0x50, 0x50, 0x50), QColor(0x20, 0x20, 0x20),
+                    QColor(0x2A, 0x2A, 0x2A), light, Qt::white, QColor(0x1E, 0x1E, 0x1E),
+                    QColor(0x2B, 0x2B, 0x2B));
+    scheme.setColor(QPalette::ButtonText, light);
+    scheme.setColor(QPalette::ToolTipText, light);
+    scheme.setColor(QPalette::ToolTipBase, QColor(0x2B, 0x2B, 0x2B));
+    return scheme;
+}
+
+namespace {
+
+double Luminance(QRgb pixel) {
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) + 0.0722 * channel(qBlue(pixel));
+}
+
+} // namespace
+
+double TextContrast(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            ++counts[rgb.pixel(x, y)];
+    if (counts.empty())
+        return 1;
+    const QRgb background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                                return a.second < b.second;
+                            })->first;
+    const double ground = Luminance(background);
+    double best = 1;
+    for (const auto& [pixel, count] : counts) {
+        const double other = Luminance(pixel);
+        best = std::max(best, (std::max(ground, other) + 0.05) / (std::min(ground, other) + 0.05));
+    }
+    return best;
+}
+
+void DropFiles(QWidget& window, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    // A drop goes only to the widget that took the drag when it entered.
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QVERIFY(drop.isAccepted());
 }
 
 QStringList Rows(const TForm1& form) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QMessageBox>
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,8 @@ struct SeenBox {
     QString text;
     QMessageBox::Icon icon;
     bool mainWindowVisible;
+    QString informativeText;
+    QString detailedText;
 };
 
 struct SeenChooser {
@@ -34,6 +38,8 @@ struct SeenChooser {
     QStringList filters;
     // What the chooser had selected when it showed.
     QStringList selected;
+    QString title;
+    QString selectedFilter;
 };
 
 // Plays the user in front of modal windows: closes every message box with OK
@@ -64,6 +70,19 @@ private:
     std::deque<std::optional<QString>> answers_;
     QTimer timer_;
 };
+
+// A colour scheme of the desktop: light grey windows with black text, or a
+// dark one with light text, as dark desktop themes hand applications.
+QPalette LightScheme();
+QPalette DarkScheme();
+
+// How well text stands out in a picture of it: the contrast ratio (1 to 21,
+// by relative luminance) between the most common colour, taken as the
+// background, and the pixel that differs most from it.
+double TextContrast(const QImage& picture);
+
+// Drops local files on the window as a file manager does.
+void DropFiles(QWidget& window, const QStringList& paths);
 
 // The captions of the result list, top to bottom.
 QStringList Rows(const TForm1& form);

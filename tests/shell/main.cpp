@@ -1,6 +1,8 @@
 #include "AboutWindowTest.h"
+#include "DesktopHabitsTest.h"
 #include "HandOverTest.h"
 #include "MainWindowTest.h"
+#include "RealDesktopTest.h"
 #include "shell/VelmoraApplication.h"
 
 #include <QTemporaryDir>
@@ -42,7 +44,12 @@ QStringList ArgumentsFor(const QObject& test, const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // on-x-desktop.sh runs the tests that need a real X server and window
+    // manager; every other test runs offscreen.
+    const bool onXDesktop =
+        qEnvironmentVariable("QT_QPA_PLATFORM") == "xcb" && qEnvironmentVariableIsSet("DISPLAY");
+    if (!onXDesktop)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
@@ -52,7 +59,11 @@ int main(int argc, char** argv) {
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;
     velmora::AboutWindowTest about;
-    for (QObject* test : std::initializer_list<QObject*>{&mainWindow, &handOver, &about}) {
+    velmora::DesktopHabitsTest habits;
+    velmora::RealDesktopTest desktop;
+    const auto tests = onXDesktop ? std::vector<QObject*>{&desktop}
+                                  : std::vector<QObject*>{&mainWindow, &handOver, &about, &habits};
+    for (QObject* test : tests) {
         const QStringList own = ArgumentsFor(*test, arguments);
         if (!own.isEmpty())
             failures += QTest::qExec(test, own);

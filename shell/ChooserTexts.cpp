@@ -1,0 +1,56 @@
+#include "shell/ChooserTexts.h"
+
+#include "cue/Candidates.h"
+#include "cue/SheetEncoding.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Disc images when any filter asks for one, audio otherwise.
+FileKind KindAskedFor(const FileFilterList& filters) {
+    const bool image = std::any_of(filters.begin(), filters.end(), [](const FileFilter& filter) {
+        const QStringList patterns = FromUtf8(filter.Pattern).split(';', Qt::SkipEmptyParts);
+        return std::any_of(patterns.begin(), patterns.end(), [](const QString& pattern) {
+            return HasExtensionOfKind(pattern.trimmed().toStdString(), FileKind::Image);
+        });
+    });
+    return image ? FileKind::Image : FileKind::Audio;
+}
+
+} // namespace
+
+QStringList NameFilters(const FileFilterList& filters) {
+    QStringList names;
+    for (const FileFilter& filter : filters)
+        names << FromUtf8(filter.Description) + " (" + FromUtf8(filter.Pattern).replace(';', ' ') + ")";
+    return names;
+}
+
+QStringList ReferencedFileFilters(const FileFilterList& filters) {
+    QStringList patterns;
+    for (const std::string_view extension : ExtensionsOfKind(KindAskedFor(filters)))
+        patterns << "*." + QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+    return QStringList{"All supported files (" + patterns.join(' ') + ")"} + NameFilters(filters) +
+           QStringList{"All files (*)"};
+}
+
+QString ReferencedFileTitle(const std::string& referencedName, const std::string& sheetPath,
+                            const std::string& sheetText) {
+    const SheetEncoding encoding = DetectEncoding(sheetText);
+    const auto name = IsValidUtf8(referencedName) ? std::optional<std::string>(referencedName)
+                                                  : DecodeToUtf8(referencedName, encoding);
+    const QString shown = name ? FromUtf8(*name) : QString::fromLatin1(referencedName.c_str());
+    const QString sheet = QFileInfo(QFile::decodeName(sheetPath.c_str())).fileName();
+    return QString("Where is \"%1\" (%2)?").arg(shown, sheet);
+}
+
+} // namespace velmora
