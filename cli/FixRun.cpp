@@ -75,8 +75,10 @@ std::string ErrorLine(const std::string& shown, const SheetResult& result) {
     std::string line = "velmora-fix: ";
     if (result.PrefixedWithSheet) {
         line += shown;
-        if (result.Line != 0)
-            line += ":" + std::to_string(result.Line);
+        if (result.Line != 0) {
+            line += ':';
+            line += std::to_string(result.Line);
+        }
         line += ": ";
     }
     return EscapeControls(line + *result.Message) + "\n";

@@ -45,9 +45,11 @@ std::string HiddenPrefix(const std::string& folder, const std::string& baseName)
     return folder + "/." + baseName.substr(0, 200) + ".";
 }
 
+// The coarse clock is the one file times are taken from, so a file made after this moment is never
+// dated before it.
 const timespec ProcessStart = [] {
     timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
     return now;
 }();
 
