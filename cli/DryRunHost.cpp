@@ -1,5 +1,7 @@
 #include "DryRunHost.h"
 
+#include "cue/TemporaryFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -8,13 +10,6 @@
 namespace velmora::fix {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::error_code ErrorOf(int value) {
     return {value, std::generic_category()};
 }
@@ -22,11 +17,11 @@ std::error_code ErrorOf(int value) {
 // What writing a new directory entry for `path` would meet: a missing or unwritable folder.
 int FolderRefusal(const std::string& path) {
     struct stat folder {};
-    if (::stat(FolderOf(path).c_str(), &folder) != 0)
+    if (::stat(ContainingFolder(path).c_str(), &folder) != 0)
         return errno;
     if (!S_ISDIR(folder.st_mode))
         return ENOTDIR;
-    return ::access(FolderOf(path).c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+    return ::access(ContainingFolder(path).c_str(), W_OK | X_OK) == 0 ? 0 : errno;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "FileDescriptor.h"
 #include "FileMoves.h"
+#include "TemporaryFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,13 +14,6 @@
 
 namespace velmora {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // Flushes every file system that holds one of the folders: the temporaries' data and names reach the
 // disk in one go instead of one flush per file. The first failure, or 0.
@@ -69,7 +63,7 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
     std::map<std::size_t, std::string> failures;
     std::set<std::string> folders;
     for (const Staged& staged : staged_)
-        folders.insert(FolderOf(staged.Target));
+        folders.insert(ContainingFolder(staged.Target));
     if (const int error = SyncFileSystemsOf(folders))
         for (const Staged& staged : staged_)
             failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, error));
@@ -85,7 +79,7 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
                 continue;
             }
             staged.Temporary.clear();
-            renamedInto.insert(FolderOf(staged.Target));
+            renamedInto.insert(ContainingFolder(staged.Target));
         }
         for (const std::string& folder : renamedInto)
             SyncFolder(folder);

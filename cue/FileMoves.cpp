@@ -21,13 +21,6 @@ std::error_code ErrorOf(int value) {
     return {value, std::generic_category()};
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t written = ::write(fd, data.data(), data.size());
@@ -42,7 +35,7 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 void SyncFolderOf(const std::string& path) {
-    SyncFolder(FolderOf(path));
+    SyncFolder(ContainingFolder(path));
 }
 
 // Gives `from` the name `to` unless `to` exists; `from` then no longer has its old name.
@@ -241,7 +234,7 @@ void SyncFolder(const std::string& folder) {
 
 bool IsOutsideFolder(const std::string& path, const std::string& folder) {
     char* resolvedFolder = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
-    char* resolvedParent = ::realpath(FolderOf(path).c_str(), nullptr);
+    char* resolvedParent = ::realpath(ContainingFolder(path).c_str(), nullptr);
     bool outside = false;
     if (resolvedFolder != nullptr && resolvedParent != nullptr) {
         std::string outer = resolvedFolder;

@@ -21,13 +21,6 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string BaseNameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -61,7 +54,7 @@ bool OlderThanThisProcess(const struct stat& info) {
 } // namespace
 
 TemporaryFile::TemporaryFile(const std::string& target, mode_t mode, Naming naming)
-    : folder_(FolderOf(target)), baseName_(BaseNameOf(target)) {
+    : folder_(ContainingFolder(target)), baseName_(BaseNameOf(target)) {
     SweepStaleTemporaries(folder_);
     if (naming == Naming::UnnamedWherePossible) {
         fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
@@ -150,6 +143,13 @@ std::string TemporaryFile::CloseKeepingName() {
     if (::close(fd) != 0)
         return {};
     return std::exchange(path_, {});
+}
+
+std::string ContainingFolder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool IsTemporaryName(const std::string& name) {

@@ -43,6 +43,9 @@ private:
     std::string path_;
 };
 
+// The folder a path lies in, without a trailing "/": "." for a bare name, "/" for one at the root.
+std::string ContainingFolder(const std::string& path);
+
 // True when `name` is one of our hidden temporary names.
 bool IsTemporaryName(const std::string& name);
 
