@@ -24,6 +24,8 @@ public:
 
     void BeginRun() override;
 
+    // A dry run removes nothing, leftovers included.
+    void RemoveStaleTemporaries(const std::string&) override {}
     bool FileExists(const std::string& path) override;
     std::error_code MoveFile(const std::string& from, const std::string& to) override;
     void WriteSheet(const std::string& path, std::string_view bytes) override;

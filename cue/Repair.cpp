@@ -45,6 +45,7 @@ bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> 
 RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
     buffer.LoadFromFile(state.CuePath);
+    host.RemoveStaleTemporaries(ContainingFolder(state.CuePath));
     const std::string& text = buffer.Text();
     if (ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"})) {
         AnimateProgress(host);

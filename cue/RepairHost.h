@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileMoves.h"
+#include "TemporaryFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -82,6 +83,8 @@ public:
     virtual void WriteSheet(const std::string& path, std::string_view bytes) {
         WriteFileAtomically(path, bytes);
     }
+    // Removes what a killed earlier run left in the sheet's folder: our own hidden temporaries only.
+    virtual void RemoveStaleTemporaries(const std::string& folder) { SweepStaleTemporaries(folder); }
     // Writes the backup of the sheet at `sheetPath`: the sheet's bytes as they were on disk.
     virtual void WriteBackup(const std::string& backupPath, std::string_view bytes,
                              const std::string& sheetPath) {

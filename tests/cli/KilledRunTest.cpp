@@ -1,0 +1,87 @@
+// velmora-fix killed at any moment of a batch: every sheet and backup is wholly old or wholly new, and one
+// more run leaves no temporary behind.
+#include "../cue/TestSupport.h"
+#include "cue/TemporaryFile.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmora::fix {
+namespace {
+
+namespace fs = std::filesystem;
+using velmora::testing::ReadFile;
+using velmora::testing::TempFolder;
+using velmora::testing::WriteFile;
+
+std::string Sheet(int i, const char* frames) {
+    std::string sheet = "PERFORMER \"Artist " + std::to_string(i) + "\"\r\nTITLE \"Album\"\r\nFILE \"track" +
+                        std::to_string(i) + ".wav\" WAVE\r\n";
+    for (int t = 1; t <= 12; ++t)
+        sheet += "  TRACK " + std::to_string(10 + t) + " AUDIO\r\n    INDEX 01 0" + std::to_string(t % 10) +
+                 ":10:" + frames + "\r\n";
+    return sheet;
+}
+
+int RunFixUntil(const std::string& folder, int killAfterMicroseconds) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execl(VELMORA_FIX_PROGRAM, "velmora-fix", "--recursive", "--quiet", folder.c_str(), nullptr);
+        ::_exit(127);
+    }
+    if (killAfterMicroseconds >= 0) {
+        ::usleep(static_cast<useconds_t>(killAfterMicroseconds));
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
+    TempFolder root;
+    constexpr int Sheets = 240;
+    std::map<std::string, std::pair<std::string, std::string>> oldAndNew;
+    for (int i = 0; i < Sheets; ++i) {
+        const std::string folder = root / ("album" + std::to_string(i % 3));
+        fs::create_directories(folder);
+        WriteFile(folder + "/track" + std::to_string(i) + ".wav", "");
+        const std::string path = folder + "/sheet" + std::to_string(i) + ".cue";
+        // Half need their frames carried; the others are good already.
+        const bool carried = i % 2 == 0;
+        WriteFile(path, Sheet(i, carried ? "80" : "40"));
+        oldAndNew[path] = {Sheet(i, carried ? "80" : "40"), carried ? Sheet(i, "80") : Sheet(i, "40")};
+        if (carried) {
+            std::string repaired = Sheet(i, "80");
+            for (std::size_t at; (at = repaired.find(":10:80")) != std::string::npos;)
+                repaired.replace(at, 6, ":11:05");
+            oldAndNew[path].second = repaired;
+        }
+    }
+    for (const int delay : {2000, 8000, 15000, 30000, 60000, 120000}) {
+        RunFixUntil(root.Path(), delay);
+        for (const auto& [path, bytes] : oldAndNew) {
+            const std::string now = ReadFile(path);
+            EXPECT_TRUE(now == bytes.first || now == bytes.second) << path << " after " << delay << " us";
+            if (fs::exists(path + ".bak")) {
+                EXPECT_EQ(ReadFile(path + ".bak"), bytes.first) << path;
+            }
+        }
+    }
+    EXPECT_EQ(WEXITSTATUS(RunFixUntil(root.Path(), -1)), 0);
+    for (const auto& [path, bytes] : oldAndNew)
+        EXPECT_EQ(ReadFile(path), bytes.second) << path;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path()))
+        EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
+}
+
+} // namespace
+} // namespace velmora::fix
