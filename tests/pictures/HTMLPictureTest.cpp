@@ -155,7 +155,7 @@ TEST_F(PictureTest, AddressesLoadRecordOrWaitAsTheirKindSays) {
     } cases[] = {
         {"RES://Logo", false, "RES://Logo", "", false, false},
         {"res://Logo", true, "res://Logo", "", false, false},
-        {"RES://logo", false, "RES://logo", "", false, true}, // the name keeps its case
+        {"RES://logo", false, "RES://logo", "", false, false}, // names are found without regard to case
         {"RES://", false, "RES://", "", false, true},
         {"RES://Missing", false, "RES://Missing", "", false, true},
         {fileAddress, false, fileAddress, "", false, false},
