@@ -78,8 +78,12 @@ void LineLayout::TakeRun(std::string_view& text) {
     }
 
     // The second pass lays out what the measuring pass already fitted, whatever its own rectangle.
-    // A run wider than the whole line is placed anyway, but on a line of its own.
-    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent || (LineWidth() <= width && lineTextEmpty_);
+    // A run wider than the whole line is placed anyway: where words wrap, on a line of its own; without
+    // wrapping, where it stands, cut with an ellipsis, and the lines after it still show. (Measured with
+    // the ellipsis a run is never wider than the line, so its own width decides.)
+    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent ||
+                (LineWidth() <= width && lineTextEmpty_) ||
+                (!p_.wordWrap && LineWidth() <= WidthWithoutEllipsis(run));
     if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
         fits = true; // no break inside a word
     }
@@ -121,6 +125,12 @@ void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
             s_.flow.recordAnchor = true;
         }
     }
+}
+
+std::int32_t LineLayout::WidthWithoutEllipsis(std::string_view run) {
+    Rect measured = lineRect_;
+    canvas_.DrawText(run, measured, s_.measureFormat & ~DT_END_ELLIPSIS);
+    return measured.Right - measured.Left;
 }
 
 void LineLayout::DrawRun(std::string_view run) {
