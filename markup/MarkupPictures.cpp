@@ -32,6 +32,10 @@ std::int32_t LineLayout::DeviceHeight(std::int32_t height) const {
 }
 
 THTMLPicture* LineLayout::FindPicture(std::string_view source) {
+    // No source names no picture, not even a container item that was never given a name.
+    if (source.empty()) {
+        return nullptr;
+    }
     THTMLPicture* picture = nullptr;
     if (!Holds(source, ":") && p_.pictureContainer != nullptr) {
         picture = p_.pictureContainer->PictureByName(source);
