@@ -100,11 +100,10 @@ private:
 };
 
 // Adds the range of the repetitions to the aggregates, so that it is known even when only aggregates
-// are reported.
-inline benchmark::internal::Benchmark* WithRange(benchmark::internal::Benchmark* b) {
+// are reported: BENCHMARK(...)->Apply(AddRange).
+inline void AddRange(benchmark::internal::Benchmark* b) {
     b->ComputeStatistics("min",
                          [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
     b->ComputeStatistics("max",
                          [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
-    return b;
 }

@@ -120,26 +120,35 @@ int main(int argc, char** argv) {
     }
     std::printf("hit point (%d, %d)\n", point->x(), point->y());
 
-    WithRange(benchmark::RegisterBenchmark("RenderMarkup_QtCanvas_hit", [&](benchmark::State& state) {
-                  for (auto _ : state) {
-                      benchmark::DoNotOptimize(HitWithRenderMarkup(*point));
-                  }
-              })->Unit(benchmark::kMicrosecond));
-    WithRange(benchmark::RegisterBenchmark("QTextDocument_anchorAt", [&](benchmark::State& state) {
-                  for (auto _ : state) {
-                      benchmark::DoNotOptimize(HitWithTextDocument(*point));
-                  }
-              })->Unit(benchmark::kMicrosecond));
+    benchmark::RegisterBenchmark("RenderMarkup_QtCanvas_hit",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         benchmark::DoNotOptimize(HitWithRenderMarkup(*point));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("QTextDocument_anchorAt",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         benchmark::DoNotOptimize(HitWithTextDocument(*point));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
     // The honest anchor: a Qt developer would keep the document and lay it out once, not per move.
     QTextDocument keptDocument;
     SetUpDocument(keptDocument);
     keptDocument.documentLayout()->documentSize();
-    WithRange(
-        benchmark::RegisterBenchmark("QTextDocument_laid_out_once_anchorAt", [&](benchmark::State& state) {
-            for (auto _ : state) {
-                benchmark::DoNotOptimize(keptDocument.documentLayout()->anchorAt(*point));
-            }
-        })->Unit(benchmark::kMicrosecond));
+    benchmark::RegisterBenchmark("QTextDocument_laid_out_once_anchorAt",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         benchmark::DoNotOptimize(
+                                             keptDocument.documentLayout()->anchorAt(*point));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

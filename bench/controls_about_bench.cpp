@@ -98,36 +98,49 @@ int main(int argc, char** argv) {
     surface.setDotsPerMeterX(3780);
     surface.setDotsPerMeterY(3780);
 
-    WithRange(benchmark::RegisterBenchmark("QLabel_rich_text_paint", [&](benchmark::State& state) {
-                  for (auto _ : state) {
-                      label->render(&surface);
-                  }
-              })->Unit(benchmark::kMicrosecond));
-    WithRange(benchmark::RegisterBenchmark("THTMLStaticText_paint", [&](benchmark::State& state) {
-                  for (auto _ : state) {
-                      text->render(&surface);
-                  }
-              })->Unit(benchmark::kMicrosecond));
-    WithRange(
-        benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change", [&](benchmark::State& state) {
-            // A new link colour each time, so that every paint lays out and draws the text again.
-            int i = 0;
-            for (auto _ : state) {
-                text->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
-                text->render(&surface);
-            }
-        })->Unit(benchmark::kMicrosecond));
-    WithRange(benchmark::RegisterBenchmark("THTMLStaticText_mouse_move", [&](benchmark::State& state) {
-                  // Two points on the same anchor, so each move does the whole hit test and finds the anchor.
-                  const QPoint points[2] = {onAnchor, onAnchor + QPoint(1, 0)};
-                  int i = 0;
-                  for (auto _ : state) {
-                      const QPoint at = points[i++ & 1];
-                      QMouseEvent move(QEvent::MouseMove, at, text->mapToGlobal(at), Qt::NoButton,
-                                       Qt::NoButton, Qt::NoModifier);
-                      QApplication::sendEvent(text, &move);
-                  }
-              })->Unit(benchmark::kMicrosecond));
+    benchmark::RegisterBenchmark("QLabel_rich_text_paint",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         label->render(&surface);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("THTMLStaticText_paint",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         text->render(&surface);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change",
+                                 [&](benchmark::State& state) {
+                                     // A new link colour each time, so that every paint lays out and draws
+                                     // the text again.
+                                     int i = 0;
+                                     for (auto _ : state) {
+                                         text->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
+                                         text->render(&surface);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("THTMLStaticText_mouse_move",
+                                 [&](benchmark::State& state) {
+                                     // Two points on the same anchor, so each move does the whole hit test
+                                     // and finds the anchor.
+                                     const QPoint points[2] = {onAnchor, onAnchor + QPoint(1, 0)};
+                                     int i = 0;
+                                     for (auto _ : state) {
+                                         const QPoint at = points[i++ & 1];
+                                         QMouseEvent move(QEvent::MouseMove, at, text->mapToGlobal(at),
+                                                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                                         QApplication::sendEvent(text, &move);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

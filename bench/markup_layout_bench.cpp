@@ -110,12 +110,12 @@ int main(int argc, char** argv) {
                     const std::string markup = MarkupOfSize(text, static_cast<std::size_t>(kilobytes) * 1024);
                     Canvas* canvas = kind.canvas;
                     const bool measureOnly = mode.measureOnly;
-                    WithRange(
-                        benchmark::RegisterBenchmark(Name(kind.name, mode.name, text, kilobytes).c_str(),
-                                                     [canvas, markup, measureOnly](benchmark::State& state) {
-                                                         Layout(state, *canvas, markup, measureOnly);
-                                                     })
-                            ->Unit(benchmark::kMicrosecond));
+                    benchmark::RegisterBenchmark(Name(kind.name, mode.name, text, kilobytes).c_str(),
+                                                 [canvas, markup, measureOnly](benchmark::State& state) {
+                                                     Layout(state, *canvas, markup, measureOnly);
+                                                 })
+                        ->Unit(benchmark::kMicrosecond)
+                        ->Apply(AddRange);
                 }
             }
         }
