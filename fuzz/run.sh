@@ -32,7 +32,7 @@ run_target() {
     local target=$1 findings=fuzz/corpus/$1
     local scratch=build/libfuzzer/corpus/$target
     mkdir -p "$scratch"
-    build/libfuzzer/fuzz/"$target" "$scratch" "fuzz/corpus/$target" \
+    LSAN_OPTIONS="suppressions=fuzz/lsan.supp" build/libfuzzer/fuzz/"$target" "$scratch" "fuzz/corpus/$target" \
         -dict="fuzz/dict/${dictionary[$target]}" -max_total_time="$seconds" -max_len=65536 \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
         >"$logs/$target.log" 2>&1
