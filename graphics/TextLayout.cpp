@@ -171,10 +171,31 @@ bool ShowsAsWritten(std::string_view text, TextFormat format) {
     return plainPrefix && plainTabs;
 }
 
+namespace {
+
+// The width of the text as "&" processing shows it, measured where the pieces between the "&" stand
+// instead of building the shown text: widths add up, glyphs being placed without kerning.
+std::int32_t PrefixedWidth(std::string_view text, const MeasureWidth& measure) {
+    std::int32_t width = 0;
+    std::size_t start = 0;
+    for (std::size_t i = text.find('&'); i != std::string_view::npos; i = text.find('&', start)) {
+        width += measure(text.substr(start, i - start));
+        if (i + 1 < text.size() && text[i + 1] == '&') {
+            width += measure(text.substr(i, 1)); // "&&" shows one "&"
+            start = i + 2;
+        } else {
+            start = i + 1; // a single "&" shows nothing of its own
+        }
+    }
+    return width + measure(text.substr(start));
+}
+
+} // namespace
+
 Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
                      const MeasureWidth& measure) {
-    if (ShowsAsWritten(text, format)) {
-        const std::int32_t width = measure(text);
+    if ((format & DT_EXPANDTABS) == 0 || text.find('\t') == std::string_view::npos) {
+        const std::int32_t width = (format & DT_NOPREFIX) != 0 ? measure(text) : PrefixedWidth(text, measure);
         if ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width()) {
             const std::int32_t leading = (format & DT_EXTERNALLEADING) != 0 ? metrics.ExternalLeading : 0;
             return {rect.Left, rect.Top, rect.Left + width, rect.Top + metrics.Height + leading};

@@ -197,6 +197,13 @@ TEST(TextLayoutTest, MarksAreMeasuredOnceAlongTheLine) {
         ASSERT_EQ(line.Marks.size(), copies);
         EXPECT_EQ(line.Marks.back().Right - line.Marks.back().Left, 8);
         EXPECT_LE(measured, 4 * text.size()) << copies << " copies";
+
+        // Measuring alone reads every character once.
+        measured = 0;
+        const Rect extent = MeasureTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE,
+                                            FontMetrics{16, 13, 3, 0, 2, 8}, measure);
+        EXPECT_EQ(extent.Right, 8 * static_cast<std::int32_t>(text.size() - copies));
+        EXPECT_LE(measured, text.size()) << copies << " copies";
     }
 }
 
@@ -209,8 +216,19 @@ TEST(TextLayoutTest, QuickMeasureAgreesWithTheFullLayout) {
         return width;
     };
     const FontMetrics metrics{16, 13, 3, 3, 2, 6};
-    const std::string texts[] = {
-        "", "plain", "a&&b", "&x", "tab\there", "iiiiiiiiiiiiiiiiiiiiiiii", "wide text here"};
+    const std::string texts[] = {"",
+                                 "plain",
+                                 "a&&b",
+                                 "&x",
+                                 "&&&x",
+                                 "a&",
+                                 "&a&&b&",
+                                 "&&",
+                                 "tab\there",
+                                 "t&ab\t&&x",
+                                 "iiiiiiiiiiiiiiiiiiiiiiii",
+                                 "wide text here",
+                                 "w&i&d&e text here"};
     const TextFormat formats[] = {kRun, DT_SINGLELINE, kRun | DT_END_ELLIPSIS, DT_SINGLELINE | DT_NOPREFIX,
                                   DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX};
     for (const std::string& text : texts) {
