@@ -33,10 +33,14 @@ LineResult LineLayout::Run(std::string_view& text) {
 }
 
 void LineLayout::TakeRun(std::string_view& text) {
-    const std::size_t stop = p_.wordWrap ? text.find_first_of("< ") : text.find('<');
-    std::size_t n = text.size();
-    if (stop != std::string_view::npos) {
-        n = text[stop] == ' ' ? stop + 1 : stop;
+    // The run ends before the first "<" or, where words wrap, after the first space; one plain pass
+    // finds it (looking each character up in a set of two took most of the layout of long words).
+    const bool wrap = p_.wordWrap;
+    const auto stop =
+        std::find_if(text.begin(), text.end(), [wrap](char c) { return c == '<' || (wrap && c == ' '); });
+    std::size_t n = static_cast<std::size_t>(stop - text.begin());
+    if (stop != text.end() && *stop == ' ') {
+        ++n;
     }
     if (n == 0) {
         return;
