@@ -4,6 +4,28 @@
 #include <algorithm>
 
 namespace velmora {
+namespace {
+
+// The first "<", or the first space where words wrap, or the end. The search runs in windows that
+// double, each scanned for both characters at memory speed, so it reads about as far as the run goes
+// and never the whole text after it.
+std::size_t RunStop(std::string_view text, bool wordWrap) {
+    std::size_t from = 0;
+    for (std::size_t window = 64; from < text.size(); window *= 2) {
+        const std::string_view part = text.substr(from, window);
+        std::size_t stop = part.find('<');
+        if (wordWrap) {
+            stop = std::min(stop, part.find(' '));
+        }
+        if (stop != std::string_view::npos) {
+            return from + stop;
+        }
+        from += part.size();
+    }
+    return text.size();
+}
+
+} // namespace
 
 LineResult LineLayout::Run(std::string_view& text) {
     lineRect_.Bottom -= line_.subscriptOffset;
@@ -33,15 +55,8 @@ LineResult LineLayout::Run(std::string_view& text) {
 }
 
 void LineLayout::TakeRun(std::string_view& text) {
-    // The run ends before the first "<" or, where words wrap, after the first space; one plain pass
-    // finds it (looking each character up in a set of two took most of the layout of long words).
-    const bool wrap = p_.wordWrap;
-    const auto stop =
-        std::find_if(text.begin(), text.end(), [wrap](char c) { return c == '<' || (wrap && c == ' '); });
-    std::size_t n = static_cast<std::size_t>(stop - text.begin());
-    if (stop != text.end() && *stop == ' ') {
-        ++n;
-    }
+    const std::size_t stop = RunStop(text, p_.wordWrap);
+    const std::size_t n = stop < text.size() && text[stop] == ' ' ? stop + 1 : stop;
     if (n == 0) {
         return;
     }
