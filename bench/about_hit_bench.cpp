@@ -1,6 +1,7 @@
 // Hit-testing the About window's static text, as its mouse moves do: RenderMarkup on a QtCanvas over
 // a QImage against what a Qt developer would use instead, QTextDocument (setHtml, setTextWidth 313,
 // anchorAt) at the same point. Both are measured in the same run; the goal is a ratio of at most 0.2.
+// A document laid out once and asked again is shown beside them, as the fairest anchor.
 #include "RatioReporter.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtFonts.h"
@@ -78,11 +79,15 @@ std::string HitWithRenderMarkup(QPoint point) {
     return RenderMarkup(params) ? params.hitAnchor : std::string();
 }
 
-QString HitWithTextDocument(QPoint point) {
-    QTextDocument document;
+void SetUpDocument(QTextDocument& document) {
     document.setDefaultFont(ToQFont(AboutFont(), 96));
     document.setHtml(kHtml);
     document.setTextWidth(kWidth);
+}
+
+QString HitWithTextDocument(QPoint point) {
+    QTextDocument document;
+    SetUpDocument(document);
     return document.documentLayout()->anchorAt(point);
 }
 
@@ -115,32 +120,52 @@ int main(int argc, char** argv) {
     }
     std::printf("hit point (%d, %d)\n", point->x(), point->y());
 
-    benchmark::RegisterBenchmark("RenderMarkup_QtCanvas_hit", [&](benchmark::State& state) {
-        for (auto _ : state) {
-            benchmark::DoNotOptimize(HitWithRenderMarkup(*point));
-        }
-    })->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("QTextDocument_anchorAt", [&](benchmark::State& state) {
-        for (auto _ : state) {
-            benchmark::DoNotOptimize(HitWithTextDocument(*point));
-        }
-    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("RenderMarkup_QtCanvas_hit",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         benchmark::DoNotOptimize(HitWithRenderMarkup(*point));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("QTextDocument_anchorAt",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         benchmark::DoNotOptimize(HitWithTextDocument(*point));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    // The honest anchor: a Qt developer would keep the document and lay it out once, not per move.
+    QTextDocument keptDocument;
+    SetUpDocument(keptDocument);
+    keptDocument.documentLayout()->documentSize();
+    benchmark::RegisterBenchmark("QTextDocument_laid_out_once_anchorAt",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         benchmark::DoNotOptimize(
+                                             keptDocument.documentLayout()->anchorAt(*point));
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto markup = reporter.times.find("RenderMarkup_QtCanvas_hit");
-    const auto document = reporter.times.find("QTextDocument_anchorAt");
-    if (markup != reporter.times.end() && document != reporter.times.end() && document->second.real > 0 &&
-        document->second.cpu > 0) {
-        const Times& m = markup->second;
-        const Times& d = document->second;
-        std::printf("real time: RenderMarkup %.1f us, QTextDocument %.1f us, ratio %.3f\n", m.real, d.real,
-                    m.real / d.real);
-        std::printf("CPU time:  RenderMarkup %.1f us, QTextDocument %.1f us, ratio %.3f\n", m.cpu, d.cpu,
-                    m.cpu / d.cpu);
-        std::printf("goal: a ratio of at most 0.200\n");
+    const std::optional<Summary> markup = reporter.Find("RenderMarkup_QtCanvas_hit");
+    const std::optional<Summary> document = reporter.Find("QTextDocument_anchorAt");
+    const std::optional<Summary> laidOut = reporter.Find("QTextDocument_laid_out_once_anchorAt");
+    if (markup && document && laidOut && document->median.real > 0 && laidOut->median.real > 0) {
+        std::printf(
+            "median real time in us (range): RenderMarkup %s, QTextDocument rebuilt %s, laid out once %s\n",
+            RatioReporter::Describe(*markup).c_str(), RatioReporter::Describe(*document).c_str(),
+            RatioReporter::Describe(*laidOut).c_str());
+        std::printf("ratio against QTextDocument rebuilt per call: %.3f (CPU %.3f), goal at most 0.200\n",
+                    markup->median.real / document->median.real, markup->median.cpu / document->median.cpu);
+        std::printf("ratio against a document laid out once: %.2f (CPU %.2f)\n",
+                    markup->median.real / laidOut->median.real, markup->median.cpu / laidOut->median.cpu);
     }
     return 0;
 }

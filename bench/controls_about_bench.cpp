@@ -53,14 +53,14 @@ QPoint PointOnAnchor(THTMLStaticText& text) {
 }
 
 void Ratio(const RatioReporter& reporter, const char* name, const char* mine, const char* peer, double goal) {
-    const auto a = reporter.times.find(mine);
-    const auto b = reporter.times.find(peer);
-    if (a == reporter.times.end() || b == reporter.times.end() || b->second.cpu <= 0) {
+    const std::optional<Summary> a = reporter.Find(mine);
+    const std::optional<Summary> b = reporter.Find(peer);
+    if (!a || !b || b->median.real <= 0 || b->median.cpu <= 0) {
         return;
     }
-    std::printf("%s: %.1f us against %.1f us, ratio %.3f (CPU %.3f), goal at most %.2f\n", name,
-                a->second.real, b->second.real, a->second.real / b->second.real,
-                a->second.cpu / b->second.cpu, goal);
+    std::printf("%s: median %s us against %s us, ratio %.3f (CPU %.3f), goal at most %.2f\n", name,
+                RatioReporter::Describe(*a).c_str(), RatioReporter::Describe(*b).c_str(),
+                a->median.real / b->median.real, a->median.cpu / b->median.cpu, goal);
 }
 
 } // namespace
@@ -98,35 +98,49 @@ int main(int argc, char** argv) {
     surface.setDotsPerMeterX(3780);
     surface.setDotsPerMeterY(3780);
 
-    benchmark::RegisterBenchmark("QLabel_rich_text_paint", [&](benchmark::State& state) {
-        for (auto _ : state) {
-            label->render(&surface);
-        }
-    })->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("THTMLStaticText_paint", [&](benchmark::State& state) {
-        for (auto _ : state) {
-            text->render(&surface);
-        }
-    })->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change", [&](benchmark::State& state) {
-        // A new link colour each time, so that every paint lays out and draws the text again.
-        int i = 0;
-        for (auto _ : state) {
-            text->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
-            text->render(&surface);
-        }
-    })->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("THTMLStaticText_mouse_move", [&](benchmark::State& state) {
-        // Two points on the same anchor, so each move does the whole hit test and finds the anchor.
-        const QPoint points[2] = {onAnchor, onAnchor + QPoint(1, 0)};
-        int i = 0;
-        for (auto _ : state) {
-            const QPoint at = points[i++ & 1];
-            QMouseEvent move(QEvent::MouseMove, at, text->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(text, &move);
-        }
-    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("QLabel_rich_text_paint",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         label->render(&surface);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("THTMLStaticText_paint",
+                                 [&](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         text->render(&surface);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change",
+                                 [&](benchmark::State& state) {
+                                     // A new link colour each time, so that every paint lays out and draws
+                                     // the text again.
+                                     int i = 0;
+                                     for (auto _ : state) {
+                                         text->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
+                                         text->render(&surface);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
+    benchmark::RegisterBenchmark("THTMLStaticText_mouse_move",
+                                 [&](benchmark::State& state) {
+                                     // Two points on the same anchor, so each move does the whole hit test
+                                     // and finds the anchor.
+                                     const QPoint points[2] = {onAnchor, onAnchor + QPoint(1, 0)};
+                                     int i = 0;
+                                     for (auto _ : state) {
+                                         const QPoint at = points[i++ & 1];
+                                         QMouseEvent move(QEvent::MouseMove, at, text->mapToGlobal(at),
+                                                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                                         QApplication::sendEvent(text, &move);
+                                     }
+                                 })
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(AddRange);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

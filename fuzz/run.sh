@@ -9,7 +9,7 @@ seconds=${1:-600}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(SheetRepairFuzzer RenderMarkupFuzzer GifFramesFuzzer MarkupPlainTextFuzzer HandOverFrameFuzzer)
+    targets=(SheetRepairFuzzer RenderMarkupFuzzer GifFramesFuzzer MarkupPlainTextFuzzer HandOverFrameFuzzer QtCanvasFuzzer)
 fi
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
@@ -24,7 +24,7 @@ cmake --build --preset fuzz
 
 declare -A dictionary=(
     [SheetRepairFuzzer]=cue.dict [RenderMarkupFuzzer]=markup.dict [MarkupPlainTextFuzzer]=markup.dict
-    [GifFramesFuzzer]=gif.dict [HandOverFrameFuzzer]=handover.dict)
+    [GifFramesFuzzer]=gif.dict [HandOverFrameFuzzer]=handover.dict [QtCanvasFuzzer]=markup.dict)
 logs=build/libfuzzer/logs
 mkdir -p "$logs"
 
@@ -32,7 +32,7 @@ run_target() {
     local target=$1 findings=fuzz/corpus/$1
     local scratch=build/libfuzzer/corpus/$target
     mkdir -p "$scratch"
-    build/libfuzzer/fuzz/"$target" "$scratch" "fuzz/corpus/$target" \
+    LSAN_OPTIONS="suppressions=fuzz/lsan.supp" build/libfuzzer/fuzz/"$target" "$scratch" "fuzz/corpus/$target" \
         -dict="fuzz/dict/${dictionary[$target]}" -max_total_time="$seconds" -max_len=65536 \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
         >"$logs/$target.log" 2>&1

@@ -61,15 +61,32 @@ PlacedText PlacePieces(std::string_view shown, bool expandTabs, std::int32_t tab
     return placed;
 }
 
-PrefixMark MarkFor(const PlacedText& placed, std::size_t index, const MeasureWidth& measure) {
-    std::size_t piece = placed.Starts.size() - 1;
-    while (placed.Starts[piece] > index) {
-        --piece;
+// The spans of the marked characters, measured piece by piece from one mark to the next: widths add up
+// (glyphs are placed without kerning), so a line with many marks costs no more than measuring it once.
+std::vector<PrefixMark> MarksFor(const PlacedText& placed, std::string_view shown,
+                                 const std::vector<std::size_t>& marked, const MeasureWidth& measure) {
+    std::vector<PrefixMark> marks;
+    marks.reserve(marked.size());
+    std::size_t piece = 0;
+    std::size_t measuredTo = 0; // index in the shown text up to which `left` is known
+    std::int32_t left = 0;
+    for (const std::size_t index : marked) {
+        if (shown[index] == '\t') {
+            continue;
+        }
+        while (piece + 1 < placed.Starts.size() && placed.Starts[piece + 1] <= index) {
+            ++piece;
+        }
+        const std::size_t start = placed.Starts[piece];
+        if (measuredTo < start) {
+            measuredTo = start;
+            left = placed.Pieces[piece].X;
+        }
+        left += measure(shown.substr(measuredTo, index - measuredTo));
+        measuredTo = index;
+        marks.push_back({left, left + measure(shown.substr(index, 1))});
     }
-    const std::string& text = placed.Pieces[piece].Text;
-    const std::size_t local = index - placed.Starts[piece];
-    const std::int32_t left = placed.Pieces[piece].X + measure(std::string_view(text).substr(0, local));
-    return {left, left + measure(std::string_view(text).substr(local, 1))};
+    return marks;
 }
 
 } // namespace
@@ -110,10 +127,9 @@ TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat form
     line.Baseline = place.Baseline;
     line.Result = place.Result;
 
-    for (const std::size_t index : prefixed.Marked) {
-        if (prefixed.Shown[index] != '\t') {
-            line.Marks.push_back(MarkFor(placed, index, measure));
-        }
+    // Measuring needs no underlines.
+    if ((format & DT_CALCRECT) == 0) {
+        line.Marks = MarksFor(placed, prefixed.Shown, prefixed.Marked, measure);
     }
     line.Pieces = std::move(placed.Pieces);
     line.Shown = std::move(prefixed.Shown);
@@ -155,10 +171,31 @@ bool ShowsAsWritten(std::string_view text, TextFormat format) {
     return plainPrefix && plainTabs;
 }
 
+namespace {
+
+// The width of the text as "&" processing shows it, measured where the pieces between the "&" stand
+// instead of building the shown text: widths add up, glyphs being placed without kerning.
+std::int32_t PrefixedWidth(std::string_view text, const MeasureWidth& measure) {
+    std::int32_t width = 0;
+    std::size_t start = 0;
+    for (std::size_t i = text.find('&'); i != std::string_view::npos; i = text.find('&', start)) {
+        width += measure(text.substr(start, i - start));
+        if (i + 1 < text.size() && text[i + 1] == '&') {
+            width += measure(text.substr(i, 1)); // "&&" shows one "&"
+            start = i + 2;
+        } else {
+            start = i + 1; // a single "&" shows nothing of its own
+        }
+    }
+    return width + measure(text.substr(start));
+}
+
+} // namespace
+
 Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
                      const MeasureWidth& measure) {
-    if (ShowsAsWritten(text, format)) {
-        const std::int32_t width = measure(text);
+    if ((format & DT_EXPANDTABS) == 0 || text.find('\t') == std::string_view::npos) {
+        const std::int32_t width = (format & DT_NOPREFIX) != 0 ? measure(text) : PrefixedWidth(text, measure);
         if ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width()) {
             const std::int32_t leading = (format & DT_EXTERNALLEADING) != 0 ? metrics.ExternalLeading : 0;
             return {rect.Left, rect.Top, rect.Left + width, rect.Top + metrics.Height + leading};

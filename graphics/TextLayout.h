@@ -57,8 +57,9 @@ using MeasureWidth = std::function<std::int32_t(std::string_view)>;
 TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat format,
                         const FontMetrics& metrics, const MeasureWidth& measure);
 
-// The rectangle DT_CALCRECT gives: rect's left and top with the text's width and height. Text that
-// needs no "&", tab or ellipsis work is measured in one call without building the line.
+// The rectangle DT_CALCRECT gives: rect's left and top with the text's width and height. Text without
+// tabs to expand is measured piece by piece between its "&" without building the line, unless the
+// ellipsis has to cut it.
 Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
                      const MeasureWidth& measure);
 

@@ -3,6 +3,8 @@
 #include "markup/MarkupLine.h"
 #include "pictures/HTMLPicture.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,7 @@ public:
 private:
     void TakeRun(std::string_view& text);
     void MeasureRun(std::string_view run, std::int32_t& width);
+    std::int32_t WidthWithoutEllipsis(std::string_view run);
     void DrawRun(std::string_view run);
     void DrawErrorUnderline(std::int32_t left, std::int32_t right);
     void HandleTag(std::string_view text);
@@ -54,7 +57,13 @@ private:
     }
     bool Styled() const { return !p_.hoverEnabled || s_.flow.anchorCount == p_.hoverAnchor; }
     bool ColorsApply() const { return !paintNothing_ && !p_.suppressColors; }
-    std::int32_t LineWidth() const { return lineRect_.Right - lineRect_.Left; }
+    // The measuring pass wraps an indented line at its indented width, so that nothing is laid out past
+    // the right edge; the second pass gets a line rectangle that already starts at the indent.
+    std::int32_t LineWidth() const {
+        const std::int64_t indent = decidesLayout_ ? std::max(s_.indent, 0) : 0;
+        const std::int64_t width = std::int64_t{lineRect_.Right} - lineRect_.Left - indent;
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(width, INT32_MIN, INT32_MAX));
+    }
     void EditFont(auto&& change) {
         FontState f = canvas_.Font();
         change(f);

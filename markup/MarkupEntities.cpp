@@ -50,9 +50,16 @@ std::string ReplaceTextEntities(std::string_view text) {
 }
 
 std::string PrepareMarkup(std::string_view markup) {
+    // Each step copies the whole text, so a step with nothing to do is skipped.
     std::string text =
         markup.find('&') == std::string_view::npos ? std::string(markup) : ReplaceTextEntities(markup);
-    return ConvertLineBreaks(UnwrapFirstHashTag(text), true);
+    if (text.find("<#") != std::string::npos) {
+        text = UnwrapFirstHashTag(text);
+    }
+    if (text.find('\r') != std::string::npos || text.find('\n') != std::string::npos) {
+        text = ConvertLineBreaks(text, true);
+    }
+    return text;
 }
 
 std::string ReplaceRunEntities(std::string_view run) {

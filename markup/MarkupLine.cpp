@@ -4,6 +4,28 @@
 #include <algorithm>
 
 namespace velmora {
+namespace {
+
+// The first "<", or the first space where words wrap, or the end. The search runs in windows that
+// double, each scanned for both characters at memory speed, so it reads about as far as the run goes
+// and never the whole text after it.
+std::size_t RunStop(std::string_view text, bool wordWrap) {
+    std::size_t from = 0;
+    for (std::size_t window = 64; from < text.size(); window *= 2) {
+        const std::string_view part = text.substr(from, window);
+        std::size_t stop = part.find('<');
+        if (wordWrap) {
+            stop = std::min(stop, part.find(' '));
+        }
+        if (stop != std::string_view::npos) {
+            return from + stop;
+        }
+        from += part.size();
+    }
+    return text.size();
+}
+
+} // namespace
 
 LineResult LineLayout::Run(std::string_view& text) {
     lineRect_.Bottom -= line_.subscriptOffset;
@@ -33,11 +55,8 @@ LineResult LineLayout::Run(std::string_view& text) {
 }
 
 void LineLayout::TakeRun(std::string_view& text) {
-    const std::size_t stop = p_.wordWrap ? text.find_first_of("< ") : text.find('<');
-    std::size_t n = text.size();
-    if (stop != std::string_view::npos) {
-        n = text[stop] == ' ' ? stop + 1 : stop;
-    }
+    const std::size_t stop = RunStop(text, p_.wordWrap);
+    const std::size_t n = stop < text.size() && text[stop] == ' ' ? stop + 1 : stop;
     if (n == 0) {
         return;
     }
@@ -78,8 +97,12 @@ void LineLayout::TakeRun(std::string_view& text) {
     }
 
     // The second pass lays out what the measuring pass already fitted, whatever its own rectangle.
-    // A run wider than the whole line is placed anyway, but on a line of its own.
-    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent || (LineWidth() <= width && lineTextEmpty_);
+    // A run wider than the whole line is placed anyway: where words wrap, on a line of its own; without
+    // wrapping, where it stands, cut with an ellipsis, and the lines after it still show. (Measured with
+    // the ellipsis a run is never wider than the line, so its own width decides.)
+    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent ||
+                (LineWidth() <= width && lineTextEmpty_) ||
+                (!p_.wordWrap && LineWidth() <= WidthWithoutEllipsis(run));
     if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
         fits = true; // no break inside a word
     }
@@ -121,6 +144,12 @@ void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
             s_.flow.recordAnchor = true;
         }
     }
+}
+
+std::int32_t LineLayout::WidthWithoutEllipsis(std::string_view run) {
+    Rect measured = lineRect_;
+    canvas_.DrawText(run, measured, s_.measureFormat & ~DT_END_ELLIPSIS);
+    return measured.Right - measured.Left;
 }
 
 void LineLayout::DrawRun(std::string_view run) {

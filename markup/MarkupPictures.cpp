@@ -32,6 +32,10 @@ std::int32_t LineLayout::DeviceHeight(std::int32_t height) const {
 }
 
 THTMLPicture* LineLayout::FindPicture(std::string_view source) {
+    // No source names no picture, not even a container item that was never given a name.
+    if (source.empty()) {
+        return nullptr;
+    }
     THTMLPicture* picture = nullptr;
     if (!Holds(source, ":") && p_.pictureContainer != nullptr) {
         picture = p_.pictureContainer->PictureByName(source);
@@ -53,19 +57,12 @@ THTMLPicture* LineLayout::FindPicture(std::string_view source) {
 }
 
 void LineLayout::Image(std::string_view tag) {
-    const bool staticText = p_.flavor == MarkupFlavor::StaticText;
-    const std::string_view written = tag.substr(std::min<std::size_t>(2, tag.size()));
-    const std::string_view attributesWritten = written.substr(0, written.find('>'));
-    const std::string attributes = UpperCaseAnsi(attributesWritten);
-    std::string source;
-    // A SRC without a quoted value gives no view into the attributes to take the written case from.
-    if (const auto src = AttributeValue(attributes, "SRC"); src && !src->empty()) {
-        const auto at = static_cast<std::size_t>(src->data() - attributes.data());
-        source = staticText ? std::string(*src) : std::string(attributesWritten.substr(at, src->size()));
-    }
+    const std::string_view written = WrittenAttributeText(tag, 2);
+    const std::string attributes = UpperCaseAnsi(written);
+    std::string source(WrittenAttributeValue(written, attributes, "SRC").value_or(""));
     ++s_.flow.imageCounter;
     if (Holds(attributes, "ALT") && s_.flow.imageCounter == s_.hitImage) {
-        source = std::string(AttributeValue(attributes, "ALT").value_or(""));
+        source = std::string(WrittenAttributeValue(written, attributes, "ALT").value_or(""));
     }
     // Held within the coordinate limit, so that no line or rectangle arithmetic can overflow.
     const std::int32_t givenWidth =
@@ -175,8 +172,9 @@ void LineLayout::Body(std::string_view tag) {
     if (paintNothing_ || (p_.suppressColors && !staticText)) {
         return;
     }
-    const std::string attributes = AttributeText(tag, 5);
-    if (const auto name = AttributeValue(attributes, "BACKGROUND")) {
+    const std::string_view written = WrittenAttributeText(tag, 5);
+    const std::string attributes = UpperCaseAnsi(written);
+    if (const auto name = WrittenAttributeValue(written, attributes, "BACKGROUND")) {
         TileBackground(*name);
     }
     const auto value = AttributeValue(attributes, "BGCOLOR");

@@ -129,12 +129,16 @@ std::string_view TagText(std::string_view text) {
     return close == std::string_view::npos ? text : text.substr(0, close + 1);
 }
 
-std::string AttributeText(std::string_view tag, std::size_t offset) {
+std::string_view WrittenAttributeText(std::string_view tag, std::size_t offset) {
     if (offset >= tag.size()) {
         return {};
     }
     const std::string_view rest = tag.substr(offset);
-    return UpperCaseAnsi(rest.substr(0, rest.find('>')));
+    return rest.substr(0, rest.find('>'));
+}
+
+std::string AttributeText(std::string_view tag, std::size_t offset) {
+    return UpperCaseAnsi(WrittenAttributeText(tag, offset));
 }
 
 std::optional<std::string_view> AttributeValue(std::string_view attributes, std::string_view name) {
@@ -143,6 +147,18 @@ std::optional<std::string_view> AttributeValue(std::string_view attributes, std:
         return std::nullopt;
     }
     return BetweenQuotes(attributes.substr(at + name.size()));
+}
+
+std::optional<std::string_view> WrittenAttributeValue(std::string_view written, std::string_view upper,
+                                                      std::string_view name) {
+    const std::optional<std::string_view> value = AttributeValue(upper, name);
+    // An empty value may be a view into nothing at all.
+    if (!value || value->empty()) {
+        return value;
+    }
+    // Upper-casing keeps every length, so the value lies at the same place in the written text.
+    const auto at = static_cast<std::size_t>(value->data() - upper.data());
+    return written.substr(at, value->size());
 }
 
 std::string_view AnchorHref(std::string_view tag) {

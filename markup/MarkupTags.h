@@ -55,13 +55,21 @@ TagKind ClassifyTag(std::string_view text);
 // The tag at the start of text, through its first ">", or the whole text when it has none.
 std::string_view TagText(std::string_view text);
 
-// The upper-cased attribute part of a tag: from the 0-based offset up to the first ">".
+// The attribute part of a tag as written: from the 0-based offset up to the first ">".
+std::string_view WrittenAttributeText(std::string_view tag, std::size_t offset);
+
+// The same part upper-cased, for finding attribute names.
 std::string AttributeText(std::string_view tag, std::size_t offset);
 
 // The value of the first occurrence of name in upper-cased attribute text: the text between the first
 // double quote after the name and the next one (to the end when unclosed); empty without quotes.
 // Nothing when the name does not occur.
 std::optional<std::string_view> AttributeValue(std::string_view attributes, std::string_view name);
+
+// The value that AttributeValue finds in the upper-cased copy, cut from the attribute text as written.
+// Picture names and addresses keep their case this way: files and resources are told apart by it.
+std::optional<std::string_view> WrittenAttributeValue(std::string_view written, std::string_view upper,
+                                                      std::string_view name);
 
 // The text between the first two double quotes anywhere in the tag, as written.
 std::string_view AnchorHref(std::string_view tag);

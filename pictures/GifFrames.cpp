@@ -1,8 +1,7 @@
 #include "pictures/GifFrames.h"
 
+#include <algorithm>
 #include <cstring>
-#include <limits>
-#include <optional>
 
 namespace velmora::gif {
 
@@ -11,23 +10,41 @@ namespace {
 constexpr std::uint8_t kExtensionIntroducer = 0x21;
 constexpr std::uint8_t kGraphicControlLabel = 0xF9;
 constexpr std::uint8_t kGraphicControlLength = 0x04;
+constexpr std::uint8_t kCommentLabel = 0xFE;
+constexpr std::uint8_t kApplicationLabel = 0xFF;
 constexpr std::uint8_t kImageSeparator = 0x2C;
+constexpr std::uint8_t kTrailer = 0x3B;
+constexpr std::size_t kGraphicControlSize = 8;
+constexpr std::size_t kDescriptorSize = 10;
 
-template <typename Visit> void ForEachFrameBlock(Bytes data, Visit visit) {
-    // Only a position holding the introducer can start a block, and memchr finds those quickly.
-    const std::uint8_t* const begin = data.data();
-    const std::uint8_t* const end = begin + data.size();
-    for (const std::uint8_t* p = begin; p < end; ++p) {
-        p = static_cast<const std::uint8_t*>(
-            std::memchr(p, kExtensionIntroducer, static_cast<std::size_t>(end - p)));
-        if (p == nullptr) {
-            return;
-        }
-        const auto position = static_cast<std::size_t>(p - begin);
-        if (IsFrameBlockAt(data, position) && !visit(position)) {
-            return;
+// Past the data sub-blocks that start at p, through their zero-length terminator; the end of the data
+// when they run off it.
+std::size_t SkipSubBlocks(Bytes data, std::size_t p) {
+    while (p < data.size()) {
+        const std::size_t length = data[p];
+        p += 1 + length;
+        if (length == 0) {
+            return p;
         }
     }
+    return data.size();
+}
+
+// The image separator after a graphic control extension, past any comment and application blocks. A
+// second control block, or anything else, means this control block governs no image.
+std::optional<std::size_t> GovernedDescriptor(Bytes data, std::size_t p) {
+    while (p + 1 < data.size()) {
+        if (data[p] == kImageSeparator) {
+            return p;
+        }
+        const bool passable = data[p] == kExtensionIntroducer &&
+                              (data[p + 1] == kCommentLabel || data[p + 1] == kApplicationLabel);
+        if (!passable) {
+            return std::nullopt;
+        }
+        p = SkipSubBlocks(data, p + 2);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -36,72 +53,81 @@ bool IsGifData(Bytes data) {
     return data.size() >= 5 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F' && data[3] == '8';
 }
 
-bool IsFrameBlockAt(Bytes data, std::size_t position) {
-    return position + 9 < data.size() && data[position] == kExtensionIntroducer &&
-           data[position + 1] == kGraphicControlLabel && data[position + 2] == kGraphicControlLength &&
-           data[position + 8] == kImageSeparator;
-}
-
 std::uint16_t ReadWord(Bytes data, std::size_t offset) {
     const std::uint16_t low = offset < data.size() ? data[offset] : 0;
     const std::uint16_t high = offset + 1 < data.size() ? data[offset + 1] : 0;
     return static_cast<std::uint16_t>(low | (high << 8));
 }
 
-FrameBlock ReadFrameBlock(Bytes data, std::size_t position) {
+std::optional<FrameBlock> FrameBlockAt(Bytes data, std::size_t position) {
+    if (position + kGraphicControlSize >= data.size() || data[position] != kExtensionIntroducer ||
+        data[position + 1] != kGraphicControlLabel || data[position + 2] != kGraphicControlLength) {
+        return std::nullopt;
+    }
+    const std::optional<std::size_t> descriptor = GovernedDescriptor(data, position + kGraphicControlSize);
+    if (!descriptor) {
+        return std::nullopt;
+    }
     FrameBlock block;
+    block.position = position;
+    block.descriptor = *descriptor;
     block.delay = ReadWord(data, position + 4);
-    // The descriptor may be cut short by the end of the data; its missing bytes read as 0.
-    block.left = ReadWord(data, position + 9);
-    block.top = ReadWord(data, position + 11);
+    block.left = ReadWord(data, *descriptor + 1);
+    block.top = ReadWord(data, *descriptor + 3);
     return block;
 }
 
-std::int32_t CountFrameBlocks(Bytes data) {
-    std::int32_t count = 0;
-    ForEachFrameBlock(data, [&count](std::size_t) {
-        ++count;
-        return count < std::numeric_limits<std::int32_t>::max();
-    });
-    return count;
+std::vector<FrameBlock> IndexFrameBlocks(Bytes data) {
+    std::vector<FrameBlock> index;
+    // Only a position holding the introducer can start a block, and memchr finds those quickly.
+    const std::uint8_t* const begin = data.data();
+    const std::uint8_t* const end = begin + data.size();
+    for (const std::uint8_t* p = begin; p < end; ++p) {
+        p = static_cast<const std::uint8_t*>(
+            std::memchr(p, kExtensionIntroducer, static_cast<std::size_t>(end - p)));
+        if (p == nullptr) {
+            break;
+        }
+        if (const std::optional<FrameBlock> block = FrameBlockAt(data, static_cast<std::size_t>(p - begin))) {
+            index.push_back(*block);
+        }
+    }
+    return index;
 }
 
-std::optional<std::size_t> FindFrameBlock(Bytes data, std::int32_t frame) {
-    std::optional<std::size_t> found;
-    std::int32_t number = 0;
-    if (frame >= 1) {
-        ForEachFrameBlock(data, [&](std::size_t p) {
-            if (++number < frame) {
-                return true;
-            }
-            found = p;
-            return false;
-        });
+std::size_t ImageEnd(Bytes data, std::size_t descriptor) {
+    const std::size_t flagsAt = descriptor + kDescriptorSize - 1;
+    if (flagsAt >= data.size()) {
+        return data.size();
     }
-    return found;
+    const std::uint8_t flags = data[flagsAt];
+    std::size_t p = descriptor + kDescriptorSize;
+    if ((flags & 0x80) != 0) {
+        p += 3u * (2u << (flags & 0x07));
+    }
+    // The byte after the colour table is the code size; the data sub-blocks follow it.
+    return std::min(SkipSubBlocks(data, p + 1), data.size());
 }
 
-std::int32_t FrameBlockDelay(Bytes data, std::int32_t frame) {
-    const std::optional<std::size_t> block = FindFrameBlock(data, frame);
-    return block ? ReadFrameBlock(data, *block).delay : -1;
-}
-
-SelectedFrame SelectFrame(Bytes data, std::int32_t frame, std::vector<std::uint8_t>& out) {
-    const std::optional<std::size_t> first = FindFrameBlock(data, 1);
-    const std::optional<std::size_t> chosen = FindFrameBlock(data, frame);
-    SelectedFrame selected;
-    if (chosen) {
-        const FrameBlock block = ReadFrameBlock(data, *chosen);
-        selected.left = block.left;
-        selected.top = block.top;
+SelectedFrame SelectFrame(Bytes data, const std::vector<FrameBlock>& index, std::int32_t frame,
+                          std::vector<std::uint8_t>& out) {
+    if (frame < 1 || index.empty()) {
+        out.insert(out.end(), data.begin(), data.end());
+        return {};
     }
-    const bool dropsBlocks = frame > 1 && first;
-    const std::size_t kept = dropsBlocks ? *first : data.size();
-    out.insert(out.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(kept));
-    if (dropsBlocks && chosen) {
-        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(*chosen), data.end());
+    const auto prefix = static_cast<std::ptrdiff_t>(index.front().position);
+    out.insert(out.end(), data.begin(), data.begin() + prefix);
+    if (static_cast<std::size_t>(frame) > index.size()) {
+        return {};
     }
-    return selected;
+    const FrameBlock& chosen = index[static_cast<std::size_t>(frame) - 1];
+    const std::size_t end = ImageEnd(data, chosen.descriptor);
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(chosen.position),
+               data.begin() + static_cast<std::ptrdiff_t>(end));
+    if (end < data.size()) {
+        out.push_back(kTrailer);
+    }
+    return {chosen.left, chosen.top};
 }
 
 } // namespace velmora::gif

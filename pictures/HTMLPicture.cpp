@@ -6,9 +6,11 @@
 #include "pictures/GifFrames.h"
 #include "pictures/PictureErrors.h"
 
+#include <algorithm>
 #include <exception>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <new>
 
 namespace velmora {
@@ -44,6 +46,7 @@ void THTMLPicture::CopyFrom(const TPersistent* source) {
     }
     if (source == nullptr) {
         imageData_.clear();
+        frameIndex_.reset();
         return;
     }
     const auto* picture = dynamic_cast<const THTMLPicture*>(source);
@@ -52,6 +55,7 @@ void THTMLPicture::CopyFrom(const TPersistent* source) {
     }
     if (picture != this) {
         imageData_ = picture->imageData_;
+        frameIndex_.reset();
     }
     // An empty source makes an empty copy; there is nothing to decode.
     if (!imageData_.empty()) {
@@ -174,6 +178,13 @@ bool THTMLPicture::IsGifData() const {
     return gif::IsGifData(imageData_);
 }
 
+const std::vector<gif::FrameBlock>& THTMLPicture::FrameIndex() const {
+    if (!frameIndex_) {
+        frameIndex_ = gif::IndexFrameBlocks(imageData_);
+    }
+    return *frameIndex_;
+}
+
 std::int32_t THTMLPicture::CountFrames() {
     if (frameTotal_ != -1) {
         return frameTotal_;
@@ -181,34 +192,35 @@ std::int32_t THTMLPicture::CountFrames() {
     if (!IsGifData()) {
         return -1;
     }
-    frameTotal_ = gif::CountFrameBlocks(imageData_);
+    frameTotal_ = static_cast<std::int32_t>(
+        std::min<std::size_t>(FrameIndex().size(), std::numeric_limits<std::int32_t>::max()));
     return frameTotal_;
 }
 
 std::int32_t THTMLPicture::FrameDelay(std::int32_t frame) const {
-    return IsGifData() ? gif::FrameBlockDelay(imageData_, frame) : -1;
+    if (!IsGifData() || frame < 1 || static_cast<std::size_t>(frame) > FrameIndex().size()) {
+        return -1;
+    }
+    return FrameIndex()[static_cast<std::size_t>(frame) - 1].delay;
 }
 
 void THTMLPicture::DecodeFrame() {
     std::vector<std::uint8_t> block;
+    gif::SelectedFrame selected;
+    const bool animated = IsGifData() && CountFrames() > 0;
     try {
-        block.reserve(imageData_.size());
+        if (animated) {
+            selected = gif::SelectFrame(imageData_, FrameIndex(), frame_, block);
+        } else {
+            block = imageData_;
+        }
     } catch (const std::bad_alloc&) {
         throw Error(std::string(kCouldNotAllocateImage));
     }
-    frameLeft_ = 0;
-    frameTop_ = 0;
-    screenWidth_ = 0;
-    screenHeight_ = 0;
-    if (IsGifData() && CountFrames() > 0) {
-        screenWidth_ = gif::ReadWord(imageData_, 6);
-        screenHeight_ = gif::ReadWord(imageData_, 8);
-        const gif::SelectedFrame selected = gif::SelectFrame(imageData_, frame_, block);
-        frameLeft_ = selected.left;
-        frameTop_ = selected.top;
-    } else {
-        block.assign(imageData_.begin(), imageData_.end());
-    }
+    frameLeft_ = selected.left;
+    frameTop_ = selected.top;
+    screenWidth_ = animated ? gif::ReadWord(imageData_, 6) : 0;
+    screenHeight_ = animated ? gif::ReadWord(imageData_, 8) : 0;
     PictureDecoder::OpenedStream opened = backend_.decoder->OpenStream(std::move(block));
     if (!opened.created) {
         throw Error(std::string(kCouldNotCreateImageStream));
@@ -246,20 +258,37 @@ bool THTMLPicture::AnimationTick() {
     if (frameTotal_ < 2 || isEmpty_) {
         return false;
     }
-    bool changed = false;
     // In 64 bits: ten times the tick count outgrows 32 bits long before the count itself does.
-    if (std::int64_t{tickCounter_} * 10 >= nextDeadline_) {
-        AdvanceFrame();
-        DecodeFrame();
-        nextDeadline_ += FrameDelay(frame_);
-        changed = true;
-    }
+    const bool due = std::int64_t{tickCounter_} * 10 >= nextDeadline_;
     ++tickCounter_;
-    return changed;
+    if (!due) {
+        return false;
+    }
+    AdvanceFrame();
+    nextDeadline_ += FrameDelay(frame_);
+    ShowFrameKeepingLastOnError();
+    return true;
+}
+
+void THTMLPicture::ShowFrameKeepingLastOnError() {
+    std::unique_ptr<DecodedPicture> shown = std::move(decoded_);
+    const std::uint16_t left = frameLeft_;
+    const std::uint16_t top = frameTop_;
+    try {
+        DecodeFrame();
+    } catch (const Error&) {
+        // A frame that does not decode leaves the animation where it was on screen; its clock and
+        // frame number have moved on, so the next frame is tried when it is due.
+        decoded_ = std::move(shown);
+        frameLeft_ = left;
+        frameTop_ = top;
+        throw;
+    }
 }
 
 void THTMLPicture::AcceptImageData(std::vector<std::uint8_t> bytes) {
     imageData_ = std::move(bytes);
+    frameIndex_.reset();
     // A count made for the bytes held before would step the new picture through frames it lacks.
     frameTotal_ = -1;
     isEmpty_ = false;
@@ -269,6 +298,14 @@ void THTMLPicture::AcceptImageData(std::vector<std::uint8_t> bytes) {
 void THTMLPicture::Changed() {
     if (OnChange) {
         OnChange(*this);
+    }
+}
+
+bool StepAnimation(THTMLPicture& picture) {
+    try {
+        return picture.AnimationTick();
+    } catch (const Error&) {
+        return false;
     }
 }
 

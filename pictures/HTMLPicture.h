@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/GifFrames.h"
 #include "pictures/Persistent.h"
 #include "pictures/PictureDecoder.h"
 
@@ -7,6 +8,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +77,8 @@ public:
     // Decodes the new frame and raises OnFrameChange when there are bytes to decode.
     void SetFrame(std::int32_t frame);
     void AdvanceFrame();
-    // One 100 ms animation step; true when it showed another frame.
+    // One 100 ms animation step; true when it showed another frame. A frame that does not decode
+    // raises, but the picture keeps showing the last frame that did, and the clock has moved on.
     bool AnimationTick();
 
     bool Stretch() const { return stretch_; }
@@ -106,9 +109,13 @@ private:
     // Holds new bytes, no longer empty, and decodes them.
     void AcceptImageData(std::vector<std::uint8_t> bytes);
     void Changed();
+    // The frame blocks of the bytes held, found once per data.
+    const std::vector<gif::FrameBlock>& FrameIndex() const;
+    void ShowFrameKeepingLastOnError();
 
     PictureBackend backend_;
     std::vector<std::uint8_t> imageData_;
+    mutable std::optional<std::vector<gif::FrameBlock>> frameIndex_;
     bool isEmpty_ = true;
     bool stretch_ = false;
     std::unique_ptr<DecodedPicture> decoded_;
@@ -125,5 +132,10 @@ private:
     std::int32_t nextDeadline_ = -1;
     std::int32_t tickCounter_ = -1;
 };
+
+// AnimationTick for the pictures a control's timer steps. A frame that does not decode is passed over as
+// markup passes over a picture that does not load: the picture keeps its last good frame, the caller
+// steps the others on, and no error leaves the timer (where each would open a box of its own).
+bool StepAnimation(THTMLPicture& picture);
 
 } // namespace velmora

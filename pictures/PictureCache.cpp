@@ -41,7 +41,7 @@ void THTMLPictureCache::ReleaseAllPictures() {
 bool THTMLPictureCache::StepAnimations() {
     bool any = false;
     for (const auto& picture : pictures_) {
-        any = picture->AnimationTick() || any;
+        any = StepAnimation(*picture) || any;
     }
     return any;
 }

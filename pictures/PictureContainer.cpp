@@ -65,7 +65,7 @@ std::int32_t TPictureCollection::IndexOf(const TPictureItem& item) const {
 bool TPictureCollection::StepAnimations() {
     bool any = false;
     for (const auto& item : items_) {
-        any = item->Picture().AnimationTick() || any;
+        any = StepAnimation(item->Picture()) || any;
     }
     return any;
 }

@@ -46,7 +46,7 @@ public:
     virtual Decoded Decode(PictureStream& stream) = 0;
 };
 
-// The program's own data resources, found by name as written.
+// The program's own data resources, found by name without regard to case.
 class ResourceLibrary {
 public:
     virtual ~ResourceLibrary() = default;

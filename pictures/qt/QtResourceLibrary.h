@@ -4,7 +4,7 @@
 
 namespace velmora {
 
-// The program's data resources: the Qt resources under :/rcdata/, named as written.
+// The program's data resources: the Qt resources under :/rcdata/, names compared without regard to case.
 class QtResourceLibrary final : public ResourceLibrary {
 public:
     std::optional<std::vector<std::uint8_t>> FindResource(std::string_view name) const override;

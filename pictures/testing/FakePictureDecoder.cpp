@@ -1,5 +1,6 @@
 #include "pictures/testing/FakePictureDecoder.h"
 
+#include "pictures/AsciiCase.h"
 #include "pictures/BitmapPicture.h"
 
 #include <algorithm>
@@ -40,8 +41,14 @@ PictureDecoder::Decoded FakePictureDecoder::Decode(PictureStream& stream) {
 }
 
 std::optional<std::vector<std::uint8_t>> FakeResourceLibrary::FindResource(std::string_view name) const {
-    const auto found = std::find_if(Entries.begin(), Entries.end(),
-                                    [name](const auto& entry) { return entry.first == name; });
+    // As the program's resources: the name as written first, then without regard to case.
+    auto found = std::find_if(Entries.begin(), Entries.end(),
+                              [name](const auto& entry) { return entry.first == name; });
+    if (found == Entries.end()) {
+        found = std::find_if(Entries.begin(), Entries.end(), [name](const auto& entry) {
+            return UpperAscii(entry.first) == UpperAscii(name);
+        });
+    }
     if (found == Entries.end()) {
         return std::nullopt;
     }

@@ -27,7 +27,7 @@ public:
     int OpenCount = 0;
 };
 
-// Resources held in memory by name.
+// Resources held in memory by name, found without regard to case.
 class FakeResourceLibrary final : public ResourceLibrary {
 public:
     std::optional<std::vector<std::uint8_t>> FindResource(std::string_view name) const override;

@@ -438,6 +438,40 @@ void HTMLStaticTextTest::gifFramesFollowTheTimer() {
     QCOMPARE(cached.Frame(), 1);
 }
 
+// A frame the decoder refuses must not raise out of the timer (each error would open a box of its own
+// while the timer runs on): the picture keeps its last good frame and the others step on.
+void HTMLStaticTextTest::aFrameThatDoesNotDecodeStaysOutOfTheTimer() {
+    testing::ManualTimers& timers = *timers_;
+    THTMLStaticText& control = MakeText(100, 20);
+    std::vector<std::uint8_t> gif =
+        testing::MakeGif(4, 4, {{.ColorIndex = 0}, {.ColorIndex = 1}, {.ColorIndex = 2}});
+    std::size_t controls = 0;
+    for (std::size_t p = 0; p + 18 < gif.size(); ++p) {
+        if (gif[p] == 0x21 && gif[p + 1] == 0xF9 && ++controls == 2) {
+            gif[p + 18] = 0x0F; // the second image's code size, beyond what GIF allows
+            break;
+        }
+    }
+    TPictureContainer container(QtPictureBackend());
+    std::istringstream stream(std::string(gif.begin(), gif.end()));
+    THTMLPicture& broken = container.Items().Add().Picture();
+    broken.LoadStream(&stream);
+    THTMLPicture& good = AnimatedPicture(container.Items().Add().Picture());
+    const DecodedPicture* first = broken.Decoded();
+    control.SetPictureContainer(&container);
+    control.SetAutoScroll(true);
+    timers.Advance(100);
+    timers.Advance(100); // frame 2 of the broken picture is due
+    QCOMPARE(broken.Frame(), 2);
+    QCOMPARE(broken.Decoded(), first);
+    QCOMPARE(good.Frame(), 2);
+    timers.Advance(100);
+    timers.Advance(100);
+    QCOMPARE(broken.Frame(), 1);
+    QCOMPARE(good.Frame(), 3);
+    control.ComponentRemoved(&container);
+}
+
 void HTMLStaticTextTest::shownPicturesFollowTheirSources() {
     testing::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 30);

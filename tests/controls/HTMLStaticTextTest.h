@@ -41,6 +41,7 @@ private slots:
     void blinkIgnoresCase();
     void noTimerMeansNoBlinkAndNoAnimation();
     void gifFramesFollowTheTimer();
+    void aFrameThatDoesNotDecodeStaysOutOfTheTimer();
     void shownPicturesFollowTheirSources();
     void miniScrollArrows();
     void autoScrollFollowsTheCursor();

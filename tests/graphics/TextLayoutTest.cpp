@@ -165,6 +165,8 @@ TEST(TextLayoutTest, PrefixMarksTheCharacterAfterEachSingleAmpersand) {
         {"&&&x", DT_SINGLELINE, {{18, 26}}},
         {"&a&b", DT_SINGLELINE, {{10, 18}, {18, 26}}},
         {"\t&x", DT_SINGLELINE | DT_EXPANDTABS, {{74, 82}}},
+        {"&a\t&b&c", DT_SINGLELINE | DT_EXPANDTABS, {{10, 18}, {74, 82}, {82, 90}}},
+        {"&a&\tb", DT_SINGLELINE | DT_EXPANDTABS, {{10, 18}}}, // a tab is never underlined
         {"&Open", DT_SINGLELINE | DT_NOPREFIX, {}},
         {"abcdefg&h", DT_SINGLELINE | DT_END_ELLIPSIS, {}}, // the marked letter falls to the ellipsis
     };
@@ -177,6 +179,34 @@ TEST(TextLayoutTest, PrefixMarksTheCharacterAfterEachSingleAmpersand) {
     }
 }
 
+// Every character is measured a bounded number of times, however many "&" the line holds: a line of
+// marks is laid out in time that grows with its length.
+TEST(TextLayoutTest, MarksAreMeasuredOnceAlongTheLine) {
+    for (const std::size_t copies : {10u, 1000u}) {
+        std::string text;
+        for (std::size_t i = 0; i < copies; ++i) {
+            text += i % 10 == 9 ? "\ta&b" : "a&b";
+        }
+        std::size_t measured = 0;
+        const MeasureWidth measure = [&measured](std::string_view piece) {
+            measured += piece.size();
+            return static_cast<std::int32_t>(piece.size()) * 8;
+        };
+        const TextLine line = LayOutTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE | DT_EXPANDTABS,
+                                             FontMetrics{16, 13, 3, 0, 2, 8}, measure);
+        ASSERT_EQ(line.Marks.size(), copies);
+        EXPECT_EQ(line.Marks.back().Right - line.Marks.back().Left, 8);
+        EXPECT_LE(measured, 4 * text.size()) << copies << " copies";
+
+        // Measuring alone reads every character once.
+        measured = 0;
+        const Rect extent = MeasureTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE,
+                                            FontMetrics{16, 13, 3, 0, 2, 8}, measure);
+        EXPECT_EQ(extent.Right, 8 * static_cast<std::int32_t>(text.size() - copies));
+        EXPECT_LE(measured, text.size()) << copies << " copies";
+    }
+}
+
 TEST(TextLayoutTest, QuickMeasureAgreesWithTheFullLayout) {
     const MeasureWidth measure = [](std::string_view text) {
         std::int32_t width = 0;
@@ -186,8 +216,19 @@ TEST(TextLayoutTest, QuickMeasureAgreesWithTheFullLayout) {
         return width;
     };
     const FontMetrics metrics{16, 13, 3, 3, 2, 6};
-    const std::string texts[] = {
-        "", "plain", "a&&b", "&x", "tab\there", "iiiiiiiiiiiiiiiiiiiiiiii", "wide text here"};
+    const std::string texts[] = {"",
+                                 "plain",
+                                 "a&&b",
+                                 "&x",
+                                 "&&&x",
+                                 "a&",
+                                 "&a&&b&",
+                                 "&&",
+                                 "tab\there",
+                                 "t&ab\t&&x",
+                                 "iiiiiiiiiiiiiiiiiiiiiiii",
+                                 "wide text here",
+                                 "w&i&d&e text here"};
     const TextFormat formats[] = {kRun, DT_SINGLELINE, kRun | DT_END_ELLIPSIS, DT_SINGLELINE | DT_NOPREFIX,
                                   DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX};
     for (const std::string& text : texts) {

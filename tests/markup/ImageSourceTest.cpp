@@ -1,4 +1,4 @@
-#include "RenderFixture.h"
+#include "PictureFixture.h"
 
 #include <string>
 #include <vector>
@@ -6,23 +6,31 @@
 namespace velmora {
 namespace {
 
-class ImageSource : public RenderFixture {};
+class ImageSource : public PictureFixture {};
 
-// An IMG whose SRC has no quoted value names no picture; the text around it is laid out as usual.
+// An IMG whose SRC has no quoted value names no picture; the text around it is laid out as usual. The
+// container holds every picture a misread value could name: "x" unquoted, "4" from another attribute's
+// quotes, and an item without a name, which an empty source must not find either.
 TEST_F(ImageSource, ASourceWithoutQuotedValueShowsNoPicture) {
+    for (const char* name : {"x", "4", ""}) {
+        AddPicture(name, 16, 8);
+    }
     const std::string cases[] = {
-        "a<IMG SRC>b", "a<IMG src=x>b", "a<IMG SRC=\">b", "a<img width=\"4\" src>b", "a<IMG SRC ALT=\"\">b",
+        "a<IMG SRC>b",          "a<IMG src=x>b",    "a<IMG SRC=\">b", "a<img width=\"4\" src>b",
+        "a<IMG SRC ALT=\"\">b", "a<IMG src=\"\">b",
     };
     for (const MarkupFlavor flavor : {MarkupFlavor::Label, MarkupFlavor::StaticText}) {
         for (const std::string& markup : cases) {
-            canvas.ClearRecords();
-            RenderMarkupParams params = Params(markup);
-            params.flavor = flavor;
-            ASSERT_NO_THROW(RenderMarkup(params)) << markup;
-            EXPECT_EQ(canvas.RecordsOf(testing::DrawKind::Bitmap).size(), 0u) << markup;
+            RenderMarkupParams params;
+            ASSERT_NO_THROW(params = Render(markup, {0, 0, 200, 100}, flavor)) << markup;
+            EXPECT_EQ(Pictures(), "") << markup;
+            EXPECT_EQ(params.textWidth, 16) << markup;
             EXPECT_EQ(canvas.DrawnTexts().front(), "a") << markup;
         }
     }
+    // The same container does show a picture that is named.
+    Render("a<IMG src=\"x\">b");
+    EXPECT_EQ(Pictures(), "B9,0,25,8");
 }
 
 } // namespace

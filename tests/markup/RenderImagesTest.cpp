@@ -107,8 +107,7 @@ TEST_F(RenderImages, AddressesLoadOnceIntoTheCache) {
     const Case cases[] = {
         {"<IMG src=\"RES://pic\">x", MarkupFlavor::Label, 24, "RES://pic"},
         {"<IMG src=\"res://pic\">x", MarkupFlavor::Label, 24, "res://pic"},
-        // The static text's copy upper-cases the source, and there is no resource "PIC".
-        {"<IMG src=\"RES://pic\">x", MarkupFlavor::StaticText, 8, "RES://PIC"},
+        {"<IMG src=\"RES://pic\">x", MarkupFlavor::StaticText, 24, "RES://pic"},
         // Only recorded, never fetched: it takes no room, and the failure is remembered.
         {"<IMG src=\"http://host/a.gif\">x", MarkupFlavor::Label, 8, "http://host/a.gif"},
         {"<IMG src=\"RES://none\">x", MarkupFlavor::Label, 8, "RES://none"},

@@ -63,7 +63,14 @@ TEST_F(RenderLayout, AlignmentAndIndent) {
         {"<P align=\"right\">a</P><P align=\"left\">b", 101, 8, 32, "a@93,0 b@1,16"},
         {"<P align=\"center\">abcdefghijkl", 81, 96, 16, "abcdefghijkl@1,0"},
         {"<P indent=\"20\">abc<BR>def", 200, 24, 32, "abc@21,0 def@21,16"},
-        {"<P indent=\"20\">aaaa bbbb", 81, 72, 16, "aaaa @21,0 bbbb@61,0"}, // wrapping width kept
+        // Line width 80 less the indent of 20: "bbbb" would end at 72, past the 60 pixels left.
+        {"<P indent=\"20\">aaaa bbbb", 81, 32, 32, "aaaa @21,0 bbbb@21,16"},
+        {"<P indent=\"20\">aaa bbb", 81, 56, 16, "aaa @21,0 bbb@53,0"},
+        {"<P indent=\"20\">ab abcdefgh", 81, 64, 32, "ab @21,0 abcdefgh@21,16"},
+        {"a<BR><P indent=\"20\">aaaa bbbb", 81, 32, 48, "a@1,0 aaaa @21,16 bbbb@21,32"},
+        {"<P indent=\"80\">ab cd", 81, 16, 32, "ab @81,0 cd@81,16"}, // no room: a word a line
+        {"<P indent=\"-8\">aaaa bbbb", 81, 72, 16, "aaaa @-7,0 bbbb@33,0"},
+        {"<P align=\"center\" indent=\"20\">aaaa bbbb", 81, 32, 32, "aaaa @45,0 bbbb@45,16"},
         {"<P indent=\"abc\">x", 200, 8, 16, "x@1,0"},
         {"a<IN x=\"50\">b", 200, 58, 16, "a@1,0 b@50,0"},
         {"abcdefgh<IN x=\"10\">b", 200, 72, 16, "abcdefgh@1,0 b@65,0"},
@@ -127,6 +134,10 @@ TEST_F(RenderLayout, WithoutWordWrapRunsAreCutWithAnEllipsis) {
         {"first<B>second</B><BR>third", 81, 88, 32, "first@1,0 se...@41,0 third@1,16"},
         {"abcdefghijklmnop<BR>next", 81, 80, 32, "abcdefg...@1,0 next@1,16"},
         {"aaa bbb ccc ddd", 81, 80, 16, "aaa bbb...@1,0"},
+        // A run wider than the whole line is cut where it stands; the lines after it still show.
+        {"ab <B>averyveryverylongboldword</B><BR>third line", 101, 120, 32,
+         "ab @1,0 averyv...@25,0 third line@1,16"},
+        {"ab <B>abcdefghijklm</B><BR>third", 101, 120, 32, "ab @1,0 abcdef...@25,0 third@1,16"},
     };
     for (const LayoutCase& c : cases) {
         Check(c, false);

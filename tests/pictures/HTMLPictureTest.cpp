@@ -155,7 +155,7 @@ TEST_F(PictureTest, AddressesLoadRecordOrWaitAsTheirKindSays) {
     } cases[] = {
         {"RES://Logo", false, "RES://Logo", "", false, false},
         {"res://Logo", true, "res://Logo", "", false, false},
-        {"RES://logo", false, "RES://logo", "", false, true}, // the name keeps its case
+        {"RES://logo", false, "RES://logo", "", false, false}, // names are found without regard to case
         {"RES://", false, "RES://", "", false, true},
         {"RES://Missing", false, "RES://Missing", "", false, true},
         {fileAddress, false, fileAddress, "", false, false},
@@ -251,6 +251,8 @@ TEST_F(PictureTest, PicturesWithoutFramesNeverAnimate) {
 TEST_F(PictureTest, FrameSettingDecodesTheChosenFrame) {
     const ByteVector gif = TwoFrameGif();
     // The decoder sees the header and palette, then only the chosen frame's block and the trailer.
+    const ByteVector firstAlone =
+        MakeGif(20, 10, {{.Left = 0, .Top = 0, .Width = 4, .Height = 4, .ColorIndex = 0, .Delay = 50}});
     const ByteVector secondAlone =
         MakeGif(20, 10, {{.Left = 6, .Top = 2, .Width = 3, .Height = 2, .ColorIndex = 2, .Delay = 20}});
     ByteVector headerAlone = MakeGif(20, 10, {});
@@ -261,7 +263,8 @@ TEST_F(PictureTest, FrameSettingDecodesTheChosenFrame) {
         std::uint16_t top;
         ByteVector decoded;
     } cases[] = {
-        {-2, 0, 0, gif}, {0, 0, 0, gif}, {1, 0, 0, gif}, {2, 6, 2, secondAlone}, {5, 0, 0, headerAlone},
+        {-2, 0, 0, gif},        {0, 0, 0, gif},         {1, 0, 0, firstAlone},
+        {2, 6, 2, secondAlone}, {5, 0, 0, headerAlone},
     };
     for (const auto& c : cases) {
         THTMLPicture picture(backend);

@@ -165,7 +165,7 @@ TEST_F(QtPictureDecoderTest, ResourceAddressesLoadTheProgramsRcdata) {
         std::int32_t frames;
     } cases[] = {
         {"RES://Anim", false, 2},    {"res://Anim", false, 2},
-        {"RES://anim", true, -1}, // resource names keep their case
+        {"RES://anim", false, 2},    {"res://ANIM", false, 2}, // names are found without regard to case
         {"RES://Missing", true, -1}, {"RES://../rcdata/Anim", true, -1},
     };
     for (const auto& c : cases) {

@@ -60,6 +60,43 @@ TEST(MarkupToolOptionsTest, ReadsTheCommandLine) {
     }
 }
 
+TEST(MarkupToolOptionsTest, ReadsThePictureAndDisplayOptions) {
+    const ParsedMarkupToolArguments parsed =
+        ParseMarkupToolArguments({"--hover", "3,4", "--ellipsis", "--container", "logo=a=b.png",
+                                  "--container", "x=/p/x.gif", "--animate", "12", "m", "o.png"});
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const MarkupToolOptions& o = *parsed.options;
+    EXPECT_EQ(o.hover, (Point{3, 4}));
+    EXPECT_FALSE(o.hit);
+    EXPECT_TRUE(o.ellipsis);
+    const std::vector<std::pair<std::string, std::string>> pictures = {{"logo", "a=b.png"},
+                                                                       {"x", "/p/x.gif"}};
+    EXPECT_EQ(o.containerPictures, pictures);
+    EXPECT_EQ(o.frames, 12);
+
+    const ParsedMarkupToolArguments plain = ParseMarkupToolArguments({"m", "o.png"});
+    ASSERT_TRUE(plain.options);
+    EXPECT_FALSE(plain.options->ellipsis);
+    EXPECT_FALSE(plain.options->hover);
+    EXPECT_TRUE(plain.options->containerPictures.empty());
+    EXPECT_EQ(plain.options->frames, 1);
+}
+
+TEST(MarkupToolOptionsTest, NamesOneFilePerAnimationFrame) {
+    struct Case {
+        std::string output;
+        std::int32_t number, count;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"out.png", 1, 1, "out.png"},   {"out.png", 1, 3, "out-1.png"}, {"a/b.PNG", 12, 20, "a/b-12.PNG"},
+        {"picture", 2, 2, "picture-2"}, {".png", 2, 2, ".png-2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FramePictureName(c.output, c.number, c.count), c.expected) << c.output;
+    }
+}
+
 TEST(MarkupToolOptionsTest, RejectsWhatItCannotRender) {
     struct Case {
         std::vector<std::string> arguments;
@@ -78,6 +115,13 @@ TEST(MarkupToolOptionsTest, RejectsWhatItCannotRender) {
         {{"--hit", "1,2,3", "a", "o.png"}, "--hit must be X,Y"},
         {{"--hit", ",2", "a", "o.png"}, "--hit must be X,Y"},
         {{"--wide", "a", "o.png"}, "unknown option --wide"},
+        {{"--hover", "1", "a", "o.png"}, "--hover must be X,Y"},
+        {{"--container", "logo", "a", "o.png"}, "--container must be NAME=FILE"},
+        {{"--container", "=f.png", "a", "o.png"}, "--container must be NAME=FILE"},
+        {{"--container", "logo=", "a", "o.png"}, "--container must be NAME=FILE"},
+        {{"--animate", "0", "a", "o.png"}, "--animate must be a number of frames from 1 to 1000"},
+        {{"--animate", "1001", "a", "o.png"}, "--animate must be a number of frames from 1 to 1000"},
+        {{"a", "o.png", "--animate"}, "--animate needs a value"},
     };
     for (const Case& c : cases) {
         const ParsedMarkupToolArguments parsed = ParseMarkupToolArguments(c.arguments);
@@ -95,8 +139,9 @@ TEST_F(MarkupToolRenderingTest, HitsTheAnchorAndShowsItInTheLinkColour) {
     options.fontSize = 12;
     const std::string markup = "Go <A href=\"mailto:x@example.org\">there</A> now<BR>second line";
 
+    MarkupToolPictures pictures;
     MarkupToolReport measured;
-    const QImage picture = RenderMarkupPicture(options, markup, measured);
+    const QImage picture = RenderMarkupPicture(options, markup, pictures, measured);
     EXPECT_EQ(picture.width(), 200);
     EXPECT_EQ(picture.height(), measured.textHeight) << "without --height the picture fits the text";
     EXPECT_EQ(measured.anchorCount, 1);
@@ -121,7 +166,7 @@ TEST_F(MarkupToolRenderingTest, HitsTheAnchorAndShowsItInTheLinkColour) {
     }();
     options.hit = Point{(link.Left + link.Right) / 2, (link.Top + link.Bottom) / 2};
     MarkupToolReport hit;
-    RenderMarkupPicture(options, markup, hit);
+    RenderMarkupPicture(options, markup, pictures, hit);
     EXPECT_TRUE(hit.hit);
     EXPECT_EQ(hit.hitAnchor, "mailto:x@example.org");
     EXPECT_EQ(hit.hitAnchorNumber, 1);
@@ -130,7 +175,7 @@ TEST_F(MarkupToolRenderingTest, HitsTheAnchorAndShowsItInTheLinkColour) {
 
     options.hit = Point{5, picture.height() - 3};
     MarkupToolReport miss;
-    RenderMarkupPicture(options, markup, miss);
+    RenderMarkupPicture(options, markup, pictures, miss);
     EXPECT_FALSE(miss.hit);
     EXPECT_EQ(miss.hitAnchorNumber, -1);
 }

@@ -1,7 +1,9 @@
 #include "graphics/qt/testing/QtTestSupport.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -62,6 +64,47 @@ TEST_F(VelmoraMarkupProgramTest, WritesThePictureAndItsNumbers) {
     EXPECT_TRUE(run.output.startsWith("textWidth: ")) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains("\nanchorCount: 1\nhit: true\nhitAnchor: a\nhitAnchorNumber: 1\n"))
         << run.output.toStdString();
+}
+
+TEST_F(VelmoraMarkupProgramTest, WritesOnePicturePerAnimationFrame) {
+    const QString gif = QStringLiteral(VELMORA_GIF_DATA "/gifsicle-comment.gif");
+    const ProgramRun run =
+        RunProgram({"--container", "anim=" + gif, "--animate", "3", "<IMG src=\"anim\">", Picture()});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Picture())) << "only the numbered frames";
+    const char* const colours[] = {"#ff0000", "#ff0000", "#00ff00"};
+    for (int frame = 1; frame <= 3; ++frame) {
+        const QImage picture(folder_.filePath(QStringLiteral("out-%1.png").arg(frame)));
+        ASSERT_FALSE(picture.isNull()) << frame;
+        EXPECT_EQ(picture.pixelColor(5, 3).name().toStdString(), colours[frame - 1]) << frame;
+    }
+}
+
+TEST_F(VelmoraMarkupProgramTest, SaysWhenATallTextIsCut) {
+    QByteArray markup;
+    for (int i = 0; i < 40000; ++i) {
+        markup += "<BR>";
+    }
+    const ProgramRun run = RunProgram({"-", Picture()}, markup);
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(QImage(Picture()).height(), 10000);
+    EXPECT_TRUE(run.errors.contains(QRegularExpression(
+        "^velmora-markup: the text is \\d+ pixels high; the picture shows its first 10000$",
+        QRegularExpression::MultilineOption)))
+        << run.errors.toStdString();
+}
+
+TEST_F(VelmoraMarkupProgramTest, ContainerPicturesMustLoad) {
+    const ProgramRun run = RunProgram({"--container", "a=/no/such/file.png", "x", Picture()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("velmora-markup: cannot read /no/such/file.png\n"))
+        << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Picture()));
+
+    const ProgramRun missing = RunProgram({"<IMG src=\"FILE:///no/such/Picture.png\">", Picture()});
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_TRUE(missing.errors.contains("velmora-markup: no picture at FILE:///no/such/Picture.png\n"))
+        << missing.errors.toStdString();
 }
 
 TEST_F(VelmoraMarkupProgramTest, ReadsUtf8MarkupAsTheControlsReadWindows1252) {

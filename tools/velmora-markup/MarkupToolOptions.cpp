@@ -6,7 +6,6 @@ namespace velmora {
 
 namespace {
 
-constexpr std::int32_t kLargestPicture = 10000;
 constexpr std::int32_t kLargestFontSize = 1000;
 
 std::optional<std::int32_t> ReadNumber(std::string_view text, std::int32_t lowest, std::int32_t highest) {
@@ -22,6 +21,18 @@ ParsedMarkupToolArguments Failure(std::string message) {
     return {std::nullopt, std::move(message)};
 }
 
+std::optional<Point> ReadPoint(std::string_view point) {
+    const std::size_t comma = point.find(',');
+    const auto x = ReadNumber(point.substr(0, comma), -kLargestPicture, kLargestPicture);
+    const auto y = comma == std::string::npos
+                       ? std::nullopt
+                       : ReadNumber(point.substr(comma + 1), -kLargestPicture, kLargestPicture);
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    return Point{*x, *y};
+}
+
 } // namespace
 
 ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string>& arguments) {
@@ -35,7 +46,8 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
             continue;
         }
         const bool takesValue = argument == "--width" || argument == "--height" || argument == "--font" ||
-                                argument == "--size" || argument == "--hit";
+                                argument == "--size" || argument == "--hit" || argument == "--hover" ||
+                                argument == "--container" || argument == "--animate";
         if (takesValue && i + 1 >= arguments.size()) {
             return Failure(argument + " needs a value");
         }
@@ -54,22 +66,32 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
                                std::to_string(kLargestFontSize));
             }
             options.fontSize = *value;
-        } else if (argument == "--hit") {
-            const std::string& point = arguments[++i];
-            const std::size_t comma = point.find(',');
-            const auto x =
-                ReadNumber(std::string_view(point).substr(0, comma), -kLargestPicture, kLargestPicture);
-            const auto y = comma == std::string::npos ? std::nullopt
-                                                      : ReadNumber(std::string_view(point).substr(comma + 1),
-                                                                   -kLargestPicture, kLargestPicture);
-            if (!x || !y) {
-                return Failure("--hit must be X,Y");
+        } else if (argument == "--hit" || argument == "--hover") {
+            const std::optional<Point> point = ReadPoint(arguments[++i]);
+            if (!point) {
+                return Failure(argument + " must be X,Y");
             }
-            options.hit = Point{*x, *y};
+            (argument == "--hit" ? options.hit : options.hover) = point;
+        } else if (argument == "--container") {
+            const std::string& picture = arguments[++i];
+            const std::size_t equals = picture.find('=');
+            if (equals == std::string::npos || equals == 0 || equals + 1 == picture.size()) {
+                return Failure("--container must be NAME=FILE");
+            }
+            options.containerPictures.emplace_back(picture.substr(0, equals), picture.substr(equals + 1));
+        } else if (argument == "--animate") {
+            const auto value = ReadNumber(arguments[++i], 1, kLargestFrameCount);
+            if (!value) {
+                return Failure("--animate must be a number of frames from 1 to " +
+                               std::to_string(kLargestFrameCount));
+            }
+            options.frames = *value;
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--static") {
             options.staticText = true;
+        } else if (argument == "--ellipsis") {
+            options.ellipsis = true;
         } else if (argument.size() > 1 && argument.starts_with("-")) {
             return Failure("unknown option " + argument);
         } else {
@@ -82,6 +104,16 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
     options.markup = positional[0];
     options.output = positional[1];
     return {options, {}};
+}
+
+std::string FramePictureName(const std::string& output, std::int32_t number, std::int32_t count) {
+    if (count == 1) {
+        return output;
+    }
+    const std::string suffix = "-" + std::to_string(number);
+    const bool png = output.size() > 4 && (output.ends_with(".png") || output.ends_with(".PNG"));
+    return png ? output.substr(0, output.size() - 4) + suffix + output.substr(output.size() - 4)
+               : output + suffix;
 }
 
 } // namespace velmora

@@ -6,15 +6,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora {
 
 inline constexpr std::string_view kMarkupToolUsage =
-    "usage: velmora-markup [--width N] [--height N] [--font NAME] [--size PT] [--hit X,Y] [--static] MARKUP "
-    "OUT.png\n"
+    "usage: velmora-markup [--width N] [--height N] [--font NAME] [--size PT] [--hit X,Y] [--hover X,Y]\n"
+    "                      [--static] [--ellipsis] [--container NAME=FILE]... [--animate N] MARKUP OUT.png\n"
     "  MARKUP is the marked-up text in UTF-8, or - to read it from standard input; -- ends the options.\n"
-    "  Without --height the picture is as high as the text.\n";
+    "  Without --height the picture is as high as the text, up to 10000 pixels.\n"
+    "  --hover shows the anchor at X,Y hovered; --ellipsis cuts lines instead of wrapping them;\n"
+    "  --container makes FILE the picture that <IMG src=\"NAME\"> shows (FILE:// addresses work anyway);\n"
+    "  --animate writes N pictures, OUT-1.png to OUT-N.png, 100 ms of animation apart.\n";
+
+// The tallest picture the tool writes, and the largest number of animation frames.
+inline constexpr std::int32_t kLargestPicture = 10000;
+inline constexpr std::int32_t kLargestFrameCount = 1000;
 
 struct MarkupToolOptions {
     std::int32_t width = 320;
@@ -22,7 +30,11 @@ struct MarkupToolOptions {
     std::string fontName = "MS Sans Serif";
     std::int32_t fontSize = 8;
     std::optional<Point> hit;
+    std::optional<Point> hover;
     bool staticText = false; // the static-text control's flavour instead of the label's
+    bool ellipsis = false;   // lines cut with an ellipsis instead of wrapped
+    std::vector<std::pair<std::string, std::string>> containerPictures; // name, file
+    std::int32_t frames = 1;                                            // pictures written, one per tick
     std::string markup;
     std::string output;
 };
@@ -34,5 +46,9 @@ struct ParsedMarkupToolArguments {
 
 // The arguments after the program name.
 ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string>& arguments);
+
+// Where frame `number` (1-based) of `count` goes: "-number" before the ".png" of the output, or after
+// it when it has none; the output itself when there is one frame.
+std::string FramePictureName(const std::string& output, std::int32_t number, std::int32_t count);
 
 } // namespace velmora

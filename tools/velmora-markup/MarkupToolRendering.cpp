@@ -1,11 +1,15 @@
 #include "tools/velmora-markup/MarkupToolRendering.h"
 
+#include "errors/Error.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/RenderMarkup.h"
+#include "pictures/qt/QtPictureDecoder.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 namespace velmora {
 
@@ -15,17 +19,20 @@ namespace {
 constexpr std::int32_t kUnlimitedHeight = 65535;
 
 RenderMarkupParams BaseParams(const MarkupToolOptions& options, Canvas& canvas, std::string_view markup,
-                              std::int32_t height) {
+                              std::int32_t height, MarkupToolPictures& pictures) {
     RenderMarkupParams params;
     params.canvas = &canvas;
     params.markup = markup;
     params.bounds = {0, 0, options.width, height};
+    params.pictureCache = &pictures.cache;
+    params.pictureContainer = &pictures.container;
+    params.wordWrap = !options.ellipsis;
     params.flavor = options.staticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
     params.shadowOffset = options.staticText ? 1 : 2;
     // The label never shows BLINK text; the static text does in its visible phase.
     params.blinkVisible = options.staticText;
-    params.hitX = options.hit ? options.hit->X : -1;
-    params.hitY = options.hit ? options.hit->Y : -1;
+    params.hitX = -1;
+    params.hitY = -1;
     return params;
 }
 
@@ -46,12 +53,13 @@ QImage NewPicture(std::int32_t width, std::int32_t height) {
     return image;
 }
 
-std::int32_t MeasureHeight(const MarkupToolOptions& options, std::string_view markup) {
+std::int32_t MeasureHeight(const MarkupToolOptions& options, std::string_view markup,
+                           MarkupToolPictures& pictures) {
     QImage scratch = NewPicture(options.width, 1);
     QPainter painter(&scratch);
     QtCanvas canvas(painter);
     PrepareCanvas(canvas, options);
-    RenderMarkupParams params = BaseParams(options, canvas, markup, kUnlimitedHeight);
+    RenderMarkupParams params = BaseParams(options, canvas, markup, kUnlimitedHeight, pictures);
     params.noDraw = true;
     params.measureOnly = true;
     RenderMarkup(params);
@@ -60,31 +68,83 @@ std::int32_t MeasureHeight(const MarkupToolOptions& options, std::string_view ma
 
 } // namespace
 
+MarkupToolPictures::MarkupToolPictures() : cache(QtPictureBackend()), container(QtPictureBackend()) {}
+
+std::optional<std::string> MarkupToolPictures::AddContainerPicture(const std::string& name,
+                                                                   const std::string& file) {
+    std::ifstream input(file, std::ios::binary);
+    std::ostringstream bytes;
+    if (!input || !(bytes << input.rdbuf())) {
+        return "cannot read " + file;
+    }
+    TPictureItem& item = container.Items().Add();
+    item.Name = name;
+    try {
+        std::istringstream stream(std::move(bytes).str());
+        item.Picture().LoadStream(&stream);
+    } catch (const Error& error) {
+        return "cannot show " + file + ": " + error.what();
+    }
+    return std::nullopt;
+}
+
+bool MarkupToolPictures::Step() {
+    const bool cacheChanged = cache.StepAnimations();
+    return container.Items().StepAnimations() || cacheChanged;
+}
+
 QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view markup,
-                           MarkupToolReport& report) {
-    const std::int32_t height = options.height ? *options.height : MeasureHeight(options, markup);
+                           MarkupToolPictures& pictures, MarkupToolReport& report) {
+    std::int32_t height = 0;
+    if (options.height) {
+        height = *options.height;
+    } else {
+        height = MeasureHeight(options, markup, pictures);
+        if (height > kLargestPicture) {
+            report.cutFromHeight = height;
+            height = kLargestPicture;
+        }
+    }
     QImage image = NewPicture(options.width, height);
     QPainter painter(&image);
     QtCanvas canvas(painter);
     PrepareCanvas(canvas, options);
 
-    std::int32_t hoverAnchor = -1;
     if (options.hit) {
-        RenderMarkupParams hitTest = BaseParams(options, canvas, markup, height);
+        RenderMarkupParams hitTest = BaseParams(options, canvas, markup, height, pictures);
+        hitTest.hitX = options.hit->X;
+        hitTest.hitY = options.hit->Y;
         hitTest.noDraw = true;
         report.hit = RenderMarkup(hitTest);
         report.hitAnchor = report.hit ? hitTest.hitAnchor : std::string();
         report.hitAnchorNumber = hitTest.hitAnchorNumber;
         report.hitAnchorRect = hitTest.hitAnchorRect;
-        hoverAnchor = hitTest.hitAnchorNumber;
     }
 
-    RenderMarkupParams paint = BaseParams(options, canvas, markup, height);
-    paint.hoverAnchor = hoverAnchor;
+    RenderMarkupParams paint = BaseParams(options, canvas, markup, height, pictures);
+    if (options.hover) {
+        // As a control with hover on: the anchor under the mouse is the one styled, found as its mouse
+        // move finds it; the mouse position also picks the ALT pictures.
+        RenderMarkupParams underMouse = BaseParams(options, canvas, markup, height, pictures);
+        underMouse.hitX = options.hover->X;
+        underMouse.hitY = options.hover->Y;
+        underMouse.noDraw = true;
+        RenderMarkup(underMouse);
+        paint.hoverEnabled = true;
+        paint.hoverAnchor = underMouse.hitAnchorNumber;
+        paint.hitX = options.hover->X;
+        paint.hitY = options.hover->Y;
+    }
     RenderMarkup(paint);
     report.textWidth = paint.textWidth;
     report.textHeight = paint.textHeight;
     report.anchorCount = paint.anchorCount;
+    report.missingPictures.clear();
+    for (std::int32_t i = 0; i < pictures.cache.Count(); ++i) {
+        if (pictures.cache.Items(i).QueryEmpty()) {
+            report.missingPictures.push_back(pictures.cache.Items(i).SourceAddress());
+        }
+    }
     return image;
 }
 

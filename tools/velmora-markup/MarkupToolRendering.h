@@ -1,12 +1,16 @@
 #pragma once
 
 #include "graphics/Rect.h"
+#include "pictures/PictureCache.h"
+#include "pictures/PictureContainer.h"
 #include "tools/velmora-markup/MarkupToolOptions.h"
 
 #include <QImage>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -18,13 +22,31 @@ struct MarkupToolReport {
     std::string hitAnchor; // Windows-1252, as the markup wrote it
     std::int32_t hitAnchorNumber = -1;
     Rect hitAnchorRect{-1, -1, -1, -1};
+    // The whole text's height when the picture, held to kLargestPicture, shows only its top.
+    std::optional<std::int32_t> cutFromHeight;
+    std::vector<std::string> missingPictures; // addresses that named no picture that loaded
+};
+
+// The pictures a text can name, as a control holds them: a cache for FILE:// and RES:// addresses and a
+// container for the pictures given by name. They keep their animation between pictures.
+class MarkupToolPictures {
+public:
+    MarkupToolPictures();
+
+    // Makes the file the container's picture of that name; the error, if any, says why it is not.
+    std::optional<std::string> AddContainerPicture(const std::string& name, const std::string& file);
+    // One 100 ms animation step of every picture; true when any of them changed.
+    bool Step();
+
+    THTMLPictureCache cache;
+    TPictureContainer container;
 };
 
 // Draws Windows-1252 markup as the label (or, with staticText, the static-text box) would: on the
-// button-face background, in black, anchors blue; the hit point, when given, is also the mouse
-// position, so its anchor shows hovered. Needs a QGuiApplication.
+// button-face background, in black, anchors blue; the hover point, when given, is the mouse position,
+// so its anchor shows hovered. Needs a QGuiApplication.
 QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view markup,
-                           MarkupToolReport& report);
+                           MarkupToolPictures& pictures, MarkupToolReport& report);
 
 // One "name: value" line for each result; the hit lines only when a hit point was given.
 std::string FormatMarkupToolReport(const MarkupToolReport& report, bool withHit);

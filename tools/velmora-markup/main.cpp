@@ -1,4 +1,5 @@
 #include "graphics/Windows1252.h"
+#include "graphics/qt/QtConversions.h"
 #include "tools/velmora-markup/MarkupToolOptions.h"
 #include "tools/velmora-markup/MarkupToolRendering.h"
 
@@ -34,11 +35,34 @@ int main(int argc, char** argv) {
     const std::string markup = EncodeWindows1252(
         QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String());
 
+    MarkupToolPictures pictures;
+    for (const auto& [name, file] : options.containerPictures) {
+        if (const std::optional<std::string> error = pictures.AddContainerPicture(name, file)) {
+            std::cerr << "velmora-markup: " << *error << "\n";
+            return 1;
+        }
+    }
+
     MarkupToolReport report;
-    const QImage picture = RenderMarkupPicture(options, markup, report);
-    if (!picture.save(QString::fromLocal8Bit(options.output.c_str()), "PNG")) {
-        std::cerr << "velmora-markup: cannot write " << options.output << "\n";
-        return 1;
+    for (std::int32_t frame = 1; frame <= options.frames; ++frame) {
+        MarkupToolReport frameReport;
+        const QImage picture = RenderMarkupPicture(options, markup, pictures, frameReport);
+        const std::string name = FramePictureName(options.output, frame, options.frames);
+        if (!picture.save(QString::fromLocal8Bit(name.c_str()), "PNG")) {
+            std::cerr << "velmora-markup: cannot write " << name << "\n";
+            return 1;
+        }
+        if (frame == 1) {
+            report = std::move(frameReport);
+        }
+        pictures.Step();
+    }
+    if (report.cutFromHeight) {
+        std::cerr << "velmora-markup: the text is " << *report.cutFromHeight
+                  << " pixels high; the picture shows its first " << kLargestPicture << "\n";
+    }
+    for (const std::string& address : report.missingPictures) {
+        std::cerr << "velmora-markup: no picture at " << FromWindows1252(address).toStdString() << "\n";
     }
     std::cout << FormatMarkupToolReport(report, options.hit.has_value());
     return 0;
