@@ -123,6 +123,10 @@ pid_t HandOverChild(const std::string& socketPath, const std::string& frame) {
     const pid_t child = fork();
     if (child != 0)
         return child;
+    // Nothing of the test's own: a child holding the server's end of another connection would keep that
+    // start waiting for ever once the test is gone; and no child outlives a stuck test.
+    closefrom(3);
+    alarm(30);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
@@ -145,6 +149,11 @@ std::size_t OpenDescriptors() {
 // With the bound set above what the process can open, accepting runs out of
 // descriptors: the server pauses instead of closing, and every start is served.
 TEST_F(HandOverListenerTest, RunningOutOfDescriptorsPausesAcceptingAndNeverStopsListening) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizers check memory through a pipe of their own, which this test leaves no descriptor
+    // for: they would report the server's sound calls as faults. The plain build runs it.
+    GTEST_SKIP() << "needs every descriptor the sanitizers would take";
+#endif
     CapturedQtWarnings warnings;
     auto server = StartServer(HandOverLimits{5s, 100, 1s}, true);
     const std::string frame = EncodePathFrame("/many.cue");
