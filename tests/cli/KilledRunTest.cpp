@@ -85,3 +85,49 @@ TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
 
 } // namespace
 } // namespace velmora::fix
+
+namespace velmora::fix {
+namespace {
+
+// A disc image moved in from another file system is copied first; killed during the copy, the move
+// leaves the image where it was and nothing half copied, under any name.
+TEST(KilledRuns, AnImageCopiedAcrossFileSystemsIsWholeOnOneSideOnly) {
+    if (!fs::is_directory("/dev/shm"))
+        GTEST_SKIP() << "no second file system to copy from";
+    TempFolder source("/dev/shm");
+    TempFolder folder;
+    const std::string image(32 << 20, 'i');
+    for (const int delay : {1000, 5000, 20000, 60000, -1}) {
+        SCOPED_TRACE(delay);
+        fs::remove(folder / "disc.bin");
+        WriteFile(folder / "disc.cue",
+                  "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n");
+        WriteFile(source / "image.bin", image);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+            ::execl(VELMORA_FIX_PROGRAM, "velmora-fix", "--bin", (source / "image.bin").c_str(),
+                    (folder / "disc.cue").c_str(), nullptr);
+            ::_exit(127);
+        }
+        if (delay >= 0) {
+            ::usleep(static_cast<useconds_t>(delay));
+            ::kill(child, SIGKILL);
+        }
+        ::waitpid(child, nullptr, 0);
+        const bool moved = fs::exists(folder / "disc.bin");
+        EXPECT_NE(moved, fs::exists(source / "image.bin"));
+        EXPECT_EQ(ReadFile(moved ? folder / "disc.bin" : source / "image.bin"), image);
+        for (const TempFolder* place : {&source, &folder})
+            for (const fs::directory_entry& entry : fs::directory_iterator(place->Path()))
+                EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
+        if (delay < 0) {
+            EXPECT_TRUE(moved);
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora::fix
