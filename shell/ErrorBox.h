@@ -3,8 +3,8 @@
 #include "cue/Error.h"
 
 #include <QString>
-#include <functional>
 #include <exception>
+#include <functional>
 #include <string_view>
 
 namespace velmora {

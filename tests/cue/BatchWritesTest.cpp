@@ -1,7 +1,7 @@
 #include "cue/BatchWrites.h"
-#include "cue/TemporaryFile.h"
 
 #include "TestSupport.h"
+#include "cue/TemporaryFile.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
