@@ -10,6 +10,7 @@
 #include <map>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velmora::fix {
 namespace {
@@ -28,13 +29,18 @@ std::string Sheet(int i, const char* frames) {
     return sheet;
 }
 
-int RunFixUntil(const std::string& folder, int killAfterMicroseconds) {
+// Runs velmora-fix with `arguments` and kills it after the delay; a negative delay lets it finish.
+int RunFixUntil(const std::vector<std::string>& arguments, int killAfterMicroseconds) {
     const pid_t child = ::fork();
     if (child == 0) {
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
-        ::execl(VELMORA_FIX_PROGRAM, "velmora-fix", "--recursive", "--quiet", folder.c_str(), nullptr);
+        std::vector<char*> argv{const_cast<char*>("velmora-fix")};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VELMORA_FIX_PROGRAM, argv.data());
         ::_exit(127);
     }
     if (killAfterMicroseconds >= 0) {
@@ -67,7 +73,7 @@ TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
         }
     }
     for (const int delay : {2000, 8000, 15000, 30000, 60000, 120000}) {
-        RunFixUntil(root.Path(), delay);
+        RunFixUntil({"--recursive", "--quiet", root.Path()}, delay);
         for (const auto& [path, bytes] : oldAndNew) {
             const std::string now = ReadFile(path);
             EXPECT_TRUE(now == bytes.first || now == bytes.second) << path << " after " << delay << " us";
@@ -76,7 +82,7 @@ TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
             }
         }
     }
-    EXPECT_EQ(WEXITSTATUS(RunFixUntil(root.Path(), -1)), 0);
+    EXPECT_EQ(WEXITSTATUS(RunFixUntil({"--recursive", "--quiet", root.Path()}, -1)), 0);
     for (const auto& [path, bytes] : oldAndNew)
         EXPECT_EQ(ReadFile(path), bytes.second) << path;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path()))
@@ -103,20 +109,7 @@ TEST(KilledRuns, AnImageCopiedAcrossFileSystemsIsWholeOnOneSideOnly) {
         WriteFile(folder / "disc.cue",
                   "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n");
         WriteFile(source / "image.bin", image);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, STDOUT_FILENO);
-            ::dup2(null, STDERR_FILENO);
-            ::execl(VELMORA_FIX_PROGRAM, "velmora-fix", "--bin", (source / "image.bin").c_str(),
-                    (folder / "disc.cue").c_str(), nullptr);
-            ::_exit(127);
-        }
-        if (delay >= 0) {
-            ::usleep(static_cast<useconds_t>(delay));
-            ::kill(child, SIGKILL);
-        }
-        ::waitpid(child, nullptr, 0);
+        RunFixUntil({"--bin", source / "image.bin", folder / "disc.cue"}, delay);
         const bool moved = fs::exists(folder / "disc.bin");
         EXPECT_NE(moved, fs::exists(source / "image.bin"));
         EXPECT_EQ(ReadFile(moved ? folder / "disc.bin" : source / "image.bin"), image);
