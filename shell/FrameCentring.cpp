@@ -7,14 +7,39 @@
 
 namespace velmora {
 
+namespace {
+
+constexpr int SettleIntervalMilliseconds = 50;
+constexpr int SettleChecks = 40;
+
+} // namespace
+
 FrameCentring::FrameCentring(QWidget& window) : QObject(&window), window_(window) {
     window_.installEventFilter(this);
+    settle_.setInterval(SettleIntervalMilliseconds);
+    connect(&settle_, &QTimer::timeout, this, [this] { Settle(); });
 }
 
 void FrameCentring::CentreOn(std::function<QPoint()> centre) {
     centre_ = std::move(centre);
     Place();
     waitingForFrame_ = true;
+    settleChecks_ = 0;
+    settle_.start();
+}
+
+void FrameCentring::Settle() {
+    if (++settleChecks_ >= SettleChecks || !window_.isVisible()) {
+        settle_.stop();
+        return;
+    }
+    const QMargins frame = CurrentFrame();
+    if (frame.isNull())
+        return;
+    waitingForFrame_ = false;
+    knownFrame_ = frame;
+    if (frame != placedWith_ || window_.frameGeometry().center() != centre_())
+        Place();
 }
 
 QMargins FrameCentring::CurrentFrame() const {

@@ -3,6 +3,7 @@
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
+#include <QTimer>
 #include <functional>
 
 class QWidget;
@@ -31,6 +32,12 @@ private:
     QMargins knownFrame_;
     QMargins placedWith_;
     bool waitingForFrame_ = false;
+    // The window manager may tell the frame, or place the window its own way, after the last event the
+    // filter sees: for a moment after each centring the window is looked at again, and placed again if it
+    // is off its centre.
+    void Settle();
+    QTimer settle_;
+    int settleChecks_ = 0;
 };
 
 } // namespace velmora
