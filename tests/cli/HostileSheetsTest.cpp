@@ -1,13 +1,13 @@
 // Sheets as a hostile download or an untidy library has them, repaired by the real program on real
 // folders; each case says what must be on disk afterwards, byte for byte.
 #include "../cue/TestSupport.h"
+#include "RunVelmoraFix.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmora::fix {
@@ -23,22 +23,6 @@ using velmora::testing::WriteFile;
 const std::string Audio = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
 const std::string Tracks = "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
 const std::string ImageTracks = "  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
-
-struct Finished {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs velmora-fix from `root` with `arguments`; `prefix` goes before the program (a privilege drop).
-Finished RunFix(const std::string& root, const std::string& arguments, const std::string& prefix = "",
-                const std::string& program = VELMORA_FIX_PROGRAM) {
-    TempFolder output;
-    const std::string command = "cd '" + root + "' && " + prefix + " " + program + " " + arguments + " >" +
-                                (output / "out") + " 2>" + (output / "err") + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(output / "out"), ReadFile(output / "err")};
-}
 
 std::string LinkTarget(const std::string& path) {
     std::error_code error;
@@ -280,7 +264,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         SCOPED_TRACE(c.name);
         TempFolder root;
         c.arrange(root);
-        const Finished finished = RunFix(root.Path(), c.arguments);
+        const Finished finished = RunVelmoraFix(root.Path(), c.arguments);
         EXPECT_EQ(finished.status, c.status) << finished.err;
         EXPECT_EQ(finished.out, c.out);
         c.check(root);
@@ -306,7 +290,7 @@ TEST(HostileSheets, AGoodSheetInAReadOnlyFolderIsLeftAloneForAnOrdinaryUser) {
     const std::string dropPrivileges =
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : std::string();
     const Finished finished =
-        RunFix(root.Path(), "ro/album.cue", dropPrivileges, programFolder / "velmora-fix");
+        RunVelmoraFix(root.Path(), "ro/album.cue", dropPrivileges, programFolder / "velmora-fix");
     EXPECT_EQ(finished.status, 0) << finished.err;
     EXPECT_EQ(finished.out, "ro/album.cue => GOOD\n");
     EXPECT_EQ(finished.err, "");
@@ -322,8 +306,8 @@ TEST(HostileSheets, ADryRunDiffIsWhatPatchNeedsToMakeTheRealRunsSheet) {
         WriteFile(*root / "album.cue", sheet);
         WriteFile(*root / "a.flac", "");
     }
-    const Finished dryRun = RunFix(dry.Path(), "--auto --dry-run album.cue");
-    const Finished realRun = RunFix(real.Path(), "--auto album.cue");
+    const Finished dryRun = RunVelmoraFix(dry.Path(), "--auto --dry-run album.cue");
+    const Finished realRun = RunVelmoraFix(real.Path(), "--auto album.cue");
     EXPECT_EQ(ReadFile(dry / "album.cue"), sheet);
     const std::string diffEnd = dryRun.out.rfind("album.cue => ") == std::string::npos
                                     ? std::string()

@@ -1,12 +1,12 @@
 // Sheets as rippers write them in the encodings people use, each naming a file that lies beside it under
 // its UTF-8 name; the sheets are made by the system's iconv, independently of the engine.
 #include "../cue/TestSupport.h"
+#include "RunVelmoraFix.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace velmora::fix {
 namespace {
@@ -41,21 +41,6 @@ std::string Sheet(const std::string& performer, const std::string& title, const 
            "\" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE \"" + title + "\"\r\n    INDEX 01 " + time + "\r\n";
 }
 
-struct Finished {
-    int status;
-    std::string out;
-};
-
-Finished RunFix(const std::string& folder, const std::string& arguments) {
-    const std::string command =
-        "cd '" + folder + "' && " + VELMORA_FIX_PROGRAM + " " + arguments + " >out.txt 2>err.txt </dev/null";
-    const int raw = std::system(command.c_str());
-    Finished finished{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder + "/out.txt")};
-    std::filesystem::remove(folder + "/out.txt");
-    std::filesystem::remove(folder + "/err.txt");
-    return finished;
-}
-
 TEST(SheetEncodings, EverySheetFindsItsFileAndKeepsItsEncoding) {
     struct Case {
         std::string encoding, performer, title, file;
@@ -85,7 +70,7 @@ TEST(SheetEncodings, EverySheetFindsItsFileAndKeepsItsEncoding) {
             Encoded(Sheet(c.performer, c.title, c.file, "0:1:80"), c.encoding, scratch);
         WriteFile(folder / "carried.cue", carried);
 
-        const Finished finished = RunFix(folder.Path(), "good.cue carried.cue");
+        const Finished finished = RunVelmoraFix(folder.Path(), "good.cue carried.cue");
         EXPECT_EQ(finished.status, 0);
         EXPECT_EQ(finished.out, "good.cue => GOOD\ncarried.cue => CORRECTED\n");
         EXPECT_EQ(ReadFile(folder / "good.cue"), good);
@@ -111,7 +96,7 @@ TEST(SheetEncodings, AChosenNameIsWrittenInTheSheetsEncoding) {
         WriteFile(folder / c.chosen, "");
         WriteFile(folder / "album.cue",
                   Encoded(Sheet(c.performer, c.title, "missing.wav", "00:00:00"), c.encoding, scratch));
-        const Finished finished = RunFix(folder.Path(), "--auto album.cue");
+        const Finished finished = RunVelmoraFix(folder.Path(), "--auto album.cue");
         EXPECT_EQ(finished.out, "album.cue => CORRECTED\n");
         EXPECT_EQ(ReadFile(folder / "album.cue"),
                   Encoded(Sheet(c.performer, c.title, c.chosen, "00:00:00"), c.encoding, scratch));
@@ -129,17 +114,10 @@ TEST(SheetEncodings, AFileTooLargeForASheetIsRefusedUnread) {
         std::fclose(big);
     }
     const std::uintmax_t size = std::filesystem::file_size(folder / "huge.cue");
-    const std::string command = "cd '" + folder.Path() + "' && " + VELMORA_FIX_PROGRAM + " huge.cue 2>&1";
-    std::FILE* run = ::popen(command.c_str(), "r");
-    std::string output;
-    for (int c; (c = std::fgetc(run)) != EOF;)
-        output += static_cast<char>(c);
-    const int status = ::pclose(run);
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_NE(output.find("velmora-fix: huge.cue: Impossible d'ouvrir le fichier \"" + (folder / "huge.cue") +
-                          "\". File too large."),
-              std::string::npos)
-        << output;
+    const Finished finished = RunVelmoraFix(folder.Path(), "huge.cue");
+    EXPECT_EQ(finished.status, 2);
+    EXPECT_EQ(finished.err, "velmora-fix: huge.cue: Impossible d'ouvrir le fichier \"" +
+                                (folder / "huge.cue") + "\". File too large.\n");
     EXPECT_EQ(std::filesystem::file_size(folder / "huge.cue"), size);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"huge.cue"});
 }

@@ -1,10 +1,9 @@
 #include "../cue/TestSupport.h"
+#include "RunVelmoraFix.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmora::fix {
@@ -14,21 +13,6 @@ using velmora::testing::HandToUnprivilegedUser;
 using velmora::testing::ReadFile;
 using velmora::testing::TempFolder;
 using velmora::testing::WriteFile;
-
-struct Finished {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs velmora-fix through the shell: `prefix` goes before the program, `arguments` after it.
-Finished RunProgram(const TempFolder& scratch, const std::string& arguments, const std::string& prefix = "",
-                    const std::string& program = VELMORA_FIX_PROGRAM) {
-    const std::string command = prefix + " " + program + " " + arguments + " >" + (scratch / "out") + " 2>" +
-                                (scratch / "err") + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(scratch / "out"), ReadFile(scratch / "err")};
-}
 
 TEST(VelmoraFix, HelpVersionAndUsageErrors) {
     TempFolder scratch;
@@ -48,7 +32,7 @@ TEST(VelmoraFix, HelpVersionAndUsageErrors) {
         {"--frobnicate x.cue", 2, "", "velmora-fix: unknown option --frobnicate\n"},
     };
     for (const auto& c : cases) {
-        const Finished finished = RunProgram(scratch, c.arguments);
+        const Finished finished = RunVelmoraFix(scratch.Path(), c.arguments);
         EXPECT_EQ(finished.status, c.status) << c.arguments;
         EXPECT_EQ(finished.out.substr(0, c.outStart.size()), c.outStart) << c.arguments;
         EXPECT_EQ(finished.err.substr(0, c.errStart.size()), c.errStart) << c.arguments;
@@ -62,7 +46,7 @@ TEST(VelmoraFix, RepairsRealSheetsGivenRelativeToTheWorkingFolder) {
                                     "    INDEX 01 0:1:80\n");
     WriteFile(folder / "a.wav", "");
     WriteFile(folder / "notes.txt", "");
-    const Finished finished = RunProgram(scratch, "album.cue notes.txt", "cd " + folder.Path() + " &&");
+    const Finished finished = RunVelmoraFix(folder.Path(), "album.cue notes.txt");
     EXPECT_EQ(finished.status, 1);
     EXPECT_EQ(finished.out, "album.cue => CORRECTED\nnotes.txt => WARNING\n");
     EXPECT_EQ(finished.err, "velmora-fix: notes.txt is not a valid CUE\n");
@@ -89,7 +73,7 @@ TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
     const std::string dropPrivileges =
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : std::string();
     const Finished finished =
-        RunProgram(scratch, folder / "album.cue", dropPrivileges, scratch / "velmora-fix");
+        RunVelmoraFix(scratch.Path(), folder / "album.cue", dropPrivileges, scratch / "velmora-fix");
     // The row was made before the write failed, but the sheet was not saved: that is what it says.
     EXPECT_EQ(finished.status, 2);
     EXPECT_EQ(finished.out, folder / "album.cue => ERROR\n");
