@@ -1,3 +1,4 @@
+#include "HandOverFixture.h"
 #include "QtTestSupport.h"
 #include "platform/DescriptorLimit.h"
 #include "platform/HandOverClient.h"
@@ -25,42 +26,7 @@ using testing::CapturedQtWarnings;
 using testing::WaitUntil;
 using namespace std::chrono_literals;
 
-bool Ready(const std::future<HandOverResult>& result) {
-    return result.wait_for(0s) == std::future_status::ready;
-}
-
-class HandOverListenerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Application();
-        ASSERT_TRUE(folder_.isValid());
-    }
-
-    std::string Folder() const { return folder_.path().toStdString(); }
-
-    // Paths are answered when the test says so, or at once with `answerAtOnce`.
-    std::unique_ptr<HandOverServer> StartServer(HandOverLimits limits, bool answerAtOnce = false) {
-        HandOverHandler handler;
-        handler.onPath = [this, answerAtOnce](const std::string& path, std::function<void()> done) {
-            paths_.push_back(path);
-            if (answerAtOnce)
-                done();
-            else
-                pendingDone_.push_back(std::move(done));
-        };
-        auto server = std::make_unique<HandOverServer>(Folder(), std::move(handler), limits);
-        server->Listen();
-        return server;
-    }
-
-    std::future<HandOverResult> HandOverInThread(std::optional<std::string> path) {
-        return std::async(std::launch::async, [folder = Folder(), path] { return HandOver(folder, path); });
-    }
-
-    QTemporaryDir folder_;
-    std::vector<std::string> paths_;
-    std::vector<std::function<void()>> pendingDone_;
-};
+class HandOverListenerTest : public testing::HandOverFixture {};
 
 // Starts beyond the bound wait in the backlog and are served, in turn, as
 // earlier ones are answered.

@@ -1,5 +1,6 @@
 #include "platform/HandOverServer.h"
 
+#include "HandOverFixture.h"
 #include "QtTestSupport.h"
 #include "platform/HandOverClient.h"
 #include "platform/HandOverFrame.h"
@@ -22,44 +23,12 @@ using testing::Application;
 using testing::WaitUntil;
 using namespace std::chrono_literals;
 
-class HandOverServerTest : public ::testing::Test {
+class HandOverServerTest : public testing::HandOverFixture {
 protected:
-    void SetUp() override {
-        Application();
-        ASSERT_TRUE(folder_.isValid());
-    }
-
-    std::string Folder() const { return folder_.path().toStdString(); }
-
-    // A server whose path handler answers only when the test says so.
     std::unique_ptr<HandOverServer> StartServer(std::chrono::milliseconds frameTimeout = 5s) {
-        HandOverHandler handler;
-        handler.onPath = [this](const std::string& path, std::function<void()> done) {
-            paths_.push_back(path);
-            pendingDone_.push_back(std::move(done));
-        };
-        handler.onShowNormal = [this] {
-            ++showCount_;
-        };
-        auto server = std::make_unique<HandOverServer>(
-            Folder(), std::move(handler), HandOverLimits{frameTimeout, 0, std::chrono::seconds(1)});
-        server->Listen();
-        return server;
+        return HandOverFixture::StartServer(HandOverLimits{frameTimeout, 0, std::chrono::seconds(1)});
     }
-
-    std::future<HandOverResult> HandOverInThread(std::optional<std::string> path) {
-        return std::async(std::launch::async, [folder = Folder(), path] { return HandOver(folder, path); });
-    }
-
-    QTemporaryDir folder_;
-    std::vector<std::string> paths_;
-    std::vector<std::function<void()>> pendingDone_;
-    int showCount_ = 0;
 };
-
-bool Ready(const std::future<HandOverResult>& result) {
-    return result.wait_for(0s) == std::future_status::ready;
-}
 
 TEST_F(HandOverServerTest, TheSenderWaitsUntilTheRunHasEndedThenAsksForTheWindow) {
     auto server = StartServer();
