@@ -66,11 +66,7 @@ void AboutWindowTest::init() {
     work_ = std::make_unique<QTemporaryDir>();
     QVERIFY(work_->isValid());
     UsePrivateDesktopFolders(work_->path());
-    opened_.clear();
-    SetShellOpenHandler([this](const std::string& target) {
-        opened_.push_back(target);
-        return true;
-    });
+    RecordShellOpens(opened_);
     main_ = std::make_unique<TForm1>(std::nullopt);
     about_ = std::make_unique<TForm2>(main_.get());
     main_->Form2 = about_.get();

@@ -33,11 +33,7 @@ void DesktopHabitsTest::init() {
     work_ = std::make_unique<QTemporaryDir>();
     QVERIFY(work_->isValid());
     UsePrivateDesktopFolders(work_->path());
-    opened_.clear();
-    SetShellOpenHandler([this](const std::string& target) {
-        opened_.push_back(target);
-        return true;
-    });
+    RecordShellOpens(opened_);
 }
 
 void DesktopHabitsTest::cleanup() {

@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "platform/ShellOpen.h"
 #include "shell/Unit1.h"
 
 #include <QApplication>
@@ -134,6 +135,14 @@ QStringList Rows(const TForm1& form) {
     for (int i = 0; i < form.ListView1->count(); ++i)
         rows << form.ListView1->item(i)->text();
     return rows;
+}
+
+void RecordShellOpens(std::vector<std::string>& opened) {
+    opened.clear();
+    SetShellOpenHandler([&opened](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
 }
 
 void UsePrivateDesktopFolders(const QString& folder) {

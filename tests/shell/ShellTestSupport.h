@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 class TForm1;
@@ -90,6 +91,9 @@ QStringList Rows(const TForm1& form);
 // Points the desktop's data and configuration folders (the association, the
 // settings file) into `folder`, away from the user's own.
 void UsePrivateDesktopFolders(const QString& folder);
+
+// Lets links open nothing on the desktop: each target is added to `opened` instead, which starts empty.
+void RecordShellOpens(std::vector<std::string>& opened);
 
 // Writes `text` to `path`, creating its folder.
 void WriteFile(const QString& path, const QByteArray& text);
