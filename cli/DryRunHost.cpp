@@ -3,7 +3,6 @@
 #include "cue/TemporaryFile.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,24 +59,17 @@ std::error_code DryRunHost::MoveFile(const std::string& from, const std::string&
     return {};
 }
 
+// The real write's own checks, then the one thing they leave to writing: a new file in the target's folder.
 void DryRunHost::WriteSheet(const std::string& path, std::string_view bytes) {
-    // The real write replaces the file a link points at, through a new file in that file's folder.
-    std::string target = path;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        target = resolved;
-        std::free(resolved);
-    }
-    int refusal = ::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0 ? errno : 0;
-    if (refusal == 0)
-        refusal = FolderRefusal(target);
-    if (refusal != 0)
+    const WritePlan plan = PlanFileWrite(path);
+    if (const int refusal = FolderRefusal(plan.Target))
         throw Error(CannotCreateMessage(path, refusal));
     sheetWrites_.push_back({path, Buffer().LoadedBytes(), std::string(bytes)});
 }
 
-void DryRunHost::WriteBackup(const std::string& backupPath, std::string_view, const std::string&) {
-    CheckBackupPath(backupPath);
-    if (const int refusal = FolderRefusal(backupPath))
+void DryRunHost::WriteBackup(const std::string& backupPath, std::string_view, const std::string& sheetPath) {
+    const WritePlan plan = PlanBackupWrite(backupPath, sheetPath);
+    if (const int refusal = FolderRefusal(plan.Target))
         throw Error(CannotCreateMessage(backupPath, refusal));
 }
 
