@@ -13,7 +13,7 @@ void WriteBackupOfLoadedSheet(const RepairState& state, RepairHost& host) {
 }
 
 bool SheetChanges(const RepairState& state, RepairHost& host) {
-    return host.Buffer().BytesForDisk(state.WholeText) != host.Buffer().LoadedBytes();
+    return !host.Buffer().MatchesLoadedBytes(state.WholeText);
 }
 
 void SaveSheet(RepairState& state, RepairHost& host) {

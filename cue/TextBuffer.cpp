@@ -111,6 +111,10 @@ void TextBuffer::LoadFromFile(const std::string& path) {
     indexed_ = false;
 }
 
+bool TextBuffer::MatchesLoadedBytes(std::string_view text) const {
+    return utf16_ ? BytesForDisk(text) == loadedBytes_ : text == loadedBytes_;
+}
+
 SheetEncoding TextBuffer::Encoding() const {
     return utf16_ ? *utf16_ : DetectEncoding(text_);
 }

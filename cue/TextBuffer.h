@@ -45,6 +45,8 @@ public:
     SheetEncoding Encoding() const;
     // `text` as the file's bytes: in UTF-16 again for a sheet loaded from UTF-16, else as it is.
     std::string BytesForDisk(std::string_view text) const;
+    // True when `text` would be written as the very bytes the last load read.
+    bool MatchesLoadedBytes(std::string_view text) const;
 
 private:
     const std::vector<LineSpan>& Lines() const;
