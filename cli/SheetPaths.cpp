@@ -1,5 +1,7 @@
 #include "SheetPaths.h"
 
+#include "messages/Messages.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -23,7 +25,7 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
             found.push_back(it->path().string());
     }
     if (error)
-        result.Problems.push_back(given + ": " + error.message());
+        result.Problems.push_back(given + ": " + SystemErrorText(error.value()));
     std::sort(found.begin(), found.end());
     for (const std::string& sheet : found) {
         result.Sheets.push_back(sheet);

@@ -1,6 +1,6 @@
 #include "Error.h"
 
-#include <cstring>
+#include "messages/Messages.h"
 
 namespace velmora {
 
@@ -11,21 +11,12 @@ std::string ErrorBoxText(std::string_view message) {
     return text;
 }
 
-static std::string FileMessage(std::string_view prefix, std::string_view path, int error) {
-    std::string message(prefix);
-    message += '"';
-    message += path;
-    message += "\". ";
-    message += std::strerror(error);
-    return message;
-}
-
 std::string CannotOpenMessage(std::string_view path, int error) {
-    return FileMessage("Impossible d'ouvrir le fichier ", path, error);
+    return Localized("Cannot open file \"%s\". %s", {path, SystemErrorText(error)});
 }
 
 std::string CannotCreateMessage(std::string_view path, int error) {
-    return FileMessage("Impossible de créer le fichier ", path, error);
+    return Localized("Cannot create file \"%s\". %s", {path, SystemErrorText(error)});
 }
 
 } // namespace velmora

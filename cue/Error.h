@@ -11,10 +11,12 @@ namespace velmora {
 // above that of ".".
 std::string ErrorBoxText(std::string_view message);
 
-// "Impossible d'ouvrir le fichier "<path>". <system text>" for errno value `error`.
+// "Cannot open file "<path>". <system text>" for errno value `error`, in the user's language (in
+// French: "Impossible d'ouvrir le fichier ...").
 std::string CannotOpenMessage(std::string_view path, int error);
 
-// "Impossible de créer le fichier "<path>". <system text>" for errno value `error`.
+// "Cannot create file "<path>". <system text>" for errno value `error`, in the user's language (in
+// French: "Impossible de créer le fichier ...").
 std::string CannotCreateMessage(std::string_view path, int error);
 
 } // namespace velmora

@@ -5,9 +5,9 @@
 #include "RowCaptions.h"
 #include "SheetSaving.h"
 #include "TextBuffer.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace velmora {
 namespace {
@@ -19,7 +19,7 @@ struct BareNameRewrite {
 };
 
 std::string MoveFailure(const std::string& from, const std::string& to, const std::error_code& error) {
-    return "\"" + from + "\" could not be moved to \"" + to + "\": " + std::strerror(error.value());
+    return "\"" + from + "\" could not be moved to \"" + to + "\": " + SystemErrorText(error.value());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "SheetLines.h"
 #include "SheetSaving.h"
 #include "TextBuffer.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <charconv>
@@ -48,8 +49,7 @@ std::int32_t ConvertField(const RepairState& state, std::string_view time, int f
     const std::string_view text = TimeField(time, field);
     const std::optional<std::int32_t> value = ParseTimeField(text);
     if (!value)
-        throw Error("'" + std::string(text) + "' n'est pas une valeur entière correcte", state.CuePath,
-                    lineNumber);
+        throw Error(Localized("'%s' is not a valid integer value", {text}), state.CuePath, lineNumber);
     return *value;
 }
 

@@ -56,7 +56,8 @@ public:
     // engine refuses to nest it.
     virtual void PumpEvents() = 0;
 
-    // Modal box titled "Avertissement"; returns when the user has closed it.
+    // Modal box titled "Warning" in the user's language ("Avertissement" in French); returns when the user
+    // has closed it.
     virtual void ShowWarning(const std::string& text) = 0;
 
     virtual void AddResultRow(const std::string& caption, int iconIndex) = 0;

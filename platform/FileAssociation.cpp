@@ -2,6 +2,7 @@
 
 #include "cue/Error.h"
 #include "cue/FileMoves.h"
+#include "messages/Messages.h"
 #include "platform/MimeAppsList.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
 }
 
 [[noreturn]] void ThrowValueFailure(const std::string& valueName) {
-    throw Error("Echec à la définition des données pour '" + valueName + "'");
+    throw Error(Localized("Failed to set data for '%s'", {valueName}));
 }
 
 // The target of a symbolic link is what gets replaced, so that a linked
@@ -353,7 +354,7 @@ void FileAssociation::CreateSettingsKey() const {
     std::error_code error;
     std::filesystem::create_directories(key, error);
     if (error || !std::filesystem::is_directory(key, error))
-        throw Error("Echec à la création de la clé " + key);
+        throw Error(Localized("Failed to create key %s", {key}));
 }
 
 bool FileAssociation::FlagExists() const {

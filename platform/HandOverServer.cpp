@@ -1,5 +1,6 @@
 #include "platform/HandOverServer.h"
 
+#include "messages/Messages.h"
 #include "platform/HandOverFrame.h"
 
 #include <QLocalSocket>
@@ -68,26 +69,26 @@ std::optional<SocketIdentity> IdentityOf(const std::string& path) {
     return SocketIdentity{info.st_dev, info.st_ino};
 }
 
-std::runtime_error ListenError(const std::string& path, const char* why) {
-    return std::runtime_error("Impossible d'écouter sur \"" + path + "\" : " + why);
+std::runtime_error ListenError(const std::string& path, const std::string& why) {
+    return std::runtime_error(Localized("Cannot listen on \"%s\": %s", {path, why}));
 }
 
 int OpenListeningSocket(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof address.sun_path)
-        throw ListenError(path, std::strerror(ENAMETOOLONG));
+        throw ListenError(path, SystemErrorText(ENAMETOOLONG));
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     if (unlink(path.c_str()) != 0 && errno != ENOENT)
-        throw ListenError(path, std::strerror(errno));
+        throw ListenError(path, SystemErrorText(errno));
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        throw ListenError(path, std::strerror(errno));
+        throw ListenError(path, SystemErrorText(errno));
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         chmod(path.c_str(), 0600) != 0 || listen(fd, SOMAXCONN) != 0) {
         const int error = errno;
         close(fd);
-        throw ListenError(path, std::strerror(error));
+        throw ListenError(path, SystemErrorText(error));
     }
     return fd;
 }

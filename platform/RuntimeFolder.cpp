@@ -1,9 +1,11 @@
 #include "platform/RuntimeFolder.h"
 
+#include "messages/Messages.h"
+
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <stdexcept>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,24 +16,24 @@ namespace velmora {
 
 namespace {
 
-std::runtime_error FolderError(const std::string& path, const char* what) {
-    return std::runtime_error("Dossier d'exécution refusé \"" + path + "\" : " + what);
+std::runtime_error FolderError(const std::string& path, const std::string& what) {
+    return std::runtime_error(Localized("Runtime folder refused \"%s\": %s", {path, what}));
 }
 
-const char* PrivateFolderFault(const struct stat& info) {
+std::optional<std::string> PrivateFolderFault(const struct stat& info) {
     if (!S_ISDIR(info.st_mode))
-        return "ce n'est pas un dossier";
+        return Localized("it is not a folder");
     if (info.st_uid != geteuid())
-        return "il appartient à un autre utilisateur";
+        return Localized("it belongs to another user");
     if ((info.st_mode & 077) != 0)
-        return "il est ouvert aux autres utilisateurs";
-    return nullptr;
+        return Localized("it is open to other users");
+    return std::nullopt;
 }
 
 bool IsPrivateFolder(const std::string& path) {
     struct stat info {};
     return !path.empty() && path.front() == '/' && lstat(path.c_str(), &info) == 0 &&
-           PrivateFolderFault(info) == nullptr;
+           !PrivateFolderFault(info);
 }
 
 std::string TempBase() {
@@ -44,7 +46,7 @@ std::string CacheFolder() {
         return std::string(cache) + "/velmora";
     const char* home = std::getenv("HOME");
     if (home == nullptr || *home != '/')
-        throw std::runtime_error("Dossier de cache introuvable : ni XDG_CACHE_HOME ni HOME");
+        throw std::runtime_error(Localized("No cache folder: neither XDG_CACHE_HOME nor HOME is set"));
     return std::string(home) + "/.cache/velmora";
 }
 
@@ -60,12 +62,12 @@ public:
     explicit LockedRecord(const std::string& path) : path_(path) {
         fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd_ < 0)
-            throw FolderError(path, std::strerror(errno));
+            throw FolderError(path, SystemErrorText(errno));
         struct stat info {};
         if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid() ||
             (info.st_mode & 077) != 0) {
             close(fd_);
-            throw FolderError(path, "le fichier qui le retient n'est pas à nous seul");
+            throw FolderError(path, Localized("the file that holds it is not ours alone"));
         }
         flock(fd_, LOCK_EX);
     }
@@ -86,7 +88,7 @@ public:
         const std::string line = folder + "\n";
         if (ftruncate(fd_, 0) != 0 || pwrite(fd_, line.data(), line.size(), 0) != ssize_t(line.size()) ||
             fsync(fd_) != 0)
-            throw FolderError(path_, std::strerror(errno));
+            throw FolderError(path_, SystemErrorText(errno));
     }
 
 private:
@@ -103,13 +105,13 @@ std::string RecordedPrivateFolder() {
     struct stat info {};
     if (lstat(cache.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid() ||
         (info.st_mode & 022) != 0)
-        throw FolderError(cache, "le dossier de cache n'est pas à nous seul");
+        throw FolderError(cache, Localized("the cache folder is not ours alone"));
     const LockedRecord record(cache + "/runtime-folder");
     if (std::string recorded = record.Read(); IsPrivateFolder(recorded))
         return recorded;
     std::string pattern = TempBase() + "/velmora-" + std::to_string(geteuid()) + "-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
-        throw FolderError(pattern, std::strerror(errno));
+        throw FolderError(pattern, SystemErrorText(errno));
     record.Write(pattern);
     return pattern;
 }
@@ -118,12 +120,12 @@ std::string RecordedPrivateFolder() {
 
 void EnsurePrivateFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
-        throw FolderError(path, std::strerror(errno));
+        throw FolderError(path, SystemErrorText(errno));
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0)
-        throw FolderError(path, std::strerror(errno));
-    if (const char* fault = PrivateFolderFault(info))
-        throw FolderError(path, fault);
+        throw FolderError(path, SystemErrorText(errno));
+    if (const std::optional<std::string> fault = PrivateFolderFault(info))
+        throw FolderError(path, *fault);
 }
 
 RuntimeFolderChoice ChooseRuntimeFolder() {

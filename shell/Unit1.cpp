@@ -4,6 +4,7 @@
 #include "cue/FileMoves.h"
 #include "cue/Repair.h"
 #include "cue/RowReport.h"
+#include "messages/Messages.h"
 #include "platform/HandOverServer.h"
 #include "shell/ChooserTexts.h"
 #include "shell/ErrorBox.h"
@@ -397,7 +398,7 @@ void TForm1::PumpEvents() {
 }
 
 void TForm1::ShowWarning(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, "Avertissement", FromBytes(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, FromBytes(Localized("Warning")), FromBytes(text), QMessageBox::Ok);
     box.exec();
 }
 

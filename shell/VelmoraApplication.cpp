@@ -5,6 +5,7 @@
 #include "platform/PaletteColors.h"
 #include "resources/Resources.h"
 #include "shell/ErrorBox.h"
+#include "shell/QtTranslations.h"
 #include "shell/StartupProbe.h"
 
 #include <exception>
@@ -14,6 +15,7 @@ namespace velmora {
 VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("velmora");
     setDesktopFileName("velmora");
+    InstallQtTranslations(*this);
     LoadResources();
     InstallFontSubstitutes();
     InstallPaletteSysColors();

@@ -11,14 +11,19 @@ while read -r pkg; do
     fi
 done <"$here/packages.txt"
 
-if ((${#missing[@]} == 0)); then
-    exit 0
-fi
-
-echo "Installing: ${missing[*]}" >&2
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then
     sudo_cmd=(sudo)
 fi
-"${sudo_cmd[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+if ((${#missing[@]} > 0)); then
+    echo "Installing: ${missing[*]}" >&2
+    "${sudo_cmd[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The message tests read Velmora as a French desktop user does, under fr_FR.UTF-8.
+if ! locale -a 2>/dev/null | grep -qix 'fr_FR.utf8'; then
+    echo "Generating the fr_FR.UTF-8 locale" >&2
+    "${sudo_cmd[@]}" localedef -i fr_FR -c -f UTF-8 fr_FR.UTF-8
+fi

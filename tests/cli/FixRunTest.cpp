@@ -2,7 +2,9 @@
 
 #include "../cue/TestSupport.h"
 #include "SheetPaths.h"
+#include "messages/Messages.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -62,7 +64,8 @@ TEST_F(FixRunTest, EachOutcomeGivesItsLinesAndStatus) {
         {"album.CUE", SomeBad, "WARNING", "album.CUE is not a valid CUE"},
         {"broken.cue", SomeFailed, "ERROR", ":6: 'aa' n'est pas une valeur entière correcte."},
         {"gone.cue", SomeFailed, "ERROR",
-         ": Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". No such file or directory."},
+         ": Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". " + SystemErrorText(ENOENT) +
+             "."},
     };
     for (const auto& [name, status, outcome, err] : cases) {
         const Printed printed = Fix({folder / name});
@@ -108,13 +111,14 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                   (folder / "dir.cue") +
                   "\", \"row\": null, \"outcome\": \"ERROR\", \"message\": \"Impossible d'ouvrir le "
                   "fichier \\\"" +
-                  (folder / "dir.cue") + "\\\". Is a directory.\", \"reasons\": null}\n" + good);
+                  (folder / "dir.cue") + "\\\". " + SystemErrorText(EISDIR) + ".\", \"reasons\": null}\n" +
+                  good);
     EXPECT_EQ(printed.err,
               "velmora-fix: " + (folder / "disc.cue") +
                   ": \"disc.bin\" on line 1 is still missing.\nvelmora-fix: x.txt is not a valid "
                   "CUE\nvelmora-fix: " +
                   (folder / "dir.cue") + ": Impossible d'ouvrir le fichier \"" + (folder / "dir.cue") +
-                  "\". Is a directory.\n");
+                  "\". " + SystemErrorText(EISDIR) + ".\n");
 }
 
 TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
@@ -220,8 +224,8 @@ TEST_F(FixRunTest, DryRunMeetsTheRefusalsTheRealRunMeets) {
         EXPECT_EQ(printed.out, folder / "album.cue => ERROR\n" + folder / "disc.cue => BAD\n");
         EXPECT_EQ(printed.err, "velmora-fix: " + (folder / "album.cue") +
                                    ": Impossible de créer le fichier \"" + (folder / "album.cue.bak") +
-                                   "\". File exists.\nvelmora-fix: " + (folder / "disc.cue") +
-                                   ": \"disc.bin\" on line 1 is still missing: \"" +
+                                   "\". " + SystemErrorText(EEXIST) + ".\nvelmora-fix: " +
+                                   (folder / "disc.cue") + ": \"disc.bin\" on line 1 is still missing: \"" +
                                    (elsewhere / "folder.bin") + "\" is not a regular file.\n");
     }
 }
@@ -328,7 +332,7 @@ TEST(FixRunMessages, AFailedMoveCarriesTheSystemsReason) {
     std::ostringstream out, err;
     EXPECT_EQ(RunFix(options, out, err, false), SomeBad);
     const std::string reason = "\\\"" + (elsewhere / "a.bin") + "\\\" could not be moved to \\\"" +
-                               (folder / "cd/disc.bin") + "\\\": No such file or directory";
+                               (folder / "cd/disc.bin") + "\\\": " + SystemErrorText(ENOENT);
     EXPECT_NE(out.str().find(
                   "\"outcome\": \"BAD\", \"message\": \"\\\"cd/disc.bin\\\" on line 1 is still missing: " +
                   reason + ".\""),

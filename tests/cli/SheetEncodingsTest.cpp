@@ -2,7 +2,9 @@
 // its UTF-8 name; the sheets are made by the system's iconv, independently of the engine.
 #include "../cue/TestSupport.h"
 #include "RunVelmoraFix.h"
+#include "messages/Messages.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -117,7 +119,7 @@ TEST(SheetEncodings, AFileTooLargeForASheetIsRefusedUnread) {
     const Finished finished = RunVelmoraFix(folder.Path(), "huge.cue");
     EXPECT_EQ(finished.status, 2);
     EXPECT_EQ(finished.err, "velmora-fix: huge.cue: Impossible d'ouvrir le fichier \"" +
-                                (folder / "huge.cue") + "\". File too large.\n");
+                                (folder / "huge.cue") + "\". " + SystemErrorText(EFBIG) + ".\n");
     EXPECT_EQ(std::filesystem::file_size(folder / "huge.cue"), size);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"huge.cue"});
 }

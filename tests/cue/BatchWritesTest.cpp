@@ -2,7 +2,9 @@
 
 #include "TestSupport.h"
 #include "cue/TemporaryFile.h"
+#include "messages/Messages.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -58,7 +60,7 @@ TEST(BatchWrites, AFailedSheetKeepsItsOldBytesAndTheOthersGoInPlace) {
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures.begin()->first, 0u);
     EXPECT_EQ(failures.begin()->second, "Impossible de créer le fichier \"" + (folder / "gone/a.cue.bak") +
-                                            "\". No such file or directory");
+                                            "\". " + SystemErrorText(ENOENT));
     EXPECT_EQ(ReadFile(folder / "b.cue"), "new b");
     EXPECT_EQ(ReadFile(folder / "moved/a.cue"), "old a");
     // Its temporaries went with the folder, where a later write sweeps them away.

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -91,8 +93,8 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
             ::setrlimit(RLIMIT_FSIZE, &limit);
             return RunFailing(scratch / "s.cue");
         });
-        EXPECT_EQ(message,
-                  "Impossible de créer le fichier \"" + (scratch / c.failingFile) + "\". File too large");
+        EXPECT_EQ(message, "Impossible de créer le fichier \"" + (scratch / c.failingFile) + "\". " +
+                               SystemErrorText(EFBIG));
         EXPECT_EQ(ReadFile(scratch / "s.cue"), original);
         const std::vector<std::string> expected =
             c.backupWritten ? std::vector<std::string>{"Track.wav", "s.cue", "s.cue.bak"}
@@ -113,8 +115,8 @@ TEST_F(FaultRun, AReadOnlyFolderFailsBeforeAnythingIsWritten) {
     ::chmod(folder.Path().c_str(), 0555);
     const std::string message = RunUnprivileged([&] { return RunFailing(folder / "s.cue"); });
     ::chmod(folder.Path().c_str(), 0755);
-    EXPECT_EQ(message,
-              "Impossible de créer le fichier \"" + (folder / "s.cue.bak") + "\". Permission denied");
+    EXPECT_EQ(message, "Impossible de créer le fichier \"" + (folder / "s.cue.bak") + "\". " +
+                           SystemErrorText(EACCES));
     EXPECT_EQ(ReadFile(folder / "s.cue"), original);
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"Track.wav", "s.cue"}));
 }
@@ -124,9 +126,9 @@ TEST_F(FaultRun, SheetsThatAreNoFilesAreRefusedWithoutWaiting) {
     ::symlink((folder / "gone.cue").c_str(), (folder / "dangling.cue").c_str());
     ::symlink((folder / "fifo.cue").c_str(), (folder / "tofifo.cue").c_str());
     const std::pair<std::string, std::string> cases[] = {
-        {"fifo.cue", "Invalid argument"},
-        {"tofifo.cue", "Invalid argument"},
-        {"dangling.cue", "No such file or directory"},
+        {"fifo.cue", SystemErrorText(EINVAL)},
+        {"tofifo.cue", SystemErrorText(EINVAL)},
+        {"dangling.cue", SystemErrorText(ENOENT)},
     };
     for (const auto& [name, systemText] : cases) {
         EXPECT_EQ(RunFailing(folder / name),

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
+#include "messages/Messages.h"
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -173,7 +175,8 @@ TEST(WriteFileAtomically, AFullDiskLeavesTheOldContentWhole) {
             return std::string(error.what());
         }
     });
-    EXPECT_EQ(message, "Impossible de créer le fichier \"" + (folder / "s.cue") + "\". File too large");
+    EXPECT_EQ(message,
+              "Impossible de créer le fichier \"" + (folder / "s.cue") + "\". " + SystemErrorText(EFBIG));
     EXPECT_EQ(ReadFile(folder / "s.cue"), old);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"s.cue"});
 }
@@ -189,11 +192,11 @@ TEST(WriteFileAtomically, RefusesReadOnlyFilesAndFoldersForAnOrdinaryUser) {
     ::chmod((folder / "readonly.cue").c_str(), 0444);
     ::chmod((folder / "ro").c_str(), 0555);
     const std::pair<std::string, std::string> cases[] = {
-        {folder / "readonly.cue", "Permission denied"},
-        {folder / "ro/inside.cue", "Permission denied"},
-        {folder / "ro/new.cue", "Permission denied"},
-        {folder / "dir.cue", "Is a directory"},
-        {folder / "missing/new.cue", "No such file or directory"},
+        {folder / "readonly.cue", SystemErrorText(EACCES)},
+        {folder / "ro/inside.cue", SystemErrorText(EACCES)},
+        {folder / "ro/new.cue", SystemErrorText(EACCES)},
+        {folder / "dir.cue", SystemErrorText(EISDIR)},
+        {folder / "missing/new.cue", SystemErrorText(ENOENT)},
     };
     for (const auto& [path, systemText] : cases) {
         const std::string message = RunUnprivileged([&path = path] {
@@ -227,10 +230,10 @@ TEST(WriteBackupFile, NeverWritesThroughOrReplacesWhatIsNotARegularFile) {
     ::mkdir((folder / "folder.cue.bak").c_str(), 0755);
     ::mkfifo((folder / "fifo.cue.bak").c_str(), 0644);
     const std::pair<std::string, std::string> refused[] = {
-        {"link.cue.bak", "File exists"},
-        {"dangling.cue.bak", "File exists"},
-        {"folder.cue.bak", "Is a directory"},
-        {"fifo.cue.bak", "File exists"},
+        {"link.cue.bak", SystemErrorText(EEXIST)},
+        {"dangling.cue.bak", SystemErrorText(EEXIST)},
+        {"folder.cue.bak", SystemErrorText(EISDIR)},
+        {"fifo.cue.bak", SystemErrorText(EEXIST)},
     };
     for (const auto& [name, systemText] : refused) {
         try {

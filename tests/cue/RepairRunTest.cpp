@@ -1,6 +1,8 @@
 #include "TestSupport.h"
+#include "messages/Messages.h"
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -233,15 +235,15 @@ TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
     host.chooserAnswers = {elsewhere / "new.mp3"};
     EXPECT_EQ(RunFailing("album.cue"), "'' n'est pas une valeur entière correcte");
     EXPECT_EQ(RunFailing("missing.cue"), "Impossible d'ouvrir le fichier \"" + (folder / "missing.cue") +
-                                             "\". No such file or directory");
+                                             "\". " + SystemErrorText(ENOENT));
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"album.cue"});
     EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
     EXPECT_TRUE(host.rows.empty());
     EXPECT_EQ(host.linkStates, (std::vector<bool>{false, true, false, true}));
     EXPECT_FALSE(state.RunInProgress);
     ::mkdir((folder / "folder.cue").c_str(), 0755);
-    EXPECT_EQ(RunFailing("folder.cue"),
-              "Impossible d'ouvrir le fichier \"" + (folder / "folder.cue") + "\". Is a directory");
+    EXPECT_EQ(RunFailing("folder.cue"), "Impossible d'ouvrir le fichier \"" + (folder / "folder.cue") +
+                                            "\". " + SystemErrorText(EISDIR));
     EXPECT_TRUE(host.rows.empty());
 }
 
@@ -264,7 +266,7 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
         }
         return result;
     });
-    const std::string denied = "\". Permission denied";
+    const std::string denied = "\". " + SystemErrorText(EACCES);
     // The row comes before the sheet is written; a failed backup stops the run before it.
     EXPECT_EQ(report, "Impossible de créer le fichier \"" + (folder / "sheet.cue") + denied + "|1\n" +
                           "Impossible de créer le fichier \"" + (folder / "backup.cue.bak") + denied +

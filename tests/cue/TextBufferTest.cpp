@@ -1,5 +1,7 @@
 #include "TestSupport.h"
+#include "messages/Messages.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -94,9 +96,9 @@ TEST(TextBuffer, LoadFailuresCarryTheSystemMessageAndKeepTheText) {
     ::mkdir((folder / "dir.cue").c_str(), 0755);
     ::mkfifo((folder / "pipe.cue").c_str(), 0644);
     const std::pair<std::string, std::string> cases[] = {
-        {folder / "missing.cue", "No such file or directory"},
-        {folder / "dir.cue", "Is a directory"},
-        {folder / "pipe.cue", "Invalid argument"},
+        {folder / "missing.cue", SystemErrorText(ENOENT)},
+        {folder / "dir.cue", SystemErrorText(EISDIR)},
+        {folder / "pipe.cue", SystemErrorText(EINVAL)},
     };
     for (const auto& [path, systemText] : cases) {
         TextBuffer buffer;

@@ -36,7 +36,7 @@ dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package does 
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|' | grep -v '/$' >"$work/files"
 for file in /usr/bin/velmora /usr/bin/velmora-fix /usr/share/applications/velmora.desktop \
     /usr/share/icons/hicolor/256x256/apps/velmora.png /usr/share/man/man1/velmora.1.gz \
-    /usr/share/man/man1/velmora-fix.1.gz; do
+    /usr/share/man/man1/velmora-fix.1.gz /usr/share/locale/fr/LC_MESSAGES/velmora.mo; do
     grep -qx "$file" "$work/files" || fail "the package lacks $file"
 done
 grep -v '^/usr/' "$work/files" && fail "the package puts files outside /usr"

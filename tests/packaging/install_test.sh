@@ -26,6 +26,7 @@ expected=(
     share/metainfo/example.dastrel.velmora.metainfo.xml
     share/doc/velmora/copyright
     share/doc/velmora/changelog.gz
+    share/locale/fr/LC_MESSAGES/velmora.mo
 )
 for file in "${expected[@]}"; do
     [[ -f "$prefix/$file" ]] || fail "$file is not installed"
@@ -89,6 +90,11 @@ grep -q '<screenshot type="default">' "$metainfo" || fail "the AppStream metadat
 
 version="$("$prefix/bin/velmora-fix" --version)" || fail "velmora-fix --version fails"
 [[ "$version" == "velmora-fix 1.0.0" ]] || fail "velmora-fix --version says '$version'"
+
+# The installed programs read their messages from the installed catalogue.
+said="$(cd "$prefix" && env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=fr_FR.UTF-8 bin/velmora-fix gone.cue 2>&1)" || true
+[[ "$said" == *"Impossible d'ouvrir le fichier \"$prefix/gone.cue\"."* ]] ||
+    fail "velmora-fix does not speak French under fr_FR.UTF-8: $said"
 
 if ((failures > 0)); then
     echo "$failures failed" >&2

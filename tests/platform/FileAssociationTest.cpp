@@ -271,6 +271,9 @@ TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
         environment.insert("XDG_CONFIG_HOME", root.filePath("config"));
         environment.insert("XDG_DATA_DIRS", root.filePath("system-data"));
         environment.insert("XDG_CONFIG_DIRS", root.filePath("system-config"));
+        // The desktop tools' answers are read in English.
+        environment.insert("LC_ALL", "C.UTF-8");
+        environment.remove("LANGUAGE");
         if (*c.desktop != '\0') {
             environment.insert("XDG_CURRENT_DESKTOP", c.desktop);
             folders.desktops = {};

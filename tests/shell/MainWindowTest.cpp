@@ -1,6 +1,7 @@
 #include "MainWindowTest.h"
 
 #include "ShellTestSupport.h"
+#include "messages/Messages.h"
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QtTest>
+#include <cerrno>
 
 namespace velmora {
 
@@ -273,7 +275,8 @@ void MainWindowTest::errorsShowTheStandardBoxAndEnableTheLinkAgain() {
     const SeenBox& box = user.boxes[0];
     QCOMPARE(box.title, ProgramTitle(QCoreApplication::applicationFilePath()));
     QCOMPARE(box.icon, QMessageBox::Critical);
-    QCOMPARE(box.text, "Impossible d'ouvrir le fichier \"" + missing + "\". No such file or directory.");
+    QCOMPARE(box.text, "Impossible d'ouvrir le fichier \"" + missing + "\". " +
+                           QString::fromStdString(SystemErrorText(ENOENT)) + ".");
     QVERIFY(form->Label3->isEnabled());
     QVERIFY(Rows(*form).isEmpty());
 

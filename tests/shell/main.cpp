@@ -1,6 +1,7 @@
 #include "AboutWindowTest.h"
 #include "DesktopHabitsTest.h"
 #include "HandOverTest.h"
+#include "LanguageTest.h"
 #include "MainWindowTest.h"
 #include "RealDesktopTest.h"
 #include "shell/VelmoraApplication.h"
@@ -60,9 +61,10 @@ int main(int argc, char** argv) {
     velmora::HandOverTest handOver;
     velmora::AboutWindowTest about;
     velmora::DesktopHabitsTest habits;
+    velmora::LanguageTest language;
     velmora::RealDesktopTest desktop;
     const auto tests = onXDesktop ? std::vector<QObject*>{&desktop}
-                                  : std::vector<QObject*>{&mainWindow, &handOver, &about, &habits};
+                                  : std::vector<QObject*>{&mainWindow, &handOver, &about, &habits, &language};
     for (QObject* test : tests) {
         const QStringList own = ArgumentsFor(*test, arguments);
         if (!own.isEmpty())
