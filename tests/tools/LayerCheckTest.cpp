@@ -99,6 +99,8 @@ TEST(IncludeCheck, ReportsEveryUpwardSidewaysOrUnknownInclude) {
     write("stray/Stray.cpp", "#include \"text/Text.h\"\n");
     write("build/dev/Generated.cpp", "#include \"markup/Markup.h\"\n");
     write(".git/Hidden.h", "#include \"markup/Markup.h\"\n");
+    write("cmake-build-debug/CMakeCache.txt", "");
+    write("cmake-build-debug/gen/Generated.cpp", "#include \"markup/Markup.h\"\n");
 
     const std::vector<std::string> expected = {
         "cue/Cue.cpp:2: sideways include of graphics/Canvas.h: cue uses text",

@@ -10,9 +10,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Hidden folders, and build trees wherever they are (their generated sources follow no map).
 bool IsPassedOver(const fs::path& folder) {
     const std::string name = folder.filename().string();
-    return name.starts_with(".") || name.starts_with("build");
+    return name.starts_with(".") || name.starts_with("build") || fs::exists(folder / "CMakeCache.txt");
 }
 
 std::vector<fs::path> SourceFiles(const fs::path& root) {
