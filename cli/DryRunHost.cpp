@@ -1,6 +1,6 @@
 #include "DryRunHost.h"
 
-#include "cue/TemporaryFile.h"
+#include "files/TemporaryFile.h"
 
 #include <cerrno>
 #include <sys/stat.h>

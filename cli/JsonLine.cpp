@@ -1,7 +1,7 @@
 #include "JsonLine.h"
 
 #include "cue/SheetEncoding.h"
-#include "graphics/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <cstdio>
 

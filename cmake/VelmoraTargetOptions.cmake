@@ -19,3 +19,21 @@ function(velmora_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# Lets a library and whoever links it include the headers of the folder it is built in as
+# "<folder>/Name.h", and no other folder's: its include path is a folder of the build tree that holds
+# a single link, to this folder.
+function(velmora_export_headers target)
+  file(RELATIVE_PATH folder "${PROJECT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
+  string(REPLACE "/" "-" key "${folder}")
+  set(root "${PROJECT_BINARY_DIR}/include/${key}")
+  get_filename_component(parent "${root}/${folder}" DIRECTORY)
+  file(MAKE_DIRECTORY "${parent}")
+  file(CREATE_LINK "${CMAKE_CURRENT_SOURCE_DIR}" "${root}/${folder}" SYMBOLIC)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE "${root}")
+  else()
+    target_include_directories(${target} PUBLIC "${root}")
+  endif()
+endfunction()

@@ -3,12 +3,12 @@
 #include "controls/BevelFrame.h"
 #include "controls/LazyShellIcons.h"
 #include "controls/MarkupLinks.h"
-#include "graphics/Windows1252.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/PlainText.h"
 #include "pictures/qt/QtPictureDecoder.h"
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
+#include "text/Windows1252.h"
 
 #include <QCursor>
 #include <QHelpEvent>

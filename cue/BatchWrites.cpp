@@ -1,9 +1,9 @@
 #include "BatchWrites.h"
 
-#include "Error.h"
-#include "FileDescriptor.h"
-#include "FileMoves.h"
-#include "TemporaryFile.h"
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"
+#include "files/TemporaryFile.h"
+#include "files/posix/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>

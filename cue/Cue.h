@@ -2,8 +2,6 @@
 
 #include "Candidates.h"
 #include "CueText.h"
-#include "Error.h"
-#include "FileMoves.h"
 #include "Repair.h"
 #include "RepairHost.h"
 #include "RepairState.h"
@@ -11,3 +9,5 @@
 #include "SheetEncoding.h"
 #include "TextBuffer.h"
 #include "UnifiedDiff.h"
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"

@@ -1,6 +1,5 @@
 #include "CueText.h"
 
-#include <array>
 #include <cstddef>
 
 namespace velmora {
@@ -26,37 +25,7 @@ std::string Copy(std::string_view text, std::ptrdiff_t index, std::ptrdiff_t cou
                                    static_cast<std::size_t>(count < available ? count : available)));
 }
 
-constexpr std::array<unsigned char, 256> MakeUpperTable() {
-    std::array<unsigned char, 256> table{};
-    for (int c = 0; c < 256; ++c)
-        table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
-    for (int c = 'a'; c <= 'z'; ++c)
-        table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 32);
-    // à..þ map to À..Þ, except ÷ (0xF7), which is no letter.
-    for (int c = 0xE0; c <= 0xFE; ++c)
-        if (c != 0xF7)
-            table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 32);
-    table[0x9A] = 0x8A; // š
-    table[0x9C] = 0x8C; // œ
-    table[0x9E] = 0x8E; // ž
-    table[0xFF] = 0x9F; // ÿ
-    return table;
-}
-
-constexpr std::array<unsigned char, 256> UpperTable = MakeUpperTable();
-
-std::string UpperCopy(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = UpperCase1252(c);
-    return upper;
-}
-
 } // namespace
-
-char UpperCase1252(char c) {
-    return static_cast<char>(UpperTable[static_cast<unsigned char>(c)]);
-}
 
 std::string Trim(std::string_view text) {
     std::size_t first = 0;
@@ -114,24 +83,6 @@ std::string ExtractField(std::string_view text, char delimiter, int n) {
     if (seen != wanted)
         return {};
     return Trim(text.substr(start, i - start));
-}
-
-std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view oldText, std::string_view newText) {
-    if (oldText.empty() || text.empty())
-        return std::string(text);
-    const std::string upperText = UpperCopy(text);
-    const std::string upperOld = UpperCopy(oldText);
-    std::string result;
-    result.reserve(text.size());
-    std::size_t from = 0;
-    for (std::size_t match = upperText.find(upperOld); match != std::string::npos;
-         match = upperText.find(upperOld, from)) {
-        result.append(text.substr(from, match - from));
-        result.append(newText);
-        from = match + oldText.size();
-    }
-    result.append(text.substr(from));
-    return result;
 }
 
 } // namespace velmora

@@ -19,10 +19,4 @@ std::string TextAfter(std::string_view marker, std::string_view text);
 std::string TextBetween(std::string_view startMarker, std::string_view endMarker, std::string_view text);
 // Field n (from 0) between delimiter characters, trimmed; empty when there is no such field.
 std::string ExtractField(std::string_view text, char delimiter, int n);
-// Letters compare through the Windows-1252 upper-case table; matches never overlap.
-std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view oldText, std::string_view newText);
-
-// Windows-1252 upper case of one byte, lengths unchanged (accented letters, š, œ, ž and ÿ included).
-char UpperCase1252(char c);
-
 } // namespace velmora

@@ -1,11 +1,11 @@
 #include "IndexTimes.h"
 
-#include "Error.h"
 #include "Repair.h"
 #include "RowCaptions.h"
 #include "SheetLines.h"
 #include "SheetSaving.h"
 #include "TextBuffer.h"
+#include "errors/ErrorMessages.h"
 #include "messages/Messages.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "Repair.h"
 
-#include "Error.h"
 #include "TextBuffer.h"
+#include "errors/ErrorMessages.h"
 
 namespace velmora {
 namespace {

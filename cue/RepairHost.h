@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileMoves.h"
-#include "TemporaryFile.h"
+#include "files/FileMoves.h"
+#include "files/TemporaryFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #include "SiblingSheets.h"
 
-#include "FileDescriptor.h"
 #include "FileReferences.h"
 #include "ReferenceChoice.h"
 #include "ReferencePaths.h"
 #include "SheetEncoding.h"
+#include "files/posix/FileDescriptor.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 #include "TextBuffer.h"
 
-#include "Error.h"
-#include "FileDescriptor.h"
-#include "FileMoves.h"
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"
+#include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,51 +1,12 @@
 #include "markup/MarkupText.h"
 
-#include <array>
+#include "text/CaseFolding.h"
+
 #include <cstdint>
 #include <limits>
 
 namespace velmora {
 namespace {
-
-struct CaseTables {
-    std::array<char, 256> upper{};
-    std::array<char, 256> lower{};
-};
-
-CaseTables MakeCaseTables() {
-    CaseTables t;
-    for (int i = 0; i < 256; ++i) {
-        t.upper[i] = static_cast<char>(i);
-        t.lower[i] = static_cast<char>(i);
-    }
-    auto pair = [&t](int lowerCode, int upperCode) {
-        t.upper[lowerCode] = static_cast<char>(upperCode);
-        t.lower[upperCode] = static_cast<char>(lowerCode);
-    };
-    for (int c = 'a'; c <= 'z'; ++c) {
-        pair(c, c - 32);
-    }
-    // Accented letters: 0xE0-0xFE pair with 0xC0-0xDE, the division sign 0xF7 excepted.
-    for (int c = 0xE0; c <= 0xFE; ++c) {
-        if (c != 0xF7) {
-            pair(c, c - 32);
-        }
-    }
-    pair(0x9A, 0x8A); // s caron
-    pair(0x9C, 0x8C); // oe
-    pair(0x9E, 0x8E); // z caron
-    pair(0xFF, 0x9F); // y diaeresis
-    return t;
-}
-
-const CaseTables& Tables() {
-    static const CaseTables tables = MakeCaseTables();
-    return tables;
-}
-
-unsigned char Byte(char c) {
-    return static_cast<unsigned char>(c);
-}
 
 struct LeadingInt {
     int value = 0;
@@ -79,11 +40,11 @@ LeadingInt ReadLeadingInt(std::string_view text) {
 } // namespace
 
 char UpperCaseAnsi(char c) {
-    return Tables().upper[Byte(c)];
+    return UpperCase1252(c);
 }
 
 char LowerCaseAnsi(char c) {
-    return Tables().lower[Byte(c)];
+    return LowerCase1252(c);
 }
 
 std::string UpperCaseAnsi(std::string_view text) {

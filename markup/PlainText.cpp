@@ -1,23 +1,9 @@
 #include "markup/PlainText.h"
 
-#include "markup/MarkupText.h"
+#include "text/CaseFolding.h"
 
 namespace velmora {
 namespace {
-
-std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view needle,
-                                 std::string_view replacement) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos;
-    while ((pos = PosIgnoreCase(needle, text)) != 0) {
-        out.append(text.substr(0, pos - 1));
-        out.append(replacement);
-        text.remove_prefix(pos - 1 + needle.size());
-    }
-    out.append(text);
-    return out;
-}
 
 // An unclosed section is kept: its text still shows, without its tags.
 std::string RemoveHiddenSections(std::string_view text, std::string_view open, std::string_view close) {

@@ -1,10 +1,10 @@
 #include "pictures/HTMLPicture.h"
 
 #include "graphics/Canvas.h"
-#include "pictures/AsciiCase.h"
 #include "pictures/DownLoadThread.h"
 #include "pictures/GifFrames.h"
 #include "pictures/PictureErrors.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 #include <exception>

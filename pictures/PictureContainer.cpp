@@ -1,7 +1,7 @@
 #include "pictures/PictureContainer.h"
 
-#include "pictures/AsciiCase.h"
 #include "pictures/PictureErrors.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "platform/FileAssociation.h"
 
-#include "cue/Error.h"
-#include "cue/FileMoves.h"
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"
 #include "messages/Messages.h"
 #include "platform/MimeAppsList.h"
 

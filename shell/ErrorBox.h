@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/Error.h"
+#include "errors/ErrorMessages.h"
 
 #include <QString>
 #include <exception>

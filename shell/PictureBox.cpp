@@ -1,6 +1,6 @@
 #include "shell/PictureBox.h"
 
-#include "cue/Error.h"
+#include "errors/ErrorMessages.h"
 #include "platform/JpegDecoder.h"
 
 #include <QFile>

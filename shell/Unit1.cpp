@@ -1,9 +1,9 @@
 #include "shell/Unit1.h"
 
-#include "cue/Error.h"
-#include "cue/FileMoves.h"
 #include "cue/Repair.h"
 #include "cue/RowReport.h"
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"
 #include "messages/Messages.h"
 #include "platform/HandOverServer.h"
 #include "shell/ChooserTexts.h"

@@ -1,8 +1,8 @@
 #include "shell/VelmoraApplication.h"
 
 #include "controls/MarkupAccessible.h"
-#include "platform/FontSubstitutes.h"
-#include "platform/PaletteColors.h"
+#include "platform/desktop/FontSubstitutes.h"
+#include "platform/desktop/PaletteColors.h"
 #include "resources/Resources.h"
 #include "shell/ErrorBox.h"
 #include "shell/QtTranslations.h"

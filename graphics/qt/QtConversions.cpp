@@ -1,6 +1,6 @@
 #include "graphics/qt/QtConversions.h"
 
-#include "graphics/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "graphics/qt/QtFontFace.h"
 
-#include "graphics/Windows1252.h"
 #include "graphics/qt/QtFonts.h"
+#include "text/Windows1252.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>

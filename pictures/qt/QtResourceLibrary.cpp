@@ -1,6 +1,6 @@
 #include "pictures/qt/QtResourceLibrary.h"
 
-#include "graphics/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <QDir>
 #include <QFile>

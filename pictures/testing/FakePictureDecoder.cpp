@@ -1,7 +1,7 @@
 #include "pictures/testing/FakePictureDecoder.h"
 
-#include "pictures/AsciiCase.h"
 #include "pictures/BitmapPicture.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "FixOptions.h"
+#include "cli/FixOptions.h"
 
-#include "JsonLine.h"
+#include "cli/JsonLine.h"
 
 #include <gtest/gtest.h>
 

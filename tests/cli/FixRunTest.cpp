@@ -1,7 +1,7 @@
-#include "FixRun.h"
+#include "cli/FixRun.h"
 
 #include "../cue/TestSupport.h"
-#include "SheetPaths.h"
+#include "cli/SheetPaths.h"
 #include "messages/Messages.h"
 
 #include <cerrno>

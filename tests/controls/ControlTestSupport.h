@@ -5,7 +5,7 @@
 #include "graphics/FontState.h"
 #include "graphics/Rect.h"
 #include "markup/RenderMarkup.h"
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 
 #include <QColor>
 #include <QImage>

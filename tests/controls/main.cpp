@@ -2,7 +2,7 @@
 #include "HTMLStaticTextTest.h"
 #include "HTMLabelTest.h"
 #include "MarkupAccessibleTest.h"
-#include "platform/PaletteColors.h"
+#include "platform/desktop/PaletteColors.h"
 
 #include <QApplication>
 #include <QtTest>

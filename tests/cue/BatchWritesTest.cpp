@@ -1,7 +1,7 @@
 #include "cue/BatchWrites.h"
 
 #include "TestSupport.h"
-#include "cue/TemporaryFile.h"
+#include "files/TemporaryFile.h"
 #include "messages/Messages.h"
 
 #include <cerrno>

@@ -90,25 +90,6 @@ TEST(CueText, ExtractFieldAndTrim) {
         EXPECT_EQ(ExtractField(c.text, c.delimiter, c.n), c.expected) << c.text << " field " << c.n;
 }
 
-TEST(CueText, ReplaceAllIgnoreCaseUsesTheWindows1252Letters) {
-    const std::array<std::string, 4> cases[] = {
-        {"WAVE Microwave", "wave", "MP3", "MP3 MicroMP3"},
-        {"aaaaa", "aa", "b", "bba"},
-        {"abc", "", "x", "abc"},
-        {"", "a", "x", ""},
-        // The inserted text is never searched again.
-        {"ab", "a", "aa", "aab"},
-        {"Track.WAV track.wav", "TRACK.wav", "x.mp3", "x.mp3 x.mp3"},
-        {"\x9a\x8a", "\x8a", "S", "SS"},
-        {"\xe9t\xe9 \xc9T\xc9", "\xc9t\xe9", "summer", "summer summer"},
-        {"\x9a\x9c\x9e\xff", "\x8a\x8c\x8e\x9f", "!", "!"},
-        // Division sign and multiplication sign are no letters; neither is sharp s.
-        {"\xf7\xdf", "\xd7\xdf", "x", "\xf7\xdf"},
-    };
-    for (const auto& [text, oldText, newText, expected] : cases)
-        EXPECT_EQ(ReplaceAllIgnoreCase(text, oldText, newText), expected) << text;
-}
-
 TEST(CueText, TrimRemovesEveryCodeUpTo32AtBothEnds) {
     const std::pair<std::string, std::string> cases[] = {
         {"  a b \t\r\n", "a b"},
@@ -120,16 +101,6 @@ TEST(CueText, TrimRemovesEveryCodeUpTo32AtBothEnds) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Trim(text), expected) << text;
-}
-
-TEST(CueText, UpperCase1252KeepsNonLetters) {
-    const std::pair<char, char> cases[] = {
-        {'a', 'A'},       {'z', 'Z'},       {'A', 'A'},       {'1', '1'},
-        {'\xe0', '\xc0'}, {'\xfe', '\xde'}, {'\xf7', '\xf7'}, {'\xdf', '\xdf'},
-        {'\x9c', '\x8c'}, {'\x9e', '\x8e'}, {'\xb5', '\xb5'},
-    };
-    for (const auto& [c, expected] : cases)
-        EXPECT_EQ(UpperCase1252(c), expected) << static_cast<int>(static_cast<unsigned char>(c));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "cue/IndexTimes.h"
 
-#include "cue/Error.h"
+#include "errors/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -132,20 +132,6 @@ TEST(IndexTimes, ATimeThatIsNotThreeFieldsOfDigitsNamesItsFieldSheetAndLine) {
             EXPECT_EQ(error.LineNumber(), line) << text;
         }
     }
-}
-
-TEST(ErrorBox, AddsAFullStopAfterCharactersAboveTheDot) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"'x' n'est pas une valeur entière correcte", "'x' n'est pas une valeur entière correcte."},
-        {"Done.", "Done."},
-        {"Why?", "Why?."},
-        {"a-", "a-"},
-        {"a/", "a/."},
-        {"ends in é", "ends in é."},
-        {"", ""},
-    };
-    for (const auto& [message, text] : cases)
-        EXPECT_EQ(ErrorBoxText(message), text) << message;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Runs one association step with the XDG folders of its environment, so that a
 // test can run it as another user. Prints the error message and exits 1 when
 // the step fails.
-#include "cue/Error.h"
+#include "errors/ErrorMessages.h"
 #include "platform/FileAssociation.h"
 
 #include <cstring>

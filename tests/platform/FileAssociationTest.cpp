@@ -1,7 +1,7 @@
 #include "platform/FileAssociation.h"
 
 #include "QtTestSupport.h"
-#include "cue/Error.h"
+#include "errors/ErrorMessages.h"
 #include "platform/MimeAppsList.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/PaletteColors.h"
+#include "platform/desktop/PaletteColors.h"
 
 #include "QtTestSupport.h"
 #include "graphics/Color.h"

@@ -4,7 +4,7 @@
 #include "controls/HTMLText.h"
 #include "controls/HTMLabel.h"
 #include "graphics/qt/QtConversions.h"
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"
 #include "shell/Unit1.h"

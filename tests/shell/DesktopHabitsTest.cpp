@@ -3,7 +3,7 @@
 #include "ShellTestSupport.h"
 #include "controls/HTMLText.h"
 #include "controls/HTMLabel.h"
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"

@@ -1,6 +1,6 @@
 #include "LanguageTest.h"
 
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "ShellTestSupport.h"
 #include "shell/LinkLabel.h"
 #include "shell/QtTranslations.h"

@@ -1,6 +1,6 @@
 #include "ShellTestSupport.h"
 
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 #include "shell/Unit1.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "graphics/Windows1252.h"
 #include "graphics/qt/QtConversions.h"
+#include "text/Windows1252.h"
 #include "tools/velmora-markup/MarkupToolOptions.h"
 #include "tools/velmora-markup/MarkupToolRendering.h"
 

@@ -1,4 +1,7 @@
-#include "TestSupport.h"
+#include "files/FileMoves.h"
+
+#include "errors/Error.h"
+#include "files/testing/ScratchFiles.h"
 #include "messages/Messages.h"
 
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/FontSubstitutes.h"
+#include "platform/desktop/FontSubstitutes.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "FileMoves.h"
+#include "files/FileMoves.h"
 
-#include "Error.h"
-#include "FileDescriptor.h"
-#include "TemporaryFile.h"
+#include "errors/ErrorMessages.h"
+#include "files/TemporaryFile.h"
+#include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "platform/ShellOpen.h"
+#include "platform/desktop/ShellOpen.h"
 
-#include "graphics/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <QDesktopServices>
 #include <QUrl>

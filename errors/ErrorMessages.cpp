@@ -1,4 +1,4 @@
-#include "Error.h"
+#include "errors/ErrorMessages.h"
 
 #include "messages/Messages.h"
 

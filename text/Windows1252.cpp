@@ -1,4 +1,4 @@
-#include "graphics/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "pictures/AsciiCase.h"
+#include "text/AsciiCase.h"
 
 namespace velmora {
 

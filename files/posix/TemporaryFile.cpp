@@ -1,6 +1,6 @@
-#include "TemporaryFile.h"
+#include "files/TemporaryFile.h"
 
-#include "FileDescriptor.h"
+#include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
 #include <chrono>

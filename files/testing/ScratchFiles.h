@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Real files and folders for the tests of every layer that writes them.
+namespace velmora::testing {
+
+// A fresh folder under `base` (the system temp folder by default), removed with everything in it.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& base = "");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, ending in "/".
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+// Names in the folder, sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
+// Runs `work` in a child process without root's privileges (user and group 65534 when running as
+// root) and returns what it returned. Folders the child must write to have to be writable by it.
+std::string RunUnprivileged(const std::function<std::string()>& work);
+// Gives the path to the user the unprivileged child runs as, when running as root.
+void HandToUnprivilegedUser(const std::string& path);
+
+} // namespace velmora::testing
