@@ -18,21 +18,24 @@ FontMetrics FakeCanvas::Metrics() const {
 
 Size FakeCanvas::TextExtent(std::string_view text) const {
     ++measureCount_;
-    return {static_cast<std::int32_t>(text.size()) * metrics_.CharWidth, metrics_.Ascent + metrics_.Descent};
+    return {PieceWidth(text), metrics_.Ascent + metrics_.Descent};
+}
+
+std::int32_t FakeCanvas::PieceWidth(std::string_view piece) const {
+    measuredCharacters_ += piece.size();
+    return static_cast<std::int32_t>(piece.size()) * metrics_.CharWidth;
 }
 
 TextLine FakeCanvas::LayOut(std::string_view text, const Rect& rect, TextFormat format) const {
-    return LayOutTextLine(text, rect, format, Metrics(), [this](std::string_view piece) {
-        return static_cast<std::int32_t>(piece.size()) * metrics_.CharWidth;
-    });
+    return LayOutTextLine(text, rect, format, Metrics(),
+                          [this](std::string_view piece) { return PieceWidth(piece); });
 }
 
 std::int32_t FakeCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
     if ((format & DT_CALCRECT) != 0) {
         ++measureCount_;
-        const Rect extent = MeasureTextLine(text, rect, format, Metrics(), [this](std::string_view piece) {
-            return static_cast<std::int32_t>(piece.size()) * metrics_.CharWidth;
-        });
+        const Rect extent = MeasureTextLine(text, rect, format, Metrics(),
+                                            [this](std::string_view piece) { return PieceWidth(piece); });
         rect.Right = extent.Right;
         rect.Bottom = extent.Bottom;
         return extent.Height();
@@ -132,6 +135,7 @@ std::vector<std::string> FakeCanvas::DrawnTexts() const {
 void FakeCanvas::ClearRecords() {
     records_.clear();
     measureCount_ = 0;
+    measuredCharacters_ = 0;
 }
 
 DrawRecord FakeCanvas::Record(DrawKind kind, const Rect& area) const {

@@ -93,11 +93,14 @@ public:
     std::vector<std::string> DrawnTexts() const;
     // TextExtent calls plus DrawText calls with DT_CALCRECT.
     int MeasureCount() const { return measureCount_; }
+    // The characters those calls measured, pieces of a laid-out line included.
+    std::size_t MeasuredCharacters() const { return measuredCharacters_; }
     void ClearRecords();
 
 private:
     DrawRecord Record(DrawKind kind, const Rect& area) const;
     TextLine LayOut(std::string_view text, const Rect& rect, TextFormat format) const;
+    std::int32_t PieceWidth(std::string_view piece) const;
 
     FakeMetrics metrics_;
     std::int32_t pixelsPerInchX_;
@@ -109,6 +112,7 @@ private:
     std::optional<Rect> clip_;
     std::vector<DrawRecord> records_;
     mutable int measureCount_ = 0;
+    mutable std::size_t measuredCharacters_ = 0;
 };
 
 } // namespace velmora::testing
