@@ -762,6 +762,9 @@ void HTMLStaticTextTest::keptPictureFollowsEveryInput_data() {
     QTest::newRow("line added") << TextSetup([](THTMLStaticText& t) { t.HTMLText().Add("<BR>more"); });
     QTest::newRow("background") << TextSetup([](THTMLStaticText& t) { t.SetColor(clYellow); });
     QTest::newRow("link colour") << TextSetup([](THTMLStaticText& t) { t.SetURLColor(clRed); });
+    QTest::newRow("shadow colour") << TextSetup([](THTMLStaticText& t) { t.SetShadowColor(clRed); });
+    QTest::newRow("shadow offset") << TextSetup([](THTMLStaticText& t) { t.SetShadowOffset(3); });
+    QTest::newRow("cut with an ellipsis") << TextSetup([](THTMLStaticText& t) { t.SetEllipsis(true); });
     QTest::newRow("font") << TextSetup([](THTMLStaticText& t) {
         FontState font = t.Font();
         font.Bold = true;
@@ -787,7 +790,8 @@ void HTMLStaticTextTest::keptPictureFollowsEveryInput() {
     QFETCH(TextSetup, change);
     const QPalette original = QGuiApplication::palette();
     const auto setup = [](THTMLStaticText& t) {
-        t.HTMLText().Add("Some <A href=\"x\">link</A> and text");
+        t.HTMLText().Add(
+            "Some <A href=\"x\">link</A> and <SH>shadow</SH> wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww");
         t.SetMiniScroll(false);
     };
     THTMLStaticText& kept = MakeText(200, 40);
