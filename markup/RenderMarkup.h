@@ -59,14 +59,14 @@ struct MarkupRequest {
     TColor hoverColor = clNone;
     TColor hoverFontColor = clNone;
     TColor shadowColor = clGray;
-    std::int32_t lineSpacing = 0; // label only
+    std::int32_t lineSpacing = 0; // read where MarkupRules::lineSpacing holds: the label's
     MarkupFlavor flavor = MarkupFlavor::Label;
 
     friend bool operator==(const MarkupRequest&, const MarkupRequest&) = default;
 };
 
-// What one call found. Every field is set by the call, except hitAnchor, which keeps what it held unless
-// the point lies on an anchor.
+// What one call found. Every field is set by the call but hitAnchor, which the call never clears: read it
+// only when the call returned true.
 struct MarkupResult {
     std::string hitAnchor;
     std::string plainText;
