@@ -315,8 +315,9 @@ void LineLayout::ListItem() {
     }
     listItemSeen_ = true;
     const std::int32_t level = s_.flow.listLevel;
-    result_.xExtent = PositionSum(result_.xExtent, ListStep * level);
-    textRect_.Left = PositionSum(textRect_.Left, ListStep * (level - 1));
+    // Multiplied in 64 bits: nothing bounds the number of open lists but the length of the markup.
+    result_.xExtent = PositionSum(result_.xExtent, std::int64_t{ListStep} * level);
+    textRect_.Left = PositionSum(textRect_.Left, std::int64_t{ListStep} * (level - 1));
     if (!paintNothing_ && (!s_.flow.hidden || rules_.bulletsWhenHidden)) {
         const FontState font = canvas_.Font();
         EditFont([](FontState& f) { f.Name = "Symbol"; });
