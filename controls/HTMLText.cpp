@@ -192,68 +192,68 @@ void THTMLStaticText::PaintMarkup(bool withFrame) {
     }
 }
 
+MarkupRequest THTMLStaticText::PaintRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
+    MarkupRequest request;
+    request.bounds = bounds;
+    request.hitX = mouse.X;
+    request.hitY = mouse.Y;
+    request.focusAnchor = focus;
+    request.hoverAnchor = hoverAnchor_;
+    request.shadowOffset = shadowOffset_;
+    request.blinkVisible = blinkPhase_;
+    request.hoverEnabled = hover_;
+    request.wordWrap = !ellipsis_;
+    request.urlColor = urlColor_;
+    request.hoverColor = hoverColor_;
+    request.hoverFontColor = hoverFontColor_;
+    request.shadowColor = shadowColor_;
+    request.flavor = MarkupFlavor::StaticText;
+    return request;
+}
+
 RenderMarkupParams THTMLStaticText::PaintArguments(Canvas& canvas, const std::string& markup,
                                                    const Rect& bounds, Point mouse,
                                                    std::int32_t focus) const {
     RenderMarkupParams params;
-    params.canvas = &canvas;
+    static_cast<MarkupRequest&>(params) = PaintRequest(bounds, mouse, focus);
     params.markup = markup;
-    params.bounds = bounds;
+    params.canvas = &canvas;
     params.imageList = Images();
-    params.hitX = mouse.X;
-    params.hitY = mouse.Y;
-    params.focusAnchor = focus;
-    params.hoverAnchor = hoverAnchor_;
-    params.shadowOffset = shadowOffset_;
-    params.blinkVisible = blinkPhase_;
-    params.hoverEnabled = hover_;
-    params.wordWrap = !ellipsis_;
-    params.urlColor = urlColor_;
-    params.hoverColor = hoverColor_;
-    params.hoverFontColor = hoverFontColor_;
-    params.shadowColor = shadowColor_;
     params.pictureCache = pictureCache_.get();
     params.pictureContainer = pictureContainer_;
     params.shellIcons = shellIcons_.get();
-    params.flavor = MarkupFlavor::StaticText;
     return params;
 }
 
-THTMLStaticText::PaintInputs THTMLStaticText::CurrentPaintInputs() const {
-    PaintInputs inputs;
-    inputs.Size = size();
-    inputs.PixelRatio = devicePixelRatioF();
-    inputs.DpiX = logicalDpiX();
-    inputs.DpiY = logicalDpiY();
-    inputs.Palette = QGuiApplication::palette().cacheKey();
-    inputs.Enabled = isEnabled();
-    inputs.Focused = hasFocus();
-    inputs.Cursor = CursorPos();
-    inputs.Markup = GetJoinedText();
-    inputs.Font = font_;
-    inputs.Color = color_;
-    inputs.URLColor = urlColor_;
-    inputs.ShadowColor = shadowColor_;
-    inputs.HoverColor = hoverColor_;
-    inputs.HoverFontColor = hoverFontColor_;
-    inputs.ShadowOffset = shadowOffset_;
-    inputs.Frames = frames_;
-    inputs.VAlignment = vAlignment_;
-    inputs.Align = align_;
-    inputs.AutoSizeType = autoSizeType_;
-    inputs.Hover = hover_;
-    inputs.Ellipsis = ellipsis_;
-    inputs.AutoSizing = autoSizing_;
-    inputs.MiniScroll = miniScroll_;
-    inputs.ScrollOffset = scrollOffset_;
-    inputs.FocusAnchor = focusAnchor_;
-    inputs.HoverAnchor = hoverAnchor_;
-    inputs.BlinkPhase = blinkPhase_;
-    inputs.Images = Images();
-    inputs.ImagesGeneration = imagesGeneration_;
-    const auto addPicture = [&inputs](const THTMLPicture& picture) {
-        inputs.Pictures.push_back({&picture, picture.ImageData().data(), picture.ImageData().size(),
-                                   picture.Decoded(), picture.Frame()});
+Rect THTMLStaticText::LayoutBounds() const {
+    Rect bounds = ExtendForAutoSize(TextArea(), AutoSizeRulesFor(autoSizing_, align_, autoSizeType_));
+    if (miniScroll_) {
+        bounds.Top -= scrollOffset_;
+        bounds.Right -= kArrowSize;
+    }
+    return bounds;
+}
+
+THTMLStaticText::PaintKey THTMLStaticText::CurrentPaintKey() const {
+    PaintKey key;
+    key.Request = PaintRequest(LayoutBounds(), CursorPos(), hasFocus() ? focusAnchor_ : -1);
+    key.Markup = GetJoinedText();
+    key.Font = font_;
+    key.Color = color_;
+    key.Frames = frames_;
+    key.VAlignment = vAlignment_;
+    key.Enabled = isEnabled();
+    key.Focused = hasFocus();
+    key.Size = size();
+    key.PixelRatio = devicePixelRatioF();
+    key.DpiX = logicalDpiX();
+    key.DpiY = logicalDpiY();
+    key.Palette = QGuiApplication::palette().cacheKey();
+    key.Images = Images();
+    key.ImagesGeneration = imagesGeneration_;
+    const auto addPicture = [&key](const THTMLPicture& picture) {
+        key.Pictures.push_back({&picture, picture.ImageData().data(), picture.ImageData().size(),
+                                picture.Decoded(), picture.Frame()});
     };
     for (std::int32_t i = 0; i < pictureCache_->Count(); ++i) {
         addPicture(pictureCache_->Items(i));
@@ -264,14 +264,14 @@ THTMLStaticText::PaintInputs THTMLStaticText::CurrentPaintInputs() const {
             addPicture(items.Items(i).Picture());
         }
     }
-    return inputs;
+    return key;
 }
 
 void THTMLStaticText::paintEvent(QPaintEvent*) {
     EmptyCaption();
-    PaintInputs inputs = CurrentPaintInputs();
-    if (!drawnInputs_ || *drawnInputs_ != inputs) {
-        const qreal ratio = inputs.PixelRatio;
+    const PaintKey key = CurrentPaintKey();
+    if (drawnKey_ != key) {
+        const qreal ratio = key.PixelRatio;
         // A background of no colour leaves the window behind showing; an opaque one needs no alpha, so
         // that showing the picture is a plain copy.
         const QColor background = ToQColor(color_);
@@ -282,8 +282,8 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
             drawn_ = QImage(size() * ratio, format);
             drawn_.setDevicePixelRatio(ratio);
         }
-        drawn_.setDotsPerMeterX(qRound(inputs.DpiX / 0.0254));
-        drawn_.setDotsPerMeterY(qRound(inputs.DpiY / 0.0254));
+        drawn_.setDotsPerMeterX(qRound(key.DpiX / 0.0254));
+        drawn_.setDotsPerMeterY(qRound(key.DpiY / 0.0254));
         drawn_.fill(background.isValid() ? background : QColor(Qt::transparent));
         {
             QPainter painter(&drawn_);
@@ -291,7 +291,7 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
             DrawMarkup(canvas);
         }
         // Drawing may have added pictures or resized the control: remember what it ended with.
-        drawnInputs_ = CurrentPaintInputs();
+        drawnKey_ = CurrentPaintKey();
     }
     QPainter painter(this);
     painter.drawImage(0, 0, drawn_);
@@ -308,14 +308,11 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
 
     const Rect area = TextArea();
     const std::string markup = GetJoinedText();
-    const AutoSizeRules rules = AutoSizeRulesFor(autoSizing_, align_, autoSizeType_);
-    Rect bounds = ExtendForAutoSize(area, rules);
+    Rect bounds = LayoutBounds();
     const std::int32_t focus = hasFocus() ? focusAnchor_ : -1;
     const Point mouse = CursorPos();
 
     if (miniScroll_) {
-        bounds.Top -= scrollOffset_;
-        bounds.Right -= kArrowSize;
         upArrowShown_ = false;
         downArrowShown_ = false;
         RenderMarkupParams measure = PaintArguments(canvas, markup, bounds, mouse, focus);
@@ -364,7 +361,7 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     anchorCount_ = last.anchorCount;
     focusHref_ = last.focusHref;
 
-    FitToText(rules, last.textWidth, last.textHeight);
+    FitToText(AutoSizeRulesFor(autoSizing_, align_, autoSizeType_), last.textWidth, last.textHeight);
 }
 
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {

@@ -108,8 +108,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    // Everything a paint reads. While it stays the same, a paint shows the picture the last one drew, much
-    // as a QLabel keeps its layout.
+    // What a paint draws from: the request it hands the engine, and what it reads besides. While the key
+    // stays the same, a paint shows the picture the last one drew, much as a QLabel keeps its layout.
     struct PictureState {
         const void* Picture;
         const void* Data;
@@ -119,42 +119,31 @@ private:
 
         friend bool operator==(const PictureState&, const PictureState&) = default;
     };
-    struct PaintInputs {
+    struct PaintKey {
+        MarkupRequest Request; // its markup left empty: the key keeps its own copy
+        std::string Markup;
+        FontState Font;
+        TColor Color = clNone;
+        FrameSettings Frames;
+        TVAlignment VAlignment = tvaTop;
+        bool Enabled = true;
+        bool Focused = false;
         QSize Size;
         qreal PixelRatio = 1;
         int DpiX = 0;
         int DpiY = 0;
         qint64 Palette = 0;
-        bool Enabled = true;
-        bool Focused = false;
-        Point Cursor;
-        std::string Markup;
-        FontState Font;
-        TColor Color = clNone;
-        TColor URLColor = clNone;
-        TColor ShadowColor = clNone;
-        TColor HoverColor = clNone;
-        TColor HoverFontColor = clNone;
-        std::int32_t ShadowOffset = 0;
-        FrameSettings Frames;
-        TVAlignment VAlignment = tvaTop;
-        TAlign Align = alNone;
-        TAutoSizeType AutoSizeType = asVertical;
-        bool Hover = false;
-        bool Ellipsis = false;
-        bool AutoSizing = false;
-        bool MiniScroll = false;
-        std::int32_t ScrollOffset = 0;
-        std::int32_t FocusAnchor = -1;
-        std::int32_t HoverAnchor = -1;
-        bool BlinkPhase = true;
         const ImageList* Images = nullptr;
         std::uint64_t ImagesGeneration = 0;
         std::vector<PictureState> Pictures;
 
-        friend bool operator==(const PaintInputs&, const PaintInputs&) = default;
+        friend bool operator==(const PaintKey&, const PaintKey&) = default;
     };
-    PaintInputs CurrentPaintInputs() const;
+    PaintKey CurrentPaintKey() const;
+    // The engine's request for the text's own pass; the markup is the caller's.
+    MarkupRequest PaintRequest(const Rect& bounds, Point mouse, std::int32_t focus) const;
+    // The text's bounds before vertical alignment: auto-sized, scrolled and clear of the scroll arrows.
+    Rect LayoutBounds() const;
 
     void TextLinesChanged();
     void DrawMarkup(Canvas& canvas);
@@ -184,7 +173,7 @@ private:
     bool buttonDown_ = false;
 
     std::uint64_t imagesGeneration_ = 0;
-    std::optional<PaintInputs> drawnInputs_;
+    std::optional<PaintKey> drawnKey_;
     QImage drawn_;
 };
 

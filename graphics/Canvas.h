@@ -106,7 +106,8 @@ public:
     virtual void BeginTextBatch() {}
     virtual void EndTextBatch() {}
 
-    // clNone clears the brush; any other colour makes it solid, as VCL's TBrush does.
+    // clNone clears the brush, so that text and shapes leave what lies under them showing; any other
+    // colour makes the brush solid again, whatever style it had.
     void SetBrushColor(TColor color);
     TColor BrushColor() const { return CurrentBrush().Color; }
     // The brush colour, or clNone when the brush is clear.

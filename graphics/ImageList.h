@@ -25,7 +25,7 @@ public:
     std::int32_t Height() const { return height_; }
     std::int32_t Count() const { return static_cast<std::int32_t>(images_.size()); }
 
-    // Cuts the bitmap into images from left to right, as ImageList_Add does with a strip: one image
+    // Cuts a strip into images from left to right: one image
     // for every whole image width, at least one; parts beyond an image's size are left out and parts
     // it lacks stay transparent. Returns the number of the first image added.
     std::int32_t Add(const Bitmap& strip);

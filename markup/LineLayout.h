@@ -15,9 +15,10 @@ class LineLayout {
 public:
     LineLayout(MarkupCallState& state, RunningFont& font, const Rect& lineRect, LinePass pass,
                LineValues& line)
-        : s_(state), p_(state.params), canvas_(state.canvas), font_(font), line_(line), lineRect_(lineRect),
+        : s_(state), in_(state.request), host_(state.sources), out_(state.result), rules_(state.rules),
+          canvas_(state.canvas), font_(font), line_(line), lineRect_(lineRect),
           decidesLayout_(pass == LinePass::Measure),
-          paintNothing_(pass == LinePass::Measure || state.params.noDraw) {}
+          paintNothing_(pass == LinePass::Measure || state.request.noDraw) {}
 
     LineResult Run(std::string_view& text);
 
@@ -53,10 +54,10 @@ private:
 
     bool HitInTextBand() const {
         const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
-        return bottom - canvas_.TextHeight("gh") < p_.hitY && p_.hitY < bottom;
+        return bottom - canvas_.TextHeight("gh") < in_.hitY && in_.hitY < bottom;
     }
-    bool Styled() const { return !p_.hoverEnabled || s_.flow.anchorCount == p_.hoverAnchor; }
-    bool ColorsApply() const { return !paintNothing_ && !p_.suppressColors; }
+    bool Styled() const { return !in_.hoverEnabled || s_.flow.anchorCount == in_.hoverAnchor; }
+    bool ColorsApply() const { return !paintNothing_ && !in_.suppressColors; }
     // The measuring pass wraps an indented line at its indented width, so that nothing is laid out past
     // the right edge; the second pass gets a line rectangle that already starts at the indent.
     std::int32_t LineWidth() const {
@@ -74,7 +75,10 @@ private:
     }
 
     MarkupCallState& s_;
-    RenderMarkupParams& p_;
+    const MarkupRequest& in_;
+    const MarkupSources& host_;
+    MarkupResult& out_;
+    const MarkupRules& rules_;
     Canvas& canvas_;
     RunningFont& font_;
     LineValues& line_;

@@ -49,13 +49,13 @@ LineResult LineLayout::Run(std::string_view& text) {
         }
     }
     result_.xExtent -= trailingSpace_;
-    p_.textWidth = std::max(p_.textWidth, result_.xExtent);
+    out_.textWidth = std::max(out_.textWidth, result_.xExtent);
     CloseFocusRectOnLine();
     return std::move(result_);
 }
 
 void LineLayout::TakeRun(std::string_view& text) {
-    const std::size_t stop = RunStop(text, p_.wordWrap);
+    const std::size_t stop = RunStop(text, in_.wordWrap);
     const std::size_t n = stop < text.size() && text[stop] == ' ' ? stop + 1 : stop;
     if (n == 0) {
         return;
@@ -83,7 +83,7 @@ void LineLayout::TakeRun(std::string_view& text) {
 
     if (s_.flow.hidden) {
         if (decidesLayout_) {
-            p_.plainText += run;
+            out_.plainText += run;
         }
         text.remove_prefix(n);
         return;
@@ -102,7 +102,7 @@ void LineLayout::TakeRun(std::string_view& text) {
     // the ellipsis a run is never wider than the line, so its own width decides.)
     bool fits = !decidesLayout_ || LineWidth() > result_.xExtent ||
                 (LineWidth() <= width && lineTextEmpty_) ||
-                (!p_.wordWrap && LineWidth() <= WidthWithoutEllipsis(run));
+                (!in_.wordWrap && LineWidth() <= WidthWithoutEllipsis(run));
     if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
         fits = true; // no break inside a word
     }
@@ -110,19 +110,21 @@ void LineLayout::TakeRun(std::string_view& text) {
     lineTextEmpty_ = false;
     lineTextEndsInSpace_ = run.back() == ' ';
 
-    if (!fits && p_.wordWrap) {
+    if (!fits && in_.wordWrap) {
         endOfLine_ = true;
         result_.xExtent -= width;
         return;
     }
     result_.consumed.append(written);
     if (decidesLayout_) {
-        p_.plainText += run;
+        out_.plainText += run;
     }
     text.remove_prefix(n);
     if (paintNothing_ && !fits && textBefore) {
         text = {};
     }
+    // Only the one space that ends a word leaves the width, so that aligned text ends at its last letter;
+    // a written "&nbsp;" (the run is then shorter than what it was written as) is text and counts.
     trailingSpace_ = run.size() >= n && run[n - 1] == ' ' ? canvas_.TextWidth(" ") : 0;
 }
 
@@ -132,11 +134,11 @@ void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
     canvas_.DrawText(run, measured, s_.measureFormat);
     width = measured.Right - measured.Left;
     result_.xExtent = PositionSum(result_.xExtent, width);
-    const std::int64_t x = static_cast<std::int64_t>(p_.hitX) - lineRect_.Left;
+    const std::int64_t x = static_cast<std::int64_t>(in_.hitX) - lineRect_.Left;
     if (s_.flow.insideAnchor && x >= result_.xExtent - width && x <= result_.xExtent) {
         result_.textHit = true;
-        if (p_.hitY > textRect_.Top) {
-            p_.hitAnchor = s_.flow.href;
+        if (in_.hitY > textRect_.Top) {
+            out_.hitAnchor = s_.flow.href;
         }
         // Only an anchor whose text band holds the point is the hit anchor; lines above it and the
         // unaligned measuring pass would name the wrong one.
@@ -162,8 +164,8 @@ void LineLayout::DrawRun(std::string_view run) {
     textRect_.Bottom -= line_.textOffset;
     if (s_.flow.shadow) {
         const TColor color = canvas_.Font().Color;
-        Rect shadow = textRect_.Offset(p_.shadowOffset, p_.shadowOffset);
-        SetTextColor(p_.shadowColor);
+        Rect shadow = textRect_.Offset(in_.shadowOffset, in_.shadowOffset);
+        SetTextColor(in_.shadowColor);
         canvas_.DrawText(run, shadow, s_.drawFormat);
         SetTextColor(color);
     }
@@ -171,8 +173,8 @@ void LineLayout::DrawRun(std::string_view run) {
     canvas_.DrawText(run, drawn, s_.drawFormat);
     Rect measured = textRect_;
     canvas_.DrawText(run, measured, s_.measureFormat);
-    if (s_.flow.insideAnchor && s_.flow.anchorCount - 1 == p_.focusAnchor) {
-        p_.focusHref = s_.flow.href;
+    if (s_.flow.insideAnchor && s_.flow.anchorCount - 1 == in_.focusAnchor) {
+        out_.focusHref = s_.flow.href;
     }
     if (s_.errorUnderline) {
         DrawErrorUnderline(textRect_.Left, measured.Right);

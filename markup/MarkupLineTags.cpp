@@ -51,7 +51,7 @@ void LineLayout::HandleTag(std::string_view text) {
         EditFont([](FontState& f) { f.StrikeOut = false; });
         break;
     case TagKind::Blink:
-        if (!p_.blinkVisible) {
+        if (!in_.blinkVisible) {
             SetTextColor(s_.background);
         }
         break;
@@ -64,7 +64,7 @@ void LineLayout::HandleTag(std::string_view text) {
     case TagKind::Break:
         endOfLine_ = true;
         if (decidesLayout_) {
-            p_.plainText += '\r';
+            out_.plainText += '\r';
         }
         break;
     case TagKind::ErrorUnderline:
@@ -185,25 +185,25 @@ void LineLayout::HandleTag(std::string_view text) {
 }
 
 void LineLayout::OpenAnchor(std::string_view tag) {
-    if (!paintNothing_ && s_.flow.anchorCount == p_.focusAnchor) {
+    if (!paintNothing_ && s_.flow.anchorCount == in_.focusAnchor) {
         s_.focusRect.Left = textRect_.Left;
         s_.focusRect.Top = textRect_.Top;
     }
     ++s_.flow.anchorCount;
-    const bool hovered = p_.hoverEnabled && s_.flow.anchorCount == p_.hoverAnchor;
+    const bool hovered = in_.hoverEnabled && s_.flow.anchorCount == in_.hoverAnchor;
     if (Styled() && !paintNothing_) {
         EditFont([](FontState& f) { f.Underline = true; });
-        if (p_.hoverColor != clNone) {
+        if (in_.hoverColor != clNone) {
             s_.savedAnchorBackground = canvas_.TextBackground();
-            canvas_.SetBrushColor(p_.hoverColor);
+            canvas_.SetBrushColor(in_.hoverColor);
         }
-        if (p_.hoverFontColor != clNone) {
+        if (in_.hoverFontColor != clNone) {
             s_.savedAnchorText = canvas_.Font().Color;
-            SetTextColor(p_.hoverFontColor);
+            SetTextColor(in_.hoverFontColor);
         }
     }
-    if (!p_.suppressColors && !(hovered && p_.hoverFontColor != clNone)) {
-        SetTextColor(p_.urlColor);
+    if (!in_.suppressColors && !(hovered && in_.hoverFontColor != clNone)) {
+        SetTextColor(in_.urlColor);
     }
     s_.flow.href = AnchorHref(tag);
     s_.flow.insideAnchor = true;
@@ -216,14 +216,14 @@ void LineLayout::CloseAnchor() {
     const bool open = s_.flow.insideAnchor;
     if (open && Styled() && !paintNothing_) {
         EditFont([](FontState& f) { f.Underline = false; });
-        if (p_.hoverColor != clNone) {
+        if (in_.hoverColor != clNone) {
             canvas_.SetBrushColor(s_.savedAnchorBackground);
         }
-        if (p_.hoverFontColor != clNone) {
+        if (in_.hoverFontColor != clNone) {
             SetTextColor(s_.savedAnchorText);
         }
     }
-    if (!p_.suppressColors) {
+    if (!in_.suppressColors) {
         SetTextColor(s_.baseFont.Color);
     }
     if (!open) {
@@ -231,13 +231,13 @@ void LineLayout::CloseAnchor() {
     }
     s_.flow.insideAnchor = false;
     if (s_.flow.recordAnchor) {
-        p_.hitAnchorRect = {anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
-                            anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
-                            PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
-        p_.hitAnchorNumber = s_.flow.anchorCount;
+        out_.hitAnchorRect = {anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
+                              anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
+                              PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+        out_.hitAnchorNumber = s_.flow.anchorCount;
         s_.flow.recordAnchor = false;
     }
-    if (!paintNothing_ && s_.flow.anchorCount - 1 == p_.focusAnchor) {
+    if (!paintNothing_ && s_.flow.anchorCount - 1 == in_.focusAnchor) {
         s_.focusRect.Right = textRect_.Left;
         s_.focusRect.Bottom = textRect_.Bottom - line_.textOffset;
         s_.focusRect.Top = s_.focusRect.Bottom - canvas_.TextHeight("gh");
@@ -246,7 +246,7 @@ void LineLayout::CloseAnchor() {
 }
 
 void LineLayout::CloseFocusRectOnLine() {
-    if (paintNothing_ || !s_.flow.insideAnchor || s_.flow.anchorCount - 1 != p_.focusAnchor) {
+    if (paintNothing_ || !s_.flow.insideAnchor || s_.flow.anchorCount - 1 != in_.focusAnchor) {
         return;
     }
     s_.focusRect.Right = textRect_.Left;
@@ -261,7 +261,7 @@ void LineLayout::Font(std::string_view tag) {
     if (const auto face = AttributeValue(attributes, "FACE")) {
         EditFont([&face](FontState& f) { f.Name = std::string(*face); });
     }
-    if (const auto color = AttributeValue(attributes, " COLOR"); color && !p_.suppressColors) {
+    if (const auto color = AttributeValue(attributes, " COLOR"); color && !in_.suppressColors) {
         if (const auto value = ColorFromValue(*color)) {
             SetTextColor(*value);
         }
@@ -304,7 +304,7 @@ void LineLayout::IndentTo(std::string_view tag) {
         paintNothing_ ? result_.xExtent : std::int64_t{textRect_.Left} - lineRect_.Left;
     if (x && *x > current) {
         result_.xExtent = PositionSum(0, *x);
-        textRect_.Left = PositionSum(p_.bounds.Left, *x);
+        textRect_.Left = PositionSum(in_.bounds.Left, *x);
     }
 }
 
@@ -315,9 +315,10 @@ void LineLayout::ListItem() {
     }
     listItemSeen_ = true;
     const std::int32_t level = s_.flow.listLevel;
-    result_.xExtent = PositionSum(result_.xExtent, ListStep * level);
-    textRect_.Left = PositionSum(textRect_.Left, ListStep * (level - 1));
-    if (!paintNothing_ && (!s_.flow.hidden || p_.flavor == MarkupFlavor::StaticText)) {
+    // Multiplied in 64 bits: nothing bounds the number of open lists but the length of the markup.
+    result_.xExtent = PositionSum(result_.xExtent, std::int64_t{ListStep} * level);
+    textRect_.Left = PositionSum(textRect_.Left, std::int64_t{ListStep} * (level - 1));
+    if (!paintNothing_ && (!s_.flow.hidden || rules_.bulletsWhenHidden)) {
         const FontState font = canvas_.Font();
         EditFont([](FontState& f) { f.Name = "Symbol"; });
         Rect bullet = textRect_;

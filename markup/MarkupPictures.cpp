@@ -37,13 +37,13 @@ THTMLPicture* LineLayout::FindPicture(std::string_view source) {
         return nullptr;
     }
     THTMLPicture* picture = nullptr;
-    if (!Holds(source, ":") && p_.pictureContainer != nullptr) {
-        picture = p_.pictureContainer->PictureByName(source);
+    if (!Holds(source, ":") && host_.pictureContainer != nullptr) {
+        picture = host_.pictureContainer->PictureByName(source);
     }
-    if (Holds(source, "://") && p_.pictureCache != nullptr) {
-        picture = p_.pictureCache->PictureByAddress(source);
+    if (Holds(source, "://") && host_.pictureCache != nullptr) {
+        picture = host_.pictureCache->PictureByAddress(source);
         if (picture == nullptr) {
-            picture = &p_.pictureCache->NewPicture();
+            picture = &host_.pictureCache->NewPicture();
             picture->SetAsynchronous(false);
             // Markup reports nothing: a resource or file that does not decode stays an empty picture
             // in the cache, so it is neither shown nor tried again.
@@ -82,8 +82,8 @@ void LineLayout::Image(std::string_view tag) {
     const bool smallIcon = PosIgnoreCase("SSYS:", source) != 0;
     if (smallIcon || PosIgnoreCase("LSYS:", source) != 0) {
         source.erase(0, 5);
-        const Size icon = DrawShellIcon(canvas_, x, top, p_.imageScale, p_.printing, draw, !smallIcon, source,
-                                        p_.shellIcons);
+        const Size icon = DrawShellIcon(canvas_, x, top, in_.imageScale, in_.printing, draw, !smallIcon,
+                                        source, host_.shellIcons);
         size = {DeviceWidth(icon.Width), DeviceHeight(icon.Height)};
     }
     if (THTMLPicture* picture = FindPicture(source); picture != nullptr && !picture->QueryEmpty()) {
@@ -99,30 +99,29 @@ void LineLayout::Image(std::string_view tag) {
 }
 
 Size LineLayout::ImageListPicture(std::int32_t index, std::int32_t x, std::int32_t top) {
-    const ImageList* list = p_.imageList;
+    const ImageList* list = host_.imageList;
     if (list == nullptr || index < 0 || index >= list->Count()) {
         return {};
     }
-    if (!paintNothing_ && !p_.printing) {
+    if (!paintNothing_ && !in_.printing) {
         list->Draw(canvas_, x, top, index);
     } else if (!paintNothing_) {
-        StretchBitmapToCanvas(canvas_, ScaledRect(x, top, {list->Width(), list->Height()}, p_.imageScale),
+        StretchBitmapToCanvas(canvas_, ScaledRect(x, top, {list->Width(), list->Height()}, in_.imageScale),
                               OnWhite(list->Image(index)));
     }
     return {DeviceWidth(list->Width()), DeviceHeight(list->Height())};
 }
 
 void LineLayout::DrawPicture(THTMLPicture& picture, bool stretched, const Rect& given) {
-    const bool staticText = p_.flavor == MarkupFlavor::StaticText;
     if (stretched) {
-        if (!staticText) {
+        if (rules_.marksStretched) {
             picture.SetStretch(true);
         }
         picture.Draw(canvas_, given);
         return;
     }
     const std::int32_t frames = picture.CountFrames();
-    if (staticText && frames > 1 && s_.background != clNone) {
+    if (rules_.clearsUnderFrames && frames > 1 && s_.background != clNone) {
         // An earlier frame must not show through the parts that this frame leaves out.
         canvas_.SetPenColor(s_.background);
         canvas_.SetBrushColor(s_.background);
@@ -143,10 +142,10 @@ void LineLayout::PlaceImage(const Size& size, const std::string& attributes) {
         lineFull_ = true;
         return;
     }
-    const std::int64_t hitX = std::int64_t{p_.hitX} - lineRect_.Left;
-    if (s_.flow.insideAnchor && hitX > offset && hitX < offset + size.Width && p_.hitY > lineRect_.Top &&
-        std::int64_t{p_.hitY} < std::int64_t{lineRect_.Top} + size.Height) {
-        p_.hitAnchor = s_.flow.href;
+    const std::int64_t hitX = std::int64_t{in_.hitX} - lineRect_.Left;
+    if (s_.flow.insideAnchor && hitX > offset && hitX < offset + size.Width && in_.hitY > lineRect_.Top &&
+        std::int64_t{in_.hitY} < std::int64_t{lineRect_.Top} + size.Height) {
+        out_.hitAnchor = s_.flow.href;
         result_.imageHit = true;
         s_.hitImage = s_.flow.imageCounter;
     }
@@ -168,8 +167,7 @@ void LineLayout::PlaceImage(const Size& size, const std::string& attributes) {
 }
 
 void LineLayout::Body(std::string_view tag) {
-    const bool staticText = p_.flavor == MarkupFlavor::StaticText;
-    if (paintNothing_ || (p_.suppressColors && !staticText)) {
+    if (paintNothing_ || (in_.suppressColors && !rules_.looseBodyColor)) {
         return;
     }
     const std::string_view written = WrittenAttributeText(tag, 5);
@@ -181,7 +179,7 @@ void LineLayout::Body(std::string_view tag) {
     if (!value) {
         return;
     }
-    if (staticText) {
+    if (rules_.looseBodyColor) {
         TColor color = canvas_.TextBackground();
         if (Holds(*value, "CL")) {
             color = ColorFromName(LowerCaseAnsi(*value));
@@ -191,21 +189,21 @@ void LineLayout::Body(std::string_view tag) {
         }
         canvas_.SetBrushColor(color);
         s_.savedFontBackground = color;
-        FillInPenColor(p_.bounds, color);
+        FillInPenColor(in_.bounds, color);
         return;
     }
     const TColor color = ColorFromValue(*value).value_or(clNone);
-    if (const auto to = AttributeValue(attributes, "BGCOLORTO")) {
+    if (const auto to = AttributeValue(attributes, "BGCOLORTO"); to && rules_.gradients) {
         const auto direction = AttributeValue(attributes, "DIR");
         canvas_.SetPenColor(color);
         FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone),
-                          !direction || *direction == "H", p_.bounds, GradientBands, clNone);
+                          !direction || *direction == "H", in_.bounds, GradientBands, clNone);
         canvas_.SetBrushColor(clNone);
         return;
     }
     s_.savedFontBackground = canvas_.TextBackground();
     canvas_.SetBrushColor(color);
-    const Rect& b = p_.bounds;
+    const Rect& b = in_.bounds;
     FillInPenColor({b.Left - 2, b.Top, b.Right, b.Bottom}, color);
 }
 
@@ -226,7 +224,7 @@ void LineLayout::TileBackground(std::string_view name) {
         picture->PictureHeight() <= 0) {
         return;
     }
-    const Rect& area = p_.bounds;
+    const Rect& area = in_.bounds;
     const ClipScope restoreClip(canvas_);
     canvas_.IntersectClipRect(area);
     const Rect visible = canvas_.ClipRect().value_or(area);
@@ -250,14 +248,14 @@ void LineLayout::TileBackground(std::string_view name) {
 
 void LineLayout::ParagraphBackground(const std::string& attributes) {
     const auto value = AttributeValue(attributes, "BGCOLOR");
-    if (!value || paintNothing_ || p_.suppressColors) {
+    if (!value || paintNothing_ || in_.suppressColors) {
         return;
     }
     const TColor color = ColorFromValue(*value).value_or(clNone);
-    const Rect& b = p_.bounds;
+    const Rect& b = in_.bounds;
     s_.paragraphBand = true;
     const auto to = AttributeValue(attributes, "BGCOLORTO");
-    if (to && p_.flavor == MarkupFlavor::Label) {
+    if (to && rules_.gradients) {
         canvas_.SetPenColor(color);
         FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone), true,
                           {b.Left, lineRect_.Top, b.Right, lineRect_.Bottom + 2}, GradientBands, clNone);
@@ -278,7 +276,7 @@ void LineLayout::FillParagraphBand() {
         return;
     }
     canvas_.SetPenColor(color);
-    canvas_.Rectangle({p_.bounds.Left, lineRect_.Top, p_.bounds.Right, lineRect_.Top + line_.height});
+    canvas_.Rectangle({in_.bounds.Left, lineRect_.Top, in_.bounds.Right, lineRect_.Top + line_.height});
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/FontState.h"
 #include "graphics/TextFormat.h"
+#include "markup/MarkupRules.h"
 #include "markup/RenderMarkup.h"
 
 #include <optional>
@@ -43,10 +44,15 @@ struct RunningFont {
 
 // What one RenderMarkup call keeps while it runs.
 struct MarkupCallState {
-    MarkupCallState(RenderMarkupParams& callParams, Canvas& callCanvas)
-        : params(callParams), canvas(callCanvas), baseFont(callCanvas.Font()) {}
+    MarkupCallState(const MarkupSources& callSources, const MarkupRequest& callRequest,
+                    MarkupResult& callResult)
+        : sources(callSources), request(callRequest), result(callResult), rules(RulesFor(callRequest.flavor)),
+          canvas(*callSources.canvas), baseFont(canvas.Font()) {}
 
-    RenderMarkupParams& params;
+    const MarkupSources& sources;
+    const MarkupRequest& request;
+    MarkupResult& result;
+    const MarkupRules rules;
     Canvas& canvas;
     FontState baseFont;
     TColor background = clNone; // the brush colour at entry

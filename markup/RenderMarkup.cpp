@@ -13,11 +13,11 @@ constexpr TextFormat RunFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_
 
 void ChooseFormats(MarkupCallState& state) {
     TextFormat format = RunFormat;
-    if (!state.params.wordWrap) {
+    if (!state.request.wordWrap) {
         format |= DT_END_ELLIPSIS;
     }
     state.measureFormat = format | DT_CALCRECT;
-    state.drawFormat = state.params.flavor == MarkupFlavor::Label ? format & ~DT_EXTERNALLEADING : format;
+    state.drawFormat = state.rules.externalLeading ? format : format & ~DT_EXTERNALLEADING;
 }
 
 Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::int32_t xExtent) {
@@ -42,27 +42,27 @@ Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::in
 
 } // namespace
 
-bool RenderMarkup(RenderMarkupParams& params) {
-    Canvas& canvas = *params.canvas;
+bool RenderMarkup(const MarkupSources& sources, const MarkupRequest& request, MarkupResult& result) {
+    MarkupCallState state(sources, request, result);
+    Canvas& canvas = state.canvas;
     const TextBatch batch(canvas);
-    MarkupCallState state(params, canvas);
     const Brush entryBrush = canvas.CurrentBrush();
     state.background = entryBrush.Color;
     canvas.SetBrushColor(clNone);
-    params.anchorCount = 0;
-    params.textWidth = 0;
-    params.textHeight = 0;
-    params.hitAnchorNumber = -1;
-    params.hitAnchorRect = {-1, -1, -1, -1};
-    params.plainText.clear();
-    params.focusHref.clear();
+    result.anchorCount = 0;
+    result.textWidth = 0;
+    result.textHeight = 0;
+    result.hitAnchorNumber = -1;
+    result.hitAnchorRect = {-1, -1, -1, -1};
+    result.plainText.clear();
+    result.focusHref.clear();
     ChooseFormats(state);
 
-    const std::string prepared = PrepareMarkup(params.markup);
+    const std::string prepared = PrepareMarkup(request.markup);
     std::string_view text = prepared;
     RunningFont measureFont{state.baseFont, {}};
     RunningFont drawFont{state.baseFont, {}};
-    const Rect& bounds = params.bounds;
+    const Rect& bounds = request.bounds;
     std::int32_t lineTop = bounds.Top;
     bool hit = false;
 
@@ -78,13 +78,13 @@ bool RenderMarkup(RenderMarkupParams& params) {
 
         const LineResult measured =
             RenderMarkupLine(state, measureFont, text, lineRect, LinePass::Measure, line);
-        if (params.flavor == MarkupFlavor::Label) {
-            line.height += params.lineSpacing;
+        if (state.rules.lineSpacing) {
+            line.height += request.lineSpacing;
         }
         const std::int32_t lineAdvance = line.height + line.subscriptOffset + line.superscriptOffset;
 
         // Measuring alone carries its state from line to line; otherwise the second pass does.
-        if (!params.measureOnly) {
+        if (!request.measureOnly) {
             state.flow = lineStart;
             Rect drawRect = AlignedLineRect(state, lineRect, measured.xExtent);
             drawRect.Bottom = lineTop + lineAdvance;
@@ -94,19 +94,22 @@ bool RenderMarkup(RenderMarkupParams& params) {
                 RenderMarkupLine(state, drawFont, consumed, drawRect, LinePass::Second, line);
             const std::int32_t bottom = drawRect.Bottom - line.textOffset;
             const std::int32_t probe = canvas.TextHeight("gh");
-            if ((second.textHit && bottom - probe < params.hitY && params.hitY < bottom) || second.imageHit) {
+            if ((second.textHit && bottom - probe < request.hitY && request.hitY < bottom) ||
+                second.imageHit) {
                 hit = true;
             }
         }
-        params.anchorCount = state.flow.anchorCount;
+        result.anchorCount = state.flow.anchorCount;
         lineTop += lineAdvance;
-        params.textHeight += lineAdvance;
-        if (!params.measureOnly && lineTop + probeHeight > bounds.Bottom) {
+        result.textHeight += lineAdvance;
+        // A line the bounds would cut is dropped with all after it, rather than shown in part; measuring
+        // goes on, so that a control can size itself to the whole text.
+        if (!request.measureOnly && lineTop + probeHeight > bounds.Bottom) {
             break;
         }
     }
-    if (params.textHeight == 0) {
-        params.textHeight = canvas.TextHeight("gh");
+    if (result.textHeight == 0) {
+        result.textHeight = canvas.TextHeight("gh");
     }
     canvas.SetBrush(entryBrush);
     canvas.SetFont(state.baseFont);

@@ -20,55 +20,72 @@ class TPictureContainer;
 inline constexpr std::int32_t MarkupCoordinateLimit = 1 << 24;
 inline constexpr std::int32_t MarkupMaxPointSize = 1000;
 
-// The two controls share one engine; the static text's copy differs in these points.
-enum class MarkupFlavor : std::uint8_t {
-    Label,      // lineSpacing applies; text is drawn without its external leading
-    StaticText, // no line spacing; text is drawn with its external leading; LI bullets also when hidden
+// The two controls share one engine; MarkupRules says where the static text's copy differs.
+enum class MarkupFlavor : std::uint8_t { Label, StaticText };
+
+// What the host lends one RenderMarkup call. Every source belongs to the caller, must outlive the call
+// and is not remembered afterwards; the call changes them only as each line says.
+struct MarkupSources {
+    // Drawn on. Its font is the base font and its brush colour the background; on return font and brush
+    // are as they were, pen and clip are not.
+    Canvas* canvas = nullptr;
+    const ImageList* imageList = nullptr; // read only: images for IDX sources
+    // Pictures named by address. An address the cache lacks is added and loaded by the call and stays in
+    // the cache, so that the next call finds it; one that does not load stays as an empty picture.
+    THTMLPictureCache* pictureCache = nullptr;
+    // Pictures named by a plain name, read only; the label marks a picture it stretches as stretched.
+    TPictureContainer* pictureContainer = nullptr;
+    ShellIconSource* shellIcons = nullptr; // the desktop's icons for SSYS and LSYS sources
 };
 
-// Everything one RenderMarkup call reads and writes, in the order of its parameter list. The call
-// reads the "in" fields, updates hitAnchor and fills the "out" fields; it keeps nothing afterwards.
-// The canvas, the image list and the picture sources belong to the caller and must outlive the call.
-struct RenderMarkupParams {
-    Canvas* canvas = nullptr;             // in: its font is the base font, its brush colour the background
-    std::string_view markup;              // in
-    Rect bounds;                          // in
-    const ImageList* imageList = nullptr; // in: images for IDX sources
-    std::int32_t hitX = 0;                // in: point to hit-test, canvas coordinates
-    std::int32_t hitY = 0;                // in
-    std::int32_t focusAnchor = -1;        // in: 0-based; -1 for none
-    std::int32_t hoverAnchor = -1;        // in: 1-based; read only when hoverEnabled
-    std::int32_t shadowOffset = 0;        // in: pixels right and down
-    bool noDraw = false;                  // in: the second pass paints nothing and hit-tests text
-    bool measureOnly = false;             // in: only the measuring pass, every line
-    bool printing = false;                // in
-    bool suppressColors = false;          // in: markup colours and urlColor are not applied
-    bool blinkVisible = true;             // in: false hides text after BLINK
-    bool hoverEnabled = false;            // in: anchor styling only for hoverAnchor
-    bool wordWrap = true;                 // in: false cuts with an ellipsis instead
-    double imageScale = 1.0;              // in: image scale when printing
-    TColor urlColor = clBlue;             // in
-    TColor hoverColor = clNone;           // in
-    TColor hoverFontColor = clNone;       // in
-    TColor shadowColor = clGray;          // in
-    std::string hitAnchor;                // in/out: not cleared; meaningful when the result is true
-    std::string plainText;                // out
-    std::string focusHref;                // out
-    std::int32_t textWidth = 0;           // out
-    std::int32_t textHeight = 0;          // out
-    std::int32_t anchorCount = 0;         // out
-    std::int32_t hitAnchorNumber = -1;    // out: 1-based; -1 for none
-    Rect hitAnchorRect{-1, -1, -1, -1};   // out
-    THTMLPictureCache* pictureCache = nullptr;     // in: pictures named by address
-    TPictureContainer* pictureContainer = nullptr; // in: pictures named by a plain name
-    std::int32_t lineSpacing = 0;                  // in: label only
-
+// What one call is asked to do. Read only; the markup's bytes must outlive the call.
+struct MarkupRequest {
+    std::string_view markup;
+    Rect bounds;
+    std::int32_t hitX = 0; // point to hit-test, canvas coordinates
+    std::int32_t hitY = 0;
+    std::int32_t focusAnchor = -1; // 0-based; -1 for none
+    std::int32_t hoverAnchor = -1; // 1-based; read only when hoverEnabled
+    std::int32_t shadowOffset = 0; // pixels right and down
+    bool noDraw = false;           // the second pass paints nothing and hit-tests text
+    bool measureOnly = false;      // only the measuring pass, every line
+    bool printing = false;
+    bool suppressColors = false; // markup colours and urlColor are not applied
+    bool blinkVisible = true;    // false hides text after BLINK
+    bool hoverEnabled = false;   // anchor styling only for hoverAnchor
+    bool wordWrap = true;        // false cuts with an ellipsis instead
+    double imageScale = 1.0;     // image scale when printing
+    TColor urlColor = clBlue;
+    TColor hoverColor = clNone;
+    TColor hoverFontColor = clNone;
+    TColor shadowColor = clGray;
+    std::int32_t lineSpacing = 0; // read where MarkupRules::lineSpacing holds: the label's
     MarkupFlavor flavor = MarkupFlavor::Label;
-    ShellIconSource* shellIcons = nullptr; // in: the desktop's icons for SSYS and LSYS sources
+
+    friend bool operator==(const MarkupRequest&, const MarkupRequest&) = default;
 };
 
-// Lays out, draws and hit-tests marked-up text inside params.bounds. Returns true when the hit point
-// lies on an anchor. The canvas font and brush are as they were on return; pen and clip are not.
-bool RenderMarkup(RenderMarkupParams& params);
+// What one call found. Every field is set by the call but hitAnchor, which the call never clears: read it
+// only when the call returned true.
+struct MarkupResult {
+    std::string hitAnchor;
+    std::string plainText;
+    std::string focusHref;
+    std::int32_t textWidth = 0;
+    std::int32_t textHeight = 0;
+    std::int32_t anchorCount = 0;
+    std::int32_t hitAnchorNumber = -1; // 1-based; -1 for none
+    Rect hitAnchorRect{-1, -1, -1, -1};
+};
+
+// The three parts of a call in one value, for callers that build a call field by field.
+struct RenderMarkupParams : MarkupSources, MarkupRequest, MarkupResult {};
+
+// Lays out, draws and hit-tests marked-up text inside request.bounds. Returns true when the hit point
+// lies on an anchor.
+bool RenderMarkup(const MarkupSources& sources, const MarkupRequest& request, MarkupResult& result);
+inline bool RenderMarkup(RenderMarkupParams& params) {
+    return RenderMarkup(params, params, params);
+}
 
 } // namespace velmora

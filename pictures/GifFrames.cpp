@@ -103,7 +103,7 @@ std::size_t ImageEnd(Bytes data, std::size_t descriptor) {
     const std::uint8_t flags = data[flagsAt];
     std::size_t p = descriptor + kDescriptorSize;
     if ((flags & 0x80) != 0) {
-        p += 3u * (2u << (flags & 0x07));
+        p += std::size_t{3} * (std::size_t{2} << (flags & 0x07));
     }
     // The byte after the colour table is the code size; the data sub-blocks follow it.
     return std::min(SkipSubBlocks(data, p + 1), data.size());

@@ -150,8 +150,9 @@ bool OpensPlainText(const std::string& entry) {
     for (std::string line; std::getline(lines, line);) {
         if (line.starts_with("Hidden=true"))
             hidden = true;
+        // Appended rather than added to a literal: GCC 12 at -O3 takes that for an overlapping copy.
         if (line.starts_with("MimeType=") &&
-            (";" + line.substr(9) + ";").find(";text/plain;") != std::string::npos)
+            std::string(";").append(line, 9).append(";").find(";text/plain;") != std::string::npos)
             plainText = true;
     }
     return plainText && !hidden;

@@ -170,7 +170,7 @@ private:
 
 class HandOverServer::Impl {
 public:
-    Impl(std::string folder, HandOverHandler handler, HandOverLimits limits)
+    Impl(const std::string& folder, HandOverHandler handler, HandOverLimits limits)
         : path_(HandOverSocketPath(folder)), handler_(std::move(handler)), limits_(limits) {
         pause_.setSingleShot(true);
         QObject::connect(&pause_, &QTimer::timeout, &owner_, [this] {
@@ -302,8 +302,8 @@ private:
     QObject owner_;
 };
 
-HandOverServer::HandOverServer(std::string folder, HandOverHandler handler, HandOverLimits limits)
-    : impl_(std::make_unique<Impl>(std::move(folder), std::move(handler), limits)) {}
+HandOverServer::HandOverServer(const std::string& folder, HandOverHandler handler, HandOverLimits limits)
+    : impl_(std::make_unique<Impl>(folder, std::move(handler), limits)) {}
 
 HandOverServer::~HandOverServer() = default;
 

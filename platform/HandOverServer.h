@@ -35,7 +35,7 @@ struct HandOverLimits {
 // again; both are said in the "velmora.handover" log category.
 class HandOverServer {
 public:
-    HandOverServer(std::string folder, HandOverHandler handler, HandOverLimits limits = {});
+    HandOverServer(const std::string& folder, HandOverHandler handler, HandOverLimits limits = {});
     ~HandOverServer();
     HandOverServer(const HandOverServer&) = delete;
     HandOverServer& operator=(const HandOverServer&) = delete;

@@ -128,6 +128,8 @@ void TForm2::CreateTexts() {
     HTMLStaticText1->SetHTMLText({
         "<B>Velmora Version 1.0</B> is freeware.<br>",
         "You may use it and share it free of charge.<br><br>",
+        // One line of the layout, split here only to fit the page.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
         "This software cost many hours of freetime, so if you enjoy using Velmora and you would like to "
         "show your appreciation for my work, please ",
         "support me by making a donation.",

@@ -51,7 +51,7 @@ std::optional<QRect> FirstGifImage(std::span<const std::uint8_t> data) {
     std::size_t p = kHeaderAndScreen;
     const std::uint8_t screenFlags = data[10];
     if ((screenFlags & 0x80) != 0) {
-        p += 3u * (2u << (screenFlags & 0x07));
+        p += std::size_t{3} * (std::size_t{2} << (screenFlags & 0x07));
     }
     while (p < data.size()) {
         if (data[p] == 0x2C) {

@@ -5,18 +5,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMetaProperty>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTimerEvent>
 #include <QtTest>
 #include <utility>
 
 namespace velmora::testing {
-
-void FailOnQtWarnings() {
-    QTest::failOnWarning(
-        QRegularExpression("^(?!This plugin does not support (propagateSizeHints|raise)\\(\\)$)"));
-}
 
 ShellRecorder::ShellRecorder()
     : previous_(SetShellOpenHandler([this](const std::string& target) {
@@ -26,6 +21,30 @@ ShellRecorder::ShellRecorder()
 
 ShellRecorder::~ShellRecorder() {
     SetShellOpenHandler(std::move(previous_));
+}
+
+void LoadStoredProperties(const MarkupControl& from, MarkupControl& to) {
+    to.BeginLayoutLoad();
+    const QMetaObject& meta = *from.metaObject();
+    for (int i = MarkupControl::staticMetaObject.propertyOffset(); i < meta.propertyCount(); ++i) {
+        const QMetaProperty property = meta.property(i);
+        if (property.isWritable() && from.IsPropertyStored(property.name())) {
+            property.write(&to, property.read(&from));
+        }
+    }
+    to.Loaded();
+}
+
+QStringList DifferentProperties(const MarkupControl& a, const MarkupControl& b) {
+    QStringList different;
+    const QMetaObject& meta = *a.metaObject();
+    for (int i = MarkupControl::staticMetaObject.propertyOffset(); i < meta.propertyCount(); ++i) {
+        const QMetaProperty property = meta.property(i);
+        if (property.read(&a) != property.read(&b)) {
+            different << property.name();
+        }
+    }
+    return different;
 }
 
 ManualTimers::ManualTimers() : previous_(SetControlTimers(this)) {}
@@ -110,66 +129,6 @@ QImage Snapshot(QWidget& widget) {
 QColor ToColor(TColor color) {
     const TColor rgb = ColorToRGB(color);
     return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
-}
-
-int CountColor(const QImage& image, QColor color, QRect area) {
-    if (area.isNull()) {
-        area = image.rect();
-    }
-    area &= image.rect();
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += image.pixelColor(x, y).rgb() == color.rgb() ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-QRect ColorBounds(const QImage& image, QColor color) {
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y).rgb() == color.rgb()) {
-                bounds |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return bounds;
-}
-
-QPoint FindColor(const QImage& image, QColor color) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y).rgb() == color.rgb()) {
-                return {x, y};
-            }
-        }
-    }
-    return {-1, -1};
-}
-
-std::vector<QRect> ColorRuns(const QImage& image, QColor color, int gap) {
-    std::vector<QRect> runs;
-    int lastColumn = -1000;
-    for (int x = 0; x < image.width(); ++x) {
-        QRect column;
-        for (int y = 0; y < image.height(); ++y) {
-            if (image.pixelColor(x, y).rgb() == color.rgb()) {
-                column |= QRect(x, y, 1, 1);
-            }
-        }
-        if (column.isNull()) {
-            continue;
-        }
-        if (runs.empty() || x - lastColumn > gap) {
-            runs.push_back(column);
-        } else {
-            runs.back() |= column;
-        }
-        lastColumn = x;
-    }
-    return runs;
 }
 
 Measured MeasureMarkup(const std::string& markup, const FontState& font, const Rect& bounds,

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "controls/ControlTimers.h"
+#include "controls/MarkupControl.h"
 #include "graphics/Color.h"
 #include "graphics/FontState.h"
 #include "graphics/Rect.h"
+#include "graphics/qt/testing/PixelProbes.h"
+#include "graphics/qt/testing/QtWarnings.h"
 #include "markup/RenderMarkup.h"
 #include "platform/desktop/ShellOpen.h"
 
@@ -12,16 +15,13 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QStringList>
 #include <QWidget>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace velmora::testing {
-
-// Called from each test's init(): any Qt warning fails the test, except the offscreen platform's notes
-// that it cannot pass size hints on or raise a window.
-void FailOnQtWarnings();
 
 // Catches what the controls hand to the desktop while it lives.
 class ShellRecorder {
@@ -64,6 +64,12 @@ private:
     ControlTimers* previous_;
 };
 
+// What a layout saved from `from` and read into `to` gives: every markup-control property that `from`
+// says it stores, set on `to` between BeginLayoutLoad() and Loaded().
+void LoadStoredProperties(const MarkupControl& from, MarkupControl& to);
+// The markup-control properties whose values differ between the two.
+QStringList DifferentProperties(const MarkupControl& a, const MarkupControl& b);
+
 // Counts paint events of one widget.
 class PaintCounter : public QObject {
 public:
@@ -88,15 +94,6 @@ void Settle(QWidget& widget);
 QImage Snapshot(QWidget& widget);
 
 QColor ToColor(TColor color);
-// Pixels of exactly this colour, and the smallest rectangle holding them (empty when none).
-int CountColor(const QImage& image, QColor color, QRect area = {});
-QRect ColorBounds(const QImage& image, QColor color);
-// The first pixel of exactly this colour, scanning rows from the top; (-1, -1) when none.
-QPoint FindColor(const QImage& image, QColor color);
-
-// Groups of pixels of this colour separated by at least `gap` columns without it, left to right.
-std::vector<QRect> ColorRuns(const QImage& image, QColor color, int gap = 4);
-
 // What the engine makes of markup on a 96 pixels-per-inch surface with the given base font.
 struct Measured {
     int Width = 0;

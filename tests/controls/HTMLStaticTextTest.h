@@ -25,8 +25,8 @@ private slots:
     void cleanup();
     void creationValues_data();
     void creationValues();
-    void savedProperties_data();
-    void savedProperties();
+    void savedLayoutLoadsTheSameText_data();
+    void savedLayoutLoadsTheSameText();
     void settersRepaint_data();
     void settersRepaint();
     void textChangeDropsHoverAndFocus();

@@ -18,8 +18,8 @@ private slots:
     void cleanup();
     void creationValues_data();
     void creationValues();
-    void savedProperties_data();
-    void savedProperties();
+    void savedLayoutLoadsTheSameLabel_data();
+    void savedLayoutLoadsTheSameLabel();
     void settersRepaint_data();
     void settersRepaint();
     void textAssignment_data();

@@ -69,13 +69,17 @@ TEST(CanvasTest, DefaultScrollArrowPointsItsWayAndRestoresPenAndBrush) {
     };
     const Case cases[] = {{ScrollArrow::Up, 3}, {ScrollArrow::Down, 5}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.arrow == ScrollArrow::Up ? "up" : "down");
         FakeCanvas canvas;
         canvas.SetBrushColor(clNone);
         canvas.SetPen({clRed, 3, PenStyle::Solid});
         canvas.Canvas::DrawScrollArrow({0, 0, 10, 10}, c.arrow);
         EXPECT_EQ(canvas.RecordsOf(DrawKind::Rectangle).size(), 1u);
         const auto rows = canvas.RecordsOf(DrawKind::Line);
-        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows.size(), 3u);
+        if (rows.size() != 3u) {
+            continue;
+        }
         const auto tip = std::min_element(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             return a.Area.Width() < b.Area.Width();
         });

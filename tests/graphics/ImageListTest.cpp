@@ -38,13 +38,17 @@ TEST(ImageListTest, AddCutsStripsIntoImagesOfTheListSize) {
         {16, 4, 1, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.stripWidth << "x" << c.stripHeight);
         ImageList list(16, 8);
         EXPECT_EQ(list.Add(NumberedStrip(c.stripWidth, c.stripHeight)), 0);
-        ASSERT_EQ(list.Count(), c.images) << c.stripWidth << "x" << c.stripHeight;
+        EXPECT_EQ(list.Count(), c.images);
+        if (list.Count() != c.images) {
+            continue;
+        }
         const Bitmap last = list.Image(c.images - 1);
         EXPECT_EQ(last.Width(), 16);
         EXPECT_EQ(last.Height(), 8);
-        EXPECT_EQ(last.Pixel(15, 7), c.lastImageCorner) << c.stripWidth << "x" << c.stripHeight;
+        EXPECT_EQ(last.Pixel(15, 7), c.lastImageCorner);
         EXPECT_EQ(list.Add(NumberedStrip(16, 8)), c.images) << "numbers continue";
     }
 }

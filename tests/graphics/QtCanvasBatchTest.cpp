@@ -143,7 +143,7 @@ TEST_F(QtCanvasBatchTest, BatchedTextGivesThePixelsOfTextDrawnRunByRun) {
     };
     for (const Case& c : cases) {
         const QImage runByRun = Draw(c.steps, false);
-        ASSERT_GT(InkCount(runByRun), 50) << c.name;
+        EXPECT_GT(InkCount(runByRun), 50) << c.name;
         EXPECT_EQ(Draw(c.steps, true), runByRun) << c.name;
     }
 }

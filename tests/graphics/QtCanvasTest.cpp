@@ -218,7 +218,11 @@ TEST_F(QtCanvasTest, UnderlineAndStrikeOutSpanTheRun) {
         font.Underline = c.underline;
         font.StrikeOut = c.strikeOut;
         const std::vector<int> rows = fullRows(RenderText("run on", rect, kRun, font));
-        ASSERT_FALSE(rows.empty()) << c.underline;
+        SCOPED_TRACE(c.underline ? "underline" : "strike-out");
+        EXPECT_FALSE(rows.empty());
+        if (rows.empty()) {
+            continue;
+        }
         if (c.underline) {
             EXPECT_GE(rows.front(), letters.Bottom - 4) << "under the letters";
         } else {
@@ -378,7 +382,7 @@ TEST_F(QtCanvasTest, ScrollArrowsPointTheirWay) {
         // The arrow is what differs from the button's face: its widest row lies opposite the tip.
         const QColor button = image.pixelColor(12, 12);
         const Rect arrow = InkBounds(image, button, {12, 12, 28, 28});
-        ASSERT_FALSE(arrow.IsEmpty()) << (c.style != nullptr);
+        EXPECT_FALSE(arrow.IsEmpty()) << (c.style != nullptr);
         const auto rowInk = [&](int y) {
             return InkCount(image, button, {12, y, 28, y + 1});
         };

@@ -51,7 +51,7 @@ TEST_F(PictureAddress, InlinePicturesKeepTheAddressAsWritten) {
             const RenderMarkupParams params =
                 Render("<IMG src=\"" + c.source + "\">x", {0, 0, 200, 100}, flavor);
             EXPECT_EQ(params.textWidth, c.textWidth) << c.source;
-            ASSERT_LE(cache.Count(), 1) << c.source;
+            EXPECT_LE(cache.Count(), 1) << c.source;
             if (cache.Count() == 1) {
                 EXPECT_EQ(cache.Items(0).SourceAddress(), c.source) << "kept as written";
             }

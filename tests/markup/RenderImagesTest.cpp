@@ -119,7 +119,10 @@ TEST_F(RenderImages, AddressesLoadOnceIntoTheCache) {
             const RenderMarkupParams params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
             EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
         }
-        ASSERT_EQ(cache.Count(), 1) << c.markup;
+        EXPECT_EQ(cache.Count(), 1) << c.markup;
+        if (cache.Count() != 1) {
+            continue;
+        }
         EXPECT_EQ(cache.Items(0).SourceAddress(), c.address) << c.markup;
         EXPECT_FALSE(cache.Items(0).Asynchronous()) << c.markup;
         EXPECT_LE(decoder.OpenCount - opened, 1) << c.markup << ": decoded once at most";
@@ -313,8 +316,8 @@ TEST_F(RenderImages, ShellIconsByTypeNumberOrPath) {
         RenderMarkup(params);
         EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
         // Asked once by each pass of the line.
-        ASSERT_EQ(icons.asked.size(), c.asked.size() * 2) << c.markup;
-        for (std::size_t i = 0; i < c.asked.size(); ++i) {
+        EXPECT_EQ(icons.asked.size(), c.asked.size() * 2) << c.markup;
+        for (std::size_t i = 0; i < c.asked.size() && i * 2 < icons.asked.size(); ++i) {
             EXPECT_EQ(icons.asked[i * 2], c.asked[i]) << c.markup;
         }
         EXPECT_EQ(icons.drawn, c.drawn) << c.markup;

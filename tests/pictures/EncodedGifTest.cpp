@@ -1,6 +1,6 @@
 // Animated GIFs as ordinary encoders write them, decoded by the program's own decoder.
-#include "QtWarningGuard.h"
 #include "errors/Error.h"
+#include "graphics/qt/testing/QtTestSupport.h"
 #include "pictures/BitmapPicture.h"
 #include "pictures/HTMLPicture.h"
 #include "pictures/PictureCache.h"
@@ -47,7 +47,7 @@ std::string Shown(const THTMLPicture& picture) {
            std::to_string(picture.FrameTop());
 }
 
-class EncodedGifTest : public QtWarningGuard {
+class EncodedGifTest : public testing::QtTest {
 protected:
     PictureBackend backend = QtPictureBackend();
 };

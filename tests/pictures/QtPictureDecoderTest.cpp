@@ -1,8 +1,8 @@
 #include "pictures/qt/QtPictureDecoder.h"
 
-#include "QtWarningGuard.h"
 #include "errors/Error.h"
 #include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/testing/QtTestSupport.h"
 #include "pictures/BitmapPicture.h"
 #include "pictures/HTMLPicture.h"
 #include "pictures/testing/GifWriter.h"
@@ -66,7 +66,7 @@ bool Near(Argb actual, Argb expected) {
     return true;
 }
 
-class QtPictureDecoderTest : public QtWarningGuard {
+class QtPictureDecoderTest : public testing::QtTest {
 protected:
     PictureBackend backend = QtPictureBackend();
 };

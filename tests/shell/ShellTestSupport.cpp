@@ -19,11 +19,6 @@
 
 namespace velmora::testing {
 
-void FailOnQtWarnings() {
-    QTest::failOnWarning(
-        QRegularExpression("^(?!This plugin does not support (propagateSizeHints|raise)\\(\\)$)"));
-}
-
 ModalAnswerer::ModalAnswerer(QWidget* mainWindow) : mainWindow_(mainWindow) {
     connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::Look);
     timer_.start(10);

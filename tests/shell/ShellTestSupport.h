@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphics/qt/testing/QtWarnings.h"
+
 #include <QImage>
 #include <QMessageBox>
 #include <QObject>
@@ -19,11 +21,6 @@ class TForm1;
 }
 
 namespace velmora::testing {
-
-// Called from each test's init(): any Qt warning fails the test, except the
-// offscreen platform's notes that it cannot pass size hints on or raise a
-// window.
-void FailOnQtWarnings();
 
 struct SeenBox {
     QString title;

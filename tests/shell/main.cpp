@@ -4,45 +4,10 @@
 #include "LanguageTest.h"
 #include "MainWindowTest.h"
 #include "RealDesktopTest.h"
+#include "graphics/qt/testing/QtTestClasses.h"
 #include "shell/VelmoraApplication.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
-
-namespace {
-
-bool TakesValue(const QString& option) {
-    static const QStringList options{"-o",        "-maxwarnings", "-eventdelay",
-                                     "-keydelay", "-mousedelay",  "-seed"};
-    return options.contains(option);
-}
-
-// The command line for one test class: every option, and only the test
-// functions named on the command line that this class has. Empty when
-// functions were named but none of them is this class's.
-QStringList ArgumentsFor(const QObject& test, const QStringList& arguments) {
-    QStringList own{arguments.first()};
-    bool named = false;
-    bool mine = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument.startsWith('-')) {
-            own << argument;
-            if (TakesValue(argument) && i + 1 < arguments.size())
-                own << arguments[++i];
-            continue;
-        }
-        named = true;
-        const QByteArray function = argument.section(':', 0, 0).toUtf8() + "()";
-        if (test.metaObject()->indexOfMethod(function.constData()) >= 0) {
-            own << argument;
-            mine = true;
-        }
-    }
-    return named && !mine ? QStringList() : own;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     // on-x-desktop.sh runs the tests that need a real X server and window
@@ -55,8 +20,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     velmora::VelmoraApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    int failures = 0;
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;
     velmora::AboutWindowTest about;
@@ -65,10 +28,6 @@ int main(int argc, char** argv) {
     velmora::RealDesktopTest desktop;
     const auto tests = onXDesktop ? std::vector<QObject*>{&desktop}
                                   : std::vector<QObject*>{&mainWindow, &handOver, &about, &habits, &language};
-    for (QObject* test : tests) {
-        const QStringList own = ArgumentsFor(*test, arguments);
-        if (!own.isEmpty())
-            failures += QTest::qExec(test, own);
-    }
+    const int failures = velmora::testing::RunTestClasses(tests, app.arguments());
     return failures == 0 ? 0 : 1;
 }

@@ -110,7 +110,8 @@ std::string FramePictureName(const std::string& output, std::int32_t number, std
     if (count == 1) {
         return output;
     }
-    const std::string suffix = "-" + std::to_string(number);
+    // Appended rather than added to a literal: GCC 12 at -O3 takes that for an overlapping copy.
+    const std::string suffix = std::string("-").append(std::to_string(number));
     const bool png = output.size() > 4 && (output.ends_with(".png") || output.ends_with(".PNG"));
     return png ? output.substr(0, output.size() - 4) + suffix + output.substr(output.size() - 4)
                : output + suffix;

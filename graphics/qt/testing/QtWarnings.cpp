@@ -1,0 +1,59 @@
+#include "graphics/qt/testing/QtWarnings.h"
+
+#include <QRegularExpression>
+#include <QTest>
+#include <QtGlobal>
+#include <gtest/gtest.h>
+
+namespace velmora::testing {
+
+namespace {
+
+const char* const ExpectedNotes = "^This plugin does not support (propagateSizeHints|raise)\\(\\)$";
+
+CapturedQtWarnings* capture = nullptr;
+
+void FailOnWarning(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg || IsExpectedQtNote(message)) {
+        return;
+    }
+    if (capture != nullptr) {
+        capture->messages.push_back(message.toStdString());
+    } else {
+        ADD_FAILURE() << "Qt reported: " << message.toStdString();
+    }
+}
+
+} // namespace
+
+bool IsExpectedQtNote(const QString& message) {
+    static const QRegularExpression notes(ExpectedNotes);
+    return notes.match(message).hasMatch();
+}
+
+void FailTestsOnQtWarnings() {
+    qInstallMessageHandler(FailOnWarning);
+}
+
+void FailOnQtWarnings() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!") + ExpectedNotes + QStringLiteral(")")));
+}
+
+CapturedQtWarnings::CapturedQtWarnings() {
+    capture = this;
+}
+
+CapturedQtWarnings::~CapturedQtWarnings() {
+    capture = nullptr;
+}
+
+bool CapturedQtWarnings::Contains(const std::string& part) const {
+    for (const std::string& message : messages) {
+        if (message.find(part) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace velmora::testing
