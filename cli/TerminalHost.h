@@ -36,6 +36,9 @@ public:
         return MoveFileNoReplace(from, to);
     }
     bool AnimatesProgress() const override { return false; }
+    // The reader of lengths the runs use, kept by the caller; none turns the length checks off.
+    void UseLengths(LengthReader* reader) { lengths_ = reader; }
+    LengthReader* Lengths() override { return lengths_; }
     // With a batch, sheet and backup writes are staged in it for sheet number `sheet`; without one they
     // are made at once.
     void UseBatch(BatchWrites* batch, std::size_t sheet) {
@@ -59,6 +62,7 @@ private:
     std::vector<std::string> warnings_;
     BatchWrites* batch_ = nullptr;
     std::size_t sheet_ = 0;
+    LengthReader* lengths_ = nullptr;
 };
 
 } // namespace velmora::fix

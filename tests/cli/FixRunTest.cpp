@@ -86,7 +86,7 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                                 options);
     EXPECT_EQ(printed.status, SomeFailed);
     const std::string none = "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [], \"times\": "
-                             "{\"count\": 0, \"lines\": []}}";
+                             "{\"count\": 0, \"lines\": []}, \"misfits\": []}";
     const std::string good = "{\"sheet\": \"" + (folder / "good.cue") +
                              "\", \"row\": \"good.cue => GOOD\", \"outcome\": \"GOOD\", \"message\": null, "
                              "\"reasons\": " +
@@ -97,7 +97,7 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                   "still missing.\", \"reasons\": "
                   "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [{\"line\": 1, \"name\": "
                   "\"disc.bin\", \"unwritable\": false, \"reason\": null}], \"times\": {\"count\": 0, "
-                  "\"lines\": []}}}\n"
+                  "\"lines\": []}, \"misfits\": []}}\n"
                   "{\"sheet\": \"" +
                   (folder / "plain.cue") +
                   "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null, \"reasons\": null}\n"
@@ -241,8 +241,9 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
     EXPECT_NE(
         printed.out.find("\"outcome\": \"CORRECTED\", \"message\": null, \"reasons\": {\"encoding\": "
                          "\"Windows-1251\", \"repaired\": [{\"line\": 3, \"from\": \"Кино.wav\", \"to\": "
-                         "\"кино.flac\", \"rule\": \"other-extension\", \"moved\": false}], \"missing\": [], "
-                         "\"times\": {\"count\": 2, \"lines\": [5, 7]}}, \"diff\": \"--- "),
+                         "\"кино.flac\", \"rule\": \"other-extension\", \"moved\": false, "
+                         "\"chosen_for_length\": null}], \"missing\": [], \"times\": {\"count\": 2, "
+                         "\"lines\": [5, 7]}, \"misfits\": []}, \"diff\": \"--- "),
         std::string::npos)
         << printed.out;
     EXPECT_NE(printed.out.find("\\n-FILE \\\"Кино.wav\\\" WAVE\\r\\n+FILE \\\"кино.flac\\\" WAVE\\r\\n"),

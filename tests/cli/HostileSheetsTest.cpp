@@ -120,7 +120,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          "--bin download.bin game/game.cue", 0, "game/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
              EXPECT_EQ(FolderEntries(root / "game"),
-                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak"}));
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.moves"}));
              EXPECT_EQ(ReadFile(root / "game/game.bin"), "image");
              EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + ImageTracks);
          }},

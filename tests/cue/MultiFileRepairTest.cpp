@@ -139,8 +139,9 @@ TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
     host.takeSingleCandidate = true;
     host.chooserAnswers = {elsewhere / "two.bin"};
     EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
-    EXPECT_EQ(FolderEntries(folder.Path()),
-              (std::vector<std::string>{"Game (Track 1).bin", "Game (Track 2).bin", "game.cue"}));
+    EXPECT_EQ(
+        FolderEntries(folder.Path()),
+        (std::vector<std::string>{"Game (Track 1).bin", "Game (Track 2).bin", "game.cue", "game.cue.moves"}));
     EXPECT_EQ(ReadFile(folder / "Game (Track 2).bin"), "two");
     EXPECT_EQ(ReadFile(folder / "game.cue"), sheet);
     ASSERT_EQ(host.requests.size(), 2u);
