@@ -15,7 +15,9 @@ namespace velmora::fix {
 class TerminalHost : public RepairHost {
 public:
     // With `takeSingleCandidate`, a missing file that the best rule finds exactly once beside the sheet
-    // is taken without asking; otherwise the answers decide, and a question with none left is cancelled.
+    // is taken without asking, unless its length is too short for the sheet's times; among several, the
+    // one left when the others are too short is taken. Otherwise the answers decide, and a question
+    // with none left is cancelled.
     TerminalHost(std::vector<std::string> binAnswers, std::vector<std::string> audioAnswers,
                  bool takeSingleCandidate = false);
 
