@@ -182,7 +182,8 @@ TEST_F(FixRunTest, DryRunPrintsWhatTheRealRunDoesAndChangesNothing) {
     WriteFile(folder / "album.cue", sheet);
     WriteFile(folder / "album.flac", "");
     WriteFile(folder / "disc.cue", ImageSheet);
-    WriteFile(folder / "Disc.BIN", "image");
+    // --auto takes an image only when it holds the sheet's track: one frame of 2,048 bytes here.
+    WriteFile(folder / "Disc.BIN", std::string(2048, 'i'));
     FixOptions options;
     options.Auto = true;
     options.DryRun = true;
