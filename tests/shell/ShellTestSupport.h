@@ -21,8 +21,8 @@ class TForm1;
 namespace velmora::testing {
 
 // Called from each test's init(): any Qt warning fails the test, except the
-// offscreen platform's notes that it cannot pass size hints on or raise a
-// window.
+// offscreen platform's notes that it cannot pass size hints on, raise a
+// window or grab the keyboard for a popup menu.
 void FailOnQtWarnings();
 
 struct SeenBox {
