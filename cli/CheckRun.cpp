@@ -35,8 +35,27 @@ bool IsCuePath(const std::string& path) {
     return name.size() >= 4 && name.substr(name.size() - 4) == ".cue";
 }
 
+// Appended piece by piece: a quote put before a temporary trips GCC 12's overlap warning at -O3.
 std::string Quoted(const std::string& name, SheetEncoding encoding) {
-    return "\"" + DecodeToUtf8(name, encoding).value_or(name) + "\"";
+    std::string quoted = "\"";
+    quoted += DecodeToUtf8(name, encoding).value_or(name);
+    quoted += '"';
+    return quoted;
+}
+
+// "velmora-fix: PATH:LINE: problem"; a warning names the sheet itself.
+std::string ProblemLine(const std::string& shown, const SheetLine& line, const Problem& problem) {
+    std::string text = "velmora-fix: ";
+    if (line.Outcome != "WARNING") {
+        text += shown;
+        if (problem.Line != 0) {
+            text += ':';
+            text += std::to_string(problem.Line);
+        }
+        text += ": ";
+    }
+    text += problem.Text;
+    return EscapeControls(text) + "\n";
 }
 
 std::string JsonReferences(const std::vector<FileReference>& references, SheetEncoding encoding) {
@@ -146,14 +165,8 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
         const std::string& shown = paths.Shown[i];
         const SheetLine line = work(paths.Sheets[i]);
-        for (const Problem& problem : line.Problems) {
-            // A warning names the sheet itself.
-            const std::string where =
-                line.Outcome == "WARNING"
-                    ? ""
-                    : shown + (problem.Line != 0 ? ":" + std::to_string(problem.Line) : "") + ": ";
-            err << EscapeControls("velmora-fix: " + where + problem.Text) << "\n";
-        }
+        for (const Problem& problem : line.Problems)
+            err << ProblemLine(shown, line, problem);
         if (options.Verbose && line.Problems.empty())
             err << EscapeControls("velmora-fix: " + shown + ": " +
                                   (line.Outcome == "FITS" ? "every file is there and holds the sheet's times"

@@ -183,6 +183,27 @@ TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
               (std::vector<std::string>{"album.cue", "fine.cue", "game.cue", "ten.wav"}));
 }
 
+TEST_F(LengthsAndRestore, ADryRunMeasuresAMovedImageWhereItStillLies) {
+    const TempFolder downloads;
+    const std::string sheet = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n"
+                              "  TRACK 02 AUDIO\r\n    INDEX 01 00:01:00\r\n";
+    WriteFile(folder / "disc.cue", sheet);
+    // Ten frames: track 2, at frame 75, lies past its end.
+    WriteFile(downloads / "short.bin", std::string(10 * 2352, 's'));
+    const std::string expected =
+        "velmora-fix: disc.cue: The file of line 1 was moved in as \"disc.bin\" (chosen by you). "
+        "\"disc.bin\" on line 1 is too short for the sheet: track 2 "
+        "starts at 00:01:00, the image holds 00:00:10 at 2,352 bytes a frame (00:00:65 past "
+        "its end).\n";
+    const Finished dry =
+        RunVelmoraFix(folder.Path(), "--dry-run --bin " + (downloads / "short.bin") + " disc.cue");
+    EXPECT_EQ(dry.err, expected);
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"disc.cue", "ten.wav"}));
+    const Finished real = RunVelmoraFix(folder.Path(), "--bin " + (downloads / "short.bin") + " disc.cue");
+    EXPECT_EQ(real.out, "disc.cue => CORRECTED\n");
+    EXPECT_EQ(real.err, expected);
+}
+
 TEST(FixOptionsOfChecksAndRestores, TheyGoWithNoRepairOption) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--check", "--restore", "a.cue"}, "--check and --restore exclude each other"},
