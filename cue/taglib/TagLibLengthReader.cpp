@@ -1,5 +1,7 @@
 #include "TagLibLengthReader.h"
 
+#include "HeaderStream.h"
+
 // The format headers expect TagLib's own declarations first.
 // clang-format off
 #include <fileref.h>
@@ -34,7 +36,10 @@ std::optional<std::uint64_t> SampleFrames(const TagLib::AudioProperties& propert
 std::optional<AudioLength> TagLibLengthReader::AudioLengthOf(const std::string& path) {
     // Tags are not wanted, but TagLib reads them with the properties; Fast skips the scans that only
     // sharpen a bit rate.
-    const TagLib::FileRef file(path.c_str(), true, TagLib::AudioProperties::Fast);
+    HeaderStream stream(path);
+    if (!stream.isOpen())
+        return std::nullopt;
+    const TagLib::FileRef file(&stream, true, TagLib::AudioProperties::Fast);
     const TagLib::AudioProperties* properties = file.isNull() ? nullptr : file.audioProperties();
     if (properties == nullptr)
         return std::nullopt;
