@@ -55,6 +55,8 @@ std::error_code DryRunHost::MoveFile(const std::string& from, const std::string&
     movedAway_.insert(from);
     movedAway_.erase(to);
     movedIn_.insert(to);
+    sources_[to] = WherePathLies(from);
+    sources_.erase(from);
     moves_.push_back({from, to});
     return {};
 }
@@ -71,6 +73,30 @@ void DryRunHost::WriteBackup(const std::string& backupPath, std::string_view, co
     const WritePlan plan = PlanBackupWrite(backupPath, sheetPath);
     if (const int refusal = FolderRefusal(plan.Target))
         throw Error(CannotCreateMessage(backupPath, refusal));
+}
+
+void DryRunHost::WriteMoveRecord(const std::string& recordPath, std::string_view,
+                                 const std::string& sheetPath) {
+    const WritePlan plan = PlanBackupWrite(recordPath, sheetPath);
+    if (const int refusal = FolderRefusal(plan.Target))
+        throw Error(CannotCreateMessage(recordPath, refusal));
+}
+
+LengthReader* DryRunHost::Lengths() {
+    return TerminalHost::Lengths() == nullptr ? nullptr : &movedLengths_;
+}
+
+const std::string& DryRunHost::WherePathLies(const std::string& path) const {
+    const auto source = sources_.find(path);
+    return source == sources_.end() ? path : source->second;
+}
+
+std::optional<AudioLength> DryRunHost::MovedFileLengths::AudioLengthOf(const std::string& path) {
+    return host_.TerminalHost::Lengths()->AudioLengthOf(host_.WherePathLies(path));
+}
+
+std::optional<std::uint64_t> DryRunHost::MovedFileLengths::FileSizeOf(const std::string& path) {
+    return host_.TerminalHost::Lengths()->FileSizeOf(host_.WherePathLies(path));
 }
 
 } // namespace velmora::fix

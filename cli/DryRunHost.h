@@ -2,6 +2,7 @@
 
 #include "TerminalHost.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,16 +32,35 @@ public:
     void WriteSheet(const std::string& path, std::string_view bytes) override;
     void WriteBackup(const std::string& backupPath, std::string_view bytes,
                      const std::string& sheetPath) override;
+    void WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
+                         const std::string& sheetPath) override;
+    // A file the run would have moved is measured where it still lies.
+    LengthReader* Lengths() override;
 
     const std::vector<RecordedWrite>& SheetWrites() const { return sheetWrites_; }
     const std::vector<PlannedMove>& Moves() const { return moves_; }
 
 private:
+    // Reads a moved file's length at its source.
+    class MovedFileLengths final : public LengthReader {
+    public:
+        explicit MovedFileLengths(DryRunHost& host) : host_(host) {}
+        std::optional<AudioLength> AudioLengthOf(const std::string& path) override;
+        std::optional<std::uint64_t> FileSizeOf(const std::string& path) override;
+
+    private:
+        DryRunHost& host_;
+    };
+    const std::string& WherePathLies(const std::string& path) const;
+
     std::vector<RecordedWrite> sheetWrites_;
     std::vector<PlannedMove> moves_;
     // What the kept moves took away and put in place, for the whole batch.
     std::set<std::string> movedAway_;
     std::set<std::string> movedIn_;
+    // Where each file moved in lies until the moves are made.
+    std::map<std::string, std::string> sources_;
+    MovedFileLengths movedLengths_{*this};
 };
 
 } // namespace velmora::fix

@@ -41,6 +41,14 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.Json = true;
         } else if (argument == "--quiet") {
             options.Quiet = true;
+        } else if (argument == "--verbose") {
+            options.Verbose = true;
+        } else if (argument == "--check") {
+            options.Check = true;
+        } else if (argument == "--restore") {
+            options.Restore = true;
+        } else if (argument == "--no-lengths") {
+            options.ReadLengths = false;
         } else if (argument == "--help") {
             options.Help = true;
         } else if (argument == "--version") {
@@ -50,6 +58,15 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
             throw UsageError("unknown option " + argument);
         }
     }
+    const bool repairs =
+        options.Auto || options.DryRun || !options.BinAnswers.empty() || !options.AudioAnswers.empty();
+    if (options.Check && options.Restore)
+        throw UsageError("--check and --restore exclude each other");
+    if ((options.Check || options.Restore) && repairs)
+        throw UsageError(std::string(options.Check ? "--check" : "--restore") +
+                         " repairs nothing: --bin, --audio, --auto and --dry-run do not go with it");
+    if (options.Check && !options.ReadLengths)
+        throw UsageError("--check needs the lengths that --no-lengths turns off");
     if (options.Paths.empty() && !options.Help && !options.Version)
         throw UsageError("no PATH given");
     return options;
@@ -57,27 +74,38 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return "Usage: velmora-fix [--bin FILE] [--audio FILE] [--auto] [--dry-run] [--recursive] [--json] "
-           "[--quiet] "
-           "PATH...\n"
+           "[--quiet] PATH...\n"
+           "       velmora-fix [--verbose] [--no-lengths] ... PATH...\n"
+           "       velmora-fix --check [--recursive] [--json] [--verbose] PATH...\n"
+           "       velmora-fix --restore [--recursive] [--json] PATH...\n"
            "Repairs CUE sheets: checks the file each sheet names and, for audio sheets, the INDEX 01 times.\n"
            "\n"
            "  --bin FILE     the image file to move beside an image sheet whose image is missing; given\n"
            "                 several times, each answers the next missing image, in order\n"
            "  --audio FILE   the audio file to name in an audio sheet whose file is missing; given\n"
            "                 several times, each answers the next missing audio file, in order\n"
-           "  --auto         take the file found beside the sheet when one rule finds exactly one and\n"
-           "                 no other sheet of the folder names it or carries its name\n"
+           "  --auto         take the file found beside the sheet when one rule finds exactly one (or\n"
+           "                 only one long enough for the sheet's times) and no other sheet of the\n"
+           "                 folder names it or carries its name; never one too short for the times\n"
            "  --dry-run      change nothing on disk; print the diff of each sheet and the moves\n"
            "  --recursive    a folder stands for every file ending in .cue below it\n"
            "  --json         one JSON object a line for each sheet instead of its row\n"
            "  --quiet        no progress line\n"
+           "  --verbose      what was done to every sheet, on standard error\n"
+           "  --no-lengths   do not read how long the audio files last or how large the images are\n"
+           "  --check        only check that every file holds its sheet's INDEX times; write nothing\n"
+           "  --restore      put each sheet's backup back, and the files its repairs moved\n"
            "  --help         this text\n"
            "  --version      the version\n"
            "\n"
            "Each PATH gives one line: PATH => GOOD, CORRECTED, BAD, SKIPPED, WARNING or ERROR; why a\n"
            "sheet is bad, warnings and errors go to standard error.\n"
+           "A file too short for its sheet's times is reported on standard error; the outcome stays.\n"
            "Exit status: 0 when every sheet was good, corrected or skipped; 1 when any was bad (a file\n"
-           "still missing included) or refused with a warning; 2 when any ended with an error.\n";
+           "still missing included) or refused with a warning; 2 when any ended with an error.\n"
+           "With --check: PATH => FITS, DOES NOT FIT, MISSING or UNCHECKED (no length could be read);\n"
+           "1 when any sheet does not fit or misses a file. With --restore: PATH => RESTORED or\n"
+           "NO BACKUP; 1 when any sheet had nothing to put back.\n";
 }
 
 } // namespace velmora::fix

@@ -16,6 +16,14 @@ struct FixOptions {
     bool Recursive = false;
     bool Json = false;
     bool Quiet = false;
+    // Every sheet's reasons on standard error, not only a bad one's.
+    bool Verbose = false;
+    // Only the length checks: nothing is repaired or written.
+    bool Check = false;
+    // Puts the sheets back as they were before their last repair.
+    bool Restore = false;
+    // Reads the lengths of the files the sheets name (--no-lengths turns it off).
+    bool ReadLengths = true;
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Paths;
@@ -27,7 +35,8 @@ public:
 };
 
 // Reads the arguments after the program name. Throws UsageError for an unknown option, an option
-// without its value, or no PATH (unless --help or --version is asked for).
+// without its value, options that exclude each other (--check or --restore with a repair's options), or
+// no PATH (unless --help or --version is asked for).
 FixOptions ParseArguments(const std::vector<std::string>& arguments);
 
 std::string UsageText();

@@ -1,10 +1,12 @@
 #include "FixRun.h"
 
+#include "CheckRun.h"
 #include "DryRunHost.h"
 #include "JsonLine.h"
 #include "RunReport.h"
 #include "SheetPaths.h"
 #include "TerminalText.h"
+#include "cue/taglib/TagLibLengthReader.h"
 
 #include <algorithm>
 #include <map>
@@ -24,7 +26,7 @@ struct SheetResult {
     int Status = AllFine;
 };
 
-SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host, const RowReport& report) {
+SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host, const RowReport& report, bool verbose) {
     SheetResult result;
     if (!host.Rows().empty())
         result.Row = host.Rows().back();
@@ -55,6 +57,9 @@ SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host, const RowRepo
             result.Message = host.Warnings().back();
         break;
     }
+    // A file too short for its times leaves the outcome as it is, but is never passed over in silence.
+    if (!result.Message && result.Row && (verbose || !report.Misfits.empty()))
+        result.Message = RowReasonsText(report);
     return result;
 }
 
@@ -145,6 +150,10 @@ constexpr std::size_t StagedFilesPerCommit = 1024;
 } // namespace
 
 int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    if (options.Check)
+        return RunCheck(options, out, err);
+    if (options.Restore)
+        return RunRestore(options, out, err);
     const SheetPaths paths = ExpandPaths(options.Paths, options.Recursive);
     int status = AllFine;
     for (const std::string& problem : paths.Problems) {
@@ -163,6 +172,9 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         options.DryRun ? std::make_unique<DryRunHost>(binAnswers, audioAnswers, options.Auto)
                        : std::make_unique<TerminalHost>(binAnswers, audioAnswers, options.Auto);
     const auto* dryRun = dynamic_cast<const DryRunHost*>(host.get());
+    TagLibLengthReader lengths;
+    if (options.ReadLengths)
+        host->UseLengths(&lengths);
     // A batch pays for durability once per group of sheets rather than twice per sheet.
     BatchWrites batch;
     const bool batched = dryRun == nullptr && paths.Sheets.size() > 1;
@@ -190,7 +202,7 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         state.CuePath = paths.Sheets[i];
         SheetResult result;
         try {
-            result = ResultOf(traitementCUE(state, *host), *host, state.Report);
+            result = ResultOf(traitementCUE(state, *host), *host, state.Report, options.Verbose);
         } catch (const std::exception& error) {
             result = ErrorResult(error, *host);
         }

@@ -22,7 +22,8 @@ std::string JsonReasons(const RowReport& report) {
                 ", \"from\": " + NameJson(repaired.OldName, report.Encoding) +
                 ", \"to\": " + NameJson(repaired.NewName, report.Encoding) +
                 ", \"rule\": " + JsonString(repaired.Rule ? RuleKey(*repaired.Rule) : "chosen") +
-                ", \"moved\": " + (repaired.Moved ? "true" : "false") + "}";
+                ", \"moved\": " + (repaired.Moved ? "true" : "false") + ", \"chosen_for_length\": " +
+                (repaired.ChosenForLength ? JsonString(*repaired.ChosenForLength) : "null") + "}";
     }
     json += "], \"missing\": [";
     for (std::size_t i = 0; i < report.Missing.size(); ++i) {
@@ -36,7 +37,26 @@ std::string JsonReasons(const RowReport& report) {
         "], \"times\": {\"count\": " + std::to_string(report.NormalisedTimeLines.size()) + ", \"lines\": [";
     for (std::size_t i = 0; i < report.NormalisedTimeLines.size(); ++i)
         json += (i > 0 ? ", " : "") + std::to_string(report.NormalisedTimeLines[i]);
-    return json + "]}}";
+    json += "]}, \"misfits\": " + JsonMisfits(report.Misfits, report.Encoding);
+    return json + "}";
+}
+
+std::string JsonMisfits(const std::vector<LengthMisfit>& misfits, SheetEncoding encoding) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < misfits.size(); ++i) {
+        const LengthMisfit& misfit = misfits[i];
+        json += (i > 0 ? ", " : "") + std::string("{\"line\": ") + std::to_string(misfit.FileLine) +
+                ", \"name\": " + NameJson(misfit.Name, encoding) +
+                ", \"kind\": " + (misfit.Image ? "\"image\"" : "\"audio\"") +
+                ", \"track\": " + std::to_string(misfit.Index.Track) +
+                ", \"index_line\": " + std::to_string(misfit.Index.LineNumber) +
+                ", \"start\": " + JsonString(misfit.Start) + ", \"length\": " + JsonString(misfit.Length) +
+                ", \"past\": " +
+                JsonString(misfit.Past.empty() ? "00:00" + std::string(misfit.Image ? ":00" : ".00")
+                                               : misfit.Past) +
+                ", \"text\": " + JsonString(MisfitText(misfit)) + "}";
+    }
+    return json + "]";
 }
 
 std::string JsonMoves(const RowReport& report) {

@@ -8,10 +8,15 @@
 namespace velmora::fix {
 
 // The JSON object of what a run did: {"encoding": ..., "repaired": [{"line", "from", "to", "rule",
-// "moved"}], "missing": [{"line", "name", "unwritable", "reason"}], "times": {"count", "lines"}}. Names
-// are given in UTF-8 whatever the sheet's encoding; "rule" is "chosen" for a file the user picked;
-// "reason" is null when nothing was chosen.
+// "moved", "chosen_for_length"}], "missing": [{"line", "name", "unwritable", "reason"}], "times":
+// {"count", "lines"}, "misfits": [...]}. Names are given in UTF-8 whatever the sheet's encoding; "rule"
+// is "chosen" for a file the user picked; "reason" is null when nothing was chosen;
+// "chosen_for_length" is null unless the file's length decided among candidates.
 std::string JsonReasons(const RowReport& report);
+
+// The JSON array of the files too short for their times: [{"line" (of the FILE line), "name", "kind"
+// ("audio" or "image"), "track", "index_line", "start", "length", "past", "text"}].
+std::string JsonMisfits(const std::vector<LengthMisfit>& misfits, SheetEncoding encoding);
 
 // The JSON array of the moves a run made or would make: [{"from": ..., "to": ...}].
 std::string JsonMoves(const RowReport& report);

@@ -28,7 +28,8 @@ std::optional<std::string> TerminalHost::ChooseFile(const FileFilterList& filter
 }
 
 std::optional<std::string> TerminalHost::ChooseReferencedFile(const FileRequest& request) {
-    if (takeSingleCandidate_ && request.Candidates.size() == 1)
+    // Never one known to be too short for the sheet's times; those come last.
+    if (takeSingleCandidate_ && request.PlausibleCandidates == 1)
         return request.Candidates.front();
     return ChooseFile(request.Filters, request.InitialFolder);
 }

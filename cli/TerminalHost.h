@@ -15,7 +15,9 @@ namespace velmora::fix {
 class TerminalHost : public RepairHost {
 public:
     // With `takeSingleCandidate`, a missing file that the best rule finds exactly once beside the sheet
-    // is taken without asking; otherwise the answers decide, and a question with none left is cancelled.
+    // is taken without asking, unless its length is too short for the sheet's times; among several, the
+    // one left when the others are too short is taken. Otherwise the answers decide, and a question
+    // with none left is cancelled.
     TerminalHost(std::vector<std::string> binAnswers, std::vector<std::string> audioAnswers,
                  bool takeSingleCandidate = false);
 
@@ -36,6 +38,9 @@ public:
         return MoveFileNoReplace(from, to);
     }
     bool AnimatesProgress() const override { return false; }
+    // The reader of lengths the runs use, kept by the caller; none turns the length checks off.
+    void UseLengths(LengthReader* reader) { lengths_ = reader; }
+    LengthReader* Lengths() override { return lengths_; }
     // With a batch, sheet and backup writes are staged in it for sheet number `sheet`; without one they
     // are made at once.
     void UseBatch(BatchWrites* batch, std::size_t sheet) {
@@ -59,6 +64,7 @@ private:
     std::vector<std::string> warnings_;
     BatchWrites* batch_ = nullptr;
     std::size_t sheet_ = 0;
+    LengthReader* lengths_ = nullptr;
 };
 
 } // namespace velmora::fix

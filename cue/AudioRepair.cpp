@@ -1,5 +1,6 @@
 #include "CueText.h"
 #include "FileReferences.h"
+#include "FileTimes.h"
 #include "ReferenceChoice.h"
 #include "ReferencePaths.h"
 #include "Repair.h"
@@ -74,6 +75,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         if (chooser.IsPresent(reference.Name))
             chooser.Take(chooser.Resolve(reference.Name).PlacedName);
 
+    const std::vector<FileTimes> times = IndexTimesByFile(state.WholeText, references);
     // A sheet without a FILE line asks once, for the line it lacks.
     const std::size_t asks = std::max<std::size_t>(references.size(), 1);
     std::vector<PendingRename> renames;
@@ -82,8 +84,8 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         const std::size_t lineNumber = references.empty() ? 0 : references[i].LineNumber;
         if (!references.empty() && chooser.IsPresent(name))
             continue;
-        ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}};
-        const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber);
+        ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}, std::nullopt};
+        const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber, &times[i]);
         if (choice && !host.FileExists(choice->Path))
             outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
         const std::optional<std::string> newName =
@@ -97,6 +99,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         chooser.Take(std::string(FileNamePart(choice->Path)));
         outcome.NewName = *newName;
         outcome.Rule = choice->Rule;
+        outcome.ChosenForLength = choice->ChosenForLength;
         report.Repaired.push_back(outcome);
         const bool keepsType = !references.empty() && NamesDiscImage(state.WholeText, references[i]);
         const std::string type =

@@ -1,5 +1,7 @@
 #include "CueText.h"
 #include "FileReferences.h"
+#include "FileTimes.h"
+#include "MoveRecord.h"
 #include "ReferenceChoice.h"
 #include "Repair.h"
 #include "RowCaptions.h"
@@ -38,6 +40,8 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         references.back().Name = ExtractField(text, '"', 1);
     }
     state.BinName = references.front().Name;
+    const std::vector<FileTimes> times =
+        IndexTimesByFile(text, hasFileLine ? references : std::vector<FileReference>());
     state.CueFolder = std::string(FolderPart(state.CuePath));
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Image,
@@ -57,13 +61,18 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         });
     if (rewritesSheet)
         CheckBackupPath(BackupPathOf(state.CuePath));
+    // Every move is recorded, so that a restore can put it back.
+    if (!missing.empty())
+        CheckBackupPath(MoveRecordPathOf(state.CuePath));
 
     std::vector<BareNameRewrite> rewrites;
     for (const FileReference* reference : missing) {
         const ReferencePath place = chooser.Resolve(reference->Name);
         const std::string expected = state.CueFolder + place.PlacedName;
-        ReferenceOutcome outcome{reference->LineNumber, reference->Name, {}, std::nullopt, false, false, {}};
-        const std::optional<ReferenceChoice> choice = chooser.Ask(reference->Name, reference->LineNumber);
+        ReferenceOutcome outcome{reference->LineNumber, reference->Name, {}, std::nullopt, false, false, {},
+                                 std::nullopt};
+        const std::optional<ReferenceChoice> choice =
+            chooser.Ask(reference->Name, reference->LineNumber, &times[reference - references.data()]);
         if (!choice) {
             report.Missing.push_back(outcome);
             // As with one image, a cancel before anything moved adds no row.
@@ -88,6 +97,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
             EncodeFromUtf8(place.PlacedName, report.Encoding).value_or(place.PlacedName);
         outcome.NewName = nameInSheet;
         outcome.Rule = choice->Rule;
+        outcome.ChosenForLength = choice->ChosenForLength;
         outcome.Moved = true;
         report.Repaired.push_back(outcome);
         report.Moves.push_back({choice->Path, expected});
@@ -104,6 +114,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         state.WholeText = RenameFileReference(state.WholeText, rewrite->Reference, rewrite->Name, type);
     }
     WriteBackupOfLoadedSheet(state, host);
+    report.BackedUp = true;
     buffer.SetText(state.WholeText);
     const RunOutcome outcome = AddOutcomeRow(state, host, RunOutcome::Corrected);
     SaveSheet(state, host);

@@ -157,8 +157,10 @@ RunOutcome traitementheures(RepairState& state, RepairHost& host) {
     // Worked out before anything is written, so a conversion error leaves every file as it was.
     state.WholeText = NormaliseIndexTimes(state, state.WholeText, &state.Report.NormalisedTimeLines);
     // A sheet whose bytes stay as they are is not written, and neither is its backup.
-    if (SheetChanges(state, host))
+    if (SheetChanges(state, host)) {
         WriteBackupOfLoadedSheet(state, host);
+        state.Report.BackedUp = true;
+    }
     host.Buffer().SetText(state.WholeText);
     return AddOutcomeRow(state, host, state.CorrectionCount != 0 ? RunOutcome::Corrected : RunOutcome::Good);
 }

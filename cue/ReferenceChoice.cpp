@@ -1,5 +1,6 @@
 #include "ReferenceChoice.h"
 
+#include "CandidateLengths.h"
 #include "SiblingSheets.h"
 
 namespace velmora {
@@ -19,16 +20,24 @@ ReferencePath ReferenceChooser::Resolve(const std::string& name) const {
     return ResolveReference(DiskNameOf(name, encoding_), folder_);
 }
 
-bool ReferenceChooser::IsPresent(const std::string& name) const {
-    const std::string lookup = Resolve(name).LookupPath;
-    if (!lookup.empty() && host_.FileExists(lookup))
-        return true;
+std::optional<std::string> FoundPath(RepairHost& host, const std::string& name, const std::string& folder,
+                                     SheetEncoding encoding) {
+    const std::string lookup = ResolveReference(DiskNameOf(name, encoding), folder).LookupPath;
+    if (!lookup.empty() && host.FileExists(lookup))
+        return lookup;
     // A name in an ANSI code page may also lie on disk under its own bytes.
-    const std::string asWritten = ResolveReference(name, folder_).LookupPath;
-    return asWritten != lookup && !asWritten.empty() && host_.FileExists(asWritten);
+    const std::string asWritten = ResolveReference(name, folder).LookupPath;
+    if (asWritten != lookup && !asWritten.empty() && host.FileExists(asWritten))
+        return asWritten;
+    return std::nullopt;
 }
 
-std::optional<ReferenceChoice> ReferenceChooser::Ask(const std::string& name, std::size_t lineNumber) {
+bool ReferenceChooser::IsPresent(const std::string& name) const {
+    return FoundPath(host_, name, folder_, encoding_).has_value();
+}
+
+std::optional<ReferenceChoice> ReferenceChooser::Ask(const std::string& name, std::size_t lineNumber,
+                                                     const FileTimes* times) {
     if (!entries_) {
         entries_ = RegularFilesIn(folder_);
         const std::vector<std::string> claimed = FilesOfOtherSheets(folder_, *entries_, sheetFileName_);
@@ -37,19 +46,25 @@ std::optional<ReferenceChoice> ReferenceChooser::Ask(const std::string& name, st
     // Files beside the sheet are matched against the name the reference ends in.
     const std::string placed = Resolve(name).PlacedName;
     const std::string wanted = placed.substr(placed.rfind('/') + 1);
-    const std::vector<Candidate> candidates =
+    std::vector<Candidate> candidates =
         FindCandidates(*entries_, EncodeFromUtf8(wanted, encoding_).value_or(wanted), sheetFileName_, kind_,
                        encoding_, taken_);
-    FileRequest request{filters_, folder_, name, lineNumber, {}};
+    const std::vector<CandidateLength> lengths =
+        OrderByLength(candidates, folder_, kind_, times, host_.Lengths());
+    FileRequest request{filters_, folder_, name, lineNumber, {}, candidates.size()};
     for (const Candidate& candidate : candidates)
         request.Candidates.push_back(folder_ + candidate.FileName);
+    request.PlausibleCandidates = PlausibleCount(lengths, candidates.size());
     std::optional<std::string> chosen = host_.ChooseReferencedFile(request);
     if (!chosen)
         return std::nullopt;
-    ReferenceChoice choice{std::move(*chosen), std::nullopt};
-    for (const Candidate& candidate : candidates)
-        if (choice.Path == folder_ + candidate.FileName)
-            choice.Rule = candidate.Rule;
+    ReferenceChoice choice{std::move(*chosen), std::nullopt, std::nullopt};
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        if (choice.Path == folder_ + candidates[i].FileName) {
+            choice.Rule = candidates[i].Rule;
+            if (times != nullptr)
+                choice.ChosenForLength = LengthDecided(lengths, i, *times);
+        }
     return choice;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Candidates.h"
+#include "FileTimes.h"
 #include "ReferencePaths.h"
 #include "RepairHost.h"
 
@@ -15,10 +16,17 @@ namespace velmora {
 // in UTF-8 for sheets in an ANSI code page (when it reads in it).
 std::string DiskNameOf(const std::string& name, SheetEncoding encoding);
 
+// Where the file that `name` (in the sheet's bytes) names lies, under its disk name or its bytes as
+// written; nothing when it is not there.
+std::optional<std::string> FoundPath(RepairHost& host, const std::string& name, const std::string& folder,
+                                     SheetEncoding encoding);
+
 struct ReferenceChoice {
     std::string Path;
     // The rule that offered the chosen file, or nothing when it was none of the candidates.
     std::optional<CandidateRule> Rule;
+    // Set when the file's length decided among several candidates: "61:12.00 holds all 14 tracks".
+    std::optional<std::string> ChosenForLength;
 };
 
 // Finds the files of one sheet's missing references and asks the host which one to take.
@@ -35,7 +43,10 @@ public:
     void Take(const std::string& diskName) { taken_.push_back(diskName); }
     // Asks the host, with the candidates selected for it; nothing when the user cancels. Files that
     // another sheet of the folder names, or that carry another sheet's name, are never candidates.
-    std::optional<ReferenceChoice> Ask(const std::string& name, std::size_t lineNumber);
+    // Given the reference's INDEX times and a host that reads lengths, candidates whose length holds
+    // them come first and those too short for them last.
+    std::optional<ReferenceChoice> Ask(const std::string& name, std::size_t lineNumber,
+                                       const FileTimes* times = nullptr);
 
 private:
     RepairHost& host_;

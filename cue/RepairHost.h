@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MediaLengths.h"
 #include "files/FileMoves.h"
 #include "files/TemporaryFile.h"
 
@@ -33,6 +34,9 @@ struct FileRequest {
     // Full paths of the files beside the sheet that may be the one, all found by the best rule; the
     // first is the one to select.
     std::vector<std::string> Candidates;
+    // How many of the first Candidates may hold the sheet's times; those after them are known to be too
+    // short for them. All of them when no length was read.
+    std::size_t PlausibleCandidates = 0;
 };
 
 // Icon indexes of the result rows.
@@ -100,6 +104,16 @@ public:
 
     // Called right after AddResultRow with what the run did; the report lives until the next run.
     virtual void DescribeResultRow(const RowReport&) {}
+
+    // What reads the lengths of the files sheets name, or nothing: then no length is checked. The host
+    // keeps it; see LengthReader.
+    virtual LengthReader* Lengths() { return nullptr; }
+    // Writes the record of the files a repair moved beside the sheet at `sheetPath`, so that they can
+    // be put back; kept as its backup is, never written through a link.
+    virtual void WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
+                                 const std::string& sheetPath) {
+        WriteBackupFile(recordPath, bytes, sheetPath);
+    }
 
     // A host without a progress bar (a terminal) answers false: the run then skips the animation and
     // its delays and just sets the position to the maximum.

@@ -1,8 +1,18 @@
 #include "RowCaptions.h"
 
+#include "LengthChecks.h"
+#include "MoveRecord.h"
+#include "TextBuffer.h"
+
 namespace velmora {
 
 RunOutcome AddOutcomeRow(RepairState& state, RepairHost& host, RunOutcome outcome) {
+    // The sheet in the buffer is the one about to be saved, with every file where it now lies.
+    state.Report.Misfits = CheckFileLengths(host.Buffer().Text(), host.Buffer().Encoding(),
+                                            std::string(FolderPart(state.CuePath)), host)
+                               .Misfits;
+    if (!state.Report.Moves.empty())
+        RecordMoves(state.CuePath, state.Report.Moves, host);
     std::string caption(FileNamePart(state.CuePath));
     int icon = BadIcon;
     switch (outcome) {

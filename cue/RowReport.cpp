@@ -36,6 +36,8 @@ std::string RowReasonsText(const RowReport& report) {
             sentence += Utf8Name(repaired.NewName, report.Encoding);
             sentence += "\" (";
             sentence += repaired.Rule ? RuleDescription(*repaired.Rule) : "chosen by you";
+            if (repaired.ChosenForLength)
+                sentence += ", chosen for its length: " + *repaired.ChosenForLength;
             sentence += ")";
         }
         sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
@@ -64,6 +66,14 @@ std::string RowReasonsText(const RowReport& report) {
         sentences.push_back(Plural(report.NormalisedTimeLines.size(), "time was", "times were") +
                             " normalised (line" + (report.NormalisedTimeLines.size() == 1 ? " " : "s ") +
                             LineList(report.NormalisedTimeLines) + ").");
+    for (const LengthMisfit& misfit : report.Misfits) {
+        // Appended piece by piece: a quote put before a temporary trips GCC 12's overlap warning.
+        std::string sentence = "\"";
+        sentence += Utf8Name(misfit.Name, report.Encoding);
+        sentence += "\" on line " + std::to_string(misfit.FileLine) + " is too short for the sheet: ";
+        sentence += MisfitText(misfit) + ".";
+        sentences.push_back(std::move(sentence));
+    }
     if (sentences.empty())
         return "Every file the sheet names is present and every time is well formed.";
     std::string text = sentences[0];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Candidates.h"
+#include "LengthFit.h"
 
 #include <cstddef>
 #include <optional>
@@ -25,6 +26,8 @@ struct ReferenceOutcome {
     // Why a missing reference stays missing when something was chosen for it (the chosen path is no
     // regular file, the move failed and the system's reason); empty otherwise.
     std::string Reason;
+    // Set when the file's length decided among several candidates: "61:12.00 holds all 14 tracks".
+    std::optional<std::string> ChosenForLength;
 };
 
 struct PlannedMove {
@@ -40,7 +43,16 @@ struct RowReport {
     std::vector<ReferenceOutcome> Missing;
     std::vector<std::size_t> NormalisedTimeLines;
     std::vector<PlannedMove> Moves;
+    // Files too short for the INDEX times the sheet gives them.
+    std::vector<LengthMisfit> Misfits;
+    // Set once the sheet's backup is written: the sheet is about to change.
+    bool BackedUp = false;
 };
+
+// True when the run changed something on disk that a restore can take back.
+inline bool ChangedFiles(const RowReport& report) {
+    return report.BackedUp || !report.Moves.empty();
+}
 
 // One or two sentences that tell what the run did, for a row's tool tip; UTF-8 whatever the sheet's
 // encoding.

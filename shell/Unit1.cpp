@@ -1,6 +1,7 @@
 #include "shell/Unit1.h"
 
 #include "cue/Repair.h"
+#include "cue/Restore.h"
 #include "cue/RowReport.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
@@ -71,6 +73,10 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
             paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     return paths;
 }
+
+// What a row keeps of its run: the sheet's full path, and whether the run changed files on disk.
+constexpr int SheetPathRole = Qt::UserRole;
+constexpr int ChangedFilesRole = Qt::UserRole + 1;
 
 // The result list's one column is 470 pixels wide: a longer row is shortened
 // to fit it instead of running off to the right.
@@ -154,6 +160,8 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     ListView1->setItemDelegate(new ResultRowDelegate(ListView1));
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->setAccessibleName("Results");
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QListWidget::customContextMenuRequested, this, &TForm1::ShowRowContextMenu);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -430,8 +438,55 @@ std::optional<std::string> TForm1::ChooseReferencedFile(const FileRequest& reque
 }
 
 void TForm1::DescribeResultRow(const RowReport& report) {
-    if (QListWidgetItem* row = ListView1->item(ListView1->count() - 1))
-        row->setToolTip(SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
+    QListWidgetItem* row = ListView1->item(ListView1->count() - 1);
+    if (row == nullptr)
+        return;
+    row->setToolTip(SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
+    const std::string path = AbsolutePath(state_.CuePath);
+    row->setData(SheetPathRole, QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    row->setData(ChangedFilesRole, ChangedFiles(report));
+}
+
+QMenu* TForm1::RowContextMenu(QListWidgetItem* row) {
+    auto* menu = new QMenu(this);
+    if (row == nullptr || !row->data(ChangedFilesRole).toBool())
+        return menu;
+    QAction* restore = menu->addAction("Restore original");
+    // A run may be working on the very sheet; it is put back once the list is quiet.
+    restore->setEnabled(!running_);
+    const QPersistentModelIndex index = ListView1->indexFromItem(row);
+    connect(restore, &QAction::triggered, this, [this, index] {
+        if (index.isValid())
+            RestoreOriginal(ListView1->item(index.row()));
+    });
+    return menu;
+}
+
+void TForm1::ShowRowContextMenu(const QPoint& position) {
+    const std::unique_ptr<QMenu> menu(RowContextMenu(ListView1->itemAt(position)));
+    if (!menu->isEmpty())
+        menu->exec(ListView1->viewport()->mapToGlobal(position));
+}
+
+void TForm1::RestoreOriginal(QListWidgetItem* row) {
+    const QByteArray path = row->data(SheetPathRole).toByteArray();
+    const std::string sheet = path.toStdString();
+    RestoreResult result;
+    try {
+        result = RestoreSheet(sheet);
+    } catch (const Error& error) {
+        ShowErrorBox(error);
+        return;
+    }
+    // Whatever it said, no row of this sheet has anything left to put back.
+    for (int i = 0; i < ListView1->count(); ++i)
+        if (ListView1->item(i)->data(SheetPathRole).toByteArray() == path)
+            ListView1->item(i)->setData(ChangedFilesRole, false);
+    if (result.Outcome == RestoreOutcome::NoBackup) {
+        ShowWarning(std::string(FileNamePart(sheet)) + " has no backup to put back");
+        return;
+    }
+    row->setToolTip(row->toolTip() + "\nRestored: the sheet and the files it names are back as they were.");
 }
 
 std::optional<std::string> TForm1::RunChooser(const QStringList& filters, const QString& title,

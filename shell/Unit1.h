@@ -3,6 +3,7 @@
 #include "cue/RepairHost.h"
 #include "cue/RepairState.h"
 #include "cue/TextBuffer.h"
+#include "cue/taglib/TagLibLengthReader.h"
 #include "platform/FileAssociation.h"
 
 #include <QIcon>
@@ -19,6 +20,8 @@
 class QCheckBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
+class QMenu;
 class QProgressBar;
 class QStatusBar;
 
@@ -58,6 +61,14 @@ public:
     std::uint32_t TickCount() override;
     bool FileExists(const std::string& path) override;
     std::error_code MoveFile(const std::string& from, const std::string& to) override;
+    LengthReader* Lengths() override { return &lengths_; }
+
+    // The context menu of a result row: "Restore original" for a row whose run changed something, as
+    // long as no run is in progress. The caller owns the menu.
+    QMenu* RowContextMenu(QListWidgetItem* row);
+    // Puts the row's sheet back as it was (its backup, and the files its repair moved); says so in the
+    // row's tool tip, or shows why it could not.
+    void RestoreOriginal(QListWidgetItem* row);
 
     void FormCreate();
     // The application-wide hook: sees every event before it is dispatched and
@@ -110,6 +121,7 @@ private:
     void FinishFailedRun(PendingRun& run);
     void ShowNormal();
     QString SheetToolTip() const;
+    void ShowRowContextMenu(const QPoint& position);
     std::optional<std::string> RunChooser(const QStringList& filters, const QString& title,
                                           const std::string& initialFolder, const std::string& selected);
 
@@ -122,6 +134,7 @@ private:
     bool running_ = false;
     bool formShown_ = false;
     std::string lastActivateError_;
+    TagLibLengthReader lengths_;
 };
 
 } // namespace velmora

@@ -29,7 +29,7 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
         {{"--json"}, "no PATH given"},
         {{"a.cue", "--bin"}, "--bin needs a FILE"},
         {{"a.cue", "--audio"}, "--audio needs a FILE"},
-        {{"--verbose", "a.cue"}, "unknown option --verbose"},
+        {{"--loud", "a.cue"}, "unknown option --loud"},
         {{"-r", "a.cue"}, "unknown option -r"},
         {{"--binary=x", "a.cue"}, "unknown option --binary=x"},
     };

@@ -89,7 +89,7 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                                 options);
     EXPECT_EQ(printed.status, SomeFailed);
     const std::string none = "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [], \"times\": "
-                             "{\"count\": 0, \"lines\": []}}";
+                             "{\"count\": 0, \"lines\": []}, \"misfits\": []}";
     const std::string good = "{\"sheet\": \"" + (folder / "good.cue") +
                              "\", \"row\": \"good.cue => GOOD\", \"outcome\": \"GOOD\", \"message\": null, "
                              "\"reasons\": " +
@@ -100,7 +100,7 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                   "still missing.\", \"reasons\": "
                   "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [{\"line\": 1, \"name\": "
                   "\"disc.bin\", \"unwritable\": false, \"reason\": null}], \"times\": {\"count\": 0, "
-                  "\"lines\": []}}}\n"
+                  "\"lines\": []}, \"misfits\": []}}\n"
                   "{\"sheet\": \"" +
                   (folder / "plain.cue") +
                   "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null, \"reasons\": null}\n"
@@ -186,7 +186,8 @@ TEST_F(FixRunTest, DryRunPrintsWhatTheRealRunDoesAndChangesNothing) {
     WriteFile(folder / "album.cue", sheet);
     WriteFile(folder / "album.flac", "");
     WriteFile(folder / "disc.cue", ImageSheet);
-    WriteFile(folder / "Disc.BIN", "image");
+    // --auto takes an image only when it holds the sheet's track: one frame of 2,048 bytes here.
+    WriteFile(folder / "Disc.BIN", std::string(2048, 'i'));
     FixOptions options;
     options.Auto = true;
     options.DryRun = true;
@@ -245,8 +246,9 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
     EXPECT_NE(
         printed.out.find("\"outcome\": \"CORRECTED\", \"message\": null, \"reasons\": {\"encoding\": "
                          "\"Windows-1251\", \"repaired\": [{\"line\": 3, \"from\": \"Кино.wav\", \"to\": "
-                         "\"кино.flac\", \"rule\": \"other-extension\", \"moved\": false}], \"missing\": [], "
-                         "\"times\": {\"count\": 2, \"lines\": [5, 7]}}, \"diff\": \"--- "),
+                         "\"кино.flac\", \"rule\": \"other-extension\", \"moved\": false, "
+                         "\"chosen_for_length\": null}], \"missing\": [], \"times\": {\"count\": 2, "
+                         "\"lines\": [5, 7]}, \"misfits\": []}, \"diff\": \"--- "),
         std::string::npos)
         << printed.out;
     EXPECT_NE(printed.out.find("\\n-FILE \\\"Кино.wav\\\" WAVE\\r\\n+FILE \\\"кино.flac\\\" WAVE\\r\\n"),

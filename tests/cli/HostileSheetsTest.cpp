@@ -100,12 +100,13 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              fs::create_directories(root / "outside");
              WriteFile(root / "library/game/game.cue",
                        "FILE \"../../outside/evil.bin\" BINARY\r\n" + ImageTracks);
-             WriteFile(root / "library/game/game.bin", "image");
+             // --auto takes an image only when it holds the sheet's track: one frame here.
+             WriteFile(root / "library/game/game.bin", std::string(2352, 'i'));
          },
          "--auto library/game/game.cue", 0, "library/game/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
              EXPECT_TRUE(FolderEntries(root / "outside").empty());
-             EXPECT_EQ(ReadFile(root / "library/game/evil.bin"), "image");
+             EXPECT_EQ(ReadFile(root / "library/game/evil.bin"), std::string(2352, 'i'));
              EXPECT_EQ(ReadFile(root / "library/game/game.cue"),
                        "FILE \"evil.bin\" BINARY\r\n" + ImageTracks);
              EXPECT_EQ(ReadFile(root / "library/game/game.cue.bak"),
@@ -120,7 +121,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          "--bin download.bin game/game.cue", 0, "game/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
              EXPECT_EQ(FolderEntries(root / "game"),
-                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak"}));
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.moves"}));
              EXPECT_EQ(ReadFile(root / "game/game.bin"), "image");
              EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + ImageTracks);
          }},

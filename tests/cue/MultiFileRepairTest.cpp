@@ -139,8 +139,9 @@ TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
     host.takeSingleCandidate = true;
     host.chooserAnswers = {elsewhere / "two.bin"};
     EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
-    EXPECT_EQ(FolderEntries(folder.Path()),
-              (std::vector<std::string>{"Game (Track 1).bin", "Game (Track 2).bin", "game.cue"}));
+    EXPECT_EQ(
+        FolderEntries(folder.Path()),
+        (std::vector<std::string>{"Game (Track 1).bin", "Game (Track 2).bin", "game.cue", "game.cue.moves"}));
     EXPECT_EQ(ReadFile(folder / "Game (Track 2).bin"), "two");
     EXPECT_EQ(ReadFile(folder / "game.cue"), sheet);
     ASSERT_EQ(host.requests.size(), 2u);
@@ -157,17 +158,19 @@ TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
 
 TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
     RowReport repaired;
-    repaired.Repaired.push_back({3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}});
-    repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false, {}});
+    repaired.Repaired.push_back(
+        {3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}, std::nullopt});
+    repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false, {}, std::nullopt});
     repaired.NormalisedTimeLines = {5, 9, 12};
     RowReport missing;
     missing.Encoding = SheetEncoding::Windows1251;
-    missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true, {}});
+    missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true, {}, std::nullopt});
     RowReport refused;
     refused.Missing.push_back(
-        {2, "d.bin", "", std::nullopt, false, false, "\"/m/dir\" is not a regular file"});
+        {2, "d.bin", "", std::nullopt, false, false, "\"/m/dir\" is not a regular file", std::nullopt});
     RowReport moved;
-    moved.Repaired.push_back({1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false, {}});
+    moved.Repaired.push_back(
+        {1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false, {}, std::nullopt});
     moved.NormalisedTimeLines = {2};
     const std::pair<RowReport, std::string> cases[] = {
         {RowReport(), "Every file the sheet names is present and every time is well formed."},

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "cue/MoveRecord.h"
 #include "messages/Messages.h"
 
 #include <array>
@@ -291,7 +292,10 @@ TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
               (std::vector<Row>{{"disc.cue => CORRECTED", CorrectedIcon}, {"disc.cue => GOOD", GoodIcon}}));
     EXPECT_EQ(ReadFile(folder / "disc.bin"), "image");
     EXPECT_EQ(ReadFile(folder / "disc.cue"), sheet);
-    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"disc.bin", "disc.cue"}));
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{"disc.bin", "disc.cue", "disc.cue.moves"}));
+    EXPECT_EQ(ReadFile(folder / "disc.cue.moves"),
+              EncodeMoveRecord({{elsewhere / "other.bin", folder / "disc.bin"}}));
     EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
     ASSERT_EQ(host.chooserCalls.size(), 1u);
     const testing::ChooserCall& call = host.chooserCalls[0];

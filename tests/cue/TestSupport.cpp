@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace velmora::testing {
 
 void RecordingHost::PumpEvents() {
@@ -17,7 +21,7 @@ std::optional<std::string> RecordingHost::ChooseFile(const FileFilterList& filte
 
 std::optional<std::string> RecordingHost::ChooseReferencedFile(const FileRequest& request) {
     requests.push_back(request);
-    if (takeSingleCandidate && request.Candidates.size() == 1)
+    if (takeSingleCandidate && request.PlausibleCandidates == 1)
         return request.Candidates.front();
     return ChooseFile(request.Filters, request.InitialFolder);
 }
@@ -31,6 +35,62 @@ std::uint32_t RecordingHost::TickCount() {
 std::error_code RecordingHost::MoveFile(const std::string& from, const std::string& to) {
     moves.emplace_back(from, to);
     return MoveFileNoReplace(from, to);
+}
+
+std::optional<AudioLength> FixedLengths::AudioLengthOf(const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') + 1);
+    asked.push_back(name);
+    const auto length = byName.find(name);
+    return length == byName.end() ? std::nullopt : std::optional<AudioLength>(length->second);
+}
+
+namespace {
+
+void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate) {
+    constexpr std::uint32_t channels = 2;
+    constexpr std::uint32_t bytesPerSample = 2;
+    const std::uint64_t dataBytes = sampleFrames * channels * bytesPerSample;
+    std::string wav = "RIFF";
+    PutLittleEndian(wav, 36 + dataBytes, 4);
+    wav += "WAVEfmt ";
+    PutLittleEndian(wav, 16, 4);
+    PutLittleEndian(wav, 1, 2);
+    PutLittleEndian(wav, channels, 2);
+    PutLittleEndian(wav, sampleRate, 4);
+    PutLittleEndian(wav, sampleRate * channels * bytesPerSample, 4);
+    PutLittleEndian(wav, channels * bytesPerSample, 2);
+    PutLittleEndian(wav, bytesPerSample * 8, 2);
+    wav += "data";
+    PutLittleEndian(wav, dataBytes, 4);
+    wav.append(dataBytes, '\0');
+    WriteFile(path, wav);
+}
+
+int RunProgram(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devNull, STDOUT_FILENO);
+        ::dup2(devNull, STDERR_FILENO);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace velmora::testing

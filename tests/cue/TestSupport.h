@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ public:
     std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
     void DescribeResultRow(const RowReport& report) override { reports.push_back(report); }
     bool AnimatesProgress() const override { return animates; }
+    LengthReader* Lengths() override { return lengths; }
 
     std::vector<bool> linkStates;
     int progress = 0;
@@ -62,9 +64,27 @@ public:
     bool animates = true;
     std::vector<std::pair<std::string, std::string>> moves;
     std::vector<FileRequest> requests;
-    // Takes the one candidate of a request without asking, as velmora-fix --auto does.
+    // Takes the one candidate of a request that may hold the sheet's times without asking, as
+    // velmora-fix --auto does.
     bool takeSingleCandidate = false;
+    LengthReader* lengths = nullptr;
     std::vector<RowReport> reports;
 };
+
+// Lengths a test sets by file name; sizes come from the files themselves.
+class FixedLengths final : public LengthReader {
+public:
+    std::optional<AudioLength> AudioLengthOf(const std::string& path) override;
+    std::map<std::string, AudioLength> byName;
+    std::vector<std::string> asked;
+};
+
+// Writes a WAV file of 16-bit stereo silence holding `sampleFrames` samples a channel.
+void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate = 44100);
+// CD audio: 588 samples a frame at 44,100 a second.
+inline constexpr std::uint64_t SamplesPerCdFrame = 588;
+
+// Runs a program with its arguments, its output thrown away; its exit status, or -1.
+int RunProgram(const std::vector<std::string>& arguments);
 
 } // namespace velmora::testing

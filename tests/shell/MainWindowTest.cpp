@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -405,8 +406,9 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
     QFETCH(QString, title);
     const QString folder = Folder() + "/sheets";
     const QString sheet = Prepare(folder, entry);
+    // A frame's worth of bytes: an image holds its track; audio files have no length to read.
     for (const QString& name : beside)
-        WriteFile(folder + "/" + name, "data");
+        WriteFile(folder + "/" + name, QByteArray(2352, 'd'));
     auto form = MakeForm();
     form->State().CueFolder = (Folder() + "/").toStdString();
     ModalAnswerer user(form.get());
@@ -427,6 +429,91 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
         selectedPaths << folder + "/" + name;
     QCOMPARE(user.choosers[0].selected, selectedPaths);
     QCOMPARE(user.choosers[0].title, title);
+}
+
+namespace {
+
+// The entries of a row's context menu, and whether each can be chosen.
+QStringList MenuEntries(TForm1& form, int row) {
+    const std::unique_ptr<QMenu> menu(form.RowContextMenu(form.ListView1->item(row)));
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+        entries << action->text() + (action->isEnabled() ? "" : " (disabled)");
+    return entries;
+}
+
+} // namespace
+
+void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
+    const QString folder = Folder() + "/sheets";
+    const QString album = CarriedAudioSheet(folder, "album.cue");
+    const QString disc = GoodImageSheet(folder, "disc.cue");
+    const QString game = MissingImageSheet(folder, "game.cue");
+    const QByteArray albumBytes = ReadFile(album);
+    const QByteArray gameBytes = ReadFile(game);
+    WriteFile(Folder() + "/downloads/download.bin", QByteArray(2352, 'g'));
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    user.Answer(Folder() + "/downloads/download.bin");
+    Drop(*form, {album, disc, game});
+    QTRY_COMPARE(Rows(*form),
+                 (QStringList{"album.cue => CORRECTED", "disc.cue => GOOD", "game.cue => CORRECTED"}));
+    QCOMPARE(MenuEntries(*form, 0), QStringList{"Restore original"});
+    QCOMPARE(MenuEntries(*form, 1), QStringList{});
+    QVERIFY(!QFile::exists(Folder() + "/downloads/download.bin"));
+
+    // The menu a right click opens on the row of the moved image.
+    bool chosen = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions()[0]->text(), QString("Restore original"));
+        menu->setActiveAction(menu->actions()[0]);
+        QTest::keyClick(menu, Qt::Key_Return);
+        chosen = true;
+    });
+    const QPoint onRow = form->ListView1->visualItemRect(form->ListView1->item(2)).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, onRow, form->ListView1->viewport()->mapToGlobal(onRow));
+    QApplication::sendEvent(form->ListView1->viewport(), &click);
+    QVERIFY(chosen);
+    QCOMPARE(ReadFile(game), gameBytes);
+    QCOMPARE(ReadFile(Folder() + "/downloads/download.bin"), QByteArray(2352, 'g'));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(", "),
+             QString("album.cue, album.cue.bak, disc.bin, disc.cue, game.cue, song.mp3"));
+    QVERIFY(form->ListView1->item(2)->toolTip().endsWith(
+        "\nRestored: the sheet and the files it names are back as they were."));
+
+    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[0]->trigger();
+    QCOMPARE(ReadFile(album), albumBytes);
+    QVERIFY(!QFile::exists(album + ".bak"));
+    QCOMPARE(MenuEntries(*form, 0), QStringList{});
+    QCOMPARE(MenuEntries(*form, 2), QStringList{});
+    QVERIFY(user.boxes.empty());
+}
+
+void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
+    const QString folder = Folder() + "/sheets";
+    const QString game = MissingImageSheet(folder, "game.cue");
+    const QString download = Folder() + "/downloads/download.bin";
+    WriteFile(download, QByteArray(2352, 'g'));
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    user.Answer(download);
+    Drop(*form, {game});
+    QTRY_COMPARE(Rows(*form), QStringList{"game.cue => CORRECTED"});
+    // Another file has taken the image's old name meanwhile.
+    WriteFile(download, "newer");
+    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[0]->trigger();
+    QTRY_COMPARE(int(user.boxes.size()), 1);
+    QCOMPARE(user.boxes[0].icon, QMessageBox::Critical);
+    QCOMPARE(user.boxes[0].text, "\"" + folder + "/missing.bin\" cannot be moved back to \"" + download +
+                                     "\": that name is taken.");
+    QCOMPARE(ReadFile(download), QByteArray("newer"));
+    QCOMPARE(ReadFile(folder + "/missing.bin"), QByteArray(2352, 'g'));
+    QVERIFY(QFile::exists(game + ".moves"));
+    // Still on offer, for when the way is clear.
+    QCOMPARE(MenuEntries(*form, 0), QStringList{"Restore original"});
 }
 
 void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes_data() {

@@ -45,6 +45,9 @@ private slots:
     void progressBarAtTheEndOfRuns_data();
     void progressBarAtTheEndOfRuns();
 
+    void restoreOriginalPutsBackWhatARowsRunChanged();
+    void aRestoreThatCannotBeMadeShowsWhyAndChangesNothing();
+
     void ticksAndUntickingWriteTheAssociation();
     void activationFollowsTheStoredFlag();
     void anActivationFailureIsShownOnce();

@@ -4,6 +4,8 @@
 #include "shell/Unit1.h"
 #include "shell/Unit2.h"
 
+#include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -131,6 +133,38 @@ void RealDesktopTest::minimisingTheAboutWindowTakesTheMainWindowAlong() {
                  qPrintable(WindowProperty(*about_, "WM_STATE")));
     QTRY_VERIFY(about_->isVisible());
     QVERIFY(!main_->isEnabled());
+}
+
+// A right click with the real pointer, and the menu answered with the real keyboard.
+void RealDesktopTest::aRightClickOnARowOffersToRestoreItsSheet() {
+    const QString sheet = work_->path() + "/album.cue";
+    WriteFile(sheet,
+              "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"song.mp3\" MP3\n  TRACK 01 AUDIO\n    INDEX 01 0:2:0\n");
+    WriteFile(work_->path() + "/song.mp3", "audio");
+    const QByteArray original = ReadFile(sheet);
+    DropFiles(*main_, {sheet});
+    QTRY_COMPARE(Rows(*main_), QStringList{"album.cue => CORRECTED"});
+    QVERIFY(ReadFile(sheet) != original);
+
+    QStringList offered;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !menu->isVisible() || !offered.isEmpty())
+            return;
+        for (const QAction* action : menu->actions())
+            offered << action->text();
+        QProcess::execute("xdotool", {"key", "Down", "Return"});
+    });
+    answer.start(50);
+    QVERIFY(QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(main_->winId())}) == 0);
+    QListWidget* list = main_->ListView1;
+    const QPoint onRow = list->viewport()->mapToGlobal(list->visualItemRect(list->item(0)).center());
+    QVERIFY(QProcess::execute("xdotool", {"mousemove", "--sync", QString::number(onRow.x()),
+                                          QString::number(onRow.y()), "click", "3"}) == 0);
+    QTRY_COMPARE(offered, QStringList{"Restore original"});
+    QTRY_COMPARE(ReadFile(sheet), original);
+    QVERIFY(!QFile::exists(sheet + ".bak"));
 }
 
 } // namespace velmora

@@ -26,6 +26,7 @@ private slots:
     void theAboutWindowIsCentredByItsFrameEveryTime();
     void theAboutWindowIsAModalDialogOfTheMainWindow();
     void minimisingTheAboutWindowTakesTheMainWindowAlong();
+    void aRightClickOnARowOffersToRestoreItsSheet();
 
 private:
     void OpenAbout();

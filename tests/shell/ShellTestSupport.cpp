@@ -164,7 +164,8 @@ QString GoodImageSheet(const QString& folder, const QString& name) {
     const QString image = QFileInfo(name).completeBaseName() + ".bin";
     WriteFile(path,
               "FILE \"" + image.toUtf8() + "\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n");
-    WriteFile(folder + "/" + image, "image");
+    // One frame: the image holds its track.
+    WriteFile(folder + "/" + image, QByteArray(2352, 'i'));
     return path;
 }
 

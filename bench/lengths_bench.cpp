@@ -1,0 +1,171 @@
+// velmora-fix over 2,000 sheets, each with its own audio file on disk (WAV, FLAC and MP3 in turn), with
+// the length checks and without them (--no-lengths): the checks read every file's headers with TagLib,
+// and the goal is a batch at most 10% slower. Twice: sheets that are fine (nothing is written, so the
+// reads weigh most) and sheets whose times are normalised (written in batches, as a repair run is).
+#include "RatioReporter.h"
+#include "cli/FixRun.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using velmora::fix::FixOptions;
+
+constexpr int Sheets = 2000;
+constexpr int TracksPerSheet = 12;
+const char* const Formats[] = {"wav", "flac", "mp3"};
+
+void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// One second of 16-bit stereo at 44,100 a second: what the encoders make the other formats from.
+void WriteSecondOfWav(const fs::path& path) {
+    const std::uint64_t bytes = 44100 * 4;
+    std::string wav = "RIFF";
+    PutLittleEndian(wav, 36 + bytes, 4);
+    wav += "WAVEfmt ";
+    for (const auto& [value, size] :
+         {std::pair{16, 4}, {1, 2}, {2, 2}, {44100, 4}, {44100 * 4, 4}, {4, 2}, {16, 2}})
+        PutLittleEndian(wav, static_cast<std::uint64_t>(value), size);
+    wav += "data";
+    PutLittleEndian(wav, bytes, 4);
+    for (std::uint64_t i = 0; i < bytes / 2; ++i)
+        PutLittleEndian(wav, static_cast<std::uint64_t>(i * 37 % 2000), 2);
+    std::ofstream(path, std::ios::binary) << wav;
+}
+
+// Tracks a few frames apart, all inside the one second of audio; with `carried`, every INDEX needs its
+// frames carried, so the sheet is rewritten.
+std::string Sheet(const std::string& audio, bool carried) {
+    std::string sheet = "PERFORMER \"Bench\"\r\nTITLE \"Bench\"\r\nFILE \"" + audio + "\" WAVE\r\n";
+    // Appended piece by piece: concatenating temporaries trips GCC 12's overlap warning at -O3.
+    for (int t = 1; t <= TracksPerSheet; ++t) {
+        const int frames = (t - 1) * 5;
+        sheet += t < 10 ? "  TRACK 0" : "  TRACK ";
+        sheet += std::to_string(t);
+        sheet += " AUDIO\r\n    INDEX 01 ";
+        sheet += carried ? "0:0:" : frames < 10 ? "00:00:0" : "00:00:";
+        sheet += std::to_string(frames);
+        sheet += "\r\n";
+    }
+    return sheet;
+}
+
+class Library {
+public:
+    explicit Library(bool carried) : carried_(carried) {
+        std::string pattern = (fs::temp_directory_path() / "velmora-lengths-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        root_ = pattern;
+        const fs::path wav = root_ / "source.wav";
+        WriteSecondOfWav(wav);
+        const std::string quiet = " >/dev/null 2>&1";
+        if (std::system(("flac --silent --force -o '" + (root_ / "source.flac").string() + "' '" +
+                         wav.string() + "'" + quiet)
+                            .c_str()) != 0 ||
+            std::system(
+                ("lame --quiet '" + wav.string() + "' '" + (root_ / "source.mp3").string() + "'" + quiet)
+                    .c_str()) != 0)
+            std::abort();
+        fs::create_directory(root_ / "sheets");
+        for (int i = 0; i < Sheets; ++i) {
+            const std::string format = Formats[i % 3];
+            const std::string audio = "album" + std::to_string(i) + "." + format;
+            fs::copy_file(root_ / ("source." + format), root_ / "sheets" / audio);
+        }
+        Reset();
+    }
+    ~Library() { fs::remove_all(root_); }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+
+    // The sheets as they were before any run, without backups.
+    void Reset() const {
+        for (int i = 0; i < Sheets; ++i) {
+            const fs::path sheet = root_ / "sheets" / ("album" + std::to_string(i) + ".cue");
+            std::ofstream(sheet, std::ios::binary | std::ios::trunc)
+                << Sheet("album" + std::to_string(i) + "." + Formats[i % 3], carried_);
+            fs::remove(sheet.string() + ".bak");
+        }
+    }
+    std::string Folder() const { return (root_ / "sheets").string(); }
+    bool Carried() const { return carried_; }
+
+private:
+    bool carried_;
+    fs::path root_;
+};
+
+void Batch(benchmark::State& state, const Library& library, bool lengths) {
+    FixOptions options;
+    options.Paths = {library.Folder()};
+    options.Recursive = true;
+    options.Quiet = true;
+    options.ReadLengths = lengths;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (library.Carried())
+            library.Reset();
+        state.ResumeTiming();
+        std::ostringstream out;
+        std::ostringstream err;
+        if (velmora::fix::RunFix(options, out, err, false) != velmora::fix::AllFine)
+            state.SkipWithError("the batch did not end well");
+        // Every sheet fits: a length read that went wrong would show here.
+        if (!err.str().empty())
+            state.SkipWithError(err.str().c_str());
+    }
+}
+
+void PrintRatio(const RatioReporter& reporter, const std::string& with, const std::string& without) {
+    const std::optional<Summary> a = reporter.Find(with);
+    const std::optional<Summary> b = reporter.Find(without);
+    if (!a || !b || b->median.real <= 0)
+        return;
+    std::printf(
+        "%s: median ms (range) with lengths %s, without %s; ratio %.3f (CPU %.3f), goal at most 1.100\n",
+        with.c_str(), RatioReporter::Describe(*a).c_str(), RatioReporter::Describe(*b).c_str(),
+        a->median.real / b->median.real, a->median.cpu / b->median.cpu);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The repetitions of the two sides take turns, so that a disc that slows down for a while (other
+    // work on the machine) weighs on both alike.
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> arguments{argv[0], interleave.data()};
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    const Library fine(false);
+    const Library carried(true);
+    const std::pair<const char*, const Library*> libraries[] = {{"fine", &fine}, {"normalised", &carried}};
+    for (const auto& [name, library] : libraries)
+        for (const bool lengths : {true, false})
+            benchmark::RegisterBenchmark(
+                (std::string(name) + (lengths ? "/with_lengths" : "/without_lengths")).c_str(),
+                [library = library, lengths](benchmark::State& state) { Batch(state, *library, lengths); })
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1)
+                ->Repetitions(9)
+                ->Apply(AddRange);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    // Registered names carry the iterations and repetitions.
+    const std::string runs = "/iterations:1/repeats:9";
+    for (const char* name : {"fine", "normalised"})
+        PrintRatio(reporter, std::string(name) + "/with_lengths" + runs,
+                   std::string(name) + "/without_lengths" + runs);
+    return 0;
+}

@@ -1,0 +1,203 @@
+#include "CheckRun.h"
+
+#include "FixRun.h"
+#include "JsonLine.h"
+#include "RunReport.h"
+#include "SheetPaths.h"
+#include "TerminalHost.h"
+#include "TerminalText.h"
+#include "cue/LengthChecks.h"
+#include "cue/Restore.h"
+#include "cue/taglib/TagLibLengthReader.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace velmora::fix {
+namespace {
+
+// One line of standard error: what is wrong, and the line of the sheet it is on (0 for none).
+struct Problem {
+    std::size_t Line = 0;
+    std::string Text;
+};
+
+struct SheetLine {
+    std::string Outcome;
+    int Status = AllFine;
+    std::vector<Problem> Problems;
+    // The JSON fields after "message".
+    std::string Extra;
+};
+
+bool IsCuePath(const std::string& path) {
+    const std::string_view name = FileNamePart(path);
+    return name.size() >= 4 && name.substr(name.size() - 4) == ".cue";
+}
+
+// Appended piece by piece: a quote put before a temporary trips GCC 12's overlap warning at -O3.
+std::string Quoted(const std::string& name, SheetEncoding encoding) {
+    std::string quoted = "\"";
+    quoted += DecodeToUtf8(name, encoding).value_or(name);
+    quoted += '"';
+    return quoted;
+}
+
+// "velmora-fix: PATH:LINE: problem"; a warning names the sheet itself.
+std::string ProblemLine(const std::string& shown, const SheetLine& line, const Problem& problem) {
+    std::string text = "velmora-fix: ";
+    if (line.Outcome != "WARNING") {
+        text += shown;
+        if (problem.Line != 0) {
+            text += ':';
+            text += std::to_string(problem.Line);
+        }
+        text += ": ";
+    }
+    text += problem.Text;
+    return EscapeControls(text) + "\n";
+}
+
+std::string JsonReferences(const std::vector<FileReference>& references, SheetEncoding encoding) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < references.size(); ++i)
+        json += (i > 0 ? ", " : "") + std::string("{\"line\": ") + std::to_string(references[i].LineNumber) +
+                ", \"name\": " +
+                JsonString(DecodeToUtf8(references[i].Name, encoding).value_or(references[i].Name)) + "}";
+    return json + "]";
+}
+
+SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
+    SheetLine line;
+    if (!IsCuePath(path)) {
+        line.Outcome = "WARNING";
+        line.Status = SomeBad;
+        line.Problems.push_back({0, std::string(FileNamePart(path)) + " is not a valid CUE"});
+        return line;
+    }
+    TextBuffer& buffer = host.Buffer();
+    try {
+        buffer.LoadFromFile(path);
+    } catch (const Error& error) {
+        line.Outcome = "ERROR";
+        line.Status = SomeFailed;
+        line.Problems.push_back({0, ErrorBoxText(error.what())});
+        return line;
+    }
+    const SheetEncoding encoding = buffer.Encoding();
+    if (FindFileReferences(buffer.Text()).empty()) {
+        line.Outcome = "SKIPPED";
+        return line;
+    }
+    const LengthCheck check = CheckFileLengths(buffer.Text(), encoding, std::string(FolderPart(path)), host);
+    for (const LengthMisfit& misfit : check.Misfits)
+        line.Problems.push_back({misfit.FileLine, Quoted(misfit.Name, encoding) +
+                                                      " is too short for the sheet: " + MisfitText(misfit)});
+    for (const FileReference& missing : check.Missing)
+        line.Problems.push_back({missing.LineNumber, Quoted(missing.Name, encoding) + " is missing"});
+    for (const FileReference& unread : check.Unread)
+        line.Problems.push_back(
+            {unread.LineNumber, "the length of " + Quoted(unread.Name, encoding) + " could not be read"});
+    std::sort(line.Problems.begin(), line.Problems.end(),
+              [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
+    line.Outcome = !check.Misfits.empty()   ? "DOES NOT FIT"
+                   : !check.Missing.empty() ? "MISSING"
+                   : !check.Unread.empty()  ? "UNCHECKED"
+                                            : "FITS";
+    line.Status = check.Misfits.empty() && check.Missing.empty() ? AllFine : SomeBad;
+    if (json)
+        line.Extra = ", \"reasons\": {\"encoding\": " + JsonString(EncodingName(encoding)) +
+                     ", \"misfits\": " + JsonMisfits(check.Misfits, encoding) +
+                     ", \"missing\": " + JsonReferences(check.Missing, encoding) +
+                     ", \"unread\": " + JsonReferences(check.Unread, encoding) + "}";
+    return line;
+}
+
+SheetLine RestoreOne(const std::string& path) {
+    SheetLine line;
+    if (!IsCuePath(path)) {
+        line.Outcome = "WARNING";
+        line.Status = SomeBad;
+        line.Problems.push_back({0, std::string(FileNamePart(path)) + " is not a valid CUE"});
+        return line;
+    }
+    RestoreResult result;
+    try {
+        result = RestoreSheet(path);
+    } catch (const Error& error) {
+        line.Outcome = "ERROR";
+        line.Status = SomeFailed;
+        line.Problems.push_back({0, ErrorBoxText(error.what())});
+        return line;
+    }
+    if (result.Outcome == RestoreOutcome::NoBackup) {
+        line.Outcome = "NO BACKUP";
+        line.Status = SomeBad;
+        line.Problems.push_back({0, "no backup and no record of moves: nothing was put back"});
+        return line;
+    }
+    line.Outcome = "RESTORED";
+    std::string moves = "[";
+    for (const PlannedMove& move : result.MovedBack) {
+        moves += (moves.size() > 1 ? ", " : "") + std::string("{\"from\": ") + JsonPath(move.To) +
+                 ", \"to\": " + JsonPath(move.From) + "}";
+    }
+    line.Extra = ", \"sheet_restored\": " + std::string(result.SheetRestored ? "true" : "false") +
+                 ", \"moved_back\": " + moves + "]";
+    return line;
+}
+
+std::string ProblemsText(const std::vector<Problem>& problems) {
+    std::string text;
+    for (const Problem& problem : problems)
+        text += (text.empty() ? "" : "; ") + problem.Text;
+    return text;
+}
+
+int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
+                const std::function<SheetLine(const std::string&)>& work) {
+    const SheetPaths paths = ExpandPaths(options.Paths, options.Recursive);
+    int status = AllFine;
+    for (const std::string& problem : paths.Problems) {
+        err << EscapeControls("velmora-fix: " + problem) << "\n";
+        status = SomeFailed;
+    }
+    for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
+        const std::string& shown = paths.Shown[i];
+        const SheetLine line = work(paths.Sheets[i]);
+        for (const Problem& problem : line.Problems)
+            err << ProblemLine(shown, line, problem);
+        if (options.Verbose && line.Problems.empty())
+            err << EscapeControls("velmora-fix: " + shown + ": " +
+                                  (line.Outcome == "FITS" ? "every file is there and holds the sheet's times"
+                                                          : "put back as it was"))
+                << "\n";
+        if (options.Json) {
+            const std::optional<std::string> message =
+                line.Problems.empty() ? std::nullopt
+                                      : std::optional<std::string>(ProblemsText(line.Problems));
+            out << JsonLine(shown, std::nullopt, line.Outcome, message, line.Extra) << "\n";
+        } else {
+            out << EscapeControls(shown + " => " + line.Outcome) << "\n";
+        }
+        status = std::max(status, line.Status);
+    }
+    out.flush();
+    return status;
+}
+
+} // namespace
+
+int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err) {
+    TerminalHost host({}, {});
+    TagLibLengthReader lengths;
+    host.UseLengths(&lengths);
+    return PrintSheets(options, out, err,
+                       [&](const std::string& path) { return CheckSheet(path, host, options.Json); });
+}
+
+int RunRestore(const FixOptions& options, std::ostream& out, std::ostream& err) {
+    return PrintSheets(options, out, err, RestoreOne);
+}
+
+} // namespace velmora::fix

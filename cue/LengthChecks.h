@@ -1,0 +1,37 @@
+#pragma once
+
+#include "FileReferences.h"
+#include "LengthFit.h"
+#include "RepairHost.h"
+#include "SheetEncoding.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// True when the FILE line names a disc image: its type is BINARY or MOTOROLA or, without a type, its
+// name has an image extension.
+bool NamesImage(std::string_view text, const FileReference& reference);
+
+// What the file at `path` holds, read as audio or as an image; nothing when the reader cannot tell.
+std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string& path, bool image);
+
+// What the length checks found in one sheet.
+struct LengthCheck {
+    // The FILE lines whose file is too short for their INDEX times, in order.
+    std::vector<LengthMisfit> Misfits;
+    // The FILE lines whose file is not where the sheet says.
+    std::vector<FileReference> Missing;
+    // The FILE lines whose file's length could not be read: nothing is known of them.
+    std::vector<FileReference> Unread;
+};
+
+// Checks every file that the sheet `text` (in `encoding`, lying in `folder`) names against its INDEX
+// times, with the host's reader; finds nothing when the host has none.
+LengthCheck CheckFileLengths(std::string_view text, SheetEncoding encoding, const std::string& folder,
+                             RepairHost& host);
+
+} // namespace velmora

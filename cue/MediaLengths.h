@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace velmora {
+
+// How long a piece of audio lasts: a count of samples at a rate. Formats that give only milliseconds
+// count at 1,000 a second.
+struct AudioLength {
+    std::uint64_t Samples = 0;
+    std::uint32_t SampleRate = 0;
+};
+
+// "60:02.40": minutes (two digits at least), seconds and hundredths, cut rather than rounded, so a
+// length is never shown longer than it is.
+std::string FormatAudioLength(AudioLength length);
+
+// Reads how long the files a sheet names are, so the run can tell a sheet whose times lie past the end
+// of its file. The host owns its reader and keeps it for as long as it lends it to runs; the engine
+// never deletes it. A reader that cannot read a file answers nothing, and the run then checks nothing
+// for that file.
+class LengthReader {
+public:
+    // The length of the audio in the file at `path`, from its headers (nothing is decoded).
+    virtual std::optional<AudioLength> AudioLengthOf(const std::string& path) = 0;
+    // The size in bytes of the file at `path`: how much a disc image holds.
+    virtual std::optional<std::uint64_t> FileSizeOf(const std::string& path);
+
+protected:
+    ~LengthReader() = default;
+};
+
+} // namespace velmora

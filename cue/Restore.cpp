@@ -1,0 +1,101 @@
+#include "Restore.h"
+
+#include "MoveRecord.h"
+#include "SheetSaving.h"
+#include "TextBuffer.h"
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"
+#include "files/TemporaryFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+enum class Presence { Missing, RegularFile, Other };
+
+Presence PresenceOf(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return Presence::Missing;
+    return S_ISREG(info.st_mode) ? Presence::RegularFile : Presence::Other;
+}
+
+std::string CannotMoveBack(const PlannedMove& move, const std::string& why) {
+    return "\"" + move.To + "\" cannot be moved back to \"" + move.From + "\": " + why;
+}
+
+// The moves still to be made back, last first; throws when one of them cannot be.
+std::vector<PlannedMove> MovesToUndo(const std::vector<PlannedMove>& recorded, const std::string& sheetPath) {
+    std::vector<PlannedMove> undo;
+    for (auto move = recorded.rbegin(); move != recorded.rend(); ++move) {
+        const Presence movedIn = PresenceOf(move->To);
+        const Presence origin = PresenceOf(move->From);
+        // Put back already, by hand or by a restore that was stopped.
+        if (movedIn == Presence::Missing && origin == Presence::RegularFile)
+            continue;
+        if (movedIn != Presence::RegularFile)
+            throw Error(CannotMoveBack(*move, movedIn == Presence::Missing
+                                                  ? "it is no longer there"
+                                                  : "it is no longer a regular file"),
+                        sheetPath);
+        if (origin != Presence::Missing)
+            throw Error(CannotMoveBack(*move, "that name is taken"), sheetPath);
+        undo.push_back(*move);
+    }
+    return undo;
+}
+
+void RemoveIfThere(const std::string& path, const std::string& sheetPath) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw Error("\"" + path + "\" cannot be removed: " + std::strerror(errno), sheetPath);
+}
+
+} // namespace
+
+RestoreResult RestoreSheet(const std::string& sheetPath) {
+    const std::string backupPath = BackupPathOf(sheetPath);
+    const std::string recordPath = MoveRecordPathOf(sheetPath);
+    RestoreResult result;
+    std::optional<std::string> backup;
+    std::optional<std::string> record;
+    try {
+        backup = ReadRegularFile(backupPath, TextBuffer::LargestSheet);
+        record = ReadRegularFile(recordPath, TextBuffer::LargestSheet);
+    } catch (const Error& error) {
+        throw Error(error.what(), sheetPath);
+    }
+    if (!backup && !record)
+        return result;
+    std::vector<PlannedMove> recorded;
+    if (record) {
+        std::optional<std::vector<PlannedMove>> decoded = DecodeMoveRecord(*record);
+        if (!decoded)
+            throw Error("\"" + recordPath + "\" is no record of moves", sheetPath);
+        recorded = std::move(*decoded);
+    }
+    for (const PlannedMove& move : MovesToUndo(recorded, sheetPath)) {
+        if (const std::error_code error = MoveFileNoReplace(move.To, move.From))
+            throw Error(CannotMoveBack(move, std::strerror(error.value())), sheetPath);
+        result.MovedBack.push_back(move);
+    }
+    if (backup) {
+        try {
+            WriteFileAtomically(sheetPath, *backup);
+        } catch (const Error& error) {
+            throw Error(error.what(), sheetPath);
+        }
+        result.SheetRestored = true;
+    }
+    // The sheet is back before its backup goes, so a stopped restore can be run again.
+    RemoveIfThere(backupPath, sheetPath);
+    RemoveIfThere(recordPath, sheetPath);
+    SyncFolder(ContainingFolder(sheetPath));
+    result.Outcome = RestoreOutcome::Restored;
+    return result;
+}
+
+} // namespace velmora

@@ -1,0 +1,77 @@
+#include "HeaderStream.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+namespace {
+
+constexpr std::uint64_t PieceSize = 16 * 1024;
+
+} // namespace
+
+HeaderStream::HeaderStream(std::string path) : path_(std::move(path)) {
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below as no regular file.
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    size_ = fd_ >= 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+HeaderStream::~HeaderStream() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+const std::string& HeaderStream::Piece(std::uint64_t index) {
+    const auto known = pieces_.find(index);
+    if (known != pieces_.end())
+        return known->second;
+    std::string& piece = pieces_[index];
+    piece.resize(PieceSize);
+    std::size_t filled = 0;
+    while (filled < PieceSize) {
+        const ssize_t count = ::pread(fd_, piece.data() + filled, PieceSize - filled,
+                                      static_cast<off_t>(index * PieceSize + filled));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        filled += static_cast<std::size_t>(count);
+    }
+    piece.resize(filled);
+    return piece;
+}
+
+TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
+    TagLib::ByteVector block;
+    if (fd_ < 0)
+        return block;
+    std::uint64_t wanted = std::min<std::uint64_t>(length, size_ > position_ ? size_ - position_ : 0);
+    while (wanted > 0) {
+        const std::string& piece = Piece(position_ / PieceSize);
+        const std::uint64_t offset = position_ % PieceSize;
+        if (offset >= piece.size())
+            break;
+        const std::uint64_t count = std::min<std::uint64_t>(wanted, piece.size() - offset);
+        block.append(TagLib::ByteVector(piece.data() + offset, static_cast<unsigned int>(count)));
+        position_ += count;
+        wanted -= count;
+    }
+    return block;
+}
+
+void HeaderStream::seek(long offset, Position from) {
+    const long base = from == Beginning ? 0
+                      : from == Current ? static_cast<long>(position_)
+                                        : static_cast<long>(size_);
+    position_ = static_cast<std::uint64_t>(std::max(0L, base + offset));
+}
+
+} // namespace velmora

@@ -1,0 +1,48 @@
+#pragma once
+
+// clang-format off
+#include <tiostream.h>
+// clang-format on
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace velmora {
+
+// A file as TagLib reads it, opened for reading only (TagLib's own stream opens files for writing,
+// which tells every watcher of the music folder that the file changed) and read in large pieces that
+// are kept: TagLib goes back over the same headers several times, and each visit would be a system
+// call. A path that is no regular file does not open.
+class HeaderStream final : public TagLib::IOStream {
+public:
+    explicit HeaderStream(std::string path);
+    ~HeaderStream() override;
+    HeaderStream(const HeaderStream&) = delete;
+    HeaderStream& operator=(const HeaderStream&) = delete;
+
+    TagLib::FileName name() const override { return path_.c_str(); }
+    TagLib::ByteVector readBlock(unsigned long length) override;
+    // Nothing is ever written.
+    void writeBlock(const TagLib::ByteVector&) override {}
+    void insert(const TagLib::ByteVector&, unsigned long, unsigned long) override {}
+    void removeBlock(unsigned long, unsigned long) override {}
+    void truncate(long) override {}
+    bool readOnly() const override { return true; }
+    bool isOpen() const override { return fd_ >= 0; }
+    void seek(long offset, Position from = Beginning) override;
+    long tell() const override { return static_cast<long>(position_); }
+    long length() override { return static_cast<long>(size_); }
+
+private:
+    // The piece `index` of the file, read on first use; shorter at the end of the file.
+    const std::string& Piece(std::uint64_t index);
+
+    std::string path_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::uint64_t position_ = 0;
+    std::map<std::uint64_t, std::string> pieces_;
+};
+
+} // namespace velmora
