@@ -21,6 +21,8 @@ std::filesystem::path CatalogueFolder() {
     std::wstring program(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (length == 0)
+            return VELMORA_BUILD_LOCALE_FOLDER;
         if (length < program.size()) {
             program.resize(length);
             break;
@@ -35,8 +37,11 @@ std::filesystem::path CatalogueFolder() {
     return VELMORA_BUILD_LOCALE_FOLDER;
 }
 
-// The catalogue of one language name, read once; null when there is none.
+// The catalogue of one language name, read once; null when there is none. A name is a folder name,
+// never a way out of the catalogue folder.
 const Catalogue* CatalogueOf(const std::string& language) {
+    if (language.empty() || language.find_first_of("/\\:") != std::string::npos || language == "..")
+        return nullptr;
     static std::mutex guard;
     static std::map<std::string, std::unique_ptr<Catalogue>> loaded;
     const std::lock_guard lock(guard);

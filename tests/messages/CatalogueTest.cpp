@@ -1,5 +1,8 @@
 #include "messages/Catalogue.h"
 
+#include "ScopedLanguage.h"
+#include "messages/Messages.h"
+
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -86,6 +89,18 @@ TEST(Catalogue, ReadsTheBuildsFrenchCatalogue) {
     ASSERT_NE(warning, catalogue.end());
     EXPECT_EQ(warning->second, "Avertissement");
     EXPECT_TRUE(ReadCatalogue(VELMORA_BUILD_LOCALE_FOLDER "/xx/LC_MESSAGES/velmora.mo").empty());
+}
+
+TEST(Catalogue, LanguageNamesStayInsideTheCatalogueFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"fr", "Avertissement"},
+        {"fr/../fr", "Warning"},
+        {"fr\\..\\fr", "Warning"},
+    };
+    for (const auto& [list, expected] : cases) {
+        const ScopedLanguage language(LanguageSettings{{"LANG", "fr_FR.UTF-8"}, {"LANGUAGE", list}});
+        EXPECT_EQ(Localized("Warning"), expected) << list;
+    }
 }
 
 } // namespace
