@@ -19,3 +19,9 @@ cmake --build --preset asan
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --preset asan --parallel "$(nproc)" -E '^packaging_'
 
 QT_QPA_PLATFORM=offscreen ctest --preset dev --parallel "$(nproc)"
+
+# The engine cross-built for Windows with mingw-w64, its tests run under Wine in a prefix kept in the
+# build folder.
+cmake --preset windows
+cmake --build --preset windows
+ctest --preset windows --parallel "$(nproc)"

@@ -19,17 +19,17 @@ public:
             saved_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
             const auto given = settings.find(name);
             if (given != settings.end())
-                setenv(name, given->second.c_str(), 1);
+                Set(name, given->second);
             else
-                unsetenv(name);
+                Unset(name);
         }
     }
     ~ScopedLanguage() {
         for (const auto& [name, value] : saved_) {
             if (value)
-                setenv(name.c_str(), value->c_str(), 1);
+                Set(name, *value);
             else
-                unsetenv(name.c_str());
+                Unset(name);
         }
     }
     ScopedLanguage(const ScopedLanguage&) = delete;
@@ -38,6 +38,23 @@ public:
     static constexpr const char* Names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
 
 private:
+#ifdef _WIN32
+    static void Set(const std::string& name, const std::string& value) {
+        _putenv_s(name.c_str(), value.c_str());
+    }
+    // An empty value removes the variable from the C runtime's environment.
+    static void Unset(const std::string& name) {
+        _putenv_s(name.c_str(), "");
+    }
+#else
+    static void Set(const std::string& name, const std::string& value) {
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    static void Unset(const std::string& name) {
+        unsetenv(name.c_str());
+    }
+#endif
+
     std::map<std::string, std::optional<std::string>> saved_;
 };
 

@@ -1,0 +1,22 @@
+# Fails when a Windows executable needs a DLL that a bare Windows lacks: the compiler's C++, GCC and
+# thread runtimes must be linked in.
+#   cmake -DOBJDUMP=... -DEXECUTABLES="a.exe;b.exe" -P CheckStandAlone.cmake
+cmake_minimum_required(VERSION 3.25)
+set(system_dlls kernel32 msvcrt user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32 ws2_32 bcrypt ntdll)
+foreach(executable IN LISTS EXECUTABLES)
+  execute_process(COMMAND "${OBJDUMP}" -p "${executable}" OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "Cannot read the headers of ${executable}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+  if(NOT imports)
+    message(FATAL_ERROR "${executable} shows no imports: not a Windows executable?")
+  endif()
+  foreach(import IN LISTS imports)
+    string(REGEX REPLACE "DLL Name: (.+)\\.[dD][lL][lL]" "\\1" dll "${import}")
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll IN_LIST system_dlls AND NOT dll MATCHES "^api-ms-win-")
+      message(FATAL_ERROR "${executable} needs ${dll}.dll, which Windows does not have")
+    endif()
+  endforeach()
+endforeach()
