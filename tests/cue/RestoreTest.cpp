@@ -2,7 +2,9 @@
 
 #include "TestSupport.h"
 #include "cue/MoveRecord.h"
+#include "messages/Messages.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,7 +105,8 @@ TEST_F(Restore, AMoveThatCannotGoBackChangesNothing) {
              ::unlink((folder / "disc.cue.moves").c_str());
              ::symlink((elsewhere / "record").c_str(), (folder / "disc.cue.moves").c_str());
          },
-         "Impossible d'ouvrir le fichier \"" + (folder / "disc.cue.moves") + "\". Invalid argument"},
+         "Impossible d'ouvrir le fichier \"" + (folder / "disc.cue.moves") + "\". " +
+             SystemErrorText(EINVAL)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.note);
