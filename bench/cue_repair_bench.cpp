@@ -30,8 +30,9 @@ class MemoryFolder {
 public:
     MemoryFolder() {
         std::string pattern = "/dev/shm/velmora-bench-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr)
+        if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
+        }
         path_ = pattern + "/";
         std::ofstream(path_ + "bench.wav").put('\0');
     }
@@ -75,8 +76,9 @@ void WholeRun(benchmark::State& bench) {
         bench.PauseTiming();
         WriteFileAtomically(state.CuePath, sheet);
         bench.ResumeTiming();
-        if (traitementCUE(state, host) != RunOutcome::Corrected)
+        if (traitementCUE(state, host) != RunOutcome::Corrected) {
             bench.SkipWithError("the sheet was not corrected");
+        }
     }
     bench.SetComplexityN(tracks);
 }
@@ -113,8 +115,9 @@ void IndexTimesInMemory(benchmark::State& bench) {
 void OnePassOverTheText(benchmark::State& bench) {
     const int tracks = static_cast<int>(bench.range(0));
     const std::string sheet = NormaliseLineBreaks(AudioSheet(tracks));
-    for (auto _ : bench)
+    for (auto _ : bench) {
         benchmark::DoNotOptimize(NormaliseLineBreaks(sheet));
+    }
     bench.SetComplexityN(tracks);
 }
 

@@ -22,8 +22,9 @@ constexpr int TracksPerSheet = 12;
 const char* const Formats[] = {"wav", "flac", "mp3"};
 
 void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes; ++i) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
 }
 
 // One second of 16-bit stereo at 44,100 a second: what the encoders make the other formats from.
@@ -33,12 +34,14 @@ void WriteSecondOfWav(const fs::path& path) {
     PutLittleEndian(wav, 36 + bytes, 4);
     wav += "WAVEfmt ";
     for (const auto& [value, size] :
-         {std::pair{16, 4}, {1, 2}, {2, 2}, {44100, 4}, {44100 * 4, 4}, {4, 2}, {16, 2}})
+         {std::pair{16, 4}, {1, 2}, {2, 2}, {44100, 4}, {44100 * 4, 4}, {4, 2}, {16, 2}}) {
         PutLittleEndian(wav, static_cast<std::uint64_t>(value), size);
+    }
     wav += "data";
     PutLittleEndian(wav, bytes, 4);
-    for (std::uint64_t i = 0; i < bytes / 2; ++i)
+    for (std::uint64_t i = 0; i < bytes / 2; ++i) {
         PutLittleEndian(wav, static_cast<std::uint64_t>(i * 37 % 2000), 2);
+    }
     std::ofstream(path, std::ios::binary) << wav;
 }
 
@@ -63,8 +66,9 @@ class Library {
 public:
     explicit Library(bool carried) : carried_(carried) {
         std::string pattern = (fs::temp_directory_path() / "velmora-lengths-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
+        if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
+        }
         root_ = pattern;
         const fs::path wav = root_ / "source.wav";
         WriteSecondOfWav(wav);
@@ -74,8 +78,9 @@ public:
                             .c_str()) != 0 ||
             std::system(
                 ("lame --quiet '" + wav.string() + "' '" + (root_ / "source.mp3").string() + "'" + quiet)
-                    .c_str()) != 0)
+                    .c_str()) != 0) {
             std::abort();
+        }
         fs::create_directory(root_ / "sheets");
         for (int i = 0; i < Sheets; ++i) {
             const std::string format = Formats[i % 3];
@@ -113,24 +118,28 @@ void Batch(benchmark::State& state, const Library& library, bool lengths) {
     options.ReadLengths = lengths;
     for (auto _ : state) {
         state.PauseTiming();
-        if (library.Carried())
+        if (library.Carried()) {
             library.Reset();
+        }
         state.ResumeTiming();
         std::ostringstream out;
         std::ostringstream err;
-        if (velmora::fix::RunFix(options, out, err, false) != velmora::fix::AllFine)
+        if (velmora::fix::RunFix(options, out, err, false) != velmora::fix::AllFine) {
             state.SkipWithError("the batch did not end well");
+        }
         // Every sheet fits: a length read that went wrong would show here.
-        if (!err.str().empty())
+        if (!err.str().empty()) {
             state.SkipWithError(err.str().c_str());
+        }
     }
 }
 
 void PrintRatio(const RatioReporter& reporter, const std::string& with, const std::string& without) {
     const std::optional<Summary> a = reporter.Find(with);
     const std::optional<Summary> b = reporter.Find(without);
-    if (!a || !b || b->median.real <= 0)
+    if (!a || !b || b->median.real <= 0) {
         return;
+    }
     std::printf(
         "%s: median ms (range) with lengths %s, without %s; ratio %.3f (CPU %.3f), goal at most 1.100\n",
         with.c_str(), RatioReporter::Describe(*a).c_str(), RatioReporter::Describe(*b).c_str(),
@@ -150,8 +159,8 @@ int main(int argc, char** argv) {
     const Library fine(false);
     const Library carried(true);
     const std::pair<const char*, const Library*> libraries[] = {{"fine", &fine}, {"normalised", &carried}};
-    for (const auto& [name, library] : libraries)
-        for (const bool lengths : {true, false})
+    for (const auto& [name, library] : libraries) {
+        for (const bool lengths : {true, false}) {
             benchmark::RegisterBenchmark(
                 (std::string(name) + (lengths ? "/with_lengths" : "/without_lengths")).c_str(),
                 [library = library, lengths](benchmark::State& state) { Batch(state, *library, lengths); })
@@ -159,13 +168,16 @@ int main(int argc, char** argv) {
                 ->Iterations(1)
                 ->Repetitions(9)
                 ->Apply(AddRange);
+        }
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     // Registered names carry the iterations and repetitions.
     const std::string runs = "/iterations:1/repeats:9";
-    for (const char* name : {"fine", "normalised"})
+    for (const char* name : {"fine", "normalised"}) {
         PrintRatio(reporter, std::string(name) + "/with_lengths" + runs,
                    std::string(name) + "/without_lengths" + runs);
+    }
     return 0;
 }

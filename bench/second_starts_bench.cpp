@@ -29,12 +29,14 @@ pid_t Launch(const std::vector<std::string>& arguments, bool quiet = false) {
     const pid_t child = fork();
     if (child == 0) {
         // The offscreen window's notes would drown the figures.
-        if (quiet)
+        if (quiet) {
             freopen("/dev/null", "w", stderr);
+        }
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(VELMORA_PROGRAM));
-        for (const std::string& argument : arguments)
+        for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
+        }
         argv.push_back(nullptr);
         execv(VELMORA_PROGRAM, argv.data());
         _exit(127);
@@ -68,18 +70,22 @@ void Measure(benchmark::State& state, const char* name, bool atOnce) {
         bool ok = true;
         if (atOnce) {
             std::vector<pid_t> children;
-            for (const std::string& sheet : sheets)
+            for (const std::string& sheet : sheets) {
                 children.push_back(Launch({sheet}));
-            for (pid_t child : children)
+            }
+            for (pid_t child : children) {
                 ok = Succeeded(child) && ok;
+            }
         } else {
-            for (const std::string& sheet : sheets)
+            for (const std::string& sheet : sheets) {
                 ok = Succeeded(Launch({sheet})) && ok;
+            }
         }
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (!ok)
+        if (!ok) {
             state.SkipWithError("a second start failed");
+        }
         state.SetIterationTime(elapsed);
         seconds[name].push_back(elapsed);
     }
@@ -93,8 +99,9 @@ double Median(std::vector<double> values) {
 
 void Summary(const char* name) {
     const auto& values = seconds[name];
-    if (values.empty())
+    if (values.empty()) {
         return;
+    }
     std::printf("%s: median %.2f s, range %.2f to %.2f s over %zu runs\n", name, Median(values),
                 *std::min_element(values.begin(), values.end()),
                 *std::max_element(values.begin(), values.end()), values.size());
@@ -105,8 +112,9 @@ void Summary(const char* name) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     char pattern[] = "/tmp/velmora-starts-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr)
+    if (mkdtemp(pattern) == nullptr) {
         return 1;
+    }
     root = pattern;
     std::filesystem::create_directories(root + "/runtime");
     chmod((root + "/runtime").c_str(), 0700);
@@ -117,8 +125,9 @@ int main(int argc, char** argv) {
 
     const pid_t window = Launch({}, true);
     const std::string folder = root + "/runtime/velmora";
-    while (velmora::HandOver(folder, std::nullopt) != velmora::HandOverResult::Delivered)
+    while (velmora::HandOver(folder, std::nullopt) != velmora::HandOverResult::Delivered) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 
     benchmark::RegisterBenchmark("simultaneous_100",
                                  [](benchmark::State& state) { Measure(state, "simultaneous_100", true); })
@@ -141,8 +150,9 @@ int main(int argc, char** argv) {
 
     Summary("simultaneous_100");
     Summary("sequential_100");
-    if (!seconds["simultaneous_100"].empty() && !seconds["sequential_100"].empty())
+    if (!seconds["simultaneous_100"].empty() && !seconds["sequential_100"].empty()) {
         std::printf("100 simultaneous starts take %.2f times as long as 100 sequential ones (medians)\n",
                     Median(seconds["simultaneous_100"]) / Median(seconds["sequential_100"]));
+    }
     return 0;
 }

@@ -35,8 +35,9 @@ struct Start {
 // first instance and reads no user's settings, and waits for its first paint.
 Start StartOnce(const std::string& program) {
     char folder[] = "/tmp/velmora-startup-XXXXXX";
-    if (mkdtemp(folder) == nullptr)
+    if (mkdtemp(folder) == nullptr) {
         return {};
+    }
     const std::string base(folder);
     std::vector<std::string> environment{"VELMORA_STARTUP_PROBE=1", "XDG_RUNTIME_DIR=" + base,
                                          "XDG_CONFIG_HOME=" + base + "/config",
@@ -44,19 +45,23 @@ Start StartOnce(const std::string& program) {
     for (char** variable = environ; *variable != nullptr; ++variable) {
         const std::string entry(*variable);
         const std::string name = entry.substr(0, entry.find('='));
-        if (name != "XDG_RUNTIME_DIR" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME")
+        if (name != "XDG_RUNTIME_DIR" && name != "XDG_CONFIG_HOME" && name != "XDG_DATA_HOME") {
             environment.push_back(entry);
+        }
     }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         environment.push_back("QT_QPA_PLATFORM=offscreen");
+    }
     std::vector<char*> envp;
-    for (std::string& entry : environment)
+    for (std::string& entry : environment) {
         envp.push_back(entry.data());
+    }
     envp.push_back(nullptr);
 
     int output[2];
-    if (pipe(output) != 0)
+    if (pipe(output) != 0) {
         return {};
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
@@ -72,11 +77,13 @@ Start StartOnce(const std::string& program) {
     if (spawned == 0) {
         std::string line;
         char c = 0;
-        while (read(output[0], &c, 1) == 1 && c != '\n')
+        while (read(output[0], &c, 1) == 1 && c != '\n') {
             line += c;
+        }
         start.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-        if (line.rfind("painted ", 0) == 0)
+        if (line.rfind("painted ", 0) == 0) {
             start.residentKb = std::strtol(line.c_str() + 8, nullptr, 10);
+        }
         int status = 0;
         rusage usage{};
         wait4(child, &status, 0, &usage);
@@ -112,8 +119,9 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Aggregate)
+            if (run.run_type != Run::RT_Aggregate) {
                 continue;
+            }
             Figures& figures = figures_[run.run_name.function_name];
             const double time = run.GetAdjustedRealTime();
             const auto value = [&run](const char* name) {
@@ -146,8 +154,9 @@ public:
         };
         const Figures velmora = found("velmora");
         const Figures peer = found("minimal_window");
-        if (peer.median <= 0 || peer.residentMedian <= 0)
+        if (peer.median <= 0 || peer.residentMedian <= 0) {
             return;
+        }
         std::printf(
             "\nstart-up to the first paint, median (range): velmora %.1f ms (%.1f to %.1f), minimal window "
             "%.1f ms (%.1f to %.1f); ratio %.2f, goal at most %.2f\n",
@@ -183,7 +192,8 @@ int main(int argc, char** argv) {
     }
     benchmark::Initialize(&argc, argv);
     // Taken in turns, so that a busy moment of the machine falls on both.
-    for (const auto& [name, program] : {std::pair{"minimal_window", minimal}, std::pair{"velmora", velmora}})
+    for (const auto& [name, program] :
+         {std::pair{"minimal_window", minimal}, std::pair{"velmora", velmora}}) {
         benchmark::RegisterBenchmark(
             name, [program = program](benchmark::State& state) { Measure(state, program); })
             ->UseManualTime()
@@ -195,6 +205,7 @@ int main(int argc, char** argv) {
             ->ComputeStatistics(
                 "max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); })
             ->Unit(benchmark::kMillisecond);
+    }
     StartupReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

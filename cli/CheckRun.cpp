@@ -1,11 +1,11 @@
-#include "CheckRun.h"
+#include "cli/CheckRun.h"
 
-#include "FixRun.h"
-#include "JsonLine.h"
-#include "RunReport.h"
-#include "SheetPaths.h"
-#include "TerminalHost.h"
-#include "TerminalText.h"
+#include "cli/FixRun.h"
+#include "cli/JsonLine.h"
+#include "cli/RunReport.h"
+#include "cli/SheetPaths.h"
+#include "cli/TerminalHost.h"
+#include "cli/TerminalText.h"
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
 #include "cue/taglib/TagLibLengthReader.h"
@@ -60,10 +60,11 @@ std::string ProblemLine(const std::string& shown, const SheetLine& line, const P
 
 std::string JsonReferences(const std::vector<FileReference>& references, SheetEncoding encoding) {
     std::string json = "[";
-    for (std::size_t i = 0; i < references.size(); ++i)
+    for (std::size_t i = 0; i < references.size(); ++i) {
         json += (i > 0 ? ", " : "") + std::string("{\"line\": ") + std::to_string(references[i].LineNumber) +
                 ", \"name\": " +
                 JsonString(DecodeToUtf8(references[i].Name, encoding).value_or(references[i].Name)) + "}";
+    }
     return json + "]";
 }
 
@@ -90,14 +91,17 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
         return line;
     }
     const LengthCheck check = CheckFileLengths(buffer.Text(), encoding, std::string(FolderPart(path)), host);
-    for (const LengthMisfit& misfit : check.Misfits)
+    for (const LengthMisfit& misfit : check.Misfits) {
         line.Problems.push_back({misfit.FileLine, Quoted(misfit.Name, encoding) +
                                                       " is too short for the sheet: " + MisfitText(misfit)});
-    for (const FileReference& missing : check.Missing)
+    }
+    for (const FileReference& missing : check.Missing) {
         line.Problems.push_back({missing.LineNumber, Quoted(missing.Name, encoding) + " is missing"});
-    for (const FileReference& unread : check.Unread)
+    }
+    for (const FileReference& unread : check.Unread) {
         line.Problems.push_back(
             {unread.LineNumber, "the length of " + Quoted(unread.Name, encoding) + " could not be read"});
+    }
     std::sort(line.Problems.begin(), line.Problems.end(),
               [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
     line.Outcome = !check.Misfits.empty()   ? "DOES NOT FIT"
@@ -105,11 +109,12 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
                    : !check.Unread.empty()  ? "UNCHECKED"
                                             : "FITS";
     line.Status = check.Misfits.empty() && check.Missing.empty() ? AllFine : SomeBad;
-    if (json)
+    if (json) {
         line.Extra = ", \"reasons\": {\"encoding\": " + JsonString(EncodingName(encoding)) +
                      ", \"misfits\": " + JsonMisfits(check.Misfits, encoding) +
                      ", \"missing\": " + JsonReferences(check.Missing, encoding) +
                      ", \"unread\": " + JsonReferences(check.Unread, encoding) + "}";
+    }
     return line;
 }
 
@@ -149,8 +154,9 @@ SheetLine RestoreOne(const std::string& path) {
 
 std::string ProblemsText(const std::vector<Problem>& problems) {
     std::string text;
-    for (const Problem& problem : problems)
+    for (const Problem& problem : problems) {
         text += (text.empty() ? "" : "; ") + problem.Text;
+    }
     return text;
 }
 
@@ -165,13 +171,15 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
         const std::string& shown = paths.Shown[i];
         const SheetLine line = work(paths.Sheets[i]);
-        for (const Problem& problem : line.Problems)
+        for (const Problem& problem : line.Problems) {
             err << ProblemLine(shown, line, problem);
-        if (options.Verbose && line.Problems.empty())
+        }
+        if (options.Verbose && line.Problems.empty()) {
             err << EscapeControls("velmora-fix: " + shown + ": " +
                                   (line.Outcome == "FITS" ? "every file is there and holds the sheet's times"
                                                           : "put back as it was"))
                 << "\n";
+        }
         if (options.Json) {
             const std::optional<std::string> message =
                 line.Problems.empty() ? std::nullopt

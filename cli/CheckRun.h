@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FixOptions.h"
+#include "cli/FixOptions.h"
 
 #include <ostream>
 

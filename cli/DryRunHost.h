@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TerminalHost.h"
+#include "cli/TerminalHost.h"
 
 #include <map>
 #include <set>

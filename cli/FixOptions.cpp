@@ -1,4 +1,4 @@
-#include "FixOptions.h"
+#include "cli/FixOptions.h"
 
 namespace velmora::fix {
 namespace {
@@ -8,8 +8,9 @@ bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const 
                std::vector<std::string>& values) {
     const std::string& argument = arguments[i];
     if (argument == name) {
-        if (i + 1 >= arguments.size())
+        if (i + 1 >= arguments.size()) {
             throw UsageError(name + " needs a FILE");
+        }
         values.push_back(arguments[++i]);
         return true;
     }
@@ -60,15 +61,19 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
     }
     const bool repairs =
         options.Auto || options.DryRun || !options.BinAnswers.empty() || !options.AudioAnswers.empty();
-    if (options.Check && options.Restore)
+    if (options.Check && options.Restore) {
         throw UsageError("--check and --restore exclude each other");
-    if ((options.Check || options.Restore) && repairs)
+    }
+    if ((options.Check || options.Restore) && repairs) {
         throw UsageError(std::string(options.Check ? "--check" : "--restore") +
                          " repairs nothing: --bin, --audio, --auto and --dry-run do not go with it");
-    if (options.Check && !options.ReadLengths)
+    }
+    if (options.Check && !options.ReadLengths) {
         throw UsageError("--check needs the lengths that --no-lengths turns off");
-    if (options.Paths.empty() && !options.Help && !options.Version)
+    }
+    if (options.Paths.empty() && !options.Help && !options.Version) {
         throw UsageError("no PATH given");
+    }
     return options;
 }
 

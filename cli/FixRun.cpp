@@ -1,11 +1,11 @@
-#include "FixRun.h"
+#include "cli/FixRun.h"
 
-#include "CheckRun.h"
-#include "DryRunHost.h"
-#include "JsonLine.h"
-#include "RunReport.h"
-#include "SheetPaths.h"
-#include "TerminalText.h"
+#include "cli/CheckRun.h"
+#include "cli/DryRunHost.h"
+#include "cli/JsonLine.h"
+#include "cli/RunReport.h"
+#include "cli/SheetPaths.h"
+#include "cli/TerminalText.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
 #include <algorithm>
@@ -28,8 +28,9 @@ struct SheetResult {
 
 SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host, const RowReport& report, bool verbose) {
     SheetResult result;
-    if (!host.Rows().empty())
+    if (!host.Rows().empty()) {
         result.Row = host.Rows().back();
+    }
     switch (outcome) {
     case RunOutcome::Good:
         result.Outcome = "GOOD";
@@ -53,24 +54,28 @@ SheetResult ResultOf(RunOutcome outcome, const TerminalHost& host, const RowRepo
         result.Status = SomeBad;
         // The warning names the sheet itself.
         result.PrefixedWithSheet = false;
-        if (!host.Warnings().empty())
+        if (!host.Warnings().empty()) {
             result.Message = host.Warnings().back();
+        }
         break;
     }
     // A file too short for its times leaves the outcome as it is, but is never passed over in silence.
-    if (!result.Message && result.Row && (verbose || !report.Misfits.empty()))
+    if (!result.Message && result.Row && (verbose || !report.Misfits.empty())) {
         result.Message = RowReasonsText(report);
+    }
     return result;
 }
 
 SheetResult ErrorResult(const std::exception& error, const TerminalHost& host) {
     SheetResult result;
-    if (!host.Rows().empty())
+    if (!host.Rows().empty()) {
         result.Row = host.Rows().back();
+    }
     result.Outcome = "ERROR";
     result.Message = ErrorBoxText(error.what());
-    if (const auto* failure = dynamic_cast<const Error*>(&error))
+    if (const auto* failure = dynamic_cast<const Error*>(&error)) {
         result.Line = failure->LineNumber();
+    }
     result.Status = SomeFailed;
     return result;
 }
@@ -94,12 +99,14 @@ class ProgressLine {
 public:
     ProgressLine(std::ostream& err, bool shown) : err_(err), shown_(shown) {}
     void Show(std::size_t done, std::size_t total, const std::string& sheet) {
-        if (shown_)
+        if (shown_) {
             err_ << "\r\033[K[" << done << "/" << total << "] " << EscapeControls(sheet) << std::flush;
+        }
     }
     void Wipe() {
-        if (shown_)
+        if (shown_) {
             err_ << "\r\033[K" << std::flush;
+        }
     }
 
 private:
@@ -128,8 +135,9 @@ int PrintSheets(std::vector<PendingSheet>& pending, const std::map<std::size_t, 
             sheet.Result.PrefixedWithSheet = true;
             sheet.Result.Status = SomeFailed;
         }
-        if (sheet.Result.Message)
+        if (sheet.Result.Message) {
             err << ErrorLine(sheet.Shown, sheet.Result);
+        }
         if (options.Json) {
             out << JsonLine(sheet.Shown, sheet.Result.Row, sheet.Result.Outcome, sheet.Result.Message,
                             sheet.Extra)
@@ -150,10 +158,12 @@ constexpr std::size_t StagedFilesPerCommit = 1024;
 } // namespace
 
 int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    if (options.Check)
+    if (options.Check) {
         return RunCheck(options, out, err);
-    if (options.Restore)
+    }
+    if (options.Restore) {
         return RunRestore(options, out, err);
+    }
     const SheetPaths paths = ExpandPaths(options.Paths, options.Recursive);
     int status = AllFine;
     for (const std::string& problem : paths.Problems) {
@@ -163,18 +173,21 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
 
     std::vector<std::string> binAnswers;
     std::vector<std::string> audioAnswers;
-    for (const std::string& answer : options.BinAnswers)
+    for (const std::string& answer : options.BinAnswers) {
         binAnswers.push_back(AbsolutePath(answer));
-    for (const std::string& answer : options.AudioAnswers)
+    }
+    for (const std::string& answer : options.AudioAnswers) {
         audioAnswers.push_back(AbsolutePath(answer));
+    }
     // A dry run is the same run on a host that keeps its writes and moves instead of making them.
     const std::unique_ptr<TerminalHost> host =
         options.DryRun ? std::make_unique<DryRunHost>(binAnswers, audioAnswers, options.Auto)
                        : std::make_unique<TerminalHost>(binAnswers, audioAnswers, options.Auto);
     const auto* dryRun = dynamic_cast<const DryRunHost*>(host.get());
     TagLibLengthReader lengths;
-    if (options.ReadLengths)
+    if (options.ReadLengths) {
         host->UseLengths(&lengths);
+    }
     // A batch pays for durability once per group of sheets rather than twice per sheet.
     BatchWrites batch;
     const bool batched = dryRun == nullptr && paths.Sheets.size() > 1;
@@ -194,8 +207,9 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
             progress.Wipe();
             commit();
         }
-        if (pending.empty())
+        if (pending.empty()) {
             firstPending = i;
+        }
         progress.Show(i + 1, paths.Sheets.size(), shown);
         host->BeginRun();
         host->UseBatch(batched ? &batch : nullptr, i);
@@ -213,9 +227,10 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
             // Only a run that reached a repair has reasons to give.
             const bool repaired = result.Row || !state.Report.Missing.empty();
             extra = ", \"reasons\": " + (repaired ? JsonReasons(state.Report) : "null");
-            if (options.DryRun)
+            if (options.DryRun) {
                 extra += ", \"diff\": " + JsonString(DryRunText(shown, writes, state.Report, true)) +
                          ", \"moves\": " + JsonMoves(state.Report);
+            }
         } else if (options.DryRun) {
             extra = DryRunText(shown, writes, state.Report);
         }

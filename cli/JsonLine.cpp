@@ -1,4 +1,4 @@
-#include "JsonLine.h"
+#include "cli/JsonLine.h"
 
 #include "cue/SheetEncoding.h"
 #include "text/Windows1252.h"

@@ -1,7 +1,7 @@
-#include "RunReport.h"
+#include "cli/RunReport.h"
 
-#include "DryRunHost.h"
-#include "JsonLine.h"
+#include "cli/DryRunHost.h"
+#include "cli/JsonLine.h"
 #include "cue/SheetEncoding.h"
 #include "cue/UnifiedDiff.h"
 
@@ -35,8 +35,9 @@ std::string JsonReasons(const RowReport& report) {
     }
     json +=
         "], \"times\": {\"count\": " + std::to_string(report.NormalisedTimeLines.size()) + ", \"lines\": [";
-    for (std::size_t i = 0; i < report.NormalisedTimeLines.size(); ++i)
+    for (std::size_t i = 0; i < report.NormalisedTimeLines.size(); ++i) {
         json += (i > 0 ? ", " : "") + std::to_string(report.NormalisedTimeLines[i]);
+    }
     json += "]}, \"misfits\": " + JsonMisfits(report.Misfits, report.Encoding);
     return json + "}";
 }
@@ -61,9 +62,10 @@ std::string JsonMisfits(const std::vector<LengthMisfit>& misfits, SheetEncoding 
 
 std::string JsonMoves(const RowReport& report) {
     std::string json = "[";
-    for (std::size_t i = 0; i < report.Moves.size(); ++i)
+    for (std::size_t i = 0; i < report.Moves.size(); ++i) {
         json += (i > 0 ? ", " : "") + std::string("{\"from\": ") + JsonPath(report.Moves[i].From) +
                 ", \"to\": " + JsonPath(report.Moves[i].To) + "}";
+    }
     return json + "]";
 }
 
@@ -73,10 +75,12 @@ std::string DryRunText(const std::string& shownSheet, const std::vector<Recorded
         return inUtf8 ? DecodeToUtf8(text, report.Encoding).value_or(text) : text;
     };
     std::string text;
-    for (const RecordedWrite& write : writes)
+    for (const RecordedWrite& write : writes) {
         text += UnifiedDiff(lines(write.Before), lines(write.After), shownSheet, shownSheet);
-    for (const PlannedMove& move : report.Moves)
+    }
+    for (const PlannedMove& move : report.Moves) {
         text += "move " + move.From + " -> " + move.To + "\n";
+    }
     return text;
 }
 

@@ -1,4 +1,4 @@
-#include "SheetPaths.h"
+#include "cli/SheetPaths.h"
 
 #include "messages/Messages.h"
 
@@ -21,11 +21,13 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
     fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
     for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
         std::error_code ignored;
-        if (it->is_regular_file(ignored) && EndsWithCue(it->path().filename().string()))
+        if (it->is_regular_file(ignored) && EndsWithCue(it->path().filename().string())) {
             found.push_back(it->path().string());
+        }
     }
-    if (error)
+    if (error) {
         result.Problems.push_back(given + ": " + SystemErrorText(error.value()));
+    }
     std::sort(found.begin(), found.end());
     for (const std::string& sheet : found) {
         result.Sheets.push_back(sheet);
@@ -37,8 +39,9 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
 } // namespace
 
 std::string AbsolutePath(const std::string& path) {
-    if (path.empty())
+    if (path.empty()) {
         return path;
+    }
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
     return error ? path : absolute.string();

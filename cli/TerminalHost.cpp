@@ -1,4 +1,4 @@
-#include "TerminalHost.h"
+#include "cli/TerminalHost.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,8 +20,9 @@ std::optional<std::string> TerminalHost::ChooseFile(const FileFilterList& filter
     const bool image = std::any_of(filters.begin(), filters.end(),
                                    [](const FileFilter& filter) { return filter.Pattern == "*.bin"; });
     std::deque<std::string>& answers = image ? binAnswers_ : audioAnswers_;
-    if (answers.empty())
+    if (answers.empty()) {
         return std::nullopt;
+    }
     std::string answer = std::move(answers.front());
     answers.pop_front();
     return answer;
@@ -29,24 +30,27 @@ std::optional<std::string> TerminalHost::ChooseFile(const FileFilterList& filter
 
 std::optional<std::string> TerminalHost::ChooseReferencedFile(const FileRequest& request) {
     // Never one known to be too short for the sheet's times; those come last.
-    if (takeSingleCandidate_ && request.PlausibleCandidates == 1)
+    if (takeSingleCandidate_ && request.PlausibleCandidates == 1) {
         return request.Candidates.front();
+    }
     return ChooseFile(request.Filters, request.InitialFolder);
 }
 
 void TerminalHost::WriteSheet(const std::string& path, std::string_view bytes) {
-    if (batch_ != nullptr)
+    if (batch_ != nullptr) {
         batch_->StageSheet(sheet_, path, bytes);
-    else
+    } else {
         RepairHost::WriteSheet(path, bytes);
+    }
 }
 
 void TerminalHost::WriteBackup(const std::string& backupPath, std::string_view bytes,
                                const std::string& sheetPath) {
-    if (batch_ != nullptr)
+    if (batch_ != nullptr) {
         batch_->StageBackup(sheet_, backupPath, bytes, sheetPath);
-    else
+    } else {
         RepairHost::WriteBackup(backupPath, bytes, sheetPath);
+    }
 }
 
 std::uint32_t TerminalHost::TickCount() {

@@ -1,5 +1,5 @@
-#include "FixOptions.h"
-#include "FixRun.h"
+#include "cli/FixOptions.h"
+#include "cli/FixRun.h"
 
 #include <iostream>
 #include <unistd.h>

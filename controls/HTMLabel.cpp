@@ -215,8 +215,9 @@ void THTMLabel::keyPressEvent(QKeyEvent* event) {
     event->accept();
     // The target is read as it is drawn, so that it is the one the frame is on.
     repaint();
-    if (!focusHref_.empty())
+    if (!focusHref_.empty()) {
         OpenAnchor(focusHref_, OnAnchorClick);
+    }
 }
 
 void THTMLabel::focusInEvent(QFocusEvent* event) {

@@ -8,8 +8,9 @@ LazyShellIcons::LazyShellIcons() = default;
 LazyShellIcons::~LazyShellIcons() = default;
 
 ShellIconSource& LazyShellIcons::Source() const {
-    if (!source_)
+    if (!source_) {
         source_ = std::make_unique<QtShellIconSource>();
+    }
     return *source_;
 }
 

@@ -34,8 +34,9 @@ public:
 
     QString text(QAccessible::Text kind) const override {
         const MarkupLink* link = Link();
-        if (link == nullptr)
+        if (link == nullptr) {
             return {};
+        }
         switch (kind) {
         case QAccessible::Name:
             return FromWindows1252(link->Text);
@@ -51,8 +52,9 @@ public:
     QRect rect() const override {
         const MarkupControl* control = control_.data();
         const MarkupLink* link = Link();
-        if (control == nullptr || link == nullptr || link->Bounds.isEmpty())
+        if (control == nullptr || link == nullptr || link->Bounds.isEmpty()) {
             return {};
+        }
         return QRect(control->mapToGlobal(link->Bounds.topLeft()), link->Bounds.size());
     }
 
@@ -80,15 +82,17 @@ public:
     void doAction(const QString& name) override {
         MarkupControl* control = control_.data();
         const MarkupLink* link = Link();
-        if (name == pressAction() && control != nullptr && link != nullptr && !link->Target.empty())
+        if (name == pressAction() && control != nullptr && link != nullptr && !link->Target.empty()) {
             control->PressLink(std::string(link->Target));
+        }
     }
 
 private:
     const MarkupLink* Link() const {
         MarkupControl* control = control_.data();
-        if (control == nullptr)
+        if (control == nullptr) {
             return nullptr;
+        }
         const auto& links = control->Links();
         return index_ < static_cast<int>(links.size()) ? &links[static_cast<std::size_t>(index_)] : nullptr;
     }
@@ -103,21 +107,24 @@ public:
         : QAccessibleWidget(control, QAccessible::StaticText) {}
 
     ~MarkupControlAccessible() override {
-        for (const QAccessible::Id id : children_)
+        for (const QAccessible::Id id : children_) {
             QAccessible::deleteAccessibleInterface(id);
+        }
     }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name)
+        if (kind == QAccessible::Name) {
             return FromWindows1252(Control()->PlainText()).simplified();
+        }
         return QAccessibleWidget::text(kind);
     }
 
     int childCount() const override { return static_cast<int>(Control()->Links().size()); }
 
     QAccessibleInterface* child(int index) const override {
-        if (index < 0 || index >= childCount())
+        if (index < 0 || index >= childCount()) {
             return nullptr;
+        }
         while (static_cast<int>(children_.size()) <= index) {
             auto* link = new MarkupLinkAccessible(Control(), static_cast<int>(children_.size()));
             children_.push_back(QAccessible::registerAccessibleInterface(link));
@@ -126,16 +133,20 @@ public:
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (std::size_t i = 0; i < children_.size(); ++i)
-            if (QAccessible::accessibleInterface(children_[i]) == child)
+        for (std::size_t i = 0; i < children_.size(); ++i) {
+            if (QAccessible::accessibleInterface(children_[i]) == child) {
                 return static_cast<int>(i);
+            }
+        }
         return -1;
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
-        for (int i = 0; i < childCount(); ++i)
-            if (QAccessibleInterface* link = child(i); link != nullptr && link->rect().contains(x, y))
+        for (int i = 0; i < childCount(); ++i) {
+            if (QAccessibleInterface* link = child(i); link != nullptr && link->rect().contains(x, y)) {
                 return link;
+            }
+        }
         return nullptr;
     }
 
@@ -146,8 +157,9 @@ private:
 };
 
 QAccessibleInterface* MarkupAccessibleFactory(const QString&, QObject* object) {
-    if (auto* control = qobject_cast<MarkupControl*>(object))
+    if (auto* control = qobject_cast<MarkupControl*>(object)) {
         return new MarkupControlAccessible(control);
+    }
     return nullptr;
 }
 

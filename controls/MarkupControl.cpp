@@ -278,11 +278,13 @@ std::string MarkupControl::PlainText() const {
 
 const std::vector<MarkupLink>& MarkupControl::Links() {
     const std::string markup = GetJoinedText();
-    if (linksKnown_ && markup == linksMarkup_ && size() == linksSize_)
+    if (linksKnown_ && markup == linksMarkup_ && size() == linksSize_) {
         return links_;
+    }
     std::vector<MarkupLink> links;
-    for (std::string& text : AnchorTexts(markup))
+    for (std::string& text : AnchorTexts(markup)) {
         links.push_back(MarkupLink{std::move(text), {}, {}});
+    }
     // Each anchor's whole rectangle comes with any hit on it, so a coarse sweep finds them all; the
     // sweep leaves the hover state as the mouse left it.
     const std::int32_t hover = hoverAnchor_;
@@ -292,11 +294,13 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
         for (int x = 0; x < width() && found < links.size(); x += Step) {
             const AnchorHit hit = AnchorAt(x, y);
             const std::int32_t number = hoverAnchor_;
-            if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size())
+            if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size()) {
                 continue;
+            }
             MarkupLink& link = links[static_cast<std::size_t>(number - 1)];
-            if (!link.Bounds.isEmpty())
+            if (!link.Bounds.isEmpty()) {
                 continue;
+            }
             link.Target = hit.Anchor;
             link.Bounds = QRect(QPoint(hit.AnchorRect.Left, hit.AnchorRect.Top),
                                 QPoint(hit.AnchorRect.Right - 1, hit.AnchorRect.Bottom - 1));

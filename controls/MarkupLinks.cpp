@@ -17,8 +17,9 @@ std::vector<std::string> AnchorTexts(std::string_view markup) {
         }
         const std::size_t start = at + tag.size();
         std::size_t end = markup.find('<', start);
-        while (end != std::string_view::npos && ClassifyTag(markup.substr(end)) != TagKind::EndAnchor)
+        while (end != std::string_view::npos && ClassifyTag(markup.substr(end)) != TagKind::EndAnchor) {
             end = markup.find('<', end + 1);
+        }
         const std::string_view inside =
             start >= markup.size()
                 ? std::string_view()

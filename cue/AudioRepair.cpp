@@ -1,12 +1,12 @@
-#include "CueText.h"
-#include "FileReferences.h"
-#include "FileTimes.h"
-#include "ReferenceChoice.h"
-#include "ReferencePaths.h"
-#include "Repair.h"
-#include "RowCaptions.h"
-#include "SheetLines.h"
-#include "TextBuffer.h"
+#include "cue/CueText.h"
+#include "cue/FileReferences.h"
+#include "cue/FileTimes.h"
+#include "cue/ReferenceChoice.h"
+#include "cue/ReferencePaths.h"
+#include "cue/Repair.h"
+#include "cue/RowCaptions.h"
+#include "cue/SheetLines.h"
+#include "cue/TextBuffer.h"
 
 #include <algorithm>
 
@@ -29,16 +29,18 @@ std::optional<std::string> NameInSheet(const std::string& folder, const std::str
                                        SheetEncoding encoding) {
     const std::optional<std::string> utf8 = DiskNameToUtf8(RelativePathFrom(folder, chosenPath), encoding);
     std::optional<std::string> name = utf8 ? EncodeFromUtf8(*utf8, encoding) : std::nullopt;
-    if (name && !FitsInFileLine(*name))
+    if (name && !FitsInFileLine(*name)) {
         name.reset();
+    }
     return name;
 }
 
 // A sheet without a FILE line gets one before its first TRACK line, or at its end.
 std::string AddFileLine(std::string_view text, std::string_view name, std::string_view type) {
     const std::string line = "FILE \"" + std::string(name) + "\" " + std::string(type);
-    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, "TRACK"))
+    if (const std::optional<LineSpan> trackLine = FindKeywordLine(text, "TRACK")) {
         return ReplaceSpan(text, trackLine->Start, 0, line + "\r\n");
+    }
     const bool endsLine = text.empty() || text.back() == '\n' || text.back() == '\r';
     return std::string(text) + (endsLine ? "" : "\r\n") + line + "\r\n";
 }
@@ -46,9 +48,11 @@ std::string AddFileLine(std::string_view text, std::string_view name, std::strin
 // A disc image keeps its type even in a sheet that reads as audio: no audio keyword describes it.
 bool NamesDiscImage(std::string_view text, const FileReference& reference) {
     std::string type(text.substr(reference.TypeStart, reference.TypeLength));
-    for (char& c : type)
-        if (c >= 'a' && c <= 'z')
+    for (char& c : type) {
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
     return type == "BINARY" || type == "MOTOROLA";
 }
 
@@ -71,9 +75,11 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Audio,
                              report.Encoding, AudioFilters);
-    for (const FileReference& reference : references)
-        if (chooser.IsPresent(reference.Name))
+    for (const FileReference& reference : references) {
+        if (chooser.IsPresent(reference.Name)) {
             chooser.Take(chooser.Resolve(reference.Name).PlacedName);
+        }
+    }
 
     const std::vector<FileTimes> times = IndexTimesByFile(state.WholeText, references);
     // A sheet without a FILE line asks once, for the line it lacks.
@@ -82,12 +88,14 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     for (std::size_t i = 0; i < asks; ++i) {
         const std::string name = references.empty() ? std::string() : references[i].Name;
         const std::size_t lineNumber = references.empty() ? 0 : references[i].LineNumber;
-        if (!references.empty() && chooser.IsPresent(name))
+        if (!references.empty() && chooser.IsPresent(name)) {
             continue;
+        }
         ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}, std::nullopt};
         const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber, &times[i]);
-        if (choice && !host.FileExists(choice->Path))
+        if (choice && !host.FileExists(choice->Path)) {
             outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
+        }
         const std::optional<std::string> newName =
             choice && outcome.Reason.empty() ? NameInSheet(state.CueFolder, choice->Path, report.Encoding)
                                              : std::nullopt;
@@ -110,10 +118,11 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     }
 
     // From the last line up, so that the positions of the earlier ones still hold.
-    for (auto rename = renames.rbegin(); rename != renames.rend(); ++rename)
+    for (auto rename = renames.rbegin(); rename != renames.rend(); ++rename) {
         state.WholeText = references.empty() ? AddFileLine(state.WholeText, rename->Name, rename->Type)
                                              : RenameFileReference(state.WholeText, references[rename->Index],
                                                                    rename->Name, rename->Type);
+    }
     const RunOutcome outcome = traitementheures(state, host);
     SaveSheet(state, host);
     return outcome;

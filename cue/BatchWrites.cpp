@@ -1,4 +1,4 @@
-#include "BatchWrites.h"
+#include "cue/BatchWrites.h"
 
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
@@ -22,10 +22,12 @@ int SyncFileSystemsOf(const std::set<std::string>& folders) {
     for (const std::string& folder : folders) {
         FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         struct stat info {};
-        if (handle.get() < 0 || ::fstat(handle.get(), &info) != 0)
+        if (handle.get() < 0 || ::fstat(handle.get(), &info) != 0) {
             return errno;
-        if (synced.insert(info.st_dev).second && ::syncfs(handle.get()) != 0)
+        }
+        if (synced.insert(info.st_dev).second && ::syncfs(handle.get()) != 0) {
             return errno;
+        }
     }
     return 0;
 }
@@ -37,9 +39,11 @@ BatchWrites::~BatchWrites() {
 }
 
 void BatchWrites::Discard() {
-    for (const Staged& staged : staged_)
-        if (!staged.Temporary.empty())
+    for (const Staged& staged : staged_) {
+        if (!staged.Temporary.empty()) {
             ::unlink(staged.Temporary.c_str());
+        }
+    }
     staged_.clear();
 }
 
@@ -62,18 +66,22 @@ bool BatchWrites::Stages(const std::string& path) const {
 std::map<std::size_t, std::string> BatchWrites::Commit() {
     std::map<std::size_t, std::string> failures;
     std::set<std::string> folders;
-    for (const Staged& staged : staged_)
+    for (const Staged& staged : staged_) {
         folders.insert(ContainingFolder(staged.Target));
-    if (const int error = SyncFileSystemsOf(folders))
-        for (const Staged& staged : staged_)
+    }
+    if (const int error = SyncFileSystemsOf(folders)) {
+        for (const Staged& staged : staged_) {
             failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, error));
+        }
+    }
 
     // Backups first, and on disk before any sheet is replaced.
     for (const bool backups : {true, false}) {
         std::set<std::string> renamedInto;
         for (Staged& staged : staged_) {
-            if (staged.Backup != backups || failures.count(staged.Sheet) != 0)
+            if (staged.Backup != backups || failures.count(staged.Sheet) != 0) {
                 continue;
+            }
             if (::rename(staged.Temporary.c_str(), staged.Target.c_str()) != 0) {
                 failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, errno));
                 continue;
@@ -81,8 +89,9 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
             staged.Temporary.clear();
             renamedInto.insert(ContainingFolder(staged.Target));
         }
-        for (const std::string& folder : renamedInto)
+        for (const std::string& folder : renamedInto) {
             SyncFolder(folder);
+        }
     }
     Discard();
     return failures;

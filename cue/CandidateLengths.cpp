@@ -1,6 +1,6 @@
-#include "CandidateLengths.h"
+#include "cue/CandidateLengths.h"
 
-#include "LengthChecks.h"
+#include "cue/LengthChecks.h"
 
 #include <algorithm>
 #include <numeric>
@@ -9,14 +9,16 @@ namespace velmora {
 
 std::vector<CandidateLength> OrderByLength(std::vector<Candidate>& candidates, const std::string& folder,
                                            FileKind kind, const FileTimes* times, LengthReader* reader) {
-    if (reader == nullptr || times == nullptr || times->Indexes.empty() || candidates.empty())
+    if (reader == nullptr || times == nullptr || times->Indexes.empty() || candidates.empty()) {
         return {};
+    }
     std::vector<CandidateLength> lengths;
     for (const Candidate& candidate : candidates) {
         CandidateLength length;
         length.Capacity = ReadCapacity(*reader, folder + candidate.FileName, kind == FileKind::Image);
-        if (length.Capacity)
+        if (length.Capacity) {
             length.Verdict = Holds(*times, *length.Capacity) ? LengthVerdict::Holds : LengthVerdict::TooShort;
+        }
         lengths.push_back(length);
     }
     std::vector<std::size_t> order(candidates.size());
@@ -34,8 +36,9 @@ std::vector<CandidateLength> OrderByLength(std::vector<Candidate>& candidates, c
 }
 
 std::size_t PlausibleCount(const std::vector<CandidateLength>& lengths, std::size_t candidateCount) {
-    if (lengths.empty())
+    if (lengths.empty()) {
         return candidateCount;
+    }
     return static_cast<std::size_t>(
         std::count_if(lengths.begin(), lengths.end(),
                       [](const CandidateLength& l) { return l.Verdict != LengthVerdict::TooShort; }));
@@ -46,8 +49,9 @@ std::optional<std::string> LengthDecided(const std::vector<CandidateLength>& len
     const bool anotherTooShort = std::any_of(lengths.begin(), lengths.end(), [](const CandidateLength& l) {
         return l.Verdict == LengthVerdict::TooShort;
     });
-    if (chosen >= lengths.size() || lengths[chosen].Verdict != LengthVerdict::Holds || !anotherTooShort)
+    if (chosen >= lengths.size() || lengths[chosen].Verdict != LengthVerdict::Holds || !anotherTooShort) {
         return std::nullopt;
+    }
     const std::size_t tracks = times.TrackCount();
     return CapacityText(times, *lengths[chosen].Capacity) +
            (tracks == 1 ? " holds its one track" : " holds all " + std::to_string(tracks) + " tracks");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Candidates.h"
-#include "LengthFit.h"
+#include "cue/Candidates.h"
+#include "cue/LengthFit.h"
 
 #include <optional>
 #include <string>

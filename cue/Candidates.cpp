@@ -1,4 +1,4 @@
-#include "Candidates.h"
+#include "cue/Candidates.h"
 
 #include <algorithm>
 #include <array>
@@ -54,19 +54,23 @@ const char* RuleDescription(CandidateRule rule) {
 }
 
 std::vector<std::string_view> ExtensionsOfKind(FileKind kind) {
-    if (kind == FileKind::Audio)
+    if (kind == FileKind::Audio) {
         return {AudioExtensions.begin(), AudioExtensions.end()};
+    }
     return {ImageExtensions.begin(), ImageExtensions.end()};
 }
 
 bool HasExtensionOfKind(std::string_view fileName, FileKind kind) {
     const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos || dot == 0)
+    if (dot == std::string_view::npos || dot == 0) {
         return false;
+    }
     std::string extension(fileName.substr(dot + 1));
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
     const auto matches = [&](std::string_view known) {
         return known == extension;
     };
@@ -83,48 +87,57 @@ std::vector<Candidate> FindCandidates(const std::vector<std::string>& folderEntr
     std::array<std::vector<Candidate>, 4> byRule;
     std::size_t ofKind = 0;
     for (const std::string& entry : folderEntries) {
-        if (std::find(taken.begin(), taken.end(), entry) != taken.end())
+        if (std::find(taken.begin(), taken.end(), entry) != taken.end()) {
             continue;
+        }
         const std::optional<std::string> name = DiskNameToUtf8(entry, encoding);
-        if (!name)
+        if (!name) {
             continue;
+        }
         const bool rightKind = HasExtensionOfKind(*name, kind);
         ofKind += rightKind ? 1 : 0;
         std::optional<CandidateRule> rule;
-        if (wanted && !wanted->empty() && SameIgnoringCase(*name, *wanted))
+        if (wanted && !wanted->empty() && SameIgnoringCase(*name, *wanted)) {
             rule = CandidateRule::SameNameIgnoringCase;
-        else if (rightKind && wanted && !wanted->empty() &&
-                 (SameIgnoringCase(WithoutExtension(*name), WithoutExtension(*wanted)) ||
-                  SameIgnoringCase(WithoutExtension(*name), *wanted)))
+        } else if (rightKind && wanted && !wanted->empty() &&
+                   (SameIgnoringCase(WithoutExtension(*name), WithoutExtension(*wanted)) ||
+                    SameIgnoringCase(WithoutExtension(*name), *wanted))) {
             rule = CandidateRule::OtherExtension;
-        else if (rightKind && SameIgnoringCase(WithoutExtension(*name), sheetBase))
+        } else if (rightKind && SameIgnoringCase(WithoutExtension(*name), sheetBase)) {
             rule = CandidateRule::SheetBaseName;
-        if (rule)
+        }
+        if (rule) {
             byRule[static_cast<std::size_t>(*rule)].push_back({entry, *rule});
-        else if (rightKind)
+        } else if (rightKind) {
             byRule[static_cast<std::size_t>(CandidateRule::OnlyFileOfKind)].push_back(
                 {entry, CandidateRule::OnlyFileOfKind});
+        }
     }
-    for (std::size_t rule = 0; rule < 3; ++rule)
-        if (!byRule[rule].empty())
+    for (std::size_t rule = 0; rule < 3; ++rule) {
+        if (!byRule[rule].empty()) {
             return byRule[rule];
+        }
+    }
     // Only when it is the one file of its kind, counting those that other rules would have named.
     std::vector<Candidate>& only = byRule[static_cast<std::size_t>(CandidateRule::OnlyFileOfKind)];
-    if (ofKind == 1 && only.size() == 1)
+    if (ofKind == 1 && only.size() == 1) {
         return only;
+    }
     return {};
 }
 
 std::vector<std::string> RegularFilesIn(const std::string& folder) {
     std::vector<std::string> names;
     DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (directory == nullptr)
+    if (directory == nullptr) {
         return names;
+    }
     while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
         struct stat info {};
-        if (::stat((folder + name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        if (::stat((folder + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
             names.push_back(name);
+        }
     }
     ::closedir(directory);
     std::sort(names.begin(), names.end());

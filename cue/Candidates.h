@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetEncoding.h"
+#include "cue/SheetEncoding.h"
 
 #include <string>
 #include <string_view>

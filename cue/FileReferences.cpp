@@ -1,7 +1,7 @@
-#include "FileReferences.h"
+#include "cue/FileReferences.h"
 
-#include "CueText.h"
-#include "SheetLines.h"
+#include "cue/CueText.h"
+#include "cue/SheetLines.h"
 
 namespace velmora {
 namespace {
@@ -16,26 +16,32 @@ char UpperAscii(char c) {
 }
 
 bool StartsWithFileKeyword(std::string_view line) {
-    if (line.size() < 4)
+    if (line.size() < 4) {
         return false;
-    for (std::size_t i = 0; i < 4; ++i)
-        if (UpperAscii(line[i]) != "FILE"[i])
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (UpperAscii(line[i]) != "FILE"[i]) {
             return false;
+        }
+    }
     return line.size() == 4 || IsSeparator(line[4]) || line[4] == '"';
 }
 
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
     return lower;
 }
 
 // Reads the name and type of the FILE line `line`, whose keyword ends at `at`.
 void ReadNameAndType(std::string_view line, std::size_t at, std::size_t lineStart, FileReference& reference) {
-    while (at < line.size() && IsSeparator(line[at]))
+    while (at < line.size() && IsSeparator(line[at])) {
         ++at;
+    }
     std::size_t afterName = at;
     if (at < line.size() && line[at] == '"') {
         const std::size_t close = line.find('"', at + 1);
@@ -47,18 +53,21 @@ void ReadNameAndType(std::string_view line, std::size_t at, std::size_t lineStar
         reference.NameLength = (reference.Quoted ? close : line.size()) - nameStart;
         reference.Name = Trim(line.substr(at + 1, (reference.Quoted ? close : line.size()) - at - 1));
     } else {
-        while (afterName < line.size() && !IsSeparator(line[afterName]))
+        while (afterName < line.size() && !IsSeparator(line[afterName])) {
             ++afterName;
+        }
         reference.NameStart = lineStart + at;
         reference.NameLength = afterName - at;
         reference.Name = std::string(line.substr(at, afterName - at));
     }
     std::size_t end = line.size();
-    while (end > afterName && IsSeparator(line[end - 1]))
+    while (end > afterName && IsSeparator(line[end - 1])) {
         --end;
+    }
     std::size_t word = end;
-    while (word > afterName && !IsSeparator(line[word - 1]))
+    while (word > afterName && !IsSeparator(line[word - 1])) {
         --word;
+    }
     // The type keyword stands apart from the name.
     const bool hasType = word < end && word > afterName;
     reference.TypeStart = lineStart + (hasType ? word : afterName);
@@ -77,8 +86,9 @@ std::vector<FileReference> FindFileReferences(std::string_view text) {
         // A byte order mark is no part of the first line's text.
         const std::size_t mark = span.Start == 0 && line.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
         const std::size_t blanks = mark + LeadingBlanks(line.substr(mark)).size();
-        if (!StartsWithFileKeyword(line.substr(blanks)))
+        if (!StartsWithFileKeyword(line.substr(blanks))) {
             continue;
+        }
         FileReference reference;
         reference.LineNumber = number;
         reference.LineStart = span.Start;
@@ -95,16 +105,20 @@ std::string RenameFileReference(std::string_view text, const FileReference& refe
     const bool noName = !reference.Quoted && !reference.Unclosed && reference.NameLength == 0;
     const bool quoted = reference.Unclosed || noName || (!reference.Quoted && needsQuotes);
     std::string written;
-    if (noName)
+    if (noName) {
         written += ' ';
-    if (quoted)
+    }
+    if (quoted) {
         written += '"';
+    }
     written += name;
-    if (quoted)
+    if (quoted) {
         written += '"';
+    }
     std::string typeText;
-    if (reference.TypeLength == 0 && !type.empty())
+    if (reference.TypeLength == 0 && !type.empty()) {
         typeText += ' ';
+    }
     typeText += type;
     const std::size_t nameEnd = reference.NameStart + reference.NameLength;
     std::string result(text.substr(0, reference.NameStart));
@@ -119,10 +133,12 @@ std::string AudioTypeKeyword(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     const std::string extension =
         dot == std::string_view::npos ? std::string() : LowerAscii(fileName.substr(dot + 1));
-    if (extension == "mp3")
+    if (extension == "mp3") {
         return "MP3";
-    if (extension == "aif" || extension == "aiff")
+    }
+    if (extension == "aif" || extension == "aiff") {
         return "AIFF";
+    }
     return "WAVE";
 }
 

@@ -1,7 +1,7 @@
-#include "FileTimes.h"
+#include "cue/FileTimes.h"
 
-#include "IndexTimes.h"
-#include "SheetLines.h"
+#include "cue/IndexTimes.h"
+#include "cue/SheetLines.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,10 +15,12 @@ std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
     std::size_t at = 0;
     while (words.size() < 3) {
-        while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) {
             ++at;
-        if (at == line.size())
+        }
+        if (at == line.size()) {
             break;
+        }
         const std::size_t end = std::min(line.find_first_of(" \t", at), line.size());
         words.push_back(line.substr(at, end - at));
         at = end;
@@ -38,8 +40,9 @@ std::uint32_t SectorSizeOf(std::string_view mode) {
     std::uint32_t size = 0;
     if (slash == std::string_view::npos ||
         std::from_chars(mode.data() + slash + 1, mode.data() + mode.size(), size).ec != std::errc() ||
-        size == 0)
+        size == 0) {
         return mode == "CDG" ? 2448 : RawSectorSize;
+    }
     return size;
 }
 
@@ -47,11 +50,13 @@ std::optional<std::int64_t> FramesOf(std::string_view time) {
     std::int64_t fields[3] = {};
     for (int field = 0; field < 3; ++field) {
         const std::size_t colon = field < 2 ? time.find(':') : time.size();
-        if (colon == std::string_view::npos)
+        if (colon == std::string_view::npos) {
             return std::nullopt;
+        }
         const std::optional<std::int32_t> value = ParseTimeField(time.substr(0, colon));
-        if (!value)
+        if (!value) {
             return std::nullopt;
+        }
         fields[field] = *value;
         time.remove_prefix(std::min(colon + 1, time.size()));
     }
@@ -63,8 +68,9 @@ std::optional<std::int64_t> FramesOf(std::string_view time) {
 
 std::size_t FileTimes::TrackCount() const {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < Indexes.size(); ++i)
+    for (std::size_t i = 0; i < Indexes.size(); ++i) {
         count += i == 0 || Indexes[i].Track != Indexes[i - 1].Track ? 1 : 0;
+    }
     return count;
 }
 
@@ -74,8 +80,9 @@ std::vector<FileTimes> IndexTimesByFile(std::string_view text, const std::vector
     std::size_t lineNumber = 0;
     // Index into `files` of the FILE line the current line follows; none before the first one.
     std::optional<std::size_t> file;
-    if (references.empty())
+    if (references.empty()) {
         file = 0;
+    }
     std::size_t nextReference = 0;
     int track = 0;
     std::uint32_t sectorSize = RawSectorSize;
@@ -90,8 +97,9 @@ std::vector<FileTimes> IndexTimesByFile(std::string_view text, const std::vector
             track = TrackNumber(words[1]);
             sectorSize = SectorSizeOf(words.size() > 2 ? words[2] : std::string_view());
         } else if (file && words.size() == 3 && words[0] == "INDEX") {
-            if (const std::optional<std::int64_t> frames = FramesOf(words[2]))
+            if (const std::optional<std::int64_t> frames = FramesOf(words[2])) {
                 files[*file].Indexes.push_back({lineNumber, track, *frames, sectorSize});
+            }
         }
     }
     return files;

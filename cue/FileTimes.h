@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileReferences.h"
+#include "cue/FileReferences.h"
 
 #include <cstddef>
 #include <cstdint>

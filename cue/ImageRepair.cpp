@@ -1,12 +1,12 @@
-#include "CueText.h"
-#include "FileReferences.h"
-#include "FileTimes.h"
-#include "MoveRecord.h"
-#include "ReferenceChoice.h"
-#include "Repair.h"
-#include "RowCaptions.h"
-#include "SheetSaving.h"
-#include "TextBuffer.h"
+#include "cue/CueText.h"
+#include "cue/FileReferences.h"
+#include "cue/FileTimes.h"
+#include "cue/MoveRecord.h"
+#include "cue/ReferenceChoice.h"
+#include "cue/Repair.h"
+#include "cue/RowCaptions.h"
+#include "cue/SheetSaving.h"
+#include "cue/TextBuffer.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
@@ -48,10 +48,11 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
                              report.Encoding, {{"BIN Files", "*.bin"}});
     std::vector<const FileReference*> missing;
     for (const FileReference& reference : references) {
-        if (chooser.IsPresent(reference.Name))
+        if (chooser.IsPresent(reference.Name)) {
             chooser.Take(chooser.Resolve(reference.Name).PlacedName);
-        else
+        } else {
             missing.push_back(&reference);
+        }
     }
     // A reference that points outside the folder is rewritten after its move; its backup must be
     // possible before anything moves.
@@ -59,11 +60,13 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         hasFileLine && std::any_of(missing.begin(), missing.end(), [&](const FileReference* r) {
             return !chooser.Resolve(r->Name).StaysInside;
         });
-    if (rewritesSheet)
+    if (rewritesSheet) {
         CheckBackupPath(BackupPathOf(state.CuePath));
+    }
     // Every move is recorded, so that a restore can put it back.
-    if (!missing.empty())
+    if (!missing.empty()) {
         CheckBackupPath(MoveRecordPathOf(state.CuePath));
+    }
 
     std::vector<BareNameRewrite> rewrites;
     for (const FileReference* reference : missing) {
@@ -76,17 +79,19 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         if (!choice) {
             report.Missing.push_back(outcome);
             // As with one image, a cancel before anything moved adds no row.
-            if (report.Repaired.empty())
+            if (report.Repaired.empty()) {
                 return RunOutcome::Cancelled;
+            }
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
         std::error_code error;
-        if (!host.FileExists(choice->Path))
+        if (!host.FileExists(choice->Path)) {
             outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
-        else if (IsOutsideFolder(expected, state.CueFolder))
+        } else if (IsOutsideFolder(expected, state.CueFolder)) {
             outcome.Reason = "\"" + expected + "\" lies outside the sheet's folder";
-        else if ((error = host.MoveFile(choice->Path, expected)))
+        } else if ((error = host.MoveFile(choice->Path, expected))) {
             outcome.Reason = MoveFailure(choice->Path, expected, error);
+        }
         if (!outcome.Reason.empty()) {
             report.Missing.push_back(outcome);
             return AddOutcomeRow(state, host, RunOutcome::Bad);
@@ -101,11 +106,13 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         outcome.Moved = true;
         report.Repaired.push_back(outcome);
         report.Moves.push_back({choice->Path, expected});
-        if (hasFileLine && !place.StaysInside)
+        if (hasFileLine && !place.StaysInside) {
             rewrites.push_back({*reference, nameInSheet});
+        }
     }
-    if (rewrites.empty())
+    if (rewrites.empty()) {
         return AddOutcomeRow(state, host, report.Repaired.empty() ? RunOutcome::Good : RunOutcome::Corrected);
+    }
 
     // From the last line up, so that the positions of the earlier ones still hold.
     state.WholeText = text;

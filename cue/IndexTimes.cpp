@@ -1,10 +1,10 @@
-#include "IndexTimes.h"
+#include "cue/IndexTimes.h"
 
-#include "Repair.h"
-#include "RowCaptions.h"
-#include "SheetLines.h"
-#include "SheetSaving.h"
-#include "TextBuffer.h"
+#include "cue/Repair.h"
+#include "cue/RowCaptions.h"
+#include "cue/SheetLines.h"
+#include "cue/SheetSaving.h"
+#include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "messages/Messages.h"
 
@@ -24,11 +24,13 @@ bool IsSeparator(char c) {
 
 // The next word of `line` at or after `at` (after separators), as start and end.
 std::pair<std::size_t, std::size_t> NextWord(std::string_view line, std::size_t at) {
-    while (at < line.size() && IsSeparator(line[at]))
+    while (at < line.size() && IsSeparator(line[at])) {
         ++at;
+    }
     std::size_t end = at;
-    while (end < line.size() && !IsSeparator(line[end]))
+    while (end < line.size() && !IsSeparator(line[end])) {
         ++end;
+    }
     return {at, end};
 }
 
@@ -37,8 +39,9 @@ std::pair<std::size_t, std::size_t> NextWord(std::string_view line, std::size_t 
 std::string_view TimeField(std::string_view time, int field) {
     for (int i = 0; i < field; ++i) {
         const std::size_t colon = time.find(':');
-        if (colon == std::string_view::npos)
+        if (colon == std::string_view::npos) {
             return {};
+        }
         time.remove_prefix(colon + 1);
     }
     return field < 2 ? time.substr(0, time.find(':')) : time;
@@ -48,23 +51,27 @@ std::int32_t ConvertField(const RepairState& state, std::string_view time, int f
                           std::size_t lineNumber) {
     const std::string_view text = TimeField(time, field);
     const std::optional<std::int32_t> value = ParseTimeField(text);
-    if (!value)
+    if (!value) {
         throw Error(Localized("'%s' is not a valid integer value", {text}), state.CuePath, lineNumber);
+    }
     return *value;
 }
 
 } // namespace
 
 std::optional<std::int32_t> ParseTimeField(std::string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return std::nullopt;
+    }
     std::int64_t value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9')
+        if (c < '0' || c > '9') {
             return std::nullopt;
+        }
         value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<std::int32_t>::max())
+        if (value > std::numeric_limits<std::int32_t>::max()) {
             return std::nullopt;
+        }
     }
     return static_cast<std::int32_t>(value);
 }
@@ -75,8 +82,9 @@ std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view l
     std::size_t at = keywordEnd;
     if (word == "INDEX") {
         const auto [number, numberEnd] = NextWord(line, at);
-        if (number == numberEnd)
+        if (number == numberEnd) {
             return std::nullopt;
+        }
         at = numberEnd;
     } else if (word != "PREGAP" && word != "POSTGAP") {
         return std::nullopt;
@@ -95,10 +103,12 @@ void AppendTimeField(std::string& text, std::int64_t value) {
     char digits[24];
     const auto magnitude = static_cast<std::uint64_t>(value < 0 ? -value : value);
     const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, magnitude);
-    if (value < 0)
+    if (value < 0) {
         text += '-';
-    if (end.ptr - digits < 2)
+    }
+    if (end.ptr - digits < 2) {
         text += '0';
+    }
     text.append(digits, end.ptr);
 }
 
@@ -126,8 +136,9 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
         const std::string_view line =
             text.substr(span.Start, std::min(span.Length, TextBuffer::MaxLineLength));
         const std::optional<std::pair<std::size_t, std::size_t>> time = TimeSpanOf(line);
-        if (!time)
+        if (!time) {
             continue;
+        }
         state.TimeText.assign(line.substr(time->first, time->second));
         state.Minutes = ConvertField(state, state.TimeText, 0, lineNumber);
         state.Seconds = ConvertField(state, state.TimeText, 1, lineNumber);
@@ -140,11 +151,13 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
         AppendTimeField(state.NewTimeText, state.Seconds);
         state.NewTimeText += ':';
         AppendTimeField(state.NewTimeText, state.Frames);
-        if (state.NewTimeText == state.TimeText)
+        if (state.NewTimeText == state.TimeText) {
             continue;
+        }
         ++state.CorrectionCount;
-        if (changedLines != nullptr)
+        if (changedLines != nullptr) {
             changedLines->push_back(lineNumber);
+        }
         result.append(text.substr(copied, span.Start + time->first - copied));
         result.append(state.NewTimeText);
         copied = span.Start + time->first + time->second;

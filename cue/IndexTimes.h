@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RepairState.h"
+#include "cue/RepairState.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,16 +1,19 @@
-#include "LengthChecks.h"
+#include "cue/LengthChecks.h"
 
-#include "ReferenceChoice.h"
+#include "cue/ReferenceChoice.h"
 
 namespace velmora {
 
 bool NamesImage(std::string_view text, const FileReference& reference) {
     std::string type(text.substr(reference.TypeStart, reference.TypeLength));
-    for (char& c : type)
-        if (c >= 'a' && c <= 'z')
+    for (char& c : type) {
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
-    if (type.empty())
+        }
+    }
+    if (type.empty()) {
         return HasExtensionOfKind(reference.Name, FileKind::Image);
+    }
     return type == "BINARY" || type == "MOTOROLA";
 }
 
@@ -19,14 +22,16 @@ std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string
     capacity.Image = image;
     if (image) {
         const std::optional<std::uint64_t> bytes = reader.FileSizeOf(path);
-        if (!bytes)
+        if (!bytes) {
             return std::nullopt;
+        }
         capacity.Bytes = *bytes;
         return capacity;
     }
     const std::optional<AudioLength> audio = reader.AudioLengthOf(path);
-    if (!audio || audio->SampleRate == 0)
+    if (!audio || audio->SampleRate == 0) {
         return std::nullopt;
+    }
     capacity.Audio = *audio;
     return capacity;
 }
@@ -35,8 +40,9 @@ LengthCheck CheckFileLengths(std::string_view text, SheetEncoding encoding, cons
                              RepairHost& host) {
     LengthCheck check;
     LengthReader* reader = host.Lengths();
-    if (reader == nullptr)
+    if (reader == nullptr) {
         return check;
+    }
     const std::vector<FileReference> references = FindFileReferences(text);
     const std::vector<FileTimes> times = IndexTimesByFile(text, references);
     for (std::size_t i = 0; i < references.size(); ++i) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileReferences.h"
-#include "LengthFit.h"
-#include "RepairHost.h"
-#include "SheetEncoding.h"
+#include "cue/FileReferences.h"
+#include "cue/LengthFit.h"
+#include "cue/RepairHost.h"
+#include "cue/SheetEncoding.h"
 
 #include <optional>
 #include <string>

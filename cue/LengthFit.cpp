@@ -1,4 +1,4 @@
-#include "LengthFit.h"
+#include "cue/LengthFit.h"
 
 namespace velmora {
 namespace {
@@ -12,8 +12,9 @@ std::string GroupedThousands(std::uint64_t value) {
     const std::string digits = std::to_string(value);
     std::string grouped;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
             grouped += ',';
+        }
         grouped += digits[i];
     }
     return grouped;
@@ -29,8 +30,9 @@ std::vector<Wide> ByteOffsets(const FileTimes& times) {
         const IndexPoint& before = times.Indexes[i == 0 ? 0 : i - 1];
         const std::int64_t frames = i == 0 ? point.Frames : point.Frames - before.Frames;
         // Times that go backwards add nothing rather than wrap.
-        if (frames > 0)
+        if (frames > 0) {
             offset += static_cast<Wide>(frames) * (i == 0 ? point.SectorSize : before.SectorSize);
+        }
         offsets.push_back(offset);
     }
     return offsets;
@@ -38,8 +40,9 @@ std::vector<Wide> ByteOffsets(const FileTimes& times) {
 
 // The frames an image holds, counted the way the INDEX at `offset` with its sector size counts them.
 std::int64_t ImageFrames(const IndexPoint& point, Wide offset, std::uint64_t bytes) {
-    if (bytes >= offset)
+    if (bytes >= offset) {
         return point.Frames + static_cast<std::int64_t>((bytes - offset) / point.SectorSize);
+    }
     return point.Frames -
            static_cast<std::int64_t>((offset - bytes + point.SectorSize - 1) / point.SectorSize);
 }
@@ -54,8 +57,9 @@ bool AudioHolds(std::int64_t frames, AudioLength audio) {
 std::string AudioPast(std::int64_t frames, AudioLength audio) {
     const Wide over =
         static_cast<Wide>(frames) * audio.SampleRate - static_cast<Wide>(audio.Samples) * FramesPerSecond;
-    if (over == 0)
+    if (over == 0) {
         return {};
+    }
     const Wide scale = static_cast<Wide>(FramesPerSecond) * audio.SampleRate;
     const auto hundredths = static_cast<std::uint64_t>((over * 100 + scale - 1) / scale);
     return FormatAudioLength({hundredths, 100});
@@ -64,8 +68,9 @@ std::string AudioPast(std::int64_t frames, AudioLength audio) {
 } // namespace
 
 std::optional<LengthMisfit> FirstMisfit(const FileTimes& times, const FileCapacity& capacity) {
-    if (!capacity.Image && capacity.Audio.SampleRate == 0)
+    if (!capacity.Image && capacity.Audio.SampleRate == 0) {
         return std::nullopt;
+    }
     const std::vector<Wide> offsets = capacity.Image ? ByteOffsets(times) : std::vector<Wide>();
     for (std::size_t i = 0; i < times.Indexes.size(); ++i) {
         const IndexPoint& point = times.Indexes[i];
@@ -74,15 +79,18 @@ std::optional<LengthMisfit> FirstMisfit(const FileTimes& times, const FileCapaci
         misfit.Image = capacity.Image;
         misfit.Start = FormatFrames(point.Frames);
         if (capacity.Image) {
-            if (offsets[i] + point.SectorSize <= capacity.Bytes)
+            if (offsets[i] + point.SectorSize <= capacity.Bytes) {
                 continue;
+            }
             const std::int64_t holds = ImageFrames(point, offsets[i], capacity.Bytes);
             misfit.Length = FormatFrames(std::max<std::int64_t>(holds, 0));
-            if (point.Frames > holds)
+            if (point.Frames > holds) {
                 misfit.Past = FormatFrames(point.Frames - holds);
+            }
         } else {
-            if (AudioHolds(point.Frames, capacity.Audio))
+            if (AudioHolds(point.Frames, capacity.Audio)) {
                 continue;
+            }
             misfit.Length = FormatAudioLength(capacity.Audio);
             misfit.Past = AudioPast(point.Frames, capacity.Audio);
         }
@@ -92,10 +100,12 @@ std::optional<LengthMisfit> FirstMisfit(const FileTimes& times, const FileCapaci
 }
 
 std::string CapacityText(const FileTimes& times, const FileCapacity& capacity) {
-    if (!capacity.Image)
+    if (!capacity.Image) {
         return FormatAudioLength(capacity.Audio);
-    if (times.Indexes.empty())
+    }
+    if (times.Indexes.empty()) {
         return FormatFrames(static_cast<std::int64_t>(capacity.Bytes / RawSectorSize));
+    }
     const std::vector<Wide> offsets = ByteOffsets(times);
     return FormatFrames(
         std::max<std::int64_t>(ImageFrames(times.Indexes.back(), offsets.back(), capacity.Bytes), 0));
@@ -103,11 +113,12 @@ std::string CapacityText(const FileTimes& times, const FileCapacity& capacity) {
 
 std::string MisfitText(const LengthMisfit& misfit) {
     std::string text = "track " + std::to_string(misfit.Index.Track) + " starts at " + misfit.Start;
-    if (misfit.Image)
+    if (misfit.Image) {
         text += ", the image holds " + misfit.Length + " at " + GroupedThousands(misfit.Index.SectorSize) +
                 " bytes a frame";
-    else
+    } else {
         text += ", the audio lasts " + misfit.Length;
+    }
     text += misfit.Past.empty() ? " (right at its end)" : " (" + misfit.Past + " past its end)";
     return text;
 }

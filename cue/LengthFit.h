@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileTimes.h"
-#include "MediaLengths.h"
+#include "cue/FileTimes.h"
+#include "cue/MediaLengths.h"
 
 #include <optional>
 #include <string>

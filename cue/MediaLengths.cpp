@@ -1,14 +1,15 @@
-#include "MediaLengths.h"
+#include "cue/MediaLengths.h"
 
-#include "IndexTimes.h"
+#include "cue/IndexTimes.h"
 
 #include <sys/stat.h>
 
 namespace velmora {
 
 std::string FormatAudioLength(AudioLength length) {
-    if (length.SampleRate == 0)
+    if (length.SampleRate == 0) {
         return "00:00.00";
+    }
     const std::uint64_t hundredths = length.Samples / length.SampleRate * 100 +
                                      length.Samples % length.SampleRate * 100 / length.SampleRate;
     std::string text = FormatTimeField(static_cast<std::int64_t>(hundredths / 6000));
@@ -21,8 +22,9 @@ std::string FormatAudioLength(AudioLength length) {
 
 std::optional<std::uint64_t> LengthReader::FileSizeOf(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
+    }
     return static_cast<std::uint64_t>(info.st_size);
 }
 

@@ -1,6 +1,6 @@
-#include "MoveRecord.h"
+#include "cue/MoveRecord.h"
 
-#include "TextBuffer.h"
+#include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/posix/FileDescriptor.h"
 
@@ -26,8 +26,9 @@ std::optional<std::string> TakePath(std::string_view& bytes) {
     const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), length);
     const auto digits = static_cast<std::size_t>(end - bytes.data());
     if (error != std::errc() || digits == 0 || digits >= bytes.size() || bytes[digits] != ' ' ||
-        bytes.size() - digits - 1 < length + 1 || bytes[digits + 1 + length] != '\n')
+        bytes.size() - digits - 1 < length + 1 || bytes[digits + 1 + length] != '\n') {
         return std::nullopt;
+    }
     std::string path(bytes.substr(digits + 1, length));
     bytes.remove_prefix(digits + 2 + length);
     return path;
@@ -49,15 +50,17 @@ std::string EncodeMoveRecord(const std::vector<PlannedMove>& moves) {
 }
 
 std::optional<std::vector<PlannedMove>> DecodeMoveRecord(std::string_view bytes) {
-    if (bytes.substr(0, Header.size()) != Header)
+    if (bytes.substr(0, Header.size()) != Header) {
         return std::nullopt;
+    }
     bytes.remove_prefix(Header.size());
     std::vector<PlannedMove> moves;
     while (!bytes.empty()) {
         std::optional<std::string> from = TakePath(bytes);
         std::optional<std::string> to = from ? TakePath(bytes) : std::nullopt;
-        if (!to)
+        if (!to) {
             return std::nullopt;
+        }
         moves.push_back({std::move(*from), std::move(*to)});
     }
     return moves;
@@ -66,30 +69,38 @@ std::optional<std::vector<PlannedMove>> DecodeMoveRecord(std::string_view bytes)
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (file.get() < 0) {
-        if (errno == ENOENT)
+        if (errno == ENOENT) {
             return std::nullopt;
+        }
         throw Error(CannotOpenMessage(path, errno == ELOOP ? EINVAL : errno));
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
+    if (::fstat(file.get(), &info) != 0) {
         throw Error(CannotOpenMessage(path, errno));
-    if (!S_ISREG(info.st_mode))
+    }
+    if (!S_ISREG(info.st_mode)) {
         throw Error(CannotOpenMessage(path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL));
-    if (static_cast<std::uint64_t>(info.st_size) > limit)
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > limit) {
         throw Error(CannotOpenMessage(path, EFBIG));
+    }
     std::string bytes;
     char chunk[65536];
     for (;;) {
         const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR)
+        if (count < 0 && errno == EINTR) {
             continue;
-        if (count < 0)
+        }
+        if (count < 0) {
             throw Error(CannotOpenMessage(path, errno));
-        if (count == 0)
+        }
+        if (count == 0) {
             break;
+        }
         bytes.append(chunk, static_cast<std::size_t>(count));
-        if (bytes.size() > limit)
+        if (bytes.size() > limit) {
             throw Error(CannotOpenMessage(path, EFBIG));
+        }
     }
     return bytes;
 }
@@ -99,8 +110,9 @@ void RecordMoves(const std::string& sheetPath, const std::vector<PlannedMove>& m
     std::vector<PlannedMove> recorded;
     // A record that cannot be read is replaced: it could not have been put back anyway.
     try {
-        if (const std::optional<std::string> bytes = ReadRegularFile(recordPath, TextBuffer::LargestSheet))
+        if (const std::optional<std::string> bytes = ReadRegularFile(recordPath, TextBuffer::LargestSheet)) {
             recorded = DecodeMoveRecord(*bytes).value_or(std::vector<PlannedMove>());
+        }
     } catch (const Error&) {
         recorded.clear();
     }

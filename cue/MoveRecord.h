@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RepairHost.h"
-#include "RowReport.h"
+#include "cue/RepairHost.h"
+#include "cue/RowReport.h"
 
 #include <optional>
 #include <string>

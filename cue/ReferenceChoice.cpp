@@ -1,13 +1,14 @@
-#include "ReferenceChoice.h"
+#include "cue/ReferenceChoice.h"
 
-#include "CandidateLengths.h"
-#include "SiblingSheets.h"
+#include "cue/CandidateLengths.h"
+#include "cue/SiblingSheets.h"
 
 namespace velmora {
 
 std::string DiskNameOf(const std::string& name, SheetEncoding encoding) {
-    if (HeldAsUtf8(encoding))
+    if (HeldAsUtf8(encoding)) {
         return name;
+    }
     return DecodeToUtf8(name, encoding).value_or(name);
 }
 
@@ -23,12 +24,14 @@ ReferencePath ReferenceChooser::Resolve(const std::string& name) const {
 std::optional<std::string> FoundPath(RepairHost& host, const std::string& name, const std::string& folder,
                                      SheetEncoding encoding) {
     const std::string lookup = ResolveReference(DiskNameOf(name, encoding), folder).LookupPath;
-    if (!lookup.empty() && host.FileExists(lookup))
+    if (!lookup.empty() && host.FileExists(lookup)) {
         return lookup;
+    }
     // A name in an ANSI code page may also lie on disk under its own bytes.
     const std::string asWritten = ResolveReference(name, folder).LookupPath;
-    if (asWritten != lookup && !asWritten.empty() && host.FileExists(asWritten))
+    if (asWritten != lookup && !asWritten.empty() && host.FileExists(asWritten)) {
         return asWritten;
+    }
     return std::nullopt;
 }
 
@@ -52,19 +55,23 @@ std::optional<ReferenceChoice> ReferenceChooser::Ask(const std::string& name, st
     const std::vector<CandidateLength> lengths =
         OrderByLength(candidates, folder_, kind_, times, host_.Lengths());
     FileRequest request{filters_, folder_, name, lineNumber, {}, candidates.size()};
-    for (const Candidate& candidate : candidates)
+    for (const Candidate& candidate : candidates) {
         request.Candidates.push_back(folder_ + candidate.FileName);
+    }
     request.PlausibleCandidates = PlausibleCount(lengths, candidates.size());
     std::optional<std::string> chosen = host_.ChooseReferencedFile(request);
-    if (!chosen)
+    if (!chosen) {
         return std::nullopt;
+    }
     ReferenceChoice choice{std::move(*chosen), std::nullopt, std::nullopt};
-    for (std::size_t i = 0; i < candidates.size(); ++i)
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (choice.Path == folder_ + candidates[i].FileName) {
             choice.Rule = candidates[i].Rule;
-            if (times != nullptr)
+            if (times != nullptr) {
                 choice.ChosenForLength = LengthDecided(lengths, i, *times);
+            }
         }
+    }
     return choice;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Candidates.h"
-#include "FileTimes.h"
-#include "ReferencePaths.h"
-#include "RepairHost.h"
+#include "cue/Candidates.h"
+#include "cue/FileTimes.h"
+#include "cue/ReferencePaths.h"
+#include "cue/RepairHost.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ReferencePaths.h"
+#include "cue/ReferencePaths.h"
 
 #include <filesystem>
 #include <vector>
@@ -15,10 +15,12 @@ std::vector<std::string> Components(std::string_view path) {
     std::size_t start = 0;
     while (start <= path.size()) {
         std::size_t end = path.find('/', start);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
             end = path.size();
-        if (end > start)
+        }
+        if (end > start) {
             parts.emplace_back(path.substr(start, end - start));
+        }
         start = end + 1;
     }
     return parts;
@@ -26,15 +28,17 @@ std::vector<std::string> Components(std::string_view path) {
 
 std::string Joined(const std::vector<std::string>& parts) {
     std::string joined;
-    for (const std::string& part : parts)
+    for (const std::string& part : parts) {
         joined += (joined.empty() ? "" : "/") + part;
+    }
     return joined;
 }
 
 // The last component that names a file; empty when the name ends in "." or "..".
 std::string LastFileName(const std::vector<std::string>& parts) {
-    if (parts.empty() || parts.back() == "." || parts.back() == "..")
+    if (parts.empty() || parts.back() == "." || parts.back() == "..") {
         return {};
+    }
     return parts.back();
 }
 
@@ -42,9 +46,11 @@ std::string LastFileName(const std::vector<std::string>& parts) {
 
 ReferencePath ResolveReference(std::string_view name, std::string_view folder) {
     std::string slashed(name);
-    for (char& c : slashed)
-        if (c == '\\')
+    for (char& c : slashed) {
+        if (c == '\\') {
             c = '/';
+        }
+    }
     const std::vector<std::string> parts = Components(slashed);
     ReferencePath result;
     const bool driveLetter = slashed.size() >= 2 && IsAsciiLetter(slashed[0]) && slashed[1] == ':';
@@ -52,15 +58,17 @@ ReferencePath ResolveReference(std::string_view name, std::string_view folder) {
     if (driveLetter || share || (!slashed.empty() && slashed[0] == '/')) {
         result.StaysInside = false;
         result.PlacedName = LastFileName(parts);
-        if (!driveLetter && !share)
+        if (!driveLetter && !share) {
             result.LookupPath = slashed;
+        }
         return result;
     }
     result.LookupPath = std::string(folder) + slashed;
     std::vector<std::string> inside;
     for (const std::string& part : parts) {
-        if (part == ".")
+        if (part == ".") {
             continue;
+        }
         if (part != "..") {
             inside.push_back(part);
         } else if (!inside.empty()) {
@@ -72,8 +80,9 @@ ReferencePath ResolveReference(std::string_view name, std::string_view folder) {
     }
     result.PlacedName = result.StaysInside ? Joined(inside) : LastFileName(parts);
     // A name that ends in a folder ("sub/..", ".") names no file to put there.
-    if (result.StaysInside && (parts.empty() || parts.back() == "." || parts.back() == ".."))
+    if (result.StaysInside && (parts.empty() || parts.back() == "." || parts.back() == "..")) {
         result.PlacedName.clear();
+    }
     return result;
 }
 
@@ -82,8 +91,9 @@ std::string RelativePathFrom(const std::string& folder, const std::string& file)
     std::error_code error;
     fs::path base = fs::absolute(folder.empty() ? "." : folder, error).lexically_normal();
     // "/music/album/" must count as "/music/album".
-    if (!base.has_filename())
+    if (!base.has_filename()) {
         base = base.parent_path();
+    }
     const fs::path target = fs::absolute(file, error).lexically_normal();
     const fs::path relative = target.lexically_relative(base);
     return relative.empty() ? target.string() : relative.generic_string();

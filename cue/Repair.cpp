@@ -1,6 +1,6 @@
-#include "Repair.h"
+#include "cue/Repair.h"
 
-#include "TextBuffer.h"
+#include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 
 namespace velmora {
@@ -30,15 +30,18 @@ private:
 std::string_view Extension(std::string_view path) {
     const std::size_t dot = path.rfind('.');
     const std::size_t slash = path.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
         return {};
+    }
     return path.substr(dot);
 }
 
 bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> keywords) {
-    for (std::string_view keyword : keywords)
-        if (text.find(keyword) == std::string_view::npos)
+    for (std::string_view keyword : keywords) {
+        if (text.find(keyword) == std::string_view::npos) {
             return false;
+        }
+    }
     return true;
 }
 
@@ -71,8 +74,9 @@ std::string_view FolderPart(std::string_view path) {
 }
 
 RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
-    if (state.RunInProgress)
+    if (state.RunInProgress) {
         return RunOutcome::Refused;
+    }
     RunScope scope(state, host);
     state.Report = RowReport();
     host.SetProgressPosition(0);
@@ -86,8 +90,9 @@ RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
         return RepairLoadedSheet(state, host);
     } catch (const Error& error) {
         // Whoever shows the error can then name the sheet it belongs to.
-        if (!error.SheetPath().empty())
+        if (!error.SheetPath().empty()) {
             throw;
+        }
         throw Error(error.what(), state.CuePath, error.LineNumber());
     }
 }

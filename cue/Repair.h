@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RepairHost.h"
-#include "RepairState.h"
+#include "cue/RepairHost.h"
+#include "cue/RepairState.h"
 
 #include <cstdint>
 #include <string>

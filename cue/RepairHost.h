@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaLengths.h"
+#include "cue/MediaLengths.h"
 #include "files/FileMoves.h"
 #include "files/TemporaryFile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RowReport.h"
+#include "cue/RowReport.h"
 
 #include <cstdint>
 #include <string>

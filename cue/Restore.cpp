@@ -1,8 +1,8 @@
-#include "Restore.h"
+#include "cue/Restore.h"
 
-#include "MoveRecord.h"
-#include "SheetSaving.h"
-#include "TextBuffer.h"
+#include "cue/MoveRecord.h"
+#include "cue/SheetSaving.h"
+#include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
 #include "files/TemporaryFile.h"
@@ -19,8 +19,9 @@ enum class Presence { Missing, RegularFile, Other };
 
 Presence PresenceOf(const std::string& path) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
+    if (::lstat(path.c_str(), &info) != 0) {
         return Presence::Missing;
+    }
     return S_ISREG(info.st_mode) ? Presence::RegularFile : Presence::Other;
 }
 
@@ -35,23 +36,27 @@ std::vector<PlannedMove> MovesToUndo(const std::vector<PlannedMove>& recorded, c
         const Presence movedIn = PresenceOf(move->To);
         const Presence origin = PresenceOf(move->From);
         // Put back already, by hand or by a restore that was stopped.
-        if (movedIn == Presence::Missing && origin == Presence::RegularFile)
+        if (movedIn == Presence::Missing && origin == Presence::RegularFile) {
             continue;
-        if (movedIn != Presence::RegularFile)
+        }
+        if (movedIn != Presence::RegularFile) {
             throw Error(CannotMoveBack(*move, movedIn == Presence::Missing
                                                   ? "it is no longer there"
                                                   : "it is no longer a regular file"),
                         sheetPath);
-        if (origin != Presence::Missing)
+        }
+        if (origin != Presence::Missing) {
             throw Error(CannotMoveBack(*move, "that name is taken"), sheetPath);
+        }
         undo.push_back(*move);
     }
     return undo;
 }
 
 void RemoveIfThere(const std::string& path, const std::string& sheetPath) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
         throw Error("\"" + path + "\" cannot be removed: " + std::strerror(errno), sheetPath);
+    }
 }
 
 } // namespace
@@ -68,18 +73,21 @@ RestoreResult RestoreSheet(const std::string& sheetPath) {
     } catch (const Error& error) {
         throw Error(error.what(), sheetPath);
     }
-    if (!backup && !record)
+    if (!backup && !record) {
         return result;
+    }
     std::vector<PlannedMove> recorded;
     if (record) {
         std::optional<std::vector<PlannedMove>> decoded = DecodeMoveRecord(*record);
-        if (!decoded)
+        if (!decoded) {
             throw Error("\"" + recordPath + "\" is no record of moves", sheetPath);
+        }
         recorded = std::move(*decoded);
     }
     for (const PlannedMove& move : MovesToUndo(recorded, sheetPath)) {
-        if (const std::error_code error = MoveFileNoReplace(move.To, move.From))
+        if (const std::error_code error = MoveFileNoReplace(move.To, move.From)) {
             throw Error(CannotMoveBack(move, std::strerror(error.value())), sheetPath);
+        }
         result.MovedBack.push_back(move);
     }
     if (backup) {

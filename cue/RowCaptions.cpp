@@ -1,8 +1,8 @@
-#include "RowCaptions.h"
+#include "cue/RowCaptions.h"
 
-#include "LengthChecks.h"
-#include "MoveRecord.h"
-#include "TextBuffer.h"
+#include "cue/LengthChecks.h"
+#include "cue/MoveRecord.h"
+#include "cue/TextBuffer.h"
 
 namespace velmora {
 
@@ -11,8 +11,9 @@ RunOutcome AddOutcomeRow(RepairState& state, RepairHost& host, RunOutcome outcom
     state.Report.Misfits = CheckFileLengths(host.Buffer().Text(), host.Buffer().Encoding(),
                                             std::string(FolderPart(state.CuePath)), host)
                                .Misfits;
-    if (!state.Report.Moves.empty())
+    if (!state.Report.Moves.empty()) {
         RecordMoves(state.CuePath, state.Report.Moves, host);
+    }
     std::string caption(FileNamePart(state.CuePath));
     int icon = BadIcon;
     switch (outcome) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Repair.h"
+#include "cue/Repair.h"
 
 namespace velmora {
 

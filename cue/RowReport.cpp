@@ -1,4 +1,4 @@
-#include "RowReport.h"
+#include "cue/RowReport.h"
 
 namespace velmora {
 namespace {
@@ -6,8 +6,9 @@ namespace {
 std::string LineList(const std::vector<std::size_t>& lines) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
+        if (i > 0) {
             text += i + 1 == lines.size() ? " and " : ", ";
+        }
         text += std::to_string(lines[i]);
     }
     return text;
@@ -36,8 +37,9 @@ std::string RowReasonsText(const RowReport& report) {
             sentence += Utf8Name(repaired.NewName, report.Encoding);
             sentence += "\" (";
             sentence += repaired.Rule ? RuleDescription(*repaired.Rule) : "chosen by you";
-            if (repaired.ChosenForLength)
+            if (repaired.ChosenForLength) {
                 sentence += ", chosen for its length: " + *repaired.ChosenForLength;
+            }
             sentence += ")";
         }
         sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
@@ -62,10 +64,11 @@ std::string RowReasonsText(const RowReport& report) {
         }
         sentences.push_back(sentence + ".");
     }
-    if (!report.NormalisedTimeLines.empty())
+    if (!report.NormalisedTimeLines.empty()) {
         sentences.push_back(Plural(report.NormalisedTimeLines.size(), "time was", "times were") +
                             " normalised (line" + (report.NormalisedTimeLines.size() == 1 ? " " : "s ") +
                             LineList(report.NormalisedTimeLines) + ").");
+    }
     for (const LengthMisfit& misfit : report.Misfits) {
         // Appended piece by piece: a quote put before a temporary trips GCC 12's overlap warning.
         std::string sentence = "\"";
@@ -74,11 +77,13 @@ std::string RowReasonsText(const RowReport& report) {
         sentence += MisfitText(misfit) + ".";
         sentences.push_back(std::move(sentence));
     }
-    if (sentences.empty())
+    if (sentences.empty()) {
         return "Every file the sheet names is present and every time is well formed.";
+    }
     std::string text = sentences[0];
-    for (std::size_t i = 1; i < sentences.size(); ++i)
+    for (std::size_t i = 1; i < sentences.size(); ++i) {
         text += " " + sentences[i];
+    }
     return text;
 }
 

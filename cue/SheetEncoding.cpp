@@ -1,4 +1,4 @@
-#include "SheetEncoding.h"
+#include "cue/SheetEncoding.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -30,8 +30,9 @@ const char* IconvName(SheetEncoding encoding) {
 
 std::optional<std::string> Convert(std::string_view text, const char* from, const char* to) {
     const iconv_t converter = ::iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1))
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
         return std::nullopt;
+    }
     std::string input(text);
     std::string output(text.size() * 4 + 16, '\0');
     char* in = input.data();
@@ -40,8 +41,9 @@ std::optional<std::string> Convert(std::string_view text, const char* from, cons
     std::size_t outLeft = output.size();
     const std::size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
     ::iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1) || result != 0)
+    if (result == static_cast<std::size_t>(-1) || result != 0) {
         return std::nullopt;
+    }
     output.resize(output.size() - outLeft);
     return output;
 }
@@ -53,16 +55,17 @@ std::optional<SheetEncoding> DetectedCodePage(std::string_view text) {
     if (::uchardet_handle_data(detector, text.data(), text.size()) == 0) {
         ::uchardet_data_end(detector);
         const std::string name = ::uchardet_get_charset(detector);
-        if (name == "WINDOWS-1251")
+        if (name == "WINDOWS-1251") {
             found = SheetEncoding::Windows1251;
-        else if (name == "SHIFT_JIS")
+        } else if (name == "SHIFT_JIS") {
             found = SheetEncoding::ShiftJis;
-        else if (name == "GB18030")
+        } else if (name == "GB18030") {
             found = SheetEncoding::Gb18030;
-        else if (name == "BIG5")
+        } else if (name == "BIG5") {
             found = SheetEncoding::Big5;
-        else if (name == "EUC-KR" || name == "UHC")
+        } else if (name == "EUC-KR" || name == "UHC") {
             found = SheetEncoding::Korean;
+        }
     }
     ::uchardet_delete(detector);
     return found;
@@ -72,17 +75,21 @@ std::u32string FoldedCodePoints(std::string_view utf8) {
     static const locale_t unicode = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
     std::u32string folded;
     const std::optional<std::string> wide = Convert(utf8, "UTF-8", "UTF-32LE");
-    if (!wide)
+    if (!wide) {
         return folded;
+    }
     for (std::size_t i = 0; i + 3 < wide->size(); i += 4) {
         char32_t code = 0;
-        for (int b = 3; b >= 0; --b)
+        for (int b = 3; b >= 0; --b) {
             code = (code << 8) | static_cast<unsigned char>((*wide)[i + static_cast<std::size_t>(b)]);
-        if (unicode != static_cast<locale_t>(nullptr))
+        }
+        if (unicode != static_cast<locale_t>(nullptr)) {
             code = static_cast<char32_t>(::towlower_l(static_cast<wint_t>(code), unicode));
+        }
         // Final sigma folds to sigma.
-        if (code == 0x3C2)
+        if (code == 0x3C2) {
             code = 0x3C3;
+        }
         folded += code;
     }
     return folded;
@@ -110,12 +117,14 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     } else {
         return 0;
     }
-    if (text.size() < length)
+    if (text.size() < length) {
         return 0;
+    }
     for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0u) != 0x80u)
+        if ((next & 0xC0u) != 0x80u) {
             return 0;
+        }
         code = (code << 6) | (next & 0x3Fu);
     }
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
@@ -125,21 +134,25 @@ std::size_t Utf8SequenceLength(std::string_view text) {
 bool IsValidUtf8(std::string_view text) {
     while (!text.empty()) {
         std::size_t length = 1;
-        if (static_cast<unsigned char>(text[0]) >= 0x80 && (length = Utf8SequenceLength(text)) == 0)
+        if (static_cast<unsigned char>(text[0]) >= 0x80 && (length = Utf8SequenceLength(text)) == 0) {
             return false;
+        }
         text.remove_prefix(length);
     }
     return true;
 }
 
 SheetEncoding DetectEncoding(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         return SheetEncoding::Utf8WithBom;
-    if (IsValidUtf8(text))
+    }
+    if (IsValidUtf8(text)) {
         return SheetEncoding::Utf8;
+    }
     const std::optional<SheetEncoding> detected = DetectedCodePage(text);
-    if (detected && Convert(text, IconvName(*detected), "UTF-8"))
+    if (detected && Convert(text, IconvName(*detected), "UTF-8")) {
         return *detected;
+    }
     return SheetEncoding::Windows1252;
 }
 
@@ -150,24 +163,27 @@ bool HeldAsUtf8(SheetEncoding encoding) {
 
 std::optional<std::pair<SheetEncoding, std::string>> ReadUtf16(std::string_view bytes) {
     SheetEncoding encoding;
-    if (bytes.substr(0, 2) == "\xFF\xFE")
+    if (bytes.substr(0, 2) == "\xFF\xFE") {
         encoding = SheetEncoding::Utf16LeWithBom;
-    else if (bytes.substr(0, 2) == "\xFE\xFF")
+    } else if (bytes.substr(0, 2) == "\xFE\xFF") {
         encoding = SheetEncoding::Utf16BeWithBom;
-    else
+    } else {
         return std::nullopt;
+    }
     const char* name = encoding == SheetEncoding::Utf16LeWithBom ? "UTF-16LE" : "UTF-16BE";
     std::optional<std::string> utf8 = Convert(bytes.substr(2), name, "UTF-8");
-    if (!utf8)
+    if (!utf8) {
         return std::nullopt;
+    }
     return std::pair{encoding, std::move(*utf8)};
 }
 
 std::optional<std::string> WriteUtf16(std::string_view utf8, SheetEncoding encoding) {
     const bool little = encoding == SheetEncoding::Utf16LeWithBom;
     std::optional<std::string> bytes = Convert(utf8, "UTF-8", little ? "UTF-16LE" : "UTF-16BE");
-    if (bytes)
+    if (bytes) {
         bytes->insert(0, little ? "\xFF\xFE" : "\xFE\xFF");
+    }
     return bytes;
 }
 
@@ -206,14 +222,16 @@ std::optional<std::string> EncodeFromUtf8(std::string_view utf8, SheetEncoding e
 }
 
 std::optional<std::string> DiskNameToUtf8(std::string_view name, SheetEncoding encoding) {
-    if (IsValidUtf8(name))
+    if (IsValidUtf8(name)) {
         return std::string(name);
+    }
     return DecodeToUtf8(name, encoding);
 }
 
 bool EqualIgnoringCase(std::string_view utf8a, std::string_view utf8b) {
-    if (utf8a == utf8b)
+    if (utf8a == utf8b) {
         return true;
+    }
     const std::u32string a = FoldedCodePoints(utf8a);
     return !a.empty() && a == FoldedCodePoints(utf8b);
 }

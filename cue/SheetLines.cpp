@@ -1,4 +1,4 @@
-#include "SheetLines.h"
+#include "cue/SheetLines.h"
 
 namespace velmora {
 namespace {
@@ -11,14 +11,16 @@ bool IsBlank(char c) {
 
 std::size_t FindLineBreak(std::string_view text, std::size_t from) {
     // A plain loop: find_first_of searches the set of two for every character.
-    while (from < text.size() && text[from] != '\r' && text[from] != '\n')
+    while (from < text.size() && text[from] != '\r' && text[from] != '\n') {
         ++from;
+    }
     return from;
 }
 
 bool LineReader::Next(LineSpan& line) {
-    if (next_ >= text_.size())
+    if (next_ >= text_.size()) {
         return false;
+    }
     const std::size_t lineBreak = FindLineBreak(text_, next_);
     if (lineBreak == text_.size()) {
         line = {next_, text_.size() - next_};
@@ -27,23 +29,26 @@ bool LineReader::Next(LineSpan& line) {
     }
     line = {next_, lineBreak - next_};
     next_ = lineBreak + 1;
-    if (text_[lineBreak] == '\r' && next_ < text_.size() && text_[next_] == '\n')
+    if (text_[lineBreak] == '\r' && next_ < text_.size() && text_[next_] == '\n') {
         ++next_;
+    }
     return true;
 }
 
 std::vector<LineSpan> SplitLines(std::string_view text) {
     std::vector<LineSpan> lines;
     LineReader reader(text);
-    for (LineSpan line; reader.Next(line);)
+    for (LineSpan line; reader.Next(line);) {
         lines.push_back(line);
+    }
     return lines;
 }
 
 std::string_view LeadingBlanks(std::string_view line) {
     std::size_t n = 0;
-    while (n < line.size() && IsBlank(line[n]))
+    while (n < line.size() && IsBlank(line[n])) {
         ++n;
+    }
     return line.substr(0, n);
 }
 
@@ -52,10 +57,12 @@ std::optional<LineSpan> FindKeywordLine(std::string_view text, std::string_view 
     for (LineSpan span; reader.Next(span);) {
         std::string_view line = text.substr(span.Start, span.Length);
         line.remove_prefix(LeadingBlanks(line).size());
-        if (line.substr(0, keyword.size()) != keyword)
+        if (line.substr(0, keyword.size()) != keyword) {
             continue;
-        if (line.size() == keyword.size() || IsBlank(line[keyword.size()]) || line[keyword.size()] == '"')
+        }
+        if (line.size() == keyword.size() || IsBlank(line[keyword.size()]) || line[keyword.size()] == '"') {
             return span;
+        }
     }
     return std::nullopt;
 }

@@ -1,6 +1,6 @@
-#include "SheetSaving.h"
+#include "cue/SheetSaving.h"
 
-#include "TextBuffer.h"
+#include "cue/TextBuffer.h"
 
 namespace velmora {
 
@@ -17,8 +17,9 @@ bool SheetChanges(const RepairState& state, RepairHost& host) {
 }
 
 void SaveSheet(RepairState& state, RepairHost& host) {
-    if (SheetChanges(state, host))
+    if (SheetChanges(state, host)) {
         host.WriteSheet(state.CuePath, host.Buffer().BytesForDisk(state.WholeText));
+    }
 }
 
 } // namespace velmora

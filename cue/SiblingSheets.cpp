@@ -1,9 +1,9 @@
-#include "SiblingSheets.h"
+#include "cue/SiblingSheets.h"
 
-#include "FileReferences.h"
-#include "ReferenceChoice.h"
-#include "ReferencePaths.h"
-#include "SheetEncoding.h"
+#include "cue/FileReferences.h"
+#include "cue/ReferenceChoice.h"
+#include "cue/ReferencePaths.h"
+#include "cue/SheetEncoding.h"
 #include "files/posix/FileDescriptor.h"
 
 #include <algorithm>
@@ -17,12 +17,15 @@ namespace {
 constexpr off_t LargestSheet = 1 << 20;
 
 bool IsSheetName(const std::string& name) {
-    if (name.size() < 5)
+    if (name.size() < 5) {
         return false;
+    }
     std::string extension = name.substr(name.size() - 4);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
     return extension == ".cue";
 }
 
@@ -35,14 +38,16 @@ std::string ReadSmallFile(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > LargestSheet)
+        info.st_size > LargestSheet) {
         return {};
+    }
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t piece = ::read(file.get(), bytes.data() + got, bytes.size() - got);
-        if (piece <= 0)
+        if (piece <= 0) {
             break;
+        }
         got += static_cast<std::size_t>(piece);
     }
     bytes.resize(got);
@@ -57,19 +62,22 @@ std::vector<std::string> FilesOfOtherSheets(const std::string& folder,
     std::vector<std::string> named;
     std::vector<std::string> otherBases;
     for (const std::string& entry : folderEntries) {
-        if (entry == sheetFileName || !IsSheetName(entry))
+        if (entry == sheetFileName || !IsSheetName(entry)) {
             continue;
+        }
         otherBases.push_back(WithoutExtension(entry));
         std::string text = ReadSmallFile(folder + entry);
         SheetEncoding encoding = SheetEncoding::Utf8;
-        if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(text))
+        if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(text)) {
             text = std::move(utf16->second);
-        else
+        } else {
             encoding = DetectEncoding(text);
+        }
         for (const FileReference& reference : FindFileReferences(text)) {
             const ReferencePath path = ResolveReference(DiskNameOf(reference.Name, encoding), "");
-            if (path.StaysInside && !path.PlacedName.empty())
+            if (path.StaysInside && !path.PlacedName.empty()) {
                 named.push_back(path.PlacedName);
+            }
         }
     }
     const auto matchesAny = [](const std::vector<std::string>& names, const std::string& name) {
@@ -78,10 +86,12 @@ std::vector<std::string> FilesOfOtherSheets(const std::string& folder,
     };
     // Letter case is ignored as the candidate rules ignore it.
     std::vector<std::string> claimed;
-    for (const std::string& entry : folderEntries)
+    for (const std::string& entry : folderEntries) {
         if (!IsSheetName(entry) &&
-            (matchesAny(named, entry) || matchesAny(otherBases, WithoutExtension(entry))))
+            (matchesAny(named, entry) || matchesAny(otherBases, WithoutExtension(entry)))) {
             claimed.push_back(entry);
+        }
+    }
     return claimed;
 }
 

@@ -1,4 +1,4 @@
-#include "TextBuffer.h"
+#include "cue/TextBuffer.h"
 
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
@@ -31,13 +31,15 @@ public:
             }
             const std::size_t lineBreak = FindLineBreak(piece, from);
             out_.append(piece.substr(from, lineBreak - from));
-            if (lineBreak == piece.size())
+            if (lineBreak == piece.size()) {
                 break;
+            }
             out_ += "\r\n";
-            if (piece[lineBreak] == '\r')
+            if (piece[lineBreak] == '\r') {
                 afterCr_ = true;
-            else
+            } else {
                 changed_ = true;
+            }
             from = lineBreak + 1;
         }
     }
@@ -55,18 +57,23 @@ private:
 bool ReadNormalised(const std::string& path, std::string& text, std::string& bytes) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below as no regular file.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0)
+    if (file.get() < 0) {
         throw Error(CannotOpenMessage(path, errno));
+    }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
+    if (::fstat(file.get(), &info) != 0) {
         throw Error(CannotOpenMessage(path, errno));
-    if (S_ISDIR(info.st_mode))
+    }
+    if (S_ISDIR(info.st_mode)) {
         throw Error(CannotOpenMessage(path, EISDIR));
-    if (!S_ISREG(info.st_mode))
+    }
+    if (!S_ISREG(info.st_mode)) {
         throw Error(CannotOpenMessage(path, EINVAL));
+    }
     const auto size = static_cast<std::size_t>(info.st_size);
-    if (size > TextBuffer::LargestSheet)
+    if (size > TextBuffer::LargestSheet) {
         throw Error(CannotOpenMessage(path, EFBIG));
+    }
     text.reserve(size + size / 16);
     bytes.reserve(size);
     LineBreakNormaliser normaliser(text);
@@ -74,12 +81,14 @@ bool ReadNormalised(const std::string& path, std::string& text, std::string& byt
     for (;;) {
         const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
         if (got < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             throw Error(CannotOpenMessage(path, errno));
         }
-        if (got == 0)
+        if (got == 0) {
             break;
+        }
         const std::string_view piece(chunk, static_cast<std::size_t>(got));
         bytes.append(piece);
         normaliser.Feed(piece);
@@ -120,8 +129,9 @@ SheetEncoding TextBuffer::Encoding() const {
 }
 
 std::string TextBuffer::BytesForDisk(std::string_view text) const {
-    if (!utf16_)
+    if (!utf16_) {
         return std::string(text);
+    }
     // Text that came from UTF-16 goes back whole; what the repair put in is UTF-8 too.
     return WriteUtf16(text, *utf16_).value_or(std::string(text));
 }
@@ -149,8 +159,9 @@ std::size_t TextBuffer::LineCount() const {
 
 std::string TextBuffer::Line(std::size_t i) const {
     const std::vector<LineSpan>& lines = Lines();
-    if (i >= lines.size())
+    if (i >= lines.size()) {
         return {};
+    }
     const LineSpan& span = lines[i];
     return text_.substr(span.Start, span.Length < MaxLineLength ? span.Length : MaxLineLength);
 }

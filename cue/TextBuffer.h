@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SheetEncoding.h"
-#include "SheetLines.h"
+#include "cue/SheetEncoding.h"
+#include "cue/SheetLines.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "UnifiedDiff.h"
+#include "cue/UnifiedDiff.h"
 
 #include <algorithm>
 #include <vector>
@@ -43,7 +43,7 @@ std::vector<Op> EditScript(const std::vector<std::string_view>& a, const std::ve
         std::size_t skipA = a.size() - i;
         std::size_t skipB = b.size() - j;
         bool found = false;
-        for (std::size_t steps = 1; steps <= 2 * SearchWindow && !found; ++steps)
+        for (std::size_t steps = 1; steps <= 2 * SearchWindow && !found; ++steps) {
             for (std::size_t di = 0; di <= steps && !found; ++di) {
                 const std::size_t dj = steps - di;
                 if (i + di < a.size() && j + dj < b.size() && a[i + di] == b[j + dj]) {
@@ -52,6 +52,7 @@ std::vector<Op> EditScript(const std::vector<std::string_view>& a, const std::ve
                     found = true;
                 }
             }
+        }
         if (!found && i < a.size() && j < b.size()) {
             skipA = 1;
             skipB = 1;
@@ -82,8 +83,9 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
     const std::vector<std::string_view> a = LinesOf(before);
     const std::vector<std::string_view> b = LinesOf(after);
     const std::vector<Op> ops = EditScript(a, b);
-    if (std::all_of(ops.begin(), ops.end(), [](Op op) { return op == Op::Keep; }))
+    if (std::all_of(ops.begin(), ops.end(), [](Op op) { return op == Op::Keep; })) {
         return {};
+    }
 
     std::string out = "--- " + std::string(beforeLabel) + "\n+++ " + std::string(afterLabel) + "\n";
     std::size_t i = 0;
@@ -98,8 +100,9 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
         std::size_t keeps = 0;
         for (std::size_t j = i; j < ops.size(); ++j) {
             if (ops[j] == Op::Keep) {
-                if (++keeps > 2 * Context)
+                if (++keeps > 2 * Context) {
                     break;
+                }
             } else {
                 keeps = 0;
                 end = j + 1;
@@ -119,8 +122,9 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
         const auto append = [&body](char mark, std::string_view line) {
             body += mark;
             body += line;
-            if (line.empty() || line.back() != '\n')
+            if (line.empty() || line.back() != '\n') {
                 body += "\n\\ No newline at end of file\n";
+            }
         };
         for (std::size_t j = start; j < stop; ++j) {
             switch (ops[j]) {

@@ -6,8 +6,9 @@ namespace velmora {
 
 std::string ErrorBoxText(std::string_view message) {
     std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') {
         text += '.';
+    }
     return text;
 }
 

@@ -19,14 +19,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<velmora::gif::FrameBlock> index = velmora::gif::IndexFrameBlocks(bytes);
     for (const velmora::gif::FrameBlock& block : index) {
         if (block.descriptor <= block.position || block.descriptor + 1 >= bytes.size() ||
-            bytes[block.descriptor] != 0x2C || velmora::gif::ImageEnd(bytes, block.descriptor) > bytes.size())
+            bytes[block.descriptor] != 0x2C ||
+            velmora::gif::ImageEnd(bytes, block.descriptor) > bytes.size()) {
             std::abort();
+        }
     }
     std::vector<std::uint8_t> selected;
     velmora::gif::SelectFrame(bytes, index, frame, selected);
     // At most the data and a trailer.
-    if (selected.size() > bytes.size() + 1)
+    if (selected.size() > bytes.size() + 1) {
         std::abort();
+    }
 
     velmora::testing::FakePictureDecoder decoder;
     velmora::testing::FakeResourceLibrary resources;
@@ -44,8 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     picture.FrameDelay(frame);
     attempt([&] { picture.SetFrame(frame); });
     attempt([&] { picture.DecodeFrame(); });
-    for (int tick = 0; tick < 8; ++tick)
+    for (int tick = 0; tick < 8; ++tick) {
         attempt([&] { picture.AnimationTick(); });
+    }
     picture.AdvanceFrame();
     return 0;
 }

@@ -19,19 +19,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reader.Append(bytes.substr(0, take));
         bytes.remove_prefix(take);
         while (const std::optional<velmora::HandOverFrame> frame = reader.Next()) {
-            if (failed)
+            if (failed) {
                 std::abort();
+            }
             const bool isPath =
                 frame->message == velmora::WM_HANDOVER && frame->path.size() <= velmora::kMaxHandOverPath;
             const bool isShow = frame->message == velmora::WM_SHOWWINDOW && frame->path.empty();
-            if (!isPath && !isShow)
+            if (!isPath && !isShow) {
                 std::abort();
+            }
             if (isPath && velmora::EncodePathFrame(frame->path).size() !=
-                              velmora::kFrameHeaderSize + frame->path.size())
+                              velmora::kFrameHeaderSize + frame->path.size()) {
                 std::abort();
+            }
         }
-        if (failed && !reader.Failed())
+        if (failed && !reader.Failed()) {
             std::abort();
+        }
         failed = reader.Failed();
     }
     return 0;

@@ -8,7 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view markup(reinterpret_cast<const char*>(data), size);
     const std::string plain = velmora::MarkupToPlainText(markup);
-    if (plain.size() > markup.size() * 2)
+    if (plain.size() > markup.size() * 2) {
         std::abort();
+    }
     return 0;
 }

@@ -104,15 +104,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             params.flavor =
                 input.Bit(flags, 6) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
             velmora::RenderMarkup(params);
-            if (params.textWidth < 0 || params.textHeight < 0)
+            if (params.textWidth < 0 || params.textHeight < 0) {
                 std::abort();
+            }
         } else {
             canvas.DrawText(input.Rest(), rect, format);
         }
     }
-    if (measuring && DrawnOutside(image, std::nullopt))
+    if (measuring && DrawnOutside(image, std::nullopt)) {
         std::abort();
-    if (clipped && DrawnOutside(image, clip))
+    }
+    if (clipped && DrawnOutside(image, clip)) {
         std::abort();
+    }
     return 0;
 }

@@ -61,8 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     params.imageList = input.Bit(more, 0) ? &pictures.images : nullptr;
     params.pictureContainer = input.Bit(more, 1) ? &pictures.container : nullptr;
     params.imageScale = input.Bit(more, 2) ? 2.5 : 1.0;
-    if (input.Bit(more, 3))
+    if (input.Bit(more, 3)) {
         canvas.SetPixelsPerInch(300, 150);
+    }
     const std::int32_t left = Signed(input, 50);
     const std::int32_t top = Signed(input, 50);
     params.bounds = {left, top, left + input.Byte() * 4, top + input.Byte() * 4};
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     params.markup = input.Rest();
 
     velmora::RenderMarkup(params);
-    if (params.anchorCount < 0 || params.textWidth < 0 || params.textHeight < 0)
+    if (params.anchorCount < 0 || params.textWidth < 0 || params.textHeight < 0) {
         std::abort();
+    }
     return 0;
 }

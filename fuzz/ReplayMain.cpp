@@ -34,11 +34,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const fs::path given(argv[i]);
         if (fs::is_directory(given)) {
-            for (const fs::directory_entry& entry : fs::recursive_directory_iterator(given))
+            for (const fs::directory_entry& entry : fs::recursive_directory_iterator(given)) {
                 if (entry.is_regular_file()) {
                     readable = Replay(entry.path()) && readable;
                     ++replayed;
                 }
+            }
         } else {
             readable = Replay(given) && readable;
             ++replayed;

@@ -69,8 +69,9 @@ public:
         const std::string base =
             fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string();
         std::string pattern = base + "/velmora-fuzz-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr)
+        if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
+        }
         path_ = pattern + "/";
     }
     ~ScratchFolder() {
@@ -93,8 +94,9 @@ void Write(const std::string& path, std::string_view bytes) {
 
 std::optional<std::string> Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         return std::nullopt;
+    }
     // Through a string stream: GCC 12 at -O3 takes the stream buffer iterators for null dereferences.
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -119,17 +121,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const ScratchFolder scratch;
     const std::string& folder = scratch.Path();
     std::error_code ignored;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ignored))
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ignored)) {
         fs::remove_all(entry.path(), ignored);
+    }
     fs::create_directory(folder + "sub", ignored);
 
     const std::string sheetPath = folder + "sheet.cue";
     Write(sheetPath, sheet);
     const char* siblings[] = {"sheet.wav",      "sheet.bin",     "Track 01.flac", "sheet.ape",
                               "sub/chosen.wav", "sub/image.bin", "sheet.cue.bak", "album.mp3"};
-    for (int i = 0; i < 8; ++i)
-        if (input.Bit(files, i))
+    for (int i = 0; i < 8; ++i) {
+        if (input.Bit(files, i)) {
             Write(folder + siblings[i], "x");
+        }
+    }
     const std::optional<std::string> backupBefore = Read(sheetPath + ".bak");
 
     velmora::RepairState state;
@@ -147,10 +152,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (*sheetAfter != original) {
         Require(backupAfter == original, "the sheet changed without a backup of its text");
     }
-    if (backupBefore && backupAfter != backupBefore)
+    if (backupBefore && backupAfter != backupBefore) {
         Require(backupAfter == original, "the backup was overwritten with something else than the sheet");
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder, ignored))
+    }
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder, ignored)) {
         Require(!velmora::IsTemporaryName(entry.path().filename().string()),
                 "a temporary file was left behind");
+    }
     return 0;
 }

@@ -19,8 +19,9 @@ namespace velmora {
 namespace {
 
 std::string HomeBased(const char* variable, const char* fallback) {
-    if (const char* value = std::getenv(variable); value != nullptr && *value == '/')
+    if (const char* value = std::getenv(variable); value != nullptr && *value == '/') {
         return value;
+    }
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr ? home : "") + fallback;
 }
@@ -30,16 +31,19 @@ std::vector<std::string> FolderList(const char* variable, const char* fallback) 
     std::string list = value != nullptr && *value != '\0' ? value : fallback;
     std::vector<std::string> folders;
     std::stringstream stream(list);
-    for (std::string folder; std::getline(stream, folder, ':');)
-        if (!folder.empty() && folder.front() == '/')
+    for (std::string folder; std::getline(stream, folder, ':');) {
+        if (!folder.empty() && folder.front() == '/') {
             folders.push_back(folder);
+        }
+    }
     return folders;
 }
 
 std::optional<std::string> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         return std::nullopt;
+    }
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -57,8 +61,9 @@ std::string ResolvedForWriting(const std::string& path) {
     std::error_code error;
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hops) {
         const fs::path target = fs::read_symlink(current, error);
-        if (error)
+        if (error) {
             break;
+        }
         current = target.is_absolute() ? target : current.parent_path() / target;
     }
     return current.lexically_normal().string();
@@ -72,11 +77,14 @@ bool IsUtf8(std::string_view text) {
                                    : (lead >> 4) == 0xE  ? 3
                                    : (lead >> 3) == 0x1E ? 4
                                                          : 0;
-        if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2))
+        if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2)) {
             return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
                 return false;
+            }
+        }
         i += length;
     }
     return true;
@@ -88,15 +96,17 @@ void RefuseUnlaunchablePath(const std::string& programPath) {
     const char* why = programPath.find('%') != std::string::npos ? "il contient « % »"
                       : !IsUtf8(programPath)                     ? "il n'est pas en UTF-8"
                                                                  : nullptr;
-    if (why != nullptr)
+    if (why != nullptr) {
         throw Error("Le bureau ne peut pas lancer le programme \"" + programPath + "\" : " + why);
+    }
 }
 
 // Unchanged values are left alone: the window writes them again on every
 // activation.
 void WriteValue(const std::string& path, const std::string& content, const std::string& valueName) {
-    if (ReadFile(path) == content)
+    if (ReadFile(path) == content) {
         return;
+    }
     std::error_code error;
     const std::string target = ResolvedForWriting(path);
     std::filesystem::create_directories(std::filesystem::path(target).parent_path(), error);
@@ -109,13 +119,16 @@ void WriteValue(const std::string& path, const std::string& content, const std::
 
 bool IsFlagLine(std::string_view line) {
     const auto equals = line.find('=');
-    if (equals == std::string_view::npos)
+    if (equals == std::string_view::npos) {
         return false;
+    }
     std::string_view name = line.substr(0, equals);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) {
         name.remove_suffix(1);
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
+    }
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
         name.remove_prefix(1);
+    }
     return name == "associate";
 }
 
@@ -148,12 +161,14 @@ bool OpensPlainText(const std::string& entry) {
     bool hidden = false;
     bool plainText = false;
     for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("Hidden=true"))
+        if (line.starts_with("Hidden=true")) {
             hidden = true;
+        }
         // Appended rather than added to a literal: GCC 12 at -O3 takes that for an overlapping copy.
         if (line.starts_with("MimeType=") &&
-            std::string(";").append(line, 9).append(";").find(";text/plain;") != std::string::npos)
+            std::string(";").append(line, 9).append(";").find(";text/plain;") != std::string::npos) {
             plainText = true;
+        }
     }
     return plainText && !hidden;
 }
@@ -165,10 +180,12 @@ XdgFolders XdgFolders::FromEnvironment() {
     const char* current = std::getenv("XDG_CURRENT_DESKTOP");
     std::stringstream names(current != nullptr ? current : "");
     for (std::string name; std::getline(names, name, ':');) {
-        if (name.empty())
+        if (name.empty()) {
             continue;
-        for (char& c : name)
+        }
+        for (char& c : name) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
         desktops.push_back(name);
     }
     return XdgFolders{HomeBased("XDG_DATA_HOME", "/.local/share"), HomeBased("XDG_CONFIG_HOME", "/.config"),
@@ -179,11 +196,13 @@ XdgFolders XdgFolders::FromEnvironment() {
 std::string DesktopExecLine(const std::string& programPath) {
     std::string quoted = "\"";
     for (const char c : programPath) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
             quoted += '\\';
+        }
         quoted += c;
-        if (c == '%')
+        if (c == '%') {
             quoted += '%';
+        }
     }
     quoted += '"';
     return EscapeDesktopString(quoted) + " %f";
@@ -227,12 +246,14 @@ std::vector<std::string> FileAssociation::MimeAppsLists() const {
     std::vector<std::string> folders{folders_.configHome};
     folders.insert(folders.end(), folders_.configDirs.begin(), folders_.configDirs.end());
     folders.push_back(folders_.dataHome + "/applications");
-    for (const auto& folder : folders_.dataDirs)
+    for (const auto& folder : folders_.dataDirs) {
         folders.push_back(folder + "/applications");
+    }
     std::vector<std::string> lists;
     for (const auto& folder : folders) {
-        for (const auto& desktop : folders_.desktops)
+        for (const auto& desktop : folders_.desktops) {
             lists.push_back(folder + "/" + desktop + "-mimeapps.list");
+        }
         lists.push_back(folder + "/mimeapps.list");
     }
     return lists;
@@ -243,35 +264,45 @@ std::vector<std::string> FileAssociation::MimeAppsLists() const {
 // says it opens text/plain, as the desktop itself would pick it.
 std::string FileAssociation::TextEditor() const {
     std::vector<std::string> applicationFolders{folders_.dataHome + "/applications"};
-    for (const auto& folder : folders_.dataDirs)
+    for (const auto& folder : folders_.dataDirs) {
         applicationFolders.push_back(folder + "/applications");
+    }
     std::vector<std::string> lists = MimeAppsLists();
-    for (const auto& folder : applicationFolders)
+    for (const auto& folder : applicationFolders) {
         lists.push_back(folder + "/defaults.list");
+    }
     for (const auto& list : lists) {
         const auto text = ReadFile(list);
-        if (!text)
+        if (!text) {
             continue;
-        if (auto editor = DefaultApplication(*text, "text/plain"); editor && *editor != kDesktopId)
+        }
+        if (auto editor = DefaultApplication(*text, "text/plain"); editor && *editor != kDesktopId) {
             return *editor;
+        }
     }
     for (const auto& folder : applicationFolders) {
         const auto cache = ReadFile(folder + "/mimeinfo.cache");
-        for (const auto& id : GroupEntry(cache.value_or(""), "[MIME Cache]", "text/plain"))
-            if (id != kDesktopId)
+        for (const auto& id : GroupEntry(cache.value_or(""), "[MIME Cache]", "text/plain")) {
+            if (id != kDesktopId) {
                 return id;
+            }
+        }
     }
     for (const auto& folder : applicationFolders) {
         std::error_code error;
         std::vector<std::string> entries;
         for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-             it.increment(error))
-            if (it->path().extension() == ".desktop" && it->path().filename() != kDesktopId)
+             it.increment(error)) {
+            if (it->path().extension() == ".desktop" && it->path().filename() != kDesktopId) {
                 entries.push_back(it->path().string());
+            }
+        }
         std::sort(entries.begin(), entries.end());
-        for (const auto& entry : entries)
-            if (OpensPlainText(ReadFile(entry).value_or("")))
+        for (const auto& entry : entries) {
+            if (OpensPlainText(ReadFile(entry).value_or(""))) {
                 return std::filesystem::path(entry).filename().string();
+            }
+        }
     }
     return {};
 }
@@ -284,9 +315,11 @@ void FileAssociation::SetDefault(const std::optional<std::string>& desktopId) co
 
 std::vector<std::string> FileAssociation::UserDesktopLists() const {
     std::vector<std::string> lists;
-    for (const auto& desktop : folders_.desktops)
-        if (const std::string list = folders_.configHome + "/" + desktop + "-mimeapps.list"; ReadFile(list))
+    for (const auto& desktop : folders_.desktops) {
+        if (const std::string list = folders_.configHome + "/" + desktop + "-mimeapps.list"; ReadFile(list)) {
             lists.push_back(list);
+        }
+    }
     return lists;
 }
 
@@ -295,12 +328,14 @@ void FileAssociation::SetRemoved(bool removed) const {
     const std::string current = ReadFile(path).value_or("");
     auto ids = GroupEntry(current, kRemovedGroup, kCueMimeType);
     const auto ours = std::find(ids.begin(), ids.end(), kDesktopId);
-    if (removed == (ours != ids.end()))
+    if (removed == (ours != ids.end())) {
         return;
-    if (removed)
+    }
+    if (removed) {
         ids.push_back(kDesktopId);
-    else
+    } else {
         ids.erase(ours);
+    }
     WriteValue(path, WithGroupEntry(current, kRemovedGroup, kCueMimeType, ids), kCueMimeType);
 }
 
@@ -309,13 +344,17 @@ void FileAssociation::SetFlag(bool present) const {
     const auto current = ReadFile(path);
     std::string wanted;
     std::istringstream lines(current.value_or(""));
-    for (std::string line; std::getline(lines, line);)
-        if (!IsFlagLine(line))
+    for (std::string line; std::getline(lines, line);) {
+        if (!IsFlagLine(line)) {
             wanted += line + '\n';
-    if (present)
+        }
+    }
+    if (present) {
         wanted += "associate=1\n";
-    if (present || current)
+    }
+    if (present || current) {
         WriteValue(path, wanted, "associate");
+    }
 }
 
 void FileAssociation::Associate() const {
@@ -327,9 +366,10 @@ void FileAssociation::Associate() const {
     // opener for sheets, our line there is the one to set.
     for (const auto& list : UserDesktopLists()) {
         const std::string text = *ReadFile(list);
-        if (const auto current = DefaultApplication(text, kCueMimeType); current && *current != kDesktopId)
+        if (const auto current = DefaultApplication(text, kCueMimeType); current && *current != kDesktopId) {
             WriteValue(list, WithDefaultApplication(text, kCueMimeType, std::string(kDesktopId)),
                        kCueMimeType);
+        }
     }
     SetFlag(true);
 }
@@ -341,12 +381,14 @@ void FileAssociation::Dissociate() const {
     SetDefault(opener);
     for (const auto& list : UserDesktopLists()) {
         const std::string text = *ReadFile(list);
-        if (DefaultApplication(text, kCueMimeType) == std::optional<std::string>(kDesktopId))
+        if (DefaultApplication(text, kCueMimeType) == std::optional<std::string>(kDesktopId)) {
             WriteValue(list, WithDefaultApplication(text, kCueMimeType, opener), kCueMimeType);
+        }
     }
     SetRemoved(!opener);
-    if (!opener && ReadFile(DesktopEntryPath()))
+    if (!opener && ReadFile(DesktopEntryPath())) {
         WriteValue(DesktopEntryPath(), DesktopEntryText(false), "Exec");
+    }
     SetFlag(false);
 }
 
@@ -354,18 +396,22 @@ void FileAssociation::CreateSettingsKey() const {
     const std::string key = SettingsKeyPath();
     std::error_code error;
     std::filesystem::create_directories(key, error);
-    if (error || !std::filesystem::is_directory(key, error))
+    if (error || !std::filesystem::is_directory(key, error)) {
         throw Error(Localized("Failed to create key %s", {key}));
+    }
 }
 
 bool FileAssociation::FlagExists() const {
     const auto text = ReadFile(SettingsFilePath());
-    if (!text)
+    if (!text) {
         return false;
+    }
     std::istringstream lines(*text);
-    for (std::string line; std::getline(lines, line);)
-        if (IsFlagLine(line))
+    for (std::string line; std::getline(lines, line);) {
+        if (IsFlagLine(line)) {
             return true;
+        }
+    }
     return false;
 }
 

@@ -24,16 +24,18 @@ bool SocketIsOurs(const std::string& path) {
 int Connect(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
+    if (path.size() >= sizeof address.sun_path) {
         return -1;
+    }
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
         return -1;
+    }
     int result = 0;
-    do
+    do {
         result = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    while (result != 0 && errno == EINTR);
+    } while (result != 0 && errno == EINTR);
     if (result != 0) {
         close(fd);
         return -1;
@@ -45,17 +47,19 @@ int Connect(const std::string& path) {
 bool Exchange(int fd, const std::string& frame) {
     for (std::size_t sent = 0; sent < frame.size();) {
         const ssize_t written = send(fd, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && errno == EINTR) {
             continue;
-        if (written <= 0)
+        }
+        if (written <= 0) {
             return false;
+        }
         sent += static_cast<std::size_t>(written);
     }
     char answer = 0;
     ssize_t got = 0;
-    do
+    do {
         got = recv(fd, &answer, 1, 0);
-    while (got < 0 && errno == EINTR);
+    } while (got < 0 && errno == EINTR);
     return got == 1 && answer == kFrameAnswer;
 }
 
@@ -63,8 +67,9 @@ class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
             close(fd_);
+        }
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -78,16 +83,20 @@ private:
 
 HandOverResult HandOver(const std::string& folder, const std::optional<std::string>& path) {
     const std::string socketPath = HandOverSocketPath(folder);
-    if (!SocketIsOurs(socketPath))
+    if (!SocketIsOurs(socketPath)) {
         return HandOverResult::NoWindow;
+    }
     const Descriptor socket(Connect(socketPath));
-    if (socket.get() < 0)
+    if (socket.get() < 0) {
         return HandOverResult::NoWindow;
-    if (path && !Exchange(socket.get(), EncodePathFrame(*path)))
+    }
+    if (path && !Exchange(socket.get(), EncodePathFrame(*path))) {
         return HandOverResult::Broken;
+    }
     // Once the path's run is answered the sheet is repaired, whether or not the window can still be shown.
-    if (!Exchange(socket.get(), EncodeShowNormalFrame()) && !path)
+    if (!Exchange(socket.get(), EncodeShowNormalFrame()) && !path) {
         return HandOverResult::Broken;
+    }
     return HandOverResult::Delivered;
 }
 

@@ -5,14 +5,16 @@ namespace velmora {
 namespace {
 
 void PutWord(std::string& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
+    for (int shift = 0; shift < 32; shift += 8) {
         out.push_back(static_cast<char>((value >> shift) & 0xFFu));
+    }
 }
 
 std::uint32_t GetWord(std::string_view bytes, std::size_t at) {
     std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i) {
         value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    }
     return value;
 }
 
@@ -35,8 +37,9 @@ std::string EncodeShowNormalFrame() {
 }
 
 std::optional<HandOverFrame> FrameReader::Next() {
-    if (failed_ || buffer_.size() < kFrameHeaderSize)
+    if (failed_ || buffer_.size() < kFrameHeaderSize) {
         return std::nullopt;
+    }
     HandOverFrame frame;
     frame.message = GetWord(buffer_, 0);
     frame.wParam = GetWord(buffer_, 4);
@@ -49,8 +52,9 @@ std::optional<HandOverFrame> FrameReader::Next() {
         buffer_.clear();
         return std::nullopt;
     }
-    if (buffer_.size() < kFrameHeaderSize + payload)
+    if (buffer_.size() < kFrameHeaderSize + payload) {
         return std::nullopt;
+    }
     frame.path = buffer_.substr(kFrameHeaderSize, payload);
     buffer_.erase(0, kFrameHeaderSize + payload);
     return frame;

@@ -35,8 +35,9 @@ constexpr std::chrono::milliseconds kDescriptorPause{100};
 bool PeerIsCurrentUser(int fd) {
     ucred peer{};
     socklen_t size = sizeof peer;
-    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) {
         return false;
+    }
     return peer.uid == geteuid();
 }
 
@@ -44,13 +45,15 @@ bool PeerIsCurrentUser(int fd) {
 // to open files while many second starts wait.
 std::size_t DescriptorShare() {
     rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
         return kMostConnections;
+    }
     std::error_code error;
     std::size_t open = 0;
     for (std::filesystem::directory_iterator it("/proc/self/fd", error), end; !error && it != end;
-         it.increment(error))
+         it.increment(error)) {
         ++open;
+    }
     const std::size_t soft = limit.rlim_cur;
     const std::size_t free = soft > open ? soft - open : 0;
     return std::clamp<std::size_t>(free / 2, 1, kMostConnections);
@@ -64,8 +67,9 @@ struct SocketIdentity {
 
 std::optional<SocketIdentity> IdentityOf(const std::string& path) {
     struct stat info {};
-    if (lstat(path.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode))
+    if (lstat(path.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
         return std::nullopt;
+    }
     return SocketIdentity{info.st_dev, info.st_ino};
 }
 
@@ -76,14 +80,17 @@ std::runtime_error ListenError(const std::string& path, const std::string& why) 
 int OpenListeningSocket(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
+    if (path.size() >= sizeof address.sun_path) {
         throw ListenError(path, SystemErrorText(ENAMETOOLONG));
+    }
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    if (unlink(path.c_str()) != 0 && errno != ENOENT)
+    if (unlink(path.c_str()) != 0 && errno != ENOENT) {
         throw ListenError(path, SystemErrorText(errno));
+    }
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
         throw ListenError(path, SystemErrorText(errno));
+    }
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         chmod(path.c_str(), 0600) != 0 || listen(fd, SOMAXCONN) != 0) {
         const int error = errno;
@@ -111,23 +118,26 @@ public:
 
 private:
     void ReadFrames() {
-        if (busy_)
+        if (busy_) {
             return;
+        }
         reader_.Append(socket_->readAll().toStdString());
         if (auto frame = reader_.Next()) {
             Handle(*frame);
             return;
         }
-        if (reader_.Failed())
+        if (reader_.Failed()) {
             Drop();
+        }
     }
 
     void Handle(const HandOverFrame& frame) {
         busy_ = true;
         deadline_.stop();
         if (frame.message == WM_SHOWWINDOW) {
-            if (handler_.onShowNormal)
+            if (handler_.onShowNormal) {
                 handler_.onShowNormal();
+            }
             Answer();
             return;
         }
@@ -182,8 +192,9 @@ public:
 
     ~Impl() {
         // A socket left behind would only make the next starts try it first.
-        if (fd_ >= 0 && identity_ && IdentityOf(path_) == identity_)
+        if (fd_ >= 0 && identity_ && IdentityOf(path_) == identity_) {
             unlink(path_.c_str());
+        }
         StopListening();
     }
 
@@ -207,8 +218,9 @@ private:
 
     void StopListening() {
         notifier_.reset();
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
             close(fd_);
+        }
         fd_ = -1;
     }
 
@@ -226,20 +238,23 @@ private:
 
     // A socket that another process removed or replaced no longer reaches us.
     void Watch() {
-        if (fd_ < 0)
+        if (fd_ < 0) {
             ListenAgain("no socket");
-        else if (!identity_ || IdentityOf(path_) != identity_)
+        } else if (!identity_ || IdentityOf(path_) != identity_) {
             ListenAgain("its file is gone");
+        }
     }
 
     void Accept() {
         while (fd_ >= 0 && open_ < maxConnections_ && !outOfDescriptors_) {
             const int fd = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
             if (fd < 0) {
-                if (errno == EINTR || errno == ECONNABORTED)
+                if (errno == EINTR || errno == ECONNABORTED) {
                     continue;
-                if (errno == EAGAIN)
+                }
+                if (errno == EAGAIN) {
                     break;
+                }
                 if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
                     PauseForDescriptors();
                     break;
@@ -273,17 +288,19 @@ private:
     // The starts wait in the backlog meanwhile; a closing connection or the
     // timer gives the accepting back.
     void PauseForDescriptors() {
-        if (!descriptorsLogged_)
+        if (!descriptorsLogged_) {
             qCWarning(handOverLog, "Out of file descriptors with %zu hand-over connections open; pausing",
                       open_);
+        }
         descriptorsLogged_ = true;
         outOfDescriptors_ = true;
         pause_.start(kDescriptorPause);
     }
 
     void UpdateNotifier() {
-        if (notifier_)
+        if (notifier_) {
             notifier_->setEnabled(open_ < maxConnections_ && !outOfDescriptors_);
+        }
     }
 
     std::string path_;

@@ -25,8 +25,9 @@ struct ErrorTrap {
 // Treats a warning (corrupt data that libjpeg could step over) as the end too:
 // a picture that decodes only in part is no picture.
 void TrapWarning(j_common_ptr info, int level) {
-    if (level < 0)
+    if (level < 0) {
         TrapError(info);
+    }
 }
 
 std::uint32_t Pack(unsigned r, unsigned g, unsigned b) {
@@ -64,8 +65,9 @@ bool Decode(std::string_view data, DecodedPicture& picture, ErrorTrap& trap) {
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_CMYK &&
-        info.jpeg_color_space != JCS_YCCK)
+        info.jpeg_color_space != JCS_YCCK) {
         info.out_color_space = JCS_RGB;
+    }
     jpeg_start_decompress(&info);
     if (static_cast<std::uint64_t>(info.output_width) * info.output_height > kMaxPixels) {
         std::snprintf(trap.message, sizeof trap.message, "picture of %ux%u pixels is too large",
@@ -92,12 +94,14 @@ bool Decode(std::string_view data, DecodedPicture& picture, ErrorTrap& trap) {
 } // namespace
 
 DecodedPicture DecodeJpeg(std::string_view data) {
-    if (data.empty())
+    if (data.empty()) {
         throw JpegError("JPEG: no data");
+    }
     DecodedPicture picture;
     ErrorTrap trap{};
-    if (!Decode(data, picture, trap))
+    if (!Decode(data, picture, trap)) {
         throw JpegError(std::string("JPEG: ") + trap.message);
+    }
     return picture;
 }
 

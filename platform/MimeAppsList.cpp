@@ -6,8 +6,9 @@ namespace {
 
 std::string_view TrimSpaces(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
+    if (first == std::string_view::npos) {
         return {};
+    }
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
 }
@@ -17,8 +18,9 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     while (!text.empty()) {
         const auto end = text.find('\n');
         lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
             break;
+        }
         text.remove_prefix(end + 1);
     }
     return lines;
@@ -41,11 +43,13 @@ struct GroupSpan {
 
 std::optional<GroupSpan> FindGroup(const std::vector<std::string_view>& lines, std::string_view group) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (TrimSpaces(lines[i]) != group)
+        if (TrimSpaces(lines[i]) != group) {
             continue;
+        }
         std::size_t end = i + 1;
-        while (end < lines.size() && !IsGroupHeader(lines[end]))
+        while (end < lines.size() && !IsGroupHeader(lines[end])) {
             ++end;
+        }
         return GroupSpan{i + 1, end};
     }
     return std::nullopt;
@@ -58,19 +62,23 @@ std::vector<std::string> GroupEntry(std::string_view listText, std::string_view 
     const auto lines = SplitLines(listText);
     const auto span = FindGroup(lines, group);
     std::vector<std::string> ids;
-    if (!span)
+    if (!span) {
         return ids;
+    }
     for (std::size_t i = span->begin; i < span->end; ++i) {
-        if (!IsKeyLine(lines[i], mimeType))
+        if (!IsKeyLine(lines[i], mimeType)) {
             continue;
+        }
         std::string_view value = lines[i].substr(lines[i].find('=') + 1);
         while (!value.empty()) {
             const auto end = value.find(';');
             const std::string_view id = TrimSpaces(value.substr(0, end));
-            if (!id.empty())
+            if (!id.empty()) {
                 ids.emplace_back(id);
-            if (end == std::string_view::npos)
+            }
+            if (end == std::string_view::npos) {
                 break;
+            }
             value.remove_prefix(end + 1);
         }
         break;
@@ -94,36 +102,43 @@ std::string WithGroupEntry(std::string_view listText, std::string_view groupName
     auto lines = SplitLines(listText);
     const bool set = !desktopIds.empty();
     std::string newLine = std::string(mimeType) + "=";
-    for (const std::string& id : desktopIds)
+    for (const std::string& id : desktopIds) {
         newLine += id + ";";
+    }
     const auto group = FindGroup(lines, groupName);
     std::optional<std::size_t> replaceAt;
     std::size_t insertAt = lines.size();
     if (group) {
         insertAt = group->end;
-        while (insertAt > group->begin && TrimSpaces(lines[insertAt - 1]).empty())
+        while (insertAt > group->begin && TrimSpaces(lines[insertAt - 1]).empty()) {
             --insertAt;
-        for (std::size_t i = group->begin; i < group->end && !replaceAt; ++i)
-            if (IsKeyLine(lines[i], mimeType))
+        }
+        for (std::size_t i = group->begin; i < group->end && !replaceAt; ++i) {
+            if (IsKeyLine(lines[i], mimeType)) {
                 replaceAt = i;
+            }
+        }
     }
 
     std::string out;
     for (std::size_t i = 0; i <= lines.size(); ++i) {
         if (i == insertAt && !replaceAt && set) {
             if (!group) {
-                if (!out.empty() && !out.ends_with("\n\n"))
+                if (!out.empty() && !out.ends_with("\n\n")) {
                     out += '\n';
+                }
                 out += groupName;
                 out += '\n';
             }
             out += newLine + '\n';
         }
-        if (i == lines.size())
+        if (i == lines.size()) {
             break;
+        }
         if (replaceAt && i == *replaceAt) {
-            if (set)
+            if (set) {
                 out += newLine + '\n';
+            }
             continue;
         }
         out += lines[i];

@@ -30,15 +30,17 @@ FileKind KindAskedFor(const FileFilterList& filters) {
 
 QStringList NameFilters(const FileFilterList& filters) {
     QStringList names;
-    for (const FileFilter& filter : filters)
+    for (const FileFilter& filter : filters) {
         names << FromUtf8(filter.Description) + " (" + FromUtf8(filter.Pattern).replace(';', ' ') + ")";
+    }
     return names;
 }
 
 QStringList ReferencedFileFilters(const FileFilterList& filters) {
     QStringList patterns;
-    for (const std::string_view extension : ExtensionsOfKind(KindAskedFor(filters)))
+    for (const std::string_view extension : ExtensionsOfKind(KindAskedFor(filters))) {
         patterns << "*." + QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+    }
     return QStringList{"All supported files (" + patterns.join(' ') + ")"} + NameFilters(filters) +
            QStringList{"All files (*)"};
 }

@@ -28,8 +28,9 @@ void ShowBox(const ErrorBoxContent& content) {
     std::vector<std::function<void()>> releases = std::move(PendingReleases());
     PendingReleases().clear();
     box.exec();
-    for (const auto& release : releases)
+    for (const auto& release : releases) {
         release();
+    }
 }
 
 } // namespace
@@ -37,27 +38,31 @@ void ShowBox(const ErrorBoxContent& content) {
 QString ProgramTitle(const QString& executablePath) {
     const QString name = QFileInfo(executablePath).fileName();
     const QString stem = name.left(name.indexOf('.'));
-    if (stem.isEmpty())
+    if (stem.isEmpty()) {
         return stem;
+    }
     return stem.left(1) + stem.mid(1).toLower();
 }
 
 ErrorBoxContent ErrorBoxFor(const std::exception& error) {
     ErrorBoxContent content{FromUtf8(ErrorBoxText(error.what())), {}, {}};
     const auto* failure = dynamic_cast<const Error*>(&error);
-    if (failure == nullptr)
+    if (failure == nullptr) {
         return content;
+    }
     if (!failure->SheetPath().empty()) {
         content.detail = QFile::decodeName(failure->SheetPath().c_str());
-        if (failure->LineNumber() != 0)
+        if (failure->LineNumber() != 0) {
             content.detail += QString(", line %1").arg(failure->LineNumber());
+        }
     }
     if (const auto* batch = dynamic_cast<const StoppedBatchError*>(failure);
-        batch && batch->Unprocessed() > 0)
+        batch && batch->Unprocessed() > 0) {
         content.unprocessed =
             batch->Unprocessed() == 1
                 ? QString("1 more sheet of this drop was not processed.")
                 : QString("%1 more sheets of this drop were not processed.").arg(batch->Unprocessed());
+    }
     return content;
 }
 

@@ -34,12 +34,14 @@ void FrameCentring::Settle() {
         return;
     }
     const QMargins frame = CurrentFrame();
-    if (frame.isNull())
+    if (frame.isNull()) {
         return;
+    }
     waitingForFrame_ = false;
     knownFrame_ = frame;
-    if (frame != placedWith_ || window_.frameGeometry().center() != centre_())
+    if (frame != placedWith_ || window_.frameGeometry().center() != centre_()) {
         Place();
+    }
 }
 
 QMargins FrameCentring::CurrentFrame() const {
@@ -49,8 +51,9 @@ QMargins FrameCentring::CurrentFrame() const {
 
 void FrameCentring::Place() {
     // A hidden window has no frame: it gets the one it had last time.
-    if (const QMargins frame = CurrentFrame(); !frame.isNull())
+    if (const QMargins frame = CurrentFrame(); !frame.isNull()) {
         knownFrame_ = frame;
+    }
     placedWith_ = knownFrame_;
     QRect outer(QPoint(), window_.size().grownBy(placedWith_));
     outer.moveCenter(centre_());
@@ -59,8 +62,9 @@ void FrameCentring::Place() {
 }
 
 bool FrameCentring::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_ || !waitingForFrame_)
+    if (watched != &window_ || !waitingForFrame_) {
         return false;
+    }
     switch (event->type()) {
     case QEvent::Hide:
         waitingForFrame_ = false;
@@ -74,12 +78,14 @@ bool FrameCentring::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Paint:
     case QEvent::WindowActivate: {
         const QMargins frame = CurrentFrame();
-        if (frame.isNull())
+        if (frame.isNull()) {
             break;
+        }
         waitingForFrame_ = false;
         knownFrame_ = frame;
-        if (frame != placedWith_)
+        if (frame != placedWith_) {
             Place();
+        }
         break;
     }
     default:

@@ -25,8 +25,9 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) {
         return;
+    }
     PostClick();
 }
 
@@ -43,8 +44,9 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
 
 void LinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus())
+    if (!hasFocus()) {
         return;
+    }
     QPainter painter(this);
     QStyleOptionFocusRect frame;
     frame.initFrom(this);
@@ -58,8 +60,9 @@ void LinkLabel::PostClick() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (OnClick && isEnabled())
+            if (OnClick && isEnabled()) {
                 OnClick();
+            }
         },
         Qt::QueuedConnection);
 }

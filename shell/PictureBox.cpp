@@ -13,8 +13,9 @@ PictureBox::PictureBox(QString picture, QString twiceAsDetailed, QWidget* parent
     : QWidget(parent), pictureName_(std::move(picture)), detailedName_(std::move(twiceAsDetailed)) {}
 
 const QImage& PictureBox::Picture() const {
-    if (picture_.isNull())
+    if (picture_.isNull()) {
         picture_ = LoadJpegResource(pictureName_);
+    }
     return picture_;
 }
 
@@ -45,15 +46,17 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 QImage LoadJpegResource(const QString& name) {
     QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         throw Error("Ressource introuvable : " + name.toStdString());
+    }
     const QByteArray data = file.readAll();
     const DecodedPicture decoded =
         DecodeJpeg(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     QImage image(decoded.width, decoded.height, QImage::Format_RGB32);
-    for (int y = 0; y < decoded.height; ++y)
+    for (int y = 0; y < decoded.height; ++y) {
         std::copy_n(decoded.pixels.begin() + static_cast<std::ptrdiff_t>(y) * decoded.width, decoded.width,
                     reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    }
     return image;
 }
 

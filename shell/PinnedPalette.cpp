@@ -20,8 +20,9 @@ QPalette PinnedLightPalette() {
     palette.setColor(QPalette::ToolTipText, black);
     palette.setColor(QPalette::PlaceholderText, greyText);
     for (const QPalette::ColorRole role :
-         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText})
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText}) {
         palette.setColor(QPalette::Disabled, role, greyText);
+    }
     return palette;
 }
 

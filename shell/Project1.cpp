@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
             const std::vector<std::string> arguments(argv + 1, argv + argc);
             StartDecision decision = ClaimOrHandOver(*folder, HandOverArgument(arguments, WorkingFolder()),
                                                      HandOverPatience(), std::cerr);
-            if (!decision.mark)
+            if (!decision.mark) {
                 return decision.exitCode;
+            }
             mark = std::move(decision.mark);
         }
     } catch (const std::exception& error) {
@@ -56,14 +57,16 @@ int main(int argc, char** argv) {
 
     VelmoraApplication app(argc, argv);
     std::vector<std::string> arguments;
-    for (const QString& argument : app.arguments().mid(1))
+    for (const QString& argument : app.arguments().mid(1)) {
         arguments.push_back(QFile::encodeName(argument).toStdString());
+    }
     try {
         TForm1 Form1(arguments.empty() ? std::nullopt : std::optional<std::string>(arguments.front()));
         TForm2 Form2(&Form1);
         Form1.Form2 = &Form2;
-        if (folder)
+        if (folder) {
             Form1.ListenForHandOver(*folder);
+        }
         Form1.show();
         return app.exec();
     } catch (const std::exception& error) {

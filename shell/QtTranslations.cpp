@@ -14,10 +14,12 @@ void InstallQtTranslations(QCoreApplication& app) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const std::string& language : MessageLanguages()) {
         const QLocale locale(QString::fromStdString(language));
-        if (locale.language() == QLocale::English)
+        if (locale.language() == QLocale::English) {
             return;
-        if (locale.language() == QLocale::C)
+        }
+        if (locale.language() == QLocale::C) {
             continue;
+        }
         auto* translator = new QTranslator(&app);
         if (translator->load(locale, "qtbase", "_", folder)) {
             QCoreApplication::installTranslator(translator);

@@ -15,8 +15,9 @@ constexpr int kMostBreaks = 20;
 
 void SayWhy(std::ostream& errors, const std::optional<std::string>& path, const std::string& why) {
     errors << "velmora: " << why;
-    if (path)
+    if (path) {
         errors << "; \"" << *path << "\" was not repaired";
+    }
     errors << '\n';
 }
 
@@ -24,11 +25,13 @@ void SayWhy(std::ostream& errors, const std::optional<std::string>& path, const 
 
 std::optional<std::string> HandOverArgument(const std::vector<std::string>& arguments,
                                             const std::string& workingFolder) {
-    if (arguments.size() != 1)
+    if (arguments.size() != 1) {
         return std::nullopt;
+    }
     const std::string& argument = arguments.front();
-    if (argument.empty() || argument.front() == '/' || workingFolder.empty())
+    if (argument.empty() || argument.front() == '/' || workingFolder.empty()) {
         return argument;
+    }
     return workingFolder.back() == '/' ? workingFolder + argument : workingFolder + "/" + argument;
 }
 
@@ -37,8 +40,9 @@ StartDecision ClaimOrHandOver(const std::string& folder, const std::optional<std
     auto deadline = std::chrono::steady_clock::now() + patience;
     int breaks = 0;
     for (;;) {
-        if (auto mark = InstanceMark::Acquire(folder))
+        if (auto mark = InstanceMark::Acquire(folder)) {
             return StartDecision{std::move(mark), 0};
+        }
         switch (HandOver(folder, path)) {
         case HandOverResult::Delivered:
             return StartDecision{};
@@ -67,8 +71,9 @@ std::chrono::milliseconds HandOverPatience() {
     if (const char* value = std::getenv("VELMORA_HANDOVER_PATIENCE"); value != nullptr && *value != '\0') {
         char* end = nullptr;
         const double seconds = std::strtod(value, &end);
-        if (*end == '\0' && seconds >= 0)
+        if (*end == '\0' && seconds >= 0) {
             return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+        }
     }
     return std::chrono::seconds(30);
 }

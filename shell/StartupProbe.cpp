@@ -13,11 +13,14 @@ namespace {
 
 long ResidentKilobytes() {
     QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
+    if (!status.open(QIODevice::ReadOnly)) {
         return -1;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
-        if (line.startsWith("VmRSS:"))
+    }
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmRSS:")) {
             return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
     return -1;
 }
 
@@ -47,8 +50,9 @@ private:
 } // namespace
 
 void InstallStartupProbe(QCoreApplication& app) {
-    if (qEnvironmentVariableIsEmpty("VELMORA_STARTUP_PROBE"))
+    if (qEnvironmentVariableIsEmpty("VELMORA_STARTUP_PROBE")) {
         return;
+    }
     app.installEventFilter(new FirstPaint(&app));
 }
 

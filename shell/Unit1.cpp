@@ -66,11 +66,14 @@ public:
 // Whole paths, however long they are.
 std::vector<std::string> LocalPaths(const QMimeData* data) {
     std::vector<std::string> paths;
-    if (data == nullptr)
+    if (data == nullptr) {
         return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
             paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
     return paths;
 }
 
@@ -110,8 +113,9 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     sansSerif.setPixelSize(11);
     setFont(sansSerif);
     QIcon icon;
-    for (const int size : {16, 32, 48})
+    for (const int size : {16, 32, 48}) {
         icon.addFile(QString(":/images/velmora-%1.png").arg(size), QSize(size, size));
+    }
     setWindowIcon(icon);
     for (const QString name : {"result-bad", "result-corrected", "result-good"}) {
         // With their sizes given, the files are read only when a row first shows one.
@@ -188,8 +192,9 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     setTabOrder(Label3, Label2);
     auto* open = new QShortcut(QKeySequence::Open, this);
     connect(open, &QShortcut::activated, this, [this] {
-        if (Label3->isEnabled())
+        if (Label3->isEnabled()) {
             Label3Click();
+        }
     });
     centring_ = new FrameCentring(*this);
 
@@ -206,37 +211,42 @@ void TForm1::FormCreate() {
 }
 
 bool TForm1::TraiteMessage(QObject* watched, QEvent* event) {
-    if (watched != this)
+    if (watched != this) {
         return false;
+    }
     switch (event->type()) {
     // Taken here: the widget's own handlers would turn the drop down.
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (LocalPaths(drag->mimeData()).empty())
+        if (LocalPaths(drag->mimeData()).empty()) {
             return false;
+        }
         drag->acceptProposedAction();
         return true;
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         auto paths = LocalPaths(drop->mimeData());
-        if (paths.empty())
+        if (paths.empty()) {
             return false;
+        }
         drop->acceptProposedAction();
         QCoreApplication::postEvent(this, new DropFilesEvent(std::move(paths)));
         return true;
     }
     default:
-        if (event->type() == DropFilesEvent::Kind())
+        if (event->type() == DropFilesEvent::Kind()) {
             QueueRun(static_cast<DropFilesEvent*>(event)->Paths, {});
+        }
         return false;
     }
 }
 
 void TForm1::FormShow() {
-    if (commandLineSheet_ && RegularFileExists(*commandLineSheet_))
+    if (commandLineSheet_ && RegularFileExists(*commandLineSheet_)) {
         QueueRun({*commandLineSheet_}, {});
+    }
 }
 
 void TForm1::FormActivate() {
@@ -245,23 +255,26 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::CheckBox1Click() {
-    if (CheckBox1->isChecked())
+    if (CheckBox1->isChecked()) {
         association_.Associate();
-    else
+    } else {
         association_.Dissociate();
+    }
 }
 
 void TForm1::Label2Click() {
-    if (Form2 == nullptr)
+    if (Form2 == nullptr) {
         return;
+    }
     Form2->show();
     setEnabled(false);
 }
 
 void TForm1::Label3Click() {
     const auto chosen = ChooseFile(OpenDialog3, state_.CueFolder);
-    if (!chosen)
+    if (!chosen) {
         return;
+    }
     state_.CueFolder = std::string(FolderPart(*chosen));
     QueueRun({*chosen}, {});
 }
@@ -300,8 +313,9 @@ void TForm1::ShowNormal() {
 
 void TForm1::QueueRun(std::vector<std::string> paths, std::function<void()> done) {
     pending_.push_back(PendingRun{std::move(paths), std::move(done)});
-    if (!running_)
+    if (!running_) {
         RunPending();
+    }
 }
 
 // An error ends the batch it arose in (the rest of that drop is dropped) and
@@ -329,24 +343,28 @@ void TForm1::RunPending() {
             FinishFailedRun(run);
             throw;
         }
-        if (run.done)
+        if (run.done) {
             run.done();
+        }
     }
     running_ = false;
 }
 
 void TForm1::FinishFailedRun(PendingRun& run) {
     running_ = false;
-    if (run.done)
+    if (run.done) {
         ReleaseAfterErrorBox(std::move(run.done));
-    if (!pending_.empty())
+    }
+    if (!pending_.empty()) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (!running_)
+                if (!running_) {
                     RunPending();
+                }
             },
             Qt::QueuedConnection);
+    }
 }
 
 void TForm1::setVisible(bool visible) {
@@ -378,8 +396,9 @@ bool TForm1::event(QEvent* event) {
                     FormActivate();
                     lastActivateError_.clear();
                 } catch (const Error& error) {
-                    if (lastActivateError_ == error.what())
+                    if (lastActivateError_ == error.what()) {
                         return;
+                    }
                     lastActivateError_ = error.what();
                     throw;
                 }
@@ -416,8 +435,9 @@ void TForm1::AddResultRow(const std::string& caption, int iconIndex) {
     const bool followNewest = current == nullptr || ListView1->row(current) == ListView1->count() - 1;
     auto* row = new QListWidgetItem(ImageList1.value(iconIndex), FromBytes(caption), ListView1);
     row->setToolTip(SheetToolTip());
-    if (followNewest)
+    if (followNewest) {
         ListView1->setCurrentItem(row, QItemSelectionModel::NoUpdate);
+    }
     ListView1->scrollToItem(row);
 }
 
@@ -439,8 +459,9 @@ std::optional<std::string> TForm1::ChooseReferencedFile(const FileRequest& reque
 
 void TForm1::DescribeResultRow(const RowReport& report) {
     QListWidgetItem* row = ListView1->item(ListView1->count() - 1);
-    if (row == nullptr)
+    if (row == nullptr) {
         return;
+    }
     row->setToolTip(SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
     const std::string path = AbsolutePath(state_.CuePath);
     row->setData(SheetPathRole, QByteArray(path.data(), static_cast<qsizetype>(path.size())));
@@ -449,23 +470,26 @@ void TForm1::DescribeResultRow(const RowReport& report) {
 
 QMenu* TForm1::RowContextMenu(QListWidgetItem* row) {
     auto* menu = new QMenu(this);
-    if (row == nullptr || !row->data(ChangedFilesRole).toBool())
+    if (row == nullptr || !row->data(ChangedFilesRole).toBool()) {
         return menu;
+    }
     QAction* restore = menu->addAction("Restore original");
     // A run may be working on the very sheet; it is put back once the list is quiet.
     restore->setEnabled(!running_);
     const QPersistentModelIndex index = ListView1->indexFromItem(row);
     connect(restore, &QAction::triggered, this, [this, index] {
-        if (index.isValid())
+        if (index.isValid()) {
             RestoreOriginal(ListView1->item(index.row()));
+        }
     });
     return menu;
 }
 
 void TForm1::ShowRowContextMenu(const QPoint& position) {
     const std::unique_ptr<QMenu> menu(RowContextMenu(ListView1->itemAt(position)));
-    if (!menu->isEmpty())
+    if (!menu->isEmpty()) {
         menu->exec(ListView1->viewport()->mapToGlobal(position));
+    }
 }
 
 void TForm1::RestoreOriginal(QListWidgetItem* row) {
@@ -479,9 +503,11 @@ void TForm1::RestoreOriginal(QListWidgetItem* row) {
         return;
     }
     // Whatever it said, no row of this sheet has anything left to put back.
-    for (int i = 0; i < ListView1->count(); ++i)
-        if (ListView1->item(i)->data(SheetPathRole).toByteArray() == path)
+    for (int i = 0; i < ListView1->count(); ++i) {
+        if (ListView1->item(i)->data(SheetPathRole).toByteArray() == path) {
             ListView1->item(i)->setData(ChangedFilesRole, false);
+        }
+    }
     if (result.Outcome == RestoreOutcome::NoBackup) {
         ShowWarning(std::string(FileNamePart(sheet)) + " has no backup to put back");
         return;
@@ -495,10 +521,12 @@ std::optional<std::string> TForm1::RunChooser(const QStringList& filters, const 
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
-    if (!selected.empty())
+    if (!selected.empty()) {
         dialog.selectFile(QFile::decodeName(selected.c_str()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
+    }
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 

@@ -175,8 +175,9 @@ void TForm2::setVisible(bool visible) {
         // Window managers keep a transient window above its parent, minimise
         // them together and place it as a dialog of it.
         create();
-        if (QWindow* parent = mainWindow_->windowHandle())
+        if (QWindow* parent = mainWindow_->windowHandle()) {
             windowHandle()->setTransientParent(parent);
+        }
         centring_->CentreOn([this] {
             return mainWindow_ == nullptr ? frameGeometry().center() : mainWindow_->frameGeometry().center();
         });
@@ -199,8 +200,9 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
 // must not stay disabled.
 void TForm2::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (mainWindow_ == nullptr)
+    if (mainWindow_ == nullptr) {
         return;
+    }
     mainWindow_->setEnabled(true);
     // Activated once this window is gone, so that its activation handler runs
     // as it does when the desktop hands the focus back. The queued call goes
@@ -218,16 +220,19 @@ void TForm2::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseButtonRelease || (watched != Image1 && watched != Image2))
+    if (event->type() != QEvent::MouseButtonRelease || (watched != Image1 && watched != Image2)) {
         return false;
+    }
     const auto* release = static_cast<QMouseEvent*>(event);
     if (release->button() != Qt::LeftButton ||
-        !static_cast<QWidget*>(watched)->rect().contains(release->position().toPoint()))
+        !static_cast<QWidget*>(watched)->rect().contains(release->position().toPoint())) {
         return false;
-    if (watched == Image1)
+    }
+    if (watched == Image1) {
         Image1Click();
-    else
+    } else {
         Image2Click();
+    }
     return true;
 }
 

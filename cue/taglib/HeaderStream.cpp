@@ -1,4 +1,4 @@
-#include "HeaderStream.h"
+#include "cue/taglib/HeaderStream.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,24 +25,28 @@ HeaderStream::HeaderStream(std::string path) : path_(std::move(path)) {
 }
 
 HeaderStream::~HeaderStream() {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
         ::close(fd_);
+    }
 }
 
 const std::string& HeaderStream::Piece(std::uint64_t index) {
     const auto known = pieces_.find(index);
-    if (known != pieces_.end())
+    if (known != pieces_.end()) {
         return known->second;
+    }
     std::string& piece = pieces_[index];
     piece.resize(PieceSize);
     std::size_t filled = 0;
     while (filled < PieceSize) {
         const ssize_t count = ::pread(fd_, piece.data() + filled, PieceSize - filled,
                                       static_cast<off_t>(index * PieceSize + filled));
-        if (count < 0 && errno == EINTR)
+        if (count < 0 && errno == EINTR) {
             continue;
-        if (count <= 0)
+        }
+        if (count <= 0) {
             break;
+        }
         filled += static_cast<std::size_t>(count);
     }
     piece.resize(filled);
@@ -51,14 +55,16 @@ const std::string& HeaderStream::Piece(std::uint64_t index) {
 
 TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
     TagLib::ByteVector block;
-    if (fd_ < 0)
+    if (fd_ < 0) {
         return block;
+    }
     std::uint64_t wanted = std::min<std::uint64_t>(length, size_ > position_ ? size_ - position_ : 0);
     while (wanted > 0) {
         const std::string& piece = Piece(position_ / PieceSize);
         const std::uint64_t offset = position_ % PieceSize;
-        if (offset >= piece.size())
+        if (offset >= piece.size()) {
             break;
+        }
         const std::uint64_t count = std::min<std::uint64_t>(wanted, piece.size() - offset);
         block.append(TagLib::ByteVector(piece.data() + offset, static_cast<unsigned int>(count)));
         position_ += count;

@@ -1,6 +1,6 @@
-#include "TagLibLengthReader.h"
+#include "cue/taglib/TagLibLengthReader.h"
 
-#include "HeaderStream.h"
+#include "cue/taglib/HeaderStream.h"
 
 // The format headers expect TagLib's own declarations first.
 // clang-format off
@@ -18,16 +18,21 @@ namespace {
 
 // The formats that count their samples give the exact length; the rest give milliseconds.
 std::optional<std::uint64_t> SampleFrames(const TagLib::AudioProperties& properties) {
-    if (const auto* wav = dynamic_cast<const TagLib::RIFF::WAV::Properties*>(&properties))
+    if (const auto* wav = dynamic_cast<const TagLib::RIFF::WAV::Properties*>(&properties)) {
         return wav->sampleFrames();
-    if (const auto* flac = dynamic_cast<const TagLib::FLAC::Properties*>(&properties))
+    }
+    if (const auto* flac = dynamic_cast<const TagLib::FLAC::Properties*>(&properties)) {
         return flac->sampleFrames();
-    if (const auto* aiff = dynamic_cast<const TagLib::RIFF::AIFF::Properties*>(&properties))
+    }
+    if (const auto* aiff = dynamic_cast<const TagLib::RIFF::AIFF::Properties*>(&properties)) {
         return aiff->sampleFrames();
-    if (const auto* wavPack = dynamic_cast<const TagLib::WavPack::Properties*>(&properties))
+    }
+    if (const auto* wavPack = dynamic_cast<const TagLib::WavPack::Properties*>(&properties)) {
         return wavPack->sampleFrames();
-    if (const auto* ape = dynamic_cast<const TagLib::APE::Properties*>(&properties))
+    }
+    if (const auto* ape = dynamic_cast<const TagLib::APE::Properties*>(&properties)) {
         return ape->sampleFrames();
+    }
     return std::nullopt;
 }
 
@@ -37,19 +42,23 @@ std::optional<AudioLength> TagLibLengthReader::AudioLengthOf(const std::string& 
     // Tags are not wanted, but TagLib reads them with the properties; Fast skips the scans that only
     // sharpen a bit rate.
     HeaderStream stream(path);
-    if (!stream.isOpen())
+    if (!stream.isOpen()) {
         return std::nullopt;
+    }
     const TagLib::FileRef file(&stream, true, TagLib::AudioProperties::Fast);
     const TagLib::AudioProperties* properties = file.isNull() ? nullptr : file.audioProperties();
-    if (properties == nullptr)
+    if (properties == nullptr) {
         return std::nullopt;
+    }
     const int rate = properties->sampleRate();
     const std::optional<std::uint64_t> samples = SampleFrames(*properties);
-    if (samples && rate > 0)
+    if (samples && rate > 0) {
         return AudioLength{*samples, static_cast<std::uint32_t>(rate)};
+    }
     const int milliseconds = properties->lengthInMilliseconds();
-    if (milliseconds <= 0)
+    if (milliseconds <= 0) {
         return std::nullopt;
+    }
     return AudioLength{static_cast<std::uint64_t>(milliseconds), 1000};
 }
 

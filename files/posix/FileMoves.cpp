@@ -25,8 +25,9 @@ bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t written = ::write(fd, data.data(), data.size());
         if (written < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             return false;
         }
         data.remove_prefix(static_cast<std::size_t>(written));
@@ -40,13 +41,16 @@ void SyncFolderOf(const std::string& path) {
 
 // Gives `from` the name `to` unless `to` exists; `from` then no longer has its old name.
 std::error_code RenameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return {};
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
         return LastError();
+    }
     // The file system cannot rename without replacing: a hard link refuses an existing name too.
-    if (::link(from.c_str(), to.c_str()) != 0)
+    if (::link(from.c_str(), to.c_str()) != 0) {
         return LastError();
+    }
     if (::unlink(from.c_str()) != 0) {
         const std::error_code error = LastError();
         ::unlink(to.c_str());
@@ -60,40 +64,51 @@ bool CopyContent(int source, int target) {
     for (;;) {
         const ssize_t got = ::read(source, chunk, sizeof chunk);
         if (got < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             return false;
         }
-        if (got == 0)
+        if (got == 0) {
             return true;
-        if (!WriteAll(target, std::string_view(chunk, static_cast<std::size_t>(got))))
+        }
+        if (!WriteAll(target, std::string_view(chunk, static_cast<std::size_t>(got)))) {
             return false;
+        }
     }
 }
 
 std::error_code MoveAcrossFileSystems(const std::string& from, const std::string& to) {
     FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (source.get() < 0)
+    if (source.get() < 0) {
         return LastError();
+    }
     struct stat info {};
-    if (::fstat(source.get(), &info) != 0)
+    if (::fstat(source.get(), &info) != 0) {
         return LastError();
-    if (!S_ISREG(info.st_mode))
+    }
+    if (!S_ISREG(info.st_mode)) {
         return ErrorOf(EISDIR);
-    if (::access(to.c_str(), F_OK) == 0)
+    }
+    if (::access(to.c_str(), F_OK) == 0) {
         return ErrorOf(EEXIST);
+    }
 
     TemporaryFile copy(to, info.st_mode & 07777, TemporaryFile::Naming::UnnamedWherePossible);
-    if (copy.Descriptor() < 0)
+    if (copy.Descriptor() < 0) {
         return LastError();
+    }
     const timespec times[2] = {info.st_atim, info.st_mtim};
     if (!CopyContent(source.get(), copy.Descriptor()) ||
-        ::fchmod(copy.Descriptor(), info.st_mode & 07777) != 0 || ::futimens(copy.Descriptor(), times) != 0)
+        ::fchmod(copy.Descriptor(), info.st_mode & 07777) != 0 || ::futimens(copy.Descriptor(), times) != 0) {
         return LastError();
-    if (const std::error_code error = copy.FlushAndClose())
+    }
+    if (const std::error_code error = copy.FlushAndClose()) {
         return error;
-    if (const std::error_code error = copy.LinkAs(to))
+    }
+    if (const std::error_code error = copy.LinkAs(to)) {
         return error;
+    }
     SyncFolderOf(to);
     if (::unlink(from.c_str()) != 0) {
         // The source could not go, so this was no move: take the copy back rather than leave two.
@@ -112,27 +127,33 @@ mode_t CurrentUmask() {
 
 // Writes `content` into `file` with the plan's mode and owner. Throws the error for the shown path.
 void WriteContent(TemporaryFile& file, std::string_view content, const WritePlan& plan) {
-    if (file.Descriptor() < 0)
+    if (file.Descriptor() < 0) {
         throw Error(CannotCreateMessage(plan.ShownPath, errno));
+    }
     bool written = WriteAll(file.Descriptor(), content);
     // The umask may have taken bits of the mode away; the owner is ours unless it is someone else's.
-    if (written && (plan.Mode & CurrentUmask()) != 0)
+    if (written && (plan.Mode & CurrentUmask()) != 0) {
         written = ::fchmod(file.Descriptor(), plan.Mode) == 0;
+    }
     if (written && plan.Owner && (plan.Owner->first != ::geteuid() || plan.Owner->second != ::getegid()) &&
-        ::fchown(file.Descriptor(), plan.Owner->first, plan.Owner->second) != 0)
+        ::fchown(file.Descriptor(), plan.Owner->first, plan.Owner->second) != 0) {
         written = errno == EPERM;
-    if (!written)
+    }
+    if (!written) {
         throw Error(CannotCreateMessage(plan.ShownPath, errno));
+    }
 }
 
 void WriteNow(const WritePlan& plan, std::string_view content) {
     TemporaryFile file(plan.Target, plan.Mode);
     WriteContent(file, content, plan);
     std::error_code error = file.FlushAndClose();
-    if (!error)
+    if (!error) {
         error = file.ReplaceAs(plan.Target);
-    if (error)
+    }
+    if (error) {
         throw Error(CannotCreateMessage(plan.ShownPath, error.value()));
+    }
     // The new name is only safe once the folder that holds it is on disk too.
     SyncFolderOf(plan.Target);
 }
@@ -140,16 +161,20 @@ void WriteNow(const WritePlan& plan, std::string_view content) {
 } // namespace
 
 std::error_code MoveFileNoReplace(const std::string& from, const std::string& to) {
-    if (from.empty() || to.empty())
+    if (from.empty() || to.empty()) {
         return ErrorOf(ENOENT);
+    }
     struct stat source {};
-    if (::lstat(from.c_str(), &source) != 0)
+    if (::lstat(from.c_str(), &source) != 0) {
         return LastError();
-    if (!S_ISREG(source.st_mode))
+    }
+    if (!S_ISREG(source.st_mode)) {
         return ErrorOf(S_ISDIR(source.st_mode) ? EISDIR : EINVAL);
+    }
     const std::error_code error = RenameNoReplace(from, to);
-    if (error.value() == EXDEV)
+    if (error.value() == EXDEV) {
         return MoveAcrossFileSystems(from, to);
+    }
     return error;
 }
 
@@ -172,10 +197,12 @@ WritePlan PlanFileWrite(const std::string& path) {
     if (::stat(plan.Target.c_str(), &existing) == 0) {
         // Renaming over a read-only file would succeed; refuse it as writing in place would.
         FileDescriptor probe(::open(plan.Target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (probe.get() < 0)
+        if (probe.get() < 0) {
             throw Error(CannotCreateMessage(path, errno));
-        if (!S_ISREG(existing.st_mode))
+        }
+        if (!S_ISREG(existing.st_mode)) {
             throw Error(CannotCreateMessage(path, EINVAL));
+        }
         plan.Mode = existing.st_mode & 07777;
         plan.Owner = std::pair{existing.st_uid, existing.st_gid};
     } else if (errno != ENOENT) {
@@ -189,8 +216,9 @@ WritePlan PlanFileWrite(const std::string& path) {
 WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& sheetPath) {
     CheckBackupPath(backupPath);
     struct stat sheet {};
-    if (::stat(sheetPath.c_str(), &sheet) != 0)
+    if (::stat(sheetPath.c_str(), &sheet) != 0) {
         throw Error(CannotCreateMessage(backupPath, errno));
+    }
     return {backupPath, static_cast<mode_t>(sheet.st_mode & 07777), std::pair{sheet.st_uid, sheet.st_gid},
             backupPath};
 }
@@ -202,15 +230,18 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
 void CheckBackupPath(const std::string& backupPath) {
     struct stat info {};
     if (::lstat(backupPath.c_str(), &info) != 0) {
-        if (errno == ENOENT)
+        if (errno == ENOENT) {
             return;
+        }
         throw Error(CannotCreateMessage(backupPath, errno));
     }
-    if (!S_ISREG(info.st_mode))
+    if (!S_ISREG(info.st_mode)) {
         throw Error(CannotCreateMessage(backupPath, S_ISDIR(info.st_mode) ? EISDIR : EEXIST));
+    }
     // A read-only backup is refused as writing in place would refuse it.
-    if (::access(backupPath.c_str(), W_OK) != 0)
+    if (::access(backupPath.c_str(), W_OK) != 0) {
         throw Error(CannotCreateMessage(backupPath, errno));
+    }
 }
 
 void WriteBackupFile(const std::string& backupPath, std::string_view content, const std::string& sheetPath) {
@@ -221,15 +252,17 @@ std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content
     TemporaryFile file(plan.Target, plan.Mode);
     WriteContent(file, content, plan);
     std::string temporary = file.CloseKeepingName();
-    if (temporary.empty())
+    if (temporary.empty()) {
         throw Error(CannotCreateMessage(plan.ShownPath, errno));
+    }
     return temporary;
 }
 
 void SyncFolder(const std::string& folder) {
     FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (handle.get() >= 0)
+    if (handle.get() >= 0) {
         ::fsync(handle.get());
+    }
 }
 
 bool IsOutsideFolder(const std::string& path, const std::string& folder) {
@@ -239,8 +272,9 @@ bool IsOutsideFolder(const std::string& path, const std::string& folder) {
     if (resolvedFolder != nullptr && resolvedParent != nullptr) {
         std::string outer = resolvedFolder;
         const std::string inner = std::string(resolvedParent) + '/';
-        if (outer.back() != '/')
+        if (outer.back() != '/') {
             outer += '/';
+        }
         outside = inner.compare(0, outer.size(), outer) != 0;
     }
     std::free(resolvedFolder);

@@ -63,24 +63,29 @@ TemporaryFile::TemporaryFile(const std::string& target, mode_t mode, Naming nami
             return;
         }
         // File systems without unnamed files answer with one of these; anything else is a real failure.
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             return;
+        }
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         path_ = HiddenPrefix(folder_, baseName_) + RandomSuffix() + ".tmp";
         fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd_ >= 0 || errno != EEXIST)
+        if (fd_ >= 0 || errno != EEXIST) {
             break;
+        }
     }
-    if (fd_ < 0)
+    if (fd_ < 0) {
         path_.clear();
+    }
 }
 
 TemporaryFile::~TemporaryFile() {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
         ::close(fd_);
-    if (!path_.empty())
+    }
+    if (!path_.empty()) {
         ::unlink(path_.c_str());
+    }
 }
 
 std::error_code TemporaryFile::FlushAndClose() {
@@ -106,8 +111,9 @@ std::error_code TemporaryFile::NameBeside(const std::string& target) {
             path_ = candidate;
             return {};
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
             return LastError();
+        }
     }
     return {EEXIST, std::generic_category()};
 }
@@ -115,24 +121,29 @@ std::error_code TemporaryFile::NameBeside(const std::string& target) {
 std::error_code TemporaryFile::LinkAs(const std::string& to) {
     if (unnamed_) {
         const std::string descriptorPath = "/proc/self/fd/" + std::to_string(fd_);
-        if (::linkat(AT_FDCWD, descriptorPath.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        if (::linkat(AT_FDCWD, descriptorPath.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) != 0) {
             return LastError();
+        }
         return {};
     }
     // A hard link refuses an existing name, as renaming without replacing does.
-    if (::link(path_.c_str(), to.c_str()) != 0)
+    if (::link(path_.c_str(), to.c_str()) != 0) {
         return LastError();
+    }
     ::unlink(path_.c_str());
     path_.clear();
     return {};
 }
 
 std::error_code TemporaryFile::ReplaceAs(const std::string& to) {
-    if (unnamed_ && path_.empty())
-        if (const std::error_code error = NameBeside(to))
+    if (unnamed_ && path_.empty()) {
+        if (const std::error_code error = NameBeside(to)) {
             return error;
-    if (::rename(path_.c_str(), to.c_str()) != 0)
+        }
+    }
+    if (::rename(path_.c_str(), to.c_str()) != 0) {
         return LastError();
+    }
     path_.clear();
     return {};
 }
@@ -140,29 +151,34 @@ std::error_code TemporaryFile::ReplaceAs(const std::string& to) {
 std::string TemporaryFile::CloseKeepingName() {
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0)
+    if (::close(fd) != 0) {
         return {};
+    }
     return std::exchange(path_, {});
 }
 
 std::string ContainingFolder(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
+    if (slash == std::string::npos) {
         return ".";
+    }
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool IsTemporaryName(const std::string& name) {
     constexpr std::size_t SuffixLength = 1 + 16 + 4; // ".<hex>.tmp"
-    if (name.size() < 2 + SuffixLength || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0)
+    if (name.size() < 2 + SuffixLength || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) {
         return false;
+    }
     const std::size_t dot = name.size() - SuffixLength;
-    if (name[dot] != '.')
+    if (name[dot] != '.') {
         return false;
+    }
     for (std::size_t i = dot + 1; i < dot + 17; ++i) {
         const char c = name[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
             return false;
+        }
     }
     return true;
 }
@@ -172,21 +188,25 @@ void SweepStaleTemporaries(const std::string& folder) {
     static std::set<std::string> swept;
     {
         const std::lock_guard<std::mutex> lock(guard);
-        if (!swept.insert(folder).second)
+        if (!swept.insert(folder).second) {
             return;
+        }
     }
     DIR* directory = ::opendir(folder.c_str());
-    if (directory == nullptr)
+    if (directory == nullptr) {
         return;
+    }
     const uid_t user = ::geteuid();
     while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
-        if (!IsTemporaryName(name))
+        if (!IsTemporaryName(name)) {
             continue;
+        }
         struct stat info {};
         if (::fstatat(::dirfd(directory), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == user && OlderThanThisProcess(info))
+            S_ISREG(info.st_mode) && info.st_uid == user && OlderThanThisProcess(info)) {
             ::unlinkat(::dirfd(directory), name.c_str(), 0);
+        }
     }
     ::closedir(directory);
 }

@@ -18,8 +18,9 @@ constexpr uid_t NobodyId = 65534;
 
 TempFolder::TempFolder(const std::string& base) {
     std::string pattern = (base.empty() ? fs::temp_directory_path().string() : base) + "/velmora-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
+    if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder in " + pattern);
+    }
     path_ = pattern + "/";
 }
 
@@ -28,23 +29,27 @@ TempFolder::~TempFolder() {
     std::error_code ignored;
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
     for (fs::recursive_directory_iterator it(path_, ignored), end; !ignored && it != end;
-         it.increment(ignored))
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+         it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
     fs::remove_all(path_, ignored);
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
-    if (!out)
+    if (!out) {
         throw std::runtime_error("cannot write " + path);
+    }
 }
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw std::runtime_error("cannot read " + path);
+    }
     std::ostringstream content;
     content << in.rdbuf();
     return std::move(content).str();
@@ -52,30 +57,35 @@ std::string ReadFile(const std::string& path) {
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
 
 void HandToUnprivilegedUser(const std::string& path) {
-    if (::geteuid() == 0 && ::chown(path.c_str(), NobodyId, NobodyId) != 0)
+    if (::geteuid() == 0 && ::chown(path.c_str(), NobodyId, NobodyId) != 0) {
         throw std::runtime_error("cannot hand " + path + " over");
+    }
 }
 
 std::string RunUnprivileged(const std::function<std::string()>& work) {
     int channel[2];
-    if (::pipe(channel) != 0)
+    if (::pipe(channel) != 0) {
         throw std::runtime_error("pipe failed");
+    }
     const pid_t child = ::fork();
-    if (child < 0)
+    if (child < 0) {
         throw std::runtime_error("fork failed");
+    }
     if (child == 0) {
         ::close(channel[0]);
         if (::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setresgid(NobodyId, NobodyId, NobodyId) != 0 ||
-             ::setresuid(NobodyId, NobodyId, NobodyId) != 0))
+             ::setresuid(NobodyId, NobodyId, NobodyId) != 0)) {
             ::_exit(3);
+        }
         std::string result;
         try {
             result = work();
@@ -86,8 +96,9 @@ std::string RunUnprivileged(const std::function<std::string()>& work) {
         std::size_t left = result.size();
         while (left > 0) {
             const ssize_t written = ::write(channel[1], data, left);
-            if (written <= 0)
+            if (written <= 0) {
                 ::_exit(4);
+            }
             data += written;
             left -= static_cast<std::size_t>(written);
         }
@@ -96,13 +107,15 @@ std::string RunUnprivileged(const std::function<std::string()>& work) {
     ::close(channel[1]);
     std::string output;
     char chunk[4096];
-    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;)
+    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;) {
         output.append(chunk, static_cast<std::size_t>(got));
+    }
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error("the unprivileged child failed");
+    }
     return output;
 }
 

@@ -27,8 +27,9 @@ std::string CatalogueFolder() {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
         const std::filesystem::path beside = program.parent_path().parent_path() / "share" / "locale";
-        if (std::filesystem::is_directory(beside, error))
+        if (std::filesystem::is_directory(beside, error)) {
             return beside.string();
+        }
     }
     return VELMORA_BUILD_LOCALE_FOLDER;
 }
@@ -48,16 +49,19 @@ public:
     UserMessageLocale() {
         ++_nl_msg_cat_cntr;
         locale_t messages = newlocale(LC_MESSAGES_MASK, "", nullptr);
-        if (messages == nullptr)
+        if (messages == nullptr) {
             messages = newlocale(LC_MESSAGES_MASK, "C", nullptr);
+        }
         locale_t combined = messages != nullptr ? newlocale(LC_CTYPE_MASK, "C.UTF-8", messages) : nullptr;
-        if (combined == nullptr && messages != nullptr)
+        if (combined == nullptr && messages != nullptr) {
             freelocale(messages);
+        }
         locale_ = combined;
     }
     ~UserMessageLocale() {
-        if (locale_ != nullptr)
+        if (locale_ != nullptr) {
             freelocale(locale_);
+        }
     }
     UserMessageLocale(const UserMessageLocale&) = delete;
     UserMessageLocale& operator=(const UserMessageLocale&) = delete;
@@ -74,8 +78,9 @@ public:
     explicit ThreadLocaleScope(locale_t locale)
         : previous_(locale != nullptr ? uselocale(locale) : nullptr) {}
     ~ThreadLocaleScope() {
-        if (previous_ != nullptr)
+        if (previous_ != nullptr) {
             uselocale(previous_);
+        }
     }
     ThreadLocaleScope(const ThreadLocaleScope&) = delete;
     ThreadLocaleScope& operator=(const ThreadLocaleScope&) = delete;
@@ -87,16 +92,18 @@ private:
 std::string MessageLocaleName() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0')
+        if (value != nullptr && *value != '\0') {
             return value;
+        }
     }
     return "C";
 }
 
 bool IsInstalled(const std::string& localeName) {
     const locale_t locale = newlocale(LC_MESSAGES_MASK, localeName.c_str(), nullptr);
-    if (locale == nullptr)
+    if (locale == nullptr) {
         return false;
+    }
     freelocale(locale);
     return true;
 }
@@ -112,14 +119,16 @@ std::string Localized(const char* english, std::initializer_list<std::string_vie
 
 std::vector<std::string> MessageLanguages() {
     const std::string localeName = MessageLocaleName();
-    if (localeName == "C" || localeName == "POSIX" || !IsInstalled(localeName))
+    if (localeName == "C" || localeName == "POSIX" || !IsInstalled(localeName)) {
         return {};
+    }
     std::vector<std::string> languages;
     const char* list = std::getenv("LANGUAGE");
     for (std::string_view rest = list != nullptr ? list : ""; !rest.empty();) {
         const std::size_t colon = rest.find(':');
-        if (colon != 0)
+        if (colon != 0) {
             languages.emplace_back(rest.substr(0, colon));
+        }
         rest.remove_prefix(colon == std::string_view::npos ? rest.size() : colon + 1);
     }
     languages.push_back(localeName);
@@ -128,8 +137,9 @@ std::vector<std::string> MessageLanguages() {
 
 std::string SystemErrorText(int error) {
     const UserMessageLocale locale;
-    if (locale.Get() == nullptr)
+    if (locale.Get() == nullptr) {
         return std::strerror(error);
+    }
     return strerror_l(error, locale.Get());
 }
 

@@ -58,8 +58,9 @@ std::optional<PaletteRole> RoleOf(int index) {
 
 std::optional<TColor> PaletteSysColor(int index) {
     const auto role = RoleOf(index);
-    if (!role || qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+    if (!role || qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         return std::nullopt;
+    }
     const QColor colour = QGuiApplication::palette().color(role->group, role->role);
     return RGBColor(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                     static_cast<std::uint8_t>(colour.blue()));

@@ -17,8 +17,9 @@ ShellOpenHandler& CurrentHandler() {
 } // namespace
 
 bool ShellOpen(const std::string& target) {
-    if (const ShellOpenHandler& handler = CurrentHandler())
+    if (const ShellOpenHandler& handler = CurrentHandler()) {
         return handler(target);
+    }
     // Link targets come from markup, whose text is Windows-1252.
     return QDesktopServices::openUrl(QUrl(QString::fromStdU16String(DecodeWindows1252(target))));
 }

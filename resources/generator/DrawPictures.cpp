@@ -212,14 +212,16 @@ QImage DrawResultIcon(QColor face, int mouth, int scale) {
             const double dx = (x + 0.5) / scale - 8.0;
             const double dy = (y + 0.5) / scale - 8.0;
             const double distance = std::sqrt(dx * dx + dy * dy);
-            if (distance > 7.0)
+            if (distance > 7.0) {
                 continue;
+            }
             const int row = y / scale;
             QColor colour = distance > 6.0 ? outline : face.lighter(110 - static_cast<int>(dy * 2));
-            if (distance <= 6.0 && row == 2 && std::abs(dx) < 3.5)
+            if (distance <= 6.0 && row == 2 && std::abs(dx) < 3.5) {
                 colour = Qt::white;
-            else if (distance <= 6.0 && row == 3 && std::abs(dx) < 4.5)
+            } else if (distance <= 6.0 && row == 3 && std::abs(dx) < 4.5) {
                 colour = face.lighter(150);
+            }
             image.setPixelColor(x, y, colour);
         }
     }
@@ -230,14 +232,17 @@ QImage DrawResultIcon(QColor face, int mouth, int scale) {
     };
     const std::array<QPoint, 8> eyes = {QPoint(5, 5), QPoint(6, 5),  QPoint(5, 6), QPoint(6, 6),
                                         QPoint(9, 5), QPoint(10, 5), QPoint(9, 6), QPoint(10, 6)};
-    for (const QPoint& eye : eyes)
+    for (const QPoint& eye : eyes) {
         dot(eye.x(), eye.y());
+    }
     if (mouth == 0) {
-        for (int x = 5; x <= 10; ++x)
+        for (int x = 5; x <= 10; ++x) {
             dot(x, 10);
+        }
     } else {
-        for (int x = 6; x <= 9; ++x)
+        for (int x = 6; x <= 9; ++x) {
             dot(x, 11);
+        }
         for (int row = 1; row <= mouth; ++row) {
             dot(6 - row, 11 - row);
             dot(9 + row, 11 - row);
@@ -257,8 +262,9 @@ QImage DrawProgramIcon(int size) {
 
 bool Save(const QImage& image, const QDir& folder, const QString& name, int quality = -1) {
     const QString path = folder.filePath(name);
-    if (image.save(path, nullptr, quality))
+    if (image.save(path, nullptr, quality)) {
         return true;
+    }
     QTextStream(stderr) << "cannot write " << path << '\n';
     return false;
 }
@@ -292,7 +298,8 @@ int main(int argc, char** argv) {
         ok = Save(DrawResultIcon(QColor(50, 180, 60), 2, scale), folder, "result-good" + suffix + ".png") &&
              ok;
     }
-    for (const int size : {16, 32, 48, 256})
+    for (const int size : {16, 32, 48, 256}) {
         ok = Save(DrawProgramIcon(size), folder, QString("velmora-%1.png").arg(size)) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -57,8 +57,9 @@ TEST(JsonString, EscapesAndReadsBytesThatAreNoUtf8AsWindows1252) {
         {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u20ac\""},
         {"\xe2\x82", "\"\\u00e2\\u201a\""},
     };
-    for (const auto& [text, json] : cases)
+    for (const auto& [text, json] : cases) {
         EXPECT_EQ(JsonString(text), json) << text;
+    }
 }
 
 } // namespace
@@ -76,8 +77,9 @@ TEST(JsonPath, GivesEveryByteBackThroughSurrogateEscapes) {
         {"/\xCA\xE8\xED\xEE.cue", "\"/\\udcca\\udce8\\udced\\udcee.cue\""},
         {"/a\"b\\c\n.cue", "\"/a\\\"b\\\\c\\n.cue\""},
     };
-    for (const auto& [path, json] : cases)
+    for (const auto& [path, json] : cases) {
         EXPECT_EQ(JsonPath(path), json) << path;
+    }
 }
 
 } // namespace

@@ -166,12 +166,14 @@ TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
     for (const Case& c : cases) {
         TempFolder sheetFolder;
         WriteFile(sheetFolder / "album.cue", sheet);
-        for (const std::string& name : c.present)
+        for (const std::string& name : c.present) {
             WriteFile(sheetFolder / name, "");
+        }
         FixOptions options;
         options.Auto = c.autoOption;
-        if (c.answer)
+        if (c.answer) {
             options.AudioAnswers = {*c.answer};
+        }
         EXPECT_EQ(Fix({sheetFolder / "album.cue"}, options).out,
                   sheetFolder / "album.cue => " + c.row + "\n");
         std::string expected = sheet;
@@ -278,10 +280,13 @@ TEST_F(FixRunTest, ANameTheSheetCannotHoldIsReportedAndNothingIsWritten) {
 }
 
 TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
-    for (const char* name : {"b", "a", "a/deeper", "folder.cue"})
+    for (const char* name : {"b", "a", "a/deeper", "folder.cue"}) {
         ::mkdir((folder / name).c_str(), 0755);
-    for (const char* name : {"b/1.cue", "a/2.cue", "a/deeper/0.cue", "z.cue", "a/upper.CUE", "a/not.cue.bak"})
+    }
+    for (const char* name :
+         {"b/1.cue", "a/2.cue", "a/deeper/0.cue", "z.cue", "a/upper.CUE", "a/not.cue.bak"}) {
         WriteFile(folder / name, "");
+    }
     const SheetPaths recursive = ExpandPaths({folder.Path(), folder / "a/upper.CUE"}, true);
     EXPECT_EQ(recursive.Sheets,
               (std::vector<std::string>{folder / "a/2.cue", folder / "a/deeper/0.cue", folder / "b/1.cue",

@@ -203,8 +203,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              WriteFile(root / "a/a.cue",
                        Audio + "FILE \"1.wav\" WAVE\r\n" + Tracks + "FILE \"2.wav\" WAVE\r\n" + Tracks);
              WriteFile(root / "b/b.cue", Audio + "FILE \"3.wav\" WAVE\r\n" + Tracks);
-             for (const char* name : {"a/one.flac", "a/two.flac", "b/three.mp3"})
+             for (const char* name : {"a/one.flac", "a/two.flac", "b/three.mp3"}) {
                  WriteFile(root / name, "");
+             }
          },
          "--audio a/one.flac --audio a/two.flac --recursive . --audio=b/three.mp3", 0,
          "a/a.cue => CORRECTED\nb/b.cue => CORRECTED\n",
@@ -269,8 +270,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         EXPECT_EQ(finished.status, c.status) << finished.err;
         EXPECT_EQ(finished.out, c.out);
         c.check(root);
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path()))
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path())) {
             EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+        }
     }
 }
 
@@ -281,8 +283,9 @@ TEST(HostileSheets, AGoodSheetInAReadOnlyFolderIsLeftAloneForAnOrdinaryUser) {
     fs::create_directories(root / "ro");
     WriteFile(root / "ro/album.cue", sheet);
     WriteFile(root / "ro/a.wav", "");
-    for (const char* name : {"", "ro", "ro/album.cue", "ro/a.wav"})
+    for (const char* name : {"", "ro", "ro/album.cue", "ro/a.wav"}) {
         HandToUnprivilegedUser(root / name);
+    }
     ::chmod((root / "ro").c_str(), 0555);
     // A copy of the program that the ordinary user can reach wherever the build tree lies.
     fs::copy_file(VELMORA_FIX_PROGRAM, programFolder / "velmora-fix");

@@ -23,9 +23,10 @@ using velmora::testing::WriteFile;
 std::string Sheet(int i, const char* frames) {
     std::string sheet = "PERFORMER \"Artist " + std::to_string(i) + "\"\r\nTITLE \"Album\"\r\nFILE \"track" +
                         std::to_string(i) + ".wav\" WAVE\r\n";
-    for (int t = 1; t <= 12; ++t)
+    for (int t = 1; t <= 12; ++t) {
         sheet += "  TRACK " + std::to_string(10 + t) + " AUDIO\r\n    INDEX 01 0" + std::to_string(t % 10) +
                  ":10:" + frames + "\r\n";
+    }
     return sheet;
 }
 
@@ -37,8 +38,9 @@ int RunFixUntil(const std::vector<std::string>& arguments, int killAfterMicrosec
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
         std::vector<char*> argv{const_cast<char*>("velmora-fix")};
-        for (const std::string& argument : arguments)
+        for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
+        }
         argv.push_back(nullptr);
         ::execv(VELMORA_FIX_PROGRAM, argv.data());
         ::_exit(127);
@@ -67,8 +69,9 @@ TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
         oldAndNew[path] = {Sheet(i, carried ? "80" : "40"), carried ? Sheet(i, "80") : Sheet(i, "40")};
         if (carried) {
             std::string repaired = Sheet(i, "80");
-            for (std::size_t at; (at = repaired.find(":10:80")) != std::string::npos;)
+            for (std::size_t at; (at = repaired.find(":10:80")) != std::string::npos;) {
                 repaired.replace(at, 6, ":11:05");
+            }
             oldAndNew[path].second = repaired;
         }
     }
@@ -83,10 +86,12 @@ TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
         }
     }
     EXPECT_EQ(WEXITSTATUS(RunFixUntil({"--recursive", "--quiet", root.Path()}, -1)), 0);
-    for (const auto& [path, bytes] : oldAndNew)
+    for (const auto& [path, bytes] : oldAndNew) {
         EXPECT_EQ(ReadFile(path), bytes.second) << path;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path()))
+    }
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path())) {
         EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
+    }
 }
 
 } // namespace
@@ -98,8 +103,9 @@ namespace {
 // A disc image moved in from another file system is copied first; killed during the copy, the move
 // leaves the image where it was and nothing half copied, under any name.
 TEST(KilledRuns, AnImageCopiedAcrossFileSystemsIsWholeOnOneSideOnly) {
-    if (!fs::is_directory("/dev/shm"))
+    if (!fs::is_directory("/dev/shm")) {
         GTEST_SKIP() << "no second file system to copy from";
+    }
     TempFolder source("/dev/shm");
     TempFolder folder;
     const std::string image(32 << 20, 'i');
@@ -113,9 +119,11 @@ TEST(KilledRuns, AnImageCopiedAcrossFileSystemsIsWholeOnOneSideOnly) {
         const bool moved = fs::exists(folder / "disc.bin");
         EXPECT_NE(moved, fs::exists(source / "image.bin"));
         EXPECT_EQ(ReadFile(moved ? folder / "disc.bin" : source / "image.bin"), image);
-        for (const TempFolder* place : {&source, &folder})
-            for (const fs::directory_entry& entry : fs::directory_iterator(place->Path()))
+        for (const TempFolder* place : {&source, &folder}) {
+            for (const fs::directory_entry& entry : fs::directory_iterator(place->Path())) {
                 EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
+            }
+        }
         if (delay < 0) {
             EXPECT_TRUE(moved);
         }

@@ -65,8 +65,9 @@ TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
         "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 0:0:0\r\n";
     WriteFile(folder / "album.cue", sheet);
     WriteFile(folder / "a.wav", "");
-    for (const char* name : {"", "album.cue", "a.wav"})
+    for (const char* name : {"", "album.cue", "a.wav"}) {
         HandToUnprivilegedUser(folder / name);
+    }
     ::chmod((folder / "album.cue").c_str(), 0444);
     // A copy of the program that the ordinary user can reach wherever the build tree lies.
     std::filesystem::copy_file(VELMORA_FIX_PROGRAM, scratch / "velmora-fix");

@@ -64,8 +64,9 @@ TEST(BatchWrites, AFailedSheetKeepsItsOldBytesAndTheOthersGoInPlace) {
     EXPECT_EQ(ReadFile(folder / "b.cue"), "new b");
     EXPECT_EQ(ReadFile(folder / "moved/a.cue"), "old a");
     // Its temporaries went with the folder, where a later write sweeps them away.
-    for (const std::string& entry : FolderEntries(folder / "moved"))
+    for (const std::string& entry : FolderEntries(folder / "moved")) {
         EXPECT_TRUE(entry == "a.cue" || IsTemporaryName(entry)) << entry;
+    }
 }
 
 TEST(BatchWrites, WhatIsNotCommittedLeavesNoTemporary) {

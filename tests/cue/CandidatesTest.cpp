@@ -128,8 +128,9 @@ TEST(Candidates, NamesCompareInTheSheetsEncoding) {
     for (const auto& [folder, encoding, expected] : cases) {
         std::vector<std::string> names;
         for (const Candidate& candidate :
-             FindCandidates(folder, reference, "sheet.cue", FileKind::Audio, encoding, {}))
+             FindCandidates(folder, reference, "sheet.cue", FileKind::Audio, encoding, {})) {
             names.push_back(candidate.FileName);
+        }
         EXPECT_EQ(names, expected) << EncodingName(encoding) << " " << folder.front();
     }
 }
@@ -143,8 +144,9 @@ TEST(Candidates, ExtensionsOfEachKind) {
         {"a.img", FileKind::Image, true},  {".flac", FileKind::Audio, false},
         {"flac", FileKind::Audio, false},  {"a.flac.txt", FileKind::Audio, false},
     };
-    for (const auto& [name, kind, expected] : cases)
+    for (const auto& [name, kind, expected] : cases) {
         EXPECT_EQ(HasExtensionOfKind(name, kind), expected) << name;
+    }
 }
 
 // The listed extensions are exactly the accepted ones: each is accepted for its own kind only.

@@ -45,9 +45,10 @@ TEST(CueText, MarkerRoutinesFollowThePositionalRules) {
         {"TextAfter", TextAfter, "a", "", ""},
         {"TextAfter", TextAfter, "ab", "xaby", "y"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(c.run(c.marker, c.text), c.expected)
             << c.routine << "(" << c.marker << ", " << c.text << ")";
+    }
 }
 
 TEST(CueText, TextBetweenLooksForTheEndOnlyAfterTheStart) {
@@ -57,8 +58,9 @@ TEST(CueText, TextBetweenLooksForTheEndOnlyAfterTheStart) {
         {"[", "]", "] x [y] z", "y"},
         {"FILE \"", "TRACK", "FILE \"a.wav\" WAVE\r\n  TRACK 01", "a.wav\" WAVE\r\n  "},
     };
-    for (const auto& [start, end, text, expected] : cases)
+    for (const auto& [start, end, text, expected] : cases) {
         EXPECT_EQ(TextBetween(start, end, text), expected) << text;
+    }
 }
 
 TEST(CueText, ExtractFieldAndTrim) {
@@ -86,8 +88,9 @@ TEST(CueText, ExtractFieldAndTrim) {
         {"\x01\x1f x\t\r\n", ':', 0, "x"},
         {"\xa0x\xa0", ':', 0, "\xa0x\xa0"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(ExtractField(c.text, c.delimiter, c.n), c.expected) << c.text << " field " << c.n;
+    }
 }
 
 TEST(CueText, TrimRemovesEveryCodeUpTo32AtBothEnds) {
@@ -99,8 +102,9 @@ TEST(CueText, TrimRemovesEveryCodeUpTo32AtBothEnds) {
         // Bytes above 127 are characters, not blanks.
         {"\xa0x\xa0", "\xa0x\xa0"},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : cases) {
         EXPECT_EQ(Trim(text), expected) << text;
+    }
 }
 
 } // namespace

@@ -28,15 +28,17 @@ const std::string AudioHead = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
 // INDEX lines grows by three bytes in the repair.
 std::string SheetWithShortTimes(int lines) {
     std::string sheet = AudioHead + "FILE \"Track.wav\" WAVE\r\n";
-    for (int i = 0; i < lines; ++i)
+    for (int i = 0; i < lines; ++i) {
         sheet += "  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
+    }
     return sheet;
 }
 
 std::string Normalised(int lines) {
     std::string sheet = AudioHead + "FILE \"Track.wav\" WAVE\r\n";
-    for (int i = 0; i < lines; ++i)
+    for (int i = 0; i < lines; ++i) {
         sheet += "  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n";
+    }
     return sheet;
 }
 
@@ -44,8 +46,9 @@ std::string Normalised(int lines) {
 class FaultHost : public RecordingHost {
 public:
     std::error_code MoveFile(const std::string& from, const std::string& to) override {
-        if (beforeMove)
+        if (beforeMove) {
             beforeMove(from, to);
+        }
         return RecordingHost::MoveFile(from, to);
     }
     std::function<void(const std::string&, const std::string&)> beforeMove;
@@ -85,8 +88,9 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
         ASSERT_GT(Normalised(c.lines).size(), Limit);
         WriteFile(scratch / "Track.wav", "");
         WriteFile(scratch / "s.cue", original);
-        for (const char* name : {"", "Track.wav", "s.cue"})
+        for (const char* name : {"", "Track.wav", "s.cue"}) {
             HandToUnprivilegedUser(scratch / name);
+        }
         const std::string message = RunUnprivileged([&] {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{Limit, Limit};
@@ -110,8 +114,9 @@ TEST_F(FaultRun, AReadOnlyFolderFailsBeforeAnythingIsWritten) {
     const std::string original = SheetWithShortTimes(2);
     WriteFile(folder / "Track.wav", "");
     WriteFile(folder / "s.cue", original);
-    for (const char* name : {"", "Track.wav", "s.cue"})
+    for (const char* name : {"", "Track.wav", "s.cue"}) {
         HandToUnprivilegedUser(folder / name);
+    }
     ::chmod(folder.Path().c_str(), 0555);
     const std::string message = RunUnprivileged([&] { return RunFailing(folder / "s.cue"); });
     ::chmod(folder.Path().c_str(), 0755);

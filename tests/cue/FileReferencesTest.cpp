@@ -72,8 +72,9 @@ TEST(FileReferences, TypeKeywordsAreOnesTheCueFormatHas) {
         {"a.wma", "WAVE"},      {"a.mpc", "WAVE"},  {"a.ape", "WAVE"}, {"noextension", "WAVE"},
         {"a.mp3.flac", "WAVE"},
     };
-    for (const auto& [name, type] : cases)
+    for (const auto& [name, type] : cases) {
         EXPECT_EQ(AudioTypeKeyword(name), type) << name;
+    }
 }
 
 } // namespace

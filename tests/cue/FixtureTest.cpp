@@ -80,8 +80,9 @@ TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
         const std::string source = std::string(VELMORA_TEST_DATA) + "/" + fixture.name;
         const std::string sheet = folder / (fixture.name + ".cue");
         std::filesystem::copy_file(source + ".cue", sheet);
-        for (const std::string& present : fixture.presentFiles)
+        for (const std::string& present : fixture.presentFiles) {
             WriteFile(folder / present, present);
+        }
 
         RecordingHost host;
         host.animates = false;

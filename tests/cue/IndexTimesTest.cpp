@@ -24,8 +24,9 @@ TEST(IndexTimes, TimeFieldsAreDigitsOnly) {
         {" 1", std::nullopt},
         {"1.0", std::nullopt},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ParseTimeField(text), expected) << '"' << text << '"';
+    }
 }
 
 TEST(IndexTimes, FormatPadsToTwoDigits) {
@@ -38,8 +39,9 @@ TEST(IndexTimes, FormatPadsToTwoDigits) {
         {-123, "-123"},
         {2147483648LL, "2147483648"},
     };
-    for (const auto& [value, expected] : cases)
+    for (const auto& [value, expected] : cases) {
         EXPECT_EQ(FormatTimeField(value), expected) << value;
+    }
 }
 
 struct TimeCase {

@@ -14,8 +14,9 @@ constexpr std::uint64_t SamplesPerFrame = 588;
 FileTimes TimesAt(std::vector<std::pair<int, std::int64_t>> trackFrames, std::uint32_t sectorSize = 2352) {
     FileTimes times;
     std::size_t line = 2;
-    for (const auto& [track, frames] : trackFrames)
+    for (const auto& [track, frames] : trackFrames) {
         times.Indexes.push_back({line++, track, frames, sectorSize});
+    }
     return times;
 }
 
@@ -87,8 +88,9 @@ TEST(LengthFit, LengthsAreWrittenCutNeverRounded) {
         {{100ULL * 3600 * 48000, 48000}, "6000:00.00"},
         {{5, 0}, "00:00.00"},
     };
-    for (const auto& [length, text] : cases)
+    for (const auto& [length, text] : cases) {
         EXPECT_EQ(FormatAudioLength(length), text);
+    }
 }
 
 TEST(FileTimes, EachFileGetsTheIndexLinesAfterIt) {
@@ -109,8 +111,9 @@ TEST(FileTimes, EachFileGetsTheIndexLinesAfterIt) {
     ASSERT_EQ(times.size(), 2u);
     const auto points = [](const FileTimes& file) {
         std::vector<std::tuple<std::size_t, int, std::int64_t, std::uint32_t>> rows;
-        for (const IndexPoint& point : file.Indexes)
+        for (const IndexPoint& point : file.Indexes) {
             rows.emplace_back(point.LineNumber, point.Track, point.Frames, point.SectorSize);
+        }
         return rows;
     };
     using Rows = std::vector<std::tuple<std::size_t, int, std::int64_t, std::uint32_t>>;
@@ -141,8 +144,9 @@ TEST(MoveRecord, RecordsRoundTripAnyBytesAndRefuseWhatIsNoRecord) {
     for (const char* broken :
          {"", "Velmora moves", "Velmora moves\n2 /a\n", "Velmora moves\n2 /a\n9 /bc\n",
           "Velmora moves\n2 /a\n3 /bcX", "Velmora moves\nx /a\n3 /bc\n",
-          "Velmora moves\n18446744073709551615 /a\n3 /bc\n", "velmora moves\n2 /a\n3 /bc\n"})
+          "Velmora moves\n18446744073709551615 /a\n3 /bc\n", "velmora moves\n2 /a\n3 /bc\n"}) {
         EXPECT_FALSE(DecodeMoveRecord(broken)) << broken;
+    }
     EXPECT_TRUE(DecodeMoveRecord("Velmora moves\n")->empty());
 }
 

@@ -95,8 +95,9 @@ TEST_F(LengthRepair, CandidatesThatHoldTheTimesComeFirstAndAutoTakesTheOnlyOneTh
         const RunOutcome outcome = traitementCUE(state, host);
         ASSERT_EQ(host.requests.size(), 1u);
         std::vector<std::string> order;
-        for (const std::string& candidate : host.requests[0].Candidates)
+        for (const std::string& candidate : host.requests[0].Candidates) {
             order.push_back(candidate.substr(scratch.Path().size()));
+        }
         EXPECT_EQ(order, c.order);
         EXPECT_EQ(host.requests[0].PlausibleCandidates, c.plausible);
         EXPECT_EQ(outcome, c.taken.empty() ? RunOutcome::Bad : RunOutcome::Corrected);

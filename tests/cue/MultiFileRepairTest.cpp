@@ -33,8 +33,9 @@ protected:
 
 TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
     WriteFile(folder / "album.cue", MultiFile);
-    for (const char* name : {"01.wav", "02.flac", "03.ape", "03.flac"})
+    for (const char* name : {"01.wav", "02.flac", "03.ape", "03.flac"}) {
         WriteFile(folder / name, "");
+    }
     WriteFile(folder / "Third.mp3", "");
     host.takeSingleCandidate = true;
     host.chooserAnswers = {folder / "Third.mp3"};
@@ -183,8 +184,9 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
         {moved, "The file of line 1 was moved in as \"d.bin\" (same name ignoring letter case). 1 time was "
                 "normalised (line 2)."},
     };
-    for (const auto& [report, text] : cases)
+    for (const auto& [report, text] : cases) {
         EXPECT_EQ(RowReasonsText(report), text);
+    }
 }
 
 } // namespace

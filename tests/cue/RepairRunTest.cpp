@@ -130,8 +130,9 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
         host = RecordingHost();
         std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", c.sheet);
-        if (c.oldBackup)
+        if (c.oldBackup) {
             WriteFile(folder / "album.cue.bak", *c.oldBackup);
+        }
         EXPECT_EQ(Run("album.cue"), c.firstOutcome);
         EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
         EXPECT_EQ(ReadFile(folder / "album.cue"), c.repaired);
@@ -215,8 +216,9 @@ TEST_F(RepairRun, CancelledOrUnusableAudioChoicesAreBadAndWriteNothing) {
     const std::optional<std::string> answers[] = {
         std::nullopt,           elsewhere / "say \"hi\".mp3", elsewhere / "two\nlines.mp3",
         elsewhere / "cr\r.wav", elsewhere / "folder.mp3",     elsewhere / "gone.mp3"};
-    for (const char* name : {"say \"hi\".mp3", "two\nlines.mp3", "cr\r.wav"})
+    for (const char* name : {"say \"hi\".mp3", "two\nlines.mp3", "cr\r.wav"}) {
         WriteFile(elsewhere / name, "audio");
+    }
     ::mkdir((elsewhere / "folder.mp3").c_str(), 0755);
     for (const std::optional<std::string>& answer : answers) {
         host = RecordingHost();
@@ -253,8 +255,9 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
     WriteFile(folder / "sheet.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
     WriteFile(folder / "backup.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
     WriteFile(folder / "backup.cue.bak", "old backup");
-    for (const char* name : {"", "sheet.cue", "backup.cue", "backup.cue.bak"})
+    for (const char* name : {"", "sheet.cue", "backup.cue", "backup.cue.bak"}) {
         HandToUnprivilegedUser(folder / name);
+    }
     ::chmod((folder / "sheet.cue").c_str(), 0444);
     ::chmod((folder / "backup.cue.bak").c_str(), 0444);
     const std::string report = RunUnprivileged([&] {
@@ -337,8 +340,9 @@ TEST_F(RepairRun, ARunStartedDuringTheAnimationIsRefused) {
     WriteFile(folder / "disc.bin", "");
     std::vector<RunOutcome> nested;
     host.onPump = [&] {
-        if (nested.empty())
+        if (nested.empty()) {
             nested.push_back(traitementCUE(state, host));
+        }
     };
     EXPECT_EQ(Run("disc.cue"), RunOutcome::Good);
     EXPECT_EQ(nested, std::vector<RunOutcome>{RunOutcome::Refused});

@@ -110,10 +110,12 @@ TEST_F(Restore, AMoveThatCannotGoBackChangesNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.note);
-        for (const std::string& name : FolderEntries(elsewhere.Path()))
+        for (const std::string& name : FolderEntries(elsewhere.Path())) {
             ::unlink((elsewhere / name).c_str());
-        for (const std::string& name : FolderEntries(folder.Path()))
+        }
+        for (const std::string& name : FolderEntries(folder.Path())) {
             ::unlink((folder / name).c_str());
+        }
         WriteFile(folder / "disc.cue", sheet);
         WriteFile(elsewhere / "other.bin", "image");
         host.chooserAnswers = {elsewhere / "other.bin"};

@@ -26,8 +26,9 @@ TEST(SheetEncoding, DetectsTheEncodingOfASheet) {
         // A cut double-byte character is no Shift-JIS.
         {"TITLE \"\x83\x74\x83\"", SheetEncoding::Windows1252},
     };
-    for (const auto& [text, encoding] : cases)
+    for (const auto& [text, encoding] : cases) {
         EXPECT_EQ(DetectEncoding(text), encoding) << text;
+    }
 }
 
 TEST(SheetEncoding, ConvertsNamesAndRefusesWhatAnEncodingCannotHold) {
@@ -74,8 +75,9 @@ TEST(SheetEncoding, CaseFoldingFollowsUnicode) {
         {"track.wav", "track.wv", false},
         {"", "", true},
     };
-    for (const auto& [a, b, equal] : cases)
+    for (const auto& [a, b, equal] : cases) {
         EXPECT_EQ(EqualIgnoringCase(a, b), equal) << a << " / " << b;
+    }
 }
 
 } // namespace

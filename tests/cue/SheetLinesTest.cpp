@@ -40,8 +40,9 @@ TEST(SheetLines, ReplaceSpanReplacesOrInserts) {
         {"abcdef", 0, 1, "X", "Xbcdef"}, {"abcdef", 3, 2, "YY", "abcYYf"},   {"abcdef", 6, 0, "!", "abcdef!"},
         {"abcdef", 2, 2, "", "abef"},    {"abcdef", 2, 0, "--", "ab--cdef"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(ReplaceSpan(c.text, c.start, c.length, c.replacement), c.expected) << c.text;
+    }
 }
 
 } // namespace

@@ -57,8 +57,9 @@ TEST(TagLibLengths, FilesAreOnlyEverOpenedForReading) {
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, folder.Path().c_str(), IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB), 0);
     TagLibLengthReader reader;
-    for (const char* name : {"a.wav", "a.mp3"})
+    for (const char* name : {"a.wav", "a.mp3"}) {
         EXPECT_TRUE(reader.AudioLengthOf(folder / name)) << name;
+    }
     alignas(inotify_event) char events[4096];
     EXPECT_EQ(::read(watch, events, sizeof events), -1);
     EXPECT_EQ(errno, EAGAIN);
@@ -72,8 +73,10 @@ TEST(TagLibLengths, WhatIsNoAudioHasNoLength) {
     WriteFile(folder / "truncated.flac", std::string("fLaC\0\0", 6));
     // A FIFO is never opened in a way that waits for a writer.
     ASSERT_EQ(::mkfifo((folder / "pipe.wav").c_str(), 0600), 0);
-    for (const char* name : {"text.mp3", "empty.wav", "truncated.flac", "missing.wav", "folder", "pipe.wav"})
+    for (const char* name :
+         {"text.mp3", "empty.wav", "truncated.flac", "missing.wav", "folder", "pipe.wav"}) {
         EXPECT_FALSE(TagLibLengthReader().AudioLengthOf(folder / name)) << name;
+    }
     EXPECT_EQ(TagLibLengthReader().FileSizeOf(folder / "text.mp3"), 45u);
     EXPECT_FALSE(TagLibLengthReader().FileSizeOf(folder.Path()));
 }

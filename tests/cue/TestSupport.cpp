@@ -8,8 +8,9 @@ namespace velmora::testing {
 
 void RecordingHost::PumpEvents() {
     ++pumps;
-    if (onPump)
+    if (onPump) {
         onPump();
+    }
 }
 
 std::optional<std::string> RecordingHost::ChooseFile(const FileFilterList& filters,
@@ -21,8 +22,9 @@ std::optional<std::string> RecordingHost::ChooseFile(const FileFilterList& filte
 
 std::optional<std::string> RecordingHost::ChooseReferencedFile(const FileRequest& request) {
     requests.push_back(request);
-    if (takeSingleCandidate && request.PlausibleCandidates == 1)
+    if (takeSingleCandidate && request.PlausibleCandidates == 1) {
         return request.Candidates.front();
+    }
     return ChooseFile(request.Filters, request.InitialFolder);
 }
 
@@ -47,8 +49,9 @@ std::optional<AudioLength> FixedLengths::AudioLengthOf(const std::string& path) 
 namespace {
 
 void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes; ++i) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
 }
 
 } // namespace
@@ -75,12 +78,14 @@ void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t
 
 int RunProgram(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
-    for (const std::string& argument : arguments)
+    for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
+    }
     argv.push_back(nullptr);
     const pid_t child = ::fork();
-    if (child < 0)
+    if (child < 0) {
         return -1;
+    }
     if (child == 0) {
         const int devNull = ::open("/dev/null", O_WRONLY);
         ::dup2(devNull, STDOUT_FILENO);

@@ -39,8 +39,9 @@ TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
         EXPECT_EQ(buffer.Text(), c.loaded);
         EXPECT_EQ(buffer.LastLoadConvertedLineBreaks(), c.loaded != c.onDisk);
         ASSERT_EQ(buffer.LineCount(), c.lines.size()) << c.onDisk;
-        for (std::size_t i = 0; i < c.lines.size(); ++i)
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
             EXPECT_EQ(buffer.Line(i), c.lines[i]) << c.onDisk << " line " << i;
+        }
         EXPECT_EQ(buffer.Line(c.lines.size()), "");
     }
 }
@@ -63,8 +64,9 @@ TEST(TextBuffer, LinesOfASetTextSplitAtLineBreaksOnly) {
         TextBuffer buffer;
         buffer.SetText(c.text);
         ASSERT_EQ(buffer.LineCount(), c.lines.size()) << c.text;
-        for (std::size_t i = 0; i < c.lines.size(); ++i)
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
             EXPECT_EQ(buffer.Line(i), c.lines[i]) << c.text << " line " << i;
+        }
         EXPECT_EQ(buffer.Text(), c.text);
     }
 }

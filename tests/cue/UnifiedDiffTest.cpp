@@ -8,8 +8,9 @@ namespace {
 
 std::string Numbered(int from, int to, const std::string& prefix = "") {
     std::string text;
-    for (int i = from; i <= to; ++i)
+    for (int i = from; i <= to; ++i) {
         text += prefix + "line " + std::to_string(i) + "\r\n";
+    }
     return text;
 }
 

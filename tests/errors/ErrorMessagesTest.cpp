@@ -1,4 +1,5 @@
 #include "errors/ErrorMessages.h"
+
 #include "messages/Messages.h"
 
 #include <cerrno>
@@ -19,8 +20,9 @@ TEST(ErrorBox, AddsAFullStopAfterCharactersAboveTheDot) {
         {"ends in é", "ends in é."},
         {"", ""},
     };
-    for (const auto& [message, text] : cases)
+    for (const auto& [message, text] : cases) {
         EXPECT_EQ(ErrorBoxText(message), text) << message;
+    }
 }
 
 TEST(FileMessages, NameThePathInQuotesAndTheSystemsReason) {
@@ -35,8 +37,9 @@ TEST(FileMessages, NameThePathInQuotesAndTheSystemsReason) {
         {CannotCreateMessage("", ENOSPC),
          std::string("Impossible de créer le fichier \"\". ") + SystemErrorText(ENOSPC)},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(c.message, c.expected);
+    }
 }
 
 } // namespace

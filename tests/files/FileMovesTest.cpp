@@ -40,8 +40,9 @@ TEST(MoveFileNoReplace, RenamesButNeverReplaces) {
         {folder / "a.bin", folder / "no/folder.bin", ENOENT},
         {folder / "a.bin", "", ENOENT},
     };
-    for (const auto& [from, to, error] : refused)
+    for (const auto& [from, to, error] : refused) {
         EXPECT_EQ(MoveFileNoReplace(from, to).value(), error) << from << " -> " << to;
+    }
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"a.bin", "b.bin"}));
     EXPECT_EQ(ReadFile(folder / "b.bin"), "other");
 
@@ -68,16 +69,18 @@ TEST(RegularFileExists, OnlyFilesCount) {
         {folder / "a.bin", true}, {folder / "link.bin", true}, {folder / "dangling.bin", false},
         {folder.Path(), false},   {folder / "b.bin", false},   {"", false},
     };
-    for (const auto& [path, exists] : cases)
+    for (const auto& [path, exists] : cases) {
         EXPECT_EQ(RegularFileExists(path), exists) << path;
+    }
 }
 
 // /dev/shm against the temporary folder: two file systems on most machines.
 class CrossDeviceMove : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (StatOf(source.Path()).st_dev == StatOf(target.Path()).st_dev)
+        if (StatOf(source.Path()).st_dev == StatOf(target.Path()).st_dev) {
             GTEST_SKIP() << "/dev/shm and the temporary folder share a file system here";
+        }
         WriteFile(source / "a.bin", "image");
     }
     TempFolder source{"/dev/shm"};
@@ -98,8 +101,9 @@ TEST_F(CrossDeviceMove, CopiesWithModeAndTimesThenRemovesTheSource) {
 
 TEST_F(CrossDeviceMove, CopiesContentLongerThanOneChunk) {
     std::string content(200000, 'x');
-    for (std::size_t i = 0; i < content.size(); i += 997)
+    for (std::size_t i = 0; i < content.size(); i += 997) {
         content[i] = static_cast<char>('a' + i % 26);
+    }
     WriteFile(source / "big.bin", content);
     EXPECT_FALSE(MoveFileNoReplace(source / "big.bin", target / "big.bin"));
     EXPECT_EQ(ReadFile(target / "big.bin"), content);
@@ -114,8 +118,9 @@ TEST_F(CrossDeviceMove, AFailureLeavesTheSourceAndNoPartialFile) {
         {source / "a.bin", target / "missing/b.bin", ENOENT},
         {source / "folder", target / "folder", EISDIR},
     };
-    for (const auto& [from, to, error] : cases)
+    for (const auto& [from, to, error] : cases) {
         EXPECT_EQ(MoveFileNoReplace(from, to).value(), error) << from << " -> " << to;
+    }
     EXPECT_EQ(ReadFile(source / "a.bin"), "image");
     EXPECT_EQ(FolderEntries(target.Path()), std::vector<std::string>{"b.bin"});
     EXPECT_EQ(ReadFile(target / "b.bin"), "other");
@@ -123,8 +128,9 @@ TEST_F(CrossDeviceMove, AFailureLeavesTheSourceAndNoPartialFile) {
 
 TEST_F(CrossDeviceMove, WithoutRightsToRemoveTheSourceOrWriteTheTargetNothingMoves) {
     ::mkdir((target / "shut").c_str(), 0555);
-    for (const std::string& path : {source.Path(), source / "a.bin", target.Path()})
+    for (const std::string& path : {source.Path(), source / "a.bin", target.Path()}) {
         HandToUnprivilegedUser(path);
+    }
     const std::string results = RunUnprivileged([&] {
         std::string codes =
             std::to_string(MoveFileNoReplace(source / "a.bin", target / "shut/b.bin").value());
@@ -190,8 +196,9 @@ TEST(WriteFileAtomically, RefusesReadOnlyFilesAndFoldersForAnOrdinaryUser) {
     ::mkdir((folder / "dir.cue").c_str(), 0755);
     WriteFile(folder / "readonly.cue", "keep");
     WriteFile(folder / "ro/inside.cue", "keep");
-    for (const char* path : {"", "ro", "readonly.cue", "dir.cue", "ro/inside.cue"})
+    for (const char* path : {"", "ro", "readonly.cue", "dir.cue", "ro/inside.cue"}) {
         HandToUnprivilegedUser(folder / path);
+    }
     ::chmod((folder / "readonly.cue").c_str(), 0444);
     ::chmod((folder / "ro").c_str(), 0555);
     const std::pair<std::string, std::string> cases[] = {
@@ -274,15 +281,17 @@ TEST(TemporaryFiles, OnlyOurOwnStaleOnesAreSweptAway) {
         ".album.cue.0123456789abcde.tmp",    // too short
         ".album.cue.0123456789abcdef.tmp.x", // something else
     };
-    for (const std::string& name : kept)
+    for (const std::string& name : kept) {
         WriteFile(folder / name, "theirs");
+    }
     WriteFile(folder / stale, "half a sheet");
     WriteFile(folder / ".fresh.cue.fedcba9876543210.tmp", "being written");
     // Older than this process: left by an earlier one that was killed.
     const timespec old[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
     ::utimensat(AT_FDCWD, (folder / stale).c_str(), old, 0);
-    for (const std::string& name : kept)
+    for (const std::string& name : kept) {
         ::utimensat(AT_FDCWD, (folder / name).c_str(), old, 0);
+    }
     WriteFileAtomically(folder / "album.cue", "sheet");
     std::vector<std::string> expected(std::begin(kept), std::end(kept));
     expected.push_back(".fresh.cue.fedcba9876543210.tmp");

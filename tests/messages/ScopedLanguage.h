@@ -18,18 +18,20 @@ public:
             const char* value = std::getenv(name);
             saved_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
             const auto given = settings.find(name);
-            if (given != settings.end())
-                Set(name, given->second);
-            else
-                Unset(name);
+            if (given != settings.end()) {
+                { Set(name, given->second); }
+            } else {
+                { Unset(name); }
+            }
         }
     }
     ~ScopedLanguage() {
         for (const auto& [name, value] : saved_) {
-            if (value)
-                Set(name, *value);
-            else
-                Unset(name);
+            if (value) {
+                { Set(name, *value); }
+            } else {
+                { Unset(name); }
+            }
         }
     }
     ScopedLanguage(const ScopedLanguage&) = delete;

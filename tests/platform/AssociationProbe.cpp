@@ -14,10 +14,11 @@ int main(int argc, char** argv) {
     }
     const velmora::FileAssociation association(argv[1], velmora::XdgFolders::FromEnvironment());
     try {
-        if (std::strcmp(argv[2], "associate") == 0)
+        if (std::strcmp(argv[2], "associate") == 0) {
             association.Associate();
-        else
+        } else {
             association.Dissociate();
+        }
     } catch (const velmora::Error& error) {
         std::cout << error.what();
         return 1;

@@ -52,8 +52,9 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name :
              {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
-              "XDG_SESSION_DESKTOP", "DISPLAY", "WAYLAND_DISPLAY"})
+              "XDG_SESSION_DESKTOP", "DISPLAY", "WAYLAND_DISPLAY"}) {
             environment.remove(name);
+        }
         environment.insert("HOME", QString::fromStdString(Path("home")));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(folders_.dataHome));
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folders_.configHome));
@@ -68,8 +69,9 @@ protected:
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(program, arguments);
         ProcessResult result;
-        if (!process.waitForFinished(30000))
+        if (!process.waitForFinished(30000)) {
             return result;
+        }
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         result.output = process.readAll().trimmed().toStdString();
         return result;
@@ -264,8 +266,9 @@ TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
         XdgFolders folders{at("data"), at("config"), {at("system-data")}, {at("system-config")}, {}};
         QProcessEnvironment environment = Environment();
         for (const char* variable :
-             {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
+             {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
             environment.remove(variable);
+        }
         environment.insert("HOME", root.filePath("home"));
         environment.insert("XDG_DATA_HOME", root.filePath("data"));
         environment.insert("XDG_CONFIG_HOME", root.filePath("config"));
@@ -277,11 +280,13 @@ TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
         if (*c.desktop != '\0') {
             environment.insert("XDG_CURRENT_DESKTOP", c.desktop);
             folders.desktops = {};
-            for (const QString& name : QString(c.desktop).toLower().split(':'))
+            for (const QString& name : QString(c.desktop).toLower().split(':')) {
                 folders.desktops.push_back(name.toStdString());
+            }
         }
-        for (const auto& [name, text] : c.files)
+        for (const auto& [name, text] : c.files) {
             WriteAll(at(name), text);
+        }
         const auto run = [&environment](const QString& program, const QStringList& arguments) {
             QProcess process;
             process.setProcessEnvironment(environment);
@@ -346,8 +351,9 @@ TEST_F(FileAssociationTest, AnyAssociateLineCountsAsTheFlag) {
     for (const FlagCase& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(QString::fromStdString(association.SettingsFilePath()));
-        if (c.settings)
+        if (c.settings) {
             WriteAll(association.SettingsFilePath(), *c.settings);
+        }
         EXPECT_EQ(association.FlagExists(), c.exists);
     }
 }

@@ -31,10 +31,11 @@ protected:
         HandOverHandler handler;
         handler.onPath = [this, answerAtOnce](const std::string& path, std::function<void()> done) {
             paths_.push_back(path);
-            if (answerAtOnce)
+            if (answerAtOnce) {
                 done();
-            else
+            } else {
                 pendingDone_.push_back(std::move(done));
+            }
         };
         handler.onShowNormal = [this] {
             ++showCount_;

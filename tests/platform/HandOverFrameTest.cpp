@@ -7,9 +7,11 @@ namespace {
 
 std::string Header(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam) {
     std::string out;
-    for (const std::uint32_t word : {message, wParam, lParam})
-        for (int shift = 0; shift < 32; shift += 8)
+    for (const std::uint32_t word : {message, wParam, lParam}) {
+        for (int shift = 0; shift < 32; shift += 8) {
             out.push_back(static_cast<char>((word >> shift) & 0xFF));
+        }
+    }
     return out;
 }
 
@@ -59,8 +61,9 @@ TEST(FrameReaderTest, FramesArrivingByteByByteComeOutWholeAndInOrder) {
     std::vector<HandOverFrame> frames;
     for (const char byte : stream) {
         reader.Append(std::string_view(&byte, 1));
-        while (auto frame = reader.Next())
+        while (auto frame = reader.Next()) {
             frames.push_back(*frame);
+        }
     }
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].message, WM_HANDOVER);

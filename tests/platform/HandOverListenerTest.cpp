@@ -35,8 +35,9 @@ TEST_F(HandOverListenerTest, NoMoreConnectionsThanTheBoundAreHeldOpen) {
     EXPECT_EQ(server->MaxConnections(), 2u);
     std::vector<std::future<HandOverResult>> starts;
     // Appended rather than added to a literal: GCC 12 at -O3 takes that for an overlapping copy.
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         starts.push_back(HandOverInThread(std::string("/").append(std::to_string(i)).append(".cue")));
+    }
     for (std::size_t answered = 0; answered < 5; ++answered) {
         const std::size_t expected = std::min<std::size_t>(answered + 2, 5);
         ASSERT_TRUE(WaitUntil([&] { return paths_.size() == expected; })) << "answered " << answered;
@@ -88,8 +89,9 @@ TEST_F(HandOverListenerTest, AServerWhoseSocketGoesAwayListensAgainAndSaysSo) {
 pid_t HandOverChild(const std::string& socketPath, const std::string& frame) {
     const std::string show = EncodeShowNormalFrame();
     const pid_t child = fork();
-    if (child != 0)
+    if (child != 0) {
         return child;
+    }
     // Nothing of the test's own: a child holding the server's end of another connection would keep that
     // start waiting for ever once the test is gone; and no child outlives a stuck test.
     closefrom(3);
@@ -108,8 +110,9 @@ pid_t HandOverChild(const std::string& socketPath, const std::string& frame) {
 
 std::size_t OpenDescriptors() {
     std::size_t open = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
         ++open;
+    }
     return open;
 }
 
@@ -130,8 +133,9 @@ TEST_F(HandOverListenerTest, RunningOutOfDescriptorsPausesAcceptingAndNeverStops
     tight.rlim_cur = OpenDescriptors() + 3;
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
     std::vector<pid_t> children;
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 12; ++i) {
         children.push_back(HandOverChild(HandOverSocketPath(Folder()), frame));
+    }
     std::size_t served = 0;
     WaitUntil([&] {
         for (pid_t& child : children) {
@@ -144,11 +148,12 @@ TEST_F(HandOverListenerTest, RunningOutOfDescriptorsPausesAcceptingAndNeverStops
         return std::all_of(children.begin(), children.end(), [](pid_t child) { return child == 0; });
     });
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
-    for (pid_t child : children)
+    for (pid_t child : children) {
         if (child > 0) {
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
         }
+    }
     EXPECT_EQ(served, children.size());
     EXPECT_EQ(paths_.size(), children.size());
     EXPECT_TRUE(warnings.Contains("Out of file descriptors"));

@@ -44,8 +44,9 @@ std::optional<std::chrono::milliseconds> PlayPeer(const std::string& socketPath,
     }
     const auto start = std::chrono::steady_clock::now();
     for (const std::string& slice : script.slices) {
-        if (::send(fd, slice.data(), slice.size(), MSG_NOSIGNAL) < 0)
+        if (::send(fd, slice.data(), slice.size(), MSG_NOSIGNAL) < 0) {
             break;
+        }
         std::this_thread::sleep_for(script.pause);
     }
     const timeval wait{10, 0};
@@ -56,23 +57,26 @@ std::optional<std::chrono::milliseconds> PlayPeer(const std::string& socketPath,
     }
     const bool closed = got == 0 || errno == ECONNRESET;
     ::close(fd);
-    if (!closed)
+    if (!closed) {
         return std::nullopt;
+    }
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 }
 
 std::vector<std::string> OneByteEach(const std::string& bytes) {
     std::vector<std::string> slices;
-    for (char c : bytes)
+    for (char c : bytes) {
         slices.emplace_back(1, c);
+    }
     return slices;
 }
 
 std::string Garbage(std::size_t size) {
     std::mt19937 random(7);
     std::string bytes(size, '\0');
-    for (char& c : bytes)
+    for (char& c : bytes) {
         c = static_cast<char>(random());
+    }
     return bytes;
 }
 
@@ -122,8 +126,9 @@ TEST(HandOverPeer, MisbehavingPeersAreDroppedAndOthersServed) {
         ASSERT_TRUE(closedAfter.has_value()) << "the peer was never dropped";
         EXPECT_LT(*closedAfter, 4s);
         EXPECT_NE(std::find(paths.begin(), paths.end(), "/good.cue"), paths.end());
-        for (const std::string& path : paths)
+        for (const std::string& path : paths) {
             EXPECT_TRUE(path == "/good.cue" || path == "/first.cue") << path;
+        }
     }
 }
 

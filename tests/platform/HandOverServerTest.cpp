@@ -131,8 +131,9 @@ TEST_F(HandOverServerTest, NoSocketMeansNoWindow) {
 }
 
 TEST_F(HandOverServerTest, ASocketOfAnotherOwnerIsRefused) {
-    if (geteuid() != 0)
+    if (geteuid() != 0) {
         GTEST_SKIP() << "giving a socket to another user needs root";
+    }
     auto server = StartServer();
     ASSERT_EQ(chown(HandOverSocketPath(Folder()).c_str(), 65534, 65534), 0);
     auto result = HandOverInThread(std::string("/a.cue"));

@@ -104,10 +104,11 @@ TEST(RuntimeFolderTest, LivesInTheUsersRuntimeFolder) {
     const std::string previous = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
     setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
     const std::string folder = RuntimeFolder();
-    if (previous.empty())
+    if (previous.empty()) {
         unsetenv("XDG_RUNTIME_DIR");
-    else
+    } else {
         setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
+    }
     EXPECT_EQ(folder, runtime.path().toStdString() + "/velmora");
 }
 

@@ -34,8 +34,9 @@ std::string EncodeJpeg(int width, int height, std::uint32_t left, std::uint32_t 
                 row[static_cast<std::size_t>(x)] = static_cast<unsigned char>(colour & 0xFF);
                 continue;
             }
-            for (int c = 0; c < 3; ++c)
+            for (int c = 0; c < 3; ++c) {
                 row[static_cast<std::size_t>(x * 3 + c)] = static_cast<unsigned char>(colour >> (16 - 8 * c));
+            }
         }
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -52,9 +53,10 @@ int Channel(std::uint32_t pixel, int shift) {
 }
 
 void ExpectNear(std::uint32_t actual, std::uint32_t expected) {
-    for (const int shift : {16, 8, 0})
+    for (const int shift : {16, 8, 0}) {
         EXPECT_NEAR(Channel(actual, shift), Channel(expected, shift), 6)
             << std::hex << actual << " vs " << expected;
+    }
     EXPECT_EQ(actual >> 24, 0xFFu);
 }
 

@@ -28,8 +28,9 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
-        if (clock.elapsed() > limit.count())
+        if (clock.elapsed() > limit.count()) {
             return false;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
     }

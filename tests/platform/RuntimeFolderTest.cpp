@@ -24,11 +24,13 @@ public:
         unsetenv(name);
     }
     ~ScopedEnvironment() {
-        for (const auto& [name, value] : saved_)
-            if (value)
+        for (const auto& [name, value] : saved_) {
+            if (value) {
                 setenv(name.c_str(), value->c_str(), 1);
-            else
+            } else {
                 unsetenv(name.c_str());
+            }
+        }
     }
 
 private:
@@ -129,8 +131,9 @@ TEST_F(RuntimeFolderFallbackTest, WithoutAUsableCacheFolderThereIsNoFolderAndThe
 // The test program itself, run again on a few of its tests with a temp folder
 // of its own: the folders its helpers made must all be gone when it ends.
 TEST(TestHelpersTest, LeaveNothingInTheTempFolder) {
-    if (std::getenv("VELMORA_LEFTOVER_CHILD") != nullptr)
+    if (std::getenv("VELMORA_LEFTOVER_CHILD") != nullptr) {
         GTEST_SKIP() << "already the child run";
+    }
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     // Some of the tests run a step as another user inside it.

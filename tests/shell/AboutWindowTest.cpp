@@ -32,12 +32,14 @@ struct RedInk {
 
 RedInk RedInkIn(const QImage& image, const QRect& area) {
     RedInk ink;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
             if (IsRed(image.pixel(x, y))) {
                 ++ink.count;
                 ink.bounds |= QRect(x, y, 1, 1);
             }
+        }
+    }
     return ink;
 }
 
@@ -45,10 +47,13 @@ RedInk RedInkIn(const QImage& image, const QRect& area) {
 // point when it finds it nowhere.
 template <typename Control> QPoint AnchorPoint(Control& control, const std::string& target) {
     QRect found;
-    for (int y = 0; y < control.height(); ++y)
-        for (int x = 0; x < control.width(); ++x)
-            if (control.AnchorAt(x, y).Anchor == target)
+    for (int y = 0; y < control.height(); ++y) {
+        for (int x = 0; x < control.width(); ++x) {
+            if (control.AnchorAt(x, y).Anchor == target) {
                 found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
     return found.isEmpty() ? QPoint() : found.center();
 }
 
@@ -96,8 +101,9 @@ void AboutWindowTest::windowIsLaidOutAsDesigned() {
     const Qt::WindowFlags flags = about_->windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowTitleHint));
     for (const Qt::WindowType button : {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint,
-                                        Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint})
+                                        Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint}) {
         QVERIFY2(!flags.testFlag(button), QByteArray::number(int(button), 16));
+    }
     QVERIFY(about_->minimumSize() != about_->maximumSize());
     QCOMPARE(about_->palette().color(QPalette::Window), ToQColor(clCaptionText));
     QCOMPARE(about_->font().pixelSize(), 11);
@@ -128,10 +134,11 @@ void AboutWindowTest::controls() {
     OpenAbout();
     QWidget* control = Child(*about_, name);
     QVERIFY(control != nullptr);
-    if (kind == "PictureBox")
+    if (kind == "PictureBox") {
         QVERIFY(dynamic_cast<PictureBox*>(control) != nullptr);
-    else
+    } else {
         QCOMPARE(QByteArray(control->metaObject()->className()), kind);
+    }
     QCOMPARE(control->geometry(), bounds);
     QCOMPARE(control->isVisible(), visible);
 }
@@ -321,10 +328,11 @@ void AboutWindowTest::links() {
     OpenAbout();
     QWidget* control = Child(*about_, name);
     QPoint at;
-    if (auto* label = qobject_cast<THTMLabel*>(control))
+    if (auto* label = qobject_cast<THTMLabel*>(control)) {
         at = AnchorPoint(*label, target.toStdString());
-    else
+    } else {
         at = AnchorPoint(*qobject_cast<THTMLStaticText*>(control), target.toStdString());
+    }
     QVERIFY2(!at.isNull(), "the link is nowhere in the control");
 
     QTest::mouseClick(control, Qt::LeftButton, {}, offTheLink);
@@ -342,8 +350,9 @@ void AboutWindowTest::rendering() {
 
     // The logo at its own size from Image1's corner, its red ball at the lower left.
     const QImage logo = LoadJpegResource(":/images/about-logo.jpg");
-    for (const QPoint at : {QPoint(64, 40), QPoint(20, 64), QPoint(100, 100)})
+    for (const QPoint at : {QPoint(64, 40), QPoint(20, 64), QPoint(100, 100)}) {
         QCOMPARE(QColor(shown.pixel(QPoint(96, 8) + at)), QColor(logo.pixel(at)));
+    }
     const RedInk ball = RedInkIn(shown, QRect(96, 8 + 64, 64, 121 - 64));
     QVERIFY2(ball.count > 40, qPrintable(QString::number(ball.count)));
     QVERIFY(RedInkIn(shown, QRect(96 + 64, 8, 137 - 64, 64)).count == 0);
@@ -375,8 +384,9 @@ void AboutWindowTest::rendering() {
     QTest::mouseClick(about_->Image1, Qt::LeftButton);
     shown = about_->grab().toImage();
     const QImage portrait = LoadJpegResource(":/images/about-portrait.jpg");
-    for (const QPoint at : {QPoint(53, 20), QPoint(53, 120)})
+    for (const QPoint at : {QPoint(53, 20), QPoint(53, 120)}) {
         QCOMPARE(QColor(shown.pixel(QPoint(112, 8) + at)), QColor(portrait.pixel(at)));
+    }
     QCOMPARE(RedInkIn(shown, QRect(96, 8, 137, 121)).count, 0);
 }
 

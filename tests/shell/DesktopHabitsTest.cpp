@@ -61,8 +61,9 @@ void DesktopHabitsTest::textReadsUnderEveryScheme_data() {
     QTest::addColumn<double>("least");
     const std::pair<const char*, QPalette> schemes[] = {{"light", LightScheme()}, {"dark", DarkScheme()}};
     for (const auto& [name, scheme] : schemes) {
-        for (const char* area : {"check box", "status bar", "result row", "notice", "thanks", "OK button"})
+        for (const char* area : {"check box", "status bar", "result row", "notice", "thanks", "OK button"}) {
             QTest::addRow("%s, %s", name, area) << scheme << QString(area) << 4.5;
+        }
         QTest::addRow("%s, open link", name) << scheme << QString("open link") << 3.9;
     }
 }
@@ -80,23 +81,24 @@ void DesktopHabitsTest::textReadsUnderEveryScheme() {
     QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
 
     QImage picture;
-    if (area == "check box") // the caption, right of the box itself
+    if (area == "check box") { // the caption, right of the box itself
         picture = main_->CheckBox1->grab(main_->CheckBox1->rect().adjusted(22, 0, 0, 0)).toImage();
-    else if (area == "status bar")
+    } else if (area == "status bar") {
         picture = main_->StatusBar1->findChild<QLabel*>()->grab().toImage();
-    else if (area == "result row") // the caption, right of the icon
+    } else if (area == "result row") { // the caption, right of the icon
         picture =
             main_->ListView1->viewport()
                 ->grab(main_->ListView1->visualItemRect(main_->ListView1->item(0)).adjusted(22, 0, 0, 0))
                 .toImage();
-    else if (area == "open link")
+    } else if (area == "open link") {
         picture = main_->Label3->grab().toImage();
-    else if (area == "notice") // its first line, without a link
+    } else if (area == "notice") { // its first line, without a link
         picture = about_->HTMLStaticText1->grab(QRect(0, 0, 313, 13)).toImage();
-    else if (area == "thanks") // "Thank you !", above the link
+    } else if (area == "thanks") { // "Thank you !", above the link
         picture = about_->HTMLabel2->grab(QRect(0, 0, 65, 13)).toImage();
-    else
+    } else {
         picture = about_->BitBtn1->grab().toImage();
+    }
     const double contrast = TextContrast(picture);
     QVERIFY2(contrast >= least, qPrintable(QString("contrast %1").arg(contrast)));
 }
@@ -125,8 +127,9 @@ void DesktopHabitsTest::mainWindowKeys() {
     user.Answer(std::nullopt);
     main_->CheckBox1->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), main_->CheckBox1);
-    for (int i = 0; i < tabs; ++i)
+    for (int i = 0; i < tabs; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     const QWidget* focused = tabs == 1   ? static_cast<QWidget*>(main_->Label3)
                              : tabs == 2 ? static_cast<QWidget*>(main_->Label2)
                                          : main_->CheckBox1;
@@ -170,8 +173,9 @@ void DesktopHabitsTest::aboutWindowKeys() {
     main_->Label2Click();
     QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
     QTRY_COMPARE(QApplication::focusWidget(), about_->BitBtn1);
-    for (int i = 0; i < tabs; ++i)
+    for (int i = 0; i < tabs; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     QCOMPARE(QApplication::focusWidget()->objectName(), focused);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     if (target.isEmpty()) {
@@ -194,10 +198,13 @@ namespace {
 int InkRight(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     const QRgb background = rgb.pixel(rgb.width() - 1, 0);
-    for (int x = rgb.width() - 1; x >= 0; --x)
-        for (int y = 0; y < rgb.height(); ++y)
-            if (rgb.pixel(x, y) != background)
+    for (int x = rgb.width() - 1; x >= 0; --x) {
+        for (int y = 0; y < rgb.height(); ++y) {
+            if (rgb.pixel(x, y) != background) {
                 return x;
+            }
+        }
+    }
     return -1;
 }
 
@@ -215,8 +222,9 @@ void DesktopHabitsTest::aLongNameKeepsItsEndAndOutcomeInView() {
     list.setCurrentItem(nullptr);
     list.clearFocus();
     const QRect visible = list.viewport()->rect();
-    for (int row = 0; row < 2; ++row)
+    for (int row = 0; row < 2; ++row) {
         QVERIFY(visible.contains(list.visualItemRect(list.item(row))));
+    }
     const QImage first = list.viewport()->grab(list.visualItemRect(list.item(0))).toImage();
     const QImage second = list.viewport()->grab(list.visualItemRect(list.item(1))).toImage();
     QCOMPARE(first.size(), second.size());
@@ -259,11 +267,13 @@ namespace {
 void Walk(QAccessibleInterface* node, QStringList& seen) {
     for (int i = 0; i < node->childCount(); ++i) {
         QAccessibleInterface* child = node->child(i);
-        if (child == nullptr)
+        if (child == nullptr) {
             continue;
+        }
         QString line = QString("%1: %2").arg(int(child->role())).arg(child->text(QAccessible::Name));
-        if (!child->text(QAccessible::Description).isEmpty())
+        if (!child->text(QAccessible::Description).isEmpty()) {
             line += " (" + child->text(QAccessible::Description) + ")";
+        }
         seen << line;
         Walk(child, seen);
     }
@@ -319,13 +329,14 @@ double MeanDifference(const QImage& a, const QImage& b) {
     const QImage left = a.convertToFormat(QImage::Format_RGB32);
     const QImage right = b.convertToFormat(QImage::Format_RGB32);
     double sum = 0;
-    for (int y = 0; y < left.height(); ++y)
+    for (int y = 0; y < left.height(); ++y) {
         for (int x = 0; x < left.width(); ++x) {
             const QRgb p = left.pixel(x, y);
             const QRgb q = right.pixel(x, y);
             sum +=
                 std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
+    }
     return sum / (3.0 * left.width() * left.height());
 }
 
@@ -334,9 +345,11 @@ double MeanDifference(const QImage& a, const QImage& b) {
 void DesktopHabitsTest::picturesAreSharpOnScaledScreens_data() {
     QTest::addColumn<QString>("picture");
     QTest::addColumn<double>("ratio");
-    for (const char* picture : {"banner", "about-logo", "about-portrait"})
-        for (const double ratio : {1.5, 2.0})
+    for (const char* picture : {"banner", "about-logo", "about-portrait"}) {
+        for (const double ratio : {1.5, 2.0}) {
             QTest::addRow("%s at %g", picture, ratio) << picture << ratio;
+        }
+    }
 }
 
 // On a scaled screen the box shows the picture drawn at twice the size, scaled
@@ -440,17 +453,18 @@ void DesktopHabitsTest::errorBoxContent() {
     const std::string message = "Disque plein";
     const Error sheetError(message, "/music/album.cue", 7);
     ErrorBoxContent content;
-    if (kind == "plain")
+    if (kind == "plain") {
         content = ErrorBoxFor(Error(message));
-    else if (kind == "sheet")
+    } else if (kind == "sheet") {
         content = ErrorBoxFor(Error(message, "/music/album.cue"));
-    else if (kind == "line")
+    } else if (kind == "line") {
         content = ErrorBoxFor(sheetError);
-    else if (kind == "standard")
+    } else if (kind == "standard") {
         content = ErrorBoxFor(std::runtime_error(message));
-    else
+    } else {
         content =
             ErrorBoxFor(StoppedBatchError(sheetError, sheetError.SheetPath(), kind.section(' ', 1).toInt()));
+    }
     QCOMPARE(content.text, text);
     QCOMPARE(content.detail, detail);
     QCOMPARE(content.unprocessed, unprocessed);
@@ -480,8 +494,9 @@ void DesktopHabitsTest::anErrorNamesItsSheetAndWhatTheDropLeftUndone() {
         const QString folder = Folder() + QString("/%1").arg(i);
         const QString name = QString("s%1.cue").arg(i);
         paths << (entries[i] == "good" ? GoodImageSheet(folder, name) : BrokenTimeAudioSheet(folder, name));
-        if (entries[i] == "broken")
+        if (entries[i] == "broken") {
             broken = paths.last();
+        }
     }
     DropFiles(*main_, paths);
     QTRY_COMPARE(int(user.boxes.size()), 1);

@@ -85,8 +85,9 @@ QProcess* HandOverTest::Start(const QStringList& arguments, const QString& worki
     environment.insert("XDG_CONFIG_HOME", Folder() + "/config");
     environment.insert("XDG_DATA_HOME", Folder() + "/data");
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    for (const QString& variable : options.environment)
+    for (const QString& variable : options.environment) {
         environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    }
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(options.captureErrors ? QProcess::SeparateChannels
                                                          : QProcess::ForwardedErrorChannel);
@@ -97,13 +98,15 @@ QProcess* HandOverTest::Start(const QStringList& arguments, const QString& worki
             setrlimit(RLIMIT_NOFILE, &both);
         });
     }
-    if (!workingFolder.isEmpty())
+    if (!workingFolder.isEmpty()) {
         process->setWorkingDirectory(workingFolder);
+    }
     const QString program = options.program.isEmpty() ? QString(VELMORA_PROGRAM) : options.program;
-    if (options.launcher.isEmpty())
+    if (options.launcher.isEmpty()) {
         process->start(program, arguments);
-    else
+    } else {
         process->start(options.launcher.first(), options.launcher.mid(1) + QStringList{program} + arguments);
+    }
     processes_.push_back(std::move(process));
     return processes_.back().get();
 }
@@ -158,8 +161,9 @@ void HandOverTest::withoutOneArgumentTheWindowIsOnlyShown() {
     QFETCH(QStringList, arguments);
     BecomeFirstInstance();
     ModalAnswerer user(form_.get());
-    for (const QString& name : arguments)
+    for (const QString& name : arguments) {
         GoodImageSheet(Folder(), name);
+    }
     form_->showMinimized();
     QTRY_VERIFY(form_->isMinimized());
     QProcess* second = Start(arguments, Folder());
@@ -233,8 +237,9 @@ void HandOverTest::twentySecondStartsAtOnce() {
     }
     QTRY_VERIFY_WITH_TIMEOUT(
         std::all_of(starts.begin(), starts.end(), [](QProcess* p) { return Finished(*p); }), 60000);
-    for (QProcess* start : starts)
+    for (QProcess* start : starts) {
         QCOMPARE(start->exitCode(), 0);
+    }
     QStringList rows = Rows(*form_);
     rows.sort();
     QCOMPARE(rows, expected);
@@ -244,11 +249,13 @@ void HandOverTest::twentySecondStartsAtOnce() {
 void HandOverTest::fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet() {
     constexpr int Starts = 50;
     QStringList sheets;
-    for (int i = 0; i < Starts; ++i)
+    for (int i = 0; i < Starts; ++i) {
         sheets << CarriedAudioSheet(Folder() + "/" + QString::number(i), QString("sheet%1.cue").arg(i));
+    }
     std::vector<QProcess*> starts;
-    for (const QString& sheet : sheets)
+    for (const QString& sheet : sheets) {
         starts.push_back(Start({sheet}));
+    }
     const auto running = [&] {
         return std::count_if(starts.begin(), starts.end(), [](QProcess* p) { return !Finished(*p); });
     };
@@ -256,9 +263,11 @@ void HandOverTest::fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet() {
     // The one left is the window every other start handed its sheet to.
     QTest::qWait(500);
     QCOMPARE(running(), 1);
-    for (QProcess* start : starts)
-        if (Finished(*start))
+    for (QProcess* start : starts) {
+        if (Finished(*start)) {
             QCOMPARE(start->exitCode(), 0);
+        }
+    }
     for (const QString& sheet : sheets) {
         QVERIFY2(ReadFile(sheet).contains("INDEX 01 01:15:00\r\n"), qPrintable(sheet));
         QVERIFY2(ReadFile(sheet + ".bak").contains("INDEX 01 00:75:00"), qPrintable(sheet));
@@ -303,11 +312,14 @@ bool Repaired(const QString& sheet) {
 
 rlim_t OpenFilesLimit(qint64 pid) {
     QFile limits(QString("/proc/%1/limits").arg(pid));
-    if (!limits.open(QIODevice::ReadOnly))
+    if (!limits.open(QIODevice::ReadOnly)) {
         return 0;
-    for (const QByteArray& line : limits.readAll().split('\n'))
-        if (line.startsWith("Max open files"))
+    }
+    for (const QByteArray& line : limits.readAll().split('\n')) {
+        if (line.startsWith("Max open files")) {
             return line.simplified().split(' ').value(3).toULong();
+        }
+    }
     return 0;
 }
 
@@ -318,12 +330,14 @@ rlim_t OpenFilesLimit(qint64 pid) {
 void HandOverTest::aHundredStartsAtOnceUnderALimitOfSixtyFourDescriptors() {
     constexpr int Starts = 100;
     QStringList sheets;
-    for (int i = 0; i < Starts; ++i)
+    for (int i = 0; i < Starts; ++i) {
         sheets << CarriedAudioSheet(Folder() + "/" + QString::number(i), QString("sheet%1.cue").arg(i));
+    }
     const StartOptions options = CapturingErrors({Logging}, 64);
     std::vector<QProcess*> starts;
-    for (const QString& sheet : sheets)
+    for (const QString& sheet : sheets) {
         starts.push_back(Start({sheet}, {}, options));
+    }
     const auto running = [&] {
         return std::count_if(starts.begin(), starts.end(), [](QProcess* p) { return !Finished(*p); });
     };
@@ -338,8 +352,9 @@ void HandOverTest::aHundredStartsAtOnceUnderALimitOfSixtyFourDescriptors() {
     const QByteArray log = (*window)->readAllStandardError();
     for (int i = 0; i < Starts; ++i) {
         QVERIFY2(Repaired(sheets[i]), qPrintable(sheets[i]));
-        if (starts[i] == *window)
+        if (starts[i] == *window) {
             continue;
+        }
         QCOMPARE(starts[i]->exitCode(), 0);
         QVERIFY2(AnsweredCount(log, sheets[i]) == 1, qPrintable(sheets[i]));
     }
@@ -427,8 +442,9 @@ void HandOverTest::anotherUsersFolderInTheWayIsSteppedAround_data() {
 void HandOverTest::anotherUsersFolderInTheWayIsSteppedAround() {
     QFETCH(QString, takeThePlace);
     QFETCH(bool, cacheUsable);
-    if (geteuid() != 0)
+    if (geteuid() != 0) {
         QSKIP("acting as two users needs root");
+    }
     const QString user = "4242";
     const QString root = Folder() + "/users";
     const QString temp = root + "/tmp";
@@ -436,8 +452,9 @@ void HandOverTest::anotherUsersFolderInTheWayIsSteppedAround() {
     const QString home = root + "/home";
     const QString program = root + "/velmora";
     QVERIFY(QDir().mkpath(temp) && QDir().mkpath(cache) && QDir().mkpath(home));
-    for (const QString& folder : {Folder(), root, cache})
+    for (const QString& folder : {Folder(), root, cache}) {
         QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+    }
     QVERIFY(chmod(QFile::encodeName(temp).constData(), 01777) == 0);
     // The build folder may lie where the user cannot reach.
     QVERIFY(QFile::copy(VELMORA_PROGRAM, program));
@@ -445,8 +462,9 @@ void HandOverTest::anotherUsersFolderInTheWayIsSteppedAround() {
     const QString first = CarriedAudioSheet(home + "/music", "first.cue");
     const QString second = CarriedAudioSheet(home + "/music", "second.cue");
     QCOMPARE(QProcess::execute("chown", {"-R", user + ":" + user, home}), 0);
-    if (cacheUsable)
+    if (cacheUsable) {
         QCOMPARE(QProcess::execute("chown", {user + ":" + user, cache}), 0);
+    }
 
     const QString place = temp + "/velmora-" + user;
     QProcess other;

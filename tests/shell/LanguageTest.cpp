@@ -63,8 +63,9 @@ void LanguageTest::windowsSpeakTheUsersLanguage() {
     QFETCH(QString, warningTitle);
     QFETCH(QString, cancel);
     LanguageSettings settings{{"LANG", lang.toStdString()}};
-    if (!language.isEmpty())
+    if (!language.isEmpty()) {
         settings["LANGUAGE"] = language.toStdString();
+    }
     const ScopedLanguage scoped(settings);
     ReloadQtTranslations();
 
@@ -80,8 +81,9 @@ void LanguageTest::windowsSpeakTheUsersLanguage() {
     QString cancelText;
     user.OnChooser = [&cancelText] {
         const auto* buttons = QApplication::activeModalWidget()->findChild<QDialogButtonBox*>();
-        if (buttons != nullptr && buttons->button(QDialogButtonBox::Cancel) != nullptr)
+        if (buttons != nullptr && buttons->button(QDialogButtonBox::Cancel) != nullptr) {
             cancelText = buttons->button(QDialogButtonBox::Cancel)->text();
+        }
     };
     user.Answer(std::nullopt);
     form.activateWindow();

@@ -28,8 +28,9 @@ namespace {
 
 QStringList Texts(const std::vector<SeenBox>& boxes) {
     QStringList texts;
-    for (const SeenBox& box : boxes)
+    for (const SeenBox& box : boxes) {
         texts << box.text;
+    }
     return texts;
 }
 
@@ -42,20 +43,25 @@ void Settle() {
 QString Prepare(const QString& folder, const QString& entry) {
     const QString kind = entry.section(':', 0, 0);
     const QString name = entry.section(':', 1);
-    if (kind == "good")
+    if (kind == "good") {
         return GoodImageSheet(folder, name);
-    if (kind == "carried")
+    }
+    if (kind == "carried") {
         return CarriedAudioSheet(folder, name);
-    if (kind == "broken")
+    }
+    if (kind == "broken") {
         return BrokenTimeAudioSheet(folder, name);
+    }
     if (kind == "folder") {
         QDir().mkpath(folder + "/" + name);
         return folder + "/" + name;
     }
-    if (kind == "text")
+    if (kind == "text") {
         WriteFile(folder + "/" + name, "notes");
-    if (kind == "missing-image")
+    }
+    if (kind == "missing-image") {
         return MissingImageSheet(folder, name);
+    }
     if (kind == "cyrillic") {
         // "альбом.wav" in Windows-1251.
         WriteFile(folder + "/" + name,
@@ -143,10 +149,12 @@ void MainWindowTest::controls() {
         QVERIFY2(needed <= room.width(),
                  qPrintable(QString("%1 needs %2 pixels of %3").arg(text).arg(needed).arg(room.width())));
     }
-    if (auto* label = qobject_cast<QLabel*>(control))
+    if (auto* label = qobject_cast<QLabel*>(control)) {
         QCOMPARE(label->text(), text);
-    if (auto* box = qobject_cast<QCheckBox*>(control))
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
         QCOMPARE(box->text(), text);
+    }
     if (auto* link = dynamic_cast<LinkLabel*>(control)) {
         QVERIFY(link->font().bold());
         QVERIFY(link->font().underline());
@@ -232,8 +240,9 @@ void MainWindowTest::drops() {
     QFETCH(QStringList, rows);
     QFETCH(QStringList, boxes);
     QStringList paths;
-    for (const QString& entry : entries)
+    for (const QString& entry : entries) {
         paths << Prepare(Folder(), entry);
+    }
     auto form = MakeForm();
     ModalAnswerer user(form.get());
     Drop(*form, paths);
@@ -247,8 +256,9 @@ void MainWindowTest::drops() {
 
 void MainWindowTest::aLongDroppedPathIsTakenWhole() {
     QString folder = Folder();
-    while (folder.size() < 300)
+    while (folder.size() < 300) {
         folder += "/a-rather-long-folder-name";
+    }
     const QString sheet = GoodImageSheet(folder, "album.cue");
     QVERIFY(sheet.size() > 255);
     auto form = MakeForm();
@@ -268,8 +278,9 @@ void MainWindowTest::aDropDuringARunWaitsForIt() {
     QObject scope;
     // Halfway through the first run's progress animation, which pumps events.
     connect(form->ProgressBar1, &QProgressBar::valueChanged, &scope, [&](int value) {
-        if (value != 50 || rowsWhenDropped >= 0)
+        if (value != 50 || rowsWhenDropped >= 0) {
             return;
+        }
         droppedDuringRun = form->State().RunInProgress;
         rowsWhenDropped = form->ListView1->count();
         Drop(*form, {second});
@@ -407,8 +418,9 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
     const QString folder = Folder() + "/sheets";
     const QString sheet = Prepare(folder, entry);
     // A frame's worth of bytes: an image holds its track; audio files have no length to read.
-    for (const QString& name : beside)
+    for (const QString& name : beside) {
         WriteFile(folder + "/" + name, QByteArray(2352, 'd'));
+    }
     auto form = MakeForm();
     form->State().CueFolder = (Folder() + "/").toStdString();
     ModalAnswerer user(form.get());
@@ -425,8 +437,9 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected() {
     QCOMPARE(int(user.choosers.size()), 1);
     QCOMPARE(user.choosers[0].folder, folder);
     QStringList selectedPaths;
-    for (const QString& name : selected)
+    for (const QString& name : selected) {
         selectedPaths << folder + "/" + name;
+    }
     QCOMPARE(user.choosers[0].selected, selectedPaths);
     QCOMPARE(user.choosers[0].title, title);
 }
@@ -437,8 +450,9 @@ namespace {
 QStringList MenuEntries(TForm1& form, int row) {
     const std::unique_ptr<QMenu> menu(form.RowContextMenu(form.ListView1->item(row)));
     QStringList entries;
-    for (const QAction* action : menu->actions())
+    for (const QAction* action : menu->actions()) {
         entries << action->text() + (action->isEnabled() ? "" : " (disabled)");
+    }
     return entries;
 }
 
@@ -532,10 +546,12 @@ void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes_data() {
         "Mpc Files (*.mpc)",
         "All files (*)"};
     const QStringList image{"All supported files (*.bin *.img *.iso)", "BIN Files (*.bin)", "All files (*)"};
-    for (const char* extension : {"flac", "ape", "wv", "m4a", "opus", "aiff", "mp3"})
+    for (const char* extension : {"flac", "ape", "wv", "m4a", "opus", "aiff", "mp3"}) {
         QTest::newRow(extension) << "wav:album.cue" << QString("album.") + extension << audio;
-    for (const char* name : {"missing.img", "missing.iso", "disc.bin"})
+    }
+    for (const char* name : {"missing.img", "missing.iso", "disc.bin"}) {
         QTest::newRow(name) << "missing-image:disc.cue" << QString(name) << image;
+    }
 }
 
 // The filter the chooser opens with shows the file it selected: a proposed
@@ -583,8 +599,9 @@ void MainWindowTest::formShow() {
     form->show();
     QCOMPARE(Rows(*form), rows);
     QCOMPARE(Texts(user.boxes), boxes);
-    for (const SeenBox& box : user.boxes)
+    for (const SeenBox& box : user.boxes) {
         QVERIFY(!box.mainWindowVisible);
+    }
     QVERIFY(form->isVisible());
 }
 
@@ -600,8 +617,9 @@ void MainWindowTest::progressBarAtTheEndOfRuns() {
     QFETCH(QString, entry);
     QFETCH(int, position);
     const QString path = Prepare(Folder(), entry);
-    if (entry.startsWith("plain:"))
+    if (entry.startsWith("plain:")) {
         WriteFile(path, "file \"a.bin\" binary\r\n  track 01 mode1/2352\r\n    index 01 00:00:00\r\n");
+    }
     auto form = MakeForm();
     form->SetProgressPosition(50);
     ModalAnswerer user(form.get());

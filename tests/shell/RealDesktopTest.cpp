@@ -22,8 +22,9 @@ namespace {
 QString WindowProperty(const QWidget& window, const char* name) {
     QProcess xprop;
     xprop.start("xprop", {"-id", QString::number(window.winId()), name});
-    if (!xprop.waitForFinished(10000))
+    if (!xprop.waitForFinished(10000)) {
         return {};
+    }
     return QString::fromLocal8Bit(xprop.readAllStandardOutput()).trimmed();
 }
 
@@ -95,8 +96,9 @@ void RealDesktopTest::theAboutWindowIsCentredByItsFrameEveryTime() {
         OpenAbout();
         const QPoint centre = main_->frameGeometry().center();
         QTRY_VERIFY2(CentredOn(*about_, centre), qPrintable(Where(*about_, centre)));
-        if (showing == 1)
+        if (showing == 1) {
             first = about_->frameGeometry().topLeft();
+        }
         QCOMPARE(about_->frameGeometry().topLeft(), first);
         QTest::mouseClick(about_->BitBtn1, Qt::LeftButton);
         QTRY_VERIFY(!about_->isVisible());
@@ -150,10 +152,12 @@ void RealDesktopTest::aRightClickOnARowOffersToRestoreItsSheet() {
     QTimer answer;
     connect(&answer, &QTimer::timeout, this, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr || !menu->isVisible() || !offered.isEmpty())
+        if (menu == nullptr || !menu->isVisible() || !offered.isEmpty()) {
             return;
-        for (const QAction* action : menu->actions())
+        }
+        for (const QAction* action : menu->actions()) {
             offered << action->text();
+        }
         QProcess::execute("xdotool", {"key", "Down", "Return"});
     });
     answer.start(50);

@@ -28,35 +28,41 @@ void ModalAnswerer::Look() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && box->isVisible()) {
         // OnBox may run the event loop, which comes back here with the same box.
-        if (box == closing_)
+        if (box == closing_) {
             return;
+        }
         closing_ = box;
         boxes.push_back(SeenBox{box->windowTitle(), box->text(), box->icon(), mainWindow_->isVisible(),
                                 box->informativeText(), box->detailedText()});
-        if (OnBox)
+        if (OnBox) {
             OnBox();
+        }
         box->done(QMessageBox::Ok);
         return;
     }
     auto* chooser = qobject_cast<QFileDialog*>(modal);
-    if (chooser == nullptr || !chooser->isActiveWindow() || chooser == answered_)
+    if (chooser == nullptr || !chooser->isActiveWindow() || chooser == answered_) {
         return;
+    }
     answered_ = chooser;
     choosers.push_back(SeenChooser{chooser->directory().absolutePath(), chooser->nameFilters(),
                                    chooser->selectedFiles(), chooser->windowTitle(),
                                    chooser->selectedNameFilter()});
-    if (OnChooser)
+    if (OnChooser) {
         OnChooser();
+    }
     std::optional<QString> answer;
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
     }
     if (answer && !answer->isEmpty()) {
-        if (auto* fileName = chooser->findChild<QLineEdit*>("fileNameEdit"))
+        if (auto* fileName = chooser->findChild<QLineEdit*>("fileNameEdit")) {
             fileName->setText(*answer);
-        if (chooser->selectedFiles() != QStringList{*answer})
+        }
+        if (chooser->selectedFiles() != QStringList{*answer}) {
             qWarning("The file chooser did not take %s", qPrintable(*answer));
+        }
     }
     static_cast<QDialog*>(chooser)->done(answer ? QDialog::Accepted : QDialog::Rejected);
 }
@@ -93,11 +99,14 @@ double Luminance(QRgb pixel) {
 double TextContrast(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     std::map<QRgb, int> counts;
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x)
+    for (int y = 0; y < rgb.height(); ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
             ++counts[rgb.pixel(x, y)];
-    if (counts.empty())
+        }
+    }
+    if (counts.empty()) {
         return 1;
+    }
     const QRgb background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
                                 return a.second < b.second;
                             })->first;
@@ -113,8 +122,9 @@ double TextContrast(const QImage& picture) {
 void DropFiles(QWidget& window, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
-    for (const QString& path : paths)
+    for (const QString& path : paths) {
         urls << QUrl::fromLocalFile(path);
+    }
     data.setUrls(urls);
     // A drop goes only to the widget that took the drag when it entered.
     QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -127,8 +137,9 @@ void DropFiles(QWidget& window, const QStringList& paths) {
 
 QStringList Rows(const TForm1& form) {
     QStringList rows;
-    for (int i = 0; i < form.ListView1->count(); ++i)
+    for (int i = 0; i < form.ListView1->count(); ++i) {
         rows << form.ListView1->item(i)->text();
+    }
     return rows;
 }
 

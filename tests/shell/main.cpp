@@ -14,11 +14,13 @@ int main(int argc, char** argv) {
     // manager; every other test runs offscreen.
     const bool onXDesktop =
         qEnvironmentVariable("QT_QPA_PLATFORM") == "xcb" && qEnvironmentVariableIsSet("DISPLAY");
-    if (!onXDesktop)
+    if (!onXDesktop) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    }
     velmora::VelmoraApplication app(argc, argv);
     velmora::MainWindowTest mainWindow;
     velmora::HandOverTest handOver;

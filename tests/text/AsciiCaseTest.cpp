@@ -14,8 +14,9 @@ TEST(AsciiCase, OnlyLettersAToZChangeCase) {
         {"[`{@]", "[`{@]"},
         {"", ""},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : cases) {
         EXPECT_EQ(UpperAscii(text), expected) << text;
+    }
 }
 
 TEST(AsciiCase, StartsWithIgnoringAsciiCase) {
@@ -31,8 +32,9 @@ TEST(AsciiCase, StartsWithIgnoringAsciiCase) {
         {"abc", "", true},
         {"", "a", false},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(StartsWithIgnoringAsciiCase(c.text, c.prefix), c.expected) << c.text << " / " << c.prefix;
+    }
 }
 
 } // namespace

@@ -23,8 +23,9 @@ TEST(CaseFolding, ReplaceAllIgnoreCaseUsesTheWindows1252Letters) {
         // Division sign and multiplication sign are no letters; neither is sharp s.
         {"\xf7\xdf", "\xd7\xdf", "x", "\xf7\xdf"},
     };
-    for (const auto& [text, oldText, newText, expected] : cases)
+    for (const auto& [text, oldText, newText, expected] : cases) {
         EXPECT_EQ(ReplaceAllIgnoreCase(text, oldText, newText), expected) << text;
+    }
 }
 
 TEST(CaseFolding, UpperCase1252KeepsNonLetters) {
@@ -33,8 +34,9 @@ TEST(CaseFolding, UpperCase1252KeepsNonLetters) {
         {'\xe0', '\xc0'}, {'\xfe', '\xde'}, {'\xf7', '\xf7'}, {'\xdf', '\xdf'},
         {'\x9c', '\x8c'}, {'\x9e', '\x8e'}, {'\xb5', '\xb5'},
     };
-    for (const auto& [c, expected] : cases)
+    for (const auto& [c, expected] : cases) {
         EXPECT_EQ(UpperCase1252(c), expected) << static_cast<int>(static_cast<unsigned char>(c));
+    }
 }
 
 TEST(CaseFolding, LowerCase1252UndoesEveryUpperCasePair) {
@@ -43,8 +45,9 @@ TEST(CaseFolding, LowerCase1252UndoesEveryUpperCasePair) {
         {'\xc0', '\xe0'}, {'\xde', '\xfe'}, {'\xd7', '\xd7'}, {'\xdf', '\xdf'}, {'\x8a', '\x9a'},
         {'\x8c', '\x9c'}, {'\x8e', '\x9e'}, {'\x9f', '\xff'}, {'\xb5', '\xb5'},
     };
-    for (const auto& [c, expected] : cases)
+    for (const auto& [c, expected] : cases) {
         EXPECT_EQ(LowerCase1252(c), expected) << static_cast<int>(static_cast<unsigned char>(c));
+    }
     // Every byte that upper case changes is a letter whose upper case lowers back to it.
     for (int code = 0; code < 256; ++code) {
         const char c = static_cast<char>(code);
@@ -60,8 +63,9 @@ TEST(CaseFolding, ReplaceAllIgnoreCaseFindsMarkupTagsInAnyCase) {
         {"<B", "<BR>", "\r\n", "<B"},
         {"<HR><hr>", "<HR>", "-", "--"},
     };
-    for (const auto& [text, oldText, newText, expected] : cases)
+    for (const auto& [text, oldText, newText, expected] : cases) {
         EXPECT_EQ(ReplaceAllIgnoreCase(text, oldText, newText), expected) << text;
+    }
 }
 
 } // namespace

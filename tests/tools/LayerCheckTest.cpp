@@ -34,8 +34,9 @@ TEST(LayerMap, JudgesIncludesByWhoUsesWhom) {
         {"cue", "graphics", V::Sideways},        {"graphics", "cue", V::Sideways},
         {"markup", "graphics/qt", V::Sideways},  {"cue", "tests/markup", V::Sideways},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(map.Judge(c.from, c.to), c.expected) << c.from << " -> " << c.to;
+    }
 }
 
 TEST(LayerMap, AFileBelongsToTheDeepestFolderOnTheMap) {
@@ -49,8 +50,9 @@ TEST(LayerMap, AFileBelongsToTheDeepestFolderOnTheMap) {
         {"graphicsx/Canvas.h", ""},
         {"Top.h", ""},
     };
-    for (const auto& [path, expected] : cases)
+    for (const auto& [path, expected] : cases) {
         EXPECT_EQ(map.FolderOf(path), expected) << path;
+    }
 }
 
 TEST(LayerMap, RefusesAMapItCannotTrust) {

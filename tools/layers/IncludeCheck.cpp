@@ -24,8 +24,9 @@ std::vector<fs::path> SourceFiles(const fs::path& root) {
             continue;
         }
         const fs::path extension = it->path().extension();
-        if (it->is_regular_file() && (extension == ".cpp" || extension == ".h"))
+        if (it->is_regular_file() && (extension == ".cpp" || extension == ".h")) {
             files.push_back(it->path().lexically_relative(root));
+        }
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -34,18 +35,21 @@ std::vector<fs::path> SourceFiles(const fs::path& root) {
 // The included file as the compiler finds it: beside the including file first, then from the root.
 std::optional<fs::path> Resolve(const fs::path& root, const fs::path& file, const std::string& name) {
     for (const fs::path& candidate : {(file.parent_path() / name).lexically_normal(), fs::path(name)}) {
-        if (!candidate.empty() && *candidate.begin() != ".." && fs::is_regular_file(root / candidate))
+        if (!candidate.empty() && *candidate.begin() != ".." && fs::is_regular_file(root / candidate)) {
             return candidate;
+        }
     }
     return std::nullopt;
 }
 
 std::string Listed(const std::set<std::string>& folders) {
-    if (folders.empty())
+    if (folders.empty()) {
         return "no other folder";
+    }
     std::string text;
-    for (const std::string& folder : folders)
+    for (const std::string& folder : folders) {
         text += (text.empty() ? "" : ", ") + folder;
+    }
     return text;
 }
 
@@ -62,13 +66,15 @@ void CheckFile(const fs::path& root, const fs::path& file, const LayerMap& map,
     for (std::string line; std::getline(in, line);) {
         ++number;
         std::smatch match;
-        if (!std::regex_search(line, match, include))
+        if (!std::regex_search(line, match, include)) {
             continue;
+        }
         const std::string where = file.generic_string() + ":" + std::to_string(number) + ": ";
         const std::string name = match[1];
         // The meta-object code that the build generates from this very file.
-        if (name.ends_with(".moc"))
+        if (name.ends_with(".moc")) {
             continue;
+        }
         const std::optional<fs::path> included = Resolve(root, file, name);
         if (!included) {
             faults.push_back(where + "includes \"" + name + "\", which is no file of the source tree");
@@ -102,12 +108,14 @@ std::vector<std::string> CheckIncludes(const fs::path& root, const LayerMap& map
     const std::vector<std::string> cycle = map.FindCycle();
     if (!cycle.empty()) {
         std::string circle;
-        for (const std::string& folder : cycle)
+        for (const std::string& folder : cycle) {
             circle += (circle.empty() ? "" : " -> ") + folder;
+        }
         faults.push_back("the layer map goes in a circle: " + circle);
     }
-    for (const fs::path& file : SourceFiles(root))
+    for (const fs::path& file : SourceFiles(root)) {
         CheckFile(root, file, map, faults);
+    }
     return faults;
 }
 

@@ -22,8 +22,9 @@ int main(int argc, char** argv) {
     try {
         const velmora::layers::LayerMap map = velmora::layers::LayerMap::Parse(text.str());
         const std::vector<std::string> faults = velmora::layers::CheckIncludes(argv[1], map);
-        for (const std::string& fault : faults)
+        for (const std::string& fault : faults) {
             std::cerr << fault << "\n";
+        }
         return faults.empty() ? 0 : 1;
     } catch (const std::exception& error) {
         std::cerr << "velmora-layers: " << error.what() << "\n";
