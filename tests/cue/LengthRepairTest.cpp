@@ -16,9 +16,10 @@ using testing::WriteFile;
 std::string AlbumSheet(const std::string& name) {
     std::string sheet = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\nFILE \"" + name + "\" WAVE\r\n";
     for (int track = 1; track <= 14; ++track) {
-        const std::string number = (track < 10 ? "0" : "") + std::to_string(track);
-        sheet += "  TRACK " + number + " AUDIO\r\n    INDEX 01 " +
-                 (track == 14 ? std::string("61:00:00") : number + ":00:00") + "\r\n";
+        std::string number = std::to_string(track);
+        number.insert(0, 2 - number.size(), '0');
+        sheet.append("  TRACK ").append(number).append(" AUDIO\r\n    INDEX 01 ");
+        sheet.append(track == 14 ? "61" : number).append(":00:00\r\n");
     }
     return sheet;
 }
