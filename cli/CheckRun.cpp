@@ -35,6 +35,15 @@ bool IsCuePath(const std::string& path) {
     return name.size() >= 4 && name.substr(name.size() - 4) == ".cue";
 }
 
+// Both --check and --restore refuse a file whose name does not end in ".cue", as a repair run does.
+SheetLine RefusedAsNoSheet(const std::string& path) {
+    SheetLine line;
+    line.Outcome = "WARNING";
+    line.Status = SomeBad;
+    line.Problems.push_back({0, std::string(FileNamePart(path)) + " is not a valid CUE"});
+    return line;
+}
+
 // Appended piece by piece: a quote put before a temporary trips GCC 12's overlap warning at -O3.
 std::string Quoted(const std::string& name, SheetEncoding encoding) {
     std::string quoted = "\"";
@@ -70,12 +79,6 @@ std::string JsonReferences(const std::vector<FileReference>& references, SheetEn
 
 SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
     SheetLine line;
-    if (!IsCuePath(path)) {
-        line.Outcome = "WARNING";
-        line.Status = SomeBad;
-        line.Problems.push_back({0, std::string(FileNamePart(path)) + " is not a valid CUE"});
-        return line;
-    }
     TextBuffer& buffer = host.Buffer();
     try {
         buffer.LoadFromFile(path);
@@ -120,12 +123,6 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
 
 SheetLine RestoreOne(const std::string& path) {
     SheetLine line;
-    if (!IsCuePath(path)) {
-        line.Outcome = "WARNING";
-        line.Status = SomeBad;
-        line.Problems.push_back({0, std::string(FileNamePart(path)) + " is not a valid CUE"});
-        return line;
-    }
     RestoreResult result;
     try {
         result = RestoreSheet(path);
@@ -170,7 +167,8 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
     }
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
         const std::string& shown = paths.Shown[i];
-        const SheetLine line = work(paths.Sheets[i]);
+        const std::string& path = paths.Sheets[i];
+        const SheetLine line = IsCuePath(path) ? work(path) : RefusedAsNoSheet(path);
         for (const Problem& problem : line.Problems) {
             err << ProblemLine(shown, line, problem);
         }

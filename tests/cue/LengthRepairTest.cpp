@@ -28,20 +28,10 @@ AudioLength Seconds(std::uint64_t seconds) {
     return {seconds * 1000, 1000};
 }
 
-class LengthRepair : public ::testing::Test {
+class LengthRepair : public testing::SheetRepairTest {
 protected:
-    LengthRepair() {
-        host.animates = false;
-        host.lengths = &lengths;
-    }
-    RunOutcome Run(const std::string& name) {
-        state.CuePath = folder / name;
-        return traitementCUE(state, host);
-    }
-    TempFolder folder;
-    RecordingHost host;
+    LengthRepair() { host.lengths = &lengths; }
     FixedLengths lengths;
-    RepairState state;
 };
 
 TEST_F(LengthRepair, CandidatesThatHoldTheTimesComeFirstAndAutoTakesTheOnlyOneThatMay) {

@@ -18,18 +18,7 @@ const std::string MultiFile = Header +
                               "FILE \"02.wav\" WAVE\r\n  TRACK 02 AUDIO\r\n    INDEX 01 0:0:0\r\n"
                               "FILE \"03.wav\" WAVE\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:00:00\r\n";
 
-class MultiFileRepair : public ::testing::Test {
-protected:
-    MultiFileRepair() { host.animates = false; }
-    RunOutcome Run(const std::string& name) {
-        state.CuePath = folder / name;
-        return traitementCUE(state, host);
-    }
-    TempFolder folder;
-    TempFolder elsewhere;
-    RecordingHost host;
-    RepairState state;
-};
+using MultiFileRepair = testing::SheetRepairTest;
 
 TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
     WriteFile(folder / "album.cue", MultiFile);

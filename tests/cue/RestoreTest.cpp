@@ -28,25 +28,14 @@ mode_t ModeOf(const std::string& path) {
     return info.st_mode & 07777;
 }
 
-class Restore : public ::testing::Test {
-protected:
-    Restore() { host.animates = false; }
-    RunOutcome Repair(const std::string& name) {
-        state.CuePath = folder / name;
-        return traitementCUE(state, host);
-    }
-    TempFolder folder;
-    TempFolder elsewhere;
-    RecordingHost host;
-    RepairState state;
-};
+using Restore = testing::SheetRepairTest;
 
 TEST_F(Restore, AnAudioSheetComesBackByteForByteWithItsMode) {
     WriteFile(folder / "album.cue", AudioSheet);
     ::chmod((folder / "album.cue").c_str(), 0640);
     WriteFile(folder / "Track.flac", "");
     host.takeSingleCandidate = true;
-    ASSERT_EQ(Repair("album.cue"), RunOutcome::Corrected);
+    ASSERT_EQ(Run("album.cue"), RunOutcome::Corrected);
     ASSERT_NE(ReadFile(folder / "album.cue"), AudioSheet);
 
     const RestoreResult result = RestoreSheet(folder / "album.cue");
@@ -70,7 +59,7 @@ TEST_F(Restore, MovedImagesGoBackWhereTheyCameFromAndTheSheetWithThem) {
     WriteFile(elsewhere / "first.bin", std::string(4000, '1'));
     WriteFile(elsewhere / "second.bin", std::string(3000, '2'));
     host.chooserAnswers = {elsewhere / "first.bin", elsewhere / "second.bin"};
-    ASSERT_EQ(Repair("game.cue"), RunOutcome::Corrected);
+    ASSERT_EQ(Run("game.cue"), RunOutcome::Corrected);
     ASSERT_EQ(FolderEntries(elsewhere.Path()), std::vector<std::string>{});
     EXPECT_EQ(DecodeMoveRecord(ReadFile(folder / "game.cue.moves"))->size(), 2u);
 
@@ -120,7 +109,7 @@ TEST_F(Restore, AMoveThatCannotGoBackChangesNothing) {
         WriteFile(elsewhere / "other.bin", "image");
         host.chooserAnswers = {elsewhere / "other.bin"};
         host.chooserCalls.clear();
-        ASSERT_EQ(Repair("disc.cue"), RunOutcome::Corrected);
+        ASSERT_EQ(Run("disc.cue"), RunOutcome::Corrected);
         c.spoil();
         const std::vector<std::string> before = FolderEntries(folder.Path());
         const std::vector<std::string> beforeElsewhere = FolderEntries(elsewhere.Path());

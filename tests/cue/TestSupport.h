@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <string>
@@ -83,6 +84,20 @@ public:
 void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate = 44100);
 // CD audio: 588 samples a frame at 44,100 a second.
 inline constexpr std::uint64_t SamplesPerCdFrame = 588;
+
+// A repair run on sheets in a scratch folder, through a recording host that does not animate.
+class SheetRepairTest : public ::testing::Test {
+protected:
+    SheetRepairTest() { host.animates = false; }
+    RunOutcome Run(const std::string& name) {
+        state.CuePath = folder / name;
+        return traitementCUE(state, host);
+    }
+    TempFolder folder;
+    TempFolder elsewhere;
+    RecordingHost host;
+    RepairState state;
+};
 
 // Runs a program with its arguments, its output thrown away; its exit status, or -1.
 int RunProgram(const std::vector<std::string>& arguments);
