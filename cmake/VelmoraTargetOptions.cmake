@@ -11,13 +11,18 @@ function(velmora_target_options target)
 endfunction()
 
 # A GoogleTest executable for one folder, linking that folder's library. QT_SOURCES and QT_LIBRARIES
-# join it only in builds with Qt. A cross-built executable is one test, run whole under the emulator:
-# starting Wine once per case would cost more than the cases.
+# join it only in builds with Qt, WIN32_SOURCES and WIN32_LIBRARIES only in the Windows build. A
+# cross-built executable is one test, run whole under the emulator: starting Wine once per case would
+# cost more than the cases.
 function(velmora_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;QT_SOURCES;QT_LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;QT_SOURCES;QT_LIBRARIES;WIN32_SOURCES;WIN32_LIBRARIES" ${ARGN})
   if(VELMORA_WITH_QT)
     list(APPEND ARG_SOURCES ${ARG_QT_SOURCES})
     list(APPEND ARG_LIBRARIES ${ARG_QT_LIBRARIES})
+  endif()
+  if(WIN32)
+    list(APPEND ARG_SOURCES ${ARG_WIN32_SOURCES})
+    list(APPEND ARG_LIBRARIES ${ARG_WIN32_LIBRARIES})
   endif()
   add_executable(${name} ${ARG_SOURCES})
   velmora_target_options(${name})

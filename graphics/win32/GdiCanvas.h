@@ -1,0 +1,80 @@
+#pragma once
+
+#include "graphics/Canvas.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+// The handles as <windows.h> declares them, so that this header does not bring its macros along.
+struct HDC__;
+struct HFONT__;
+struct HPEN__;
+struct HBRUSH__;
+
+namespace velmora {
+
+// Canvas on a GDI device context: a window's in its paint message, a memory DC for tools and tests.
+//
+// The device context belongs to the caller and must outlive the canvas, which selects its own font,
+// pen, brush and clip region into it and gives it back as it came (SaveDC / RestoreDC). Text goes
+// to GDI as UTF-16: the engine's Windows-1252 bytes are converted here, so that they show the same
+// characters whatever the ANSI code page of the Windows they run on.
+class GdiCanvas final : public Canvas {
+public:
+    explicit GdiCanvas(HDC__* dc);
+    ~GdiCanvas() override;
+
+    const FontState& Font() const override { return font_; }
+    void SetFont(const FontState& font) override;
+    FontMetrics Metrics() const override;
+    const Brush& CurrentBrush() const override { return brush_; }
+    void SetBrush(const Brush& brush) override;
+    const Pen& CurrentPen() const override { return pen_; }
+    void SetPen(const Pen& pen) override;
+    Size TextExtent(std::string_view text) const override;
+    std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) override;
+    void Rectangle(const Rect& rect) override;
+    void FillRect(const Rect& rect) override;
+    void MoveTo(std::int32_t x, std::int32_t y) override;
+    void LineTo(std::int32_t x, std::int32_t y) override;
+    Point PenPos() const override;
+    void Polyline(std::span<const Point> points) override;
+    void DrawFocusRect(const Rect& rect) override;
+    void DrawScrollArrow(const Rect& rect, ScrollArrow arrow) override;
+    std::optional<Rect> ClipRect() const override { return clip_; }
+    void SetClipRect(std::optional<Rect> clip) override;
+    std::int32_t PixelsPerInchX() const override;
+    std::int32_t PixelsPerInchY() const override;
+    void DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) override;
+    void StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) override;
+
+private:
+    struct ObjectDeleter {
+        void operator()(HFONT__* font) const;
+        void operator()(HPEN__* pen) const;
+        void operator()(HBRUSH__* brush) const;
+    };
+    template <class Handle> using Owned = std::unique_ptr<Handle, ObjectDeleter>;
+
+    // The text as GDI's wide functions take it, in the current font's encoding.
+    std::wstring Wide(std::string_view text) const;
+    void SelectFont();
+    void SelectPen();
+    void SelectBrush();
+    // Sets the device's text colour and background from the font and the brush.
+    void PrepareText();
+    void Blend(const Rect& target, const Bitmap& bitmap);
+
+    HDC__* dc_;
+    int savedState_;
+    FontState font_;
+    Brush brush_;
+    Pen pen_;
+    std::optional<Rect> clip_;
+    Owned<HFONT__> gdiFont_;
+    Owned<HPEN__> gdiPen_;
+    Owned<HBRUSH__> gdiBrush_;
+};
+
+} // namespace velmora
