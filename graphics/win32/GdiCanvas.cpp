@@ -4,7 +4,7 @@
 #include "text/Windows1252.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace velmora {
@@ -23,10 +23,6 @@ RECT ToRECT(const Rect& rect) {
     return {rect.Left, rect.Top, rect.Right, rect.Bottom};
 }
 
-bool IsSymbolFont(const FontState& font) {
-    return font.Charset == SYMBOL_CHARSET || _stricmp(font.Name.c_str(), "Symbol") == 0;
-}
-
 // A point size becomes a character height in pixels, as a negative lfHeight asks; sizes are kept
 // within reason so that markup cannot ask for a font of thousands of pixels.
 LONG CharacterHeight(std::int32_t size, int pixelsPerInchY) {
@@ -37,6 +33,13 @@ LONG CharacterHeight(std::int32_t size, int pixelsPerInchY) {
 
 std::wstring ToWide(const std::u16string& text) {
     return {text.begin(), text.end()};
+}
+
+// The engine's text as GDI's wide functions take it.
+std::wstring Wide(std::string_view text) {
+    // Windows-1252 keeps 0x20-0x7E and 0xA0-0xFF at their own code points, which GDI finds in a symbol
+    // font (the Symbol font's bullet 0xB7 among them) at U+F000 plus the code.
+    return ToWide(DecodeWindows1252(text));
 }
 
 } // namespace
@@ -139,17 +142,6 @@ void GdiCanvas::SelectPen() {
     Owned<HPEN__> created(CreatePen(style, std::max(pen_.Width, 0), ToColorRef(pen_.Color)));
     SelectObject(dc_, created.get());
     gdiPen_ = std::move(created);
-}
-
-std::wstring GdiCanvas::Wide(std::string_view text) const {
-    if (IsSymbolFont(font_)) {
-        // A symbol font's codes are its own: GDI finds code c of such a font at U+F000 + c by itself.
-        std::wstring codes(text.size(), L'\0');
-        std::transform(text.begin(), text.end(), codes.begin(),
-                       [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
-        return codes;
-    }
-    return ToWide(DecodeWindows1252(text));
 }
 
 Size GdiCanvas::TextExtent(std::string_view text) const {

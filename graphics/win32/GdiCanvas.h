@@ -57,8 +57,6 @@ private:
     };
     template <class Handle> using Owned = std::unique_ptr<Handle, ObjectDeleter>;
 
-    // The text as GDI's wide functions take it, in the current font's encoding.
-    std::wstring Wide(std::string_view text) const;
     void SelectFont();
     void SelectPen();
     void SelectBrush();

@@ -192,8 +192,14 @@ TEST(GdiCanvasTest, EscapementTurnsTextCounterClockwiseAboutTheCellCorner) {
 
 TEST(GdiCanvasTest, FocusRectInvertsEveryOtherBorderPixel) {
     const Rect frame{10, 10, 50, 30};
-    const std::unique_ptr<GdiSurface> once =
-        Render(60, 40, Sans(), [&](GdiCanvas& canvas) { canvas.DrawFocusRect(frame); });
+    const std::unique_ptr<GdiSurface> once = Render(60, 40, Sans(), [&](GdiCanvas& canvas) {
+        // A red run on yellow, clipped away, leaves its colours in the device: the frame ignores them.
+        canvas.SetFontColor(clRed);
+        canvas.SetBrushColor(clYellow);
+        Rect nowhere{};
+        canvas.DrawText("run", nowhere, DT_SINGLELINE);
+        canvas.DrawFocusRect(frame);
+    });
     EXPECT_EQ(once->InkBounds(), frame);
     EXPECT_EQ(once->InkCount(clWhite, frame.Inflate(-1, -1)), 0);
     // GDI's checkerboard starts from the brush origin: pixels whose coordinates add up to an odd number.
