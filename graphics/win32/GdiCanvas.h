@@ -6,11 +6,14 @@
 #include <optional>
 #include <string>
 
-// The handles as <windows.h> declares them, so that this header does not bring its macros along.
+// The handles as <windows.h> declares them, under its names, so that this header does not bring its
+// macros along.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 struct HDC__;
 struct HFONT__;
 struct HPEN__;
 struct HBRUSH__;
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace velmora {
 

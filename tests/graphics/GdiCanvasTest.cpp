@@ -130,7 +130,11 @@ TEST(GdiCanvasTest, EndEllipsisShowsDotsInsideTheRectangle) {
 TEST(GdiCanvasTest, ClipsHold) {
     // Each call draws across x = 40; a clip to the left of it must hold for all of them.
     const Bitmap block(30, 10, ArgbFromColor(clRed));
-    const std::pair<const char*, std::function<void(GdiCanvas&)>> calls[] = {
+    struct Call {
+        const char* name;
+        std::function<void(GdiCanvas&)> draw;
+    };
+    const Call calls[] = {
         {"text",
          [](GdiCanvas& c) {
              Rect r{10, 10, 190, 50};
@@ -160,20 +164,20 @@ TEST(GdiCanvasTest, ClipsHold) {
              c.StretchDrawBitmap({20, 5, 120, 30}, block);
          }},
     };
-    for (const auto& [name, draw] : calls) {
+    for (const Call& call : calls) {
         const std::unique_ptr<GdiSurface> clipped = Render(200, 60, Sans(), [&](GdiCanvas& canvas) {
             canvas.SetClipRect(Rect{0, 0, 40, 60});
-            EXPECT_EQ(canvas.ClipRect(), (Rect{0, 0, 40, 60})) << name;
-            draw(canvas);
+            EXPECT_EQ(canvas.ClipRect(), (Rect{0, 0, 40, 60})) << call.name;
+            call.draw(canvas);
         });
-        EXPECT_FALSE(clipped->InkBounds().IsEmpty()) << name;
-        EXPECT_LE(clipped->InkBounds().Right, 40) << name;
+        EXPECT_FALSE(clipped->InkBounds().IsEmpty()) << call.name;
+        EXPECT_LE(clipped->InkBounds().Right, 40) << call.name;
         const std::unique_ptr<GdiSurface> free = Render(200, 60, Sans(), [&](GdiCanvas& canvas) {
             canvas.SetClipRect(Rect{0, 0, 40, 60});
             canvas.SetClipRect(std::nullopt);
-            draw(canvas);
+            call.draw(canvas);
         });
-        EXPECT_GT(free->InkBounds().Right, 45) << name << ": the clip is gone";
+        EXPECT_GT(free->InkBounds().Right, 45) << call.name << ": the clip is gone";
     }
     const Rect narrow{10, 10, 30, 40};
     EXPECT_LE(RenderText("Wide words here", narrow, kRun)->InkBounds().Right, narrow.Right);

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+// The handles as <windows.h> declares them, under its names.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 struct HDC__;
 struct HBITMAP__;
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace velmora::testing {
 
