@@ -105,7 +105,7 @@ TEST_F(LengthRepair, ASheetPastTheEndOfItsAudioKeepsItsRowAndSaysWhy) {
     WriteFile(folder / "Album.wav", "");
     lengths.byName = {{"Album.wav", {3602400, 1000}}};
     EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
-    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", GoodIcon}}));
+    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", kGoodIcon}}));
     ASSERT_EQ(host.reports.size(), 1u);
     EXPECT_EQ(RowReasonsText(host.reports[0]),
               "\"Album.wav\" on line 3 is too short for the sheet: track 14 starts at 61:00:00, the audio "
