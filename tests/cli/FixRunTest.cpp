@@ -164,6 +164,8 @@ TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
         {{"album.flac", "ALBUM.WAV"}, true, std::nullopt, "CORRECTED", "FILE \"ALBUM.WAV\" WAVE"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.present.back() + (c.autoOption ? " with --auto" : "") +
+                     (c.answer ? ", answered" : ""));
         TempFolder sheetFolder;
         WriteFile(sheetFolder / "album.cue", sheet);
         for (const std::string& name : c.present) {
@@ -219,6 +221,7 @@ TEST_F(FixRunTest, DryRunMeetsTheRefusalsTheRealRunMeets) {
     WriteFile(folder / "disc.cue", kImageSheet);
     ::mkdir((elsewhere / "folder.bin").c_str(), 0755);
     for (const bool dry : {true, false}) {
+        SCOPED_TRACE(dry ? "dry run" : "run");
         FixOptions options;
         options.DryRun = dry;
         options.BinAnswers = {elsewhere / "folder.bin"};
@@ -311,6 +314,8 @@ TEST_F(FixRunTest, ProgressShowsOnlyOnATerminalForSeveralSheets) {
         {{folder / "a.cue"}, true, false, false},
     };
     for (const auto& [paths, terminal, quiet, shown] : cases) {
+        SCOPED_TRACE(std::to_string(paths.size()) + " sheets" + (terminal ? ", on a terminal" : "") +
+                     (quiet ? ", quiet" : ""));
         FixOptions options;
         options.Quiet = quiet;
         const Printed printed = Fix(paths, options, terminal);

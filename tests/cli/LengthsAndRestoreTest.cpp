@@ -69,6 +69,7 @@ TEST_F(LengthsAndRestore, CheckTellsWhichSheetsFitTheirAudioAndWritesNothing) {
     WriteFile(folder / "disc.bin", std::string(76 * 2048, '\0'));
     WriteFile(folder / "notes.wav", "not audio");
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         WriteFile(folder / c.name, c.sheet);
         const Finished finished = RunVelmoraFix(folder.Path(), "--check " + c.name);
         EXPECT_EQ(finished.out, c.name + " => " + c.outcome + "\n");
@@ -216,6 +217,7 @@ TEST(FixOptionsOfChecksAndRestores, TheyGoWithNoRepairOption) {
         {{"--check", "--no-lengths", "a.cue"}, "--check needs the lengths that --no-lengths turns off"},
     };
     for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
         try {
             ParseArguments(arguments);
             ADD_FAILURE() << message << " was accepted";

@@ -82,10 +82,11 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
     // 105 lines: the sheet fits, its repaired text does not. 120 lines: not even the backup fits.
     const Case cases[] = {{105, "s.cue", true}, {120, "s.cue.bak", false}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lines) + " lines");
         TempFolder scratch;
         const std::string original = SheetWithShortTimes(c.lines);
-        ASSERT_EQ(original.size() < kLimit, c.backupWritten);
-        ASSERT_GT(Normalised(c.lines).size(), kLimit);
+        EXPECT_EQ(original.size() < kLimit, c.backupWritten);
+        EXPECT_GT(Normalised(c.lines).size(), kLimit);
         WriteFile(scratch / "Track.wav", "");
         WriteFile(scratch / "s.cue", original);
         for (const char* name : {"", "Track.wav", "s.cue"}) {
@@ -136,6 +137,7 @@ TEST_F(FaultRun, SheetsThatAreNoFilesAreRefusedWithoutWaiting) {
         {"dangling.cue", SystemErrorText(ENOENT)},
     };
     for (const auto& [name, systemText] : cases) {
+        SCOPED_TRACE(name);
         EXPECT_EQ(RunFailing(folder / name),
                   "Impossible d'ouvrir le fichier \"" + (folder / name) + "\". " + systemText);
         EXPECT_FALSE(state.RunInProgress);
@@ -187,6 +189,7 @@ TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
     // /dev/shm makes the move cross file systems where it is one of its own.
     for (const char* base : {"/dev/shm", ""}) {
         for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (*base == '\0' ? "" : std::string(", from ") + base));
             TempFolder source(base);
             TempFolder sheetFolder;
             WriteFile(source / "chosen.bin", "image");

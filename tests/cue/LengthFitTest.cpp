@@ -89,7 +89,7 @@ TEST(LengthFit, LengthsAreWrittenCutNeverRounded) {
         {{5, 0}, "00:00.00"},
     };
     for (const auto& [length, text] : cases) {
-        EXPECT_EQ(FormatAudioLength(length), text);
+        EXPECT_EQ(FormatAudioLength(length), text) << length.Samples << " at " << length.SampleRate;
     }
 }
 
@@ -137,8 +137,8 @@ TEST(MoveRecord, RecordsRoundTripAnyBytesAndRefuseWhatIsNoRecord) {
     ASSERT_TRUE(back);
     ASSERT_EQ(back->size(), moves.size());
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        EXPECT_EQ((*back)[i].From, moves[i].From);
-        EXPECT_EQ((*back)[i].To, moves[i].To);
+        EXPECT_EQ((*back)[i].From, moves[i].From) << "move " << i;
+        EXPECT_EQ((*back)[i].To, moves[i].To) << "move " << i;
     }
     EXPECT_EQ(EncodeMoveRecord({{"/a", "/bc"}}), "Velmora moves\n2 /a\n3 /bc\n");
     for (const char* broken :

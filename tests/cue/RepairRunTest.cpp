@@ -49,6 +49,7 @@ protected:
 
 TEST_F(RepairRun, RejectsPathsThatDoNotEndInDotCue) {
     for (const std::string name : {"album.CUE", "album", "dir.cue/album", "album.cue.bak", ""}) {
+        SCOPED_TRACE('"' + name + '"');
         host = RecordingHost();
         host.buffer.SetText("previous");
         state.CuePath = name.empty() ? name : folder / name;
@@ -73,6 +74,7 @@ TEST_F(RepairRun, ClassifiesByCaseSensitiveKeywordsAnywhere) {
         {"REM nothing to see\r\n", RunOutcome::Skipped},
     };
     for (const auto& [sheet, outcome] : cases) {
+        SCOPED_TRACE(sheet);
         host = RecordingHost();
         WriteFile(folder / "s.cue", sheet);
         EXPECT_EQ(Run("s.cue"), outcome) << sheet;
@@ -127,6 +129,7 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
     };
     WriteFile(folder / "Track.wav", "");
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.sheet);
         host = RecordingHost();
         std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", c.sheet);
@@ -167,6 +170,7 @@ TEST_F(RepairRun, AChosenAudioFileIsNamedOnTheFileLineOnly) {
         {folder / "Beside.mp3", "  FILE \"Beside.mp3\"   MP3  "},
     };
     for (const auto& [name, fileLine] : cases) {
+        SCOPED_TRACE(name);
         host = RecordingHost();
         std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", sheet);
@@ -202,6 +206,7 @@ TEST_F(RepairRun, ASheetWithoutFileLineGetsOneBeforeItsFirstTrack) {
     };
     WriteFile(folder / "a.mp3", "");
     for (const auto& [sheet, repaired] : cases) {
+        SCOPED_TRACE(sheet);
         WriteFile(folder / "s.cue", sheet);
         host.chooserAnswers = {folder / "a.mp3"};
         host.chooserCalls.clear();
@@ -221,6 +226,7 @@ TEST_F(RepairRun, CancelledOrUnusableAudioChoicesAreBadAndWriteNothing) {
     }
     ::mkdir((elsewhere / "folder.mp3").c_str(), 0755);
     for (const std::optional<std::string>& answer : answers) {
+        SCOPED_TRACE(answer.value_or("a cancel"));
         host = RecordingHost();
         WriteFile(folder / "album.cue", kAudioSheet);
         host.chooserAnswers = {answer};
@@ -324,6 +330,7 @@ TEST_F(RepairRun, ImageNameComesFromTheFileLineElseTheFirstQuotedText) {
     };
     WriteFile(elsewhere / "a.bin", "image");
     for (const auto& [sheet, chosen, outcome, name] : cases) {
+        SCOPED_TRACE(sheet);
         host = RecordingHost();
         host.chooserAnswers = {chosen};
         WriteFile(folder / "s.cue", sheet);

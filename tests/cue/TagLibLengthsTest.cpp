@@ -32,7 +32,10 @@ TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
 
     for (const char* name : {"a.wav", "a.flac"}) {
         const std::optional<AudioLength> length = reader.AudioLengthOf(folder / name);
-        ASSERT_TRUE(length) << name;
+        EXPECT_TRUE(length) << name;
+        if (!length) {
+            continue;
+        }
         EXPECT_EQ(length->Samples, kSamples) << name;
         EXPECT_EQ(length->SampleRate, 44100u) << name;
     }
