@@ -9,7 +9,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint64_t kPieceSize = 16 * 1024;
+constexpr std::uint64_t kPieceSize = std::uint64_t{16} * 1024;
 
 } // namespace
 
