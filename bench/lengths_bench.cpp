@@ -17,9 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 using velmora::fix::FixOptions;
 
-constexpr int Sheets = 2000;
-constexpr int TracksPerSheet = 12;
-const char* const Formats[] = {"wav", "flac", "mp3"};
+constexpr int kSheets = 2000;
+constexpr int kTracksPerSheet = 12;
+const char* const kFormats[] = {"wav", "flac", "mp3"};
 
 void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -50,7 +50,7 @@ void WriteSecondOfWav(const fs::path& path) {
 std::string Sheet(const std::string& audio, bool carried) {
     std::string sheet = "PERFORMER \"Bench\"\r\nTITLE \"Bench\"\r\nFILE \"" + audio + "\" WAVE\r\n";
     // Appended piece by piece: concatenating temporaries trips GCC 12's overlap warning at -O3.
-    for (int t = 1; t <= TracksPerSheet; ++t) {
+    for (int t = 1; t <= kTracksPerSheet; ++t) {
         const int frames = (t - 1) * 5;
         sheet += t < 10 ? "  TRACK 0" : "  TRACK ";
         sheet += std::to_string(t);
@@ -82,8 +82,8 @@ public:
             std::abort();
         }
         fs::create_directory(root_ / "sheets");
-        for (int i = 0; i < Sheets; ++i) {
-            const std::string format = Formats[i % 3];
+        for (int i = 0; i < kSheets; ++i) {
+            const std::string format = kFormats[i % 3];
             const std::string audio = "album" + std::to_string(i) + "." + format;
             fs::copy_file(root_ / ("source." + format), root_ / "sheets" / audio);
         }
@@ -95,10 +95,10 @@ public:
 
     // The sheets as they were before any run, without backups.
     void Reset() const {
-        for (int i = 0; i < Sheets; ++i) {
+        for (int i = 0; i < kSheets; ++i) {
             const fs::path sheet = root_ / "sheets" / ("album" + std::to_string(i) + ".cue");
             std::ofstream(sheet, std::ios::binary | std::ios::trunc)
-                << Sheet("album" + std::to_string(i) + "." + Formats[i % 3], carried_);
+                << Sheet("album" + std::to_string(i) + "." + kFormats[i % 3], carried_);
             fs::remove(sheet.string() + ".bak");
         }
     }

@@ -21,17 +21,17 @@ namespace {
 using velmora::RenderMarkup;
 using velmora::RenderMarkupParams;
 
-const std::string WithoutPicture =
+const std::string kWithoutPicture =
     "<P align=\"center\">Velmora is <b>freeware</b>.<br>If you enjoy using it, please "
     "<A href=\"mailto:someone@example.org\"><FONT color=\"#FF0000\">write</FONT></A> &amp; say thanks!<br>"
     "Made with care.</P>";
-const std::string WithPicture =
+const std::string kWithPicture =
     "<P align=\"center\">Velmora is <b>freeware</b>.<br>If you enjoy using it, please "
     "<A href=\"mailto:someone@example.org\"><FONT color=\"#FF0000\">write</FONT></A> &amp; say thanks!<br>"
     "<IMG src=\"logo\" align=\"middle\"> Made with care.</P>";
 
-constexpr int Width = 313;
-constexpr int Height = 120;
+constexpr int kWidth = 313;
+constexpr int kHeight = 120;
 
 velmora::TPictureContainer& Container() {
     static velmora::TPictureContainer container(velmora::QtPictureBackend());
@@ -54,7 +54,7 @@ RenderMarkupParams Params(velmora::Canvas& canvas, const std::string& markup) {
     RenderMarkupParams params;
     params.canvas = &canvas;
     params.markup = markup;
-    params.bounds = {0, 0, Width, Height};
+    params.bounds = {0, 0, kWidth, kHeight};
     params.pictureContainer = &Container();
     params.hitX = 150;
     params.hitY = 40;
@@ -73,7 +73,7 @@ void OnFakeCanvas(benchmark::State& state, const std::string& markup, bool noDra
 }
 
 void OnQtCanvas(benchmark::State& state, const std::string& markup) {
-    QImage surface(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QImage surface(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         surface.fill(Qt::white);
         QPainter painter(&surface);
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     for (const auto& [name, markup] :
-         {std::pair{"text", &WithoutPicture}, std::pair{"picture", &WithPicture}}) {
+         {std::pair{"text", &kWithoutPicture}, std::pair{"picture", &kWithPicture}}) {
         const std::string suffix = std::string("/") + name;
         benchmark::RegisterBenchmark(("FakeCanvas_paint" + suffix).c_str(), [markup](
                                                                                 benchmark::State& state) {

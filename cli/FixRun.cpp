@@ -153,7 +153,7 @@ int PrintSheets(std::vector<PendingSheet>& pending, const std::map<std::size_t, 
 
 // This many staged files at most (a sheet and its backup are two) are made durable together: each
 // commit costs a few journal flushes, so groups are large, and bounded so that lines keep coming.
-constexpr std::size_t StagedFilesPerCommit = 1024;
+constexpr std::size_t kStagedFilesPerCommit = 1024;
 
 } // namespace
 
@@ -203,7 +203,7 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
         const std::string& shown = paths.Shown[i];
         // A sheet named twice is read again only once its first repair is on disk.
-        if (batch.Count() >= StagedFilesPerCommit || batch.Stages(paths.Sheets[i])) {
+        if (batch.Count() >= kStagedFilesPerCommit || batch.Stages(paths.Sheets[i])) {
             progress.Wipe();
             commit();
         }

@@ -7,7 +7,7 @@ if(RUN_CLANG_TIDY_EXE AND CLANG_TIDY_EXE)
     COMMAND "${RUN_CLANG_TIDY_EXE}" -clang-tidy-binary "${CLANG_TIDY_EXE}" -p "${CMAKE_BINARY_DIR}" -quiet
             # The compile commands carry GCC's own warning options, which clang does not know.
             -extra-arg=-Wno-unknown-warning-option
-            "^${CMAKE_SOURCE_DIR}/(cli|controls|cue|errors|graphics|markup|pictures|platform|resources|shell|tools)/"
+            "^${CMAKE_SOURCE_DIR}/(cli|controls|cue|errors|files|graphics|markup|messages|pictures|platform|resources|shell|text|tools)/"
     WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}"
     COMMENT "Checking the sources with ${CLANG_TIDY_EXE}"
     VERBATIM)

@@ -95,9 +95,9 @@ void THTMLabel::SetAutoSizing(bool on) {
     autoSizing_ = on;
     if (on) {
         if (align_ == alLeft || align_ == alRight) {
-            resize(AutoSizeMargin, height());
+            resize(kAutoSizeMargin, height());
         } else if (align_ == alTop || align_ == alBottom) {
-            resize(width(), AutoSizeMargin);
+            resize(width(), kAutoSizeMargin);
         }
     }
     update();

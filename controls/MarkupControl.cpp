@@ -256,7 +256,7 @@ void MarkupControl::DrawSingleBorder(Canvas& canvas, const Rect& inside) {
 void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight) {
     const auto extent = [](std::int32_t text) {
         return static_cast<int>(
-            std::clamp<std::int64_t>(static_cast<std::int64_t>(text) + AutoSizeMargin, 0, QWIDGETSIZE_MAX));
+            std::clamp<std::int64_t>(static_cast<std::int64_t>(text) + kAutoSizeMargin, 0, QWIDGETSIZE_MAX));
     };
     const int newWidth = rules.Horizontal ? extent(textWidth) : width();
     const int newHeight = rules.Vertical ? extent(textHeight) : height();
@@ -289,9 +289,9 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
     // sweep leaves the hover state as the mouse left it.
     const std::int32_t hover = hoverAnchor_;
     std::size_t found = 0;
-    constexpr int Step = 3;
-    for (int y = 0; y < height() && found < links.size(); y += Step) {
-        for (int x = 0; x < width() && found < links.size(); x += Step) {
+    constexpr int kStep = 3;
+    for (int y = 0; y < height() && found < links.size(); y += kStep) {
+        for (int x = 0; x < width() && found < links.size(); x += kStep) {
             const AnchorHit hit = AnchorAt(x, y);
             const std::int32_t number = hoverAnchor_;
             if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size()) {

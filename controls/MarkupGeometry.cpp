@@ -55,10 +55,10 @@ AutoSizeRules AutoSizeRulesFor(bool autoSizing, TAlign align, TAutoSizeType type
 Rect ExtendForAutoSize(const Rect& bounds, AutoSizeRules rules) {
     Rect extended = bounds;
     if (rules.Vertical) {
-        extended.Bottom = Saturated(static_cast<std::int64_t>(bounds.Bottom) + AutoSizeExtension);
+        extended.Bottom = Saturated(static_cast<std::int64_t>(bounds.Bottom) + kAutoSizeExtension);
     }
     if (rules.Horizontal) {
-        extended.Right = Saturated(static_cast<std::int64_t>(bounds.Right) + AutoSizeExtension);
+        extended.Right = Saturated(static_cast<std::int64_t>(bounds.Right) + kAutoSizeExtension);
     }
     return extended;
 }

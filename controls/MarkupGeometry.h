@@ -31,8 +31,8 @@ void ApplyVAlignment(TVAlignment alignment, Rect& bounds, std::int32_t textHeigh
                      std::int32_t controlHeight);
 
 // The room a control that sizes itself to its text gives it, and the margin it adds.
-inline constexpr std::int32_t AutoSizeExtension = 65535;
-inline constexpr std::int32_t AutoSizeMargin = 6;
+inline constexpr std::int32_t kAutoSizeExtension = 65535;
+inline constexpr std::int32_t kAutoSizeMargin = 6;
 
 struct AutoSizeRules {
     bool Vertical = false;

@@ -13,7 +13,7 @@
 namespace velmora {
 namespace {
 
-const FileFilterList AudioFilters = {
+const FileFilterList kAudioFilters = {
     {"Mp3 Files", "*.mp3"}, {"Wav Files", "*.wav"}, {"Ogg Files", "*.ogg"},
     {"Mp4 Files", "*.mp4"}, {"Wma Files", "*.wma"}, {"Mpc Files", "*.mpc"},
 };
@@ -74,7 +74,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     state.AudioName = references.empty() ? std::string() : references.front().Name;
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Audio,
-                             report.Encoding, AudioFilters);
+                             report.Encoding, kAudioFilters);
     for (const FileReference& reference : references) {
         if (chooser.IsPresent(reference.Name)) {
             chooser.Take(chooser.Resolve(reference.Name).PlacedName);

@@ -9,9 +9,9 @@
 namespace velmora {
 namespace {
 
-constexpr std::array<std::string_view, 12> AudioExtensions = {"mp3",  "wav", "ogg", "mp4", "wma",  "mpc",
-                                                              "flac", "ape", "wv",  "m4a", "opus", "aiff"};
-constexpr std::array<std::string_view, 3> ImageExtensions = {"bin", "img", "iso"};
+constexpr std::array<std::string_view, 12> kAudioExtensions = {"mp3",  "wav", "ogg", "mp4", "wma",  "mpc",
+                                                               "flac", "ape", "wv",  "m4a", "opus", "aiff"};
+constexpr std::array<std::string_view, 3> kImageExtensions = {"bin", "img", "iso"};
 
 // The name without its last extension; the whole name when it has none.
 std::string_view WithoutExtension(std::string_view name) {
@@ -55,9 +55,9 @@ const char* RuleDescription(CandidateRule rule) {
 
 std::vector<std::string_view> ExtensionsOfKind(FileKind kind) {
     if (kind == FileKind::Audio) {
-        return {AudioExtensions.begin(), AudioExtensions.end()};
+        return {kAudioExtensions.begin(), kAudioExtensions.end()};
     }
-    return {ImageExtensions.begin(), ImageExtensions.end()};
+    return {kImageExtensions.begin(), kImageExtensions.end()};
 }
 
 bool HasExtensionOfKind(std::string_view fileName, FileKind kind) {
@@ -74,8 +74,8 @@ bool HasExtensionOfKind(std::string_view fileName, FileKind kind) {
     const auto matches = [&](std::string_view known) {
         return known == extension;
     };
-    return kind == FileKind::Audio ? std::any_of(AudioExtensions.begin(), AudioExtensions.end(), matches)
-                                   : std::any_of(ImageExtensions.begin(), ImageExtensions.end(), matches);
+    return kind == FileKind::Audio ? std::any_of(kAudioExtensions.begin(), kAudioExtensions.end(), matches)
+                                   : std::any_of(kImageExtensions.begin(), kImageExtensions.end(), matches);
 }
 
 std::vector<Candidate> FindCandidates(const std::vector<std::string>& folderEntries,

@@ -2,6 +2,7 @@
 
 #include "cue/CueText.h"
 #include "cue/SheetLines.h"
+#include "text/AsciiCase.h"
 
 namespace velmora {
 namespace {
@@ -11,30 +12,11 @@ bool IsSeparator(char c) {
     return c == ' ' || c == '\t';
 }
 
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool StartsWithFileKeyword(std::string_view line) {
-    if (line.size() < 4) {
+    if (!StartsWithIgnoringAsciiCase(line, "FILE")) {
         return false;
     }
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (UpperAscii(line[i]) != "FILE"[i]) {
-            return false;
-        }
-    }
     return line.size() == 4 || IsSeparator(line[4]) || line[4] == '"';
-}
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
 }
 
 // Reads the name and type of the FILE line `line`, whose keyword ends at `at`.
@@ -132,11 +114,11 @@ std::string RenameFileReference(std::string_view text, const FileReference& refe
 std::string AudioTypeKeyword(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     const std::string extension =
-        dot == std::string_view::npos ? std::string() : LowerAscii(fileName.substr(dot + 1));
-    if (extension == "mp3") {
+        dot == std::string_view::npos ? std::string() : UpperAscii(fileName.substr(dot + 1));
+    if (extension == "MP3") {
         return "MP3";
     }
-    if (extension == "aif" || extension == "aiff") {
+    if (extension == "AIF" || extension == "AIFF") {
         return "AIFF";
     }
     return "WAVE";

@@ -9,7 +9,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::int64_t FramesPerSecond = 75;
+constexpr std::int64_t kFramesPerSecond = 75;
 
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
@@ -41,7 +41,7 @@ std::uint32_t SectorSizeOf(std::string_view mode) {
     if (slash == std::string_view::npos ||
         std::from_chars(mode.data() + slash + 1, mode.data() + mode.size(), size).ec != std::errc() ||
         size == 0) {
-        return mode == "CDG" ? 2448 : RawSectorSize;
+        return mode == "CDG" ? 2448 : kRawSectorSize;
     }
     return size;
 }
@@ -61,7 +61,7 @@ std::optional<std::int64_t> FramesOf(std::string_view time) {
         time.remove_prefix(std::min(colon + 1, time.size()));
     }
     CarryTime(fields[0], fields[1], fields[2]);
-    return (fields[0] * 60 + fields[1]) * FramesPerSecond + fields[2];
+    return (fields[0] * 60 + fields[1]) * kFramesPerSecond + fields[2];
 }
 
 } // namespace
@@ -85,7 +85,7 @@ std::vector<FileTimes> IndexTimesByFile(std::string_view text, const std::vector
     }
     std::size_t nextReference = 0;
     int track = 0;
-    std::uint32_t sectorSize = RawSectorSize;
+    std::uint32_t sectorSize = kRawSectorSize;
     for (LineSpan span; reader.Next(span);) {
         ++lineNumber;
         if (nextReference < references.size() && references[nextReference].LineNumber == lineNumber) {
@@ -106,11 +106,11 @@ std::vector<FileTimes> IndexTimesByFile(std::string_view text, const std::vector
 }
 
 std::string FormatFrames(std::int64_t frames) {
-    std::string text = FormatTimeField(frames / FramesPerSecond / 60);
+    std::string text = FormatTimeField(frames / kFramesPerSecond / 60);
     text += ':';
-    AppendTimeField(text, frames / FramesPerSecond % 60);
+    AppendTimeField(text, frames / kFramesPerSecond % 60);
     text += ':';
-    AppendTimeField(text, frames % FramesPerSecond);
+    AppendTimeField(text, frames % kFramesPerSecond);
     return text;
 }
 

@@ -9,7 +9,7 @@
 
 namespace velmora {
 
-inline constexpr std::uint32_t RawSectorSize = 2352;
+inline constexpr std::uint32_t kRawSectorSize = 2352;
 
 // One INDEX line of a sheet: where it lies in its file, counted in frames (75 to a second).
 struct IndexPoint {
@@ -19,7 +19,7 @@ struct IndexPoint {
     std::int64_t Frames = 0;
     // Bytes a frame takes in a disc image, by the track's mode: 2,352 for AUDIO and the raw modes,
     // 2,048 for MODE1/2048 and the like.
-    std::uint32_t SectorSize = RawSectorSize;
+    std::uint32_t SectorSize = kRawSectorSize;
 };
 
 // The INDEX lines that belong to one FILE line: those after it, up to the next FILE line.

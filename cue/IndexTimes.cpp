@@ -15,8 +15,8 @@
 namespace velmora {
 namespace {
 
-constexpr int FramesPerSecond = 75;
-constexpr int SecondsPerMinute = 60;
+constexpr int kFramesPerSecond = 75;
+constexpr int kSecondsPerMinute = 60;
 
 bool IsSeparator(char c) {
     return c == ' ' || c == '\t';
@@ -113,13 +113,13 @@ void AppendTimeField(std::string& text, std::int64_t value) {
 }
 
 void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frames) {
-    if (frames >= FramesPerSecond) {
-        seconds += frames / FramesPerSecond;
-        frames %= FramesPerSecond;
+    if (frames >= kFramesPerSecond) {
+        seconds += frames / kFramesPerSecond;
+        frames %= kFramesPerSecond;
     }
-    if (seconds >= SecondsPerMinute) {
-        minutes += seconds / SecondsPerMinute;
-        seconds %= SecondsPerMinute;
+    if (seconds >= kSecondsPerMinute) {
+        minutes += seconds / kSecondsPerMinute;
+        seconds %= kSecondsPerMinute;
     }
 }
 
@@ -134,7 +134,7 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
     for (LineSpan span; reader.Next(span);) {
         ++lineNumber;
         const std::string_view line =
-            text.substr(span.Start, std::min(span.Length, TextBuffer::MaxLineLength));
+            text.substr(span.Start, std::min(span.Length, TextBuffer::kMaxLineLength));
         const std::optional<std::pair<std::size_t, std::size_t>> time = TimeSpanOf(line);
         if (!time) {
             continue;

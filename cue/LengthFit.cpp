@@ -5,7 +5,7 @@ namespace {
 
 __extension__ using Wide = unsigned __int128;
 
-constexpr std::uint64_t FramesPerSecond = 75;
+constexpr std::uint64_t kFramesPerSecond = 75;
 
 // Built digit by digit: inserting into the string trips GCC 12's overlap warning at -O3.
 std::string GroupedThousands(std::uint64_t value) {
@@ -49,18 +49,18 @@ std::int64_t ImageFrames(const IndexPoint& point, Wide offset, std::uint64_t byt
 
 bool AudioHolds(std::int64_t frames, AudioLength audio) {
     return frames < 0 ||
-           static_cast<Wide>(frames) * audio.SampleRate < static_cast<Wide>(audio.Samples) * FramesPerSecond;
+           static_cast<Wide>(frames) * audio.SampleRate < static_cast<Wide>(audio.Samples) * kFramesPerSecond;
 }
 
 // How far `frames` lies past the end of the audio, rounded up to hundredths so that a sliver past the
 // end never reads as nothing.
 std::string AudioPast(std::int64_t frames, AudioLength audio) {
     const Wide over =
-        static_cast<Wide>(frames) * audio.SampleRate - static_cast<Wide>(audio.Samples) * FramesPerSecond;
+        static_cast<Wide>(frames) * audio.SampleRate - static_cast<Wide>(audio.Samples) * kFramesPerSecond;
     if (over == 0) {
         return {};
     }
-    const Wide scale = static_cast<Wide>(FramesPerSecond) * audio.SampleRate;
+    const Wide scale = static_cast<Wide>(kFramesPerSecond) * audio.SampleRate;
     const auto hundredths = static_cast<std::uint64_t>((over * 100 + scale - 1) / scale);
     return FormatAudioLength({hundredths, 100});
 }
@@ -104,7 +104,7 @@ std::string CapacityText(const FileTimes& times, const FileCapacity& capacity) {
         return FormatAudioLength(capacity.Audio);
     }
     if (times.Indexes.empty()) {
-        return FormatFrames(static_cast<std::int64_t>(capacity.Bytes / RawSectorSize));
+        return FormatFrames(static_cast<std::int64_t>(capacity.Bytes / kRawSectorSize));
     }
     const std::vector<Wide> offsets = ByteOffsets(times);
     return FormatFrames(

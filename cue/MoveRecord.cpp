@@ -12,7 +12,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::string_view Header = "Velmora moves\n";
+constexpr std::string_view kHeader = "Velmora moves\n";
 
 void AppendPath(std::string& out, const std::string& path) {
     out += std::to_string(path.size());
@@ -41,7 +41,7 @@ std::string MoveRecordPathOf(const std::string& sheetPath) {
 }
 
 std::string EncodeMoveRecord(const std::vector<PlannedMove>& moves) {
-    std::string bytes(Header);
+    std::string bytes(kHeader);
     for (const PlannedMove& move : moves) {
         AppendPath(bytes, move.From);
         AppendPath(bytes, move.To);
@@ -50,10 +50,10 @@ std::string EncodeMoveRecord(const std::vector<PlannedMove>& moves) {
 }
 
 std::optional<std::vector<PlannedMove>> DecodeMoveRecord(std::string_view bytes) {
-    if (bytes.substr(0, Header.size()) != Header) {
+    if (bytes.substr(0, kHeader.size()) != kHeader) {
         return std::nullopt;
     }
-    bytes.remove_prefix(Header.size());
+    bytes.remove_prefix(kHeader.size());
     std::vector<PlannedMove> moves;
     while (!bytes.empty()) {
         std::optional<std::string> from = TakePath(bytes);
@@ -110,7 +110,7 @@ void RecordMoves(const std::string& sheetPath, const std::vector<PlannedMove>& m
     std::vector<PlannedMove> recorded;
     // A record that cannot be read is replaced: it could not have been put back anyway.
     try {
-        if (const std::optional<std::string> bytes = ReadRegularFile(recordPath, TextBuffer::LargestSheet)) {
+        if (const std::optional<std::string> bytes = ReadRegularFile(recordPath, TextBuffer::kLargestSheet)) {
             recorded = DecodeMoveRecord(*bytes).value_or(std::vector<PlannedMove>());
         }
     } catch (const Error&) {

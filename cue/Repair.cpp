@@ -6,7 +6,7 @@
 namespace velmora {
 namespace {
 
-constexpr int ProgressMaximum = 100;
+constexpr int kProgressMaximum = 100;
 
 // Marks the run as in progress and, however it ends, clears the mark and enables the open link again.
 class RunScope {
@@ -99,12 +99,12 @@ RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
 
 void AnimateProgress(RepairHost& host) {
     if (host.AnimatesProgress()) {
-        for (int step = 0; step < ProgressMaximum; ++step) {
+        for (int step = 0; step < kProgressMaximum; ++step) {
             host.SetProgressPosition(host.ProgressPosition() + 1);
             Delay(host, 1);
         }
     }
-    host.SetProgressPosition(ProgressMaximum);
+    host.SetProgressPosition(kProgressMaximum);
 }
 
 void Delay(RepairHost& host, std::uint32_t ms) {

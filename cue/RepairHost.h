@@ -40,9 +40,9 @@ struct FileRequest {
 };
 
 // Icon indexes of the result rows.
-inline constexpr int BadIcon = 0;
-inline constexpr int CorrectedIcon = 1;
-inline constexpr int GoodIcon = 2;
+inline constexpr int kBadIcon = 0;
+inline constexpr int kCorrectedIcon = 1;
+inline constexpr int kGoodIcon = 2;
 
 // What the repair engine needs from its window. The host is owned by its creator (the main window, the
 // console front end, a test) and outlives every run; the engine only borrows it for the length of one

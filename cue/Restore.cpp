@@ -68,8 +68,8 @@ RestoreResult RestoreSheet(const std::string& sheetPath) {
     std::optional<std::string> backup;
     std::optional<std::string> record;
     try {
-        backup = ReadRegularFile(backupPath, TextBuffer::LargestSheet);
-        record = ReadRegularFile(recordPath, TextBuffer::LargestSheet);
+        backup = ReadRegularFile(backupPath, TextBuffer::kLargestSheet);
+        record = ReadRegularFile(recordPath, TextBuffer::kLargestSheet);
     } catch (const Error& error) {
         throw Error(error.what(), sheetPath);
     }

@@ -15,15 +15,15 @@ RunOutcome AddOutcomeRow(RepairState& state, RepairHost& host, RunOutcome outcom
         RecordMoves(state.CuePath, state.Report.Moves, host);
     }
     std::string caption(FileNamePart(state.CuePath));
-    int icon = BadIcon;
+    int icon = kBadIcon;
     switch (outcome) {
     case RunOutcome::Good:
         caption += " => GOOD";
-        icon = GoodIcon;
+        icon = kGoodIcon;
         break;
     case RunOutcome::Corrected:
         caption += " => CORRECTED";
-        icon = CorrectedIcon;
+        icon = kCorrectedIcon;
         break;
     default:
         caption += " => BAD";

@@ -14,7 +14,7 @@ namespace velmora {
 namespace {
 
 // Sheets are small; anything larger is no sheet worth reading for names.
-constexpr off_t LargestSheet = 1 << 20;
+constexpr off_t kLargestSheet = 1 << 20;
 
 bool IsSheetName(const std::string& name) {
     if (name.size() < 5) {
@@ -38,7 +38,7 @@ std::string ReadSmallFile(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > LargestSheet) {
+        info.st_size > kLargestSheet) {
         return {};
     }
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');

@@ -71,7 +71,7 @@ bool ReadNormalised(const std::string& path, std::string& text, std::string& byt
         throw Error(CannotOpenMessage(path, EINVAL));
     }
     const auto size = static_cast<std::size_t>(info.st_size);
-    if (size > TextBuffer::LargestSheet) {
+    if (size > TextBuffer::kLargestSheet) {
         throw Error(CannotOpenMessage(path, EFBIG));
     }
     text.reserve(size + size / 16);
@@ -163,7 +163,7 @@ std::string TextBuffer::Line(std::size_t i) const {
         return {};
     }
     const LineSpan& span = lines[i];
-    return text_.substr(span.Start, span.Length < MaxLineLength ? span.Length : MaxLineLength);
+    return text_.substr(span.Start, span.Length < kMaxLineLength ? span.Length : kMaxLineLength);
 }
 
 } // namespace velmora

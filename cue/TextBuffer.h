@@ -14,14 +14,14 @@ namespace velmora {
 // The sheet as the repair sees it: one text whose lines are separated by CR LF after a load.
 class TextBuffer {
 public:
-    static constexpr std::size_t MaxLineLength = 4096;
+    static constexpr std::size_t kMaxLineLength = 4096;
 
     // No sheet is this large; a larger file is refused before it is read.
-    static constexpr std::size_t LargestSheet = 16 << 20;
+    static constexpr std::size_t kLargestSheet = 16 << 20;
 
     // Reads the file whole and turns every CR LF, lone CR and lone LF into CR LF; a UTF-16 file with its
     // byte order mark is read into UTF-8. Throws Error "Impossible d'ouvrir le fichier ..." when the file
-    // cannot be read or is larger than LargestSheet ("File too large").
+    // cannot be read or is larger than kLargestSheet ("File too large").
     void LoadFromFile(const std::string& path);
     // Writes the text byte for byte, atomically; an existing file keeps its mode.
     // Throws Error "Impossible de créer le fichier ..." on failure.
@@ -33,7 +33,7 @@ public:
 
     // An empty last line after a final line break is not counted.
     std::size_t LineCount() const;
-    // Line i without its line break, cut to MaxLineLength; empty at or past the count.
+    // Line i without its line break, cut to kMaxLineLength; empty at or past the count.
     std::string Line(std::size_t i) const;
 
     // True when the last load had to change line breaks, so the text differs from the file's bytes.

@@ -6,7 +6,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::size_t Context = 3;
+constexpr std::size_t kContext = 3;
 
 // Lines end at LF and keep their line break, a CR before it included, so that a change of line breaks
 // shows as a change of the line, as patch sees it.
@@ -24,7 +24,7 @@ std::vector<std::string_view> LinesOf(std::string_view text) {
 
 enum class Op { Keep, Remove, Add };
 
-constexpr std::size_t SearchWindow = 32;
+constexpr std::size_t kSearchWindow = 32;
 
 // A short edit script found by resynchronising after each difference within a window of lines. Repairs
 // replace lines in place or insert one, which this finds exactly, and the work stays linear however
@@ -43,7 +43,7 @@ std::vector<Op> EditScript(const std::vector<std::string_view>& a, const std::ve
         std::size_t skipA = a.size() - i;
         std::size_t skipB = b.size() - j;
         bool found = false;
-        for (std::size_t steps = 1; steps <= 2 * SearchWindow && !found; ++steps) {
+        for (std::size_t steps = 1; steps <= 2 * kSearchWindow && !found; ++steps) {
             for (std::size_t di = 0; di <= steps && !found; ++di) {
                 const std::size_t dj = steps - di;
                 if (i + di < a.size() && j + dj < b.size() && a[i + di] == b[j + dj]) {
@@ -100,7 +100,7 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
         std::size_t keeps = 0;
         for (std::size_t j = i; j < ops.size(); ++j) {
             if (ops[j] == Op::Keep) {
-                if (++keeps > 2 * Context) {
+                if (++keeps > 2 * kContext) {
                     break;
                 }
             } else {
@@ -108,8 +108,8 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
                 end = j + 1;
             }
         }
-        const std::size_t start = i >= Context ? i - Context : 0;
-        const std::size_t stop = std::min(ops.size(), end + Context);
+        const std::size_t start = i >= kContext ? i - kContext : 0;
+        const std::size_t stop = std::min(ops.size(), end + kContext);
         std::size_t ai = 0;
         std::size_t bi = 0;
         for (std::size_t j = 0; j < start; ++j) {

@@ -9,7 +9,7 @@ namespace velmora {
 namespace {
 
 // Searched in this order; the first match wins.
-constexpr std::array<std::pair<std::string_view, TColor>, 40> ColorNames{{
+constexpr std::array<std::pair<std::string_view, TColor>, 40> kColorNames{{
     {"clred", clRed},
     {"clblack", clBlack},
     {"clblue", clBlue},
@@ -60,7 +60,7 @@ int HexDigitValue(char c) {
 } // namespace
 
 TColor ColorFromName(std::string_view name) {
-    for (const auto& [known, color] : ColorNames) {
+    for (const auto& [known, color] : kColorNames) {
         if (known == name) {
             return color;
         }

@@ -8,7 +8,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 9> TextEntities{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kTextEntities{{
     {"&amp;", "&&"},
     {"&quot;", "\""},
     {"&sect;", "\xA7"},
@@ -39,7 +39,7 @@ std::string ReplaceTextEntities(std::string_view text) {
         if (c != ';') {
             continue;
         }
-        for (const auto& [entity, replacement] : TextEntities) {
+        for (const auto& [entity, replacement] : kTextEntities) {
             if (EndsWithIgnoreCase(out, entity)) {
                 out.replace(out.size() - entity.size(), entity.size(), replacement);
                 break;
@@ -64,7 +64,7 @@ std::string PrepareMarkup(std::string_view markup) {
 
 std::string ReplaceRunEntities(std::string_view run) {
     // The replacements hold no "&", so no new entity can appear and one scan does all three.
-    constexpr std::array<std::pair<std::string_view, char>, 3> RunEntities{{
+    constexpr std::array<std::pair<std::string_view, char>, 3> kRunEntities{{
         {"&nbsp;", ' '},
         {"&lt;", '<'},
         {"&gt;", '>'},
@@ -75,7 +75,7 @@ std::string ReplaceRunEntities(std::string_view run) {
     while (i < run.size()) {
         bool replaced = false;
         if (run[i] == '&') {
-            for (const auto& [entity, replacement] : RunEntities) {
+            for (const auto& [entity, replacement] : kRunEntities) {
                 if (run.substr(i, entity.size()) == entity) {
                     out += replacement;
                     i += entity.size();

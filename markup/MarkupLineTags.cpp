@@ -9,7 +9,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::int32_t ListStep = 12;
+constexpr std::int32_t kListStep = 12;
 
 } // namespace
 
@@ -274,7 +274,7 @@ void LineLayout::Font(std::string_view tag) {
     }
     if (const auto size = FontSizeFromAttributes(attributes)) {
         EditFont(
-            [&size](FontState& f) { f.Size = std::clamp(*size, -MarkupMaxPointSize, MarkupMaxPointSize); });
+            [&size](FontState& f) { f.Size = std::clamp(*size, -kMarkupMaxPointSize, kMarkupMaxPointSize); });
     }
 }
 
@@ -316,8 +316,8 @@ void LineLayout::ListItem() {
     listItemSeen_ = true;
     const std::int32_t level = s_.flow.listLevel;
     // Multiplied in 64 bits: nothing bounds the number of open lists but the length of the markup.
-    result_.xExtent = PositionSum(result_.xExtent, std::int64_t{ListStep} * level);
-    textRect_.Left = PositionSum(textRect_.Left, std::int64_t{ListStep} * (level - 1));
+    result_.xExtent = PositionSum(result_.xExtent, std::int64_t{kListStep} * level);
+    textRect_.Left = PositionSum(textRect_.Left, std::int64_t{kListStep} * (level - 1));
     if (!paintNothing_ && (!s_.flow.hidden || rules_.bulletsWhenHidden)) {
         const FontState font = canvas_.Font();
         EditFont([](FontState& f) { f.Name = "Symbol"; });
@@ -325,7 +325,7 @@ void LineLayout::ListItem() {
         canvas_.DrawText(level % 2 == 1 ? "\xB7" : "o", bullet, DT_TOP | DT_LEFT | DT_SINGLELINE);
         canvas_.SetFont(font);
     }
-    textRect_.Left = PositionSum(textRect_.Left, ListStep);
+    textRect_.Left = PositionSum(textRect_.Left, kListStep);
 }
 
 void LineLayout::Rule() {

@@ -14,8 +14,8 @@
 namespace velmora {
 namespace {
 
-constexpr std::int32_t LogicalPixelsPerInch = 96;
-constexpr std::int32_t GradientBands = 64;
+constexpr std::int32_t kLogicalPixelsPerInch = 96;
+constexpr std::int32_t kGradientBands = 64;
 
 bool Holds(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
@@ -24,11 +24,11 @@ bool Holds(std::string_view text, std::string_view part) {
 } // namespace
 
 std::int32_t LineLayout::DeviceWidth(std::int32_t width) const {
-    return MulDiv(width, canvas_.PixelsPerInchX(), LogicalPixelsPerInch);
+    return MulDiv(width, canvas_.PixelsPerInchX(), kLogicalPixelsPerInch);
 }
 
 std::int32_t LineLayout::DeviceHeight(std::int32_t height) const {
-    return MulDiv(height, canvas_.PixelsPerInchY(), LogicalPixelsPerInch);
+    return MulDiv(height, canvas_.PixelsPerInchY(), kLogicalPixelsPerInch);
 }
 
 THTMLPicture* LineLayout::FindPicture(std::string_view source) {
@@ -66,9 +66,9 @@ void LineLayout::Image(std::string_view tag) {
     }
     // Held within the coordinate limit, so that no line or rectangle arithmetic can overflow.
     const std::int32_t givenWidth =
-        std::min(IntFromText(AttributeValue(attributes, "WIDTH").value_or("")), MarkupCoordinateLimit);
+        std::min(IntFromText(AttributeValue(attributes, "WIDTH").value_or("")), kMarkupCoordinateLimit);
     const std::int32_t givenHeight =
-        std::min(IntFromText(AttributeValue(attributes, "HEIGHT").value_or("")), MarkupCoordinateLimit);
+        std::min(IntFromText(AttributeValue(attributes, "HEIGHT").value_or("")), kMarkupCoordinateLimit);
     const bool stretched = givenWidth >= 1 && givenHeight >= 1;
 
     const std::int32_t x = textRect_.Left;
@@ -197,7 +197,7 @@ void LineLayout::Body(std::string_view tag) {
         const auto direction = AttributeValue(attributes, "DIR");
         canvas_.SetPenColor(color);
         FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone),
-                          !direction || *direction == "H", in_.bounds, GradientBands, clNone);
+                          !direction || *direction == "H", in_.bounds, kGradientBands, clNone);
         canvas_.SetBrushColor(clNone);
         return;
     }
@@ -258,7 +258,7 @@ void LineLayout::ParagraphBackground(const std::string& attributes) {
     if (to && rules_.gradients) {
         canvas_.SetPenColor(color);
         FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone), true,
-                          {b.Left, lineRect_.Top, b.Right, lineRect_.Bottom + 2}, GradientBands, clNone);
+                          {b.Left, lineRect_.Top, b.Right, lineRect_.Bottom + 2}, kGradientBands, clNone);
         canvas_.SetBrushColor(clNone);
         return;
     }

@@ -11,12 +11,12 @@
 
 namespace velmora {
 
-// a + b held within MarkupCoordinateLimit.
+// a + b held within kMarkupCoordinateLimit.
 inline std::int32_t PositionSum(std::int64_t a, std::int64_t b) {
     const std::int64_t sum = a + b;
-    return static_cast<std::int32_t>(sum < -MarkupCoordinateLimit  ? -MarkupCoordinateLimit
-                                     : sum > MarkupCoordinateLimit ? MarkupCoordinateLimit
-                                                                   : sum);
+    return static_cast<std::int32_t>(sum < -kMarkupCoordinateLimit  ? -kMarkupCoordinateLimit
+                                     : sum > kMarkupCoordinateLimit ? kMarkupCoordinateLimit
+                                                                    : sum);
 }
 
 enum class ParagraphAlignment : std::uint8_t { Left, Right, Center };

@@ -195,8 +195,8 @@ std::optional<int> FontSizeFromAttributes(std::string_view attributes) {
         rest.remove_prefix(first + 1);
     }
     const int size = IntFromText(rest);
-    constexpr int StepSizes[] = {8, 10, 12, 14, 16};
-    return size >= 1 && size <= 5 ? StepSizes[size - 1] : size;
+    constexpr int kStepSizes[] = {8, 10, 12, 14, 16};
+    return size >= 1 && size <= 5 ? kStepSizes[size - 1] : size;
 }
 
 } // namespace velmora

@@ -9,10 +9,10 @@
 namespace velmora {
 namespace {
 
-constexpr TextFormat RunFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
+constexpr TextFormat kRunFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 
 void ChooseFormats(MarkupCallState& state) {
-    TextFormat format = RunFormat;
+    TextFormat format = kRunFormat;
     if (!state.request.wordWrap) {
         format |= DT_END_ELLIPSIS;
     }

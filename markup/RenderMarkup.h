@@ -16,9 +16,9 @@ class THTMLPictureCache;
 class TPictureContainer;
 
 // Markup can name any number; indents and positions are held within this many pixels either side
-// of 0, and font sizes within MarkupMaxPointSize, so that no arithmetic on them can overflow.
-inline constexpr std::int32_t MarkupCoordinateLimit = 1 << 24;
-inline constexpr std::int32_t MarkupMaxPointSize = 1000;
+// of 0, and font sizes within kMarkupMaxPointSize, so that no arithmetic on them can overflow.
+inline constexpr std::int32_t kMarkupCoordinateLimit = 1 << 24;
+inline constexpr std::int32_t kMarkupMaxPointSize = 1000;
 
 // The two controls share one engine; MarkupRules says where the static text's copy differs.
 enum class MarkupFlavor : std::uint8_t { Label, StaticText };

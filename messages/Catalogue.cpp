@@ -9,8 +9,8 @@ namespace velmora {
 
 namespace {
 
-constexpr std::uint32_t Magic = 0x950412de;
-constexpr std::uint32_t SwappedMagic = 0xde120495;
+constexpr std::uint32_t kMagic = 0x950412de;
+constexpr std::uint32_t kSwappedMagic = 0xde120495;
 
 class CatalogueBytes {
 public:
@@ -46,9 +46,9 @@ private:
 
 Catalogue ParseCatalogue(std::string_view bytes) {
     const auto magic = CatalogueBytes(bytes, false).Word(0);
-    if (!magic || (*magic != Magic && *magic != SwappedMagic))
+    if (!magic || (*magic != kMagic && *magic != kSwappedMagic))
         return {};
-    const CatalogueBytes file(bytes, *magic == SwappedMagic);
+    const CatalogueBytes file(bytes, *magic == kSwappedMagic);
     const auto count = file.Word(8);
     const auto originals = file.Word(12);
     const auto translations = file.Word(16);

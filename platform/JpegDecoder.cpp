@@ -8,7 +8,7 @@ namespace velmora {
 
 namespace {
 
-constexpr std::uint64_t kMaxPixels = 64u * 1024u * 1024u;
+constexpr std::uint64_t kMaxPixels = std::uint64_t{64} * 1024 * 1024;
 
 struct ErrorTrap {
     jpeg_error_mgr manager;

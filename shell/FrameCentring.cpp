@@ -9,14 +9,14 @@ namespace velmora {
 
 namespace {
 
-constexpr int SettleIntervalMilliseconds = 50;
-constexpr int SettleChecks = 40;
+constexpr int kSettleIntervalMilliseconds = 50;
+constexpr int kSettleChecks = 40;
 
 } // namespace
 
 FrameCentring::FrameCentring(QWidget& window) : QObject(&window), window_(window) {
     window_.installEventFilter(this);
-    settle_.setInterval(SettleIntervalMilliseconds);
+    settle_.setInterval(kSettleIntervalMilliseconds);
     connect(&settle_, &QTimer::timeout, this, [this] { Settle(); });
 }
 
@@ -29,7 +29,7 @@ void FrameCentring::CentreOn(std::function<QPoint()> centre) {
 }
 
 void FrameCentring::Settle() {
-    if (++settleChecks_ >= SettleChecks || !window_.isVisible()) {
+    if (++settleChecks_ >= kSettleChecks || !window_.isVisible()) {
         settle_.stop();
         return;
     }

@@ -78,8 +78,8 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
 }
 
 // What a row keeps of its run: the sheet's full path, and whether the run changed files on disk.
-constexpr int SheetPathRole = Qt::UserRole;
-constexpr int ChangedFilesRole = Qt::UserRole + 1;
+constexpr int kSheetPathRole = Qt::UserRole;
+constexpr int kChangedFilesRole = Qt::UserRole + 1;
 
 // The result list's one column is 470 pixels wide: a longer row is shortened
 // to fit it instead of running off to the right.
@@ -87,11 +87,11 @@ class ResultRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    static constexpr int ColumnWidth = 470;
+    static constexpr int kColumnWidth = 470;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize hint = QStyledItemDelegate::sizeHint(option, index);
-        hint.setWidth(std::min(hint.width(), ColumnWidth));
+        hint.setWidth(std::min(hint.width(), kColumnWidth));
         return hint;
     }
 };
@@ -464,13 +464,13 @@ void TForm1::DescribeResultRow(const RowReport& report) {
     }
     row->setToolTip(SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
     const std::string path = AbsolutePath(state_.CuePath);
-    row->setData(SheetPathRole, QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-    row->setData(ChangedFilesRole, ChangedFiles(report));
+    row->setData(kSheetPathRole, QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    row->setData(kChangedFilesRole, ChangedFiles(report));
 }
 
 QMenu* TForm1::RowContextMenu(QListWidgetItem* row) {
     auto* menu = new QMenu(this);
-    if (row == nullptr || !row->data(ChangedFilesRole).toBool()) {
+    if (row == nullptr || !row->data(kChangedFilesRole).toBool()) {
         return menu;
     }
     QAction* restore = menu->addAction("Restore original");
@@ -493,7 +493,7 @@ void TForm1::ShowRowContextMenu(const QPoint& position) {
 }
 
 void TForm1::RestoreOriginal(QListWidgetItem* row) {
-    const QByteArray path = row->data(SheetPathRole).toByteArray();
+    const QByteArray path = row->data(kSheetPathRole).toByteArray();
     const std::string sheet = path.toStdString();
     RestoreResult result;
     try {
@@ -504,8 +504,8 @@ void TForm1::RestoreOriginal(QListWidgetItem* row) {
     }
     // Whatever it said, no row of this sheet has anything left to put back.
     for (int i = 0; i < ListView1->count(); ++i) {
-        if (ListView1->item(i)->data(SheetPathRole).toByteArray() == path) {
-            ListView1->item(i)->setData(ChangedFilesRole, false);
+        if (ListView1->item(i)->data(kSheetPathRole).toByteArray() == path) {
+            ListView1->item(i)->setData(kChangedFilesRole, false);
         }
     }
     if (result.Outcome == RestoreOutcome::NoBackup) {

@@ -9,7 +9,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint64_t PieceSize = 16 * 1024;
+constexpr std::uint64_t kPieceSize = std::uint64_t{16} * 1024;
 
 } // namespace
 
@@ -36,11 +36,11 @@ const std::string& HeaderStream::Piece(std::uint64_t index) {
         return known->second;
     }
     std::string& piece = pieces_[index];
-    piece.resize(PieceSize);
+    piece.resize(kPieceSize);
     std::size_t filled = 0;
-    while (filled < PieceSize) {
-        const ssize_t count = ::pread(fd_, piece.data() + filled, PieceSize - filled,
-                                      static_cast<off_t>(index * PieceSize + filled));
+    while (filled < kPieceSize) {
+        const ssize_t count = ::pread(fd_, piece.data() + filled, kPieceSize - filled,
+                                      static_cast<off_t>(index * kPieceSize + filled));
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -60,8 +60,8 @@ TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
     }
     std::uint64_t wanted = std::min<std::uint64_t>(length, size_ > position_ ? size_ - position_ : 0);
     while (wanted > 0) {
-        const std::string& piece = Piece(position_ / PieceSize);
-        const std::uint64_t offset = position_ % PieceSize;
+        const std::string& piece = Piece(position_ / kPieceSize);
+        const std::uint64_t offset = position_ % kPieceSize;
         if (offset >= piece.size()) {
             break;
         }

@@ -40,15 +40,15 @@ std::string HiddenPrefix(const std::string& folder, const std::string& baseName)
 
 // The coarse clock is the one file times are taken from, so a file made after this moment is never
 // dated before it.
-const timespec ProcessStart = [] {
+const timespec kProcessStart = [] {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
     return now;
 }();
 
 bool OlderThanThisProcess(const struct stat& info) {
-    return info.st_mtim.tv_sec < ProcessStart.tv_sec ||
-           (info.st_mtim.tv_sec == ProcessStart.tv_sec && info.st_mtim.tv_nsec < ProcessStart.tv_nsec);
+    return info.st_mtim.tv_sec < kProcessStart.tv_sec ||
+           (info.st_mtim.tv_sec == kProcessStart.tv_sec && info.st_mtim.tv_nsec < kProcessStart.tv_nsec);
 }
 
 } // namespace
@@ -166,11 +166,11 @@ std::string ContainingFolder(const std::string& path) {
 }
 
 bool IsTemporaryName(const std::string& name) {
-    constexpr std::size_t SuffixLength = 1 + 16 + 4; // ".<hex>.tmp"
-    if (name.size() < 2 + SuffixLength || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) {
+    constexpr std::size_t kSuffixLength = 1 + 16 + 4; // ".<hex>.tmp"
+    if (name.size() < 2 + kSuffixLength || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) {
         return false;
     }
-    const std::size_t dot = name.size() - SuffixLength;
+    const std::size_t dot = name.size() - kSuffixLength;
     if (name[dot] != '.') {
         return false;
     }

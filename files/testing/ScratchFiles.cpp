@@ -14,7 +14,7 @@ namespace velmora::testing {
 
 namespace fs = std::filesystem;
 
-constexpr uid_t NobodyId = 65534;
+constexpr uid_t kNobodyId = 65534;
 
 TempFolder::TempFolder(const std::string& base) {
     std::string pattern = (base.empty() ? fs::temp_directory_path().string() : base) + "/velmora-XXXXXX";
@@ -65,7 +65,7 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 }
 
 void HandToUnprivilegedUser(const std::string& path) {
-    if (::geteuid() == 0 && ::chown(path.c_str(), NobodyId, NobodyId) != 0) {
+    if (::geteuid() == 0 && ::chown(path.c_str(), kNobodyId, kNobodyId) != 0) {
         throw std::runtime_error("cannot hand " + path + " over");
     }
 }
@@ -82,8 +82,8 @@ std::string RunUnprivileged(const std::function<std::string()>& work) {
     if (child == 0) {
         ::close(channel[0]);
         if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setresgid(NobodyId, NobodyId, NobodyId) != 0 ||
-             ::setresuid(NobodyId, NobodyId, NobodyId) != 0)) {
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobodyId, kNobodyId, kNobodyId) != 0 ||
+             ::setresuid(kNobodyId, kNobodyId, kNobodyId) != 0)) {
             ::_exit(3);
         }
         std::string result;

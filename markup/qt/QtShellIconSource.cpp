@@ -12,8 +12,8 @@
 namespace velmora {
 namespace {
 
-constexpr int SmallIcon = 16;
-constexpr int LargeIcon = 32;
+constexpr int kSmallIcon = 16;
+constexpr int kLargeIcon = 32;
 
 QString FromLocal(const std::string& path) {
     return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
@@ -73,7 +73,7 @@ std::int32_t QtShellIconSource::IconIndex(const std::string& path, bool byName) 
 }
 
 Size QtShellIconSource::IconSize(bool large) const {
-    const int side = large ? LargeIcon : SmallIcon;
+    const int side = large ? kLargeIcon : kSmallIcon;
     return {side, side};
 }
 
@@ -81,7 +81,7 @@ Bitmap QtShellIconSource::Icon(std::int32_t index, bool large) {
     if (index < 0 || static_cast<std::size_t>(index) >= icons_->known.size()) {
         return {};
     }
-    const int side = large ? LargeIcon : SmallIcon;
+    const int side = large ? kLargeIcon : kSmallIcon;
     const QIcon& icon = icons_->known[static_cast<std::size_t>(index)].second;
     if (icon.isNull()) {
         return {};

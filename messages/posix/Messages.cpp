@@ -18,7 +18,7 @@ namespace velmora {
 
 namespace {
 
-constexpr const char* Domain = "velmora";
+constexpr const char* kDomain = "velmora";
 
 // An installed program finds its catalogues in ../share/locale beside its folder (as a build's programs
 // do); test programs live deeper and use the build's folder.
@@ -37,8 +37,8 @@ std::string CatalogueFolder() {
 void BindCatalogue() {
     static std::once_flag bound;
     std::call_once(bound, [] {
-        bindtextdomain(Domain, CatalogueFolder().c_str());
-        bind_textdomain_codeset(Domain, "UTF-8");
+        bindtextdomain(kDomain, CatalogueFolder().c_str());
+        bind_textdomain_codeset(kDomain, "UTF-8");
     });
 }
 
@@ -114,7 +114,7 @@ std::string Localized(const char* english, std::initializer_list<std::string_vie
     BindCatalogue();
     const UserMessageLocale locale;
     const ThreadLocaleScope scope(locale.Get());
-    return FillIn(dgettext(Domain, english), values);
+    return FillIn(dgettext(kDomain, english), values);
 }
 
 std::vector<std::string> MessageLanguages() {

@@ -34,6 +34,7 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
         {{"--binary=x", "a.cue"}, "unknown option --binary=x"},
     };
     for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
         try {
             ParseArguments(arguments);
             ADD_FAILURE() << message << " was accepted";

@@ -17,9 +17,9 @@ using velmora::testing::ReadFile;
 using velmora::testing::TempFolder;
 using velmora::testing::WriteFile;
 
-const std::string AudioSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
-                               "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
-const std::string ImageSheet =
+const std::string kAudioSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
+                                "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+const std::string kImageSheet =
     "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2048\r\n    INDEX 01 00:00:00\r\n";
 
 struct Printed {
@@ -46,13 +46,13 @@ protected:
 
 TEST_F(FixRunTest, EachOutcomeGivesItsLinesAndStatus) {
     WriteFile(folder / "a.wav", "");
-    WriteFile(folder / "good.cue", AudioSheet);
-    WriteFile(folder / "fixed.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
+    WriteFile(folder / "good.cue", kAudioSheet);
+    WriteFile(folder / "fixed.cue", kAudioSheet + "    INDEX 01 1:2:3\r\n");
     WriteFile(folder / "bad.cue",
               "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
-    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "disc.cue", kImageSheet);
     WriteFile(folder / "plain.cue", "nothing here\r\n");
-    WriteFile(folder / "broken.cue", AudioSheet + "    INDEX 01 aa:00:00\r\n");
+    WriteFile(folder / "broken.cue", kAudioSheet + "    INDEX 01 aa:00:00\r\n");
     // Every sheet gives one line; why it is bad, warnings and errors go to standard error, naming the
     // sheet and the line at fault. An image left missing is as bad as an audio file left missing.
     const std::tuple<std::string, int, std::string, std::string> cases[] = {
@@ -78,8 +78,8 @@ TEST_F(FixRunTest, EachOutcomeGivesItsLinesAndStatus) {
 
 TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
     WriteFile(folder / "a.wav", "");
-    WriteFile(folder / "good.cue", AudioSheet);
-    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "good.cue", kAudioSheet);
+    WriteFile(folder / "disc.cue", kImageSheet);
     WriteFile(folder / "plain.cue", "nothing here\r\n");
     ::mkdir((folder / "dir.cue").c_str(), 0755);
     FixOptions options;
@@ -122,7 +122,7 @@ TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
 }
 
 TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
-    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "disc.cue", kImageSheet);
     WriteFile(folder / "song.cue",
               "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
     WriteFile(elsewhere / "image.bin", "image");
@@ -164,6 +164,8 @@ TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
         {{"album.flac", "ALBUM.WAV"}, true, std::nullopt, "CORRECTED", "FILE \"ALBUM.WAV\" WAVE"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.present.back() + (c.autoOption ? " with --auto" : "") +
+                     (c.answer ? ", answered" : ""));
         TempFolder sheetFolder;
         WriteFile(sheetFolder / "album.cue", sheet);
         for (const std::string& name : c.present) {
@@ -187,7 +189,7 @@ TEST_F(FixRunTest, DryRunPrintsWhatTheRealRunDoesAndChangesNothing) {
                               "INDEX 01 0:1:80\n";
     WriteFile(folder / "album.cue", sheet);
     WriteFile(folder / "album.flac", "");
-    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "disc.cue", kImageSheet);
     // --auto takes an image only when it holds the sheet's track: one frame of 2,048 bytes here.
     WriteFile(folder / "Disc.BIN", std::string(2048, 'i'));
     FixOptions options;
@@ -216,9 +218,10 @@ TEST_F(FixRunTest, DryRunMeetsTheRefusalsTheRealRunMeets) {
                                     "TRACK 01 AUDIO\r\nINDEX 01 0:0:0\r\n");
     WriteFile(folder / "a.wav", "");
     ::symlink("../elsewhere", (folder / "album.cue.bak").c_str());
-    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "disc.cue", kImageSheet);
     ::mkdir((elsewhere / "folder.bin").c_str(), 0755);
     for (const bool dry : {true, false}) {
+        SCOPED_TRACE(dry ? "dry run" : "run");
         FixOptions options;
         options.DryRun = dry;
         options.BinAnswers = {elsewhere / "folder.bin"};
@@ -311,6 +314,8 @@ TEST_F(FixRunTest, ProgressShowsOnlyOnATerminalForSeveralSheets) {
         {{folder / "a.cue"}, true, false, false},
     };
     for (const auto& [paths, terminal, quiet, shown] : cases) {
+        SCOPED_TRACE(std::to_string(paths.size()) + " sheets" + (terminal ? ", on a terminal" : "") +
+                     (quiet ? ", quiet" : ""));
         FixOptions options;
         options.Quiet = quiet;
         const Printed printed = Fix(paths, options, terminal);

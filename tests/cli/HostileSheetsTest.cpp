@@ -20,9 +20,9 @@ using velmora::testing::ReadFile;
 using velmora::testing::TempFolder;
 using velmora::testing::WriteFile;
 
-const std::string Audio = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
-const std::string Tracks = "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
-const std::string ImageTracks = "  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+const std::string kAudio = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
+const std::string kTracks = "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+const std::string kImageTracks = "  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
 
 std::string LinkTarget(const std::string& path) {
     std::error_code error;
@@ -45,7 +45,8 @@ struct Case {
 };
 
 TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
-    const std::string fixSheet = Audio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 0:1:80\r\n";
+    const std::string fixSheet =
+        kAudio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 0:1:80\r\n";
     const std::string bashrc = "alias ls='ls --color'\n";
     const Case cases[] = {
         {"a backup that links to a file of the user's is never written through",
@@ -90,7 +91,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          [&](const TempFolder& root) {
              EXPECT_EQ(LinkTarget(root / "music/album.cue"), "../store/album.cue");
              EXPECT_EQ(ReadFile(root / "store/album.cue"),
-                       Audio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
+                       kAudio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
              EXPECT_EQ(LinkTarget(root / "music/album.cue.bak"), "(no link)");
              EXPECT_EQ(ReadFile(root / "music/album.cue.bak"), fixSheet);
          }},
@@ -99,7 +100,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              fs::create_directories(root / "library/game");
              fs::create_directories(root / "outside");
              WriteFile(root / "library/game/game.cue",
-                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + ImageTracks);
+                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + kImageTracks);
              // --auto takes an image only when it holds the sheet's track: one frame here.
              WriteFile(root / "library/game/game.bin", std::string(2352, 'i'));
          },
@@ -108,14 +109,14 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_TRUE(FolderEntries(root / "outside").empty());
              EXPECT_EQ(ReadFile(root / "library/game/evil.bin"), std::string(2352, 'i'));
              EXPECT_EQ(ReadFile(root / "library/game/game.cue"),
-                       "FILE \"evil.bin\" BINARY\r\n" + ImageTracks);
+                       "FILE \"evil.bin\" BINARY\r\n" + kImageTracks);
              EXPECT_EQ(ReadFile(root / "library/game/game.cue.bak"),
-                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + ImageTracks);
+                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + kImageTracks);
          }},
         {"a drive-letter reference gets a plain name, never one with backslashes",
          [&](const TempFolder& root) {
              fs::create_directories(root / "game");
-             WriteFile(root / "game/game.cue", "FILE \"C:\\Music\\game.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "game/game.cue", "FILE \"C:\\Music\\game.bin\" BINARY\r\n" + kImageTracks);
              WriteFile(root / "download.bin", "image");
          },
          "--bin download.bin game/game.cue", 0, "game/game.cue => CORRECTED\n",
@@ -123,14 +124,14 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_EQ(FolderEntries(root / "game"),
                        (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.moves"}));
              EXPECT_EQ(ReadFile(root / "game/game.bin"), "image");
-             EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + ImageTracks);
+             EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
          }},
         {"a sub-folder that links outside is not written into",
          [&](const TempFolder& root) {
              fs::create_directories(root / "game");
              fs::create_directories(root / "elsewhere");
              fs::create_directory_symlink("../elsewhere", root / "game/cd");
-             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + kImageTracks);
              WriteFile(root / "download.bin", "image");
          },
          "--bin download.bin game/game.cue", 1, "game/game.cue => BAD\n",
@@ -141,7 +142,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         {"a sub-folder reference is looked for below the sheet with either separator",
          [&](const TempFolder& root) {
              fs::create_directories(root / "game/cd");
-             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + kImageTracks);
              WriteFile(root / "game/cd/disc.bin", "image");
          },
          "game/game.cue", 0, "game/game.cue => GOOD\n",
@@ -153,7 +154,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              fs::create_directories(root / "game");
              fs::create_directories(root / "folder.bin");
              WriteFile(root / "folder.bin/inside", "keep");
-             WriteFile(root / "game/game.cue", "FILE \"game.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "game/game.cue", "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
          },
          "--bin folder.bin game/game.cue", 1, "game/game.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -163,8 +164,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         {"--auto never takes the image of a sibling sheet",
          [&](const TempFolder& root) {
              fs::create_directories(root / "set");
-             WriteFile(root / "set/Disc 1.cue", "FILE \"Disc 1.bin\" BINARY\r\n" + ImageTracks);
-             WriteFile(root / "set/Disc 2.cue", "FILE \"Disc 2.bin\" BINARY\r\n" + ImageTracks);
+             WriteFile(root / "set/Disc 1.cue", "FILE \"Disc 1.bin\" BINARY\r\n" + kImageTracks);
+             WriteFile(root / "set/Disc 2.cue", "FILE \"Disc 2.bin\" BINARY\r\n" + kImageTracks);
              WriteFile(root / "set/Disc 2.bin", "second disc");
          },
          "--auto 'set/Disc 1.cue'", 1, "set/Disc 1.cue => BAD\n",
@@ -176,20 +177,20 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         {"--auto never takes a file that another sheet names",
          [&](const TempFolder& root) {
              fs::create_directories(root / "box");
-             WriteFile(root / "box/live.cue", Audio + "FILE \"live.wav\" WAVE\r\n" + Tracks);
-             WriteFile(root / "box/other.cue", Audio + "FILE \"live.flac\" WAVE\r\n" + Tracks);
+             WriteFile(root / "box/live.cue", kAudio + "FILE \"live.wav\" WAVE\r\n" + kTracks);
+             WriteFile(root / "box/other.cue", kAudio + "FILE \"live.flac\" WAVE\r\n" + kTracks);
              WriteFile(root / "box/live.flac", "");
          },
          "--auto box/live.cue", 1, "box/live.cue => BAD\n",
          [&](const TempFolder& root) {
-             EXPECT_EQ(ReadFile(root / "box/live.cue"), Audio + "FILE \"live.wav\" WAVE\r\n" + Tracks);
+             EXPECT_EQ(ReadFile(root / "box/live.cue"), kAudio + "FILE \"live.wav\" WAVE\r\n" + kTracks);
          }},
         {"one --audio answers one question: the next one is cancelled",
          [&](const TempFolder& root) {
              fs::create_directories(root / "album");
-             WriteFile(root / "album/album.cue", Audio + "FILE \"1.wav\" WAVE\r\n" + Tracks +
-                                                     "FILE \"2.wav\" WAVE\r\n" + Tracks +
-                                                     "FILE \"3.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "album/album.cue", kAudio + "FILE \"1.wav\" WAVE\r\n" + kTracks +
+                                                     "FILE \"2.wav\" WAVE\r\n" + kTracks +
+                                                     "FILE \"3.wav\" WAVE\r\n" + kTracks);
              WriteFile(root / "album/x.flac", "");
          },
          "--audio album/x.flac album/album.cue", 1, "album/album.cue => BAD\n",
@@ -201,8 +202,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              fs::create_directories(root / "a");
              fs::create_directories(root / "b");
              WriteFile(root / "a/a.cue",
-                       Audio + "FILE \"1.wav\" WAVE\r\n" + Tracks + "FILE \"2.wav\" WAVE\r\n" + Tracks);
-             WriteFile(root / "b/b.cue", Audio + "FILE \"3.wav\" WAVE\r\n" + Tracks);
+                       kAudio + "FILE \"1.wav\" WAVE\r\n" + kTracks + "FILE \"2.wav\" WAVE\r\n" + kTracks);
+             WriteFile(root / "b/b.cue", kAudio + "FILE \"3.wav\" WAVE\r\n" + kTracks);
              for (const char* name : {"a/one.flac", "a/two.flac", "b/three.mp3"}) {
                  WriteFile(root / name, "");
              }
@@ -210,31 +211,31 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          "--audio a/one.flac --audio a/two.flac --recursive . --audio=b/three.mp3", 0,
          "a/a.cue => CORRECTED\nb/b.cue => CORRECTED\n",
          [&](const TempFolder& root) {
-             EXPECT_EQ(ReadFile(root / "a/a.cue"),
-                       Audio + "FILE \"one.flac\" WAVE\r\n" + Tracks + "FILE \"two.flac\" WAVE\r\n" + Tracks);
-             EXPECT_EQ(ReadFile(root / "b/b.cue"), Audio + "FILE \"three.mp3\" MP3\r\n" + Tracks);
+             EXPECT_EQ(ReadFile(root / "a/a.cue"), kAudio + "FILE \"one.flac\" WAVE\r\n" + kTracks +
+                                                       "FILE \"two.flac\" WAVE\r\n" + kTracks);
+             EXPECT_EQ(ReadFile(root / "b/b.cue"), kAudio + "FILE \"three.mp3\" MP3\r\n" + kTracks);
          }},
         {"a disc image keeps its type in a sheet that reads as audio",
          [&](const TempFolder& root) {
              fs::create_directories(root / "cd");
-             WriteFile(root / "cd/game.cue", Audio + "FILE \"GAME.BIN\" BINARY\r\n" + Tracks);
+             WriteFile(root / "cd/game.cue", kAudio + "FILE \"GAME.BIN\" BINARY\r\n" + kTracks);
              WriteFile(root / "cd/game.img", "image");
          },
          "--audio cd/game.img cd/game.cue", 0, "cd/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
-             EXPECT_EQ(ReadFile(root / "cd/game.cue"), Audio + "FILE \"game.img\" BINARY\r\n" + Tracks);
+             EXPECT_EQ(ReadFile(root / "cd/game.cue"), kAudio + "FILE \"game.img\" BINARY\r\n" + kTracks);
          }},
         {"a chosen audio file elsewhere is named by its path from the sheet",
          [&](const TempFolder& root) {
              fs::create_directories(root / "music/album");
              fs::create_directories(root / "rips");
-             WriteFile(root / "music/album/album.cue", Audio + "FILE \"a.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "music/album/album.cue", kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks);
              WriteFile(root / "rips/a.flac", "");
          },
          "--audio rips/a.flac music/album/album.cue", 0, "music/album/album.cue => CORRECTED\n",
          [&](const TempFolder& root) {
              EXPECT_EQ(ReadFile(root / "music/album/album.cue"),
-                       Audio + "FILE \"../../rips/a.flac\" WAVE\r\n" + Tracks);
+                       kAudio + "FILE \"../../rips/a.flac\" WAVE\r\n" + kTracks);
          }},
         {"the backup is the sheet's bytes with the sheet's mode",
          [&](const TempFolder& root) {
@@ -255,7 +256,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"names are printed with their control characters escaped",
          [&](const TempFolder& root) {
-             WriteFile(root / "evil\x1b[2J.cue", Audio + "FILE \"a.wav\" WAVE\r\n" + Tracks);
+             WriteFile(root / "evil\x1b[2J.cue", kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks);
              WriteFile(root / "a.wav", "");
          },
          "\"$(printf 'evil\\033[2J.cue')\"", 0, "evil\\x1b[2J.cue => GOOD\n",
@@ -279,7 +280,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
 TEST(HostileSheets, AGoodSheetInAReadOnlyFolderIsLeftAloneForAnOrdinaryUser) {
     TempFolder root;
     TempFolder programFolder;
-    const std::string sheet = Audio + "FILE \"a.wav\" WAVE\r\n" + Tracks;
+    const std::string sheet = kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks;
     fs::create_directories(root / "ro");
     WriteFile(root / "ro/album.cue", sheet);
     WriteFile(root / "ro/a.wav", "");

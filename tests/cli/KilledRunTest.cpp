@@ -56,9 +56,9 @@ int RunFixUntil(const std::vector<std::string>& arguments, int killAfterMicrosec
 
 TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
     TempFolder root;
-    constexpr int Sheets = 240;
+    constexpr int kSheets = 240;
     std::map<std::string, std::pair<std::string, std::string>> oldAndNew;
-    for (int i = 0; i < Sheets; ++i) {
+    for (int i = 0; i < kSheets; ++i) {
         const std::string folder = root / ("album" + std::to_string(i % 3));
         fs::create_directories(folder);
         WriteFile(folder + "/track" + std::to_string(i) + ".wav", "");

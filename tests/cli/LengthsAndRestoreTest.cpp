@@ -10,9 +10,9 @@ namespace velmora::fix {
 namespace {
 
 using velmora::testing::FolderEntries;
+using velmora::testing::kSamplesPerCdFrame;
 using velmora::testing::ReadFile;
 using velmora::testing::RunProgram;
-using velmora::testing::SamplesPerCdFrame;
 using velmora::testing::TempFolder;
 using velmora::testing::WriteFile;
 using velmora::testing::WriteWav;
@@ -28,7 +28,7 @@ class LengthsAndRestore : public ::testing::Test {
 protected:
     LengthsAndRestore() {
         // Ten seconds of audio: 750 frames, the last one 00:09:74.
-        WriteWav(folder / "ten.wav", 750 * SamplesPerCdFrame);
+        WriteWav(folder / "ten.wav", 750 * kSamplesPerCdFrame);
     }
     void Encode() {
         ASSERT_EQ(RunProgram({"flac", "--silent", "--force", "-o", folder / "ten.flac", folder / "ten.wav"}),
@@ -69,6 +69,7 @@ TEST_F(LengthsAndRestore, CheckTellsWhichSheetsFitTheirAudioAndWritesNothing) {
     WriteFile(folder / "disc.bin", std::string(76 * 2048, '\0'));
     WriteFile(folder / "notes.wav", "not audio");
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         WriteFile(folder / c.name, c.sheet);
         const Finished finished = RunVelmoraFix(folder.Path(), "--check " + c.name);
         EXPECT_EQ(finished.out, c.name + " => " + c.outcome + "\n");
@@ -118,7 +119,7 @@ TEST_F(LengthsAndRestore, ARepairReportsASheetPastItsAudioAndKeepsItsOutcome) {
 
 TEST_F(LengthsAndRestore, AutoTakesTheOnlyCandidateLongEnoughAndNeverOneTooShort) {
     // Two files carry the missing file's name; the FLAC, first by name, lasts four seconds only.
-    WriteWav(folder / "short.wav", 300 * SamplesPerCdFrame);
+    WriteWav(folder / "short.wav", 300 * kSamplesPerCdFrame);
     ASSERT_EQ(RunProgram({"flac", "--silent", "--force", "-o", folder / "Album.flac", folder / "short.wav"}),
               0);
     std::filesystem::rename(folder / "short.wav", folder / "short.bin");
@@ -216,6 +217,7 @@ TEST(FixOptionsOfChecksAndRestores, TheyGoWithNoRepairOption) {
         {{"--check", "--no-lengths", "a.cue"}, "--check needs the lengths that --no-lengths turns off"},
     };
     for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
         try {
             ParseArguments(arguments);
             ADD_FAILURE() << message << " was accepted";

@@ -24,6 +24,7 @@ private slots:
     void settersRepaint();
     void textAssignment_data();
     void textAssignment();
+    void textChangesEmptyThePictureCache_data();
     void textChangesEmptyThePictureCache();
     void backgrounds_data();
     void backgrounds();

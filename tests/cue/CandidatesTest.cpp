@@ -153,6 +153,7 @@ TEST(Candidates, ExtensionsOfEachKind) {
 TEST(Candidates, ListedExtensionsAreTheAcceptedOnes) {
     const std::pair<FileKind, std::size_t> kinds[] = {{FileKind::Audio, 12}, {FileKind::Image, 3}};
     for (const auto& [kind, count] : kinds) {
+        SCOPED_TRACE(kind == FileKind::Audio ? "audio" : "image");
         const auto listed = ExtensionsOfKind(kind);
         EXPECT_EQ(listed.size(), count);
         const FileKind other = kind == FileKind::Audio ? FileKind::Image : FileKind::Audio;

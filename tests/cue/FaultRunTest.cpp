@@ -22,12 +22,12 @@ using testing::TempFolder;
 using testing::WriteFile;
 
 // PERFORMER and TITLE make a sheet an audio sheet.
-const std::string AudioHead = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
+const std::string kAudioHead = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
 
 // An audio sheet whose file is "Track.wav" and whose times all need normalising: each of its `lines`
 // INDEX lines grows by three bytes in the repair.
 std::string SheetWithShortTimes(int lines) {
-    std::string sheet = AudioHead + "FILE \"Track.wav\" WAVE\r\n";
+    std::string sheet = kAudioHead + "FILE \"Track.wav\" WAVE\r\n";
     for (int i = 0; i < lines; ++i) {
         sheet += "  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
     }
@@ -35,7 +35,7 @@ std::string SheetWithShortTimes(int lines) {
 }
 
 std::string Normalised(int lines) {
-    std::string sheet = AudioHead + "FILE \"Track.wav\" WAVE\r\n";
+    std::string sheet = kAudioHead + "FILE \"Track.wav\" WAVE\r\n";
     for (int i = 0; i < lines; ++i) {
         sheet += "  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n";
     }
@@ -73,7 +73,7 @@ protected:
 };
 
 TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
-    constexpr rlim_t Limit = 4096;
+    constexpr rlim_t kLimit = 4096;
     struct Case {
         int lines;
         const char* failingFile;
@@ -82,10 +82,11 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
     // 105 lines: the sheet fits, its repaired text does not. 120 lines: not even the backup fits.
     const Case cases[] = {{105, "s.cue", true}, {120, "s.cue.bak", false}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lines) + " lines");
         TempFolder scratch;
         const std::string original = SheetWithShortTimes(c.lines);
-        ASSERT_EQ(original.size() < Limit, c.backupWritten);
-        ASSERT_GT(Normalised(c.lines).size(), Limit);
+        EXPECT_EQ(original.size() < kLimit, c.backupWritten);
+        EXPECT_GT(Normalised(c.lines).size(), kLimit);
         WriteFile(scratch / "Track.wav", "");
         WriteFile(scratch / "s.cue", original);
         for (const char* name : {"", "Track.wav", "s.cue"}) {
@@ -93,7 +94,7 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
         }
         const std::string message = RunUnprivileged([&] {
             ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{Limit, Limit};
+            const rlimit limit{kLimit, kLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             return RunFailing(scratch / "s.cue");
         });
@@ -136,6 +137,7 @@ TEST_F(FaultRun, SheetsThatAreNoFilesAreRefusedWithoutWaiting) {
         {"dangling.cue", SystemErrorText(ENOENT)},
     };
     for (const auto& [name, systemText] : cases) {
+        SCOPED_TRACE(name);
         EXPECT_EQ(RunFailing(folder / name),
                   "Impossible d'ouvrir le fichier \"" + (folder / name) + "\". " + systemText);
         EXPECT_FALSE(state.RunInProgress);
@@ -187,6 +189,7 @@ TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
     // /dev/shm makes the move cross file systems where it is one of its own.
     for (const char* base : {"/dev/shm", ""}) {
         for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (*base == '\0' ? "" : std::string(", from ") + base));
             TempFolder source(base);
             TempFolder sheetFolder;
             WriteFile(source / "chosen.bin", "image");
@@ -220,7 +223,7 @@ TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
     for (const auto& [name, audio] : names) {
         TempFolder scratch;
         const std::string original =
-            AudioHead + "FILE \"" + audio + ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
+            kAudioHead + "FILE \"" + audio + ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
         WriteFile(scratch / (audio + ".wav"), "");
         WriteFile(scratch / (name + ".cue"), original);
         host = FaultHost();
@@ -229,7 +232,7 @@ TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
             << name;
         EXPECT_EQ(ReadFile(scratch / (name + ".cue.bak")), original) << name;
         EXPECT_EQ(ReadFile(scratch / (name + ".cue")),
-                  AudioHead + "FILE \"" + audio +
+                  kAudioHead + "FILE \"" + audio +
                       ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n")
             << name;
         std::vector<std::string> expected{name + ".cue", name + ".cue.bak", audio + ".wav"};

@@ -76,6 +76,7 @@ TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
         {"near_name_only", "near_name_only.cue => BAD", "", {"CDImage1.wav", "CDImag.flac"}, {}},
     };
     for (const Fixture& fixture : fixtures) {
+        SCOPED_TRACE(fixture.name);
         TempFolder folder;
         const std::string source = std::string(VELMORA_TEST_DATA) + "/" + fixture.name;
         const std::string sheet = folder / (fixture.name + ".cue");
@@ -97,8 +98,8 @@ TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
         }
 
         EXPECT_EQ(error, fixture.error) << fixture.name;
-        ASSERT_EQ(host.rows.size(), fixture.row.empty() ? 0u : 1u) << fixture.name;
-        if (!fixture.row.empty()) {
+        EXPECT_EQ(host.rows.size(), fixture.row.empty() ? 0u : 1u) << fixture.name;
+        if (!fixture.row.empty() && !host.rows.empty()) {
             EXPECT_EQ(host.rows[0].Caption, fixture.row);
         }
         EXPECT_EQ(ReadFile(sheet), ReadFile(source + ".expected.cue")) << fixture.name;

@@ -123,6 +123,7 @@ TEST(IndexTimes, ATimeThatIsNotThreeFieldsOfDigitsNamesItsFieldSheetAndLine) {
         {"INDEX 01 1:2:3 \r\nINDEX 00 1:b:3", "'b'", 2},
     };
     for (const auto& [text, quoted, line] : cases) {
+        SCOPED_TRACE(text);
         RepairState state;
         state.CuePath = "/m/album.cue";
         try {

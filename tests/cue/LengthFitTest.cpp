@@ -8,8 +8,8 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint64_t CdRate = 44100;
-constexpr std::uint64_t SamplesPerFrame = 588;
+constexpr std::uint64_t kCdRate = 44100;
+constexpr std::uint64_t kSamplesPerFrame = 588;
 
 FileTimes TimesAt(std::vector<std::pair<int, std::int64_t>> trackFrames, std::uint32_t sectorSize = 2352) {
     FileTimes times;
@@ -20,7 +20,7 @@ FileTimes TimesAt(std::vector<std::pair<int, std::int64_t>> trackFrames, std::ui
     return times;
 }
 
-FileCapacity Audio(std::uint64_t samples, std::uint32_t rate = CdRate) {
+FileCapacity Audio(std::uint64_t samples, std::uint32_t rate = kCdRate) {
     return {false, {samples, rate}, 0};
 }
 
@@ -30,7 +30,7 @@ FileCapacity Image(std::uint64_t bytes) {
 
 TEST(LengthFit, AnIndexMustLieBeforeTheEndOfWhatTheFileHolds) {
     // Ten seconds of CD audio are 750 frames: the last frame that still has audio after it is 749.
-    const std::uint64_t tenSeconds = 750 * SamplesPerFrame;
+    const std::uint64_t tenSeconds = 750 * kSamplesPerFrame;
     const struct {
         const char* note;
         FileTimes times;
@@ -89,7 +89,7 @@ TEST(LengthFit, LengthsAreWrittenCutNeverRounded) {
         {{5, 0}, "00:00.00"},
     };
     for (const auto& [length, text] : cases) {
-        EXPECT_EQ(FormatAudioLength(length), text);
+        EXPECT_EQ(FormatAudioLength(length), text) << length.Samples << " at " << length.SampleRate;
     }
 }
 
@@ -137,8 +137,8 @@ TEST(MoveRecord, RecordsRoundTripAnyBytesAndRefuseWhatIsNoRecord) {
     ASSERT_TRUE(back);
     ASSERT_EQ(back->size(), moves.size());
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        EXPECT_EQ((*back)[i].From, moves[i].From);
-        EXPECT_EQ((*back)[i].To, moves[i].To);
+        EXPECT_EQ((*back)[i].From, moves[i].From) << "move " << i;
+        EXPECT_EQ((*back)[i].To, moves[i].To) << "move " << i;
     }
     EXPECT_EQ(EncodeMoveRecord({{"/a", "/bc"}}), "Velmora moves\n2 /a\n3 /bc\n");
     for (const char* broken :

@@ -84,7 +84,10 @@ TEST_F(LengthRepair, CandidatesThatHoldTheTimesComeFirstAndAutoTakesTheOnlyOneTh
         host.reports.clear();
         state.CuePath = scratch / "album.cue";
         const RunOutcome outcome = traitementCUE(state, host);
-        ASSERT_EQ(host.requests.size(), 1u);
+        EXPECT_EQ(host.requests.size(), 1u);
+        if (host.requests.size() != 1u) {
+            continue;
+        }
         std::vector<std::string> order;
         for (const std::string& candidate : host.requests[0].Candidates) {
             order.push_back(candidate.substr(scratch.Path().size()));
@@ -94,8 +97,10 @@ TEST_F(LengthRepair, CandidatesThatHoldTheTimesComeFirstAndAutoTakesTheOnlyOneTh
         EXPECT_EQ(outcome, c.taken.empty() ? RunOutcome::Bad : RunOutcome::Corrected);
         if (!c.taken.empty()) {
             EXPECT_EQ(ReadFile(scratch / "album.cue"), AlbumSheet(c.taken));
-            ASSERT_EQ(host.reports.size(), 1u);
-            EXPECT_EQ(RowReasonsText(host.reports[0]), c.reason);
+            EXPECT_EQ(host.reports.size(), 1u);
+            if (!host.reports.empty()) {
+                EXPECT_EQ(RowReasonsText(host.reports[0]), c.reason);
+            }
         }
     }
 }
@@ -105,7 +110,7 @@ TEST_F(LengthRepair, ASheetPastTheEndOfItsAudioKeepsItsRowAndSaysWhy) {
     WriteFile(folder / "Album.wav", "");
     lengths.byName = {{"Album.wav", {3602400, 1000}}};
     EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
-    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", GoodIcon}}));
+    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", kGoodIcon}}));
     ASSERT_EQ(host.reports.size(), 1u);
     EXPECT_EQ(RowReasonsText(host.reports[0]),
               "\"Album.wav\" on line 3 is too short for the sheet: track 14 starts at 61:00:00, the audio "

@@ -12,16 +12,16 @@ using testing::Row;
 using testing::TempFolder;
 using testing::WriteFile;
 
-const std::string Header = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\n";
-const std::string MultiFile = Header +
-                              "FILE \"01.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
-                              "FILE \"02.wav\" WAVE\r\n  TRACK 02 AUDIO\r\n    INDEX 01 0:0:0\r\n"
-                              "FILE \"03.wav\" WAVE\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+const std::string kHeader = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\n";
+const std::string kMultiFile = kHeader +
+                               "FILE \"01.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                               "FILE \"02.wav\" WAVE\r\n  TRACK 02 AUDIO\r\n    INDEX 01 0:0:0\r\n"
+                               "FILE \"03.wav\" WAVE\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:00:00\r\n";
 
 using MultiFileRepair = testing::SheetRepairTest;
 
 TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
-    WriteFile(folder / "album.cue", MultiFile);
+    WriteFile(folder / "album.cue", kMultiFile);
     for (const char* name : {"01.wav", "02.flac", "03.ape", "03.flac"}) {
         WriteFile(folder / name, "");
     }
@@ -30,12 +30,12 @@ TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
     host.chooserAnswers = {folder / "Third.mp3"};
     EXPECT_EQ(Run("album.cue"), RunOutcome::Corrected);
 
-    std::string expected = MultiFile;
+    std::string expected = kMultiFile;
     expected.replace(expected.find("02.wav\" WAVE"), 12, "02.flac\" WAVE");
     expected.replace(expected.find("03.wav\" WAVE"), 12, "Third.mp3\" MP3");
     expected.replace(expected.find("0:0:0"), 5, "00:00:00");
     EXPECT_EQ(ReadFile(folder / "album.cue"), expected);
-    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), MultiFile);
+    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), kMultiFile);
     EXPECT_EQ(state.AudioName, "01.wav");
     EXPECT_EQ(state.CorrectionCount, 3);
 
@@ -67,20 +67,26 @@ TEST_F(MultiFileRepair, AReferenceThatStaysMissingIsBadAndNothingIsWritten) {
         {{elsewhere / "say \"hi\".flac"}, 1},
     };
     for (const auto& [answers, requests] : cases) {
+        SCOPED_TRACE(answers[0].value_or("a cancel") + (answers.size() > 1 ? ", then a cancel" : ""));
         host = RecordingHost();
         host.animates = false;
         host.chooserAnswers = answers;
-        WriteFile(folder / "album.cue", MultiFile);
+        WriteFile(folder / "album.cue", kMultiFile);
         WriteFile(folder / "01.wav", "");
         WriteFile(folder / "b.flac", "");
         EXPECT_EQ(Run("album.cue"), RunOutcome::Bad);
-        EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", BadIcon}}));
+        EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", kBadIcon}}));
         EXPECT_EQ(host.requests.size(), requests);
-        EXPECT_EQ(ReadFile(folder / "album.cue"), MultiFile);
+        EXPECT_EQ(ReadFile(folder / "album.cue"), kMultiFile);
         EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"01.wav", "album.cue", "b.flac"}));
-        ASSERT_EQ(host.reports.size(), 1u);
-        ASSERT_EQ(host.reports[0].Missing.size(), 1u);
-        EXPECT_EQ(host.reports[0].Missing[0].LineNumber, requests == 1 ? 6u : 9u);
+        EXPECT_EQ(host.reports.size(), 1u);
+        if (host.reports.size() != 1u) {
+            continue;
+        }
+        EXPECT_EQ(host.reports[0].Missing.size(), 1u);
+        if (host.reports[0].Missing.size() == 1u) {
+            EXPECT_EQ(host.reports[0].Missing[0].LineNumber, requests == 1 ? 6u : 9u);
+        }
     }
 }
 
@@ -95,6 +101,7 @@ TEST_F(MultiFileRepair, NamesAreWrittenInTheSheetsEncodingOrReported) {
         {"Bj\xF6rk.mp3", RunOutcome::Corrected, "FILE \"Bj\xF6rk.mp3\" MP3"},
     };
     for (const auto& [chosen, outcome, fileLine] : cases) {
+        SCOPED_TRACE(chosen);
         host = RecordingHost();
         host.animates = false;
         WriteFile(folder / chosen, "");
@@ -104,7 +111,10 @@ TEST_F(MultiFileRepair, NamesAreWrittenInTheSheetsEncodingOrReported) {
         std::string expected = sheet;
         expected.replace(expected.find("FILE"), 20, fileLine);
         EXPECT_EQ(ReadFile(folder / "album.cue"), expected) << chosen;
-        ASSERT_EQ(host.reports.size(), 1u);
+        EXPECT_EQ(host.reports.size(), 1u);
+        if (host.reports.size() != 1u) {
+            continue;
+        }
         EXPECT_EQ(host.reports[0].Encoding, SheetEncoding::Windows1251);
         EXPECT_EQ(host.reports[0].Missing.size() == 1 && host.reports[0].Missing[0].NotWritable,
                   outcome == RunOutcome::Bad);
@@ -174,6 +184,7 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
                 "normalised (line 2)."},
     };
     for (const auto& [report, text] : cases) {
+        SCOPED_TRACE(text);
         EXPECT_EQ(RowReasonsText(report), text);
     }
 }

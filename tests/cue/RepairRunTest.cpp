@@ -20,10 +20,10 @@ using testing::RunUnprivileged;
 using testing::TempFolder;
 using testing::WriteFile;
 
-const std::string AudioSheet = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\nFILE \"Track.wav\" WAVE\r\n"
-                               "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n"
-                               "    INDEX 01 03:10:74\r\n";
-const std::string ImageSheet =
+const std::string kAudioSheet = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\nFILE \"Track.wav\" WAVE\r\n"
+                                "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n"
+                                "    INDEX 01 03:10:74\r\n";
+const std::string kImageSheet =
     "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n";
 
 class RepairRun : public ::testing::Test {
@@ -49,6 +49,7 @@ protected:
 
 TEST_F(RepairRun, RejectsPathsThatDoNotEndInDotCue) {
     for (const std::string name : {"album.CUE", "album", "dir.cue/album", "album.cue.bak", ""}) {
+        SCOPED_TRACE('"' + name + '"');
         host = RecordingHost();
         host.buffer.SetText("previous");
         state.CuePath = name.empty() ? name : folder / name;
@@ -73,6 +74,7 @@ TEST_F(RepairRun, ClassifiesByCaseSensitiveKeywordsAnywhere) {
         {"REM nothing to see\r\n", RunOutcome::Skipped},
     };
     for (const auto& [sheet, outcome] : cases) {
+        SCOPED_TRACE(sheet);
         host = RecordingHost();
         WriteFile(folder / "s.cue", sheet);
         EXPECT_EQ(Run("s.cue"), outcome) << sheet;
@@ -83,14 +85,14 @@ TEST_F(RepairRun, ClassifiesByCaseSensitiveKeywordsAnywhere) {
 }
 
 TEST_F(RepairRun, AGoodAudioSheetIsLeftAsItIsWithoutABackup) {
-    WriteFile(folder / "album.cue", AudioSheet);
+    WriteFile(folder / "album.cue", kAudioSheet);
     WriteFile(folder / "Track.wav", "");
     struct stat before {};
     ::stat((folder / "album.cue").c_str(), &before);
     EXPECT_EQ(Run("album.cue"), RunOutcome::Good);
-    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", GoodIcon}}));
+    EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => GOOD", kGoodIcon}}));
     EXPECT_TRUE(host.chooserCalls.empty());
-    EXPECT_EQ(ReadFile(folder / "album.cue"), AudioSheet);
+    EXPECT_EQ(ReadFile(folder / "album.cue"), kAudioSheet);
     struct stat after {};
     ::stat((folder / "album.cue").c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
@@ -104,8 +106,8 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
     const std::string lfSheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n";
     const std::string crlfSheet =
         "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"Track.wav\" WAVE\r\nTRACK 01 AUDIO\r\n";
-    const std::string toCarry = AudioSheet + "    INDEX 01 0:2:75\r\n";
-    const std::string carried = AudioSheet + "    INDEX 01 00:03:00\r\n";
+    const std::string toCarry = kAudioSheet + "    INDEX 01 0:2:75\r\n";
+    const std::string carried = kAudioSheet + "    INDEX 01 00:03:00\r\n";
     const std::string lfToCarry = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n"
                                   "    INDEX 00 0:0:0\n    INDEX 01 0:2:75\n";
     const std::string lfCarried = crlfSheet + "    INDEX 00 00:00:00\r\n    INDEX 01 00:03:00\r\n";
@@ -119,14 +121,15 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
     // The backup is the sheet's bytes as they were on disk, line breaks included; a sheet that stays
     // byte for byte as it is gets none.
     const Case cases[] = {
-        {AudioSheet, std::nullopt, RunOutcome::Good, AudioSheet, std::nullopt},
-        {AudioSheet, "older", RunOutcome::Good, AudioSheet, "older"},
+        {kAudioSheet, std::nullopt, RunOutcome::Good, kAudioSheet, std::nullopt},
+        {kAudioSheet, "older", RunOutcome::Good, kAudioSheet, "older"},
         {lfSheet, "older", RunOutcome::Good, crlfSheet, lfSheet},
         {toCarry, "older", RunOutcome::Corrected, carried, toCarry},
         {lfToCarry, std::nullopt, RunOutcome::Corrected, lfCarried, lfToCarry},
     };
     WriteFile(folder / "Track.wav", "");
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.sheet);
         host = RecordingHost();
         std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", c.sheet);
@@ -141,7 +144,7 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
             EXPECT_EQ(ReadFile(folder / "album.cue.bak"), *c.backup) << c.sheet;
         }
         EXPECT_EQ(host.buffer.Text(), c.repaired);
-        EXPECT_EQ(host.rows.back(), (Row{"album.cue => GOOD", GoodIcon}));
+        EXPECT_EQ(host.rows.back(), (Row{"album.cue => GOOD", kGoodIcon}));
         EXPECT_EQ(state.CurrentRow, state.RowCount - 1);
     }
     EXPECT_TRUE(host.chooserCalls.empty());
@@ -167,6 +170,7 @@ TEST_F(RepairRun, AChosenAudioFileIsNamedOnTheFileLineOnly) {
         {folder / "Beside.mp3", "  FILE \"Beside.mp3\"   MP3  "},
     };
     for (const auto& [name, fileLine] : cases) {
+        SCOPED_TRACE(name);
         host = RecordingHost();
         std::filesystem::remove(folder / "album.cue.bak");
         WriteFile(folder / "album.cue", sheet);
@@ -202,6 +206,7 @@ TEST_F(RepairRun, ASheetWithoutFileLineGetsOneBeforeItsFirstTrack) {
     };
     WriteFile(folder / "a.mp3", "");
     for (const auto& [sheet, repaired] : cases) {
+        SCOPED_TRACE(sheet);
         WriteFile(folder / "s.cue", sheet);
         host.chooserAnswers = {folder / "a.mp3"};
         host.chooserCalls.clear();
@@ -221,18 +226,19 @@ TEST_F(RepairRun, CancelledOrUnusableAudioChoicesAreBadAndWriteNothing) {
     }
     ::mkdir((elsewhere / "folder.mp3").c_str(), 0755);
     for (const std::optional<std::string>& answer : answers) {
+        SCOPED_TRACE(answer.value_or("a cancel"));
         host = RecordingHost();
-        WriteFile(folder / "album.cue", AudioSheet);
+        WriteFile(folder / "album.cue", kAudioSheet);
         host.chooserAnswers = {answer};
         EXPECT_EQ(Run("album.cue"), RunOutcome::Bad);
-        EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", BadIcon}}));
+        EXPECT_EQ(host.rows, (std::vector<Row>{{"album.cue => BAD", kBadIcon}}));
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"album.cue"});
-        EXPECT_EQ(ReadFile(folder / "album.cue"), AudioSheet);
+        EXPECT_EQ(ReadFile(folder / "album.cue"), kAudioSheet);
     }
 }
 
 TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
-    const std::string sheet = AudioSheet + "  TRACK 03 AUDIO\r\n    INDEX 01 00:02 ; half\r\n";
+    const std::string sheet = kAudioSheet + "  TRACK 03 AUDIO\r\n    INDEX 01 00:02 ; half\r\n";
     WriteFile(folder / "album.cue", sheet);
     WriteFile(elsewhere / "new.mp3", "");
     host.chooserAnswers = {elsewhere / "new.mp3"};
@@ -252,8 +258,8 @@ TEST_F(RepairRun, ErrorsEndTheRunBeforeAnyFileIsWritten) {
 
 TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
     WriteFile(folder / "Track.wav", "");
-    WriteFile(folder / "sheet.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
-    WriteFile(folder / "backup.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
+    WriteFile(folder / "sheet.cue", kAudioSheet + "    INDEX 01 1:2:3\r\n");
+    WriteFile(folder / "backup.cue", kAudioSheet + "    INDEX 01 1:2:3\r\n");
     WriteFile(folder / "backup.cue.bak", "old backup");
     for (const char* name : {"", "sheet.cue", "backup.cue", "backup.cue.bak"}) {
         HandToUnprivilegedUser(folder / name);
@@ -275,8 +281,8 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
     EXPECT_EQ(report, "Impossible de créer le fichier \"" + (folder / "sheet.cue") + denied + "|1\n" +
                           "Impossible de créer le fichier \"" + (folder / "backup.cue.bak") + denied +
                           "|1\n");
-    EXPECT_EQ(ReadFile(folder / "sheet.cue"), AudioSheet + "    INDEX 01 1:2:3\r\n");
-    EXPECT_EQ(ReadFile(folder / "sheet.cue.bak"), AudioSheet + "    INDEX 01 1:2:3\r\n");
+    EXPECT_EQ(ReadFile(folder / "sheet.cue"), kAudioSheet + "    INDEX 01 1:2:3\r\n");
+    EXPECT_EQ(ReadFile(folder / "sheet.cue.bak"), kAudioSheet + "    INDEX 01 1:2:3\r\n");
     EXPECT_EQ(ReadFile(folder / "backup.cue.bak"), "old backup");
     EXPECT_EQ(FolderEntries(folder.Path()),
               (std::vector<std::string>{"Track.wav", "backup.cue", "backup.cue.bak", "sheet.cue",
@@ -284,7 +290,7 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
 }
 
 TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
-    const std::string sheet = "REM COMMENT \"notes.txt\"\r\nTITLE \"x\"\r\n" + ImageSheet;
+    const std::string sheet = "REM COMMENT \"notes.txt\"\r\nTITLE \"x\"\r\n" + kImageSheet;
     WriteFile(folder / "disc.cue", sheet);
     WriteFile(elsewhere / "other.bin", "image");
     host.chooserAnswers = {elsewhere / "other.bin"};
@@ -292,7 +298,7 @@ TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
     EXPECT_EQ(state.BinName, "disc.bin");
     EXPECT_EQ(Run("disc.cue"), RunOutcome::Good);
     EXPECT_EQ(host.rows,
-              (std::vector<Row>{{"disc.cue => CORRECTED", CorrectedIcon}, {"disc.cue => GOOD", GoodIcon}}));
+              (std::vector<Row>{{"disc.cue => CORRECTED", kCorrectedIcon}, {"disc.cue => GOOD", kGoodIcon}}));
     EXPECT_EQ(ReadFile(folder / "disc.bin"), "image");
     EXPECT_EQ(ReadFile(folder / "disc.cue"), sheet);
     EXPECT_EQ(FolderEntries(folder.Path()),
@@ -317,13 +323,14 @@ TEST_F(RepairRun, ImageNameComesFromTheFileLineElseTheFirstQuotedText) {
         {"\tFILE\" spaced.bin \" BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "spaced.bin"},
         {"\tFILE  \" spaced.bin \" BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "spaced.bin"},
         {"FILE disc.bin BINARY\r\n" + tracks, std::nullopt, RunOutcome::Cancelled, "disc.bin"},
-        {ImageSheet, elsewhere / "missing.bin", RunOutcome::Bad, "disc.bin"},
+        {kImageSheet, elsewhere / "missing.bin", RunOutcome::Bad, "disc.bin"},
         // No name: the target is the folder itself, which exists.
         {"FILE \"\" BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, ""},
         {"FILE \"sub/disc.bin\" BINARY\r\n" + tracks, elsewhere / "a.bin", RunOutcome::Bad, "sub/disc.bin"},
     };
     WriteFile(elsewhere / "a.bin", "image");
     for (const auto& [sheet, chosen, outcome, name] : cases) {
+        SCOPED_TRACE(sheet);
         host = RecordingHost();
         host.chooserAnswers = {chosen};
         WriteFile(folder / "s.cue", sheet);
@@ -336,7 +343,7 @@ TEST_F(RepairRun, ImageNameComesFromTheFileLineElseTheFirstQuotedText) {
 }
 
 TEST_F(RepairRun, ARunStartedDuringTheAnimationIsRefused) {
-    WriteFile(folder / "disc.cue", ImageSheet);
+    WriteFile(folder / "disc.cue", kImageSheet);
     WriteFile(folder / "disc.bin", "");
     std::vector<RunOutcome> nested;
     host.onPump = [&] {

@@ -48,8 +48,8 @@ TEST(SheetEncoding, ConvertsNamesAndRefusesWhatAnEncodingCannotHold) {
         {"Björk.flac", SheetEncoding::Utf8WithBom, "Björk.flac"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(EncodeFromUtf8(c.utf8, c.encoding), c.encoded)
-            << c.utf8 << " in " << EncodingName(c.encoding);
+        SCOPED_TRACE(c.utf8 + " in " + EncodingName(c.encoding));
+        EXPECT_EQ(EncodeFromUtf8(c.utf8, c.encoding), c.encoded);
         if (c.encoded) {
             EXPECT_EQ(DecodeToUtf8(*c.encoded, c.encoding), c.utf8);
         }

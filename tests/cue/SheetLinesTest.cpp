@@ -23,9 +23,9 @@ TEST(SheetLines, FindsTheFirstLineWhoseFirstWordIsTheKeyword) {
     };
     for (const Case& c : cases) {
         const std::optional<LineSpan> found = FindKeywordLine(c.text, c.keyword);
-        ASSERT_EQ(found.has_value(), c.line.has_value()) << c.text;
-        if (found) {
-            EXPECT_EQ(c.text.substr(found->Start, found->Length), *c.line);
+        EXPECT_EQ(found.has_value(), c.line.has_value()) << c.text;
+        if (found && c.line) {
+            EXPECT_EQ(c.text.substr(found->Start, found->Length), *c.line) << c.text;
         }
     }
 }

@@ -11,18 +11,18 @@
 namespace velmora {
 namespace {
 
+using testing::kSamplesPerCdFrame;
 using testing::RunProgram;
-using testing::SamplesPerCdFrame;
 using testing::TempFolder;
 using testing::WriteFile;
 using testing::WriteWav;
 
 // Ten seconds and one frame of CD audio.
-constexpr std::uint64_t Samples = 751 * SamplesPerCdFrame;
+constexpr std::uint64_t kSamples = 751 * kSamplesPerCdFrame;
 
 TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
     const TempFolder folder;
-    WriteWav(folder / "a.wav", Samples);
+    WriteWav(folder / "a.wav", kSamples);
     ASSERT_EQ(RunProgram({"flac", "--silent", "--force", "-o", folder / "a.flac", folder / "a.wav"}), 0)
         << "flac is missing (tools/packages.txt)";
     ASSERT_EQ(RunProgram({"lame", "--quiet", folder / "a.wav", folder / "a.mp3"}), 0)
@@ -32,8 +32,11 @@ TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
 
     for (const char* name : {"a.wav", "a.flac"}) {
         const std::optional<AudioLength> length = reader.AudioLengthOf(folder / name);
-        ASSERT_TRUE(length) << name;
-        EXPECT_EQ(length->Samples, Samples) << name;
+        EXPECT_TRUE(length) << name;
+        if (!length) {
+            continue;
+        }
+        EXPECT_EQ(length->Samples, kSamples) << name;
         EXPECT_EQ(length->SampleRate, 44100u) << name;
     }
     const std::optional<AudioLength> other = reader.AudioLengthOf(folder / "b.wav");
@@ -51,7 +54,7 @@ TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
 TEST(TagLibLengths, FilesAreOnlyEverOpenedForReading) {
     // A file opened for writing tells whoever watches the music folder that it changed, written or not.
     const TempFolder folder;
-    WriteWav(folder / "a.wav", 75 * SamplesPerCdFrame);
+    WriteWav(folder / "a.wav", 75 * kSamplesPerCdFrame);
     ASSERT_EQ(RunProgram({"lame", "--quiet", folder / "a.wav", folder / "a.mp3"}), 0);
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);

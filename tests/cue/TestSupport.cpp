@@ -57,19 +57,19 @@ void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
 } // namespace
 
 void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate) {
-    constexpr std::uint32_t channels = 2;
-    constexpr std::uint32_t bytesPerSample = 2;
-    const std::uint64_t dataBytes = sampleFrames * channels * bytesPerSample;
+    constexpr std::uint32_t kChannels = 2;
+    constexpr std::uint32_t kBytesPerSample = 2;
+    const std::uint64_t dataBytes = sampleFrames * kChannels * kBytesPerSample;
     std::string wav = "RIFF";
     PutLittleEndian(wav, 36 + dataBytes, 4);
     wav += "WAVEfmt ";
     PutLittleEndian(wav, 16, 4);
     PutLittleEndian(wav, 1, 2);
-    PutLittleEndian(wav, channels, 2);
+    PutLittleEndian(wav, kChannels, 2);
     PutLittleEndian(wav, sampleRate, 4);
-    PutLittleEndian(wav, sampleRate * channels * bytesPerSample, 4);
-    PutLittleEndian(wav, channels * bytesPerSample, 2);
-    PutLittleEndian(wav, bytesPerSample * 8, 2);
+    PutLittleEndian(wav, sampleRate * kChannels * kBytesPerSample, 4);
+    PutLittleEndian(wav, kChannels * kBytesPerSample, 2);
+    PutLittleEndian(wav, kBytesPerSample * 8, 2);
     wav += "data";
     PutLittleEndian(wav, dataBytes, 4);
     wav.append(dataBytes, '\0');

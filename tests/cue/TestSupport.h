@@ -83,7 +83,7 @@ public:
 // Writes a WAV file of 16-bit stereo silence holding `sampleFrames` samples a channel.
 void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate = 44100);
 // CD audio: 588 samples a frame at 44,100 a second.
-inline constexpr std::uint64_t SamplesPerCdFrame = 588;
+inline constexpr std::uint64_t kSamplesPerCdFrame = 588;
 
 // A repair run on sheets in a scratch folder, through a recording host that does not animate.
 class SheetRepairTest : public ::testing::Test {

@@ -33,12 +33,13 @@ TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
     };
     TempFolder folder;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.onDisk);
         WriteFile(folder / "s.cue", c.onDisk);
         TextBuffer buffer;
         buffer.LoadFromFile(folder / "s.cue");
         EXPECT_EQ(buffer.Text(), c.loaded);
         EXPECT_EQ(buffer.LastLoadConvertedLineBreaks(), c.loaded != c.onDisk);
-        ASSERT_EQ(buffer.LineCount(), c.lines.size()) << c.onDisk;
+        EXPECT_EQ(buffer.LineCount(), c.lines.size());
         for (std::size_t i = 0; i < c.lines.size(); ++i) {
             EXPECT_EQ(buffer.Line(i), c.lines[i]) << c.onDisk << " line " << i;
         }
@@ -63,11 +64,11 @@ TEST(TextBuffer, LinesOfASetTextSplitAtLineBreaksOnly) {
     for (const Case& c : cases) {
         TextBuffer buffer;
         buffer.SetText(c.text);
-        ASSERT_EQ(buffer.LineCount(), c.lines.size()) << c.text;
+        EXPECT_EQ(buffer.LineCount(), c.lines.size()) << c.text;
         for (std::size_t i = 0; i < c.lines.size(); ++i) {
             EXPECT_EQ(buffer.Line(i), c.lines[i]) << c.text << " line " << i;
         }
-        EXPECT_EQ(buffer.Text(), c.text);
+        EXPECT_EQ(buffer.Text(), c.text) << c.text;
     }
 }
 
@@ -103,6 +104,7 @@ TEST(TextBuffer, LoadFailuresCarryTheSystemMessageAndKeepTheText) {
         {folder / "pipe.cue", SystemErrorText(EINVAL)},
     };
     for (const auto& [path, systemText] : cases) {
+        SCOPED_TRACE(path);
         TextBuffer buffer;
         buffer.SetText("kept");
         try {

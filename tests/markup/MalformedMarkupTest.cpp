@@ -51,7 +51,7 @@ TEST_F(MalformedMarkup, DrawsWhatCanBeReadAndStops) {
     }
     Draw("<R a=\"2147483647\">x<FONT size=\"2147483647\">y");
     EXPECT_EQ(TextRecord("x").Font.Escapement, 1270); // 2147483647 degrees turn like 127
-    EXPECT_EQ(TextRecord("y").Font.Size, MarkupMaxPointSize);
+    EXPECT_EQ(TextRecord("y").Font.Size, kMarkupMaxPointSize);
 }
 
 TEST_F(MalformedMarkup, EveryModeEndsOnHostileInput) {

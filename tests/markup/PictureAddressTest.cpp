@@ -28,9 +28,9 @@ protected:
 };
 
 #ifdef _WIN32
-constexpr bool FileNamesKeepCase = false;
+constexpr bool kFileNamesKeepCase = false;
 #else
-constexpr bool FileNamesKeepCase = true;
+constexpr bool kFileNamesKeepCase = true;
 #endif
 
 constexpr MarkupFlavor kFlavors[] = {MarkupFlavor::Label, MarkupFlavor::StaticText};
@@ -49,7 +49,7 @@ TEST_F(PictureAddress, InlinePicturesKeepTheAddressAsWritten) {
         {"res://logo", 24}, // resources are found without regard to case
         {"RES://LOGO", 24},
         {"FILE://" + folder.string() + "/LOGO.GIF",
-         FileNamesKeepCase ? 8 : 24}, // files are not, where names keep their case
+         kFileNamesKeepCase ? 8 : 24}, // files are not, where names keep their case
         {"IDX:0", 8},
     };
     for (const MarkupFlavor flavor : kFlavors) {

@@ -13,9 +13,9 @@ namespace velmora {
 // external leading), so "gh" is 16 high and the text of a line starts at bounds.Left + 1.
 class RenderFixture : public ::testing::Test {
 protected:
-    static constexpr TColor BaseColor = 0x102030;
+    static constexpr TColor kBaseColor = 0x102030;
 
-    RenderFixture() { canvas.SetFontColor(BaseColor); }
+    RenderFixture() { canvas.SetFontColor(kBaseColor); }
 
     RenderMarkupParams Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
         markups.push_back(std::move(markup));
@@ -71,7 +71,7 @@ protected:
 
     static std::string ColorName(TColor color) {
         const std::pair<TColor, const char*> names[] = {
-            {BaseColor, "base"},        {clRed, "red"},
+            {kBaseColor, "base"},       {clRed, "red"},
             {clBlue, "blue"},           {clBlack, "black"},
             {clWhite, "white"},         {clYellow, "yellow"},
             {clGreen, "green"},         {clGray, "gray"},

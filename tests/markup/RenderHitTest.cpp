@@ -5,7 +5,7 @@
 namespace velmora {
 namespace {
 
-constexpr Rect None{-1, -1, -1, -1};
+constexpr Rect kNone{-1, -1, -1, -1};
 
 struct HitCase {
     std::string markup;
@@ -42,12 +42,12 @@ TEST_F(RenderHit, TextAnchors) {
     const HitCase cases[] = {
         {m, 200, 41, 8, true, "2", 2, {33, 0, 57, 16}},
         {m, 200, 1, 8, true, "1", 1, {1, 0, 25, 16}},
-        {m, 200, 29, 8, false, "", -1, None},
-        {m, 200, 120, 8, false, "", -1, None},
+        {m, 200, 29, 8, false, "", -1, kNone},
+        {m, 200, 120, 8, false, "", -1, kNone},
         {m, 200, 20, 20, true, "3", 3, {9, 16, 49, 32}},
-        {m, 200, 5, 20, false, "", -1, None}, // plain text under the first anchor
-        {m, 200, 5, 0, false, "", -1, None},  // the band's top edge
-        {m, 200, 20, 40, false, "", -1, None},
+        {m, 200, 5, 20, false, "", -1, kNone}, // plain text under the first anchor
+        {m, 200, 5, 0, false, "", -1, kNone},  // the band's top edge
+        {m, 200, 20, 40, false, "", -1, kNone},
     };
     for (const HitCase& c : cases) {
         Check(c);
@@ -60,7 +60,7 @@ TEST_F(RenderHit, AlignedWrappedAndScriptedAnchors) {
     const HitCase cases[] = {
         // The line "text end" (64 pixels) moves to 37; "end" is drawn from 77 to 101.
         {right, 101, 90, 8, true, "r", 1, {77, 0, 101, 16}},
-        {right, 101, 45, 8, false, "", -1, None},
+        {right, 101, 45, 8, false, "", -1, kNone},
         {"<P indent=\"30\"><A href=\"i\">ab</A>", 101, 40, 8, true, "i", 1, {31, 0, 47, 16}},
         {"<P align=\"center\"><A href=\"c\">ab</A>", 101, 50, 8, true, "c", 1, {43, 0, 59, 16}},
         // Broken after "aaaa ": the rectangle is the part on the line where the anchor ends.
@@ -89,7 +89,7 @@ TEST_F(RenderHit, OnlyHitTestsFindText) {
     EXPECT_FALSE(RenderMarkup(plain));
     EXPECT_EQ(plain.hitAnchor, "earlier"); // left for the caller, who reads it only after a hit
     EXPECT_EQ(plain.hitAnchorNumber, -1);
-    EXPECT_EQ(plain.hitAnchorRect, None);
+    EXPECT_EQ(plain.hitAnchorRect, kNone);
 }
 
 } // namespace

@@ -45,7 +45,7 @@ std::string MakeCatalogue(const Entries& entries, bool bigEndian = false) {
     return bytes;
 }
 
-const Entries French = {
+const Entries kFrench = {
     {"", "Content-Type: text/plain; charset=UTF-8\n"},
     {"Warning", "Avertissement"},
     {std::string("%s file\0%s files", 15), std::string("%s fichier\0%s fichiers", 21)},
@@ -55,14 +55,14 @@ const Entries French = {
 TEST(Catalogue, ReadsTheTranslationsOfEitherByteOrder) {
     for (const bool bigEndian : {false, true}) {
         SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
-        const Catalogue catalogue = ParseCatalogue(MakeCatalogue(French, bigEndian));
+        const Catalogue catalogue = ParseCatalogue(MakeCatalogue(kFrench, bigEndian));
         // The header, the plural entry and the untranslated text are not looked up.
         EXPECT_EQ(catalogue, (Catalogue{{"Warning", "Avertissement"}}));
     }
 }
 
 TEST(Catalogue, RefusesWhatIsNotAWholeCatalogue) {
-    const std::string good = MakeCatalogue(French);
+    const std::string good = MakeCatalogue(kFrench);
     std::string badMagic = good;
     badMagic[0] = 'x';
     std::string offsetBeyond = good;

@@ -11,11 +11,11 @@ namespace {
 #ifdef _WIN32
 // The Windows C runtime words its system texts in English only; with no language variable set, the
 // messages follow the language of the Windows user.
-constexpr bool FrenchSystemTexts = false;
-constexpr bool VariablesAlone = false;
+constexpr bool kFrenchSystemTexts = false;
+constexpr bool kVariablesAlone = false;
 #else
-constexpr bool FrenchSystemTexts = true;
-constexpr bool VariablesAlone = true;
+constexpr bool kFrenchSystemTexts = true;
+constexpr bool kVariablesAlone = true;
 #endif
 
 struct LanguageCase {
@@ -24,7 +24,7 @@ struct LanguageCase {
     bool french;
 };
 
-const LanguageCase LanguageCases[] = {
+const LanguageCase kLanguageCases[] = {
     {"no language at all", {}, false},
     {"C", {{"LANG", "C"}}, false},
     {"C.UTF-8", {{"LANG", "C.UTF-8"}}, false},
@@ -39,11 +39,11 @@ const LanguageCase LanguageCases[] = {
 };
 
 TEST(MessagesTest, FollowsTheLanguageOfTheEnvironmentAtEachCall) {
-    for (const LanguageCase& c : LanguageCases) {
+    for (const LanguageCase& c : kLanguageCases) {
         SCOPED_TRACE(c.label);
         const ScopedLanguage language(c.environment);
         EXPECT_EQ(Localized("Warning"), c.french ? "Avertissement" : "Warning");
-        EXPECT_EQ(SystemErrorText(ENOENT), c.french && FrenchSystemTexts
+        EXPECT_EQ(SystemErrorText(ENOENT), c.french && kFrenchSystemTexts
                                                ? "Aucun fichier ou dossier de ce type"
                                                : "No such file or directory");
     }
@@ -52,7 +52,7 @@ TEST(MessagesTest, FollowsTheLanguageOfTheEnvironmentAtEachCall) {
 TEST(MessagesTest, ListsTheLanguagesTheUserAsksFor) {
     {
         const ScopedLanguage nothing({});
-        EXPECT_EQ(MessageLanguages().size(), VariablesAlone ? 0U : 1U);
+        EXPECT_EQ(MessageLanguages().size(), kVariablesAlone ? 0U : 1U);
     }
     const std::pair<LanguageSettings, std::vector<std::string>> cases[] = {
         {{{"LANG", "C.UTF-8"}}, {"C.UTF-8"}},
@@ -77,7 +77,7 @@ struct MessageCase {
 };
 
 // The French texts are those a user of the first platform read; they must stay byte for byte.
-const MessageCase MessageCases[] = {
+const MessageCase kMessageCases[] = {
     {"Cannot open file \"%s\". %s",
      {"/m/é.cue", "sys"},
      "Cannot open file \"/m/é.cue\". sys",
@@ -105,7 +105,7 @@ const MessageCase MessageCases[] = {
 };
 
 TEST(MessagesTest, FillsEachMessageInBothLanguages) {
-    for (const MessageCase& c : MessageCases) {
+    for (const MessageCase& c : kMessageCases) {
         SCOPED_TRACE(c.english);
         {
             const ScopedLanguage english(LanguageSettings{{"LANG", "C.UTF-8"}});
@@ -125,7 +125,7 @@ TEST(MessagesTest, ValuesAreInsertedAsTheyStand) {
 
 TEST(MessagesTest, SystemTextsKeepTheirAccentsUnderANonUtf8CharacterSet) {
     const ScopedLanguage french(LanguageSettings{{"LANG", "C"}, {"LC_MESSAGES", "fr_FR.UTF-8"}});
-    EXPECT_EQ(SystemErrorText(EACCES), FrenchSystemTexts ? "Permission non accordée" : "Permission denied");
+    EXPECT_EQ(SystemErrorText(EACCES), kFrenchSystemTexts ? "Permission non accordée" : "Permission denied");
     EXPECT_EQ(Localized("Failed to create key %s", {"k"}), "Echec à la création de la clé k");
 }
 

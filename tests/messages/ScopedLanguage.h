@@ -14,7 +14,7 @@ using LanguageSettings = std::map<std::string, std::string>;
 class ScopedLanguage {
 public:
     explicit ScopedLanguage(const LanguageSettings& settings) {
-        for (const char* name : Names) {
+        for (const char* name : kNames) {
             const char* value = std::getenv(name);
             saved_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
             const auto given = settings.find(name);
@@ -37,7 +37,7 @@ public:
     ScopedLanguage(const ScopedLanguage&) = delete;
     ScopedLanguage& operator=(const ScopedLanguage&) = delete;
 
-    static constexpr const char* Names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+    static constexpr const char* kNames[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
 
 private:
 #ifdef _WIN32

@@ -102,9 +102,9 @@ TEST(HandOverPeer, MisbehavingPeersAreDroppedAndOthersServed) {
     };
     handler.onShowNormal = [] {
     };
-    constexpr auto FrameTimeout = 500ms;
+    constexpr auto kFrameTimeout = 500ms;
     HandOverServer server(runtime, std::move(handler),
-                          HandOverLimits{FrameTimeout, 0, std::chrono::seconds(1)});
+                          HandOverLimits{kFrameTimeout, 0, std::chrono::seconds(1)});
     server.Listen();
 
     const PeerScript scripts[] = {

@@ -393,9 +393,9 @@ void DesktopHabitsTest::picturesAreSharpOnScaledScreens() {
 void DesktopHabitsTest::resultIconsHaveTheirDetailedVersion_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
-    QTest::newRow("bad") << int(BadIcon) << "result-bad";
-    QTest::newRow("corrected") << int(CorrectedIcon) << "result-corrected";
-    QTest::newRow("good") << int(GoodIcon) << "result-good";
+    QTest::newRow("bad") << int(kBadIcon) << "result-bad";
+    QTest::newRow("corrected") << int(kCorrectedIcon) << "result-corrected";
+    QTest::newRow("good") << int(kGoodIcon) << "result-good";
 }
 
 void DesktopHabitsTest::resultIconsHaveTheirDetailedVersion() {

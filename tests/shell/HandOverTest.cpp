@@ -25,7 +25,7 @@ bool Finished(const QProcess& process) {
 }
 
 // Windows started with it write every answered hand-over to standard error.
-const QString Logging = "QT_LOGGING_RULES=velmora.handover.debug=true";
+const QString kLogging = "QT_LOGGING_RULES=velmora.handover.debug=true";
 
 StartOptions CapturingErrors(const QStringList& environment, int descriptorLimit = 0) {
     StartOptions options;
@@ -247,9 +247,9 @@ void HandOverTest::twentySecondStartsAtOnce() {
 }
 
 void HandOverTest::fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet() {
-    constexpr int Starts = 50;
+    constexpr int kStarts = 50;
     QStringList sheets;
-    for (int i = 0; i < Starts; ++i) {
+    for (int i = 0; i < kStarts; ++i) {
         sheets << CarriedAudioSheet(Folder() + "/" + QString::number(i), QString("sheet%1.cue").arg(i));
     }
     std::vector<QProcess*> starts;
@@ -278,7 +278,7 @@ void HandOverTest::fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet() {
 // start takes the mark, becomes the window and asks for the image itself.
 void HandOverTest::aSecondStartWhoseWindowIsKilledDuringItsRunTakesOver() {
     const std::string runtime = (Runtime() + "/velmora").toStdString();
-    QProcess* first = Start({}, {}, CapturingErrors({Logging}));
+    QProcess* first = Start({}, {}, CapturingErrors({kLogging}));
     QTRY_VERIFY_WITH_TIMEOUT(HandOver(runtime, std::nullopt) == HandOverResult::Delivered, 20000);
 
     const QString discs = Folder() + "/discs";
@@ -328,12 +328,12 @@ rlim_t OpenFilesLimit(qint64 pid) {
 // Every start is a candidate window; the one that becomes it holds 64
 // descriptors at most, fewer than there are starts waiting on it.
 void HandOverTest::aHundredStartsAtOnceUnderALimitOfSixtyFourDescriptors() {
-    constexpr int Starts = 100;
+    constexpr int kStarts = 100;
     QStringList sheets;
-    for (int i = 0; i < Starts; ++i) {
+    for (int i = 0; i < kStarts; ++i) {
         sheets << CarriedAudioSheet(Folder() + "/" + QString::number(i), QString("sheet%1.cue").arg(i));
     }
-    const StartOptions options = CapturingErrors({Logging}, 64);
+    const StartOptions options = CapturingErrors({kLogging}, 64);
     std::vector<QProcess*> starts;
     for (const QString& sheet : sheets) {
         starts.push_back(Start({sheet}, {}, options));
@@ -350,7 +350,7 @@ void HandOverTest::aHundredStartsAtOnceUnderALimitOfSixtyFourDescriptors() {
     (*window)->kill();
     QVERIFY((*window)->waitForFinished());
     const QByteArray log = (*window)->readAllStandardError();
-    for (int i = 0; i < Starts; ++i) {
+    for (int i = 0; i < kStarts; ++i) {
         QVERIFY2(Repaired(sheets[i]), qPrintable(sheets[i]));
         if (starts[i] == *window) {
             continue;
@@ -365,7 +365,7 @@ void HandOverTest::aHundredStartsAtOnceUnderALimitOfSixtyFourDescriptors() {
 // is answered once, by the first instance or by that survivor.
 void HandOverTest::twentyWaitingStartsOutliveTheKilledFirstInstance() {
     const std::string runtime = (Runtime() + "/velmora").toStdString();
-    const StartOptions options = CapturingErrors({Logging});
+    const StartOptions options = CapturingErrors({kLogging});
     QProcess* first = Start({}, {}, options);
     QTRY_VERIFY_WITH_TIMEOUT(HandOver(runtime, std::nullopt) == HandOverResult::Delivered, 20000);
     QStringList sheets;

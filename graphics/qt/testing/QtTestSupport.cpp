@@ -22,7 +22,7 @@ private:
     QApplication* application_ = nullptr;
 };
 
-const auto* const Registration = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kRegistration = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 } // namespace
 

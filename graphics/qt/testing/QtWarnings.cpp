@@ -11,7 +11,7 @@ namespace {
 
 // The offscreen platform's notes that it cannot pass size hints on, raise a window or grab the keyboard
 // for a popup menu.
-const char* const ExpectedNotes =
+const char* const kExpectedNotes =
     "^This plugin does not support (propagateSizeHints\\(\\)|raise\\(\\)|grabbing the keyboard)$";
 
 CapturedQtWarnings* capture = nullptr;
@@ -30,7 +30,7 @@ void FailOnWarning(QtMsgType type, const QMessageLogContext&, const QString& mes
 } // namespace
 
 bool IsExpectedQtNote(const QString& message) {
-    static const QRegularExpression notes(ExpectedNotes);
+    static const QRegularExpression notes(kExpectedNotes);
     return notes.match(message).hasMatch();
 }
 
@@ -39,7 +39,7 @@ void FailTestsOnQtWarnings() {
 }
 
 void FailOnQtWarnings() {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!") + ExpectedNotes + QStringLiteral(")")));
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!") + kExpectedNotes + QStringLiteral(")")));
 }
 
 CapturedQtWarnings::CapturedQtWarnings() {
