@@ -34,6 +34,10 @@ public:
     long tell() const override { return static_cast<long>(position_); }
     long length() override { return static_cast<long>(size_); }
 
+    // Copies up to `count` bytes from `offset` into `out`, from the kept pieces; fewer at the end of the
+    // file. The position TagLib reads from stays where it was.
+    std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count);
+
 private:
     // The piece `index` of the file, read on first use; shorter at the end of the file.
     const std::string& Piece(std::uint64_t index);
