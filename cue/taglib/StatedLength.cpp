@@ -1,5 +1,8 @@
 #include "cue/taglib/StatedLength.h"
 
+#include "cue/taglib/HeaderBytes.h"
+#include "cue/taglib/Mp3Length.h"
+
 #include <array>
 #include <cstdint>
 
@@ -15,22 +18,6 @@ constexpr std::uint8_t kFlacPadding = 1;
 constexpr std::uint8_t kFlacSeekTable = 3;
 constexpr std::uint8_t kFlacInvalidBlock = 127;
 constexpr std::size_t kStreamInfoSize = 34;
-
-std::uint32_t LittleEndian(const unsigned char* bytes, int count) {
-    std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        value = value << 8 | bytes[i];
-    }
-    return value;
-}
-
-std::uint32_t BigEndian(const unsigned char* bytes, int count) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < count; ++i) {
-        value = value << 8 | bytes[i];
-    }
-    return value;
-}
 
 bool HasExtension(std::string_view path, std::string_view extension) {
     const std::size_t dot = path.rfind('.');
@@ -50,11 +37,6 @@ bool HasExtension(std::string_view path, std::string_view extension) {
     return true;
 }
 
-template <std::size_t N>
-bool ReadExactly(HeaderStream& stream, std::uint64_t offset, std::array<unsigned char, N>& out) {
-    return stream.ReadAt(offset, reinterpret_cast<char*>(out.data()), N) == N;
-}
-
 bool PrintableChunkName(const unsigned char* name) {
     for (int i = 0; i < 4; ++i) {
         if (name[i] < 32 || name[i] > 126) {
@@ -69,9 +51,7 @@ bool PrintableChunkName(const unsigned char* name) {
 std::optional<AudioLength> WavLength(HeaderStream& stream) {
     const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
     std::array<unsigned char, 12> riff{};
-    if (!ReadExactly(stream, 0, riff) ||
-        std::string_view(reinterpret_cast<char*>(riff.data()), 4) != "RIFF" ||
-        std::string_view(reinterpret_cast<char*>(riff.data()) + 8, 4) != "WAVE" ||
+    if (!ReadExactly(stream, 0, riff) || Text(riff, 0, 4) != "RIFF" || Text(riff, 8, 4) != "WAVE" ||
         LittleEndian(riff.data() + 4, 4) + std::uint64_t{8} != size) {
         return std::nullopt;
     }
@@ -84,7 +64,7 @@ std::optional<AudioLength> WavLength(HeaderStream& stream) {
             !PrintableChunkName(header.data())) {
             return std::nullopt;
         }
-        const std::string_view name(reinterpret_cast<char*>(header.data()), 4);
+        const std::string_view name = Text(header, 0, 4);
         const std::uint32_t chunkSize = LittleEndian(header.data() + 4, 4);
         if (chunkSize % 2 != 0 || offset + 8 + chunkSize > size || name == "fact" || name == "FACT") {
             return std::nullopt;
@@ -118,8 +98,7 @@ std::optional<AudioLength> WavLength(HeaderStream& stream) {
 std::optional<AudioLength> FlacLength(HeaderStream& stream) {
     const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
     std::array<unsigned char, 4> magic{};
-    if (!ReadExactly(stream, 0, magic) ||
-        std::string_view(reinterpret_cast<char*>(magic.data()), 4) != "fLaC") {
+    if (!ReadExactly(stream, 0, magic) || Text(magic, 0, 4) != "fLaC") {
         return std::nullopt;
     }
     std::array<unsigned char, kStreamInfoSize> info{};
@@ -165,6 +144,9 @@ std::optional<AudioLength> StatedLength(HeaderStream& stream, std::string_view p
     }
     if (HasExtension(path, "flac")) {
         return FlacLength(stream);
+    }
+    if (HasExtension(path, "mp3")) {
+        return Mp3Length(stream);
     }
     return std::nullopt;
 }

@@ -78,6 +78,25 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
               0);
     ASSERT_EQ(RunProgram({"lame", "--quiet", folder / "source.wav", folder / "a.mp3"}), 0)
         << "lame is missing (tools/packages.txt)";
+    WriteWav(folder / "source32k.wav", 32000 * 3 + 5, 32000);
+    WriteWav(folder / "source48k.wav", 48000 * 2, 48000);
+    WriteWav(folder / "source22k.wav", 22050 * 2, 22050);
+    const std::vector<std::vector<std::string>> encodings = {
+        {"-V", "2", folder / "source.wav", folder / "vbr.mp3"},
+        {"-m", "m", folder / "source.wav", folder / "mono.mp3"},
+        {"--id3v2-only", "--tt", "Tagged", "--tl", std::string(3000, 'x'), folder / "source.wav",
+         folder / "id3.mp3"},
+        {folder / "source32k.wav", folder / "32k.mp3"},
+        {folder / "source48k.wav", folder / "48k.mp3"},
+        {folder / "source22k.wav", folder / "mpeg2.mp3"},
+        {"-t", folder / "source.wav", folder / "no-info.mp3"},
+        {"-p", folder / "source.wav", folder / "checksum.mp3"},
+    };
+    for (std::vector<std::string> arguments : encodings) {
+        arguments.insert(arguments.begin(), {"lame", "--quiet"});
+        ASSERT_EQ(RunProgram(arguments), 0) << arguments.back();
+    }
+    const std::string mp3 = testing::ReadFile(folder / "a.mp3");
     const std::string flac = testing::ReadFile(folder / "a.flac");
     const std::string wav = testing::ReadFile(folder / "source.wav");
     // An ID3v2 tag of ten bytes of padding before the FLAC stream.
@@ -108,6 +127,8 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
          Patched(Patched(flac, 8 + 13, std::string(1, static_cast<char>(flac[8 + 13] & 0xF0))), 8 + 14,
                  std::string(4, '\0'))},
         {"metadata-to-the-end.flac", flac.substr(0, 8 + 34)},
+        // The Info frame and the start of the next one, cut before the next one's header is whole.
+        {"one-frame.mp3", mp3.substr(0, 419)},
         {"text.wav", "these are not the samples you are looking for\n"},
         {"empty.wav", ""},
         {"stub.flac", std::string("fLaC\0\0", 6)},
@@ -139,7 +160,16 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
         {"id3-first.flac", false},
         {"unknown-count.flac", false},
         {"metadata-to-the-end.flac", false},
-        {"a.mp3", false},
+        {"a.mp3", true},
+        {"vbr.mp3", true},
+        {"mono.mp3", true},
+        {"id3.mp3", true},
+        {"32k.mp3", true},
+        {"48k.mp3", true},
+        {"mpeg2.mp3", false},
+        {"no-info.mp3", false},
+        {"checksum.mp3", false},
+        {"one-frame.mp3", false},
         {"text.wav", false},
         {"empty.wav", false},
         {"stub.flac", false},
