@@ -9,7 +9,9 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint64_t PieceSize = 16 * 1024;
+// A page: the headers of most files lie in their first one, and copying more from the page cache costs
+// more than another read when a header goes on.
+constexpr std::uint64_t PieceSize = 4 * 1024;
 
 } // namespace
 

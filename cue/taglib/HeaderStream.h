@@ -11,7 +11,7 @@
 namespace velmora {
 
 // A file as TagLib reads it, opened for reading only (TagLib's own stream opens files for writing,
-// which tells every watcher of the music folder that the file changed) and read in large pieces that
+// which tells every watcher of the music folder that the file changed) and read in pieces of a page that
 // are kept: TagLib goes back over the same headers several times, and each visit would be a system
 // call. A path that is no regular file does not open.
 class HeaderStream final : public TagLib::IOStream {
