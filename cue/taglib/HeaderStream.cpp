@@ -11,7 +11,7 @@ namespace {
 
 // A page: the headers of most files lie in their first one, and copying more from the page cache costs
 // more than another read when a header goes on.
-constexpr std::uint64_t PieceSize = 4 * 1024;
+constexpr std::uint64_t PieceSize = 4096;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "cue/taglib/HeaderBytes.h"
 
+#include <cmath>
 #include <string>
 
 namespace velmora {
@@ -83,10 +84,11 @@ std::optional<AudioLength> Mp3Length(HeaderStream& stream) {
         BigEndian(fields + 12, 4) == 0) {
         return std::nullopt;
     }
-    // Reckoned in the same steps as TagLib, so that the rounding is the same.
+    // Reckoned in the same steps as TagLib, so that the rounding is the same: half up, as a positive
+    // length plus a half, cut.
     const double millisecondsPerFrame = kSamplesPerFrame * 1000.0 / rate;
     const double milliseconds = millisecondsPerFrame * frames;
-    const auto rounded = static_cast<std::uint64_t>(milliseconds + 0.5);
+    const auto rounded = static_cast<std::uint64_t>(std::floor(milliseconds + 0.5));
     if (rounded == 0) {
         return std::nullopt;
     }
