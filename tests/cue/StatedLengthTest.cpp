@@ -1,6 +1,7 @@
 #include "cue/taglib/StatedLength.h"
 
 #include "TestSupport.h"
+#include "cue/RowReport.h"
 #include "cue/taglib/TagLibLength.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
@@ -193,6 +194,83 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
     // The plain files are read to the sample.
     EXPECT_EQ(Describe(TagLibLengthReader().AudioLengthOf(folder / "a.flac")), "44117 at 44100");
     EXPECT_EQ(Describe(TagLibLengthReader().AudioLengthOf(folder / "deep.wav")), "500 at 48000");
+}
+
+// TagLib alone, as every file was read before the header probes.
+class TagLibOnly final : public LengthReader {
+public:
+    std::optional<AudioLength> AudioLengthOf(const std::string& path) override {
+        HeaderStream stream(path);
+        return stream.isOpen() ? TagLibLength(stream) : std::nullopt;
+    }
+};
+
+// One line a sheet, in the order run: the row and its reasons.
+std::vector<std::string> RunBatch(const TempFolder& folder, const std::vector<std::string>& sheets,
+                                  LengthReader& reader) {
+    testing::RecordingHost host;
+    host.animates = false;
+    host.lengths = &reader;
+    std::vector<std::string> lines;
+    for (const std::string& sheet : sheets) {
+        RepairState state;
+        state.CuePath = folder / sheet;
+        traitementCUE(state, host);
+        lines.push_back(sheet + ": " + (host.rows.empty() ? "no row" : host.rows.back().Caption) + "; " +
+                        RowReasonsText(state.Report));
+        host.rows.clear();
+    }
+    return lines;
+}
+
+std::string SheetOf(const std::vector<std::string>& files, const std::string& lastStart) {
+    std::string sheet = "TITLE \"Batch\"\r\n";
+    int track = 0;
+    for (const std::string& file : files) {
+        sheet += "FILE \"" + file + "\" WAVE\r\n";
+        for (const char* start : {"00:00:00", lastStart.c_str()}) {
+            ++track;
+            sheet += "  TRACK 0" + std::to_string(track) + " AUDIO\r\n    INDEX 01 " + start + "\r\n";
+        }
+    }
+    return sheet;
+}
+
+TEST(StatedLength, ABatchReportsTheSameRowsInTheSameOrderAsWithTagLibAlone) {
+    const TempFolder folder;
+    // Two seconds and 17 samples: a track at 00:02:00 fits, one at 00:02:01 starts past the end.
+    WriteWav(folder / "song.wav", 2 * 44100 + 17);
+    ASSERT_EQ(RunProgram({"flac", "--silent", "--force", "-o", folder / "song.flac", folder / "song.wav"}),
+              0);
+    ASSERT_EQ(RunProgram({"lame", "--quiet", folder / "song.wav", folder / "song.mp3"}), 0);
+    WriteFile(folder / "noise.wav", "RIFF and nothing else");
+    const std::vector<std::pair<std::string, std::string>> sheets = {
+        {"wav-fits.cue", SheetOf({"song.wav"}, "00:02:00")},
+        {"wav-short.cue", SheetOf({"song.wav"}, "00:02:01")},
+        {"flac-fits.cue", SheetOf({"song.flac"}, "00:02:00")},
+        {"flac-short.cue", SheetOf({"song.flac"}, "00:02:01")},
+        // The encoder pads its last frame, so the MP3 lasts a little longer.
+        {"mp3-fits.cue", SheetOf({"song.mp3"}, "00:02:00")},
+        {"mp3-short.cue", SheetOf({"song.mp3"}, "00:03:00")},
+        {"unreadable.cue", SheetOf({"noise.wav"}, "00:02:00")},
+        {"missing.cue", SheetOf({"gone.flac"}, "00:02:00")},
+        {"all.cue", SheetOf({"song.mp3", "song.flac", "noise.wav", "song.wav"}, "00:02:01")},
+    };
+    std::vector<std::string> names;
+    for (const auto& [name, text] : sheets) {
+        WriteFile(folder / name, text);
+        names.push_back(name);
+    }
+    TagLibLengthReader probing;
+    TagLibOnly tagLib;
+    const std::vector<std::string> probed = RunBatch(folder, names, probing);
+    EXPECT_EQ(probed, RunBatch(folder, names, tagLib));
+    ASSERT_EQ(probed.size(), names.size());
+    // The short sheets are told apart from those that fit, whichever reader read them.
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool short_ = names[i].find("short") != std::string::npos || names[i] == "all.cue";
+        EXPECT_EQ(probed[i].find("past its end") != std::string::npos, short_) << probed[i];
+    }
 }
 
 } // namespace
