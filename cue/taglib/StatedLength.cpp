@@ -46,8 +46,9 @@ bool PrintableChunkName(const unsigned char* name) {
     return true;
 }
 
-// RIFF/WAVE whose size field matches the file, whose chunks (all even-sized, so no padding byte is in
-// doubt) fill it exactly, with one "fmt " of plain PCM and one "data" chunk, and no "fact" chunk.
+// RIFF/WAVE whose size field matches the file and whose chunks (all even-sized, so no padding byte is in
+// doubt) fill it exactly, without a "fact" chunk. The first "fmt " (plain PCM) and the first "data"
+// chunk count, as they do for TagLib.
 std::optional<AudioLength> WavLength(HeaderStream& stream) {
     const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
     std::array<unsigned char, 12> riff{};
