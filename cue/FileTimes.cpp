@@ -4,6 +4,7 @@
 #include "cue/SheetLines.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace velmora {
@@ -11,18 +12,30 @@ namespace {
 
 constexpr std::int64_t kFramesPerSecond = 75;
 
-std::vector<std::string_view> Words(std::string_view line) {
-    std::vector<std::string_view> words;
+// The first three words of a line. Every line of every sheet passes here, so nothing is allocated.
+struct LineWords {
+    std::array<std::string_view, 3> Word;
+    std::size_t Count = 0;
+};
+
+LineWords Words(std::string_view line) {
+    LineWords words;
     std::size_t at = 0;
-    while (words.size() < 3) {
-        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) {
+    const auto blank = [&](std::size_t i) {
+        return line[i] == ' ' || line[i] == '\t';
+    };
+    while (words.Count < words.Word.size()) {
+        while (at < line.size() && blank(at)) {
             ++at;
         }
         if (at == line.size()) {
             break;
         }
-        const std::size_t end = std::min(line.find_first_of(" \t", at), line.size());
-        words.push_back(line.substr(at, end - at));
+        std::size_t end = at;
+        while (end < line.size() && !blank(end)) {
+            ++end;
+        }
+        words.Word[words.Count++] = line.substr(at, end - at);
         at = end;
     }
     return words;
@@ -92,12 +105,12 @@ std::vector<FileTimes> IndexTimesByFile(std::string_view text, const std::vector
             file = nextReference++;
             continue;
         }
-        const std::vector<std::string_view> words = Words(text.substr(span.Start, span.Length));
-        if (words.size() >= 2 && words[0] == "TRACK") {
-            track = TrackNumber(words[1]);
-            sectorSize = SectorSizeOf(words.size() > 2 ? words[2] : std::string_view());
-        } else if (file && words.size() == 3 && words[0] == "INDEX") {
-            if (const std::optional<std::int64_t> frames = FramesOf(words[2])) {
+        const LineWords words = Words(text.substr(span.Start, span.Length));
+        if (words.Count >= 2 && words.Word[0] == "TRACK") {
+            track = TrackNumber(words.Word[1]);
+            sectorSize = SectorSizeOf(words.Word[2]);
+        } else if (file && words.Count == 3 && words.Word[0] == "INDEX") {
+            if (const std::optional<std::int64_t> frames = FramesOf(words.Word[2])) {
                 files[*file].Indexes.push_back({lineNumber, track, *frames, sectorSize});
             }
         }

@@ -74,23 +74,23 @@ std::optional<LengthMisfit> FirstMisfit(const FileTimes& times, const FileCapaci
     const std::vector<Wide> offsets = capacity.Image ? ByteOffsets(times) : std::vector<Wide>();
     for (std::size_t i = 0; i < times.Indexes.size(); ++i) {
         const IndexPoint& point = times.Indexes[i];
+        // Texts are made only for the one INDEX that does not fit: most sheets have none.
+        const bool fits = capacity.Image ? offsets[i] + point.SectorSize <= capacity.Bytes
+                                         : AudioHolds(point.Frames, capacity.Audio);
+        if (fits) {
+            continue;
+        }
         LengthMisfit misfit;
         misfit.Index = point;
         misfit.Image = capacity.Image;
         misfit.Start = FormatFrames(point.Frames);
         if (capacity.Image) {
-            if (offsets[i] + point.SectorSize <= capacity.Bytes) {
-                continue;
-            }
             const std::int64_t holds = ImageFrames(point, offsets[i], capacity.Bytes);
             misfit.Length = FormatFrames(std::max<std::int64_t>(holds, 0));
             if (point.Frames > holds) {
                 misfit.Past = FormatFrames(point.Frames - holds);
             }
         } else {
-            if (AudioHolds(point.Frames, capacity.Audio)) {
-                continue;
-            }
             misfit.Length = FormatAudioLength(capacity.Audio);
             misfit.Past = AudioPast(point.Frames, capacity.Audio);
         }

@@ -9,7 +9,9 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint64_t kPieceSize = std::uint64_t{16} * 1024;
+// A page: the headers of most files lie in their first one, and copying more from the page cache costs
+// more than another read when a header goes on.
+constexpr std::uint64_t kPieceSize = 4096;
 
 } // namespace
 
@@ -53,23 +55,33 @@ const std::string& HeaderStream::Piece(std::uint64_t index) {
     return piece;
 }
 
-TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
-    TagLib::ByteVector block;
+std::size_t HeaderStream::ReadAt(std::uint64_t offset, char* out, std::size_t count) {
     if (fd_ < 0) {
-        return block;
+        return 0;
     }
-    std::uint64_t wanted = std::min<std::uint64_t>(length, size_ > position_ ? size_ - position_ : 0);
-    while (wanted > 0) {
-        const std::string& piece = Piece(position_ / kPieceSize);
-        const std::uint64_t offset = position_ % kPieceSize;
-        if (offset >= piece.size()) {
+    std::size_t copied = 0;
+    while (copied < count && offset < size_) {
+        const std::string& piece = Piece(offset / kPieceSize);
+        const std::uint64_t within = offset % kPieceSize;
+        if (within >= piece.size()) {
             break;
         }
-        const std::uint64_t count = std::min<std::uint64_t>(wanted, piece.size() - offset);
-        block.append(TagLib::ByteVector(piece.data() + offset, static_cast<unsigned int>(count)));
-        position_ += count;
-        wanted -= count;
+        const std::size_t part =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count - copied, piece.size() - within));
+        std::copy_n(piece.data() + within, part, out + copied);
+        copied += part;
+        offset += part;
     }
+    return copied;
+}
+
+TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
+    const std::uint64_t wanted = std::min<std::uint64_t>(length, size_ > position_ ? size_ - position_ : 0);
+    // One block of the final size, filled in place: appending piece by piece would copy it twice.
+    TagLib::ByteVector block(static_cast<unsigned int>(wanted), '\0');
+    const std::size_t read = ReadAt(position_, block.data(), block.size());
+    block.resize(static_cast<unsigned int>(read));
+    position_ += read;
     return block;
 }
 

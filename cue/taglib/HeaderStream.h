@@ -11,7 +11,7 @@
 namespace velmora {
 
 // A file as TagLib reads it, opened for reading only (TagLib's own stream opens files for writing,
-// which tells every watcher of the music folder that the file changed) and read in large pieces that
+// which tells every watcher of the music folder that the file changed) and read in pieces of a page that
 // are kept: TagLib goes back over the same headers several times, and each visit would be a system
 // call. A path that is no regular file does not open.
 class HeaderStream final : public TagLib::IOStream {
@@ -33,6 +33,10 @@ public:
     void seek(long offset, Position from = Beginning) override;
     long tell() const override { return static_cast<long>(position_); }
     long length() override { return static_cast<long>(size_); }
+
+    // Copies up to `count` bytes from `offset` into `out`, from the kept pieces; fewer at the end of the
+    // file. The position TagLib reads from stays where it was.
+    std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count);
 
 private:
     // The piece `index` of the file, read on first use; shorter at the end of the file.

@@ -1,6 +1,7 @@
 #include "cue/taglib/TagLibLengthReader.h"
 
-#include "cue/taglib/HeaderStream.h"
+#include "cue/taglib/StatedLength.h"
+#include "cue/taglib/TagLibLength.h"
 
 // The format headers expect TagLib's own declarations first.
 // clang-format off
@@ -38,13 +39,10 @@ std::optional<std::uint64_t> SampleFrames(const TagLib::AudioProperties& propert
 
 } // namespace
 
-std::optional<AudioLength> TagLibLengthReader::AudioLengthOf(const std::string& path) {
+std::optional<AudioLength> TagLibLength(HeaderStream& stream) {
     // Tags are not wanted, but TagLib reads them with the properties; Fast skips the scans that only
     // sharpen a bit rate.
-    HeaderStream stream(path);
-    if (!stream.isOpen()) {
-        return std::nullopt;
-    }
+    stream.seek(0);
     const TagLib::FileRef file(&stream, true, TagLib::AudioProperties::Fast);
     const TagLib::AudioProperties* properties = file.isNull() ? nullptr : file.audioProperties();
     if (properties == nullptr) {
@@ -60,6 +58,18 @@ std::optional<AudioLength> TagLibLengthReader::AudioLengthOf(const std::string& 
         return std::nullopt;
     }
     return AudioLength{static_cast<std::uint64_t>(milliseconds), 1000};
+}
+
+std::optional<AudioLength> TagLibLengthReader::AudioLengthOf(const std::string& path) {
+    HeaderStream stream(path);
+    if (!stream.isOpen()) {
+        return std::nullopt;
+    }
+    // The pieces the probe read are kept for TagLib, so a file is opened and read once either way.
+    if (std::optional<AudioLength> stated = StatedLength(stream, path)) {
+        return stated;
+    }
+    return TagLibLength(stream);
 }
 
 } // namespace velmora

@@ -4,8 +4,8 @@
 
 namespace velmora {
 
-// Reads audio lengths from the files' headers with TagLib (MP3, WAV, Ogg Vorbis and Opus, FLAC, MP4,
-// WMA, MPC, APE, WavPack, AIFF), to the sample where the format counts samples.
+// Reads audio lengths from the files' headers: the length a plain WAV or FLAC header states, else
+// TagLib's. Each file is opened once, for reading only.
 class TagLibLengthReader final : public LengthReader {
 public:
     std::optional<AudioLength> AudioLengthOf(const std::string& path) override;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cue/MediaLengths.h"
+#include "cue/taglib/HeaderStream.h"
+
+#include <optional>
+
+namespace velmora {
+
+// The length an MPEG-1 Layer III file states in the Xing or Info header of its first frame (the count of
+// frames its encoder wrote), in milliseconds as TagLib gives it. Only for a first frame right at the start
+// or right after an ID3v2 tag, followed by a frame of the same kind; anything else gets nothing.
+std::optional<AudioLength> Mp3Length(HeaderStream& stream);
+
+} // namespace velmora
