@@ -1,5 +1,7 @@
 #include "cue/Candidates.h"
 
+#include "files/PathNames.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -85,7 +87,9 @@ std::vector<Candidate> FindCandidates(const std::vector<std::string>& folderEntr
     std::array<std::vector<Candidate>, 4> byRule;
     std::size_t ofKind = 0;
     for (const std::string& entry : folderEntries) {
-        if (std::find(taken.begin(), taken.end(), entry) != taken.end()) {
+        // Taken under the name a sheet gives it, which names the file in any letter case on Windows.
+        if (std::any_of(taken.begin(), taken.end(),
+                        [&](const std::string& name) { return SameFileName(name, entry); })) {
             continue;
         }
         const std::optional<std::string> name = DiskNameToUtf8(entry, encoding);
