@@ -6,7 +6,8 @@
 namespace velmora {
 namespace {
 
-constexpr UINT kGb2312 = 20936;
+constexpr UINT kGbk = 936;
+constexpr UINT kGb18030 = 54936;
 
 UINT CodePageOf(SheetEncoding encoding) {
     switch (encoding) {
@@ -17,7 +18,8 @@ UINT CodePageOf(SheetEncoding encoding) {
     case SheetEncoding::ShiftJis:
         return 932;
     case SheetEncoding::Gb18030:
-        return 54936;
+        // Wine has no GB18030 code page; its two-byte part is GBK, which covers the common text.
+        return IsValidCodePage(kGb18030) ? kGb18030 : kGbk;
     case SheetEncoding::Big5:
         return 950;
     case SheetEncoding::Korean:
@@ -46,7 +48,7 @@ std::optional<std::string> FromWide(std::wstring_view wide, UINT codePage) {
         return std::string();
     }
     // UTF-8 and GB18030 hold every character; the others must not put a look-alike in its place.
-    const bool whole = codePage == CP_UTF8 || codePage == 54936;
+    const bool whole = codePage == CP_UTF8 || codePage == kGb18030;
     const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : whole ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* checkDefault = whole ? nullptr : &usedDefault;
@@ -69,25 +71,39 @@ bool IsAsciiLetter(wchar_t c) {
     return InRange(c, L'a', L'z') || InRange(c, L'A', L'Z');
 }
 
+bool IsGb2312(wchar_t c) {
+    const std::optional<std::string> bytes = FromWide(std::wstring_view(&c, 1), kGbk);
+    return bytes && bytes->size() == 2 && static_cast<unsigned char>((*bytes)[0]) >= 0xA1 &&
+           static_cast<unsigned char>((*bytes)[1]) >= 0xA1;
+}
+
 // What one character, read in the encoding, says for it: letters of the language written in it count
-// for it, characters its writers seldom use against it.
-int CharacterLikeness(wchar_t c, SheetEncoding encoding) {
+// for it (a point a byte), characters its writers seldom use against it. `startsWord` tells whether the
+// character follows no letter.
+int CharacterLikeness(wchar_t c, bool startsWord, SheetEncoding encoding) {
     if (InRange(c, 0x80, 0x9F) || InRange(c, 0xE000, 0xF8FF) || InRange(c, 0xFF61, 0xFF9F)) {
         return -3;
     }
     const bool ideograph = InRange(c, 0x4E00, 0x9FFF);
     switch (encoding) {
     case SheetEncoding::Windows1251:
-        return InRange(c, 0x400, 0x4FF) ? 2 : 0;
+        // Russian is mostly small letters; a capital starts its word.
+        if (InRange(c, 0x430, 0x44F)) {
+            return 1;
+        }
+        if (InRange(c, 0x410, 0x42F)) {
+            return startsWord ? 1 : -1;
+        }
+        return InRange(c, 0x400, 0x4FF) ? -2 : 0;
     case SheetEncoding::ShiftJis:
         return InRange(c, 0x3040, 0x30FF) || ideograph ? 2 : 0;
     case SheetEncoding::Gb18030:
-        // Mainland text keeps to the common GB2312 set.
-        return FromWide(std::wstring_view(&c, 1), kGb2312) ? 2 : -1;
+        // Mainland text keeps to the common GB2312 set, whose two bytes both lie from 0xA1 up.
+        return IsGb2312(c) ? 2 : -1;
     case SheetEncoding::Big5:
         return ideograph ? 2 : 0;
     case SheetEncoding::Korean:
-        return InRange(c, 0xAC00, 0xD7A3) ? 4 : ideograph ? -2 : 0;
+        return InRange(c, 0xAC00, 0xD7A3) ? 3 : ideograph ? -2 : 0;
     default:
         return 0;
     }
@@ -118,7 +134,7 @@ std::optional<int> Likeness(std::string_view text, SheetEncoding encoding) {
             score -= 2;
         } else {
             for (std::size_t k = i; k < end; ++k) {
-                score += CharacterLikeness((*wide)[k], encoding);
+                score += CharacterLikeness((*wide)[k], k == i, encoding);
             }
         }
         i = end;
