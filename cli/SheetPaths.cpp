@@ -1,10 +1,13 @@
 #include "cli/SheetPaths.h"
 
+#include "files/FileStatus.h"
+#include "files/FolderTree.h"
 #include "files/PathNames.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 namespace velmora::fix {
 
@@ -17,16 +20,10 @@ bool EndsWithCue(const std::string& name) {
 }
 
 void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPaths& result) {
+    std::vector<std::string> files;
+    const std::error_code error = AddRegularFilesBelow(folder, files);
     std::vector<std::string> found;
-    std::error_code error;
-    fs::recursive_directory_iterator it(PathFromUtf8(folder), fs::directory_options::skip_permission_denied,
-                                        error);
-    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        std::error_code ignored;
-        if (it->is_regular_file(ignored) && EndsWithCue(Utf8FromPath(it->path().filename()))) {
-            found.push_back(Utf8FromPath(it->path()));
-        }
-    }
+    std::copy_if(files.begin(), files.end(), std::back_inserter(found), EndsWithCue);
     if (error) {
         result.Problems.push_back(given + ": " + SystemErrorText(error.value()));
     }
@@ -53,8 +50,7 @@ SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
     SheetPaths result;
     for (const std::string& given : paths) {
         const std::string path = AbsolutePath(given);
-        std::error_code ignored;
-        if (recursive && fs::is_directory(PathFromUtf8(path), ignored)) {
+        if (recursive && FolderExists(path)) {
             AddSheetsBelow(path, given, result);
         } else {
             result.Sheets.push_back(path);

@@ -15,6 +15,9 @@ EntryKind EntryKindOf(const std::string& path);
 // The size of the regular file the path names, links followed; nothing for anything else.
 std::optional<std::uint64_t> RegularFileSize(const std::string& path);
 
+// True when the path names a folder, links followed.
+bool FolderExists(const std::string& path);
+
 // Why no new entry could be made beside `path`: its folder missing (ENOENT), no folder (ENOTDIR) or
 // not writable (EACCES), as an errno value; 0 when nothing stands in the way.
 int NewEntryRefusal(const std::string& path);

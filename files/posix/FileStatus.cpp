@@ -27,6 +27,11 @@ std::optional<std::uint64_t> RegularFileSize(const std::string& path) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
+bool FolderExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 int NewEntryRefusal(const std::string& path) {
     const std::string folder = ContainingFolder(path);
     struct stat info {};

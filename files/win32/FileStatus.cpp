@@ -31,6 +31,15 @@ std::optional<std::uint64_t> RegularFileSize(const std::string& path) {
     return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
+bool FolderExists(const std::string& path) {
+    WinHandle folder(CreateFileW(WidePath(path).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    return folder.valid() && GetFileInformationByHandle(folder.get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 int NewEntryRefusal(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(WidePath(ContainingFolder(path)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
