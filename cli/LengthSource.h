@@ -4,8 +4,8 @@
 
 namespace velmora::fix {
 
-// The reader of audio lengths this build lends the engine, kept for the whole program; null where the
-// build has none, and then no length is checked.
+// The reader of lengths this build lends the engine, kept for the whole program: TagLib's on Linux; on
+// Windows one that measures disc images only.
 LengthReader* SystemLengthReader();
 
 } // namespace velmora::fix

@@ -98,6 +98,27 @@ TEST(WindowsArguments, PathsLongerThanMaxPathAreRepaired) {
     EXPECT_EQ(ReadFile(deep + "album.cue"), kRepaired);
 }
 
+// Without TagLib, --check measures disc images by their size, finds missing files, and leaves audio
+// unchecked rather than calling it fitting.
+TEST(WindowsArguments, CheckMeasuresImagesAndLeavesAudioUnchecked) {
+    TempFolder scratch;
+    WriteFile(scratch / "album.cue", kRepaired);
+    WriteFile(scratch / "a.wav", "");
+    WriteFile(scratch / "gone.cue", "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\n");
+    const std::string image = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n"
+                              "  TRACK 02 AUDIO\r\n    INDEX 01 00:00:02\r\n";
+    WriteFile(scratch / "disc.cue", image);
+    WriteFile(scratch / "short.cue",
+              "FILE \"short.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
+              "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:00:02\r\n");
+    WriteFile(scratch / "disc.bin", std::string(3 * 2352, '\0'));
+    WriteFile(scratch / "short.bin", std::string(2352, '\0'));
+    const Finished finished = RunVelmoraFix(scratch.Path(), "--check album.cue gone.cue disc.cue short.cue");
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.out,
+              "album.cue => UNCHECKED\ngone.cue => MISSING\ndisc.cue => FITS\nshort.cue => DOES NOT FIT\n");
+}
+
 // Paths go into JSON as UTF-8, "\" escaped.
 TEST(WindowsArguments, JsonNamesTheSheetByItsUnicodePath) {
     TempFolder scratch;
