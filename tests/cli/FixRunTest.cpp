@@ -44,38 +44,6 @@ protected:
     TempFolder elsewhere;
 };
 
-TEST_F(FixRunTest, EachOutcomeGivesItsLinesAndStatus) {
-    WriteFile(folder / "a.wav", "");
-    WriteFile(folder / "good.cue", AudioSheet);
-    WriteFile(folder / "fixed.cue", AudioSheet + "    INDEX 01 1:2:3\r\n");
-    WriteFile(folder / "bad.cue",
-              "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
-    WriteFile(folder / "disc.cue", ImageSheet);
-    WriteFile(folder / "plain.cue", "nothing here\r\n");
-    WriteFile(folder / "broken.cue", AudioSheet + "    INDEX 01 aa:00:00\r\n");
-    // Every sheet gives one line; why it is bad, warnings and errors go to standard error, naming the
-    // sheet and the line at fault. An image left missing is as bad as an audio file left missing.
-    const std::tuple<std::string, int, std::string, std::string> cases[] = {
-        {"good.cue", AllFine, "GOOD", ""},
-        {"fixed.cue", AllFine, "CORRECTED", ""},
-        {"bad.cue", SomeBad, "BAD", ": \"gone.wav\" on line 3 is still missing."},
-        {"disc.cue", SomeBad, "BAD", ": \"disc.bin\" on line 1 is still missing."},
-        {"plain.cue", AllFine, "SKIPPED", ""},
-        {"album.CUE", SomeBad, "WARNING", "album.CUE is not a valid CUE"},
-        {"broken.cue", SomeFailed, "ERROR", ":6: 'aa' n'est pas une valeur entière correcte."},
-        {"gone.cue", SomeFailed, "ERROR",
-         ": Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". " + SystemErrorText(ENOENT) +
-             "."},
-    };
-    for (const auto& [name, status, outcome, err] : cases) {
-        const Printed printed = Fix({folder / name});
-        EXPECT_EQ(printed.status, status) << name;
-        EXPECT_EQ(printed.out, folder / name + " => " + outcome + "\n") << name;
-        const std::string sheet = err.empty() || err[0] != ':' ? "" : folder / name;
-        EXPECT_EQ(printed.err, err.empty() ? "" : "velmora-fix: " + sheet + err + "\n") << name;
-    }
-}
-
 TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
     WriteFile(folder / "a.wav", "");
     WriteFile(folder / "good.cue", AudioSheet);
