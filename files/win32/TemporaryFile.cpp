@@ -52,8 +52,9 @@ std::string ContainingFolder(const std::string& path) {
     if (separator == std::string::npos) {
         return ".";
     }
-    // The root keeps its separator: "\" or "C:\".
-    if (separator == 0 || (separator == 2 && path[1] == ':')) {
+    // The root keeps its separator: "\", "C:\" or "\\?\C:\".
+    const std::size_t drive = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+    if (separator == 0 || (separator == drive + 2 && path[drive + 1] == ':')) {
         return path.substr(0, separator + 1);
     }
     return path.substr(0, separator);

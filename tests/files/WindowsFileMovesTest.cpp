@@ -53,6 +53,8 @@ TEST(WindowsPaths, TheFolderOfAPathTakesEitherSeparator) {
         {"Music\\Disc 1/album.cue", "Music\\Disc 1"},
         {"album.cue", "."},
         {"\\album.cue", "\\"},
+        {"\\\\?\\C:\\album.cue", "\\\\?\\C:\\"},
+        {"\\\\?\\C:\\Music\\album.cue", "\\\\?\\C:\\Music"},
     };
     for (const auto& [path, folder] : cases) {
         EXPECT_EQ(ContainingFolder(path), folder) << path;
