@@ -119,6 +119,26 @@ TEST(WindowsArguments, CheckMeasuresImagesAndLeavesAudioUnchecked) {
               "album.cue => UNCHECKED\ngone.cue => MISSING\ndisc.cue => FITS\nshort.cue => DOES NOT FIT\n");
 }
 
+// A moved image and a rewritten sheet go back where they were, through the wide calls on both ways.
+TEST(WindowsArguments, RestoreTakesAMoveAndARewriteBack) {
+    TempFolder scratch;
+    MakeFolder(scratch / "other");
+    const std::string sheet =
+        "FILE \"C:\\Games\\disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+    WriteFile(scratch / "disc.cue", sheet);
+    WriteFile(scratch / "other\\image.bin", std::string(2352, 'i'));
+    Finished finished = RunVelmoraFix(scratch.Path(), "--bin other\\image.bin disc.cue");
+    EXPECT_EQ(finished.out, "disc.cue => CORRECTED\n");
+    EXPECT_EQ(ReadFile(scratch / "disc.bin"), std::string(2352, 'i'));
+    EXPECT_EQ(ReadFile(scratch / "disc.cue.bak"), sheet);
+    finished = RunVelmoraFix(scratch.Path(), "--restore disc.cue");
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, "disc.cue => RESTORED\n");
+    EXPECT_EQ(ReadFile(scratch / "disc.cue"), sheet);
+    EXPECT_EQ(ReadFile(scratch / "other\\image.bin"), std::string(2352, 'i'));
+    EXPECT_EQ(testing::FolderEntries(scratch.Path()), (std::vector<std::string>{"disc.cue", "other"}));
+}
+
 // Paths go into JSON as UTF-8, "\" escaped.
 TEST(WindowsArguments, JsonNamesTheSheetByItsUnicodePath) {
     TempFolder scratch;
