@@ -44,51 +44,6 @@ protected:
     TempFolder elsewhere;
 };
 
-TEST_F(FixRunTest, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
-    WriteFile(folder / "a.wav", "");
-    WriteFile(folder / "good.cue", AudioSheet);
-    WriteFile(folder / "disc.cue", ImageSheet);
-    WriteFile(folder / "plain.cue", "nothing here\r\n");
-    ::mkdir((folder / "dir.cue").c_str(), 0755);
-    FixOptions options;
-    options.Json = true;
-    const Printed printed = Fix({folder / "good.cue", folder / "disc.cue", folder / "plain.cue",
-                                 folder / "x.txt", folder / "dir.cue", folder / "good.cue"},
-                                options);
-    EXPECT_EQ(printed.status, SomeFailed);
-    const std::string none = "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [], \"times\": "
-                             "{\"count\": 0, \"lines\": []}, \"misfits\": []}";
-    const std::string good = "{\"sheet\": \"" + (folder / "good.cue") +
-                             "\", \"row\": \"good.cue => GOOD\", \"outcome\": \"GOOD\", \"message\": null, "
-                             "\"reasons\": " +
-                             none + "}\n";
-    EXPECT_EQ(printed.out,
-              good + "{\"sheet\": \"" + (folder / "disc.cue") +
-                  "\", \"row\": null, \"outcome\": \"BAD\", \"message\": \"\\\"disc.bin\\\" on line 1 is "
-                  "still missing.\", \"reasons\": "
-                  "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [{\"line\": 1, \"name\": "
-                  "\"disc.bin\", \"unwritable\": false, \"reason\": null}], \"times\": {\"count\": 0, "
-                  "\"lines\": []}, \"misfits\": []}}\n"
-                  "{\"sheet\": \"" +
-                  (folder / "plain.cue") +
-                  "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null, \"reasons\": null}\n"
-                  "{\"sheet\": \"" +
-                  (folder / "x.txt") +
-                  "\", \"row\": null, \"outcome\": \"WARNING\", \"message\": \"x.txt is not a valid "
-                  "CUE\", \"reasons\": null}\n{\"sheet\": \"" +
-                  (folder / "dir.cue") +
-                  "\", \"row\": null, \"outcome\": \"ERROR\", \"message\": \"Impossible d'ouvrir le "
-                  "fichier \\\"" +
-                  (folder / "dir.cue") + "\\\". " + SystemErrorText(EISDIR) + ".\", \"reasons\": null}\n" +
-                  good);
-    EXPECT_EQ(printed.err,
-              "velmora-fix: " + (folder / "disc.cue") +
-                  ": \"disc.bin\" on line 1 is still missing.\nvelmora-fix: x.txt is not a valid "
-                  "CUE\nvelmora-fix: " +
-                  (folder / "dir.cue") + ": Impossible d'ouvrir le fichier \"" + (folder / "dir.cue") +
-                  "\". " + SystemErrorText(EISDIR) + ".\n");
-}
-
 TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
     WriteFile(folder / "disc.cue", ImageSheet);
     WriteFile(folder / "song.cue",
