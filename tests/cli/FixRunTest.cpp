@@ -36,74 +36,9 @@ Printed Fix(std::vector<std::string> paths, FixOptions options = {}, bool termin
 
 class FixRunTest : public ::testing::Test {
 protected:
-    // How a sheet in `folder` names a file in `elsewhere`.
-    std::string FromFolderToElsewhere(const std::string& name) const {
-        return "../" + std::filesystem::path(elsewhere.Path()).parent_path().filename().string() + "/" + name;
-    }
     TempFolder folder;
     TempFolder elsewhere;
 };
-
-TEST_F(FixRunTest, AnswersTheChooserOfEachKindFromItsOption) {
-    WriteFile(folder / "disc.cue", ImageSheet);
-    WriteFile(folder / "song.cue",
-              "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
-    WriteFile(elsewhere / "image.bin", "image");
-    WriteFile(elsewhere / "new.mp3", "audio");
-    FixOptions options;
-    options.BinAnswers = {elsewhere / "image.bin"};
-    options.AudioAnswers = {elsewhere / "new.mp3"};
-    const Printed printed = Fix({folder / "disc.cue", folder / "song.cue"}, options);
-    EXPECT_EQ(printed.status, AllFine);
-    EXPECT_EQ(printed.out, folder / "disc.cue => CORRECTED\n" + folder / "song.cue => CORRECTED\n");
-    EXPECT_EQ(ReadFile(folder / "disc.bin"), "image");
-    EXPECT_EQ(ReadFile(folder / "song.cue"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"" +
-                                                 FromFolderToElsewhere("new.mp3") +
-                                                 "\" MP3\r\nTRACK 01 AUDIO\r\n");
-    EXPECT_EQ(ReadFile(elsewhere / "new.mp3"), "audio");
-}
-
-TEST_F(FixRunTest, AutoTakesOnlyASingleCandidateOfTheBestRule) {
-    const std::string sheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"album.wav\" WAVE\r\nTRACK 01 "
-                              "AUDIO\r\nINDEX 01 00:00:00\r\n";
-    WriteFile(elsewhere / "picked.mp3", "");
-    struct Case {
-        std::vector<std::string> present;
-        bool autoOption;
-        std::optional<std::string> answer;
-        std::string row, fileLine;
-    };
-    const Case cases[] = {
-        {{"album.flac"}, true, std::nullopt, "CORRECTED", "FILE \"album.flac\" WAVE"},
-        {{"album.flac"}, false, std::nullopt, "BAD", "FILE \"album.wav\" WAVE"},
-        // Two equally good: the chooser's answer decides, or its cancel.
-        {{"album.flac", "album.ape"}, true, std::nullopt, "BAD", "FILE \"album.wav\" WAVE"},
-        {{"album.flac", "album.ape"},
-         true,
-         elsewhere / "picked.mp3",
-         "CORRECTED",
-         "FILE \"" + FromFolderToElsewhere("picked.mp3") + "\" MP3"},
-        // Case beats another extension.
-        {{"album.flac", "ALBUM.WAV"}, true, std::nullopt, "CORRECTED", "FILE \"ALBUM.WAV\" WAVE"},
-    };
-    for (const Case& c : cases) {
-        TempFolder sheetFolder;
-        WriteFile(sheetFolder / "album.cue", sheet);
-        for (const std::string& name : c.present) {
-            WriteFile(sheetFolder / name, "");
-        }
-        FixOptions options;
-        options.Auto = c.autoOption;
-        if (c.answer) {
-            options.AudioAnswers = {*c.answer};
-        }
-        EXPECT_EQ(Fix({sheetFolder / "album.cue"}, options).out,
-                  sheetFolder / "album.cue => " + c.row + "\n");
-        std::string expected = sheet;
-        expected.replace(expected.find("FILE"), 21, c.fileLine);
-        EXPECT_EQ(ReadFile(sheetFolder / "album.cue"), expected) << c.row;
-    }
-}
 
 TEST_F(FixRunTest, DryRunPrintsWhatTheRealRunDoesAndChangesNothing) {
     const std::string sheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"album.wav\" WAVE\nTRACK 01 AUDIO\n"
