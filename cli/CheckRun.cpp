@@ -2,13 +2,13 @@
 
 #include "cli/FixRun.h"
 #include "cli/JsonLine.h"
+#include "cli/LengthSource.h"
 #include "cli/RunReport.h"
 #include "cli/SheetPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalText.h"
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
-#include "cue/taglib/TagLibLengthReader.h"
 
 #include <algorithm>
 #include <functional>
@@ -196,8 +196,7 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
 
 int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err) {
     TerminalHost host({}, {});
-    TagLibLengthReader lengths;
-    host.UseLengths(&lengths);
+    host.UseLengths(SystemLengthReader());
     return PrintSheets(options, out, err,
                        [&](const std::string& path) { return CheckSheet(path, host, options.Json); });
 }

@@ -1,28 +1,15 @@
 #include "cli/DryRunHost.h"
 
-#include "files/TemporaryFile.h"
+#include "files/FileMoves.h"
+#include "files/FileStatus.h"
 
 #include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora::fix {
 namespace {
 
 std::error_code ErrorOf(int value) {
     return {value, std::generic_category()};
-}
-
-// What writing a new directory entry for `path` would meet: a missing or unwritable folder.
-int FolderRefusal(const std::string& path) {
-    struct stat folder {};
-    if (::stat(ContainingFolder(path).c_str(), &folder) != 0) {
-        return errno;
-    }
-    if (!S_ISDIR(folder.st_mode)) {
-        return ENOTDIR;
-    }
-    return ::access(ContainingFolder(path).c_str(), W_OK | X_OK) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -41,21 +28,20 @@ bool DryRunHost::FileExists(const std::string& path) {
 }
 
 std::error_code DryRunHost::MoveFile(const std::string& from, const std::string& to) {
-    struct stat source {};
     if (movedIn_.count(from) == 0) {
-        if (movedAway_.count(from) != 0 || ::lstat(from.c_str(), &source) != 0) {
+        const EntryKind source = movedAway_.count(from) != 0 ? EntryKind::Missing : EntryKindOf(from);
+        if (source == EntryKind::Missing) {
             return ErrorOf(ENOENT);
         }
-        if (!S_ISREG(source.st_mode)) {
-            return ErrorOf(S_ISDIR(source.st_mode) ? EISDIR : EINVAL);
+        if (source != EntryKind::RegularFile) {
+            return ErrorOf(source == EntryKind::Folder ? EISDIR : EINVAL);
         }
     }
-    struct stat target {};
-    if (movedIn_.count(to) != 0 || (movedAway_.count(to) == 0 && ::lstat(to.c_str(), &target) == 0)) {
+    if (movedIn_.count(to) != 0 || (movedAway_.count(to) == 0 && EntryKindOf(to) != EntryKind::Missing)) {
         return ErrorOf(EEXIST);
     }
     for (const std::string& entry : {to, from}) {
-        if (const int refusal = FolderRefusal(entry)) {
+        if (const int refusal = NewEntryRefusal(entry)) {
             return ErrorOf(refusal);
         }
     }
@@ -72,7 +58,7 @@ std::error_code DryRunHost::MoveFile(const std::string& from, const std::string&
 // The real write's own checks, then the one thing they leave to writing: a new file in the target's folder.
 void DryRunHost::WriteSheet(const std::string& path, std::string_view bytes) {
     const WritePlan plan = PlanFileWrite(path);
-    if (const int refusal = FolderRefusal(plan.Target)) {
+    if (const int refusal = NewEntryRefusal(plan.Target)) {
         throw Error(CannotCreateMessage(path, refusal));
     }
     sheetWrites_.push_back({path, Buffer().LoadedBytes(), std::string(bytes)});
@@ -80,7 +66,7 @@ void DryRunHost::WriteSheet(const std::string& path, std::string_view bytes) {
 
 void DryRunHost::WriteBackup(const std::string& backupPath, std::string_view, const std::string& sheetPath) {
     const WritePlan plan = PlanBackupWrite(backupPath, sheetPath);
-    if (const int refusal = FolderRefusal(plan.Target)) {
+    if (const int refusal = NewEntryRefusal(plan.Target)) {
         throw Error(CannotCreateMessage(backupPath, refusal));
     }
 }
@@ -88,7 +74,7 @@ void DryRunHost::WriteBackup(const std::string& backupPath, std::string_view, co
 void DryRunHost::WriteMoveRecord(const std::string& recordPath, std::string_view,
                                  const std::string& sheetPath) {
     const WritePlan plan = PlanBackupWrite(recordPath, sheetPath);
-    if (const int refusal = FolderRefusal(plan.Target)) {
+    if (const int refusal = NewEntryRefusal(plan.Target)) {
         throw Error(CannotCreateMessage(recordPath, refusal));
     }
 }

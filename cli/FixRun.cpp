@@ -3,10 +3,10 @@
 #include "cli/CheckRun.h"
 #include "cli/DryRunHost.h"
 #include "cli/JsonLine.h"
+#include "cli/LengthSource.h"
 #include "cli/RunReport.h"
 #include "cli/SheetPaths.h"
 #include "cli/TerminalText.h"
-#include "cue/taglib/TagLibLengthReader.h"
 
 #include <algorithm>
 #include <map>
@@ -184,9 +184,8 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         options.DryRun ? std::make_unique<DryRunHost>(binAnswers, audioAnswers, options.Auto)
                        : std::make_unique<TerminalHost>(binAnswers, audioAnswers, options.Auto);
     const auto* dryRun = dynamic_cast<const DryRunHost*>(host.get());
-    TagLibLengthReader lengths;
     if (options.ReadLengths) {
-        host->UseLengths(&lengths);
+        host->UseLengths(SystemLengthReader());
     }
     // A batch pays for durability once per group of sheets rather than twice per sheet.
     BatchWrites batch;

@@ -1,9 +1,13 @@
 #include "cli/SheetPaths.h"
 
+#include "files/FileStatus.h"
+#include "files/FolderTree.h"
+#include "files/PathNames.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 namespace velmora::fix {
 
@@ -16,23 +20,18 @@ bool EndsWithCue(const std::string& name) {
 }
 
 void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPaths& result) {
+    std::vector<std::string> files;
+    const std::error_code error = AddRegularFilesBelow(folder, files);
     std::vector<std::string> found;
-    std::error_code error;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        std::error_code ignored;
-        if (it->is_regular_file(ignored) && EndsWithCue(it->path().filename().string())) {
-            found.push_back(it->path().string());
-        }
-    }
+    std::copy_if(files.begin(), files.end(), std::back_inserter(found), EndsWithCue);
     if (error) {
         result.Problems.push_back(given + ": " + SystemErrorText(error.value()));
     }
     std::sort(found.begin(), found.end());
     for (const std::string& sheet : found) {
         result.Sheets.push_back(sheet);
-        const fs::path below = fs::path(sheet).lexically_relative(folder);
-        result.Shown.push_back((fs::path(given) / below).lexically_normal().string());
+        const fs::path below = PathFromUtf8(sheet).lexically_relative(PathFromUtf8(folder));
+        result.Shown.push_back(Utf8FromPath((PathFromUtf8(given) / below).lexically_normal()));
     }
 }
 
@@ -43,16 +42,15 @@ std::string AbsolutePath(const std::string& path) {
         return path;
     }
     std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? path : absolute.string();
+    const fs::path absolute = fs::absolute(PathFromUtf8(path), error);
+    return error ? path : Utf8FromPath(absolute);
 }
 
 SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
     SheetPaths result;
     for (const std::string& given : paths) {
         const std::string path = AbsolutePath(given);
-        std::error_code ignored;
-        if (recursive && fs::is_directory(path, ignored)) {
+        if (recursive && FolderExists(path)) {
             AddSheetsBelow(path, given, result);
         } else {
             result.Sheets.push_back(path);

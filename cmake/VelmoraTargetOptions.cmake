@@ -29,7 +29,7 @@ function(velmora_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
-    set_property(GLOBAL APPEND PROPERTY VELMORA_CROSS_BUILT_TESTS ${name})
+    set_property(GLOBAL APPEND PROPERTY VELMORA_CROSS_BUILT_PROGRAMS ${name})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,38 +1,14 @@
 #include "cue/BatchWrites.h"
 
 #include "errors/ErrorMessages.h"
+#include "files/DiskFlush.h"
 #include "files/FileMoves.h"
 #include "files/TemporaryFile.h"
-#include "files/posix/FileDescriptor.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora {
-namespace {
-
-// Flushes every file system that holds one of the folders: the temporaries' data and names reach the
-// disk in one go instead of one flush per file. The first failure, or 0.
-int SyncFileSystemsOf(const std::set<std::string>& folders) {
-    std::set<dev_t> synced;
-    for (const std::string& folder : folders) {
-        FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        struct stat info {};
-        if (handle.get() < 0 || ::fstat(handle.get(), &info) != 0) {
-            return errno;
-        }
-        if (synced.insert(info.st_dev).second && ::syncfs(handle.get()) != 0) {
-            return errno;
-        }
-    }
-    return 0;
-}
-
-} // namespace
 
 BatchWrites::~BatchWrites() {
     Discard();
@@ -41,7 +17,7 @@ BatchWrites::~BatchWrites() {
 void BatchWrites::Discard() {
     for (const Staged& staged : staged_) {
         if (!staged.Temporary.empty()) {
-            ::unlink(staged.Temporary.c_str());
+            RemoveFile(staged.Temporary);
         }
     }
     staged_.clear();
@@ -65,13 +41,13 @@ bool BatchWrites::Stages(const std::string& path) const {
 
 std::map<std::size_t, std::string> BatchWrites::Commit() {
     std::map<std::size_t, std::string> failures;
-    std::set<std::string> folders;
+    std::vector<std::string> temporaries;
     for (const Staged& staged : staged_) {
-        folders.insert(ContainingFolder(staged.Target));
+        temporaries.push_back(staged.Temporary);
     }
-    if (const int error = SyncFileSystemsOf(folders)) {
+    if (const std::error_code error = FlushToDisk(temporaries)) {
         for (const Staged& staged : staged_) {
-            failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, error));
+            failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, error.value()));
         }
     }
 
@@ -82,8 +58,8 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
             if (staged.Backup != backups || failures.count(staged.Sheet) != 0) {
                 continue;
             }
-            if (::rename(staged.Temporary.c_str(), staged.Target.c_str()) != 0) {
-                failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, errno));
+            if (const std::error_code error = RenameReplacing(staged.Temporary, staged.Target)) {
+                failures.emplace(staged.Sheet, CannotCreateMessage(staged.Path, error.value()));
                 continue;
             }
             staged.Temporary.clear();

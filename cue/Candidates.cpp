@@ -1,10 +1,10 @@
 #include "cue/Candidates.h"
 
+#include "files/PathNames.h"
+
 #include <algorithm>
 #include <array>
-#include <dirent.h>
 #include <optional>
-#include <sys/stat.h>
 
 namespace velmora {
 namespace {
@@ -87,7 +87,9 @@ std::vector<Candidate> FindCandidates(const std::vector<std::string>& folderEntr
     std::array<std::vector<Candidate>, 4> byRule;
     std::size_t ofKind = 0;
     for (const std::string& entry : folderEntries) {
-        if (std::find(taken.begin(), taken.end(), entry) != taken.end()) {
+        // Taken under the name a sheet gives it, which names the file in any letter case on Windows.
+        if (std::any_of(taken.begin(), taken.end(),
+                        [&](const std::string& name) { return SameFileName(name, entry); })) {
             continue;
         }
         const std::optional<std::string> name = DiskNameToUtf8(entry, encoding);
@@ -124,24 +126,6 @@ std::vector<Candidate> FindCandidates(const std::vector<std::string>& folderEntr
         return only;
     }
     return {};
-}
-
-std::vector<std::string> RegularFilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (directory == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = ::readdir(directory)) {
-        const std::string name = entry->d_name;
-        struct stat info {};
-        if (::stat((folder + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            names.push_back(name);
-        }
-    }
-    ::closedir(directory);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace velmora

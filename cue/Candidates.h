@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cue/SheetEncoding.h"
+#include "files/FolderEntries.h"
 
 #include <string>
 #include <string_view>
@@ -42,8 +43,5 @@ std::vector<Candidate> FindCandidates(const std::vector<std::string>& folderEntr
                                       std::string_view reference, std::string_view sheetFileName,
                                       FileKind kind, SheetEncoding encoding,
                                       const std::vector<std::string>& taken);
-
-// The regular files of a folder, sorted by name; empty when it cannot be read.
-std::vector<std::string> RegularFilesIn(const std::string& folder);
 
 } // namespace velmora

@@ -1,8 +1,7 @@
 #include "cue/MediaLengths.h"
 
 #include "cue/IndexTimes.h"
-
-#include <sys/stat.h>
+#include "files/FileStatus.h"
 
 namespace velmora {
 
@@ -21,11 +20,7 @@ std::string FormatAudioLength(AudioLength length) {
 }
 
 std::optional<std::uint64_t> LengthReader::FileSizeOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(info.st_size);
+    return RegularFileSize(path);
 }
 
 } // namespace velmora

@@ -2,12 +2,9 @@
 
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
-#include "files/posix/FileDescriptor.h"
+#include "files/FileReading.h"
 
-#include <cerrno>
 #include <charconv>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace velmora {
 namespace {
@@ -66,51 +63,13 @@ std::optional<std::vector<PlannedMove>> DecodeMoveRecord(std::string_view bytes)
     return moves;
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (file.get() < 0) {
-        if (errno == ENOENT) {
-            return std::nullopt;
-        }
-        throw Error(CannotOpenMessage(path, errno == ELOOP ? EINVAL : errno));
-    }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
-        throw Error(CannotOpenMessage(path, errno));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw Error(CannotOpenMessage(path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL));
-    }
-    if (static_cast<std::uint64_t>(info.st_size) > limit) {
-        throw Error(CannotOpenMessage(path, EFBIG));
-    }
-    std::string bytes;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            throw Error(CannotOpenMessage(path, errno));
-        }
-        if (count == 0) {
-            break;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(count));
-        if (bytes.size() > limit) {
-            throw Error(CannotOpenMessage(path, EFBIG));
-        }
-    }
-    return bytes;
-}
-
 void RecordMoves(const std::string& sheetPath, const std::vector<PlannedMove>& moves, RepairHost& host) {
     const std::string recordPath = MoveRecordPathOf(sheetPath);
     std::vector<PlannedMove> recorded;
     // A record that cannot be read is replaced: it could not have been put back anyway.
     try {
-        if (const std::optional<std::string> bytes = ReadRegularFile(recordPath, TextBuffer::kLargestSheet)) {
+        if (const std::optional<std::string> bytes =
+                ReadFileWhole(recordPath, TextBuffer::kLargestSheet, FinalLink::Refuse)) {
             recorded = DecodeMoveRecord(*bytes).value_or(std::vector<PlannedMove>());
         }
     } catch (const Error&) {

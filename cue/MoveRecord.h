@@ -19,10 +19,6 @@ std::string EncodeMoveRecord(const std::vector<PlannedMove>& moves);
 // Nothing when the bytes are no record.
 std::optional<std::vector<PlannedMove>> DecodeMoveRecord(std::string_view bytes);
 
-// The file's bytes when it is a regular file (a link is not followed) of at most `limit` bytes;
-// nothing when it does not exist. Throws Error "Impossible d'ouvrir le fichier ..." otherwise.
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit);
-
 // Adds `moves` to the sheet's record, after those an earlier repair recorded, through the host.
 void RecordMoves(const std::string& sheetPath, const std::vector<PlannedMove>& moves, RepairHost& host);
 

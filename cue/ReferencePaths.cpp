@@ -1,5 +1,7 @@
 #include "cue/ReferencePaths.h"
 
+#include "files/PathNames.h"
+
 #include <filesystem>
 #include <vector>
 
@@ -89,14 +91,14 @@ ReferencePath ResolveReference(std::string_view name, std::string_view folder) {
 std::string RelativePathFrom(const std::string& folder, const std::string& file) {
     namespace fs = std::filesystem;
     std::error_code error;
-    fs::path base = fs::absolute(folder.empty() ? "." : folder, error).lexically_normal();
+    fs::path base = fs::absolute(PathFromUtf8(folder.empty() ? "." : folder), error).lexically_normal();
     // "/music/album/" must count as "/music/album".
     if (!base.has_filename()) {
         base = base.parent_path();
     }
-    const fs::path target = fs::absolute(file, error).lexically_normal();
+    const fs::path target = fs::absolute(PathFromUtf8(file), error).lexically_normal();
     const fs::path relative = target.lexically_relative(base);
-    return relative.empty() ? target.string() : relative.generic_string();
+    return relative.empty() ? Utf8FromPath(target) : Utf8FromPath(relative.generic_u8string());
 }
 
 } // namespace velmora

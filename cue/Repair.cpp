@@ -2,6 +2,7 @@
 
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
+#include "files/PathNames.h"
 
 namespace velmora {
 namespace {
@@ -29,8 +30,8 @@ private:
 
 std::string_view Extension(std::string_view path) {
     const std::size_t dot = path.rfind('.');
-    const std::size_t slash = path.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+    const std::size_t boundary = LastNameBoundary(path);
+    if (dot == std::string_view::npos || (boundary != std::string_view::npos && dot < boundary)) {
         return {};
     }
     return path.substr(dot);
@@ -64,12 +65,12 @@ RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
 } // namespace
 
 std::string_view FileNamePart(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = LastSeparator(path);
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string_view FolderPart(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = LastSeparator(path);
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
 }
 

@@ -5,25 +5,15 @@
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
+#include "files/FileReading.h"
+#include "files/FileStatus.h"
 #include "files/TemporaryFile.h"
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora {
 namespace {
-
-enum class Presence { Missing, RegularFile, Other };
-
-Presence PresenceOf(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        return Presence::Missing;
-    }
-    return S_ISREG(info.st_mode) ? Presence::RegularFile : Presence::Other;
-}
 
 std::string CannotMoveBack(const PlannedMove& move, const std::string& why) {
     return "\"" + move.To + "\" cannot be moved back to \"" + move.From + "\": " + why;
@@ -33,19 +23,19 @@ std::string CannotMoveBack(const PlannedMove& move, const std::string& why) {
 std::vector<PlannedMove> MovesToUndo(const std::vector<PlannedMove>& recorded, const std::string& sheetPath) {
     std::vector<PlannedMove> undo;
     for (auto move = recorded.rbegin(); move != recorded.rend(); ++move) {
-        const Presence movedIn = PresenceOf(move->To);
-        const Presence origin = PresenceOf(move->From);
+        const EntryKind movedIn = EntryKindOf(move->To);
+        const EntryKind origin = EntryKindOf(move->From);
         // Put back already, by hand or by a restore that was stopped.
-        if (movedIn == Presence::Missing && origin == Presence::RegularFile) {
+        if (movedIn == EntryKind::Missing && origin == EntryKind::RegularFile) {
             continue;
         }
-        if (movedIn != Presence::RegularFile) {
-            throw Error(CannotMoveBack(*move, movedIn == Presence::Missing
+        if (movedIn != EntryKind::RegularFile) {
+            throw Error(CannotMoveBack(*move, movedIn == EntryKind::Missing
                                                   ? "it is no longer there"
                                                   : "it is no longer a regular file"),
                         sheetPath);
         }
-        if (origin != Presence::Missing) {
+        if (origin != EntryKind::Missing) {
             throw Error(CannotMoveBack(*move, "that name is taken"), sheetPath);
         }
         undo.push_back(*move);
@@ -54,8 +44,9 @@ std::vector<PlannedMove> MovesToUndo(const std::vector<PlannedMove>& recorded, c
 }
 
 void RemoveIfThere(const std::string& path, const std::string& sheetPath) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        throw Error("\"" + path + "\" cannot be removed: " + std::strerror(errno), sheetPath);
+    const std::error_code error = RemoveFile(path);
+    if (error && error.value() != ENOENT) {
+        throw Error("\"" + path + "\" cannot be removed: " + std::strerror(error.value()), sheetPath);
     }
 }
 
@@ -68,8 +59,8 @@ RestoreResult RestoreSheet(const std::string& sheetPath) {
     std::optional<std::string> backup;
     std::optional<std::string> record;
     try {
-        backup = ReadRegularFile(backupPath, TextBuffer::kLargestSheet);
-        record = ReadRegularFile(recordPath, TextBuffer::kLargestSheet);
+        backup = ReadFileWhole(backupPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+        record = ReadFileWhole(recordPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
     } catch (const Error& error) {
         throw Error(error.what(), sheetPath);
     }

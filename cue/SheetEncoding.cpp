@@ -1,97 +1,17 @@
 #include "cue/SheetEncoding.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <locale.h>
-#include <uchardet/uchardet.h>
-#include <wctype.h>
+#include "cue/CodePages.h"
+
+#include <algorithm>
 
 namespace velmora {
+
 namespace {
 
-const char* IconvName(SheetEncoding encoding) {
-    switch (encoding) {
-    case SheetEncoding::Windows1252:
-        return "CP1252";
-    case SheetEncoding::Windows1251:
-        return "CP1251";
-    case SheetEncoding::ShiftJis:
-        return "CP932";
-    case SheetEncoding::Gb18030:
-        return "GB18030";
-    case SheetEncoding::Big5:
-        return "BIG5-HKSCS";
-    case SheetEncoding::Korean:
-        return "CP949";
-    default:
-        return "UTF-8";
-    }
-}
-
-std::optional<std::string> Convert(std::string_view text, const char* from, const char* to) {
-    const iconv_t converter = ::iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        return std::nullopt;
-    }
-    std::string input(text);
-    std::string output(text.size() * 4 + 16, '\0');
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    char* out = output.data();
-    std::size_t outLeft = output.size();
-    const std::size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
-    ::iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1) || result != 0) {
-        return std::nullopt;
-    }
-    output.resize(output.size() - outLeft);
-    return output;
-}
-
-// What the character set detector makes of text that is no UTF-8, among the code pages sheets come in.
-std::optional<SheetEncoding> DetectedCodePage(std::string_view text) {
-    const uchardet_t detector = ::uchardet_new();
-    std::optional<SheetEncoding> found;
-    if (::uchardet_handle_data(detector, text.data(), text.size()) == 0) {
-        ::uchardet_data_end(detector);
-        const std::string name = ::uchardet_get_charset(detector);
-        if (name == "WINDOWS-1251") {
-            found = SheetEncoding::Windows1251;
-        } else if (name == "SHIFT_JIS") {
-            found = SheetEncoding::ShiftJis;
-        } else if (name == "GB18030") {
-            found = SheetEncoding::Gb18030;
-        } else if (name == "BIG5") {
-            found = SheetEncoding::Big5;
-        } else if (name == "EUC-KR" || name == "UHC") {
-            found = SheetEncoding::Korean;
-        }
-    }
-    ::uchardet_delete(detector);
-    return found;
-}
-
 std::u32string FoldedCodePoints(std::string_view utf8) {
-    static const locale_t unicode = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    std::u32string folded;
-    const std::optional<std::string> wide = Convert(utf8, "UTF-8", "UTF-32LE");
-    if (!wide) {
-        return folded;
-    }
-    for (std::size_t i = 0; i + 3 < wide->size(); i += 4) {
-        char32_t code = 0;
-        for (int b = 3; b >= 0; --b) {
-            code = (code << 8) | static_cast<unsigned char>((*wide)[i + static_cast<std::size_t>(b)]);
-        }
-        if (unicode != static_cast<locale_t>(nullptr)) {
-            code = static_cast<char32_t>(::towlower_l(static_cast<wint_t>(code), unicode));
-        }
-        // Final sigma folds to sigma.
-        if (code == 0x3C2) {
-            code = 0x3C3;
-        }
-        folded += code;
-    }
+    std::u32string folded = LoweredCodePoints(utf8);
+    // Final sigma folds to sigma.
+    std::replace(folded.begin(), folded.end(), U'\x3C2', U'\x3C3');
     return folded;
 }
 
@@ -150,7 +70,7 @@ SheetEncoding DetectEncoding(std::string_view text) {
         return SheetEncoding::Utf8;
     }
     const std::optional<SheetEncoding> detected = DetectedCodePage(text);
-    if (detected && Convert(text, IconvName(*detected), "UTF-8")) {
+    if (detected && CodePageToUtf8(text, *detected)) {
         return *detected;
     }
     return SheetEncoding::Windows1252;
@@ -170,8 +90,7 @@ std::optional<std::pair<SheetEncoding, std::string>> ReadUtf16(std::string_view 
     } else {
         return std::nullopt;
     }
-    const char* name = encoding == SheetEncoding::Utf16LeWithBom ? "UTF-16LE" : "UTF-16BE";
-    std::optional<std::string> utf8 = Convert(bytes.substr(2), name, "UTF-8");
+    std::optional<std::string> utf8 = Utf16ToUtf8(bytes.substr(2), encoding == SheetEncoding::Utf16LeWithBom);
     if (!utf8) {
         return std::nullopt;
     }
@@ -179,10 +98,9 @@ std::optional<std::pair<SheetEncoding, std::string>> ReadUtf16(std::string_view 
 }
 
 std::optional<std::string> WriteUtf16(std::string_view utf8, SheetEncoding encoding) {
-    const bool little = encoding == SheetEncoding::Utf16LeWithBom;
-    std::optional<std::string> bytes = Convert(utf8, "UTF-8", little ? "UTF-16LE" : "UTF-16BE");
+    std::optional<std::string> bytes = Utf8ToUtf16(utf8, encoding == SheetEncoding::Utf16LeWithBom);
     if (bytes) {
-        bytes->insert(0, little ? "\xFF\xFE" : "\xFE\xFF");
+        bytes->insert(0, encoding == SheetEncoding::Utf16LeWithBom ? "\xFF\xFE" : "\xFE\xFF");
     }
     return bytes;
 }
@@ -214,11 +132,11 @@ const char* EncodingName(SheetEncoding encoding) {
 }
 
 std::optional<std::string> DecodeToUtf8(std::string_view text, SheetEncoding encoding) {
-    return Convert(text, IconvName(encoding), "UTF-8");
+    return CodePageToUtf8(text, encoding);
 }
 
 std::optional<std::string> EncodeFromUtf8(std::string_view utf8, SheetEncoding encoding) {
-    return Convert(utf8, "UTF-8", IconvName(encoding));
+    return Utf8ToCodePage(utf8, encoding);
 }
 
 std::optional<std::string> DiskNameToUtf8(std::string_view name, SheetEncoding encoding) {

@@ -4,17 +4,16 @@
 #include "cue/ReferenceChoice.h"
 #include "cue/ReferencePaths.h"
 #include "cue/SheetEncoding.h"
-#include "files/posix/FileDescriptor.h"
+#include "errors/Error.h"
+#include "files/FileReading.h"
 
 #include <algorithm>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace velmora {
 namespace {
 
 // Sheets are small; anything larger is no sheet worth reading for names.
-constexpr off_t kLargestSheet = 1 << 20;
+constexpr std::size_t kLargestSheet = 1 << 20;
 
 bool IsSheetName(const std::string& name) {
     if (name.size() < 5) {
@@ -34,24 +33,13 @@ std::string WithoutExtension(const std::string& name) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// The sheet's bytes; nothing of a file that cannot be read as one.
 std::string ReadSmallFile(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > kLargestSheet) {
+    try {
+        return ReadFileWhole(path, kLargestSheet, FinalLink::Follow).value_or(std::string());
+    } catch (const Error&) {
         return {};
     }
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t piece = ::read(file.get(), bytes.data() + got, bytes.size() - got);
-        if (piece <= 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(piece);
-    }
-    bytes.resize(got);
-    return bytes;
 }
 
 } // namespace

@@ -2,12 +2,9 @@
 
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
-#include "files/posix/FileDescriptor.h"
+#include "files/FileReading.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora {
 namespace {
@@ -55,44 +52,14 @@ private:
 // Reads the file whole into `text`, normalising line breaks on the way, and its bytes as they are into
 // `bytes`; returns whether any line break changed.
 bool ReadNormalised(const std::string& path, std::string& text, std::string& bytes) {
-    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below as no regular file.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        throw Error(CannotOpenMessage(path, errno));
+    std::optional<std::string> read = ReadFileWhole(path, TextBuffer::kLargestSheet, FinalLink::Follow);
+    if (!read) {
+        throw Error(CannotOpenMessage(path, ENOENT));
     }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
-        throw Error(CannotOpenMessage(path, errno));
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw Error(CannotOpenMessage(path, EISDIR));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw Error(CannotOpenMessage(path, EINVAL));
-    }
-    const auto size = static_cast<std::size_t>(info.st_size);
-    if (size > TextBuffer::kLargestSheet) {
-        throw Error(CannotOpenMessage(path, EFBIG));
-    }
-    text.reserve(size + size / 16);
-    bytes.reserve(size);
+    bytes = std::move(*read);
+    text.reserve(bytes.size() + bytes.size() / 16);
     LineBreakNormaliser normaliser(text);
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw Error(CannotOpenMessage(path, errno));
-        }
-        if (got == 0) {
-            break;
-        }
-        const std::string_view piece(chunk, static_cast<std::size_t>(got));
-        bytes.append(piece);
-        normaliser.Feed(piece);
-    }
+    normaliser.Feed(bytes);
     return normaliser.Finish();
 }
 

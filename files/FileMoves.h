@@ -1,9 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <system_error>
 #include <utility>
 
@@ -15,6 +15,13 @@ namespace velmora {
 // only then is the source removed. A failure never leaves a partial file under the name `to`. Returns
 // the system error, or an empty error code on success.
 std::error_code MoveFileNoReplace(const std::string& from, const std::string& to);
+
+// Gives `from` the name `to`, replacing the directory entry `to` itself (never what a link points at),
+// the change on disk once SyncFolder flushes its folder. The system error, or an empty error code.
+std::error_code RenameReplacing(const std::string& from, const std::string& to);
+
+// Removes one file (a link itself, never what it points at). The system error, or an empty error code.
+std::error_code RemoveFile(const std::string& path);
 
 // True when the path names an existing regular file (following symbolic links); a folder is no file.
 bool RegularFileExists(const std::string& path);
@@ -34,12 +41,19 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
 // is free or a regular file.
 void CheckBackupPath(const std::string& backupPath);
 
-// Where and how a file is about to be replaced: the file itself (a link resolved), the mode and owner
-// its replacement gets, and the path that messages name.
+// What a new file keeps of the one it replaces or backs up: its permissions and, where the system lets
+// us, its owner. Only the file layer reads it: on Linux the mode bits and the user and group ids, on
+// Windows the file attributes (no owner).
+struct KeptAttributes {
+    std::uint32_t Permissions = 0;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> Owner;
+};
+
+// Where and how a file is about to be replaced: the file itself (a link resolved), what its replacement
+// keeps, and the path that messages name.
 struct WritePlan {
     std::string Target;
-    mode_t Mode = 0666;
-    std::optional<std::pair<uid_t, gid_t>> Owner;
+    KeptAttributes Kept;
     std::string ShownPath;
 };
 

@@ -1,49 +1,15 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
-#include <system_error>
 
 namespace velmora {
 
-// A new file in the folder of a target, written and flushed before it takes the target's name. It has
-// a hidden name of our own pattern (".<target>.<16 hex digits>.tmp"), created exclusively, that a later
-// process sweeps away if this one is killed. Large copies ask for an unnamed file instead, where the
-// file system allows it, so that a killed copy leaves nothing at all.
-class TemporaryFile {
-public:
-    enum class Naming { Hidden, UnnamedWherePossible };
+// Files are written under a hidden temporary name of our own pattern (".<target>.<16 hex digits>.tmp")
+// in the target's folder before they take the target's name; a later process sweeps away what a killed
+// one left.
 
-    // Opens the file with `mode` (filtered by the umask); check Descriptor() for failure (errno is set).
-    TemporaryFile(const std::string& target, mode_t mode, Naming naming = Naming::Hidden);
-    ~TemporaryFile();
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    int Descriptor() const { return fd_; }
-
-    // Flushes the data to disk and closes the file.
-    std::error_code FlushAndClose();
-    // Gives the file the name `to` unless that name exists.
-    std::error_code LinkAs(const std::string& to);
-    // Puts the file in place of `to`, replacing the directory entry itself (never what a link points at).
-    std::error_code ReplaceAs(const std::string& to);
-    // Closes a hidden file unflushed and gives up its name, which the caller now owns; empty (errno set)
-    // when closing fails, the file then removed.
-    std::string CloseKeepingName();
-
-private:
-    std::error_code NameBeside(const std::string& target);
-
-    std::string folder_;
-    std::string baseName_;
-    int fd_ = -1;
-    bool unnamed_ = false;
-    // The hidden name while the file has one.
-    std::string path_;
-};
-
-// The folder a path lies in, without a trailing "/": "." for a bare name, "/" for one at the root.
+// The folder a path lies in, without a trailing separator: "." for a bare name, the root itself for one
+// at the root.
 std::string ContainingFolder(const std::string& path);
 
 // True when `name` is one of our hidden temporary names.

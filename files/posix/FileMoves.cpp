@@ -3,6 +3,7 @@
 #include "errors/ErrorMessages.h"
 #include "files/TemporaryFile.h"
 #include "files/posix/FileDescriptor.h"
+#include "files/posix/TemporaryFile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -125,6 +126,14 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+mode_t ModeOf(const WritePlan& plan) {
+    return static_cast<mode_t>(plan.Kept.Permissions);
+}
+
+KeptAttributes AttributesOf(const struct stat& info) {
+    return {info.st_mode & 07777, std::pair<std::uint32_t, std::uint32_t>{info.st_uid, info.st_gid}};
+}
+
 // Writes `content` into `file` with the plan's mode and owner. Throws the error for the shown path.
 void WriteContent(TemporaryFile& file, std::string_view content, const WritePlan& plan) {
     if (file.Descriptor() < 0) {
@@ -132,11 +141,12 @@ void WriteContent(TemporaryFile& file, std::string_view content, const WritePlan
     }
     bool written = WriteAll(file.Descriptor(), content);
     // The umask may have taken bits of the mode away; the owner is ours unless it is someone else's.
-    if (written && (plan.Mode & CurrentUmask()) != 0) {
-        written = ::fchmod(file.Descriptor(), plan.Mode) == 0;
+    if (written && (ModeOf(plan) & CurrentUmask()) != 0) {
+        written = ::fchmod(file.Descriptor(), ModeOf(plan)) == 0;
     }
-    if (written && plan.Owner && (plan.Owner->first != ::geteuid() || plan.Owner->second != ::getegid()) &&
-        ::fchown(file.Descriptor(), plan.Owner->first, plan.Owner->second) != 0) {
+    const std::optional<std::pair<std::uint32_t, std::uint32_t>>& owner = plan.Kept.Owner;
+    if (written && owner && (owner->first != ::geteuid() || owner->second != ::getegid()) &&
+        ::fchown(file.Descriptor(), owner->first, owner->second) != 0) {
         written = errno == EPERM;
     }
     if (!written) {
@@ -145,7 +155,7 @@ void WriteContent(TemporaryFile& file, std::string_view content, const WritePlan
 }
 
 void WriteNow(const WritePlan& plan, std::string_view content) {
-    TemporaryFile file(plan.Target, plan.Mode);
+    TemporaryFile file(plan.Target, ModeOf(plan));
     WriteContent(file, content, plan);
     std::error_code error = file.FlushAndClose();
     if (!error) {
@@ -178,13 +188,21 @@ std::error_code MoveFileNoReplace(const std::string& from, const std::string& to
     return error;
 }
 
+std::error_code RenameReplacing(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? std::error_code() : LastError();
+}
+
 bool RegularFileExists(const std::string& path) {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 WritePlan PlanFileWrite(const std::string& path) {
-    WritePlan plan{path, 0666, std::nullopt, path};
+    WritePlan plan{path, {0666, std::nullopt}, path};
     struct stat linkInfo {};
     if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
         char* resolved = ::realpath(path.c_str(), nullptr);
@@ -203,12 +221,11 @@ WritePlan PlanFileWrite(const std::string& path) {
         if (!S_ISREG(existing.st_mode)) {
             throw Error(CannotCreateMessage(path, EINVAL));
         }
-        plan.Mode = existing.st_mode & 07777;
-        plan.Owner = std::pair{existing.st_uid, existing.st_gid};
+        plan.Kept = AttributesOf(existing);
     } else if (errno != ENOENT) {
         throw Error(CannotCreateMessage(path, errno));
     } else {
-        plan.Mode = 0666 & ~CurrentUmask();
+        plan.Kept.Permissions = 0666 & ~CurrentUmask();
     }
     return plan;
 }
@@ -219,8 +236,7 @@ WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& shee
     if (::stat(sheetPath.c_str(), &sheet) != 0) {
         throw Error(CannotCreateMessage(backupPath, errno));
     }
-    return {backupPath, static_cast<mode_t>(sheet.st_mode & 07777), std::pair{sheet.st_uid, sheet.st_gid},
-            backupPath};
+    return {backupPath, AttributesOf(sheet), backupPath};
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
@@ -249,7 +265,7 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
 }
 
 std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
-    TemporaryFile file(plan.Target, plan.Mode);
+    TemporaryFile file(plan.Target, ModeOf(plan));
     WriteContent(file, content, plan);
     std::string temporary = file.CloseKeepingName();
     if (temporary.empty()) {

@@ -1,5 +1,6 @@
-#include "files/TemporaryFile.h"
+#include "files/posix/TemporaryFile.h"
 
+#include "files/TemporaryFile.h"
 #include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
@@ -163,24 +164,6 @@ std::string ContainingFolder(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool IsTemporaryName(const std::string& name) {
-    constexpr std::size_t kSuffixLength = 1 + 16 + 4; // ".<hex>.tmp"
-    if (name.size() < 2 + kSuffixLength || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) {
-        return false;
-    }
-    const std::size_t dot = name.size() - kSuffixLength;
-    if (name[dot] != '.') {
-        return false;
-    }
-    for (std::size_t i = dot + 1; i < dot + 17; ++i) {
-        const char c = name[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void SweepStaleTemporaries(const std::string& folder) {

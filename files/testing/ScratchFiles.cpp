@@ -4,41 +4,37 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace velmora::testing {
 
 namespace fs = std::filesystem;
 
-constexpr uid_t kNobodyId = 65534;
+namespace {
 
-TempFolder::TempFolder(const std::string& base) {
-    std::string pattern = (base.empty() ? fs::temp_directory_path().string() : base) + "/velmora-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder in " + pattern);
-    }
-    path_ = pattern + "/";
+// Paths are UTF-8 on every system; Windows would read a plain string in its ANSI code page.
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
+
+} // namespace
 
 TempFolder::~TempFolder() {
     // Tests take write permission away; give it back so that everything can go.
     std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    for (fs::recursive_directory_iterator it(path_, ignored), end; !ignored && it != end;
+    fs::permissions(PathOf(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (fs::recursive_directory_iterator it(PathOf(path_), ignored), end; !ignored && it != end;
          it.increment(ignored)) {
         if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
     }
-    fs::remove_all(path_, ignored);
+    fs::remove_all(PathOf(path_), ignored);
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out << content;
     if (!out) {
         throw std::runtime_error("cannot write " + path);
@@ -46,7 +42,7 @@ void WriteFile(const std::string& path, const std::string& content) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
@@ -57,66 +53,12 @@ std::string ReadFile(const std::string& path) {
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(PathOf(folder))) {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-void HandToUnprivilegedUser(const std::string& path) {
-    if (::geteuid() == 0 && ::chown(path.c_str(), kNobodyId, kNobodyId) != 0) {
-        throw std::runtime_error("cannot hand " + path + " over");
-    }
-}
-
-std::string RunUnprivileged(const std::function<std::string()>& work) {
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    const pid_t child = ::fork();
-    if (child < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobodyId, kNobodyId, kNobodyId) != 0 ||
-             ::setresuid(kNobodyId, kNobodyId, kNobodyId) != 0)) {
-            ::_exit(3);
-        }
-        std::string result;
-        try {
-            result = work();
-        } catch (const std::exception& error) {
-            result = std::string("exception: ") + error.what();
-        }
-        const char* data = result.data();
-        std::size_t left = result.size();
-        while (left > 0) {
-            const ssize_t written = ::write(channel[1], data, left);
-            if (written <= 0) {
-                ::_exit(4);
-            }
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string output;
-    char chunk[4096];
-    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;) {
-        output.append(chunk, static_cast<std::size_t>(got));
-    }
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("the unprivileged child failed");
-    }
-    return output;
 }
 
 } // namespace velmora::testing

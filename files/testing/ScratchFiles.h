@@ -7,6 +7,14 @@
 // Real files and folders for the tests of every layer that writes them.
 namespace velmora::testing {
 
+// True where file names are Unicode (UTF-16) and found in any letter case, as on Windows; on Linux they
+// are bytes, compared exactly. Cases that meet that difference say what they expect of each.
+#ifdef _WIN32
+inline constexpr bool kWindowsFileNames = true;
+#else
+inline constexpr bool kWindowsFileNames = false;
+#endif
+
 // A fresh folder under `base` (the system temp folder by default), removed with everything in it.
 class TempFolder {
 public:
@@ -15,7 +23,7 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // The folder's path, ending in "/".
+    // The folder's path, ending in its separator ("/", or "\\" on Windows).
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
@@ -28,6 +36,7 @@ std::string ReadFile(const std::string& path);
 // Names in the folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
+// Linux only: Windows has no unprivileged child of this kind.
 // Runs `work` in a child process without root's privileges (user and group 65534 when running as
 // root) and returns what it returned. Folders the child must write to have to be writable by it.
 std::string RunUnprivileged(const std::function<std::string()>& work);

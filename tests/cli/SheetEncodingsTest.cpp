@@ -1,12 +1,12 @@
 // Sheets as rippers write them in the encodings people use, each naming a file that lies beside it under
-// its UTF-8 name; the sheets are made by the system's iconv, independently of the engine.
+// its Unicode name; the sheets are made by the system's own converter, independently of the engine.
 #include "../cue/TestSupport.h"
+#include "EncodedText.h"
 #include "RunVelmoraFix.h"
 #include "messages/Messages.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -17,29 +17,6 @@ using velmora::testing::FolderEntries;
 using velmora::testing::ReadFile;
 using velmora::testing::TempFolder;
 using velmora::testing::WriteFile;
-
-// `utf8` in `encoding`, as iconv writes it; a "+BOM" encoding gets its byte order mark first.
-std::string Encoded(const std::string& utf8, const std::string& encoding, const TempFolder& scratch) {
-    WriteFile(scratch / "in", utf8);
-    const bool bom = encoding.size() > 4 && encoding.compare(encoding.size() - 4, 4, "+BOM") == 0;
-    const std::string name = bom ? encoding.substr(0, encoding.size() - 4) : encoding;
-    const std::string command =
-        "iconv -f UTF-8 -t " + name + " " + (scratch / "in") + " > " + (scratch / "out");
-    if (std::system(command.c_str()) != 0) {
-        throw std::runtime_error("iconv cannot write " + encoding);
-    }
-    std::string bytes = ReadFile(scratch / "out");
-    if (bom && name == "UTF-8") {
-        bytes.insert(0, "\xEF\xBB\xBF");
-    }
-    if (bom && name == "UTF-16LE") {
-        bytes.insert(0, "\xFF\xFE");
-    }
-    if (bom && name == "UTF-16BE") {
-        bytes.insert(0, "\xFE\xFF");
-    }
-    return bytes;
-}
 
 std::string Sheet(const std::string& performer, const std::string& title, const std::string& file,
                   const std::string& time) {

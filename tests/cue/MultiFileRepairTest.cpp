@@ -6,6 +6,7 @@ namespace velmora {
 namespace {
 
 using testing::FolderEntries;
+using testing::kWindowsFileNames;
 using testing::ReadFile;
 using testing::RecordingHost;
 using testing::Row;
@@ -98,10 +99,14 @@ TEST_F(MultiFileRepair, NamesAreWrittenInTheSheetsEncodingOrReported) {
     const std::tuple<std::string, RunOutcome, std::string> cases[] = {
         {"Кино.flac", RunOutcome::Corrected, "FILE \"\xCA\xE8\xED\xEE.flac\" WAVE"},
         {"ラヴ.flac", RunOutcome::Bad, "FILE \"\xCA\xE8\xED\xEE.wav\" WAVE"},
+        // A name of bytes that are no UTF-8 exists on Linux only.
         {"Bj\xF6rk.mp3", RunOutcome::Corrected, "FILE \"Bj\xF6rk.mp3\" MP3"},
     };
     for (const auto& [chosen, outcome, fileLine] : cases) {
         SCOPED_TRACE(chosen);
+        if (kWindowsFileNames && chosen == "Bj\xF6rk.mp3") {
+            continue;
+        }
         host = RecordingHost();
         host.animates = false;
         WriteFile(folder / chosen, "");
@@ -130,6 +135,9 @@ TEST_F(MultiFileRepair, AFileUnderItsNameInUtf8IsPresentForASheetInACodePage) {
 }
 
 TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
+    if (kWindowsFileNames) {
+        GTEST_SKIP() << "Windows finds \"Game (Track 1).bin\" as it is: see the next case";
+    }
     const std::string sheet =
         "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
         "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
@@ -154,6 +162,30 @@ TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
     EXPECT_EQ(report.Moves[0].To, folder / "Game (Track 1).bin");
     EXPECT_EQ(report.Repaired.at(0).Rule, CandidateRule::SameNameIgnoringCase);
     EXPECT_TRUE(report.Repaired.at(1).Moved);
+}
+
+// Where names are found in any letter case, the first line's file is present as it lies, and it is no
+// candidate for the second line under any case.
+TEST_F(MultiFileRepair, AnImageNamedInAnotherCaseIsPresentAndNeverMovedAway) {
+    if (!kWindowsFileNames) {
+        GTEST_SKIP() << "Linux names differ by case: see the case before";
+    }
+    const std::string sheet =
+        "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
+        "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
+    WriteFile(folder / "game.cue", sheet);
+    WriteFile(folder / "GAME (TRACK 1).BIN", "one");
+    WriteFile(elsewhere / "two.bin", "two");
+    host.takeSingleCandidate = true;
+    host.chooserAnswers = {elsewhere / "two.bin"};
+    EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
+    EXPECT_EQ(
+        FolderEntries(folder.Path()),
+        (std::vector<std::string>{"GAME (TRACK 1).BIN", "Game (Track 2).bin", "game.cue", "game.cue.moves"}));
+    EXPECT_EQ(ReadFile(folder / "GAME (TRACK 1).BIN"), "one");
+    EXPECT_EQ(ReadFile(folder / "Game (Track 2).bin"), "two");
+    ASSERT_EQ(host.requests.size(), 1u);
+    EXPECT_TRUE(host.requests[0].Candidates.empty());
 }
 
 TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {

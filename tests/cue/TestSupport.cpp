@@ -1,9 +1,5 @@
 #include "TestSupport.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace velmora::testing {
 
 void RecordingHost::PumpEvents() {
@@ -40,7 +36,7 @@ std::error_code RecordingHost::MoveFile(const std::string& from, const std::stri
 }
 
 std::optional<AudioLength> FixedLengths::AudioLengthOf(const std::string& path) {
-    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string name(FileNamePart(path));
     asked.push_back(name);
     const auto length = byName.find(name);
     return length == byName.end() ? std::nullopt : std::optional<AudioLength>(length->second);
@@ -74,28 +70,6 @@ void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t
     PutLittleEndian(wav, dataBytes, 4);
     wav.append(dataBytes, '\0');
     WriteFile(path, wav);
-}
-
-int RunProgram(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0) {
-        return -1;
-    }
-    if (child == 0) {
-        const int devNull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devNull, STDOUT_FILENO);
-        ::dup2(devNull, STDERR_FILENO);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace velmora::testing

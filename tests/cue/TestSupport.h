@@ -99,7 +99,7 @@ protected:
     RepairState state;
 };
 
-// Runs a program with its arguments, its output thrown away; its exit status, or -1.
+// Runs a program with its arguments, its output thrown away; its exit status, or -1 (Linux only).
 int RunProgram(const std::vector<std::string>& arguments);
 
 } // namespace velmora::testing

@@ -1,14 +1,16 @@
+#include "cli/ProgramMain.h"
+
 #include "cli/FixOptions.h"
 #include "cli/FixRun.h"
 
 #include <iostream>
-#include <unistd.h>
 
-int main(int argc, char** argv) {
-    using namespace velmora::fix;
+namespace velmora::fix {
+
+int RunProgram(const std::vector<std::string>& arguments, bool errIsTerminal) {
     std::ios::sync_with_stdio(false);
     try {
-        const FixOptions options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        const FixOptions options = ParseArguments(arguments);
         if (options.Help) {
             std::cout << UsageText();
             return AllFine;
@@ -17,9 +19,11 @@ int main(int argc, char** argv) {
             std::cout << "velmora-fix " << VELMORA_VERSION << "\n";
             return AllFine;
         }
-        return RunFix(options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        return RunFix(options, std::cout, std::cerr, errIsTerminal);
     } catch (const UsageError& error) {
         std::cerr << "velmora-fix: " << error.what() << "\n" << UsageText();
         return SomeFailed;
     }
 }
+
+} // namespace velmora::fix

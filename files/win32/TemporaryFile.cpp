@@ -1,0 +1,90 @@
+#include "files/win32/TemporaryFile.h"
+
+#include "files/PathNames.h"
+#include "files/TemporaryFile.h"
+
+#include <cstdio>
+#include <mutex>
+#include <random>
+#include <set>
+
+namespace velmora {
+namespace {
+
+std::string RandomSuffix() {
+    static std::mt19937_64 random{std::random_device{}()};
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    return suffix;
+}
+
+const FILETIME kProcessStart = [] {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return now;
+}();
+
+} // namespace
+
+HANDLE CreateHiddenBeside(const std::string& target, DWORD attributes, std::string& path) {
+    const std::size_t separator = LastSeparator(target);
+    const std::string folder = separator == std::string::npos ? "" : target.substr(0, separator + 1);
+    const std::string baseName = separator == std::string::npos ? target : target.substr(separator + 1);
+    SweepStaleTemporaries(ContainingFolder(target));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Part of the name only, so that a name near the length limit still leaves room for the suffix.
+        path = folder + "." + baseName.substr(0, 200) + "." + RandomSuffix() + ".tmp";
+        const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            return file;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+    }
+    path.clear();
+    return INVALID_HANDLE_VALUE;
+}
+
+std::string ContainingFolder(const std::string& path) {
+    const std::size_t separator = LastSeparator(path);
+    if (separator == std::string::npos) {
+        return ".";
+    }
+    // The root keeps its separator: "\", "C:\" or "\\?\C:\".
+    const std::size_t drive = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+    if (separator == 0 || (separator == drive + 2 && path[drive + 1] == ':')) {
+        return path.substr(0, separator + 1);
+    }
+    return path.substr(0, separator);
+}
+
+void SweepStaleTemporaries(const std::string& folder) {
+    static std::mutex guard;
+    static std::set<std::string> swept;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!swept.insert(folder).second) {
+            return;
+        }
+    }
+    const std::string prefix =
+        folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + "\\";
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(WidePath(prefix + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const std::string name = Utf8FromWide(entry.cFileName);
+        const DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if (IsTemporaryName(name) && (entry.dwFileAttributes & notAFile) == 0 &&
+            CompareFileTime(&entry.ftLastWriteTime, &kProcessStart) < 0) {
+            DeleteFileW(WidePath(prefix + name).c_str());
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
+
+} // namespace velmora

@@ -1,0 +1,154 @@
+// What only Windows hands velmora-fix.exe: arguments in UTF-16, "\" between folders, ":" in names, and
+// paths longer than MAX_PATH.
+#include "../cue/TestSupport.h"
+#include "RunVelmoraFix.h"
+#include "files/win32/WidePaths.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::fix {
+namespace {
+
+using velmora::testing::ReadFile;
+using velmora::testing::TempFolder;
+using velmora::testing::WriteFile;
+
+const std::string kSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
+                           "    INDEX 01 0:1:80\r\n";
+const std::string kRepaired = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
+                              "    INDEX 01 00:02:05\r\n";
+
+void MakeFolder(const std::string& path) {
+    ASSERT_TRUE(CreateDirectoryW(WidePath(path).c_str(), nullptr)) << path;
+}
+
+TEST(WindowsArguments, EitherSeparatorAndUnicodeNamesReachTheSheet) {
+    const struct {
+        std::string folder;
+        std::string argument;
+        std::string out;
+    } cases[] = {
+        {"sub", "sub\\album.cue", "sub\\album.cue => CORRECTED\n"},
+        {"sub", "sub/album.cue", "sub/album.cue => CORRECTED\n"},
+        {"Bj\xC3\xB6rk", "\"Bj\xC3\xB6rk\\album.cue\"", "Bj\xC3\xB6rk\\album.cue => CORRECTED\n"},
+        {"\xE5\xAE\x87\xE5\xA4\x9A\xE7\x94\xB0 \xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE",
+         "\"\xE5\xAE\x87\xE5\xA4\x9A\xE7\x94\xB0 \xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE/album.cue\"",
+         "\xE5\xAE\x87\xE5\xA4\x9A\xE7\x94\xB0 \xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE/album.cue => CORRECTED\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        TempFolder scratch;
+        MakeFolder(scratch / c.folder);
+        WriteFile(scratch / (c.folder + "\\album.cue"), kSheet);
+        WriteFile(scratch / (c.folder + "\\a.wav"), "");
+        const Finished finished = RunVelmoraFix(scratch.Path(), c.argument);
+        EXPECT_EQ(finished.status, 0);
+        EXPECT_EQ(finished.out, c.out);
+        EXPECT_EQ(ReadFile(scratch / (c.folder + "\\album.cue")), kRepaired);
+    }
+}
+
+// The extension runs from the last "." after the last "\", "/" and ":".
+TEST(WindowsArguments, TheExtensionStopsAtEverySeparatorAndColon) {
+    TempFolder scratch;
+    MakeFolder(scratch / "dir.cue");
+    WriteFile(scratch / "dir.cue\\album", kSheet);
+    const struct {
+        std::string argument;
+        std::string err;
+    } cases[] = {
+        {"dir.cue\\album", "album is not a valid CUE"},
+        {"dir.cue/album", "album is not a valid CUE"},
+        {"dir.cue:album", "dir.cue:album is not a valid CUE"},
+    };
+    for (const auto& c : cases) {
+        const Finished finished = RunVelmoraFix(scratch.Path(), c.argument);
+        EXPECT_EQ(finished.status, 1) << c.argument;
+        EXPECT_EQ(finished.out, c.argument + " => WARNING\n");
+        EXPECT_EQ(finished.err, "velmora-fix: " + c.err + "\n");
+    }
+    EXPECT_EQ(ReadFile(scratch / "dir.cue\\album"), kSheet);
+}
+
+// Folders nested past MAX_PATH: the sheet is found, repaired with its backup, and a disc image is
+// moved in beside it, by its full path and by a recursive run above it.
+TEST(WindowsArguments, PathsLongerThanMaxPathAreRepaired) {
+    TempFolder scratch;
+    std::string deep = scratch.Path();
+    while (deep.size() < 320) {
+        deep += std::string(50, 'd') + "\\";
+        MakeFolder(deep);
+    }
+    WriteFile(deep + "album.cue", kSheet);
+    WriteFile(deep + "a.wav", "");
+    WriteFile(deep + "disc.cue",
+              "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n");
+    WriteFile(scratch / "image.bin", "image");
+
+    Finished finished = RunVelmoraFix(scratch.Path(), "\"" + deep + "album.cue\"");
+    EXPECT_EQ(finished.out, deep + "album.cue => CORRECTED\n");
+    EXPECT_EQ(ReadFile(deep + "album.cue"), kRepaired);
+    EXPECT_EQ(ReadFile(deep + "album.cue.bak"), kSheet);
+
+    // Without its last "\", which would escape the closing quote of the command line.
+    const std::string top = scratch.Path().substr(0, scratch.Path().size() - 1);
+    finished = RunVelmoraFix(scratch.Path(), "--bin image.bin --recursive \"" + top + "\"");
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(ReadFile(deep + "disc.bin"), "image");
+    EXPECT_EQ(ReadFile(deep + "album.cue"), kRepaired);
+}
+
+// Without TagLib, --check measures disc images by their size, finds missing files, and leaves audio
+// unchecked rather than calling it fitting.
+TEST(WindowsArguments, CheckMeasuresImagesAndLeavesAudioUnchecked) {
+    TempFolder scratch;
+    WriteFile(scratch / "album.cue", kRepaired);
+    WriteFile(scratch / "a.wav", "");
+    WriteFile(scratch / "gone.cue", "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"gone.wav\" WAVE\r\n");
+    const std::string image = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n"
+                              "  TRACK 02 AUDIO\r\n    INDEX 01 00:00:02\r\n";
+    WriteFile(scratch / "disc.cue", image);
+    WriteFile(scratch / "short.cue",
+              "FILE \"short.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
+              "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:00:02\r\n");
+    WriteFile(scratch / "disc.bin", std::string(3 * 2352, '\0'));
+    WriteFile(scratch / "short.bin", std::string(2352, '\0'));
+    const Finished finished = RunVelmoraFix(scratch.Path(), "--check album.cue gone.cue disc.cue short.cue");
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.out,
+              "album.cue => UNCHECKED\ngone.cue => MISSING\ndisc.cue => FITS\nshort.cue => DOES NOT FIT\n");
+}
+
+// A moved image and a rewritten sheet go back where they were, through the wide calls on both ways.
+TEST(WindowsArguments, RestoreTakesAMoveAndARewriteBack) {
+    TempFolder scratch;
+    MakeFolder(scratch / "other");
+    const std::string sheet =
+        "FILE \"C:\\Games\\disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+    WriteFile(scratch / "disc.cue", sheet);
+    WriteFile(scratch / "other\\image.bin", std::string(2352, 'i'));
+    Finished finished = RunVelmoraFix(scratch.Path(), "--bin other\\image.bin disc.cue");
+    EXPECT_EQ(finished.out, "disc.cue => CORRECTED\n");
+    EXPECT_EQ(ReadFile(scratch / "disc.bin"), std::string(2352, 'i'));
+    EXPECT_EQ(ReadFile(scratch / "disc.cue.bak"), sheet);
+    finished = RunVelmoraFix(scratch.Path(), "--restore disc.cue");
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, "disc.cue => RESTORED\n");
+    EXPECT_EQ(ReadFile(scratch / "disc.cue"), sheet);
+    EXPECT_EQ(ReadFile(scratch / "other\\image.bin"), std::string(2352, 'i'));
+    EXPECT_EQ(testing::FolderEntries(scratch.Path()), (std::vector<std::string>{"disc.cue", "other"}));
+}
+
+// Paths go into JSON as UTF-8, "\" escaped.
+TEST(WindowsArguments, JsonNamesTheSheetByItsUnicodePath) {
+    TempFolder scratch;
+    MakeFolder(scratch / "Caf\xC3\xA9");
+    WriteFile(scratch / "Caf\xC3\xA9\\album.cue", kSheet);
+    WriteFile(scratch / "Caf\xC3\xA9\\a.wav", "");
+    const Finished finished = RunVelmoraFix(scratch.Path(), "--json Caf\xC3\xA9\\album.cue");
+    const std::string start = "{\"sheet\": \"Caf\xC3\xA9\\\\album.cue\", \"row\": \"album.cue => CORRECTED\"";
+    EXPECT_EQ(finished.out.substr(0, start.size()), start);
+}
+
+} // namespace
+} // namespace velmora::fix
