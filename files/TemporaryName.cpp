@@ -1,4 +1,10 @@
 #include "files/TemporaryFile.h"
+#include "files/TemporaryNames.h"
+
+#include <cstdio>
+#include <mutex>
+#include <random>
+#include <set>
 
 namespace velmora {
 
@@ -18,6 +24,25 @@ bool IsTemporaryName(const std::string& name) {
         }
     }
     return true;
+}
+
+std::string NewTemporaryName(const std::string& baseName) {
+    static std::mutex guard;
+    static std::mt19937_64 random{std::random_device{}()};
+    char suffix[17];
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    }
+    // Part of the name only, so that a name near the length limit still leaves room for the suffix.
+    return "." + baseName.substr(0, 200) + "." + suffix + ".tmp";
+}
+
+bool FirstSweepOf(const std::string& folder) {
+    static std::mutex guard;
+    static std::set<std::string> swept;
+    const std::lock_guard<std::mutex> lock(guard);
+    return swept.insert(folder).second;
 }
 
 } // namespace velmora

@@ -1,16 +1,13 @@
 #include "files/posix/TemporaryFile.h"
 
 #include "files/TemporaryFile.h"
+#include "files/TemporaryNames.h"
 #include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
-#include <mutex>
-#include <random>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -25,18 +22,6 @@ std::error_code LastError() {
 std::string BaseNameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string RandomSuffix() {
-    static std::mt19937_64 random{std::random_device{}()};
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-    return suffix;
-}
-
-// Part of the name only, so that a name near the length limit still leaves room for the suffix.
-std::string HiddenPrefix(const std::string& folder, const std::string& baseName) {
-    return folder + "/." + baseName.substr(0, 200) + ".";
 }
 
 // The coarse clock is the one file times are taken from, so a file made after this moment is never
@@ -69,7 +54,7 @@ TemporaryFile::TemporaryFile(const std::string& target, mode_t mode, Naming nami
         }
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = HiddenPrefix(folder_, baseName_) + RandomSuffix() + ".tmp";
+        path_ = folder_ + "/" + NewTemporaryName(baseName_);
         fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd_ >= 0 || errno != EEXIST) {
             break;
@@ -107,7 +92,7 @@ std::error_code TemporaryFile::FlushAndClose() {
 std::error_code TemporaryFile::NameBeside(const std::string& target) {
     const std::string descriptorPath = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = HiddenPrefix(folder_, BaseNameOf(target)) + RandomSuffix() + ".tmp";
+        const std::string candidate = folder_ + "/" + NewTemporaryName(BaseNameOf(target));
         if (::linkat(AT_FDCWD, descriptorPath.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             path_ = candidate;
             return {};
@@ -167,13 +152,8 @@ std::string ContainingFolder(const std::string& path) {
 }
 
 void SweepStaleTemporaries(const std::string& folder) {
-    static std::mutex guard;
-    static std::set<std::string> swept;
-    {
-        const std::lock_guard<std::mutex> lock(guard);
-        if (!swept.insert(folder).second) {
-            return;
-        }
+    if (!FirstSweepOf(folder)) {
+        return;
     }
     DIR* directory = ::opendir(folder.c_str());
     if (directory == nullptr) {

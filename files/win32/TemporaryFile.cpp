@@ -2,21 +2,10 @@
 
 #include "files/PathNames.h"
 #include "files/TemporaryFile.h"
-
-#include <cstdio>
-#include <mutex>
-#include <random>
-#include <set>
+#include "files/TemporaryNames.h"
 
 namespace velmora {
 namespace {
-
-std::string RandomSuffix() {
-    static std::mt19937_64 random{std::random_device{}()};
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-    return suffix;
-}
 
 const FILETIME kProcessStart = [] {
     FILETIME now{};
@@ -32,8 +21,7 @@ HANDLE CreateHiddenBeside(const std::string& target, DWORD attributes, std::stri
     const std::string baseName = separator == std::string::npos ? target : target.substr(separator + 1);
     SweepStaleTemporaries(ContainingFolder(target));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // Part of the name only, so that a name near the length limit still leaves room for the suffix.
-        path = folder + "." + baseName.substr(0, 200) + "." + RandomSuffix() + ".tmp";
+        path = folder + NewTemporaryName(baseName);
         const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
@@ -61,13 +49,8 @@ std::string ContainingFolder(const std::string& path) {
 }
 
 void SweepStaleTemporaries(const std::string& folder) {
-    static std::mutex guard;
-    static std::set<std::string> swept;
-    {
-        const std::lock_guard<std::mutex> lock(guard);
-        if (!swept.insert(folder).second) {
-            return;
-        }
+    if (!FirstSweepOf(folder)) {
+        return;
     }
     const std::string prefix =
         folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + "\\";

@@ -19,7 +19,23 @@ const std::string kMultiFile = kHeader +
                                "FILE \"02.wav\" WAVE\r\n  TRACK 02 AUDIO\r\n    INDEX 01 0:0:0\r\n"
                                "FILE \"03.wav\" WAVE\r\n  TRACK 03 AUDIO\r\n    INDEX 01 00:00:00\r\n";
 
-using MultiFileRepair = testing::SheetRepairTest;
+const std::string kGameSheet =
+    "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
+    "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
+
+class MultiFileRepair : public testing::SheetRepairTest {
+protected:
+    // The first line's image lies beside the sheet under its name in capitals; the second is chosen
+    // from elsewhere.
+    void RunGameWithItsFirstImageInCapitals() {
+        WriteFile(folder / "game.cue", kGameSheet);
+        WriteFile(folder / "GAME (TRACK 1).BIN", "one");
+        WriteFile(elsewhere / "two.bin", "two");
+        host.takeSingleCandidate = true;
+        host.chooserAnswers = {elsewhere / "two.bin"};
+        EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
+    }
+};
 
 TEST_F(MultiFileRepair, EachFileLineIsCheckedAndRepairedInOrder) {
     WriteFile(folder / "album.cue", kMultiFile);
@@ -138,20 +154,12 @@ TEST_F(MultiFileRepair, ImagesAreMovedInOrderUnderTheirNames) {
     if (kWindowsFileNames) {
         GTEST_SKIP() << "Windows finds \"Game (Track 1).bin\" as it is: see the next case";
     }
-    const std::string sheet =
-        "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
-        "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
-    WriteFile(folder / "game.cue", sheet);
-    WriteFile(folder / "GAME (TRACK 1).BIN", "one");
-    WriteFile(elsewhere / "two.bin", "two");
-    host.takeSingleCandidate = true;
-    host.chooserAnswers = {elsewhere / "two.bin"};
-    EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
+    RunGameWithItsFirstImageInCapitals();
     EXPECT_EQ(
         FolderEntries(folder.Path()),
         (std::vector<std::string>{"Game (Track 1).bin", "Game (Track 2).bin", "game.cue", "game.cue.moves"}));
     EXPECT_EQ(ReadFile(folder / "Game (Track 2).bin"), "two");
-    EXPECT_EQ(ReadFile(folder / "game.cue"), sheet);
+    EXPECT_EQ(ReadFile(folder / "game.cue"), kGameSheet);
     ASSERT_EQ(host.requests.size(), 2u);
     EXPECT_EQ(host.requests[0].Filters.size(), 1u);
     // The file moved for the first line is no candidate for the second.
@@ -170,15 +178,7 @@ TEST_F(MultiFileRepair, AnImageNamedInAnotherCaseIsPresentAndNeverMovedAway) {
     if (!kWindowsFileNames) {
         GTEST_SKIP() << "Linux names differ by case: see the case before";
     }
-    const std::string sheet =
-        "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
-        "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
-    WriteFile(folder / "game.cue", sheet);
-    WriteFile(folder / "GAME (TRACK 1).BIN", "one");
-    WriteFile(elsewhere / "two.bin", "two");
-    host.takeSingleCandidate = true;
-    host.chooserAnswers = {elsewhere / "two.bin"};
-    EXPECT_EQ(Run("game.cue"), RunOutcome::Corrected);
+    RunGameWithItsFirstImageInCapitals();
     EXPECT_EQ(
         FolderEntries(folder.Path()),
         (std::vector<std::string>{"GAME (TRACK 1).BIN", "Game (Track 2).bin", "game.cue", "game.cue.moves"}));
