@@ -9,6 +9,7 @@
 #include "cli/TerminalText.h"
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
+#include "cue/SheetFiles.h"
 
 #include <algorithm>
 #include <functional>
@@ -89,11 +90,12 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
         return line;
     }
     const SheetEncoding encoding = buffer.Encoding();
-    if (FindFileReferences(buffer.Text()).empty()) {
+    const SheetFiles files = ReadSheetFiles(buffer.Text());
+    if (files.References.empty()) {
         line.Outcome = "SKIPPED";
         return line;
     }
-    const LengthCheck check = CheckFileLengths(buffer.Text(), encoding, std::string(FolderPart(path)), host);
+    const LengthCheck check = CheckFileLengths(files, encoding, std::string(FolderPart(path)), host);
     for (const LengthMisfit& misfit : check.Misfits) {
         line.Problems.push_back({misfit.FileLine, Quoted(misfit.Name, encoding) +
                                                       " is too short for the sheet: " + MisfitText(misfit)});

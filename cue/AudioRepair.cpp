@@ -5,6 +5,7 @@
 #include "cue/ReferencePaths.h"
 #include "cue/Repair.h"
 #include "cue/RowCaptions.h"
+#include "cue/SheetFiles.h"
 #include "cue/SheetLines.h"
 #include "cue/TextBuffer.h"
 
@@ -70,7 +71,8 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
     state.CueFolder = std::string(FolderPart(state.CuePath));
     RowReport& report = state.Report;
     report.Encoding = host.Buffer().Encoding();
-    const std::vector<FileReference> references = FindFileReferences(state.WholeText);
+    state.Files = ReadSheetFiles(state.WholeText);
+    const std::vector<FileReference>& references = state.Files.References;
     state.AudioName = references.empty() ? std::string() : references.front().Name;
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Audio,
@@ -81,7 +83,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         }
     }
 
-    const std::vector<FileTimes> times = IndexTimesByFile(state.WholeText, references);
+    const std::vector<FileTimes>& times = state.Files.Times;
     // A sheet without a FILE line asks once, for the line it lacks.
     const std::size_t asks = std::max<std::size_t>(references.size(), 1);
     std::vector<PendingRename> renames;

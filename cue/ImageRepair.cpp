@@ -5,6 +5,7 @@
 #include "cue/ReferenceChoice.h"
 #include "cue/Repair.h"
 #include "cue/RowCaptions.h"
+#include "cue/SheetFiles.h"
 #include "cue/SheetSaving.h"
 #include "cue/TextBuffer.h"
 #include "messages/Messages.h"
@@ -31,17 +32,19 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     const std::string& text = buffer.Text();
     RowReport& report = state.Report;
     report.Encoding = buffer.Encoding();
-    std::vector<FileReference> references = FindFileReferences(text);
+    state.Files = ReadSheetFiles(text);
     // Only a sheet without a FILE line falls back to its first quoted text, so a quoted REM, PERFORMER
     // or TITLE before the FILE line never decides where the user's image goes.
-    const bool hasFileLine = !references.empty();
+    const bool hasFileLine = !state.Files.References.empty();
+    std::vector<FileReference> firstQuoted;
     if (!hasFileLine) {
-        references.emplace_back();
-        references.back().Name = ExtractField(text, '"', 1);
+        firstQuoted.emplace_back();
+        firstQuoted.back().Name = ExtractField(text, '"', 1);
     }
+    const std::vector<FileReference>& references = hasFileLine ? state.Files.References : firstQuoted;
     state.BinName = references.front().Name;
-    const std::vector<FileTimes> times =
-        IndexTimesByFile(text, hasFileLine ? references : std::vector<FileReference>());
+    // A sheet without a FILE line has one list of times, for the name it falls back to.
+    const std::vector<FileTimes>& times = state.Files.Times;
     state.CueFolder = std::string(FolderPart(state.CuePath));
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Image,

@@ -36,15 +36,14 @@ std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string
     return capacity;
 }
 
-LengthCheck CheckFileLengths(std::string_view text, SheetEncoding encoding, const std::string& folder,
+LengthCheck CheckFileLengths(const SheetFiles& files, SheetEncoding encoding, const std::string& folder,
                              RepairHost& host) {
     LengthCheck check;
     LengthReader* reader = host.Lengths();
     if (reader == nullptr) {
         return check;
     }
-    const std::vector<FileReference> references = FindFileReferences(text);
-    const std::vector<FileTimes> times = IndexTimesByFile(text, references);
+    const std::vector<FileReference>& references = files.References;
     for (std::size_t i = 0; i < references.size(); ++i) {
         const FileReference& reference = references[i];
         const std::optional<std::string> path = FoundPath(host, reference.Name, folder, encoding);
@@ -53,12 +52,12 @@ LengthCheck CheckFileLengths(std::string_view text, SheetEncoding encoding, cons
             continue;
         }
         const std::optional<FileCapacity> capacity =
-            ReadCapacity(*reader, *path, NamesImage(text, reference));
+            ReadCapacity(*reader, *path, NamesImage(files.Text, reference));
         if (!capacity) {
             check.Unread.push_back(reference);
             continue;
         }
-        if (std::optional<LengthMisfit> misfit = FirstMisfit(times[i], *capacity)) {
+        if (std::optional<LengthMisfit> misfit = FirstMisfit(files.Times[i], *capacity)) {
             misfit->FileLine = reference.LineNumber;
             misfit->Name = reference.Name;
             check.Misfits.push_back(std::move(*misfit));

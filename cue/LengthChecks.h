@@ -4,6 +4,7 @@
 #include "cue/LengthFit.h"
 #include "cue/RepairHost.h"
 #include "cue/SheetEncoding.h"
+#include "cue/SheetFiles.h"
 
 #include <optional>
 #include <string>
@@ -29,9 +30,9 @@ struct LengthCheck {
     std::vector<FileReference> Unread;
 };
 
-// Checks every file that the sheet `text` (in `encoding`, lying in `folder`) names against its INDEX
-// times, with the host's reader; finds nothing when the host has none.
-LengthCheck CheckFileLengths(std::string_view text, SheetEncoding encoding, const std::string& folder,
+// Checks every file that the sheet (read into `files`, in `encoding`, lying in `folder`) names against
+// its INDEX times, with the host's reader; finds nothing when the host has none.
+LengthCheck CheckFileLengths(const SheetFiles& files, SheetEncoding encoding, const std::string& folder,
                              RepairHost& host);
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cue/RowReport.h"
+#include "cue/SheetFiles.h"
 
 #include <cstdint>
 #include <string>
@@ -27,6 +28,9 @@ struct RepairState {
     // Number of rows the engine has added so far.
     std::int64_t RowCount = 0;
     bool RunInProgress = false;
+    // The FILE lines and INDEX times the repair read from the sheet; the length checks reuse them while
+    // the text is still the one they were read from.
+    SheetFiles Files;
     // What the current run did; cleared when a run starts.
     RowReport Report;
 };

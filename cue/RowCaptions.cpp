@@ -2,15 +2,30 @@
 
 #include "cue/LengthChecks.h"
 #include "cue/MoveRecord.h"
+#include "cue/SheetFiles.h"
 #include "cue/TextBuffer.h"
 
 namespace velmora {
+namespace {
+
+// The sheet in the buffer is the one about to be saved, with every file where it now lies. The repair
+// read its FILE lines and times already; only a text it changed since is read again.
+std::vector<LengthMisfit> MisfitsOfBuffer(const RepairState& state, RepairHost& host) {
+    if (host.Lengths() == nullptr) {
+        return {};
+    }
+    const TextBuffer& buffer = host.Buffer();
+    const std::string folder(FolderPart(state.CuePath));
+    if (state.Files.Text == buffer.Text()) {
+        return CheckFileLengths(state.Files, buffer.Encoding(), folder, host).Misfits;
+    }
+    return CheckFileLengths(ReadSheetFiles(buffer.Text()), buffer.Encoding(), folder, host).Misfits;
+}
+
+} // namespace
 
 RunOutcome AddOutcomeRow(RepairState& state, RepairHost& host, RunOutcome outcome) {
-    // The sheet in the buffer is the one about to be saved, with every file where it now lies.
-    state.Report.Misfits = CheckFileLengths(host.Buffer().Text(), host.Buffer().Encoding(),
-                                            std::string(FolderPart(state.CuePath)), host)
-                               .Misfits;
+    state.Report.Misfits = MisfitsOfBuffer(state, host);
     if (!state.Report.Moves.empty()) {
         RecordMoves(state.CuePath, state.Report.Moves, host);
     }

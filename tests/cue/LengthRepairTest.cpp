@@ -147,5 +147,57 @@ TEST_F(LengthRepair, ImagesAreMeasuredByTheirSizeAtTheirTracksFrameSize) {
     EXPECT_EQ(ReadFile(folder / "disc.cue"), sheet);
 }
 
+TEST_F(LengthRepair, TheSheetIsCheckedAsItIsSavedAfterTheRepairChangedIt) {
+    const std::string carried = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\nFILE \"one.wav\" WAVE\r\n"
+                                "  TRACK 01 AUDIO\r\n    INDEX 01 0:0:0\r\nFILE \"disc.bin\" BINARY\r\n"
+                                "  TRACK 02 AUDIO\r\n    INDEX 01 0:0:10\r\n";
+    const struct {
+        const char* note;
+        std::string sheet;
+        // The file the user picks for a missing reference, "" for none.
+        std::string chosen;
+        RunOutcome outcome;
+        std::string reasons;
+    } cases[] = {
+        {"a reference renamed to a file too short for it", AlbumSheet("Album.wav"), "Album.flac",
+         RunOutcome::Corrected,
+         "Line 3 now names \"Album.flac\" (same name with another extension). \"Album.flac\" on line 3 is "
+         "too "
+         "short for the sheet: track 14 starts at 61:00:00, the audio lasts 60:00.00 (01:00.00 past its "
+         "end)."},
+        // The carried times lengthen the lines before the image's FILE line: its type must be read where
+        // it now lies for the image to be measured by its size.
+        {"times carried before an image too small for its track", carried, "", RunOutcome::Corrected,
+         "2 times were normalised (lines 5 and 8). \"disc.bin\" on line 6 is too short for the sheet: track "
+         "2 starts at 00:00:10, the image holds "
+         "00:00:10 at 2,352 bytes a frame (right at its end)."},
+        // An image named outside the sheet's folder is moved in and its FILE line names it there.
+        {"an image moved in too small for its track",
+         "FILE \"../gone/rip.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:10\r\n", "found.bin",
+         RunOutcome::Corrected,
+         "The file of line 1 was moved in as \"rip.bin\" (chosen by you). \"rip.bin\" on line 1 is too short "
+         "for the sheet: track 1 starts at 00:00:10, the image holds 00:00:10 at 2,352 bytes a frame (right "
+         "at "
+         "its end)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        const TempFolder scratch;
+        WriteFile(scratch / "album.cue", c.sheet);
+        WriteFile(scratch / "Album.flac", "");
+        WriteFile(scratch / "one.wav", "");
+        WriteFile(scratch / "disc.bin", std::string(10 * 2352, '\0'));
+        WriteFile(scratch / "found.bin", std::string(10 * 2352, '\0'));
+        lengths.byName = {{"Album.flac", Seconds(60 * 60)}, {"one.wav", Seconds(60)}};
+        host.chooserAnswers = {scratch / c.chosen};
+        host.chooserCalls.clear();
+        host.reports.clear();
+        state.CuePath = scratch / "album.cue";
+        EXPECT_EQ(traitementCUE(state, host), c.outcome);
+        ASSERT_EQ(host.reports.size(), 1u);
+        EXPECT_EQ(RowReasonsText(host.reports[0]), c.reasons);
+    }
+}
+
 } // namespace
 } // namespace velmora
