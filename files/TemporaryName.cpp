@@ -35,7 +35,9 @@ std::string NewTemporaryName(const std::string& baseName) {
         std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
     }
     // Part of the name only, so that a name near the length limit still leaves room for the suffix.
-    return "." + baseName.substr(0, 200) + "." + suffix + ".tmp";
+    std::string name = ".";
+    name.append(baseName, 0, 200).append(".").append(suffix).append(".tmp");
+    return name;
 }
 
 bool FirstSweepOf(const std::string& folder) {
