@@ -193,20 +193,9 @@ void THTMLStaticText::PaintMarkup(bool withFrame) {
 }
 
 MarkupRequest THTMLStaticText::PaintRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
-    MarkupRequest request;
-    request.bounds = bounds;
-    request.hitX = mouse.X;
-    request.hitY = mouse.Y;
-    request.focusAnchor = focus;
-    request.hoverAnchor = hoverAnchor_;
-    request.shadowOffset = shadowOffset_;
+    MarkupRequest request = SharedRequest(bounds, mouse, focus);
     request.blinkVisible = blinkPhase_;
-    request.hoverEnabled = hover_;
     request.wordWrap = !ellipsis_;
-    request.urlColor = urlColor_;
-    request.hoverColor = hoverColor_;
-    request.hoverFontColor = hoverFontColor_;
-    request.shadowColor = shadowColor_;
     request.flavor = MarkupFlavor::StaticText;
     return request;
 }

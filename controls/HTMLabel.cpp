@@ -130,21 +130,11 @@ bool THTMLabel::RenderText(RenderMarkupParams& params) {
 RenderMarkupParams THTMLabel::PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
                                              Point mouse, std::int32_t focus) const {
     RenderMarkupParams params;
+    static_cast<MarkupRequest&>(params) = SharedRequest(bounds, mouse, focus);
     params.canvas = &canvas;
     params.markup = markup;
-    params.bounds = bounds;
     params.imageList = Images();
-    params.hitX = mouse.X;
-    params.hitY = mouse.Y;
-    params.focusAnchor = focus;
-    params.hoverAnchor = hoverAnchor_;
-    params.shadowOffset = shadowOffset_;
     params.blinkVisible = false;
-    params.hoverEnabled = hover_;
-    params.urlColor = urlColor_;
-    params.hoverColor = hoverColor_;
-    params.hoverFontColor = hoverFontColor_;
-    params.shadowColor = shadowColor_;
     return params;
 }
 

@@ -195,6 +195,22 @@ void MarkupControl::WithMeasureCanvas(const std::function<void(Canvas&)>& use) {
     use(canvas);
 }
 
+MarkupRequest MarkupControl::SharedRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
+    MarkupRequest request;
+    request.bounds = bounds;
+    request.hitX = mouse.X;
+    request.hitY = mouse.Y;
+    request.focusAnchor = focus;
+    request.hoverAnchor = hoverAnchor_;
+    request.shadowOffset = shadowOffset_;
+    request.hoverEnabled = hover_;
+    request.urlColor = urlColor_;
+    request.hoverColor = hoverColor_;
+    request.hoverFontColor = hoverFontColor_;
+    request.shadowColor = shadowColor_;
+    return request;
+}
+
 void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
                                     std::int32_t focus) {
     if (vAlignment_ != tvaCenter && vAlignment_ != tvaBottom) {

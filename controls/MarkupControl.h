@@ -197,6 +197,9 @@ protected:
     // resolution, for measuring and hit tests; valid during `use` only.
     void WithMeasureCanvas(const std::function<void(Canvas&)>& use);
 
+    // What both controls ask of every paint: where, the point to hit, the focus, and the hover, shadow and
+    // link settings.
+    MarkupRequest SharedRequest(const Rect& bounds, Point mouse, std::int32_t focus) const;
     // The arguments every RenderMarkup call of this control's paint starts from, and the call itself.
     virtual RenderMarkupParams PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
                                               Point mouse, std::int32_t focus) const = 0;
