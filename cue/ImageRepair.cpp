@@ -26,10 +26,15 @@ struct BareNameRewrite {
 // The last name of a reference that points outside the folder, in the sheet's bytes, when a file of
 // that name lies beside the sheet; nothing otherwise.
 std::optional<std::string> BareNameBesideSheet(RepairHost& host, const ReferenceChooser& chooser,
-                                               const std::string& name, const std::string& folder) {
+                                               const std::string& name, const std::string& folder,
+                                               const std::string& sheetPath) {
     const ReferencePath place = chooser.Resolve(name);
     const std::string asWritten = ResolveReference(name, folder).PlacedName;
     if (place.StaysInside || asWritten.empty() || place.PlacedName.empty()) {
+        return std::nullopt;
+    }
+    // The sheet itself is no image, whatever a downloaded sheet names.
+    if (folder + asWritten == sheetPath || folder + place.PlacedName == sheetPath) {
         return std::nullopt;
     }
     if (host.FileExists(folder + place.PlacedName) || host.FileExists(folder + asWritten)) {
@@ -72,7 +77,8 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         if (chooser.IsPresent(reference.Name)) {
             chooser.Take(chooser.Resolve(reference.Name).PlacedName);
         } else if (const std::optional<std::string> bare =
-                       hasFileLine ? BareNameBesideSheet(host, chooser, reference.Name, state.CueFolder)
+                       hasFileLine ? BareNameBesideSheet(host, chooser, reference.Name, state.CueFolder,
+                                                         state.CuePath)
                                    : std::nullopt) {
             // A path from another machine ("C:\Games\game.bin", "../img/game.bin") whose file already
             // lies beside the sheet: nothing moves, the FILE line just names it there.
