@@ -145,12 +145,12 @@ EncodingDecision Known(SheetEncoding encoding) {
 EncodingDecision DecideEncoding(std::string_view text, const std::vector<FileReference>& references,
                                 const std::string& folder, RepairHost& host,
                                 std::optional<SheetEncoding> readAs) {
-    if (readAs) {
-        return Known(*readAs);
-    }
     const SheetEncoding detected = DetectEncoding(text);
     if (detected == SheetEncoding::Utf8 || detected == SheetEncoding::Utf8WithBom) {
         return Known(detected);
+    }
+    if (readAs) {
+        return Known(*readAs);
     }
     const std::optional<SheetEncoding> answer = DetectedCodePage(text);
     if (answer && BytesOutsideAscii(text) >= kLongText && ReadsCleanly(text, *answer)) {

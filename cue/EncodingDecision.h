@@ -25,7 +25,8 @@ struct EncodingDecision {
 // A byte order mark or valid UTF-8 tells the encoding; so does the character set detector when the
 // text is long enough and reads cleanly in its answer. Otherwise each reading in which the text reads
 // cleanly is tried on the FILE names: the one under which most of the named files lie in `folder` (under
-// that name, or with another extension) decides. `readAs`, the user's word, overrules all of it.
+// that name, or with another extension) decides. `readAs`, the user's word, overrules all but a byte
+// order mark and valid UTF-8.
 EncodingDecision DecideEncoding(std::string_view text, const std::vector<FileReference>& references,
                                 const std::string& folder, RepairHost& host,
                                 std::optional<SheetEncoding> readAs);
