@@ -33,8 +33,10 @@ std::optional<std::string> BareNameBesideSheet(RepairHost& host, const Reference
     if (place.StaysInside || asWritten.empty() || place.PlacedName.empty()) {
         return std::nullopt;
     }
-    // The sheet itself is no image, whatever a downloaded sheet names.
-    if (folder + asWritten == sheetPath || folder + place.PlacedName == sheetPath) {
+    // The sheet itself is no image, whatever a downloaded sheet names (in any letter case, as Windows
+    // would find it).
+    const std::string_view sheetName = FileNamePart(sheetPath);
+    if (EqualIgnoringCase(asWritten, sheetName) || EqualIgnoringCase(place.PlacedName, sheetName)) {
         return std::nullopt;
     }
     if (host.FileExists(folder + place.PlacedName) || host.FileExists(folder + asWritten)) {
