@@ -53,20 +53,6 @@ TEST(RealSheets, AreRepairedWithoutLosingWhatIsRight) {
          "00:00:00\n"
          "FILE \"some file 1.flac\" WAVE\n  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n",
          {"some file 1.flac"}},
-        {"a ripper's sheet without album performer or title",
-         "FILE \"data.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 0:1:80\n",
-         {"data.flac"},
-         "--auto s.cue",
-         "s.cue => CORRECTED\n",
-         "FILE \"data.flac\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:02:05\n",
-         {"data.flac"}},
-        {"a good sheet with LF line breaks",
-         "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:02:05\n",
-         {"a.wav"},
-         "--verbose s.cue",
-         "s.cue => GOOD\n",
-         "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:02:05\n",
-         {"a.wav"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
