@@ -7,6 +7,7 @@
 #include "cli/SheetPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalText.h"
+#include "cue/EncodingDecision.h"
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
 #include "cue/SheetFiles.h"
@@ -78,7 +79,8 @@ std::string JsonReferences(const std::vector<FileReference>& references, SheetEn
     return json + "]";
 }
 
-SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
+SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
+                     std::optional<SheetEncoding> readAs) {
     SheetLine line;
     TextBuffer& buffer = host.Buffer();
     try {
@@ -89,12 +91,16 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
         line.Problems.push_back({0, ErrorBoxText(error.what())});
         return line;
     }
-    const SheetEncoding encoding = buffer.Encoding();
     const SheetFiles files = ReadSheetFiles(buffer.Text());
     if (files.References.empty()) {
         line.Outcome = "SKIPPED";
         return line;
     }
+    // Read as a repair would read it, so a check names the files the repair would look for.
+    buffer.SetEncoding(
+        DecideEncoding(buffer.Text(), files.References, std::string(FolderPart(path)), host, readAs)
+            .Encoding);
+    const SheetEncoding encoding = buffer.Encoding();
     const LengthCheck check = CheckFileLengths(files, encoding, std::string(FolderPart(path)), host);
     for (const LengthMisfit& misfit : check.Misfits) {
         line.Problems.push_back({misfit.FileLine, Quoted(misfit.Name, encoding) +
@@ -199,8 +205,9 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
 int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err) {
     TerminalHost host({}, {});
     host.UseLengths(SystemLengthReader());
-    return PrintSheets(options, out, err,
-                       [&](const std::string& path) { return CheckSheet(path, host, options.Json); });
+    return PrintSheets(options, out, err, [&](const std::string& path) {
+        return CheckSheet(path, host, options.Json, options.Encoding);
+    });
 }
 
 int RunRestore(const FixOptions& options, std::ostream& out, std::ostream& err) {

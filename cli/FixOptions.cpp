@@ -1,5 +1,7 @@
 #include "cli/FixOptions.h"
 
+#include "cue/EncodingDecision.h"
+
 namespace velmora::fix {
 namespace {
 
@@ -9,7 +11,7 @@ bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const 
     const std::string& argument = arguments[i];
     if (argument == name) {
         if (i + 1 >= arguments.size()) {
-            throw UsageError(name + " needs a FILE");
+            throw UsageError(name + (name == "--encoding" ? " needs a NAME" : " needs a FILE"));
         }
         values.push_back(arguments[++i]);
         return true;
@@ -54,6 +56,12 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.Help = true;
         } else if (argument == "--version") {
             options.Version = true;
+        } else if (std::vector<std::string> encoding; TakeValue(arguments, i, "--encoding", encoding)) {
+            options.Encoding = EncodingNamed(encoding.front());
+            if (!options.Encoding) {
+                throw UsageError("unknown encoding " + encoding.front() +
+                                 " (UTF-8, Windows-1252, Windows-1251, Shift-JIS, GB18030, Big5, EUC-KR)");
+            }
         } else if (!TakeValue(arguments, i, "--bin", options.BinAnswers) &&
                    !TakeValue(arguments, i, "--audio", options.AudioAnswers)) {
             throw UsageError("unknown option " + argument);
@@ -63,6 +71,9 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
         options.Auto || options.DryRun || !options.BinAnswers.empty() || !options.AudioAnswers.empty();
     if (options.Check && options.Restore) {
         throw UsageError("--check and --restore exclude each other");
+    }
+    if (options.Restore && options.Encoding) {
+        throw UsageError("--restore reads no sheet: --encoding does not go with it");
     }
     if ((options.Check || options.Restore) && repairs) {
         throw UsageError(std::string(options.Check ? "--check" : "--restore") +
@@ -80,7 +91,7 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
 std::string UsageText() {
     return "Usage: velmora-fix [--bin FILE] [--audio FILE] [--auto] [--dry-run] [--recursive] [--json] "
            "[--quiet] PATH...\n"
-           "       velmora-fix [--verbose] [--no-lengths] ... PATH...\n"
+           "       velmora-fix [--verbose] [--no-lengths] [--encoding NAME] ... PATH...\n"
            "       velmora-fix --check [--recursive] [--json] [--verbose] PATH...\n"
            "       velmora-fix --restore [--recursive] [--json] PATH...\n"
            "Repairs CUE sheets: checks the file each sheet names and, for audio sheets, the INDEX 01 times.\n"
@@ -98,6 +109,8 @@ std::string UsageText() {
            "  --quiet        no progress line\n"
            "  --verbose      what was done to every sheet, on standard error\n"
            "  --no-lengths   do not read how long the audio files last or how large the images are\n"
+           "  --encoding NAME  read sheets whose bytes do not tell their encoding in NAME: UTF-8,\n"
+           "                 Windows-1252, Windows-1251, Shift-JIS, GB18030, Big5 or EUC-KR\n"
            "  --check        only check that every file holds its sheet's INDEX times; write nothing\n"
            "  --restore      put each sheet's backup back, and the files its repairs moved\n"
            "  --help         this text\n"

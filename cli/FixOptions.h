@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cue/SheetEncoding.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -24,6 +26,8 @@ struct FixOptions {
     bool Restore = false;
     // Reads the lengths of the files the sheets name (--no-lengths turns it off).
     bool ReadLengths = true;
+    // The encoding the sheets are in, for sheets whose bytes do not tell it ("--encoding NAME").
+    std::optional<SheetEncoding> Encoding;
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Paths;
@@ -36,7 +40,7 @@ public:
 
 // Reads the arguments after the program name. Throws UsageError for an unknown option, an option
 // without its value, options that exclude each other (--check or --restore with a repair's options), or
-// no PATH (unless --help or --version is asked for).
+// no PATH (unless --help or --version is asked for), or an encoding it does not know.
 FixOptions ParseArguments(const std::vector<std::string>& arguments);
 
 std::string UsageText();

@@ -197,6 +197,7 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         status = std::max(status, PrintSheets(pending, failures, firstPending, options, out, err));
     };
     RepairState state;
+    state.ReadAs = options.Encoding;
     ProgressLine progress(err, errIsTerminal && !options.Quiet && paths.Sheets.size() > 1);
 
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {

@@ -1,4 +1,5 @@
 #include "cue/CueText.h"
+#include "cue/EncodingDecision.h"
 #include "cue/FileReferences.h"
 #include "cue/FileTimes.h"
 #include "cue/ReferenceChoice.h"
@@ -27,9 +28,10 @@ bool FitsInFileLine(std::string_view name) {
 // The chosen file's name as the sheet must write it, relative to the sheet's folder so the sheet finds
 // it again; nothing when it cannot be written there.
 std::optional<std::string> NameInSheet(const std::string& folder, const std::string& chosenPath,
-                                       SheetEncoding encoding) {
-    const std::optional<std::string> utf8 = DiskNameToUtf8(RelativePathFrom(folder, chosenPath), encoding);
-    std::optional<std::string> name = utf8 ? EncodeFromUtf8(*utf8, encoding) : std::nullopt;
+                                       const EncodingDecision& reading) {
+    const std::optional<std::string> utf8 =
+        DiskNameToUtf8(RelativePathFrom(folder, chosenPath), reading.Encoding);
+    std::optional<std::string> name = utf8 ? EncodeForSheet(*utf8, reading) : std::nullopt;
     if (name && !FitsInFileLine(*name)) {
         name.reset();
     }
@@ -93,16 +95,39 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         if (!references.empty() && chooser.IsPresent(name)) {
             continue;
         }
+        // One answer for one name: a file named again on a later line takes the same one.
+        const auto earlier = std::find_if(renames.begin(), renames.end(), [&](const PendingRename& rename) {
+            return !references.empty() && references[rename.Index].Name == name;
+        });
+        if (earlier != renames.end()) {
+            ReferenceOutcome again =
+                *std::find_if(report.Repaired.begin(), report.Repaired.end(),
+                              [&](const ReferenceOutcome& r) { return r.OldName == name; });
+            again.LineNumber = lineNumber;
+            report.Repaired.push_back(again);
+            const bool keepsType = NamesDiscImage(state.WholeText, references[i]);
+            renames.push_back({i, earlier->Name,
+                               keepsType
+                                   ? state.WholeText.substr(references[i].TypeStart, references[i].TypeLength)
+                                   : earlier->Type});
+            continue;
+        }
         ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}, std::nullopt};
         const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber, &times[i]);
         if (choice && !host.FileExists(choice->Path)) {
             outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
         }
         const std::optional<std::string> newName =
-            choice && outcome.Reason.empty() ? NameInSheet(state.CueFolder, choice->Path, report.Encoding)
+            choice && outcome.Reason.empty() ? NameInSheet(state.CueFolder, choice->Path, state.Reading)
                                              : std::nullopt;
         if (!newName) {
-            outcome.NotWritable = choice.has_value() && outcome.Reason.empty();
+            const bool unwritable = choice.has_value() && outcome.Reason.empty();
+            // Where several readings remain, a name they would write differently cannot be written.
+            const bool unsure = unwritable && state.Reading.Readings.size() > 1;
+            outcome.NotWritable = unwritable && !unsure;
+            if (unsure) {
+                outcome.Reason = kCannotTellEncoding;
+            }
             report.Missing.push_back(outcome);
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }

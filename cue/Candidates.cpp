@@ -35,6 +35,8 @@ const char* RuleKey(CandidateRule rule) {
         return "sheet-base-name";
     case CandidateRule::OnlyFileOfKind:
         return "only-file-of-kind";
+    case CandidateRule::LastNameBesideSheet:
+        return "last-name-beside-sheet";
     }
     return "";
 }
@@ -49,6 +51,8 @@ const char* RuleDescription(CandidateRule rule) {
         return "the sheet's own name with another extension";
     case CandidateRule::OnlyFileOfKind:
         return "the only file of its kind beside the sheet";
+    case CandidateRule::LastNameBesideSheet:
+        return "the file already lies beside the sheet";
     }
     return "";
 }

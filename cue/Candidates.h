@@ -17,6 +17,8 @@ enum class CandidateRule {
     OtherExtension,
     SheetBaseName,
     OnlyFileOfKind,
+    // Not a candidate: a path from elsewhere whose last name already lies beside the sheet.
+    LastNameBesideSheet,
 };
 
 // "same-name-ignoring-case" and the like, for machine-readable reports.

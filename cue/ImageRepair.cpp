@@ -1,8 +1,10 @@
 #include "cue/CueText.h"
+#include "cue/EncodingDecision.h"
 #include "cue/FileReferences.h"
 #include "cue/FileTimes.h"
 #include "cue/MoveRecord.h"
 #include "cue/ReferenceChoice.h"
+#include "cue/ReferencePaths.h"
 #include "cue/Repair.h"
 #include "cue/RowCaptions.h"
 #include "cue/SheetFiles.h"
@@ -20,6 +22,28 @@ struct BareNameRewrite {
     FileReference Reference;
     std::string Name;
 };
+
+// The last name of a reference that points outside the folder, in the sheet's bytes, when a file of
+// that name lies beside the sheet; nothing otherwise.
+std::optional<std::string> BareNameBesideSheet(RepairHost& host, const ReferenceChooser& chooser,
+                                               const std::string& name, const std::string& folder,
+                                               const std::string& sheetPath) {
+    const ReferencePath place = chooser.Resolve(name);
+    const std::string asWritten = ResolveReference(name, folder).PlacedName;
+    if (place.StaysInside || asWritten.empty() || place.PlacedName.empty()) {
+        return std::nullopt;
+    }
+    // The sheet itself is no image, whatever a downloaded sheet names (in any letter case, as Windows
+    // would find it).
+    const std::string_view sheetName = FileNamePart(sheetPath);
+    if (EqualIgnoringCase(asWritten, sheetName) || EqualIgnoringCase(place.PlacedName, sheetName)) {
+        return std::nullopt;
+    }
+    if (host.FileExists(folder + place.PlacedName) || host.FileExists(folder + asWritten)) {
+        return asWritten;
+    }
+    return std::nullopt;
+}
 
 std::string MoveFailure(const std::string& from, const std::string& to, const std::error_code& error) {
     return "\"" + from + "\" could not be moved to \"" + to + "\": " + SystemErrorText(error.value());
@@ -50,9 +74,26 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Image,
                              report.Encoding, {{"BIN Files", "*.bin"}});
     std::vector<const FileReference*> missing;
+    std::vector<BareNameRewrite> rewrites;
     for (const FileReference& reference : references) {
         if (chooser.IsPresent(reference.Name)) {
             chooser.Take(chooser.Resolve(reference.Name).PlacedName);
+        } else if (const std::optional<std::string> bare =
+                       hasFileLine ? BareNameBesideSheet(host, chooser, reference.Name, state.CueFolder,
+                                                         state.CuePath)
+                                   : std::nullopt) {
+            // A path from another machine ("C:\Games\game.bin", "../img/game.bin") whose file already
+            // lies beside the sheet: nothing moves, the FILE line just names it there.
+            chooser.Take(chooser.Resolve(reference.Name).PlacedName);
+            report.Repaired.push_back({reference.LineNumber,
+                                       reference.Name,
+                                       *bare,
+                                       CandidateRule::LastNameBesideSheet,
+                                       false,
+                                       false,
+                                       {},
+                                       std::nullopt});
+            rewrites.push_back({reference, *bare});
         } else {
             missing.push_back(&reference);
         }
@@ -60,9 +101,10 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     // A reference that points outside the folder is rewritten after its move; its backup must be
     // possible before anything moves.
     const bool rewritesSheet =
-        hasFileLine && std::any_of(missing.begin(), missing.end(), [&](const FileReference* r) {
-            return !chooser.Resolve(r->Name).StaysInside;
-        });
+        !rewrites.empty() ||
+        (hasFileLine && std::any_of(missing.begin(), missing.end(), [&](const FileReference* r) {
+             return !chooser.Resolve(r->Name).StaysInside;
+         }));
     if (rewritesSheet) {
         CheckBackupPath(BackupPathOf(state.CuePath));
     }
@@ -71,10 +113,22 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         CheckBackupPath(MoveRecordPathOf(state.CuePath));
     }
 
-    std::vector<BareNameRewrite> rewrites;
     for (const FileReference* reference : missing) {
         const ReferencePath place = chooser.Resolve(reference->Name);
         const std::string expected = state.CueFolder + place.PlacedName;
+        // One answer for one name: a file named again on a later line was moved in already.
+        const auto earlier =
+            std::find_if(report.Repaired.begin(), report.Repaired.end(),
+                         [&](const ReferenceOutcome& r) { return r.OldName == reference->Name; });
+        if (earlier != report.Repaired.end()) {
+            ReferenceOutcome again = *earlier;
+            again.LineNumber = reference->LineNumber;
+            report.Repaired.push_back(again);
+            if (hasFileLine && !place.StaysInside) {
+                rewrites.push_back({*reference, again.NewName});
+            }
+            continue;
+        }
         ReferenceOutcome outcome{reference->LineNumber, reference->Name, {}, std::nullopt, false, false, {},
                                  std::nullopt};
         const std::optional<ReferenceChoice> choice =
@@ -102,7 +156,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         chooser.Take(place.PlacedName);
         chooser.Take(std::string(FileNamePart(choice->Path)));
         const std::string nameInSheet =
-            EncodeFromUtf8(place.PlacedName, report.Encoding).value_or(place.PlacedName);
+            EncodeForSheet(place.PlacedName, state.Reading).value_or(place.PlacedName);
         outcome.NewName = nameInSheet;
         outcome.Rule = choice->Rule;
         outcome.ChosenForLength = choice->ChosenForLength;
@@ -118,6 +172,9 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     }
 
     // From the last line up, so that the positions of the earlier ones still hold.
+    std::sort(rewrites.begin(), rewrites.end(), [](const BareNameRewrite& a, const BareNameRewrite& b) {
+        return a.Reference.LineStart < b.Reference.LineStart;
+    });
     state.WholeText = text;
     for (auto rewrite = rewrites.rbegin(); rewrite != rewrites.rend(); ++rewrite) {
         const std::string type = text.substr(rewrite->Reference.TypeStart, rewrite->Reference.TypeLength);

@@ -15,7 +15,10 @@ std::string DiskNameOf(const std::string& name, SheetEncoding encoding) {
 ReferenceChooser::ReferenceChooser(RepairHost& host, std::string folder, std::string sheetFileName,
                                    FileKind kind, SheetEncoding encoding, FileFilterList filters)
     : host_(host), folder_(std::move(folder)), sheetFileName_(std::move(sheetFileName)), kind_(kind),
-      encoding_(encoding), filters_(std::move(filters)) {}
+      encoding_(encoding), filters_(std::move(filters)) {
+    // A sheet that names itself never has itself moved or offered.
+    taken_.push_back(sheetFileName_);
+}
 
 ReferencePath ReferenceChooser::Resolve(const std::string& name) const {
     return ResolveReference(DiskNameOf(name, encoding_), folder_);

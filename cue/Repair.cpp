@@ -1,8 +1,14 @@
 #include "cue/Repair.h"
 
+#include "cue/EncodingDecision.h"
+#include "cue/ReferencePaths.h"
+#include "cue/RowCaptions.h"
+#include "cue/SheetKind.h"
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/PathNames.h"
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -46,20 +52,44 @@ bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> 
     return true;
 }
 
+// Nothing is renamed, moved or written for a sheet whose names cannot be read: the names it would
+// look for, or write, could be misread ones.
+RunOutcome RefuseUnreadableNames(RepairState& state, RepairHost& host) {
+    state.Files = ReadSheetFiles(host.Buffer().Text());
+    state.Report.Encoding = state.Reading.Encoding;
+    const std::string folder(FolderPart(state.CuePath));
+    for (const FileReference& reference : state.Files.References) {
+        const std::string lookup = ResolveReference(reference.Name, folder).LookupPath;
+        const bool ascii = std::all_of(reference.Name.begin(), reference.Name.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii || host.FileExists(lookup)) {
+            continue;
+        }
+        ReferenceOutcome outcome{reference.LineNumber, reference.Name, {}, std::nullopt, false, false,
+                                 kCannotTellEncoding,  std::nullopt};
+        state.Report.Missing.push_back(outcome);
+    }
+    return AddOutcomeRow(state, host, RunOutcome::Bad);
+}
+
 RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
     buffer.LoadFromFile(state.CuePath);
     host.RemoveStaleTemporaries(ContainingFolder(state.CuePath));
     const std::string& text = buffer.Text();
-    if (ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"})) {
-        AnimateProgress(host);
-        return fichiermp3(state, host);
+    const bool describesAudio = ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"});
+    if (!describesAudio && !ContainsAll(text, {"FILE", "TRACK", "INDEX"})) {
+        return RunOutcome::Skipped;
     }
-    if (ContainsAll(text, {"FILE", "TRACK", "INDEX"})) {
-        AnimateProgress(host);
-        return fichierbinaire(state, host);
+    state.Reading = DecideEncoding(text, FindFileReferences(text), std::string(FolderPart(state.CuePath)),
+                                   host, state.ReadAs);
+    buffer.SetEncoding(state.Reading.Encoding);
+    AnimateProgress(host);
+    if (state.Reading.CannotTell) {
+        return RefuseUnreadableNames(state, host);
     }
-    return RunOutcome::Skipped;
+    // Rippers leave out the album PERFORMER and TITLE; the audio files they name tell the sheet's kind.
+    return describesAudio || NamesAudioFile(text) ? fichiermp3(state, host) : fichierbinaire(state, host);
 }
 
 } // namespace

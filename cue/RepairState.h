@@ -1,9 +1,11 @@
 #pragma once
 
+#include "cue/EncodingDecision.h"
 #include "cue/RowReport.h"
 #include "cue/SheetFiles.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velmora {
@@ -33,6 +35,10 @@ struct RepairState {
     SheetFiles Files;
     // What the current run did; cleared when a run starts.
     RowReport Report;
+    // The encoding the user says the sheets are in, when the bytes do not tell it.
+    std::optional<SheetEncoding> ReadAs;
+    // How the current sheet is read.
+    EncodingDecision Reading;
 };
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "cue/TextBuffer.h"
 
+#include "cue/LineEnds.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
 #include "files/FileReading.h"
@@ -77,10 +78,14 @@ void TextBuffer::LoadFromFile(const std::string& path) {
     std::string bytes;
     lastLoadConverted_ = ReadNormalised(path, text, bytes);
     utf16_.reset();
+    readAs_.reset();
     if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(bytes)) {
         utf16_ = utf16->first;
         text = NormaliseLineBreaks(utf16->second);
         lastLoadConverted_ = true;
+        lineEnds_ = ReadLineEnds(utf16->second);
+    } else {
+        lineEnds_ = ReadLineEnds(bytes);
     }
     text_ = std::move(text);
     loadedBytes_ = std::move(bytes);
@@ -88,19 +93,23 @@ void TextBuffer::LoadFromFile(const std::string& path) {
 }
 
 bool TextBuffer::MatchesLoadedBytes(std::string_view text) const {
-    return utf16_ ? BytesForDisk(text) == loadedBytes_ : text == loadedBytes_;
+    return BytesForDisk(text) == loadedBytes_;
 }
 
 SheetEncoding TextBuffer::Encoding() const {
-    return utf16_ ? *utf16_ : DetectEncoding(text_);
+    if (utf16_) {
+        return *utf16_;
+    }
+    return readAs_ ? *readAs_ : DetectEncoding(text_);
 }
 
 std::string TextBuffer::BytesForDisk(std::string_view text) const {
+    std::string withOwnEnds = WithLineEnds(text, lineEnds_);
     if (!utf16_) {
-        return std::string(text);
+        return withOwnEnds;
     }
     // Text that came from UTF-16 goes back whole; what the repair put in is UTF-8 too.
-    return WriteUtf16(text, *utf16_).value_or(std::string(text));
+    return WriteUtf16(withOwnEnds, *utf16_).value_or(std::move(withOwnEnds));
 }
 
 void TextBuffer::SaveToFile(const std::string& path) const {

@@ -40,10 +40,13 @@ public:
     bool LastLoadConvertedLineBreaks() const { return lastLoadConverted_; }
     // The file's bytes as the last load read them, before any line break was changed.
     const std::string& LoadedBytes() const { return loadedBytes_; }
-    // The sheet's encoding: UTF-16 when it was loaded from UTF-16 (and is held as UTF-8), else what the
-    // text looks like.
+    // The sheet's encoding: UTF-16 when it was loaded from UTF-16 (and is held as UTF-8), else the one
+    // the repair settled on for this load, else what the text looks like.
     SheetEncoding Encoding() const;
-    // `text` as the file's bytes: in UTF-16 again for a sheet loaded from UTF-16, else as it is.
+    // Settles the encoding of the loaded sheet until the next load.
+    void SetEncoding(SheetEncoding encoding) { readAs_ = encoding; }
+    // `text` as the file's bytes: each line break as the file had it (lines the repair added take the
+    // sheet's usual one), in UTF-16 again for a sheet loaded from UTF-16.
     std::string BytesForDisk(std::string_view text) const;
     // True when `text` would be written as the very bytes the last load read.
     bool MatchesLoadedBytes(std::string_view text) const;
@@ -55,6 +58,9 @@ private:
     std::string loadedBytes_;
     // Set while the text was loaded from UTF-16.
     std::optional<SheetEncoding> utf16_;
+    std::optional<SheetEncoding> readAs_;
+    // The file's own line breaks, one letter each (see LineEnds).
+    std::string lineEnds_;
     bool lastLoadConverted_ = false;
     // Built on first use after a change, so reading every line in turn stays linear.
     mutable std::vector<LineSpan> lines_;

@@ -13,6 +13,7 @@
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"
 #include "shell/PinnedPalette.h"
+#include "shell/ReadAsMenu.h"
 #include "shell/Unit2.h"
 
 #include <QCheckBox>
@@ -80,6 +81,7 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
 // What a row keeps of its run: the sheet's full path, and whether the run changed files on disk.
 constexpr int kSheetPathRole = Qt::UserRole;
 constexpr int kChangedFilesRole = Qt::UserRole + 1;
+constexpr int kEncodingUntoldRole = Qt::UserRole + 2;
 
 // The result list's one column is 470 pixels wide: a longer row is shortened
 // to fit it instead of running off to the right.
@@ -466,23 +468,50 @@ void TForm1::DescribeResultRow(const RowReport& report) {
     const std::string path = AbsolutePath(state_.CuePath);
     row->setData(kSheetPathRole, QByteArray(path.data(), static_cast<qsizetype>(path.size())));
     row->setData(kChangedFilesRole, ChangedFiles(report));
+    row->setData(kEncodingUntoldRole, EncodingUntold(report));
 }
 
 QMenu* TForm1::RowContextMenu(QListWidgetItem* row) {
     auto* menu = new QMenu(this);
-    if (row == nullptr || !row->data(kChangedFilesRole).toBool()) {
+    if (row == nullptr) {
+        return menu;
+    }
+    const QPersistentModelIndex index = ListView1->indexFromItem(row);
+    if (row->data(kEncodingUntoldRole).toBool()) {
+        AddReadAsMenu(*menu, !running_, [this, index](SheetEncoding encoding) {
+            if (index.isValid()) {
+                ReadSheetAs(ListView1->item(index.row()), encoding);
+            }
+        });
+    }
+    if (!row->data(kChangedFilesRole).toBool()) {
         return menu;
     }
     QAction* restore = menu->addAction("Restore original");
     // A run may be working on the very sheet; it is put back once the list is quiet.
     restore->setEnabled(!running_);
-    const QPersistentModelIndex index = ListView1->indexFromItem(row);
     connect(restore, &QAction::triggered, this, [this, index] {
         if (index.isValid()) {
             RestoreOriginal(ListView1->item(index.row()));
         }
     });
     return menu;
+}
+
+void TForm1::ReadSheetAs(QListWidgetItem* row, SheetEncoding encoding) {
+    // Only this sheet's run reads in the encoding, so it starts only on a quiet list; drops queued behind
+    // it read as usual, also when it fails.
+    if (running_) {
+        return;
+    }
+    const std::string sheet = row->data(kSheetPathRole).toByteArray().toStdString();
+    state_.ReadAs = encoding;
+    try {
+        QueueRun({sheet}, [this] { state_.ReadAs.reset(); });
+    } catch (...) {
+        state_.ReadAs.reset();
+        throw;
+    }
 }
 
 void TForm1::ShowRowContextMenu(const QPoint& position) {

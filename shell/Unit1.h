@@ -63,9 +63,12 @@ public:
     std::error_code MoveFile(const std::string& from, const std::string& to) override;
     LengthReader* Lengths() override { return &lengths_; }
 
-    // The context menu of a result row: "Restore original" for a row whose run changed something, as
-    // long as no run is in progress. The caller owns the menu.
+    // The context menu of a result row: "Restore original" for a row whose run changed something, and
+    // "Read as..." for one whose sheet's encoding could not be told, as long as no run is in progress.
+    // The caller owns the menu.
     QMenu* RowContextMenu(QListWidgetItem* row);
+    // Repairs the row's sheet again, read in `encoding`.
+    void ReadSheetAs(QListWidgetItem* row, SheetEncoding encoding);
     // Puts the row's sheet back as it was (its backup, and the files its repair moved); says so in the
     // row's tool tip, or shows why it could not.
     void RestoreOriginal(QListWidgetItem* row);

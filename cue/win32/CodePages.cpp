@@ -71,8 +71,10 @@ bool IsAsciiLetter(wchar_t c) {
     return InRange(c, L'a', L'z') || InRange(c, L'A', L'Z');
 }
 
-bool IsGb2312(wchar_t c) {
-    const std::optional<std::string> bytes = FromWide(std::wstring_view(&c, 1), kGbk);
+// True when the character lies in the code page's common two-byte set, whose bytes both lie from 0xA1
+// up: GB2312 in GBK, KS X 1001 in Korean's Windows code page.
+bool InCommonSet(wchar_t c, UINT codePage) {
+    const std::optional<std::string> bytes = FromWide(std::wstring_view(&c, 1), codePage);
     return bytes && bytes->size() == 2 && static_cast<unsigned char>((*bytes)[0]) >= 0xA1 &&
            static_cast<unsigned char>((*bytes)[1]) >= 0xA1;
 }
@@ -99,11 +101,16 @@ int CharacterLikeness(wchar_t c, bool startsWord, SheetEncoding encoding) {
         return InRange(c, 0x3040, 0x30FF) || ideograph ? 2 : 0;
     case SheetEncoding::Gb18030:
         // Mainland text keeps to the common GB2312 set, whose two bytes both lie from 0xA1 up.
-        return IsGb2312(c) ? 2 : -1;
+        return InCommonSet(c, kGbk) ? 2 : -1;
     case SheetEncoding::Big5:
         return ideograph ? 2 : 0;
     case SheetEncoding::Korean:
-        return InRange(c, 0xAC00, 0xD7A3) ? 3 : ideograph ? -2 : 0;
+        // Korean text keeps to the 2350 syllables of KS X 1001; the others of its Windows code page are
+        // what Shift-JIS and Big5 pairs read as.
+        if (InRange(c, 0xAC00, 0xD7A3)) {
+            return InCommonSet(c, CodePageOf(SheetEncoding::Korean)) ? 3 : -1;
+        }
+        return ideograph ? -2 : 0;
     default:
         return 0;
     }

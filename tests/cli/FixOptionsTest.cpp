@@ -32,6 +32,11 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
         {{"--loud", "a.cue"}, "unknown option --loud"},
         {{"-r", "a.cue"}, "unknown option -r"},
         {{"--binary=x", "a.cue"}, "unknown option --binary=x"},
+        {{"a.cue", "--encoding"}, "--encoding needs a NAME"},
+        {{"--encoding=latin9", "a.cue"},
+         "unknown encoding latin9 (UTF-8, Windows-1252, Windows-1251, Shift-JIS, GB18030, Big5, EUC-KR)"},
+        {{"--restore", "--encoding", "sjis", "a.cue"},
+         "--restore reads no sheet: --encoding does not go with it"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(message);
@@ -42,6 +47,19 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
             EXPECT_EQ(std::string(error.what()), message);
         }
     }
+}
+
+TEST(FixOptions, NamesEncodingsAsPeopleWriteThem) {
+    const std::pair<std::string, SheetEncoding> cases[] = {
+        {"Shift-JIS", SheetEncoding::ShiftJis}, {"sjis", SheetEncoding::ShiftJis},
+        {"CP932", SheetEncoding::ShiftJis},     {"euc-kr", SheetEncoding::Korean},
+        {"GBK", SheetEncoding::Gb18030},        {"windows-1251", SheetEncoding::Windows1251},
+        {"latin1", SheetEncoding::Windows1252}, {"utf_8", SheetEncoding::Utf8},
+    };
+    for (const auto& [name, encoding] : cases) {
+        EXPECT_EQ(ParseArguments({"--encoding", name, "a.cue"}).Encoding, encoding) << name;
+    }
+    EXPECT_EQ(ParseArguments({"a.cue"}).Encoding, std::nullopt);
 }
 
 TEST(JsonString, EscapesAndReadsBytesThatAreNoUtf8AsWindows1252) {

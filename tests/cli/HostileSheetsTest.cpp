@@ -240,17 +240,20 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         {"the backup is the sheet's bytes with the sheet's mode",
          [&](const TempFolder& root) {
              fs::create_directories(root / "private");
-             WriteFile(root / "private/album.cue",
-                       "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\n");
+             WriteFile(
+                 root / "private/album.cue",
+                 "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 0:1:80\n");
              WriteFile(root / "private/a.wav", "");
              ::chmod((root / "private/album.cue").c_str(), 0600);
          },
-         "private/album.cue", 0, "private/album.cue => GOOD\n",
+         "private/album.cue", 0, "private/album.cue => CORRECTED\n",
          [&](const TempFolder& root) {
-             EXPECT_EQ(ReadFile(root / "private/album.cue"),
-                       "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\nTRACK 01 AUDIO\r\n");
-             EXPECT_EQ(ReadFile(root / "private/album.cue.bak"),
-                       "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\n");
+             EXPECT_EQ(
+                 ReadFile(root / "private/album.cue"),
+                 "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:02:05\n");
+             EXPECT_EQ(
+                 ReadFile(root / "private/album.cue.bak"),
+                 "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 0:1:80\n");
              EXPECT_EQ(ModeOf(root / "private/album.cue.bak"), 0600u);
              EXPECT_EQ(ModeOf(root / "private/album.cue"), 0600u);
          }},

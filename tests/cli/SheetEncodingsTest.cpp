@@ -33,6 +33,9 @@ TEST(SheetEncodings, EverySheetFindsItsFileAndKeepsItsEncoding) {
         {"ISO-8859-1", "Beyoncé", "Café del Mar", "01 - Été à Paris.wav"},
         {"CP1251", "Кино", "Группа крови", "Кино - Группа крови.wav"},
         {"SHIFT_JIS", "宇多田ヒカル", "ファースト・ラヴ", "宇多田ヒカル - ファースト・ラヴ.wav"},
+        // Korean's Windows code page reads these pairs too.
+        {"SHIFT_JIS", "東京", "東京", "東京.wav"},
+        {"SHIFT_JIS", "ドラえもん", "ドラえもん", "ドラえもん.wav"},
         {"GB18030", "周杰伦", "七里香", "周杰伦 - 七里香.wav"},
         {"BIG5", "周杰倫", "七里香", "周杰倫 - 七里香.wav"},
         {"EUC-KR", "아이유", "좋은 날", "아이유 - 좋은 날.wav"},
@@ -84,6 +87,29 @@ TEST(SheetEncodings, AChosenNameIsWrittenInTheSheetsEncoding) {
         EXPECT_EQ(ReadFile(folder / "album.cue"),
                   Encoded(Sheet(c.performer, c.title, c.chosen, "00:00:00"), c.encoding, scratch));
     }
+}
+
+// A short sheet whose named file is nowhere: its bytes could be Shift-JIS or Korean, and a misread name
+// would be written or moved under. Nothing is, until the user says the encoding.
+TEST(SheetEncodings, ASheetWhoseEncodingCannotBeToldIsLeftAloneUntilTheUserSaysIt) {
+    TempFolder folder;
+    TempFolder scratch;
+    const std::string sheet = Encoded(Sheet("x", "y", "東京.wav", "00:00:00"), "SHIFT_JIS", scratch);
+    WriteFile(folder / "tokyo.cue", sheet);
+    WriteFile(folder / "Tokyo Live.flac", "");
+    const Finished unsure = RunVelmoraFix(folder.Path(), "--auto --verbose tokyo.cue");
+    EXPECT_EQ(unsure.status, 1);
+    EXPECT_EQ(unsure.out, "tokyo.cue => BAD\n");
+    EXPECT_NE(unsure.err.find("cannot tell the sheet's encoding"), std::string::npos) << unsure.err;
+    EXPECT_EQ(ReadFile(folder / "tokyo.cue"), sheet);
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"Tokyo Live.flac", "tokyo.cue"}));
+
+    const Finished told =
+        RunVelmoraFix(folder.Path(), "--encoding Shift-JIS --audio \"Tokyo Live.flac\" tokyo.cue");
+    EXPECT_EQ(told.out, "tokyo.cue => CORRECTED\n");
+    EXPECT_EQ(ReadFile(folder / "tokyo.cue"),
+              Encoded(Sheet("x", "y", "Tokyo Live.flac", "00:00:00"), "SHIFT_JIS", scratch));
+    EXPECT_EQ(ReadFile(folder / "tokyo.cue.bak"), sheet);
 }
 
 TEST(SheetEncodings, AFileTooLargeForASheetIsRefusedUnread) {

@@ -46,8 +46,8 @@ TEST(VelmoraFix, RepairsRealSheetsGivenRelativeToTheWorkingFolder) {
     EXPECT_EQ(finished.status, 1);
     EXPECT_EQ(finished.out, "album.cue => CORRECTED\nnotes.txt => WARNING\n");
     EXPECT_EQ(finished.err, "velmora-fix: notes.txt is not a valid CUE\n");
-    EXPECT_EQ(ReadFile(folder / "album.cue"), "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
-                                              "  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
+    EXPECT_EQ(ReadFile(folder / "album.cue"), "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n"
+                                              "  TRACK 01 AUDIO\n    INDEX 01 00:02:05\n");
     EXPECT_EQ(ReadFile(folder / "album.cue.bak"), "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n"
                                                   "  TRACK 01 AUDIO\n    INDEX 01 0:1:80\n");
 }

@@ -28,7 +28,63 @@ struct Fixture {
     // Where names are found in any letter case (Windows), a sheet whose repair only fixes case stays as
     // it is and nothing moves: its row there ("" for none) when it differs.
     std::optional<std::string> rowIgnoringCase = std::nullopt;
+    // Part of what the row's tool tip says.
+    std::string reason = "";
+    // Some presentFiles are named in a code page's bytes, which Windows names cannot be.
+    bool bytesNames = false;
 };
+
+void RunFixture(const Fixture& fixture) {
+    SCOPED_TRACE(fixture.name);
+    if (fixture.bytesNames && kWindowsFileNames) {
+        return;
+    }
+    TempFolder folder;
+    const std::string source = std::string(VELMORA_TEST_DATA) + "/" + fixture.name;
+    const std::string sheet = folder / (fixture.name + ".cue");
+    std::filesystem::copy_file(source + ".cue", sheet);
+    for (const std::string& present : fixture.presentFiles) {
+        WriteFile(folder / present, present);
+    }
+
+    RecordingHost host;
+    host.animates = false;
+    host.takeSingleCandidate = true;
+    RepairState state;
+    state.CuePath = sheet;
+    std::string error;
+    try {
+        traitementCUE(state, host);
+    } catch (const Error& failure) {
+        error = failure.what();
+    }
+
+    const bool asItIs = fixture.rowIgnoringCase && kWindowsFileNames;
+    const std::string row = asItIs ? *fixture.rowIgnoringCase : fixture.row;
+    EXPECT_EQ(error, fixture.error);
+    EXPECT_EQ(host.rows.size(), row.empty() ? 0u : 1u);
+    if (!row.empty() && !host.rows.empty()) {
+        EXPECT_EQ(host.rows[0].Caption, row);
+    }
+    if (!fixture.reason.empty() && !host.reports.empty()) {
+        EXPECT_NE(RowReasonsText(host.reports[0]).find(fixture.reason), std::string::npos)
+            << RowReasonsText(host.reports[0]);
+    }
+    EXPECT_EQ(ReadFile(sheet), ReadFile(source + (asItIs ? ".cue" : ".expected.cue")));
+    std::vector<std::string> after =
+        fixture.filesAfter.empty() || asItIs ? fixture.presentFiles : fixture.filesAfter;
+    after.push_back(fixture.name + ".cue");
+    // The backup and the record of moves are checked by the run tests; here only what was moved
+    // counts.
+    std::vector<std::string> entries = FolderEntries(folder.Path());
+    std::erase(entries, fixture.name + ".cue.bak");
+    std::erase(entries, fixture.name + ".cue.moves");
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(entries, after);
+    // A sheet that stays as it was leaves no backup.
+    const bool unchanged = ReadFile(sheet) == ReadFile(source + ".cue");
+    EXPECT_EQ(std::filesystem::exists(sheet + ".bak"), !unchanged);
+}
 
 TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
     const Fixture fixtures[] = {
@@ -99,45 +155,101 @@ TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
         {"near_name_only", "near_name_only.cue => BAD", "", {"CDImage1.wav", "CDImag.flac"}, {}},
     };
     for (const Fixture& fixture : fixtures) {
-        SCOPED_TRACE(fixture.name);
-        TempFolder folder;
-        const std::string source = std::string(VELMORA_TEST_DATA) + "/" + fixture.name;
-        const std::string sheet = folder / (fixture.name + ".cue");
-        std::filesystem::copy_file(source + ".cue", sheet);
-        for (const std::string& present : fixture.presentFiles) {
-            WriteFile(folder / present, present);
-        }
+        RunFixture(fixture);
+    }
+}
 
-        RecordingHost host;
-        host.animates = false;
-        host.takeSingleCandidate = true;
-        RepairState state;
-        state.CuePath = sheet;
-        std::string error;
-        try {
-            traitementCUE(state, host);
-        } catch (const Error& failure) {
-            error = failure.what();
-        }
+// Each encoding, short (only the FILE name outside ASCII, where the detector guesses) and long; the file
+// on disk named in UTF-8 or in the sheet's own bytes.
+TEST(Fixtures, EverySheetIsReadInItsOwnEncoding) {
+    const Fixture fixtures[] = {
+        {"enc_sjis_image_short", "enc_sjis_image_short.cue => GOOD", "", {"ゲーム.bin"}, {}},
+        {"enc_sjis_image_own_bytes",
+         "enc_sjis_image_own_bytes.cue => GOOD",
+         "",
+         {"\x83\x51\x81\x5B\x83\x80.bin"},
+         {},
+         std::nullopt,
+         "",
+         true},
+        {"enc_gb18030_ripper_short",
+         "enc_gb18030_ripper_short.cue => GOOD",
+         "",
+         {"歌声伴随你 - 第24集.wav"},
+         {}},
+        {"enc_big5_other_extension_short",
+         "enc_big5_other_extension_short.cue => CORRECTED",
+         "",
+         {"周杰倫 - 七里香.flac"},
+         {}},
+        {"enc_euckr_carry_short", "enc_euckr_carry_short.cue => CORRECTED", "", {"아이유 - 좋은 날.wav"}, {}},
+        // Pairs that Korean's Windows code page reads too.
+        {"enc_sjis_tokyo_short", "enc_sjis_tokyo_short.cue => GOOD", "", {"東京.wav"}, {}},
+        {"enc_sjis_doraemon_short", "enc_sjis_doraemon_short.cue => GOOD", "", {"ドラえもん.wav"}, {}},
+        {"enc_sjis_nothing_present",
+         "enc_sjis_nothing_present.cue => BAD",
+         "",
+         {"other.flac"},
+         {},
+         std::nullopt,
+         "cannot tell the sheet's encoding"},
+        {"enc_cp1252_ascii_name_short",
+         "enc_cp1252_ascii_name_short.cue => CORRECTED",
+         "",
+         {"Bjork.flac"},
+         {}},
+        {"enc_cp1252_other_extension_short",
+         "enc_cp1252_other_extension_short.cue => CORRECTED",
+         "",
+         {"Björk - Jóga.flac"},
+         {}},
+        {"enc_utf8_stray_byte", "enc_utf8_stray_byte.cue => CORRECTED", "", {"Björk - Jóga.flac"}, {}},
+        {"enc_sjis_long", "enc_sjis_long.cue => CORRECTED", "", {"宇多田ヒカル - ファースト・ラヴ.wav"}, {}},
+        {"enc_gb18030_long", "enc_gb18030_long.cue => CORRECTED", "", {"周杰伦 - 七里香.wav"}, {}},
+        {"enc_big5_long", "enc_big5_long.cue => CORRECTED", "", {"周杰倫 - 七里香.wav"}, {}},
+        {"enc_euckr_long", "enc_euckr_long.cue => CORRECTED", "", {"아이유 - 좋은 날.wav"}, {}},
+        {"enc_cp1251_long", "enc_cp1251_long.cue => CORRECTED", "", {"Кино - Группа крови.wav"}, {}},
+        {"enc_cp1252_long", "enc_cp1252_long.cue => CORRECTED", "", {"Beyoncé - Été à Paris.wav"}, {}},
+    };
+    for (const Fixture& fixture : fixtures) {
+        RunFixture(fixture);
+    }
+}
 
-        const bool asItIs = fixture.rowIgnoringCase && kWindowsFileNames;
-        const std::string row = asItIs ? *fixture.rowIgnoringCase : fixture.row;
-        EXPECT_EQ(error, fixture.error) << fixture.name;
-        EXPECT_EQ(host.rows.size(), row.empty() ? 0u : 1u) << fixture.name;
-        if (!row.empty() && !host.rows.empty()) {
-            EXPECT_EQ(host.rows[0].Caption, row);
-        }
-        EXPECT_EQ(ReadFile(sheet), ReadFile(source + (asItIs ? ".cue" : ".expected.cue"))) << fixture.name;
-        std::vector<std::string> after =
-            fixture.filesAfter.empty() || asItIs ? fixture.presentFiles : fixture.filesAfter;
-        after.push_back(fixture.name + ".cue");
-        // The backup and the record of moves are checked by the run tests; here only what was moved
-        // counts.
-        std::vector<std::string> entries = FolderEntries(folder.Path());
-        std::erase(entries, fixture.name + ".cue.bak");
-        std::erase(entries, fixture.name + ".cue.moves");
-        std::sort(after.begin(), after.end());
-        EXPECT_EQ(entries, after) << fixture.name;
+TEST(Fixtures, SheetsKeepTheirOwnLineBreaks) {
+    const Fixture fixtures[] = {
+        {"ends_lf_good", "ends_lf_good.cue => GOOD", "", {"Track.wav"}, {}},
+        {"ends_mixed", "ends_mixed.cue => CORRECTED", "", {"Album.wav"}, {}},
+        {"ends_lf_image_moved", "ends_lf_image_moved.cue => CORRECTED", "", {"Other.bin"}, {"Game.bin"}},
+    };
+    for (const Fixture& fixture : fixtures) {
+        RunFixture(fixture);
+    }
+}
+
+// Paths written on another machine, to an image that already lies beside the sheet.
+TEST(Fixtures, AFarPathToAnImageBesideTheSheetNamesItThere) {
+    const Fixture fixtures[] = {
+        {"path_drive_image", "path_drive_image.cue => CORRECTED", "", {"game.bin"}, {}},
+        {"path_parent_image", "path_parent_image.cue => CORRECTED", "", {"game.bin"}, {}},
+        // The sheet itself is never taken for the image it names.
+        {"path_drive_names_sheet", "", "", {}, {}},
+    };
+    for (const Fixture& fixture : fixtures) {
+        RunFixture(fixture);
+    }
+}
+
+TEST(Fixtures, RippersSheetsAndRepeatedNames) {
+    const Fixture fixtures[] = {
+        {"same_name_twice", "same_name_twice.cue => CORRECTED", "", {"some file 1.flac", "other.mp3"}, {}},
+        {"ripper_wave_renamed", "ripper_wave_renamed.cue => CORRECTED", "", {"data.flac"}, {}},
+        {"ripper_mp3_times", "ripper_mp3_times.cue => CORRECTED", "", {"Range.MP3"}, {}},
+        // An image sheet with audio tracks stays an image sheet: its times are its own.
+        {"ripper_binary_stays_image", "ripper_binary_stays_image.cue => GOOD", "", {"disc.bin"}, {}},
+    };
+    for (const Fixture& fixture : fixtures) {
+        RunFixture(fixture);
     }
 }
 

@@ -104,13 +104,11 @@ TEST_F(RepairRun, AGoodAudioSheetIsLeftAsItIsWithoutABackup) {
 
 TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
     const std::string lfSheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n";
-    const std::string crlfSheet =
-        "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"Track.wav\" WAVE\r\nTRACK 01 AUDIO\r\n";
     const std::string toCarry = kAudioSheet + "    INDEX 01 0:2:75\r\n";
     const std::string carried = kAudioSheet + "    INDEX 01 00:03:00\r\n";
     const std::string lfToCarry = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\nTRACK 01 AUDIO\n"
                                   "    INDEX 00 0:0:0\n    INDEX 01 0:2:75\n";
-    const std::string lfCarried = crlfSheet + "    INDEX 00 00:00:00\r\n    INDEX 01 00:03:00\r\n";
+    const std::string lfCarried = lfSheet + "    INDEX 00 00:00:00\n    INDEX 01 00:03:00\n";
     struct Case {
         std::string sheet;
         std::optional<std::string> oldBackup;
@@ -118,12 +116,12 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
         std::string repaired;
         std::optional<std::string> backup;
     };
-    // The backup is the sheet's bytes as they were on disk, line breaks included; a sheet that stays
-    // byte for byte as it is gets none.
+    // The backup is the sheet's bytes as they were on disk; a sheet that stays byte for byte as it is
+    // (its own line breaks kept) gets none.
     const Case cases[] = {
         {kAudioSheet, std::nullopt, RunOutcome::Good, kAudioSheet, std::nullopt},
         {kAudioSheet, "older", RunOutcome::Good, kAudioSheet, "older"},
-        {lfSheet, "older", RunOutcome::Good, crlfSheet, lfSheet},
+        {lfSheet, "older", RunOutcome::Good, lfSheet, "older"},
         {toCarry, "older", RunOutcome::Corrected, carried, toCarry},
         {lfToCarry, std::nullopt, RunOutcome::Corrected, lfCarried, lfToCarry},
     };
@@ -143,7 +141,8 @@ TEST_F(RepairRun, TheBackupKeepsTheSheetAsItWasBeforeTheRepairThatChangedIt) {
         if (c.backup) {
             EXPECT_EQ(ReadFile(folder / "album.cue.bak"), *c.backup) << c.sheet;
         }
-        EXPECT_EQ(host.buffer.Text(), c.repaired);
+        // The buffer holds the text as the repair sees it, with CR LF.
+        EXPECT_EQ(host.buffer.Text(), NormaliseLineBreaks(c.repaired));
         EXPECT_EQ(host.rows.back(), (Row{"album.cue => GOOD", kGoodIcon}));
         EXPECT_EQ(state.CurrentRow, state.RowCount - 1);
     }

@@ -127,7 +127,7 @@ void HandOverTest::aSecondStartHandsItsSheetOverAndWaitsForTheRun() {
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(Rows(*form_), QStringList{"album.cue => CORRECTED"});
     QCOMPARE(rowsWhenSecondEnded, 1);
-    QVERIFY(sheetWhenSecondEnded.contains("INDEX 01 01:15:00\r\n"));
+    QVERIFY(sheetWhenSecondEnded.contains("INDEX 01 01:15:00\n"));
     QVERIFY(QFile::exists(sheet + ".bak"));
     QVERIFY(user.boxes.empty());
 }
@@ -221,7 +221,7 @@ void HandOverTest::aKilledFirstInstanceDoesNotStopTheNextStart() {
     QProcess* third = Start({sheet});
     QTRY_VERIFY_WITH_TIMEOUT(Finished(*third), 20000);
     QCOMPARE(third->exitCode(), 0);
-    QVERIFY(ReadFile(sheet).contains("INDEX 01 01:15:00\r\n"));
+    QVERIFY(ReadFile(sheet).contains("INDEX 01 01:15:00\n"));
     QVERIFY(!Finished(*next));
 }
 
@@ -269,7 +269,7 @@ void HandOverTest::fiftyStartsAtOnceLeaveOneInstanceThatRepairedEverySheet() {
         }
     }
     for (const QString& sheet : sheets) {
-        QVERIFY2(ReadFile(sheet).contains("INDEX 01 01:15:00\r\n"), qPrintable(sheet));
+        QVERIFY2(ReadFile(sheet).contains("INDEX 01 01:15:00\n"), qPrintable(sheet));
         QVERIFY2(ReadFile(sheet + ".bak").contains("INDEX 01 00:75:00"), qPrintable(sheet));
     }
 }
@@ -306,7 +306,7 @@ int AnsweredCount(const QByteArray& errors, const QString& sheet) {
 }
 
 bool Repaired(const QString& sheet) {
-    return ReadFile(sheet).contains("INDEX 01 01:15:00\r\n") &&
+    return ReadFile(sheet).contains("INDEX 01 01:15:00\n") &&
            ReadFile(sheet + ".bak").contains("INDEX 01 00:75:00\n");
 }
 

@@ -506,6 +506,34 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     QVERIFY(user.boxes.empty());
 }
 
+void MainWindowTest::aSheetWhoseEncodingCannotBeToldIsReadAsTheUserSays() {
+    const QString folder = Folder() + "/sheets";
+    // "東京.wav" in Shift-JIS, which Korean's code page reads too; no file beside it bears either out.
+    const QByteArray head = "PERFORMER \"x\"\r\nTITLE \"y\"\r\nFILE \"";
+    const QByteArray tail = "\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
+    WriteFile(folder + "/tokyo.cue", head + "\x93\x8C\x8B\x9E.wav" + tail);
+    WriteFile(folder + "/Tokyo Live.flac", "audio");
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    user.Answer(QString());
+    Drop(*form, {folder + "/tokyo.cue"});
+    QTRY_COMPARE(Rows(*form), QStringList{"tokyo.cue => BAD"});
+    QVERIFY(user.choosers.empty());
+    QCOMPARE(ReadFile(folder + "/tokyo.cue"), head + "\x93\x8C\x8B\x9E.wav" + tail);
+    QCOMPARE(MenuEntries(*form, 0), QStringList{"Read as..."});
+
+    const std::unique_ptr<QMenu> menu(form->RowContextMenu(form->ListView1->item(0)));
+    for (QAction* entry : menu->actions()[0]->menu()->actions()) {
+        if (entry->text() == "Shift-JIS") {
+            entry->trigger();
+        }
+    }
+    QTRY_COMPARE(Rows(*form), (QStringList{"tokyo.cue => BAD", "tokyo.cue => CORRECTED"}));
+    QCOMPARE(ReadFile(folder + "/tokyo.cue"), head + "Tokyo Live.flac" + tail);
+    // The next sheet is read as its bytes say again.
+    QVERIFY(!form->State().ReadAs.has_value());
+}
+
 void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
     const QString folder = Folder() + "/sheets";
     const QString game = MissingImageSheet(folder, "game.cue");

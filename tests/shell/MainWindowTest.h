@@ -46,6 +46,7 @@ private slots:
     void progressBarAtTheEndOfRuns();
 
     void restoreOriginalPutsBackWhatARowsRunChanged();
+    void aSheetWhoseEncodingCannotBeToldIsReadAsTheUserSays();
     void aRestoreThatCannotBeMadeShowsWhyAndChangesNothing();
 
     void ticksAndUntickingWriteTheAssociation();
