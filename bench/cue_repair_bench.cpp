@@ -94,8 +94,8 @@ void LoadBackupSaveOnly(benchmark::State& bench) {
         bench.PauseTiming();
         WriteFileAtomically(path, sheet);
         bench.ResumeTiming();
-        buffer.LoadFromFile(path);
-        buffer.SaveToFile(path + ".bak");
+        buffer.LoadFromFile(path, SystemStorage());
+        buffer.SaveToFile(path + ".bak", SystemStorage());
         WriteFileAtomically(path, buffer.Text());
     }
     bench.SetComplexityN(tracks);

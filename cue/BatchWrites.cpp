@@ -39,6 +39,16 @@ bool BatchWrites::Stages(const std::string& path) const {
                        [&](const Staged& staged) { return staged.Path == path || staged.Target == path; });
 }
 
+std::optional<std::string> BatchWrites::StagedCopyOf(const std::string& path) const {
+    // The last staged write wins, as it will on disk.
+    for (auto staged = staged_.rbegin(); staged != staged_.rend(); ++staged) {
+        if (staged->Path == path || staged->Target == path) {
+            return staged->Temporary;
+        }
+    }
+    return std::nullopt;
+}
+
 std::map<std::size_t, std::string> BatchWrites::Commit() {
     std::map<std::size_t, std::string> failures;
     std::vector<std::string> temporaries;

@@ -48,8 +48,8 @@ bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> 
 
 RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
-    buffer.LoadFromFile(state.CuePath);
-    host.RemoveStaleTemporaries(ContainingFolder(state.CuePath));
+    buffer.LoadFromFile(state.CuePath, host.Storage());
+    host.Storage().RemoveStaleTemporaries(std::string(FolderPart(state.CuePath)));
     const std::string& text = buffer.Text();
     if (ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"})) {
         AnimateProgress(host);
