@@ -6,7 +6,6 @@
 #include "files/TemporaryFile.h"
 
 #include <algorithm>
-#include <set>
 
 namespace velmora {
 
@@ -61,9 +60,10 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
         }
     }
 
-    // Backups first, and on disk before any sheet is replaced.
+    // Backups first, and on disk before any sheet is replaced: a sheet whose backup's folder could not
+    // be flushed stays as it was, and one whose own folder could not be is not known to be on disk.
     for (const bool backups : {true, false}) {
-        std::set<std::string> renamedInto;
+        std::map<std::string, std::vector<const Staged*>> renamedInto;
         for (Staged& staged : staged_) {
             if (staged.Backup != backups || failures.count(staged.Sheet) != 0) {
                 continue;
@@ -73,10 +73,14 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
                 continue;
             }
             staged.Temporary.clear();
-            renamedInto.insert(ContainingFolder(staged.Target));
+            renamedInto[ContainingFolder(staged.Target)].push_back(&staged);
         }
-        for (const std::string& folder : renamedInto) {
-            SyncFolder(folder);
+        for (const auto& [folder, renamed] : renamedInto) {
+            if (const std::error_code error = SyncFolder(folder)) {
+                for (const Staged* staged : renamed) {
+                    failures.emplace(staged->Sheet, CannotCreateMessage(staged->Path, error.value()));
+                }
+            }
         }
     }
     Discard();
