@@ -90,12 +90,13 @@ void LoadBackupSaveOnly(benchmark::State& bench) {
     MemoryFolder folder;
     const std::string path = folder.File("bench.cue");
     TextBuffer buffer;
+    FolderStorage disk;
     for (auto _ : bench) {
         bench.PauseTiming();
         WriteFileAtomically(path, sheet);
         bench.ResumeTiming();
-        buffer.LoadFromFile(path, SystemStorage());
-        buffer.SaveToFile(path + ".bak", SystemStorage());
+        buffer.LoadFromFile(path, disk);
+        buffer.SaveToFile(path + ".bak", disk);
         WriteFileAtomically(path, buffer.Text());
     }
     bench.SetComplexityN(tracks);

@@ -32,7 +32,9 @@ private:
         DryRunHost& host_;
     };
 
-    DryRunStorage storage_{TerminalHost::Storage()};
+    // What the dry run reads and checks its refusals against: the disk, never written.
+    FolderStorage disk_;
+    DryRunStorage storage_{disk_};
     MovedFileLengths movedLengths_{*this};
 };
 

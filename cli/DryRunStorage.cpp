@@ -86,8 +86,11 @@ std::error_code DryRunStorage::MoveFile(const std::string& from, const std::stri
     if (KindOf(to) != EntryKind::Missing) {
         return ErrorOf(EEXIST);
     }
-    for (const std::string& entry : {to, from}) {
-        if (const int refusal = NewEntryRefusal(entry)) {
+    const bool fromInside =
+        gone_.count(from) == 0 && movedIn_.count(from) == 0 && disk_.RefusalOf(from) != EXDEV;
+    for (const int refusal : {disk_.RefusalOf(to), fromInside ? disk_.RefusalOf(from) : 0,
+                              NewEntryRefusal(to), NewEntryRefusal(from)}) {
+        if (refusal != 0) {
             return ErrorOf(refusal);
         }
     }
@@ -101,6 +104,9 @@ std::error_code DryRunStorage::MoveFile(const std::string& from, const std::stri
 }
 
 void DryRunStorage::WriteSheet(const std::string& path, std::string_view bytes) {
+    if (const int refusal = disk_.RefusalOf(path)) {
+        throw Error(CannotCreateMessage(path, refusal));
+    }
     if (written_.count(path) == 0) {
         CheckNewEntry(PlanFileWrite(path).Target, path);
     }
@@ -126,6 +132,9 @@ void DryRunStorage::CheckBackupPath(const std::string& path) {
 }
 
 std::error_code DryRunStorage::RemoveFile(const std::string& path) {
+    if (const int refusal = disk_.RefusalOf(path)) {
+        return ErrorOf(refusal);
+    }
     if (KindOf(path) == EntryKind::Missing) {
         return ErrorOf(ENOENT);
     }
@@ -153,6 +162,12 @@ void DryRunStorage::KeepFile(const std::string& path, std::string_view bytes) {
 
 void DryRunStorage::KeepBesideSheet(const std::string& path, std::string_view bytes,
                                     const std::string& sheetPath) {
+    if (written_.count(path) == 0) {
+        disk_.CheckBackupPath(path);
+    }
+    if (const int refusal = disk_.RefusalOf(path)) {
+        throw Error(CannotCreateMessage(path, refusal));
+    }
     if (written_.count(path) == 0) {
         CheckNewEntry(PlanBackupWrite(path, WherePathLies(sheetPath)).Target, path);
     }

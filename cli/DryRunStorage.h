@@ -1,7 +1,7 @@
 #pragma once
 
+#include "cue/FolderStorage.h"
 #include "cue/RowReport.h"
-#include "cue/SheetStorage.h"
 
 #include <map>
 #include <set>
@@ -23,7 +23,10 @@ struct RecordedWrite {
 // answers as the real run, sheet after sheet.
 class DryRunStorage final : public SheetStorage {
 public:
-    explicit DryRunStorage(SheetStorage& disk) : disk_(disk) {}
+    explicit DryRunStorage(FolderStorage& disk) : disk_(disk) {}
+
+    void ConfineTo(const std::string& folder) override { disk_.ConfineTo(folder); }
+    std::string WhereItLies(const std::string& path) override { return disk_.WhereItLies(path); }
 
     EntryKind KindOf(const std::string& path) override;
     bool FileExists(const std::string& path) override;
@@ -58,7 +61,7 @@ private:
     void KeepFile(const std::string& path, std::string_view bytes);
     void KeepBesideSheet(const std::string& path, std::string_view bytes, const std::string& sheetPath);
 
-    SheetStorage& disk_;
+    FolderStorage& disk_;
     // Files the run wrote, by path, with their bytes.
     std::map<std::string, std::string> written_;
     // Files the run moved in, by path, with where they lie on disk.

@@ -1,10 +1,42 @@
 #include "cue/FolderStorage.h"
 
+#include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
+#include "files/FolderBeneath.h"
 #include "files/FolderEntries.h"
+#include "files/PathNames.h"
 #include "files/TemporaryFile.h"
 
+#include <filesystem>
+
 namespace velmora {
+
+namespace {
+
+std::error_code ErrorOf(int value) {
+    return {value, std::generic_category()};
+}
+
+} // namespace
+
+int FolderStorage::RefusalOf(const std::string& path) const {
+    if (!confined_) {
+        return 0;
+    }
+    if (path.compare(0, folder_.size(), folder_) != 0) {
+        return EXDEV;
+    }
+    return RefusalBeneath(folder_, path.substr(folder_.size()));
+}
+
+std::string FolderStorage::WhereItLies(const std::string& path) {
+    if (EntryKindOf(path) != EntryKind::Other) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(PathFromUtf8(path), error);
+    return error ? path : Utf8FromPath(target);
+}
 
 EntryKind FolderStorage::KindOf(const std::string& path) {
     return EntryKindOf(path);
@@ -28,20 +60,39 @@ std::optional<std::string> FolderStorage::ReadFile(const std::string& path, std:
 }
 
 std::error_code FolderStorage::MoveFile(const std::string& from, const std::string& to) {
+    // A source the user chose elsewhere is the user's to give; one in the folder must lie beneath it.
+    const bool fromInside = from.compare(0, folder_.size(), folder_) == 0;
+    for (const int refusal : {RefusalOf(to), fromInside ? RefusalOf(from) : 0}) {
+        if (refusal != 0) {
+            return ErrorOf(refusal);
+        }
+    }
     return MoveFileNoReplace(from, to);
 }
 
 void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) {
+    if (const int refusal = RefusalOf(path)) {
+        throw Error(CannotCreateMessage(path, refusal));
+    }
     WriteFileAtomically(path, bytes);
 }
 
 void FolderStorage::WriteBackup(const std::string& backupPath, std::string_view bytes,
                                 const std::string& sheetPath) {
+    // A backup that is a link or no file is refused as ever, with the error that says so.
+    velmora::CheckBackupPath(backupPath);
+    if (const int refusal = RefusalOf(backupPath)) {
+        throw Error(CannotCreateMessage(backupPath, refusal));
+    }
     WriteBackupFile(backupPath, bytes, sheetPath);
 }
 
 void FolderStorage::WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
                                     const std::string& sheetPath) {
+    velmora::CheckBackupPath(recordPath);
+    if (const int refusal = RefusalOf(recordPath)) {
+        throw Error(CannotCreateMessage(recordPath, refusal));
+    }
     WriteBackupFile(recordPath, bytes, sheetPath);
 }
 
@@ -50,6 +101,9 @@ void FolderStorage::CheckBackupPath(const std::string& path) {
 }
 
 std::error_code FolderStorage::RemoveFile(const std::string& path) {
+    if (const int refusal = RefusalOf(path)) {
+        return ErrorOf(refusal);
+    }
     return velmora::RemoveFile(path);
 }
 

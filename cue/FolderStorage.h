@@ -10,6 +10,14 @@ public:
     FolderStorage() = default;
     virtual ~FolderStorage() = default;
 
+    void ConfineTo(const std::string& folder) override {
+        folder_ = folder;
+        confined_ = true;
+    }
+    std::string WhereItLies(const std::string& path) override;
+    // Why `path` may not be written, moved or removed, as an errno value; 0 when it lies beneath the
+    // folder through real folders only and is no link itself.
+    int RefusalOf(const std::string& path) const;
     EntryKind KindOf(const std::string& path) override;
     bool FileExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
@@ -26,6 +34,11 @@ public:
     std::error_code FlushFolder(const std::string& folder) override;
     void RemoveStaleTemporaries(const std::string& folder) override;
     bool IsOutsideFolder(const std::string& path, const std::string& folder) override;
+
+private:
+    std::string folder_;
+    // A storage not yet confined (one a caller saves a buffer through) checks nothing.
+    bool confined_ = false;
 };
 
 // The disk's storage that hosts without one of their own lend to every run.

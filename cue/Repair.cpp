@@ -48,6 +48,10 @@ bool ContainsAll(std::string_view text, std::initializer_list<std::string_view> 
 
 RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
+    // A sheet reached through a link is repaired where it lies: its files are looked for, and its
+    // backup kept, beside it there, and no link is written through.
+    state.CuePath = host.Storage().WhereItLies(state.CuePath);
+    host.Storage().ConfineTo(std::string(FolderPart(state.CuePath)));
     buffer.LoadFromFile(state.CuePath, host.Storage());
     host.Storage().RemoveStaleTemporaries(std::string(FolderPart(state.CuePath)));
     const std::string& text = buffer.Text();

@@ -95,6 +95,7 @@ void RemoveIfThere(SheetStorage& storage, const std::string& path, const std::st
 RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage) {
     const std::string backupPath = BackupPathOf(sheetPath);
     const std::string recordPath = MoveRecordPathOf(sheetPath);
+    storage.ConfineTo(std::string(FolderPart(sheetPath)));
     RestoreResult result;
     std::optional<std::string> backup;
     std::vector<PlannedMove> recorded;

@@ -20,6 +20,13 @@ namespace velmora {
 // the one thread that runs the repair.
 class SheetStorage {
 public:
+    // The sheet's folder, set as a run or a restore starts: from then on nothing is written, moved or
+    // removed that does not lie beneath it through real folders, and no link is written through.
+    virtual void ConfineTo(const std::string& folder) = 0;
+
+    // Where the file at `path` really lies: a link's target with every link on its way resolved; any
+    // other path as it is.
+    virtual std::string WhereItLies(const std::string& path) = 0;
     // What the path itself names, a last link not followed (a link is Other).
     virtual EntryKind KindOf(const std::string& path) = 0;
     // True when the path names an existing regular file, not a folder.
