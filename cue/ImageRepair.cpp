@@ -9,6 +9,7 @@
 #include "cue/SheetSaving.h"
 #include "cue/TextBuffer.h"
 #include "errors/Error.h"
+#include "files/PathNames.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
@@ -32,6 +33,12 @@ std::optional<std::string> NameInFolder(const std::string& path, const std::stri
         return std::nullopt;
     }
     std::string name = path.substr(folder.size());
+    // Records write "/" between folders, which every system reads; "\" is one only on Windows.
+    for (char& c : name) {
+        if (LastSeparator(std::string_view(&c, 1)) == 0) {
+            c = '/';
+        }
+    }
     return IsRecordableName(name) ? std::optional<std::string>(std::move(name)) : std::nullopt;
 }
 
