@@ -84,7 +84,7 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
     SheetLine line;
     TextBuffer& buffer = host.Buffer();
     try {
-        buffer.LoadFromFile(path);
+        buffer.LoadFromFile(path, host.Storage());
     } catch (const Error& error) {
         line.Outcome = "ERROR";
         line.Status = SomeFailed;
@@ -133,7 +133,7 @@ SheetLine RestoreOne(const std::string& path) {
     SheetLine line;
     RestoreResult result;
     try {
-        result = RestoreSheet(path);
+        result = RestoreSheet(path, SystemStorage());
     } catch (const Error& error) {
         line.Outcome = "ERROR";
         line.Status = SomeFailed;
@@ -176,7 +176,13 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
     for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
         const std::string& shown = paths.Shown[i];
         const std::string& path = paths.Sheets[i];
-        const SheetLine line = IsCuePath(path) ? work(path) : RefusedAsNoSheet(path);
+        SheetLine line;
+        if (paths.SkippedLinks[i]) {
+            line.Outcome = "SKIPPED";
+            line.Problems.push_back({0, "is a link"});
+        } else {
+            line = IsCuePath(path) ? work(path) : RefusedAsNoSheet(path);
+        }
         for (const Problem& problem : line.Problems) {
             err << ProblemLine(shown, line, problem);
         }

@@ -1,44 +1,24 @@
 #pragma once
 
+#include "cli/DryRunStorage.h"
 #include "cli/TerminalHost.h"
-
-#include <map>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace velmora::fix {
 
-// A sheet write that a dry run kept instead of making.
-struct RecordedWrite {
-    std::string Path;
-    std::string Before;
-    std::string After;
-};
-
-// The terminal host with the file system left alone: the run is the real one, but moves and writes are
-// checked as the real operations would check them (a refusal is the same error) and kept, and later
-// questions of the run see the moves as made.
+// The terminal host with the file system left alone: the run is the real one, on a storage that keeps
+// its writes and moves instead of making them and answers later questions as if they were made.
 class DryRunHost : public TerminalHost {
 public:
     using TerminalHost::TerminalHost;
 
     void BeginRun() override;
 
-    // A dry run removes nothing, leftovers included.
-    void RemoveStaleTemporaries(const std::string&) override {}
-    bool FileExists(const std::string& path) override;
-    std::error_code MoveFile(const std::string& from, const std::string& to) override;
-    void WriteSheet(const std::string& path, std::string_view bytes) override;
-    void WriteBackup(const std::string& backupPath, std::string_view bytes,
-                     const std::string& sheetPath) override;
-    void WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
-                         const std::string& sheetPath) override;
+    SheetStorage& Storage() override { return storage_; }
     // A file the run would have moved is measured where it still lies.
     LengthReader* Lengths() override;
 
-    const std::vector<RecordedWrite>& SheetWrites() const { return sheetWrites_; }
-    const std::vector<PlannedMove>& Moves() const { return moves_; }
+    const std::vector<RecordedWrite>& SheetWrites() const { return storage_.SheetWrites(); }
+    const std::vector<PlannedMove>& Moves() const { return storage_.Moves(); }
 
 private:
     // Reads a moved file's length at its source.
@@ -51,15 +31,10 @@ private:
     private:
         DryRunHost& host_;
     };
-    const std::string& WherePathLies(const std::string& path) const;
 
-    std::vector<RecordedWrite> sheetWrites_;
-    std::vector<PlannedMove> moves_;
-    // What the kept moves took away and put in place, for the whole batch.
-    std::set<std::string> movedAway_;
-    std::set<std::string> movedIn_;
-    // Where each file moved in lies until the moves are made.
-    std::map<std::string, std::string> sources_;
+    // What the dry run reads and checks its refusals against: the disk, never written.
+    FolderStorage disk_;
+    DryRunStorage storage_{disk_};
     MovedFileLengths movedLengths_{*this};
 };
 

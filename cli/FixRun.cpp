@@ -80,6 +80,13 @@ SheetResult ErrorResult(const std::exception& error, const TerminalHost& host) {
     return result;
 }
 
+SheetResult LinkSkipped() {
+    SheetResult result;
+    result.Outcome = "SKIPPED";
+    result.Message = "is a link";
+    return result;
+}
+
 // "velmora-fix: PATH:LINE: message", escaped for the terminal.
 std::string ErrorLine(const std::string& shown, const SheetResult& result) {
     std::string line = "velmora-fix: ";
@@ -215,10 +222,15 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         host->UseBatch(batched ? &batch : nullptr, i);
         state.CuePath = paths.Sheets[i];
         SheetResult result;
-        try {
-            result = ResultOf(traitementCUE(state, *host), *host, state.Report, options.Verbose);
-        } catch (const std::exception& error) {
-            result = ErrorResult(error, *host);
+        state.Report = RowReport();
+        if (paths.SkippedLinks[i]) {
+            result = LinkSkipped();
+        } else {
+            try {
+                result = ResultOf(traitementCUE(state, *host), *host, state.Report, options.Verbose);
+            } catch (const std::exception& error) {
+                result = ErrorResult(error, *host);
+            }
         }
         const std::vector<RecordedWrite> noWrites;
         const std::vector<RecordedWrite>& writes = dryRun != nullptr ? dryRun->SheetWrites() : noWrites;

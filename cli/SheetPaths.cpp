@@ -30,9 +30,20 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
     std::sort(found.begin(), found.end());
     for (const std::string& sheet : found) {
         result.Sheets.push_back(sheet);
+        result.SkippedLinks.push_back(EntryKindOf(sheet) != EntryKind::RegularFile);
         const fs::path below = PathFromUtf8(sheet).lexically_relative(PathFromUtf8(folder));
         result.Shown.push_back(Utf8FromPath((PathFromUtf8(given) / below).lexically_normal()));
     }
+}
+
+// A named link's target, every link on its way resolved; anything else as it is.
+std::string WhereItLies(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_symlink(PathFromUtf8(path), error)) {
+        return path;
+    }
+    const fs::path target = fs::canonical(PathFromUtf8(path), error);
+    return error ? path : Utf8FromPath(target);
 }
 
 } // namespace
@@ -53,8 +64,9 @@ SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
         if (recursive && FolderExists(path)) {
             AddSheetsBelow(path, given, result);
         } else {
-            result.Sheets.push_back(path);
+            result.Sheets.push_back(WhereItLies(path));
             result.Shown.push_back(given);
+            result.SkippedLinks.push_back(false);
         }
     }
     return result;

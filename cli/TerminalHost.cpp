@@ -36,23 +36,6 @@ std::optional<std::string> TerminalHost::ChooseReferencedFile(const FileRequest&
     return ChooseFile(request.Filters, request.InitialFolder);
 }
 
-void TerminalHost::WriteSheet(const std::string& path, std::string_view bytes) {
-    if (batch_ != nullptr) {
-        batch_->StageSheet(sheet_, path, bytes);
-    } else {
-        RepairHost::WriteSheet(path, bytes);
-    }
-}
-
-void TerminalHost::WriteBackup(const std::string& backupPath, std::string_view bytes,
-                               const std::string& sheetPath) {
-    if (batch_ != nullptr) {
-        batch_->StageBackup(sheet_, backupPath, bytes, sheetPath);
-    } else {
-        RepairHost::WriteBackup(backupPath, bytes, sheetPath);
-    }
-}
-
 std::uint32_t TerminalHost::TickCount() {
     const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/BatchWrites.h"
+#include "cli/StagingStorage.h"
 #include "cue/Cue.h"
 
 #include <deque>
@@ -33,23 +33,14 @@ public:
     std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
     TextBuffer& Buffer() override { return buffer_; }
     std::uint32_t TickCount() override;
-    bool FileExists(const std::string& path) override { return RegularFileExists(path); }
-    std::error_code MoveFile(const std::string& from, const std::string& to) override {
-        return MoveFileNoReplace(from, to);
-    }
+    SheetStorage& Storage() override { return storage_; }
     bool AnimatesProgress() const override { return false; }
     // The reader of lengths the runs use, kept by the caller; none turns the length checks off.
     void UseLengths(LengthReader* reader) { lengths_ = reader; }
     LengthReader* Lengths() override { return lengths_; }
     // With a batch, sheet and backup writes are staged in it for sheet number `sheet`; without one they
     // are made at once.
-    void UseBatch(BatchWrites* batch, std::size_t sheet) {
-        batch_ = batch;
-        sheet_ = sheet;
-    }
-    void WriteSheet(const std::string& path, std::string_view bytes) override;
-    void WriteBackup(const std::string& backupPath, std::string_view bytes,
-                     const std::string& sheetPath) override;
+    void UseBatch(BatchWrites* batch, std::size_t sheet) { storage_.UseBatch(batch, sheet); }
 
     const std::vector<std::string>& Rows() const { return rows_; }
     const std::vector<std::string>& Warnings() const { return warnings_; }
@@ -62,8 +53,7 @@ private:
     TextBuffer buffer_;
     std::vector<std::string> rows_;
     std::vector<std::string> warnings_;
-    BatchWrites* batch_ = nullptr;
-    std::size_t sheet_ = 0;
+    StagingStorage storage_;
     LengthReader* lengths_ = nullptr;
 };
 

@@ -114,7 +114,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         }
         ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}, std::nullopt};
         const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber, &times[i]);
-        if (choice && !host.FileExists(choice->Path)) {
+        if (choice && !host.Storage().FileExists(choice->Path)) {
             outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
         }
         const std::optional<std::string> newName =

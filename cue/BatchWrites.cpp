@@ -6,7 +6,6 @@
 #include "files/TemporaryFile.h"
 
 #include <algorithm>
-#include <set>
 
 namespace velmora {
 
@@ -39,6 +38,16 @@ bool BatchWrites::Stages(const std::string& path) const {
                        [&](const Staged& staged) { return staged.Path == path || staged.Target == path; });
 }
 
+std::optional<std::string> BatchWrites::StagedCopyOf(const std::string& path) const {
+    // The last staged write wins, as it will on disk.
+    for (auto staged = staged_.rbegin(); staged != staged_.rend(); ++staged) {
+        if (staged->Path == path || staged->Target == path) {
+            return staged->Temporary;
+        }
+    }
+    return std::nullopt;
+}
+
 std::map<std::size_t, std::string> BatchWrites::Commit() {
     std::map<std::size_t, std::string> failures;
     std::vector<std::string> temporaries;
@@ -51,9 +60,10 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
         }
     }
 
-    // Backups first, and on disk before any sheet is replaced.
+    // Backups first, and on disk before any sheet is replaced: a sheet whose backup's folder could not
+    // be flushed stays as it was, and one whose own folder could not be is not known to be on disk.
     for (const bool backups : {true, false}) {
-        std::set<std::string> renamedInto;
+        std::map<std::string, std::vector<const Staged*>> renamedInto;
         for (Staged& staged : staged_) {
             if (staged.Backup != backups || failures.count(staged.Sheet) != 0) {
                 continue;
@@ -63,10 +73,14 @@ std::map<std::size_t, std::string> BatchWrites::Commit() {
                 continue;
             }
             staged.Temporary.clear();
-            renamedInto.insert(ContainingFolder(staged.Target));
+            renamedInto[ContainingFolder(staged.Target)].push_back(&staged);
         }
-        for (const std::string& folder : renamedInto) {
-            SyncFolder(folder);
+        for (const auto& [folder, renamed] : renamedInto) {
+            if (const std::error_code error = SyncFolder(folder)) {
+                for (const Staged* staged : renamed) {
+                    failures.emplace(staged->Sheet, CannotCreateMessage(staged->Path, error.value()));
+                }
+            }
         }
     }
     Discard();

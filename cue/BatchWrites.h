@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,8 @@ public:
     std::size_t Count() const { return staged_.size(); }
     // True when a write to `path` is staged: a second repair of it must wait for the commit.
     bool Stages(const std::string& path) const;
+    // Where the bytes staged for `path` lie until the commit; nothing when none are.
+    std::optional<std::string> StagedCopyOf(const std::string& path) const;
 
     // Puts everything in place; the message of the first failure of each sheet that failed, by number.
     std::map<std::size_t, std::string> Commit();

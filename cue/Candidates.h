@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cue/SheetEncoding.h"
-#include "files/FolderEntries.h"
 
 #include <string>
 #include <string_view>

@@ -117,7 +117,7 @@ std::string ReadName(const std::string& name, SheetEncoding encoding) {
 
 bool LiesUnder(RepairHost& host, const std::string& utf8Name, const std::string& folder) {
     const std::string lookup = ResolveReference(utf8Name, folder).LookupPath;
-    return !utf8Name.empty() && !lookup.empty() && host.FileExists(lookup);
+    return !utf8Name.empty() && !lookup.empty() && host.Storage().FileExists(lookup);
 }
 
 // How well the files of the folder bear the reading out: two for a named file there, one for a file
@@ -186,7 +186,7 @@ EncodingDecision DecideEncoding(std::string_view text, const std::vector<FileRef
     decision.Encoding = decision.Readings.front();
     // A name that lies on disk under the sheet's own bytes is found whatever the reading.
     decision.CannotTell = best == 0 && std::any_of(names.begin(), names.end(), [&](const FileReference* r) {
-                              return !host.FileExists(ResolveReference(r->Name, folder).LookupPath);
+                              return !host.Storage().FileExists(ResolveReference(r->Name, folder).LookupPath);
                           });
     return decision;
 }

@@ -10,6 +10,8 @@
 #include "cue/SheetFiles.h"
 #include "cue/SheetSaving.h"
 #include "cue/TextBuffer.h"
+#include "errors/Error.h"
+#include "files/PathNames.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
@@ -39,7 +41,8 @@ std::optional<std::string> BareNameBesideSheet(RepairHost& host, const Reference
     if (EqualIgnoringCase(asWritten, sheetName) || EqualIgnoringCase(place.PlacedName, sheetName)) {
         return std::nullopt;
     }
-    if (host.FileExists(folder + place.PlacedName) || host.FileExists(folder + asWritten)) {
+    if (host.Storage().FileExists(folder + place.PlacedName) ||
+        host.Storage().FileExists(folder + asWritten)) {
         return asWritten;
     }
     return std::nullopt;
@@ -47,6 +50,59 @@ std::optional<std::string> BareNameBesideSheet(RepairHost& host, const Reference
 
 std::string MoveFailure(const std::string& from, const std::string& to, const std::error_code& error) {
     return "\"" + from + "\" could not be moved to \"" + to + "\": " + SystemErrorText(error.value());
+}
+
+// The path's name relative to the sheet's folder when it lies below it; nothing otherwise.
+std::optional<std::string> NameInFolder(const std::string& path, const std::string& folder) {
+    if (path.compare(0, folder.size(), folder) != 0 || (folder.empty() && !path.empty() && path[0] == '/')) {
+        return std::nullopt;
+    }
+    std::string name = path.substr(folder.size());
+    // Records write "/" between folders, which every system reads; "\" is one only on Windows.
+    for (char& c : name) {
+        if (LastSeparator(std::string_view(&c, 1)) == 0) {
+            c = '/';
+        }
+    }
+    return IsRecordableName(name) ? std::optional<std::string>(std::move(name)) : std::nullopt;
+}
+
+// Moves the chosen file into place with the record of the move on disk first, so that whatever stops
+// the run, a restore can take back what was done; the entry goes again when the move fails. A file
+// from another folder is not recorded: a record never sends anything out of the sheet's folder. The
+// reason the file stays missing, empty on success.
+std::string MoveRecorded(const RepairState& state, SheetStorage& storage, std::vector<PlannedMove>& recorded,
+                         const std::string& from, const std::string& to) {
+    const std::string recordPath = MoveRecordPathOf(state.CuePath);
+    const std::optional<std::string> fromName = NameInFolder(from, state.CueFolder);
+    const std::optional<std::string> toName = NameInFolder(to, state.CueFolder);
+    const bool recordable = fromName && toName;
+    if (recordable) {
+        recorded.push_back({*fromName, *toName});
+        try {
+            storage.WriteMoveRecord(recordPath, EncodeMoveRecord(recorded), state.CuePath);
+        } catch (const Error& error) {
+            recorded.pop_back();
+            return error.what();
+        }
+    }
+    const std::error_code error = storage.MoveFile(from, to);
+    if (!error) {
+        return {};
+    }
+    if (recordable) {
+        // An entry whose move was never made is passed over by a restore, so this is tidiness only.
+        recorded.pop_back();
+        try {
+            if (recorded.empty()) {
+                storage.RemoveFile(recordPath);
+            } else {
+                storage.WriteMoveRecord(recordPath, EncodeMoveRecord(recorded), state.CuePath);
+            }
+        } catch (const Error&) {
+        }
+    }
+    return MoveFailure(from, to, error);
 }
 
 } // namespace
@@ -106,11 +162,14 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
              return !chooser.Resolve(r->Name).StaysInside;
          }));
     if (rewritesSheet) {
-        CheckBackupPath(BackupPathOf(state.CuePath));
+        host.Storage().CheckBackupPath(BackupPathOf(state.CuePath));
     }
-    // Every move is recorded, so that a restore can put it back.
+    // Every move is recorded, so that a restore can put it back; a record we cannot add to stops the run
+    // before anything moves.
+    std::vector<PlannedMove> recorded;
     if (!missing.empty()) {
-        CheckBackupPath(MoveRecordPathOf(state.CuePath));
+        host.Storage().CheckBackupPath(MoveRecordPathOf(state.CuePath));
+        recorded = ReadMoveRecord(host.Storage(), state.CuePath);
     }
 
     for (const FileReference* reference : missing) {
@@ -141,13 +200,12 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
             }
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
-        std::error_code error;
-        if (!host.FileExists(choice->Path)) {
+        if (!host.Storage().FileExists(choice->Path)) {
             outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
-        } else if (IsOutsideFolder(expected, state.CueFolder)) {
+        } else if (host.Storage().IsOutsideFolder(expected, state.CueFolder)) {
             outcome.Reason = "\"" + expected + "\" lies outside the sheet's folder";
-        } else if ((error = host.MoveFile(choice->Path, expected))) {
-            outcome.Reason = MoveFailure(choice->Path, expected, error);
+        } else {
+            outcome.Reason = MoveRecorded(state, host.Storage(), recorded, choice->Path, expected);
         }
         if (!outcome.Reason.empty()) {
             report.Missing.push_back(outcome);

@@ -2,7 +2,6 @@
 
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
-#include "files/FileReading.h"
 
 #include <charconv>
 
@@ -63,20 +62,47 @@ std::optional<std::vector<PlannedMove>> DecodeMoveRecord(std::string_view bytes)
     return moves;
 }
 
-void RecordMoves(const std::string& sheetPath, const std::vector<PlannedMove>& moves, RepairHost& host) {
-    const std::string recordPath = MoveRecordPathOf(sheetPath);
-    std::vector<PlannedMove> recorded;
-    // A record that cannot be read is replaced: it could not have been put back anyway.
-    try {
-        if (const std::optional<std::string> bytes =
-                ReadFileWhole(recordPath, TextBuffer::kLargestSheet, FinalLink::Refuse)) {
-            recorded = DecodeMoveRecord(*bytes).value_or(std::vector<PlannedMove>());
-        }
-    } catch (const Error&) {
-        recorded.clear();
+bool IsRecordableName(std::string_view name) {
+    if (name.empty() || name.find_first_of("\\:") != std::string_view::npos ||
+        name.find('\0') != std::string_view::npos) {
+        return false;
     }
-    recorded.insert(recorded.end(), moves.begin(), moves.end());
-    host.WriteMoveRecord(recordPath, EncodeMoveRecord(recorded), sheetPath);
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = name.find('/', start);
+        const std::string_view part =
+            name.substr(start, slash == std::string_view::npos ? name.npos : slash - start);
+        if (part.empty() || part == "." || part == "..") {
+            return false;
+        }
+        if (slash == std::string_view::npos) {
+            return true;
+        }
+        start = slash + 1;
+    }
+}
+
+std::vector<PlannedMove> ReadMoveRecord(SheetStorage& storage, const std::string& sheetPath) {
+    const std::string recordPath = MoveRecordPathOf(sheetPath);
+    const std::optional<std::string> bytes =
+        storage.ReadFile(recordPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+    if (!bytes) {
+        return {};
+    }
+    std::optional<std::vector<PlannedMove>> moves = DecodeMoveRecord(*bytes);
+    if (!moves) {
+        throw Error("\"" + recordPath + "\" is no record of moves", sheetPath);
+    }
+    for (const PlannedMove& move : *moves) {
+        for (const std::string* name : {&move.From, &move.To}) {
+            if (!IsRecordableName(*name)) {
+                throw Error("\"" + recordPath + "\" names \"" + *name +
+                                "\", which is no file of the sheet's folder",
+                            sheetPath);
+            }
+        }
+    }
+    return std::move(*moves);
 }
 
 } // namespace velmora

@@ -27,12 +27,12 @@ ReferencePath ReferenceChooser::Resolve(const std::string& name) const {
 std::optional<std::string> FoundPath(RepairHost& host, const std::string& name, const std::string& folder,
                                      SheetEncoding encoding) {
     const std::string lookup = ResolveReference(DiskNameOf(name, encoding), folder).LookupPath;
-    if (!lookup.empty() && host.FileExists(lookup)) {
+    if (!lookup.empty() && host.Storage().FileExists(lookup)) {
         return lookup;
     }
     // A name in an ANSI code page may also lie on disk under its own bytes.
     const std::string asWritten = ResolveReference(name, folder).LookupPath;
-    if (asWritten != lookup && !asWritten.empty() && host.FileExists(asWritten)) {
+    if (asWritten != lookup && !asWritten.empty() && host.Storage().FileExists(asWritten)) {
         return asWritten;
     }
     return std::nullopt;
@@ -45,8 +45,9 @@ bool ReferenceChooser::IsPresent(const std::string& name) const {
 std::optional<ReferenceChoice> ReferenceChooser::Ask(const std::string& name, std::size_t lineNumber,
                                                      const FileTimes* times) {
     if (!entries_) {
-        entries_ = RegularFilesIn(folder_);
-        const std::vector<std::string> claimed = FilesOfOtherSheets(folder_, *entries_, sheetFileName_);
+        entries_ = host_.Storage().RegularFilesIn(folder_);
+        const std::vector<std::string> claimed =
+            FilesOfOtherSheets(host_.Storage(), folder_, *entries_, sheetFileName_);
         taken_.insert(taken_.end(), claimed.begin(), claimed.end());
     }
     // Files beside the sheet are matched against the name the reference ends in.

@@ -62,7 +62,7 @@ RunOutcome RefuseUnreadableNames(RepairState& state, RepairHost& host) {
         const std::string lookup = ResolveReference(reference.Name, folder).LookupPath;
         const bool ascii = std::all_of(reference.Name.begin(), reference.Name.end(),
                                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii || host.FileExists(lookup)) {
+        if (ascii || host.Storage().FileExists(lookup)) {
             continue;
         }
         ReferenceOutcome outcome{reference.LineNumber, reference.Name, {}, std::nullopt, false, false,
@@ -74,8 +74,12 @@ RunOutcome RefuseUnreadableNames(RepairState& state, RepairHost& host) {
 
 RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
     TextBuffer& buffer = host.Buffer();
-    buffer.LoadFromFile(state.CuePath);
-    host.RemoveStaleTemporaries(ContainingFolder(state.CuePath));
+    // A sheet reached through a link is repaired where it lies: its files are looked for, and its
+    // backup kept, beside it there, and no link is written through.
+    state.CuePath = host.Storage().WhereItLies(state.CuePath);
+    host.Storage().ConfineTo(std::string(FolderPart(state.CuePath)));
+    buffer.LoadFromFile(state.CuePath, host.Storage());
+    host.Storage().RemoveStaleTemporaries(std::string(FolderPart(state.CuePath)));
     const std::string& text = buffer.Text();
     const bool describesAudio = ContainsAll(text, {"AUDIO", "PERFORMER", "TITLE"});
     if (!describesAudio && !ContainsAll(text, {"FILE", "TRACK", "INDEX"})) {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "cue/FolderStorage.h"
 #include "cue/MediaLengths.h"
-#include "files/FileMoves.h"
-#include "files/TemporaryFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,10 +43,11 @@ inline constexpr int kBadIcon = 0;
 inline constexpr int kCorrectedIcon = 1;
 inline constexpr int kGoodIcon = 2;
 
-// What the repair engine needs from its window. The host is owned by its creator (the main window, the
-// console front end, a test) and outlives every run; the engine only borrows it for the length of one
-// call and never deletes it. The host owns the text buffer and the result list. Texts passed to the host
-// are only valid during the call. All calls come from the one thread that runs the repair.
+// What the repair engine needs from its window, and the storage it reaches files through. The host is owned
+// by its creator (the main window, the console front end, a test) and outlives every run; the engine only
+// borrows it for the length of one call and never deletes it. The host owns the text buffer and the result
+// list. Texts passed to the host are only valid during the call. All calls come from the one thread that runs
+// the repair.
 class RepairHost {
 public:
     virtual void SetOpenLinkEnabled(bool enabled) = 0;
@@ -76,25 +76,9 @@ public:
     // Milliseconds since some fixed start, wrapping at 2^32.
     virtual std::uint32_t TickCount() = 0;
 
-    // True when the path names an existing file, not a folder.
-    virtual bool FileExists(const std::string& path) = 0;
-
-    // Renames or moves one regular file; fails when `to` exists. Returns the system's error, empty on
-    // success. Usually MoveFileNoReplace.
-    virtual std::error_code MoveFile(const std::string& from, const std::string& to) = 0;
-
-    // Writes a sheet's new bytes in place of the old ones. A host that only records what a run would do
-    // (a dry run) keeps them instead.
-    virtual void WriteSheet(const std::string& path, std::string_view bytes) {
-        WriteFileAtomically(path, bytes);
-    }
-    // Removes what a killed earlier run left in the sheet's folder: our own hidden temporaries only.
-    virtual void RemoveStaleTemporaries(const std::string& folder) { SweepStaleTemporaries(folder); }
-    // Writes the backup of the sheet at `sheetPath`: the sheet's bytes as they were on disk.
-    virtual void WriteBackup(const std::string& backupPath, std::string_view bytes,
-                             const std::string& sheetPath) {
-        WriteBackupFile(backupPath, bytes, sheetPath);
-    }
+    // Where the run finds, reads, writes and moves files. The disk itself unless the host has a storage
+    // of its own (a dry run records instead of writing); the host keeps it.
+    virtual SheetStorage& Storage() { return SystemStorage(); }
 
     // The chooser for a missing FILE reference, with what the engine found beside the sheet. A window
     // opens its chooser with the first candidate selected; the default asks the plain chooser.
@@ -108,13 +92,6 @@ public:
     // What reads the lengths of the files sheets name, or nothing: then no length is checked. The host
     // keeps it; see LengthReader.
     virtual LengthReader* Lengths() { return nullptr; }
-    // Writes the record of the files a repair moved beside the sheet at `sheetPath`, so that they can
-    // be put back; kept as its backup is, never written through a link.
-    virtual void WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
-                                 const std::string& sheetPath) {
-        WriteBackupFile(recordPath, bytes, sheetPath);
-    }
-
     // A host without a progress bar (a terminal) answers false: the run then skips the animation and
     // its delays and just sets the position to the maximum.
     virtual bool AnimatesProgress() const { return true; }

@@ -1,13 +1,10 @@
 #include "cue/Restore.h"
 
 #include "cue/MoveRecord.h"
+#include "cue/Repair.h"
 #include "cue/SheetSaving.h"
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
-#include "files/FileMoves.h"
-#include "files/FileReading.h"
-#include "files/FileStatus.h"
-#include "files/TemporaryFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,36 +12,79 @@
 namespace velmora {
 namespace {
 
-std::string CannotMoveBack(const PlannedMove& move, const std::string& why) {
-    return "\"" + move.To + "\" cannot be moved back to \"" + move.From + "\": " + why;
+// A recorded move with both names made full paths from the sheet's folder.
+struct MoveBack {
+    std::string MovedIn;
+    std::string Origin;
+};
+
+std::string CannotMoveBack(const MoveBack& move, const std::string& why) {
+    return "\"" + move.MovedIn + "\" cannot be moved back to \"" + move.Origin + "\": " + why;
 }
 
-// The moves still to be made back, last first; throws when one of them cannot be.
-std::vector<PlannedMove> MovesToUndo(const std::vector<PlannedMove>& recorded, const std::string& sheetPath) {
-    std::vector<PlannedMove> undo;
+// True when every folder on the way from `folder` to the entry `name` is a real folder, no link: a link
+// there could lead out of the sheet's folder.
+bool FoldersOnTheWayAreReal(SheetStorage& storage, const std::string& folder, const std::string& name) {
+    for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1)) {
+        if (storage.KindOf(folder + name.substr(0, slash)) != EntryKind::Folder) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The moves still to be made back, last first; throws, before anything is moved, when one of them
+// cannot be.
+std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const std::vector<PlannedMove>& recorded,
+                                  const std::string& sheetPath) {
+    const std::string folder(FolderPart(sheetPath));
+    std::vector<MoveBack> undo;
     for (auto move = recorded.rbegin(); move != recorded.rend(); ++move) {
-        const EntryKind movedIn = EntryKindOf(move->To);
-        const EntryKind origin = EntryKindOf(move->From);
-        // Put back already, by hand or by a restore that was stopped.
+        const MoveBack back{folder + move->To, folder + move->From};
+        if (!FoldersOnTheWayAreReal(storage, folder, move->To) ||
+            !FoldersOnTheWayAreReal(storage, folder, move->From)) {
+            throw Error(CannotMoveBack(back, "a folder on its way is no folder of its own"), sheetPath);
+        }
+        const EntryKind movedIn = storage.KindOf(back.MovedIn);
+        const EntryKind origin = storage.KindOf(back.Origin);
+        // Put back already, by hand or by a restore that was stopped, or never made.
         if (movedIn == EntryKind::Missing && origin == EntryKind::RegularFile) {
             continue;
         }
         if (movedIn != EntryKind::RegularFile) {
-            throw Error(CannotMoveBack(*move, movedIn == EntryKind::Missing
-                                                  ? "it is no longer there"
-                                                  : "it is no longer a regular file"),
+            throw Error(CannotMoveBack(back, movedIn == EntryKind::Missing
+                                                 ? "it is no longer there"
+                                                 : "it is no longer a regular file"),
                         sheetPath);
         }
         if (origin != EntryKind::Missing) {
-            throw Error(CannotMoveBack(*move, "that name is taken"), sheetPath);
+            throw Error(CannotMoveBack(back, "that name is taken"), sheetPath);
         }
-        undo.push_back(*move);
+        undo.push_back(back);
     }
     return undo;
 }
 
-void RemoveIfThere(const std::string& path, const std::string& sheetPath) {
-    const std::error_code error = RemoveFile(path);
+// Moves every file back, or, when one cannot go, puts those already moved where they were and throws.
+void MoveAllBack(SheetStorage& storage, const std::vector<MoveBack>& undo, const std::string& sheetPath,
+                 RestoreResult& result) {
+    for (std::size_t done = 0; done < undo.size(); ++done) {
+        const std::error_code error = storage.MoveFile(undo[done].MovedIn, undo[done].Origin);
+        if (!error) {
+            continue;
+        }
+        for (std::size_t i = done; i-- > 0;) {
+            storage.MoveFile(undo[i].Origin, undo[i].MovedIn);
+        }
+        throw Error(CannotMoveBack(undo[done], std::strerror(error.value())), sheetPath);
+    }
+    for (const MoveBack& back : undo) {
+        result.MovedBack.push_back({back.Origin, back.MovedIn});
+    }
+}
+
+void RemoveIfThere(SheetStorage& storage, const std::string& path, const std::string& sheetPath) {
+    const std::error_code error = storage.RemoveFile(path);
     if (error && error.value() != ENOENT) {
         throw Error("\"" + path + "\" cannot be removed: " + std::strerror(error.value()), sheetPath);
     }
@@ -52,47 +92,48 @@ void RemoveIfThere(const std::string& path, const std::string& sheetPath) {
 
 } // namespace
 
-RestoreResult RestoreSheet(const std::string& sheetPath) {
+RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage) {
     const std::string backupPath = BackupPathOf(sheetPath);
     const std::string recordPath = MoveRecordPathOf(sheetPath);
+    storage.ConfineTo(std::string(FolderPart(sheetPath)));
     RestoreResult result;
     std::optional<std::string> backup;
-    std::optional<std::string> record;
+    std::vector<PlannedMove> recorded;
+    bool hasRecord = false;
     try {
-        backup = ReadFileWhole(backupPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
-        record = ReadFileWhole(recordPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+        backup = storage.ReadFile(backupPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+        hasRecord = storage.KindOf(recordPath) != EntryKind::Missing;
+        recorded = ReadMoveRecord(storage, sheetPath);
     } catch (const Error& error) {
         throw Error(error.what(), sheetPath);
     }
-    if (!backup && !record) {
+    if (!backup && !hasRecord) {
         return result;
     }
-    std::vector<PlannedMove> recorded;
-    if (record) {
-        std::optional<std::vector<PlannedMove>> decoded = DecodeMoveRecord(*record);
-        if (!decoded) {
-            throw Error("\"" + recordPath + "\" is no record of moves", sheetPath);
-        }
-        recorded = std::move(*decoded);
+    // The backup takes the sheet's own place, never that of what a link points at.
+    const EntryKind sheet = storage.KindOf(sheetPath);
+    if (backup && sheet != EntryKind::RegularFile && sheet != EntryKind::Missing) {
+        throw Error("\"" + sheetPath + "\" is no regular file: nothing was put back", sheetPath);
     }
-    for (const PlannedMove& move : MovesToUndo(recorded, sheetPath)) {
-        if (const std::error_code error = MoveFileNoReplace(move.To, move.From)) {
-            throw Error(CannotMoveBack(move, std::strerror(error.value())), sheetPath);
-        }
-        result.MovedBack.push_back(move);
-    }
+    const std::vector<MoveBack> undo = MovesToUndo(storage, recorded, sheetPath);
+    MoveAllBack(storage, undo, sheetPath, result);
     if (backup) {
         try {
-            WriteFileAtomically(sheetPath, *backup);
+            storage.WriteSheet(sheetPath, *backup);
         } catch (const Error& error) {
+            for (auto back = undo.rbegin(); back != undo.rend(); ++back) {
+                storage.MoveFile(back->Origin, back->MovedIn);
+            }
             throw Error(error.what(), sheetPath);
         }
         result.SheetRestored = true;
     }
     // The sheet is back before its backup goes, so a stopped restore can be run again.
-    RemoveIfThere(backupPath, sheetPath);
-    RemoveIfThere(recordPath, sheetPath);
-    SyncFolder(ContainingFolder(sheetPath));
+    RemoveIfThere(storage, backupPath, sheetPath);
+    RemoveIfThere(storage, recordPath, sheetPath);
+    if (const std::error_code error = storage.FlushFolder(std::string(FolderPart(sheetPath)))) {
+        throw Error(CannotCreateMessage(sheetPath, error.value()), sheetPath);
+    }
     result.Outcome = RestoreOutcome::Restored;
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cue/RowReport.h"
+#include "cue/SheetStorage.h"
 
 #include <string>
 #include <vector>
@@ -21,10 +22,12 @@ struct RestoreResult {
     std::vector<PlannedMove> MovedBack;
 };
 
-// Takes back what repairs did to the sheet at `sheetPath`: moves every file its record lists back where
-// it came from (the last move first), then writes the backup's bytes in place of the sheet (atomically,
-// the sheet keeping its mode) and removes the backup and the record. Nothing changes unless every file
-// can go back. Throws Error naming the sheet when something cannot be read, moved or written.
-RestoreResult RestoreSheet(const std::string& sheetPath);
+// Takes back what repairs did to the sheet at `sheetPath`, through `storage`: moves every file its record
+// lists back where it came from (the last move first), then writes the backup's bytes in place of the
+// sheet (atomically, the sheet keeping its mode) and removes the backup and the record. A record that
+// names anything but files below the sheet's folder is refused whole; a sheet that is a link is never
+// written through. Every move is checked before the first is made, and a failure part way puts back
+// what was moved. Throws Error naming the sheet when something cannot be read, moved or written.
+RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage);
 
 } // namespace velmora

@@ -1,7 +1,6 @@
 #include "cue/RowCaptions.h"
 
 #include "cue/LengthChecks.h"
-#include "cue/MoveRecord.h"
 #include "cue/SheetFiles.h"
 #include "cue/TextBuffer.h"
 
@@ -26,9 +25,6 @@ std::vector<LengthMisfit> MisfitsOfBuffer(const RepairState& state, RepairHost& 
 
 RunOutcome AddOutcomeRow(RepairState& state, RepairHost& host, RunOutcome outcome) {
     state.Report.Misfits = MisfitsOfBuffer(state, host);
-    if (!state.Report.Moves.empty()) {
-        RecordMoves(state.CuePath, state.Report.Moves, host);
-    }
     std::string caption(FileNamePart(state.CuePath));
     int icon = kBadIcon;
     switch (outcome) {

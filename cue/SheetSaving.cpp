@@ -9,7 +9,7 @@ std::string BackupPathOf(const std::string& sheetPath) {
 }
 
 void WriteBackupOfLoadedSheet(const RepairState& state, RepairHost& host) {
-    host.WriteBackup(BackupPathOf(state.CuePath), host.Buffer().LoadedBytes(), state.CuePath);
+    host.Storage().WriteBackup(BackupPathOf(state.CuePath), host.Buffer().LoadedBytes(), state.CuePath);
 }
 
 bool SheetChanges(const RepairState& state, RepairHost& host) {
@@ -18,7 +18,7 @@ bool SheetChanges(const RepairState& state, RepairHost& host) {
 
 void SaveSheet(RepairState& state, RepairHost& host) {
     if (SheetChanges(state, host)) {
-        host.WriteSheet(state.CuePath, host.Buffer().BytesForDisk(state.WholeText));
+        host.Storage().WriteSheet(state.CuePath, host.Buffer().BytesForDisk(state.WholeText));
     }
 }
 

@@ -5,7 +5,6 @@
 #include "cue/ReferencePaths.h"
 #include "cue/SheetEncoding.h"
 #include "errors/Error.h"
-#include "files/FileReading.h"
 
 #include <algorithm>
 
@@ -34,9 +33,9 @@ std::string WithoutExtension(const std::string& name) {
 }
 
 // The sheet's bytes; nothing of a file that cannot be read as one.
-std::string ReadSmallFile(const std::string& path) {
+std::string ReadSmallFile(SheetStorage& storage, const std::string& path) {
     try {
-        return ReadFileWhole(path, kLargestSheet, FinalLink::Follow).value_or(std::string());
+        return storage.ReadFile(path, kLargestSheet, FinalLink::Follow).value_or(std::string());
     } catch (const Error&) {
         return {};
     }
@@ -44,7 +43,7 @@ std::string ReadSmallFile(const std::string& path) {
 
 } // namespace
 
-std::vector<std::string> FilesOfOtherSheets(const std::string& folder,
+std::vector<std::string> FilesOfOtherSheets(SheetStorage& storage, const std::string& folder,
                                             const std::vector<std::string>& folderEntries,
                                             const std::string& sheetFileName) {
     std::vector<std::string> named;
@@ -54,7 +53,7 @@ std::vector<std::string> FilesOfOtherSheets(const std::string& folder,
             continue;
         }
         otherBases.push_back(WithoutExtension(entry));
-        std::string text = ReadSmallFile(folder + entry);
+        std::string text = ReadSmallFile(storage, folder + entry);
         SheetEncoding encoding = SheetEncoding::Utf8;
         if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(text)) {
             text = std::move(utf16->second);

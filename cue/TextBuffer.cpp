@@ -1,9 +1,8 @@
 #include "cue/TextBuffer.h"
 
 #include "cue/LineEnds.h"
+#include "cue/SheetStorage.h"
 #include "errors/ErrorMessages.h"
-#include "files/FileMoves.h"
-#include "files/FileReading.h"
 
 #include <cerrno>
 
@@ -52,8 +51,8 @@ private:
 
 // Reads the file whole into `text`, normalising line breaks on the way, and its bytes as they are into
 // `bytes`; returns whether any line break changed.
-bool ReadNormalised(const std::string& path, std::string& text, std::string& bytes) {
-    std::optional<std::string> read = ReadFileWhole(path, TextBuffer::kLargestSheet, FinalLink::Follow);
+bool ReadNormalised(const std::string& path, SheetStorage& storage, std::string& text, std::string& bytes) {
+    std::optional<std::string> read = storage.ReadFile(path, TextBuffer::kLargestSheet, FinalLink::Follow);
     if (!read) {
         throw Error(CannotOpenMessage(path, ENOENT));
     }
@@ -73,10 +72,10 @@ std::string NormaliseLineBreaks(std::string_view text) {
     return result;
 }
 
-void TextBuffer::LoadFromFile(const std::string& path) {
+void TextBuffer::LoadFromFile(const std::string& path, SheetStorage& storage) {
     std::string text;
     std::string bytes;
-    lastLoadConverted_ = ReadNormalised(path, text, bytes);
+    lastLoadConverted_ = ReadNormalised(path, storage, text, bytes);
     utf16_.reset();
     readAs_.reset();
     if (std::optional<std::pair<SheetEncoding, std::string>> utf16 = ReadUtf16(bytes)) {
@@ -112,8 +111,8 @@ std::string TextBuffer::BytesForDisk(std::string_view text) const {
     return WriteUtf16(withOwnEnds, *utf16_).value_or(std::move(withOwnEnds));
 }
 
-void TextBuffer::SaveToFile(const std::string& path) const {
-    WriteFileAtomically(path, text_);
+void TextBuffer::SaveToFile(const std::string& path, SheetStorage& storage) const {
+    storage.WriteSheet(path, text_);
 }
 
 void TextBuffer::SetText(std::string_view text) {

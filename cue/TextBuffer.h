@@ -11,6 +11,8 @@
 
 namespace velmora {
 
+class SheetStorage;
+
 // The sheet as the repair sees it: one text whose lines are separated by CR LF after a load.
 class TextBuffer {
 public:
@@ -19,13 +21,13 @@ public:
     // No sheet is this large; a larger file is refused before it is read.
     static constexpr std::size_t kLargestSheet = 16 << 20;
 
-    // Reads the file whole and turns every CR LF, lone CR and lone LF into CR LF; a UTF-16 file with its
-    // byte order mark is read into UTF-8. Throws Error "Impossible d'ouvrir le fichier ..." when the file
-    // cannot be read or is larger than kLargestSheet ("File too large").
-    void LoadFromFile(const std::string& path);
+    // Reads the file whole through `storage` and turns every CR LF, lone CR and lone LF into CR LF; a UTF-16
+    // file with its byte order mark is read into UTF-8. Throws Error "Impossible d'ouvrir le fichier ..."
+    // when the file cannot be read or is larger than kLargestSheet ("File too large").
+    void LoadFromFile(const std::string& path, SheetStorage& storage);
     // Writes the text byte for byte, atomically; an existing file keeps its mode.
     // Throws Error "Impossible de créer le fichier ..." on failure.
-    void SaveToFile(const std::string& path) const;
+    void SaveToFile(const std::string& path, SheetStorage& storage) const;
 
     const std::string& Text() const { return text_; }
     // Copies into the room the buffer already has, so repeated runs do not allocate afresh.

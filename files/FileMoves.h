@@ -65,8 +65,9 @@ WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& shee
 // place, and returns that name; throws the plan's error when it cannot.
 std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content);
 
-// Flushes a folder's entries (a rename into it) to disk; a folder that cannot be opened is left as is.
-void SyncFolder(const std::string& folder);
+// Flushes a folder's entries (a rename into it) to disk. The system error, or an empty error code: a
+// folder that cannot be opened or flushed leaves what was renamed into it not known to be on disk.
+std::error_code SyncFolder(const std::string& folder);
 
 // True when `path`'s folder, with every link in it resolved, is neither `folder` nor below it. A folder
 // that does not exist leads nowhere, so it is not outside; whatever is made there fails on its own.

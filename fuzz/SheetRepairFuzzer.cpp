@@ -47,10 +47,6 @@ public:
     }
     velmora::TextBuffer& Buffer() override { return buffer_; }
     std::uint32_t TickCount() override { return tick_++; }
-    bool FileExists(const std::string& path) override { return velmora::RegularFileExists(path); }
-    std::error_code MoveFile(const std::string& from, const std::string& to) override {
-        return velmora::MoveFileNoReplace(from, to);
-    }
     bool AnimatesProgress() const override { return false; }
 
 private:

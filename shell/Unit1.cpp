@@ -526,7 +526,7 @@ void TForm1::RestoreOriginal(QListWidgetItem* row) {
     const std::string sheet = path.toStdString();
     RestoreResult result;
     try {
-        result = RestoreSheet(sheet);
+        result = RestoreSheet(sheet, Storage());
     } catch (const Error& error) {
         ShowErrorBox(error);
         return;
@@ -562,14 +562,6 @@ std::optional<std::string> TForm1::RunChooser(const QStringList& filters, const 
 std::uint32_t TForm1::TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-bool TForm1::FileExists(const std::string& path) {
-    return RegularFileExists(path);
-}
-
-std::error_code TForm1::MoveFile(const std::string& from, const std::string& to) {
-    return MoveFileNoReplace(from, to);
 }
 
 } // namespace velmora

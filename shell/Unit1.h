@@ -59,8 +59,6 @@ public:
     void DescribeResultRow(const RowReport& report) override;
     TextBuffer& Buffer() override { return Memo1; }
     std::uint32_t TickCount() override;
-    bool FileExists(const std::string& path) override;
-    std::error_code MoveFile(const std::string& from, const std::string& to) override;
     LengthReader* Lengths() override { return &lengths_; }
 
     // The context menu of a result row: "Restore original" for a row whose run changed something, and

@@ -36,8 +36,8 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
-void SyncFolderOf(const std::string& path) {
-    SyncFolder(ContainingFolder(path));
+std::error_code SyncFolderOf(const std::string& path) {
+    return SyncFolder(ContainingFolder(path));
 }
 
 // Gives `from` the name `to` unless `to` exists; `from` then no longer has its old name.
@@ -110,7 +110,11 @@ std::error_code MoveAcrossFileSystems(const std::string& from, const std::string
     if (const std::error_code error = copy.LinkAs(to)) {
         return error;
     }
-    SyncFolderOf(to);
+    // The source goes only once the copy is known to be on disk under its new name.
+    if (const std::error_code error = SyncFolderOf(to)) {
+        ::unlink(to.c_str());
+        return error;
+    }
     if (::unlink(from.c_str()) != 0) {
         // The source could not go, so this was no move: take the copy back rather than leave two.
         const std::error_code error = LastError();
@@ -165,7 +169,9 @@ void WriteNow(const WritePlan& plan, std::string_view content) {
         throw Error(CannotCreateMessage(plan.ShownPath, error.value()));
     }
     // The new name is only safe once the folder that holds it is on disk too.
-    SyncFolderOf(plan.Target);
+    if (const std::error_code folderError = SyncFolderOf(plan.Target)) {
+        throw Error(CannotCreateMessage(plan.ShownPath, folderError.value()));
+    }
 }
 
 } // namespace
@@ -274,11 +280,12 @@ std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content
     return temporary;
 }
 
-void SyncFolder(const std::string& folder) {
+std::error_code SyncFolder(const std::string& folder) {
     FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (handle.get() >= 0) {
-        ::fsync(handle.get());
+    if (handle.get() < 0 || ::fsync(handle.get()) != 0) {
+        return LastError();
     }
+    return {};
 }
 
 bool IsOutsideFolder(const std::string& path, const std::string& folder) {

@@ -277,9 +277,10 @@ std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content
     return temporary;
 }
 
-void SyncFolder(const std::string&) {
+std::error_code SyncFolder(const std::string&) {
     // Every rename here is made with MOVEFILE_WRITE_THROUGH, which puts the folder's entry on disk
     // before it returns; Windows has no flush of a folder of its own.
+    return {};
 }
 
 bool IsOutsideFolder(const std::string& path, const std::string& folder) {

@@ -2,11 +2,13 @@
 // folders; each case says what must be on disk afterwards, byte for byte.
 #include "../cue/TestSupport.h"
 #include "RunVelmoraFix.h"
+#include "cue/MoveRecord.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +35,42 @@ mode_t ModeOf(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
+}
+
+// Every entry below `root` (links not followed) with what it holds: a file's bytes, a link's target.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+    std::map<std::string, std::string> entries;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        const std::string below = entry.path().lexically_relative(root).string();
+        if (entry.is_symlink()) {
+            entries[below] = "link to " + fs::read_symlink(entry.path()).string();
+        } else if (entry.is_regular_file()) {
+            entries[below] = ReadFile(entry.path().string());
+        } else {
+            entries[below] = entry.is_directory() ? "folder" : "other";
+        }
+    }
+    return entries;
+}
+
+// The JSON lines of a run with its folder's path taken out, and a dry run's own fields with it, so that
+// a dry run and the real run compare line for line.
+std::string ComparableJson(std::string out, const std::string& root) {
+    for (std::size_t at = out.find(root); at != std::string::npos; at = out.find(root, at)) {
+        out.replace(at, root.size(), "ROOT");
+    }
+    std::string lines;
+    std::size_t start = 0;
+    while (start < out.size()) {
+        const std::size_t end = out.find('\n', start);
+        std::string line = out.substr(start, end - start);
+        if (const std::size_t diff = line.find(", \"diff\": \""); diff != std::string::npos) {
+            line = line.substr(0, diff) + "}";
+        }
+        lines += line + "\n";
+        start = end == std::string::npos ? out.size() : end + 1;
+    }
+    return lines;
 }
 
 struct Case {
@@ -79,21 +117,99 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_EQ(ReadFile(root / "music/one.cue"), fixSheet);
              EXPECT_EQ(ReadFile(root / "music/two.cue"), fixSheet);
          }},
-        {"a sheet that is a link is repaired in its target and stays a link; its backup is a plain file",
+        {"a named sheet that is a link is repaired where it lies, its files looked for and kept there",
          [&](const TempFolder& root) {
              fs::create_directories(root / "store");
              fs::create_directories(root / "music");
              WriteFile(root / "store/album.cue", fixSheet);
-             WriteFile(root / "music/a.wav", "");
+             WriteFile(root / "store/a.wav", "");
+             // Beside the link, a file --auto would take for a missing a.wav.
+             WriteFile(root / "music/album.flac", "");
              fs::create_symlink("../store/album.cue", root / "music/album.cue");
          },
-         "music/album.cue", 0, "music/album.cue => CORRECTED\n",
+         "--auto music/album.cue", 0, "music/album.cue => CORRECTED\n",
          [&](const TempFolder& root) {
              EXPECT_EQ(LinkTarget(root / "music/album.cue"), "../store/album.cue");
              EXPECT_EQ(ReadFile(root / "store/album.cue"),
                        kAudio + "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:02:05\r\n");
-             EXPECT_EQ(LinkTarget(root / "music/album.cue.bak"), "(no link)");
-             EXPECT_EQ(ReadFile(root / "music/album.cue.bak"), fixSheet);
+             EXPECT_EQ(ReadFile(root / "store/album.cue.bak"), fixSheet);
+             EXPECT_EQ(FolderEntries(root / "music"), (std::vector<std::string>{"album.cue", "album.flac"}));
+             EXPECT_EQ(FolderEntries(root / "store"),
+                       (std::vector<std::string>{"a.wav", "album.cue", "album.cue.bak"}));
+         }},
+        {"a sheet that is a link below a folder given with --recursive is skipped, as find skips it",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "Music");
+             fs::create_directories(root / "Downloads/album");
+             WriteFile(root / "Music/real.cue", fixSheet);
+             WriteFile(root / "Music/a.wav", "");
+             WriteFile(root / "Downloads/album/x.flac", "");
+             fs::create_symlink("../../Music/real.cue", root / "Downloads/album/link.cue");
+         },
+         "--auto --recursive Downloads", 0, "Downloads/album/link.cue => SKIPPED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "Music/real.cue"), fixSheet);
+             EXPECT_EQ(FolderEntries(root / "Music"), (std::vector<std::string>{"a.wav", "real.cue"}));
+             EXPECT_EQ(FolderEntries(root / "Downloads/album"),
+                       (std::vector<std::string>{"link.cue", "x.flac"}));
+         }},
+        {"a restore below a folder never writes a backup through a sheet that links out",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "dl");
+             WriteFile(root / "rc", bashrc);
+             fs::create_symlink("../rc", root / "dl/x.cue");
+             WriteFile(root / "dl/x.cue.bak", "downloaded\r\n");
+         },
+         "--restore --recursive dl", 0, "dl/x.cue => SKIPPED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "rc"), bashrc);
+             EXPECT_EQ(ReadFile(root / "dl/x.cue.bak"), "downloaded\r\n");
+         }},
+        {"a planted record of moves is refused whole: nothing leaves or enters the folder",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "dl");
+             fs::create_directories(root / "home/.ssh");
+             WriteFile(root / "home/.ssh/id_rsa", "private key");
+             WriteFile(root / "dl/album.cue", fixSheet);
+             WriteFile(root / "dl/album.cue.bak", "downloaded\r\n");
+             WriteFile(root / "dl/payload.desktop", "[Desktop Entry]\n");
+             WriteFile(root / "dl/album.cue.moves",
+                       EncodeMoveRecord({{"../home/.ssh/id_rsa", "key"},
+                                         {root / "home/autostart.desktop", "payload.desktop"}}));
+         },
+         "--restore dl/album.cue", 2, "dl/album.cue => ERROR\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "home/.ssh/id_rsa"), "private key");
+             EXPECT_EQ(FolderEntries(root / "home"), std::vector<std::string>{".ssh"});
+             EXPECT_EQ(FolderEntries(root / "dl"),
+                       (std::vector<std::string>{"album.cue", "album.cue.bak", "album.cue.moves",
+                                                 "payload.desktop"}));
+             EXPECT_EQ(ReadFile(root / "dl/album.cue"), fixSheet);
+         }},
+        {"two image sheets and one image: the first takes it, and the second is not offered it again",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "games");
+             WriteFile(root / "games/one.cue", "FILE \"one.bin\" BINARY\r\n" + kImageTracks);
+             WriteFile(root / "games/two.cue", "FILE \"two.bin\" BINARY\r\n" + kImageTracks);
+             WriteFile(root / "games/image.bin", std::string(2352, 'i'));
+         },
+         "--auto games/one.cue games/two.cue", 1, "games/one.cue => CORRECTED\ngames/two.cue => BAD\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(FolderEntries(root / "games"),
+                       (std::vector<std::string>{"one.bin", "one.cue", "one.cue.moves", "two.cue"}));
+         }},
+        {"a real repair never adds to a planted record",
+         [&](const TempFolder& root) {
+             fs::create_directories(root / "dl");
+             WriteFile(root / "dl/game.cue", "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
+             WriteFile(root / "dl/game.cue.moves", EncodeMoveRecord({{"/etc/passwd", "x"}}));
+             WriteFile(root / "dl/disc.bin", std::string(2352, 'i'));
+         },
+         "--auto dl/game.cue", 2, "dl/game.cue => ERROR\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(FolderEntries(root / "dl"),
+                       (std::vector<std::string>{"disc.bin", "game.cue", "game.cue.moves"}));
+             EXPECT_EQ(ReadFile(root / "dl/game.cue.moves"), EncodeMoveRecord({{"/etc/passwd", "x"}}));
          }},
         {"an image reference that climbs out gets its image beside the sheet under its last name",
          [&](const TempFolder& root) {
@@ -121,8 +237,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          },
          "--bin download.bin game/game.cue", 0, "game/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
+             // The image came from outside the sheet's folder: no record may send anything back there.
              EXPECT_EQ(FolderEntries(root / "game"),
-                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.moves"}));
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak"}));
              EXPECT_EQ(ReadFile(root / "game/game.bin"), "image");
              EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
          }},
@@ -277,6 +394,20 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path())) {
             EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
         }
+        if (c.arguments.find("--restore") != std::string::npos) {
+            continue;
+        }
+        // A dry run changes nothing and answers as the real run does, line for line.
+        TempFolder dryRoot;
+        c.arrange(dryRoot);
+        const std::map<std::string, std::string> before = Snapshot(dryRoot.Path());
+        const Finished dry = RunVelmoraFix(dryRoot.Path(), "--dry-run --json " + c.arguments);
+        EXPECT_EQ(Snapshot(dryRoot.Path()), before);
+        TempFolder realRoot;
+        c.arrange(realRoot);
+        const Finished real = RunVelmoraFix(realRoot.Path(), "--json " + c.arguments);
+        EXPECT_EQ(dry.status, real.status) << dry.err;
+        EXPECT_EQ(ComparableJson(dry.out, dryRoot.Path()), ComparableJson(real.out, realRoot.Path()));
     }
 }
 

@@ -1,6 +1,7 @@
 // velmora-fix killed at any moment of a batch: every sheet and backup is wholly old or wholly new, and one
 // more run leaves no temporary behind.
 #include "../cue/TestSupport.h"
+#include "cue/MoveRecord.h"
 #include "files/TemporaryFile.h"
 
 #include <csignal>
@@ -138,6 +139,54 @@ TEST(KilledRuns, AnImageCopiedAcrossFileSystemsIsNeverLostOrHalfCopied) {
         if (delay < 0) {
             EXPECT_TRUE(moved);
             EXPECT_FALSE(stayed);
+        }
+    }
+}
+
+// A restore killed at any moment leaves every moved file in its old or its new place, never lost, and
+// every sheet old or new; one more restore finishes the job.
+TEST(KilledRuns, ARestoreKilledAnywhereLosesNothingAndAnotherOneFinishes) {
+    TempFolder folder;
+    constexpr int kSheets = 60;
+    fs::create_directories(folder / "in");
+    std::vector<std::string> sheets;
+    for (int i = 0; i < kSheets; ++i) {
+        const std::string name = "sheet" + std::to_string(i) + ".cue";
+        const std::string image = "disc" + std::to_string(i) + ".bin";
+        WriteFile(folder / name, Sheet(i, "05"));
+        WriteFile(folder / (name + ".bak"), Sheet(i, "80"));
+        WriteFile(folder / image, "image " + std::to_string(i));
+        WriteFile(folder / (name + ".moves"),
+                  EncodeMoveRecord({{"in/image" + std::to_string(i) + ".bin", image}}));
+        sheets.push_back(folder / name);
+    }
+    for (const int delay : {1000, 4000, 10000, 25000, 60000, -1}) {
+        SCOPED_TRACE(delay);
+        // As a user would, the last run names only the sheets that still have something to put back: a
+        // sheet restored already says NO BACKUP, and that alone fails a run.
+        std::vector<std::string> arguments{"--restore", "--quiet"};
+        for (const std::string& sheet : sheets) {
+            if (delay >= 0 || fs::exists(sheet + ".bak") || fs::exists(sheet + ".moves")) {
+                arguments.push_back(sheet);
+            }
+        }
+        const int status = arguments.size() > 2 ? RunFixUntil(arguments, delay) : 0;
+        for (int i = 0; i < kSheets; ++i) {
+            const std::string movedIn = folder / ("disc" + std::to_string(i) + ".bin");
+            const std::string origin = folder / ("in/image" + std::to_string(i) + ".bin");
+            EXPECT_NE(fs::exists(movedIn), fs::exists(origin)) << i;
+            EXPECT_EQ(ReadFile(fs::exists(movedIn) ? movedIn : origin), "image " + std::to_string(i));
+            const std::string now = ReadFile(sheets[i]);
+            EXPECT_TRUE(now == Sheet(i, "05") || now == Sheet(i, "80")) << sheets[i];
+            if (delay < 0) {
+                EXPECT_EQ(now, Sheet(i, "80"));
+                EXPECT_TRUE(fs::exists(origin));
+                EXPECT_FALSE(fs::exists(sheets[i] + ".bak"));
+                EXPECT_FALSE(fs::exists(sheets[i] + ".moves"));
+            }
+        }
+        if (delay < 0) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         }
     }
 }

@@ -143,7 +143,8 @@ TEST_F(LengthsAndRestore, AutoTakesTheOnlyCandidateLongEnoughAndNeverOneTooShort
 }
 
 TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
-    const TempFolder downloads;
+    const std::string downloads = folder / "downloads";
+    ::mkdir(downloads.c_str(), 0755);
     const std::string image = "FILE \"C:\\Games\\Game.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
                               "    INDEX 01 00:00:00\r\n";
     const std::string audio = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"ten.wav\" WAVE\n  TRACK 01 AUDIO\n"
@@ -153,8 +154,8 @@ TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
     WriteFile(folder / "fine.cue", Sheet("ten.wav", "00:01:00"));
     ::chmod((folder / "album.cue").c_str(), 0604);
     const std::string bytes(2352 * 3, 'x');
-    WriteFile(downloads / "download.bin", bytes);
-    const Finished repaired = RunVelmoraFix(folder.Path(), "--bin " + (downloads / "download.bin") +
+    WriteFile(folder / "downloads/download.bin", bytes);
+    const Finished repaired = RunVelmoraFix(folder.Path(), "--bin " + (folder / "downloads/download.bin") +
                                                                " game.cue album.cue fine.cue");
     ASSERT_EQ(repaired.out, "game.cue => CORRECTED\nalbum.cue => CORRECTED\nfine.cue => GOOD\n")
         << repaired.err;
@@ -166,7 +167,7 @@ TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
         restored.out,
         "{\"sheet\": \"game.cue\", \"row\": null, \"outcome\": \"RESTORED\", \"message\": null, "
         "\"sheet_restored\": true, \"moved_back\": [{\"from\": \"" +
-            (folder / "Game.bin") + "\", \"to\": \"" + (downloads / "download.bin") +
+            (folder / "Game.bin") + "\", \"to\": \"" + (folder / "downloads/download.bin") +
             "\"}]}\n"
             "{\"sheet\": \"album.cue\", \"row\": null, \"outcome\": \"RESTORED\", \"message\": null, "
             "\"sheet_restored\": true, \"moved_back\": []}\n"
@@ -176,12 +177,12 @@ TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
             "valid CUE\"}\n");
     EXPECT_EQ(ReadFile(folder / "game.cue"), image);
     EXPECT_EQ(ReadFile(folder / "album.cue"), audio);
-    EXPECT_EQ(ReadFile(downloads / "download.bin"), bytes);
+    EXPECT_EQ(ReadFile(folder / "downloads/download.bin"), bytes);
     struct stat info {};
     ::stat((folder / "album.cue").c_str(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
     EXPECT_EQ(FolderEntries(folder.Path()),
-              (std::vector<std::string>{"album.cue", "fine.cue", "game.cue", "ten.wav"}));
+              (std::vector<std::string>{"album.cue", "downloads", "fine.cue", "game.cue", "ten.wav"}));
 }
 
 TEST_F(LengthsAndRestore, ADryRunMeasuresAMovedImageWhereItStillLies) {

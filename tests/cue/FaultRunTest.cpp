@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "cue/MoveRecord.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
@@ -42,18 +43,6 @@ std::string Normalised(int lines) {
     return sheet;
 }
 
-// Lets a test act on the disk right before the engine moves a file.
-class FaultHost : public RecordingHost {
-public:
-    std::error_code MoveFile(const std::string& from, const std::string& to) override {
-        if (beforeMove) {
-            beforeMove(from, to);
-        }
-        return RecordingHost::MoveFile(from, to);
-    }
-    std::function<void(const std::string&, const std::string&)> beforeMove;
-};
-
 class FaultRun : public ::testing::Test {
 protected:
     std::string RunFailing(const std::string& path) {
@@ -68,7 +57,7 @@ protected:
     }
 
     TempFolder folder;
-    FaultHost host;
+    RecordingHost host;
     RepairState state;
 };
 
@@ -131,15 +120,20 @@ TEST_F(FaultRun, SheetsThatAreNoFilesAreRefusedWithoutWaiting) {
     ASSERT_EQ(::mkfifo((folder / "fifo.cue").c_str(), 0644), 0);
     ::symlink((folder / "gone.cue").c_str(), (folder / "dangling.cue").c_str());
     ::symlink((folder / "fifo.cue").c_str(), (folder / "tofifo.cue").c_str());
-    const std::pair<std::string, std::string> cases[] = {
-        {"fifo.cue", SystemErrorText(EINVAL)},
-        {"tofifo.cue", SystemErrorText(EINVAL)},
-        {"dangling.cue", SystemErrorText(ENOENT)},
+    // A sheet reached through a link is named where it lies.
+    const struct {
+        std::string name;
+        std::string named;
+        std::string systemText;
+    } cases[] = {
+        {"fifo.cue", "fifo.cue", SystemErrorText(EINVAL)},
+        {"tofifo.cue", "fifo.cue", SystemErrorText(EINVAL)},
+        {"dangling.cue", "dangling.cue", SystemErrorText(ENOENT)},
     };
-    for (const auto& [name, systemText] : cases) {
+    for (const auto& [name, named, systemText] : cases) {
         SCOPED_TRACE(name);
         EXPECT_EQ(RunFailing(folder / name),
-                  "Impossible d'ouvrir le fichier \"" + (folder / name) + "\". " + systemText);
+                  "Impossible d'ouvrir le fichier \"" + (folder / named) + "\". " + systemText);
         EXPECT_FALSE(state.RunInProgress);
     }
     EXPECT_TRUE(host.rows.empty());
@@ -147,9 +141,9 @@ TEST_F(FaultRun, SheetsThatAreNoFilesAreRefusedWithoutWaiting) {
               (std::vector<std::string>{"dangling.cue", "fifo.cue", "tofifo.cue"}));
 }
 
-TEST_F(FaultRun, ASheetReachedThroughALinkKeepsTheLinkAndItsTargetIsRepaired) {
+TEST_F(FaultRun, ASheetReachedThroughALinkKeepsTheLinkAndItsTargetIsRepairedWhereItLies) {
     ::mkdir((folder / "real").c_str(), 0755);
-    WriteFile(folder / "Track.wav", "");
+    WriteFile(folder / "real/Track.wav", "");
     WriteFile(folder / "real/album.cue", SheetWithShortTimes(2));
     ASSERT_EQ(::symlink("real/album.cue", (folder / "album.cue").c_str()), 0);
     EXPECT_EQ(RunFailing(folder / "album.cue"),
@@ -158,10 +152,10 @@ TEST_F(FaultRun, ASheetReachedThroughALinkKeepsTheLinkAndItsTargetIsRepaired) {
     ASSERT_EQ(::lstat((folder / "album.cue").c_str(), &link), 0);
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     EXPECT_EQ(ReadFile(folder / "real/album.cue"), Normalised(2));
-    EXPECT_EQ(ReadFile(folder / "album.cue.bak"), SheetWithShortTimes(2));
-    EXPECT_EQ(FolderEntries(folder.Path()),
-              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak", "real"}));
-    EXPECT_EQ(FolderEntries(folder / "real"), std::vector<std::string>{"album.cue"});
+    EXPECT_EQ(ReadFile(folder / "real/album.cue.bak"), SheetWithShortTimes(2));
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"album.cue", "real"}));
+    EXPECT_EQ(FolderEntries(folder / "real"),
+              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak"}));
 }
 
 TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
@@ -194,8 +188,8 @@ TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
             TempFolder sheetFolder;
             WriteFile(source / "chosen.bin", "image");
             WriteFile(sheetFolder / "disc.cue", sheet);
-            host = FaultHost();
-            host.beforeMove = c.fault;
+            host = RecordingHost();
+            host.storage.beforeMove = c.fault;
             host.chooserAnswers = {source / "chosen.bin"};
             EXPECT_EQ(RunFailing(sheetFolder / "disc.cue"),
                       "outcome " + std::to_string(static_cast<int>(RunOutcome::Bad)))
@@ -226,7 +220,7 @@ TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
             kAudioHead + "FILE \"" + audio + ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 1:2:3\r\n";
         WriteFile(scratch / (audio + ".wav"), "");
         WriteFile(scratch / (name + ".cue"), original);
-        host = FaultHost();
+        host = RecordingHost();
         EXPECT_EQ(RunFailing(scratch / (name + ".cue")),
                   "outcome " + std::to_string(static_cast<int>(RunOutcome::Corrected)))
             << name;
@@ -238,6 +232,69 @@ TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
         std::vector<std::string> expected{name + ".cue", name + ".cue.bak", audio + ".wav"};
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(FolderEntries(scratch.Path()), expected) << name;
+    }
+}
+
+// The record of a move is on disk before the move is made, so that whatever stops the run a restore
+// can take it back; a move whose record cannot be written is not made, and one that fails leaves no
+// entry behind.
+TEST_F(FaultRun, AMoveIsRecordedFirstAndOnlyMadeWhenItsRecordIs) {
+    const std::string sheet =
+        "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
+    const std::string record = folder / "disc.cue.moves";
+    const struct {
+        const char* what;
+        std::function<void()> fault;
+        RunOutcome outcome;
+        std::vector<std::string> entries;
+        std::string reason;
+    } cases[] = {
+        {"all goes well", nullptr, RunOutcome::Corrected, {"disc.bin", "disc.cue", "disc.cue.moves"}, ""},
+        {"the disk is full when the record is written",
+         [&] {
+             host.storage.beforeRecord = [](const std::string& path) {
+                 throw Error(CannotCreateMessage(path, ENOSPC));
+             };
+         },
+         RunOutcome::Bad,
+         {"chosen.bin", "disc.cue"},
+         CannotCreateMessage(record, ENOSPC)},
+        {"the target appears before the move",
+         [&] {
+             host.storage.beforeMove = [&](const std::string&, const std::string& to) {
+                 WriteFile(to, "other");
+             };
+         },
+         RunOutcome::Bad,
+         {"chosen.bin", "disc.bin", "disc.cue"},
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& name : FolderEntries(folder.Path())) {
+            ::unlink((folder / name).c_str());
+        }
+        WriteFile(folder / "disc.cue", sheet);
+        WriteFile(folder / "chosen.bin", "image");
+        host = RecordingHost();
+        host.animates = false;
+        host.chooserAnswers = {folder / "chosen.bin"};
+        std::string recordAtMove;
+        host.storage.beforeMove = [&](const std::string&, const std::string&) {
+            recordAtMove = ReadFile(record);
+        };
+        if (c.fault) {
+            c.fault();
+        }
+        EXPECT_EQ(RunFailing(folder / "disc.cue"), "outcome " + std::to_string(static_cast<int>(c.outcome)));
+        EXPECT_EQ(FolderEntries(folder.Path()), c.entries);
+        if (c.outcome == RunOutcome::Corrected) {
+            EXPECT_EQ(recordAtMove, EncodeMoveRecord({{"chosen.bin", "disc.bin"}}));
+        }
+        if (!c.reason.empty()) {
+            ASSERT_EQ(state.Report.Missing.size(), 1u);
+            EXPECT_EQ(state.Report.Missing[0].Reason, c.reason);
+        }
     }
 }
 

@@ -288,11 +288,21 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
                                         "sheet.cue.bak"}));
 }
 
+TEST_F(RepairRun, AnImageFromAnotherFolderIsMovedInButNotRecorded) {
+    WriteFile(folder / "disc.cue", kImageSheet);
+    WriteFile(elsewhere / "other.bin", "image");
+    host.chooserAnswers = {elsewhere / "other.bin"};
+    EXPECT_EQ(Run("disc.cue"), RunOutcome::Corrected);
+    EXPECT_EQ(ReadFile(folder / "disc.bin"), "image");
+    EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"disc.bin", "disc.cue"}));
+    EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
+}
+
 TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
     const std::string sheet = "REM COMMENT \"notes.txt\"\r\nTITLE \"x\"\r\n" + kImageSheet;
     WriteFile(folder / "disc.cue", sheet);
-    WriteFile(elsewhere / "other.bin", "image");
-    host.chooserAnswers = {elsewhere / "other.bin"};
+    WriteFile(folder / "other.bin", "image");
+    host.chooserAnswers = {folder / "other.bin"};
     EXPECT_EQ(Run("disc.cue"), RunOutcome::Corrected);
     EXPECT_EQ(state.BinName, "disc.bin");
     EXPECT_EQ(Run("disc.cue"), RunOutcome::Good);
@@ -302,9 +312,8 @@ TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
     EXPECT_EQ(ReadFile(folder / "disc.cue"), sheet);
     EXPECT_EQ(FolderEntries(folder.Path()),
               (std::vector<std::string>{"disc.bin", "disc.cue", "disc.cue.moves"}));
-    EXPECT_EQ(ReadFile(folder / "disc.cue.moves"),
-              EncodeMoveRecord({{elsewhere / "other.bin", folder / "disc.bin"}}));
-    EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
+    // Names relative to the sheet's folder: a record never points anywhere else.
+    EXPECT_EQ(ReadFile(folder / "disc.cue.moves"), EncodeMoveRecord({{"other.bin", "disc.bin"}}));
     ASSERT_EQ(host.chooserCalls.size(), 1u);
     const testing::ChooserCall& call = host.chooserCalls[0];
     ASSERT_EQ(call.Filters.size(), 1u);

@@ -30,9 +30,19 @@ std::uint32_t RecordingHost::TickCount() {
     return now;
 }
 
-std::error_code RecordingHost::MoveFile(const std::string& from, const std::string& to) {
-    moves.emplace_back(from, to);
-    return MoveFileNoReplace(from, to);
+std::error_code TestStorage::MoveFile(const std::string& from, const std::string& to) {
+    if (beforeMove) {
+        beforeMove(from, to);
+    }
+    return FolderStorage::MoveFile(from, to);
+}
+
+void TestStorage::WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
+                                  const std::string& sheetPath) {
+    if (beforeRecord) {
+        beforeRecord(recordPath);
+    }
+    FolderStorage::WriteMoveRecord(recordPath, bytes, sheetPath);
 }
 
 std::optional<AudioLength> FixedLengths::AudioLengthOf(const std::string& path) {

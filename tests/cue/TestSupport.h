@@ -24,6 +24,16 @@ struct ChooserCall {
     std::string InitialFolder;
 };
 
+// The disk's storage, with hooks a test sets to act on the disk right before a move or a record write.
+class TestStorage final : public FolderStorage {
+public:
+    std::error_code MoveFile(const std::string& from, const std::string& to) override;
+    void WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
+                         const std::string& sheetPath) override;
+    std::function<void(const std::string&, const std::string&)> beforeMove;
+    std::function<void(const std::string&)> beforeRecord;
+};
+
 // Records what the engine asks of its window and answers file choosers from a list.
 class RecordingHost : public RepairHost {
 public:
@@ -42,8 +52,7 @@ public:
                                           const std::string& initialFolder) override;
     TextBuffer& Buffer() override { return buffer; }
     std::uint32_t TickCount() override;
-    bool FileExists(const std::string& path) override { return RegularFileExists(path); }
-    std::error_code MoveFile(const std::string& from, const std::string& to) override;
+    SheetStorage& Storage() override { return storage; }
     std::optional<std::string> ChooseReferencedFile(const FileRequest& request) override;
     void DescribeResultRow(const RowReport& report) override { reports.push_back(report); }
     bool AnimatesProgress() const override { return animates; }
@@ -63,7 +72,7 @@ public:
     std::uint32_t tick = 0;
     std::uint32_t tickStep = 1;
     bool animates = true;
-    std::vector<std::pair<std::string, std::string>> moves;
+    TestStorage storage;
     std::vector<FileRequest> requests;
     // Takes the one candidate of a request that may hold the sheet's times without asking, as
     // velmora-fix --auto does.

@@ -8,6 +8,9 @@
 namespace velmora {
 namespace {
 
+// The disk, unconfined: these cases read and write files directly.
+FolderStorage disk;
+
 using testing::TempFolder;
 using testing::WriteFile;
 
@@ -36,7 +39,7 @@ TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
         SCOPED_TRACE(c.onDisk);
         WriteFile(folder / "s.cue", c.onDisk);
         TextBuffer buffer;
-        buffer.LoadFromFile(folder / "s.cue");
+        buffer.LoadFromFile(folder / "s.cue", disk);
         EXPECT_EQ(buffer.Text(), c.loaded);
         EXPECT_EQ(buffer.LastLoadConvertedLineBreaks(), c.loaded != c.onDisk);
         EXPECT_EQ(buffer.LineCount(), c.lines.size());
@@ -90,7 +93,7 @@ TEST(TextBuffer, SetTextAndSaveKeepTheBytes) {
     ASSERT_EQ(buffer.LineCount(), 2u);
     buffer.SetText("\xef\xbb\xbf\nno final break");
     EXPECT_EQ(buffer.Line(1), "no final break");
-    buffer.SaveToFile(folder / "out.cue");
+    buffer.SaveToFile(folder / "out.cue", disk);
     EXPECT_EQ(testing::ReadFile(folder / "out.cue"), "\xef\xbb\xbf\nno final break");
 }
 
@@ -108,7 +111,7 @@ TEST(TextBuffer, LoadFailuresCarryTheSystemMessageAndKeepTheText) {
         TextBuffer buffer;
         buffer.SetText("kept");
         try {
-            buffer.LoadFromFile(path);
+            buffer.LoadFromFile(path, disk);
             ADD_FAILURE() << path << " loaded";
         } catch (const Error& error) {
             EXPECT_EQ(std::string(error.what()),

@@ -465,16 +465,16 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     const QString game = MissingImageSheet(folder, "game.cue");
     const QByteArray albumBytes = ReadFile(album);
     const QByteArray gameBytes = ReadFile(game);
-    WriteFile(Folder() + "/downloads/download.bin", QByteArray(2352, 'g'));
+    WriteFile(folder + "/downloads/download.bin", QByteArray(2352, 'g'));
     auto form = MakeForm();
     ModalAnswerer user(form.get());
-    user.Answer(Folder() + "/downloads/download.bin");
+    user.Answer(folder + "/downloads/download.bin");
     Drop(*form, {album, disc, game});
     QTRY_COMPARE(Rows(*form),
                  (QStringList{"album.cue => CORRECTED", "disc.cue => GOOD", "game.cue => CORRECTED"}));
     QCOMPARE(MenuEntries(*form, 0), QStringList{"Restore original"});
     QCOMPARE(MenuEntries(*form, 1), QStringList{});
-    QVERIFY(!QFile::exists(Folder() + "/downloads/download.bin"));
+    QVERIFY(!QFile::exists(folder + "/downloads/download.bin"));
 
     // The menu a right click opens on the row of the moved image.
     bool chosen = false;
@@ -492,7 +492,7 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     QApplication::sendEvent(form->ListView1->viewport(), &click);
     QVERIFY(chosen);
     QCOMPARE(ReadFile(game), gameBytes);
-    QCOMPARE(ReadFile(Folder() + "/downloads/download.bin"), QByteArray(2352, 'g'));
+    QCOMPARE(ReadFile(folder + "/downloads/download.bin"), QByteArray(2352, 'g'));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(", "),
              QString("album.cue, album.cue.bak, disc.bin, disc.cue, game.cue, song.mp3"));
     QVERIFY(form->ListView1->item(2)->toolTip().endsWith(
@@ -537,7 +537,8 @@ void MainWindowTest::aSheetWhoseEncodingCannotBeToldIsReadAsTheUserSays() {
 void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
     const QString folder = Folder() + "/sheets";
     const QString game = MissingImageSheet(folder, "game.cue");
-    const QString download = Folder() + "/downloads/download.bin";
+    // Only a move from below the sheet's folder is recorded to be taken back.
+    const QString download = folder + "/downloads/download.bin";
     WriteFile(download, QByteArray(2352, 'g'));
     auto form = MakeForm();
     ModalAnswerer user(form.get());

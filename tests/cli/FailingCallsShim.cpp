@@ -1,0 +1,73 @@
+// Loaded into velmora-fix with LD_PRELOAD: makes the call VELMORA_FAILING_CALL names fail with EIO, so
+// that a test sees what the program reports when the disk does not take what it was given.
+// "fsync-folder" fails fsync of folders only; "close" fails the close of files open for writing, after
+// closing them as a real failing close does.
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool Failing(const char* call) {
+    const char* failing = std::getenv("VELMORA_FAILING_CALL");
+    return failing != nullptr && std::strcmp(failing, call) == 0;
+}
+
+int FailWithEio() {
+    errno = EIO;
+    return -1;
+}
+
+template <typename Function> Function Real(const char* name) {
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+extern "C" {
+
+int fsync(int fd) {
+    struct stat info {};
+    if (Failing("fsync") || (Failing("fsync-folder") && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))) {
+        return FailWithEio();
+    }
+    return Real<int (*)(int)>("fsync")(fd);
+}
+
+int fdatasync(int fd) {
+    return Failing("fdatasync") ? FailWithEio() : Real<int (*)(int)>("fdatasync")(fd);
+}
+
+int syncfs(int fd) {
+    return Failing("syncfs") ? FailWithEio() : Real<int (*)(int)>("syncfs")(fd);
+}
+
+int close(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    const int result = Real<int (*)(int)>("close")(fd);
+    if (Failing("close") && fd > 2 && flags >= 0 && (flags & O_ACCMODE) != O_RDONLY) {
+        return FailWithEio();
+    }
+    return result;
+}
+
+int rename(const char* from, const char* to) {
+    return Failing("rename") ? FailWithEio() : Real<int (*)(const char*, const char*)>("rename")(from, to);
+}
+
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
+    return Failing("rename") ? FailWithEio()
+                             : Real<int (*)(int, const char*, int, const char*)>("renameat")(fromFolder, from,
+                                                                                             toFolder, to);
+}
+
+int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags) {
+    return Failing("rename") ? FailWithEio()
+                             : Real<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2")(
+                                   fromFolder, from, toFolder, to, flags);
+}
+}
