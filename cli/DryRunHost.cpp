@@ -88,7 +88,7 @@ const std::string& DryRunHost::WherePathLies(const std::string& path) const {
     return source == sources_.end() ? path : source->second;
 }
 
-std::optional<AudioLength> DryRunHost::MovedFileLengths::AudioLengthOf(const std::string& path) {
+LengthReading DryRunHost::MovedFileLengths::AudioLengthOf(const std::string& path) {
     return host_.TerminalHost::Lengths()->AudioLengthOf(host_.WherePathLies(path));
 }
 

@@ -1,5 +1,6 @@
 #include "cue/taglib/TagLibLengthReader.h"
 
+#include "cue/taglib/BelievableLength.h"
 #include "cue/taglib/StatedLength.h"
 #include "cue/taglib/TagLibLength.h"
 
@@ -60,16 +61,23 @@ std::optional<AudioLength> TagLibLength(HeaderStream& stream) {
     return AudioLength{static_cast<std::uint64_t>(milliseconds), 1000};
 }
 
-std::optional<AudioLength> TagLibLengthReader::AudioLengthOf(const std::string& path) {
+LengthReading TagLibLengthReader::AudioLengthOf(const std::string& path) {
     HeaderStream stream(path);
     if (!stream.isOpen()) {
-        return std::nullopt;
+        return {};
     }
     // The pieces the probe read are kept for TagLib, so a file is opened and read once either way.
-    if (std::optional<AudioLength> stated = StatedLength(stream, path)) {
-        return stated;
+    std::optional<LengthReading> reading = StatedLength(stream, path);
+    if (!reading) {
+        reading = LengthReading();
+        if (const std::optional<AudioLength> length = TagLibLength(stream)) {
+            reading = LengthReading(*length);
+        }
     }
-    return TagLibLength(stream);
+    if (stream.WentTooDeep()) {
+        return LengthReading::Unknown("its length lies deeper in the file than a header is read");
+    }
+    return Believable(std::move(*reading), LowerExtension(path), static_cast<std::uint64_t>(stream.length()));
 }
 
 } // namespace velmora

@@ -35,11 +35,11 @@ std::error_code RecordingHost::MoveFile(const std::string& from, const std::stri
     return MoveFileNoReplace(from, to);
 }
 
-std::optional<AudioLength> FixedLengths::AudioLengthOf(const std::string& path) {
+LengthReading FixedLengths::AudioLengthOf(const std::string& path) {
     const std::string name(FileNamePart(path));
     asked.push_back(name);
     const auto length = byName.find(name);
-    return length == byName.end() ? std::nullopt : std::optional<AudioLength>(length->second);
+    return length == byName.end() ? LengthReading() : LengthReading(length->second);
 }
 
 namespace {
