@@ -7,6 +7,7 @@
 #include "cli/SheetPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalText.h"
+#include "cue/IndexTimes.h"
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
 #include "cue/SheetFiles.h"
@@ -83,10 +84,11 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json) {
     TextBuffer& buffer = host.Buffer();
     try {
         buffer.LoadFromFile(path);
+        ReadTimesAsARepairDoes(path, buffer.Text());
     } catch (const Error& error) {
         line.Outcome = "ERROR";
         line.Status = SomeFailed;
-        line.Problems.push_back({0, ErrorBoxText(error.what())});
+        line.Problems.push_back({error.LineNumber(), ErrorBoxText(error.what())});
         return line;
     }
     const SheetEncoding encoding = buffer.Encoding();
