@@ -3,6 +3,7 @@
 #include "cue/taglib/BelievableLength.h"
 #include "cue/taglib/StatedLength.h"
 #include "cue/taglib/TagLibLength.h"
+#include "cue/taglib/WavPackLength.h"
 
 // The format headers expect TagLib's own declarations first.
 // clang-format off
@@ -67,17 +68,27 @@ LengthReading TagLibLengthReader::AudioLengthOf(const std::string& path) {
         return {};
     }
     // The pieces the probe read are kept for TagLib, so a file is opened and read once either way.
+    const std::string extension = LowerExtension(path);
     std::optional<LengthReading> reading = StatedLength(stream, path);
     if (!reading) {
         reading = LengthReading();
-        if (const std::optional<AudioLength> length = TagLibLength(stream)) {
-            reading = LengthReading(*length);
+        if (std::optional<AudioLength> length = TagLibLength(stream)) {
+            // TagLib takes a WavPack file's count of samples from its first block; the last one says
+            // how many the file still holds.
+            const std::optional<std::uint64_t> held =
+                extension == "wv" ? WavPackSamplesHeld(stream) : length->Samples;
+            if (held) {
+                length->Samples = std::min(*held, length->Samples);
+                reading = LengthReading(*length);
+            } else {
+                reading = LengthReading::Unknown("the file is shorter than its header says");
+            }
         }
     }
     if (stream.WentTooDeep()) {
         return LengthReading::Unknown("its length lies deeper in the file than a header is read");
     }
-    return Believable(std::move(*reading), LowerExtension(path), static_cast<std::uint64_t>(stream.length()));
+    return Believable(std::move(*reading), extension, static_cast<std::uint64_t>(stream.length()));
 }
 
 } // namespace velmora

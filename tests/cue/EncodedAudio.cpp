@@ -87,7 +87,8 @@ std::string Encode(const TempFolder& folder) {
     // A download not yet finished: the first megabyte there, the rest of its gigabyte still zeros.
     const std::string flac = ReadFile(dir + "tone.flac");
     WriteFile(dir + "unfinished.flac", flac.substr(0, flac.size() / 2));
-    for (const char* name : {"zeros.mp3", "zeros.flac", "zeros.wav", "zeros.ogg", "unfinished.flac"}) {
+    for (const char* name :
+         {"zeros.mp3", "zeros.flac", "zeros.wav", "zeros.ogg", "zeros.wv", "zeros.aiff", "unfinished.flac"}) {
         if (!Sparse(dir + name, kGigabyte)) {
             return std::string("no sparse file ") + name;
         }
