@@ -17,7 +17,8 @@ constexpr std::size_t kLongestFrameHeader = 16;
 // How far back from the end a frame is looked for: far more than the largest frame of any encoder, so
 // a file that has none there has lost its end.
 constexpr std::uint64_t kSearchBack = std::uint64_t{1} << 20;
-constexpr std::uint64_t kSearchStep = std::uint64_t{64} << 10;
+// The last frame is most often within a few kilobytes of the end: the search starts small.
+constexpr std::uint64_t kSearchStep = std::uint64_t{16} << 10;
 
 // What the codes of a frame header stand for, when they stand for a value and not for "as STREAMINFO
 // says" or "in the bytes that follow".

@@ -12,6 +12,7 @@ constexpr std::uint64_t kLargestPage = kPageHeader + 255 + 255 * 255;
 // How far back from the end a whole page is looked for: pages are at most 64 KiB, so a file without
 // one there has lost its end.
 constexpr std::uint64_t kSearchBack = std::uint64_t{1} << 20;
+constexpr std::uint64_t kFirstSearch = std::uint64_t{16} << 10;
 constexpr std::uint32_t kOpusRate = 48000;
 constexpr std::uint64_t kNoPosition = ~std::uint64_t{0};
 
@@ -54,7 +55,18 @@ std::optional<std::size_t> WholePage(const std::string& bytes, std::size_t at) {
 
 std::optional<LengthReading> OggLength(HeaderStream& stream) {
     const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
-    std::string first(static_cast<std::size_t>(std::min(size, kLargestPage)), '\0');
+    // The first page's header and segment table, then the page itself: most are a few dozen bytes.
+    std::string first(kPageHeader + 255, '\0');
+    first.resize(stream.ReadAt(0, first.data(), first.size()));
+    if (first.size() < kPageHeader || first.compare(0, 4, "OggS") != 0) {
+        return std::nullopt;
+    }
+    std::size_t firstSize = kPageHeader + static_cast<unsigned char>(first[26]);
+    for (std::size_t i = 0; i < static_cast<unsigned char>(first[26]) && kPageHeader + i < first.size();
+         ++i) {
+        firstSize += static_cast<unsigned char>(first[kPageHeader + i]);
+    }
+    first.resize(firstSize);
     first.resize(stream.ReadAt(0, first.data(), first.size()));
     if (!WholePage(first, 0)) {
         return std::nullopt;
@@ -75,9 +87,9 @@ std::optional<LengthReading> OggLength(HeaderStream& stream) {
     if (rate == 0) {
         return LengthReading::Unknown("its header gives no sample rate");
     }
-    // The last page lies within a page or two of the end: the longer search is for files that end in
-    // something else.
-    for (const std::uint64_t back : {2 * kLargestPage, kSearchBack}) {
+    // The last page lies within a few kilobytes of the end, or a page or two when the file is cut: the
+    // longer searches are for those and for files that end in something else.
+    for (const std::uint64_t back : {kFirstSearch, 2 * kLargestPage, kSearchBack}) {
         const std::uint64_t from = size - std::min(size, back);
         std::string tail(static_cast<std::size_t>(size - from), '\0');
         tail.resize(stream.ReadAt(from, tail.data(), tail.size()));

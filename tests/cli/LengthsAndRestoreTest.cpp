@@ -159,6 +159,22 @@ TEST_F(LengthsAndRestore, CheckFailsASheetPastADownloadCutShortAndFitsAPipedOne)
     }
 }
 
+TEST_F(LengthsAndRestore, AutoNeverTakesNoiseThatClaimsHoursForItsLength) {
+    ASSERT_EQ(velmora::testing::EncodingProblem(), "");
+    const velmora::testing::TempFolder& audio = velmora::testing::EncodedAudio();
+    std::filesystem::copy_file(audio / "noise.mpc", folder / "Album.mpc");
+    std::filesystem::copy_file(audio / "piped.flac", folder / "Album.flac");
+    const std::string sheet = Sheet("Album.mp3", "00:03:00", "MP3");
+    WriteFile(folder / "album.cue", sheet);
+    // The piped FLAC holds the times and the noise's length is unknown: two candidates, so none is
+    // taken without asking.
+    const Finished picked = RunVelmoraFix(folder.Path(), "--auto --json album.cue");
+    EXPECT_EQ(picked.status, 1) << picked.err;
+    EXPECT_EQ(picked.out.find("Album.mpc"), std::string::npos) << picked.out;
+    EXPECT_EQ(picked.out.find("chosen_for_length"), std::string::npos) << picked.out;
+    EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
+}
+
 TEST_F(LengthsAndRestore, AutoTakesTheOnlyCandidateLongEnoughAndNeverOneTooShort) {
     // Two files carry the missing file's name; the FLAC, first by name, lasts four seconds only.
     WriteWav(folder / "short.wav", 300 * kSamplesPerCdFrame);
