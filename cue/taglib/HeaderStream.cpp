@@ -80,6 +80,11 @@ std::size_t HeaderStream::ReadAt(std::uint64_t offset, char* out, std::size_t co
 }
 
 TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
+    // Past the budget nothing read can be believed, and TagLib may scan a whole file a kilobyte at a
+    // time: each of its reads ends at once.
+    if (wentTooDeep_) {
+        return {};
+    }
     // No block is larger than the budget, whatever size a header claims for it.
     const std::uint64_t wanted =
         std::min<std::uint64_t>({length, size_ > position_ ? size_ - position_ : 0, kReadBudget});
