@@ -5,6 +5,9 @@
 #include "cue/taglib/TagLibLength.h"
 #include "cue/taglib/WavPackLength.h"
 
+#include <algorithm>
+#include <array>
+
 // The format headers expect TagLib's own declarations first.
 // clang-format off
 #include <fileref.h>
@@ -18,6 +21,8 @@
 
 namespace velmora {
 namespace {
+
+constexpr std::size_t kFirstBytes = 4096;
 
 // The formats that count their samples give the exact length; the rest give milliseconds.
 std::optional<std::uint64_t> SampleFrames(const TagLib::AudioProperties& properties) {
@@ -68,6 +73,14 @@ LengthReading TagLibLengthReader::AudioLengthOf(const std::string& path) {
         return {};
     }
     // The pieces the probe read are kept for TagLib, so a file is opened and read once either way.
+    // A file reserved and not yet written reads as zeros: TagLib would look for a header through all
+    // of it.
+    std::array<char, kFirstBytes> first{};
+    const std::size_t firstRead = stream.ReadAt(0, first.data(), first.size());
+    if (firstRead > 0 && std::all_of(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(firstRead),
+                                     [](char c) { return c == 0; })) {
+        return LengthReading::Unknown("it begins with zeros, not a header");
+    }
     const std::string extension = LowerExtension(path);
     std::optional<LengthReading> reading = StatedLength(stream, path);
     if (!reading) {

@@ -84,11 +84,12 @@ std::string Encode(const TempFolder& folder) {
     }
     WriteFile(dir + "noise.mpc", noise);
     WriteFile(dir + "noise.ogg", noise);
+    WriteFile(dir + "noise-then-zeros.mp3", noise);
     // A download not yet finished: the first megabyte there, the rest of its gigabyte still zeros.
     const std::string flac = ReadFile(dir + "tone.flac");
     WriteFile(dir + "unfinished.flac", flac.substr(0, flac.size() / 2));
-    for (const char* name :
-         {"zeros.mp3", "zeros.flac", "zeros.wav", "zeros.ogg", "zeros.wv", "zeros.aiff", "unfinished.flac"}) {
+    for (const char* name : {"zeros.mp3", "zeros.flac", "zeros.wav", "zeros.ogg", "zeros.wv", "zeros.aiff",
+                             "unfinished.flac", "noise-then-zeros.mp3"}) {
         if (!Sparse(dir + name, kGigabyte)) {
             return std::string("no sparse file ") + name;
         }
