@@ -8,6 +8,7 @@
 #include "cli/TerminalHost.h"
 #include "cli/TerminalText.h"
 #include "cue/EncodingDecision.h"
+#include "cue/IndexTimes.h"
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
 #include "cue/SheetFiles.h"
@@ -85,10 +86,11 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
     TextBuffer& buffer = host.Buffer();
     try {
         buffer.LoadFromFile(path, host.Storage());
+        ReadTimesAsARepairDoes(path, buffer.Text());
     } catch (const Error& error) {
         line.Outcome = "ERROR";
         line.Status = SomeFailed;
-        line.Problems.push_back({0, ErrorBoxText(error.what())});
+        line.Problems.push_back({error.LineNumber(), ErrorBoxText(error.what())});
         return line;
     }
     const SheetFiles files = ReadSheetFiles(buffer.Text());
@@ -109,9 +111,14 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
     for (const FileReference& missing : check.Missing) {
         line.Problems.push_back({missing.LineNumber, Quoted(missing.Name, encoding) + " is missing"});
     }
-    for (const FileReference& unread : check.Unread) {
-        line.Problems.push_back(
-            {unread.LineNumber, "the length of " + Quoted(unread.Name, encoding) + " could not be read"});
+    std::vector<FileReference> unread;
+    for (const UnreadFile& file : check.Unread) {
+        std::string text = "the length of " + Quoted(file.Reference.Name, encoding) + " could not be read";
+        if (!file.Reason.empty()) {
+            text += ": " + file.Reason;
+        }
+        line.Problems.push_back({file.Reference.LineNumber, std::move(text)});
+        unread.push_back(file.Reference);
     }
     std::sort(line.Problems.begin(), line.Problems.end(),
               [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
@@ -124,7 +131,7 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
         line.Extra = ", \"reasons\": {\"encoding\": " + JsonString(EncodingName(encoding)) +
                      ", \"misfits\": " + JsonMisfits(check.Misfits, encoding) +
                      ", \"missing\": " + JsonReferences(check.Missing, encoding) +
-                     ", \"unread\": " + JsonReferences(check.Unread, encoding) + "}";
+                     ", \"unread\": " + JsonReferences(unread, encoding) + "}";
     }
     return line;
 }

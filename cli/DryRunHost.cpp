@@ -11,7 +11,7 @@ LengthReader* DryRunHost::Lengths() {
     return TerminalHost::Lengths() == nullptr ? nullptr : &movedLengths_;
 }
 
-std::optional<AudioLength> DryRunHost::MovedFileLengths::AudioLengthOf(const std::string& path) {
+LengthReading DryRunHost::MovedFileLengths::AudioLengthOf(const std::string& path) {
     return host_.TerminalHost::Lengths()->AudioLengthOf(host_.storage_.WherePathLies(path));
 }
 

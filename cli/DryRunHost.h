@@ -25,7 +25,7 @@ private:
     class MovedFileLengths final : public LengthReader {
     public:
         explicit MovedFileLengths(DryRunHost& host) : host_(host) {}
-        std::optional<AudioLength> AudioLengthOf(const std::string& path) override;
+        LengthReading AudioLengthOf(const std::string& path) override;
         std::optional<std::uint64_t> FileSizeOf(const std::string& path) override;
 
     private:

@@ -166,6 +166,17 @@ std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
     return result;
 }
 
+void ReadTimesAsARepairDoes(const std::string& path, std::string_view text) {
+    for (std::string_view keyword : {"AUDIO", "PERFORMER", "TITLE"}) {
+        if (text.find(keyword) == std::string_view::npos) {
+            return;
+        }
+    }
+    RepairState state;
+    state.CuePath = path;
+    NormaliseIndexTimes(state, text);
+}
+
 RunOutcome traitementheures(RepairState& state, RepairHost& host) {
     // Worked out before anything is written, so a conversion error leaves every file as it was.
     state.WholeText = NormaliseIndexTimes(state, state.WholeText, &state.Report.NormalisedTimeLines);

@@ -34,4 +34,9 @@ std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view l
 std::string NormaliseIndexTimes(RepairState& state, std::string_view text,
                                 std::vector<std::size_t>* changedLines = nullptr);
 
+// Throws the error that a repair of the sheet `text` at `path` stops at while reading its times, if
+// any, so that a check never passes times a repair refuses. A repair reads the times of audio sheets
+// only: those whose text holds AUDIO, PERFORMER and TITLE.
+void ReadTimesAsARepairDoes(const std::string& path, std::string_view text);
+
 } // namespace velmora

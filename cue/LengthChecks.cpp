@@ -17,7 +17,8 @@ bool NamesImage(std::string_view text, const FileReference& reference) {
     return type == "BINARY" || type == "MOTOROLA";
 }
 
-std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string& path, bool image) {
+std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string& path, bool image,
+                                         std::string* reason) {
     FileCapacity capacity;
     capacity.Image = image;
     if (image) {
@@ -28,8 +29,11 @@ std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string
         capacity.Bytes = *bytes;
         return capacity;
     }
-    const std::optional<AudioLength> audio = reader.AudioLengthOf(path);
+    const LengthReading audio = reader.AudioLengthOf(path);
     if (!audio || audio->SampleRate == 0) {
+        if (reason != nullptr) {
+            *reason = audio.Reason;
+        }
         return std::nullopt;
     }
     capacity.Audio = *audio;
@@ -51,10 +55,11 @@ LengthCheck CheckFileLengths(const SheetFiles& files, SheetEncoding encoding, co
             check.Missing.push_back(reference);
             continue;
         }
+        std::string reason;
         const std::optional<FileCapacity> capacity =
-            ReadCapacity(*reader, *path, NamesImage(files.Text, reference));
+            ReadCapacity(*reader, *path, NamesImage(files.Text, reference), &reason);
         if (!capacity) {
-            check.Unread.push_back(reference);
+            check.Unread.push_back({reference, std::move(reason)});
             continue;
         }
         if (std::optional<LengthMisfit> misfit = FirstMisfit(files.Times[i], *capacity)) {

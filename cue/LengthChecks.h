@@ -17,8 +17,16 @@ namespace velmora {
 // name has an image extension.
 bool NamesImage(std::string_view text, const FileReference& reference);
 
-// What the file at `path` holds, read as audio or as an image; nothing when the reader cannot tell.
-std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string& path, bool image);
+// What the file at `path` holds, read as audio or as an image; nothing when the reader cannot tell, and
+// then why in `reason` when the reader says.
+std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string& path, bool image,
+                                         std::string* reason = nullptr);
+
+// A FILE line whose file's length could not be read, and why when the reader knows.
+struct UnreadFile {
+    FileReference Reference;
+    std::string Reason;
+};
 
 // What the length checks found in one sheet.
 struct LengthCheck {
@@ -27,7 +35,7 @@ struct LengthCheck {
     // The FILE lines whose file is not where the sheet says.
     std::vector<FileReference> Missing;
     // The FILE lines whose file's length could not be read: nothing is known of them.
-    std::vector<FileReference> Unread;
+    std::vector<UnreadFile> Unread;
 };
 
 // Checks every file that the sheet (read into `files`, in `encoding`, lying in `folder`) names against

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -17,14 +18,33 @@ struct AudioLength {
 // length is never shown longer than it is.
 std::string FormatAudioLength(AudioLength length);
 
+// A length read from a file, or why none could be believed. Nothing at all, without a reason, is a
+// file the reader does not know as audio.
+struct LengthReading {
+    std::optional<AudioLength> Length;
+    // "the file is shorter than its header says"
+    std::string Reason;
+
+    LengthReading() = default;
+    LengthReading(AudioLength length) : Length(length) {}
+    static LengthReading Unknown(std::string reason) {
+        LengthReading reading;
+        reading.Reason = std::move(reason);
+        return reading;
+    }
+    explicit operator bool() const { return Length.has_value(); }
+    const AudioLength& operator*() const { return *Length; }
+    const AudioLength* operator->() const { return &*Length; }
+};
+
 // Reads how long the files a sheet names are, so the run can tell a sheet whose times lie past the end
 // of its file. The host owns its reader and keeps it for as long as it lends it to runs; the engine
-// never deletes it. A reader that cannot read a file answers nothing, and the run then checks nothing
-// for that file.
+// never deletes it. A reader that cannot read a file, or does not believe what it read, answers no
+// length, and the run then checks nothing for that file.
 class LengthReader {
 public:
     // The length of the audio in the file at `path`, from its headers (nothing is decoded).
-    virtual std::optional<AudioLength> AudioLengthOf(const std::string& path) = 0;
+    virtual LengthReading AudioLengthOf(const std::string& path) = 0;
     // The size in bytes of the file at `path`: how much a disc image holds.
     virtual std::optional<std::uint64_t> FileSizeOf(const std::string& path);
 

@@ -7,7 +7,7 @@ namespace {
 // a disc image is measured by its size, and a missing file is still missing.
 class ImageSizesOnly final : public LengthReader {
 public:
-    std::optional<AudioLength> AudioLengthOf(const std::string&) override { return std::nullopt; }
+    LengthReading AudioLengthOf(const std::string&) override { return {}; }
 };
 
 } // namespace

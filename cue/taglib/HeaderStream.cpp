@@ -32,10 +32,14 @@ HeaderStream::~HeaderStream() {
     }
 }
 
-const std::string& HeaderStream::Piece(std::uint64_t index) {
+const std::string* HeaderStream::Piece(std::uint64_t index) {
     const auto known = pieces_.find(index);
     if (known != pieces_.end()) {
-        return known->second;
+        return &known->second;
+    }
+    if ((pieces_.size() + 1) * kPieceSize > kReadBudget) {
+        wentTooDeep_ = true;
+        return nullptr;
     }
     std::string& piece = pieces_[index];
     piece.resize(kPieceSize);
@@ -52,7 +56,7 @@ const std::string& HeaderStream::Piece(std::uint64_t index) {
         filled += static_cast<std::size_t>(count);
     }
     piece.resize(filled);
-    return piece;
+    return &piece;
 }
 
 std::size_t HeaderStream::ReadAt(std::uint64_t offset, char* out, std::size_t count) {
@@ -61,14 +65,14 @@ std::size_t HeaderStream::ReadAt(std::uint64_t offset, char* out, std::size_t co
     }
     std::size_t copied = 0;
     while (copied < count && offset < size_) {
-        const std::string& piece = Piece(offset / kPieceSize);
+        const std::string* piece = Piece(offset / kPieceSize);
         const std::uint64_t within = offset % kPieceSize;
-        if (within >= piece.size()) {
+        if (piece == nullptr || within >= piece->size()) {
             break;
         }
         const std::size_t part =
-            static_cast<std::size_t>(std::min<std::uint64_t>(count - copied, piece.size() - within));
-        std::copy_n(piece.data() + within, part, out + copied);
+            static_cast<std::size_t>(std::min<std::uint64_t>(count - copied, piece->size() - within));
+        std::copy_n(piece->data() + within, part, out + copied);
         copied += part;
         offset += part;
     }
@@ -76,7 +80,17 @@ std::size_t HeaderStream::ReadAt(std::uint64_t offset, char* out, std::size_t co
 }
 
 TagLib::ByteVector HeaderStream::readBlock(unsigned long length) {
-    const std::uint64_t wanted = std::min<std::uint64_t>(length, size_ > position_ ? size_ - position_ : 0);
+    // Past the budget nothing read can be believed, and TagLib may scan a whole file a kilobyte at a
+    // time: each of its reads ends at once.
+    if (wentTooDeep_) {
+        return {};
+    }
+    // No block is larger than the budget, whatever size a header claims for it.
+    const std::uint64_t wanted =
+        std::min<std::uint64_t>({length, size_ > position_ ? size_ - position_ : 0, kReadBudget});
+    if (wanted < length && position_ + wanted < size_) {
+        wentTooDeep_ = true;
+    }
     // One block of the final size, filled in place: appending piece by piece would copy it twice.
     TagLib::ByteVector block(static_cast<unsigned int>(wanted), '\0');
     const std::size_t read = ReadAt(position_, block.data(), block.size());

@@ -8,11 +8,10 @@
 
 namespace velmora {
 
-// The length that a plain WAV (PCM samples in a data chunk) or FLAC file (the count in its STREAMINFO
-// block) states in its header, read without setting up TagLib, which costs more than the read itself.
-// Answers only for a file laid out as TagLib reads it without a doubt, and then with TagLib's answer;
-// anything else (another format, an unusual chunk or block, a size that does not add up) gets nothing,
-// and the caller asks TagLib. `path` gives the extension, as TagLib's choice of format goes by it first.
-std::optional<AudioLength> StatedLength(HeaderStream& stream, std::string_view path);
+// The length a WAV, FLAC, MP3, Ogg or AIFF file (by the extension of `path`, as TagLib's choice of format
+// goes by it first) holds, read by the project's own header probes, which check what a header states against
+// the bytes the file holds and cost less than setting up TagLib. Nothing for a file they do not know, which
+// is TagLib's to read.
+std::optional<LengthReading> StatedLength(HeaderStream& stream, std::string_view path);
 
 } // namespace velmora

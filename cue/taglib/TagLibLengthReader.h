@@ -4,11 +4,12 @@
 
 namespace velmora {
 
-// Reads audio lengths from the files' headers: the length a plain WAV or FLAC header states, else
-// TagLib's. Each file is opened once, for reading only.
+// Reads audio lengths from the files' headers: the project's own probes for WAV, FLAC and MP3, else
+// TagLib's, and believes only a length that is plausible for the file's size. Each file is opened once,
+// for reading only, and no more than HeaderStream::kReadBudget bytes of it are read.
 class TagLibLengthReader final : public LengthReader {
 public:
-    std::optional<AudioLength> AudioLengthOf(const std::string& path) override;
+    LengthReading AudioLengthOf(const std::string& path) override;
 };
 
 } // namespace velmora

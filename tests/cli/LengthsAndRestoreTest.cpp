@@ -1,3 +1,4 @@
+#include "../cue/EncodedAudio.h"
 #include "../cue/TestSupport.h"
 #include "RunVelmoraFix.h"
 #include "cli/FixOptions.h"
@@ -115,6 +116,63 @@ TEST_F(LengthsAndRestore, ARepairReportsASheetPastItsAudioAndKeepsItsOutcome) {
     EXPECT_EQ(
         verbose.err,
         "velmora-fix: fine.cue: Every file the sheet names is present and every time is well formed.\n");
+}
+
+TEST_F(LengthsAndRestore, CheckRefusesTheTimesARepairRefusesWithTheSameError) {
+    for (const char* time : {"5:00:0x1F", "1:2:3:4", "-5:00:00", "abc", "99999999999:00:00", "00:00"}) {
+        SCOPED_TRACE(time);
+        const std::string sheet = Sheet("ten.wav", time);
+        WriteFile(folder / "odd.cue", sheet);
+        const Finished checked = RunVelmoraFix(folder.Path(), "--check odd.cue");
+        const Finished repaired = RunVelmoraFix(folder.Path(), "--dry-run odd.cue");
+        EXPECT_EQ(checked.status, 2);
+        EXPECT_EQ(repaired.status, 2);
+        EXPECT_EQ(checked.out, "odd.cue => ERROR\n");
+        EXPECT_EQ(checked.err, repaired.err);
+        EXPECT_NE(checked.err.find("odd.cue:7: "), std::string::npos) << checked.err;
+        EXPECT_EQ(ReadFile(folder / "odd.cue"), sheet);
+    }
+}
+
+TEST_F(LengthsAndRestore, CheckFailsASheetPastADownloadCutShortAndFitsAPipedOne) {
+    ASSERT_EQ(velmora::testing::EncodingProblem(), "");
+    const std::string& audio = velmora::testing::EncodedAudio().Path();
+    // The tone lasts four seconds; the cut files hold half of it, or an unknown part.
+    const struct {
+        const char* file;
+        const char* outcome;
+    } cases[] = {
+        {"tone.flac", "FITS"},
+        {"piped.flac", "FITS"},
+        {"piped.wav", "FITS"},
+        {"tone-50.flac", "DOES NOT FIT"},
+        {"tone-50.mp3", "DOES NOT FIT"},
+        {"tone-50.wav", "DOES NOT FIT"},
+        {"tone-vbr-50.mp3", "UNCHECKED"},
+        {"zeros.mp3", "UNCHECKED"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteFile(audio + "late.cue", Sheet(c.file, "00:03:00"));
+        const Finished checked = RunVelmoraFix(audio, "--check late.cue");
+        EXPECT_EQ(checked.out, std::string("late.cue => ") + c.outcome + "\n") << checked.err;
+    }
+}
+
+TEST_F(LengthsAndRestore, AutoNeverTakesNoiseThatClaimsHoursForItsLength) {
+    ASSERT_EQ(velmora::testing::EncodingProblem(), "");
+    const velmora::testing::TempFolder& audio = velmora::testing::EncodedAudio();
+    std::filesystem::copy_file(audio / "noise.mpc", folder / "Album.mpc");
+    std::filesystem::copy_file(audio / "piped.flac", folder / "Album.flac");
+    const std::string sheet = Sheet("Album.mp3", "00:03:00", "MP3");
+    WriteFile(folder / "album.cue", sheet);
+    // The piped FLAC holds the times and the noise's length is unknown: two candidates, so none is
+    // taken without asking.
+    const Finished picked = RunVelmoraFix(folder.Path(), "--auto --json album.cue");
+    EXPECT_EQ(picked.status, 1) << picked.err;
+    EXPECT_EQ(picked.out.find("Album.mpc"), std::string::npos) << picked.out;
+    EXPECT_EQ(picked.out.find("chosen_for_length"), std::string::npos) << picked.out;
+    EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
 }
 
 TEST_F(LengthsAndRestore, AutoTakesTheOnlyCandidateLongEnoughAndNeverOneTooShort) {

@@ -31,7 +31,7 @@ TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
     TagLibLengthReader reader;
 
     for (const char* name : {"a.wav", "a.flac"}) {
-        const std::optional<AudioLength> length = reader.AudioLengthOf(folder / name);
+        const LengthReading length = reader.AudioLengthOf(folder / name);
         EXPECT_TRUE(length) << name;
         if (!length) {
             continue;
@@ -39,12 +39,12 @@ TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
         EXPECT_EQ(length->Samples, kSamples) << name;
         EXPECT_EQ(length->SampleRate, 44100u) << name;
     }
-    const std::optional<AudioLength> other = reader.AudioLengthOf(folder / "b.wav");
+    const LengthReading other = reader.AudioLengthOf(folder / "b.wav");
     ASSERT_TRUE(other);
     EXPECT_EQ(FormatAudioLength(*other), "00:01.00");
 
     // The encoder pads its last frame: the length read is a little longer, never shorter.
-    const std::optional<AudioLength> mp3 = reader.AudioLengthOf(folder / "a.mp3");
+    const LengthReading mp3 = reader.AudioLengthOf(folder / "a.mp3");
     ASSERT_TRUE(mp3);
     const double seconds = static_cast<double>(mp3->Samples) / mp3->SampleRate;
     EXPECT_GE(seconds, 751.0 / 75 - 0.001);

@@ -45,11 +45,11 @@ void TestStorage::WriteMoveRecord(const std::string& recordPath, std::string_vie
     FolderStorage::WriteMoveRecord(recordPath, bytes, sheetPath);
 }
 
-std::optional<AudioLength> FixedLengths::AudioLengthOf(const std::string& path) {
+LengthReading FixedLengths::AudioLengthOf(const std::string& path) {
     const std::string name(FileNamePart(path));
     asked.push_back(name);
     const auto length = byName.find(name);
-    return length == byName.end() ? std::nullopt : std::optional<AudioLength>(length->second);
+    return length == byName.end() ? LengthReading() : LengthReading(length->second);
 }
 
 namespace {

@@ -84,7 +84,7 @@ public:
 // Lengths a test sets by file name; sizes come from the files themselves.
 class FixedLengths final : public LengthReader {
 public:
-    std::optional<AudioLength> AudioLengthOf(const std::string& path) override;
+    LengthReading AudioLengthOf(const std::string& path) override;
     std::map<std::string, AudioLength> byName;
     std::vector<std::string> asked;
 };

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cue/MediaLengths.h"
+#include "cue/taglib/HeaderStream.h"
+
+#include <optional>
+
+namespace velmora {
+
+// The length of the Vorbis or Opus stream of an Ogg file: the position of its last whole page, found by
+// reading back from the end, so that a file cut short is as long as the pages it still holds whole.
+// Nothing for another codec or a first page that is not one, which TagLib reads.
+std::optional<LengthReading> OggLength(HeaderStream& stream);
+
+} // namespace velmora
