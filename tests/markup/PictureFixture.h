@@ -28,14 +28,14 @@ protected:
         return item.Picture();
     }
 
-    RenderMarkupParams Render(const std::string& markup, Rect bounds = {0, 0, 200, 100},
-                              MarkupFlavor flavor = MarkupFlavor::Label) {
+    MarkupCall Render(const std::string& markup, Rect bounds = {0, 0, 200, 100},
+                      MarkupFlavor flavor = MarkupFlavor::Label) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(markup, bounds);
-        params.pictureContainer = &container;
-        params.pictureCache = &cache;
-        params.flavor = flavor;
-        RenderMarkup(params);
+        MarkupCall params = Params(markup, bounds);
+        params.sources.pictureContainer = &container;
+        params.sources.pictureCache = &cache;
+        params.request.flavor = flavor;
+        params.Run();
         return params;
     }
 

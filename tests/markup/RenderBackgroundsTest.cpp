@@ -43,10 +43,10 @@ TEST_F(RenderBackgrounds, BodyColourFillsTheLayoutRectangleBeforeTheText) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {10, 5, 110, 55});
-        params.flavor = c.flavor;
-        params.suppressColors = c.suppressColors;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, {10, 5, 110, 55});
+        params.request.flavor = c.flavor;
+        params.request.suppressColors = c.suppressColors;
+        params.Run();
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("ab"), c.behindText) << c.markup;
         if (!c.rectangles.empty()) {
@@ -85,8 +85,8 @@ TEST_F(RenderBackgrounds, BodyGradientsIn64Bands) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {10, 5, 110, 55});
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, {10, 5, 110, 55});
+        params.Run();
         SCOPED_TRACE(c.markup);
         const auto rectangles = canvas.RecordsOf(testing::DrawKind::Rectangle);
         EXPECT_EQ(rectangles.size(), 64u);
@@ -137,12 +137,12 @@ TEST_F(RenderBackgrounds, BackgroundPicturesTileTheLayoutRectangleOnly) {
     for (const Case& c : cases) {
         canvas.SetClipRect(c.clip);
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, c.bounds);
-        params.pictureContainer = &container;
-        params.pictureCache = &cache;
-        params.flavor = c.flavor;
-        params.suppressColors = c.suppressColors;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, c.bounds);
+        params.sources.pictureContainer = &container;
+        params.sources.pictureCache = &cache;
+        params.request.flavor = c.flavor;
+        params.request.suppressColors = c.suppressColors;
+        params.Run();
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
         const Rect expectedClip = c.clip ? Intersection(*c.clip, c.bounds) : c.bounds;
         for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Bitmap)) {
@@ -172,10 +172,10 @@ TEST_F(RenderBackgrounds, ParagraphBandsFollowTheLinesUntilTheParagraphEnds) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup);
-        params.flavor = c.flavor;
-        params.suppressColors = c.suppressColors;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup);
+        params.request.flavor = c.flavor;
+        params.request.suppressColors = c.suppressColors;
+        params.Run();
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("a") + " " + BackgroundOf("b") + " " + BackgroundOf("c"), c.behind)
             << c.markup;

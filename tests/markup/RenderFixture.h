@@ -17,20 +17,19 @@ protected:
 
     RenderFixture() { canvas.SetFontColor(kBaseColor); }
 
-    RenderMarkupParams Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
+    MarkupCall Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
         markups.push_back(std::move(markup));
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markups.back();
-        params.bounds = bounds;
-        params.urlColor = clRed;
+        MarkupCall params(canvas);
+        params.request.markup = markups.back();
+        params.request.bounds = bounds;
+        params.request.urlColor = clRed;
         return params;
     }
 
-    RenderMarkupParams Draw(const std::string& markup, Rect bounds = {0, 0, 200, 100}) {
+    MarkupCall Draw(const std::string& markup, Rect bounds = {0, 0, 200, 100}) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(markup, bounds);
-        RenderMarkup(params);
+        MarkupCall params = Params(markup, bounds);
+        params.Run();
         return params;
     }
 

@@ -23,7 +23,6 @@ Drawn Render(const std::string& markup, int width, int height, bool wordWrap = t
     canvas.SetFont({testing::TestFontFamily(), 12, clBlack});
     canvas.SetBrushColor(clWhite);
     MarkupSources sources;
-    sources.canvas = &canvas;
     MarkupRequest request;
     request.markup = markup;
     request.bounds = {0, 0, width, height};
@@ -31,7 +30,7 @@ Drawn Render(const std::string& markup, int width, int height, bool wordWrap = t
     request.wordWrap = wordWrap;
     request.blinkVisible = false;
     request.focusAnchor = focusAnchor;
-    RenderMarkup(sources, request, drawn.result);
+    RenderMarkup(canvas, sources, request, drawn.result);
     return drawn;
 }
 

@@ -38,13 +38,12 @@ protected:
         QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 10, clBlack});
         canvas.SetBrushColor(clWhite);
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markup;
-        params.bounds = {0, 0, width, height};
-        params.pictureContainer = &container;
-        params.shellIcons = icons;
-        RenderMarkup(params);
+        MarkupCall params(canvas);
+        params.request.markup = markup;
+        params.request.bounds = {0, 0, width, height};
+        params.sources.pictureContainer = &container;
+        params.sources.shellIcons = icons;
+        params.Run();
         painter.end();
         return image;
     }

@@ -21,14 +21,13 @@ protected:
         QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 12, clBlack});
         canvas.SetBrushColor(clWhite);
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markup;
-        params.bounds = {0, 0, width, height};
-        params.urlColor = clRed;
-        params.wordWrap = wordWrap;
-        params.blinkVisible = false;
-        RenderMarkup(params);
+        MarkupCall params(canvas);
+        params.request.markup = markup;
+        params.request.bounds = {0, 0, width, height};
+        params.request.urlColor = clRed;
+        params.request.wordWrap = wordWrap;
+        params.request.blinkVisible = false;
+        params.Run();
         painter.end();
         return image;
     }

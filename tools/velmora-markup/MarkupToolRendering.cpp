@@ -18,21 +18,20 @@ namespace {
 // The controls' own room to grow when they size themselves to their text.
 constexpr std::int32_t kUnlimitedHeight = 65535;
 
-RenderMarkupParams BaseParams(const MarkupToolOptions& options, Canvas& canvas, std::string_view markup,
-                              std::int32_t height, MarkupToolPictures& pictures) {
-    RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.markup = markup;
-    params.bounds = {0, 0, options.width, height};
-    params.pictureCache = &pictures.cache;
-    params.pictureContainer = &pictures.container;
-    params.wordWrap = !options.ellipsis;
-    params.flavor = options.staticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
-    params.shadowOffset = options.staticText ? 1 : 2;
+MarkupCall BaseParams(const MarkupToolOptions& options, Canvas& canvas, std::string_view markup,
+                      std::int32_t height, MarkupToolPictures& pictures) {
+    MarkupCall params(canvas);
+    params.request.markup = markup;
+    params.request.bounds = {0, 0, options.width, height};
+    params.sources.pictureCache = &pictures.cache;
+    params.sources.pictureContainer = &pictures.container;
+    params.request.wordWrap = !options.ellipsis;
+    params.request.flavor = options.staticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
+    params.request.shadowOffset = options.staticText ? 1 : 2;
     // The label never shows BLINK text; the static text does in its visible phase.
-    params.blinkVisible = options.staticText;
-    params.hitX = -1;
-    params.hitY = -1;
+    params.request.blinkVisible = options.staticText;
+    params.request.hitX = -1;
+    params.request.hitY = -1;
     return params;
 }
 
@@ -59,11 +58,11 @@ std::int32_t MeasureHeight(const MarkupToolOptions& options, std::string_view ma
     QPainter painter(&scratch);
     QtCanvas canvas(painter);
     PrepareCanvas(canvas, options);
-    RenderMarkupParams params = BaseParams(options, canvas, markup, kUnlimitedHeight, pictures);
-    params.noDraw = true;
-    params.measureOnly = true;
-    RenderMarkup(params);
-    return std::max(1, params.textHeight);
+    MarkupCall params = BaseParams(options, canvas, markup, kUnlimitedHeight, pictures);
+    params.request.noDraw = true;
+    params.request.measureOnly = true;
+    params.Run();
+    return std::max(1, params.result.textHeight);
 }
 
 } // namespace
@@ -111,34 +110,34 @@ QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view ma
     PrepareCanvas(canvas, options);
 
     if (options.hit) {
-        RenderMarkupParams hitTest = BaseParams(options, canvas, markup, height, pictures);
-        hitTest.hitX = options.hit->X;
-        hitTest.hitY = options.hit->Y;
-        hitTest.noDraw = true;
-        report.hit = RenderMarkup(hitTest);
-        report.hitAnchor = report.hit ? hitTest.hitAnchor : std::string();
-        report.hitAnchorNumber = hitTest.hitAnchorNumber;
-        report.hitAnchorRect = hitTest.hitAnchorRect;
+        MarkupCall hitTest = BaseParams(options, canvas, markup, height, pictures);
+        hitTest.request.hitX = options.hit->X;
+        hitTest.request.hitY = options.hit->Y;
+        hitTest.request.noDraw = true;
+        report.hit = hitTest.Run();
+        report.hitAnchor = report.hit ? hitTest.result.hitAnchor : std::string();
+        report.hitAnchorNumber = hitTest.result.hitAnchorNumber;
+        report.hitAnchorRect = hitTest.result.hitAnchorRect;
     }
 
-    RenderMarkupParams paint = BaseParams(options, canvas, markup, height, pictures);
+    MarkupCall paint = BaseParams(options, canvas, markup, height, pictures);
     if (options.hover) {
         // As a control with hover on: the anchor under the mouse is the one styled, found as its mouse
         // move finds it; the mouse position also picks the ALT pictures.
-        RenderMarkupParams underMouse = BaseParams(options, canvas, markup, height, pictures);
-        underMouse.hitX = options.hover->X;
-        underMouse.hitY = options.hover->Y;
-        underMouse.noDraw = true;
-        RenderMarkup(underMouse);
-        paint.hoverEnabled = true;
-        paint.hoverAnchor = underMouse.hitAnchorNumber;
-        paint.hitX = options.hover->X;
-        paint.hitY = options.hover->Y;
+        MarkupCall underMouse = BaseParams(options, canvas, markup, height, pictures);
+        underMouse.request.hitX = options.hover->X;
+        underMouse.request.hitY = options.hover->Y;
+        underMouse.request.noDraw = true;
+        underMouse.Run();
+        paint.request.hoverEnabled = true;
+        paint.request.hoverAnchor = underMouse.result.hitAnchorNumber;
+        paint.request.hitX = options.hover->X;
+        paint.request.hitY = options.hover->Y;
     }
-    RenderMarkup(paint);
-    report.textWidth = paint.textWidth;
-    report.textHeight = paint.textHeight;
-    report.anchorCount = paint.anchorCount;
+    paint.Run();
+    report.textWidth = paint.result.textWidth;
+    report.textHeight = paint.result.textHeight;
+    report.anchorCount = paint.result.anchorCount;
     report.missingPictures.clear();
     for (std::int32_t i = 0; i < pictures.cache.Count(); ++i) {
         if (pictures.cache.Items(i).QueryEmpty()) {
