@@ -61,7 +61,7 @@ MarkupCall Params(velmora::Canvas& canvas, const std::string& markup) {
 }
 
 void OnFakeCanvas(benchmark::State& state, const std::string& markup, bool noDraw) {
-    velmora::testing::FakeCanvas canvas;
+    velmora::testkit::FakeCanvas canvas;
     for (auto _ : state) {
         canvas.ClearRecords();
         MarkupCall params = Params(canvas, markup);

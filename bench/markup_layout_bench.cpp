@@ -52,7 +52,7 @@ std::string MarkupOfSize(const Text& text, std::size_t bytes) {
 
 // One canvas of each kind, made before the timing starts.
 struct Canvases {
-    testing::FakeCanvas fake;
+    testkit::FakeCanvas fake;
     QImage image{313, 400, QImage::Format_ARGB32_Premultiplied};
     QPainter painter{&image};
     QtCanvas qt{painter};

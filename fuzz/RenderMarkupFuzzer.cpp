@@ -17,15 +17,15 @@ namespace {
 using velmora::fuzz::FuzzInput;
 
 struct Pictures {
-    velmora::testing::FakePictureDecoder decoder;
-    velmora::testing::FakeResourceLibrary resources;
+    velmora::testkit::FakePictureDecoder decoder;
+    velmora::testkit::FakeResourceLibrary resources;
     velmora::TPictureContainer container{velmora::PictureBackend{&decoder, &resources}};
     velmora::ImageList images{16, 16};
 
     Pictures() {
         images.Add(velmora::Bitmap(32, 16, 0xFF00FF00));
         const std::vector<std::uint8_t> gif =
-            velmora::testing::MakeGif(4, 4, {{0, 0, 4, 4, 0, 10, true}, {1, 1, 2, 2, 1, 20, true}});
+            velmora::testkit::MakeGif(4, 4, {{0, 0, 4, 4, 0, 10, true}, {1, 1, 2, 2, 1, 20, true}});
         for (const char* name : {"a", "anim"}) {
             velmora::TPictureItem& item = container.Items().Add();
             item.Name = name;
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = input.Byte();
     const std::uint8_t more = input.Byte();
 
-    velmora::testing::FakeCanvas canvas;
+    velmora::testkit::FakeCanvas canvas;
     velmora::MarkupCall params(canvas);
     params.request.noDraw = input.Bit(flags, 0);
     params.request.measureOnly = input.Bit(flags, 1);

@@ -9,13 +9,13 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::FolderEntries;
-using velmora::testing::kSamplesPerCdFrame;
-using velmora::testing::ReadFile;
-using velmora::testing::RunProgram;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
-using velmora::testing::WriteWav;
+using velmora::testkit::FolderEntries;
+using velmora::testkit::kSamplesPerCdFrame;
+using velmora::testkit::ReadFile;
+using velmora::testkit::RunProgram;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
+using velmora::testkit::WriteWav;
 
 // Two tracks of one file, the second starting at `secondTrack`.
 std::string Sheet(const std::string& file, const std::string& secondTrack, const std::string& type = "WAVE") {

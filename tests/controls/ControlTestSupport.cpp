@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <utility>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 ShellRecorder::ShellRecorder()
     : previous_(SetShellOpenHandler([this](const std::string& target) {
@@ -149,4 +149,4 @@ Measured MeasureMarkup(const std::string& markup, const FontState& font, const R
     return {params.result.textWidth, params.result.textHeight};
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

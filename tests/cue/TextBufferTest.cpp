@@ -8,8 +8,8 @@
 namespace velmora {
 namespace {
 
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
     struct Case {
@@ -91,7 +91,7 @@ TEST(TextBuffer, SetTextAndSaveKeepTheBytes) {
     buffer.SetText("\xef\xbb\xbf\nno final break");
     EXPECT_EQ(buffer.Line(1), "no final break");
     buffer.SaveToFile(folder / "out.cue");
-    EXPECT_EQ(testing::ReadFile(folder / "out.cue"), "\xef\xbb\xbf\nno final break");
+    EXPECT_EQ(testkit::ReadFile(folder / "out.cue"), "\xef\xbb\xbf\nno final break");
 }
 
 TEST(TextBuffer, LoadFailuresCarryTheSystemMessageAndKeepTheText) {

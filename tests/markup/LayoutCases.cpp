@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -90,4 +90,4 @@ void DumpLayouts(Canvas& canvas, const char* fontFamily, std::ostream& out) {
     }
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -20,7 +20,7 @@ std::size_t MeasuredFor(const WorkCase& c, std::size_t bytes, bool measureOnly) 
         markup += c.unit;
     }
     markup += c.closing;
-    testing::FakeCanvas canvas;
+    testkit::FakeCanvas canvas;
     MarkupCall params(canvas);
     params.request.markup = markup;
     params.request.bounds = {0, 0, 313, 1 << 30};

@@ -10,11 +10,11 @@ class RenderBackgrounds : public PictureFixture {
 protected:
     // The colour behind a drawn text, or "clear".
     std::string BackgroundOf(const std::string& shown) const {
-        const testing::DrawRecord r = TextRecord(shown);
+        const testkit::DrawRecord r = TextRecord(shown);
         return r.BrushState.Style == BrushStyle::Clear ? "clear" : ColorName(r.BrushState.Color);
     }
 
-    std::size_t RectangleCount() const { return canvas.RecordsOf(testing::DrawKind::Rectangle).size(); }
+    std::size_t RectangleCount() const { return canvas.RecordsOf(testkit::DrawKind::Rectangle).size(); }
 };
 
 TEST_F(RenderBackgrounds, BodyColourFillsTheLayoutRectangleBeforeTheText) {
@@ -50,7 +50,7 @@ TEST_F(RenderBackgrounds, BodyColourFillsTheLayoutRectangleBeforeTheText) {
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("ab"), c.behindText) << c.markup;
         if (!c.rectangles.empty()) {
-            EXPECT_EQ(canvas.Records().front().Kind, testing::DrawKind::Rectangle) << c.markup;
+            EXPECT_EQ(canvas.Records().front().Kind, testkit::DrawKind::Rectangle) << c.markup;
         }
     }
 }
@@ -88,7 +88,7 @@ TEST_F(RenderBackgrounds, BodyGradientsIn64Bands) {
         MarkupCall params = Params(c.markup, {10, 5, 110, 55});
         params.Run();
         SCOPED_TRACE(c.markup);
-        const auto rectangles = canvas.RecordsOf(testing::DrawKind::Rectangle);
+        const auto rectangles = canvas.RecordsOf(testkit::DrawKind::Rectangle);
         EXPECT_EQ(rectangles.size(), 64u);
         if (rectangles.size() != 64u) {
             continue;
@@ -145,7 +145,7 @@ TEST_F(RenderBackgrounds, BackgroundPicturesTileTheLayoutRectangleOnly) {
         params.Run();
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
         const Rect expectedClip = c.clip ? Intersection(*c.clip, c.bounds) : c.bounds;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Bitmap)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Bitmap)) {
             EXPECT_EQ(r.Clip, expectedClip) << c.markup;
         }
         EXPECT_EQ(canvas.ClipRect(), c.clip) << c.markup << ": the clip is put back";
@@ -182,7 +182,7 @@ TEST_F(RenderBackgrounds, ParagraphBandsFollowTheLinesUntilTheParagraphEnds) {
     }
 
     Draw("<P bgcolor=\"clwhite\" bgcolorto=\"clblue\">a<BR>b");
-    const auto bands = canvas.RecordsOf(testing::DrawKind::Rectangle);
+    const auto bands = canvas.RecordsOf(testkit::DrawKind::Rectangle);
     ASSERT_EQ(bands.size(), 64u) << "a gradient only on the paragraph's first line";
     EXPECT_EQ(RectText(bands.front().Area) + ":" + ColorName(bands.front().BrushState.Color), gradientStart);
     EXPECT_EQ(RectText(bands.back().Area), "197,0,200,18");

@@ -6,8 +6,8 @@
 namespace velmora {
 namespace {
 
-using testing::DrawKind;
-using testing::DrawRecord;
+using testkit::DrawKind;
+using testkit::DrawRecord;
 
 class RenderDraw : public RenderFixture {
 protected:

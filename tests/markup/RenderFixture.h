@@ -36,7 +36,7 @@ protected:
     // Every drawn text as "shown@left,top", in drawing order, separated by spaces.
     std::string Placement() const {
         std::string out;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             out += (out.empty() ? "" : " ") + r.Shown + "@" + std::to_string(r.Area.Left) + "," +
                    std::to_string(r.Area.Top);
         }
@@ -46,7 +46,7 @@ protected:
     // Every drawn text as "shown:colour[/background][ styles]", separated by " | ".
     std::string Looks() const {
         std::string out;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             const TColor background = r.BrushState.Style == BrushStyle::Clear ? clNone : r.BrushState.Color;
             std::string styles = std::string(r.Font.Bold ? "B" : "") + (r.Font.Italic ? "I" : "") +
                                  (r.Font.Underline ? "U" : "") + (r.Font.StrikeOut ? "S" : "");
@@ -58,8 +58,8 @@ protected:
     }
 
     // The first drawn text that shows exactly shown.
-    testing::DrawRecord TextRecord(const std::string& shown) const {
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+    testkit::DrawRecord TextRecord(const std::string& shown) const {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             if (r.Shown == shown) {
                 return r;
             }
@@ -84,7 +84,7 @@ protected:
         return std::to_string(color);
     }
 
-    testing::FakeCanvas canvas;
+    testkit::FakeCanvas canvas;
     std::deque<std::string> markups{}; // stable: params point into them
 };
 

@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-using testing::GdiSurface;
+using testkit::GdiSurface;
 
 struct Drawn {
     std::unique_ptr<GdiSurface> surface;
@@ -20,7 +20,7 @@ struct Drawn {
 Drawn Render(const std::string& markup, int width, int height, bool wordWrap = true, int focusAnchor = -1) {
     Drawn drawn{std::make_unique<GdiSurface>(width, height), {}};
     GdiCanvas canvas(drawn.surface->Dc());
-    canvas.SetFont({testing::TestFontFamily(), 12, clBlack});
+    canvas.SetFont({testkit::TestFontFamily(), 12, clBlack});
     canvas.SetBrushColor(clWhite);
     MarkupSources sources;
     MarkupRequest request;

@@ -131,7 +131,7 @@ TEST_F(RenderImages, AddressesLoadOnceIntoTheCache) {
 
 TEST_F(RenderImages, APictureThatDoesNotDecodeIsSkippedWithoutAnError) {
     resources.Entries.push_back({"bad", {9, 9}});
-    decoder.NextAnswer = testing::FakePictureDecoder::Answer::Reject;
+    decoder.NextAnswer = testkit::FakePictureDecoder::Answer::Reject;
     MarkupResult result;
     ASSERT_NO_THROW(result = Render("<IMG src=\"RES://bad\">x").result);
     EXPECT_EQ(result.textWidth, 8);
@@ -234,9 +234,9 @@ TEST_F(RenderImages, AltPictureShowsWhileTheHitPointIsOnTheLinkedImage) {
 }
 
 TEST_F(RenderImages, AnimatedPicturesDrawTheirFrameAtItsOffset) {
-    using testing::GifImage;
+    using testkit::GifImage;
     const std::vector<std::uint8_t> gif =
-        testing::MakeGif(20, 10, {GifImage{3, 2, 4, 4, 0, 10}, GifImage{0, 0, 20, 10, 1, 10}});
+        testkit::MakeGif(20, 10, {GifImage{3, 2, 4, 4, 0, 10}, GifImage{0, 0, 20, 10, 1, 10}});
     AddPicture("anim", 4, 4, gif);
     canvas.SetBrushColor(clWhite);
     struct Case {

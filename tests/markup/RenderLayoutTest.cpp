@@ -141,7 +141,7 @@ TEST_F(RenderLayout, WithoutWordWrapRunsAreCutWithAnEllipsis) {
     };
     for (const LayoutCase& c : cases) {
         Check(c, false);
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             EXPECT_NE(r.Format & DT_END_ELLIPSIS, 0u) << c.markup << ": " << r.Shown;
         }
     }
@@ -203,7 +203,7 @@ TEST_F(RenderLayout, LineSpacingAndFlavors) {
         params.Run();
         EXPECT_EQ(params.result.textHeight, c.textHeight);
         EXPECT_EQ(Placement(), c.placement);
-        EXPECT_EQ(canvas.RecordsOf(testing::DrawKind::Text).front().Format, c.format);
+        EXPECT_EQ(canvas.RecordsOf(testkit::DrawKind::Text).front().Format, c.format);
     }
 }
 

@@ -16,10 +16,10 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
+using testkit::InkBounds;
 
 // Pictures and backgrounds drawn by QtCanvas from real PNG bytes, looked at as a person would.
-class RenderPicturesOnQt : public testing::QtTest {
+class RenderPicturesOnQt : public testkit::QtTest {
 protected:
     void AddPng(const std::string& name, const QImage& image) {
         QByteArray bytes;
@@ -33,7 +33,7 @@ protected:
     }
 
     QImage Render(const std::string& markup, int width, int height, ShellIconSource* icons = nullptr) {
-        QImage image = testing::WhiteImage(width, height);
+        QImage image = testkit::WhiteImage(width, height);
         QPainter painter(&image);
         QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 10, clBlack});
@@ -111,7 +111,7 @@ TEST_F(RenderPicturesOnQt, InlinePictureTiledBackgroundAndGradient) {
 }
 
 TEST_F(RenderPicturesOnQt, StretchedCopiesReplaceWhatLiesBelow) {
-    QImage image = testing::WhiteImage(20, 20);
+    QImage image = testkit::WhiteImage(20, 20);
     {
         QPainter painter(&image);
         QtCanvas canvas(painter);

@@ -9,14 +9,14 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
-using testing::InkCount;
+using testkit::InkBounds;
+using testkit::InkCount;
 
 // RenderMarkup on a real canvas, checked as a person would look at the picture.
-class RenderOnQt : public testing::QtTest {
+class RenderOnQt : public testkit::QtTest {
 protected:
     QImage Render(const std::string& markup, int width, int height, bool wordWrap = true) {
-        QImage image = testing::WhiteImage(width, height);
+        QImage image = testkit::WhiteImage(width, height);
         QPainter painter(&image);
         QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 12, clBlack});

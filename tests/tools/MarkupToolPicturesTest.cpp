@@ -11,7 +11,7 @@
 namespace velmora {
 namespace {
 
-using testing::QtTest;
+using testkit::QtTest;
 
 int PixelsOf(const QImage& image, QColor colour) {
     int count = 0;

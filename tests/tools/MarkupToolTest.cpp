@@ -8,9 +8,9 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
-using testing::InkCount;
-using testing::QtTest;
+using testkit::InkBounds;
+using testkit::InkCount;
+using testkit::QtTest;
 
 TEST(MarkupToolOptionsTest, ReadsTheCommandLine) {
     struct Case {
