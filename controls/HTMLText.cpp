@@ -278,24 +278,7 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     const Point mouse = CursorPos();
 
     if (miniScroll_) {
-        upArrowShown_ = false;
-        downArrowShown_ = false;
-        MarkupCall measure = NewCall(canvas, markup, bounds, mouse, focus);
-        measure.request.noDraw = true;
-        measure.request.measureOnly = true;
-        measure.Run();
-        if (static_cast<std::int64_t>(measure.result.textHeight) >=
-            static_cast<std::int64_t>(height()) + scrollOffset_) {
-            canvas.DrawScrollArrow(
-                {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom},
-                ScrollArrow::Down);
-            downArrowShown_ = true;
-        }
-        if (scrollOffset_ > 0) {
-            canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
-                                   ScrollArrow::Up);
-            upArrowShown_ = true;
-        }
+        DrawScrollArrows(NewCall(canvas, markup, bounds, mouse, focus), area);
     }
     AlignVertically(canvas, markup, bounds, mouse, focus);
 
@@ -330,6 +313,27 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     focusHref_ = last.focusHref;
 
     FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.textWidth, last.textHeight);
+}
+
+// The arrows show where there is more text: below when the whole text, measured, reaches past the box,
+// above when it is scrolled.
+void THTMLStaticText::DrawScrollArrows(MarkupCall measure, const Rect& area) {
+    upArrowShown_ = false;
+    downArrowShown_ = false;
+    measure.request.noDraw = true;
+    measure.request.measureOnly = true;
+    measure.Run();
+    if (static_cast<std::int64_t>(measure.result.textHeight) >=
+        static_cast<std::int64_t>(height()) + scrollOffset_) {
+        measure.canvas.DrawScrollArrow(
+            {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom}, ScrollArrow::Down);
+        downArrowShown_ = true;
+    }
+    if (scrollOffset_ > 0) {
+        measure.canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
+                                       ScrollArrow::Up);
+        upArrowShown_ = true;
+    }
 }
 
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {

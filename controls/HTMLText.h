@@ -142,6 +142,7 @@ private:
 
     void TextLinesChanged();
     void DrawMarkup(Canvas& canvas);
+    void DrawScrollArrows(MarkupCall measure, const Rect& area);
     void ShapeRequest(MarkupRequest& request) const override;
     // Scrolls by 4 pixels when the point lies on a shown arrow.
     void ScrollByArrowAt(std::int32_t x, std::int32_t y);
