@@ -3,14 +3,18 @@
 #include "ControlTestSupport.h"
 #include "controls/HTMLabel.h"
 #include "graphics/ImageList.h"
+#include "graphics/qt/QtCanvas.h"
 #include "pictures/qt/QtPictureDecoder.h"
+#include "pictures/testing/GifWriter.h"
 
 #include <QEnterEvent>
 #include <QHelpEvent>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QToolTip>
 #include <QtTest>
 #include <functional>
+#include <sstream>
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
 Q_DECLARE_METATYPE(std::string)
@@ -619,6 +623,43 @@ void HTMLabelTest::captionIsNeverShown() {
     label.Loaded();
     QVERIFY(label.text().isEmpty());
     QVERIFY(!label.IsLoading());
+}
+
+void HTMLabelTest::renderTextLendsTheLabelsPictures_data() {
+    QTest::addColumn<bool>("ellipsis");
+    QTest::newRow("wrapping") << false;
+    QTest::newRow("ellipsis") << true;
+}
+
+// A call built without the label's sources still shows its pictures, wraps as the label does and has no
+// line spacing.
+void HTMLabelTest::renderTextLendsTheLabelsPictures() {
+    QFETCH(bool, ellipsis);
+    THTMLabel& label = MakeLabel(100, 20);
+    label.SetEllipsis(ellipsis);
+    TPictureContainer container(QtPictureBackend());
+    TPictureItem& item = container.Items().Add();
+    item.Name = "logo";
+    const std::vector<std::uint8_t> gif = testkit::MakeGif(12, 4, {{.ColorIndex = 0}});
+    std::istringstream stream(std::string(gif.begin(), gif.end()));
+    item.Picture().LoadStream(&stream);
+    label.SetPictureContainer(&container);
+
+    QImage surface(100, 20, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&surface);
+    QtCanvas canvas(painter);
+    MarkupCall bare(canvas);
+    bare.request.markup = "<IMG src=\"logo\">";
+    bare.request.noDraw = true;
+    bare.request.lineSpacing = 5;
+    MarkupCall throughLabel = bare;
+    bare.Run();
+    label.RenderText(throughLabel);
+    QCOMPARE(bare.result.textWidth, 0);
+    QVERIFY(throughLabel.result.textWidth >= 12);
+    QCOMPARE(throughLabel.request.wordWrap, !ellipsis);
+    QCOMPARE(throughLabel.request.lineSpacing, 0);
+    label.ComponentRemoved(&container);
 }
 
 } // namespace velmora
