@@ -64,19 +64,18 @@ std::string HitWithRenderMarkup(QPoint point) {
     QtCanvas canvas(painter);
     canvas.SetFont(AboutFont());
     canvas.SetBrushColor(clBtnFace);
-    RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.markup = kMarkup;
-    params.bounds = {0, 0, kWidth, kHeight};
-    params.hitX = point.x();
-    params.hitY = point.y();
-    params.noDraw = true;
-    params.blinkVisible = false;
-    params.urlColor = clWhite;
-    params.shadowColor = clNone;
-    params.shadowOffset = 1;
-    params.flavor = MarkupFlavor::StaticText;
-    return RenderMarkup(params) ? params.hitAnchor : std::string();
+    MarkupCall params(canvas);
+    params.request.markup = kMarkup;
+    params.request.bounds = {0, 0, kWidth, kHeight};
+    params.request.hitX = point.x();
+    params.request.hitY = point.y();
+    params.request.noDraw = true;
+    params.request.blinkVisible = false;
+    params.request.urlColor = clWhite;
+    params.request.shadowColor = clNone;
+    params.request.shadowOffset = 1;
+    params.request.flavor = MarkupFlavor::StaticText;
+    return params.Run() ? params.result.hitAnchor : std::string();
 }
 
 void SetUpDocument(QTextDocument& document) {

@@ -18,8 +18,8 @@
 
 namespace {
 
+using velmora::MarkupCall;
 using velmora::RenderMarkup;
-using velmora::RenderMarkupParams;
 
 const std::string kWithoutPicture =
     "<P align=\"center\">Velmora is <b>freeware</b>.<br>If you enjoy using it, please "
@@ -50,25 +50,24 @@ velmora::TPictureContainer& Container() {
     return container;
 }
 
-RenderMarkupParams Params(velmora::Canvas& canvas, const std::string& markup) {
-    RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.markup = markup;
-    params.bounds = {0, 0, kWidth, kHeight};
-    params.pictureContainer = &Container();
-    params.hitX = 150;
-    params.hitY = 40;
+MarkupCall Params(velmora::Canvas& canvas, const std::string& markup) {
+    MarkupCall params(canvas);
+    params.request.markup = markup;
+    params.request.bounds = {0, 0, kWidth, kHeight};
+    params.sources.pictureContainer = &Container();
+    params.request.hitX = 150;
+    params.request.hitY = 40;
     return params;
 }
 
 void OnFakeCanvas(benchmark::State& state, const std::string& markup, bool noDraw) {
-    velmora::testing::FakeCanvas canvas;
+    velmora::testkit::FakeCanvas canvas;
     for (auto _ : state) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(canvas, markup);
-        params.noDraw = noDraw;
-        benchmark::DoNotOptimize(RenderMarkup(params));
-        benchmark::DoNotOptimize(params.textHeight);
+        MarkupCall params = Params(canvas, markup);
+        params.request.noDraw = noDraw;
+        benchmark::DoNotOptimize(params.Run());
+        benchmark::DoNotOptimize(params.result.textHeight);
     }
 }
 
@@ -79,9 +78,9 @@ void OnQtCanvas(benchmark::State& state, const std::string& markup) {
         QPainter painter(&surface);
         velmora::QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 10, velmora::clBlack});
-        RenderMarkupParams params = Params(canvas, markup);
-        benchmark::DoNotOptimize(RenderMarkup(params));
-        benchmark::DoNotOptimize(params.textHeight);
+        MarkupCall params = Params(canvas, markup);
+        benchmark::DoNotOptimize(params.Run());
+        benchmark::DoNotOptimize(params.result.textHeight);
     }
 }
 

@@ -52,7 +52,7 @@ std::string MarkupOfSize(const Text& text, std::size_t bytes) {
 
 // One canvas of each kind, made before the timing starts.
 struct Canvases {
-    testing::FakeCanvas fake;
+    testkit::FakeCanvas fake;
     QImage image{313, 400, QImage::Format_ARGB32_Premultiplied};
     QPainter painter{&image};
     QtCanvas qt{painter};
@@ -66,16 +66,15 @@ struct Canvases {
 
 void Layout(benchmark::State& state, Canvas& canvas, const std::string& markup, bool measureOnly) {
     for (auto _ : state) {
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markup;
-        params.bounds = {0, 0, 313, 1 << 30};
-        params.noDraw = true;
-        params.measureOnly = measureOnly;
-        params.hitX = 100;
-        params.hitY = 100;
-        benchmark::DoNotOptimize(RenderMarkup(params));
-        benchmark::DoNotOptimize(params.textHeight);
+        MarkupCall params(canvas);
+        params.request.markup = markup;
+        params.request.bounds = {0, 0, 313, 1 << 30};
+        params.request.noDraw = true;
+        params.request.measureOnly = measureOnly;
+        params.request.hitX = 100;
+        params.request.hitY = 100;
+        benchmark::DoNotOptimize(params.Run());
+        benchmark::DoNotOptimize(params.result.textHeight);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(markup.size()));

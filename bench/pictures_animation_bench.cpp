@@ -22,14 +22,14 @@ using namespace velmora;
 constexpr std::uint16_t kSide = 200;
 
 std::vector<std::uint8_t> AnimatedGif(int frames, std::uint16_t delay) {
-    std::vector<testing::GifImage> images;
+    std::vector<testkit::GifImage> images;
     for (int i = 0; i < frames; ++i) {
         images.push_back({.Width = kSide,
                           .Height = kSide,
                           .ColorIndex = static_cast<std::uint8_t>(i % 4),
                           .Delay = delay});
     }
-    return testing::MakeGif(kSide, kSide, images);
+    return testkit::MakeGif(kSide, kSide, images);
 }
 
 void Load(THTMLPicture& picture, const std::vector<std::uint8_t>& bytes) {
@@ -89,8 +89,8 @@ void BM_AnimationTickWaiting(benchmark::State& state) {
 BENCHMARK(BM_AnimationTickWaiting)->Apply(AddRange);
 
 void BM_AnimationTickScansOnly(benchmark::State& state) {
-    testing::FakePictureDecoder decoder;
-    testing::FakeResourceLibrary resources;
+    testkit::FakePictureDecoder decoder;
+    testkit::FakeResourceLibrary resources;
     StepChangingFrames(state, {&decoder, &resources});
 }
 BENCHMARK(BM_AnimationTickScansOnly)->Arg(10)->Arg(100)->Arg(1000)->Apply(AddRange);

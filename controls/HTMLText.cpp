@@ -32,8 +32,9 @@ bool IsArrowKey(int key) {
 THTMLStaticText::THTMLStaticText(QWidget* parent)
     : MarkupControl(
           parent, [this] { TextLinesChanged(); }, [this] { ++imagesGeneration_; }) {
-    shadowOffset_ = 1;
+    Store(&Settings::ShadowOffset, 1);
     resize(100, 20);
+    // Only TabStop lets the keyboard in, as the layouts expect of a static text.
     setFocusPolicy(Qt::NoFocus);
     EmptyCaption();
 }
@@ -52,25 +53,22 @@ void THTMLStaticText::SetHTMLTextList(const QStringList& lines) {
     SetHTMLText(StringsToLines(lines));
 }
 
+// Anchor numbers belong to the old text: hover and focus start again.
 void THTMLStaticText::TextLinesChanged() {
-    hoverAnchor_ = -1;
+    Hovering().Anchor = -1;
     focusAnchor_ = -1;
     update();
 }
 
-void THTMLStaticText::SetURLColor(TColor color) {
-    StoreAndRepaintChanged(urlColor_, color);
-}
-
 void THTMLStaticText::SetHover(bool on) {
-    StoreAndRepaintChanged(hover_, on);
+    StoreAndRepaintChanged(&Settings::Hover, on);
 }
 
 void THTMLStaticText::SetVAlignment(TVAlignment alignment) {
-    if (vAlignment_ == alignment) {
+    if (VAlignment() == alignment) {
         return;
     }
-    vAlignment_ = alignment;
+    Store(&Settings::VAlignment, alignment);
     if (alignment != tvaTop) {
         miniScroll_ = false;
     }
@@ -82,7 +80,7 @@ void THTMLStaticText::SetMiniScroll(bool on) {
         return;
     }
     if (on) {
-        vAlignment_ = tvaTop;
+        Store(&Settings::VAlignment, tvaTop);
     } else {
         scrollOffset_ = 0;
     }
@@ -100,17 +98,8 @@ void THTMLStaticText::SetEnableBlink(bool on) {
     StartOrStopTimer(true);
 }
 
-void THTMLStaticText::SetEllipsis(bool on) {
-    StoreAndRepaintChanged(ellipsis_, on);
-}
-
 void THTMLStaticText::SetAutoSizing(bool on) {
-    StoreAndRepaint(autoSizing_, on);
-}
-
-void THTMLStaticText::SetImages(ImageList* list) {
-    imageListLink_.Attach(list);
-    update();
+    StoreAndRepaint(&Settings::AutoSizing, on);
 }
 
 void THTMLStaticText::SetTabStop(bool on) {
@@ -120,37 +109,38 @@ void THTMLStaticText::SetTabStop(bool on) {
 
 bool THTMLStaticText::IsPropertyStored(const QString& name) const {
     if (name == QLatin1String("URLColor")) {
-        return urlColor_ != clBlue;
+        return URLColor() != clBlue;
     }
     if (name == QLatin1String("ShadowColor")) {
-        return shadowColor_ != clGray;
+        return ShadowColor() != clGray;
     }
     if (name == QLatin1String("ShadowOffset")) {
-        return shadowOffset_ != -1;
+        return ShadowOffset() != -1;
     }
     if (name == QLatin1String("HoverColor")) {
-        return hoverColor_ != clNone;
+        return HoverColor() != clNone;
     }
     if (name == QLatin1String("HoverFontColor")) {
-        return hoverFontColor_ != clNone;
+        return HoverFontColor() != clNone;
     }
     if (name == QLatin1String("Hover")) {
-        return hover_;
+        return Hover();
     }
     if (name == QLatin1String("EnableBlink")) {
         return enableBlink_;
     }
     if (name == QLatin1String("Ellipsis")) {
-        return ellipsis_;
+        return Ellipsis();
     }
     if (name == QLatin1String("AnchorHint")) {
-        return anchorHint_;
+        return AnchorHint();
     }
     return MarkupControl::IsPropertyStored(name);
 }
 
 void THTMLStaticText::StartOrStopTimer(bool blinkSwitchedOff) {
-    if (loading_) {
+    // Settings a layout makes while it loads start nothing; Loaded starts the timer they ask for.
+    if (IsLoading()) {
         return;
     }
     if ((enableBlink_ || autoScroll_) && timerId_ == 0) {
@@ -184,6 +174,7 @@ void THTMLStaticText::ScrollTo(std::int32_t offset) {
     repaint();
 }
 
+// repaint, not update: callers read AnchorCount and FocusHref as soon as this returns.
 void THTMLStaticText::PaintMarkup(bool withFrame) {
     if (withFrame) {
         repaint();
@@ -192,30 +183,14 @@ void THTMLStaticText::PaintMarkup(bool withFrame) {
     }
 }
 
-MarkupRequest THTMLStaticText::PaintRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
-    MarkupRequest request = SharedRequest(bounds, mouse, focus);
+void THTMLStaticText::ShapeRequest(MarkupRequest& request) const {
     request.blinkVisible = blinkPhase_;
-    request.wordWrap = !ellipsis_;
+    request.wordWrap = !Ellipsis();
     request.flavor = MarkupFlavor::StaticText;
-    return request;
-}
-
-RenderMarkupParams THTMLStaticText::PaintArguments(Canvas& canvas, const std::string& markup,
-                                                   const Rect& bounds, Point mouse,
-                                                   std::int32_t focus) const {
-    RenderMarkupParams params;
-    static_cast<MarkupRequest&>(params) = PaintRequest(bounds, mouse, focus);
-    params.markup = markup;
-    params.canvas = &canvas;
-    params.imageList = Images();
-    params.pictureCache = pictureCache_.get();
-    params.pictureContainer = pictureContainer_;
-    params.shellIcons = shellIcons_.get();
-    return params;
 }
 
 Rect THTMLStaticText::LayoutBounds() const {
-    Rect bounds = ExtendForAutoSize(TextArea(), AutoSizeRulesFor(autoSizing_, align_, autoSizeType_));
+    Rect bounds = ExtendForAutoSize(TextArea(), AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()));
     if (miniScroll_) {
         bounds.Top -= scrollOffset_;
         bounds.Right -= kArrowSize;
@@ -225,12 +200,12 @@ Rect THTMLStaticText::LayoutBounds() const {
 
 THTMLStaticText::PaintKey THTMLStaticText::CurrentPaintKey() const {
     PaintKey key;
-    key.Request = PaintRequest(LayoutBounds(), CursorPos(), hasFocus() ? focusAnchor_ : -1);
+    key.Request = NewRequest(LayoutBounds(), CursorPos(), hasFocus() ? focusAnchor_ : -1);
     key.Markup = GetJoinedText();
-    key.Font = font_;
-    key.Color = color_;
-    key.Frames = frames_;
-    key.VAlignment = vAlignment_;
+    key.Font = Font();
+    key.Color = Color();
+    key.Frames = Frames();
+    key.VAlignment = VAlignment();
     key.Enabled = isEnabled();
     key.Focused = hasFocus();
     key.Size = size();
@@ -244,11 +219,12 @@ THTMLStaticText::PaintKey THTMLStaticText::CurrentPaintKey() const {
         key.Pictures.push_back({&picture, picture.ImageData().data(), picture.ImageData().size(),
                                 picture.Decoded(), picture.Frame()});
     };
-    for (std::int32_t i = 0; i < pictureCache_->Count(); ++i) {
-        addPicture(pictureCache_->Items(i));
+    const THTMLPictureCache& cache = PictureCache();
+    for (std::int32_t i = 0; i < cache.Count(); ++i) {
+        addPicture(cache.Items(i));
     }
-    if (pictureContainer_ != nullptr) {
-        const TPictureCollection& items = pictureContainer_->Items();
+    if (PictureContainer() != nullptr) {
+        const TPictureCollection& items = PictureContainer()->Items();
         for (std::int32_t i = 0; i < items.Count(); ++i) {
             addPicture(items.Items(i).Picture());
         }
@@ -263,7 +239,7 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
         const qreal ratio = key.PixelRatio;
         // A background of no colour leaves the window behind showing; an opaque one needs no alpha, so
         // that showing the picture is a plain copy.
-        const QColor background = ToQColor(color_);
+        const QColor background = ToQColor(Color());
         const QImage::Format format =
             background.isValid() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
         if (drawn_.size() != size() * ratio || drawn_.devicePixelRatio() != ratio ||
@@ -287,12 +263,12 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
 }
 
 void THTMLStaticText::DrawMarkup(Canvas& canvas) {
-    canvas.SetBrushColor(color_);
-    canvas.SetFont(font_);
+    canvas.SetBrushColor(Color());
+    canvas.SetFont(Font());
     const Rect inside = DrawBevels(canvas);
-    canvas.SetPenColor(color_);
+    canvas.SetPenColor(Color());
     canvas.SetPenWidth(0);
-    canvas.SetBrushColor(color_);
+    canvas.SetBrushColor(Color());
     DrawSingleBorder(canvas, inside);
 
     const Rect area = TextArea();
@@ -302,55 +278,62 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     const Point mouse = CursorPos();
 
     if (miniScroll_) {
-        upArrowShown_ = false;
-        downArrowShown_ = false;
-        RenderMarkupParams measure = PaintArguments(canvas, markup, bounds, mouse, focus);
-        measure.noDraw = true;
-        measure.measureOnly = true;
-        RenderMarkup(measure);
-        if (static_cast<std::int64_t>(measure.textHeight) >=
-            static_cast<std::int64_t>(height()) + scrollOffset_) {
-            canvas.DrawScrollArrow(
-                {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom},
-                ScrollArrow::Down);
-            downArrowShown_ = true;
-        }
-        if (scrollOffset_ > 0) {
-            canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
-                                   ScrollArrow::Up);
-            upArrowShown_ = true;
-        }
+        DrawScrollArrows(NewCall(canvas, markup, bounds, mouse, focus), area);
     }
     AlignVertically(canvas, markup, bounds, mouse, focus);
 
-    RenderMarkupParams last;
+    MarkupResult last;
     {
         ClipScope clip(canvas);
         // Scrolled text stays inside the frames instead of running over the top bevel.
         canvas.SetClipRect(Intersection(bounds, area));
         if (isEnabled()) {
-            last = PaintArguments(canvas, markup, bounds, mouse, focus);
-            RenderMarkup(last);
+            MarkupCall draw = NewCall(canvas, markup, bounds, mouse, focus);
+            draw.Run();
+            last = draw.result;
         } else {
-            RenderMarkupParams raised = PaintArguments(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
-            raised.imageList = nullptr;
-            raised.urlColor = clWhite;
-            raised.hoverColor = clNone;
-            raised.hoverFontColor = clNone;
+            // Disabled text is embossed: white one pixel down and right, then grey in place.
+            MarkupCall raised = NewCall(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
+            raised.sources.imageList = nullptr;
+            raised.request.urlColor = clWhite;
+            raised.request.hoverColor = clNone;
+            raised.request.hoverFontColor = clNone;
             canvas.SetFontColor(clWhite);
-            RenderMarkup(raised);
-            last = PaintArguments(canvas, markup, bounds, {0, 0}, focus);
-            last.urlColor = clGray;
-            last.hoverColor = clNone;
-            last.hoverFontColor = clNone;
+            raised.Run();
+            MarkupCall grey = NewCall(canvas, markup, bounds, {0, 0}, focus);
+            grey.request.urlColor = clGray;
+            grey.request.hoverColor = clNone;
+            grey.request.hoverFontColor = clNone;
             canvas.SetFontColor(clGray);
-            RenderMarkup(last);
+            grey.Run();
+            last = grey.result;
         }
     }
     anchorCount_ = last.anchorCount;
     focusHref_ = last.focusHref;
 
-    FitToText(AutoSizeRulesFor(autoSizing_, align_, autoSizeType_), last.textWidth, last.textHeight);
+    FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.textWidth, last.textHeight);
+}
+
+// The arrows show where there is more text: below when the whole text, measured, reaches past the box,
+// above when it is scrolled.
+void THTMLStaticText::DrawScrollArrows(MarkupCall measure, const Rect& area) {
+    upArrowShown_ = false;
+    downArrowShown_ = false;
+    measure.request.noDraw = true;
+    measure.request.measureOnly = true;
+    measure.Run();
+    if (static_cast<std::int64_t>(measure.result.textHeight) >=
+        static_cast<std::int64_t>(height()) + scrollOffset_) {
+        measure.canvas.DrawScrollArrow(
+            {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom}, ScrollArrow::Down);
+        downArrowShown_ = true;
+    }
+    if (scrollOffset_ > 0) {
+        measure.canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
+                                       ScrollArrow::Up);
+        upArrowShown_ = true;
+    }
 }
 
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {
@@ -359,10 +342,11 @@ AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {
         bounds.Top -= scrollOffset_;
         bounds.Right -= kArrowSize;
     }
-    return HitTest(velmora::TextArea(bounds, frames_), x, y);
+    return HitTest(velmora::TextArea(bounds, Frames()), x, y);
 }
 
 void THTMLStaticText::mouseMoveEvent(QMouseEvent* event) {
+    AnchorHover& hovering = Hovering();
     const QPoint at = event->position().toPoint();
     const AnchorHit hit = AnchorAt(at.x(), at.y());
     if (!hit.Anchor.empty()) {
@@ -370,29 +354,29 @@ void THTMLStaticText::mouseMoveEvent(QMouseEvent* event) {
             PaintMarkup(false);
         }
         focusAnchor_ = -1;
-        if (hover_ && (hit.Anchor != lastAnchor_ || hit.AnchorRect != hoverRect_ || hoverAnchor_ == -1 ||
-                       lastHoverAnchor_ != hoverAnchor_)) {
-            update(ToQRect(hoverRect_));
+        if (Hover() && (hit.Anchor != hovering.LastAnchor || hit.AnchorRect != hovering.AnchorRect ||
+                        hovering.Anchor == -1 || hovering.LastAnchorNumber != hovering.Anchor)) {
+            update(ToQRect(hovering.AnchorRect));
         }
-        if (!CursorIsHand() || hit.Anchor != lastAnchor_) {
-            lastAnchor_ = hit.Anchor;
-            if (anchorHint_) {
+        if (!CursorIsHand() || hit.Anchor != hovering.LastAnchor) {
+            hovering.LastAnchor = hit.Anchor;
+            if (AnchorHint()) {
                 QToolTip::hideText();
             }
             ShowHandCursor();
             RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-            if (hover_ && hit.AnchorRect.Left != -1) {
+            if (Hover() && hit.AnchorRect.Left != -1) {
                 update(ToQRect(hit.AnchorRect));
             }
-            lastHoverAnchor_ = hoverAnchor_;
-            hoverRect_ = hit.AnchorRect;
+            hovering.LastAnchorNumber = hovering.Anchor;
+            hovering.AnchorRect = hit.AnchorRect;
         }
     } else if (CursorIsHand()) {
         ShowDefaultCursor();
         focusAnchor_ = -1;
-        if (hover_) {
-            update(ToQRect(hoverRect_));
-            hoverAnchor_ = -1;
+        if (Hover()) {
+            update(ToQRect(hovering.AnchorRect));
+            hovering.Anchor = -1;
             PaintMarkup(false);
         }
         RaiseAnchorEvent(OnAnchorExit, std::string());
@@ -428,29 +412,31 @@ void THTMLStaticText::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void THTMLStaticText::enterEvent(QEnterEvent* event) {
+    AnchorHover& hovering = Hovering();
     const QPoint at = event->position().toPoint();
     const AnchorHit hit = AnchorAt(at.x(), at.y());
-    if (!hit.Anchor.empty() && (!CursorIsHand() || hit.Anchor != lastAnchor_)) {
-        lastAnchor_ = hit.Anchor;
-        if (anchorHint_) {
+    if (!hit.Anchor.empty() && (!CursorIsHand() || hit.Anchor != hovering.LastAnchor)) {
+        hovering.LastAnchor = hit.Anchor;
+        if (AnchorHint()) {
             QToolTip::hideText();
         }
         ShowHandCursor();
         RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-        if (hover_) {
+        if (Hover()) {
             PaintMarkup(false);
         }
-        hoverRect_ = hit.AnchorRect;
+        hovering.AnchorRect = hit.AnchorRect;
     }
     MarkupControl::enterEvent(event);
     RaiseNotify(OnMouseEnter);
 }
 
 void THTMLStaticText::leaveEvent(QEvent* event) {
-    if (hoverAnchor_ >= 0) {
-        hoverAnchor_ = -1;
-        if (hover_) {
-            update(ToQRect(hoverRect_));
+    AnchorHover& hovering = Hovering();
+    if (hovering.Anchor >= 0) {
+        hovering.Anchor = -1;
+        if (Hover()) {
+            update(ToQRect(hovering.AnchorRect));
         }
     }
     MarkupControl::leaveEvent(event);
@@ -459,6 +445,7 @@ void THTMLStaticText::leaveEvent(QEvent* event) {
 
 void THTMLStaticText::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
+    // The frame is painted off the old anchor and onto the new one at once, as the keys repeat.
     if (key == Qt::Key_Left || key == Qt::Key_Up) {
         PaintMarkup(false);
         focusAnchor_ = focusAnchor_ <= 0 ? anchorCount_ - 1 : focusAnchor_ - 1;
@@ -495,6 +482,7 @@ void THTMLStaticText::focusOutEvent(QFocusEvent* event) {
     update();
 }
 
+// Wrapping, the scroll arrows and vertical alignment all follow the size.
 void THTMLStaticText::resizeEvent(QResizeEvent* event) {
     MarkupControl::resizeEvent(event);
     update();
@@ -508,6 +496,7 @@ void THTMLStaticText::changeEvent(QEvent* event) {
 }
 
 void THTMLStaticText::timerEvent(QTimerEvent* event) {
+    // Timers the framework starts on this object are the base's business.
     if (timerId_ == 0 || event->timerId() != timerId_) {
         MarkupControl::timerEvent(event);
         return;
@@ -519,8 +508,10 @@ void THTMLStaticText::timerEvent(QTimerEvent* event) {
 
 void THTMLStaticText::Tick() {
     tickCount_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(tickCount_) + 1u);
-    const bool cacheChanged = pictureCache_->StepAnimations();
-    const bool containerChanged = pictureContainer_ != nullptr && pictureContainer_->Items().StepAnimations();
+    const bool cacheChanged = PictureCache().StepAnimations();
+    const bool containerChanged =
+        PictureContainer() != nullptr && PictureContainer()->Items().StepAnimations();
+    // Only a picture that stepped to another frame needs the text drawn again.
     if (cacheChanged || containerChanged) {
         PaintMarkup(false);
     }
@@ -539,7 +530,7 @@ void THTMLStaticText::Tick() {
 
 MarkupControl::HintInfo THTMLStaticText::HintAt(QPoint point) {
     HintInfo info;
-    if (anchorHint_) {
+    if (AnchorHint()) {
         const AnchorHit hit = AnchorAt(point.x(), point.y());
         if (!hit.Anchor.empty()) {
             info.Text = hit.Anchor;
@@ -548,11 +539,12 @@ MarkupControl::HintInfo THTMLStaticText::HintAt(QPoint point) {
             return info;
         }
     }
-    info.Text = hint_;
+    info.Text = Hint();
     return info;
 }
 
 bool THTMLStaticText::event(QEvent* event) {
+    // Claimed early, or the window would move the focus on an arrow before keyPressEvent saw it.
     if (event->type() == QEvent::ShortcutOverride && IsArrowKey(static_cast<QKeyEvent*>(event)->key())) {
         event->accept();
         return true;

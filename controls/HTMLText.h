@@ -43,11 +43,10 @@ public:
     void SetHTMLText(const std::vector<std::string>& lines);
     void SetHTMLTextList(const QStringList& lines);
 
-    void SetURLColor(TColor color);
     void SetHover(bool on);
     // Stored only: the next paint shows it.
-    void SetHoverColor(TColor color) { hoverColor_ = color; }
-    void SetHoverFontColor(TColor color) { hoverFontColor_ = color; }
+    void SetHoverColor(TColor color) { Store(&Settings::HoverColor, color); }
+    void SetHoverFontColor(TColor color) { Store(&Settings::HoverFontColor, color); }
     void SetVAlignment(TVAlignment alignment);
     bool MiniScroll() const { return miniScroll_; }
     void SetMiniScroll(bool on);
@@ -55,10 +54,8 @@ public:
     void SetAutoScroll(bool on);
     bool EnableBlink() const { return enableBlink_; }
     void SetEnableBlink(bool on);
-    void SetEllipsis(bool on);
     void SetAutoSizing(bool on);
-    void SetAutoSizeType(TAutoSizeType type) { autoSizeType_ = type; }
-    void SetImages(ImageList* list);
+    void SetAutoSizeType(TAutoSizeType type) { Store(&Settings::AutoSizeType, type); }
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool on);
 
@@ -140,16 +137,13 @@ private:
         friend bool operator==(const PaintKey&, const PaintKey&) = default;
     };
     PaintKey CurrentPaintKey() const;
-    // The engine's request for the text's own pass; the markup is the caller's.
-    MarkupRequest PaintRequest(const Rect& bounds, Point mouse, std::int32_t focus) const;
     // The text's bounds before vertical alignment: auto-sized, scrolled and clear of the scroll arrows.
     Rect LayoutBounds() const;
 
     void TextLinesChanged();
     void DrawMarkup(Canvas& canvas);
-    RenderMarkupParams PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
-                                      Point mouse, std::int32_t focus) const override;
-    bool Render(RenderMarkupParams& params) override { return RenderMarkup(params); }
+    void DrawScrollArrows(MarkupCall measure, const Rect& area);
+    void ShapeRequest(MarkupRequest& request) const override;
     // Scrolls by 4 pixels when the point lies on a shown arrow.
     void ScrollByArrowAt(std::int32_t x, std::int32_t y);
     void StartOrStopTimer(bool blinkSwitchedOff);

@@ -47,7 +47,8 @@ void THTMLabel::SetHTMLTextList(const QStringList& lines) {
 }
 
 void THTMLabel::TextLinesChanged() {
-    pictureCache_->Clear();
+    // The cache holds the pictures of the text it was filled for; a new text loads its own.
+    PictureCache().Clear();
     update();
 }
 
@@ -55,48 +56,44 @@ void THTMLabel::TextUpdated() {
     update();
 }
 
-void THTMLabel::SetURLColor(TColor color) {
-    StoreAndRepaintChanged(urlColor_, color);
-}
-
 void THTMLabel::SetHover(bool on) {
-    StoreAndRepaint(hover_, on);
+    StoreAndRepaint(&Settings::Hover, on);
 }
 
 void THTMLabel::SetHoverColor(TColor color) {
-    StoreAndRepaint(hoverColor_, color);
+    StoreAndRepaint(&Settings::HoverColor, color);
 }
 
 void THTMLabel::SetHoverFontColor(TColor color) {
-    StoreAndRepaint(hoverFontColor_, color);
+    StoreAndRepaint(&Settings::HoverFontColor, color);
 }
 
 void THTMLabel::SetColorTo(TColor color) {
-    StoreAndRepaint(colorTo_, color);
+    colorTo_ = color;
+    update();
 }
 
 void THTMLabel::SetGradientType(TGradientType type) {
-    StoreAndRepaint(gradientType_, type);
+    gradientType_ = type;
+    update();
 }
 
 void THTMLabel::SetLineWidth(std::int32_t width) {
-    StoreAndRepaint(lineWidth_, width);
+    lineWidth_ = width;
+    update();
 }
 
 void THTMLabel::SetVAlignment(TVAlignment alignment) {
-    StoreAndRepaintChanged(vAlignment_, alignment);
-}
-
-void THTMLabel::SetEllipsis(bool on) {
-    StoreAndRepaintChanged(ellipsis_, on);
+    StoreAndRepaintChanged(&Settings::VAlignment, alignment);
 }
 
 void THTMLabel::SetAutoSizing(bool on) {
-    autoSizing_ = on;
+    Store(&Settings::AutoSizing, on);
+    // A label aligned to an edge grows from that edge: it starts from the margin alone.
     if (on) {
-        if (align_ == alLeft || align_ == alRight) {
+        if (Align() == alLeft || Align() == alRight) {
             resize(kAutoSizeMargin, height());
-        } else if (align_ == alTop || align_ == alBottom) {
+        } else if (Align() == alTop || Align() == alBottom) {
             resize(width(), kAutoSizeMargin);
         }
     }
@@ -104,46 +101,38 @@ void THTMLabel::SetAutoSizing(bool on) {
 }
 
 void THTMLabel::SetAutoSizeType(TAutoSizeType type) {
-    autoSizeType_ = type;
-    SetAutoSizing(autoSizing_);
-}
-
-void THTMLabel::SetImages(ImageList* list) {
-    imageListLink_.Attach(list);
-    update();
+    Store(&Settings::AutoSizeType, type);
+    SetAutoSizing(AutoSizing());
 }
 
 void THTMLabel::SetTransparent(bool on) {
-    StoreAndRepaint(transparent_, on);
+    transparent_ = on;
+    update();
 }
 
-bool THTMLabel::RenderText(RenderMarkupParams& params) {
-    params.wordWrap = !ellipsis_;
-    params.pictureCache = pictureCache_.get();
-    params.pictureContainer = pictureContainer_;
-    params.shellIcons = shellIcons_.get();
-    params.lineSpacing = 0;
-    params.flavor = MarkupFlavor::Label;
-    return RenderMarkup(params);
+bool THTMLabel::RenderText(MarkupCall& call) {
+    const ImageList* images = call.sources.imageList;
+    call.sources = OwnSources();
+    call.sources.imageList = images;
+    ShapeRequest(call.request);
+    return call.Run();
 }
 
-RenderMarkupParams THTMLabel::PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
-                                             Point mouse, std::int32_t focus) const {
-    RenderMarkupParams params;
-    static_cast<MarkupRequest&>(params) = SharedRequest(bounds, mouse, focus);
-    params.canvas = &canvas;
-    params.markup = markup;
-    params.imageList = Images();
-    params.blinkVisible = false;
-    return params;
+void THTMLabel::ShapeRequest(MarkupRequest& request) const {
+    request.wordWrap = !Ellipsis();
+    request.lineSpacing = 0;
+    request.flavor = MarkupFlavor::Label;
+    // The label has no timer, so BLINK text never shows in it.
+    request.blinkVisible = false;
 }
 
 void THTMLabel::paintEvent(QPaintEvent*) {
+    // A caption set by a layout after Loaded would otherwise show under the markup.
     EmptyCaption();
     QPainter painter(this);
     QtCanvas canvas(painter, style());
     PaintBackground(canvas);
-    canvas.SetFont(font_);
+    canvas.SetFont(Font());
     DrawSingleBorder(canvas, DrawBevels(canvas));
     PaintText(canvas);
 }
@@ -154,10 +143,10 @@ void THTMLabel::PaintBackground(Canvas& canvas) {
     const bool fullGradient = gradientType_ == gtFullHorizontal || gradientType_ == gtFullVertical;
     if (!transparent_) {
         if (colorTo_ != clNone && fullGradient) {
-            DrawGradient(canvas, color_, colorTo_, steps, r, gradientType_ == gtFullHorizontal);
+            DrawGradient(canvas, Color(), colorTo_, steps, r, gradientType_ == gtFullHorizontal);
         } else {
-            canvas.SetPenColor(color_);
-            canvas.SetBrushColor(color_);
+            canvas.SetPenColor(Color());
+            canvas.SetBrushColor(Color());
             canvas.Rectangle(r);
         }
     } else {
@@ -175,20 +164,21 @@ void THTMLabel::PaintBackground(Canvas& canvas) {
     } else {
         r.Bottom = r.Top + 2;
     }
-    DrawGradient(canvas, color_, colorTo_, steps, r, true);
+    DrawGradient(canvas, Color(), colorTo_, steps, r, true);
 }
 
 void THTMLabel::PaintText(Canvas& canvas) {
     const std::string markup = GetJoinedText();
-    canvas.SetBrushColor(color_);
-    const AutoSizeRules rules = AutoSizeRulesFor(autoSizing_, align_, autoSizeType_);
+    // The brush at entry is the background that BLINK hides its text in.
+    canvas.SetBrushColor(Color());
+    const AutoSizeRules rules = AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType());
     Rect bounds = ExtendForAutoSize(TextArea(), rules);
     const Point mouse = CursorPos();
     AlignVertically(canvas, markup, bounds, mouse, -1);
-    RenderMarkupParams draw = PaintArguments(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
+    MarkupCall draw = NewCall(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
     RenderText(draw);
-    focusHref_ = hasFocus() ? draw.focusHref : std::string();
-    FitToText(rules, draw.textWidth, draw.textHeight);
+    focusHref_ = hasFocus() ? draw.result.focusHref : std::string();
+    FitToText(rules, draw.result.textWidth, draw.result.textHeight);
 }
 
 void THTMLabel::SetTabStop(bool on) {
@@ -212,6 +202,7 @@ void THTMLabel::keyPressEvent(QKeyEvent* event) {
 
 void THTMLabel::focusInEvent(QFocusEvent* event) {
     MarkupControl::focusInEvent(event);
+    // The focus frame on the first link comes and goes with the focus.
     update();
 }
 
@@ -225,6 +216,7 @@ AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {
 }
 
 void THTMLabel::InvalidateHoverRect(const Rect& r) {
+    // The label has no window of its own: what lies under a highlight is the parent's to paint.
     if (QWidget* parent = parentWidget()) {
         parent->update(ToQRect(r).translated(pos()));
     }
@@ -232,7 +224,7 @@ void THTMLabel::InvalidateHoverRect(const Rect& r) {
 
 void THTMLabel::RepaintHoverChange(const Rect& rect) {
     if (rect.Left != -1) {
-        InvalidateHoverRect(hoverRect_);
+        InvalidateHoverRect(HoverRect());
     } else {
         update();
     }
@@ -241,36 +233,39 @@ void THTMLabel::RepaintHoverChange(const Rect& rect) {
 void THTMLabel::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const AnchorHit hit = AnchorAt(at.x(), at.y());
+    AnchorHover& hovering = Hovering();
     if (!hit.Anchor.empty()) {
-        if (hit.Anchor != lastAnchor_ || hit.AnchorRect != hoverRect_ || hoverAnchor_ == -1) {
-            qCDebug(lcMarkup).noquote() << QString::number(hoverAnchor_);
-            if (hover_ && hit.AnchorRect.Left != -1) {
-                InvalidateHoverRect(hoverRect_);
+        if (hit.Anchor != hovering.LastAnchor || hit.AnchorRect != hovering.AnchorRect ||
+            hovering.Anchor == -1) {
+            qCDebug(lcMarkup).noquote() << QString::number(hovering.Anchor);
+            if (Hover() && hit.AnchorRect.Left != -1) {
+                InvalidateHoverRect(hovering.AnchorRect);
             }
         }
-        if (!CursorIsHand() || hit.Anchor != lastAnchor_ || lastHoverAnchor_ != hoverAnchor_) {
-            if (anchorHint_) {
+        if (!CursorIsHand() || hit.Anchor != hovering.LastAnchor ||
+            hovering.LastAnchorNumber != hovering.Anchor) {
+            if (AnchorHint()) {
                 QToolTip::hideText();
             }
             ShowHandCursor();
             RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-            if (hover_) {
+            if (Hover()) {
                 RepaintHoverChange(hit.AnchorRect);
             }
         }
-        lastAnchor_ = hit.Anchor;
-        lastHoverAnchor_ = hoverAnchor_;
-        hoverRect_ = hit.AnchorRect;
-        if (hover_) {
-            InvalidateHoverRect(hoverRect_);
+        hovering.LastAnchor = hit.Anchor;
+        hovering.LastAnchorNumber = hovering.Anchor;
+        hovering.AnchorRect = hit.AnchorRect;
+        if (Hover()) {
+            InvalidateHoverRect(hovering.AnchorRect);
         }
     } else if (CursorIsHand()) {
         ShowDefaultCursor();
         RaiseAnchorEvent(OnAnchorExit, std::string());
-        if (hover_) {
-            RepaintHoverChange(hoverRect_);
+        if (Hover()) {
+            RepaintHoverChange(hovering.AnchorRect);
         }
-        hoverRect_ = {-1, -1, -1, -1};
+        hovering.AnchorRect = {-1, -1, -1, -1};
     }
 }
 
@@ -284,23 +279,24 @@ void THTMLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void THTMLabel::enterEvent(QEnterEvent* event) {
-    QLabel::enterEvent(event);
+    MarkupControl::enterEvent(event);
     RaiseNotify(OnMouseEnter);
 }
 
+// The highlight is taken off before OnMouseLeave, so that a handler sees the label as the mouse left it.
 void THTMLabel::leaveEvent(QEvent* event) {
-    if (hover_ && hoverAnchor_ != -1) {
-        InvalidateHoverRect(hoverRect_);
+    if (Hover() && HoverAnchor() != -1) {
+        InvalidateHoverRect(HoverRect());
     }
-    hoverAnchor_ = -1;
-    QLabel::leaveEvent(event);
+    Hovering().Anchor = -1;
+    MarkupControl::leaveEvent(event);
     RaiseNotify(OnMouseLeave);
 }
 
 MarkupControl::HintInfo THTMLabel::HintAt(QPoint point) {
     HintInfo info;
     std::string anchorText;
-    if (anchorHint_) {
+    if (AnchorHint()) {
         AnchorHit hit = AnchorAt(point.x(), point.y());
         if (!hit.Anchor.empty()) {
             if (OnAnchorHint) {
@@ -317,7 +313,7 @@ MarkupControl::HintInfo THTMLabel::HintAt(QPoint point) {
         const std::string joined = GetJoinedText();
         info.Text = htmlHint_ ? joined : MarkupToPlainText(joined);
     } else {
-        info.Text = hint_;
+        info.Text = Hint();
     }
     return info;
 }

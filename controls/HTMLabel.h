@@ -39,7 +39,6 @@ public:
     void SetHTMLText(const std::vector<std::string>* lines);
     void SetHTMLTextList(const QStringList& lines);
 
-    void SetURLColor(TColor color);
     void SetHover(bool on);
     void SetHoverColor(TColor color);
     void SetHoverFontColor(TColor color);
@@ -51,14 +50,12 @@ public:
     std::int32_t LineWidth() const { return lineWidth_; }
     void SetLineWidth(std::int32_t width);
     void SetVAlignment(TVAlignment alignment);
-    void SetEllipsis(bool on);
     void SetAutoSizing(bool on);
     void SetAutoSizeType(TAutoSizeType type);
     bool HintShowFull() const { return hintShowFull_; }
     void SetHintShowFull(bool on) { hintShowFull_ = on; }
     bool HTMLHint() const { return htmlHint_; }
     void SetHTMLHint(bool on) { htmlHint_ = on; }
-    void SetImages(ImageList* list);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
     // Off unless a window asks for it: then Tab reaches the label, its first link shows the focus
@@ -70,8 +67,9 @@ public:
 
     // Repaints the whole label; the end of every HTMLText assignment.
     virtual void TextUpdated();
-    // RenderMarkup for this label: wrapping unless Ellipsis, its own pictures.
-    virtual bool RenderText(RenderMarkupParams& params);
+    // Runs a call with this label's pictures, wrapping unless Ellipsis and no line spacing, whoever
+    // built it.
+    virtual bool RenderText(MarkupCall& call);
 
     // The anchor under a point in control coordinates; updates HoverAnchor.
     AnchorHit AnchorAt(std::int32_t x, std::int32_t y) override;
@@ -96,9 +94,8 @@ protected:
 
 private:
     void TextLinesChanged();
-    RenderMarkupParams PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
-                                      Point mouse, std::int32_t focus) const override;
-    bool Render(RenderMarkupParams& params) override { return RenderText(params); }
+    void ShapeRequest(MarkupRequest& request) const override;
+    bool Render(MarkupCall& call) override { return RenderText(call); }
     void PaintBackground(Canvas& canvas);
     void PaintText(Canvas& canvas);
     void RepaintHoverChange(const Rect& rect);

@@ -24,6 +24,7 @@ MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChange
     : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
       shellIcons_(std::make_unique<LazyShellIcons>()), imageListLink_(std::move(onImagesChanged)),
       htmlText_(std::move(onTextChanged)), measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+    // Hover, the hand cursor and anchor events follow the mouse with no button held.
     setMouseTracking(true);
 }
 
@@ -32,15 +33,15 @@ MarkupControl::~MarkupControl() {
 }
 
 void MarkupControl::SetColor(TColor color) {
-    StoreAndRepaint(color_, color);
+    StoreAndRepaint(&Settings::Color, color);
 }
 
 void MarkupControl::SetFont(const FontState& font) {
-    StoreAndRepaint(font_, font);
+    StoreAndRepaint(&Settings::Font, font);
 }
 
 void MarkupControl::SetAlign(TAlign align) {
-    StoreAndRepaint(align_, align);
+    StoreAndRepaint(&Settings::Align, align);
 }
 
 QStringList MarkupControl::HTMLTextList() const {
@@ -51,34 +52,50 @@ std::string MarkupControl::GetJoinedText() const {
     return htmlText_.Joined();
 }
 
+void MarkupControl::SetURLColor(TColor color) {
+    StoreAndRepaintChanged(&Settings::URLColor, color);
+}
+
 void MarkupControl::SetShadowColor(TColor color) {
-    StoreAndRepaint(shadowColor_, color);
+    StoreAndRepaint(&Settings::ShadowColor, color);
 }
 
 void MarkupControl::SetShadowOffset(std::int32_t offset) {
-    StoreAndRepaint(shadowOffset_, offset);
+    StoreAndRepaint(&Settings::ShadowOffset, offset);
 }
 
 void MarkupControl::SetBevelInner(TBevelCut cut) {
-    StoreAndRepaint(frames_.BevelInner, cut);
+    settings_.Frames.BevelInner = cut;
+    update();
 }
 
 void MarkupControl::SetBevelOuter(TBevelCut cut) {
-    StoreAndRepaint(frames_.BevelOuter, cut);
+    settings_.Frames.BevelOuter = cut;
+    update();
 }
 
 void MarkupControl::SetBevelWidth(std::int32_t width) {
-    frames_.BevelWidth = std::max(1, width);
+    settings_.Frames.BevelWidth = std::max(1, width);
     update();
 }
 
 void MarkupControl::SetBorderWidth(std::int32_t width) {
-    frames_.BorderWidth = std::max(0, width);
+    settings_.Frames.BorderWidth = std::max(0, width);
     update();
 }
 
 void MarkupControl::SetBorderStyle(TBorderStyle style) {
-    StoreAndRepaint(frames_.BorderStyle, style);
+    settings_.Frames.BorderStyle = style;
+    update();
+}
+
+void MarkupControl::SetEllipsis(bool on) {
+    StoreAndRepaintChanged(&Settings::Ellipsis, on);
+}
+
+void MarkupControl::SetImages(ImageList* list) {
+    imageListLink_.Attach(list);
+    update();
 }
 
 bool MarkupControl::IsPropertyStored(const QString& name) const {
@@ -86,25 +103,25 @@ bool MarkupControl::IsPropertyStored(const QString& name) const {
         return htmlText_.Count() > 0;
     }
     if (name == QLatin1String("BevelInner")) {
-        return frames_.BevelInner != bvNone;
+        return settings_.Frames.BevelInner != bvNone;
     }
     if (name == QLatin1String("BevelOuter")) {
-        return frames_.BevelOuter != bvNone;
+        return settings_.Frames.BevelOuter != bvNone;
     }
     if (name == QLatin1String("BevelWidth")) {
-        return frames_.BevelWidth != 1;
+        return settings_.Frames.BevelWidth != 1;
     }
     if (name == QLatin1String("BorderWidth")) {
-        return frames_.BorderWidth != 0;
+        return settings_.Frames.BorderWidth != 0;
     }
     if (name == QLatin1String("BorderStyle")) {
-        return frames_.BorderStyle != bsNone;
+        return settings_.Frames.BorderStyle != bsNone;
     }
     if (name == QLatin1String("Images")) {
         return Images() != nullptr;
     }
     if (name == QLatin1String("PictureContainer")) {
-        return pictureContainer_ != nullptr;
+        return settings_.PictureContainer != nullptr;
     }
     return true;
 }
@@ -116,8 +133,8 @@ void MarkupControl::ComponentRemoved(const ImageList* list) {
 }
 
 void MarkupControl::ComponentRemoved(const TPictureContainer* container) {
-    if (container != nullptr && container == pictureContainer_) {
-        pictureContainer_ = nullptr;
+    if (container != nullptr && container == settings_.PictureContainer) {
+        settings_.PictureContainer = nullptr;
     }
 }
 
@@ -127,7 +144,7 @@ void MarkupControl::Loaded() {
 }
 
 Rect MarkupControl::TextArea() const {
-    return velmora::TextArea(ClientRect(), frames_);
+    return velmora::TextArea(ClientRect(), settings_.Frames);
 }
 
 void MarkupControl::EmptyCaption() {
@@ -137,6 +154,7 @@ void MarkupControl::EmptyCaption() {
 }
 
 bool MarkupControl::CursorIsHand() const {
+    // A hand inherited from the parent is not this control's: only a cursor it set counts.
     return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::PointingHandCursor;
 }
 
@@ -181,6 +199,7 @@ void MarkupControl::RaiseNotify(const TNotifyEvent& event) {
 }
 
 void MarkupControl::WithMeasureCanvas(const std::function<void(Canvas&)>& use) {
+    // Fonts measure by the resolution, so hit tests find anchors where a paint on this screen put them.
     const int dotsPerMeterX = qRound(logicalDpiX() / 0.0254);
     const int dotsPerMeterY = qRound(logicalDpiY() / 0.0254);
     if (measureSurface_.dotsPerMeterX() != dotsPerMeterX ||
@@ -190,58 +209,74 @@ void MarkupControl::WithMeasureCanvas(const std::function<void(Canvas&)>& use) {
     }
     QPainter painter(&measureSurface_);
     QtCanvas canvas(painter, style());
-    canvas.SetFont(font_);
-    canvas.SetBrushColor(color_);
+    canvas.SetFont(settings_.Font);
+    canvas.SetBrushColor(settings_.Color);
     use(canvas);
 }
 
-MarkupRequest MarkupControl::SharedRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
+MarkupSources MarkupControl::OwnSources() const {
+    return {Images(), pictureCache_.get(), settings_.PictureContainer, shellIcons_.get()};
+}
+
+MarkupRequest MarkupControl::NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
     MarkupRequest request;
     request.bounds = bounds;
     request.hitX = mouse.X;
     request.hitY = mouse.Y;
     request.focusAnchor = focus;
-    request.hoverAnchor = hoverAnchor_;
-    request.shadowOffset = shadowOffset_;
-    request.hoverEnabled = hover_;
-    request.urlColor = urlColor_;
-    request.hoverColor = hoverColor_;
-    request.hoverFontColor = hoverFontColor_;
-    request.shadowColor = shadowColor_;
+    request.hoverAnchor = hovering_.Anchor;
+    request.shadowOffset = settings_.ShadowOffset;
+    request.hoverEnabled = settings_.Hover;
+    request.urlColor = settings_.URLColor;
+    request.hoverColor = settings_.HoverColor;
+    request.hoverFontColor = settings_.HoverFontColor;
+    request.shadowColor = settings_.ShadowColor;
+    ShapeRequest(request);
     return request;
+}
+
+MarkupCall MarkupControl::NewCall(Canvas& canvas, std::string_view markup, const Rect& bounds, Point mouse,
+                                  std::int32_t focus) const {
+    MarkupCall call(canvas);
+    call.sources = OwnSources();
+    call.request = NewRequest(bounds, mouse, focus);
+    call.request.markup = markup;
+    return call;
 }
 
 void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
                                     std::int32_t focus) {
-    if (vAlignment_ != tvaCenter && vAlignment_ != tvaBottom) {
+    if (settings_.VAlignment != tvaCenter && settings_.VAlignment != tvaBottom) {
         return;
     }
-    RenderMarkupParams measure = PaintArguments(canvas, markup, bounds, mouse, focus);
-    measure.noDraw = true;
+    MarkupCall measure = NewCall(canvas, markup, bounds, mouse, focus);
+    measure.request.noDraw = true;
     Render(measure);
-    ApplyVAlignment(vAlignment_, bounds, measure.textHeight, height());
+    ApplyVAlignment(settings_.VAlignment, bounds, measure.result.textHeight, height());
 }
 
 AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
     AnchorHit hit;
     const std::string markup = GetJoinedText();
     WithMeasureCanvas([&](Canvas& canvas) {
+        // Aligned as the paint aligns, and with colours that never change the layout, so that the hit
+        // lands where the text was drawn whatever the hover state.
         AlignVertically(canvas, markup, bounds, {x, y}, -1);
-        RenderMarkupParams params = PaintArguments(canvas, markup, bounds, {x, y}, -1);
-        params.noDraw = true;
-        params.hoverAnchor = -1;
-        params.urlColor = clWhite;
-        params.hoverColor = clNone;
-        params.hoverFontColor = clNone;
-        params.shadowColor = clNone;
-        params.blinkVisible = false;
-        const bool found = Render(params);
-        hoverAnchor_ = params.hitAnchorNumber;
-        hit.AnchorRect = params.hitAnchorRect;
+        MarkupCall call = NewCall(canvas, markup, bounds, {x, y}, -1);
+        call.request.noDraw = true;
+        call.request.hoverAnchor = -1;
+        call.request.urlColor = clWhite;
+        call.request.hoverColor = clNone;
+        call.request.hoverFontColor = clNone;
+        call.request.shadowColor = clNone;
+        call.request.blinkVisible = false;
+        const bool found = Render(call);
+        hovering_.Anchor = call.result.hitAnchorNumber;
+        hit.AnchorRect = call.result.hitAnchorRect;
         if (found) {
-            hit.Anchor = params.hitAnchor;
+            hit.Anchor = call.result.hitAnchor;
         } else {
-            hoverAnchor_ = -1;
+            hovering_.Anchor = -1;
         }
     });
     return hit;
@@ -249,21 +284,21 @@ AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
 
 Rect MarkupControl::DrawBevels(Canvas& canvas) {
     Rect r = ClientRect();
-    if (frames_.BevelOuter != bvNone) {
-        const BevelPair colors = BevelColors(frames_.BevelOuter);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    if (settings_.Frames.BevelOuter != bvNone) {
+        const BevelPair colors = BevelColors(settings_.Frames.BevelOuter);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, settings_.Frames.BevelWidth);
     }
-    DrawBevelFrame(canvas, r, color_, color_, frames_.BorderWidth);
-    if (frames_.BevelInner != bvNone) {
-        const BevelPair colors = BevelColors(frames_.BevelInner);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, frames_.BevelWidth);
+    DrawBevelFrame(canvas, r, settings_.Color, settings_.Color, settings_.Frames.BorderWidth);
+    if (settings_.Frames.BevelInner != bvNone) {
+        const BevelPair colors = BevelColors(settings_.Frames.BevelInner);
+        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, settings_.Frames.BevelWidth);
     }
     return r;
 }
 
 void MarkupControl::DrawSingleBorder(Canvas& canvas, const Rect& inside) {
-    if (frames_.BorderStyle == bsSingle && frames_.BorderWidth > 0) {
-        canvas.SetPenWidth(frames_.BorderWidth);
+    if (settings_.Frames.BorderStyle == bsSingle && settings_.Frames.BorderWidth > 0) {
+        canvas.SetPenWidth(settings_.Frames.BorderWidth);
         canvas.SetPenColor(clBlack);
         canvas.Rectangle(inside);
     }
@@ -276,6 +311,7 @@ void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::
     };
     const int newWidth = rules.Horizontal ? extent(textWidth) : width();
     const int newHeight = rules.Vertical ? extent(textHeight) : height();
+    // A resize repaints, and that paint fits again: resizing only on a change ends the loop.
     if (newWidth != width() || newHeight != height()) {
         resize(newWidth, newHeight);
     }
@@ -303,13 +339,13 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
     }
     // Each anchor's whole rectangle comes with any hit on it, so a coarse sweep finds them all; the
     // sweep leaves the hover state as the mouse left it.
-    const std::int32_t hover = hoverAnchor_;
+    const std::int32_t hover = hovering_.Anchor;
     std::size_t found = 0;
     constexpr int kStep = 3;
     for (int y = 0; y < height() && found < links.size(); y += kStep) {
         for (int x = 0; x < width() && found < links.size(); x += kStep) {
             const AnchorHit hit = AnchorAt(x, y);
-            const std::int32_t number = hoverAnchor_;
+            const std::int32_t number = hovering_.Anchor;
             if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size()) {
                 continue;
             }
@@ -323,7 +359,7 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
             ++found;
         }
     }
-    hoverAnchor_ = hover;
+    hovering_.Anchor = hover;
     links_ = std::move(links);
     linksMarkup_ = markup;
     linksSize_ = size();

@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 class QHelpEvent;
@@ -63,40 +65,41 @@ class MarkupControl : public QLabel {
 public:
     ~MarkupControl() override;
 
-    TColor Color() const { return color_; }
+    TColor Color() const { return settings_.Color; }
     void SetColor(TColor color);
-    const FontState& Font() const { return font_; }
+    const FontState& Font() const { return settings_.Font; }
     void SetFont(const FontState& font);
-    TAlign Align() const { return align_; }
+    TAlign Align() const { return settings_.Align; }
     void SetAlign(TAlign align);
     // The hint shown where no anchor or full-text hint applies.
-    const std::string& Hint() const { return hint_; }
-    void SetHint(std::string hint) { hint_ = std::move(hint); }
+    const std::string& Hint() const { return settings_.Hint; }
+    void SetHint(std::string hint) { settings_.Hint = std::move(hint); }
 
     TextLines& HTMLText() { return htmlText_; }
     const TextLines& HTMLText() const { return htmlText_; }
     QStringList HTMLTextList() const;
     virtual std::string GetJoinedText() const;
 
-    TColor URLColor() const { return urlColor_; }
-    TColor ShadowColor() const { return shadowColor_; }
-    std::int32_t ShadowOffset() const { return shadowOffset_; }
-    bool Hover() const { return hover_; }
-    TColor HoverColor() const { return hoverColor_; }
-    TColor HoverFontColor() const { return hoverFontColor_; }
-    TBevelCut BevelInner() const { return frames_.BevelInner; }
-    TBevelCut BevelOuter() const { return frames_.BevelOuter; }
-    std::int32_t BevelWidth() const { return frames_.BevelWidth; }
-    std::int32_t BorderWidth() const { return frames_.BorderWidth; }
-    TBorderStyle BorderStyle() const { return frames_.BorderStyle; }
-    TVAlignment VAlignment() const { return vAlignment_; }
-    bool Ellipsis() const { return ellipsis_; }
-    bool AutoSizing() const { return autoSizing_; }
-    TAutoSizeType AutoSizeType() const { return autoSizeType_; }
-    bool AnchorHint() const { return anchorHint_; }
+    TColor URLColor() const { return settings_.URLColor; }
+    TColor ShadowColor() const { return settings_.ShadowColor; }
+    std::int32_t ShadowOffset() const { return settings_.ShadowOffset; }
+    bool Hover() const { return settings_.Hover; }
+    TColor HoverColor() const { return settings_.HoverColor; }
+    TColor HoverFontColor() const { return settings_.HoverFontColor; }
+    TBevelCut BevelInner() const { return settings_.Frames.BevelInner; }
+    TBevelCut BevelOuter() const { return settings_.Frames.BevelOuter; }
+    std::int32_t BevelWidth() const { return settings_.Frames.BevelWidth; }
+    std::int32_t BorderWidth() const { return settings_.Frames.BorderWidth; }
+    TBorderStyle BorderStyle() const { return settings_.Frames.BorderStyle; }
+    TVAlignment VAlignment() const { return settings_.VAlignment; }
+    bool Ellipsis() const { return settings_.Ellipsis; }
+    bool AutoSizing() const { return settings_.AutoSizing; }
+    TAutoSizeType AutoSizeType() const { return settings_.AutoSizeType; }
+    bool AnchorHint() const { return settings_.AnchorHint; }
     ImageList* Images() const { return imageListLink_.List(); }
-    TPictureContainer* PictureContainer() const { return pictureContainer_; }
+    TPictureContainer* PictureContainer() const { return settings_.PictureContainer; }
 
+    void SetURLColor(TColor color);
     void SetShadowColor(TColor color);
     void SetShadowOffset(std::int32_t offset);
     void SetBevelInner(TBevelCut cut);
@@ -105,23 +108,25 @@ public:
     void SetBevelWidth(std::int32_t width);
     void SetBorderWidth(std::int32_t width);
     void SetBorderStyle(TBorderStyle style);
-    void SetAnchorHint(bool on) { anchorHint_ = on; }
-    void SetPictureContainer(TPictureContainer* container) { pictureContainer_ = container; }
+    void SetEllipsis(bool on);
+    void SetAnchorHint(bool on) { settings_.AnchorHint = on; }
+    void SetImages(ImageList* list);
+    void SetPictureContainer(TPictureContainer* container) { settings_.PictureContainer = container; }
 
     // Whether a layout writer saves the property: the frame settings only when they differ from a new
     // control's, the image list and picture container only when set, HTMLText only when it has lines.
     Q_INVOKABLE virtual bool IsPropertyStored(const QString& name) const;
 
     // Target of the anchor the mouse was last over.
-    const std::string& LastAnchor() const { return lastAnchor_; }
+    const std::string& LastAnchor() const { return hovering_.LastAnchor; }
     // 1-based number of the anchor under the mouse as the last hit test found it; -1 for none.
-    std::int32_t HoverAnchor() const { return hoverAnchor_; }
-    std::int32_t LastHoverAnchor() const { return lastHoverAnchor_; }
+    std::int32_t HoverAnchor() const { return hovering_.Anchor; }
+    std::int32_t LastHoverAnchor() const { return hovering_.LastAnchorNumber; }
     // The anchor last hovered, in control coordinates; (-1, -1, -1, -1) for none.
-    const Rect& HoverRect() const { return hoverRect_; }
-    THTMLPictureCache& PictureCache() { return *pictureCache_; }
+    const Rect& HoverRect() const { return hovering_.AnchorRect; }
+    THTMLPictureCache& PictureCache() const { return *pictureCache_; }
     // The desktop's file icons for the markup's SSYS and LSYS pictures.
-    ShellIconSource& ShellIcons() { return *shellIcons_; }
+    ShellIconSource& ShellIcons() const { return *shellIcons_; }
 
     // The window tells its controls that a component of its own is going away.
     void ComponentRemoved(const ImageList* list);
@@ -163,20 +168,56 @@ public:
     TMouseEvent OnMouseDown;
 
 protected:
+    // The settings both controls publish. A control changes them only through Store, StoreAndRepaint
+    // and StoreAndRepaintChanged, so that each setter says whether it repaints.
+    struct Settings {
+        TColor Color = clBtnFace;
+        FontState Font;
+        TAlign Align = alNone;
+        std::string Hint;
+        TColor URLColor = clBlue;
+        TColor ShadowColor = clGray;
+        std::int32_t ShadowOffset = 2;
+        bool Hover = false;
+        TColor HoverColor = clNone;
+        TColor HoverFontColor = clNone;
+        FrameSettings Frames;
+        TVAlignment VAlignment = tvaTop;
+        bool Ellipsis = false;
+        bool AutoSizing = false;
+        TAutoSizeType AutoSizeType = asVertical;
+        bool AnchorHint = false;
+        TPictureContainer* PictureContainer = nullptr;
+    };
+    // Where the mouse is among the anchors: kept by the controls' mouse handlers, Anchor also by every
+    // hit test.
+    struct AnchorHover {
+        std::string LastAnchor;
+        std::int32_t Anchor = -1;
+        std::int32_t LastAnchorNumber = 0;
+        Rect AnchorRect;
+    };
+
     // onTextChanged runs after every change of the text lines, onImagesChanged when the image list does.
     MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                   std::function<void()> onImagesChanged);
 
     Rect ClientRect() const { return {0, 0, width(), height()}; }
+    const FrameSettings& Frames() const { return settings_.Frames; }
+    AnchorHover& Hovering() { return hovering_; }
 
-    template <typename T> void StoreAndRepaint(T& field, T value) {
-        field = value;
+    // Stored only: the next paint shows it.
+    template <typename T> void Store(T Settings::*field, std::type_identity_t<T> value) {
+        settings_.*field = std::move(value);
+    }
+    template <typename T> void StoreAndRepaint(T Settings::*field, std::type_identity_t<T> value) {
+        Store(field, std::move(value));
         update();
     }
     // For the settings that repaint only when their value changes.
-    template <typename T> void StoreAndRepaintChanged(T& field, T value) {
-        if (field != value) {
-            StoreAndRepaint(field, value);
+    template <typename T> void StoreAndRepaintChanged(T Settings::*field, std::type_identity_t<T> value) {
+        if (settings_.*field != value) {
+            StoreAndRepaint(field, std::move(value));
         }
     }
     // The framework's caption is never shown.
@@ -197,13 +238,18 @@ protected:
     // resolution, for measuring and hit tests; valid during `use` only.
     void WithMeasureCanvas(const std::function<void(Canvas&)>& use);
 
-    // What both controls ask of every paint: where, the point to hit, the focus, and the hover, shadow and
-    // link settings.
-    MarkupRequest SharedRequest(const Rect& bounds, Point mouse, std::int32_t focus) const;
-    // The arguments every RenderMarkup call of this control's paint starts from, and the call itself.
-    virtual RenderMarkupParams PaintArguments(Canvas& canvas, const std::string& markup, const Rect& bounds,
-                                              Point mouse, std::int32_t focus) const = 0;
-    virtual bool Render(RenderMarkupParams& params) = 0;
+    // What the control lends every call: its image list, its pictures and the desktop's icons.
+    MarkupSources OwnSources() const;
+    // What every call asks: where, the point to hit, the focus, the hover, shadow and link settings, and
+    // what ShapeRequest adds.
+    MarkupRequest NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const;
+    // Every RenderMarkup call of this control starts here; the markup must outlive the call.
+    MarkupCall NewCall(Canvas& canvas, std::string_view markup, const Rect& bounds, Point mouse,
+                       std::int32_t focus) const;
+    // What the control's kind decides in every request: its flavour, wrapping and blinking.
+    virtual void ShapeRequest(MarkupRequest& request) const = 0;
+    // Runs a call the control built.
+    virtual bool Render(MarkupCall& call) { return call.Run(); }
     // Moves bounds down for centred or bottom text, measured as the paint lays it out.
     void AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
                          std::int32_t focus);
@@ -219,34 +265,13 @@ protected:
     // Shows the hint for a tool-tip request and says so.
     bool ShowHintFor(const QHelpEvent& event);
 
-    TColor color_ = clBtnFace;
-    FontState font_;
-    TAlign align_ = alNone;
-    std::string hint_;
-    TColor urlColor_ = clBlue;
-    TColor shadowColor_ = clGray;
-    std::int32_t shadowOffset_ = 2;
-    bool hover_ = false;
-    TColor hoverColor_ = clNone;
-    TColor hoverFontColor_ = clNone;
-    FrameSettings frames_;
-    TVAlignment vAlignment_ = tvaTop;
-    bool ellipsis_ = false;
-    bool autoSizing_ = false;
-    TAutoSizeType autoSizeType_ = asVertical;
-    bool anchorHint_ = false;
-    TPictureContainer* pictureContainer_ = nullptr;
-
-    std::string lastAnchor_;
-    std::int32_t hoverAnchor_ = -1;
-    std::int32_t lastHoverAnchor_ = 0;
-    Rect hoverRect_;
+private:
+    Settings settings_;
+    AnchorHover hovering_;
     std::unique_ptr<THTMLPictureCache> pictureCache_;
     std::unique_ptr<ShellIconSource> shellIcons_;
     ImageListLink imageListLink_;
     bool loading_ = false;
-
-private:
     TextLines htmlText_;
     QImage measureSurface_;
     std::string linksMarkup_;

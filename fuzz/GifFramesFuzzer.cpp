@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
-    velmora::testing::FakePictureDecoder decoder;
-    velmora::testing::FakeResourceLibrary resources;
+    velmora::testkit::FakePictureDecoder decoder;
+    velmora::testkit::FakeResourceLibrary resources;
     velmora::THTMLPicture picture(velmora::PictureBackend{&decoder, &resources});
     // Bytes the decoder refuses raise Error, as they do for every caller; only other failures count.
     const auto attempt = [](auto&& step) {

@@ -94,17 +94,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const velmora::TextBatch batch(canvas);
         if (markup) {
-            velmora::RenderMarkupParams params;
-            params.canvas = &canvas;
-            params.markup = input.Rest();
-            params.bounds = rect;
-            params.wordWrap = input.Bit(flags, 3);
-            params.noDraw = input.Bit(flags, 4);
-            params.shadowOffset = input.Bit(flags, 5) ? 2 : 0;
-            params.flavor =
+            velmora::MarkupCall params(canvas);
+            params.request.markup = input.Rest();
+            params.request.bounds = rect;
+            params.request.wordWrap = input.Bit(flags, 3);
+            params.request.noDraw = input.Bit(flags, 4);
+            params.request.shadowOffset = input.Bit(flags, 5) ? 2 : 0;
+            params.request.flavor =
                 input.Bit(flags, 6) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
-            velmora::RenderMarkup(params);
-            if (params.textWidth < 0 || params.textHeight < 0) {
+            params.Run();
+            if (params.result.textWidth < 0 || params.result.textHeight < 0) {
                 std::abort();
             }
         } else {

@@ -17,15 +17,15 @@ namespace {
 using velmora::fuzz::FuzzInput;
 
 struct Pictures {
-    velmora::testing::FakePictureDecoder decoder;
-    velmora::testing::FakeResourceLibrary resources;
+    velmora::testkit::FakePictureDecoder decoder;
+    velmora::testkit::FakeResourceLibrary resources;
     velmora::TPictureContainer container{velmora::PictureBackend{&decoder, &resources}};
     velmora::ImageList images{16, 16};
 
     Pictures() {
         images.Add(velmora::Bitmap(32, 16, 0xFF00FF00));
         const std::vector<std::uint8_t> gif =
-            velmora::testing::MakeGif(4, 4, {{0, 0, 4, 4, 0, 10, true}, {1, 1, 2, 2, 1, 20, true}});
+            velmora::testkit::MakeGif(4, 4, {{0, 0, 4, 4, 0, 10, true}, {1, 1, 2, 2, 1, 20, true}});
         for (const char* name : {"a", "anim"}) {
             velmora::TPictureItem& item = container.Items().Add();
             item.Name = name;
@@ -47,36 +47,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = input.Byte();
     const std::uint8_t more = input.Byte();
 
-    velmora::testing::FakeCanvas canvas;
-    velmora::RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.noDraw = input.Bit(flags, 0);
-    params.measureOnly = input.Bit(flags, 1);
-    params.printing = input.Bit(flags, 2);
-    params.suppressColors = input.Bit(flags, 3);
-    params.blinkVisible = input.Bit(flags, 4);
-    params.hoverEnabled = input.Bit(flags, 5);
-    params.wordWrap = input.Bit(flags, 6);
-    params.flavor = input.Bit(flags, 7) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
-    params.imageList = input.Bit(more, 0) ? &pictures.images : nullptr;
-    params.pictureContainer = input.Bit(more, 1) ? &pictures.container : nullptr;
-    params.imageScale = input.Bit(more, 2) ? 2.5 : 1.0;
+    velmora::testkit::FakeCanvas canvas;
+    velmora::MarkupCall params(canvas);
+    params.request.noDraw = input.Bit(flags, 0);
+    params.request.measureOnly = input.Bit(flags, 1);
+    params.request.printing = input.Bit(flags, 2);
+    params.request.suppressColors = input.Bit(flags, 3);
+    params.request.blinkVisible = input.Bit(flags, 4);
+    params.request.hoverEnabled = input.Bit(flags, 5);
+    params.request.wordWrap = input.Bit(flags, 6);
+    params.request.flavor =
+        input.Bit(flags, 7) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
+    params.sources.imageList = input.Bit(more, 0) ? &pictures.images : nullptr;
+    params.sources.pictureContainer = input.Bit(more, 1) ? &pictures.container : nullptr;
+    params.request.imageScale = input.Bit(more, 2) ? 2.5 : 1.0;
     if (input.Bit(more, 3)) {
         canvas.SetPixelsPerInch(300, 150);
     }
     const std::int32_t left = Signed(input, 50);
     const std::int32_t top = Signed(input, 50);
-    params.bounds = {left, top, left + input.Byte() * 4, top + input.Byte() * 4};
-    params.hitX = left + input.Byte() * 4;
-    params.hitY = top + input.Byte() * 4;
-    params.focusAnchor = Signed(input, 4) / 4;
-    params.hoverAnchor = Signed(input, 4) / 4;
-    params.shadowOffset = Signed(input, 8);
-    params.lineSpacing = Signed(input, 16);
-    params.markup = input.Rest();
+    params.request.bounds = {left, top, left + input.Byte() * 4, top + input.Byte() * 4};
+    params.request.hitX = left + input.Byte() * 4;
+    params.request.hitY = top + input.Byte() * 4;
+    params.request.focusAnchor = Signed(input, 4) / 4;
+    params.request.hoverAnchor = Signed(input, 4) / 4;
+    params.request.shadowOffset = Signed(input, 8);
+    params.request.lineSpacing = Signed(input, 16);
+    params.request.markup = input.Rest();
 
-    velmora::RenderMarkup(params);
-    if (params.anchorCount < 0 || params.textWidth < 0 || params.textHeight < 0) {
+    params.Run();
+    if (params.result.anchorCount < 0 || params.result.textWidth < 0 || params.result.textHeight < 0) {
         std::abort();
     }
     return 0;

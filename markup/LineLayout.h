@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markup/MarkupLine.h"
+#include "markup/MarkupTags.h"
 #include "pictures/HTMLPicture.h"
 
 #include <algorithm>
@@ -29,6 +30,11 @@ private:
     void DrawRun(std::string_view run);
     void DrawErrorUnderline(std::int32_t left, std::int32_t right);
     void HandleTag(std::string_view text);
+    // Each returns whether the tag was of its kind, and handles it when it was.
+    bool StyleTag(TagKind kind);
+    bool ColorTag(TagKind kind, std::string_view tag);
+    bool LineTag(TagKind kind, std::string_view tag);
+    bool FlowTag(TagKind kind, std::string_view tag);
     void OpenAnchor(std::string_view tag);
     void CloseAnchor();
     void Font(std::string_view tag);

@@ -13,75 +13,85 @@ constexpr std::int32_t kListStep = 12;
 
 } // namespace
 
+// A tag is handled by the one step that knows its kind: the font's styles, colours, what breaks or
+// shapes lines, and what changes the flow of the runs after it; anchors, BODY and IMG have their own.
 void LineLayout::HandleTag(std::string_view text) {
     const std::string_view tag = TagText(text);
-    const bool closed = tag.back() == '>';
-    switch (ClassifyTag(text)) {
-    case TagKind::TooShort:
-    case TagKind::Unknown:
-        break;
+    const TagKind kind = ClassifyTag(text);
+    if (StyleTag(kind) || ColorTag(kind, tag) || LineTag(kind, tag) || FlowTag(kind, tag)) {
+        return;
+    }
+    switch (kind) {
     case TagKind::Anchor:
         OpenAnchor(tag);
         break;
     case TagKind::EndAnchor:
         CloseAnchor();
         break;
+    case TagKind::Body:
+        Body(tag);
+        break;
+    case TagKind::Image:
+        Image(tag);
+        break;
+    default:
+        break;
+    }
+}
+
+bool LineLayout::StyleTag(TagKind kind) {
+    switch (kind) {
     case TagKind::Bold:
         EditFont([](FontState& f) { f.Bold = true; });
-        break;
+        return true;
     case TagKind::EndBold:
         EditFont([](FontState& f) { f.Bold = false; });
-        break;
+        return true;
     case TagKind::Italic:
         EditFont([](FontState& f) { f.Italic = true; });
-        break;
+        return true;
     case TagKind::EndItalic:
         EditFont([](FontState& f) { f.Italic = false; });
-        break;
+        return true;
     case TagKind::Underline:
         EditFont([](FontState& f) { f.Underline = true; });
-        break;
+        return true;
     case TagKind::EndUnderline:
         EditFont([](FontState& f) { f.Underline = false; });
-        break;
+        return true;
     case TagKind::StrikeOut:
         EditFont([](FontState& f) { f.StrikeOut = true; });
-        break;
+        return true;
     case TagKind::EndStrikeOut:
         EditFont([](FontState& f) { f.StrikeOut = false; });
-        break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool LineLayout::ColorTag(TagKind kind, std::string_view tag) {
+    switch (kind) {
     case TagKind::Blink:
         if (!in_.blinkVisible) {
             SetTextColor(s_.background);
         }
-        break;
+        return true;
     case TagKind::EndBlinkOrBody:
         SetTextColor(s_.baseFont.Color);
-        break;
-    case TagKind::Body:
-        Body(tag);
-        break;
-    case TagKind::Break:
-        endOfLine_ = true;
-        if (decidesLayout_) {
-            out_.plainText += '\r';
-        }
-        break;
+        return true;
     case TagKind::ErrorUnderline:
-        if (!paintNothing_) {
-            s_.errorUnderline = true;
-        }
-        break;
     case TagKind::EndErrorUnderline:
         if (!paintNothing_) {
-            s_.errorUnderline = false;
+            s_.errorUnderline = kind == TagKind::ErrorUnderline;
         }
-        break;
+        return true;
     case TagKind::Font:
-        if (closed) {
+        // A FONT tag cut off by the end of the text changes nothing.
+        if (tag.back() == '>') {
             Font(tag);
         }
-        break;
+        return true;
     case TagKind::EndFont:
         EditFont([this](FontState& f) {
             f.Name = s_.baseFont.Name;
@@ -91,7 +101,7 @@ void LineLayout::HandleTag(std::string_view text) {
             SetTextColor(s_.baseFont.Color);
             canvas_.SetBrushColor(s_.savedFontBackground);
         }
-        break;
+        return true;
     case TagKind::Highlight:
         if (!paintNothing_) {
             s_.savedHighlightText = canvas_.Font().Color;
@@ -99,52 +109,69 @@ void LineLayout::HandleTag(std::string_view text) {
             canvas_.SetBrushColor(clHighlight);
             SetTextColor(clHighlightText);
         }
-        break;
+        return true;
     case TagKind::EndHighlight:
         // Without an HI before it there is no text colour to return to.
         if (!paintNothing_ && s_.savedHighlightText != clNone) {
             SetTextColor(s_.savedHighlightText);
             canvas_.SetBrushColor(s_.savedHighlightBackground);
         }
-        break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool LineLayout::LineTag(TagKind kind, std::string_view tag) {
+    switch (kind) {
+    case TagKind::Break:
+        endOfLine_ = true;
+        if (decidesLayout_) {
+            out_.plainText += '\r';
+        }
+        return true;
     case TagKind::Rule:
         Rule();
-        break;
+        return true;
     case TagKind::IndentTo:
         IndentTo(tag);
-        break;
-    case TagKind::Image:
-        Image(tag);
-        break;
+        return true;
     case TagKind::ListItem:
         ListItem();
-        break;
+        return true;
     case TagKind::EndListItem:
         endOfLine_ = true;
-        break;
+        return true;
     case TagKind::List:
         ++s_.flow.listLevel;
         endOfLine_ = true;
-        break;
+        return true;
     case TagKind::EndList:
         if (s_.flow.listLevel > 0) {
             --s_.flow.listLevel;
         } else {
             EditFont([](FontState& f) { f.Underline = false; });
         }
-        break;
+        return true;
     case TagKind::Paragraph:
-        if (closed) {
+        if (tag.back() == '>') {
             Paragraph(tag);
         }
-        break;
+        return true;
     case TagKind::EndParagraph:
         endOfLine_ = true;
         if (!paintNothing_) {
             canvas_.SetBrushColor(s_.savedParagraphBackground);
             s_.paragraphBand = false;
         }
-        break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool LineLayout::FlowTag(TagKind kind, std::string_view tag) {
+    switch (kind) {
     case TagKind::Rotate:
         // A second R while rotated keeps the first unrotated font, so that /R returns to it.
         if (font_.unrotated) {
@@ -152,35 +179,33 @@ void LineLayout::HandleTag(std::string_view text) {
         } else {
             font_.unrotated = SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
         }
-        break;
+        return true;
     case TagKind::EndRotate:
         if (font_.unrotated) {
             RestoreUnrotatedFont(canvas_, *font_.unrotated);
             font_.unrotated.reset();
         }
-        break;
+        return true;
     case TagKind::Shadow:
-        s_.flow.shadow = true;
-        break;
     case TagKind::EndShadow:
-        s_.flow.shadow = false;
-        break;
+        s_.flow.shadow = kind == TagKind::Shadow;
+        return true;
     case TagKind::Subscript:
         s_.flow.subscript = true;
-        break;
+        return true;
     case TagKind::Superscript:
         s_.flow.superscript = true;
-        break;
+        return true;
     case TagKind::EndScript:
         s_.flow.subscript = false;
         s_.flow.superscript = false;
-        break;
+        return true;
     case TagKind::Hidden:
-        s_.flow.hidden = true;
-        break;
     case TagKind::EndHidden:
-        s_.flow.hidden = false;
-        break;
+        s_.flow.hidden = kind == TagKind::Hidden;
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -44,10 +44,10 @@ struct RunningFont {
 
 // What one RenderMarkup call keeps while it runs.
 struct MarkupCallState {
-    MarkupCallState(const MarkupSources& callSources, const MarkupRequest& callRequest,
+    MarkupCallState(Canvas& callCanvas, const MarkupSources& callSources, const MarkupRequest& callRequest,
                     MarkupResult& callResult)
         : sources(callSources), request(callRequest), result(callResult), rules(RulesFor(callRequest.flavor)),
-          canvas(*callSources.canvas), baseFont(canvas.Font()) {}
+          canvas(callCanvas), baseFont(canvas.Font()) {}
 
     const MarkupSources& sources;
     const MarkupRequest& request;

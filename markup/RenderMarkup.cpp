@@ -42,9 +42,9 @@ Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::in
 
 } // namespace
 
-bool RenderMarkup(const MarkupSources& sources, const MarkupRequest& request, MarkupResult& result) {
-    MarkupCallState state(sources, request, result);
-    Canvas& canvas = state.canvas;
+bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request,
+                  MarkupResult& result) {
+    MarkupCallState state(canvas, sources, request, result);
     const TextBatch batch(canvas);
     const Brush entryBrush = canvas.CurrentBrush();
     state.background = entryBrush.Color;

@@ -23,12 +23,10 @@ inline constexpr std::int32_t kMarkupMaxPointSize = 1000;
 // The two controls share one engine; MarkupRules says where the static text's copy differs.
 enum class MarkupFlavor : std::uint8_t { Label, StaticText };
 
-// What the host lends one RenderMarkup call. Every source belongs to the caller, must outlive the call
-// and is not remembered afterwards; the call changes them only as each line says.
+// What the host lends one RenderMarkup call besides its canvas. Every source belongs to the caller, may
+// be absent (its pictures then take no room), must outlive the call and is not remembered afterwards; the
+// call changes them only as each line says.
 struct MarkupSources {
-    // Drawn on. Its font is the base font and its brush colour the background; on return font and brush
-    // are as they were, pen and clip are not.
-    Canvas* canvas = nullptr;
     const ImageList* imageList = nullptr; // read only: images for IDX sources
     // Pictures named by address. An address the cache lacks is added and loaded by the call and stays in
     // the cache, so that the next call finds it; one that does not load stays as an empty picture.
@@ -78,14 +76,23 @@ struct MarkupResult {
     Rect hitAnchorRect{-1, -1, -1, -1};
 };
 
-// The three parts of a call in one value, for callers that build a call field by field.
-struct RenderMarkupParams : MarkupSources, MarkupRequest, MarkupResult {};
+// Lays out, draws and hit-tests marked-up text inside request.bounds on canvas. The canvas's font is the
+// base font and its brush colour the background; on return font and brush are as they were, pen and clip
+// are not. Returns true when the hit point lies on an anchor.
+bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request,
+                  MarkupResult& result);
 
-// Lays out, draws and hit-tests marked-up text inside request.bounds. Returns true when the hit point
-// lies on an anchor.
-bool RenderMarkup(const MarkupSources& sources, const MarkupRequest& request, MarkupResult& result);
-inline bool RenderMarkup(RenderMarkupParams& params) {
-    return RenderMarkup(params, params, params);
-}
+// One call built part by part: the canvas is fixed when the call is made, the sources and the request
+// are filled in, Run() draws and leaves what it found in result. A call may run more than once.
+struct MarkupCall {
+    explicit MarkupCall(Canvas& target) : canvas(target) {}
+
+    bool Run() { return RenderMarkup(canvas, sources, request, result); }
+
+    Canvas& canvas;
+    MarkupSources sources;
+    MarkupRequest request;
+    MarkupResult result;
+};
 
 } // namespace velmora

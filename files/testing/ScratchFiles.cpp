@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace fs = std::filesystem;
 
@@ -61,4 +61,4 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -5,7 +5,7 @@
 #include <vector>
 
 // Real files and folders for the tests of every layer that writes them.
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // True where file names are Unicode (UTF-16) and found in any letter case, as on Windows; on Linux they
 // are bytes, compared exactly. Cases that meet that difference say what they expect of each.
@@ -43,4 +43,4 @@ std::string RunUnprivileged(const std::function<std::string()>& work);
 // Gives the path to the user the unprivileged child runs as, when running as root.
 void HandToUnprivilegedUser(const std::string& path);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 FakeCanvas::FakeCanvas(FakeMetrics metrics)
     : metrics_(metrics), pixelsPerInchX_(metrics.PixelsPerInch), pixelsPerInchY_(metrics.PixelsPerInch) {}
@@ -149,4 +149,4 @@ DrawRecord FakeCanvas::Record(DrawKind kind, const Rect& area) const {
     return record;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

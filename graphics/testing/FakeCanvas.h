@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // Fixed metrics, so that a test can work out every layout number by hand. Whatever the font:
 // every character (space, "&" and "." included) is CharWidth pixels wide; a line is Height = Ascent +
@@ -115,4 +115,4 @@ private:
     mutable std::size_t measuredCharacters_ = 0;
 };
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::optional<std::vector<std::uint8_t>> FakeResourceLibrary::FindResource(std::
     return found->second;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // A decoder that records the bytes it is handed and answers as a test tells it to. By default it
 // accepts any block that is not empty and gives a picture of PictureWidth x PictureHeight pixels (at
@@ -35,4 +35,4 @@ public:
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Entries;
 };
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::vector<std::uint8_t> MakeGif(std::uint16_t screenWidth, std::uint16_t scree
     return out;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // Palette of every GIF written here: the colour indexes of GifImage.
 inline constexpr std::uint32_t kGifPalette[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
@@ -23,4 +23,4 @@ struct GifImage {
 std::vector<std::uint8_t> MakeGif(std::uint16_t screenWidth, std::uint16_t screenHeight,
                                   const std::vector<GifImage>& images);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

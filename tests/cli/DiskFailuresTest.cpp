@@ -11,10 +11,10 @@ namespace velmora::fix {
 namespace {
 
 namespace fs = std::filesystem;
-using velmora::testing::FolderEntries;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::FolderEntries;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 const std::string kOld = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
                          "    INDEX 01 0:1:80\r\n";

@@ -5,11 +5,11 @@
 
 namespace velmora::fix {
 
-using velmora::testing::ReadFile;
-using velmora::testing::WriteFile;
+using velmora::testkit::ReadFile;
+using velmora::testkit::WriteFile;
 
 std::string Encoded(const std::string& utf8, const std::string& encoding,
-                    const testing::TempFolder& scratch) {
+                    const testkit::TempFolder& scratch) {
     WriteFile(scratch / "in", utf8);
     const bool bom = encoding.size() > 4 && encoding.compare(encoding.size() - 4, 4, "+BOM") == 0;
     const std::string name = bom ? encoding.substr(0, encoding.size() - 4) : encoding;

@@ -6,7 +6,7 @@
 
 namespace velmora::fix {
 
-std::string Encoded(const std::string& utf8, const std::string& encoding, const testing::TempFolder&) {
+std::string Encoded(const std::string& utf8, const std::string& encoding, const testkit::TempFolder&) {
     const bool bom = encoding.size() > 4 && encoding.compare(encoding.size() - 4, 4, "+BOM") == 0;
     const std::string name = bom ? encoding.substr(0, encoding.size() - 4) : encoding;
     std::wstring wide(utf8.size(), L'\0');

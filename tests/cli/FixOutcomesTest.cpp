@@ -13,10 +13,10 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::kWindowsFileNames;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::kWindowsFileNames;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 const std::string kAudioSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
                                 "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";

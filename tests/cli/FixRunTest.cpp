@@ -13,9 +13,9 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 const std::string kAudioSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n"
                                 "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
@@ -62,7 +62,7 @@ TEST_F(FixRunTest, DryRunPrintsWhatTheRealRunDoesAndChangesNothing) {
                                (folder / "disc.bin") + "\n" + (folder / "disc.cue") + " => CORRECTED\n");
     EXPECT_EQ(printed.status, AllFine);
     EXPECT_EQ(ReadFile(folder / "album.cue"), sheet);
-    EXPECT_EQ(velmora::testing::FolderEntries(folder.Path()),
+    EXPECT_EQ(velmora::testkit::FolderEntries(folder.Path()),
               (std::vector<std::string>{"Disc.BIN", "album.cue", "album.flac", "disc.cue"}));
 }
 

@@ -16,11 +16,11 @@ namespace velmora::fix {
 namespace {
 
 namespace fs = std::filesystem;
-using velmora::testing::FolderEntries;
-using velmora::testing::HandToUnprivilegedUser;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::FolderEntries;
+using velmora::testkit::HandToUnprivilegedUser;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 const std::string kAudio = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
 const std::string kTracks = "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";

@@ -17,9 +17,9 @@ namespace velmora::fix {
 namespace {
 
 namespace fs = std::filesystem;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 std::string Sheet(int i, const char* frames) {
     std::string sheet = "PERFORMER \"Artist " + std::to_string(i) + "\"\r\nTITLE \"Album\"\r\nFILE \"track" +

@@ -10,13 +10,13 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::FolderEntries;
-using velmora::testing::kSamplesPerCdFrame;
-using velmora::testing::ReadFile;
-using velmora::testing::RunProgram;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
-using velmora::testing::WriteWav;
+using velmora::testkit::FolderEntries;
+using velmora::testkit::kSamplesPerCdFrame;
+using velmora::testkit::ReadFile;
+using velmora::testkit::RunProgram;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
+using velmora::testkit::WriteWav;
 
 // Two tracks of one file, the second starting at `secondTrack`.
 std::string Sheet(const std::string& file, const std::string& secondTrack, const std::string& type = "WAVE") {
@@ -135,8 +135,8 @@ TEST_F(LengthsAndRestore, CheckRefusesTheTimesARepairRefusesWithTheSameError) {
 }
 
 TEST_F(LengthsAndRestore, CheckFailsASheetPastADownloadCutShortAndFitsAPipedOne) {
-    ASSERT_EQ(velmora::testing::EncodingProblem(), "");
-    const std::string& audio = velmora::testing::EncodedAudio().Path();
+    ASSERT_EQ(velmora::testkit::EncodingProblem(), "");
+    const std::string& audio = velmora::testkit::EncodedAudio().Path();
     // The tone lasts four seconds; the cut files hold half of it, or an unknown part.
     const struct {
         const char* file;
@@ -160,8 +160,8 @@ TEST_F(LengthsAndRestore, CheckFailsASheetPastADownloadCutShortAndFitsAPipedOne)
 }
 
 TEST_F(LengthsAndRestore, AutoNeverTakesNoiseThatClaimsHoursForItsLength) {
-    ASSERT_EQ(velmora::testing::EncodingProblem(), "");
-    const velmora::testing::TempFolder& audio = velmora::testing::EncodedAudio();
+    ASSERT_EQ(velmora::testkit::EncodingProblem(), "");
+    const velmora::testkit::TempFolder& audio = velmora::testkit::EncodedAudio();
     std::filesystem::copy_file(audio / "noise.mpc", folder / "Album.mpc");
     std::filesystem::copy_file(audio / "piped.flac", folder / "Album.flac");
     const std::string sheet = Sheet("Album.mp3", "00:03:00", "MP3");

@@ -8,10 +8,10 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::FolderEntries;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::FolderEntries;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 const std::string kImageTrack = "  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
 const std::string kTwoFiles = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"some file 1.mp3\" MP3\n  TRACK 01 AUDIO\n"

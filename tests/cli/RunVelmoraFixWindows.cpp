@@ -13,7 +13,7 @@ Finished RunVelmoraFix(const std::string& folder, const std::string& arguments, 
     if (!prefix.empty()) {
         throw std::runtime_error("Windows runs no program under a prefix");
     }
-    const testing::TempFolder output;
+    const testkit::TempFolder output;
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     const auto create = [&](const std::string& path) {
         return CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
@@ -46,7 +46,7 @@ Finished RunVelmoraFix(const std::string& folder, const std::string& arguments, 
     GetExitCodeProcess(child.get(), &status);
     out.Close();
     err.Close();
-    return {static_cast<int>(status), testing::ReadFile(output / "out"), testing::ReadFile(output / "err")};
+    return {static_cast<int>(status), testkit::ReadFile(output / "out"), testkit::ReadFile(output / "err")};
 }
 
 } // namespace velmora::fix

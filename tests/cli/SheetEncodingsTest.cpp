@@ -13,10 +13,10 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::FolderEntries;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::FolderEntries;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 std::string Sheet(const std::string& performer, const std::string& title, const std::string& file,
                   const std::string& time) {

@@ -13,10 +13,10 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::HandToUnprivilegedUser;
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::HandToUnprivilegedUser;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 TEST(VelmoraFix, AReadOnlySheetEndsWithAnErrorForAnOrdinaryUser) {
     TempFolder scratch;

@@ -6,9 +6,9 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 TEST(VelmoraFix, HelpVersionAndUsageErrors) {
     TempFolder scratch;

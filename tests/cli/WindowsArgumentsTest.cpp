@@ -9,9 +9,9 @@
 namespace velmora::fix {
 namespace {
 
-using velmora::testing::ReadFile;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using velmora::testkit::ReadFile;
+using velmora::testkit::TempFolder;
+using velmora::testkit::WriteFile;
 
 const std::string kSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
                            "    INDEX 01 0:1:80\r\n";
@@ -136,7 +136,7 @@ TEST(WindowsArguments, RestoreTakesAMoveAndARewriteBack) {
     EXPECT_EQ(finished.out, "disc.cue => RESTORED\n");
     EXPECT_EQ(ReadFile(scratch / "disc.cue"), sheet);
     EXPECT_EQ(ReadFile(scratch / "other\\image.bin"), std::string(2352, 'i'));
-    EXPECT_EQ(testing::FolderEntries(scratch.Path()), (std::vector<std::string>{"disc.cue", "other"}));
+    EXPECT_EQ(testkit::FolderEntries(scratch.Path()), (std::vector<std::string>{"disc.cue", "other"}));
 }
 
 // Paths go into JSON as UTF-8, "\" escaped.

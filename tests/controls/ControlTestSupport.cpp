@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <utility>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 ShellRecorder::ShellRecorder()
     : previous_(SetShellOpenHandler([this](const std::string& target) {
@@ -139,15 +139,14 @@ Measured MeasureMarkup(const std::string& markup, const FontState& font, const R
     QPainter painter(&surface);
     QtCanvas canvas(painter);
     canvas.SetFont(font);
-    RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.markup = markup;
-    params.bounds = bounds;
-    params.noDraw = true;
-    params.measureOnly = true;
-    params.flavor = flavor;
-    RenderMarkup(params);
-    return {params.textWidth, params.textHeight};
+    MarkupCall params(canvas);
+    params.request.markup = markup;
+    params.request.bounds = bounds;
+    params.request.noDraw = true;
+    params.request.measureOnly = true;
+    params.request.flavor = flavor;
+    params.Run();
+    return {params.result.textWidth, params.result.textHeight};
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

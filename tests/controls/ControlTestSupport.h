@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // Catches what the controls hand to the desktop while it lives.
 class ShellRecorder {
@@ -102,4 +102,4 @@ struct Measured {
 Measured MeasureMarkup(const std::string& markup, const FontState& font, const Rect& bounds,
                        MarkupFlavor flavor);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -19,8 +19,8 @@ Q_DECLARE_METATYPE(std::vector<velmora::Point>)
 
 namespace velmora {
 
-using testing::DrawKind;
-using testing::FakeCanvas;
+using testkit::DrawKind;
+using testkit::FakeCanvas;
 
 namespace {
 
@@ -29,7 +29,7 @@ constexpr std::int32_t kMax = 2147483647;
 } // namespace
 
 void DrawingRoutinesTest::init() {
-    testing::FailOnQtWarnings();
+    testkit::FailOnQtWarnings();
 }
 
 void DrawingRoutinesTest::gradientBands_data() {

@@ -21,9 +21,9 @@ Q_DECLARE_METATYPE(velmora::TVAlignment)
 namespace velmora {
 
 using TextSetup = std::function<void(THTMLStaticText&)>;
-using testing::ColorRuns;
-using testing::Snapshot;
-using testing::ToColor;
+using testkit::ColorRuns;
+using testkit::Snapshot;
+using testkit::ToColor;
 
 namespace {
 
@@ -61,7 +61,7 @@ int TextInk(const QImage& image, QColor background) {
 }
 
 THTMLPicture& AnimatedPicture(THTMLPicture& picture) {
-    const std::vector<std::uint8_t> gif = testing::MakeGif(
+    const std::vector<std::uint8_t> gif = testkit::MakeGif(
         4, 4,
         {{.ColorIndex = 0, .Delay = 10}, {.ColorIndex = 1, .Delay = 20}, {.ColorIndex = 2, .Delay = 10}});
     std::istringstream stream(std::string(gif.begin(), gif.end()));
@@ -75,11 +75,11 @@ HTMLStaticTextTest::HTMLStaticTextTest() = default;
 HTMLStaticTextTest::~HTMLStaticTextTest() = default;
 
 void HTMLStaticTextTest::init() {
-    testing::FailOnQtWarnings();
-    timers_ = std::make_unique<testing::ManualTimers>();
-    host_ = testing::ShownHost(360, 260);
-    QVERIFY(testing::WaitExposed(*host_));
-    testing::ParkMouse(*host_);
+    testkit::FailOnQtWarnings();
+    timers_ = std::make_unique<testkit::ManualTimers>();
+    host_ = testkit::ShownHost(360, 260);
+    QVERIFY(testkit::WaitExposed(*host_));
+    testkit::ParkMouse(*host_);
 }
 
 void HTMLStaticTextTest::cleanup() {
@@ -172,8 +172,8 @@ void HTMLStaticTextTest::savedLayoutLoadsTheSameText() {
     THTMLStaticText& saved = MakeText(100, 20);
     setup(saved);
     THTMLStaticText& loaded = MakeText(100, 20);
-    testing::LoadStoredProperties(saved, loaded);
-    QCOMPARE(testing::DifferentProperties(saved, loaded), QStringList());
+    testkit::LoadStoredProperties(saved, loaded);
+    QCOMPARE(testkit::DifferentProperties(saved, loaded), QStringList());
     QCOMPARE(Snapshot(loaded), Snapshot(saved));
 }
 
@@ -200,8 +200,8 @@ void HTMLStaticTextTest::settersRepaint() {
     QFETCH(bool, repaints);
     THTMLStaticText& control = MakeText(100, 20);
     control.HTMLText().Add("<A href=\"x\">link</A>");
-    testing::Settle(control);
-    testing::PaintCounter paints(control);
+    testkit::Settle(control);
+    testkit::PaintCounter paints(control);
     QVERIFY(control.setProperty(name.toLatin1().constData(), value));
     QCoreApplication::processEvents();
     QCOMPARE(paints.count > 0, repaints);
@@ -282,7 +282,7 @@ void HTMLStaticTextTest::enterAndSpaceOpenTheFocusedAnchor() {
     QFETCH(QList<int>, keys);
     QFETCH(QStringList, shell);
     QFETCH(QStringList, keypress);
-    testing::ShellRecorder recorder;
+    testkit::ShellRecorder recorder;
     THTMLStaticText& control = MakeText(250, 20);
     control.HTMLText().Add(markup);
     QStringList pressed;
@@ -320,7 +320,7 @@ void HTMLStaticTextTest::focusFrameShowsOnlyWithTheFocus() {
 }
 
 void HTMLStaticTextTest::timerFollowsBlinkAndAutoScroll() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 20);
     struct Step {
         std::function<void()> change;
@@ -345,7 +345,7 @@ void HTMLStaticTextTest::timerFollowsBlinkAndAutoScroll() {
 }
 
 void HTMLStaticTextTest::timerWaitsForTheLayout() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 20);
     control.SetEnableBlink(true);
     control.BeginLayoutLoad();
@@ -379,7 +379,7 @@ void HTMLStaticTextTest::blinkIgnoresCase_data() {
 void HTMLStaticTextTest::blinkIgnoresCase() {
     QFETCH(std::string, markup);
     QFETCH(bool, blinks);
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 20);
     control.SetColor(clWhite);
     control.HTMLText().Add(markup);
@@ -398,7 +398,7 @@ void HTMLStaticTextTest::blinkIgnoresCase() {
 }
 
 void HTMLStaticTextTest::noTimerMeansNoBlinkAndNoAnimation() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 20);
     TPictureContainer container(QtPictureBackend());
     THTMLPicture& picture = AnimatedPicture(container.Items().Add().Picture());
@@ -412,14 +412,14 @@ void HTMLStaticTextTest::noTimerMeansNoBlinkAndNoAnimation() {
 }
 
 void HTMLStaticTextTest::gifFramesFollowTheTimer() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 20);
     TPictureContainer container(QtPictureBackend());
     THTMLPicture& shared = AnimatedPicture(container.Items().Add().Picture());
     THTMLPicture& cached = AnimatedPicture(control.PictureCache().NewPicture());
     control.SetPictureContainer(&container);
     control.SetAutoScroll(true);
-    testing::PaintCounter paints(control);
+    testkit::PaintCounter paints(control);
     // Frames last 100, 200 and 100 ms; the first stays for the first tick.
     const QList<int> frames{1, 2, 2, 3, 1, 2, 2, 3};
     for (qsizetype tick = 0; tick < frames.size(); ++tick) {
@@ -439,10 +439,10 @@ void HTMLStaticTextTest::gifFramesFollowTheTimer() {
 // A frame the decoder refuses must not raise out of the timer (each error would open a box of its own
 // while the timer runs on): the picture keeps its last good frame and the others step on.
 void HTMLStaticTextTest::aFrameThatDoesNotDecodeStaysOutOfTheTimer() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 20);
     std::vector<std::uint8_t> gif =
-        testing::MakeGif(4, 4, {{.ColorIndex = 0}, {.ColorIndex = 1}, {.ColorIndex = 2}});
+        testkit::MakeGif(4, 4, {{.ColorIndex = 0}, {.ColorIndex = 1}, {.ColorIndex = 2}});
     std::size_t controls = 0;
     for (std::size_t p = 0; p + 18 < gif.size(); ++p) {
         if (gif[p] == 0x21 && gif[p + 1] == 0xF9 && ++controls == 2) {
@@ -471,7 +471,7 @@ void HTMLStaticTextTest::aFrameThatDoesNotDecodeStaysOutOfTheTimer() {
 }
 
 void HTMLStaticTextTest::shownPicturesFollowTheirSources() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(100, 30);
     control.SetColor(clWhite);
     TPictureContainer container(QtPictureBackend());
@@ -495,29 +495,29 @@ void HTMLStaticTextTest::shownPicturesFollowTheirSources() {
     const QColor green(0, 255, 0);
     const QColor blue(0, 0, 255);
     const QColor yellowColor(255, 255, 0);
-    QVERIFY(testing::CountColor(Snapshot(control), red) > 0);
-    QVERIFY(testing::CountColor(Snapshot(control), yellowColor) > 0);
+    QVERIFY(testkit::CountColor(Snapshot(control), red) > 0);
+    QVERIFY(testkit::CountColor(Snapshot(control), yellowColor) > 0);
     // Frames of 100, 200 and 100 ms: red, then green for two ticks, then blue.
     const QList<QColor> shown{red, green, green, blue, red};
     for (const QColor& colour : shown) {
         timers.Advance(100);
         const QImage image = Snapshot(control);
-        QVERIFY(testing::CountColor(image, colour) > 0);
+        QVERIFY(testkit::CountColor(image, colour) > 0);
         for (const QColor& other : {red, green, blue}) {
             if (other != colour) {
-                QCOMPARE(testing::CountColor(image, other), 0);
+                QCOMPARE(testkit::CountColor(image, other), 0);
             }
         }
     }
     list.Clear();
-    QCOMPARE(testing::CountColor(Snapshot(control), yellowColor), 0);
+    QCOMPARE(testkit::CountColor(Snapshot(control), yellowColor), 0);
 }
 
 void HTMLStaticTextTest::miniScrollArrows() {
     THTMLStaticText& control = MakeText(120, 60);
     control.HTMLText().Add(Lines(16));
     control.SetMiniScroll(true);
-    const int textHeight = testing::MeasureMarkup(control.GetJoinedText(), control.Font(), {0, 0, 110, 60},
+    const int textHeight = testkit::MeasureMarkup(control.GetJoinedText(), control.Font(), {0, 0, 110, 60},
                                                   MarkupFlavor::StaticText)
                                .Height;
     QVERIFY(textHeight > 2 * 60);
@@ -525,7 +525,7 @@ void HTMLStaticTextTest::miniScrollArrows() {
     QVERIFY(control.DownArrowShown());
     QVERIFY(!control.UpArrowShown());
     const QColor background = first.pixelColor(60, 59);
-    QVERIFY(testing::CountColor(first, background, QRect(110, 50, 10, 10)) < 100);
+    QVERIFY(testkit::CountColor(first, background, QRect(110, 50, 10, 10)) < 100);
 
     const QPoint down(115, 55);
     int expected = 0;
@@ -552,7 +552,7 @@ void HTMLStaticTextTest::miniScrollArrows() {
 }
 
 void HTMLStaticTextTest::autoScrollFollowsTheCursor() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(120, 60);
     control.HTMLText().Add(Lines(16));
     control.SetMiniScroll(true);
@@ -571,7 +571,7 @@ void HTMLStaticTextTest::autoScrollFollowsTheCursor() {
 }
 
 void HTMLStaticTextTest::heldButtonScrolls() {
-    testing::ManualTimers& timers = *timers_;
+    testkit::ManualTimers& timers = *timers_;
     THTMLStaticText& control = MakeText(120, 60);
     control.HTMLText().Add(Lines(16));
     control.SetMiniScroll(true);
@@ -636,12 +636,12 @@ void HTMLStaticTextTest::disabledTextIsEngraved() {
     QTest::mouseMove(&control, runs.at(0).center());
     control.setEnabled(false);
     const QImage engraved = Snapshot(control);
-    const QRect white = testing::ColorBounds(engraved, QColor(255, 255, 255));
-    const QRect grey = testing::ColorBounds(engraved, QColor(128, 128, 128));
+    const QRect white = testkit::ColorBounds(engraved, QColor(255, 255, 255));
+    const QRect grey = testkit::ColorBounds(engraved, QColor(128, 128, 128));
     QVERIFY(!white.isEmpty() && !grey.isEmpty());
     QCOMPARE(white.bottomRight(), grey.bottomRight() + QPoint(1, 1));
-    QCOMPARE(testing::CountColor(engraved, QColor(255, 255, 0)), 0);
-    QCOMPARE(testing::CountColor(engraved, kUrlBlue), 0);
+    QCOMPARE(testkit::CountColor(engraved, QColor(255, 255, 0)), 0);
+    QCOMPARE(testkit::CountColor(engraved, kUrlBlue), 0);
 }
 
 void HTMLStaticTextTest::enterAndExit_data() {
@@ -696,7 +696,7 @@ void HTMLStaticTextTest::anchorClicks() {
     QFETCH(QString, href);
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, toShell);
-    testing::ShellRecorder shell;
+    testkit::ShellRecorder shell;
     THTMLStaticText& control = MakeText(200, 20);
     control.HTMLText().Add("Go <A href=\"" + href.toStdString() + "\">there</A>");
     QStringList clicks;
@@ -710,13 +710,13 @@ void HTMLStaticTextTest::anchorClicks() {
 }
 
 void HTMLStaticTextTest::centredTextIsHitWhereItIsDrawn() {
-    testing::ShellRecorder shell;
+    testkit::ShellRecorder shell;
     THTMLStaticText& control = MakeText(200, 60);
     control.SetBevelOuter(bvLowered);
     control.SetBevelWidth(2);
     control.HTMLText().Add("<A href=\"mailto:brisel@example.org\">Brisel</A>");
     control.SetVAlignment(tvaCenter);
-    const QRect drawn = testing::ColorBounds(Snapshot(control), kUrlBlue);
+    const QRect drawn = testkit::ColorBounds(Snapshot(control), kUrlBlue);
     QVERIFY(drawn.top() > 15);
     QTest::mouseClick(&control, Qt::LeftButton, {}, drawn.center());
     QCOMPARE(shell.targets, std::vector<std::string>{"mailto:brisel@example.org"});

@@ -8,7 +8,7 @@
 namespace velmora {
 
 class THTMLStaticText;
-namespace testing {
+namespace testkit {
 class ManualTimers;
 }
 
@@ -62,7 +62,7 @@ private slots:
 
 private:
     THTMLStaticText& MakeText(int width, int height);
-    std::unique_ptr<testing::ManualTimers> timers_;
+    std::unique_ptr<testkit::ManualTimers> timers_;
     QPointer<QWidget> host_;
     THTMLStaticText* text_ = nullptr;
 };

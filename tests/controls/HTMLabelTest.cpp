@@ -3,14 +3,18 @@
 #include "ControlTestSupport.h"
 #include "controls/HTMLabel.h"
 #include "graphics/ImageList.h"
+#include "graphics/qt/QtCanvas.h"
 #include "pictures/qt/QtPictureDecoder.h"
+#include "pictures/testing/GifWriter.h"
 
 #include <QEnterEvent>
 #include <QHelpEvent>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QToolTip>
 #include <QtTest>
 #include <functional>
+#include <sstream>
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
 Q_DECLARE_METATYPE(std::string)
@@ -22,11 +26,11 @@ Q_DECLARE_METATYPE(std::function<void(velmora::THTMLabel&)>)
 namespace velmora {
 
 using LabelSetup = std::function<void(THTMLabel&)>;
-using testing::ColorBounds;
-using testing::ColorRuns;
-using testing::Measured;
-using testing::Snapshot;
-using testing::ToColor;
+using testkit::ColorBounds;
+using testkit::ColorRuns;
+using testkit::Measured;
+using testkit::Snapshot;
+using testkit::ToColor;
 
 namespace {
 
@@ -55,10 +59,10 @@ bool HasHandCursor(const QWidget& widget) {
 } // namespace
 
 void HTMLabelTest::init() {
-    testing::FailOnQtWarnings();
-    host_ = testing::ShownHost(320, 200);
-    QVERIFY(testing::WaitExposed(*host_));
-    testing::ParkMouse(*host_);
+    testkit::FailOnQtWarnings();
+    host_ = testkit::ShownHost(320, 200);
+    QVERIFY(testkit::WaitExposed(*host_));
+    testkit::ParkMouse(*host_);
 }
 
 void HTMLabelTest::cleanup() {
@@ -147,8 +151,8 @@ void HTMLabelTest::savedLayoutLoadsTheSameLabel() {
     THTMLabel& saved = MakeLabel(100, 20);
     setup(saved);
     THTMLabel& loaded = MakeLabel(100, 20);
-    testing::LoadStoredProperties(saved, loaded);
-    QCOMPARE(testing::DifferentProperties(saved, loaded), QStringList());
+    testkit::LoadStoredProperties(saved, loaded);
+    QCOMPARE(testkit::DifferentProperties(saved, loaded), QStringList());
     QCOMPARE(Snapshot(loaded), Snapshot(saved));
 }
 
@@ -176,8 +180,8 @@ void HTMLabelTest::settersRepaint() {
     QFETCH(QVariant, value);
     QFETCH(bool, repaints);
     THTMLabel& label = MakeLabel(100, 20);
-    testing::Settle(label);
-    testing::PaintCounter paints(label);
+    testkit::Settle(label);
+    testkit::PaintCounter paints(label);
     QVERIFY(label.setProperty(name.toLatin1().constData(), value));
     QCoreApplication::processEvents();
     QCOMPARE(paints.count > 0, repaints);
@@ -332,7 +336,7 @@ void HTMLabelTest::anchorClicks() {
     QFETCH(QString, href);
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, toShell);
-    testing::ShellRecorder shell;
+    testkit::ShellRecorder shell;
     THTMLabel& label = MakeLabel(200, 20);
     label.HTMLText().Add("Go <A href=\"" + href.toStdString() + "\">there</A> now");
     std::vector<std::string> events;
@@ -411,22 +415,22 @@ void HTMLabelTest::hoverHighlightsOnlyTheHoveredAnchor() {
     label.SetHoverFontColor(clLime);
     const QColor yellow(255, 255, 0);
     const QColor lime(0, 255, 0);
-    QCOMPARE(testing::CountColor(Snapshot(label), yellow), 0);
+    QCOMPARE(testkit::CountColor(Snapshot(label), yellow), 0);
 
     MoveTo(label, CentreOf(runs[1]));
     QVERIFY(label.HoverRect().Left > runs[0].right());
     const QImage hovered = Snapshot(label);
     const QRect first(runs[0].left(), 0, runs[0].width(), label.height());
     const QRect second(runs[1].left(), 0, runs[1].width(), label.height());
-    QCOMPARE(testing::CountColor(hovered, yellow, first), 0);
-    QVERIFY(testing::CountColor(hovered, yellow, second) > 0);
-    QVERIFY(testing::CountColor(hovered, lime, second) > 0);
+    QCOMPARE(testkit::CountColor(hovered, yellow, first), 0);
+    QVERIFY(testkit::CountColor(hovered, yellow, second) > 0);
+    QVERIFY(testkit::CountColor(hovered, lime, second) > 0);
     // With hover on, only the hovered anchor is underlined; the others keep the link colour alone.
-    QCOMPARE(testing::CountColor(hovered, kUrlBlue, runs[0]), 0);
+    QCOMPARE(testkit::CountColor(hovered, kUrlBlue, runs[0]), 0);
 
     MoveTo(label, QPoint(245, 10));
     QCOMPARE(label.HoverRect(), (Rect{-1, -1, -1, -1}));
-    QCOMPARE(testing::CountColor(Snapshot(label), yellow), 0);
+    QCOMPARE(testkit::CountColor(Snapshot(label), yellow), 0);
 }
 
 void HTMLabelTest::hoveredAnchorNumberIsLogged() {
@@ -560,21 +564,21 @@ void HTMLabelTest::autoSizing() {
     label.SetAutoSizeType(type);
     label.SetAutoSizing(true);
     const Measured text =
-        testing::MeasureMarkup(markup, label.Font(), {0, 0, 10000, 10000}, MarkupFlavor::Label);
+        testkit::MeasureMarkup(markup, label.Font(), {0, 0, 10000, 10000}, MarkupFlavor::Label);
     QVERIFY(text.Height > 30);
     QTRY_COMPARE(label.height(), growsDown ? text.Height + 6 : (align == alTop ? 6 : 50));
     QTRY_COMPARE(label.width(), growsRight ? text.Width + 6 : 200);
 }
 
 void HTMLabelTest::centredTextIsHitWhereItIsDrawn() {
-    testing::ShellRecorder shell;
+    testkit::ShellRecorder shell;
     THTMLabel& label = MakeLabel(200, 60);
     label.HTMLText().Add("<A href=\"http://example.org/\">centred</A>");
     const QRect top = ColorBounds(Snapshot(label), kUrlBlue);
     label.SetVAlignment(tvaCenter);
     const QRect centred = ColorBounds(Snapshot(label), kUrlBlue);
     const Measured text =
-        testing::MeasureMarkup(label.GetJoinedText(), label.Font(), {0, 0, 200, 60}, MarkupFlavor::Label);
+        testkit::MeasureMarkup(label.GetJoinedText(), label.Font(), {0, 0, 200, 60}, MarkupFlavor::Label);
     QCOMPARE(centred.top() - top.top(), (60 - text.Height) / 2);
 
     QVERIFY(label.AnchorAt(top.center().x(), top.center().y()).Anchor.empty());
@@ -588,7 +592,7 @@ void HTMLabelTest::removedComponentsAreForgotten() {
     auto* list = new ImageList(16, 16);
     label.SetImages(list);
     QCOMPARE(label.Images(), list);
-    testing::PaintCounter paints(label);
+    testkit::PaintCounter paints(label);
     QCoreApplication::processEvents();
     paints.count = 0;
     list->Add(Bitmap(16, 16));
@@ -597,7 +601,7 @@ void HTMLabelTest::removedComponentsAreForgotten() {
     delete list;
     QVERIFY(label.Images() == nullptr);
     QVERIFY(!label.IsPropertyStored("Images"));
-    QVERIFY(testing::CountColor(Snapshot(label), kUrlBlue) > 0);
+    QVERIFY(testkit::CountColor(Snapshot(label), kUrlBlue) > 0);
 
     TPictureContainer container(QtPictureBackend());
     TPictureContainer other(QtPictureBackend());
@@ -619,6 +623,43 @@ void HTMLabelTest::captionIsNeverShown() {
     label.Loaded();
     QVERIFY(label.text().isEmpty());
     QVERIFY(!label.IsLoading());
+}
+
+void HTMLabelTest::renderTextLendsTheLabelsPictures_data() {
+    QTest::addColumn<bool>("ellipsis");
+    QTest::newRow("wrapping") << false;
+    QTest::newRow("ellipsis") << true;
+}
+
+// A call built without the label's sources still shows its pictures, wraps as the label does and has no
+// line spacing.
+void HTMLabelTest::renderTextLendsTheLabelsPictures() {
+    QFETCH(bool, ellipsis);
+    THTMLabel& label = MakeLabel(100, 20);
+    label.SetEllipsis(ellipsis);
+    TPictureContainer container(QtPictureBackend());
+    TPictureItem& item = container.Items().Add();
+    item.Name = "logo";
+    const std::vector<std::uint8_t> gif = testkit::MakeGif(12, 4, {{.ColorIndex = 0}});
+    std::istringstream stream(std::string(gif.begin(), gif.end()));
+    item.Picture().LoadStream(&stream);
+    label.SetPictureContainer(&container);
+
+    QImage surface(100, 20, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&surface);
+    QtCanvas canvas(painter);
+    MarkupCall bare(canvas);
+    bare.request.markup = "<IMG src=\"logo\">";
+    bare.request.noDraw = true;
+    bare.request.lineSpacing = 5;
+    MarkupCall throughLabel = bare;
+    bare.Run();
+    label.RenderText(throughLabel);
+    QCOMPARE(bare.result.textWidth, 0);
+    QVERIFY(throughLabel.result.textWidth >= 12);
+    QCOMPARE(throughLabel.request.wordWrap, !ellipsis);
+    QCOMPARE(throughLabel.request.lineSpacing, 0);
+    label.ComponentRemoved(&container);
 }
 
 } // namespace velmora

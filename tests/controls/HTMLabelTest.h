@@ -44,6 +44,8 @@ private slots:
     void centredTextIsHitWhereItIsDrawn();
     void removedComponentsAreForgotten();
     void captionIsNeverShown();
+    void renderTextLendsTheLabelsPictures_data();
+    void renderTextLendsTheLabelsPictures();
 
 private:
     THTMLabel& MakeLabel(int width, int height);

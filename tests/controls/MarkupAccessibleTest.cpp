@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-using namespace testing;
+using namespace testkit;
 
 namespace {
 

@@ -17,6 +17,6 @@ int main(int argc, char** argv) {
     velmora::HTMLStaticTextTest staticText;
     velmora::MarkupAccessibleTest accessible;
     const int failures =
-        velmora::testing::RunTestClasses({&drawing, &label, &staticText, &accessible}, app.arguments());
+        velmora::testkit::RunTestClasses({&drawing, &label, &staticText, &accessible}, app.arguments());
     return failures == 0 ? 0 : 1;
 }

@@ -7,8 +7,8 @@
 namespace velmora {
 namespace {
 
-using testing::EncodedAudio;
-using testing::kToneSeconds;
+using testkit::EncodedAudio;
+using testkit::kToneSeconds;
 
 constexpr const char* kCut = "the file is shorter than its header says";
 constexpr const char* kTooDeep = "its length lies deeper in the file than a header is read";
@@ -34,7 +34,7 @@ std::string Described(const LengthReading& reading) {
 }
 
 TEST(AudioLengths, EachFileHoldsWhatTheTableSaysOrIsUncheckedWithItsReason) {
-    ASSERT_EQ(testing::EncodingProblem(), "");
+    ASSERT_EQ(testkit::EncodingProblem(), "");
     const double whole = kToneSeconds;
     const Expected table[] = {
         {"tone.wav", whole},

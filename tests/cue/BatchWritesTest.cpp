@@ -12,10 +12,10 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::ReadFile;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 TEST(BatchWrites, NothingChangesUnderItsNameUntilTheCommitPutsEverythingInPlace) {
     TempFolder folder;

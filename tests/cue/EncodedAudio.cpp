@@ -6,7 +6,7 @@
 #include <random>
 #include <unistd.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 namespace {
 
 constexpr std::uint64_t kGigabyte = std::uint64_t{1} << 30;
@@ -120,4 +120,4 @@ const std::string& EncodingProblem() {
     return Once().Problem;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

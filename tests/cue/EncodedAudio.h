@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // How long the tone the encoded files hold lasts, in seconds.
 inline constexpr double kToneSeconds = 4;
@@ -16,4 +16,4 @@ inline constexpr double kToneSeconds = 4;
 const TempFolder& EncodedAudio();
 const std::string& EncodingProblem();
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -14,13 +14,13 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::HandToUnprivilegedUser;
-using testing::ReadFile;
-using testing::RecordingHost;
-using testing::RunUnprivileged;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::HandToUnprivilegedUser;
+using testkit::ReadFile;
+using testkit::RecordingHost;
+using testkit::RunUnprivileged;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 // PERFORMER and TITLE make a sheet an audio sheet.
 const std::string kAudioHead = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";

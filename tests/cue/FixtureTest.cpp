@@ -8,12 +8,12 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::kWindowsFileNames;
-using testing::ReadFile;
-using testing::RecordingHost;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::kWindowsFileNames;
+using testkit::ReadFile;
+using testkit::RecordingHost;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 // Each fixture is a sheet in tests/data/cue with the sheet expected after the repair beside it
 // (<name>.expected.cue). The files listed lie beside the sheet; a single candidate of the best rule is

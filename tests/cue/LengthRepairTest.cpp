@@ -5,12 +5,12 @@
 namespace velmora {
 namespace {
 
-using testing::FixedLengths;
-using testing::ReadFile;
-using testing::RecordingHost;
-using testing::Row;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FixedLengths;
+using testkit::ReadFile;
+using testkit::RecordingHost;
+using testkit::Row;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 // Fourteen tracks, the last at 61:00:00.
 std::string AlbumSheet(const std::string& name) {
@@ -28,7 +28,7 @@ AudioLength Seconds(std::uint64_t seconds) {
     return {seconds * 1000, 1000};
 }
 
-class LengthRepair : public testing::SheetRepairTest {
+class LengthRepair : public testkit::SheetRepairTest {
 protected:
     LengthRepair() { host.lengths = &lengths; }
     FixedLengths lengths;

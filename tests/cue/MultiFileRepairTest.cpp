@@ -5,13 +5,13 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::kWindowsFileNames;
-using testing::ReadFile;
-using testing::RecordingHost;
-using testing::Row;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::kWindowsFileNames;
+using testkit::ReadFile;
+using testkit::RecordingHost;
+using testkit::Row;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 const std::string kHeader = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\n";
 const std::string kMultiFile = kHeader +
@@ -23,7 +23,7 @@ const std::string kGameSheet =
     "FILE \"Game (Track 1).bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n"
     "FILE \"Game (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
 
-class MultiFileRepair : public testing::SheetRepairTest {
+class MultiFileRepair : public testkit::SheetRepairTest {
 protected:
     // The first line's image lies beside the sheet under its name in capitals; the second is chosen
     // from elsewhere.

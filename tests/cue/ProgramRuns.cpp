@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 int RunProgram(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
@@ -28,4 +28,4 @@ int RunProgram(const std::vector<std::string>& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -11,14 +11,14 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::HandToUnprivilegedUser;
-using testing::ReadFile;
-using testing::RecordingHost;
-using testing::Row;
-using testing::RunUnprivileged;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::HandToUnprivilegedUser;
+using testkit::ReadFile;
+using testkit::RecordingHost;
+using testkit::Row;
+using testkit::RunUnprivileged;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 const std::string kAudioSheet = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\nFILE \"Track.wav\" WAVE\r\n"
                                 "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n"
@@ -315,7 +315,7 @@ TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
     // Names relative to the sheet's folder: a record never points anywhere else.
     EXPECT_EQ(ReadFile(folder / "disc.cue.moves"), EncodeMoveRecord({{"other.bin", "disc.bin"}}));
     ASSERT_EQ(host.chooserCalls.size(), 1u);
-    const testing::ChooserCall& call = host.chooserCalls[0];
+    const testkit::ChooserCall& call = host.chooserCalls[0];
     ASSERT_EQ(call.Filters.size(), 1u);
     EXPECT_EQ(call.Filters[0].Description + call.Filters[0].Pattern + call.InitialFolder,
               "BIN Files*.bin" + folder.Path());

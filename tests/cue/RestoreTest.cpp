@@ -12,11 +12,11 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::ReadFile;
-using testing::RecordingHost;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::ReadFile;
+using testkit::RecordingHost;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 const std::string kAudioSheet = "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"Track.wav\" WAVE\n"
                                 "  TRACK 01 AUDIO\n    INDEX 01 0:2:75\n";
@@ -28,7 +28,7 @@ mode_t ModeOf(const std::string& path) {
     return info.st_mode & 07777;
 }
 
-using Restore = testing::SheetRepairTest;
+using Restore = testkit::SheetRepairTest;
 
 TEST_F(Restore, AnAudioSheetComesBackByteForByteWithItsMode) {
     WriteFile(folder / "album.cue", kAudioSheet);

@@ -11,10 +11,10 @@
 namespace velmora {
 namespace {
 
-using testing::RunProgram;
-using testing::TempFolder;
-using testing::WriteFile;
-using testing::WriteWav;
+using testkit::RunProgram;
+using testkit::TempFolder;
+using testkit::WriteFile;
+using testkit::WriteWav;
 
 std::string LittleEndian(std::uint32_t value, int bytes) {
     std::string out;
@@ -104,9 +104,9 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
         arguments.insert(arguments.begin(), {"lame", "--quiet"});
         ASSERT_EQ(RunProgram(arguments), 0) << arguments.back();
     }
-    const std::string mp3 = testing::ReadFile(folder / "a.mp3");
-    const std::string flac = testing::ReadFile(folder / "a.flac");
-    const std::string wav = testing::ReadFile(folder / "source.wav");
+    const std::string mp3 = testkit::ReadFile(folder / "a.mp3");
+    const std::string flac = testkit::ReadFile(folder / "a.flac");
+    const std::string wav = testkit::ReadFile(folder / "source.wav");
     // An ID3v2 tag of ten bytes of padding before the FLAC stream.
     const std::string id3 = std::string("ID3\x04\0\0\0\0\0\x0A", 10) + std::string(10, '\0');
 
@@ -219,7 +219,7 @@ public:
 // One line a sheet, in the order run: the row and its reasons.
 std::vector<std::string> RunBatch(const TempFolder& folder, const std::vector<std::string>& sheets,
                                   LengthReader& reader) {
-    testing::RecordingHost host;
+    testkit::RecordingHost host;
     host.animates = false;
     host.lengths = &reader;
     std::vector<std::string> lines;

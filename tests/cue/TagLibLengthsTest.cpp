@@ -11,11 +11,11 @@
 namespace velmora {
 namespace {
 
-using testing::kSamplesPerCdFrame;
-using testing::RunProgram;
-using testing::TempFolder;
-using testing::WriteFile;
-using testing::WriteWav;
+using testkit::kSamplesPerCdFrame;
+using testkit::RunProgram;
+using testkit::TempFolder;
+using testkit::WriteFile;
+using testkit::WriteWav;
 
 // Ten seconds and one frame of CD audio.
 constexpr std::uint64_t kSamples = 751 * kSamplesPerCdFrame;

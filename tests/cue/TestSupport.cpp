@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 void RecordingHost::PumpEvents() {
     ++pumps;
@@ -82,4 +82,4 @@ void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t
     WriteFile(path, wav);
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 struct Row {
     std::string Caption;
@@ -111,4 +111,4 @@ protected:
 // Runs a program with its arguments, its output thrown away; its exit status, or -1 (Linux only).
 int RunProgram(const std::vector<std::string>& arguments);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

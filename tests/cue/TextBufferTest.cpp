@@ -11,8 +11,8 @@ namespace {
 // The disk, unconfined: these cases read and write files directly.
 FolderStorage disk;
 
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 TEST(TextBuffer, LoadTurnsEveryLineBreakIntoCrLfAndSplitsLines) {
     struct Case {
@@ -94,7 +94,7 @@ TEST(TextBuffer, SetTextAndSaveKeepTheBytes) {
     buffer.SetText("\xef\xbb\xbf\nno final break");
     EXPECT_EQ(buffer.Line(1), "no final break");
     buffer.SaveToFile(folder / "out.cue", disk);
-    EXPECT_EQ(testing::ReadFile(folder / "out.cue"), "\xef\xbb\xbf\nno final break");
+    EXPECT_EQ(testkit::ReadFile(folder / "out.cue"), "\xef\xbb\xbf\nno final break");
 }
 
 TEST(TextBuffer, LoadFailuresCarryTheSystemMessageAndKeepTheText) {

@@ -15,12 +15,12 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::HandToUnprivilegedUser;
-using testing::ReadFile;
-using testing::RunUnprivileged;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::HandToUnprivilegedUser;
+using testkit::ReadFile;
+using testkit::RunUnprivileged;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 struct stat StatOf(const std::string& path) {
     struct stat info {};

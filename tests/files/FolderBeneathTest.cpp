@@ -10,8 +10,8 @@
 namespace velmora {
 namespace {
 
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 // Every answer the kernel gives, the walk gives too.
 TEST(FolderBeneath, KernelAndWalkRefuseTheSameNames) {

@@ -14,10 +14,10 @@
 namespace velmora {
 namespace {
 
-using testing::FolderEntries;
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
+using testkit::FolderEntries;
+using testkit::ReadFile;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 DWORD AttributesOf(const std::string& path) {
     return GetFileAttributesW(WidePath(path).c_str());

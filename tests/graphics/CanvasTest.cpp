@@ -8,8 +8,8 @@
 namespace velmora {
 namespace {
 
-using testing::DrawKind;
-using testing::FakeCanvas;
+using testkit::DrawKind;
+using testkit::FakeCanvas;
 
 TEST(CanvasTest, BrushColourNoneClearsTheBrush) {
     struct Case {

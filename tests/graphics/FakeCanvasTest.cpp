@@ -5,10 +5,10 @@
 namespace velmora {
 namespace {
 
-using testing::DrawKind;
-using testing::DrawRecord;
-using testing::FakeCanvas;
-using testing::FakeMetrics;
+using testkit::DrawKind;
+using testkit::DrawRecord;
+using testkit::FakeCanvas;
+using testkit::FakeMetrics;
 
 TEST(FakeCanvasTest, MetricsAreFixedWhateverTheFont) {
     FakeCanvas canvas;

@@ -12,13 +12,13 @@
 namespace velmora {
 namespace {
 
-using testing::GdiSurface;
+using testkit::GdiSurface;
 
 constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 
 FontState Sans(std::int32_t size = 12) {
     FontState font;
-    font.Name = testing::TestFontFamily();
+    font.Name = testkit::TestFontFamily();
     font.Size = size;
     font.Color = clBlack;
     return font;

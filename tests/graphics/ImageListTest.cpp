@@ -8,8 +8,8 @@
 namespace velmora {
 namespace {
 
-using testing::DrawKind;
-using testing::FakeCanvas;
+using testkit::DrawKind;
+using testkit::FakeCanvas;
 
 // A strip whose pixel at (x, y) is x + 100 * y, fully opaque.
 Bitmap NumberedStrip(std::int32_t width, std::int32_t height) {

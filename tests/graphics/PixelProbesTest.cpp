@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 namespace {
 
 // White 40 x 20 with two red blocks, columns 5-9 rows 2-5 and columns 20-24 rows 10-14, and one blue pixel.
@@ -42,4 +42,4 @@ TEST(PixelProbesTest, RunsAreSplitByGapsWiderThanAsked) {
 }
 
 } // namespace
-} // namespace velmora::testing
+} // namespace velmora::testkit

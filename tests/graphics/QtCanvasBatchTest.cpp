@@ -11,9 +11,9 @@
 namespace velmora {
 namespace {
 
-using testing::InkCount;
-using testing::QtTest;
-using testing::WhiteImage;
+using testkit::InkCount;
+using testkit::QtTest;
+using testkit::WhiteImage;
 
 constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 constexpr int kImageWidth = 240;

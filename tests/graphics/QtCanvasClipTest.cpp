@@ -7,8 +7,8 @@
 namespace velmora {
 namespace {
 
-using testing::QtTest;
-using testing::WhiteImage;
+using testkit::QtTest;
+using testkit::WhiteImage;
 
 constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 constexpr int kImageWidth = 160;

@@ -13,10 +13,10 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
-using testing::InkCount;
-using testing::QtTest;
-using testing::WhiteImage;
+using testkit::InkBounds;
+using testkit::InkCount;
+using testkit::QtTest;
+using testkit::WhiteImage;
 
 constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 

@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <gtest/gtest-spi.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 namespace {
 
 class QtWarningsTest : public QtTest {};
@@ -33,4 +33,4 @@ TEST(QtWarningNotesTest, OnlyTheOffscreenPlatformsNotesAreExpected) {
 }
 
 } // namespace
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -7,8 +7,8 @@
 namespace velmora {
 namespace {
 
-using testing::DrawKind;
-using testing::FakeCanvas;
+using testkit::DrawKind;
+using testkit::FakeCanvas;
 
 // Flags the markup engine draws every run with.
 constexpr TextFormat kRun = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;

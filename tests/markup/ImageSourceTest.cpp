@@ -22,10 +22,10 @@ TEST_F(ImageSource, ASourceWithoutQuotedValueShowsNoPicture) {
     for (const MarkupFlavor flavor : {MarkupFlavor::Label, MarkupFlavor::StaticText}) {
         for (const std::string& markup : cases) {
             SCOPED_TRACE(markup);
-            RenderMarkupParams params;
-            EXPECT_NO_THROW(params = Render(markup, {0, 0, 200, 100}, flavor));
+            MarkupResult result;
+            EXPECT_NO_THROW(result = Render(markup, {0, 0, 200, 100}, flavor).result);
             EXPECT_EQ(Pictures(), "");
-            EXPECT_EQ(params.textWidth, 16);
+            EXPECT_EQ(result.textWidth, 16);
             const std::vector<std::string> texts = canvas.DrawnTexts();
             EXPECT_EQ(texts.empty() ? "" : texts.front(), "a");
         }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -72,7 +72,6 @@ void DumpLayouts(Canvas& canvas, const char* fontFamily, std::ostream& out) {
     canvas.SetBrushColor(clWhite);
     for (const LayoutCase& c : kCases) {
         MarkupSources sources;
-        sources.canvas = &canvas;
         MarkupRequest request;
         request.markup = c.markup;
         request.bounds = c.bounds;
@@ -82,7 +81,7 @@ void DumpLayouts(Canvas& canvas, const char* fontFamily, std::ostream& out) {
         request.wordWrap = c.wordWrap;
         request.flavor = c.flavor;
         MarkupResult result;
-        const bool hit = RenderMarkup(sources, request, result);
+        const bool hit = RenderMarkup(canvas, sources, request, result);
         const Rect& r = result.hitAnchorRect;
         out << c.name << " textWidth=" << result.textWidth << " textHeight=" << result.textHeight
             << " anchorCount=" << result.anchorCount << " hit=" << (hit ? 1 : 0)
@@ -91,4 +90,4 @@ void DumpLayouts(Canvas& canvas, const char* fontFamily, std::ostream& out) {
     }
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

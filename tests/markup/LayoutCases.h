@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // Lays out a table of markup texts on the canvas in the font of that family, 12 points, and writes one
 // line per text: its name, then the layout numbers as name=value (textWidth, textHeight, anchorCount,
@@ -12,4 +12,4 @@ namespace velmora::testing {
 // lists that compare line by line.
 void DumpLayouts(Canvas& canvas, const char* fontFamily, std::ostream& out);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (int i = 2; i < argc; ++i) {
-        if (!velmora::testing::AddPrivateFont(argv[i])) {
+        if (!velmora::testkit::AddPrivateFont(argv[i])) {
             std::cerr << "markup_layout_dump: cannot load the font " << argv[i] << '\n';
             return 2;
         }
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     HDC dc = CreateCompatibleDC(nullptr);
     {
         velmora::GdiCanvas canvas(dc);
-        velmora::testing::DumpLayouts(canvas, argv[1], std::cout);
+        velmora::testkit::DumpLayouts(canvas, argv[1], std::cout);
     }
     DeleteDC(dc);
     return 0;

@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
     image.setDotsPerMeterY(3780);
     QPainter painter(&image);
     velmora::QtCanvas canvas(painter);
-    velmora::testing::DumpLayouts(canvas, argv[1], std::cout);
+    velmora::testkit::DumpLayouts(canvas, argv[1], std::cout);
     return 0;
 }

@@ -20,17 +20,16 @@ std::size_t MeasuredFor(const WorkCase& c, std::size_t bytes, bool measureOnly) 
         markup += c.unit;
     }
     markup += c.closing;
-    testing::FakeCanvas canvas;
-    RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.markup = markup;
-    params.bounds = {0, 0, 313, 1 << 30};
-    params.noDraw = true;
-    params.measureOnly = measureOnly;
-    params.wordWrap = c.wordWrap;
-    params.hitX = 100;
-    params.hitY = 100;
-    RenderMarkup(params);
+    testkit::FakeCanvas canvas;
+    MarkupCall params(canvas);
+    params.request.markup = markup;
+    params.request.bounds = {0, 0, 313, 1 << 30};
+    params.request.noDraw = true;
+    params.request.measureOnly = measureOnly;
+    params.request.wordWrap = c.wordWrap;
+    params.request.hitX = 100;
+    params.request.hitY = 100;
+    params.Run();
     return canvas.MeasuredCharacters();
 }
 

@@ -45,9 +45,9 @@ TEST_F(MalformedMarkup, DrawsWhatCanBeReadAndStops) {
         {"<IN x=\"2147483647\">x", "x@1,16"}, // beyond the line: the run starts the next one
     };
     for (const Case& c : cases) {
-        const RenderMarkupParams params = Draw(c.markup);
+        const MarkupCall params = Draw(c.markup);
         EXPECT_EQ(Placement(), c.placement) << c.markup;
-        EXPECT_GE(params.textHeight, 16) << c.markup;
+        EXPECT_GE(params.result.textHeight, 16) << c.markup;
     }
     Draw("<R a=\"2147483647\">x<FONT size=\"2147483647\">y");
     EXPECT_EQ(TextRecord("x").Font.Escapement, 1270); // 2147483647 degrees turn like 127
@@ -92,27 +92,28 @@ TEST_F(MalformedMarkup, EveryModeEndsOnHostileInput) {
     // With room for every line, measuring, hit-testing and drawing agree on the layout.
     std::string layouts[3];
     for (int mode = 0; mode < 3; ++mode) {
-        RenderMarkupParams params = Params(hostile, {0, 0, 120, 1 << 24});
-        params.measureOnly = mode == 0;
-        params.noDraw = mode == 1;
-        RenderMarkup(params);
-        layouts[mode] = std::to_string(params.textWidth) + "x" + std::to_string(params.textHeight) + "/" +
-                        std::to_string(params.anchorCount) + " " + params.plainText;
+        MarkupCall params = Params(hostile, {0, 0, 120, 1 << 24});
+        params.request.measureOnly = mode == 0;
+        params.request.noDraw = mode == 1;
+        params.Run();
+        layouts[mode] = std::to_string(params.result.textWidth) + "x" +
+                        std::to_string(params.result.textHeight) + "/" +
+                        std::to_string(params.result.anchorCount) + " " + params.result.plainText;
     }
     EXPECT_EQ(layouts[1], layouts[0]);
     EXPECT_EQ(layouts[2], layouts[0]);
     for (int mode = 0; mode < 8; ++mode) {
-        RenderMarkupParams params = Params(hostile, {0, 0, 60 + mode * 20, 400});
-        params.noDraw = (mode & 1) != 0;
-        params.measureOnly = (mode & 2) != 0;
-        params.wordWrap = (mode & 4) == 0;
-        params.focusAnchor = 2;
-        params.hoverEnabled = true;
-        params.hoverAnchor = 3;
-        params.hitX = params.hitY = 30;
-        RenderMarkup(params);
-        EXPECT_GT(params.textHeight, 0) << mode;
-        EXPECT_GE(params.textWidth, 0) << mode;
+        MarkupCall params = Params(hostile, {0, 0, 60 + mode * 20, 400});
+        params.request.noDraw = (mode & 1) != 0;
+        params.request.measureOnly = (mode & 2) != 0;
+        params.request.wordWrap = (mode & 4) == 0;
+        params.request.focusAnchor = 2;
+        params.request.hoverEnabled = true;
+        params.request.hoverAnchor = 3;
+        params.request.hitX = params.request.hitY = 30;
+        params.Run();
+        EXPECT_GT(params.result.textHeight, 0) << mode;
+        EXPECT_GE(params.result.textWidth, 0) << mode;
     }
     EXPECT_FALSE(MarkupToPlainText(hostile).empty());
 }

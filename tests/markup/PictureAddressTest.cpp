@@ -55,9 +55,8 @@ TEST_F(PictureAddress, InlinePicturesKeepTheAddressAsWritten) {
     for (const MarkupFlavor flavor : kFlavors) {
         for (const Case& c : cases) {
             cache.Clear();
-            const RenderMarkupParams params =
-                Render("<IMG src=\"" + c.source + "\">x", {0, 0, 200, 100}, flavor);
-            EXPECT_EQ(params.textWidth, c.textWidth) << c.source;
+            const MarkupCall params = Render("<IMG src=\"" + c.source + "\">x", {0, 0, 200, 100}, flavor);
+            EXPECT_EQ(params.result.textWidth, c.textWidth) << c.source;
             EXPECT_LE(cache.Count(), 1) << c.source;
             if (cache.Count() == 1) {
                 EXPECT_EQ(cache.Items(0).SourceAddress(), c.source) << "kept as written";
@@ -73,14 +72,13 @@ TEST_F(PictureAddress, AltPictureKeepsItsAddressAsWritten) {
     for (const MarkupFlavor flavor : kFlavors) {
         cache.Clear();
         canvas.ClearRecords();
-        RenderMarkupParams params =
-            Params("<A href=\"u\"><IMG src=\"plain\" alt=\"file://" + Path() + "\"></A>");
-        params.pictureContainer = &container;
-        params.pictureCache = &cache;
-        params.flavor = flavor;
-        params.hitX = 2;
-        params.hitY = 2;
-        EXPECT_TRUE(RenderMarkup(params));
+        MarkupCall params = Params("<A href=\"u\"><IMG src=\"plain\" alt=\"file://" + Path() + "\"></A>");
+        params.sources.pictureContainer = &container;
+        params.sources.pictureCache = &cache;
+        params.request.flavor = flavor;
+        params.request.hitX = 2;
+        params.request.hitY = 2;
+        EXPECT_TRUE(params.Run());
         EXPECT_EQ(Pictures(), "B1,0,17,8") << "the picture under the pointer is the ALT file";
     }
 }
@@ -101,9 +99,9 @@ TEST_F(PictureAddress, ContainerNamesStillIgnoreCase) {
     AddPicture("Logo", 16, 8);
     for (const MarkupFlavor flavor : kFlavors) {
         for (const char* name : {"logo", "LOGO", "Logo"}) {
-            const RenderMarkupParams params =
+            const MarkupCall params =
                 Render(std::string("<IMG src=\"") + name + "\">x", {0, 0, 200, 100}, flavor);
-            EXPECT_EQ(params.textWidth, 24) << name;
+            EXPECT_EQ(params.result.textWidth, 24) << name;
         }
     }
 }

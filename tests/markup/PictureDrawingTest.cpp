@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-std::string Band(const testing::DrawRecord& r) {
+std::string Band(const testkit::DrawRecord& r) {
     const TColor c = r.BrushState.Color;
     return std::to_string(r.Area.Left) + "," + std::to_string(r.Area.Top) + "," +
            std::to_string(r.Area.Right) + "," + std::to_string(r.Area.Bottom) + ":" +
@@ -62,15 +62,15 @@ TEST(FillGradientBandsTest, BandsStepEvenlyAndRoundHalvesToEven) {
          {"40000,0,40033,2:0.0.0", "40032,0,40064,2:0.0.0"}},
     };
     for (const Case& c : cases) {
-        testing::FakeCanvas canvas;
+        testkit::FakeCanvas canvas;
         FillGradientBands(canvas, c.from, c.to, c.horizontal, c.rect, c.count, c.frame);
         std::vector<std::string> bands;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Rectangle)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Rectangle)) {
             bands.push_back(Band(r));
         }
         EXPECT_EQ(bands, c.bands) << c.rect.Left << "," << c.rect.Right << " in " << c.count;
         if (c.frame != clNone) {
-            EXPECT_EQ(canvas.RecordsOf(testing::DrawKind::Rectangle).back().PenState.Color, c.frame);
+            EXPECT_EQ(canvas.RecordsOf(testkit::DrawKind::Rectangle).back().PenState.Color, c.frame);
         }
     }
 }
@@ -78,10 +78,10 @@ TEST(FillGradientBandsTest, BandsStepEvenlyAndRoundHalvesToEven) {
 TEST(FillGradientBandsTest, SystemColoursAreResolvedFirst) {
     const SysColorProvider previous = SetSysColorProvider(
         [](int index) -> std::optional<TColor> { return RGBColor(0, 0, index == 5 ? 200 : 0); });
-    testing::FakeCanvas canvas;
+    testkit::FakeCanvas canvas;
     FillGradientBands(canvas, clWindow, clWindow, true, {0, 0, 4, 4}, 1, clNone);
     SetSysColorProvider(previous);
-    EXPECT_EQ(canvas.RecordsOf(testing::DrawKind::Rectangle).front().BrushState.Color, RGBColor(0, 0, 200));
+    EXPECT_EQ(canvas.RecordsOf(testkit::DrawKind::Rectangle).front().BrushState.Color, RGBColor(0, 0, 200));
 }
 
 TEST(PictureDrawingTest, RoundingSendsHalvesToTheEvenNeighbour) {
@@ -123,9 +123,9 @@ TEST(PictureDrawingTest, PrintedPicturesLieOnWhitePaper) {
 }
 
 TEST(PictureDrawingTest, StretchedCopiesFillTheWholeRectangle) {
-    testing::FakeCanvas canvas;
+    testkit::FakeCanvas canvas;
     StretchBitmapToCanvas(canvas, {3, 4, 30, 40}, Bitmap(2, 2, 0x00102030));
-    const auto drawn = canvas.RecordsOf(testing::DrawKind::StretchBitmap);
+    const auto drawn = canvas.RecordsOf(testkit::DrawKind::StretchBitmap);
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn.front().Area, (Rect{3, 4, 30, 40}));
     EXPECT_EQ(drawn.front().BitmapSize, (Size{2, 2}));

@@ -28,24 +28,24 @@ protected:
         return item.Picture();
     }
 
-    RenderMarkupParams Render(const std::string& markup, Rect bounds = {0, 0, 200, 100},
-                              MarkupFlavor flavor = MarkupFlavor::Label) {
+    MarkupCall Render(const std::string& markup, Rect bounds = {0, 0, 200, 100},
+                      MarkupFlavor flavor = MarkupFlavor::Label) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(markup, bounds);
-        params.pictureContainer = &container;
-        params.pictureCache = &cache;
-        params.flavor = flavor;
-        RenderMarkup(params);
+        MarkupCall params = Params(markup, bounds);
+        params.sources.pictureContainer = &container;
+        params.sources.pictureCache = &cache;
+        params.request.flavor = flavor;
+        params.Run();
         return params;
     }
 
     // Every bitmap drawn, as "B" (at its size) or "S" (stretched) with its rectangle, space separated.
     std::string Pictures() const {
         std::string out;
-        for (const testing::DrawRecord& r : canvas.Records()) {
-            if (r.Kind == testing::DrawKind::Bitmap || r.Kind == testing::DrawKind::StretchBitmap) {
+        for (const testkit::DrawRecord& r : canvas.Records()) {
+            if (r.Kind == testkit::DrawKind::Bitmap || r.Kind == testkit::DrawKind::StretchBitmap) {
                 out += std::string(out.empty() ? "" : " ") +
-                       (r.Kind == testing::DrawKind::Bitmap ? "B" : "S") + RectText(r.Area);
+                       (r.Kind == testkit::DrawKind::Bitmap ? "B" : "S") + RectText(r.Area);
             }
         }
         return out;
@@ -54,7 +54,7 @@ protected:
     // Every rectangle drawn as "l,t,r,b:colour" of its brush, space separated.
     std::string Rectangles() const {
         std::string out;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Rectangle)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Rectangle)) {
             const TColor brush = r.BrushState.Style == BrushStyle::Clear ? clNone : r.BrushState.Color;
             if (!out.empty()) {
                 out += ' ';
@@ -71,8 +71,8 @@ protected:
                std::to_string(r.Bottom);
     }
 
-    testing::FakePictureDecoder decoder;
-    testing::FakeResourceLibrary resources;
+    testkit::FakePictureDecoder decoder;
+    testkit::FakeResourceLibrary resources;
     PictureBackend backend{&decoder, &resources};
     TPictureContainer container{backend};
     THTMLPictureCache cache{backend};

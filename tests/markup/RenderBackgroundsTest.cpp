@@ -10,11 +10,11 @@ class RenderBackgrounds : public PictureFixture {
 protected:
     // The colour behind a drawn text, or "clear".
     std::string BackgroundOf(const std::string& shown) const {
-        const testing::DrawRecord r = TextRecord(shown);
+        const testkit::DrawRecord r = TextRecord(shown);
         return r.BrushState.Style == BrushStyle::Clear ? "clear" : ColorName(r.BrushState.Color);
     }
 
-    std::size_t RectangleCount() const { return canvas.RecordsOf(testing::DrawKind::Rectangle).size(); }
+    std::size_t RectangleCount() const { return canvas.RecordsOf(testkit::DrawKind::Rectangle).size(); }
 };
 
 TEST_F(RenderBackgrounds, BodyColourFillsTheLayoutRectangleBeforeTheText) {
@@ -43,14 +43,14 @@ TEST_F(RenderBackgrounds, BodyColourFillsTheLayoutRectangleBeforeTheText) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {10, 5, 110, 55});
-        params.flavor = c.flavor;
-        params.suppressColors = c.suppressColors;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, {10, 5, 110, 55});
+        params.request.flavor = c.flavor;
+        params.request.suppressColors = c.suppressColors;
+        params.Run();
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("ab"), c.behindText) << c.markup;
         if (!c.rectangles.empty()) {
-            EXPECT_EQ(canvas.Records().front().Kind, testing::DrawKind::Rectangle) << c.markup;
+            EXPECT_EQ(canvas.Records().front().Kind, testkit::DrawKind::Rectangle) << c.markup;
         }
     }
 }
@@ -85,10 +85,10 @@ TEST_F(RenderBackgrounds, BodyGradientsIn64Bands) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {10, 5, 110, 55});
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, {10, 5, 110, 55});
+        params.Run();
         SCOPED_TRACE(c.markup);
-        const auto rectangles = canvas.RecordsOf(testing::DrawKind::Rectangle);
+        const auto rectangles = canvas.RecordsOf(testkit::DrawKind::Rectangle);
         EXPECT_EQ(rectangles.size(), 64u);
         if (rectangles.size() != 64u) {
             continue;
@@ -137,15 +137,15 @@ TEST_F(RenderBackgrounds, BackgroundPicturesTileTheLayoutRectangleOnly) {
     for (const Case& c : cases) {
         canvas.SetClipRect(c.clip);
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, c.bounds);
-        params.pictureContainer = &container;
-        params.pictureCache = &cache;
-        params.flavor = c.flavor;
-        params.suppressColors = c.suppressColors;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, c.bounds);
+        params.sources.pictureContainer = &container;
+        params.sources.pictureCache = &cache;
+        params.request.flavor = c.flavor;
+        params.request.suppressColors = c.suppressColors;
+        params.Run();
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
         const Rect expectedClip = c.clip ? Intersection(*c.clip, c.bounds) : c.bounds;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Bitmap)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Bitmap)) {
             EXPECT_EQ(r.Clip, expectedClip) << c.markup;
         }
         EXPECT_EQ(canvas.ClipRect(), c.clip) << c.markup << ": the clip is put back";
@@ -172,17 +172,17 @@ TEST_F(RenderBackgrounds, ParagraphBandsFollowTheLinesUntilTheParagraphEnds) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup);
-        params.flavor = c.flavor;
-        params.suppressColors = c.suppressColors;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup);
+        params.request.flavor = c.flavor;
+        params.request.suppressColors = c.suppressColors;
+        params.Run();
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("a") + " " + BackgroundOf("b") + " " + BackgroundOf("c"), c.behind)
             << c.markup;
     }
 
     Draw("<P bgcolor=\"clwhite\" bgcolorto=\"clblue\">a<BR>b");
-    const auto bands = canvas.RecordsOf(testing::DrawKind::Rectangle);
+    const auto bands = canvas.RecordsOf(testkit::DrawKind::Rectangle);
     ASSERT_EQ(bands.size(), 64u) << "a gradient only on the paragraph's first line";
     EXPECT_EQ(RectText(bands.front().Area) + ":" + ColorName(bands.front().BrushState.Color), gradientStart);
     EXPECT_EQ(RectText(bands.back().Area), "197,0,200,18");

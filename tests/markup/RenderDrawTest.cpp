@@ -6,8 +6,8 @@
 namespace velmora {
 namespace {
 
-using testing::DrawKind;
-using testing::DrawRecord;
+using testkit::DrawKind;
+using testkit::DrawRecord;
 
 class RenderDraw : public RenderFixture {
 protected:
@@ -45,18 +45,18 @@ TEST_F(RenderDraw, StylesAndColours) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup);
-        params.blinkVisible = false;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup);
+        params.request.blinkVisible = false;
+        params.Run();
         EXPECT_EQ(Looks(), c.looks) << c.markup;
     }
 
     canvas.ClearRecords();
-    RenderMarkupParams params =
+    MarkupCall params =
         Params("<FONT color=\"clblue\" bgcolor=\"clyellow\">a</FONT><A href=\"u\">b</A><BLINK>c</BLINK>");
-    params.suppressColors = true;
-    params.blinkVisible = false;
-    RenderMarkup(params);
+    params.request.suppressColors = true;
+    params.request.blinkVisible = false;
+    params.Run();
     EXPECT_EQ(Looks(), "a:base | b:base U | c:white"); // blinking is not a markup colour
 }
 
@@ -91,13 +91,13 @@ TEST_F(RenderDraw, AnchorHoverStyling) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params("<A href=\"1\">one</A> <A href=\"2\">two</A>");
-        params.hoverEnabled = c.hoverEnabled;
-        params.hoverAnchor = c.hoverAnchor;
-        params.hoverColor = c.hoverColor;
-        params.hoverFontColor = c.hoverFontColor;
-        RenderMarkup(params);
-        EXPECT_EQ(params.anchorCount, 2);
+        MarkupCall params = Params("<A href=\"1\">one</A> <A href=\"2\">two</A>");
+        params.request.hoverEnabled = c.hoverEnabled;
+        params.request.hoverAnchor = c.hoverAnchor;
+        params.request.hoverColor = c.hoverColor;
+        params.request.hoverFontColor = c.hoverFontColor;
+        params.Run();
+        EXPECT_EQ(params.result.anchorCount, 2);
         EXPECT_EQ(Looks(), c.looks) << c.hoverAnchor;
     }
 }
@@ -122,20 +122,20 @@ TEST_F(RenderDraw, FocusRectanglesAndFocusHref) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {0, 0, c.right, 100});
-        params.focusAnchor = c.focusAnchor;
-        RenderMarkup(params);
+        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
+        params.request.focusAnchor = c.focusAnchor;
+        params.Run();
         EXPECT_EQ(Areas(DrawKind::FocusRect), c.frames) << c.markup << " " << c.focusAnchor;
-        EXPECT_EQ(params.focusHref, c.focusHref);
+        EXPECT_EQ(params.result.focusHref, c.focusHref);
     }
 }
 
 TEST_F(RenderDraw, ShadowAndRule) {
-    RenderMarkupParams params = Params("<SH>a</SH>b<HR>");
-    params.shadowOffset = 2;
-    params.shadowColor = clGray;
+    MarkupCall params = Params("<SH>a</SH>b<HR>");
+    params.request.shadowOffset = 2;
+    params.request.shadowColor = clGray;
     canvas.SetPenColor(clGreen);
-    RenderMarkup(params);
+    params.Run();
     EXPECT_EQ(Looks(), "a:gray | a:base | b:base");
     EXPECT_EQ(Placement(), "a@3,2 a@1,0 b@9,0");
     const std::vector<DrawRecord> lines = canvas.RecordsOf(DrawKind::Line);
@@ -191,13 +191,13 @@ TEST_F(RenderDraw, RotatedRunsAndTheCanvasRestored) {
 }
 
 TEST_F(RenderDraw, HitTestingDrawsNothing) {
-    RenderMarkupParams params = Params("<SH><E><HI><A href=\"u\">a</A><HR><UL><LI>b");
-    params.noDraw = true;
-    params.focusAnchor = 0;
-    RenderMarkup(params);
+    MarkupCall params = Params("<SH><E><HI><A href=\"u\">a</A><HR><UL><LI>b");
+    params.request.noDraw = true;
+    params.request.focusAnchor = 0;
+    params.Run();
     EXPECT_TRUE(canvas.Records().empty());
-    EXPECT_EQ(params.textWidth, 20);
-    EXPECT_EQ(params.textHeight, 48);
+    EXPECT_EQ(params.result.textWidth, 20);
+    EXPECT_EQ(params.result.textHeight, 48);
 }
 
 } // namespace

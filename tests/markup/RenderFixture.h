@@ -17,27 +17,26 @@ protected:
 
     RenderFixture() { canvas.SetFontColor(kBaseColor); }
 
-    RenderMarkupParams Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
+    MarkupCall Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
         markups.push_back(std::move(markup));
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markups.back();
-        params.bounds = bounds;
-        params.urlColor = clRed;
+        MarkupCall params(canvas);
+        params.request.markup = markups.back();
+        params.request.bounds = bounds;
+        params.request.urlColor = clRed;
         return params;
     }
 
-    RenderMarkupParams Draw(const std::string& markup, Rect bounds = {0, 0, 200, 100}) {
+    MarkupCall Draw(const std::string& markup, Rect bounds = {0, 0, 200, 100}) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(markup, bounds);
-        RenderMarkup(params);
+        MarkupCall params = Params(markup, bounds);
+        params.Run();
         return params;
     }
 
     // Every drawn text as "shown@left,top", in drawing order, separated by spaces.
     std::string Placement() const {
         std::string out;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             out += (out.empty() ? "" : " ") + r.Shown + "@" + std::to_string(r.Area.Left) + "," +
                    std::to_string(r.Area.Top);
         }
@@ -47,7 +46,7 @@ protected:
     // Every drawn text as "shown:colour[/background][ styles]", separated by " | ".
     std::string Looks() const {
         std::string out;
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             const TColor background = r.BrushState.Style == BrushStyle::Clear ? clNone : r.BrushState.Color;
             std::string styles = std::string(r.Font.Bold ? "B" : "") + (r.Font.Italic ? "I" : "") +
                                  (r.Font.Underline ? "U" : "") + (r.Font.StrikeOut ? "S" : "");
@@ -59,8 +58,8 @@ protected:
     }
 
     // The first drawn text that shows exactly shown.
-    testing::DrawRecord TextRecord(const std::string& shown) const {
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+    testkit::DrawRecord TextRecord(const std::string& shown) const {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             if (r.Shown == shown) {
                 return r;
             }
@@ -85,7 +84,7 @@ protected:
         return std::to_string(color);
     }
 
-    testing::FakeCanvas canvas;
+    testkit::FakeCanvas canvas;
     std::deque<std::string> markups{}; // stable: params point into them
 };
 

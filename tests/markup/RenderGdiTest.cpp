@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-using testing::GdiSurface;
+using testkit::GdiSurface;
 
 struct Drawn {
     std::unique_ptr<GdiSurface> surface;
@@ -20,10 +20,9 @@ struct Drawn {
 Drawn Render(const std::string& markup, int width, int height, bool wordWrap = true, int focusAnchor = -1) {
     Drawn drawn{std::make_unique<GdiSurface>(width, height), {}};
     GdiCanvas canvas(drawn.surface->Dc());
-    canvas.SetFont({testing::TestFontFamily(), 12, clBlack});
+    canvas.SetFont({testkit::TestFontFamily(), 12, clBlack});
     canvas.SetBrushColor(clWhite);
     MarkupSources sources;
-    sources.canvas = &canvas;
     MarkupRequest request;
     request.markup = markup;
     request.bounds = {0, 0, width, height};
@@ -31,7 +30,7 @@ Drawn Render(const std::string& markup, int width, int height, bool wordWrap = t
     request.wordWrap = wordWrap;
     request.blinkVisible = false;
     request.focusAnchor = focusAnchor;
-    RenderMarkup(sources, request, drawn.result);
+    RenderMarkup(canvas, sources, request, drawn.result);
     return drawn;
 }
 

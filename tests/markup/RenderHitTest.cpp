@@ -21,18 +21,18 @@ struct HitCase {
 class RenderHit : public RenderFixture {
 protected:
     void Check(const HitCase& c) {
-        RenderMarkupParams params = Params(c.markup, {0, 0, c.right, 100});
-        params.noDraw = true;
-        params.hitX = c.x;
-        params.hitY = c.y;
-        const bool hit = RenderMarkup(params);
+        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
+        params.request.noDraw = true;
+        params.request.hitX = c.x;
+        params.request.hitY = c.y;
+        const bool hit = params.Run();
         const std::string where = c.markup + " at " + std::to_string(c.x) + "," + std::to_string(c.y);
         EXPECT_EQ(hit, c.hit) << where;
         if (c.hit) {
-            EXPECT_EQ(params.hitAnchor, c.href) << where;
+            EXPECT_EQ(params.result.hitAnchor, c.href) << where;
         }
-        EXPECT_EQ(params.hitAnchorNumber, c.number) << where;
-        EXPECT_EQ(params.hitAnchorRect, c.rect) << where;
+        EXPECT_EQ(params.result.hitAnchorNumber, c.number) << where;
+        EXPECT_EQ(params.result.hitAnchorRect, c.rect) << where;
     }
 };
 
@@ -75,21 +75,21 @@ TEST_F(RenderHit, AlignedWrappedAndScriptedAnchors) {
 }
 
 TEST_F(RenderHit, OnlyHitTestsFindText) {
-    RenderMarkupParams painting = Params("<A href=\"1\">one</A>");
-    painting.hitX = 5;
-    painting.hitY = 8;
-    EXPECT_FALSE(RenderMarkup(painting));
-    EXPECT_EQ(painting.anchorCount, 1);
+    MarkupCall painting = Params("<A href=\"1\">one</A>");
+    painting.request.hitX = 5;
+    painting.request.hitY = 8;
+    EXPECT_FALSE(painting.Run());
+    EXPECT_EQ(painting.result.anchorCount, 1);
 
-    RenderMarkupParams plain = Params("plain");
-    plain.noDraw = true;
-    plain.hitAnchor = "earlier";
-    plain.hitAnchorNumber = 4;
-    plain.hitAnchorRect = {1, 2, 3, 4};
-    EXPECT_FALSE(RenderMarkup(plain));
-    EXPECT_EQ(plain.hitAnchor, "earlier"); // left for the caller, who reads it only after a hit
-    EXPECT_EQ(plain.hitAnchorNumber, -1);
-    EXPECT_EQ(plain.hitAnchorRect, kNone);
+    MarkupCall plain = Params("plain");
+    plain.request.noDraw = true;
+    plain.result.hitAnchor = "earlier";
+    plain.result.hitAnchorNumber = 4;
+    plain.result.hitAnchorRect = {1, 2, 3, 4};
+    EXPECT_FALSE(plain.Run());
+    EXPECT_EQ(plain.result.hitAnchor, "earlier"); // left for the caller, who reads it only after a hit
+    EXPECT_EQ(plain.result.hitAnchorNumber, -1);
+    EXPECT_EQ(plain.result.hitAnchorRect, kNone);
 }
 
 } // namespace

@@ -39,11 +39,11 @@ TEST_F(RenderImages, ImageListSourcesScaleWithTheDevice) {
     for (const Case& c : cases) {
         canvas.SetPixelsPerInch(c.pixelsPerInch, c.pixelsPerInch);
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup);
-        params.imageList = c.withList ? &list : nullptr;
-        RenderMarkup(params);
-        EXPECT_EQ(params.textWidth, c.textWidth) << c.markup << " at " << c.pixelsPerInch;
-        EXPECT_EQ(params.textHeight, c.textHeight) << c.markup << " at " << c.pixelsPerInch;
+        MarkupCall params = Params(c.markup);
+        params.sources.imageList = c.withList ? &list : nullptr;
+        params.Run();
+        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup << " at " << c.pixelsPerInch;
+        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup << " at " << c.pixelsPerInch;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup << " at " << c.pixelsPerInch;
         EXPECT_EQ(Placement(), c.placement) << c.markup << " at " << c.pixelsPerInch;
     }
@@ -53,11 +53,11 @@ TEST_F(RenderImages, PrintingStretchesListImagesByTheScale) {
     ImageList list(16, 16);
     list.Add(Bitmap(16, 16));
     canvas.ClearRecords();
-    RenderMarkupParams params = Params("<IMG src=\"IDX:0\">");
-    params.imageList = &list;
-    params.printing = true;
-    params.imageScale = 1.5;
-    RenderMarkup(params);
+    MarkupCall params = Params("<IMG src=\"IDX:0\">");
+    params.sources.imageList = &list;
+    params.request.printing = true;
+    params.request.imageScale = 1.5;
+    params.Run();
     EXPECT_EQ(Pictures(), "S1,0,25,24");
 }
 
@@ -88,9 +88,9 @@ TEST_F(RenderImages, ContainerPicturesAtTheirSizeOrStretched) {
         container.Items().Clear();
         THTMLPicture& logo = AddPicture("logo", 16, 8);
         canvas.SetPixelsPerInch(c.pixelsPerInch, c.pixelsPerInch);
-        const RenderMarkupParams params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
-        EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.textHeight, c.textHeight) << c.markup;
+        const MarkupCall params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
+        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
         EXPECT_EQ(logo.Stretch(), c.stretchFlag) << c.markup;
     }
@@ -116,8 +116,8 @@ TEST_F(RenderImages, AddressesLoadOnceIntoTheCache) {
         cache.Clear();
         const int opened = decoder.OpenCount;
         for (int call = 0; call < 2; ++call) {
-            const RenderMarkupParams params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
-            EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
+            const MarkupCall params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
+            EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
         }
         EXPECT_EQ(cache.Count(), 1) << c.markup;
         if (cache.Count() != 1) {
@@ -131,10 +131,10 @@ TEST_F(RenderImages, AddressesLoadOnceIntoTheCache) {
 
 TEST_F(RenderImages, APictureThatDoesNotDecodeIsSkippedWithoutAnError) {
     resources.Entries.push_back({"bad", {9, 9}});
-    decoder.NextAnswer = testing::FakePictureDecoder::Answer::Reject;
-    RenderMarkupParams params;
-    ASSERT_NO_THROW(params = Render("<IMG src=\"RES://bad\">x"));
-    EXPECT_EQ(params.textWidth, 8);
+    decoder.NextAnswer = testkit::FakePictureDecoder::Answer::Reject;
+    MarkupResult result;
+    ASSERT_NO_THROW(result = Render("<IMG src=\"RES://bad\">x").result);
+    EXPECT_EQ(result.textWidth, 8);
     EXPECT_EQ(Pictures(), "");
     EXPECT_EQ(cache.Count(), 1) << "kept, so that it is not tried on every paint";
 }
@@ -143,9 +143,9 @@ TEST_F(RenderImages, SourcesWithoutTheirKindOfStoreAreIgnored) {
     AddPicture("logo", 16, 8);
     resources.Entries.push_back({"pic", {1}});
     canvas.ClearRecords();
-    RenderMarkupParams params = Params("<IMG src=\"logo\"><IMG src=\"RES://pic\">x");
-    RenderMarkup(params);
-    EXPECT_EQ(params.textWidth, 8);
+    MarkupCall params = Params("<IMG src=\"logo\"><IMG src=\"RES://pic\">x");
+    params.Run();
+    EXPECT_EQ(params.result.textWidth, 8);
     EXPECT_EQ(Pictures(), "");
 }
 
@@ -168,9 +168,9 @@ TEST_F(RenderImages, APictureStartsTheNextLineOnlyWhenItWouldFitThere) {
         {"a <IMG src=\"logo\">", 32, 16, "B17,0,33,8"},
     };
     for (const Case& c : cases) {
-        const RenderMarkupParams params = Render(c.markup, {0, 0, 41, 100});
-        EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.textHeight, c.textHeight) << c.markup;
+        const MarkupCall params = Render(c.markup, {0, 0, 41, 100});
+        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
     }
 }
@@ -189,8 +189,8 @@ TEST_F(RenderImages, AlignRaisesTheTextOfTheLine) {
         {"x<IMG src=\"tall\" align=\"middle\">", "x@1,8"},
     };
     for (const Case& c : cases) {
-        const RenderMarkupParams params = Render(c.markup);
-        EXPECT_EQ(params.textHeight, 32) << c.markup;
+        const MarkupCall params = Render(c.markup);
+        EXPECT_EQ(params.result.textHeight, 32) << c.markup;
         EXPECT_EQ(Placement(), c.placement) << c.markup;
     }
 }
@@ -222,21 +222,21 @@ TEST_F(RenderImages, AltPictureShowsWhileTheHitPointIsOnTheLinkedImage) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup);
-        params.pictureContainer = &container;
-        params.hitX = c.hit.X;
-        params.hitY = c.hit.Y;
-        params.noDraw = c.noDraw;
-        EXPECT_EQ(RenderMarkup(params), c.result) << c.markup << " at " << c.hit.X;
-        EXPECT_EQ(params.hitAnchor, c.result ? "u" : "") << c.markup << " at " << c.hit.X;
+        MarkupCall params = Params(c.markup);
+        params.sources.pictureContainer = &container;
+        params.request.hitX = c.hit.X;
+        params.request.hitY = c.hit.Y;
+        params.request.noDraw = c.noDraw;
+        EXPECT_EQ(params.Run(), c.result) << c.markup << " at " << c.hit.X;
+        EXPECT_EQ(params.result.hitAnchor, c.result ? "u" : "") << c.markup << " at " << c.hit.X;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup << " at " << c.hit.X;
     }
 }
 
 TEST_F(RenderImages, AnimatedPicturesDrawTheirFrameAtItsOffset) {
-    using testing::GifImage;
+    using testkit::GifImage;
     const std::vector<std::uint8_t> gif =
-        testing::MakeGif(20, 10, {GifImage{3, 2, 4, 4, 0, 10}, GifImage{0, 0, 20, 10, 1, 10}});
+        testkit::MakeGif(20, 10, {GifImage{3, 2, 4, 4, 0, 10}, GifImage{0, 0, 20, 10, 1, 10}});
     AddPicture("anim", 4, 4, gif);
     canvas.SetBrushColor(clWhite);
     struct Case {
@@ -250,8 +250,8 @@ TEST_F(RenderImages, AnimatedPicturesDrawTheirFrameAtItsOffset) {
         {MarkupFlavor::StaticText, "1,0,21,10:white", "B4,2,8,6"},
     };
     for (const Case& c : cases) {
-        const RenderMarkupParams params = Render("<IMG src=\"anim\">x", {0, 0, 200, 100}, c.flavor);
-        EXPECT_EQ(params.textWidth, 28) << "the logical screen's width";
+        const MarkupCall params = Render("<IMG src=\"anim\">x", {0, 0, 200, 100}, c.flavor);
+        EXPECT_EQ(params.result.textWidth, 28) << "the logical screen's width";
         EXPECT_EQ(Rectangles(), c.rectangles);
         EXPECT_EQ(Pictures(), c.pictures);
     }
@@ -309,12 +309,12 @@ TEST_F(RenderImages, ShellIconsByTypeNumberOrPath) {
         FakeIcons icons;
         canvas.SetPixelsPerInch(c.pixelsPerInch, c.pixelsPerInch);
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup);
-        params.shellIcons = &icons;
-        params.printing = c.printing;
-        params.imageScale = 1.5;
-        RenderMarkup(params);
-        EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
+        MarkupCall params = Params(c.markup);
+        params.sources.shellIcons = &icons;
+        params.request.printing = c.printing;
+        params.request.imageScale = 1.5;
+        params.Run();
+        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
         // Asked once by each pass of the line.
         EXPECT_EQ(icons.asked.size(), c.asked.size() * 2) << c.markup;
         for (std::size_t i = 0; i < c.asked.size() && i * 2 < icons.asked.size(); ++i) {
@@ -324,9 +324,9 @@ TEST_F(RenderImages, ShellIconsByTypeNumberOrPath) {
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
     }
     canvas.ClearRecords();
-    RenderMarkupParams params = Params("<IMG src=\"SSYS:.txt\">x");
-    RenderMarkup(params);
-    EXPECT_EQ(params.textWidth, 8) << "no icons without a source of them";
+    MarkupCall params = Params("<IMG src=\"SSYS:.txt\">x");
+    params.Run();
+    EXPECT_EQ(params.result.textWidth, 8) << "no icons without a source of them";
     std::filesystem::remove_all(folder);
 }
 

@@ -17,11 +17,11 @@ class RenderLayout : public RenderFixture {
 protected:
     void Check(const LayoutCase& c, bool wordWrap = true) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {0, 0, c.right, 100});
-        params.wordWrap = wordWrap;
-        RenderMarkup(params);
-        EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.textHeight, c.textHeight) << c.markup;
+        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
+        params.request.wordWrap = wordWrap;
+        params.Run();
+        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
         EXPECT_EQ(Placement(), c.placement) << c.markup;
     }
 };
@@ -118,11 +118,11 @@ TEST_F(RenderLayout, LinesBelowTheBoundsAreDroppedUnlessMeasuring) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params("a<BR>b<BR>c", {0, 0, 200, c.bottom});
-        params.measureOnly = c.measureOnly;
-        params.hitX = params.hitY = 5;
-        EXPECT_FALSE(RenderMarkup(params));
-        EXPECT_EQ(params.textHeight, c.textHeight) << c.bottom;
+        MarkupCall params = Params("a<BR>b<BR>c", {0, 0, 200, c.bottom});
+        params.request.measureOnly = c.measureOnly;
+        params.request.hitX = params.request.hitY = 5;
+        EXPECT_FALSE(params.Run());
+        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.bottom;
         EXPECT_EQ(Placement(), c.placement) << c.bottom;
     }
 }
@@ -141,7 +141,7 @@ TEST_F(RenderLayout, WithoutWordWrapRunsAreCutWithAnEllipsis) {
     };
     for (const LayoutCase& c : cases) {
         Check(c, false);
-        for (const testing::DrawRecord& r : canvas.RecordsOf(testing::DrawKind::Text)) {
+        for (const testkit::DrawRecord& r : canvas.RecordsOf(testkit::DrawKind::Text)) {
             EXPECT_NE(r.Format & DT_END_ELLIPSIS, 0u) << c.markup << ": " << r.Shown;
         }
     }
@@ -161,26 +161,26 @@ TEST_F(RenderLayout, MeasuringCarriesStateFromLineToLine) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params(c.markup, {0, 0, c.right, 100});
-        params.measureOnly = true;
-        params.hitX = params.hitY = 5;
-        EXPECT_FALSE(RenderMarkup(params)) << c.markup;
-        EXPECT_EQ(params.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.textHeight, c.textHeight) << c.markup;
+        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
+        params.request.measureOnly = true;
+        params.request.hitX = params.request.hitY = 5;
+        EXPECT_FALSE(params.Run()) << c.markup;
+        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
         EXPECT_TRUE(canvas.Records().empty()) << c.markup;
     }
 }
 
 TEST_F(RenderLayout, TextStartsAtTheCornerOfItsBounds) {
-    const RenderMarkupParams params = Draw("ab", {10, 20, 200, 100});
-    EXPECT_EQ(params.textWidth, 16);
-    EXPECT_EQ(params.textHeight, 16);
+    const MarkupCall params = Draw("ab", {10, 20, 200, 100});
+    EXPECT_EQ(params.result.textWidth, 16);
+    EXPECT_EQ(params.result.textHeight, 16);
     EXPECT_EQ(Placement(), "ab@11,20");
 }
 
 TEST_F(RenderLayout, PlainTextHoldsEachRunOnce) {
-    EXPECT_EQ(Draw("a<BR>b<Z>hidden</Z>&amp;&lt;").plainText, "a\rbhidden&&<");
-    EXPECT_EQ(Draw("first second third", {0, 0, 81, 100}).plainText, "first second third");
+    EXPECT_EQ(Draw("a<BR>b<Z>hidden</Z>&amp;&lt;").result.plainText, "a\rbhidden&&<");
+    EXPECT_EQ(Draw("first second third", {0, 0, 81, 100}).result.plainText, "first second third");
 }
 
 TEST_F(RenderLayout, LineSpacingAndFlavors) {
@@ -197,13 +197,13 @@ TEST_F(RenderLayout, LineSpacingAndFlavors) {
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
-        RenderMarkupParams params = Params("a<UL><Z><LI>b");
-        params.lineSpacing = 4;
-        params.flavor = c.flavor;
-        RenderMarkup(params);
-        EXPECT_EQ(params.textHeight, c.textHeight);
+        MarkupCall params = Params("a<UL><Z><LI>b");
+        params.request.lineSpacing = 4;
+        params.request.flavor = c.flavor;
+        params.Run();
+        EXPECT_EQ(params.result.textHeight, c.textHeight);
         EXPECT_EQ(Placement(), c.placement);
-        EXPECT_EQ(canvas.RecordsOf(testing::DrawKind::Text).front().Format, c.format);
+        EXPECT_EQ(canvas.RecordsOf(testkit::DrawKind::Text).front().Format, c.format);
     }
 }
 

@@ -16,10 +16,10 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
+using testkit::InkBounds;
 
 // Pictures and backgrounds drawn by QtCanvas from real PNG bytes, looked at as a person would.
-class RenderPicturesOnQt : public testing::QtTest {
+class RenderPicturesOnQt : public testkit::QtTest {
 protected:
     void AddPng(const std::string& name, const QImage& image) {
         QByteArray bytes;
@@ -33,18 +33,17 @@ protected:
     }
 
     QImage Render(const std::string& markup, int width, int height, ShellIconSource* icons = nullptr) {
-        QImage image = testing::WhiteImage(width, height);
+        QImage image = testkit::WhiteImage(width, height);
         QPainter painter(&image);
         QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 10, clBlack});
         canvas.SetBrushColor(clWhite);
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markup;
-        params.bounds = {0, 0, width, height};
-        params.pictureContainer = &container;
-        params.shellIcons = icons;
-        RenderMarkup(params);
+        MarkupCall params(canvas);
+        params.request.markup = markup;
+        params.request.bounds = {0, 0, width, height};
+        params.sources.pictureContainer = &container;
+        params.sources.shellIcons = icons;
+        params.Run();
         painter.end();
         return image;
     }
@@ -112,7 +111,7 @@ TEST_F(RenderPicturesOnQt, InlinePictureTiledBackgroundAndGradient) {
 }
 
 TEST_F(RenderPicturesOnQt, StretchedCopiesReplaceWhatLiesBelow) {
-    QImage image = testing::WhiteImage(20, 20);
+    QImage image = testkit::WhiteImage(20, 20);
     {
         QPainter painter(&image);
         QtCanvas canvas(painter);

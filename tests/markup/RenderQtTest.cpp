@@ -9,26 +9,25 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
-using testing::InkCount;
+using testkit::InkBounds;
+using testkit::InkCount;
 
 // RenderMarkup on a real canvas, checked as a person would look at the picture.
-class RenderOnQt : public testing::QtTest {
+class RenderOnQt : public testkit::QtTest {
 protected:
     QImage Render(const std::string& markup, int width, int height, bool wordWrap = true) {
-        QImage image = testing::WhiteImage(width, height);
+        QImage image = testkit::WhiteImage(width, height);
         QPainter painter(&image);
         QtCanvas canvas(painter);
         canvas.SetFont({"Arial", 12, clBlack});
         canvas.SetBrushColor(clWhite);
-        RenderMarkupParams params;
-        params.canvas = &canvas;
-        params.markup = markup;
-        params.bounds = {0, 0, width, height};
-        params.urlColor = clRed;
-        params.wordWrap = wordWrap;
-        params.blinkVisible = false;
-        RenderMarkup(params);
+        MarkupCall params(canvas);
+        params.request.markup = markup;
+        params.request.bounds = {0, 0, width, height};
+        params.request.urlColor = clRed;
+        params.request.wordWrap = wordWrap;
+        params.request.blinkVisible = false;
+        params.Run();
         painter.end();
         return image;
     }

@@ -47,7 +47,7 @@ std::string Shown(const THTMLPicture& picture) {
            std::to_string(picture.FrameTop());
 }
 
-class EncodedGifTest : public testing::QtTest {
+class EncodedGifTest : public testkit::QtTest {
 protected:
     PictureBackend backend = QtPictureBackend();
 };
@@ -90,7 +90,7 @@ TEST_F(EncodedGifTest, EveryEncodersAnimationStepsThroughItsFrames) {
 // Three frames of 2x2 in red, lime and blue, changing at every tick, whose second frame the decoder
 // refuses: its code size is beyond what GIF allows.
 ByteVector GifWithBrokenSecondFrame() {
-    ByteVector gif = testing::MakeGif(2, 2,
+    ByteVector gif = testkit::MakeGif(2, 2,
                                       {{.Width = 2, .Height = 2, .ColorIndex = 0},
                                        {.Width = 2, .Height = 2, .ColorIndex = 1},
                                        {.Width = 2, .Height = 2, .ColorIndex = 2}});

@@ -16,11 +16,11 @@
 namespace velmora {
 namespace {
 
-using testing::FakeCanvas;
-using testing::FakePictureDecoder;
-using testing::FakeResourceLibrary;
-using testing::GifImage;
-using testing::MakeGif;
+using testkit::FakeCanvas;
+using testkit::FakePictureDecoder;
+using testkit::FakeResourceLibrary;
+using testkit::GifImage;
+using testkit::MakeGif;
 using Answer = FakePictureDecoder::Answer;
 using ByteVector = std::vector<std::uint8_t>;
 
@@ -363,12 +363,12 @@ TEST_F(PictureTest, DrawsAtItsOwnSizeOrStretched) {
     const struct {
         bool stretch;
         std::int32_t pixelsPerInch;
-        testing::DrawKind kind;
+        testkit::DrawKind kind;
         Rect area;
     } cases[] = {
-        {false, 96, testing::DrawKind::Bitmap, {10, 20, 26, 28}},
-        {false, 120, testing::DrawKind::StretchBitmap, {10, 20, 30, 30}},
-        {true, 96, testing::DrawKind::StretchBitmap, {10, 20, 110, 220}},
+        {false, 96, testkit::DrawKind::Bitmap, {10, 20, 26, 28}},
+        {false, 120, testkit::DrawKind::StretchBitmap, {10, 20, 30, 30}},
+        {true, 96, testkit::DrawKind::StretchBitmap, {10, 20, 110, 220}},
     };
     for (const auto& c : cases) {
         THTMLPicture picture(backend);

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder = argv[1];
-    const std::vector<std::uint8_t> gif = velmora::testing::MakeGif(
+    const std::vector<std::uint8_t> gif = velmora::testkit::MakeGif(
         20, 10,
         {{.Left = 0, .Top = 0, .Width = 4, .Height = 4, .ColorIndex = 0, .Delay = 50},
          {.Left = 6, .Top = 2, .Width = 3, .Height = 2, .ColorIndex = 2, .Delay = 20}});

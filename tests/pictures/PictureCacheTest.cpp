@@ -12,9 +12,9 @@
 namespace velmora {
 namespace {
 
-using testing::FakePictureDecoder;
-using testing::FakeResourceLibrary;
-using testing::MakeGif;
+using testkit::FakePictureDecoder;
+using testkit::FakeResourceLibrary;
+using testkit::MakeGif;
 
 class PictureCacheTest : public ::testing::Test {
 protected:

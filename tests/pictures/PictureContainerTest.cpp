@@ -12,9 +12,9 @@
 namespace velmora {
 namespace {
 
-using testing::FakePictureDecoder;
-using testing::FakeResourceLibrary;
-using testing::MakeGif;
+using testkit::FakePictureDecoder;
+using testkit::FakeResourceLibrary;
+using testkit::MakeGif;
 
 void Load(THTMLPicture& picture, const std::vector<std::uint8_t>& bytes) {
     std::istringstream stream(std::string(bytes.begin(), bytes.end()));

@@ -18,7 +18,7 @@
 namespace velmora {
 namespace {
 
-using testing::MakeGif;
+using testkit::MakeGif;
 using ByteVector = std::vector<std::uint8_t>;
 
 ByteVector Encode(const QImage& image, const char* format) {
@@ -66,7 +66,7 @@ bool Near(Argb actual, Argb expected) {
     return true;
 }
 
-class QtPictureDecoderTest : public testing::QtTest {
+class QtPictureDecoderTest : public testkit::QtTest {
 protected:
     PictureBackend backend = QtPictureBackend();
 };
@@ -127,7 +127,7 @@ TEST_F(QtPictureDecoderTest, EachFrameDecodesAsItsOwnImage) {
         std::int32_t height;
         Argb colour;
         std::uint16_t left;
-    } cases[] = {{1, 4, 4, testing::kGifPalette[0], 0}, {2, 3, 2, testing::kGifPalette[2], 6}};
+    } cases[] = {{1, 4, 4, testkit::kGifPalette[0], 0}, {2, 3, 2, testkit::kGifPalette[2], 6}};
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
         Load(picture, TwoFrameGif());

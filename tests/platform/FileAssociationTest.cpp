@@ -38,7 +38,7 @@ struct ProcessResult {
 class FileAssociationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::Application();
+        testkit::Application();
         ASSERT_TRUE(root_.isValid());
         folders_.dataHome = Path("data");
         folders_.configHome = Path("config");

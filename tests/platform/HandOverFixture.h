@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // A hand-over server in a private folder whose handler records what arrives; paths are answered when
 // the test says so (pendingDone_), or at once.
@@ -59,4 +59,4 @@ protected:
     int showCount_ = 0;
 };
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -21,12 +21,12 @@
 namespace velmora {
 namespace {
 
-using testing::Application;
-using testing::CapturedQtWarnings;
-using testing::WaitUntil;
+using testkit::Application;
+using testkit::CapturedQtWarnings;
+using testkit::WaitUntil;
 using namespace std::chrono_literals;
 
-class HandOverListenerTest : public testing::HandOverFixture {};
+class HandOverListenerTest : public testkit::HandOverFixture {};
 
 // Starts beyond the bound wait in the backlog and are served, in turn, as
 // earlier ones are answered.

@@ -20,8 +20,8 @@
 namespace velmora {
 namespace {
 
-using testing::Application;
-using testing::WaitUntil;
+using testkit::Application;
+using testkit::WaitUntil;
 using namespace std::chrono_literals;
 
 // What a misbehaving peer sends: its bytes in slices, with a pause after each.

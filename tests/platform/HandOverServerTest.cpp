@@ -19,11 +19,11 @@
 namespace velmora {
 namespace {
 
-using testing::Application;
-using testing::WaitUntil;
+using testkit::Application;
+using testkit::WaitUntil;
 using namespace std::chrono_literals;
 
-class HandOverServerTest : public testing::HandOverFixture {
+class HandOverServerTest : public testkit::HandOverFixture {
 protected:
     std::unique_ptr<HandOverServer> StartServer(std::chrono::milliseconds frameTimeout = 5s) {
         return HandOverFixture::StartServer(HandOverLimits{frameTimeout, 0, std::chrono::seconds(1)});

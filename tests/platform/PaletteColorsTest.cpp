@@ -16,7 +16,7 @@ struct RoleCase {
 };
 
 TEST(PaletteColorsTest, SystemColoursWithARoleFollowThePalette) {
-    testing::Application();
+    testkit::Application();
     const QPalette saved = QGuiApplication::palette();
     const RoleCase cases[] = {
         {5, QPalette::Active, QPalette::Base},       {8, QPalette::Active, QPalette::Text},
@@ -39,7 +39,7 @@ TEST(PaletteColorsTest, SystemColoursWithARoleFollowThePalette) {
 }
 
 TEST(PaletteColorsTest, CaptionsBordersAndUnknownIndexesKeepTheClassicValues) {
-    testing::Application();
+    testkit::Application();
     const SysColorProvider previous = SetSysColorProvider({});
     InstallPaletteSysColors();
     for (const int index : {1, 2, 3, 6, 9, 10, 11, 12, 19, 27, 28, 31, -1}) {

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 QGuiApplication& Application() {
     static int argc = 1;
@@ -37,4 +37,4 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

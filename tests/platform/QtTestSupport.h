@@ -7,7 +7,7 @@
 #include <chrono>
 #include <functional>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // One offscreen GUI application for the whole test program, with Qt warnings
 // turned into test failures (see QtWarnings.h).
@@ -16,4 +16,4 @@ QGuiApplication& Application();
 // Runs the event loop until `done` holds or `limit` passes; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

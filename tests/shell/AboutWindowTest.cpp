@@ -17,7 +17,7 @@
 
 namespace velmora {
 
-using namespace testing;
+using namespace testkit;
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 namespace velmora {
 
-using namespace testing;
+using namespace testkit;
 
 namespace {
 

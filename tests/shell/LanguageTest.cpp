@@ -14,8 +14,8 @@
 
 namespace velmora {
 
-using testing::FailOnQtWarnings;
-using testing::ModalAnswerer;
+using testkit::FailOnQtWarnings;
+using testkit::ModalAnswerer;
 
 namespace {
 

@@ -22,7 +22,7 @@
 
 namespace velmora {
 
-using namespace testing;
+using namespace testkit;
 
 namespace {
 

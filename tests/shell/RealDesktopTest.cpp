@@ -14,7 +14,7 @@
 
 namespace velmora {
 
-using namespace testing;
+using namespace testkit;
 
 namespace {
 

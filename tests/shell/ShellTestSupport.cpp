@@ -17,7 +17,7 @@
 #include <cmath>
 #include <map>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 ModalAnswerer::ModalAnswerer(QWidget* mainWindow) : mainWindow_(mainWindow) {
     connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::Look);
@@ -207,4 +207,4 @@ QString MissingImageSheet(const QString& folder, const QString& name) {
     return path;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

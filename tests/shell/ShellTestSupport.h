@@ -20,7 +20,7 @@ namespace velmora {
 class TForm1;
 }
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 struct SeenBox {
     QString title;
@@ -106,4 +106,4 @@ QString BrokenTimeAudioSheet(const QString& folder, const QString& name);
 // An image sheet whose image is missing: the run asks for it.
 QString MissingImageSheet(const QString& folder, const QString& name);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -30,6 +30,6 @@ int main(int argc, char** argv) {
     velmora::RealDesktopTest desktop;
     const auto tests = onXDesktop ? std::vector<QObject*>{&desktop}
                                   : std::vector<QObject*>{&mainWindow, &handOver, &about, &habits, &language};
-    const int failures = velmora::testing::RunTestClasses(tests, app.arguments());
+    const int failures = velmora::testkit::RunTestClasses(tests, app.arguments());
     return failures == 0 ? 0 : 1;
 }

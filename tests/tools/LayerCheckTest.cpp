@@ -80,10 +80,10 @@ TEST(LayerMap, FindsACircle) {
 
 // A small source tree on disk, checked as the layer_map test checks the real one.
 TEST(IncludeCheck, ReportsEveryUpwardSidewaysOrUnknownInclude) {
-    const testing::TempFolder root;
+    const testkit::TempFolder root;
     const auto write = [&root](const std::string& path, const std::string& content) {
         std::filesystem::create_directories(std::filesystem::path(root / path).parent_path());
-        testing::WriteFile(root / path, content);
+        testkit::WriteFile(root / path, content);
     };
     write("text/Text.h", "#pragma once\n");
     write("graphics/Canvas.h", "#include \"text/Text.h\"\n// #include \"markup/Markup.h\"\n"
@@ -116,7 +116,7 @@ TEST(IncludeCheck, ReportsEveryUpwardSidewaysOrUnknownInclude) {
 }
 
 TEST(IncludeCheck, ReportsACircleInTheMap) {
-    const testing::TempFolder root;
+    const testkit::TempFolder root;
     const std::vector<std::string> expected = {"the layer map goes in a circle: a -> b -> a"};
     EXPECT_EQ(CheckIncludes(root.Path(), LayerMap::Parse("a: b\nb: a\n")), expected);
 }

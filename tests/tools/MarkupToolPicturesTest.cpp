@@ -11,7 +11,7 @@
 namespace velmora {
 namespace {
 
-using testing::QtTest;
+using testkit::QtTest;
 
 int PixelsOf(const QImage& image, QColor colour) {
     int count = 0;
@@ -31,9 +31,9 @@ protected:
         QImage red(10, 6, QImage::Format_ARGB32);
         red.fill(Qt::red);
         red.save(folder_->filePath("Red.png"));
-        options.width = 120;
-        options.fontName = "Arial";
-        options.fontSize = 10;
+        options.Width = 120;
+        options.FontName = "Arial";
+        options.FontSize = 10;
     }
 
     std::string RedPath() const { return folder_->filePath("Red.png").toStdString(); }
@@ -61,11 +61,11 @@ TEST_F(MarkupToolPicturesTest, ShowsFilePicturesByAddressAndByContainerName) {
         {"<IMG src=\"FILE:///no/such/Picture.png\">", 0, {"FILE:///no/such/Picture.png"}},
     };
     for (const Case& c : cases) {
-        pictures.cache.Clear();
+        pictures.Cache.Clear();
         MarkupToolReport report;
         const QImage image = Render(c.markup, report);
         EXPECT_EQ(PixelsOf(image, QColor(Qt::red)), c.redPixels) << c.markup;
-        EXPECT_EQ(report.missingPictures, c.missing) << c.markup;
+        EXPECT_EQ(report.MissingPictures, c.missing) << c.markup;
     }
 }
 
@@ -84,28 +84,28 @@ TEST_F(MarkupToolPicturesTest, EllipsisCutsLinesInsteadOfWrappingThem) {
     const std::string markup = "first <B>averyveryveryverylongword</B><BR>third";
     MarkupToolReport wrapped;
     Render(markup, wrapped);
-    options.ellipsis = true;
+    options.Ellipsis = true;
     MarkupToolReport cut;
     const QImage image = Render(markup, cut);
-    EXPECT_EQ(wrapped.textHeight, cut.textHeight * 3 / 2) << "three lines wrapped, two cut";
-    EXPECT_EQ(image.height(), cut.textHeight);
+    EXPECT_EQ(wrapped.TextHeight, cut.TextHeight * 3 / 2) << "three lines wrapped, two cut";
+    EXPECT_EQ(image.height(), cut.TextHeight);
 }
 
 TEST_F(MarkupToolPicturesTest, HoverStylesOnlyTheAnchorUnderThePoint) {
-    options.width = 200;
+    options.Width = 200;
     const std::string markup = "<A href=\"a\">first</A> and <A href=\"b\">second</A>";
     MarkupToolReport report;
     const QColor link(0, 0, 255);
     // Without hover every anchor is underlined; with it, only the one under the point.
     const int allUnderlined = PixelsOf(Render(markup, report), link);
-    options.hover = Point{8, 8};
+    options.Hover = Point{8, 8};
     const int firstUnderlined = PixelsOf(Render(markup, report), link);
-    options.hover = Point{190, 8};
+    options.Hover = Point{190, 8};
     const int noneUnderlined = PixelsOf(Render(markup, report), link);
     EXPECT_GT(allUnderlined, firstUnderlined);
     EXPECT_GT(firstUnderlined, noneUnderlined);
     EXPECT_GT(noneUnderlined, 0) << "anchors keep their colour";
-    EXPECT_FALSE(report.hit) << "hover alone reports no hit";
+    EXPECT_FALSE(report.Hit) << "hover alone reports no hit";
 }
 
 TEST_F(MarkupToolPicturesTest, AnimationStepsTheContainersGif) {
@@ -129,12 +129,12 @@ TEST_F(MarkupToolPicturesTest, ATallTextIsCutAtTheLargestPicture) {
     MarkupToolReport report;
     const QImage image = Render(markup, report);
     EXPECT_EQ(image.height(), kLargestPicture);
-    ASSERT_TRUE(report.cutFromHeight);
-    EXPECT_GT(*report.cutFromHeight, kLargestPicture);
+    ASSERT_TRUE(report.CutFromHeight);
+    EXPECT_GT(*report.CutFromHeight, kLargestPicture);
 
     MarkupToolReport small;
     EXPECT_LT(Render("line<BR>line", small).height(), 100);
-    EXPECT_FALSE(small.cutFromHeight);
+    EXPECT_FALSE(small.CutFromHeight);
 }
 
 } // namespace

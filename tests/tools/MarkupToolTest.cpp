@@ -8,9 +8,9 @@
 namespace velmora {
 namespace {
 
-using testing::InkBounds;
-using testing::InkCount;
-using testing::QtTest;
+using testkit::InkBounds;
+using testkit::InkCount;
+using testkit::QtTest;
 
 TEST(MarkupToolOptionsTest, ReadsTheCommandLine) {
     struct Case {
@@ -48,19 +48,19 @@ TEST(MarkupToolOptionsTest, ReadsTheCommandLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));
         const ParsedMarkupToolArguments parsed = ParseMarkupToolArguments(c.arguments);
-        EXPECT_TRUE(parsed.options) << parsed.error;
-        if (!parsed.options) {
+        EXPECT_TRUE(parsed.Options) << parsed.Error;
+        if (!parsed.Options) {
             continue;
         }
-        const MarkupToolOptions& o = *parsed.options;
-        EXPECT_EQ(o.width, c.width);
-        EXPECT_EQ(o.height, c.height);
-        EXPECT_EQ(o.fontName, c.font);
-        EXPECT_EQ(o.fontSize, c.size);
-        EXPECT_EQ(o.hit, c.hit);
-        EXPECT_EQ(o.staticText, c.staticText);
-        EXPECT_EQ(o.markup, c.markup);
-        EXPECT_EQ(o.output, "o.png" == c.arguments.back() ? "o.png" : c.arguments.back());
+        const MarkupToolOptions& o = *parsed.Options;
+        EXPECT_EQ(o.Width, c.width);
+        EXPECT_EQ(o.Height, c.height);
+        EXPECT_EQ(o.FontName, c.font);
+        EXPECT_EQ(o.FontSize, c.size);
+        EXPECT_EQ(o.Hit, c.hit);
+        EXPECT_EQ(o.StaticText, c.staticText);
+        EXPECT_EQ(o.Markup, c.markup);
+        EXPECT_EQ(o.Output, "o.png" == c.arguments.back() ? "o.png" : c.arguments.back());
     }
 }
 
@@ -68,22 +68,22 @@ TEST(MarkupToolOptionsTest, ReadsThePictureAndDisplayOptions) {
     const ParsedMarkupToolArguments parsed =
         ParseMarkupToolArguments({"--hover", "3,4", "--ellipsis", "--container", "logo=a=b.png",
                                   "--container", "x=/p/x.gif", "--animate", "12", "m", "o.png"});
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    const MarkupToolOptions& o = *parsed.options;
-    EXPECT_EQ(o.hover, (Point{3, 4}));
-    EXPECT_FALSE(o.hit);
-    EXPECT_TRUE(o.ellipsis);
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    const MarkupToolOptions& o = *parsed.Options;
+    EXPECT_EQ(o.Hover, (Point{3, 4}));
+    EXPECT_FALSE(o.Hit);
+    EXPECT_TRUE(o.Ellipsis);
     const std::vector<std::pair<std::string, std::string>> pictures = {{"logo", "a=b.png"},
                                                                        {"x", "/p/x.gif"}};
-    EXPECT_EQ(o.containerPictures, pictures);
-    EXPECT_EQ(o.frames, 12);
+    EXPECT_EQ(o.ContainerPictures, pictures);
+    EXPECT_EQ(o.Frames, 12);
 
     const ParsedMarkupToolArguments plain = ParseMarkupToolArguments({"m", "o.png"});
-    ASSERT_TRUE(plain.options);
-    EXPECT_FALSE(plain.options->ellipsis);
-    EXPECT_FALSE(plain.options->hover);
-    EXPECT_TRUE(plain.options->containerPictures.empty());
-    EXPECT_EQ(plain.options->frames, 1);
+    ASSERT_TRUE(plain.Options);
+    EXPECT_FALSE(plain.Options->Ellipsis);
+    EXPECT_FALSE(plain.Options->Hover);
+    EXPECT_TRUE(plain.Options->ContainerPictures.empty());
+    EXPECT_EQ(plain.Options->Frames, 1);
 }
 
 TEST(MarkupToolOptionsTest, NamesOneFilePerAnimationFrame) {
@@ -129,8 +129,8 @@ TEST(MarkupToolOptionsTest, RejectsWhatItCannotRender) {
     };
     for (const Case& c : cases) {
         const ParsedMarkupToolArguments parsed = ParseMarkupToolArguments(c.arguments);
-        EXPECT_FALSE(parsed.options);
-        EXPECT_EQ(parsed.error, c.error);
+        EXPECT_FALSE(parsed.Options);
+        EXPECT_EQ(parsed.Error, c.error);
     }
 }
 
@@ -138,18 +138,18 @@ class MarkupToolRenderingTest : public QtTest {};
 
 TEST_F(MarkupToolRenderingTest, HitsTheAnchorAndShowsItInTheLinkColour) {
     MarkupToolOptions options;
-    options.width = 200;
-    options.fontName = "Arial";
-    options.fontSize = 12;
+    options.Width = 200;
+    options.FontName = "Arial";
+    options.FontSize = 12;
     const std::string markup = "Go <A href=\"mailto:x@example.org\">there</A> now<BR>second line";
 
     MarkupToolPictures pictures;
     MarkupToolReport measured;
     const QImage picture = RenderMarkupPicture(options, markup, pictures, measured);
     EXPECT_EQ(picture.width(), 200);
-    EXPECT_EQ(picture.height(), measured.textHeight) << "without --height the picture fits the text";
-    EXPECT_EQ(measured.anchorCount, 1);
-    EXPECT_FALSE(measured.hit);
+    EXPECT_EQ(picture.height(), measured.TextHeight) << "without --height the picture fits the text";
+    EXPECT_EQ(measured.AnchorCount, 1);
+    EXPECT_FALSE(measured.Hit);
     const QColor face = ToQColor(clBtnFace);
     EXPECT_GT(InkCount(picture, QColor(0, 0, 255)), 0) << "the link is blue";
     const Rect ink = InkBounds(picture, face);
@@ -168,31 +168,31 @@ TEST_F(MarkupToolRenderingTest, HitsTheAnchorAndShowsItInTheLinkColour) {
         }
         return r;
     }();
-    options.hit = Point{(link.Left + link.Right) / 2, (link.Top + link.Bottom) / 2};
+    options.Hit = Point{(link.Left + link.Right) / 2, (link.Top + link.Bottom) / 2};
     MarkupToolReport hit;
     RenderMarkupPicture(options, markup, pictures, hit);
-    EXPECT_TRUE(hit.hit);
-    EXPECT_EQ(hit.hitAnchor, "mailto:x@example.org");
-    EXPECT_EQ(hit.hitAnchorNumber, 1);
-    EXPECT_LE(hit.hitAnchorRect.Left, link.Left);
-    EXPECT_GE(hit.hitAnchorRect.Right, link.Right - 1);
+    EXPECT_TRUE(hit.Hit);
+    EXPECT_EQ(hit.HitAnchor, "mailto:x@example.org");
+    EXPECT_EQ(hit.HitAnchorNumber, 1);
+    EXPECT_LE(hit.HitAnchorRect.Left, link.Left);
+    EXPECT_GE(hit.HitAnchorRect.Right, link.Right - 1);
 
-    options.hit = Point{5, picture.height() - 3};
+    options.Hit = Point{5, picture.height() - 3};
     MarkupToolReport miss;
     RenderMarkupPicture(options, markup, pictures, miss);
-    EXPECT_FALSE(miss.hit);
-    EXPECT_EQ(miss.hitAnchorNumber, -1);
+    EXPECT_FALSE(miss.Hit);
+    EXPECT_EQ(miss.HitAnchorNumber, -1);
 }
 
 TEST(MarkupToolReportTest, PrintsOneLinePerResult) {
     MarkupToolReport report;
-    report.textWidth = 120;
-    report.textHeight = 26;
-    report.anchorCount = 2;
-    report.hit = true;
-    report.hitAnchor = "caf\xE9";
-    report.hitAnchorNumber = 2;
-    report.hitAnchorRect = {1, 2, 30, 40};
+    report.TextWidth = 120;
+    report.TextHeight = 26;
+    report.AnchorCount = 2;
+    report.Hit = true;
+    report.HitAnchor = "caf\xE9";
+    report.HitAnchorNumber = 2;
+    report.HitAnchorRect = {1, 2, 30, 40};
     struct Case {
         bool withHit;
         std::string expected;

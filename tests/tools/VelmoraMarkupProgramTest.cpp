@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-using testing::QtTest;
+using testkit::QtTest;
 
 struct ProgramRun {
     int exitCode = -1;

@@ -56,42 +56,42 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
             if (!value) {
                 return Failure(argument + " must be a number from 1 to " + std::to_string(kLargestPicture));
             }
-            (argument == "--width" ? options.width : options.height.emplace()) = *value;
+            (argument == "--width" ? options.Width : options.Height.emplace()) = *value;
         } else if (argument == "--font") {
-            options.fontName = arguments[++i];
+            options.FontName = arguments[++i];
         } else if (argument == "--size") {
             const auto value = ReadNumber(arguments[++i], 1, kLargestFontSize);
             if (!value) {
                 return Failure("--size must be a number of points from 1 to " +
                                std::to_string(kLargestFontSize));
             }
-            options.fontSize = *value;
+            options.FontSize = *value;
         } else if (argument == "--hit" || argument == "--hover") {
             const std::optional<Point> point = ReadPoint(arguments[++i]);
             if (!point) {
                 return Failure(argument + " must be X,Y");
             }
-            (argument == "--hit" ? options.hit : options.hover) = point;
+            (argument == "--hit" ? options.Hit : options.Hover) = point;
         } else if (argument == "--container") {
             const std::string& picture = arguments[++i];
             const std::size_t equals = picture.find('=');
             if (equals == std::string::npos || equals == 0 || equals + 1 == picture.size()) {
                 return Failure("--container must be NAME=FILE");
             }
-            options.containerPictures.emplace_back(picture.substr(0, equals), picture.substr(equals + 1));
+            options.ContainerPictures.emplace_back(picture.substr(0, equals), picture.substr(equals + 1));
         } else if (argument == "--animate") {
             const auto value = ReadNumber(arguments[++i], 1, kLargestFrameCount);
             if (!value) {
                 return Failure("--animate must be a number of frames from 1 to " +
                                std::to_string(kLargestFrameCount));
             }
-            options.frames = *value;
+            options.Frames = *value;
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--static") {
-            options.staticText = true;
+            options.StaticText = true;
         } else if (argument == "--ellipsis") {
-            options.ellipsis = true;
+            options.Ellipsis = true;
         } else if (argument.size() > 1 && argument.starts_with("-")) {
             return Failure("unknown option " + argument);
         } else {
@@ -101,8 +101,8 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
     if (positional.size() != 2) {
         return Failure("expected MARKUP and OUT.png");
     }
-    options.markup = positional[0];
-    options.output = positional[1];
+    options.Markup = positional[0];
+    options.Output = positional[1];
     return {options, {}};
 }
 

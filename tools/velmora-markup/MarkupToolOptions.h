@@ -25,23 +25,23 @@ inline constexpr std::int32_t kLargestPicture = 10000;
 inline constexpr std::int32_t kLargestFrameCount = 1000;
 
 struct MarkupToolOptions {
-    std::int32_t width = 320;
-    std::optional<std::int32_t> height;
-    std::string fontName = "MS Sans Serif";
-    std::int32_t fontSize = 8;
-    std::optional<Point> hit;
-    std::optional<Point> hover;
-    bool staticText = false; // the static-text control's flavour instead of the label's
-    bool ellipsis = false;   // lines cut with an ellipsis instead of wrapped
-    std::vector<std::pair<std::string, std::string>> containerPictures; // name, file
-    std::int32_t frames = 1;                                            // pictures written, one per tick
-    std::string markup;
-    std::string output;
+    std::int32_t Width = 320;
+    std::optional<std::int32_t> Height;
+    std::string FontName = "MS Sans Serif";
+    std::int32_t FontSize = 8;
+    std::optional<Point> Hit;
+    std::optional<Point> Hover;
+    bool StaticText = false; // the static-text control's flavour instead of the label's
+    bool Ellipsis = false;   // lines cut with an ellipsis instead of wrapped
+    std::vector<std::pair<std::string, std::string>> ContainerPictures; // name, file
+    std::int32_t Frames = 1;                                            // pictures written, one per tick
+    std::string Markup;
+    std::string Output;
 };
 
 struct ParsedMarkupToolArguments {
-    std::optional<MarkupToolOptions> options;
-    std::string error; // set when options is not
+    std::optional<MarkupToolOptions> Options;
+    std::string Error; // set when options is not
 };
 
 // The arguments after the program name.

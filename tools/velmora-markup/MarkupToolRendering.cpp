@@ -18,28 +18,27 @@ namespace {
 // The controls' own room to grow when they size themselves to their text.
 constexpr std::int32_t kUnlimitedHeight = 65535;
 
-RenderMarkupParams BaseParams(const MarkupToolOptions& options, Canvas& canvas, std::string_view markup,
-                              std::int32_t height, MarkupToolPictures& pictures) {
-    RenderMarkupParams params;
-    params.canvas = &canvas;
-    params.markup = markup;
-    params.bounds = {0, 0, options.width, height};
-    params.pictureCache = &pictures.cache;
-    params.pictureContainer = &pictures.container;
-    params.wordWrap = !options.ellipsis;
-    params.flavor = options.staticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
-    params.shadowOffset = options.staticText ? 1 : 2;
+MarkupCall BaseParams(const MarkupToolOptions& options, Canvas& canvas, std::string_view markup,
+                      std::int32_t height, MarkupToolPictures& pictures) {
+    MarkupCall params(canvas);
+    params.request.markup = markup;
+    params.request.bounds = {0, 0, options.Width, height};
+    params.sources.pictureCache = &pictures.Cache;
+    params.sources.pictureContainer = &pictures.Container;
+    params.request.wordWrap = !options.Ellipsis;
+    params.request.flavor = options.StaticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
+    params.request.shadowOffset = options.StaticText ? 1 : 2;
     // The label never shows BLINK text; the static text does in its visible phase.
-    params.blinkVisible = options.staticText;
-    params.hitX = -1;
-    params.hitY = -1;
+    params.request.blinkVisible = options.StaticText;
+    params.request.hitX = -1;
+    params.request.hitY = -1;
     return params;
 }
 
 void PrepareCanvas(Canvas& canvas, const MarkupToolOptions& options) {
     FontState font;
-    font.Name = options.fontName;
-    font.Size = options.fontSize;
+    font.Name = options.FontName;
+    font.Size = options.FontSize;
     font.Color = clWindowText;
     canvas.SetFont(font);
     canvas.SetBrushColor(clBtnFace);
@@ -55,20 +54,20 @@ QImage NewPicture(std::int32_t width, std::int32_t height) {
 
 std::int32_t MeasureHeight(const MarkupToolOptions& options, std::string_view markup,
                            MarkupToolPictures& pictures) {
-    QImage scratch = NewPicture(options.width, 1);
+    QImage scratch = NewPicture(options.Width, 1);
     QPainter painter(&scratch);
     QtCanvas canvas(painter);
     PrepareCanvas(canvas, options);
-    RenderMarkupParams params = BaseParams(options, canvas, markup, kUnlimitedHeight, pictures);
-    params.noDraw = true;
-    params.measureOnly = true;
-    RenderMarkup(params);
-    return std::max(1, params.textHeight);
+    MarkupCall params = BaseParams(options, canvas, markup, kUnlimitedHeight, pictures);
+    params.request.noDraw = true;
+    params.request.measureOnly = true;
+    params.Run();
+    return std::max(1, params.result.textHeight);
 }
 
 } // namespace
 
-MarkupToolPictures::MarkupToolPictures() : cache(QtPictureBackend()), container(QtPictureBackend()) {}
+MarkupToolPictures::MarkupToolPictures() : Cache(QtPictureBackend()), Container(QtPictureBackend()) {}
 
 std::optional<std::string> MarkupToolPictures::AddContainerPicture(const std::string& name,
                                                                    const std::string& file) {
@@ -77,7 +76,7 @@ std::optional<std::string> MarkupToolPictures::AddContainerPicture(const std::st
     if (!input || !(bytes << input.rdbuf())) {
         return "cannot read " + file;
     }
-    TPictureItem& item = container.Items().Add();
+    TPictureItem& item = Container.Items().Add();
     item.Name = name;
     try {
         std::istringstream stream(std::move(bytes).str());
@@ -89,74 +88,74 @@ std::optional<std::string> MarkupToolPictures::AddContainerPicture(const std::st
 }
 
 bool MarkupToolPictures::Step() {
-    const bool cacheChanged = cache.StepAnimations();
-    return container.Items().StepAnimations() || cacheChanged;
+    const bool cacheChanged = Cache.StepAnimations();
+    return Container.Items().StepAnimations() || cacheChanged;
 }
 
 QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view markup,
                            MarkupToolPictures& pictures, MarkupToolReport& report) {
     std::int32_t height = 0;
-    if (options.height) {
-        height = *options.height;
+    if (options.Height) {
+        height = *options.Height;
     } else {
         height = MeasureHeight(options, markup, pictures);
         if (height > kLargestPicture) {
-            report.cutFromHeight = height;
+            report.CutFromHeight = height;
             height = kLargestPicture;
         }
     }
-    QImage image = NewPicture(options.width, height);
+    QImage image = NewPicture(options.Width, height);
     QPainter painter(&image);
     QtCanvas canvas(painter);
     PrepareCanvas(canvas, options);
 
-    if (options.hit) {
-        RenderMarkupParams hitTest = BaseParams(options, canvas, markup, height, pictures);
-        hitTest.hitX = options.hit->X;
-        hitTest.hitY = options.hit->Y;
-        hitTest.noDraw = true;
-        report.hit = RenderMarkup(hitTest);
-        report.hitAnchor = report.hit ? hitTest.hitAnchor : std::string();
-        report.hitAnchorNumber = hitTest.hitAnchorNumber;
-        report.hitAnchorRect = hitTest.hitAnchorRect;
+    if (options.Hit) {
+        MarkupCall hitTest = BaseParams(options, canvas, markup, height, pictures);
+        hitTest.request.hitX = options.Hit->X;
+        hitTest.request.hitY = options.Hit->Y;
+        hitTest.request.noDraw = true;
+        report.Hit = hitTest.Run();
+        report.HitAnchor = report.Hit ? hitTest.result.hitAnchor : std::string();
+        report.HitAnchorNumber = hitTest.result.hitAnchorNumber;
+        report.HitAnchorRect = hitTest.result.hitAnchorRect;
     }
 
-    RenderMarkupParams paint = BaseParams(options, canvas, markup, height, pictures);
-    if (options.hover) {
+    MarkupCall paint = BaseParams(options, canvas, markup, height, pictures);
+    if (options.Hover) {
         // As a control with hover on: the anchor under the mouse is the one styled, found as its mouse
         // move finds it; the mouse position also picks the ALT pictures.
-        RenderMarkupParams underMouse = BaseParams(options, canvas, markup, height, pictures);
-        underMouse.hitX = options.hover->X;
-        underMouse.hitY = options.hover->Y;
-        underMouse.noDraw = true;
-        RenderMarkup(underMouse);
-        paint.hoverEnabled = true;
-        paint.hoverAnchor = underMouse.hitAnchorNumber;
-        paint.hitX = options.hover->X;
-        paint.hitY = options.hover->Y;
+        MarkupCall underMouse = BaseParams(options, canvas, markup, height, pictures);
+        underMouse.request.hitX = options.Hover->X;
+        underMouse.request.hitY = options.Hover->Y;
+        underMouse.request.noDraw = true;
+        underMouse.Run();
+        paint.request.hoverEnabled = true;
+        paint.request.hoverAnchor = underMouse.result.hitAnchorNumber;
+        paint.request.hitX = options.Hover->X;
+        paint.request.hitY = options.Hover->Y;
     }
-    RenderMarkup(paint);
-    report.textWidth = paint.textWidth;
-    report.textHeight = paint.textHeight;
-    report.anchorCount = paint.anchorCount;
-    report.missingPictures.clear();
-    for (std::int32_t i = 0; i < pictures.cache.Count(); ++i) {
-        if (pictures.cache.Items(i).QueryEmpty()) {
-            report.missingPictures.push_back(pictures.cache.Items(i).SourceAddress());
+    paint.Run();
+    report.TextWidth = paint.result.textWidth;
+    report.TextHeight = paint.result.textHeight;
+    report.AnchorCount = paint.result.anchorCount;
+    report.MissingPictures.clear();
+    for (std::int32_t i = 0; i < pictures.Cache.Count(); ++i) {
+        if (pictures.Cache.Items(i).QueryEmpty()) {
+            report.MissingPictures.push_back(pictures.Cache.Items(i).SourceAddress());
         }
     }
     return image;
 }
 
 std::string FormatMarkupToolReport(const MarkupToolReport& report, bool withHit) {
-    std::string text = "textWidth: " + std::to_string(report.textWidth) + "\n" +
-                       "textHeight: " + std::to_string(report.textHeight) + "\n" +
-                       "anchorCount: " + std::to_string(report.anchorCount) + "\n";
+    std::string text = "textWidth: " + std::to_string(report.TextWidth) + "\n" +
+                       "textHeight: " + std::to_string(report.TextHeight) + "\n" +
+                       "anchorCount: " + std::to_string(report.AnchorCount) + "\n";
     if (withHit) {
-        const Rect& r = report.hitAnchorRect;
-        text += std::string("hit: ") + (report.hit ? "true" : "false") + "\n" +
-                "hitAnchor: " + FromWindows1252(report.hitAnchor).toStdString() + "\n" +
-                "hitAnchorNumber: " + std::to_string(report.hitAnchorNumber) + "\n" +
+        const Rect& r = report.HitAnchorRect;
+        text += std::string("hit: ") + (report.Hit ? "true" : "false") + "\n" +
+                "hitAnchor: " + FromWindows1252(report.HitAnchor).toStdString() + "\n" +
+                "hitAnchorNumber: " + std::to_string(report.HitAnchorNumber) + "\n" +
                 "hitAnchorRect: " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
                 std::to_string(r.Right) + "," + std::to_string(r.Bottom) + "\n";
     }

@@ -15,16 +15,16 @@
 namespace velmora {
 
 struct MarkupToolReport {
-    std::int32_t textWidth = 0;
-    std::int32_t textHeight = 0;
-    std::int32_t anchorCount = 0;
-    bool hit = false;
-    std::string hitAnchor; // Windows-1252, as the markup wrote it
-    std::int32_t hitAnchorNumber = -1;
-    Rect hitAnchorRect{-1, -1, -1, -1};
+    std::int32_t TextWidth = 0;
+    std::int32_t TextHeight = 0;
+    std::int32_t AnchorCount = 0;
+    bool Hit = false;
+    std::string HitAnchor; // Windows-1252, as the markup wrote it
+    std::int32_t HitAnchorNumber = -1;
+    Rect HitAnchorRect{-1, -1, -1, -1};
     // The whole text's height when the picture, held to kLargestPicture, shows only its top.
-    std::optional<std::int32_t> cutFromHeight;
-    std::vector<std::string> missingPictures; // addresses that named no picture that loaded
+    std::optional<std::int32_t> CutFromHeight;
+    std::vector<std::string> MissingPictures; // addresses that named no picture that loaded
 };
 
 // The pictures a text can name, as a control holds them: a cache for FILE:// and RES:// addresses and a
@@ -38,8 +38,8 @@ public:
     // One 100 ms animation step of every picture; true when any of them changed.
     bool Step();
 
-    THTMLPictureCache cache;
-    TPictureContainer container;
+    THTMLPictureCache Cache;
+    TPictureContainer Container;
 };
 
 // Draws Windows-1252 markup as the label (or, with staticText, the static-text box) would: on the

@@ -14,11 +14,11 @@ int main(int argc, char** argv) {
     using namespace velmora;
     const ParsedMarkupToolArguments parsed =
         ParseMarkupToolArguments(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.options) {
-        std::cerr << "velmora-markup: " << parsed.error << "\n" << kMarkupToolUsage;
+    if (!parsed.Options) {
+        std::cerr << "velmora-markup: " << parsed.Error << "\n" << kMarkupToolUsage;
         return 2;
     }
-    const MarkupToolOptions& options = *parsed.options;
+    const MarkupToolOptions& options = *parsed.Options;
 
     // The picture goes to a file: no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     }
     QGuiApplication application(argc, argv);
 
-    std::string utf8 = options.markup;
+    std::string utf8 = options.Markup;
     if (utf8 == "-") {
         std::ostringstream input;
         input << std::cin.rdbuf();
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String());
 
     MarkupToolPictures pictures;
-    for (const auto& [name, file] : options.containerPictures) {
+    for (const auto& [name, file] : options.ContainerPictures) {
         if (const std::optional<std::string> error = pictures.AddContainerPicture(name, file)) {
             std::cerr << "velmora-markup: " << *error << "\n";
             return 1;
@@ -44,10 +44,10 @@ int main(int argc, char** argv) {
     }
 
     MarkupToolReport report;
-    for (std::int32_t frame = 1; frame <= options.frames; ++frame) {
+    for (std::int32_t frame = 1; frame <= options.Frames; ++frame) {
         MarkupToolReport frameReport;
         const QImage picture = RenderMarkupPicture(options, markup, pictures, frameReport);
-        const std::string name = FramePictureName(options.output, frame, options.frames);
+        const std::string name = FramePictureName(options.Output, frame, options.Frames);
         if (!picture.save(QString::fromLocal8Bit(name.c_str()), "PNG")) {
             std::cerr << "velmora-markup: cannot write " << name << "\n";
             return 1;
@@ -57,13 +57,13 @@ int main(int argc, char** argv) {
         }
         pictures.Step();
     }
-    if (report.cutFromHeight) {
-        std::cerr << "velmora-markup: the text is " << *report.cutFromHeight
+    if (report.CutFromHeight) {
+        std::cerr << "velmora-markup: the text is " << *report.CutFromHeight
                   << " pixels high; the picture shows its first " << kLargestPicture << "\n";
     }
-    for (const std::string& address : report.missingPictures) {
+    for (const std::string& address : report.MissingPictures) {
         std::cerr << "velmora-markup: no picture at " << FromWindows1252(address).toStdString() << "\n";
     }
-    std::cout << FormatMarkupToolReport(report, options.hit.has_value());
+    std::cout << FormatMarkupToolReport(report, options.Hit.has_value());
     return 0;
 }

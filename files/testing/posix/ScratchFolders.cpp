@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 constexpr uid_t kNobodyId = 65534;
 
@@ -75,4 +75,4 @@ std::string RunUnprivileged(const std::function<std::string()>& work) {
     return output;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

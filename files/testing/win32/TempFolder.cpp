@@ -4,7 +4,7 @@
 #include <random>
 #include <stdexcept>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace fs = std::filesystem;
 
@@ -25,4 +25,4 @@ TempFolder::TempFolder(const std::string& base) {
     throw std::runtime_error("cannot create a temporary folder");
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -113,4 +113,4 @@ std::vector<QRect> ColorRuns(const QImage& image, QColor color, int gap) {
     return runs;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

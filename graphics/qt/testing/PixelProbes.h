@@ -8,7 +8,7 @@
 #include <QRect>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // A white image at 96 pixels per inch.
 QImage WhiteImage(int width, int height, int pixelsPerInch = 96);
@@ -26,4 +26,4 @@ QPoint FindColor(const QImage& image, QColor color);
 // Groups of pixels of this colour separated by at least `gap` columns without it, left to right.
 std::vector<QRect> ColorRuns(const QImage& image, QColor color, int gap = 4);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -50,4 +50,4 @@ int RunTestClasses(const std::vector<QObject*>& tests, const QStringList& argume
     return failures;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

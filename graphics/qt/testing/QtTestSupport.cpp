@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -30,4 +30,4 @@ void QtTest::SetUp() {
     FailTestsOnQtWarnings();
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

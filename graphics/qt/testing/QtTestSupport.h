@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // Fixture for GoogleTest tests that use Qt. Linking this library gives the test program one QApplication
 // on the offscreen platform, made before the first test; the program must not make another. A Qt warning
@@ -15,4 +15,4 @@ protected:
     void SetUp() override;
 };
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <gtest/gtest.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 namespace {
 
@@ -59,4 +59,4 @@ bool CapturedQtWarnings::Contains(const std::string& part) const {
     return false;
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

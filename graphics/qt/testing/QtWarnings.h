@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // A Qt warning during a test is a fault, except the offscreen platform's notes that it cannot pass size
 // hints on or raise a window.
@@ -30,4 +30,4 @@ public:
     std::vector<std::string> messages;
 };
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 GdiSurface::GdiSurface(int width, int height) : width_(width), height_(height) {
     BITMAPINFO info{};
@@ -134,4 +134,4 @@ std::string TestFontFamily() {
     return "Liberation Sans";
 }
 
-} // namespace velmora::testing
+} // namespace velmora::testkit

@@ -13,7 +13,7 @@ struct HDC__;
 struct HBITMAP__;
 // NOLINTEND(bugprone-reserved-identifier)
 
-namespace velmora::testing {
+namespace velmora::testkit {
 
 // A white picture that GDI draws on as on a window: a 32-bit top-down DIB section selected into a
 // memory device context, with probes that read what a person would see in it.
@@ -64,4 +64,4 @@ std::string TestFontFamily();
 // refuses it. Paths are UTF-8 in Windows form.
 bool AddPrivateFont(const std::string& path);
 
-} // namespace velmora::testing
+} // namespace velmora::testkit
