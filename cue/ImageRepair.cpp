@@ -48,7 +48,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     state.CueFolder = std::string(FolderPart(state.CuePath));
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Image,
-                             report.Encoding, {{"BIN Files", "*.bin"}});
+                             report.Encoding, {{ForCatalogue("BIN Files"), "*.bin"}});
     std::vector<const FileReference*> missing;
     for (const FileReference& reference : references) {
         if (chooser.IsPresent(reference.Name)) {

@@ -50,7 +50,7 @@ TEST(FixOutcomes, EachOutcomeGivesItsLinesAndStatus) {
         {"bad.cue", SomeBad, "BAD", ": \"gone.wav\" on line 3 is still missing."},
         {"disc.cue", SomeBad, "BAD", ": \"disc.bin\" on line 1 is still missing."},
         {"plain.cue", AllFine, "SKIPPED", ""},
-        {"album.CUE", SomeBad, "WARNING", "album.CUE is not a valid CUE"},
+        {"album.CUE", SomeBad, "WARNING", "album.CUE n'est pas un CUE valide"},
         {"broken.cue", SomeFailed, "ERROR", ":6: 'aa' n'est pas une valeur entière correcte."},
         {"gone.cue", SomeFailed, "ERROR",
          ": Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". " + SystemErrorText(ENOENT) +
