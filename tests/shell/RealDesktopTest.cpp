@@ -273,7 +273,7 @@ void RealDesktopTest::theKeyboardOpensARowsDetails() {
         } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                    box && shown.isEmpty()) {
             shown = box->text();
-            QProcess::execute("xdotool", {"key", "Return"});
+            box->done(QMessageBox::Ok);
         }
     });
     answer.start(50);
