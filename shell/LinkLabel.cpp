@@ -1,8 +1,8 @@
 #include "shell/LinkLabel.h"
 
 #include "shell/PinnedPalette.h"
+#include "shell/ShellAccessible.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,11 +23,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     // Tab reaches it; a click does not leave a focus frame on it.
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(text);
-    // The label's constructor told assistive technologies about a plain label, which they keep: asked
-    // again, they learn of a link.
-    if (QAccessibleInterface* early = QAccessible::queryAccessibleInterface(this)) {
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
-    }
+    ForgetEarlyAccessibility(*this);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

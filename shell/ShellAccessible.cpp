@@ -58,4 +58,10 @@ void InstallShellAccessibility() {
     QAccessible::installFactory(ShellAccessibleFactory);
 }
 
+void ForgetEarlyAccessibility(QObject& object) {
+    if (QAccessibleInterface* early = QAccessible::queryAccessibleInterface(&object)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
+    }
+}
+
 } // namespace velmora

@@ -16,6 +16,7 @@
 #include "shell/PinnedPalette.h"
 #include "shell/PinnedStyle.h"
 #include "shell/ProgramIcon.h"
+#include "shell/ShellAccessible.h"
 #include "shell/Unit2.h"
 
 #include <QCheckBox>
@@ -128,6 +129,7 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     FitCaptionsToTheirText();
     SetUpKeyboard();
     FormCreate();
+    ForgetEarlyAccessibility(*this);
 }
 
 void TForm1::SetUpWindow() {

@@ -8,6 +8,7 @@
 #include "shell/PictureBox.h"
 #include "shell/PinnedPalette.h"
 #include "shell/PinnedStyle.h"
+#include "shell/ShellAccessible.h"
 #include "shell/Unit1.h"
 
 #include <QCloseEvent>
@@ -121,6 +122,7 @@ TForm2::TForm2(QWidget* mainWindow)
     setTabOrder(HTMLStaticText1, HTMLabel1);
     setTabOrder(HTMLabel1, HTMLabel2);
     PinLightStyle(*this);
+    ForgetEarlyAccessibility(*this);
 }
 
 void TForm2::CreateTexts() {
