@@ -25,8 +25,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/doc/copyright" "${velmora_changelog}"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/velmora")
 
 # Software centres read the metadata; appstreamcli checks it when it is there.
-install(FILES "${PROJECT_SOURCE_DIR}/resources/velmora.metainfo.xml"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo" RENAME example.dastrel.velmora.metainfo.xml)
+install(FILES "${VELMORA_TRANSLATED_METAINFO}" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
 # Last, once the desktop entry and icons are in place: "Open With" lists Velmora at once. A package
 # is staged under _CPack_Packages and leaves the caches to the system's triggers, as does an install

@@ -9,6 +9,7 @@
 #include "cue/SheetFiles.h"
 #include "cue/SheetLines.h"
 #include "cue/TextBuffer.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 
@@ -16,8 +17,9 @@ namespace velmora {
 namespace {
 
 const FileFilterList kAudioFilters = {
-    {"Mp3 Files", "*.mp3"}, {"Wav Files", "*.wav"}, {"Ogg Files", "*.ogg"},
-    {"Mp4 Files", "*.mp4"}, {"Wma Files", "*.wma"}, {"Mpc Files", "*.mpc"},
+    {ForCatalogue("Mp3 Files"), "*.mp3"}, {ForCatalogue("Wav Files"), "*.wav"},
+    {ForCatalogue("Ogg Files"), "*.ogg"}, {ForCatalogue("Mp4 Files"), "*.mp4"},
+    {ForCatalogue("Wma Files"), "*.wma"}, {ForCatalogue("Mpc Files"), "*.mpc"},
 };
 
 // A double quote or a line break in the name would end the FILE line's name early or split the line.

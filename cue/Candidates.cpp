@@ -9,8 +9,8 @@
 namespace velmora {
 namespace {
 
-constexpr std::array<std::string_view, 12> kAudioExtensions = {"mp3",  "wav", "ogg", "mp4", "wma",  "mpc",
-                                                               "flac", "ape", "wv",  "m4a", "opus", "aiff"};
+constexpr std::array<std::string_view, 14> kAudioExtensions = {
+    "mp3", "wav", "ogg", "mp4", "wma", "mpc", "flac", "ape", "wv", "m4a", "opus", "aiff", "aif", "oga"};
 constexpr std::array<std::string_view, 3> kImageExtensions = {"bin", "img", "iso"};
 
 // The name without its last extension; the whole name when it has none.

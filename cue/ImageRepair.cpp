@@ -128,7 +128,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     state.CueFolder = std::string(FolderPart(state.CuePath));
 
     ReferenceChooser chooser(host, state.CueFolder, std::string(FileNamePart(state.CuePath)), FileKind::Image,
-                             report.Encoding, {{"BIN Files", "*.bin"}});
+                             report.Encoding, {{ForCatalogue("BIN Files"), "*.bin"}});
     std::vector<const FileReference*> missing;
     std::vector<BareNameRewrite> rewrites;
     for (const FileReference& reference : references) {

@@ -7,6 +7,7 @@
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/PathNames.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 
@@ -117,7 +118,7 @@ RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
     host.SetProgressPosition(0);
 
     if (Extension(state.CuePath) != ".cue") {
-        host.ShowWarning(std::string(FileNamePart(state.CuePath)) + " is not a valid CUE");
+        host.ShowWarning(Localized("%s is not a valid CUE", {FileNamePart(state.CuePath)}));
         return RunOutcome::Warning;
     }
 

@@ -14,6 +14,12 @@ namespace velmora {
 // more values than the call gives.
 std::string Localized(const char* english, std::initializer_list<std::string_view> values = {});
 
+// Marks a text that is looked up later, where it is shown (a chooser's filter name), so that the
+// catalogue check finds it; the text itself is returned as it stands.
+constexpr const char* ForCatalogue(const char* english) {
+    return english;
+}
+
 // The languages the user reads messages in, most wanted first, as the lookups above choose them: the
 // LANGUAGE list, then the message locale's name ("fr_FR.UTF-8"). Empty under the C locale, or when the
 // locale named is not installed (the lookups then give English).

@@ -93,11 +93,14 @@ bool IsUtf8(std::string_view text) {
 // Desktops read Exec as UTF-8 and take any "%" for a field code, escaped or
 // not, so such a path would make an entry they refuse to start.
 void RefuseUnlaunchablePath(const std::string& programPath) {
-    const char* why = programPath.find('%') != std::string::npos ? "il contient « % »"
-                      : !IsUtf8(programPath)                     ? "il n'est pas en UTF-8"
-                                                                 : nullptr;
-    if (why != nullptr) {
-        throw Error("Le bureau ne peut pas lancer le programme \"" + programPath + "\" : " + why);
+    std::string why;
+    if (programPath.find('%') != std::string::npos) {
+        why = Localized("it contains \"%s\"", {"%"});
+    } else if (!IsUtf8(programPath)) {
+        why = Localized("it is not UTF-8");
+    }
+    if (!why.empty()) {
+        throw Error(Localized("The desktop cannot start the program \"%s\": %s", {programPath, why}));
     }
 }
 
@@ -193,7 +196,12 @@ XdgFolders XdgFolders::FromEnvironment() {
                       FolderList("XDG_CONFIG_DIRS", "/etc/xdg"), std::move(desktops)};
 }
 
+// xdg-mime looks the first word of Exec up with `which` as it stands, quotes and all, so a path is quoted
+// only when a desktop would otherwise split or expand it.
 std::string DesktopExecLine(const std::string& programPath) {
+    if (programPath.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos && !programPath.empty()) {
+        return EscapeDesktopString(programPath) + " %f";
+    }
     std::string quoted = "\"";
     for (const char c : programPath) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') {

@@ -2,6 +2,8 @@
 
 #include "cue/Candidates.h"
 #include "cue/SheetEncoding.h"
+#include "messages/Messages.h"
+#include "shell/LocalizedText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +33,8 @@ FileKind KindAskedFor(const FileFilterList& filters) {
 QStringList NameFilters(const FileFilterList& filters) {
     QStringList names;
     for (const FileFilter& filter : filters) {
-        names << FromUtf8(filter.Description) + " (" + FromUtf8(filter.Pattern).replace(';', ' ') + ")";
+        names << LocalizedText(filter.Description.c_str()) + " (" +
+                     FromUtf8(filter.Pattern).replace(';', ' ') + ")";
     }
     return names;
 }
@@ -41,8 +44,8 @@ QStringList ReferencedFileFilters(const FileFilterList& filters) {
     for (const std::string_view extension : ExtensionsOfKind(KindAskedFor(filters))) {
         patterns << "*." + QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
     }
-    return QStringList{"All supported files (" + patterns.join(' ') + ")"} + NameFilters(filters) +
-           QStringList{"All files (*)"};
+    return QStringList{LocalizedText("All supported files (%s)", {patterns.join(' ').toStdString()})} +
+           NameFilters(filters) + QStringList{LocalizedText("All files (*)")};
 }
 
 QString ReferencedFileTitle(const std::string& referencedName, const std::string& sheetPath,
@@ -52,7 +55,7 @@ QString ReferencedFileTitle(const std::string& referencedName, const std::string
                                                   : DecodeToUtf8(referencedName, encoding);
     const QString shown = name ? FromUtf8(*name) : QString::fromLatin1(referencedName.c_str());
     const QString sheet = QFileInfo(QFile::decodeName(sheetPath.c_str())).fileName();
-    return QString("Where is \"%1\" (%2)?").arg(shown, sheet);
+    return LocalizedText("Where is \"%s\" (%s)?", {shown.toStdString(), sheet.toStdString()});
 }
 
 } // namespace velmora

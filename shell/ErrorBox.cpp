@@ -1,5 +1,7 @@
 #include "shell/ErrorBox.h"
 
+#include "shell/LocalizedText.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -53,15 +55,15 @@ ErrorBoxContent ErrorBoxFor(const std::exception& error) {
     if (!failure->SheetPath().empty()) {
         content.detail = QFile::decodeName(failure->SheetPath().c_str());
         if (failure->LineNumber() != 0) {
-            content.detail += QString(", line %1").arg(failure->LineNumber());
+            content.detail += LocalizedText(", line %s", {std::to_string(failure->LineNumber())});
         }
     }
     if (const auto* batch = dynamic_cast<const StoppedBatchError*>(failure);
         batch && batch->Unprocessed() > 0) {
-        content.unprocessed =
-            batch->Unprocessed() == 1
-                ? QString("1 more sheet of this drop was not processed.")
-                : QString("%1 more sheets of this drop were not processed.").arg(batch->Unprocessed());
+        content.unprocessed = batch->Unprocessed() == 1
+                                  ? LocalizedText("1 more sheet of this drop was not processed.")
+                                  : LocalizedText("%s more sheets of this drop were not processed.",
+                                                  {std::to_string(batch->Unprocessed())});
     }
     return content;
 }

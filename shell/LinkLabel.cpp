@@ -1,9 +1,11 @@
 #include "shell/LinkLabel.h"
 
+#include "shell/PinnedPalette.h"
+#include "shell/ShellAccessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace velmora {
 
@@ -21,6 +23,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     // Tab reaches it; a click does not leave a focus frame on it.
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(text);
+    ForgetEarlyAccessibility(*this);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -28,7 +31,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) {
         return;
     }
-    PostClick();
+    Press();
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
@@ -36,7 +39,7 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
         (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         event->accept();
-        PostClick();
+        Press();
         return;
     }
     QLabel::keyPressEvent(event);
@@ -47,16 +50,15 @@ void LinkLabel::paintEvent(QPaintEvent* event) {
     if (!hasFocus()) {
         return;
     }
+    // Solid and dark: a style's dotted grey frame all but vanishes on the white window.
     QPainter painter(this);
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.backgroundColor = palette().color(QPalette::Window);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    painter.setPen(FocusFrameColour());
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 // Posted: the click's work (a whole repair run, say) starts from the event
 // loop, after the mouse or key event is done with.
-void LinkLabel::PostClick() {
+void LinkLabel::Press() {
     QMetaObject::invokeMethod(
         this,
         [this] {

@@ -1,6 +1,7 @@
 #include "shell/PictureBox.h"
 
 #include "errors/ErrorMessages.h"
+#include "messages/Messages.h"
 #include "platform/JpegDecoder.h"
 
 #include <QFile>
@@ -47,7 +48,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 QImage LoadJpegResource(const QString& name) {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw Error("Ressource introuvable : " + name.toStdString());
+        throw Error(Localized("Resource not found: %s", {name.toStdString()}));
     }
     const QByteArray data = file.readAll();
     const DecodedPicture decoded =

@@ -26,4 +26,8 @@ QPalette PinnedLightPalette() {
     return palette;
 }
 
+QColor FocusFrameColour() {
+    return {0x1A, 0x5F, 0xB4};
+}
+
 } // namespace velmora

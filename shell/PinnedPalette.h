@@ -9,4 +9,7 @@ namespace velmora {
 // text of a dark scheme on white.
 QPalette PinnedLightPalette();
 
+// The focus frame drawn on the pinned white: dark enough to stand out at more than 3:1.
+QColor FocusFrameColour();
+
 } // namespace velmora

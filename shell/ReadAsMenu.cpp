@@ -1,6 +1,7 @@
 #include "shell/ReadAsMenu.h"
 
 #include "cue/EncodingDecision.h"
+#include "shell/LocalizedText.h"
 
 #include <algorithm>
 #include <array>
@@ -17,7 +18,7 @@ void AddReadAsMenu(QMenu& menu, bool enabled, const std::function<void(SheetEnco
                                        SheetEncoding::Windows1251, SheetEncoding::ShiftJis,
                                        SheetEncoding::Gb18030,     SheetEncoding::Big5,
                                        SheetEncoding::Korean};
-    QMenu* readAsMenu = menu.addMenu("Read as...");
+    QMenu* readAsMenu = menu.addMenu(LocalizedText("Read as..."));
     // A run may be working on the very sheet; it is read again once the list is quiet.
     readAsMenu->setEnabled(enabled);
     for (const SheetEncoding encoding : kEncodings) {

@@ -11,9 +11,13 @@
 #include "shell/ErrorBox.h"
 #include "shell/FrameCentring.h"
 #include "shell/LinkLabel.h"
+#include "shell/LocalizedText.h"
 #include "shell/PictureBox.h"
 #include "shell/PinnedPalette.h"
+#include "shell/PinnedStyle.h"
+#include "shell/ProgramIcon.h"
 #include "shell/ReadAsMenu.h"
+#include "shell/ShellAccessible.h"
 #include "shell/Unit2.h"
 
 #include <QCheckBox>
@@ -27,6 +31,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
 #include <QShortcut>
@@ -96,6 +101,20 @@ public:
         hint.setWidth(std::min(hint.width(), kColumnWidth));
         return hint;
     }
+
+    // The focused row gets the same dark frame as the links, not the style's faint one.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem unframed = option;
+        unframed.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, unframed, index);
+        if (option.state & QStyle::State_HasFocus) {
+            painter->save();
+            painter->setPen(FocusFrameColour());
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
+    }
 };
 
 } // namespace
@@ -104,8 +123,20 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     : QWidget(parent), commandLineSheet_(std::move(commandLineSheet)),
       association_(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
                    XdgFolders::FromEnvironment()) {
+    SetUpWindow();
+    CreateLabelsAndBanner();
+    CreateResultList();
+    CreateProgressAssociationAndStatus();
+    PinLightStyle(*this);
+    FitCaptionsToTheirText();
+    SetUpKeyboard();
+    FormCreate();
+    ForgetEarlyAccessibility(*this);
+}
+
+void TForm1::SetUpWindow() {
     setObjectName("TForm1");
-    setWindowTitle(QString("Velmora Version 1.0 - ") + kMakerHost);
+    setWindowTitle(LocalizedText("Velmora Version 1.0 - %s", {kMakerHost}));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(492, 323);
@@ -114,11 +145,7 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     QFont sansSerif("MS Sans Serif");
     sansSerif.setPixelSize(11);
     setFont(sansSerif);
-    QIcon icon;
-    for (const int size : {16, 32, 48}) {
-        icon.addFile(QString(":/images/velmora-%1.png").arg(size), QSize(size, size));
-    }
-    setWindowIcon(icon);
+    setWindowIcon(ProgramIcon());
     for (const QString name : {"result-bad", "result-corrected", "result-good"}) {
         // With their sizes given, the files are read only when a row first shows one.
         QIcon result;
@@ -126,9 +153,12 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
         result.addFile(":/images/" + name + "@2x.png", QSize(32, 32));
         ImageList1 << result;
     }
+    centring_ = new FrameCentring(*this);
+}
 
+void TForm1::CreateLabelsAndBanner() {
     // Created in painting order: each lies over the ones before it.
-    Label1 = new QLabel("Please Drag & Drop your .cue files here", this);
+    Label1 = new QLabel(LocalizedText("Please Drag & Drop your .cue files here"), this);
     Label1->setObjectName("Label1");
     Label1->setGeometry(96, 96, 310, 19);
     QFont arialBold("Arial");
@@ -136,14 +166,14 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     arialBold.setBold(true);
     Label1->setFont(arialBold);
 
-    Label2 = new LinkLabel("About", this);
+    Label2 = new LinkLabel(LocalizedText("About"), this);
     Label2->setObjectName("Label2");
     Label2->setGeometry(448, 280, 34, 13);
     Label2->OnClick = [this] {
         Label2Click();
     };
 
-    Label3 = new LinkLabel("Open a Cue File", this);
+    Label3 = new LinkLabel(LocalizedText("Open a Cue File"), this);
     Label3->setObjectName("Label3");
     Label3->setGeometry(336, 280, 92, 13);
     Label3->setAutoFillBackground(true);
@@ -154,7 +184,10 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     Image1 = new PictureBox(":/images/banner.jpg", ":/images/banner@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(-8, 0, 505, 265);
+    Image1->setAccessibleName(LocalizedText("Banner"));
+}
 
+void TForm1::CreateResultList() {
     ListView1 = new QListWidget(this);
     ListView1->setObjectName("ListView1");
     ListView1->setGeometry(0, 144, 492, 105);
@@ -165,18 +198,33 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     ListView1->setTextElideMode(Qt::ElideMiddle);
     ListView1->setItemDelegate(new ResultRowDelegate(ListView1));
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListView1->setAccessibleName("Results");
+    ListView1->setAccessibleName(LocalizedText("Results"));
+    // Tab passes the empty list by: a focus there would show nowhere. The first row makes it a stop.
+    ListView1->setFocusPolicy(Qt::ClickFocus);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListView1, &QListWidget::customContextMenuRequested, this, &TForm1::ShowRowContextMenu);
+    // The keyboard's way to the row menu, on the current row rather than where the pointer happens to be.
+    auto* keyboardMenu = new QAction(ListView1);
+    keyboardMenu->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    keyboardMenu->setShortcutContext(Qt::WidgetShortcut);
+    ListView1->addAction(keyboardMenu);
+    connect(keyboardMenu, &QAction::triggered, this, [this] {
+        if (const QListWidgetItem* row = ListView1->currentItem()) {
+            ShowRowContextMenu(ListView1->visualItemRect(row).center());
+        }
+    });
+}
 
+void TForm1::CreateProgressAssociationAndStatus() {
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setGeometry(0, 256, 497, 16);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(LocalizedText("Repair progress"));
 
-    CheckBox1 = new QCheckBox("Associate .cue extension with Velmora", this);
+    CheckBox1 = new QCheckBox(LocalizedText("Associate .cue extension with Velmora"), this);
     CheckBox1->setObjectName("CheckBox1");
     CheckBox1->setGeometry(8, 280, 209, 17);
     // Queued, so that a failure unwinds from the event loop and not from
@@ -188,7 +236,9 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setGeometry(0, 304, 492, 19);
     StatusBar1->addWidget(new QLabel(kMakerHost, StatusBar1));
+}
 
+void TForm1::SetUpKeyboard() {
     setTabOrder(ListView1, CheckBox1);
     setTabOrder(CheckBox1, Label3);
     setTabOrder(Label3, Label2);
@@ -198,9 +248,20 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
             Label3Click();
         }
     });
-    centring_ = new FrameCentring(*this);
+}
 
-    FormCreate();
+// The layout's widths fit its English captions in one font: a translation or another style's check box
+// needs its own. The links keep their right edges, the box its left one.
+void TForm1::FitCaptionsToTheirText() {
+    constexpr int kLinkGap = 20;
+    const auto fitted = [](QWidget* control, int layoutWidth) {
+        return std::max(layoutWidth, control->sizeHint().width());
+    };
+    const int aboutWidth = fitted(Label2, 34);
+    Label2->setGeometry(482 - aboutWidth, 280, aboutWidth, 13);
+    const int openWidth = fitted(Label3, 92);
+    Label3->setGeometry(std::min(336, Label2->x() - kLinkGap - openWidth), 280, openWidth, 13);
+    CheckBox1->setGeometry(8, 280, fitted(CheckBox1, 209), 17);
 }
 
 TForm1::~TForm1() {
@@ -388,6 +449,17 @@ void TForm1::setVisible(bool visible) {
 }
 
 bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && Form2 != nullptr && Form2->isVisible()) {
+        // A click on this disabled window activates it all the same; the keyboard belongs to the About
+        // window as long as that is open.
+        QMetaObject::invokeMethod(
+            Form2,
+            [about = Form2] {
+                about->raise();
+                about->activateWindow();
+            },
+            Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::WindowActivate) {
         QMetaObject::invokeMethod(
             this,
@@ -436,7 +508,8 @@ void TForm1::AddResultRow(const std::string& caption, int iconIndex) {
     const QListWidgetItem* current = ListView1->currentItem();
     const bool followNewest = current == nullptr || ListView1->row(current) == ListView1->count() - 1;
     auto* row = new QListWidgetItem(ImageList1.value(iconIndex), FromBytes(caption), ListView1);
-    row->setToolTip(SheetToolTip());
+    ListView1->setFocusPolicy(Qt::StrongFocus);
+    SetRowDetails(*row, SheetToolTip());
     if (followNewest) {
         ListView1->setCurrentItem(row, QItemSelectionModel::NoUpdate);
     }
@@ -464,7 +537,7 @@ void TForm1::DescribeResultRow(const RowReport& report) {
     if (row == nullptr) {
         return;
     }
-    row->setToolTip(SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
+    SetRowDetails(*row, SheetToolTip() + "\n" + FromBytes(RowReasonsText(report)));
     const std::string path = AbsolutePath(state_.CuePath);
     row->setData(kSheetPathRole, QByteArray(path.data(), static_cast<qsizetype>(path.size())));
     row->setData(kChangedFilesRole, ChangedFiles(report));
@@ -477,6 +550,12 @@ QMenu* TForm1::RowContextMenu(QListWidgetItem* row) {
         return menu;
     }
     const QPersistentModelIndex index = ListView1->indexFromItem(row);
+    // The tool tip's reasons, for those who cannot hover: a keyboard user or a screen magnifier's.
+    connect(menu->addAction(LocalizedText("Details")), &QAction::triggered, this, [this, index] {
+        if (index.isValid()) {
+            ShowRowDetails(*ListView1->item(index.row()));
+        }
+    });
     if (row->data(kEncodingUntoldRole).toBool()) {
         AddReadAsMenu(*menu, !running_, [this, index](SheetEncoding encoding) {
             if (index.isValid()) {
@@ -487,7 +566,7 @@ QMenu* TForm1::RowContextMenu(QListWidgetItem* row) {
     if (!row->data(kChangedFilesRole).toBool()) {
         return menu;
     }
-    QAction* restore = menu->addAction("Restore original");
+    QAction* restore = menu->addAction(LocalizedText("Restore original"));
     // A run may be working on the very sheet; it is put back once the list is quiet.
     restore->setEnabled(!running_);
     connect(restore, &QAction::triggered, this, [this, index] {
@@ -531,17 +610,38 @@ void TForm1::RestoreOriginal(QListWidgetItem* row) {
         ShowErrorBox(error);
         return;
     }
-    // Whatever it said, no row of this sheet has anything left to put back.
+    // Whatever it said, no row of this sheet has anything left to put back; those that changed it now say
+    // what is on disk.
+    const bool restored = result.Outcome != RestoreOutcome::NoBackup;
     for (int i = 0; i < ListView1->count(); ++i) {
-        if (ListView1->item(i)->data(kSheetPathRole).toByteArray() == path) {
-            ListView1->item(i)->setData(kChangedFilesRole, false);
+        QListWidgetItem* sameSheet = ListView1->item(i);
+        if (sameSheet->data(kSheetPathRole).toByteArray() != path) {
+            continue;
         }
+        if (restored && sameSheet->data(kChangedFilesRole).toBool()) {
+            const QString caption = sameSheet->text();
+            const qsizetype arrow = caption.lastIndexOf(" => ");
+            sameSheet->setText((arrow < 0 ? caption : caption.left(arrow)) + " => RESTORED");
+        }
+        sameSheet->setData(kChangedFilesRole, false);
     }
-    if (result.Outcome == RestoreOutcome::NoBackup) {
-        ShowWarning(std::string(FileNamePart(sheet)) + " has no backup to put back");
+    if (!restored) {
+        ShowWarning(Localized("%s has no backup to put back", {FileNamePart(sheet)}));
         return;
     }
-    row->setToolTip(row->toolTip() + "\nRestored: the sheet and the files it names are back as they were.");
+    SetRowDetails(*row,
+                  row->toolTip() + "\n" +
+                      LocalizedText("Restored: the sheet and the files it names are back as they were."));
+}
+
+void TForm1::SetRowDetails(QListWidgetItem& row, const QString& details) {
+    row.setToolTip(details);
+    row.setData(Qt::AccessibleDescriptionRole, details);
+}
+
+void TForm1::ShowRowDetails(const QListWidgetItem& row) {
+    QMessageBox box(QMessageBox::Information, row.text(), row.toolTip(), QMessageBox::Ok, this);
+    box.exec();
 }
 
 std::optional<std::string> TForm1::RunChooser(const QStringList& filters, const QString& title,

@@ -4,6 +4,7 @@
 #include "cue/RepairState.h"
 #include "cue/TextBuffer.h"
 #include "cue/taglib/TagLibLengthReader.h"
+#include "messages/Messages.h"
 #include "platform/FileAssociation.h"
 
 #include <QIcon>
@@ -61,14 +62,14 @@ public:
     std::uint32_t TickCount() override;
     LengthReader* Lengths() override { return &lengths_; }
 
-    // The context menu of a result row: "Restore original" for a row whose run changed something, and
-    // "Read as..." for one whose sheet's encoding could not be told, as long as no run is in progress.
-    // The caller owns the menu.
+    // The context menu of a result row: "Details" (its reasons), "Read as..." for a row whose sheet's
+    // encoding could not be told, and "Restore original" for a row whose run changed something, as long as
+    // no run is in progress. The caller owns the menu.
     QMenu* RowContextMenu(QListWidgetItem* row);
     // Repairs the row's sheet again, read in `encoding`.
     void ReadSheetAs(QListWidgetItem* row, SheetEncoding encoding);
-    // Puts the row's sheet back as it was (its backup, and the files its repair moved); says so in the
-    // row's tool tip, or shows why it could not.
+    // Puts the row's sheet back as it was (its backup, and the files its repair moved); the rows that
+    // changed it then say RESTORED, and the tool tip says so, or a box shows why it could not.
     void RestoreOriginal(QListWidgetItem* row);
 
     void FormCreate();
@@ -99,7 +100,7 @@ public:
     QProgressBar* ProgressBar1;
     QStatusBar* StatusBar1;
     TextBuffer Memo1;
-    const FileFilterList OpenDialog3{{"Cue File", "*.cue"}};
+    const FileFilterList OpenDialog3{{ForCatalogue("Cue File"), "*.cue"}};
     QList<QIcon> ImageList1;
     // The About window that Label2Click shows; created after this window.
     QPointer<TForm2> Form2;
@@ -116,6 +117,14 @@ private:
         std::function<void()> done;
     };
 
+    // The constructor's steps, in order: the window itself, then its controls in painting order.
+    void SetUpWindow();
+    void CreateLabelsAndBanner();
+    void CreateResultList();
+    void CreateProgressAssociationAndStatus();
+    void FitCaptionsToTheirText();
+    void SetUpKeyboard();
+
     void QueueRun(std::vector<std::string> paths, std::function<void()> done);
     void RunPending();
     // Ends the batch a failure stopped and lets the batches behind it run later.
@@ -123,6 +132,9 @@ private:
     void ShowNormal();
     QString SheetToolTip() const;
     void ShowRowContextMenu(const QPoint& position);
+    // The row's tool tip, which assistive technologies read as its description.
+    static void SetRowDetails(QListWidgetItem& row, const QString& details);
+    void ShowRowDetails(const QListWidgetItem& row);
     std::optional<std::string> RunChooser(const QStringList& filters, const QString& title,
                                           const std::string& initialFolder, const std::string& selected);
 

@@ -4,8 +4,11 @@
 #include "controls/HTMLabel.h"
 #include "graphics/qt/QtConversions.h"
 #include "shell/FrameCentring.h"
+#include "shell/LocalizedText.h"
 #include "shell/PictureBox.h"
 #include "shell/PinnedPalette.h"
+#include "shell/PinnedStyle.h"
+#include "shell/ShellAccessible.h"
 #include "shell/Unit1.h"
 
 #include <QCloseEvent>
@@ -75,12 +78,13 @@ template <typename Control> Control* MakeMarkupControl(QWidget* window, const ch
 TForm2::TForm2(QWidget* mainWindow)
     : QWidget(nullptr), mainWindow_(mainWindow), centring_(new FrameCentring(*this)) {
     setObjectName("TForm2");
-    setWindowTitle("About");
+    setWindowTitle(LocalizedText("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowModality(Qt::WindowModal);
     // Closing the About window never ends the program; closing the main window does.
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(kClientWidth, kClientHeight);
+    // Fixed, so that window managers offer neither maximising nor resizing: the controls sit at fixed places.
+    setFixedSize(kClientWidth, kClientHeight);
     QPalette background = PinnedLightPalette();
     background.setColor(QPalette::Window, ToQColor(clCaptionText));
     setPalette(background);
@@ -92,17 +96,19 @@ TForm2::TForm2(QWidget* mainWindow)
     Image1 = new PictureBox(":/images/about-logo.jpg", ":/images/about-logo@2x.jpg", this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(96, 8, 137, 121);
+    Image1->setAccessibleName(LocalizedText("Velmora logo"));
     Image1->installEventFilter(this);
 
     Image2 = new PictureBox(":/images/about-portrait.jpg", ":/images/about-portrait@2x.jpg", this);
     Image2->setObjectName("Image2");
     Image2->setGeometry(112, 8, 113, 137);
+    Image2->setAccessibleName(LocalizedText("Portrait of the author"));
     Image2->setVisible(false);
     Image2->installEventFilter(this);
 
     CreateTexts();
 
-    BitBtn1 = new QPushButton("OK", this);
+    BitBtn1 = new QPushButton(LocalizedText("OK"), this);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setGeometry(128, 280, 75, 25);
     // Focused first, and Enter presses it, as a focused button does on the desktop the layout was made on.
@@ -115,6 +121,8 @@ TForm2::TForm2(QWidget* mainWindow)
     setTabOrder(BitBtn1, HTMLStaticText1);
     setTabOrder(HTMLStaticText1, HTMLabel1);
     setTabOrder(HTMLabel1, HTMLabel2);
+    PinLightStyle(*this);
+    ForgetEarlyAccessibility(*this);
 }
 
 void TForm2::CreateTexts() {

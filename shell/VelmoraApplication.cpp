@@ -5,7 +5,9 @@
 #include "platform/desktop/PaletteColors.h"
 #include "resources/Resources.h"
 #include "shell/ErrorBox.h"
+#include "shell/ProgramIcon.h"
 #include "shell/QtTranslations.h"
+#include "shell/ShellAccessible.h"
 #include "shell/StartupProbe.h"
 
 #include <exception>
@@ -17,9 +19,12 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
     setDesktopFileName("velmora");
     InstallQtTranslations(*this);
     LoadResources();
+    // Boxes and choosers take the application's icon: the program's, not a generic window's.
+    setWindowIcon(ProgramIcon());
     InstallFontSubstitutes();
     InstallPaletteSysColors();
     InstallMarkupAccessibility();
+    InstallShellAccessibility();
     InstallStartupProbe(*this);
 }
 

@@ -50,7 +50,7 @@ TEST(FixOutcomes, EachOutcomeGivesItsLinesAndStatus) {
         {"bad.cue", SomeBad, "BAD", ": \"gone.wav\" on line 3 is still missing."},
         {"disc.cue", SomeBad, "BAD", ": \"disc.bin\" on line 1 is still missing."},
         {"plain.cue", AllFine, "SKIPPED", ""},
-        {"album.CUE", SomeBad, "WARNING", "album.CUE is not a valid CUE"},
+        {"album.CUE", SomeBad, "WARNING", "album.CUE n'est pas un CUE valide"},
         {"broken.cue", SomeFailed, "ERROR", ":6: 'aa' n'est pas une valeur entière correcte."},
         {"gone.cue", SomeFailed, "ERROR",
          ": Impossible d'ouvrir le fichier \"" + (folder / "gone.cue") + "\". " + SystemErrorText(ENOENT) +
@@ -102,16 +102,16 @@ TEST(FixOutcomes, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                   "\", \"row\": null, \"outcome\": \"SKIPPED\", \"message\": null, \"reasons\": null}\n"
                   "{\"sheet\": \"" +
                   json("x.txt") +
-                  "\", \"row\": null, \"outcome\": \"WARNING\", \"message\": \"x.txt is not a valid "
-                  "CUE\", \"reasons\": null}\n{\"sheet\": \"" +
+                  "\", \"row\": null, \"outcome\": \"WARNING\", \"message\": \"x.txt n'est pas un CUE "
+                  "valide\", \"reasons\": null}\n{\"sheet\": \"" +
                   json("dir.cue") +
                   "\", \"row\": null, \"outcome\": \"ERROR\", \"message\": \"Impossible d'ouvrir le "
                   "fichier \\\"" +
                   json("dir.cue") + "\\\". " + SystemErrorText(EISDIR) + ".\", \"reasons\": null}\n" + good);
     EXPECT_EQ(printedErr.str(),
               "velmora-fix: " + (folder / "disc.cue") +
-                  ": \"disc.bin\" on line 1 is still missing.\nvelmora-fix: x.txt is not a valid "
-                  "CUE\nvelmora-fix: " +
+                  ": \"disc.bin\" on line 1 is still missing.\nvelmora-fix: x.txt n'est pas un CUE "
+                  "valide\nvelmora-fix: " +
                   (folder / "dir.cue") + ": Impossible d'ouvrir le fichier \"" + (folder / "dir.cue") +
                   "\". " + SystemErrorText(EISDIR) + ".\n");
 }

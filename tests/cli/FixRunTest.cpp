@@ -156,7 +156,7 @@ TEST_F(FixRunTest, RecursiveFoldersStandForTheirSheetsSortedByPath) {
         (std::vector<std::string>{folder / "b", std::filesystem::current_path().string() + "/relative.cue"}));
     const Printed folderRun = Fix({folder / "b"});
     EXPECT_EQ(folderRun.status, SomeBad);
-    EXPECT_EQ(folderRun.err, "velmora-fix: b is not a valid CUE\n");
+    EXPECT_EQ(folderRun.err, "velmora-fix: b n'est pas un CUE valide\n");
 }
 
 TEST_F(FixRunTest, ProgressShowsOnlyOnATerminalForSeveralSheets) {

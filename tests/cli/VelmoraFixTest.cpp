@@ -45,7 +45,7 @@ TEST(VelmoraFix, RepairsRealSheetsGivenRelativeToTheWorkingFolder) {
     const Finished finished = RunVelmoraFix(folder.Path(), "album.cue notes.txt");
     EXPECT_EQ(finished.status, 1);
     EXPECT_EQ(finished.out, "album.cue => CORRECTED\nnotes.txt => WARNING\n");
-    EXPECT_EQ(finished.err, "velmora-fix: notes.txt is not a valid CUE\n");
+    EXPECT_EQ(finished.err, "velmora-fix: notes.txt n'est pas un CUE valide\n");
     EXPECT_EQ(ReadFile(folder / "album.cue"), "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n"
                                               "  TRACK 01 AUDIO\n    INDEX 01 00:02:05\n");
     EXPECT_EQ(ReadFile(folder / "album.cue.bak"), "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\n"

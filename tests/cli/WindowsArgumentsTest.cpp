@@ -57,9 +57,9 @@ TEST(WindowsArguments, TheExtensionStopsAtEverySeparatorAndColon) {
         std::string argument;
         std::string err;
     } cases[] = {
-        {"dir.cue\\album", "album is not a valid CUE"},
-        {"dir.cue/album", "album is not a valid CUE"},
-        {"dir.cue:album", "dir.cue:album is not a valid CUE"},
+        {"dir.cue\\album", "album n'est pas un CUE valide"},
+        {"dir.cue/album", "album n'est pas un CUE valide"},
+        {"dir.cue:album", "dir.cue:album n'est pas un CUE valide"},
     };
     for (const auto& c : cases) {
         const Finished finished = RunVelmoraFix(scratch.Path(), c.argument);

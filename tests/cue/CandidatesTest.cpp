@@ -139,7 +139,8 @@ TEST(Candidates, ExtensionsOfEachKind) {
     const std::tuple<std::string, FileKind, bool> cases[] = {
         {"a.mp3", FileKind::Audio, true},  {"a.WMA", FileKind::Audio, true},
         {"a.Opus", FileKind::Audio, true}, {"a.m4a", FileKind::Audio, true},
-        {"a.aiff", FileKind::Audio, true}, {"a.aif", FileKind::Audio, false},
+        {"a.aiff", FileKind::Audio, true}, {"a.aif", FileKind::Audio, true},
+        {"a.OGA", FileKind::Audio, true},  {"a.ogx", FileKind::Audio, false},
         {"a.bin", FileKind::Audio, false}, {"a.ISO", FileKind::Image, true},
         {"a.img", FileKind::Image, true},  {".flac", FileKind::Audio, false},
         {"flac", FileKind::Audio, false},  {"a.flac.txt", FileKind::Audio, false},
@@ -151,7 +152,7 @@ TEST(Candidates, ExtensionsOfEachKind) {
 
 // The listed extensions are exactly the accepted ones: each is accepted for its own kind only.
 TEST(Candidates, ListedExtensionsAreTheAcceptedOnes) {
-    const std::pair<FileKind, std::size_t> kinds[] = {{FileKind::Audio, 12}, {FileKind::Image, 3}};
+    const std::pair<FileKind, std::size_t> kinds[] = {{FileKind::Audio, 14}, {FileKind::Image, 3}};
     for (const auto& [kind, count] : kinds) {
         SCOPED_TRACE(kind == FileKind::Audio ? "audio" : "image");
         const auto listed = ExtensionsOfKind(kind);

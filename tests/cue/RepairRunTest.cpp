@@ -55,7 +55,7 @@ TEST_F(RepairRun, RejectsPathsThatDoNotEndInDotCue) {
         state.CuePath = name.empty() ? name : folder / name;
         EXPECT_EQ(traitementCUE(state, host), RunOutcome::Warning);
         EXPECT_EQ(host.warnings,
-                  std::vector<std::string>{std::string(FileNamePart(name)) + " is not a valid CUE"});
+                  std::vector<std::string>{std::string(FileNamePart(name)) + " n'est pas un CUE valide"});
         EXPECT_TRUE(host.rows.empty());
         EXPECT_EQ(host.buffer.Text(), "previous");
         EXPECT_EQ(host.linkStates, (std::vector<bool>{false, true}));

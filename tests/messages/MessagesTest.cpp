@@ -116,6 +116,20 @@ TEST(MessagesTest, FillsEachMessageInBothLanguages) {
     }
 }
 
+// Each catalogue is built and installed where the lookups find it, and a user reads one language: the
+// one asked for, else English.
+TEST(MessagesTest, EachLanguageHasItsCatalogue) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"fr", "Avertissement"},  {"de", "Warnung"}, {"es", "Advertencia"}, {"it", "Avviso"},
+        {"ru", "Предупреждение"}, {"ja", "警告"},    {"zh_CN", "警告"},     {"ko", "경고"},
+        {"pt", "Warning"},        {"en", "Warning"},
+    };
+    for (const auto& [language, warning] : cases) {
+        const ScopedLanguage chosen(LanguageSettings{{"LANG", "C.UTF-8"}, {"LANGUAGE", language}});
+        EXPECT_EQ(Localized("Warning"), warning) << language;
+    }
+}
+
 TEST(MessagesTest, ValuesAreInsertedAsTheyStand) {
     const ScopedLanguage english(LanguageSettings{{"LANG", "C.UTF-8"}});
     EXPECT_EQ(Localized("Failed to create key %s", {"%s%d%n"}), "Failed to create key %s%d%n");

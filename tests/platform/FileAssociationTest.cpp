@@ -90,9 +90,13 @@ struct ExecCase {
     const char* exec;
 };
 
-TEST_F(FileAssociationTest, ExecQuotesAnyProgramPathAndTheEntryIsValid) {
+TEST_F(FileAssociationTest, ExecQuotesAProgramPathOnlyWhenItMustAndTheEntryIsValid) {
     const ExecCase cases[] = {
-        {"/usr/bin/velmora", R"("/usr/bin/velmora" %f)"},
+        {"/usr/bin/velmora", "/usr/bin/velmora %f"},
+        {"/opt/velmora-1.0/bin_x+y=z,@!/velmora", "/opt/velmora-1.0/bin_x+y=z,@!/velmora %f"},
+        {"/opt/#1/velmora", R"("/opt/#1/velmora" %f)"},
+        {"/opt/a;b/velmora", R"("/opt/a;b/velmora" %f)"},
+        {"/opt/~user/velmora", R"("/opt/~user/velmora" %f)"},
         {"/opt/my apps/velmora", R"("/opt/my apps/velmora" %f)"},
         {R"(/opt/it's "quoted"/velmora)", R"("/opt/it's \\"quoted\\"/velmora" %f)"},
         {"/opt/$HOME/`id`/velmora", R"("/opt/\\$HOME/\\`id\\`/velmora" %f)"},
@@ -322,12 +326,28 @@ TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
     }
 }
 
+// xdg-mime takes an entry whose first Exec word `which` cannot find for one not installed, and then
+// answers the next program that claims sheets.
+TEST_F(FileAssociationTest, XdgMimeAnswersVelmoraBesideAnotherProgramClaimingSheets) {
+    WriteAll(Path("system-data/applications/other.desktop"),
+             "[Desktop Entry]\nType=Application\nName=Other\nExec=/usr/bin/true "
+             "%f\nMimeType=application/x-cue;\n");
+    WriteAll(Path("system-config/mimeapps.list"),
+             "[Default Applications]\napplication/x-cue=other.desktop;\n");
+    EXPECT_EQ(QueryDefault(), "other.desktop");
+    const FileAssociation association("/usr/bin/true", folders_);
+    association.Associate();
+    EXPECT_EQ(QueryDefault(), "velmora.desktop");
+    association.Dissociate();
+    EXPECT_EQ(QueryDefault(), "other.desktop");
+}
+
 TEST_F(FileAssociationTest, AMovedProgramIsWrittenAgainWithItsNewPath) {
     FileAssociation("/old/place/velmora", folders_).Associate();
     const FileAssociation moved("/new/place/velmora", folders_);
     moved.Associate();
     const std::string entry = ReadAll(moved.DesktopEntryPath());
-    EXPECT_NE(entry.find(R"(Exec="/new/place/velmora" %f)"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("Exec=/new/place/velmora %f"), std::string::npos) << entry;
     EXPECT_EQ(entry.find("/old/place"), std::string::npos);
 }
 

@@ -109,7 +109,7 @@ void AboutWindowTest::OpenAbout() {
 void AboutWindowTest::windowIsLaidOutAsDesigned() {
     QVERIFY(!about_->isVisible());
     OpenAbout();
-    QCOMPARE(about_->windowTitle(), "About");
+    QCOMPARE(about_->windowTitle(), "À propos");
     // The client area that an outer size of 332 x 337 leaves inside a sizeable
     // border and a caption.
     QCOMPARE(about_->size(), QSize(324, 310));
@@ -118,7 +118,9 @@ void AboutWindowTest::windowIsLaidOutAsDesigned() {
     const Qt::WindowFlags buttons = flags & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                              Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     QVERIFY2(!buttons, "caption buttons 0x" + QByteArray::number(buttons.toInt(), 16));
-    QVERIFY(about_->minimumSize() != about_->maximumSize());
+    // Fixed: maximised, it was a white screen with its controls in a corner.
+    QCOMPARE(about_->minimumSize(), QSize(324, 310));
+    QCOMPARE(about_->maximumSize(), QSize(324, 310));
     QCOMPARE(about_->palette().color(QPalette::Window), ToQColor(clCaptionText));
     QCOMPARE(about_->font().pixelSize(), 11);
     QVERIFY(!about_->testAttribute(Qt::WA_QuitOnClose));

@@ -3,10 +3,12 @@
 #include "ShellTestSupport.h"
 #include "controls/HTMLText.h"
 #include "controls/HTMLabel.h"
+#include "cue/RowReport.h"
 #include "platform/desktop/ShellOpen.h"
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"
 #include "shell/PictureBox.h"
+#include "shell/ProgramIcon.h"
 #include "shell/Unit1.h"
 #include "shell/Unit2.h"
 
@@ -137,7 +139,7 @@ void DesktopHabitsTest::mainWindowKeys() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     if (opens == "chooser") {
         QTRY_COMPARE(int(user.choosers.size()), 1);
-        QCOMPARE(user.choosers[0].filters, QStringList{"Cue File (*.cue)"});
+        QCOMPARE(user.choosers[0].filters, QStringList{"Fichier Cue (*.cue)"});
     } else if (opens == "about") {
         QTRY_VERIFY(about_->isVisible());
         QVERIFY(!main_->isEnabled());
@@ -289,9 +291,13 @@ QString Node(QAccessible::Role role, const QString& name, const QString& descrip
 void DesktopHabitsTest::assistiveTechnologiesSeeBothWindows_data() {
     QTest::addColumn<bool>("about");
     QTest::addColumn<QString>("node");
-    QTest::newRow("open link") << false << Node(QAccessible::StaticText, "Open a Cue File");
-    QTest::newRow("about link") << false << Node(QAccessible::StaticText, "About");
-    QTest::newRow("results") << false << Node(QAccessible::List, "Results");
+    QTest::newRow("open link") << false << Node(QAccessible::Link, "Ouvrir un fichier Cue");
+    QTest::newRow("about link") << false << Node(QAccessible::Link, "À propos");
+    QTest::newRow("results") << false << Node(QAccessible::List, "Résultats");
+    QTest::newRow("banner") << false << Node(QAccessible::Graphic, "Bannière");
+    QTest::newRow("progress") << false << Node(QAccessible::ProgressBar, "Progression de la réparation");
+    QTest::newRow("logo") << true << Node(QAccessible::Graphic, "Logo de Velmora");
+    QTest::newRow("portrait") << true << Node(QAccessible::Graphic, "Portrait de l'auteur");
     QTest::newRow("notice")
         << true
         << Node(QAccessible::StaticText,
@@ -318,8 +324,61 @@ void DesktopHabitsTest::assistiveTechnologiesSeeBothWindows() {
         window = about_.get();
     }
     QStringList seen;
-    Walk(QAccessible::queryAccessibleInterface(window), seen);
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    // Read by screen readers as a frame and a dialog.
+    QCOMPARE(root->role(), about ? QAccessible::Dialog : QAccessible::Window);
+    Walk(root, seen);
     QVERIFY2(seen.contains(node), qPrintable(seen.join('\n')));
+}
+
+// Warning and error boxes carry the program's icon, not a generic window's.
+void DesktopHabitsTest::boxesCarryTheProgramsIcon() {
+    ShowWindows();
+    ModalAnswerer user(main_.get());
+    QList<QImage> icons;
+    user.OnBox = [&icons] {
+        icons << QApplication::activeModalWidget()->windowIcon().pixmap(32).toImage().convertToFormat(
+            QImage::Format_ARGB32);
+    };
+    main_->ShowWarning("notes.txt");
+    ShowErrorBox(std::string_view("broken"));
+    QCOMPARE(icons.size(), 2);
+    const QImage program = ProgramIcon().pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!program.isNull());
+    for (const QImage& icon : icons) {
+        QCOMPARE(icon, program);
+    }
+}
+
+// A screen reader presses a link as a click does.
+void DesktopHabitsTest::assistiveTechnologiesPressTheLinks() {
+    ShowWindows();
+    ModalAnswerer user(main_.get());
+    user.Answer(std::nullopt);
+    const auto press = [](LinkLabel* link) {
+        QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(link)->actionInterface();
+        QVERIFY(actions != nullptr);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+    };
+    press(main_->Label3);
+    QTRY_COMPARE(int(user.choosers.size()), 1);
+    press(main_->Label2);
+    QTRY_VERIFY(about_->isVisible());
+}
+
+// What the tool tip tells is the row's description.
+void DesktopHabitsTest::assistiveTechnologiesReadARowsReasons() {
+    ShowWindows();
+    main_->State().CuePath = "/music/album.cue";
+    main_->AddResultRow("album.cue => GOOD", 2);
+    RowReport report;
+    main_->DescribeResultRow(report);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(main_->ListView1);
+    QAccessibleInterface* row = list->child(0);
+    QVERIFY(row != nullptr);
+    QCOMPARE(row->text(QAccessible::Description), main_->ListView1->item(0)->toolTip());
+    QVERIFY(row->text(QAccessible::Description).startsWith("/music/album.cue\n"));
 }
 
 namespace {
@@ -425,7 +484,7 @@ void DesktopHabitsTest::errorBoxContent_data() {
                              << "";
     QTest::newRow("a sheet's line") << "line"
                                     << "Disque plein."
-                                    << "/music/album.cue, line 7"
+                                    << "/music/album.cue, ligne 7"
                                     << "";
     QTest::newRow("not one of ours") << "standard"
                                      << "Disque plein."
@@ -433,16 +492,16 @@ void DesktopHabitsTest::errorBoxContent_data() {
                                      << "";
     QTest::newRow("the last of its drop") << "batch 0"
                                           << "Disque plein."
-                                          << "/music/album.cue, line 7"
+                                          << "/music/album.cue, ligne 7"
                                           << "";
     QTest::newRow("one left") << "batch 1"
                               << "Disque plein."
-                              << "/music/album.cue, line 7"
-                              << "1 more sheet of this drop was not processed.";
+                              << "/music/album.cue, ligne 7"
+                              << "1 autre feuille de ce dépôt n'a pas été traitée.";
     QTest::newRow("three left") << "batch 3"
                                 << "Disque plein."
-                                << "/music/album.cue, line 7"
-                                << "3 more sheets of this drop were not processed.";
+                                << "/music/album.cue, ligne 7"
+                                << "3 autres feuilles de ce dépôt n'ont pas été traitées.";
 }
 
 void DesktopHabitsTest::errorBoxContent() {
@@ -475,9 +534,9 @@ void DesktopHabitsTest::anErrorNamesItsSheetAndWhatTheDropLeftUndone_data() {
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("unprocessed");
     QTest::newRow("first of three") << QStringList{"broken", "good", "good"} << QStringList{}
-                                    << "2 more sheets of this drop were not processed.";
+                                    << "2 autres feuilles de ce dépôt n'ont pas été traitées.";
     QTest::newRow("second of three") << QStringList{"good", "broken", "good"} << QStringList{"s0.cue => GOOD"}
-                                     << "1 more sheet of this drop was not processed.";
+                                     << "1 autre feuille de ce dépôt n'a pas été traitée.";
     QTest::newRow("last") << QStringList{"good", "broken"} << QStringList{"s0.cue => GOOD"} << "";
     QTest::newRow("alone") << QStringList{"broken"} << QStringList{} << "";
 }
@@ -507,7 +566,7 @@ void DesktopHabitsTest::anErrorNamesItsSheetAndWhatTheDropLeftUndone() {
     QCOMPARE(box.icon, QMessageBox::Critical);
     // The message stays as it is; where it arose goes to the details.
     QVERIFY2(!box.text.contains(broken), qPrintable(box.text));
-    QVERIFY2(box.detailedText == broken || box.detailedText.startsWith(broken + ", line "),
+    QVERIFY2(box.detailedText == broken || box.detailedText.startsWith(broken + ", ligne "),
              qPrintable(box.detailedText));
     QCOMPARE(box.informativeText, unprocessed);
 }

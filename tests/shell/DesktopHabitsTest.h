@@ -39,6 +39,9 @@ private slots:
 
     void assistiveTechnologiesSeeBothWindows_data();
     void assistiveTechnologiesSeeBothWindows();
+    void assistiveTechnologiesPressTheLinks();
+    void boxesCarryTheProgramsIcon();
+    void assistiveTechnologiesReadARowsReasons();
 
     void picturesAreSharpOnScaledScreens_data();
     void picturesAreSharpOnScaledScreens();

@@ -145,8 +145,8 @@ void HandOverTest::theSecondStartWaitsWhileTheRunAsksTheUser() {
     user.Answer(std::nullopt);
     QTRY_VERIFY_WITH_TIMEOUT(Finished(*second), 20000);
     QCOMPARE(int(user.choosers.size()), 1);
-    QCOMPARE(user.choosers[0].filters,
-             (QStringList{"All supported files (*.bin *.img *.iso)", "BIN Files (*.bin)", "All files (*)"}));
+    QCOMPARE(user.choosers[0].filters, (QStringList{"Tous les fichiers pris en charge (*.bin *.img *.iso)",
+                                                    "Fichiers BIN (*.bin)", "Tous les fichiers (*)"}));
     QVERIFY(runningDuringChooser);
     QCOMPARE(second->exitCode(), 0);
 }

@@ -117,13 +117,13 @@ void MainWindowTest::controls_data() {
     QTest::addColumn<QString>("text");
 
     QTest::newRow("hint") << "Label1"
-                          << "Please Drag & Drop your .cue files here";
+                          << "Glissez-déposez vos fichiers .cue ici";
     QTest::newRow("about") << "Label2"
-                           << "About";
+                           << "À propos";
     QTest::newRow("open link") << "Label3"
-                               << "Open a Cue File";
+                               << "Ouvrir un fichier Cue";
     QTest::newRow("check box") << "CheckBox1"
-                               << "Associate .cue extension with Velmora";
+                               << "Associer l'extension .cue à Velmora";
     QTest::newRow("result list") << "ListView1"
                                  << "";
     QTest::newRow("progress") << "ProgressBar1"
@@ -223,10 +223,10 @@ void MainWindowTest::drops_data() {
         << QStringList{"good:c.cue", "carried:a.cue", "good:b.cue"}
         << QStringList{"c.cue => GOOD", "a.cue => CORRECTED", "b.cue => GOOD"} << QStringList{};
     QTest::newRow("a folder") << QStringList{"folder:albums"} << QStringList{}
-                              << QStringList{"albums is not a valid CUE"};
+                              << QStringList{"albums n'est pas un CUE valide"};
     QTest::newRow("not a sheet, then a sheet")
         << QStringList{"text:notes.txt", "good:a.cue"} << QStringList{"a.cue => GOOD"}
-        << QStringList{"notes.txt is not a valid CUE"};
+        << QStringList{"notes.txt n'est pas un CUE valide"};
     QTest::newRow("an error first stops the drop")
         << QStringList{"broken:bad.cue", "good:a.cue", "good:b.cue"} << QStringList{}
         << QStringList{"'ab' n'est pas une valeur entière correcte."};
@@ -341,7 +341,7 @@ void MainWindowTest::openLink() {
     QTest::mouseClick(form->Label3, Qt::LeftButton);
     QTRY_COMPARE(int(user.choosers.size()), 1);
     QCOMPARE(user.choosers[0].folder, Folder());
-    QCOMPARE(user.choosers[0].filters, QStringList{"Cue File (*.cue)"});
+    QCOMPARE(user.choosers[0].filters, QStringList{"Fichier Cue (*.cue)"});
     Settle();
     if (cancel) {
         QVERIFY(Rows(*form).isEmpty());
@@ -372,32 +372,32 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected_data() {
         << "wav:album.cue" << QStringList{"album.flac", "notes.txt"} << "" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
         << "Line 3 now names \"album.flac\" (same name with another extension)."
-        << "Where is \"album.wav\" (album.cue)?";
+        << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("letter case beats another extension")
         << "wav:album.cue" << QStringList{"album.flac", "Album.WAV"} << "" << QStringList{"Album.WAV"}
         << "album.cue => CORRECTED"
         << "Line 3 now names \"Album.WAV\" (same name ignoring letter case)."
-        << "Where is \"album.wav\" (album.cue)?";
+        << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("a Windows-1251 sheet, told in UTF-8")
         << "cyrillic:album.cue" << QStringList{"альбом.flac"} << "" << QStringList{"альбом.flac"}
         << "album.cue => CORRECTED"
         << "Line 3 now names \"альбом.flac\" (same name with another extension)."
-        << "Where is \"альбом.wav\" (album.cue)?";
+        << "Où est « альбом.wav » (album.cue) ?";
     QTest::newRow("the user picks another file")
         << "wav:album.cue" << QStringList{"album.flac", "live.ogg"} << "live.ogg" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
         << "Line 3 now names \"live.ogg\" (chosen by you)."
-        << "Where is \"album.wav\" (album.cue)?";
+        << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("the sheet's own name, moved in")
         << "missing-image:disc.cue" << QStringList{"disc.bin"} << "" << QStringList{"disc.bin"}
         << "disc.cue => CORRECTED"
         << "The file of line 1 was moved in as \"missing.bin\" (the sheet's own name with another "
            "extension)."
-        << "Where is \"missing.bin\" (disc.cue)?";
+        << "Où est « missing.bin » (disc.cue) ?";
     QTest::newRow("nothing fits, cancelled")
         << "wav:album.cue" << QStringList{"notes.txt"} << "-" << QStringList{} << "album.cue => BAD"
         << "\"album.wav\" on line 3 is still missing."
-        << "Where is \"album.wav\" (album.cue)?";
+        << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("present") << "good:disc.cue" << QStringList{} << "-" << QStringList{} << "disc.cue => GOOD"
                              << "Every file the sheet names is present and every time is well formed."
                              << "";
@@ -472,8 +472,8 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     Drop(*form, {album, disc, game});
     QTRY_COMPARE(Rows(*form),
                  (QStringList{"album.cue => CORRECTED", "disc.cue => GOOD", "game.cue => CORRECTED"}));
-    QCOMPARE(MenuEntries(*form, 0), QStringList{"Restore original"});
-    QCOMPARE(MenuEntries(*form, 1), QStringList{});
+    QCOMPARE(MenuEntries(*form, 0), (QStringList{"Détails", "Restaurer l'original"}));
+    QCOMPARE(MenuEntries(*form, 1), QStringList{"Détails"});
     QVERIFY(!QFile::exists(folder + "/downloads/download.bin"));
 
     // The menu a right click opens on the row of the moved image.
@@ -481,9 +481,9 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     QTimer::singleShot(0, form.get(), [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu != nullptr);
-        QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions()[0]->text(), QString("Restore original"));
-        menu->setActiveAction(menu->actions()[0]);
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions()[1]->text(), QString("Restaurer l'original"));
+        menu->setActiveAction(menu->actions()[1]);
         QTest::keyClick(menu, Qt::Key_Return);
         chosen = true;
     });
@@ -496,13 +496,15 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(", "),
              QString("album.cue, album.cue.bak, disc.bin, disc.cue, game.cue, song.mp3"));
     QVERIFY(form->ListView1->item(2)->toolTip().endsWith(
-        "\nRestored: the sheet and the files it names are back as they were."));
+        "\nRestauré : la feuille et les fichiers qu'elle nomme sont revenus à leur état d'origine."));
 
-    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[0]->trigger();
+    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[1]->trigger();
     QCOMPARE(ReadFile(album), albumBytes);
     QVERIFY(!QFile::exists(album + ".bak"));
-    QCOMPARE(MenuEntries(*form, 0), QStringList{});
-    QCOMPARE(MenuEntries(*form, 2), QStringList{});
+    QCOMPARE(MenuEntries(*form, 0), QStringList{"Détails"});
+    QCOMPARE(MenuEntries(*form, 2), QStringList{"Détails"});
+    // The rows say what is on disk now.
+    QCOMPARE(Rows(*form), (QStringList{"album.cue => RESTORED", "disc.cue => GOOD", "game.cue => RESTORED"}));
     QVERIFY(user.boxes.empty());
 }
 
@@ -520,10 +522,10 @@ void MainWindowTest::aSheetWhoseEncodingCannotBeToldIsReadAsTheUserSays() {
     QTRY_COMPARE(Rows(*form), QStringList{"tokyo.cue => BAD"});
     QVERIFY(user.choosers.empty());
     QCOMPARE(ReadFile(folder + "/tokyo.cue"), head + "\x93\x8C\x8B\x9E.wav" + tail);
-    QCOMPARE(MenuEntries(*form, 0), QStringList{"Read as..."});
+    QCOMPARE(MenuEntries(*form, 0), (QStringList{"Détails", "Lire comme..."}));
 
     const std::unique_ptr<QMenu> menu(form->RowContextMenu(form->ListView1->item(0)));
-    for (QAction* entry : menu->actions()[0]->menu()->actions()) {
+    for (QAction* entry : menu->actions()[1]->menu()->actions()) {
         if (entry->text() == "Shift-JIS") {
             entry->trigger();
         }
@@ -547,7 +549,7 @@ void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
     QTRY_COMPARE(Rows(*form), QStringList{"game.cue => CORRECTED"});
     // Another file has taken the image's old name meanwhile.
     WriteFile(download, "newer");
-    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[0]->trigger();
+    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[1]->trigger();
     QTRY_COMPARE(int(user.boxes.size()), 1);
     QCOMPARE(user.boxes[0].icon, QMessageBox::Critical);
     QCOMPARE(user.boxes[0].text, "\"" + folder + "/missing.bin\" cannot be moved back to \"" + download +
@@ -556,7 +558,8 @@ void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
     QCOMPARE(ReadFile(folder + "/missing.bin"), QByteArray(2352, 'g'));
     QVERIFY(QFile::exists(game + ".moves"));
     // Still on offer, for when the way is clear.
-    QCOMPARE(MenuEntries(*form, 0), QStringList{"Restore original"});
+    QCOMPARE(MenuEntries(*form, 0), (QStringList{"Détails", "Restaurer l'original"}));
+    QCOMPARE(Rows(*form), QStringList{"game.cue => CORRECTED"});
 }
 
 void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes_data() {
@@ -565,17 +568,18 @@ void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes_data() {
     QTest::addColumn<QStringList>("filters");
 
     const QStringList audio{
-        "All supported files (*.mp3 *.wav *.ogg *.mp4 *.wma *.mpc *.flac *.ape *.wv *.m4a "
-        "*.opus *.aiff)",
-        "Mp3 Files (*.mp3)",
-        "Wav Files (*.wav)",
-        "Ogg Files (*.ogg)",
-        "Mp4 Files (*.mp4)",
-        "Wma Files (*.wma)",
-        "Mpc Files (*.mpc)",
-        "All files (*)"};
-    const QStringList image{"All supported files (*.bin *.img *.iso)", "BIN Files (*.bin)", "All files (*)"};
-    for (const char* extension : {"flac", "ape", "wv", "m4a", "opus", "aiff", "mp3"}) {
+        "Tous les fichiers pris en charge (*.mp3 *.wav *.ogg *.mp4 *.wma *.mpc *.flac *.ape *.wv *.m4a "
+        "*.opus *.aiff *.aif *.oga)",
+        "Fichiers Mp3 (*.mp3)",
+        "Fichiers Wav (*.wav)",
+        "Fichiers Ogg (*.ogg)",
+        "Fichiers Mp4 (*.mp4)",
+        "Fichiers Wma (*.wma)",
+        "Fichiers Mpc (*.mpc)",
+        "Tous les fichiers (*)"};
+    const QStringList image{"Tous les fichiers pris en charge (*.bin *.img *.iso)", "Fichiers BIN (*.bin)",
+                            "Tous les fichiers (*)"};
+    for (const char* extension : {"flac", "ape", "wv", "m4a", "opus", "aiff", "aif", "oga", "mp3"}) {
         QTest::newRow(extension) << "wav:album.cue" << QString("album.") + extension << audio;
     }
     for (const char* name : {"missing.img", "missing.iso", "disc.bin"}) {
@@ -614,7 +618,7 @@ void MainWindowTest::formShow_data() {
     QTest::newRow("a missing file") << "missing:gone.cue" << QStringList{} << QStringList{};
     QTest::newRow("a folder") << "folder:albums.cue" << QStringList{} << QStringList{};
     QTest::newRow("a text file") << "text:notes.txt" << QStringList{}
-                                 << QStringList{"notes.txt is not a valid CUE"};
+                                 << QStringList{"notes.txt n'est pas un CUE valide"};
 }
 
 // The run happens while the window is being shown, before it becomes visible.

@@ -1,14 +1,19 @@
 #include "RealDesktopTest.h"
 
 #include "ShellTestSupport.h"
+#include "shell/LinkLabel.h"
 #include "shell/Unit1.h"
 #include "shell/Unit2.h"
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QWindow>
 #include <QtTest>
 
@@ -137,6 +142,33 @@ void RealDesktopTest::minimisingTheAboutWindowTakesTheMainWindowAlong() {
     QVERIFY(!main_->isEnabled());
 }
 
+// Maximised, the About window was a white screen with its controls in a corner.
+void RealDesktopTest::theWindowManagerOffersTheAboutWindowNoMaximisingOrResizing() {
+    OpenAbout();
+    QTRY_VERIFY(WindowProperty(*about_, "_NET_WM_ALLOWED_ACTIONS").contains("_NET_WM_ACTION_MOVE"));
+    const QString allowed = WindowProperty(*about_, "_NET_WM_ALLOWED_ACTIONS");
+    for (const char* action :
+         {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"}) {
+        QVERIFY2(!allowed.contains(action), qPrintable(allowed));
+    }
+}
+
+// The main window stays disabled while the About window is open, yet a click on it makes it the active
+// window: the keyboard must come back to the About window at once, as the real keys show.
+void RealDesktopTest::aClickOnTheMainWindowGivesTheKeyboardBackToTheAboutWindow() {
+    OpenAbout();
+    QTRY_VERIFY(about_->isActiveWindow());
+    const QRect frame = main_->frameGeometry();
+    const QPoint outsideAbout(frame.left() + 30, frame.center().y());
+    QVERIFY(!about_->frameGeometry().contains(outsideAbout));
+    QVERIFY(QProcess::execute("xdotool", {"mousemove", QString::number(outsideAbout.x()),
+                                          QString::number(outsideAbout.y()), "click", "1"}) == 0);
+    QTRY_VERIFY(about_->isActiveWindow());
+    QVERIFY(QProcess::execute("xdotool", {"key", "Escape"}) == 0);
+    QTRY_VERIFY(!about_->isVisible());
+    QVERIFY(main_->isEnabled());
+}
+
 // A right click with the real pointer, and the menu answered with the real keyboard.
 void RealDesktopTest::aRightClickOnARowOffersToRestoreItsSheet() {
     const QString sheet = work_->path() + "/album.cue";
@@ -158,7 +190,7 @@ void RealDesktopTest::aRightClickOnARowOffersToRestoreItsSheet() {
         for (const QAction* action : menu->actions()) {
             offered << action->text();
         }
-        QProcess::execute("xdotool", {"key", "Down", "Return"});
+        QProcess::execute("xdotool", {"key", "Down", "Down", "Return"});
     });
     answer.start(50);
     QVERIFY(QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(main_->winId())}) == 0);
@@ -166,9 +198,90 @@ void RealDesktopTest::aRightClickOnARowOffersToRestoreItsSheet() {
     const QPoint onRow = list->viewport()->mapToGlobal(list->visualItemRect(list->item(0)).center());
     QVERIFY(QProcess::execute("xdotool", {"mousemove", "--sync", QString::number(onRow.x()),
                                           QString::number(onRow.y()), "click", "3"}) == 0);
-    QTRY_COMPARE(offered, QStringList{"Restore original"});
+    QTRY_COMPARE(offered, (QStringList{"Détails", "Restaurer l'original"}));
     QTRY_COMPARE(ReadFile(sheet), original);
     QVERIFY(!QFile::exists(sheet + ".bak"));
+}
+
+void RealDesktopTest::bothWindowsKeepTheirLightLookUnderEveryStyle_data() {
+    QTest::addColumn<QString>("style");
+    for (const char* style : {"", "Fusion", "Adwaita", "Adwaita-Dark"}) {
+        QTest::newRow(*style != '\0' ? style : "the desktop's default") << style;
+    }
+}
+
+// Dark desktop styles draw buttons and check boxes in colours of their own: the windows must not take
+// them beside their white. Text stands out at 4.5:1 at least, focus frames at 3:1, captions show whole.
+void RealDesktopTest::bothWindowsKeepTheirLightLookUnderEveryStyle() {
+    QFETCH(QString, style);
+    const QString previous = QApplication::style()->name();
+    const QPalette previousPalette = QApplication::palette();
+    if (!style.isEmpty()) {
+        QVERIFY2(QStyleFactory::keys().contains(style, Qt::CaseInsensitive),
+                 qPrintable(QStyleFactory::keys().join(", ")));
+        QApplication::setStyle(style);
+    }
+    const auto restore = qScopeGuard([&] {
+        QApplication::setStyle(previous);
+        QApplication::setPalette(previousPalette);
+    });
+    TForm1 main(std::nullopt);
+    TForm2 about(&main);
+    main.Form2 = &about;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.Label2Click();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+
+    QVERIFY2(TextContrast(about.BitBtn1->grab().toImage()) >= 4.5, "the OK button's text");
+    QVERIFY2(TextContrast(main.CheckBox1->grab().toImage()) >= 4.5, "the check box's caption");
+    QStyleOptionButton option;
+    option.initFrom(main.CheckBox1);
+    const QRect square =
+        main.CheckBox1->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, main.CheckBox1);
+    const QRgb inside = main.CheckBox1->grab().toImage().pixel(square.center());
+    QVERIFY2(ContrastRatio(inside, qRgb(255, 255, 255)) < 1.5, "the check box square is light");
+    const int needed = main.CheckBox1->fontMetrics().horizontalAdvance(main.CheckBox1->text());
+    QVERIFY(needed <= main.CheckBox1->style()
+                          ->subElementRect(QStyle::SE_CheckBoxContents, &option, main.CheckBox1)
+                          .width());
+
+    about.BitBtn1Click();
+    QTRY_VERIFY(main.isEnabled());
+    main.Label3->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(main.Label3->hasFocus());
+    const QImage link = main.Label3->grab().toImage();
+    QVERIFY2(ContrastRatio(link.pixel(0, link.height() / 2), qRgb(255, 255, 255)) >= 3, "the focus frame");
+}
+
+// The keyboard's way to what the tool tip tells: Tab to the row, the menu key, "Details".
+void RealDesktopTest::theKeyboardOpensARowsDetails() {
+    const QString sheet = work_->path() + "/album.cue";
+    WriteFile(sheet,
+              "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"song.mp3\" MP3\n  TRACK 01 AUDIO\n    INDEX 01 0:2:0\n");
+    WriteFile(work_->path() + "/song.mp3", "audio");
+    DropFiles(*main_, {sheet});
+    QTRY_COMPARE(Rows(*main_), QStringList{"album.cue => CORRECTED"});
+    const QString reasons = main_->ListView1->item(0)->toolTip();
+    QVERIFY(reasons.contains('\n'));
+
+    QString shown;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); menu && menu->isVisible()) {
+            QProcess::execute("xdotool", {"key", "Down", "Return"});
+        } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                   box && shown.isEmpty()) {
+            shown = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    answer.start(50);
+    QVERIFY(QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(main_->winId())}) == 0);
+    QTRY_VERIFY(main_->isActiveWindow());
+    main_->ListView1->setFocus(Qt::TabFocusReason);
+    QVERIFY(QProcess::execute("xdotool", {"key", "shift+F10"}) == 0);
+    QTRY_COMPARE(shown, reasons);
 }
 
 } // namespace velmora

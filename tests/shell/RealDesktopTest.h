@@ -26,7 +26,12 @@ private slots:
     void theAboutWindowIsCentredByItsFrameEveryTime();
     void theAboutWindowIsAModalDialogOfTheMainWindow();
     void minimisingTheAboutWindowTakesTheMainWindowAlong();
+    void theWindowManagerOffersTheAboutWindowNoMaximisingOrResizing();
+    void aClickOnTheMainWindowGivesTheKeyboardBackToTheAboutWindow();
     void aRightClickOnARowOffersToRestoreItsSheet();
+    void theKeyboardOpensARowsDetails();
+    void bothWindowsKeepTheirLightLookUnderEveryStyle_data();
+    void bothWindowsKeepTheirLightLookUnderEveryStyle();
 
 private:
     void OpenAbout();

@@ -110,13 +110,17 @@ double TextContrast(const QImage& picture) {
     const QRgb background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
                                 return a.second < b.second;
                             })->first;
-    const double ground = Luminance(background);
     double best = 1;
     for (const auto& [pixel, count] : counts) {
-        const double other = Luminance(pixel);
-        best = std::max(best, (std::max(ground, other) + 0.05) / (std::min(ground, other) + 0.05));
+        best = std::max(best, ContrastRatio(background, pixel));
     }
     return best;
+}
+
+double ContrastRatio(QRgb one, QRgb other) {
+    const double a = Luminance(one);
+    const double b = Luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 void DropFiles(QWidget& window, const QStringList& paths) {

@@ -78,6 +78,8 @@ QPalette DarkScheme();
 // by relative luminance) between the most common colour, taken as the
 // background, and the pixel that differs most from it.
 double TextContrast(const QImage& picture);
+// The contrast ratio of two colours, 1 to 21.
+double ContrastRatio(QRgb one, QRgb other);
 
 // Drops local files on the window as a file manager does.
 void DropFiles(QWidget& window, const QStringList& paths);
