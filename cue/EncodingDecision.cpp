@@ -2,7 +2,7 @@
 
 #include "cue/CodePages.h"
 #include "cue/ReferencePaths.h"
-#include "files/FolderEntries.h"
+#include "cue/SheetStorage.h"
 
 #include <algorithm>
 #include <array>
@@ -89,18 +89,20 @@ std::string_view Stem(std::string_view name) {
     return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-// Names a reading gives to the files of the folder, listed once.
+// Names a reading gives to the files of the folder, listed once through the host's storage, so that a
+// dry run sees the files its earlier sheets would have moved.
 class FolderNames {
 public:
-    explicit FolderNames(const std::string& folder) : folder_(folder) {}
+    FolderNames(const std::string& folder, SheetStorage& storage) : folder_(folder), storage_(storage) {}
 
     // True when a file of the folder is `utf8Name` up to its extension, its name read as `encoding`.
     bool HasStemOf(std::string_view utf8Name, SheetEncoding encoding) {
-        if (!entries_) {
-            entries_ = RegularFilesIn(folder_);
+        if (!listed_) {
+            entries_ = storage_.RegularFilesIn(folder_);
+            listed_ = true;
         }
         const std::string_view wanted = Stem(utf8Name.substr(utf8Name.find_last_of('/') + 1));
-        return std::any_of(entries_->begin(), entries_->end(), [&](const std::string& entry) {
+        return std::any_of(entries_.begin(), entries_.end(), [&](const std::string& entry) {
             const std::optional<std::string> name = DiskNameToUtf8(entry, encoding);
             return name && EqualIgnoringCase(Stem(*name), wanted);
         });
@@ -108,7 +110,9 @@ public:
 
 private:
     const std::string& folder_;
-    std::optional<std::vector<std::string>> entries_;
+    SheetStorage& storage_;
+    bool listed_ = false;
+    std::vector<std::string> entries_;
 };
 
 std::string ReadName(const std::string& name, SheetEncoding encoding) {
@@ -170,7 +174,7 @@ EncodingDecision DecideEncoding(std::string_view text, const std::vector<FileRef
             names.push_back(&reference);
         }
     }
-    FolderNames folderNames(folder);
+    FolderNames folderNames(folder, host.Storage());
     std::vector<int> support;
     for (const SheetEncoding reading : readings) {
         support.push_back(names.empty() ? 0 : Support(names, reading, folder, host, folderNames));
