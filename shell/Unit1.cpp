@@ -449,12 +449,13 @@ void TForm1::setVisible(bool visible) {
 }
 
 bool TForm1::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && Form2 != nullptr && Form2->isVisible()) {
+    QWidget* const about = Form2;
+    if (event->type() == QEvent::WindowActivate && about != nullptr && !about->isHidden()) {
         // A click on this disabled window activates it all the same; the keyboard belongs to the About
         // window as long as that is open.
         QMetaObject::invokeMethod(
-            Form2,
-            [about = Form2] {
+            about,
+            [about] {
                 about->raise();
                 about->activateWindow();
             },
