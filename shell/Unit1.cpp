@@ -449,8 +449,9 @@ void TForm1::setVisible(bool visible) {
 }
 
 bool TForm1::event(QEvent* event) {
-    QWidget* const about = Form2;
-    if (event->type() == QEvent::WindowActivate && about != nullptr && !about->isHidden()) {
+    // Form2 is read only on activation: other events reach here while the About window is torn down.
+    QWidget* const about = event->type() == QEvent::WindowActivate ? Form2.data() : nullptr;
+    if (about != nullptr && !about->isHidden()) {
         // A click on this disabled window activates it all the same; the keyboard belongs to the About
         // window as long as that is open.
         QMetaObject::invokeMethod(
