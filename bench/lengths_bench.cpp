@@ -7,6 +7,7 @@
 // of four formats: what a file a download has not yet filled costs every run.
 #include "RatioReporter.h"
 #include "cli/FixRun.h"
+#include "cue/probes/ProbeLengthReader.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
 #include <benchmark/benchmark.h>
@@ -204,7 +205,8 @@ long PeakKilobytes() {
 }
 
 void ReadZeros(benchmark::State& state, const ReservedFile& file) {
-    velmora::TagLibLengthReader reader;
+    velmora::TagLibLengthReader otherFormats;
+    velmora::ProbeLengthReader reader(&otherFormats);
     const long before = PeakKilobytes();
     for (auto _ : state) {
         if (reader.AudioLengthOf(file.Path())) {

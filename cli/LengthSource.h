@@ -4,8 +4,8 @@
 
 namespace velmora::fix {
 
-// The reader of lengths this build lends the engine, kept for the whole program: TagLib's on Linux; on
-// Windows one that measures disc images only.
+// The reader of lengths this build lends the engine, kept for the whole program: the project's own header
+// probes, with TagLib for the other formats where the build has it.
 LengthReader* SystemLengthReader();
 
 } // namespace velmora::fix

@@ -4,7 +4,8 @@
 // Whatever the bytes, the read ends, stays within its budget, and a length it answers is one it
 // believes: some samples at some rate.
 #include "FuzzInput.h"
-#include "cue/taglib/BelievableLength.h"
+#include "cue/probes/BelievableLength.h"
+#include "cue/probes/ProbeLengthReader.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
 #include <array>
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fs::resize_file(path, bytes.size() + hole, ignored);
 
-    velmora::TagLibLengthReader reader;
+    velmora::TagLibLengthReader otherFormats;
+    velmora::ProbeLengthReader reader(&otherFormats);
     const velmora::LengthReading reading = reader.AudioLengthOf(path);
     if (reading) {
         Require(reading->SampleRate > 0 && reading->Samples > 0, "no samples or no rate");

@@ -3,6 +3,7 @@
 #include "cue/RepairHost.h"
 #include "cue/RepairState.h"
 #include "cue/TextBuffer.h"
+#include "cue/probes/ProbeLengthReader.h"
 #include "cue/taglib/TagLibLengthReader.h"
 #include "messages/Messages.h"
 #include "platform/FileAssociation.h"
@@ -147,7 +148,8 @@ private:
     bool running_ = false;
     bool formShown_ = false;
     std::string lastActivateError_;
-    TagLibLengthReader lengths_;
+    TagLibLengthReader otherLengths_;
+    ProbeLengthReader lengths_{&otherLengths_};
 };
 
 } // namespace velmora

@@ -1,19 +1,13 @@
 #include "cli/LengthSource.h"
 
+#include "cue/probes/ProbeLengthReader.h"
+
 namespace velmora::fix {
-namespace {
 
-// The Windows build carries no TagLib: audio lengths are not read, so their sheets are unchecked, but
-// a disc image is measured by its size, and a missing file is still missing.
-class ImageSizesOnly final : public LengthReader {
-public:
-    LengthReading AudioLengthOf(const std::string&) override { return {}; }
-};
-
-} // namespace
-
+// The Windows build carries no TagLib: the project's own probes read WAV, FLAC, MP3, Ogg, AIFF and
+// WavPack, and the other formats are unchecked.
 LengthReader* SystemLengthReader() {
-    static ImageSizesOnly reader;
+    static ProbeLengthReader reader(nullptr);
     return &reader;
 }
 

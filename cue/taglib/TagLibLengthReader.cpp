@@ -1,12 +1,7 @@
 #include "cue/taglib/TagLibLengthReader.h"
 
-#include "cue/taglib/BelievableLength.h"
-#include "cue/taglib/StatedLength.h"
+#include "cue/taglib/HeaderStream.h"
 #include "cue/taglib/TagLibLength.h"
-#include "cue/taglib/WavPackLength.h"
-
-#include <algorithm>
-#include <array>
 
 // The format headers expect TagLib's own declarations first.
 // clang-format off
@@ -21,8 +16,6 @@
 
 namespace velmora {
 namespace {
-
-constexpr std::size_t kFirstBytes = 4096;
 
 // The formats that count their samples give the exact length; the rest give milliseconds.
 std::optional<std::uint64_t> SampleFrames(const TagLib::AudioProperties& properties) {
@@ -68,40 +61,16 @@ std::optional<AudioLength> TagLibLength(HeaderStream& stream) {
 }
 
 LengthReading TagLibLengthReader::AudioLengthOf(const std::string& path) {
-    HeaderStream stream(path);
-    if (!stream.isOpen()) {
+    ByteSource bytes(path);
+    if (!bytes.IsOpen()) {
         return {};
     }
-    // The pieces the probe read are kept for TagLib, so a file is opened and read once either way.
-    // A file reserved and not yet written reads as zeros: TagLib would look for a header through all
-    // of it.
-    std::array<char, kFirstBytes> first{};
-    const std::size_t firstRead = stream.ReadAt(0, first.data(), first.size());
-    if (firstRead > 0 && std::all_of(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(firstRead),
-                                     [](char c) { return c == 0; })) {
-        return LengthReading::Unknown("it begins with zeros, not a header");
-    }
-    const std::string extension = LowerExtension(path);
-    std::optional<LengthReading> reading = StatedLength(stream, path);
-    if (!reading) {
-        reading = LengthReading();
-        if (std::optional<AudioLength> length = TagLibLength(stream)) {
-            // TagLib takes a WavPack file's count of samples from its first block; the last one says
-            // how many the file still holds.
-            const std::optional<std::uint64_t> held =
-                extension == "wv" ? WavPackSamplesHeld(stream) : length->Samples;
-            if (held) {
-                length->Samples = std::min(*held, length->Samples);
-                reading = LengthReading(*length);
-            } else {
-                reading = LengthReading::Unknown("the file is shorter than its header says");
-            }
-        }
-    }
-    if (stream.WentTooDeep()) {
+    HeaderStream stream(bytes, path);
+    const std::optional<AudioLength> length = TagLibLength(stream);
+    if (bytes.WentTooDeep()) {
         return LengthReading::Unknown("its length lies deeper in the file than a header is read");
     }
-    return Believable(std::move(*reading), extension, static_cast<std::uint64_t>(stream.length()));
+    return length ? LengthReading(*length) : LengthReading();
 }
 
 } // namespace velmora

@@ -4,9 +4,9 @@
 
 namespace velmora {
 
-// Reads audio lengths from the files' headers: the project's own probes for WAV, FLAC and MP3, else
-// TagLib's, and believes only a length that is plausible for the file's size. Each file is opened once,
-// for reading only, and no more than HeaderStream::kReadBudget bytes of it are read.
+// Reads the length TagLib finds in a file's headers (MP4, WMA, MPC, APE and the layouts the project's
+// own probes leave), through the bounded byte source, so that no more than ByteSource::kReadBudget bytes
+// are read. Whether the length is plausible is the caller's to judge.
 class TagLibLengthReader final : public LengthReader {
 public:
     LengthReading AudioLengthOf(const std::string& path) override;

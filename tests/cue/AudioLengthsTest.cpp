@@ -1,5 +1,6 @@
 #include "EncodedAudio.h"
 #include "TestSupport.h"
+#include "cue/probes/ProbeLengthReader.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,8 @@ TEST(AudioLengths, EachFileHoldsWhatTheTableSaysOrIsUncheckedWithItsReason) {
         {"noise-then-zeros.mp3", kUnchecked, kTooDeep},
         {"unfinished.flac", kUnchecked, kCut},
     };
-    TagLibLengthReader reader;
+    TagLibLengthReader otherFormats;
+    ProbeLengthReader reader(&otherFormats);
     for (const Expected& expected : table) {
         const LengthReading reading = reader.AudioLengthOf(EncodedAudio() / expected.file);
         const std::string described = Described(reading);

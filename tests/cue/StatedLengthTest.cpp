@@ -1,7 +1,9 @@
-#include "cue/taglib/StatedLength.h"
+#include "cue/probes/StatedLength.h"
 
 #include "TestSupport.h"
 #include "cue/RowReport.h"
+#include "cue/probes/ProbeLengthReader.h"
+#include "cue/taglib/HeaderStream.h"
 #include "cue/taglib/TagLibLength.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
@@ -66,6 +68,19 @@ std::string Describe(const std::optional<AudioLength>& length) {
 std::string Describe(const LengthReading& reading) {
     return reading ? Describe(reading.Length)
                    : "nothing" + (reading.Reason.empty() ? "" : ": " + reading.Reason);
+}
+
+// What TagLib alone reads in the file at `path`.
+std::optional<AudioLength> TagLibAlone(const std::string& path) {
+    ByteSource bytes(path);
+    HeaderStream stream(bytes, path);
+    return bytes.IsOpen() ? TagLibLength(stream) : std::nullopt;
+}
+
+// What the program reads: the own probes, and TagLib for the rest.
+LengthReading ReadLength(const std::string& path) {
+    TagLibLengthReader otherFormats;
+    return ProbeLengthReader(&otherFormats).AudioLengthOf(path);
 }
 
 struct Case {
@@ -188,12 +203,12 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
     };
     for (const Case& c : cases) {
         const std::string path = folder / c.name;
-        HeaderStream probed(path);
-        const std::optional<LengthReading> stated = StatedLength(probed, path);
-        HeaderStream alone(path);
-        const std::optional<AudioLength> tagLib = alone.isOpen() ? TagLibLength(alone) : std::nullopt;
+        ByteSource probed(path);
+        const std::optional<LengthReading> stated =
+            probed.IsOpen() ? StatedLength(probed, path) : std::nullopt;
+        const std::optional<AudioLength> tagLib = TagLibAlone(path);
         EXPECT_EQ(stated.has_value(), c.stated) << c.name << ": " << (stated ? Describe(*stated) : "");
-        const LengthReading read = TagLibLengthReader().AudioLengthOf(path);
+        const LengthReading read = ReadLength(path);
         if (c.read != nullptr) {
             EXPECT_EQ(Describe(read), c.read) << c.name;
         } else {
@@ -202,16 +217,15 @@ TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
         }
     }
     // The plain files are read to the sample.
-    EXPECT_EQ(Describe(TagLibLengthReader().AudioLengthOf(folder / "a.flac")), "44117 at 44100");
-    EXPECT_EQ(Describe(TagLibLengthReader().AudioLengthOf(folder / "deep.wav")), "500 at 48000");
+    EXPECT_EQ(Describe(ReadLength(folder / "a.flac")), "44117 at 44100");
+    EXPECT_EQ(Describe(ReadLength(folder / "deep.wav")), "500 at 48000");
 }
 
 // TagLib alone, as every file was read before the header probes.
 class TagLibOnly final : public LengthReader {
 public:
     LengthReading AudioLengthOf(const std::string& path) override {
-        HeaderStream stream(path);
-        const std::optional<AudioLength> length = stream.isOpen() ? TagLibLength(stream) : std::nullopt;
+        const std::optional<AudioLength> length = TagLibAlone(path);
         return length ? LengthReading(*length) : LengthReading();
     }
 };
@@ -272,7 +286,8 @@ TEST(StatedLength, ABatchReportsTheSameRowsInTheSameOrderAsWithTagLibAlone) {
         WriteFile(folder / name, text);
         names.push_back(name);
     }
-    TagLibLengthReader probing;
+    TagLibLengthReader otherFormats;
+    ProbeLengthReader probing(&otherFormats);
     TagLibOnly tagLib;
     const std::vector<std::string> probed = RunBatch(folder, names, probing);
     EXPECT_EQ(probed, RunBatch(folder, names, tagLib));

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "cue/LengthFit.h"
+#include "cue/probes/ProbeLengthReader.h"
 #include "cue/taglib/TagLibLengthReader.h"
 
 #include <cerrno>
@@ -28,7 +29,8 @@ TEST(TagLibLengths, WavAndFlacCountTheirSamplesAndMp3IsCloseBehind) {
     ASSERT_EQ(RunProgram({"lame", "--quiet", folder / "a.wav", folder / "a.mp3"}), 0)
         << "lame is missing (tools/packages.txt)";
     WriteWav(folder / "b.wav", 22050, 22050);
-    TagLibLengthReader reader;
+    TagLibLengthReader otherFormats;
+    ProbeLengthReader reader(&otherFormats);
 
     for (const char* name : {"a.wav", "a.flac"}) {
         const LengthReading length = reader.AudioLengthOf(folder / name);
@@ -59,7 +61,8 @@ TEST(TagLibLengths, FilesAreOnlyEverOpenedForReading) {
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, folder.Path().c_str(), IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB), 0);
-    TagLibLengthReader reader;
+    TagLibLengthReader otherFormats;
+    ProbeLengthReader reader(&otherFormats);
     for (const char* name : {"a.wav", "a.mp3"}) {
         EXPECT_TRUE(reader.AudioLengthOf(folder / name)) << name;
     }
@@ -78,7 +81,8 @@ TEST(TagLibLengths, WhatIsNoAudioHasNoLength) {
     ASSERT_EQ(::mkfifo((folder / "pipe.wav").c_str(), 0600), 0);
     for (const char* name :
          {"text.mp3", "empty.wav", "truncated.flac", "missing.wav", "folder", "pipe.wav"}) {
-        EXPECT_FALSE(TagLibLengthReader().AudioLengthOf(folder / name)) << name;
+        TagLibLengthReader otherFormats;
+        EXPECT_FALSE(ProbeLengthReader(&otherFormats).AudioLengthOf(folder / name)) << name;
     }
     EXPECT_EQ(TagLibLengthReader().FileSizeOf(folder / "text.mp3"), 45u);
     EXPECT_FALSE(TagLibLengthReader().FileSizeOf(folder.Path()));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cue/MediaLengths.h"
-#include "cue/taglib/HeaderStream.h"
+#include "cue/probes/ByteSource.h"
 
 #include <optional>
 
@@ -12,6 +12,6 @@ namespace velmora {
 // still holds: a constant bit rate file cut short is as long as its bytes, any other is not believed.
 // Only for a first frame right at the start or right after an ID3v2 tag, followed by a frame of the same
 // kind; anything else gets nothing, and is TagLib's.
-std::optional<LengthReading> Mp3Length(HeaderStream& stream);
+std::optional<LengthReading> Mp3Length(ByteSource& stream);
 
 } // namespace velmora

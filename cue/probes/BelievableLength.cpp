@@ -1,4 +1,4 @@
-#include "cue/taglib/BelievableLength.h"
+#include "cue/probes/BelievableLength.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/taglib/HeaderStream.h"
+#include "cue/probes/ByteSource.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +26,7 @@ inline std::uint32_t BigEndian(const unsigned char* bytes, int count) {
 
 // The `N` bytes at `offset`, all of them or nothing.
 template <std::size_t N>
-bool ReadExactly(HeaderStream& stream, std::uint64_t offset, std::array<unsigned char, N>& out) {
+bool ReadExactly(ByteSource& stream, std::uint64_t offset, std::array<unsigned char, N>& out) {
     return stream.ReadAt(offset, reinterpret_cast<char*>(out.data()), N) == N;
 }
 

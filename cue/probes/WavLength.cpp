@@ -1,6 +1,6 @@
-#include "cue/taglib/WavLength.h"
+#include "cue/probes/WavLength.h"
 
-#include "cue/taglib/HeaderBytes.h"
+#include "cue/probes/HeaderBytes.h"
 
 namespace velmora {
 namespace {
@@ -30,7 +30,7 @@ struct Chunks {
 };
 
 // The first "fmt " and "data" chunks. A file cut inside its data ends the walk there.
-std::optional<Chunks> WalkChunks(HeaderStream& stream, std::uint64_t size) {
+std::optional<Chunks> WalkChunks(ByteSource& stream, std::uint64_t size) {
     Chunks chunks;
     std::uint64_t offset = 12;
     for (int chunk = 0; offset + 8 <= size && !(chunks.Format && chunks.DataSize); ++chunk) {
@@ -61,8 +61,8 @@ std::optional<Chunks> WalkChunks(HeaderStream& stream, std::uint64_t size) {
 
 } // namespace
 
-std::optional<LengthReading> WavLength(HeaderStream& stream) {
-    const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
+std::optional<LengthReading> WavLength(ByteSource& stream) {
+    const std::uint64_t size = stream.Size();
     std::array<unsigned char, 12> riff{};
     if (!ReadExactly(stream, 0, riff) || Text(riff, 0, 4) != "RIFF" || Text(riff, 8, 4) != "WAVE") {
         return std::nullopt;

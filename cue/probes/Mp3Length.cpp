@@ -1,6 +1,6 @@
-#include "cue/taglib/Mp3Length.h"
+#include "cue/probes/Mp3Length.h"
 
-#include "cue/taglib/HeaderBytes.h"
+#include "cue/probes/HeaderBytes.h"
 
 #include <cmath>
 #include <string>
@@ -23,7 +23,7 @@ constexpr std::uint32_t kFramesFlag = 0x01;
 constexpr std::uint32_t kBytesFlag = 0x02;
 
 // Where the first frame should start: after an ID3v2 tag when the file begins with one.
-std::optional<std::uint64_t> FirstFrameOffset(HeaderStream& stream) {
+std::optional<std::uint64_t> FirstFrameOffset(ByteSource& stream) {
     std::array<unsigned char, kId3v2HeaderSize> tag{};
     if (!ReadExactly(stream, 0, tag)) {
         return std::nullopt;
@@ -77,8 +77,8 @@ std::optional<FrameHeader> ReadFrameHeader(const std::array<unsigned char, 4>& h
 }
 
 // The bytes of the stream from its first frame, leaving out an ID3v1 tag at the end.
-std::uint64_t StreamBytes(HeaderStream& stream, std::uint64_t offset) {
-    const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
+std::uint64_t StreamBytes(ByteSource& stream, std::uint64_t offset) {
+    const std::uint64_t size = stream.Size();
     std::array<unsigned char, 3> tag{};
     const bool id3v1 = size >= offset + kId3v1Size && ReadExactly(stream, size - kId3v1Size, tag) &&
                        Text(tag, 0, 3) == "TAG";
@@ -87,7 +87,7 @@ std::uint64_t StreamBytes(HeaderStream& stream, std::uint64_t offset) {
 
 } // namespace
 
-std::optional<LengthReading> Mp3Length(HeaderStream& stream) {
+std::optional<LengthReading> Mp3Length(ByteSource& stream) {
     const std::optional<std::uint64_t> offset = FirstFrameOffset(stream);
     std::array<unsigned char, 4> header{};
     if (!offset || !ReadExactly(stream, *offset, header)) {

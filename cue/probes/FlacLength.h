@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cue/MediaLengths.h"
-#include "cue/taglib/HeaderStream.h"
+#include "cue/probes/ByteSource.h"
 
 #include <optional>
 
@@ -11,6 +11,6 @@ namespace velmora {
 // STREAMINFO block, checked against where its last frame begins, found by reading back from the end. A
 // stream that states no count (as an encoder writing to a pipe leaves it) is as long as its frames; one
 // cut short is as long as the frames it still holds whole. Nothing when the file is no FLAC stream.
-std::optional<LengthReading> FlacLength(HeaderStream& stream);
+std::optional<LengthReading> FlacLength(ByteSource& stream);
 
 } // namespace velmora

@@ -1,16 +1,17 @@
-#include "cue/taglib/StatedLength.h"
+#include "cue/probes/StatedLength.h"
 
-#include "cue/taglib/AiffLength.h"
-#include "cue/taglib/BelievableLength.h"
-#include "cue/taglib/FlacLength.h"
-#include "cue/taglib/Mp3Length.h"
-#include "cue/taglib/OggLength.h"
-#include "cue/taglib/WavLength.h"
+#include "cue/probes/AiffLength.h"
+#include "cue/probes/BelievableLength.h"
+#include "cue/probes/FlacLength.h"
+#include "cue/probes/Mp3Length.h"
+#include "cue/probes/OggLength.h"
+#include "cue/probes/WavLength.h"
+#include "cue/probes/WavPackLength.h"
 
 namespace velmora {
 
-std::optional<LengthReading> StatedLength(HeaderStream& stream, std::string_view path) {
-    if (!stream.isOpen()) {
+std::optional<LengthReading> StatedLength(ByteSource& stream, std::string_view path) {
+    if (!stream.IsOpen()) {
         return std::nullopt;
     }
     const std::string extension = LowerExtension(path);
@@ -28,6 +29,9 @@ std::optional<LengthReading> StatedLength(HeaderStream& stream, std::string_view
     }
     if (extension == "aiff" || extension == "aif") {
         return AiffLength(stream);
+    }
+    if (extension == "wv") {
+        return WavPackLength(stream);
     }
     return std::nullopt;
 }

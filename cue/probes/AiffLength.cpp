@@ -1,6 +1,6 @@
-#include "cue/taglib/AiffLength.h"
+#include "cue/probes/AiffLength.h"
 
-#include "cue/taglib/HeaderBytes.h"
+#include "cue/probes/HeaderBytes.h"
 
 namespace velmora {
 namespace {
@@ -21,8 +21,8 @@ std::uint32_t ExtendedRate(const unsigned char* bytes) {
 
 } // namespace
 
-std::optional<LengthReading> AiffLength(HeaderStream& stream) {
-    const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
+std::optional<LengthReading> AiffLength(ByteSource& stream) {
+    const std::uint64_t size = stream.Size();
     std::array<unsigned char, 12> form{};
     if (!ReadExactly(stream, 0, form) || Text(form, 0, 4) != "FORM" ||
         (Text(form, 8, 4) != "AIFF" && Text(form, 8, 4) != "AIFC")) {

@@ -1,6 +1,6 @@
-#include "cue/taglib/OggLength.h"
+#include "cue/probes/OggLength.h"
 
-#include "cue/taglib/HeaderBytes.h"
+#include "cue/probes/HeaderBytes.h"
 
 #include <string>
 
@@ -53,8 +53,8 @@ std::optional<std::size_t> WholePage(const std::string& bytes, std::size_t at) {
 
 } // namespace
 
-std::optional<LengthReading> OggLength(HeaderStream& stream) {
-    const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
+std::optional<LengthReading> OggLength(ByteSource& stream) {
+    const std::uint64_t size = stream.Size();
     // The first page's header and segment table, then the page itself: most are a few dozen bytes.
     std::string first(kPageHeader + 255, '\0');
     first.resize(stream.ReadAt(0, first.data(), first.size()));

@@ -1,6 +1,6 @@
-#include "cue/taglib/FlacLength.h"
+#include "cue/probes/FlacLength.h"
 
-#include "cue/taglib/HeaderBytes.h"
+#include "cue/probes/HeaderBytes.h"
 
 #include <string>
 
@@ -52,7 +52,7 @@ std::uint8_t Crc8(const unsigned char* bytes, std::size_t count) {
 }
 
 // Where the ID3v2 tag before the stream ends, or 0.
-std::uint64_t AfterId3(HeaderStream& stream) {
+std::uint64_t AfterId3(ByteSource& stream) {
     std::array<unsigned char, 10> tag{};
     if (!ReadExactly(stream, 0, tag) || Text(tag, 0, 3) != "ID3") {
         return 0;
@@ -65,10 +65,10 @@ std::uint64_t AfterId3(HeaderStream& stream) {
 }
 
 // The STREAMINFO block and where the frames begin.
-std::optional<std::pair<StreamInfo, std::uint64_t>> ReadMetadata(HeaderStream& stream, std::uint64_t start) {
+std::optional<std::pair<StreamInfo, std::uint64_t>> ReadMetadata(ByteSource& stream, std::uint64_t start) {
     std::array<unsigned char, kStreamInfoSize> info{};
     std::uint64_t offset = start + 4;
-    const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
+    const std::uint64_t size = stream.Size();
     for (int block = 0;; ++block) {
         std::array<unsigned char, 4> header{};
         const bool whole = ReadExactly(stream, offset, header);
@@ -167,8 +167,8 @@ std::optional<FrameStart> FrameAt(const unsigned char* bytes, std::size_t count,
 
 // The last frame of the stream, looked for from the end back to `audioStart`, no further than
 // kSearchBack.
-std::optional<FrameStart> LastFrame(HeaderStream& stream, std::uint64_t audioStart, const StreamInfo& info) {
-    const std::uint64_t size = static_cast<std::uint64_t>(stream.length());
+std::optional<FrameStart> LastFrame(ByteSource& stream, std::uint64_t audioStart, const StreamInfo& info) {
+    const std::uint64_t size = stream.Size();
     const std::uint64_t floor = size - std::min(size - audioStart, kSearchBack);
     std::string window;
     for (std::uint64_t end = size; end > floor;) {
@@ -191,7 +191,7 @@ std::optional<FrameStart> LastFrame(HeaderStream& stream, std::uint64_t audioSta
 
 } // namespace
 
-std::optional<LengthReading> FlacLength(HeaderStream& stream) {
+std::optional<LengthReading> FlacLength(ByteSource& stream) {
     const std::uint64_t start = AfterId3(stream);
     std::array<unsigned char, 4> magic{};
     if (!ReadExactly(stream, start, magic) || Text(magic, 0, 4) != "fLaC") {
