@@ -46,7 +46,7 @@ constexpr std::array<BitRateRange, 14> kRanges = {{
 
 std::string LowerExtension(std::string_view path) {
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) {
+    if (dot == std::string_view::npos || path.find_first_of("/\\", dot) != std::string_view::npos) {
         return {};
     }
     std::string extension(path.substr(dot + 1));

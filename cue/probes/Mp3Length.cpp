@@ -16,25 +16,34 @@ constexpr std::array<std::uint32_t, 3> kMpeg1SampleRates = {44100, 48000, 32000}
 constexpr std::uint64_t kId3v2HeaderSize = 10;
 constexpr unsigned char kId3v2FooterFlag = 0x10;
 constexpr std::uint64_t kId3v1Size = 128;
-// What two neighbouring frames must share: sync, version, layer and sample rate.
+constexpr std::size_t kFrameHeaderSize = 4;
+// What two frames of one stream share: sync, version, layer and sample rate.
 constexpr std::uint32_t kSameStreamMask = 0xFFFE0C00;
 constexpr std::size_t kXingSize = 16;
 constexpr std::uint32_t kFramesFlag = 0x01;
 constexpr std::uint32_t kBytesFlag = 0x02;
+// The other encoders' header: "VBRI" a fixed distance into the first frame, its byte and frame counts
+// after a version, a delay and a quality.
+constexpr std::size_t kVbriOffset = kFrameHeaderSize + 32;
+constexpr std::size_t kVbriSize = 18;
+// How far past its tags the first frame is looked for: encoders and downloads leave a little junk
+// before it, while noise or an unwritten file must not be searched through.
+constexpr std::uint64_t kSearchWindow = std::uint64_t{64} << 10;
+// A file that counts no frames is believed to keep one bit rate when this many frames keep it.
+constexpr int kFramesCompared = 32;
+
+constexpr const char* kNoFrame = "no MPEG audio frame lies near its start";
 
 // Where the first frame should start: after an ID3v2 tag when the file begins with one.
-std::optional<std::uint64_t> FirstFrameOffset(ByteSource& stream) {
+std::uint64_t AfterId3v2(ByteSource& stream) {
     std::array<unsigned char, kId3v2HeaderSize> tag{};
-    if (!ReadExactly(stream, 0, tag)) {
-        return std::nullopt;
-    }
-    if (Text(tag, 0, 3) != "ID3") {
+    if (!ReadExactly(stream, 0, tag) || Text(tag, 0, 3) != "ID3") {
         return 0;
     }
     std::uint64_t size = 0;
     for (std::size_t i = 6; i < kId3v2HeaderSize; ++i) {
         if (tag[i] >= 0x80) {
-            return std::nullopt;
+            return 0;
         }
         size = size << 7 | tag[i];
     }
@@ -42,16 +51,18 @@ std::optional<std::uint64_t> FirstFrameOffset(ByteSource& stream) {
     return kId3v2HeaderSize + size + (footer ? kId3v2HeaderSize : 0);
 }
 
-// What the first frame's header says.
+// What a frame's header says.
 struct FrameHeader {
+    std::uint32_t Bits = 0;
     std::uint32_t Rate = 0;
     std::uint32_t SamplesPerFrame = 0;
+    std::uint32_t Kilobits = 0;
     std::uint32_t Length = 0;
     // Where the Xing or Info header lies: after the side information.
     std::size_t TagOffset = 0;
 };
 
-std::optional<FrameHeader> ReadFrameHeader(const std::array<unsigned char, 4>& header) {
+std::optional<FrameHeader> ReadFrameHeader(const unsigned char* header) {
     const std::uint32_t version = (header[1] >> 3) & 0x03;
     const bool layer3 = ((header[1] >> 1) & 0x03) == 0x01;
     const std::uint32_t bitRateIndex = header[2] >> 4;
@@ -64,16 +75,61 @@ std::optional<FrameHeader> ReadFrameHeader(const std::array<unsigned char, 4>& h
     // MPEG 2 halves the rates of MPEG 1, and MPEG 2.5 halves them again.
     const std::uint32_t divisor = mpeg1 ? 1 : version == 0x02 ? 2 : 4;
     FrameHeader frame;
+    frame.Bits = BigEndian(header, 4);
     frame.Rate = kMpeg1SampleRates[rateIndex] / divisor;
     frame.SamplesPerFrame = mpeg1 ? 1152 : 576;
-    const std::uint32_t kilobits =
-        mpeg1 ? kMpeg1KilobitsPerSecond[bitRateIndex] : kMpeg2KilobitsPerSecond[bitRateIndex];
-    frame.Length = frame.SamplesPerFrame / 8 * kilobits * 1000 / frame.Rate + ((header[2] >> 1) & 0x01);
+    frame.Kilobits = mpeg1 ? kMpeg1KilobitsPerSecond[bitRateIndex] : kMpeg2KilobitsPerSecond[bitRateIndex];
+    frame.Length = frame.SamplesPerFrame / 8 * frame.Kilobits * 1000 / frame.Rate + ((header[2] >> 1) & 0x01);
     const bool mono = (header[3] >> 6) == 0x03;
     const std::size_t sideInfo = mpeg1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
     // Encoders put it there with or without the two bytes of a checksum after the header.
-    frame.TagOffset = header.size() + sideInfo;
+    frame.TagOffset = kFrameHeaderSize + sideInfo;
     return frame;
+}
+
+std::optional<FrameHeader> FrameAt(ByteSource& stream, std::uint64_t offset) {
+    std::array<unsigned char, kFrameHeaderSize> header{};
+    return ReadExactly(stream, offset, header) ? ReadFrameHeader(header.data()) : std::nullopt;
+}
+
+bool SameStream(const FrameHeader& a, const FrameHeader& b) {
+    return (a.Bits & kSameStreamMask) == (b.Bits & kSameStreamMask);
+}
+
+// Whether the frame at `offset` is followed by one of its stream, or by the end of the file: two
+// headers in a row are rarely chance, one often is.
+bool Followed(ByteSource& stream, std::uint64_t offset, const FrameHeader& frame) {
+    const std::uint64_t next = offset + frame.Length;
+    if (next + kFrameHeaderSize > stream.Size()) {
+        return true;
+    }
+    const std::optional<FrameHeader> following = FrameAt(stream, next);
+    return following && SameStream(frame, *following);
+}
+
+struct FirstFrame {
+    std::uint64_t Offset = 0;
+    FrameHeader Header;
+};
+
+// The first frame from `from` on, looked for within the search window only.
+std::optional<FirstFrame> FindFirstFrame(ByteSource& stream, std::uint64_t from) {
+    if (from >= stream.Size()) {
+        return std::nullopt;
+    }
+    std::string window(static_cast<std::size_t>(std::min(kSearchWindow, stream.Size() - from)), '\0');
+    window.resize(stream.ReadAt(from, window.data(), window.size()));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
+    for (std::size_t at = 0; at + kFrameHeaderSize <= window.size(); ++at) {
+        if (bytes[at] != 0xFF) {
+            continue;
+        }
+        const std::optional<FrameHeader> frame = ReadFrameHeader(bytes + at);
+        if (frame && Followed(stream, from + at, *frame)) {
+            return FirstFrame{from + at, *frame};
+        }
+    }
+    return std::nullopt;
 }
 
 // The bytes of the stream from its first frame, leaving out an ID3v1 tag at the end.
@@ -85,59 +141,85 @@ std::uint64_t StreamBytes(ByteSource& stream, std::uint64_t offset) {
     return size - offset - (id3v1 ? kId3v1Size : 0);
 }
 
-} // namespace
+// What the encoder counted in the first frame's header: frames, and the bytes they take when known.
+struct Counts {
+    std::uint64_t Frames = 0;
+    std::optional<std::uint64_t> Bytes;
+    // Only a constant bit rate spreads the frames evenly over the bytes.
+    bool ConstantBitRate = false;
+};
 
-std::optional<LengthReading> Mp3Length(ByteSource& stream) {
-    const std::optional<std::uint64_t> offset = FirstFrameOffset(stream);
-    std::array<unsigned char, 4> header{};
-    if (!offset || !ReadExactly(stream, *offset, header)) {
-        return std::nullopt;
-    }
-    const std::optional<FrameHeader> first = ReadFrameHeader(header);
-    if (!first) {
-        return std::nullopt;
-    }
-    std::array<unsigned char, 4> next{};
-    if (!ReadExactly(stream, *offset + first->Length, next) ||
-        (BigEndian(header.data(), 4) & kSameStreamMask) != (BigEndian(next.data(), 4) & kSameStreamMask)) {
-        return std::nullopt;
-    }
-    std::string frame(first->Length, '\0');
-    if (stream.ReadAt(*offset, frame.data(), frame.size()) != frame.size()) {
-        return std::nullopt;
-    }
+std::optional<Counts> CountsIn(const std::string& frame, const FrameHeader& header) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(frame.data());
     // The header is where the encoder puts it, and no earlier "Xing" or "Info" could be taken for it.
     const std::size_t xing = frame.find("Xing");
     const std::size_t found = xing != std::string::npos ? xing : frame.find("Info");
-    if (found != first->TagOffset || found + kXingSize > frame.size()) {
-        return std::nullopt;
+    if (found == header.TagOffset && found + kXingSize <= frame.size()) {
+        const std::uint32_t flags = BigEndian(bytes + found + 4, 4);
+        if ((flags & kFramesFlag) == 0) {
+            return std::nullopt;
+        }
+        Counts counts{BigEndian(bytes + found + 8, 4), std::nullopt, xing != found};
+        if ((flags & kBytesFlag) != 0) {
+            counts.Bytes = BigEndian(bytes + found + 12, 4);
+        }
+        return counts;
     }
-    const auto* fields = reinterpret_cast<const unsigned char*>(frame.data()) + found;
-    const std::uint32_t flags = BigEndian(fields + 4, 4);
-    const std::uint64_t frames = BigEndian(fields + 8, 4);
-    if ((flags & kFramesFlag) == 0) {
-        return std::nullopt;
+    if (frame.compare(kVbriOffset, 4, "VBRI") == 0 && kVbriOffset + kVbriSize <= frame.size()) {
+        return Counts{BigEndian(bytes + kVbriOffset + 14, 4), BigEndian(bytes + kVbriOffset + 10, 4), false};
     }
-    if (frames == 0) {
+    return std::nullopt;
+}
+
+// Half up, as a positive length plus a half, cut.
+LengthReading Milliseconds(double milliseconds) {
+    return LengthReading(AudioLength{static_cast<std::uint64_t>(std::floor(milliseconds + 0.5)), 1000});
+}
+
+LengthReading FromCounts(ByteSource& stream, const FirstFrame& first, const Counts& counts) {
+    if (counts.Frames == 0) {
         return LengthReading::Unknown("its header gives no count of frames");
     }
-    std::uint64_t framesPresent = frames;
-    if ((flags & kBytesFlag) != 0) {
-        const std::uint64_t statedBytes = BigEndian(fields + 12, 4);
-        const std::uint64_t present = StreamBytes(stream, *offset);
-        if (statedBytes > present) {
-            // Only a constant bit rate spreads the frames evenly over the bytes.
-            if (xing == found) {
-                return LengthReading::Unknown("the file is shorter than its header says");
-            }
-            framesPresent = frames * present / statedBytes;
+    std::uint64_t framesPresent = counts.Frames;
+    const std::uint64_t present = StreamBytes(stream, first.Offset);
+    if (counts.Bytes && *counts.Bytes > present) {
+        if (!counts.ConstantBitRate) {
+            return LengthReading::Unknown("the file is shorter than its header says");
         }
+        framesPresent = counts.Frames * present / *counts.Bytes;
     }
-    // Reckoned in the same steps as TagLib, so that the rounding is the same: half up, as a positive
-    // length plus a half, cut.
-    const double millisecondsPerFrame = first->SamplesPerFrame * 1000.0 / first->Rate;
-    const double milliseconds = millisecondsPerFrame * static_cast<double>(framesPresent);
-    return LengthReading(AudioLength{static_cast<std::uint64_t>(std::floor(milliseconds + 0.5)), 1000});
+    const double millisecondsPerFrame = first.Header.SamplesPerFrame * 1000.0 / first.Header.Rate;
+    return Milliseconds(millisecondsPerFrame * static_cast<double>(framesPresent));
+}
+
+// A stream no header counts: as long as its bytes at its bit rate, when its first frames share one.
+LengthReading FromBitRate(ByteSource& stream, const FirstFrame& first) {
+    std::uint64_t offset = first.Offset;
+    for (int i = 0; i < kFramesCompared; ++i) {
+        const std::optional<FrameHeader> frame = FrameAt(stream, offset);
+        if (!frame || !SameStream(*frame, first.Header)) {
+            break;
+        }
+        if (frame->Kilobits != first.Header.Kilobits) {
+            return LengthReading::Unknown("its frames are not counted and their bit rate varies");
+        }
+        offset += frame->Length;
+    }
+    // Bits at kilobits a second are milliseconds.
+    return Milliseconds(static_cast<double>(StreamBytes(stream, first.Offset)) * 8 / first.Header.Kilobits);
+}
+
+} // namespace
+
+std::optional<LengthReading> Mp3Length(ByteSource& stream) {
+    const std::optional<FirstFrame> first = FindFirstFrame(stream, AfterId3v2(stream));
+    if (!first) {
+        return LengthReading::Unknown(kNoFrame);
+    }
+    std::string frame(first->Header.Length, '\0');
+    frame.resize(stream.ReadAt(first->Offset, frame.data(), frame.size()));
+    const std::optional<Counts> counts = CountsIn(frame, first->Header);
+    return counts ? FromCounts(stream, *first, *counts) : FromBitRate(stream, *first);
 }
 
 } // namespace velmora

@@ -7,11 +7,11 @@
 
 namespace velmora {
 
-// The length an MPEG Layer III file states in the Xing or Info header of its first frame (the count of
-// frames its encoder wrote), in milliseconds as TagLib gives it, checked against the bytes the file
-// still holds: a constant bit rate file cut short is as long as its bytes, any other is not believed.
-// Only for a first frame right at the start or right after an ID3v2 tag, followed by a frame of the same
-// kind; anything else gets nothing, and is TagLib's.
+// The length of an MPEG Layer III file, in milliseconds. Its first frame is looked for after an ID3v2
+// tag, past a little junk but not through a whole file. The frames counted in a Xing, Info or VBRI header
+// are checked against the bytes the file still holds: a constant bit rate file cut short is as long as
+// its bytes, any other is not believed. A file no header counts is as long as its bytes at its bit rate,
+// when its first frames keep one. No length, with the reason, when no frame lies near the start.
 std::optional<LengthReading> Mp3Length(ByteSource& stream);
 
 } // namespace velmora

@@ -14,6 +14,7 @@ using testkit::kToneSeconds;
 constexpr const char* kCut = "the file is shorter than its header says";
 constexpr const char* kTooDeep = "its length lies deeper in the file than a header is read";
 constexpr const char* kZeros = "it begins with zeros, not a header";
+constexpr const char* kNoFrame = "no MPEG audio frame lies near its start";
 
 // A file cut short whose bytes do not say how much time they hold: its length must be clearly less than
 // the whole, or unknown, so that no sheet for the whole fits it.
@@ -43,6 +44,13 @@ TEST(AudioLengths, EachFileHoldsWhatTheTableSaysOrIsUncheckedWithItsReason) {
         {"tone.flac", whole},
         {"tone.mp3", whole},
         {"tone-vbr.mp3", whole},
+        {"tone-bare.mp3", whole},
+        {"tone-bare-vbr.mp3", kUnchecked, "its frames are not counted and their bit rate varies"},
+        {"tone-cover.mp3", whole},
+        {"junk-first.mp3", whole},
+        {"zeros-first.mp3", whole},
+        {"junk-first-info.mp3", whole},
+        {"junk-too-deep.mp3", kUnchecked, kNoFrame},
         {"tone.ogg", whole},
         {"tone.opus", whole},
         {"tone.wv", whole},
@@ -56,6 +64,9 @@ TEST(AudioLengths, EachFileHoldsWhatTheTableSaysOrIsUncheckedWithItsReason) {
         {"tone-10.mp3", 0.1 * whole},
         {"tone-50.mp3", 0.5 * whole},
         {"tone-90.mp3", 0.9 * whole},
+        {"tone-bare-10.mp3", 0.1 * whole},
+        {"tone-bare-50.mp3", 0.5 * whole},
+        {"tone-bare-90.mp3", 0.9 * whole},
         {"tone-vbr-10.mp3", kUnchecked, kCut},
         {"tone-vbr-50.mp3", kUnchecked, kCut},
         {"tone-vbr-90.mp3", kUnchecked, kCut},
@@ -90,7 +101,7 @@ TEST(AudioLengths, EachFileHoldsWhatTheTableSaysOrIsUncheckedWithItsReason) {
         {"zeros.ogg", kUnchecked, kZeros},
         {"zeros.wv", kUnchecked, kZeros},
         {"zeros.aiff", kUnchecked, kZeros},
-        {"noise-then-zeros.mp3", kUnchecked, kTooDeep},
+        {"noise-then-zeros.mp3", kUnchecked, kNoFrame},
         {"unfinished.flac", kUnchecked, kCut},
     };
     TagLibLengthReader otherFormats;

@@ -41,6 +41,13 @@ std::string Encode(const TempFolder& folder) {
         {"flac", "flac --silent -o " + dir + "tone.flac " + tone},
         {"lame", "lame --quiet " + tone + " " + dir + "tone.mp3"},
         {"lame", "lame --quiet -V 2 " + tone + " " + dir + "tone-vbr.mp3"},
+        // Without a Xing or Info header: nothing counts the frames.
+        {"lame", "lame --quiet -t " + tone + " " + dir + "tone-bare.mp3"},
+        {"lame", "lame --quiet -t -V 2 " + tone + " " + dir + "tone-bare-vbr.mp3"},
+        // A cover picture of 1.5 MB in the ID3v2 tag before the first frame.
+        {"lame", "(printf '\\211PNG\\r\\n\\032\\n'; head -c 1500000 /dev/zero | tr '\\0' x) > " + dir +
+                     "cover.png && lame --quiet --ti " + dir + "cover.png " + tone + " " + dir +
+                     "tone-cover.mp3"},
         {"vorbis-tools", "oggenc -Q -o " + dir + "tone.ogg " + tone},
         {"opus-tools", "opusenc --quiet " + tone + " " + dir + "tone.opus"},
         {"wavpack", "wavpack -q -y " + tone + " -o " + dir + "tone.wv"},
@@ -58,8 +65,8 @@ std::string Encode(const TempFolder& folder) {
             return std::string(step.tool) + " is missing or failed (tools/packages.txt): " + step.command;
         }
     }
-    for (const char* name : {"tone.wav", "tone.aiff", "tone.flac", "tone.mp3", "tone-vbr.mp3", "tone.ogg",
-                             "tone.opus", "tone.wv"}) {
+    for (const char* name : {"tone.wav", "tone.aiff", "tone.flac", "tone.mp3", "tone-vbr.mp3",
+                             "tone-bare.mp3", "tone.ogg", "tone.opus", "tone.wv"}) {
         const std::string bytes = ReadFile(dir + name);
         const std::string whole = name;
         const std::size_t dot = whole.rfind('.');
@@ -85,6 +92,12 @@ std::string Encode(const TempFolder& folder) {
     WriteFile(dir + "noise.mpc", noise);
     WriteFile(dir + "noise.ogg", noise);
     WriteFile(dir + "noise-then-zeros.mp3", noise);
+    // What a download or a careless tool leaves before the first frame.
+    const std::string bare = ReadFile(dir + "tone-bare.mp3");
+    WriteFile(dir + "junk-first.mp3", noise.substr(0, 3000) + bare);
+    WriteFile(dir + "zeros-first.mp3", std::string(3000, '\0') + bare);
+    WriteFile(dir + "junk-first-info.mp3", noise.substr(0, 3000) + mp3);
+    WriteFile(dir + "junk-too-deep.mp3", noise.substr(0, 100 * 1000) + bare);
     // A download not yet finished: the first megabyte there, the rest of its gigabyte still zeros.
     const std::string flac = ReadFile(dir + "tone.flac");
     WriteFile(dir + "unfinished.flac", flac.substr(0, flac.size() / 2));
