@@ -32,7 +32,12 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
         result.Sheets.push_back(sheet);
         result.SkippedLinks.push_back(EntryKindOf(sheet) != EntryKind::RegularFile);
         const fs::path below = PathFromUtf8(sheet).lexically_relative(PathFromUtf8(folder));
-        result.Shown.push_back(Utf8FromPath((PathFromUtf8(given) / below).lexically_normal()));
+        // "/" between folders on every system, so that rows read alike wherever they were made.
+        std::string shown = Utf8FromPath((PathFromUtf8(given) / below).lexically_normal());
+        if constexpr (fs::path::preferred_separator != '/') {
+            std::replace(shown.begin(), shown.end(), '\\', '/');
+        }
+        result.Shown.push_back(std::move(shown));
     }
 }
 

@@ -119,6 +119,54 @@ TEST(WindowsArguments, CheckMeasuresImagesAndLeavesAudioUnchecked) {
               "album.cue => UNCHECKED\ngone.cue => MISSING\ndisc.cue => FITS\nshort.cue => DOES NOT FIT\n");
 }
 
+// The own header probes read audio lengths on Windows as on Linux: a sheet whose last track starts past
+// the end of its WAV, FLAC or MP3 (with an Info header or without) does not fit.
+TEST(WindowsArguments, CheckReadsAudioLengthsWithTheOwnProbes) {
+    TempFolder scratch;
+    testkit::WriteWav(scratch / "two-seconds.wav", 2 * 44100);
+    const struct {
+        const char* audio;
+        // Made by sox, flac and lame from two seconds of a tone.
+        bool fromData;
+    } files[] = {{"two-seconds.wav", false},
+                 {"two-seconds.flac", true},
+                 {"two-seconds.mp3", true},
+                 {"two-seconds-bare.mp3", true}};
+    std::string arguments = "--check";
+    std::string expected;
+    for (const auto& file : files) {
+        if (file.fromData) {
+            WriteFile(scratch / file.audio, ReadFile(std::string(VELMORA_AUDIO_DATA) + "/" + file.audio));
+        }
+        for (const char* start : {"00:01:50", "00:02:50"}) {
+            const std::string sheet = std::string(file.audio) + "-" + start[4] + ".cue";
+            WriteFile(scratch / sheet, "FILE \"" + std::string(file.audio) +
+                                           "\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                                           "  TRACK 02 AUDIO\r\n    INDEX 01 " +
+                                           start + "\r\n");
+            arguments += " " + sheet;
+            expected += sheet + (start[4] == '1' ? " => FITS\n" : " => DOES NOT FIT\n");
+        }
+    }
+    const Finished finished = RunVelmoraFix(scratch.Path(), arguments);
+    EXPECT_EQ(finished.status, 1) << finished.err;
+    EXPECT_EQ(finished.out, expected);
+}
+
+// The sheets a recursive run finds are shown with "/" between the folders below the one given, as on
+// Linux, however the given folder was typed.
+TEST(WindowsArguments, RecursiveRowsSeparateFoldersWithASlash) {
+    TempFolder scratch;
+    MakeFolder(scratch / "sub");
+    MakeFolder(scratch / "sub\\deeper");
+    WriteFile(scratch / "sub\\deeper\\album.cue", kRepaired);
+    WriteFile(scratch / "sub\\deeper\\a.wav", "");
+    for (const char* given : {"sub", "sub\\", "sub/", ".\\sub"}) {
+        const Finished finished = RunVelmoraFix(scratch.Path(), std::string("--check --recursive ") + given);
+        EXPECT_EQ(finished.out, "sub/deeper/album.cue => UNCHECKED\n") << given;
+    }
+}
+
 // A moved image and a rewritten sheet go back where they were, through the wide calls on both ways.
 TEST(WindowsArguments, RestoreTakesAMoveAndARewriteBack) {
     TempFolder scratch;
