@@ -4,7 +4,7 @@
 #include "cue/RepairState.h"
 #include "cue/TextBuffer.h"
 #include "cue/probes/ProbeLengthReader.h"
-#include "cue/taglib/TagLibLengthReader.h"
+#include "cue/probes/TagLibModule.h"
 #include "messages/Messages.h"
 #include "platform/FileAssociation.h"
 
@@ -148,7 +148,7 @@ private:
     bool running_ = false;
     bool formShown_ = false;
     std::string lastActivateError_;
-    TagLibLengthReader otherLengths_;
+    TagLibModule otherLengths_{TagLibModule::FoldersOfThisProgram()};
     ProbeLengthReader lengths_{&otherLengths_};
 };
 

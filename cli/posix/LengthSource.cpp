@@ -1,12 +1,12 @@
 #include "cli/LengthSource.h"
 
 #include "cue/probes/ProbeLengthReader.h"
-#include "cue/taglib/TagLibLengthReader.h"
+#include "cue/probes/TagLibModule.h"
 
 namespace velmora::fix {
 
 LengthReader* SystemLengthReader() {
-    static TagLibLengthReader otherFormats;
+    static TagLibModule otherFormats(TagLibModule::FoldersOfThisProgram());
     static ProbeLengthReader reader(&otherFormats);
     return &reader;
 }

@@ -62,6 +62,10 @@ TEST_F(LengthsAndRestore, CheckTellsWhichSheetsFitTheirAudioAndWritesNothing) {
         {"mp3.cue", Sheet("ten.mp3", "00:09:74", "MP3"), "FITS", ""},
         {"mp3-late.cue", Sheet("ten.mp3", "00:11:00", "MP3"), "DOES NOT FIT", "mp3-late.cue:3: \"ten.mp3\""},
         {"image.cue", image, "FITS", ""},
+        // A layout only TagLib reads, through the module the program loads for it.
+        {"chunks.cue", Sheet("chunks.wav", "00:09:74"), "FITS", ""},
+        {"chunks-late.cue", Sheet("chunks.wav", "00:10:00"), "DOES NOT FIT",
+         "chunks-late.cue:3: \"chunks.wav\""},
         {"missing.cue", Sheet("gone.wav", "00:01:00"), "MISSING", "missing.cue:3: \"gone.wav\" is missing"},
         {"unread.cue", Sheet("notes.wav", "00:01:00"), "UNCHECKED",
          "unread.cue:3: the length of \"notes.wav\" could not be read"},
@@ -69,6 +73,7 @@ TEST_F(LengthsAndRestore, CheckTellsWhichSheetsFitTheirAudioAndWritesNothing) {
     // Track 2 of the image starts after 75 frames of 2,048 bytes and holds one of them.
     WriteFile(folder / "disc.bin", std::string(76 * 2048, '\0'));
     WriteFile(folder / "notes.wav", "not audio");
+    testkit::WriteWavAfterManyChunks(folder / "chunks.wav", 750 * kSamplesPerCdFrame);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile(folder / c.name, c.sheet);
@@ -262,6 +267,13 @@ TEST_F(LengthsAndRestore, ADryRunMeasuresAMovedImageWhereItStillLies) {
     const Finished real = RunVelmoraFix(folder.Path(), "--bin " + (downloads / "short.bin") + " disc.cue");
     EXPECT_EQ(real.out, "disc.cue => CORRECTED\n");
     EXPECT_EQ(real.err, expected);
+}
+
+// TagLib is loaded only when a sheet needs it, so the program does not link it.
+TEST(ProgramLinks, VelmoraFixLinksNoTagLib) {
+    const std::string ldd = "ldd '" + std::string(VELMORA_FIX_PROGRAM) + "' | grep -q ";
+    ASSERT_EQ(RunProgram({"sh", "-c", ldd + "libc.so"}), 0);
+    EXPECT_EQ(RunProgram({"sh", "-c", ldd + "libtag"}), 1);
 }
 
 TEST(FixOptionsOfChecksAndRestores, TheyGoWithNoRepairOption) {

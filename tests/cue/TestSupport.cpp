@@ -60,9 +60,7 @@ void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
     }
 }
 
-} // namespace
-
-void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate) {
+std::string WavBytes(std::uint64_t sampleFrames, std::uint32_t sampleRate) {
     constexpr std::uint32_t kChannels = 2;
     constexpr std::uint32_t kBytesPerSample = 2;
     const std::uint64_t dataBytes = sampleFrames * kChannels * kBytesPerSample;
@@ -79,7 +77,27 @@ void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t
     wav += "data";
     PutLittleEndian(wav, dataBytes, 4);
     wav.append(dataBytes, '\0');
-    WriteFile(path, wav);
+    return wav;
+}
+
+} // namespace
+
+void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate) {
+    WriteFile(path, WavBytes(sampleFrames, sampleRate));
+}
+
+void WriteWavAfterManyChunks(const std::string& path, std::uint64_t sampleFrames) {
+    constexpr int kChunks = 70;
+    std::string wav = WavBytes(sampleFrames, 44100);
+    std::string chunks;
+    for (int i = 0; i < kChunks; ++i) {
+        chunks += std::string("junk\4\0\0\0abcd", 12);
+    }
+    // After "RIFF", its size and "WAVE".
+    wav.insert(12, chunks);
+    std::string size;
+    PutLittleEndian(size, wav.size() - 8, 4);
+    WriteFile(path, wav.replace(4, 4, size));
 }
 
 } // namespace velmora::testkit

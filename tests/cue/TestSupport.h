@@ -91,6 +91,8 @@ public:
 
 // Writes a WAV file of 16-bit stereo silence holding `sampleFrames` samples a channel.
 void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate = 44100);
+// The same, its samples after more chunks than the own WAV probe walks: a layout only TagLib reads.
+void WriteWavAfterManyChunks(const std::string& path, std::uint64_t sampleFrames);
 // CD audio: 588 samples a frame at 44,100 a second.
 inline constexpr std::uint64_t kSamplesPerCdFrame = 588;
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cue/MediaLengths.h"
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Reads the formats the own probes leave through the TagLib module, loaded the first time such a file
+// is met, from the first of `folders` that holds it; a program that meets none never loads TagLib. A
+// module that cannot be loaded leaves those files unchecked, and says why.
+class TagLibModule final : public LengthReader {
+public:
+    explicit TagLibModule(std::vector<std::string> folders) : folders_(std::move(folders)) {}
+    ~TagLibModule();
+    TagLibModule(const TagLibModule&) = delete;
+    TagLibModule& operator=(const TagLibModule&) = delete;
+
+    LengthReading AudioLengthOf(const std::string& path) override;
+
+    // Where a program looks for its modules: in ../lib/velmora from its own folder, where an install puts
+    // them and the build too, then beside it.
+    static std::vector<std::string> FoldersOfThisProgram();
+
+private:
+    bool Load();
+
+    std::vector<std::string> folders_;
+    bool tried_ = false;
+    void* handle_ = nullptr;
+    void* read_ = nullptr;
+    std::string problem_;
+};
+
+} // namespace velmora

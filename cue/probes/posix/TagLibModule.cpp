@@ -1,0 +1,69 @@
+#include "cue/probes/TagLibModule.h"
+
+#include "cue/probes/ModuleLength.h"
+
+#include <climits>
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace velmora {
+
+TagLibModule::~TagLibModule() {
+    if (handle_ != nullptr) {
+        ::dlclose(handle_);
+    }
+}
+
+std::vector<std::string> TagLibModule::FoldersOfThisProgram() {
+    char program[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", program, sizeof program - 1);
+    if (length <= 0) {
+        return {};
+    }
+    const std::string path(program, static_cast<std::size_t>(length));
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    return {folder + "../lib/velmora/", folder};
+}
+
+bool TagLibModule::Load() {
+    if (tried_) {
+        return read_ != nullptr;
+    }
+    tried_ = true;
+    for (const std::string& folder : folders_) {
+        std::string file = folder;
+        if (!file.empty() && file.back() != '/') {
+            file += '/';
+        }
+        file += kTagLibModuleName;
+        if (::access(file.c_str(), R_OK) != 0) {
+            continue;
+        }
+        // Loaded on its own: its TagLib is none of the program's business.
+        handle_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+        read_ = handle_ != nullptr ? ::dlsym(handle_, kReadLengthEntry) : nullptr;
+        if (read_ != nullptr) {
+            return true;
+        }
+        const char* error = ::dlerror();
+        problem_ =
+            std::string("the reader of its format cannot be loaded: ") + (error != nullptr ? error : file);
+        return false;
+    }
+    problem_ = std::string("the reader of its format, ") + kTagLibModuleName + ", is not installed";
+    return false;
+}
+
+LengthReading TagLibModule::AudioLengthOf(const std::string& path) {
+    if (!Load()) {
+        return LengthReading::Unknown(problem_);
+    }
+    VelmoraModuleLength out{};
+    if (reinterpret_cast<VelmoraReadLength>(read_)(path.c_str(), &out) == 1) {
+        return LengthReading(AudioLength{out.Samples, out.SampleRate});
+    }
+    out.Reason[sizeof out.Reason - 1] = '\0';
+    return out.Reason[0] != '\0' ? LengthReading::Unknown(out.Reason) : LengthReading();
+}
+
+} // namespace velmora
