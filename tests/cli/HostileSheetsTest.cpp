@@ -411,6 +411,30 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
     }
 }
 
+// TagLib's module is looked for beside the program only: one planted beside a sheet, in the working
+// folder or where an install would put it below either is never loaded.
+TEST(HostileSheets, ATagLibModulePlantedInTheMusicIsNeverLoaded) {
+    TempFolder root;
+    for (const char* folder : {"music/lib/velmora", "lib/velmora"}) {
+        fs::create_directories(root / folder);
+    }
+    for (const char* planted : {"velmora-taglib.so", "lib/velmora/velmora-taglib.so",
+                                "music/velmora-taglib.so", "music/lib/velmora/velmora-taglib.so"}) {
+        WriteFile(root / planted, "not a shared object");
+    }
+    // Ten seconds in a layout only TagLib reads.
+    testkit::WriteWavAfterManyChunks(root / "music/chunks.wav", 750 * testkit::kSamplesPerCdFrame);
+    WriteFile(root / "music/album.cue", kAudio + "FILE \"chunks.wav\" WAVE\r\n" + kTracks +
+                                            "  TRACK 02 AUDIO\r\n    INDEX 01 00:09:00\r\n");
+    for (const auto& [folder, sheet] :
+         {std::pair{root.Path(), "music/album.cue"}, {root / "music", "album.cue"}}) {
+        const Finished finished = RunVelmoraFix(folder, std::string("--check ") + sheet);
+        EXPECT_EQ(finished.status, 0) << finished.err;
+        EXPECT_EQ(finished.out, std::string(sheet) + " => FITS\n");
+        EXPECT_EQ(finished.err, "");
+    }
+}
+
 TEST(HostileSheets, AGoodSheetInAReadOnlyFolderIsLeftAloneForAnOrdinaryUser) {
     TempFolder root;
     TempFolder programFolder;
