@@ -29,6 +29,8 @@ using velmora::fix::FixOptions;
 
 constexpr int kSheets = 2000;
 constexpr int kTracksPerSheet = 12;
+// Interleaved, five runs of each side give a median and a range within a few minutes on a busy disk.
+constexpr int kRepeats = 5;
 const char* const kFormats[] = {"wav", "flac", "mp3"};
 
 void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
@@ -247,7 +249,7 @@ int main(int argc, char** argv) {
                 [library = library, lengths](benchmark::State& state) { Batch(state, *library, lengths); })
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(1)
-                ->Repetitions(9)
+                ->Repetitions(kRepeats)
                 ->Apply(AddRange);
         }
     }
@@ -255,7 +257,7 @@ int main(int argc, char** argv) {
                                  [&fine](benchmark::State& state) { Batch(state, fine, false, true); })
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
-        ->Repetitions(9)
+        ->Repetitions(kRepeats)
         ->Apply(AddRange);
     std::vector<std::unique_ptr<ReservedFile>> reserved;
     for (const char* extension : {"mp3", "flac", "wav", "ogg"}) {
@@ -264,7 +266,7 @@ int main(int argc, char** argv) {
             (std::string("zeros_1g/") + extension).c_str(),
             [file = reserved.back().get()](benchmark::State& state) { ReadZeros(state, *file); })
             ->Unit(benchmark::kMillisecond)
-            ->Repetitions(9)
+            ->Repetitions(kRepeats)
             ->Apply(AddRange);
     }
     reserved.push_back(std::make_unique<ReservedFile>("mp3", 300 * 1000));
@@ -272,13 +274,13 @@ int main(int argc, char** argv) {
         "noise_then_zeros_1g/mp3",
         [file = reserved.back().get()](benchmark::State& state) { ReadZeros(state, *file); })
         ->Unit(benchmark::kMillisecond)
-        ->Repetitions(9)
+        ->Repetitions(kRepeats)
         ->Apply(AddRange);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     // Registered names carry the iterations and repetitions.
-    const std::string runs = "/iterations:1/repeats:9";
+    const std::string runs = "/iterations:1/repeats:" + std::to_string(kRepeats);
     for (const char* name : {"fine", "normalised"}) {
         PrintRatio(reporter, std::string(name) + "/with_lengths" + runs,
                    std::string(name) + "/without_lengths" + runs, "goal at most 1.250");

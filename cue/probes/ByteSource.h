@@ -36,6 +36,9 @@ private:
     // The piece `index` of the file, read on first use; shorter at the end of the file. Nothing when
     // the budget is spent.
     const std::string* Piece(std::uint64_t index);
+    // Reads the pieces from `first` to `last` that are not kept yet, each run of them at once, as far as
+    // the budget allows.
+    void ReadMissing(std::uint64_t first, std::uint64_t last);
 
     ReadOnlyFile file_;
     std::map<std::uint64_t, std::string> pieces_;

@@ -29,6 +29,7 @@ constexpr std::size_t kVbriSize = 18;
 // How far past its tags the first frame is looked for: encoders and downloads leave a little junk
 // before it, while noise or an unwritten file must not be searched through.
 constexpr std::uint64_t kSearchWindow = std::uint64_t{64} << 10;
+constexpr std::uint64_t kSearchStep = 4096;
 // A file that counts no frames is believed to keep one bit rate when this many frames keep it.
 constexpr int kFramesCompared = 32;
 
@@ -112,21 +113,24 @@ struct FirstFrame {
     FrameHeader Header;
 };
 
-// The first frame from `from` on, looked for within the search window only.
+// The first frame from `from` on, looked for within the search window only, a step at a time: it
+// nearly always starts right there.
 std::optional<FirstFrame> FindFirstFrame(ByteSource& stream, std::uint64_t from) {
-    if (from >= stream.Size()) {
-        return std::nullopt;
-    }
-    std::string window(static_cast<std::size_t>(std::min(kSearchWindow, stream.Size() - from)), '\0');
-    window.resize(stream.ReadAt(from, window.data(), window.size()));
-    const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
-    for (std::size_t at = 0; at + kFrameHeaderSize <= window.size(); ++at) {
-        if (bytes[at] != 0xFF) {
-            continue;
-        }
-        const std::optional<FrameHeader> frame = ReadFrameHeader(bytes + at);
-        if (frame && Followed(stream, from + at, *frame)) {
-            return FirstFrame{from + at, *frame};
+    const std::uint64_t end = std::min(stream.Size(), from + kSearchWindow);
+    std::string window;
+    for (std::uint64_t begin = from; begin < end; begin += kSearchStep) {
+        // A header that starts in this step may end in the next.
+        window.resize(static_cast<std::size_t>(std::min(end - begin, kSearchStep + kFrameHeaderSize - 1)));
+        window.resize(stream.ReadAt(begin, window.data(), window.size()));
+        const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
+        for (std::size_t at = 0; at + kFrameHeaderSize <= window.size() && at < kSearchStep; ++at) {
+            if (bytes[at] != 0xFF) {
+                continue;
+            }
+            const std::optional<FrameHeader> frame = ReadFrameHeader(bytes + at);
+            if (frame && Followed(stream, begin + at, *frame)) {
+                return FirstFrame{begin + at, *frame};
+            }
         }
     }
     return std::nullopt;
