@@ -27,8 +27,9 @@ public:
     // file or once the budget is spent.
     std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count);
 
-    // True once a read asked for more than the budget allows.
+    // True once a read asked for more than the budget allows; the reason a length is then unknown.
     bool WentTooDeep() const { return wentTooDeep_; }
+    static constexpr const char* kTooDeep = "its length lies deeper in the file than a header is read";
     // Says that a reader wanted more than the budget allows, though it did not ask for it.
     void MarkTooDeep() { wentTooDeep_ = true; }
 

@@ -34,7 +34,7 @@ LengthReading ProbeLengthReader::AudioLengthOf(const std::string& path) {
         }
         reading = StatedLength(bytes, path);
         if (bytes.WentTooDeep()) {
-            return LengthReading::Unknown("its length lies deeper in the file than a header is read");
+            return LengthReading::Unknown(ByteSource::kTooDeep);
         }
     }
     // The file is closed before another reader opens it.

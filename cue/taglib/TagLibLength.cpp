@@ -67,7 +67,7 @@ LengthReading TagLibLengthOf(const std::string& path) {
     HeaderStream stream(bytes, path);
     const std::optional<AudioLength> length = TagLibLength(stream);
     if (bytes.WentTooDeep()) {
-        return LengthReading::Unknown("its length lies deeper in the file than a header is read");
+        return LengthReading::Unknown(ByteSource::kTooDeep);
     }
     return length ? LengthReading(*length) : LengthReading();
 }
