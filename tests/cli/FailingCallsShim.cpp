@@ -1,12 +1,16 @@
 // Loaded into velmora-fix with LD_PRELOAD: makes the call VELMORA_FAILING_CALL names fail with EIO, so
 // that a test sees what the program reports when the disk does not take what it was given.
 // "fsync-folder" fails fsync of folders only; "close" fails the close of files open for writing, after
-// closing them as a real failing close does.
+// closing them as a real failing close does. With VELMORA_PAUSE_BEFORE_SYNCFS naming a path, a batch
+// stops where its staged files are all written, before it flushes them: it makes "<path>.paused" (holding its
+// process id) and waits until the path itself exists, so that a test can run something else in between.
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +19,26 @@ namespace {
 bool Failing(const char* call) {
     const char* failing = std::getenv("VELMORA_FAILING_CALL");
     return failing != nullptr && std::strcmp(failing, call) == 0;
+}
+
+void PauseIfAsked() {
+    const char* resume = std::getenv("VELMORA_PAUSE_BEFORE_SYNCFS");
+    if (resume == nullptr) {
+        return;
+    }
+    const std::string paused = std::string(resume) + ".paused";
+    // Holds the process's id, so that a test can also kill it there.
+    const std::string pid = std::to_string(::getpid());
+    const int marker = ::open(paused.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (marker >= 0) {
+        const ssize_t written = ::write(marker, pid.data(), pid.size());
+        static_cast<void>(written);
+        ::close(marker);
+    }
+    const timespec step{0, 10'000'000};
+    while (::access(resume, F_OK) != 0) {
+        ::nanosleep(&step, nullptr);
+    }
 }
 
 int FailWithEio() {
@@ -43,6 +67,7 @@ int fdatasync(int fd) {
 }
 
 int syncfs(int fd) {
+    PauseIfAsked();
     return Failing("syncfs") ? FailWithEio() : Real<int (*)(int)>("syncfs")(fd);
 }
 
