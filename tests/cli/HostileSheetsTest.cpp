@@ -86,6 +86,24 @@ std::set<std::string> TemporaryNamesBelow(const std::string& root) {
     return names;
 }
 
+const std::string kOriginalGame = "FILE \"disc.bin\" BINARY\r\n" + kImageTracks;
+const std::string kRepairedGame = "FILE \"game.bin\" BINARY\r\n" + kImageTracks;
+const std::string kEditedGame = kRepairedGame + "REM edited by hand\r\n";
+
+// A sheet whose repair moved its image and rewrote it, edited by hand since; beside it, an ".edited" name
+// planted as a link to a file of the user's.
+void ArrangeEditedSinceRepair(const TempFolder& root) {
+    fs::create_directories(root / "dl");
+    fs::create_directories(root / "home");
+    WriteFile(root / "home/.bashrc", "alias ls='ls --color'\n");
+    WriteFile(root / "dl/game.cue", kEditedGame);
+    WriteFile(root / "dl/game.cue.bak", kOriginalGame);
+    WriteFile(root / "dl/game.bin", "image");
+    WriteFile(root / "dl/game.cue.moves",
+              EncodeRecord({{{"disc.bin", "game.bin"}}, {true}, SheetDigest(kRepairedGame)}));
+    fs::create_symlink("../home/.bashrc", root / "dl/game.cue.edited");
+}
+
 struct Case {
     const char* name;
     std::function<void(const TempFolder&)> arrange;
@@ -198,6 +216,28 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
                        (std::vector<std::string>{"album.cue", "album.cue.bak", "album.cue.moves",
                                                  "payload.desktop"}));
              EXPECT_EQ(ReadFile(root / "dl/album.cue"), fixSheet);
+         }},
+        {"a sheet edited since its repair is not restored, and nothing moves",
+         [&](const TempFolder& root) { ArrangeEditedSinceRepair(root); }, "--restore dl/game.cue", 1,
+         "dl/game.cue => CHANGED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "dl/game.cue"), kEditedGame);
+             EXPECT_EQ(FolderEntries(root / "dl"),
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.edited",
+                                                 "game.cue.moves"}));
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+         }},
+        {"--force keeps an edited sheet's text beside it, never through a planted .edited",
+         [&](const TempFolder& root) { ArrangeEditedSinceRepair(root); }, "--restore --force dl/game.cue", 0,
+         "dl/game.cue => RESTORED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "dl/game.cue"), kOriginalGame);
+             EXPECT_EQ(ReadFile(root / "dl/game.cue.edited.2"), kEditedGame);
+             EXPECT_EQ(LinkTarget(root / "dl/game.cue.edited"), "../home/.bashrc");
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+             EXPECT_EQ(
+                 FolderEntries(root / "dl"),
+                 (std::vector<std::string>{"disc.bin", "game.cue", "game.cue.edited", "game.cue.edited.2"}));
          }},
         {"two image sheets and one image: the first takes it, and the second is not offered it again",
          [&](const TempFolder& root) {
