@@ -50,6 +50,20 @@ template <typename Function> Function Real(const char* name) {
     return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
 }
 
+void SwapFolderOnce() {
+    static bool swapped = false;
+    const char* folder = std::getenv("VELMORA_SWAP_FOLDER");
+    const char* to = std::getenv("VELMORA_SWAP_TO");
+    if (swapped || folder == nullptr || to == nullptr) {
+        return;
+    }
+    swapped = true;
+    const std::string aside = std::string(folder) + ".real";
+    if (Real<int (*)(const char*, const char*)>("rename")(folder, aside.c_str()) == 0) {
+        ::symlink(to, folder);
+    }
+}
+
 } // namespace
 
 extern "C" {
@@ -81,6 +95,7 @@ int close(int fd) {
 }
 
 int rename(const char* from, const char* to) {
+    SwapFolderOnce();
     return Failing("rename") ? FailWithEio() : Real<int (*)(const char*, const char*)>("rename")(from, to);
 }
 
@@ -91,6 +106,7 @@ int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags) {
+    SwapFolderOnce();
     return Failing("rename") ? FailWithEio()
                              : Real<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2")(
                                    fromFolder, from, toFolder, to, flags);
