@@ -1,5 +1,6 @@
 // A folder of the sheet's swapped for a link after every check has passed, as the restore's move is
 // made: the move still lands in the real folder, and nothing outside changes.
+#include "HostileFolders.h"
 #include "RunVelmoraFix.h"
 #include "cue/MoveRecord.h"
 
@@ -13,7 +14,6 @@ namespace fs = std::filesystem;
 using velmora::testkit::FolderEntries;
 using velmora::testkit::ReadFile;
 using velmora::testkit::TempFolder;
-using velmora::testkit::WriteFile;
 
 TEST(SwappedLink, ARestoresMoveNeverFollowsALinkSwappedInAfterItsChecks) {
     const TempFolder root;
@@ -21,9 +21,9 @@ TEST(SwappedLink, ARestoresMoveNeverFollowsALinkSwappedInAfterItsChecks) {
         "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
     fs::create_directories(root / "dl/sub");
     fs::create_directories(root / "home");
-    WriteFile(root / "dl/game.cue", sheet);
-    WriteFile(root / "dl/game.bin", "image");
-    WriteFile(root / "dl/game.cue.moves", EncodeMoveRecord({{"sub/disc.bin", "game.bin"}}));
+    WriteBelow(root, "dl/game.cue", sheet);
+    WriteBelow(root, "dl/game.bin", "image");
+    WriteBelow(root, "dl/game.cue.moves", EncodeMoveRecord({{"sub/disc.bin", "game.bin"}}));
     const Finished finished = RunVelmoraFix(root.Path(), "--restore dl/game.cue",
                                             "env VELMORA_SWAP_FOLDER=" + (root / "dl/sub") +
                                                 " VELMORA_SWAP_TO=" + (root / "home") + " " + kShimPrefix);

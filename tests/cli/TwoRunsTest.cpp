@@ -1,6 +1,7 @@
 // Two velmora-fix runs in one folder at once: a batch stopped with its files staged, and a second run on
 // another sheet. The second run's sweep leaves what the living batch staged, and takes what a killed
 // one left.
+#include "HostileFolders.h"
 #include "RunVelmoraFix.h"
 
 #include <csignal>
@@ -12,20 +13,9 @@ namespace velmora::fix {
 namespace {
 
 namespace fs = std::filesystem;
-using velmora::testkit::FolderEntries;
 using velmora::testkit::ReadFile;
 using velmora::testkit::TempFolder;
 using velmora::testkit::WriteFile;
-
-std::vector<std::string> TemporariesIn(const std::string& folder) {
-    std::vector<std::string> found;
-    for (const std::string& entry : FolderEntries(folder)) {
-        if (entry.size() > 4 && entry.compare(entry.size() - 4, 4, ".tmp") == 0) {
-            found.push_back(entry);
-        }
-    }
-    return found;
-}
 
 // Waits, a minute at most, for `path` to be there.
 bool AppearsIn(const std::string& path) {
@@ -52,7 +42,7 @@ TEST(TwoRunsInOneFolder, ASweepTakesOnlyWhatARunThatIsGoneLeft) {
             StartVelmoraFix(folder.Path(), "s0.cue s1.cue s2.cue",
                             "env VELMORA_PAUSE_BEFORE_SYNCFS=" + resume + " " + kShimPrefix);
         ASSERT_TRUE(AppearsIn(resume + ".paused"));
-        const std::vector<std::string> staged = TemporariesIn(folder.Path());
+        const std::set<std::string> staged = TemporaryNamesBelow(folder.Path());
         ASSERT_EQ(staged.size(), 2 * batchSheets.size());
         if (batchKilled) {
             ASSERT_EQ(::kill(std::stoi(ReadFile(resume + ".paused")), SIGKILL), 0);
@@ -66,7 +56,7 @@ TEST(TwoRunsInOneFolder, ASweepTakesOnlyWhatARunThatIsGoneLeft) {
         EXPECT_EQ(second.status, 0) << second.out << second.err;
         EXPECT_NE(second.out.find("other.cue => CORRECTED\n"), std::string::npos) << second.out;
         EXPECT_EQ(ReadFile(folder / "other.cue"), kSheetRewritten);
-        EXPECT_EQ(TemporariesIn(folder.Path()), batchKilled ? std::vector<std::string>{} : staged);
+        EXPECT_EQ(TemporaryNamesBelow(folder.Path()), batchKilled ? std::set<std::string>{} : staged);
         if (batchKilled) {
             for (const std::string& name : batchSheets) {
                 EXPECT_EQ(ReadFile(folder / name), kSheetToRewrite) << name;
@@ -82,7 +72,7 @@ TEST(TwoRunsInOneFolder, ASweepTakesOnlyWhatARunThatIsGoneLeft) {
             EXPECT_EQ(ReadFile(folder / name), kSheetRewritten) << name;
             EXPECT_EQ(ReadFile(folder / (name + ".bak")), kSheetToRewrite) << name;
         }
-        EXPECT_EQ(TemporariesIn(folder.Path()), std::vector<std::string>{});
+        EXPECT_EQ(TemporaryNamesBelow(folder.Path()), std::set<std::string>{});
     }
 }
 
