@@ -136,11 +136,11 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
     return line;
 }
 
-SheetLine RestoreOne(const std::string& path) {
+SheetLine RestoreOne(const std::string& path, EditedSheet edited) {
     SheetLine line;
     RestoreResult result;
     try {
-        result = RestoreSheet(path, SystemStorage());
+        result = RestoreSheet(path, SystemStorage(), edited);
     } catch (const Error& error) {
         line.Outcome = "ERROR";
         line.Status = SomeFailed;
@@ -153,7 +153,19 @@ SheetLine RestoreOne(const std::string& path) {
         line.Problems.push_back({0, "no backup and no record of moves: nothing was put back"});
         return line;
     }
+    if (result.Outcome == RestoreOutcome::ChangedSinceRepair) {
+        line.Outcome = "CHANGED";
+        line.Status = SomeBad;
+        line.Problems.push_back(
+            {0,
+             "changed since the repair: nothing was put back (--force keeps its text aside and restores)"});
+        return line;
+    }
     line.Outcome = "RESTORED";
+    if (!result.KeptEdited.empty()) {
+        line.Problems.push_back({0, "changed since the repair: its text was kept as \"" +
+                                        std::string(FileNamePart(result.KeptEdited)) + "\""});
+    }
     std::string moves = "[";
     for (const PlannedMove& move : result.MovedBack) {
         moves += (moves.size() > 1 ? ", " : "") + std::string("{\"from\": ") + JsonPath(move.To) +
@@ -161,6 +173,9 @@ SheetLine RestoreOne(const std::string& path) {
     }
     line.Extra = ", \"sheet_restored\": " + std::string(result.SheetRestored ? "true" : "false") +
                  ", \"moved_back\": " + moves + "]";
+    if (!result.KeptEdited.empty()) {
+        line.Extra += ", \"kept_edited\": " + JsonPath(result.KeptEdited);
+    }
     return line;
 }
 
@@ -224,7 +239,8 @@ int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunRestore(const FixOptions& options, std::ostream& out, std::ostream& err) {
-    return PrintSheets(options, out, err, RestoreOne);
+    const EditedSheet edited = options.Force ? EditedSheet::KeepAside : EditedSheet::Refuse;
+    return PrintSheets(options, out, err, [&](const std::string& path) { return RestoreOne(path, edited); });
 }
 
 } // namespace velmora::fix

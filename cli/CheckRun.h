@@ -12,7 +12,7 @@ namespace velmora::fix {
 int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err);
 
 // velmora-fix --restore: puts each sheet's backup back, and the files its repairs moved. Prints one line
-// a sheet (RESTORED, NO BACKUP, WARNING or ERROR). Returns the exit status.
+// a sheet (RESTORED, NO BACKUP, CHANGED, WARNING or ERROR). Returns the exit status.
 int RunRestore(const FixOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace velmora::fix

@@ -50,6 +50,8 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
             options.Check = true;
         } else if (argument == "--restore") {
             options.Restore = true;
+        } else if (argument == "--force") {
+            options.Force = true;
         } else if (argument == "--no-lengths") {
             options.ReadLengths = false;
         } else if (argument == "--help") {
@@ -79,6 +81,9 @@ FixOptions ParseArguments(const std::vector<std::string>& arguments) {
         throw UsageError(std::string(options.Check ? "--check" : "--restore") +
                          " repairs nothing: --bin, --audio, --auto and --dry-run do not go with it");
     }
+    if (options.Force && !options.Restore) {
+        throw UsageError("--force goes with --restore only");
+    }
     if (options.Check && !options.ReadLengths) {
         throw UsageError("--check needs the lengths that --no-lengths turns off");
     }
@@ -93,7 +98,7 @@ std::string UsageText() {
            "[--quiet] PATH...\n"
            "       velmora-fix [--verbose] [--no-lengths] [--encoding NAME] ... PATH...\n"
            "       velmora-fix --check [--recursive] [--json] [--verbose] PATH...\n"
-           "       velmora-fix --restore [--recursive] [--json] PATH...\n"
+           "       velmora-fix --restore [--force] [--recursive] [--json] PATH...\n"
            "Repairs CUE sheets: checks the file each sheet names and, for audio sheets, the INDEX 01 times.\n"
            "\n"
            "  --bin FILE     the image file to move beside an image sheet whose image is missing; given\n"
@@ -113,6 +118,8 @@ std::string UsageText() {
            "                 Windows-1252, Windows-1251, Shift-JIS, GB18030, Big5 or EUC-KR\n"
            "  --check        only check that every file holds its sheet's INDEX times; write nothing\n"
            "  --restore      put each sheet's backup back, and the files its repairs moved\n"
+           "  --force        with --restore, also a sheet edited since its repair, its text kept first\n"
+           "                 as NAME.cue.edited (or NAME.cue.edited.2, .3... never replacing one)\n"
            "  --help         this text\n"
            "  --version      the version\n"
            "\n"
@@ -122,8 +129,9 @@ std::string UsageText() {
            "Exit status: 0 when every sheet was good, corrected or skipped; 1 when any was bad (a file\n"
            "still missing included) or refused with a warning; 2 when any ended with an error.\n"
            "With --check: PATH => FITS, DOES NOT FIT, MISSING or UNCHECKED (no length could be read);\n"
-           "1 when any sheet does not fit or misses a file. With --restore: PATH => RESTORED or\n"
-           "NO BACKUP; 1 when any sheet had nothing to put back.\n";
+           "1 when any sheet does not fit or misses a file. With --restore: PATH => RESTORED, NO BACKUP\n"
+           "or CHANGED (edited since the repair: nothing put back without --force); 1 when any sheet\n"
+           "had nothing to put back or was changed.\n";
 }
 
 } // namespace velmora::fix

@@ -24,6 +24,8 @@ struct FixOptions {
     bool Check = false;
     // Puts the sheets back as they were before their last repair.
     bool Restore = false;
+    // With --restore: a sheet edited since its repair is kept as NAME.cue.edited and restored.
+    bool Force = false;
     // Reads the lengths of the files the sheets name (--no-lengths turns it off).
     bool ReadLengths = true;
     // The encoding the sheets are in, for sheets whose bytes do not tell it ("--encoding NAME").

@@ -24,13 +24,17 @@ void BatchWrites::Discard() {
 
 void BatchWrites::StageSheet(std::size_t sheet, const std::string& path, std::string_view content) {
     const WritePlan plan = PlanFileWrite(path);
-    staged_.push_back({sheet, false, WriteHiddenTemporary(plan, content), plan.Target, path});
+    HiddenTemporary temporary = WriteHiddenTemporary(plan, content);
+    staged_.push_back(
+        {sheet, false, std::move(temporary.Path), std::move(temporary.Claim), plan.Target, path});
 }
 
 void BatchWrites::StageBackup(std::size_t sheet, const std::string& backupPath, std::string_view content,
                               const std::string& sheetPath) {
     const WritePlan plan = PlanBackupWrite(backupPath, sheetPath);
-    staged_.push_back({sheet, true, WriteHiddenTemporary(plan, content), plan.Target, backupPath});
+    HiddenTemporary temporary = WriteHiddenTemporary(plan, content);
+    staged_.push_back(
+        {sheet, true, std::move(temporary.Path), std::move(temporary.Claim), plan.Target, backupPath});
 }
 
 bool BatchWrites::Stages(const std::string& path) const {

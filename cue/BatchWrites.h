@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/TemporaryFile.h"
+
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -46,6 +48,8 @@ private:
         bool Backup;
         // Empty once the file is in place.
         std::string Temporary;
+        // Keeps other runs' sweeps from the temporary while it is there.
+        TemporaryFolderClaim Claim;
         std::string Target;
         std::string Path;
     };

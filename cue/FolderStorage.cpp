@@ -59,13 +59,18 @@ std::optional<std::string> FolderStorage::ReadFile(const std::string& path, std:
     return ReadFileWhole(path, limit, link);
 }
 
+bool FolderStorage::Inside(const std::string& path) const {
+    return confined_ && path.compare(0, folder_.size(), folder_) == 0;
+}
+
 std::error_code FolderStorage::MoveFile(const std::string& from, const std::string& to) {
-    // A source the user chose elsewhere is the user's to give; one in the folder must lie beneath it.
-    const bool fromInside = from.compare(0, folder_.size(), folder_) == 0;
-    for (const int refusal : {RefusalOf(to), fromInside ? RefusalOf(from) : 0}) {
-        if (refusal != 0) {
-            return ErrorOf(refusal);
-        }
+    // Both in the folder: each name is resolved beneath it as the move is made.
+    if (Inside(from) && Inside(to)) {
+        return MoveBeneath(folder_, from.substr(folder_.size()), to.substr(folder_.size()));
+    }
+    // A source the user chose elsewhere is the user's to give.
+    if (const int refusal = RefusalOf(to)) {
+        return ErrorOf(refusal);
     }
     return MoveFileNoReplace(from, to);
 }
@@ -101,6 +106,9 @@ void FolderStorage::CheckBackupPath(const std::string& path) {
 }
 
 std::error_code FolderStorage::RemoveFile(const std::string& path) {
+    if (Inside(path)) {
+        return RemoveBeneath(folder_, path.substr(folder_.size()));
+    }
     if (const int refusal = RefusalOf(path)) {
         return ErrorOf(refusal);
     }

@@ -36,6 +36,9 @@ public:
     bool IsOutsideFolder(const std::string& path, const std::string& folder) override;
 
 private:
+    // True when the storage is confined and `path` names something in its folder.
+    bool Inside(const std::string& path) const;
+
     std::string folder_;
     // A storage not yet confined (one a caller saves a buffer through) checks nothing.
     bool confined_ = false;

@@ -67,39 +67,54 @@ std::optional<std::string> NameInFolder(const std::string& path, const std::stri
     return IsRecordableName(name) ? std::optional<std::string>(std::move(name)) : std::nullopt;
 }
 
+// Writes the record again; a failure leaves the earlier one, which a restore reads as well.
+void RewriteRecordIfPossible(const RepairState& state, SheetStorage& storage, const MoveRecord& record) {
+    try {
+        storage.WriteMoveRecord(MoveRecordPathOf(state.CuePath), EncodeRecord(record), state.CuePath);
+    } catch (const Error&) {
+    }
+}
+
 // Moves the chosen file into place with the record of the move on disk first, so that whatever stops
-// the run, a restore can take back what was done; the entry goes again when the move fails. A file
-// from another folder is not recorded: a record never sends anything out of the sheet's folder. The
-// reason the file stays missing, empty on success.
-std::string MoveRecorded(const RepairState& state, SheetStorage& storage, std::vector<PlannedMove>& recorded,
+// the run, a restore can take back what was done; the entry goes again when the move fails, and is marked
+// done once it is made. A file from another folder is not recorded: a record never sends anything out of
+// the sheet's folder. The reason the file stays missing, empty on success.
+std::string MoveRecorded(const RepairState& state, SheetStorage& storage, MoveRecord& record,
                          const std::string& from, const std::string& to) {
     const std::string recordPath = MoveRecordPathOf(state.CuePath);
     const std::optional<std::string> fromName = NameInFolder(from, state.CueFolder);
     const std::optional<std::string> toName = NameInFolder(to, state.CueFolder);
     const bool recordable = fromName && toName;
     if (recordable) {
-        recorded.push_back({*fromName, *toName});
+        record.Moves.push_back({*fromName, *toName});
+        record.Done.push_back(false);
+        // The sheet's digest of an earlier repair no longer holds once this one moves something.
+        record.Sheet.reset();
         try {
-            storage.WriteMoveRecord(recordPath, EncodeMoveRecord(recorded), state.CuePath);
+            storage.WriteMoveRecord(recordPath, EncodeRecord(record), state.CuePath);
         } catch (const Error& error) {
-            recorded.pop_back();
+            record.Moves.pop_back();
+            record.Done.pop_back();
             return error.what();
         }
     }
     const std::error_code error = storage.MoveFile(from, to);
     if (!error) {
+        if (recordable) {
+            record.Done.back() = true;
+            // A restore goes by what it finds on disk, so an unmarked move made is no loss.
+            RewriteRecordIfPossible(state, storage, record);
+        }
         return {};
     }
     if (recordable) {
         // An entry whose move was never made is passed over by a restore, so this is tidiness only.
-        recorded.pop_back();
-        try {
-            if (recorded.empty()) {
-                storage.RemoveFile(recordPath);
-            } else {
-                storage.WriteMoveRecord(recordPath, EncodeMoveRecord(recorded), state.CuePath);
-            }
-        } catch (const Error&) {
+        record.Moves.pop_back();
+        record.Done.pop_back();
+        if (record.Moves.empty()) {
+            storage.RemoveFile(recordPath);
+        } else {
+            RewriteRecordIfPossible(state, storage, record);
         }
     }
     return MoveFailure(from, to, error);
@@ -166,7 +181,7 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
     }
     // Every move is recorded, so that a restore can put it back; a record we cannot add to stops the run
     // before anything moves.
-    std::vector<PlannedMove> recorded;
+    MoveRecord recorded;
     if (!missing.empty()) {
         host.Storage().CheckBackupPath(MoveRecordPathOf(state.CuePath));
         recorded = ReadMoveRecord(host.Storage(), state.CuePath);
@@ -226,6 +241,9 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         }
     }
     if (rewrites.empty()) {
+        if (!report.Moves.empty()) {
+            NoteSheetInRecord(host.Storage(), state.CuePath, buffer.LoadedBytes());
+        }
         return AddOutcomeRow(state, host, report.Repaired.empty() ? RunOutcome::Good : RunOutcome::Corrected);
     }
 

@@ -83,6 +83,35 @@ void MoveAllBack(SheetStorage& storage, const std::vector<MoveBack>& undo, const
     }
 }
 
+// True when the sheet is there and holds neither the bytes the repair left, by the record's digest, nor
+// the backup's (a repair whose sheet was never written).
+bool EditedSinceRepair(SheetStorage& storage, const std::string& sheetPath, const MoveRecord& record,
+                       const std::optional<std::string>& backup) {
+    if (!record.Sheet) {
+        return false;
+    }
+    const std::optional<std::string> current =
+        storage.ReadFile(sheetPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+    return current && SheetDigest(*current) != *record.Sheet && current != backup;
+}
+
+// Keeps the sheet's text under the first free "NAME.edited" name, with the sheet's mode; its path.
+std::string KeepEditedText(SheetStorage& storage, const std::string& sheetPath) {
+    const std::optional<std::string> current =
+        storage.ReadFile(sheetPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+    constexpr int kTries = 100;
+    for (int i = 1; current && i <= kTries; ++i) {
+        const std::string edited = sheetPath + ".edited" + (i == 1 ? "" : "." + std::to_string(i));
+        if (storage.KindOf(edited) == EntryKind::Missing) {
+            storage.WriteBackup(edited, *current, sheetPath);
+            return edited;
+        }
+    }
+    throw Error("\"" + sheetPath + "\" was edited since the repair, and its text could not be kept aside: " +
+                    "nothing was put back",
+                sheetPath);
+}
+
 void RemoveIfThere(SheetStorage& storage, const std::string& path, const std::string& sheetPath) {
     const std::error_code error = storage.RemoveFile(path);
     if (error && error.value() != ENOENT) {
@@ -92,13 +121,13 @@ void RemoveIfThere(SheetStorage& storage, const std::string& path, const std::st
 
 } // namespace
 
-RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage) {
+RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage, EditedSheet edited) {
     const std::string backupPath = BackupPathOf(sheetPath);
     const std::string recordPath = MoveRecordPathOf(sheetPath);
     storage.ConfineTo(std::string(FolderPart(sheetPath)));
     RestoreResult result;
     std::optional<std::string> backup;
-    std::vector<PlannedMove> recorded;
+    MoveRecord recorded;
     bool hasRecord = false;
     try {
         backup = storage.ReadFile(backupPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
@@ -115,7 +144,16 @@ RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage) 
     if (backup && sheet != EntryKind::RegularFile && sheet != EntryKind::Missing) {
         throw Error("\"" + sheetPath + "\" is no regular file: nothing was put back", sheetPath);
     }
-    const std::vector<MoveBack> undo = MovesToUndo(storage, recorded, sheetPath);
+    const bool sheetEdited = EditedSinceRepair(storage, sheetPath, recorded, backup);
+    if (sheetEdited && edited == EditedSheet::Refuse) {
+        result.Outcome = RestoreOutcome::ChangedSinceRepair;
+        return result;
+    }
+    const std::vector<MoveBack> undo = MovesToUndo(storage, recorded.Moves, sheetPath);
+    // The edited text is safe on disk before anything else changes.
+    if (sheetEdited && backup) {
+        result.KeptEdited = KeepEditedText(storage, sheetPath);
+    }
     MoveAllBack(storage, undo, sheetPath, result);
     if (backup) {
         try {

@@ -1,5 +1,6 @@
 #include "cue/SheetSaving.h"
 
+#include "cue/MoveRecord.h"
 #include "cue/TextBuffer.h"
 
 namespace velmora {
@@ -18,7 +19,9 @@ bool SheetChanges(const RepairState& state, RepairHost& host) {
 
 void SaveSheet(RepairState& state, RepairHost& host) {
     if (SheetChanges(state, host)) {
-        host.Storage().WriteSheet(state.CuePath, host.Buffer().BytesForDisk(state.WholeText));
+        const std::string bytes = host.Buffer().BytesForDisk(state.WholeText);
+        NoteSheetInRecord(host.Storage(), state.CuePath, bytes);
+        host.Storage().WriteSheet(state.CuePath, bytes);
     }
 }
 

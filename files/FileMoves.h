@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/TemporaryFile.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,9 +63,16 @@ struct WritePlan {
 WritePlan PlanFileWrite(const std::string& path);
 WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& sheetPath);
 
+// A file written under a hidden temporary name, and the claim that keeps other runs' sweeps from it
+// until it is renamed or removed.
+struct HiddenTemporary {
+    std::string Path;
+    TemporaryFolderClaim Claim;
+};
+
 // Writes `content` under a new hidden temporary name beside the plan's target, neither flushed nor put in
-// place, and returns that name; throws the plan's error when it cannot.
-std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content);
+// place; throws the plan's error when it cannot.
+HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content);
 
 // Flushes a folder's entries (a rename into it) to disk. The system error, or an empty error code: a
 // folder that cannot be opened or flushed leaves what was renamed into it not known to be on disk.

@@ -13,7 +13,25 @@ namespace {
 
 std::atomic<BeneathCheck> chosenCheck{BeneathCheck::Kernel};
 
-// The parts of a relative name; nothing when it is absolute, climbs out, or has an empty part.
+int WalkRefusal(const std::string& folder, const std::vector<std::string>& parts) {
+    std::string path = folder.empty() ? std::string("./") : folder + (folder.back() == '/' ? "" : "/");
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        path += parts[i];
+        const EntryKind kind = EntryKindOf(path);
+        const bool last = i + 1 == parts.size();
+        if (kind == EntryKind::Other) {
+            return ELOOP;
+        }
+        if (!last && kind != EntryKind::Folder) {
+            return kind == EntryKind::Missing ? ENOENT : ENOTDIR;
+        }
+        path += '/';
+    }
+    return 0;
+}
+
+} // namespace
+
 std::optional<std::vector<std::string>> PartsBeneath(const std::string& name) {
     if (name.empty() || name[0] == '/' || name.find('\0') != std::string::npos) {
         return std::nullopt;
@@ -36,27 +54,12 @@ std::optional<std::vector<std::string>> PartsBeneath(const std::string& name) {
     }
 }
 
-int WalkRefusal(const std::string& folder, const std::vector<std::string>& parts) {
-    std::string path = folder.empty() ? std::string("./") : folder + (folder.back() == '/' ? "" : "/");
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        path += parts[i];
-        const EntryKind kind = EntryKindOf(path);
-        const bool last = i + 1 == parts.size();
-        if (kind == EntryKind::Other) {
-            return ELOOP;
-        }
-        if (!last && kind != EntryKind::Folder) {
-            return kind == EntryKind::Missing ? ENOENT : ENOTDIR;
-        }
-        path += '/';
-    }
-    return 0;
-}
-
-} // namespace
-
 void UseBeneathCheck(BeneathCheck check) {
     chosenCheck = check;
+}
+
+BeneathCheck ChosenBeneathCheck() {
+    return chosenCheck;
 }
 
 int RefusalBeneath(const std::string& folder, const std::string& name) {

@@ -8,14 +8,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::optional<std::vector<velmora::PlannedMove>> moves = velmora::DecodeMoveRecord(bytes);
-    if (!moves) {
+    const std::optional<velmora::MoveRecord> record = velmora::DecodeMoveRecord(bytes);
+    if (!record) {
         return 0;
     }
-    if (velmora::EncodeMoveRecord(*moves) != bytes) {
+    if (velmora::EncodeRecord(*record) != bytes || record->Done.size() != record->Moves.size()) {
         std::abort();
     }
-    for (const velmora::PlannedMove& move : *moves) {
+    for (const velmora::PlannedMove& move : record->Moves) {
         for (const std::string* name : {&move.From, &move.To}) {
             if (!velmora::IsRecordableName(*name)) {
                 continue;

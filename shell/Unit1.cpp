@@ -612,6 +612,12 @@ void TForm1::RestoreOriginal(QListWidgetItem* row) {
         ShowErrorBox(error);
         return;
     }
+    // An edited sheet is the user's newest text: it stays, and the rows stay as they are.
+    if (result.Outcome == RestoreOutcome::ChangedSinceRepair) {
+        ShowWarning(
+            Localized("%s was changed since the repair: nothing was put back", {FileNamePart(sheet)}));
+        return;
+    }
     // Whatever it said, no row of this sheet has anything left to put back; those that changed it now say
     // what is on disk.
     const bool restored = result.Outcome != RestoreOutcome::NoBackup;

@@ -270,14 +270,14 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
     WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
 }
 
-std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
+HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
     TemporaryFile file(plan.Target, ModeOf(plan));
     WriteContent(file, content, plan);
     std::string temporary = file.CloseKeepingName();
     if (temporary.empty()) {
         throw Error(CannotCreateMessage(plan.ShownPath, errno));
     }
-    return temporary;
+    return {std::move(temporary), file.TakeClaim()};
 }
 
 std::error_code SyncFolder(const std::string& folder) {

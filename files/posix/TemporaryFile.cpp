@@ -5,8 +5,6 @@
 #include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
-#include <chrono>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,24 +22,10 @@ std::string BaseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The coarse clock is the one file times are taken from, so a file made after this moment is never
-// dated before it.
-const timespec kProcessStart = [] {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    return now;
-}();
-
-bool OlderThanThisProcess(const struct stat& info) {
-    return info.st_mtim.tv_sec < kProcessStart.tv_sec ||
-           (info.st_mtim.tv_sec == kProcessStart.tv_sec && info.st_mtim.tv_nsec < kProcessStart.tv_nsec);
-}
-
 } // namespace
 
 TemporaryFile::TemporaryFile(const std::string& target, mode_t mode, Naming naming)
-    : folder_(ContainingFolder(target)), baseName_(BaseNameOf(target)) {
-    SweepStaleTemporaries(folder_);
+    : folder_(ContainingFolder(target)), baseName_(BaseNameOf(target)), claim_(folder_) {
     if (naming == Naming::UnnamedWherePossible) {
         fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd_ >= 0) {
@@ -149,29 +133,6 @@ std::string ContainingFolder(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void SweepStaleTemporaries(const std::string& folder) {
-    if (!FirstSweepOf(folder)) {
-        return;
-    }
-    DIR* directory = ::opendir(folder.c_str());
-    if (directory == nullptr) {
-        return;
-    }
-    const uid_t user = ::geteuid();
-    while (const dirent* entry = ::readdir(directory)) {
-        const std::string name = entry->d_name;
-        if (!IsTemporaryName(name)) {
-            continue;
-        }
-        struct stat info {};
-        if (::fstatat(::dirfd(directory), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == user && OlderThanThisProcess(info)) {
-            ::unlinkat(::dirfd(directory), name.c_str(), 0);
-        }
-    }
-    ::closedir(directory);
 }
 
 } // namespace velmora

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "files/TemporaryFile.h"
+
 #include <string>
 #include <sys/types.h>
 #include <system_error>
+#include <utility>
 
 namespace velmora {
 
@@ -30,12 +33,15 @@ public:
     // Closes a hidden file unflushed and gives up its name, which the caller now owns; empty (errno set)
     // when closing fails, the file then removed.
     std::string CloseKeepingName();
+    // The claim on the folder, for a caller that keeps the file's name beyond this object.
+    TemporaryFolderClaim TakeClaim() { return std::move(claim_); }
 
 private:
     std::error_code NameBeside(const std::string& target);
 
     std::string folder_;
     std::string baseName_;
+    TemporaryFolderClaim claim_;
     int fd_ = -1;
     bool unnamed_ = false;
     // The hidden name while the file has one.

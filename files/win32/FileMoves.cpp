@@ -262,7 +262,7 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
     WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
 }
 
-std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
+HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
     std::string temporary;
     WinHandle file(CreateHiddenBeside(plan.Target, plan.Kept.Permissions, temporary));
     if (!file.valid()) {
@@ -274,7 +274,7 @@ std::string WriteHiddenTemporary(const WritePlan& plan, std::string_view content
         DeleteFileW(WidePath(temporary).c_str());
         throw Error(CannotCreateMessage(plan.ShownPath, error));
     }
-    return temporary;
+    return {std::move(temporary), TemporaryFolderClaim(ContainingFolder(plan.Target))};
 }
 
 std::error_code SyncFolder(const std::string&) {

@@ -16,10 +16,8 @@ using velmora::testkit::ReadFile;
 using velmora::testkit::TempFolder;
 using velmora::testkit::WriteFile;
 
-const std::string kOld = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
-                         "    INDEX 01 0:1:80\r\n";
-const std::string kNew = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
-                         "    INDEX 01 00:02:05\r\n";
+const std::string& kOld = kSheetToRewrite;
+const std::string& kNew = kSheetRewritten;
 
 // Built by appending: the optimiser misreads a chain of + on short strings as overlapping copies.
 std::string SheetName(int i) {
@@ -52,8 +50,7 @@ TEST(DiskFailures, NoSheetIsReportedWrittenThatIsNotKnownToBeOnDisk) {
             }
             const Finished finished =
                 RunVelmoraFix(folder.Path(), arguments,
-                              std::string("env VELMORA_FAILING_CALL=") + c.call +
-                                  " ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" + FAILING_CALLS_SHIM);
+                              std::string("env VELMORA_FAILING_CALL=") + c.call + " " + kShimPrefix);
             const bool mustFail = sheets == 1 ? c.single : c.batch;
             EXPECT_EQ(finished.status, mustFail ? 2 : 0) << finished.out << finished.err;
             for (int i = 0; i < sheets; ++i) {

@@ -1,12 +1,16 @@
 // Loaded into velmora-fix with LD_PRELOAD: makes the call VELMORA_FAILING_CALL names fail with EIO, so
 // that a test sees what the program reports when the disk does not take what it was given.
 // "fsync-folder" fails fsync of folders only; "close" fails the close of files open for writing, after
-// closing them as a real failing close does.
+// closing them as a real failing close does. With VELMORA_PAUSE_BEFORE_SYNCFS naming a path, a batch
+// stops where its staged files are all written, before it flushes them: it makes "<path>.paused" (holding its
+// process id) and waits until the path itself exists, so that a test can run something else in between.
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,26 @@ bool Failing(const char* call) {
     return failing != nullptr && std::strcmp(failing, call) == 0;
 }
 
+void PauseIfAsked() {
+    const char* resume = std::getenv("VELMORA_PAUSE_BEFORE_SYNCFS");
+    if (resume == nullptr) {
+        return;
+    }
+    const std::string paused = std::string(resume) + ".paused";
+    // Holds the process's id, so that a test can also kill it there.
+    const std::string pid = std::to_string(::getpid());
+    const int marker = ::open(paused.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (marker >= 0) {
+        const ssize_t written = ::write(marker, pid.data(), pid.size());
+        static_cast<void>(written);
+        ::close(marker);
+    }
+    const timespec step{0, 10'000'000};
+    while (::access(resume, F_OK) != 0) {
+        ::nanosleep(&step, nullptr);
+    }
+}
+
 int FailWithEio() {
     errno = EIO;
     return -1;
@@ -24,6 +48,20 @@ int FailWithEio() {
 
 template <typename Function> Function Real(const char* name) {
     return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+void SwapFolderOnce() {
+    static bool swapped = false;
+    const char* folder = std::getenv("VELMORA_SWAP_FOLDER");
+    const char* to = std::getenv("VELMORA_SWAP_TO");
+    if (swapped || folder == nullptr || to == nullptr) {
+        return;
+    }
+    swapped = true;
+    const std::string aside = std::string(folder) + ".real";
+    if (Real<int (*)(const char*, const char*)>("rename")(folder, aside.c_str()) == 0) {
+        ::symlink(to, folder);
+    }
 }
 
 } // namespace
@@ -43,6 +81,7 @@ int fdatasync(int fd) {
 }
 
 int syncfs(int fd) {
+    PauseIfAsked();
     return Failing("syncfs") ? FailWithEio() : Real<int (*)(int)>("syncfs")(fd);
 }
 
@@ -56,6 +95,7 @@ int close(int fd) {
 }
 
 int rename(const char* from, const char* to) {
+    SwapFolderOnce();
     return Failing("rename") ? FailWithEio() : Real<int (*)(const char*, const char*)>("rename")(from, to);
 }
 
@@ -66,6 +106,7 @@ int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags) {
+    SwapFolderOnce();
     return Failing("rename") ? FailWithEio()
                              : Real<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2")(
                                    fromFolder, from, toFolder, to, flags);

@@ -37,6 +37,8 @@ TEST(FixOptions, RefusesWhatItDoesNotKnow) {
          "unknown encoding latin9 (UTF-8, Windows-1252, Windows-1251, Shift-JIS, GB18030, Big5, EUC-KR)"},
         {{"--restore", "--encoding", "sjis", "a.cue"},
          "--restore reads no sheet: --encoding does not go with it"},
+        {{"--force", "a.cue"}, "--force goes with --restore only"},
+        {{"--auto", "--force", "a.cue"}, "--force goes with --restore only"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(message);

@@ -1,14 +1,17 @@
 // Sheets as a hostile download or an untidy library has them, repaired by the real program on real
 // folders; each case says what must be on disk afterwards, byte for byte.
 #include "../cue/TestSupport.h"
+#include "HostileFolders.h"
 #include "RunVelmoraFix.h"
 #include "cue/MoveRecord.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,31 +29,10 @@ const std::string kAudio = "PERFORMER \"p\"\r\nTITLE \"t\"\r\n";
 const std::string kTracks = "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n";
 const std::string kImageTracks = "  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n";
 
-std::string LinkTarget(const std::string& path) {
-    std::error_code error;
-    return fs::is_symlink(path, error) ? fs::read_symlink(path, error).string() : "(no link)";
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
-}
-
-// Every entry below `root` (links not followed) with what it holds: a file's bytes, a link's target.
-std::map<std::string, std::string> Snapshot(const std::string& root) {
-    std::map<std::string, std::string> entries;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-        const std::string below = entry.path().lexically_relative(root).string();
-        if (entry.is_symlink()) {
-            entries[below] = "link to " + fs::read_symlink(entry.path()).string();
-        } else if (entry.is_regular_file()) {
-            entries[below] = ReadFile(entry.path().string());
-        } else {
-            entries[below] = entry.is_directory() ? "folder" : "other";
-        }
-    }
-    return entries;
 }
 
 // The JSON lines of a run with its folder's path taken out, and a dry run's own fields with it, so that
@@ -73,6 +55,22 @@ std::string ComparableJson(std::string out, const std::string& root) {
     return lines;
 }
 
+const std::string kOriginalGame = "FILE \"disc.bin\" BINARY\r\n" + kImageTracks;
+const std::string kRepairedGame = "FILE \"game.bin\" BINARY\r\n" + kImageTracks;
+const std::string kEditedGame = kRepairedGame + "REM edited by hand\r\n";
+
+// A sheet whose repair moved its image and rewrote it, edited by hand since; beside it, an ".edited" name
+// planted as a link to a file of the user's.
+void ArrangeEditedSinceRepair(const TempFolder& root) {
+    WriteBelow(root, "home/.bashrc", "alias ls='ls --color'\n");
+    WriteBelow(root, "dl/game.cue", kEditedGame);
+    WriteBelow(root, "dl/game.cue.bak", kOriginalGame);
+    WriteBelow(root, "dl/game.bin", "image");
+    WriteBelow(root, "dl/game.cue.moves",
+               EncodeRecord({{{"disc.bin", "game.bin"}}, {true}, SheetDigest(kRepairedGame)}));
+    LinkBelow(root, "dl/game.cue.edited", "../home/.bashrc");
+}
+
 struct Case {
     const char* name;
     std::function<void(const TempFolder&)> arrange;
@@ -89,12 +87,10 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
     const Case cases[] = {
         {"a backup that links to a file of the user's is never written through",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "home");
-             fs::create_directories(root / "music");
-             WriteFile(root / "home/.bashrc", bashrc);
-             WriteFile(root / "music/album.cue", fixSheet);
-             WriteFile(root / "music/a.wav", "");
-             fs::create_symlink("../home/.bashrc", root / "music/album.cue.bak");
+             WriteBelow(root, "home/.bashrc", bashrc);
+             WriteBelow(root, "music/album.cue", fixSheet);
+             WriteBelow(root, "music/a.wav", "");
+             LinkBelow(root, "music/album.cue.bak", "../home/.bashrc");
          },
          "music/album.cue", 2, "music/album.cue => ERROR\n",
          [&](const TempFolder& root) {
@@ -106,9 +102,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          [&](const TempFolder& root) {
              fs::create_directories(root / "music/one.cue.bak");
              ::mkfifo((root / "music/two.cue.bak").c_str(), 0644);
-             WriteFile(root / "music/one.cue", fixSheet);
-             WriteFile(root / "music/two.cue", fixSheet);
-             WriteFile(root / "music/a.wav", "");
+             WriteBelow(root, "music/one.cue", fixSheet);
+             WriteBelow(root, "music/two.cue", fixSheet);
+             WriteBelow(root, "music/a.wav", "");
          },
          "music/one.cue music/two.cue", 2, "music/one.cue => ERROR\nmusic/two.cue => ERROR\n",
          [&](const TempFolder& root) {
@@ -119,13 +115,11 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a named sheet that is a link is repaired where it lies, its files looked for and kept there",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "store");
-             fs::create_directories(root / "music");
-             WriteFile(root / "store/album.cue", fixSheet);
-             WriteFile(root / "store/a.wav", "");
+             WriteBelow(root, "store/album.cue", fixSheet);
+             WriteBelow(root, "store/a.wav", "");
              // Beside the link, a file --auto would take for a missing a.wav.
-             WriteFile(root / "music/album.flac", "");
-             fs::create_symlink("../store/album.cue", root / "music/album.cue");
+             WriteBelow(root, "music/album.flac", "");
+             LinkBelow(root, "music/album.cue", "../store/album.cue");
          },
          "--auto music/album.cue", 0, "music/album.cue => CORRECTED\n",
          [&](const TempFolder& root) {
@@ -139,12 +133,10 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a sheet that is a link below a folder given with --recursive is skipped, as find skips it",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "Music");
-             fs::create_directories(root / "Downloads/album");
-             WriteFile(root / "Music/real.cue", fixSheet);
-             WriteFile(root / "Music/a.wav", "");
-             WriteFile(root / "Downloads/album/x.flac", "");
-             fs::create_symlink("../../Music/real.cue", root / "Downloads/album/link.cue");
+             WriteBelow(root, "Music/real.cue", fixSheet);
+             WriteBelow(root, "Music/a.wav", "");
+             WriteBelow(root, "Downloads/album/x.flac", "");
+             LinkBelow(root, "Downloads/album/link.cue", "../../Music/real.cue");
          },
          "--auto --recursive Downloads", 0, "Downloads/album/link.cue => SKIPPED\n",
          [&](const TempFolder& root) {
@@ -155,10 +147,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a restore below a folder never writes a backup through a sheet that links out",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "dl");
-             WriteFile(root / "rc", bashrc);
-             fs::create_symlink("../rc", root / "dl/x.cue");
-             WriteFile(root / "dl/x.cue.bak", "downloaded\r\n");
+             WriteBelow(root, "rc", bashrc);
+             LinkBelow(root, "dl/x.cue", "../rc");
+             WriteBelow(root, "dl/x.cue.bak", "downloaded\r\n");
          },
          "--restore --recursive dl", 0, "dl/x.cue => SKIPPED\n",
          [&](const TempFolder& root) {
@@ -167,15 +158,13 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a planted record of moves is refused whole: nothing leaves or enters the folder",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "dl");
-             fs::create_directories(root / "home/.ssh");
-             WriteFile(root / "home/.ssh/id_rsa", "private key");
-             WriteFile(root / "dl/album.cue", fixSheet);
-             WriteFile(root / "dl/album.cue.bak", "downloaded\r\n");
-             WriteFile(root / "dl/payload.desktop", "[Desktop Entry]\n");
-             WriteFile(root / "dl/album.cue.moves",
-                       EncodeMoveRecord({{"../home/.ssh/id_rsa", "key"},
-                                         {root / "home/autostart.desktop", "payload.desktop"}}));
+             WriteBelow(root, "home/.ssh/id_rsa", "private key");
+             WriteBelow(root, "dl/album.cue", fixSheet);
+             WriteBelow(root, "dl/album.cue.bak", "downloaded\r\n");
+             WriteBelow(root, "dl/payload.desktop", "[Desktop Entry]\n");
+             WriteBelow(root, "dl/album.cue.moves",
+                        EncodeMoveRecord({{"../home/.ssh/id_rsa", "key"},
+                                          {root / "home/autostart.desktop", "payload.desktop"}}));
          },
          "--restore dl/album.cue", 2, "dl/album.cue => ERROR\n",
          [&](const TempFolder& root) {
@@ -186,12 +175,33 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
                                                  "payload.desktop"}));
              EXPECT_EQ(ReadFile(root / "dl/album.cue"), fixSheet);
          }},
+        {"a sheet edited since its repair is not restored, and nothing moves",
+         [&](const TempFolder& root) { ArrangeEditedSinceRepair(root); }, "--restore dl/game.cue", 1,
+         "dl/game.cue => CHANGED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "dl/game.cue"), kEditedGame);
+             EXPECT_EQ(FolderEntries(root / "dl"),
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.edited",
+                                                 "game.cue.moves"}));
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+         }},
+        {"--force keeps an edited sheet's text beside it, never through a planted .edited",
+         [&](const TempFolder& root) { ArrangeEditedSinceRepair(root); }, "--restore --force dl/game.cue", 0,
+         "dl/game.cue => RESTORED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "dl/game.cue"), kOriginalGame);
+             EXPECT_EQ(ReadFile(root / "dl/game.cue.edited.2"), kEditedGame);
+             EXPECT_EQ(LinkTarget(root / "dl/game.cue.edited"), "../home/.bashrc");
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+             EXPECT_EQ(
+                 FolderEntries(root / "dl"),
+                 (std::vector<std::string>{"disc.bin", "game.cue", "game.cue.edited", "game.cue.edited.2"}));
+         }},
         {"two image sheets and one image: the first takes it, and the second is not offered it again",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "games");
-             WriteFile(root / "games/one.cue", "FILE \"one.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "games/two.cue", "FILE \"two.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "games/image.bin", std::string(2352, 'i'));
+             WriteBelow(root, "games/one.cue", "FILE \"one.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "games/two.cue", "FILE \"two.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "games/image.bin", std::string(2352, 'i'));
          },
          "--auto games/one.cue games/two.cue", 1, "games/one.cue => CORRECTED\ngames/two.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -200,10 +210,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a real repair never adds to a planted record",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "dl");
-             WriteFile(root / "dl/game.cue", "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "dl/game.cue.moves", EncodeMoveRecord({{"/etc/passwd", "x"}}));
-             WriteFile(root / "dl/disc.bin", std::string(2352, 'i'));
+             WriteBelow(root, "dl/game.cue", "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "dl/game.cue.moves", EncodeMoveRecord({{"/etc/passwd", "x"}}));
+             WriteBelow(root, "dl/disc.bin", std::string(2352, 'i'));
          },
          "--auto dl/game.cue", 2, "dl/game.cue => ERROR\n",
          [&](const TempFolder& root) {
@@ -213,12 +222,11 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"an image reference that climbs out gets its image beside the sheet under its last name",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "library/game");
              fs::create_directories(root / "outside");
-             WriteFile(root / "library/game/game.cue",
-                       "FILE \"../../outside/evil.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "library/game/game.cue",
+                        "FILE \"../../outside/evil.bin\" BINARY\r\n" + kImageTracks);
              // --auto takes an image only when it holds the sheet's track: one frame here.
-             WriteFile(root / "library/game/game.bin", std::string(2352, 'i'));
+             WriteBelow(root, "library/game/game.bin", std::string(2352, 'i'));
          },
          "--auto library/game/game.cue", 0, "library/game/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
@@ -231,9 +239,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a drive-letter reference gets a plain name, never one with backslashes",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "game");
-             WriteFile(root / "game/game.cue", "FILE \"C:\\Music\\game.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "download.bin", "image");
+             WriteBelow(root, "game/game.cue", "FILE \"C:\\Music\\game.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "download.bin", "image");
          },
          "--bin download.bin game/game.cue", 0, "game/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
@@ -245,11 +252,10 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a sub-folder that links outside is not written into",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "game");
              fs::create_directories(root / "elsewhere");
-             fs::create_directory_symlink("../elsewhere", root / "game/cd");
-             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "download.bin", "image");
+             LinkBelow(root, "game/cd", "../elsewhere");
+             WriteBelow(root, "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "download.bin", "image");
          },
          "--bin download.bin game/game.cue", 1, "game/game.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -258,9 +264,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a sub-folder reference is looked for below the sheet with either separator",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "game/cd");
-             WriteFile(root / "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "game/cd/disc.bin", "image");
+             WriteBelow(root, "game/game.cue", "FILE \"cd\\disc.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "game/cd/disc.bin", "image");
          },
          "game/game.cue", 0, "game/game.cue => GOOD\n",
          [&](const TempFolder& root) {
@@ -268,10 +273,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a folder given as the image is refused and stays where it is",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "game");
-             fs::create_directories(root / "folder.bin");
-             WriteFile(root / "folder.bin/inside", "keep");
-             WriteFile(root / "game/game.cue", "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "folder.bin/inside", "keep");
+             WriteBelow(root, "game/game.cue", "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
          },
          "--bin folder.bin game/game.cue", 1, "game/game.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -280,10 +283,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"--auto never takes the image of a sibling sheet",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "set");
-             WriteFile(root / "set/Disc 1.cue", "FILE \"Disc 1.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "set/Disc 2.cue", "FILE \"Disc 2.bin\" BINARY\r\n" + kImageTracks);
-             WriteFile(root / "set/Disc 2.bin", "second disc");
+             WriteBelow(root, "set/Disc 1.cue", "FILE \"Disc 1.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "set/Disc 2.cue", "FILE \"Disc 2.bin\" BINARY\r\n" + kImageTracks);
+             WriteBelow(root, "set/Disc 2.bin", "second disc");
          },
          "--auto 'set/Disc 1.cue'", 1, "set/Disc 1.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -293,10 +295,9 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"--auto never takes a file that another sheet names",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "box");
-             WriteFile(root / "box/live.cue", kAudio + "FILE \"live.wav\" WAVE\r\n" + kTracks);
-             WriteFile(root / "box/other.cue", kAudio + "FILE \"live.flac\" WAVE\r\n" + kTracks);
-             WriteFile(root / "box/live.flac", "");
+             WriteBelow(root, "box/live.cue", kAudio + "FILE \"live.wav\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "box/other.cue", kAudio + "FILE \"live.flac\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "box/live.flac", "");
          },
          "--auto box/live.cue", 1, "box/live.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -304,11 +305,10 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"one --audio answers one question: the next one is cancelled",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "album");
-             WriteFile(root / "album/album.cue", kAudio + "FILE \"1.wav\" WAVE\r\n" + kTracks +
-                                                     "FILE \"2.wav\" WAVE\r\n" + kTracks +
-                                                     "FILE \"3.wav\" WAVE\r\n" + kTracks);
-             WriteFile(root / "album/x.flac", "");
+             WriteBelow(root, "album/album.cue",
+                        kAudio + "FILE \"1.wav\" WAVE\r\n" + kTracks + "FILE \"2.wav\" WAVE\r\n" + kTracks +
+                            "FILE \"3.wav\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "album/x.flac", "");
          },
          "--audio album/x.flac album/album.cue", 1, "album/album.cue => BAD\n",
          [&](const TempFolder& root) {
@@ -316,13 +316,11 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"several --audio answer their questions in order, across sheets",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "a");
-             fs::create_directories(root / "b");
-             WriteFile(root / "a/a.cue",
-                       kAudio + "FILE \"1.wav\" WAVE\r\n" + kTracks + "FILE \"2.wav\" WAVE\r\n" + kTracks);
-             WriteFile(root / "b/b.cue", kAudio + "FILE \"3.wav\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "a/a.cue",
+                        kAudio + "FILE \"1.wav\" WAVE\r\n" + kTracks + "FILE \"2.wav\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "b/b.cue", kAudio + "FILE \"3.wav\" WAVE\r\n" + kTracks);
              for (const char* name : {"a/one.flac", "a/two.flac", "b/three.mp3"}) {
-                 WriteFile(root / name, "");
+                 WriteBelow(root, name, "");
              }
          },
          "--audio a/one.flac --audio a/two.flac --recursive . --audio=b/three.mp3", 0,
@@ -334,9 +332,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a disc image keeps its type in a sheet that reads as audio",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "cd");
-             WriteFile(root / "cd/game.cue", kAudio + "FILE \"GAME.BIN\" BINARY\r\n" + kTracks);
-             WriteFile(root / "cd/game.img", "image");
+             WriteBelow(root, "cd/game.cue", kAudio + "FILE \"GAME.BIN\" BINARY\r\n" + kTracks);
+             WriteBelow(root, "cd/game.img", "image");
          },
          "--audio cd/game.img cd/game.cue", 0, "cd/game.cue => CORRECTED\n",
          [&](const TempFolder& root) {
@@ -344,10 +341,8 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"a chosen audio file elsewhere is named by its path from the sheet",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "music/album");
-             fs::create_directories(root / "rips");
-             WriteFile(root / "music/album/album.cue", kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks);
-             WriteFile(root / "rips/a.flac", "");
+             WriteBelow(root, "music/album/album.cue", kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "rips/a.flac", "");
          },
          "--audio rips/a.flac music/album/album.cue", 0, "music/album/album.cue => CORRECTED\n",
          [&](const TempFolder& root) {
@@ -356,11 +351,10 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          }},
         {"the backup is the sheet's bytes with the sheet's mode",
          [&](const TempFolder& root) {
-             fs::create_directories(root / "private");
-             WriteFile(
-                 root / "private/album.cue",
+             WriteBelow(
+                 root, "private/album.cue",
                  "PERFORMER \"p\"\nTITLE \"t\"\nFILE \"a.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 0:1:80\n");
-             WriteFile(root / "private/a.wav", "");
+             WriteBelow(root, "private/a.wav", "");
              ::chmod((root / "private/album.cue").c_str(), 0600);
          },
          "private/album.cue", 0, "private/album.cue => CORRECTED\n",
@@ -374,10 +368,30 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_EQ(ModeOf(root / "private/album.cue.bak"), 0600u);
              EXPECT_EQ(ModeOf(root / "private/album.cue"), 0600u);
          }},
+        {"names of our temporaries planted as a link and a folder are neither swept nor followed",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "home/.bashrc", bashrc);
+             WriteBelow(root, "dl/.b.cue.fedcba9876543210.tmp/inside", "keep");
+             WriteBelow(root, "dl/album.cue", fixSheet);
+             WriteBelow(root, "dl/a.wav", "");
+             LinkBelow(root, "dl/.album.cue.0123456789abcdef.tmp", "../home/.bashrc");
+             // Dated long ago, as what a killed run left would be.
+             const timespec old[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+             for (const char* name :
+                  {"dl/.album.cue.0123456789abcdef.tmp", "dl/.b.cue.fedcba9876543210.tmp"}) {
+                 ::utimensat(AT_FDCWD, (root / name).c_str(), old, AT_SYMLINK_NOFOLLOW);
+             }
+         },
+         "dl/album.cue", 0, "dl/album.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(LinkTarget(root / "dl/.album.cue.0123456789abcdef.tmp"), "../home/.bashrc");
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+             EXPECT_EQ(ReadFile(root / "dl/.b.cue.fedcba9876543210.tmp/inside"), "keep");
+         }},
         {"names are printed with their control characters escaped",
          [&](const TempFolder& root) {
-             WriteFile(root / "evil\x1b[2J.cue", kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks);
-             WriteFile(root / "a.wav", "");
+             WriteBelow(root, "evil\x1b[2J.cue", kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks);
+             WriteBelow(root, "a.wav", "");
          },
          "\"$(printf 'evil\\033[2J.cue')\"", 0, "evil\\x1b[2J.cue => GOOD\n",
          [](const TempFolder&) {
@@ -387,13 +401,13 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
         SCOPED_TRACE(c.name);
         TempFolder root;
         c.arrange(root);
+        const std::set<std::string> planted = TemporaryNamesBelow(root.Path());
         const Finished finished = RunVelmoraFix(root.Path(), c.arguments);
         EXPECT_EQ(finished.status, c.status) << finished.err;
         EXPECT_EQ(finished.out, c.out);
         c.check(root);
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path())) {
-            EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
-        }
+        // Nothing of the run's own is left; what the folder held under such names is.
+        EXPECT_EQ(TemporaryNamesBelow(root.Path()), planted);
         if (c.arguments.find("--restore") != std::string::npos) {
             continue;
         }
@@ -439,9 +453,8 @@ TEST(HostileSheets, AGoodSheetInAReadOnlyFolderIsLeftAloneForAnOrdinaryUser) {
     TempFolder root;
     TempFolder programFolder;
     const std::string sheet = kAudio + "FILE \"a.wav\" WAVE\r\n" + kTracks;
-    fs::create_directories(root / "ro");
-    WriteFile(root / "ro/album.cue", sheet);
-    WriteFile(root / "ro/a.wav", "");
+    WriteBelow(root, "ro/album.cue", sheet);
+    WriteBelow(root, "ro/a.wav", "");
     for (const char* name : {"", "ro", "ro/album.cue", "ro/a.wav"}) {
         HandToUnprivilegedUser(root / name);
     }

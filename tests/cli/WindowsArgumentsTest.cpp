@@ -13,10 +13,8 @@ using velmora::testkit::ReadFile;
 using velmora::testkit::TempFolder;
 using velmora::testkit::WriteFile;
 
-const std::string kSheet = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
-                           "    INDEX 01 0:1:80\r\n";
-const std::string kRepaired = "PERFORMER \"p\"\r\nTITLE \"t\"\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n"
-                              "    INDEX 01 00:02:05\r\n";
+const std::string& kSheet = kSheetToRewrite;
+const std::string& kRepaired = kSheetRewritten;
 
 void MakeFolder(const std::string& path) {
     ASSERT_TRUE(CreateDirectoryW(WidePath(path).c_str(), nullptr)) << path;

@@ -133,12 +133,12 @@ TEST(FileTimes, EachFileGetsTheIndexLinesAfterIt) {
 TEST(MoveRecord, RecordsRoundTripAnyBytesAndRefuseWhatIsNoRecord) {
     const std::vector<PlannedMove> moves = {
         {"/music/other.bin", "/games/disc.bin"}, {"/a b/\n12 x\xff.bin", "/c/\"d\".bin"}, {"", "/e"}};
-    const std::optional<std::vector<PlannedMove>> back = DecodeMoveRecord(EncodeMoveRecord(moves));
+    const std::optional<MoveRecord> back = DecodeMoveRecord(EncodeMoveRecord(moves));
     ASSERT_TRUE(back);
-    ASSERT_EQ(back->size(), moves.size());
+    ASSERT_EQ(back->Moves.size(), moves.size());
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        EXPECT_EQ((*back)[i].From, moves[i].From) << "move " << i;
-        EXPECT_EQ((*back)[i].To, moves[i].To) << "move " << i;
+        EXPECT_EQ(back->Moves[i].From, moves[i].From) << "move " << i;
+        EXPECT_EQ(back->Moves[i].To, moves[i].To) << "move " << i;
     }
     EXPECT_EQ(EncodeMoveRecord({{"/a", "/bc"}}), "Velmora moves\n2 /a\n3 /bc\n");
     for (const char* broken :
@@ -147,7 +147,31 @@ TEST(MoveRecord, RecordsRoundTripAnyBytesAndRefuseWhatIsNoRecord) {
           "Velmora moves\n18446744073709551615 /a\n3 /bc\n", "velmora moves\n2 /a\n3 /bc\n"}) {
         EXPECT_FALSE(DecodeMoveRecord(broken)) << broken;
     }
-    EXPECT_TRUE(DecodeMoveRecord("Velmora moves\n")->empty());
+    EXPECT_TRUE(DecodeMoveRecord("Velmora moves\n")->Moves.empty());
+}
+
+TEST(MoveRecord, MarksAndTheSheetsDigestRoundTripAndAreReadOnlyWhereTheyBelong) {
+    const MoveRecord record{{{"a", "b"}, {"c", "d"}}, {true, false}, SheetDigest("FILE \"x\" BINARY\r\n")};
+    const std::string bytes = EncodeRecord(record);
+    EXPECT_EQ(bytes, "Velmora moves\n1 a\n1 b\ndone\n1 c\n1 d\nsheet " + *record.Sheet + "\n");
+    const std::optional<MoveRecord> back = DecodeMoveRecord(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Done, (std::vector<bool>{true, false}));
+    EXPECT_EQ(back->Sheet, record.Sheet);
+    EXPECT_EQ(SheetDigest("").size(), 16u);
+    EXPECT_NE(SheetDigest("INDEX 01 00:02:05"), SheetDigest("INDEX 01 00:02:06"));
+    for (const char* broken : {
+             "Velmora moves\ndone\n",                             // a mark before any move
+             "Velmora moves\n1 a\n1 b\ndone\ndone\n",             // marked twice
+             "Velmora moves\nsheet 0123456789abcdef\n1 a\n1 b\n", // the digest not last
+             "Velmora moves\nsheet 0123456789abcdef\nsheet 0123456789abcdef\n",
+             "Velmora moves\nsheet 0123456789ABCDEF\n", // not our digits
+             "Velmora moves\nsheet 0123456789abcde\n",  // too short
+             "Velmora moves\nsheet 0123456789abcdef",   // no line end
+             "Velmora moves\n1 a\n1 b\ndone",           // a cut mark
+         }) {
+        EXPECT_FALSE(DecodeMoveRecord(broken)) << broken;
+    }
 }
 
 } // namespace

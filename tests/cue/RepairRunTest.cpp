@@ -312,8 +312,10 @@ TEST_F(RepairRun, AChosenImageIsMovedBesideTheSheetUnderItsName) {
     EXPECT_EQ(ReadFile(folder / "disc.cue"), sheet);
     EXPECT_EQ(FolderEntries(folder.Path()),
               (std::vector<std::string>{"disc.bin", "disc.cue", "disc.cue.moves"}));
-    // Names relative to the sheet's folder: a record never points anywhere else.
-    EXPECT_EQ(ReadFile(folder / "disc.cue.moves"), EncodeMoveRecord({{"other.bin", "disc.bin"}}));
+    // Names relative to the sheet's folder: a record never points anywhere else. The move is marked made,
+    // and the sheet the repair left is known by its digest.
+    EXPECT_EQ(ReadFile(folder / "disc.cue.moves"),
+              EncodeRecord({{{"other.bin", "disc.bin"}}, {true}, SheetDigest(sheet)}));
     ASSERT_EQ(host.chooserCalls.size(), 1u);
     const testkit::ChooserCall& call = host.chooserCalls[0];
     ASSERT_EQ(call.Filters.size(), 1u);

@@ -4,6 +4,7 @@
 #include "cue/MoveRecord.h"
 #include "messages/Messages.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -62,7 +63,7 @@ TEST_F(Restore, MovedImagesGoBackWhereTheyCameFromAndTheSheetWithThem) {
     host.chooserAnswers = {folder / "incoming/first.bin", folder / "incoming/second.bin"};
     ASSERT_EQ(Run("game.cue"), RunOutcome::Corrected);
     ASSERT_EQ(FolderEntries(folder / "incoming"), std::vector<std::string>{});
-    EXPECT_EQ(DecodeMoveRecord(ReadFile(folder / "game.cue.moves"))->size(), 2u);
+    EXPECT_EQ(DecodeMoveRecord(ReadFile(folder / "game.cue.moves"))->Moves.size(), 2u);
 
     const RestoreResult result = RestoreSheet(folder / "game.cue", SystemStorage());
     EXPECT_EQ(result.Outcome, RestoreOutcome::Restored);
@@ -220,6 +221,133 @@ TEST_F(Restore, AMoveThatFailsPartWayPutsBackWhatWasMoved) {
               (std::vector<std::string>{"a.bin", "game.cue", "game.cue.moves", "one.bin", "two.bin"}));
     EXPECT_EQ(ReadFile(folder / "two.bin"), "2");
     EXPECT_EQ(ReadFile(folder / "a.bin"), "someone else's");
+}
+
+// A sheet edited since its repair is the user's newest text: it is never thrown away. Refused, nothing
+// changes; kept aside first, the restore goes ahead; records from before the digest restore as ever.
+TEST_F(Restore, ASheetEditedSinceTheRepairIsKeptOrRefused) {
+    const std::string original = "FILE \"disc.bin\" BINARY\r\n" + kImageTracks;
+    const std::string repaired = "FILE \"game.bin\" BINARY\r\n" + kImageTracks;
+    const std::string edited = repaired + "REM edited by hand\r\n";
+    const MoveRecord withDigest{{{"disc.bin", "game.bin"}}, {true}, SheetDigest(repaired)};
+    const MoveRecord beforeDigests{{{"disc.bin", "game.bin"}}, {false}, std::nullopt};
+    const struct {
+        const char* note;
+        std::string sheet;
+        MoveRecord record;
+        EditedSheet mode;
+        // Names taken already, with what they hold.
+        std::vector<std::string> taken;
+        RestoreOutcome outcome;
+        // Where the edited text ends, empty for nowhere.
+        std::string keptAs;
+    } cases[] = {
+        {"as the repair left it",
+         repaired,
+         withDigest,
+         EditedSheet::Refuse,
+         {},
+         RestoreOutcome::Restored,
+         ""},
+        {"never rewritten: the backup's bytes",
+         original,
+         withDigest,
+         EditedSheet::Refuse,
+         {},
+         RestoreOutcome::Restored,
+         ""},
+        {"edited, refused",
+         edited,
+         withDigest,
+         EditedSheet::Refuse,
+         {},
+         RestoreOutcome::ChangedSinceRepair,
+         ""},
+        {"edited, kept aside",
+         edited,
+         withDigest,
+         EditedSheet::KeepAside,
+         {},
+         RestoreOutcome::Restored,
+         "game.cue.edited"},
+        {"edited, an earlier .edited kept",
+         edited,
+         withDigest,
+         EditedSheet::KeepAside,
+         {"game.cue.edited", "game.cue.edited.2"},
+         RestoreOutcome::Restored,
+         "game.cue.edited.3"},
+        {"edited, a record from before digests",
+         edited,
+         beforeDigests,
+         EditedSheet::Refuse,
+         {},
+         RestoreOutcome::Restored,
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        const TempFolder here;
+        WriteFile(here / "game.cue", c.sheet);
+        ::chmod((here / "game.cue").c_str(), 0600);
+        WriteFile(here / "game.cue.bak", original);
+        WriteFile(here / "game.cue.moves", EncodeRecord(c.record));
+        WriteFile(here / "game.bin", "image");
+        for (const std::string& name : c.taken) {
+            WriteFile(here / name, "earlier: " + name);
+        }
+        const std::vector<std::string> before = FolderEntries(here.Path());
+
+        const RestoreResult result = RestoreSheet(here / "game.cue", SystemStorage(), c.mode);
+        EXPECT_EQ(result.Outcome, c.outcome);
+        for (const std::string& name : c.taken) {
+            EXPECT_EQ(ReadFile(here / name), "earlier: " + name);
+        }
+        if (c.outcome == RestoreOutcome::ChangedSinceRepair) {
+            EXPECT_EQ(FolderEntries(here.Path()), before);
+            EXPECT_EQ(ReadFile(here / "game.cue"), c.sheet);
+            EXPECT_EQ(ReadFile(here / "game.bin"), "image");
+            continue;
+        }
+        EXPECT_EQ(ReadFile(here / "game.cue"), original);
+        EXPECT_EQ(ReadFile(here / "disc.bin"), "image");
+        EXPECT_EQ(result.KeptEdited, c.keptAs.empty() ? "" : here / c.keptAs);
+        std::vector<std::string> expected = c.taken;
+        expected.insert(expected.end(), {"disc.bin", "game.cue"});
+        if (!c.keptAs.empty()) {
+            EXPECT_EQ(ReadFile(here / c.keptAs), edited);
+            EXPECT_EQ(ModeOf(here / c.keptAs), 0600u);
+            expected.push_back(c.keptAs);
+        }
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(FolderEntries(here.Path()), expected);
+    }
+}
+
+TEST_F(Restore, AnEditedSheetsTextIsNeverKeptThroughALink) {
+    const std::string repaired = "FILE \"game.bin\" BINARY\r\n" + kImageTracks;
+    WriteFile(folder / "game.cue", repaired + "REM mine\r\n");
+    WriteFile(folder / "game.cue.bak", "old");
+    WriteFile(folder / "game.cue.moves",
+              EncodeRecord({{{"disc.bin", "game.bin"}}, {true}, SheetDigest(repaired)}));
+    WriteFile(folder / "game.bin", "image");
+    WriteFile(elsewhere / "rc", "the user's own file");
+    ::symlink((elsewhere / "rc").c_str(), (folder / "game.cue.edited").c_str());
+    const RestoreResult result = RestoreSheet(folder / "game.cue", SystemStorage(), EditedSheet::KeepAside);
+    EXPECT_EQ(result.KeptEdited, folder / "game.cue.edited.2");
+    EXPECT_EQ(ReadFile(elsewhere / "rc"), "the user's own file");
+    EXPECT_EQ(ReadFile(folder / "game.cue.edited.2"), repaired + "REM mine\r\n");
+}
+
+TEST_F(Restore, ARepairNotesTheDigestOfTheSheetItLeaves) {
+    WriteFile(folder / "game.cue", "FILE \"C:\\Games\\one.bin\" BINARY\r\n" + kImageTracks);
+    WriteFile(folder / "first.bin", std::string(4000, '1'));
+    host.chooserAnswers = {folder / "first.bin"};
+    ASSERT_EQ(Run("game.cue"), RunOutcome::Corrected);
+    const std::optional<MoveRecord> record = DecodeMoveRecord(ReadFile(folder / "game.cue.moves"));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->Done, std::vector<bool>{true});
+    EXPECT_EQ(record->Sheet, SheetDigest(ReadFile(folder / "game.cue")));
 }
 
 } // namespace
