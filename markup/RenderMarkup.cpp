@@ -20,23 +20,26 @@ void ChooseFormats(MarkupCallState& state) {
     state.drawFormat = state.rules.externalLeading ? format : format & ~DT_EXTERNALLEADING;
 }
 
+// The indent is a left margin: alignment places the line within what is left of the width after it, so
+// a right or centred line wraps and ends where a left one would, never past the right edge.
 Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::int32_t xExtent) {
     Rect r = lineRect;
+    r.Left = PositionSum(r.Left, state.indent);
+    const std::int64_t spare = static_cast<std::int64_t>(r.Right) - r.Left - xExtent;
     switch (state.alignment) {
     case ParagraphAlignment::Right:
-        if (r.Right - xExtent > r.Left) {
-            r.Left = r.Right - xExtent;
+        if (spare > 0) {
+            r.Left = PositionSum(r.Left, spare);
         }
         break;
     case ParagraphAlignment::Center:
-        if (const std::int64_t spare = static_cast<std::int64_t>(r.Right) - r.Left - xExtent; spare > 0) {
-            r.Left += static_cast<std::int32_t>(spare / 2);
+        if (spare > 0) {
+            r.Left = PositionSum(r.Left, spare / 2);
         }
         break;
     case ParagraphAlignment::Left:
         break;
     }
-    r.Left = PositionSum(r.Left, state.indent);
     return r;
 }
 
