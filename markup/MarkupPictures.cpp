@@ -114,10 +114,11 @@ Size LineLayout::ImageListPicture(std::int32_t index, std::int32_t x, std::int32
 
 void LineLayout::DrawPicture(THTMLPicture& picture, bool stretched, const Rect& given) {
     if (stretched) {
-        if (rules_.marksStretched) {
-            picture.SetStretch(true);
-        }
+        // Both controls draw at the asked size; only the label leaves the picture marked as stretched.
+        const bool wasStretched = picture.Stretch();
+        picture.SetStretch(true);
         picture.Draw(canvas_, given);
+        picture.SetStretch(rules_.marksStretched || wasStretched);
         return;
     }
     const std::int32_t frames = picture.CountFrames();
