@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/KeptLayout.h"
 #include "markup/MarkupLine.h"
 #include "markup/MarkupTags.h"
 #include "pictures/HTMLPicture.h"
@@ -43,6 +44,9 @@ private:
     void ListItem();
     void Rule();
     void CloseFocusRectOnLine();
+    // A hit-testing second pass leaves what decides its hits for the next hit tests to read.
+    bool KeepsHits() const { return s_.keptHits != nullptr && !decidesLayout_ && paintNothing_; }
+    void KeepHit(KeptLayout::HitEvent event);
 
     // Pictures and backgrounds (MarkupPictures.cpp).
     void Image(std::string_view tag);

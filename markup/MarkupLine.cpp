@@ -135,6 +135,16 @@ void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
     width = measured.Right - measured.Left;
     result_.xExtent = PositionSum(result_.xExtent, width);
     const std::int64_t x = static_cast<std::int64_t>(in_.hitX) - lineRect_.Left;
+    if (KeepsHits() && s_.flow.insideAnchor) {
+        const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
+        KeptLayout::HitEvent event;
+        event.from = result_.xExtent - width;
+        event.to = result_.xExtent;
+        event.top = textRect_.Top;
+        event.bandTop = bottom - canvas_.TextHeight("gh");
+        event.bandBottom = bottom;
+        KeepHit(event);
+    }
     if (s_.flow.insideAnchor && x >= result_.xExtent - width && x <= result_.xExtent) {
         result_.textHit = true;
         if (in_.hitY > textRect_.Top) {
@@ -180,6 +190,15 @@ void LineLayout::DrawRun(std::string_view run) {
         DrawErrorUnderline(textRect_.Left, measured.Right);
     }
     textRect_ = {measured.Right, lineRect_.Top, lineRect_.Right, lineRect_.Bottom};
+}
+
+void LineLayout::KeepHit(KeptLayout::HitEvent event) {
+    std::vector<std::string>& hrefs = s_.keptHits->hrefs;
+    if (hrefs.empty() || hrefs.back() != s_.flow.href) {
+        hrefs.push_back(s_.flow.href);
+    }
+    event.href = static_cast<std::int32_t>(hrefs.size() - 1);
+    s_.keptHits->hitEvents.push_back(event);
 }
 
 void LineLayout::DrawErrorUnderline(std::int32_t left, std::int32_t right) {

@@ -1,9 +1,11 @@
 #include "markup/RenderMarkup.h"
 
+#include "markup/KeptLayout.h"
 #include "markup/MarkupEntities.h"
 #include "markup/MarkupLine.h"
 #include "markup/MarkupState.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace velmora {
@@ -43,10 +45,9 @@ Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::in
     return r;
 }
 
-} // namespace
-
-bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request,
-                  MarkupResult& result) {
+// One call: fresh, or reading its lines from kept (replay), and leaving in kept what it laid out.
+bool Lay(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request, MarkupResult& result,
+         KeptLayout* kept, bool replay) {
     MarkupCallState state(canvas, sources, request, result);
     const TextBatch batch(canvas);
     const Brush entryBrush = canvas.CurrentBrush();
@@ -61,38 +62,73 @@ bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequ
     result.focusHref.clear();
     ChooseFormats(state);
 
-    const std::string prepared = PrepareMarkup(request.markup);
-    std::string_view text = prepared;
+    const bool keepHits = kept != nullptr && request.noDraw && !kept->HasHits();
+    if (keepHits) {
+        kept->hitLines.clear();
+        kept->hitEvents.clear();
+        kept->hrefs.clear();
+        state.keptHits = kept;
+    }
+    std::string prepared;
+    std::string_view text;
+    if (replay) {
+        result.textWidth = kept->measuredWidth;
+        result.plainText = kept->plainText;
+    } else {
+        prepared = PrepareMarkup(request.markup);
+        text = prepared;
+    }
     RunningFont measureFont{state.baseFont, {}};
     RunningFont drawFont{state.baseFont, {}};
     const Rect& bounds = request.bounds;
     std::int32_t lineTop = bounds.Top;
     bool hit = false;
 
-    while (!text.empty()) {
-        canvas.SetFont(measureFont.font);
+    for (std::size_t index = 0; replay ? index < kept->lines.size() : !text.empty(); ++index) {
         state.flow.subscript = false;
         state.flow.superscript = false;
-        const FlowState lineStart = state.flow;
         LineValues line;
-        line.height = canvas.TextHeight("gh");
-        const std::int32_t probeHeight = line.height;
-        const Rect lineRect{bounds.Left + 1, lineTop, bounds.Right, bounds.Bottom};
-
-        const LineResult measured =
-            RenderMarkupLine(state, measureFont, text, lineRect, LinePass::Measure, line);
-        if (state.rules.lineSpacing) {
-            line.height += request.lineSpacing;
+        Rect drawRect;
+        std::string_view consumed;
+        std::int32_t probeHeight = 0;
+        std::string measuredText;
+        if (replay) {
+            const KeptLayout::Line& k = kept->lines[index];
+            line = {k.height, k.superscriptOffset, k.subscriptOffset, k.textOffset};
+            drawRect = k.drawRect;
+            state.alignment = static_cast<ParagraphAlignment>(k.alignment);
+            state.indent = k.indent;
+            consumed = k.consumed;
+        } else {
+            canvas.SetFont(measureFont.font);
+            const FlowState lineStart = state.flow;
+            line.height = canvas.TextHeight("gh");
+            probeHeight = line.height;
+            const Rect lineRect{bounds.Left + 1, lineTop, bounds.Right, bounds.Bottom};
+            LineResult measured =
+                RenderMarkupLine(state, measureFont, text, lineRect, LinePass::Measure, line);
+            if (state.rules.lineSpacing) {
+                line.height += request.lineSpacing;
+            }
+            // Measuring alone carries its state from line to line; otherwise the second pass does.
+            if (!request.measureOnly) {
+                state.flow = lineStart;
+            }
+            drawRect = AlignedLineRect(state, lineRect, measured.xExtent);
+            drawRect.Bottom = lineTop + line.height + line.subscriptOffset + line.superscriptOffset;
+            measuredText = std::move(measured.consumed);
+            consumed = measuredText;
+            if (kept != nullptr) {
+                kept->measuredWidth = std::max(kept->measuredWidth, measured.xExtent);
+                kept->lines.push_back({measuredText, line.height, line.superscriptOffset,
+                                       line.subscriptOffset, line.textOffset, drawRect,
+                                       static_cast<std::uint8_t>(state.alignment), state.indent});
+            }
         }
         const std::int32_t lineAdvance = line.height + line.subscriptOffset + line.superscriptOffset;
 
-        // Measuring alone carries its state from line to line; otherwise the second pass does.
         if (!request.measureOnly) {
-            state.flow = lineStart;
-            Rect drawRect = AlignedLineRect(state, lineRect, measured.xExtent);
-            drawRect.Bottom = lineTop + lineAdvance;
             canvas.SetFont(drawFont.font);
-            std::string_view consumed = measured.consumed;
             const LineResult second =
                 RenderMarkupLine(state, drawFont, consumed, drawRect, LinePass::Second, line);
             const std::int32_t bottom = drawRect.Bottom - line.textOffset;
@@ -101,13 +137,16 @@ bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequ
                 second.imageHit) {
                 hit = true;
             }
+            if (keepHits) {
+                kept->hitLines.push_back({drawRect.Left, bottom - probe, bottom, kept->hitEvents.size()});
+            }
         }
         result.anchorCount = state.flow.anchorCount;
         lineTop += lineAdvance;
         result.textHeight += lineAdvance;
         // A line the bounds would cut is dropped with all after it, rather than shown in part; measuring
         // goes on, so that a control can size itself to the whole text.
-        if (!request.measureOnly && lineTop + probeHeight > bounds.Bottom) {
+        if (!replay && !request.measureOnly && lineTop + probeHeight > bounds.Bottom) {
             break;
         }
     }
@@ -116,7 +155,54 @@ bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequ
     }
     canvas.SetBrush(entryBrush);
     canvas.SetFont(state.baseFont);
+    if (kept != nullptr && !replay) {
+        kept->plainText = result.plainText;
+        kept->linesKept = true;
+    }
+    if (keepHits) {
+        kept->hitTextWidth = result.textWidth;
+        kept->textHeight = result.textHeight;
+        kept->anchorCount = result.anchorCount;
+        kept->KeepHits();
+    }
+    if (kept != nullptr && state.layoutFollowsHitPoint) {
+        kept->Forget();
+    }
     return hit;
+}
+
+} // namespace
+
+bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request,
+                  MarkupResult& result) {
+    return Lay(canvas, sources, request, result, nullptr, false);
+}
+
+bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request,
+                  MarkupResult& result, KeptLayout& kept) {
+    // Measuring every line below the bounds is rare and kept by no one.
+    if (request.measureOnly) {
+        return RenderMarkup(canvas, sources, request, result);
+    }
+    if (kept.Answers(sources, request, canvas.Font(), canvas.PixelsPerInchX(), canvas.PixelsPerInchY())) {
+        if (request.noDraw && kept.HasHits()) {
+            return kept.Hit(request, result);
+        }
+        return Lay(canvas, sources, request, result, &kept, true);
+    }
+    kept.Forget();
+    kept.key =
+        KeptLayout::KeyFor(sources, request, canvas.Font(), canvas.PixelsPerInchX(), canvas.PixelsPerInchY());
+    return Lay(canvas, sources, request, result, &kept, false);
+}
+
+bool MarkupCall::Run() {
+    if (kept == nullptr) {
+        return RenderMarkup(canvas, sources, request, result);
+    }
+    KeptLayout& layout =
+        kept->For(sources, request, canvas.Font(), canvas.PixelsPerInchX(), canvas.PixelsPerInchY());
+    return RenderMarkup(canvas, sources, request, result, layout);
 }
 
 } // namespace velmora
