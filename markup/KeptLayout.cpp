@@ -1,5 +1,7 @@
 #include "markup/KeptLayout.h"
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
@@ -88,6 +90,29 @@ bool KeptLayout::Hit(const MarkupRequest& request, MarkupResult& result) const {
         }
     }
     return hit;
+}
+
+std::vector<Point> KeptLayout::AnchorPoints() const {
+    std::vector<Point> points;
+    std::size_t e = 0;
+    for (const HitLine& line : hitLines) {
+        for (; e < line.endEvent; ++e) {
+            const HitEvent& event = hitEvents[e];
+            std::int64_t x = line.left + (event.from + event.to) / 2;
+            std::int64_t y = 0;
+            if (event.kind == HitEvent::Kind::Text) {
+                y = (std::max(event.bandTop, line.bandTop) + std::min(event.bandBottom, line.bandBottom)) / 2;
+            } else if (event.kind == HitEvent::Kind::Image) {
+                y = (event.top + event.bottom) / 2;
+            } else {
+                continue;
+            }
+            x = std::clamp<std::int64_t>(x, -kMarkupCoordinateLimit, kMarkupCoordinateLimit);
+            y = std::clamp<std::int64_t>(y, -kMarkupCoordinateLimit, kMarkupCoordinateLimit);
+            points.push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
+        }
+    }
+    return points;
 }
 
 KeptLayout& KeptLayouts::For(const MarkupSources& sources, const MarkupRequest& request,

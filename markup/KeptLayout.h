@@ -26,6 +26,9 @@ public:
     // What a hit-testing call (noDraw) at request's point would return, from the kept lines alone.
     bool Hit(const MarkupRequest& request, MarkupResult& result) const;
     void Forget() { *this = KeptLayout(); }
+    // A point on every run of anchor text and every linked picture, in text order: where a hit test
+    // finds each anchor without searching the whole bounds.
+    std::vector<Point> AnchorPoints() const;
 
     // Written by RenderMarkup.
     struct Line {
