@@ -88,6 +88,11 @@ public:
     std::string plainText;
     std::int32_t measuredWidth = 0; // the widest line of the measuring passes
 
+    // How far each drawn run reached, in drawing order: a later paint of the same lines draws the same
+    // runs in the same fonts but for their colours and underlines, which move nothing.
+    std::vector<std::int32_t> drawnWidths;
+    bool drawnWidthsKept = false;
+
     std::vector<HitLine> hitLines;
     std::vector<HitEvent> hitEvents;
     std::vector<std::string> hrefs;

@@ -75,6 +75,12 @@ private:
         const std::int64_t width = std::int64_t{lineRect_.Right} - lineRect_.Left - indent;
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(width, INT32_MIN, INT32_MAX));
     }
+    // Only the measuring pass says what the line took: the second pass is handed exactly that.
+    void KeepConsumed(std::string_view written) {
+        if (decidesLayout_) {
+            result_.consumed.append(written);
+        }
+    }
     void EditFont(auto&& change) {
         FontState f = canvas_.Font();
         change(f);

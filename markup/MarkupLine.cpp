@@ -44,7 +44,7 @@ LineResult LineLayout::Run(std::string_view& text) {
         if (close == std::string_view::npos) {
             text = {};
         } else {
-            result_.consumed.append(text.substr(0, close + 1));
+            KeepConsumed(text.substr(0, close + 1));
             text.remove_prefix(close + 1);
         }
     }
@@ -115,7 +115,7 @@ void LineLayout::TakeRun(std::string_view& text) {
         result_.xExtent -= width;
         return;
     }
-    result_.consumed.append(written);
+    KeepConsumed(written);
     if (decidesLayout_) {
         out_.plainText += run;
     }
@@ -182,7 +182,14 @@ void LineLayout::DrawRun(std::string_view run) {
     Rect drawn = textRect_;
     canvas_.DrawText(run, drawn, s_.drawFormat);
     Rect measured = textRect_;
-    canvas_.DrawText(run, measured, s_.measureFormat);
+    if (s_.readsDrawnWidths && s_.nextDrawnWidth < s_.drawnWidths->size()) {
+        measured.Right = textRect_.Left + (*s_.drawnWidths)[s_.nextDrawnWidth++];
+    } else {
+        canvas_.DrawText(run, measured, s_.measureFormat);
+        if (s_.drawnWidths != nullptr && !s_.readsDrawnWidths) {
+            s_.drawnWidths->push_back(measured.Right - textRect_.Left);
+        }
+    }
     if (s_.flow.insideAnchor && s_.flow.anchorCount - 1 == in_.focusAnchor) {
         out_.focusHref = s_.flow.href;
     }

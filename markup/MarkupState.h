@@ -73,6 +73,10 @@ struct MarkupCallState {
     bool paragraphBand = false;
     // Where a hit-testing second pass leaves what decides its hits; null when nothing is kept.
     KeptLayout* keptHits = nullptr;
+    // The widths of the drawn runs: read from a kept layout (next names the one to read), or written.
+    std::vector<std::int32_t>* drawnWidths = nullptr;
+    bool readsDrawnWidths = false;
+    std::size_t nextDrawnWidth = 0;
     // An ALT picture was met: what the line holds then depends on the hit point.
     bool layoutFollowsHitPoint = false;
 

@@ -69,6 +69,13 @@ bool Lay(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& requ
         kept->hrefs.clear();
         state.keptHits = kept;
     }
+    if (kept != nullptr && !request.noDraw) {
+        state.drawnWidths = &kept->drawnWidths;
+        state.readsDrawnWidths = kept->drawnWidthsKept;
+        if (!kept->drawnWidthsKept) {
+            kept->drawnWidths.clear();
+        }
+    }
     std::string prepared;
     std::string_view text;
     if (replay) {
@@ -158,6 +165,9 @@ bool Lay(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& requ
     if (kept != nullptr && !replay) {
         kept->plainText = result.plainText;
         kept->linesKept = true;
+    }
+    if (state.drawnWidths != nullptr) {
+        kept->drawnWidthsKept = true;
     }
     if (keepHits) {
         kept->hitTextWidth = result.textWidth;
