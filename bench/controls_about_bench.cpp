@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -74,6 +75,28 @@ void MoveMouse(QWidget& widget, QPoint at) {
     QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(&widget, &move);
+}
+
+// A new link colour before each paint, so that every paint lays out and draws the text again.
+std::function<void(benchmark::State&)> PaintsAfterChange(MarkupControl& control, QImage& surface) {
+    return [&control, &surface](benchmark::State& state) {
+        int i = 0;
+        for (auto _ : state) {
+            control.SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
+            control.render(&surface);
+        }
+    };
+}
+
+// Moves over two points on the same link, so that each move does the whole look-up and finds it.
+std::function<void(benchmark::State&)> MovesOver(QWidget& widget, QPoint point) {
+    return [&widget, point](benchmark::State& state) {
+        const QPoint points[2] = {point, point + QPoint(1, 0)};
+        int i = 0;
+        for (auto _ : state) {
+            MoveMouse(widget, points[i++ & 1]);
+        }
+    };
 }
 
 // The first point, bottom row first, where the QLabel shows the hand over its link.
@@ -164,58 +187,20 @@ int main(int argc, char** argv) {
                                  })
         ->Unit(benchmark::kMicrosecond)
         ->Apply(AddRange);
-    benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change",
-                                 [&](benchmark::State& state) {
-                                     // A new link colour each time, so that every paint lays out and draws
-                                     // the text again.
-                                     int i = 0;
-                                     for (auto _ : state) {
-                                         text->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
-                                         text->render(&surface);
-                                     }
-                                 })
+    benchmark::RegisterBenchmark("THTMLStaticText_paint_after_change", PaintsAfterChange(*text, surface))
         ->Unit(benchmark::kMicrosecond)
         ->Apply(AddRange);
-    benchmark::RegisterBenchmark("THTMLStaticText_mouse_move",
-                                 [&](benchmark::State& state) {
-                                     // Two points on the same anchor, so each move does the whole hit test
-                                     // and finds the anchor.
-                                     const QPoint points[2] = {onAnchor, onAnchor + QPoint(1, 0)};
-                                     int i = 0;
-                                     for (auto _ : state) {
-                                         const QPoint at = points[i++ & 1];
-                                         QMouseEvent move(QEvent::MouseMove, at, text->mapToGlobal(at),
-                                                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-                                         QApplication::sendEvent(text, &move);
-                                     }
-                                 })
+    benchmark::RegisterBenchmark("THTMLStaticText_mouse_move", MovesOver(*text, onAnchor))
         ->Unit(benchmark::kMicrosecond)
         ->Apply(AddRange);
 
-    benchmark::RegisterBenchmark("THTMLabel_paint_after_change",
-                                 [&](benchmark::State& state) {
-                                     int i = 0;
-                                     for (auto _ : state) {
-                                         markupLabel->SetURLColor((i++ & 1) != 0 ? clBlue : clNavy);
-                                         markupLabel->render(&surface);
-                                     }
-                                 })
+    benchmark::RegisterBenchmark("THTMLabel_paint_after_change", PaintsAfterChange(*markupLabel, surface))
         ->Unit(benchmark::kMicrosecond)
         ->Apply(AddRange);
-    const auto movesOver = [](QWidget& widget, QPoint point) {
-        // Two points on the same link, so each move does the whole look-up and finds it.
-        return [&widget, point](benchmark::State& state) {
-            const QPoint points[2] = {point, point + QPoint(1, 0)};
-            int i = 0;
-            for (auto _ : state) {
-                MoveMouse(widget, points[i++ & 1]);
-            }
-        };
-    };
-    benchmark::RegisterBenchmark("THTMLabel_mouse_move", movesOver(*markupLabel, onLabelAnchor))
+    benchmark::RegisterBenchmark("THTMLabel_mouse_move", MovesOver(*markupLabel, onLabelAnchor))
         ->Unit(benchmark::kMicrosecond)
         ->Apply(AddRange);
-    benchmark::RegisterBenchmark("QLabel_mouse_move_over_link", movesOver(*label, onLink))
+    benchmark::RegisterBenchmark("QLabel_mouse_move_over_link", MovesOver(*label, onLink))
         ->Unit(benchmark::kMicrosecond)
         ->Apply(AddRange);
 
