@@ -22,8 +22,17 @@ namespace velmora {
 MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                              std::function<void()> onImagesChanged)
     : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
-      shellIcons_(std::make_unique<LazyShellIcons>()), imageListLink_(std::move(onImagesChanged)),
-      htmlText_(std::move(onTextChanged)), measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+      shellIcons_(std::make_unique<LazyShellIcons>()),
+      imageListLink_([this, changed = std::move(onImagesChanged)] {
+          ForgetLayouts();
+          changed();
+      }),
+      htmlText_([this, changed = std::move(onTextChanged)] {
+          // A new text loads its pictures anew, and they may not be the size they were.
+          ForgetLayouts();
+          changed();
+      }),
+      measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
     // Hover, the hand cursor and anchor events follow the mouse with no button held.
     setMouseTracking(true);
 }
@@ -95,7 +104,13 @@ void MarkupControl::SetEllipsis(bool on) {
 
 void MarkupControl::SetImages(ImageList* list) {
     imageListLink_.Attach(list);
+    ForgetLayouts();
     update();
+}
+
+void MarkupControl::SetPictureContainer(TPictureContainer* container) {
+    settings_.PictureContainer = container;
+    ForgetLayouts();
 }
 
 bool MarkupControl::IsPropertyStored(const QString& name) const {
@@ -129,12 +144,14 @@ bool MarkupControl::IsPropertyStored(const QString& name) const {
 void MarkupControl::ComponentRemoved(const ImageList* list) {
     if (list != nullptr && list == Images()) {
         imageListLink_.Attach(nullptr);
+        ForgetLayouts();
     }
 }
 
 void MarkupControl::ComponentRemoved(const TPictureContainer* container) {
     if (container != nullptr && container == settings_.PictureContainer) {
         settings_.PictureContainer = nullptr;
+        ForgetLayouts();
     }
 }
 
@@ -241,6 +258,7 @@ MarkupCall MarkupControl::NewCall(Canvas& canvas, std::string_view markup, const
     call.sources = OwnSources();
     call.request = NewRequest(bounds, mouse, focus);
     call.request.markup = markup;
+    call.kept = &keptLayouts_;
     return call;
 }
 
@@ -255,30 +273,66 @@ void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, R
     ApplyVAlignment(settings_.VAlignment, bounds, measure.result.textHeight, height());
 }
 
-AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
-    AnchorHit hit;
-    const std::string markup = GetJoinedText();
-    WithMeasureCanvas([&](Canvas& canvas) {
-        // Aligned as the paint aligns, and with colours that never change the layout, so that the hit
-        // lands where the text was drawn whatever the hover state.
-        AlignVertically(canvas, markup, bounds, {x, y}, -1);
-        MarkupCall call = NewCall(canvas, markup, bounds, {x, y}, -1);
-        call.request.noDraw = true;
-        call.request.hoverAnchor = -1;
-        call.request.urlColor = clWhite;
-        call.request.hoverColor = clNone;
-        call.request.hoverFontColor = clNone;
-        call.request.shadowColor = clNone;
-        call.request.blinkVisible = false;
-        const bool found = Render(call);
-        hovering_.Anchor = call.result.hitAnchorNumber;
-        hit.AnchorRect = call.result.hitAnchorRect;
-        if (found) {
-            hit.Anchor = call.result.hitAnchor;
-        } else {
-            hovering_.Anchor = -1;
+MarkupRequest MarkupControl::HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const {
+    // Colours that never change the layout, so that the hit lands where the text was drawn whatever the
+    // hover state.
+    MarkupRequest request = NewRequest(bounds, {x, y}, -1);
+    request.noDraw = true;
+    request.hoverAnchor = -1;
+    request.urlColor = clWhite;
+    request.hoverColor = clNone;
+    request.hoverFontColor = clNone;
+    request.shadowColor = clNone;
+    request.blinkVisible = false;
+    return request;
+}
+
+bool MarkupControl::KeptHit(const std::string& markup, Rect bounds, std::int32_t x, std::int32_t y,
+                            MarkupResult& result, bool& found) const {
+    const MarkupSources sources = OwnSources();
+    if (settings_.VAlignment == tvaCenter || settings_.VAlignment == tvaBottom) {
+        MarkupRequest measure = NewRequest(bounds, {x, y}, -1);
+        measure.markup = markup;
+        measure.noDraw = true;
+        const KeptLayout* measured = keptLayouts_.WithHits(sources, measure, settings_.Font, DpiX(), DpiY());
+        if (measured == nullptr) {
+            return false;
         }
-    });
+        ApplyVAlignment(settings_.VAlignment, bounds, measured->textHeight, height());
+    }
+    hitBounds_ = bounds;
+    MarkupRequest request = HitRequest(bounds, x, y);
+    request.markup = markup;
+    const KeptLayout* kept = keptLayouts_.WithHits(sources, request, settings_.Font, DpiX(), DpiY());
+    if (kept == nullptr) {
+        return false;
+    }
+    found = kept->Hit(request, result);
+    return true;
+}
+
+AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
+    const std::string markup = GetJoinedText();
+    MarkupResult result;
+    bool found = false;
+    if (!KeptHit(markup, bounds, x, y, result, found)) {
+        WithMeasureCanvas([&](Canvas& canvas) {
+            // Aligned as the paint aligns.
+            AlignVertically(canvas, markup, bounds, {x, y}, -1);
+            hitBounds_ = bounds;
+            MarkupCall call = NewCall(canvas, markup, bounds, {x, y}, -1);
+            call.request = HitRequest(bounds, x, y);
+            call.request.markup = markup;
+            found = Render(call);
+            result = std::move(call.result);
+        });
+    }
+    AnchorHit hit;
+    hovering_.Anchor = found ? result.hitAnchorNumber : -1;
+    hit.AnchorRect = result.hitAnchorRect;
+    if (found) {
+        hit.Anchor = std::move(result.hitAnchor);
+    }
     return hit;
 }
 
@@ -328,6 +382,27 @@ std::string MarkupControl::PlainText() const {
     return MarkupToPlainText(GetJoinedText());
 }
 
+std::vector<Point> MarkupControl::LinkProbes(const std::string& markup) {
+    // A hit test lays the text out and keeps it where the control's hit tests find it.
+    AnchorAt(-1, -1);
+    MarkupRequest request = HitRequest(hitBounds_, -1, -1);
+    request.markup = markup;
+    if (const KeptLayout* kept =
+            keptLayouts_.WithHits(OwnSources(), request, settings_.Font, DpiX(), DpiY())) {
+        return kept->AnchorPoints();
+    }
+    // A text whose pictures change with the point is not kept: every few pixels are tried instead, and
+    // each anchor's whole rectangle comes with any hit on it.
+    std::vector<Point> points;
+    constexpr int kStep = 3;
+    for (int y = 0; y < height(); y += kStep) {
+        for (int x = 0; x < width(); x += kStep) {
+            points.push_back({x, y});
+        }
+    }
+    return points;
+}
+
 const std::vector<MarkupLink>& MarkupControl::Links() {
     const std::string markup = GetJoinedText();
     if (linksKnown_ && markup == linksMarkup_ && size() == linksSize_) {
@@ -337,27 +412,30 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
     for (std::string& text : AnchorTexts(markup)) {
         links.push_back(MarkupLink{std::move(text), {}, {}});
     }
-    // Each anchor's whole rectangle comes with any hit on it, so a coarse sweep finds them all; the
-    // sweep leaves the hover state as the mouse left it.
+    // Found where the mouse finds them; the search leaves the hover state as the mouse left it.
     const std::int32_t hover = hovering_.Anchor;
     std::size_t found = 0;
-    constexpr int kStep = 3;
-    for (int y = 0; y < height() && found < links.size(); y += kStep) {
-        for (int x = 0; x < width() && found < links.size(); x += kStep) {
-            const AnchorHit hit = AnchorAt(x, y);
-            const std::int32_t number = hovering_.Anchor;
-            if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size()) {
-                continue;
-            }
-            MarkupLink& link = links[static_cast<std::size_t>(number - 1)];
-            if (!link.Bounds.isEmpty()) {
-                continue;
-            }
-            link.Target = hit.Anchor;
-            link.Bounds = QRect(QPoint(hit.AnchorRect.Left, hit.AnchorRect.Top),
-                                QPoint(hit.AnchorRect.Right - 1, hit.AnchorRect.Bottom - 1));
-            ++found;
+    for (const Point& point : LinkProbes(markup)) {
+        if (found == links.size()) {
+            break;
         }
+        // Only what the control shows is a link's place.
+        if (point.X < 0 || point.Y < 0 || point.X >= width() || point.Y >= height()) {
+            continue;
+        }
+        const AnchorHit hit = AnchorAt(point.X, point.Y);
+        const std::int32_t number = hovering_.Anchor;
+        if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size()) {
+            continue;
+        }
+        MarkupLink& link = links[static_cast<std::size_t>(number - 1)];
+        if (!link.Bounds.isEmpty()) {
+            continue;
+        }
+        link.Target = hit.Anchor;
+        link.Bounds = QRect(QPoint(hit.AnchorRect.Left, hit.AnchorRect.Top),
+                            QPoint(hit.AnchorRect.Right - 1, hit.AnchorRect.Bottom - 1));
+        ++found;
     }
     hovering_.Anchor = hover;
     links_ = std::move(links);

@@ -6,6 +6,7 @@
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
 #include "graphics/Rect.h"
+#include "markup/KeptLayout.h"
 #include "markup/RenderMarkup.h"
 #include "markup/ShellIcon.h"
 #include "pictures/PictureCache.h"
@@ -111,7 +112,7 @@ public:
     void SetEllipsis(bool on);
     void SetAnchorHint(bool on) { settings_.AnchorHint = on; }
     void SetImages(ImageList* list);
-    void SetPictureContainer(TPictureContainer* container) { settings_.PictureContainer = container; }
+    void SetPictureContainer(TPictureContainer* container);
 
     // Whether a layout writer saves the property: the frame settings only when they differ from a new
     // control's, the image list and picture container only when set, HTMLText only when it has lines.
@@ -250,6 +251,8 @@ protected:
     virtual void ShapeRequest(MarkupRequest& request) const = 0;
     // Runs a call the control built.
     virtual bool Render(MarkupCall& call) { return call.Run(); }
+    // What a hit test at (x, y) asks: the point, and colours that never change the layout.
+    MarkupRequest HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const;
     // Moves bounds down for centred or bottom text, measured as the paint lays it out.
     void AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
                          std::int32_t focus);
@@ -264,8 +267,18 @@ protected:
 
     // Shows the hint for a tool-tip request and says so.
     bool ShowHintFor(const QHelpEvent& event);
+    // The lines laid out last are laid out again: what the pictures hold has changed.
+    void ForgetLayouts() { keptLayouts_.Forget(); }
 
 private:
+    // A hit test answered from the kept layouts alone, without a canvas; false when none answers it.
+    bool KeptHit(const std::string& markup, Rect bounds, std::int32_t x, std::int32_t y, MarkupResult& result,
+                 bool& found) const;
+    // Points that find every link: one on each anchor run of the kept layout.
+    std::vector<Point> LinkProbes(const std::string& markup);
+    std::int32_t DpiX() const { return logicalDpiX(); }
+    std::int32_t DpiY() const { return logicalDpiY(); }
+
     Settings settings_;
     AnchorHover hovering_;
     std::unique_ptr<THTMLPictureCache> pictureCache_;
@@ -274,6 +287,10 @@ private:
     bool loading_ = false;
     TextLines htmlText_;
     QImage measureSurface_;
+    // The layouts this control's calls made last, reused while nothing that moves the lines changes.
+    mutable KeptLayouts keptLayouts_;
+    // Where the last hit test laid the text out, after vertical alignment.
+    mutable Rect hitBounds_;
     std::string linksMarkup_;
     QSize linksSize_;
     std::vector<MarkupLink> links_;

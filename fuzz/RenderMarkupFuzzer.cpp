@@ -3,6 +3,7 @@
 #include "FuzzInput.h"
 #include "graphics/ImageList.h"
 #include "graphics/testing/FakeCanvas.h"
+#include "markup/KeptLayout.h"
 #include "markup/RenderMarkup.h"
 #include "pictures/HTMLPicture.h"
 #include "pictures/PictureContainer.h"
@@ -75,9 +76,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     params.request.lineSpacing = Signed(input, 16);
     params.request.markup = input.Rest();
 
-    params.Run();
+    const bool hit = params.Run();
     if (params.result.anchorCount < 0 || params.result.textWidth < 0 || params.result.textHeight < 0) {
         std::abort();
+    }
+
+    // A control's kept layout must answer as the fresh call did, the first time (when it is filled) and
+    // the second (when it is read), drawing the same runs.
+    velmora::KeptLayouts kept;
+    const std::size_t freshDrawn = canvas.Records().size();
+    for (int round = 0; round < 2; ++round) {
+        velmora::testkit::FakeCanvas keptCanvas;
+        keptCanvas.SetPixelsPerInch(canvas.PixelsPerInchX(), canvas.PixelsPerInchY());
+        velmora::MarkupCall again(keptCanvas);
+        again.sources = params.sources;
+        again.request = params.request;
+        again.kept = &kept;
+        velmora::MarkupResult& a = params.result;
+        velmora::MarkupResult& b = again.result;
+        const bool found = again.Run();
+        if (found != hit || (found && a.hitAnchor != b.hitAnchor) || a.hitAnchorNumber != b.hitAnchorNumber ||
+            a.hitAnchorRect != b.hitAnchorRect || a.textWidth != b.textWidth ||
+            a.textHeight != b.textHeight || a.anchorCount != b.anchorCount || a.plainText != b.plainText ||
+            a.focusHref != b.focusHref || keptCanvas.Records().size() != freshDrawn) {
+            std::abort();
+        }
     }
     return 0;
 }

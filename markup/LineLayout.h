@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/KeptLayout.h"
 #include "markup/MarkupLine.h"
 #include "markup/MarkupTags.h"
 #include "pictures/HTMLPicture.h"
@@ -43,6 +44,9 @@ private:
     void ListItem();
     void Rule();
     void CloseFocusRectOnLine();
+    // A hit-testing second pass leaves what decides its hits for the next hit tests to read.
+    bool KeepsHits() const { return s_.keptHits != nullptr && !decidesLayout_ && paintNothing_; }
+    void KeepHit(KeptLayout::HitEvent event);
 
     // Pictures and backgrounds (MarkupPictures.cpp).
     void Image(std::string_view tag);
@@ -70,6 +74,12 @@ private:
         const std::int64_t indent = decidesLayout_ ? std::max(s_.indent, 0) : 0;
         const std::int64_t width = std::int64_t{lineRect_.Right} - lineRect_.Left - indent;
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(width, INT32_MIN, INT32_MAX));
+    }
+    // Only the measuring pass says what the line took: the second pass is handed exactly that.
+    void KeepConsumed(std::string_view written) {
+        if (decidesLayout_) {
+            result_.consumed.append(written);
+        }
     }
     void EditFont(auto&& change) {
         FontState f = canvas_.Font();

@@ -44,7 +44,7 @@ LineResult LineLayout::Run(std::string_view& text) {
         if (close == std::string_view::npos) {
             text = {};
         } else {
-            result_.consumed.append(text.substr(0, close + 1));
+            KeepConsumed(text.substr(0, close + 1));
             text.remove_prefix(close + 1);
         }
     }
@@ -115,7 +115,7 @@ void LineLayout::TakeRun(std::string_view& text) {
         result_.xExtent -= width;
         return;
     }
-    result_.consumed.append(written);
+    KeepConsumed(written);
     if (decidesLayout_) {
         out_.plainText += run;
     }
@@ -135,6 +135,16 @@ void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
     width = measured.Right - measured.Left;
     result_.xExtent = PositionSum(result_.xExtent, width);
     const std::int64_t x = static_cast<std::int64_t>(in_.hitX) - lineRect_.Left;
+    if (KeepsHits() && s_.flow.insideAnchor) {
+        const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
+        KeptLayout::HitEvent event;
+        event.from = result_.xExtent - width;
+        event.to = result_.xExtent;
+        event.top = textRect_.Top;
+        event.bandTop = bottom - canvas_.TextHeight("gh");
+        event.bandBottom = bottom;
+        KeepHit(event);
+    }
     if (s_.flow.insideAnchor && x >= result_.xExtent - width && x <= result_.xExtent) {
         result_.textHit = true;
         if (in_.hitY > textRect_.Top) {
@@ -172,7 +182,14 @@ void LineLayout::DrawRun(std::string_view run) {
     Rect drawn = textRect_;
     canvas_.DrawText(run, drawn, s_.drawFormat);
     Rect measured = textRect_;
-    canvas_.DrawText(run, measured, s_.measureFormat);
+    if (s_.readsDrawnWidths && s_.nextDrawnWidth < s_.drawnWidths->size()) {
+        measured.Right = textRect_.Left + (*s_.drawnWidths)[s_.nextDrawnWidth++];
+    } else {
+        canvas_.DrawText(run, measured, s_.measureFormat);
+        if (s_.drawnWidths != nullptr && !s_.readsDrawnWidths) {
+            s_.drawnWidths->push_back(measured.Right - textRect_.Left);
+        }
+    }
     if (s_.flow.insideAnchor && s_.flow.anchorCount - 1 == in_.focusAnchor) {
         out_.focusHref = s_.flow.href;
     }
@@ -180,6 +197,15 @@ void LineLayout::DrawRun(std::string_view run) {
         DrawErrorUnderline(textRect_.Left, measured.Right);
     }
     textRect_ = {measured.Right, lineRect_.Top, lineRect_.Right, lineRect_.Bottom};
+}
+
+void LineLayout::KeepHit(KeptLayout::HitEvent event) {
+    std::vector<std::string>& hrefs = s_.keptHits->hrefs;
+    if (hrefs.empty() || hrefs.back() != s_.flow.href) {
+        hrefs.push_back(s_.flow.href);
+    }
+    event.href = static_cast<std::int32_t>(hrefs.size() - 1);
+    s_.keptHits->hitEvents.push_back(event);
 }
 
 void LineLayout::DrawErrorUnderline(std::int32_t left, std::int32_t right) {

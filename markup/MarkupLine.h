@@ -13,7 +13,7 @@ enum class LinePass : std::uint8_t {
 };
 
 struct LineResult {
-    std::string consumed; // the text the line took, hidden runs left out, for the second pass
+    std::string consumed; // what the measuring pass took, hidden runs left out, for the second pass
     std::int32_t xExtent = 0;
     bool textHit = false;
     bool imageHit = false;

@@ -255,10 +255,18 @@ void LineLayout::CloseAnchor() {
         return;
     }
     s_.flow.insideAnchor = false;
+    const Rect anchorRect{anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
+                          anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
+                          PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+    if (KeepsHits()) {
+        KeptLayout::HitEvent event;
+        event.kind = KeptLayout::HitEvent::Kind::AnchorEnd;
+        event.anchorNumber = s_.flow.anchorCount;
+        event.anchorRect = anchorRect;
+        KeepHit(event);
+    }
     if (s_.flow.recordAnchor) {
-        out_.hitAnchorRect = {anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
-                              anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
-                              PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+        out_.hitAnchorRect = anchorRect;
         out_.hitAnchorNumber = s_.flow.anchorCount;
         s_.flow.recordAnchor = false;
     }

@@ -61,6 +61,7 @@ void LineLayout::Image(std::string_view tag) {
     const std::string attributes = UpperCaseAnsi(written);
     std::string source(WrittenAttributeValue(written, attributes, "SRC").value_or(""));
     ++s_.flow.imageCounter;
+    s_.layoutFollowsHitPoint = s_.layoutFollowsHitPoint || Holds(attributes, "ALT");
     if (Holds(attributes, "ALT") && s_.flow.imageCounter == s_.hitImage) {
         source = std::string(WrittenAttributeValue(written, attributes, "ALT").value_or(""));
     }
@@ -114,10 +115,11 @@ Size LineLayout::ImageListPicture(std::int32_t index, std::int32_t x, std::int32
 
 void LineLayout::DrawPicture(THTMLPicture& picture, bool stretched, const Rect& given) {
     if (stretched) {
-        if (rules_.marksStretched) {
-            picture.SetStretch(true);
-        }
+        // Both controls draw at the asked size; only the label leaves the picture marked as stretched.
+        const bool wasStretched = picture.Stretch();
+        picture.SetStretch(true);
         picture.Draw(canvas_, given);
+        picture.SetStretch(rules_.marksStretched || wasStretched);
         return;
     }
     const std::int32_t frames = picture.CountFrames();
@@ -141,6 +143,15 @@ void LineLayout::PlaceImage(const Size& size, const std::string& attributes) {
     if (decidesLayout_ && offset + size.Width > LineWidth() && size.Width < LineWidth()) {
         lineFull_ = true;
         return;
+    }
+    if (KeepsHits() && s_.flow.insideAnchor) {
+        KeptLayout::HitEvent event;
+        event.kind = KeptLayout::HitEvent::Kind::Image;
+        event.from = offset;
+        event.to = offset + size.Width;
+        event.top = lineRect_.Top;
+        event.bottom = std::int64_t{lineRect_.Top} + size.Height;
+        KeepHit(event);
     }
     const std::int64_t hitX = std::int64_t{in_.hitX} - lineRect_.Left;
     if (s_.flow.insideAnchor && hitX > offset && hitX < offset + size.Width && in_.hitY > lineRect_.Top &&

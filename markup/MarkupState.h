@@ -11,6 +11,8 @@
 
 namespace velmora {
 
+class KeptLayout;
+
 // a + b held within kMarkupCoordinateLimit.
 inline std::int32_t PositionSum(std::int64_t a, std::int64_t b) {
     const std::int64_t sum = a + b;
@@ -69,6 +71,14 @@ struct MarkupCallState {
     std::int32_t hitImage = -1;
     // A P background is on: every later line's band is filled with the background first.
     bool paragraphBand = false;
+    // Where a hit-testing second pass leaves what decides its hits; null when nothing is kept.
+    KeptLayout* keptHits = nullptr;
+    // The widths of the drawn runs: read from a kept layout (next names the one to read), or written.
+    std::vector<std::int32_t>* drawnWidths = nullptr;
+    bool readsDrawnWidths = false;
+    std::size_t nextDrawnWidth = 0;
+    // An ALT picture was met: what the line holds then depends on the hit point.
+    bool layoutFollowsHitPoint = false;
 
     TColor savedFontBackground = clNone;
     TColor savedHighlightText = clNone;

@@ -11,6 +11,7 @@
 namespace velmora {
 
 class ImageList;
+class KeptLayouts;
 class ShellIconSource;
 class THTMLPictureCache;
 class TPictureContainer;
@@ -83,16 +84,18 @@ bool RenderMarkup(Canvas& canvas, const MarkupSources& sources, const MarkupRequ
                   MarkupResult& result);
 
 // One call built part by part: the canvas is fixed when the call is made, the sources and the request
-// are filled in, Run() draws and leaves what it found in result. A call may run more than once.
+// are filled in, Run() draws and leaves what it found in result. A call may run more than once. With
+// kept layouts (the caller's), the call reuses and refreshes them; the answers are the same.
 struct MarkupCall {
     explicit MarkupCall(Canvas& target) : canvas(target) {}
 
-    bool Run() { return RenderMarkup(canvas, sources, request, result); }
+    bool Run();
 
     Canvas& canvas;
     MarkupSources sources;
     MarkupRequest request;
     MarkupResult result;
+    KeptLayouts* kept = nullptr;
 };
 
 } // namespace velmora

@@ -149,4 +149,25 @@ Measured MeasureMarkup(const std::string& markup, const FontState& font, const R
     return {params.result.textWidth, params.result.textHeight};
 }
 
+std::string FreshAnchorAt(MarkupControl& control, MarkupFlavor flavor, int x, int y) {
+    QImage surface(1, 1, QImage::Format_ARGB32_Premultiplied);
+    surface.setDotsPerMeterX(3780);
+    surface.setDotsPerMeterY(3780);
+    QPainter painter(&surface);
+    QtCanvas canvas(painter);
+    canvas.SetFont(control.Font());
+    const std::string markup = control.GetJoinedText();
+    MarkupCall call(canvas);
+    call.sources = {control.Images(), &control.PictureCache(), control.PictureContainer(),
+                    &control.ShellIcons()};
+    call.request.markup = markup;
+    call.request.bounds = control.TextArea();
+    call.request.hitX = x;
+    call.request.hitY = y;
+    call.request.noDraw = true;
+    call.request.wordWrap = !control.Ellipsis();
+    call.request.flavor = flavor;
+    return call.Run() ? call.result.hitAnchor : std::string();
+}
+
 } // namespace velmora::testkit

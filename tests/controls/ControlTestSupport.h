@@ -101,5 +101,8 @@ struct Measured {
 };
 Measured MeasureMarkup(const std::string& markup, const FontState& font, const Rect& bounds,
                        MarkupFlavor flavor);
+// The anchor a fresh layout of the control's text, with its font, pictures and text area, finds at a
+// point; empty for none. What a control that kept a layout must agree with.
+std::string FreshAnchorAt(MarkupControl& control, MarkupFlavor flavor, int x, int y);
 
 } // namespace velmora::testkit

@@ -586,6 +586,71 @@ void HTMLabelTest::centredTextIsHitWhereItIsDrawn() {
     QCOMPARE(shell.targets, std::vector<std::string>{"http://example.org/"});
 }
 
+void HTMLabelTest::hitsFollowWhatMovesTheLines() {
+    // Each change moves the link; a hit after it must find the link where a fresh layout puts it.
+    ImageList list(16, 16);
+    TPictureContainer wide(QtPictureBackend());
+    TPictureItem& item = wide.Items().Add();
+    item.Name = "p";
+    const std::vector<std::uint8_t> gif = testkit::MakeGif(40, 8, {{.ColorIndex = 0}});
+    std::istringstream stream(std::string(gif.begin(), gif.end()));
+    item.Picture().LoadStream(&stream);
+    struct Change {
+        const char* name;
+        std::function<void(THTMLabel&)> apply;
+    };
+    const Change changes[] = {
+        {"the image list gains its image",
+         [&](THTMLabel&) {
+             list.Add(Bitmap(16, 16));
+         }},
+        {"a picture container",
+         [&](THTMLabel& l) {
+             l.SetPictureContainer(&wide);
+         }},
+        {"the font",
+         [](THTMLabel& l) {
+             l.SetFont({"Arial", 14, clBlack});
+         }},
+        {"the width",
+         [](THTMLabel& l) {
+             l.resize(70, 60);
+         }},
+        {"the text",
+         [](THTMLabel& l) {
+             l.HTMLText().SetStrings(0, "longer words <A href=\"t\">link</A>");
+         }},
+        {"wrapping",
+         [](THTMLabel& l) {
+             l.SetEllipsis(true);
+         }},
+    };
+    for (const Change& change : changes) {
+        list.Clear();
+        THTMLabel& label = MakeLabel(150, 60);
+        label.SetImages(&list);
+        label.HTMLText().Add("<IMG src=\"IDX:0\"><IMG src=\"p\">ab cd <A href=\"t\">link words</A> end");
+        for (int x = 0; x < label.width(); ++x) {
+            label.AnchorAt(x, 8);
+        }
+        change.apply(label);
+        int differences = 0;
+        int found = 0;
+        for (int y = 0; y < label.height(); y += 3) {
+            for (int x = 0; x < label.width(); ++x) {
+                const std::string kept = label.AnchorAt(x, y).Anchor;
+                differences += kept == testkit::FreshAnchorAt(label, MarkupFlavor::Label, x, y) ? 0 : 1;
+                found += kept.empty() ? 0 : 1;
+            }
+        }
+        QVERIFY2(differences == 0, change.name);
+        QVERIFY2(found > 0, change.name);
+        label.ComponentRemoved(&wide);
+        label.ComponentRemoved(&list);
+        delete &label;
+    }
+}
+
 void HTMLabelTest::removedComponentsAreForgotten() {
     THTMLabel& label = MakeLabel(100, 20);
     label.HTMLText().Add("<A href=\"x\">pictures</A>");

@@ -42,6 +42,7 @@ private slots:
     void autoSizing_data();
     void autoSizing();
     void centredTextIsHitWhereItIsDrawn();
+    void hitsFollowWhatMovesTheLines();
     void removedComponentsAreForgotten();
     void captionIsNeverShown();
     void renderTextLendsTheLabelsPictures_data();

@@ -80,9 +80,10 @@ TEST_F(RenderImages, ContainerPicturesAtTheirSizeOrStretched) {
         {"<IMG src=\"logo\" width=\"40\" height=\"0\">x", 96, MarkupFlavor::Label, 24, 16, "B1,0,17,8",
          false},
         {"<IMG src=\"missing\">x", 96, MarkupFlavor::Label, 8, 16, "", false},
-        // The static text's copy takes the room but leaves the picture's stretch flag alone.
-        {"<IMG src=\"logo\" width=\"40\" height=\"20\">x", 96, MarkupFlavor::StaticText, 48, 20, "B1,0,17,8",
+        // The static text's copy stretches the picture too but leaves its stretch flag alone.
+        {"<IMG src=\"logo\" width=\"40\" height=\"20\">x", 96, MarkupFlavor::StaticText, 48, 20, "S1,0,41,20",
          false},
+        {"<IMG src=\"logo\" width=\"40\">x", 96, MarkupFlavor::StaticText, 24, 16, "B1,0,17,8", false},
     };
     for (const Case& c : cases) {
         container.Items().Clear();

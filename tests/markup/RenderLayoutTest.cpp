@@ -70,7 +70,14 @@ TEST_F(RenderLayout, AlignmentAndIndent) {
         {"a<BR><P indent=\"20\">aaaa bbbb", 81, 32, 48, "a@1,0 aaaa @21,16 bbbb@21,32"},
         {"<P indent=\"80\">ab cd", 81, 16, 32, "ab @81,0 cd@81,16"}, // no room: a word a line
         {"<P indent=\"-8\">aaaa bbbb", 81, 72, 16, "aaaa @-7,0 bbbb@33,0"},
-        {"<P align=\"center\" indent=\"20\">aaaa bbbb", 81, 32, 32, "aaaa @45,0 bbbb@45,16"},
+        // Aligned lines sit within the 60 pixels the indent leaves, so none runs past the right edge.
+        {"<P align=\"center\" indent=\"20\">aaaa bbbb", 81, 32, 32, "aaaa @35,0 bbbb@35,16"},
+        {"<P align=\"right\" indent=\"20\">aaaa bbbb", 81, 32, 32, "aaaa @49,0 bbbb@49,16"},
+        {"<P align=\"center\" indent=\"40\">abcd efgh", 81, 32, 32, "abcd @45,0 efgh@45,16"},
+        {"<P align=\"right\" indent=\"40\">abc de", 81, 24, 32, "abc @57,0 de@65,16"},
+        {"<P align=\"right\" indent=\"20\">abcdefghij", 81, 80, 16, "abcdefghij@21,0"},
+        {"<P align=\"center\" indent=\"20\">abcdefghij", 81, 80, 16, "abcdefghij@21,0"},
+        {"<P align=\"right\" indent=\"-8\">aaaa bbbb", 81, 72, 16, "aaaa @9,0 bbbb@49,0"},
         {"<P indent=\"abc\">x", 200, 8, 16, "x@1,0"},
         {"a<IN x=\"50\">b", 200, 58, 16, "a@1,0 b@50,0"},
         {"abcdefgh<IN x=\"10\">b", 200, 72, 16, "abcdefgh@1,0 b@65,0"},

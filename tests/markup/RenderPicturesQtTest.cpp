@@ -32,7 +32,8 @@ protected:
         item.Picture().LoadStream(&stream);
     }
 
-    QImage Render(const std::string& markup, int width, int height, ShellIconSource* icons = nullptr) {
+    QImage Render(const std::string& markup, int width, int height, ShellIconSource* icons = nullptr,
+                  MarkupFlavor flavor = MarkupFlavor::Label) {
         QImage image = testkit::WhiteImage(width, height);
         QPainter painter(&image);
         QtCanvas canvas(painter);
@@ -43,6 +44,7 @@ protected:
         params.request.bounds = {0, 0, width, height};
         params.sources.pictureContainer = &container;
         params.sources.shellIcons = icons;
+        params.request.flavor = flavor;
         params.Run();
         painter.end();
         return image;
@@ -108,6 +110,17 @@ TEST_F(RenderPicturesOnQt, InlinePictureTiledBackgroundAndGradient) {
         EXPECT_EQ(image.pixelColor(x, row).blue(), 255) << x;
     }
     EXPECT_TRUE(falling) << "red fades steadily from left to right";
+}
+
+TEST_F(RenderPicturesOnQt, BothFlavorsStretchAPictureToItsAskedSize) {
+    AddPng("dot", Filled(12, 12, Qt::red));
+    for (const MarkupFlavor flavor : {MarkupFlavor::Label, MarkupFlavor::StaticText}) {
+        const QImage image =
+            Render("<IMG src=\"dot\" width=\"40\" height=\"30\">x<BR>next line", 200, 80, nullptr, flavor);
+        const QString name = flavor == MarkupFlavor::Label ? "label" : "static text";
+        EXPECT_EQ(testkit::ColorBounds(image, Qt::red), QRect(1, 0, 40, 30)) << name.toStdString();
+        EXPECT_EQ(testkit::CountColor(image, Qt::red), 40 * 30) << "every pixel of the slot, nothing past it";
+    }
 }
 
 TEST_F(RenderPicturesOnQt, StretchedCopiesReplaceWhatLiesBelow) {
