@@ -2,6 +2,7 @@
 
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
+#include "messages/Messages.h"
 
 #include <charconv>
 
@@ -91,13 +92,13 @@ std::vector<PlannedMove> ReadMoveRecord(SheetStorage& storage, const std::string
     }
     std::optional<std::vector<PlannedMove>> moves = DecodeMoveRecord(*bytes);
     if (!moves) {
-        throw Error("\"" + recordPath + "\" is no record of moves", sheetPath);
+        throw Error(Localized("\"%s\" is no record of moves", {recordPath}), sheetPath);
     }
     for (const PlannedMove& move : *moves) {
         for (const std::string* name : {&move.From, &move.To}) {
             if (!IsRecordableName(*name)) {
-                throw Error("\"" + recordPath + "\" names \"" + *name +
-                                "\", which is no file of the sheet's folder",
+                throw Error(Localized("\"%s\" names \"%s\", which is no file of the sheet's folder",
+                                      {recordPath, *name}),
                             sheetPath);
             }
         }

@@ -3,6 +3,7 @@
 #include "../cue/TestSupport.h"
 #include "EncodedText.h"
 #include "RunVelmoraFix.h"
+#include "ScopedLanguage.h"
 #include "messages/Messages.h"
 
 #include <cerrno>
@@ -92,6 +93,7 @@ TEST(SheetEncodings, AChosenNameIsWrittenInTheSheetsEncoding) {
 // A short sheet whose named file is nowhere: its bytes could be Shift-JIS or Korean, and a misread name
 // would be written or moved under. Nothing is, until the user says the encoding.
 TEST(SheetEncodings, ASheetWhoseEncodingCannotBeToldIsLeftAloneUntilTheUserSaysIt) {
+    const ScopedLanguage english(kEnglishMessages);
     TempFolder folder;
     TempFolder scratch;
     const std::string sheet = Encoded(Sheet("x", "y", "東京.wav", "00:00:00"), "SHIFT_JIS", scratch);

@@ -1,3 +1,4 @@
+#include "ScopedLanguage.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,7 @@ TEST_F(MultiFileRepair, AnImageNamedInAnotherCaseIsPresentAndNeverMovedAway) {
 }
 
 TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
+    const ScopedLanguage english(kEnglishMessages);
     RowReport repaired;
     repaired.Repaired.push_back(
         {3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}, std::nullopt});
