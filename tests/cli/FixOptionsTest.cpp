@@ -1,6 +1,6 @@
 #include "cli/FixOptions.h"
 
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "cli/JsonLine.h"
 
 #include <gtest/gtest.h>

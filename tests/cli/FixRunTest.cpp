@@ -1,7 +1,7 @@
 #include "cli/FixRun.h"
 
 #include "../cue/TestSupport.h"
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "cli/SheetPaths.h"
 #include "messages/Messages.h"
 

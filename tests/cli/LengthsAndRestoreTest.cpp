@@ -1,7 +1,7 @@
 #include "../cue/EncodedAudio.h"
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "RunVelmoraFix.h"
-#include "ScopedLanguage.h"
 #include "cli/FixOptions.h"
 
 #include <filesystem>

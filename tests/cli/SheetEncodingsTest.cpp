@@ -1,9 +1,9 @@
 // Sheets as rippers write them in the encodings people use, each naming a file that lies beside it under
 // its Unicode name; the sheets are made by the system's own converter, independently of the engine.
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "EncodedText.h"
 #include "RunVelmoraFix.h"
-#include "ScopedLanguage.h"
 #include "messages/Messages.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "RunVelmoraFix.h"
-#include "ScopedLanguage.h"
 
 #include <gtest/gtest.h>
 

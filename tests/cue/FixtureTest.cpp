@@ -1,4 +1,4 @@
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "cue/LengthFit.h"
 
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "cue/FileTimes.h"
 #include "cue/MoveRecord.h"
 

@@ -1,6 +1,6 @@
 #include "cue/Restore.h"
 
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 #include "cue/MoveRecord.h"
 #include "messages/Messages.h"

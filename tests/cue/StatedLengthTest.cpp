@@ -1,6 +1,6 @@
 #include "cue/taglib/StatedLength.h"
 
-#include "ScopedLanguage.h"
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 #include "cue/RowReport.h"
 #include "cue/taglib/TagLibLength.h"
