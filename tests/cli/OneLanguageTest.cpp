@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace velmora::fix {
 namespace {
@@ -55,6 +57,17 @@ const char* const kRuns[] = {
 const std::regex kEnglishSentence(
     R"((^|[\s(])(the|is|was|were|are|on line|still|could|cannot|not|every|and|of|with|to|for|its|no|nothing|Usage)(?=[\s.,:;)!]|$))");
 
+// What each run printed, both streams, in a new folder of every message under the language set now.
+std::vector<std::pair<std::string, Finished>> RunEveryRun() {
+    TempFolder folder;
+    MakeFolderOfEveryMessage(folder);
+    std::vector<std::pair<std::string, Finished>> runs;
+    for (const char* arguments : kRuns) {
+        runs.emplace_back(arguments, RunVelmoraFix(folder.Path(), arguments));
+    }
+    return runs;
+}
+
 struct LanguageCase {
     std::string note;
     LanguageSettings settings;
@@ -72,11 +85,8 @@ TEST(OneLanguage, VelmoraFixLeavesNoEnglishSentenceInAnotherLanguage) {
     for (const LanguageCase& c : cases) {
         SCOPED_TRACE(c.note);
         const ScopedLanguage language(c.settings);
-        TempFolder folder;
-        MakeFolderOfEveryMessage(folder);
         std::string printed;
-        for (const char* arguments : kRuns) {
-            const Finished finished = RunVelmoraFix(folder.Path(), arguments);
+        for (const auto& [arguments, finished] : RunEveryRun()) {
             printed += finished.out + finished.err;
             std::smatch english;
             for (const std::string& stream : {finished.out, finished.err}) {
@@ -101,12 +111,9 @@ TEST(OneLanguage, VelmoraFixLeavesNoEnglishSentenceInAnotherLanguage) {
 
 TEST(OneLanguage, UnderEnglishTheSameRunsSpeakEnglish) {
     const ScopedLanguage english(kEnglishMessages);
-    TempFolder folder;
-    MakeFolderOfEveryMessage(folder);
     std::string printed;
-    for (const char* arguments : kRuns) {
-        const Finished finished = RunVelmoraFix(folder.Path(), arguments);
-        printed += finished.out + finished.err;
+    for (const auto& run : RunEveryRun()) {
+        printed += run.second.out + run.second.err;
     }
     // The probe above finds English where English is printed.
     EXPECT_TRUE(std::regex_search(printed, kEnglishSentence)) << printed;
