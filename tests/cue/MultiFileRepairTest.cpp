@@ -189,13 +189,19 @@ TEST_F(MultiFileRepair, AnImageNamedInAnotherCaseIsPresentAndNeverMovedAway) {
     EXPECT_TRUE(host.requests[0].Candidates.empty());
 }
 
-TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
-    const ScopedLanguage english(kEnglishMessages);
+// Two references renamed, by a rule and by the user, and three times normalised.
+RowReport TwoRenamesAndThreeTimes() {
     RowReport repaired;
     repaired.Repaired.push_back(
         {3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}, std::nullopt});
     repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false, {}, std::nullopt});
     repaired.NormalisedTimeLines = {5, 9, 12};
+    return repaired;
+}
+
+TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
+    const ScopedLanguage english(kEnglishMessages);
+    const RowReport repaired = TwoRenamesAndThreeTimes();
     RowReport missing;
     missing.Encoding = SheetEncoding::Windows1251;
     missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true, {}, std::nullopt});
@@ -234,11 +240,7 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
 
 // Each sentence is the language's own, the first of a list capitalised, the lists joined its way.
 TEST(RowReasons, AreWholeSentencesInTheUsersLanguage) {
-    RowReport repaired;
-    repaired.Repaired.push_back(
-        {3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}, std::nullopt});
-    repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false, {}, std::nullopt});
-    repaired.NormalisedTimeLines = {5, 9, 12};
+    const RowReport repaired = TwoRenamesAndThreeTimes();
     RowReport moved;
     moved.Repaired.push_back(
         {1, "d.bin", "d.bin", std::nullopt, true, false, {}, "61:12.00 contient les 14 pistes"});
