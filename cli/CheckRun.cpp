@@ -12,6 +12,7 @@
 #include "cue/LengthChecks.h"
 #include "cue/Restore.h"
 #include "cue/SheetFiles.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <functional>
@@ -43,7 +44,7 @@ SheetLine RefusedAsNoSheet(const std::string& path) {
     SheetLine line;
     line.Outcome = "WARNING";
     line.Status = SomeBad;
-    line.Problems.push_back({0, std::string(FileNamePart(path)) + " is not a valid CUE"});
+    line.Problems.push_back({0, Localized("%s is not a valid CUE", {FileNamePart(path)})});
     return line;
 }
 
@@ -105,19 +106,21 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
     const SheetEncoding encoding = buffer.Encoding();
     const LengthCheck check = CheckFileLengths(files, encoding, std::string(FolderPart(path)), host);
     for (const LengthMisfit& misfit : check.Misfits) {
-        line.Problems.push_back({misfit.FileLine, Quoted(misfit.Name, encoding) +
-                                                      " is too short for the sheet: " + MisfitText(misfit)});
+        line.Problems.push_back(
+            {misfit.FileLine, Localized("%s is too short for the sheet: %s",
+                                        {Quoted(misfit.Name, encoding), MisfitText(misfit)})});
     }
     for (const FileReference& missing : check.Missing) {
-        line.Problems.push_back({missing.LineNumber, Quoted(missing.Name, encoding) + " is missing"});
+        line.Problems.push_back(
+            {missing.LineNumber, Localized("%s is missing", {Quoted(missing.Name, encoding)})});
     }
     std::vector<FileReference> unread;
     for (const UnreadFile& file : check.Unread) {
-        std::string text = "the length of " + Quoted(file.Reference.Name, encoding) + " could not be read";
-        if (!file.Reason.empty()) {
-            text += ": " + file.Reason;
-        }
-        line.Problems.push_back({file.Reference.LineNumber, std::move(text)});
+        const std::string name = Quoted(file.Reference.Name, encoding);
+        line.Problems.push_back(
+            {file.Reference.LineNumber,
+             file.Reason.empty() ? Localized("the length of %s could not be read", {name})
+                                 : Localized("the length of %s could not be read: %s", {name, file.Reason})});
         unread.push_back(file.Reference);
     }
     std::sort(line.Problems.begin(), line.Problems.end(),
@@ -150,21 +153,20 @@ SheetLine RestoreOne(const std::string& path, EditedSheet edited) {
     if (result.Outcome == RestoreOutcome::NoBackup) {
         line.Outcome = "NO BACKUP";
         line.Status = SomeBad;
-        line.Problems.push_back({0, "no backup and no record of moves: nothing was put back"});
+        line.Problems.push_back({0, Localized("no backup and no record of moves: nothing was put back")});
         return line;
     }
     if (result.Outcome == RestoreOutcome::ChangedSinceRepair) {
         line.Outcome = "CHANGED";
         line.Status = SomeBad;
-        line.Problems.push_back(
-            {0,
-             "changed since the repair: nothing was put back (--force keeps its text aside and restores)"});
+        line.Problems.push_back({0, Localized("changed since the repair: nothing was put back (--force keeps "
+                                              "its text aside and restores)")});
         return line;
     }
     line.Outcome = "RESTORED";
     if (!result.KeptEdited.empty()) {
-        line.Problems.push_back({0, "changed since the repair: its text was kept as \"" +
-                                        std::string(FileNamePart(result.KeptEdited)) + "\""});
+        line.Problems.push_back({0, Localized("changed since the repair: its text was kept as \"%s\"",
+                                              {std::string(FileNamePart(result.KeptEdited))})});
     }
     std::string moves = "[";
     for (const PlannedMove& move : result.MovedBack) {
@@ -182,7 +184,7 @@ SheetLine RestoreOne(const std::string& path, EditedSheet edited) {
 std::string ProblemsText(const std::vector<Problem>& problems) {
     std::string text;
     for (const Problem& problem : problems) {
-        text += (text.empty() ? "" : "; ") + problem.Text;
+        text += (text.empty() ? "" : Localized("; ")) + problem.Text;
     }
     return text;
 }
@@ -201,7 +203,7 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
         SheetLine line;
         if (paths.SkippedLinks[i]) {
             line.Outcome = "SKIPPED";
-            line.Problems.push_back({0, "is a link"});
+            line.Problems.push_back({0, Localized("is a link")});
         } else {
             line = IsCuePath(path) ? work(path) : RefusedAsNoSheet(path);
         }
@@ -210,8 +212,9 @@ int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
         }
         if (options.Verbose && line.Problems.empty()) {
             err << EscapeControls("velmora-fix: " + shown + ": " +
-                                  (line.Outcome == "FITS" ? "every file is there and holds the sheet's times"
-                                                          : "put back as it was"))
+                                  (line.Outcome == "FITS"
+                                       ? Localized("every file is there and holds the sheet's times")
+                                       : Localized("put back as it was")))
                 << "\n";
         }
         if (options.Json) {

@@ -7,6 +7,7 @@
 #include "cli/RunReport.h"
 #include "cli/SheetPaths.h"
 #include "cli/TerminalText.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <map>
@@ -83,7 +84,7 @@ SheetResult ErrorResult(const std::exception& error, const TerminalHost& host) {
 SheetResult LinkSkipped() {
     SheetResult result;
     result.Outcome = "SKIPPED";
-    result.Message = "is a link";
+    result.Message = Localized("is a link");
     return result;
 }
 

@@ -117,7 +117,7 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
         ReferenceOutcome outcome{lineNumber, name, {}, std::nullopt, false, false, {}, std::nullopt};
         const std::optional<ReferenceChoice> choice = chooser.Ask(name, lineNumber, &times[i]);
         if (choice && !host.Storage().FileExists(choice->Path)) {
-            outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
+            outcome.Reason = Localized("\"%s\" is not a regular file", {choice->Path});
         }
         const std::optional<std::string> newName =
             choice && outcome.Reason.empty() ? NameInSheet(state.CueFolder, choice->Path, state.Reading)
@@ -128,7 +128,8 @@ RunOutcome fichiermp3(RepairState& state, RepairHost& host) {
             const bool unsure = unwritable && state.Reading.Readings.size() > 1;
             outcome.NotWritable = unwritable && !unsure;
             if (unsure) {
-                outcome.Reason = kCannotTellEncoding;
+                outcome.Reason = CannotTellEncodingReason();
+                outcome.EncodingUntold = true;
             }
             report.Missing.push_back(outcome);
             return AddOutcomeRow(state, host, RunOutcome::Bad);

@@ -1,6 +1,7 @@
 #include "cue/CandidateLengths.h"
 
 #include "cue/LengthChecks.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <numeric>
@@ -53,8 +54,9 @@ std::optional<std::string> LengthDecided(const std::vector<CandidateLength>& len
         return std::nullopt;
     }
     const std::size_t tracks = times.TrackCount();
-    return CapacityText(times, *lengths[chosen].Capacity) +
-           (tracks == 1 ? " holds its one track" : " holds all " + std::to_string(tracks) + " tracks");
+    const std::string capacity = CapacityText(times, *lengths[chosen].Capacity);
+    return tracks == 1 ? Localized("%s holds its one track", {capacity})
+                       : Localized("%s holds all %s tracks", {capacity, std::to_string(tracks)});
 }
 
 } // namespace velmora

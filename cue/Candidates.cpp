@@ -1,6 +1,7 @@
 #include "cue/Candidates.h"
 
 #include "files/PathNames.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <array>
@@ -44,15 +45,15 @@ const char* RuleKey(CandidateRule rule) {
 const char* RuleDescription(CandidateRule rule) {
     switch (rule) {
     case CandidateRule::SameNameIgnoringCase:
-        return "same name ignoring letter case";
+        return ForCatalogue("same name ignoring letter case");
     case CandidateRule::OtherExtension:
-        return "same name with another extension";
+        return ForCatalogue("same name with another extension");
     case CandidateRule::SheetBaseName:
-        return "the sheet's own name with another extension";
+        return ForCatalogue("the sheet's own name with another extension");
     case CandidateRule::OnlyFileOfKind:
-        return "the only file of its kind beside the sheet";
+        return ForCatalogue("the only file of its kind beside the sheet");
     case CandidateRule::LastNameBesideSheet:
-        return "the file already lies beside the sheet";
+        return ForCatalogue("the file already lies beside the sheet");
     }
     return "";
 }

@@ -3,6 +3,7 @@
 #include "cue/CodePages.h"
 #include "cue/ReferencePaths.h"
 #include "cue/SheetStorage.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <array>
@@ -240,6 +241,10 @@ std::optional<SheetEncoding> EncodingNamed(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+std::string CannotTellEncodingReason() {
+    return Localized("cannot tell the sheet's encoding");
 }
 
 } // namespace velmora

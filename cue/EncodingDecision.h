@@ -39,7 +39,7 @@ std::optional<std::string> EncodeForSheet(std::string_view utf8, const EncodingD
 // the repair does not know.
 std::optional<SheetEncoding> EncodingNamed(std::string_view name);
 
-// The reason a sheet whose encoding cannot be told stays as it is.
-inline constexpr const char* kCannotTellEncoding = "cannot tell the sheet's encoding";
+// The reason a sheet whose encoding cannot be told stays as it is, in the user's language.
+std::string CannotTellEncodingReason();
 
 } // namespace velmora

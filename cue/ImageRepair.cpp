@@ -49,7 +49,7 @@ std::optional<std::string> BareNameBesideSheet(RepairHost& host, const Reference
 }
 
 std::string MoveFailure(const std::string& from, const std::string& to, const std::error_code& error) {
-    return "\"" + from + "\" could not be moved to \"" + to + "\": " + SystemErrorText(error.value());
+    return Localized("\"%s\" could not be moved to \"%s\": %s", {from, to, SystemErrorText(error.value())});
 }
 
 // The path's name relative to the sheet's folder when it lies below it; nothing otherwise.
@@ -216,9 +216,9 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
             return AddOutcomeRow(state, host, RunOutcome::Bad);
         }
         if (!host.Storage().FileExists(choice->Path)) {
-            outcome.Reason = "\"" + choice->Path + "\" is not a regular file";
+            outcome.Reason = Localized("\"%s\" is not a regular file", {choice->Path});
         } else if (host.Storage().IsOutsideFolder(expected, state.CueFolder)) {
-            outcome.Reason = "\"" + expected + "\" lies outside the sheet's folder";
+            outcome.Reason = Localized("\"%s\" lies outside the sheet's folder", {expected});
         } else {
             outcome.Reason = MoveRecorded(state, host.Storage(), recorded, choice->Path, expected);
         }

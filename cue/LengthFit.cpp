@@ -1,5 +1,7 @@
 #include "cue/LengthFit.h"
 
+#include "messages/Messages.h"
+
 namespace velmora {
 namespace {
 
@@ -112,15 +114,21 @@ std::string CapacityText(const FileTimes& times, const FileCapacity& capacity) {
 }
 
 std::string MisfitText(const LengthMisfit& misfit) {
-    std::string text = "track " + std::to_string(misfit.Index.Track) + " starts at " + misfit.Start;
+    const std::string track = std::to_string(misfit.Index.Track);
     if (misfit.Image) {
-        text += ", the image holds " + misfit.Length + " at " + GroupedThousands(misfit.Index.SectorSize) +
-                " bytes a frame";
-    } else {
-        text += ", the audio lasts " + misfit.Length;
+        const std::string frameSize = GroupedThousands(misfit.Index.SectorSize);
+        return misfit.Past.empty()
+                   ? Localized(
+                         "track %s starts at %s, the image holds %s at %s bytes a frame (right at its end)",
+                         {track, misfit.Start, misfit.Length, frameSize})
+                   : Localized(
+                         "track %s starts at %s, the image holds %s at %s bytes a frame (%s past its end)",
+                         {track, misfit.Start, misfit.Length, frameSize, misfit.Past});
     }
-    text += misfit.Past.empty() ? " (right at its end)" : " (" + misfit.Past + " past its end)";
-    return text;
+    return misfit.Past.empty() ? Localized("track %s starts at %s, the audio lasts %s (right at its end)",
+                                           {track, misfit.Start, misfit.Length})
+                               : Localized("track %s starts at %s, the audio lasts %s (%s past its end)",
+                                           {track, misfit.Start, misfit.Length, misfit.Past});
 }
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
+#include "messages/Messages.h"
 
 #include <charconv>
 #include <cstdint>
@@ -138,13 +139,13 @@ MoveRecord ReadMoveRecord(SheetStorage& storage, const std::string& sheetPath) {
     }
     std::optional<MoveRecord> record = DecodeMoveRecord(*bytes);
     if (!record) {
-        throw Error("\"" + recordPath + "\" is no record of moves", sheetPath);
+        throw Error(Localized("\"%s\" is no record of moves", {recordPath}), sheetPath);
     }
     for (const PlannedMove& move : record->Moves) {
         for (const std::string* name : {&move.From, &move.To}) {
             if (!IsRecordableName(*name)) {
-                throw Error("\"" + recordPath + "\" names \"" + *name +
-                                "\", which is no file of the sheet's folder",
+                throw Error(Localized("\"%s\" names \"%s\", which is no file of the sheet's folder",
+                                      {recordPath, *name}),
                             sheetPath);
             }
         }

@@ -66,8 +66,8 @@ RunOutcome RefuseUnreadableNames(RepairState& state, RepairHost& host) {
         if (ascii || host.Storage().FileExists(lookup)) {
             continue;
         }
-        ReferenceOutcome outcome{reference.LineNumber, reference.Name, {}, std::nullopt, false, false,
-                                 kCannotTellEncoding,  std::nullopt};
+        ReferenceOutcome outcome{reference.LineNumber,       reference.Name, {},  std::nullopt, false, false,
+                                 CannotTellEncodingReason(), std::nullopt,   true};
         state.Report.Missing.push_back(outcome);
     }
     return AddOutcomeRow(state, host, RunOutcome::Bad);

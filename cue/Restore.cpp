@@ -5,9 +5,9 @@
 #include "cue/SheetSaving.h"
 #include "cue/TextBuffer.h"
 #include "errors/ErrorMessages.h"
+#include "messages/Messages.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace velmora {
 namespace {
@@ -19,7 +19,7 @@ struct MoveBack {
 };
 
 std::string CannotMoveBack(const MoveBack& move, const std::string& why) {
-    return "\"" + move.MovedIn + "\" cannot be moved back to \"" + move.Origin + "\": " + why;
+    return Localized("\"%s\" cannot be moved back to \"%s\": %s", {move.MovedIn, move.Origin, why});
 }
 
 // True when every folder on the way from `folder` to the entry `name` is a real folder, no link: a link
@@ -43,7 +43,8 @@ std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const std::vector<Plann
         const MoveBack back{folder + move->To, folder + move->From};
         if (!FoldersOnTheWayAreReal(storage, folder, move->To) ||
             !FoldersOnTheWayAreReal(storage, folder, move->From)) {
-            throw Error(CannotMoveBack(back, "a folder on its way is no folder of its own"), sheetPath);
+            throw Error(CannotMoveBack(back, Localized("a folder on its way is no folder of its own")),
+                        sheetPath);
         }
         const EntryKind movedIn = storage.KindOf(back.MovedIn);
         const EntryKind origin = storage.KindOf(back.Origin);
@@ -53,12 +54,12 @@ std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const std::vector<Plann
         }
         if (movedIn != EntryKind::RegularFile) {
             throw Error(CannotMoveBack(back, movedIn == EntryKind::Missing
-                                                 ? "it is no longer there"
-                                                 : "it is no longer a regular file"),
+                                                 ? Localized("it is no longer there")
+                                                 : Localized("it is no longer a regular file")),
                         sheetPath);
         }
         if (origin != EntryKind::Missing) {
-            throw Error(CannotMoveBack(back, "that name is taken"), sheetPath);
+            throw Error(CannotMoveBack(back, Localized("that name is taken")), sheetPath);
         }
         undo.push_back(back);
     }
@@ -76,7 +77,7 @@ void MoveAllBack(SheetStorage& storage, const std::vector<MoveBack>& undo, const
         for (std::size_t i = done; i-- > 0;) {
             storage.MoveFile(undo[i].Origin, undo[i].MovedIn);
         }
-        throw Error(CannotMoveBack(undo[done], std::strerror(error.value())), sheetPath);
+        throw Error(CannotMoveBack(undo[done], SystemErrorText(error.value())), sheetPath);
     }
     for (const MoveBack& back : undo) {
         result.MovedBack.push_back({back.Origin, back.MovedIn});
@@ -107,15 +108,18 @@ std::string KeepEditedText(SheetStorage& storage, const std::string& sheetPath) 
             return edited;
         }
     }
-    throw Error("\"" + sheetPath + "\" was edited since the repair, and its text could not be kept aside: " +
-                    "nothing was put back",
-                sheetPath);
+    throw Error(
+        Localized("\"%s\" was edited since the repair, and its text could not be kept aside: nothing was "
+                  "put back",
+                  {sheetPath}),
+        sheetPath);
 }
 
 void RemoveIfThere(SheetStorage& storage, const std::string& path, const std::string& sheetPath) {
     const std::error_code error = storage.RemoveFile(path);
     if (error && error.value() != ENOENT) {
-        throw Error("\"" + path + "\" cannot be removed: " + std::strerror(error.value()), sheetPath);
+        throw Error(Localized("\"%s\" cannot be removed: %s", {path, SystemErrorText(error.value())}),
+                    sheetPath);
     }
 }
 
@@ -142,7 +146,7 @@ RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage, 
     // The backup takes the sheet's own place, never that of what a link points at.
     const EntryKind sheet = storage.KindOf(sheetPath);
     if (backup && sheet != EntryKind::RegularFile && sheet != EntryKind::Missing) {
-        throw Error("\"" + sheetPath + "\" is no regular file: nothing was put back", sheetPath);
+        throw Error(Localized("\"%s\" is no regular file: nothing was put back", {sheetPath}), sheetPath);
     }
     const bool sheetEdited = EditedSinceRepair(storage, sheetPath, recorded, backup);
     if (sheetEdited && edited == EditedSheet::Refuse) {

@@ -28,6 +28,9 @@ struct ReferenceOutcome {
     std::string Reason;
     // Set when the file's length decided among several candidates: "61:12.00 holds all 14 tracks".
     std::optional<std::string> ChosenForLength;
+    // Set when the reference stays missing because the sheet's encoding cannot be told: the window
+    // then offers to read the sheet in an encoding the user names.
+    bool EncodingUntold = false;
 };
 
 struct PlannedMove {

@@ -10,7 +10,7 @@ namespace velmora {
 
 bool EncodingUntold(const RowReport& report) {
     return std::any_of(report.Missing.begin(), report.Missing.end(),
-                       [](const ReferenceOutcome& missing) { return missing.Reason == kCannotTellEncoding; });
+                       [](const ReferenceOutcome& missing) { return missing.EncodingUntold; });
 }
 
 void AddReadAsMenu(QMenu& menu, bool enabled, const std::function<void(SheetEncoding)>& readAs) {

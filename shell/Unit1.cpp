@@ -418,6 +418,8 @@ void TForm1::FinishFailedRun(PendingRun& run) {
     if (run.done) {
         ReleaseAfterErrorBox(std::move(run.done));
     }
+    // The next sheet starts from the event loop, after this failure has unwound, and only if nothing
+    // else started a run meanwhile.
     if (!pending_.empty()) {
         QMetaObject::invokeMethod(
             this,
@@ -496,6 +498,8 @@ void TForm1::SetProgressPosition(int position) {
     ProgressBar1->setValue(position);
 }
 
+// A run works on the window's own thread: its progress and rows reach the screen only while the events
+// queued meanwhile are handled.
 void TForm1::PumpEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

@@ -3,6 +3,7 @@
 #include "controls/HTMLText.h"
 #include "controls/HTMLabel.h"
 #include "graphics/qt/QtConversions.h"
+#include "shell/AboutTexts.h"
 #include "shell/FrameCentring.h"
 #include "shell/LocalizedText.h"
 #include "shell/PictureBox.h"
@@ -31,10 +32,6 @@ constexpr int kClientHeight = 337 - 19 - 2 * 4;
 const std::string kMakerSite = std::string("http://") + kMakerHost + "/";
 const std::string kAuthorMail = "mailto:dastrel@dastrel.example";
 const std::string kGraphicsMail = "mailto:brisel@dastrel.example";
-
-std::string Quoted(const std::string& text) {
-    return '"' + text + '"';
-}
 
 // The two labels' published settings, as the layout writes them.
 void ApplyLabelSettings(THTMLabel& label) {
@@ -133,34 +130,18 @@ void TForm2::CreateTexts() {
     HTMLStaticText1->SetMiniScroll(false);
     HTMLStaticText1->SetShadowOffset(1);
     HTMLStaticText1->SetVAlignment(tvaTop);
-    HTMLStaticText1->SetHTMLText({
-        "<B>Velmora Version 1.0</B> is freeware.<br>",
-        "You may use it and share it free of charge.<br><br>",
-        // One line of the layout, split here only to fit the page.
-        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
-        "This software cost many hours of freetime, so if you enjoy using Velmora and you would like to "
-        "show your appreciation for my work, please ",
-        "support me by making a donation.",
-        "",
-        "<br>",
-        "<br>Graphics by <b><A href=" + Quoted(kGraphicsMail) + "><FONT color=" + Quoted("#FF0000") +
-            ">Brisel</FONT></A></b> (Thanks !!)",
-    });
+    const AboutTexts texts = LocalizedAboutTexts(kMakerSite, kAuthorMail, kGraphicsMail);
+    HTMLStaticText1->SetHTMLTextList(texts.Notice);
     HTMLStaticText1->Loaded();
 
     HTMLabel1 = MakeMarkupControl<THTMLabel>(this, "HTMLabel1", {16, 256, 297, 17});
     ApplyLabelSettings(*HTMLabel1);
-    const std::vector<std::string> donation{
-        "<BLINK><B><A href=" + Quoted(kMakerSite) +
-        ">Visit my website if you want to make a Donation !</A></B></BLINK>"};
-    HTMLabel1->SetHTMLText(&donation);
+    HTMLabel1->SetHTMLTextList(texts.Donation);
     HTMLabel1->Loaded();
 
     HTMLabel2 = MakeMarkupControl<THTMLabel>(this, "HTMLabel2", {248, 272, 65, 33});
     ApplyLabelSettings(*HTMLabel2);
-    const std::vector<std::string> thanks{"Thank you !<br>       <B><FONT color=" + Quoted("#FF0000") +
-                                          "><A href=" + Quoted(kAuthorMail) + ">Dastrel</A></FONT></B>"};
-    HTMLabel2->SetHTMLText(&thanks);
+    HTMLabel2->SetHTMLTextList(texts.Thanks);
     HTMLabel2->Loaded();
 }
 

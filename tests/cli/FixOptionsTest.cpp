@@ -1,5 +1,6 @@
 #include "cli/FixOptions.h"
 
+#include "../messages/ScopedLanguage.h"
 #include "cli/JsonLine.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ TEST(FixOptions, ReadsOptionsAndPathsInOrder) {
 }
 
 TEST(FixOptions, RefusesWhatItDoesNotKnow) {
+    const ScopedLanguage english(kEnglishMessages);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "no PATH given"},
         {{"--json"}, "no PATH given"},

@@ -47,8 +47,8 @@ TEST(FixOutcomes, EachOutcomeGivesItsLinesAndStatus) {
     const std::tuple<std::string, int, std::string, std::string> cases[] = {
         {"good.cue", AllFine, "GOOD", ""},
         {"fixed.cue", AllFine, "CORRECTED", ""},
-        {"bad.cue", SomeBad, "BAD", ": \"gone.wav\" on line 3 is still missing."},
-        {"disc.cue", SomeBad, "BAD", ": \"disc.bin\" on line 1 is still missing."},
+        {"bad.cue", SomeBad, "BAD", ": \"gone.wav\" à la ligne 3 manque toujours."},
+        {"disc.cue", SomeBad, "BAD", ": \"disc.bin\" à la ligne 1 manque toujours."},
         {"plain.cue", AllFine, "SKIPPED", ""},
         {"album.CUE", SomeBad, "WARNING", "album.CUE n'est pas un CUE valide"},
         {"broken.cue", SomeFailed, "ERROR", ":6: 'aa' n'est pas une valeur entière correcte."},
@@ -92,8 +92,8 @@ TEST(FixOutcomes, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                              none + "}\n";
     EXPECT_EQ(printedOut.str(),
               good + "{\"sheet\": \"" + json("disc.cue") +
-                  "\", \"row\": null, \"outcome\": \"BAD\", \"message\": \"\\\"disc.bin\\\" on line 1 is "
-                  "still missing.\", \"reasons\": "
+                  "\", \"row\": null, \"outcome\": \"BAD\", \"message\": \"\\\"disc.bin\\\" à la ligne 1 "
+                  "manque toujours.\", \"reasons\": "
                   "{\"encoding\": \"UTF-8\", \"repaired\": [], \"missing\": [{\"line\": 1, \"name\": "
                   "\"disc.bin\", \"unwritable\": false, \"reason\": null}], \"times\": {\"count\": 0, "
                   "\"lines\": []}, \"misfits\": []}}\n"
@@ -110,7 +110,7 @@ TEST(FixOutcomes, JsonNamesEveryOutcomeAndAnErrorEndsOnlyItsSheet) {
                   json("dir.cue") + "\\\". " + SystemErrorText(EISDIR) + ".\", \"reasons\": null}\n" + good);
     EXPECT_EQ(printedErr.str(),
               "velmora-fix: " + (folder / "disc.cue") +
-                  ": \"disc.bin\" on line 1 is still missing.\nvelmora-fix: x.txt n'est pas un CUE "
+                  ": \"disc.bin\" à la ligne 1 manque toujours.\nvelmora-fix: x.txt n'est pas un CUE "
                   "valide\nvelmora-fix: " +
                   (folder / "dir.cue") + ": Impossible d'ouvrir le fichier \"" + (folder / "dir.cue") +
                   "\". " + SystemErrorText(EISDIR) + ".\n");

@@ -1,6 +1,7 @@
 #include "cli/FixRun.h"
 
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "cli/SheetPaths.h"
 #include "messages/Messages.h"
 
@@ -82,11 +83,11 @@ TEST_F(FixRunTest, DryRunMeetsTheRefusalsTheRealRunMeets) {
         const Printed printed = Fix({folder / "album.cue", folder / "disc.cue"}, options);
         EXPECT_EQ(printed.status, SomeFailed);
         EXPECT_EQ(printed.out, folder / "album.cue => ERROR\n" + folder / "disc.cue => BAD\n");
-        EXPECT_EQ(printed.err, "velmora-fix: " + (folder / "album.cue") +
-                                   ": Impossible de créer le fichier \"" + (folder / "album.cue.bak") +
-                                   "\". " + SystemErrorText(EEXIST) + ".\nvelmora-fix: " +
-                                   (folder / "disc.cue") + ": \"disc.bin\" on line 1 is still missing: \"" +
-                                   (elsewhere / "folder.bin") + "\" is not a regular file.\n");
+        EXPECT_EQ(printed.err,
+                  "velmora-fix: " + (folder / "album.cue") + ": Impossible de créer le fichier \"" +
+                      (folder / "album.cue.bak") + "\". " + SystemErrorText(EEXIST) + ".\nvelmora-fix: " +
+                      (folder / "disc.cue") + ": \"disc.bin\" à la ligne 1 manque toujours : \"" +
+                      (elsewhere / "folder.bin") + "\" n'est pas un fichier ordinaire.\n");
     }
 }
 
@@ -117,6 +118,7 @@ TEST_F(FixRunTest, JsonReasonsNameTheRulesAndLines) {
 }
 
 TEST_F(FixRunTest, ANameTheSheetCannotHoldIsReportedAndNothingIsWritten) {
+    const ScopedLanguage english(kEnglishMessages);
     // "Кино.wav" in a Windows-1251 sheet, answered with a Japanese name. The sheet is too short for the
     // detector to be sure of its encoding: the user says it.
     const std::string sheet =
@@ -199,10 +201,10 @@ TEST(FixRunMessages, AFailedMoveCarriesTheSystemsReason) {
     options.BinAnswers = {elsewhere / "a.bin"};
     std::ostringstream out, err;
     EXPECT_EQ(RunFix(options, out, err, false), SomeBad);
-    const std::string reason = "\\\"" + (elsewhere / "a.bin") + "\\\" could not be moved to \\\"" +
-                               (folder / "cd/disc.bin") + "\\\": " + SystemErrorText(ENOENT);
+    const std::string reason = "\\\"" + (elsewhere / "a.bin") + "\\\" n'a pas pu être déplacé vers \\\"" +
+                               (folder / "cd/disc.bin") + "\\\" : " + SystemErrorText(ENOENT);
     EXPECT_NE(out.str().find(
-                  "\"outcome\": \"BAD\", \"message\": \"\\\"cd/disc.bin\\\" on line 1 is still missing: " +
+                  "\"outcome\": \"BAD\", \"message\": \"\\\"cd/disc.bin\\\" à la ligne 1 manque toujours : " +
                   reason + ".\""),
               std::string::npos)
         << out.str();

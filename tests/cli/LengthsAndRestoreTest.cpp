@@ -1,5 +1,6 @@
 #include "../cue/EncodedAudio.h"
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "RunVelmoraFix.h"
 #include "cli/FixOptions.h"
 
@@ -40,6 +41,7 @@ protected:
 };
 
 TEST_F(LengthsAndRestore, CheckTellsWhichSheetsFitTheirAudioAndWritesNothing) {
+    const ScopedLanguage english(kEnglishMessages);
     Encode();
     const std::string image = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2048\r\n    INDEX 01 00:00:00\r\n"
                               "  TRACK 02 MODE1/2048\r\n    INDEX 01 00:01:00\r\n";
@@ -98,6 +100,7 @@ TEST_F(LengthsAndRestore, CheckTellsWhichSheetsFitTheirAudioAndWritesNothing) {
 }
 
 TEST_F(LengthsAndRestore, ARepairReportsASheetPastItsAudioAndKeepsItsOutcome) {
+    const ScopedLanguage english(kEnglishMessages);
     WriteFile(folder / "late.cue", Sheet("ten.wav", "0:10:0"));
     const Finished finished = RunVelmoraFix(folder.Path(), "--json late.cue");
     EXPECT_EQ(finished.status, 0);
@@ -181,6 +184,7 @@ TEST_F(LengthsAndRestore, AutoNeverTakesNoiseThatClaimsHoursForItsLength) {
 }
 
 TEST_F(LengthsAndRestore, AutoTakesTheOnlyCandidateLongEnoughAndNeverOneTooShort) {
+    const ScopedLanguage english(kEnglishMessages);
     // Two files carry the missing file's name; the FLAC, first by name, lasts four seconds only.
     WriteWav(folder / "short.wav", 300 * kSamplesPerCdFrame);
     ASSERT_EQ(RunProgram({"flac", "--silent", "--force", "-o", folder / "Album.flac", folder / "short.wav"}),
@@ -206,6 +210,7 @@ TEST_F(LengthsAndRestore, AutoTakesTheOnlyCandidateLongEnoughAndNeverOneTooShort
 }
 
 TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
+    const ScopedLanguage english(kEnglishMessages);
     const std::string downloads = folder / "downloads";
     ::mkdir(downloads.c_str(), 0755);
     const std::string image = "FILE \"C:\\Games\\Game.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
@@ -249,6 +254,7 @@ TEST_F(LengthsAndRestore, RestorePutsSheetsAndMovedImagesBackByteForByte) {
 }
 
 TEST_F(LengthsAndRestore, ADryRunMeasuresAMovedImageWhereItStillLies) {
+    const ScopedLanguage english(kEnglishMessages);
     const TempFolder downloads;
     const std::string sheet = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n    INDEX 01 00:00:00\r\n"
                               "  TRACK 02 AUDIO\r\n    INDEX 01 00:01:00\r\n";
@@ -277,6 +283,7 @@ TEST(ProgramLinks, VelmoraFixLinksNoTagLib) {
 }
 
 TEST(FixOptionsOfChecksAndRestores, TheyGoWithNoRepairOption) {
+    const ScopedLanguage english(kEnglishMessages);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--check", "--restore", "a.cue"}, "--check and --restore exclude each other"},
         {{"--check", "--auto", "a.cue"},

@@ -1,6 +1,7 @@
 // Sheets as rippers write them in the encodings people use, each naming a file that lies beside it under
 // its Unicode name; the sheets are made by the system's own converter, independently of the engine.
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "EncodedText.h"
 #include "RunVelmoraFix.h"
 #include "messages/Messages.h"
@@ -92,6 +93,7 @@ TEST(SheetEncodings, AChosenNameIsWrittenInTheSheetsEncoding) {
 // A short sheet whose named file is nowhere: its bytes could be Shift-JIS or Korean, and a misread name
 // would be written or moved under. Nothing is, until the user says the encoding.
 TEST(SheetEncodings, ASheetWhoseEncodingCannotBeToldIsLeftAloneUntilTheUserSaysIt) {
+    const ScopedLanguage english(kEnglishMessages);
     TempFolder folder;
     TempFolder scratch;
     const std::string sheet = Encoded(Sheet("x", "y", "東京.wav", "00:00:00"), "SHIFT_JIS", scratch);

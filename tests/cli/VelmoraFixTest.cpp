@@ -1,4 +1,5 @@
 #include "../cue/TestSupport.h"
+#include "../messages/ScopedLanguage.h"
 #include "RunVelmoraFix.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@ using velmora::testkit::TempFolder;
 using velmora::testkit::WriteFile;
 
 TEST(VelmoraFix, HelpVersionAndUsageErrors) {
+    const ScopedLanguage english(kEnglishMessages);
     TempFolder scratch;
     const struct {
         std::string arguments;

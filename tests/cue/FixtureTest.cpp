@@ -1,3 +1,4 @@
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 
 #include <algorithm>
@@ -162,6 +163,7 @@ TEST(Fixtures, RepairToTheirExpectedSheetsAndRows) {
 // Each encoding, short (only the FILE name outside ASCII, where the detector guesses) and long; the file
 // on disk named in UTF-8 or in the sheet's own bytes.
 TEST(Fixtures, EverySheetIsReadInItsOwnEncoding) {
+    const ScopedLanguage english(kEnglishMessages);
     const Fixture fixtures[] = {
         {"enc_sjis_image_short", "enc_sjis_image_short.cue => GOOD", "", {"ゲーム.bin"}, {}},
         {"enc_sjis_image_own_bytes",

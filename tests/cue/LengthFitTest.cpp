@@ -1,5 +1,6 @@
 #include "cue/LengthFit.h"
 
+#include "../messages/ScopedLanguage.h"
 #include "cue/FileTimes.h"
 #include "cue/MoveRecord.h"
 
@@ -29,6 +30,7 @@ FileCapacity Image(std::uint64_t bytes) {
 }
 
 TEST(LengthFit, AnIndexMustLieBeforeTheEndOfWhatTheFileHolds) {
+    const ScopedLanguage english(kEnglishMessages);
     // Ten seconds of CD audio are 750 frames: the last frame that still has audio after it is 749.
     const std::uint64_t tenSeconds = 750 * kSamplesPerFrame;
     const struct {

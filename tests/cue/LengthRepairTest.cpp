@@ -1,3 +1,4 @@
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,7 @@ protected:
 };
 
 TEST_F(LengthRepair, CandidatesThatHoldTheTimesComeFirstAndAutoTakesTheOnlyOneThatMay) {
+    const ScopedLanguage english(kEnglishMessages);
     const AudioLength holds = Seconds(61 * 60 + 12);
     const AudioLength tooShort = Seconds(60 * 60);
     const struct {
@@ -106,6 +108,7 @@ TEST_F(LengthRepair, CandidatesThatHoldTheTimesComeFirstAndAutoTakesTheOnlyOneTh
 }
 
 TEST_F(LengthRepair, ASheetPastTheEndOfItsAudioKeepsItsRowAndSaysWhy) {
+    const ScopedLanguage english(kEnglishMessages);
     WriteFile(folder / "album.cue", AlbumSheet("Album.wav"));
     WriteFile(folder / "Album.wav", "");
     lengths.byName = {{"Album.wav", {3602400, 1000}}};
@@ -131,6 +134,7 @@ TEST_F(LengthRepair, ASheetPastTheEndOfItsAudioKeepsItsRowAndSaysWhy) {
 }
 
 TEST_F(LengthRepair, ImagesAreMeasuredByTheirSizeAtTheirTracksFrameSize) {
+    const ScopedLanguage english(kEnglishMessages);
     const std::string sheet = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2048\r\n    INDEX 01 00:00:00\r\n"
                               "  TRACK 02 AUDIO\r\n    INDEX 01 00:02:00\r\n";
     WriteFile(folder / "disc.cue", sheet);
@@ -148,6 +152,7 @@ TEST_F(LengthRepair, ImagesAreMeasuredByTheirSizeAtTheirTracksFrameSize) {
 }
 
 TEST_F(LengthRepair, TheSheetIsCheckedAsItIsSavedAfterTheRepairChangedIt) {
+    const ScopedLanguage english(kEnglishMessages);
     const std::string carried = "PERFORMER \"Band\"\r\nTITLE \"Album\"\r\nFILE \"one.wav\" WAVE\r\n"
                                 "  TRACK 01 AUDIO\r\n    INDEX 01 0:0:0\r\nFILE \"disc.bin\" BINARY\r\n"
                                 "  TRACK 02 AUDIO\r\n    INDEX 01 0:0:10\r\n";

@@ -1,3 +1,4 @@
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -188,12 +189,19 @@ TEST_F(MultiFileRepair, AnImageNamedInAnotherCaseIsPresentAndNeverMovedAway) {
     EXPECT_TRUE(host.requests[0].Candidates.empty());
 }
 
-TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
+// Two references renamed, by a rule and by the user, and three times normalised.
+RowReport TwoRenamesAndThreeTimes() {
     RowReport repaired;
     repaired.Repaired.push_back(
         {3, "a.wav", "a.flac", CandidateRule::OtherExtension, false, false, {}, std::nullopt});
     repaired.Repaired.push_back({7, "b.wav", "b.mp3", std::nullopt, false, false, {}, std::nullopt});
     repaired.NormalisedTimeLines = {5, 9, 12};
+    return repaired;
+}
+
+TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
+    const ScopedLanguage english(kEnglishMessages);
+    const RowReport repaired = TwoRenamesAndThreeTimes();
     RowReport missing;
     missing.Encoding = SheetEncoding::Windows1251;
     missing.Missing.push_back({4, "\xCA\xE8\xED\xEE.wav", "", std::nullopt, false, true, {}, std::nullopt});
@@ -204,6 +212,12 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
     moved.Repaired.push_back(
         {1, "d.bin", "d.bin", CandidateRule::SameNameIgnoringCase, true, false, {}, std::nullopt});
     moved.NormalisedTimeLines = {2};
+    // Names from a download are values, never patterns: their "%s" stays as it is.
+    RowReport placeholders;
+    placeholders.Repaired.push_back(
+        {2, "%s.wav", "%s%s.flac", CandidateRule::OtherExtension, false, false, {}, std::nullopt});
+    placeholders.Missing.push_back(
+        {6, "%s.bin", "", std::nullopt, false, false, "\"/m/%s\" is not a regular file", std::nullopt});
     const std::pair<RowReport, std::string> cases[] = {
         {RowReport(), "Every file the sheet names is present and every time is well formed."},
         {repaired,
@@ -214,6 +228,30 @@ TEST(RowReasons, TellWhatWasDoneInOneOrTwoSentences) {
         {refused, "\"d.bin\" on line 2 is still missing: \"/m/dir\" is not a regular file."},
         {moved, "The file of line 1 was moved in as \"d.bin\" (same name ignoring letter case). 1 time was "
                 "normalised (line 2)."},
+        {placeholders,
+         "Line 2 now names \"%s%s.flac\" (same name with another extension). \"%s.bin\" on line 6 "
+         "is still missing: \"/m/%s\" is not a regular file."},
+    };
+    for (const auto& [report, text] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(RowReasonsText(report), text);
+    }
+}
+
+// Each sentence is the language's own, the first of a list capitalised, the lists joined its way.
+TEST(RowReasons, AreWholeSentencesInTheUsersLanguage) {
+    const RowReport repaired = TwoRenamesAndThreeTimes();
+    RowReport moved;
+    moved.Repaired.push_back(
+        {1, "d.bin", "d.bin", std::nullopt, true, false, {}, "61:12.00 contient les 14 pistes"});
+    moved.Missing.push_back({4, "e.bin", "", std::nullopt, false, false, {}, std::nullopt});
+    const std::pair<RowReport, std::string> cases[] = {
+        {repaired,
+         "La ligne 3 nomme désormais \"a.flac\" (même nom avec une autre extension) ; la ligne 7 "
+         "nomme désormais \"b.mp3\" (choisi par vous). 3 temps ont été normalisés (lignes 5, 9 et 12)."},
+        {moved,
+         "Le fichier de la ligne 1 a été déplacé ici sous le nom \"d.bin\" (choisi par vous, choisi pour "
+         "sa durée : 61:12.00 contient les 14 pistes). \"e.bin\" à la ligne 4 manque toujours."},
     };
     for (const auto& [report, text] : cases) {
         SCOPED_TRACE(text);

@@ -1,5 +1,6 @@
 #include "cue/Restore.h"
 
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 #include "cue/MoveRecord.h"
 #include "messages/Messages.h"
@@ -77,6 +78,7 @@ TEST_F(Restore, MovedImagesGoBackWhereTheyCameFromAndTheSheetWithThem) {
 }
 
 TEST_F(Restore, AMoveThatCannotGoBackChangesNothing) {
+    const ScopedLanguage english(kEnglishMessages);
     const std::string sheet = "FILE \"disc.bin\" BINARY\r\n" + kImageTracks;
     const struct {
         const char* note;
@@ -103,8 +105,7 @@ TEST_F(Restore, AMoveThatCannotGoBackChangesNothing) {
              ::unlink((folder / "disc.cue.moves").c_str());
              ::symlink((elsewhere / "record").c_str(), (folder / "disc.cue.moves").c_str());
          },
-         "Impossible d'ouvrir le fichier \"" + (folder / "disc.cue.moves") + "\". " +
-             SystemErrorText(EINVAL)},
+         "Cannot open file \"" + (folder / "disc.cue.moves") + "\". " + SystemErrorText(EINVAL)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.note);
@@ -151,6 +152,7 @@ TEST_F(Restore, ABackupThatIsNoRegularFileIsNeverRead) {
 // A record that arrived with a download is carried out only when every entry is a file below the
 // sheet's folder; otherwise nothing at all moves, inside the folder or out of it.
 TEST_F(Restore, APlantedRecordIsRefusedWhole) {
+    const ScopedLanguage english(kEnglishMessages);
     ::mkdir((folder / "sub").c_str(), 0755);
     ::symlink(elsewhere.Path().c_str(), (folder / "out").c_str());
     WriteFile(elsewhere / "secret", "key");

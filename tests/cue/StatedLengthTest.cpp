@@ -1,5 +1,6 @@
 #include "cue/probes/StatedLength.h"
 
+#include "../messages/ScopedLanguage.h"
 #include "TestSupport.h"
 #include "cue/RowReport.h"
 #include "cue/probes/ProbeLengthReader.h"
@@ -249,6 +250,7 @@ std::string SheetOf(const std::vector<std::string>& files, const std::string& la
 }
 
 TEST(StatedLength, ABatchReportsTheSameRowsInTheSameOrderAsWithTagLibAlone) {
+    const ScopedLanguage english(kEnglishMessages);
     const TempFolder folder;
     // Two seconds and 17 samples: a track at 00:02:00 fits, one at 00:02:01 starts past the end.
     WriteWav(folder / "song.wav", 2 * 44100 + 17);

@@ -9,6 +9,9 @@ namespace velmora {
 
 using LanguageSettings = std::map<std::string, std::string>;
 
+// The English texts the code is written in, for tests of what a text says rather than of its language.
+inline const LanguageSettings kEnglishMessages{{"LANG", "C.UTF-8"}};
+
 // Sets the language variables of the environment for one test and puts back what was there before.
 // Variables not named are unset, so the machine's own settings cannot leak in.
 class ScopedLanguage {

@@ -164,23 +164,23 @@ void AboutWindowTest::texts_data() {
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("donation") << "HTMLabel1"
                               << QStringList{
-                                     "<BLINK><B><A href=\"http://www.dastrel.example/\">Visit my website if "
-                                     "you want to make a Donation !</A></B></BLINK>"};
+                                     "<BLINK><B><A href=\"http://www.dastrel.example/\">Visitez mon site si "
+                                     "vous voulez faire un don !</A></B></BLINK>"};
     QTest::newRow("thanks") << "HTMLabel2"
-                            << QStringList{"Thank you !<br>       <B><FONT color=\"#FF0000\"><A "
+                            << QStringList{"Merci !<br>       <B><FONT color=\"#FF0000\"><A "
                                            "href=\"mailto:dastrel@dastrel.example\">Dastrel</A></FONT></B>"};
     QTest::newRow("notice")
         << "HTMLStaticText1"
         << QStringList{
-               "<B>Velmora Version 1.0</B> is freeware.<br>",
-               "You may use it and share it free of charge.<br><br>",
-               "This software cost many hours of freetime, so if you enjoy using Velmora and you "
-               "would like to show your appreciation for my work, please ",
-               "support me by making a donation.",
+               "<B>Velmora Version 1.0</B> est un logiciel gratuit.<br>",
+               "Vous pouvez l'utiliser et le partager gratuitement.<br><br>",
+               "Ce logiciel a coûté de nombreuses heures de temps libre ; si vous aimez Velmora et "
+               "souhaitez montrer que vous appréciez mon travail, ",
+               "soutenez-moi par un don.",
                "",
                "<br>",
-               "<br>Graphics by <b><A href=\"mailto:brisel@dastrel.example\"><FONT "
-               "color=\"#FF0000\">Brisel</FONT></A></b> (Thanks !!)",
+               "<br>Graphismes de <b><A href=\"mailto:brisel@dastrel.example\"><FONT "
+               "color=\"#FF0000\">Brisel</FONT></A></b> (Merci !!)",
            };
 }
 
@@ -390,7 +390,7 @@ void AboutWindowTest::rendering() {
     regular.SetColor(clCaptionText);
     regular.SetURLColor(clRed);
     const std::vector<std::string> plain{
-        "<A href=\"http://www.dastrel.example/\">Visit my website if you want to make a Donation !</A>"};
+        "<A href=\"http://www.dastrel.example/\">Visitez mon site si vous voulez faire un don !</A>"};
     regular.SetHTMLText(&plain);
     const RedInk regularInk = RedInkIn(regular.grab().toImage(), QRect(0, 0, 297, 17));
     QVERIFY2(regularInk.count > 0 && donation.count * 10 > regularInk.count * 12,

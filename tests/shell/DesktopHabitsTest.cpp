@@ -301,13 +301,13 @@ void DesktopHabitsTest::assistiveTechnologiesSeeBothWindows_data() {
     QTest::newRow("notice")
         << true
         << Node(QAccessible::StaticText,
-                "Velmora Version 1.0 is freeware. You may use it and share it free of charge. "
-                "This software cost many hours of freetime, so if you enjoy using Velmora and "
-                "you would like to show your appreciation for my work, please support me by "
-                "making a donation. Graphics by Brisel (Thanks !!)");
+                "Velmora Version 1.0 est un logiciel gratuit. Vous pouvez l'utiliser et le partager "
+                "gratuitement. Ce logiciel a coûté de nombreuses heures de temps libre ; si vous aimez "
+                "Velmora et souhaitez montrer que vous appréciez mon travail, soutenez-moi par un don. "
+                "Graphismes de Brisel (Merci !!)");
     QTest::newRow("credit") << true << Node(QAccessible::Link, "Brisel", "mailto:brisel@dastrel.example");
     QTest::newRow("donation") << true
-                              << Node(QAccessible::Link, "Visit my website if you want to make a Donation !",
+                              << Node(QAccessible::Link, "Visitez mon site si vous voulez faire un don !",
                                       "http://www.dastrel.example/");
     QTest::newRow("author") << true << Node(QAccessible::Link, "Dastrel", "mailto:dastrel@dastrel.example");
     QTest::newRow("OK") << true << Node(QAccessible::Button, "OK");

@@ -2,6 +2,7 @@
 
 #include "../messages/ScopedLanguage.h"
 #include "ShellTestSupport.h"
+#include "shell/AboutTexts.h"
 #include "shell/LinkLabel.h"
 #include "shell/QtTranslations.h"
 #include "shell/Unit1.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTranslator>
 #include <QtTest>
 
@@ -92,6 +94,55 @@ void LanguageTest::windowsSpeakTheUsersLanguage() {
     QTest::keyClick(form.Label3, Qt::Key_Return);
     QTRY_COMPARE(int(user.choosers.size()), 1);
     QCOMPARE(cancelText, cancel);
+}
+
+void LanguageTest::theAboutMarkupChangesOnlyItsWords_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("donation");
+    QTest::newRow("English") << ""
+                             << "Visit my website if you want to make a Donation !";
+    QTest::newRow("French") << "fr"
+                            << "Visitez mon site si vous voulez faire un don !";
+    QTest::newRow("German") << "de"
+                            << "Besuchen Sie meine Website für eine Spende !";
+    QTest::newRow("Spanish") << "es"
+                             << "¡Visite mi web si quiere hacer un donativo!";
+    // The markup controls draw Windows-1252: these keep the English window whole.
+    QTest::newRow("Russian") << "ru"
+                             << "Visit my website if you want to make a Donation !";
+    QTest::newRow("Japanese") << "ja"
+                              << "Visit my website if you want to make a Donation !";
+}
+
+void LanguageTest::theAboutMarkupChangesOnlyItsWords() {
+    QFETCH(QString, language);
+    QFETCH(QString, donation);
+    const auto texts = [] {
+        return LocalizedAboutTexts("http://maker.example/", "mailto:a@b.example", "mailto:c@d.example");
+    };
+    AboutTexts english;
+    {
+        const ScopedLanguage scoped(kEnglishMessages);
+        english = texts();
+    }
+    const ScopedLanguage scoped(
+        language.isEmpty() ? kEnglishMessages
+                           : LanguageSettings{{"LANG", "fr_FR.UTF-8"}, {"LANGUAGE", language.toStdString()}});
+    const AboutTexts shown = texts();
+    QCOMPARE(shown.Donation,
+             QStringList{"<BLINK><B><A href=\"http://maker.example/\">" + donation + "</A></B></BLINK>"});
+    const QRegularExpression tag("<[^>]*>");
+    const auto tags = [&](const QStringList& lines) {
+        QStringList found;
+        for (auto match = tag.globalMatch(lines.join('\n')); match.hasNext();) {
+            found += match.next().captured();
+        }
+        return found;
+    };
+    for (const auto list : {&AboutTexts::Notice, &AboutTexts::Donation, &AboutTexts::Thanks}) {
+        QCOMPARE((shown.*list).size(), (english.*list).size());
+        QCOMPARE(tags(shown.*list), tags(english.*list));
+    }
 }
 
 } // namespace velmora

@@ -14,6 +14,8 @@ private slots:
 
     void windowsSpeakTheUsersLanguage_data();
     void windowsSpeakTheUsersLanguage();
+    void theAboutMarkupChangesOnlyItsWords_data();
+    void theAboutMarkupChangesOnlyItsWords();
 };
 
 } // namespace velmora

@@ -371,39 +371,40 @@ void MainWindowTest::aMissingFileIsAskedForWithTheBestCandidateSelected_data() {
     QTest::newRow("another extension, taken")
         << "wav:album.cue" << QStringList{"album.flac", "notes.txt"} << "" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"album.flac\" (same name with another extension)."
+        << "La ligne 3 nomme désormais \"album.flac\" (même nom avec une autre extension)."
         << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("letter case beats another extension")
         << "wav:album.cue" << QStringList{"album.flac", "Album.WAV"} << "" << QStringList{"Album.WAV"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"Album.WAV\" (same name ignoring letter case)."
+        << "La ligne 3 nomme désormais \"Album.WAV\" (même nom, casse des lettres ignorée)."
         << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("a Windows-1251 sheet, told in UTF-8")
         << "cyrillic:album.cue" << QStringList{"альбом.flac"} << "" << QStringList{"альбом.flac"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"альбом.flac\" (same name with another extension)."
+        << "La ligne 3 nomme désormais \"альбом.flac\" (même nom avec une autre extension)."
         << "Où est « альбом.wav » (album.cue) ?";
     QTest::newRow("the user picks another file")
         << "wav:album.cue" << QStringList{"album.flac", "live.ogg"} << "live.ogg" << QStringList{"album.flac"}
         << "album.cue => CORRECTED"
-        << "Line 3 now names \"live.ogg\" (chosen by you)."
+        << "La ligne 3 nomme désormais \"live.ogg\" (choisi par vous)."
         << "Où est « album.wav » (album.cue) ?";
     QTest::newRow("the sheet's own name, moved in")
         << "missing-image:disc.cue" << QStringList{"disc.bin"} << "" << QStringList{"disc.bin"}
         << "disc.cue => CORRECTED"
-        << "The file of line 1 was moved in as \"missing.bin\" (the sheet's own name with another "
-           "extension)."
+        << "Le fichier de la ligne 1 a été déplacé ici sous le nom \"missing.bin\" (le nom de la feuille "
+           "avec une autre extension)."
         << "Où est « missing.bin » (disc.cue) ?";
     QTest::newRow("nothing fits, cancelled")
         << "wav:album.cue" << QStringList{"notes.txt"} << "-" << QStringList{} << "album.cue => BAD"
-        << "\"album.wav\" on line 3 is still missing."
+        << "\"album.wav\" à la ligne 3 manque toujours."
         << "Où est « album.wav » (album.cue) ?";
-    QTest::newRow("present") << "good:disc.cue" << QStringList{} << "-" << QStringList{} << "disc.cue => GOOD"
-                             << "Every file the sheet names is present and every time is well formed."
-                             << "";
+    QTest::newRow("present")
+        << "good:disc.cue" << QStringList{} << "-" << QStringList{} << "disc.cue => GOOD"
+        << "Tous les fichiers que nomme la feuille sont présents et tous les temps sont bien formés."
+        << "";
     QTest::newRow("times carried") << "carried:album.cue" << QStringList{} << "-" << QStringList{}
                                    << "album.cue => CORRECTED"
-                                   << "1 time was normalised (line 5)."
+                                   << "1 temps a été normalisé (ligne 5)."
                                    << "";
 }
 
@@ -552,8 +553,8 @@ void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
     std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[1]->trigger();
     QTRY_COMPARE(int(user.boxes.size()), 1);
     QCOMPARE(user.boxes[0].icon, QMessageBox::Critical);
-    QCOMPARE(user.boxes[0].text, "\"" + folder + "/missing.bin\" cannot be moved back to \"" + download +
-                                     "\": that name is taken.");
+    QCOMPARE(user.boxes[0].text, "\"" + folder + "/missing.bin\" ne peut pas être remis en \"" + download +
+                                     "\" : ce nom est pris.");
     QCOMPARE(ReadFile(download), QByteArray("newer"));
     QCOMPARE(ReadFile(folder + "/missing.bin"), QByteArray(2352, 'g'));
     QVERIFY(QFile::exists(game + ".moves"));
