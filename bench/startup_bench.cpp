@@ -209,6 +209,6 @@ int main(int argc, char** argv) {
     StartupReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    reporter.Summary(1.5, 1.3);
+    reporter.Summary(1.3, 1.3);
     return 0;
 }

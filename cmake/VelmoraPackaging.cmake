@@ -63,6 +63,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The character set detector is opened only when a sheet needs it, so the package works without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libuchardet0")
 set(CPACK_GENERATOR DEB)
 include(CPack)

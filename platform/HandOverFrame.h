@@ -38,6 +38,8 @@ public:
     bool Failed() const { return failed_; }
     // True while some bytes of a frame have arrived but not the whole frame.
     bool Partial() const { return !failed_ && !buffer_.empty(); }
+    // Bytes held that no frame handed out yet.
+    std::size_t Buffered() const { return buffer_.size(); }
 
 private:
     std::string buffer_;

@@ -3,7 +3,6 @@
 #include "messages/Messages.h"
 #include "platform/HandOverFrame.h"
 
-#include <QLocalSocket>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -100,28 +99,65 @@ int OpenListeningSocket(const std::string& path) {
     return fd;
 }
 
-// One second start's connection: reads frames one at a time and reads no more
-// while a frame is being handled.
+// One second start's connection on its own descriptor, which it closes: reads frames one at a time
+// and handles no more while a frame is being handled. Bytes that arrive meanwhile are kept, up to one
+// frame's worth, and reading on means a sender that goes away is noticed at once.
 class Connection : public QObject {
 public:
-    Connection(QLocalSocket* socket, const HandOverHandler& handler, std::chrono::milliseconds timeout)
-        : socket_(socket), handler_(handler) {
-        socket_->setParent(this);
+    Connection(int fd, const HandOverHandler& handler, std::chrono::milliseconds timeout)
+        : fd_(fd), readable_(fd, QSocketNotifier::Read), handler_(handler) {
         deadline_.setSingleShot(true);
         deadline_.setInterval(timeout);
         connect(&deadline_, &QTimer::timeout, this, &Connection::Drop);
-        connect(socket_, &QLocalSocket::readyRead, this, &Connection::ReadFrames);
-        connect(socket_, &QLocalSocket::disconnected, this, &QObject::deleteLater);
+        connect(&readable_, &QSocketNotifier::activated, this, &Connection::Receive);
         deadline_.start();
-        ReadFrames();
     }
 
+    ~Connection() override {
+        readable_.setEnabled(false);
+        close(fd_);
+    }
+
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
 private:
+    static constexpr std::size_t kMostHeldBytes = kFrameHeaderSize + kMaxHandOverPath;
+
+    void Receive() {
+        char bytes[4096];
+        for (;;) {
+            const ssize_t got = recv(fd_, bytes, sizeof bytes, 0);
+            if (got > 0) {
+                reader_.Append(std::string_view(bytes, static_cast<std::size_t>(got)));
+                if (busy_ && reader_.Buffered() > kMostHeldBytes) {
+                    Drop();
+                    return;
+                }
+                continue;
+            }
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0 && errno == EAGAIN) {
+                break;
+            }
+            // The sender closed its end or the connection failed: a frame it finished first still counts.
+            ReadFrames();
+            Drop();
+            return;
+        }
+        ReadFrames();
+        // A sender sends one frame and waits for its answer: more than a frame's worth behind it is a flood.
+        if (busy_ && reader_.Buffered() > kMostHeldBytes) {
+            Drop();
+        }
+    }
+
     void ReadFrames() {
         if (busy_) {
             return;
         }
-        reader_.Append(socket_->readAll().toStdString());
         if (auto frame = reader_.Next()) {
             Handle(*frame);
             return;
@@ -156,20 +192,30 @@ private:
         });
     }
 
+    // The sender has sent one frame and waits for its one-byte answer before it sends more, so the
+    // answer always finds room in the socket's buffer; a sender that cannot take it is dropped.
     void Answer() {
         busy_ = false;
-        socket_->write(&kFrameAnswer, 1);
-        socket_->flush();
+        ssize_t sent = 0;
+        do {
+            sent = send(fd_, &kFrameAnswer, 1, MSG_NOSIGNAL);
+        } while (sent < 0 && errno == EINTR);
+        if (sent != 1) {
+            Drop();
+            return;
+        }
         deadline_.start();
         QTimer::singleShot(0, this, &Connection::ReadFrames);
     }
 
     void Drop() {
-        socket_->abort();
+        readable_.setEnabled(false);
+        deadline_.stop();
         deleteLater();
     }
 
-    QLocalSocket* socket_;
+    int fd_;
+    QSocketNotifier readable_;
     const HandOverHandler& handler_;
     FrameReader reader_;
     QTimer deadline_;
@@ -268,15 +314,13 @@ private:
     }
 
     void Adopt(int fd) {
-        auto* socket = new QLocalSocket;
-        if (!PeerIsCurrentUser(fd) || !socket->setSocketDescriptor(fd)) {
-            delete socket;
+        if (!PeerIsCurrentUser(fd)) {
             close(fd);
             return;
         }
         descriptorsLogged_ = false;
         ++open_;
-        auto* connection = new Connection(socket, handler_, limits_.frameTimeout);
+        auto* connection = new Connection(fd, handler_, limits_.frameTimeout);
         connection->setParent(&owner_);
         QObject::connect(connection, &QObject::destroyed, &owner_, [this] {
             --open_;

@@ -1,9 +1,10 @@
 #include "cue/CodePages.h"
 
+#include "cue/posix/CharsetDetector.h"
+
 #include <cerrno>
 #include <iconv.h>
 #include <locale.h>
-#include <uchardet/uchardet.h>
 #include <wctype.h>
 
 namespace velmora {
@@ -51,25 +52,26 @@ std::optional<std::string> Convert(std::string_view text, const char* from, cons
 } // namespace
 
 std::optional<SheetEncoding> DetectedCodePage(std::string_view text) {
-    const uchardet_t detector = ::uchardet_new();
-    std::optional<SheetEncoding> found;
-    if (::uchardet_handle_data(detector, text.data(), text.size()) == 0) {
-        ::uchardet_data_end(detector);
-        const std::string name = ::uchardet_get_charset(detector);
-        if (name == "WINDOWS-1251") {
-            found = SheetEncoding::Windows1251;
-        } else if (name == "SHIFT_JIS") {
-            found = SheetEncoding::ShiftJis;
-        } else if (name == "GB18030") {
-            found = SheetEncoding::Gb18030;
-        } else if (name == "BIG5") {
-            found = SheetEncoding::Big5;
-        } else if (name == "EUC-KR" || name == "UHC") {
-            found = SheetEncoding::Korean;
-        }
+    const std::optional<std::string> name = DetectCharsetName(text);
+    if (!name) {
+        return std::nullopt;
     }
-    ::uchardet_delete(detector);
-    return found;
+    if (*name == "WINDOWS-1251") {
+        return SheetEncoding::Windows1251;
+    }
+    if (*name == "SHIFT_JIS") {
+        return SheetEncoding::ShiftJis;
+    }
+    if (*name == "GB18030") {
+        return SheetEncoding::Gb18030;
+    }
+    if (*name == "BIG5") {
+        return SheetEncoding::Big5;
+    }
+    if (*name == "EUC-KR" || *name == "UHC") {
+        return SheetEncoding::Korean;
+    }
+    return std::nullopt;
 }
 
 std::u32string LoweredCodePoints(std::string_view utf8) {

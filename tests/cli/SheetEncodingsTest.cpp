@@ -114,6 +114,38 @@ TEST(SheetEncodings, ASheetWhoseEncodingCannotBeToldIsLeftAloneUntilTheUserSaysI
     EXPECT_EQ(ReadFile(folder / "tokyo.cue.bak"), sheet);
 }
 
+// The detector's library is opened only when a sheet needs it; without it such sheets are read without
+// detection (the names beside them still count), the run says why, and nothing is lost.
+TEST(SheetEncodings, WithoutTheDetectorsLibraryASheetIsReadWithoutItAndTheRunSaysSo) {
+    struct Case {
+        std::string encoding, performer, file, row;
+        bool says;
+    };
+    const Case cases[] = {
+        // The names of the files beside them still tell these code pages.
+        {"CP1251", "Кино", "Кино - Группа крови.wav", "GOOD", true},
+        {"SHIFT_JIS", "宇多田ヒカル", "宇多田ヒカル.wav", "GOOD", true},
+        {"CP1252", "Dido", "It’s Over – Live.wav", "GOOD", true},
+        // A UTF-8 sheet never asks for the detector.
+        {"UTF-8", "Björk", "Björk - Jóga.wav", "GOOD", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        TempFolder folder;
+        TempFolder scratch;
+        WriteFile(folder / c.file, "");
+        const std::string sheet = Encoded(Sheet(c.performer, "t", c.file, "00:02:05"), c.encoding, scratch);
+        WriteFile(folder / "a.cue", sheet);
+        const Finished finished =
+            RunVelmoraFix(folder.Path(), "a.cue", "VELMORA_UCHARDET=/nonexistent/libnodetector.so.0");
+        EXPECT_EQ(finished.status, c.row == "GOOD" ? 0 : 1) << finished.err;
+        EXPECT_EQ(finished.out, "a.cue => " + c.row + "\n");
+        const std::size_t said = finished.err.find("libnodetector.so.0\" cannot be loaded");
+        EXPECT_EQ(said != std::string::npos, c.says) << finished.err;
+        EXPECT_EQ(ReadFile(folder / "a.cue"), sheet);
+    }
+}
+
 TEST(SheetEncodings, AFileTooLargeForASheetIsRefusedUnread) {
     TempFolder folder;
     {

@@ -100,6 +100,60 @@ TEST_F(HandOverServerTest, AnswerAfterTheServerIsGoneIsHarmlessAndTheSenderSeesT
     EXPECT_EQ(result.get(), HandOverResult::Broken);
 }
 
+// A raw sender: connects, sends the bytes, and hangs up when told to; else the caller reads its end.
+int SendRaw(const std::string& socketPath, const std::string& bytes) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return -1;
+    }
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            break;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+    return fd;
+}
+
+bool ClosedByServer(int fd) {
+    char byte = 0;
+    const ssize_t got = recv(fd, &byte, 1, MSG_DONTWAIT);
+    return got == 0 || (got < 0 && errno == ECONNRESET);
+}
+
+TEST_F(HandOverServerTest, ASenderThatFloodsWhileItsPathIsRepairedIsDroppedAndTheRunGoesOn) {
+    auto server = StartServer();
+    std::string flood = EncodePathFrame("/flood.cue");
+    flood += std::string(kFrameHeaderSize + kMaxHandOverPath + 1, 'x');
+    std::future<int> sender = std::async(std::launch::async, SendRaw, HandOverSocketPath(Folder()), flood);
+    ASSERT_TRUE(WaitUntil([&] { return paths_.size() == 1; }));
+    const int fd = sender.get();
+    ASSERT_GE(fd, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ClosedByServer(fd); }, 3s))
+        << "the flood was held while the run went on";
+    close(fd);
+    pendingDone_[0]();
+    auto good = HandOverInThread(std::nullopt);
+    ASSERT_TRUE(WaitUntil([&] { return Ready(good); }));
+    EXPECT_EQ(good.get(), HandOverResult::Delivered);
+}
+
+TEST_F(HandOverServerTest, APathSentJustBeforeTheSenderHangsUpIsStillRepaired) {
+    auto server = StartServer();
+    const int fd = SendRaw(HandOverSocketPath(Folder()), EncodePathFrame("/gone/a.cue"));
+    ASSERT_GE(fd, 0);
+    close(fd);
+    ASSERT_TRUE(WaitUntil([&] { return paths_.size() == 1; }));
+    EXPECT_EQ(paths_[0], "/gone/a.cue");
+    pendingDone_[0]();
+    EXPECT_TRUE(WaitUntil([&] { return server->OpenConnections() == 0; }));
+}
+
 void MakeStaleSocket(const std::string& path) {
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);

@@ -121,3 +121,68 @@ TEST_F(VelmoraMarkupProgramTest, ReadsUtf8MarkupAsTheControlsReadWindows1252) {
 
 } // namespace
 } // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(VelmoraMarkupProgramTest, HelpPrintsTheUsageAndSucceeds) {
+    for (const char* help : {"--help", "-h"}) {
+        const ProgramRun run = RunProgram({"--width", "10", help});
+        EXPECT_EQ(run.exitCode, 0) << help;
+        EXPECT_TRUE(run.output.startsWith("usage: velmora-markup")) << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains("--resources FILE.rcc")) << run.output.toStdString();
+        EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+        EXPECT_FALSE(QFile::exists(Picture()));
+    }
+}
+
+// A compiled resource file that holds one red picture as :/rcdata/Dot, made with the resource compiler.
+QString MakeResourceFile(const QTemporaryDir& folder) {
+    QImage dot(6, 4, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    dot.save(folder.filePath("Dot"), "PNG");
+    QFile list(folder.filePath("dot.qrc"));
+    list.open(QIODevice::WriteOnly);
+    list.write("<RCC><qresource prefix=\"/rcdata\"><file>Dot</file></qresource></RCC>\n");
+    list.close();
+    const QString compiled = folder.filePath("dot.rcc");
+    QProcess::execute(QStringLiteral(RESOURCE_COMPILER),
+                      {"--binary", "-o", compiled, folder.filePath("dot.qrc")});
+    return compiled;
+}
+
+TEST_F(VelmoraMarkupProgramTest, ResourcePicturesShowFromANamedResourceFile) {
+    const QString resources = MakeResourceFile(folder_);
+    ASSERT_TRUE(QFile::exists(resources));
+    struct Case {
+        QStringList options;
+        int exitCode;
+        bool red;
+        QString errorStart;
+    };
+    const Case cases[] = {
+        {{"--resources", resources}, 0, true, ""},
+        {{}, 0, false, "velmora-markup: no picture at RES://Dot"},
+        {{"--resources", folder_.filePath("dot.qrc")},
+         1,
+         false,
+         "velmora-markup: cannot read resources from"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        QFile::remove(Picture());
+        const ProgramRun run =
+            RunProgram(c.options + QStringList{"--width", "20", "<IMG src=\"RES://Dot\">", Picture()});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.errors.toStdString();
+        const QString said = c.errorStart.isEmpty() ? QStringLiteral("velmora-markup:") : c.errorStart;
+        EXPECT_EQ(run.errors.contains(said), !c.errorStart.isEmpty()) << run.errors.toStdString();
+        if (c.exitCode == 0) {
+            EXPECT_EQ(QImage(Picture()).pixelColor(2, 2) == QColor(Qt::red), c.red);
+        } else {
+            EXPECT_FALSE(QFile::exists(Picture()));
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora

@@ -47,7 +47,8 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
         }
         const bool takesValue = argument == "--width" || argument == "--height" || argument == "--font" ||
                                 argument == "--size" || argument == "--hit" || argument == "--hover" ||
-                                argument == "--container" || argument == "--animate";
+                                argument == "--container" || argument == "--animate" ||
+                                argument == "--resources";
         if (takesValue && i + 1 >= arguments.size()) {
             return Failure(argument + " needs a value");
         }
@@ -86,6 +87,11 @@ ParsedMarkupToolArguments ParseMarkupToolArguments(const std::vector<std::string
                                std::to_string(kLargestFrameCount));
             }
             options.Frames = *value;
+        } else if (argument == "--resources") {
+            options.ResourceFiles.push_back(arguments[++i]);
+        } else if (argument == "--help" || argument == "-h") {
+            options.Help = true;
+            return {options, {}};
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--static") {

@@ -13,11 +13,15 @@ namespace velmora {
 
 inline constexpr std::string_view kMarkupToolUsage =
     "usage: velmora-markup [--width N] [--height N] [--font NAME] [--size PT] [--hit X,Y] [--hover X,Y]\n"
-    "                      [--static] [--ellipsis] [--container NAME=FILE]... [--animate N] MARKUP OUT.png\n"
+    "                      [--static] [--ellipsis] [--container NAME=FILE]... [--resources FILE.rcc]...\n"
+    "                      [--animate N] MARKUP OUT.png\n"
+    "       velmora-markup --help\n"
     "  MARKUP is the marked-up text in UTF-8, or - to read it from standard input; -- ends the options.\n"
     "  Without --height the picture is as high as the text, up to 10000 pixels.\n"
     "  --hover shows the anchor at X,Y hovered; --ellipsis cuts lines instead of wrapping them;\n"
     "  --container makes FILE the picture that <IMG src=\"NAME\"> shows (FILE:// addresses work anyway);\n"
+    "  --resources adds the resources of a compiled resource file to the program's own, so that\n"
+    "  <IMG src=\"RES://NAME\"> finds its :/rcdata/NAME;\n"
     "  --animate writes N pictures, OUT-1.png to OUT-N.png, 100 ms of animation apart.\n";
 
 // The tallest picture the tool writes, and the largest number of animation frames.
@@ -35,6 +39,8 @@ struct MarkupToolOptions {
     bool Ellipsis = false;   // lines cut with an ellipsis instead of wrapped
     std::vector<std::pair<std::string, std::string>> ContainerPictures; // name, file
     std::int32_t Frames = 1;                                            // pictures written, one per tick
+    std::vector<std::string> ResourceFiles; // compiled resource files added to the program's resources
+    bool Help = false;                      // print the usage and nothing else
     std::string Markup;
     std::string Output;
 };

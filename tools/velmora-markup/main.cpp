@@ -1,9 +1,11 @@
 #include "graphics/qt/QtConversions.h"
+#include "resources/Resources.h"
 #include "text/Windows1252.h"
 #include "tools/velmora-markup/MarkupToolOptions.h"
 #include "tools/velmora-markup/MarkupToolRendering.h"
 
 #include <QGuiApplication>
+#include <QResource>
 #include <QString>
 #include <iostream>
 #include <sstream>
@@ -19,12 +21,25 @@ int main(int argc, char** argv) {
         return 2;
     }
     const MarkupToolOptions& options = *parsed.Options;
+    if (options.Help) {
+        std::cout << kMarkupToolUsage;
+        return 0;
+    }
 
     // The picture goes to a file: no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication application(argc, argv);
+
+    // The program's own pictures, and whatever resource files were named, for RES:// addresses.
+    LoadResources();
+    for (const std::string& file : options.ResourceFiles) {
+        if (!QResource::registerResource(QString::fromLocal8Bit(file.c_str()))) {
+            std::cerr << "velmora-markup: cannot read resources from " << file << "\n";
+            return 1;
+        }
+    }
 
     std::string utf8 = options.Markup;
     if (utf8 == "-") {
