@@ -1,7 +1,7 @@
 #include "cue/FileTimes.h"
 
-#include "cue/IndexTimes.h"
 #include "cue/SheetLines.h"
+#include "cue/TimeFields.h"
 
 #include <algorithm>
 #include <array>

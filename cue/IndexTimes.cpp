@@ -5,18 +5,14 @@
 #include "cue/SheetLines.h"
 #include "cue/SheetSaving.h"
 #include "cue/TextBuffer.h"
+#include "cue/TimeFields.h"
 #include "errors/ErrorMessages.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
-#include <charconv>
-#include <limits>
 
 namespace velmora {
 namespace {
-
-constexpr int kFramesPerSecond = 75;
-constexpr int kSecondsPerMinute = 60;
 
 bool IsSeparator(char c) {
     return c == ' ' || c == '\t';
@@ -59,23 +55,6 @@ std::int32_t ConvertField(const RepairState& state, std::string_view time, int f
 
 } // namespace
 
-std::optional<std::int32_t> ParseTimeField(std::string_view text) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<std::int32_t>::max()) {
-            return std::nullopt;
-        }
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view line) {
     const auto [keyword, keywordEnd] = NextWord(line, 0);
     const std::string_view word = line.substr(keyword, keywordEnd - keyword);
@@ -91,36 +70,6 @@ std::optional<std::pair<std::size_t, std::size_t>> TimeSpanOf(std::string_view l
     }
     const auto [time, timeEnd] = NextWord(line, at);
     return std::pair{time, timeEnd - time};
-}
-
-std::string FormatTimeField(std::int64_t value) {
-    std::string text;
-    AppendTimeField(text, value);
-    return text;
-}
-
-void AppendTimeField(std::string& text, std::int64_t value) {
-    char digits[24];
-    const auto magnitude = static_cast<std::uint64_t>(value < 0 ? -value : value);
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, magnitude);
-    if (value < 0) {
-        text += '-';
-    }
-    if (end.ptr - digits < 2) {
-        text += '0';
-    }
-    text.append(digits, end.ptr);
-}
-
-void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frames) {
-    if (frames >= kFramesPerSecond) {
-        seconds += frames / kFramesPerSecond;
-        frames %= kFramesPerSecond;
-    }
-    if (seconds >= kSecondsPerMinute) {
-        minutes += seconds / kSecondsPerMinute;
-        seconds %= kSecondsPerMinute;
-    }
 }
 
 std::string NormaliseIndexTimes(RepairState& state, std::string_view text,

@@ -11,15 +11,6 @@
 namespace velmora {
 
 // A field of a time: decimal digits only, within the 32-bit signed range.
-std::optional<std::int32_t> ParseTimeField(std::string_view text);
-
-// "%.2d": at least two digits, a minus sign in front of them.
-std::string FormatTimeField(std::int64_t value);
-void AppendTimeField(std::string& text, std::int64_t value);
-
-// Carries frames (75 to a second) into seconds and seconds into minutes; a valid time is never moved.
-void CarryTime(std::int64_t& minutes, std::int64_t& seconds, std::int64_t& frames);
-
 // Where the time of a timed line lies: the third word of an "INDEX nn mm:ss:ff" line, the second of a
 // "PREGAP" or "POSTGAP" line (words separated by spaces or tabs, keywords in capitals); nothing for any
 // other line. The span is empty when the time is missing.

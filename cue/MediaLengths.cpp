@@ -1,6 +1,6 @@
 #include "cue/MediaLengths.h"
 
-#include "cue/IndexTimes.h"
+#include "cue/TimeFields.h"
 #include "files/FileStatus.h"
 
 namespace velmora {
