@@ -7,11 +7,11 @@
 #include "cli/SheetPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalText.h"
-#include "cue/EncodingDecision.h"
-#include "cue/IndexTimes.h"
-#include "cue/LengthChecks.h"
-#include "cue/Restore.h"
-#include "cue/SheetFiles.h"
+#include "cue/repair/EncodingDecision.h"
+#include "cue/repair/IndexTimes.h"
+#include "cue/repair/LengthChecks.h"
+#include "cue/repair/Restore.h"
+#include "cue/references/SheetFiles.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "shell/Unit1.h"
 
-#include "cue/Repair.h"
-#include "cue/Restore.h"
-#include "cue/RowReport.h"
+#include "cue/repair/Repair.h"
+#include "cue/repair/Restore.h"
+#include "cue/repair/RowReport.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
 #include "messages/Messages.h"

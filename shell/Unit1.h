@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cue/RepairHost.h"
-#include "cue/RepairState.h"
-#include "cue/TextBuffer.h"
+#include "cue/repair/RepairHost.h"
+#include "cue/repair/RepairState.h"
+#include "cue/text/TextBuffer.h"
 #include "cue/taglib/TagLibLengthReader.h"
 #include "messages/Messages.h"
 #include "platform/FileAssociation.h"

@@ -2,7 +2,7 @@
 // folders; each case says what must be on disk afterwards, byte for byte.
 #include "../cue/TestSupport.h"
 #include "RunVelmoraFix.h"
-#include "cue/MoveRecord.h"
+#include "cue/repair/MoveRecord.h"
 
 #include <cstdlib>
 #include <filesystem>

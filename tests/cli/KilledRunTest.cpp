@@ -1,7 +1,7 @@
 // velmora-fix killed at any moment of a batch: every sheet and backup is wholly old or wholly new, and one
 // more run leaves no temporary behind.
 #include "../cue/TestSupport.h"
-#include "cue/MoveRecord.h"
+#include "cue/repair/MoveRecord.h"
 #include "files/TemporaryFile.h"
 
 #include <csignal>
