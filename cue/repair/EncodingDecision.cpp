@@ -1,8 +1,9 @@
 #include "cue/repair/EncodingDecision.h"
 
-#include "cue/text/CodePages.h"
 #include "cue/references/ReferencePaths.h"
 #include "cue/storage/SheetStorage.h"
+#include "cue/text/CodePages.h"
+#include "text/Utf8Sequences.h"
 
 #include <algorithm>
 #include <array>

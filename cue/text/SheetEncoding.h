@@ -42,9 +42,6 @@ std::optional<std::string> WriteUtf16(std::string_view utf8, SheetEncoding encod
 const char* EncodingName(SheetEncoding encoding);
 
 bool IsValidUtf8(std::string_view text);
-// Length of the valid UTF-8 sequence at the start of `text` (not empty): overlong forms, surrogates and
-// cut sequences are none, so 0.
-std::size_t Utf8SequenceLength(std::string_view text);
 
 // Text in the encoding turned into UTF-8; nothing when it is not valid in that encoding.
 std::optional<std::string> DecodeToUtf8(std::string_view text, SheetEncoding encoding);
