@@ -4,6 +4,7 @@
 #include "cue/text/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
+#include "files/PathNames.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,3 @@
-#include "files/TemporaryFile.h"
 #include "files/TemporaryNames.h"
 
 #include <cstdio>

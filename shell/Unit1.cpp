@@ -5,6 +5,7 @@
 #include "cue/repair/RowReport.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
+#include "files/PathNames.h"
 #include "messages/Messages.h"
 #include "platform/HandOverServer.h"
 #include "shell/ChooserTexts.h"

@@ -1,9 +1,9 @@
 #include "cue/repair/Repair.h"
 
-#include "cue/repair/EncodingDecision.h"
 #include "cue/references/ReferencePaths.h"
-#include "cue/repair/RowCaptions.h"
 #include "cue/references/SheetKind.h"
+#include "cue/repair/EncodingDecision.h"
+#include "cue/repair/RowCaptions.h"
 #include "cue/text/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/PathNames.h"
@@ -98,16 +98,6 @@ RunOutcome RepairLoadedSheet(RepairState& state, RepairHost& host) {
 }
 
 } // namespace
-
-std::string_view FileNamePart(std::string_view path) {
-    const std::size_t slash = LastSeparator(path);
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::string_view FolderPart(std::string_view path) {
-    const std::size_t slash = LastSeparator(path);
-    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
-}
 
 RunOutcome traitementCUE(RepairState& state, RepairHost& host) {
     if (state.RunInProgress) {

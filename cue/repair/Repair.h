@@ -43,9 +43,4 @@ void AnimateProgress(RepairHost& host);
 // counter wraps.
 void Delay(RepairHost& host, std::uint32_t ms);
 
-// The file name part of a path: what follows its last "/".
-std::string_view FileNamePart(std::string_view path);
-// The folder part of a path, up to and including its last "/"; empty when it has none.
-std::string_view FolderPart(std::string_view path);
-
 } // namespace velmora

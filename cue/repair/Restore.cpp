@@ -5,6 +5,7 @@
 #include "cue/repair/SheetSaving.h"
 #include "cue/text/TextBuffer.h"
 #include "errors/ErrorMessages.h"
+#include "files/PathNames.h"
 
 #include <cerrno>
 #include <cstring>

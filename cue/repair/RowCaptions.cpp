@@ -1,8 +1,9 @@
 #include "cue/repair/RowCaptions.h"
 
-#include "cue/repair/LengthChecks.h"
 #include "cue/references/SheetFiles.h"
+#include "cue/repair/LengthChecks.h"
 #include "cue/text/TextBuffer.h"
+#include "files/PathNames.h"
 
 namespace velmora {
 namespace {

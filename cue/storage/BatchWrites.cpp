@@ -3,7 +3,7 @@
 #include "errors/ErrorMessages.h"
 #include "files/DiskFlush.h"
 #include "files/FileMoves.h"
-#include "files/TemporaryFile.h"
+#include "files/PathNames.h"
 
 #include <algorithm>
 

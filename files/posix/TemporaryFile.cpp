@@ -1,5 +1,6 @@
 #include "files/posix/TemporaryFile.h"
 
+#include "files/PathNames.h"
 #include "files/TemporaryFile.h"
 #include "files/TemporaryNames.h"
 #include "files/posix/FileDescriptor.h"
@@ -141,14 +142,6 @@ std::string TemporaryFile::CloseKeepingName() {
         return {};
     }
     return std::exchange(path_, {});
-}
-
-std::string ContainingFolder(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 void SweepStaleTemporaries(const std::string& folder) {

@@ -2,7 +2,7 @@
 // more run leaves no temporary behind.
 #include "../cue/TestSupport.h"
 #include "cue/repair/MoveRecord.h"
-#include "files/TemporaryFile.h"
+#include "files/TemporaryNames.h"
 
 #include <csignal>
 #include <fcntl.h>

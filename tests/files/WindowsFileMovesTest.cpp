@@ -3,6 +3,7 @@
 #include "files/FileReading.h"
 #include "files/FileStatus.h"
 #include "files/FolderEntries.h"
+#include "files/PathNames.h"
 #include "files/TemporaryFile.h"
 #include "files/testing/ScratchFiles.h"
 #include "files/win32/WidePaths.h"

@@ -1,4 +1,5 @@
 #include "cue/repair/MoveRecord.h"
+#include "files/PathNames.h"
 #include "messages/Messages.h"
 #include "tests/cue/TestSupport.h"
 

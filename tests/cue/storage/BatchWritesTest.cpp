@@ -1,6 +1,6 @@
 #include "cue/storage/BatchWrites.h"
 
-#include "files/TemporaryFile.h"
+#include "files/TemporaryNames.h"
 #include "messages/Messages.h"
 #include "tests/cue/TestSupport.h"
 
