@@ -5,7 +5,7 @@
 #include "files/FolderBeneath.h"
 #include "files/FolderEntries.h"
 #include "files/PathNames.h"
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 
 #include <filesystem>
 

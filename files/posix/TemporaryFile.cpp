@@ -1,7 +1,7 @@
 #include "files/posix/TemporaryFile.h"
 
 #include "files/PathNames.h"
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 #include "files/TemporaryNames.h"
 #include "files/posix/FileDescriptor.h"
 

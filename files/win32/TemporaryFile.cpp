@@ -1,7 +1,7 @@
 #include "files/win32/TemporaryFile.h"
 
 #include "files/PathNames.h"
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 #include "files/TemporaryNames.h"
 
 namespace velmora {

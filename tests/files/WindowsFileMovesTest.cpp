@@ -4,7 +4,7 @@
 #include "files/FileStatus.h"
 #include "files/FolderEntries.h"
 #include "files/PathNames.h"
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 #include "files/testing/ScratchFiles.h"
 #include "files/win32/WidePaths.h"
 
