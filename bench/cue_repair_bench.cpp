@@ -1,7 +1,7 @@
 // Whole repairs of audio sheets with 10 to 10,000 tracks, each beside a peer doing only the file work
 // (or only one pass over the text) on the same sheet, so that the repair's own cost and its growth show.
 #include "cue/Cue.h"
-#include "cue/IndexTimes.h"
+#include "cue/repair/IndexTimes.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

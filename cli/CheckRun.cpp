@@ -3,15 +3,16 @@
 #include "cli/FixRun.h"
 #include "cli/JsonLine.h"
 #include "cli/LengthSource.h"
+#include "cli/PerSheetLines.h"
 #include "cli/RunReport.h"
 #include "cli/SheetPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalText.h"
-#include "cue/EncodingDecision.h"
-#include "cue/IndexTimes.h"
-#include "cue/LengthChecks.h"
-#include "cue/Restore.h"
-#include "cue/SheetFiles.h"
+#include "cue/references/SheetFiles.h"
+#include "cue/repair/EncodingDecision.h"
+#include "cue/repair/IndexTimes.h"
+#include "cue/repair/LengthChecks.h"
+#include "files/PathNames.h"
 #include "messages/Messages.h"
 
 #include <algorithm>
@@ -20,55 +21,12 @@
 namespace velmora::fix {
 namespace {
 
-// One line of standard error: what is wrong, and the line of the sheet it is on (0 for none).
-struct Problem {
-    std::size_t Line = 0;
-    std::string Text;
-};
-
-struct SheetLine {
-    std::string Outcome;
-    int Status = AllFine;
-    std::vector<Problem> Problems;
-    // The JSON fields after "message".
-    std::string Extra;
-};
-
-bool IsCuePath(const std::string& path) {
-    const std::string_view name = FileNamePart(path);
-    return name.size() >= 4 && name.substr(name.size() - 4) == ".cue";
-}
-
-// Both --check and --restore refuse a file whose name does not end in ".cue", as a repair run does.
-SheetLine RefusedAsNoSheet(const std::string& path) {
-    SheetLine line;
-    line.Outcome = "WARNING";
-    line.Status = SomeBad;
-    line.Problems.push_back({0, Localized("%s is not a valid CUE", {FileNamePart(path)})});
-    return line;
-}
-
 // Appended piece by piece: a quote put before a temporary trips GCC 12's overlap warning at -O3.
 std::string Quoted(const std::string& name, SheetEncoding encoding) {
     std::string quoted = "\"";
     quoted += DecodeToUtf8(name, encoding).value_or(name);
     quoted += '"';
     return quoted;
-}
-
-// "velmora-fix: PATH:LINE: problem"; a warning names the sheet itself.
-std::string ProblemLine(const std::string& shown, const SheetLine& line, const Problem& problem) {
-    std::string text = "velmora-fix: ";
-    if (line.Outcome != "WARNING") {
-        text += shown;
-        if (problem.Line != 0) {
-            text += ':';
-            text += std::to_string(problem.Line);
-        }
-        text += ": ";
-    }
-    text += problem.Text;
-    return EscapeControls(text) + "\n";
 }
 
 std::string JsonReferences(const std::vector<FileReference>& references, SheetEncoding encoding) {
@@ -139,98 +97,6 @@ SheetLine CheckSheet(const std::string& path, RepairHost& host, bool json,
     return line;
 }
 
-SheetLine RestoreOne(const std::string& path, EditedSheet edited) {
-    SheetLine line;
-    RestoreResult result;
-    try {
-        result = RestoreSheet(path, SystemStorage(), edited);
-    } catch (const Error& error) {
-        line.Outcome = "ERROR";
-        line.Status = SomeFailed;
-        line.Problems.push_back({0, ErrorBoxText(error.what())});
-        return line;
-    }
-    if (result.Outcome == RestoreOutcome::NoBackup) {
-        line.Outcome = "NO BACKUP";
-        line.Status = SomeBad;
-        line.Problems.push_back({0, Localized("no backup and no record of moves: nothing was put back")});
-        return line;
-    }
-    if (result.Outcome == RestoreOutcome::ChangedSinceRepair) {
-        line.Outcome = "CHANGED";
-        line.Status = SomeBad;
-        line.Problems.push_back({0, Localized("changed since the repair: nothing was put back (--force keeps "
-                                              "its text aside and restores)")});
-        return line;
-    }
-    line.Outcome = "RESTORED";
-    if (!result.KeptEdited.empty()) {
-        line.Problems.push_back({0, Localized("changed since the repair: its text was kept as \"%s\"",
-                                              {std::string(FileNamePart(result.KeptEdited))})});
-    }
-    std::string moves = "[";
-    for (const PlannedMove& move : result.MovedBack) {
-        moves += (moves.size() > 1 ? ", " : "") + std::string("{\"from\": ") + JsonPath(move.To) +
-                 ", \"to\": " + JsonPath(move.From) + "}";
-    }
-    line.Extra = ", \"sheet_restored\": " + std::string(result.SheetRestored ? "true" : "false") +
-                 ", \"moved_back\": " + moves + "]";
-    if (!result.KeptEdited.empty()) {
-        line.Extra += ", \"kept_edited\": " + JsonPath(result.KeptEdited);
-    }
-    return line;
-}
-
-std::string ProblemsText(const std::vector<Problem>& problems) {
-    std::string text;
-    for (const Problem& problem : problems) {
-        text += (text.empty() ? "" : Localized("; ")) + problem.Text;
-    }
-    return text;
-}
-
-int PrintSheets(const FixOptions& options, std::ostream& out, std::ostream& err,
-                const std::function<SheetLine(const std::string&)>& work) {
-    const SheetPaths paths = ExpandPaths(options.Paths, options.Recursive);
-    int status = AllFine;
-    for (const std::string& problem : paths.Problems) {
-        err << EscapeControls("velmora-fix: " + problem) << "\n";
-        status = SomeFailed;
-    }
-    for (std::size_t i = 0; i < paths.Sheets.size(); ++i) {
-        const std::string& shown = paths.Shown[i];
-        const std::string& path = paths.Sheets[i];
-        SheetLine line;
-        if (paths.SkippedLinks[i]) {
-            line.Outcome = "SKIPPED";
-            line.Problems.push_back({0, Localized("is a link")});
-        } else {
-            line = IsCuePath(path) ? work(path) : RefusedAsNoSheet(path);
-        }
-        for (const Problem& problem : line.Problems) {
-            err << ProblemLine(shown, line, problem);
-        }
-        if (options.Verbose && line.Problems.empty()) {
-            err << EscapeControls("velmora-fix: " + shown + ": " +
-                                  (line.Outcome == "FITS"
-                                       ? Localized("every file is there and holds the sheet's times")
-                                       : Localized("put back as it was")))
-                << "\n";
-        }
-        if (options.Json) {
-            const std::optional<std::string> message =
-                line.Problems.empty() ? std::nullopt
-                                      : std::optional<std::string>(ProblemsText(line.Problems));
-            out << JsonLine(shown, std::nullopt, line.Outcome, message, line.Extra) << "\n";
-        } else {
-            out << EscapeControls(shown + " => " + line.Outcome) << "\n";
-        }
-        status = std::max(status, line.Status);
-    }
-    out.flush();
-    return status;
-}
-
 } // namespace
 
 int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err) {
@@ -239,11 +105,6 @@ int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err) {
     return PrintSheets(options, out, err, [&](const std::string& path) {
         return CheckSheet(path, host, options.Json, options.Encoding);
     });
-}
-
-int RunRestore(const FixOptions& options, std::ostream& out, std::ostream& err) {
-    const EditedSheet edited = options.Force ? EditedSheet::KeepAside : EditedSheet::Refuse;
-    return PrintSheets(options, out, err, [&](const std::string& path) { return RestoreOne(path, edited); });
 }
 
 } // namespace velmora::fix

@@ -11,8 +11,4 @@ namespace velmora::fix {
 // WARNING or ERROR) and each problem on `err`. Returns the exit status.
 int RunCheck(const FixOptions& options, std::ostream& out, std::ostream& err);
 
-// velmora-fix --restore: puts each sheet's backup back, and the files its repairs moved. Prints one line
-// a sheet (RESTORED, NO BACKUP, CHANGED, WARNING or ERROR). Returns the exit status.
-int RunRestore(const FixOptions& options, std::ostream& out, std::ostream& err);
-
 } // namespace velmora::fix

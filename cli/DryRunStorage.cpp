@@ -1,9 +1,10 @@
 #include "cli/DryRunStorage.h"
 
-#include "cue/Repair.h"
-#include "cue/TextBuffer.h"
+#include "cue/repair/Repair.h"
+#include "cue/text/TextBuffer.h"
 #include "errors/ErrorMessages.h"
 #include "files/FileMoves.h"
+#include "files/PathNames.h"
 
 #include <algorithm>
 #include <cerrno>

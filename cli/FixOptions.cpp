@@ -1,6 +1,6 @@
 #include "cli/FixOptions.h"
 
-#include "cue/EncodingDecision.h"
+#include "cue/repair/EncodingDecision.h"
 #include "messages/Messages.h"
 
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/SheetEncoding.h"
+#include "cue/text/SheetEncoding.h"
 
 #include <optional>
 #include <stdexcept>

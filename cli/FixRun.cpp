@@ -4,6 +4,7 @@
 #include "cli/DryRunHost.h"
 #include "cli/JsonLine.h"
 #include "cli/LengthSource.h"
+#include "cli/RestoreRun.h"
 #include "cli/RunReport.h"
 #include "cli/SheetPaths.h"
 #include "cli/TerminalText.h"

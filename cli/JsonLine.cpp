@@ -1,6 +1,6 @@
 #include "cli/JsonLine.h"
 
-#include "cue/SheetEncoding.h"
+#include "text/Utf8Sequences.h"
 #include "text/Windows1252.h"
 
 #include <cstdio>

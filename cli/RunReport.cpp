@@ -2,8 +2,8 @@
 
 #include "cli/DryRunHost.h"
 #include "cli/JsonLine.h"
-#include "cue/SheetEncoding.h"
-#include "cue/UnifiedDiff.h"
+#include "cue/text/SheetEncoding.h"
+#include "cue/text/UnifiedDiff.h"
 
 namespace velmora::fix {
 namespace {

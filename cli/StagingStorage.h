@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cue/BatchWrites.h"
-#include "cue/FolderStorage.h"
+#include "cue/storage/BatchWrites.h"
+#include "cue/storage/FolderStorage.h"
 
 namespace velmora::fix {
 

@@ -18,6 +18,15 @@ std::size_t LastNameBoundary(std::string_view path);
 // ignored on Windows, whose file systems find a name in any case.
 bool SameFileName(std::string_view a, std::string_view b);
 
+// The folder a path lies in, without a trailing separator: "." for a bare name, the root itself for one
+// at the root.
+std::string ContainingFolder(const std::string& path);
+
+// The file name part of a path: what follows its last separator.
+std::string_view FileNamePart(std::string_view path);
+// The folder part of a path, up to and including its last separator; empty when it has none.
+std::string_view FolderPart(std::string_view path);
+
 // Paths are UTF-8 (or bytes as they are) in the engine; the standard library would read a plain string
 // in the ANSI code page on Windows.
 std::filesystem::path PathFromUtf8(std::string_view utf8);

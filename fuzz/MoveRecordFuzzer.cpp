@@ -1,7 +1,7 @@
 // Reads the input as a record of moves, as a restore reads one that came with a download. A record that
 // decodes encodes back to the very same bytes, and every name the restore would accept stays below the
 // sheet's folder.
-#include "cue/MoveRecord.h"
+#include "cue/repair/MoveRecord.h"
 
 #include <cstdlib>
 #include <string_view>

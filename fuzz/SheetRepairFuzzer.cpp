@@ -4,7 +4,7 @@
 // temporary file stays behind.
 #include "FuzzInput.h"
 #include "cue/Cue.h"
-#include "files/TemporaryFile.h"
+#include "files/TemporaryNames.h"
 
 #include <cstdio>
 #include <cstdlib>

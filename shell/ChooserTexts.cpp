@@ -1,7 +1,7 @@
 #include "shell/ChooserTexts.h"
 
-#include "cue/Candidates.h"
-#include "cue/SheetEncoding.h"
+#include "cue/references/Candidates.h"
+#include "cue/text/SheetEncoding.h"
 #include "messages/Messages.h"
 #include "shell/LocalizedText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/RepairHost.h"
+#include "cue/repair/RepairHost.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "shell/ReadAsMenu.h"
 
-#include "cue/EncodingDecision.h"
+#include "cue/repair/EncodingDecision.h"
 #include "shell/LocalizedText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/RowReport.h"
+#include "cue/repair/RowReport.h"
 
 #include <QMenu>
 #include <functional>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cue/RepairHost.h"
-#include "cue/RepairState.h"
-#include "cue/TextBuffer.h"
 #include "cue/probes/ProbeLengthReader.h"
 #include "cue/probes/TagLibModule.h"
+#include "cue/repair/RepairHost.h"
+#include "cue/repair/RepairState.h"
+#include "cue/text/TextBuffer.h"
 #include "messages/Messages.h"
 #include "platform/FileAssociation.h"
 

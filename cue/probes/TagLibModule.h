@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cue/MediaLengths.h"
+#include "cue/lengths/MediaLengths.h"
 
 #include <string>
 #include <vector>

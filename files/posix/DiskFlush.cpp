@@ -1,6 +1,6 @@
 #include "files/DiskFlush.h"
 
-#include "files/TemporaryFile.h"
+#include "files/PathNames.h"
 #include "files/posix/FileDescriptor.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "files/FileMoves.h"
 
 #include "errors/ErrorMessages.h"
-#include "files/TemporaryFile.h"
+#include "files/PathNames.h"
 #include "files/posix/FileDescriptor.h"
 #include "files/posix/TemporaryFile.h"
 

@@ -1,6 +1,6 @@
 #include "files/FileStatus.h"
 
-#include "files/TemporaryFile.h"
+#include "files/PathNames.h"
 
 #include <cerrno>
 #include <sys/stat.h>

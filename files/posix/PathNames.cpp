@@ -14,4 +14,12 @@ std::size_t LastNameBoundary(std::string_view path) {
     return LastSeparator(path);
 }
 
+std::string ContainingFolder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 } // namespace velmora

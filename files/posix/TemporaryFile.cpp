@@ -1,6 +1,7 @@
 #include "files/posix/TemporaryFile.h"
 
-#include "files/TemporaryFile.h"
+#include "files/PathNames.h"
+#include "files/StaleTemporaries.h"
 #include "files/TemporaryNames.h"
 #include "files/posix/FileDescriptor.h"
 
@@ -125,14 +126,6 @@ std::string TemporaryFile::CloseKeepingName() {
         return {};
     }
     return std::exchange(path_, {});
-}
-
-std::string ContainingFolder(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace velmora

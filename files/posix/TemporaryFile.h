@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 
 #include <string>
 #include <sys/types.h>

@@ -22,4 +22,17 @@ std::size_t LastNameBoundary(std::string_view path) {
     return path.find_last_of("\\/:");
 }
 
+std::string ContainingFolder(const std::string& path) {
+    const std::size_t separator = LastSeparator(path);
+    if (separator == std::string::npos) {
+        return ".";
+    }
+    // The root keeps its separator: "\", "C:\" or "\\?\C:\".
+    const std::size_t drive = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+    if (separator == 0 || (separator == drive + 2 && path[drive + 1] == ':')) {
+        return path.substr(0, separator + 1);
+    }
+    return path.substr(0, separator);
+}
+
 } // namespace velmora

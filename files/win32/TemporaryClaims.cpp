@@ -1,4 +1,4 @@
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 
 #include <utility>
 

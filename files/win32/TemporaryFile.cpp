@@ -1,7 +1,7 @@
 #include "files/win32/TemporaryFile.h"
 
 #include "files/PathNames.h"
-#include "files/TemporaryFile.h"
+#include "files/StaleTemporaries.h"
 #include "files/TemporaryNames.h"
 
 namespace velmora {
@@ -33,19 +33,6 @@ HANDLE CreateHiddenBeside(const std::string& target, DWORD attributes, std::stri
     }
     path.clear();
     return INVALID_HANDLE_VALUE;
-}
-
-std::string ContainingFolder(const std::string& path) {
-    const std::size_t separator = LastSeparator(path);
-    if (separator == std::string::npos) {
-        return ".";
-    }
-    // The root keeps its separator: "\", "C:\" or "\\?\C:\".
-    const std::size_t drive = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
-    if (separator == 0 || (separator == drive + 2 && path[drive + 1] == ':')) {
-        return path.substr(0, separator + 1);
-    }
-    return path.substr(0, separator);
 }
 
 void SweepStaleTemporaries(const std::string& folder) {

@@ -3,7 +3,7 @@
 #include "../cue/TestSupport.h"
 #include "HostileFolders.h"
 #include "RunVelmoraFix.h"
-#include "cue/MoveRecord.h"
+#include "cue/repair/MoveRecord.h"
 
 #include <cstdlib>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 // velmora-fix killed at any moment of a batch: every sheet and backup is wholly old or wholly new, and one
 // more run leaves no temporary behind.
 #include "../cue/TestSupport.h"
-#include "cue/MoveRecord.h"
-#include "files/TemporaryFile.h"
+#include "cue/repair/MoveRecord.h"
+#include "files/TemporaryNames.h"
 
 #include <csignal>
 #include <fcntl.h>

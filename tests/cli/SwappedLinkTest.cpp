@@ -2,7 +2,7 @@
 // made: the move still lands in the real folder, and nothing outside changes.
 #include "HostileFolders.h"
 #include "RunVelmoraFix.h"
-#include "cue/MoveRecord.h"
+#include "cue/repair/MoveRecord.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "files/PathNames.h"
+
 namespace velmora::testkit {
 
 void RecordingHost::PumpEvents() {

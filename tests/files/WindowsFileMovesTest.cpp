@@ -3,7 +3,8 @@
 #include "files/FileReading.h"
 #include "files/FileStatus.h"
 #include "files/FolderEntries.h"
-#include "files/TemporaryFile.h"
+#include "files/PathNames.h"
+#include "files/StaleTemporaries.h"
 #include "files/testing/ScratchFiles.h"
 #include "files/win32/WidePaths.h"
 

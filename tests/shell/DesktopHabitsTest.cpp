@@ -3,7 +3,7 @@
 #include "ShellTestSupport.h"
 #include "controls/HTMLText.h"
 #include "controls/HTMLabel.h"
-#include "cue/RowReport.h"
+#include "cue/repair/RowReport.h"
 #include "platform/desktop/ShellOpen.h"
 #include "shell/ErrorBox.h"
 #include "shell/LinkLabel.h"

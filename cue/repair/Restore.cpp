@@ -1,0 +1,184 @@
+#include "cue/repair/Restore.h"
+
+#include "cue/repair/MoveRecord.h"
+#include "cue/repair/Repair.h"
+#include "cue/repair/SheetSaving.h"
+#include "cue/text/TextBuffer.h"
+#include "errors/ErrorMessages.h"
+#include "messages/Messages.h"
+#include "files/PathNames.h"
+
+#include <cerrno>
+
+namespace velmora {
+namespace {
+
+// A recorded move with both names made full paths from the sheet's folder.
+struct MoveBack {
+    std::string MovedIn;
+    std::string Origin;
+};
+
+std::string CannotMoveBack(const MoveBack& move, const std::string& why) {
+    return Localized("\"%s\" cannot be moved back to \"%s\": %s", {move.MovedIn, move.Origin, why});
+}
+
+// True when every folder on the way from `folder` to the entry `name` is a real folder, no link: a link
+// there could lead out of the sheet's folder.
+bool FoldersOnTheWayAreReal(SheetStorage& storage, const std::string& folder, const std::string& name) {
+    for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1)) {
+        if (storage.KindOf(folder + name.substr(0, slash)) != EntryKind::Folder) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The moves still to be made back, last first; throws, before anything is moved, when one of them
+// cannot be.
+std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const std::vector<PlannedMove>& recorded,
+                                  const std::string& sheetPath) {
+    const std::string folder(FolderPart(sheetPath));
+    std::vector<MoveBack> undo;
+    for (auto move = recorded.rbegin(); move != recorded.rend(); ++move) {
+        const MoveBack back{folder + move->To, folder + move->From};
+        if (!FoldersOnTheWayAreReal(storage, folder, move->To) ||
+            !FoldersOnTheWayAreReal(storage, folder, move->From)) {
+            throw Error(CannotMoveBack(back, Localized("a folder on its way is no folder of its own")),
+                        sheetPath);
+        }
+        const EntryKind movedIn = storage.KindOf(back.MovedIn);
+        const EntryKind origin = storage.KindOf(back.Origin);
+        // Put back already, by hand or by a restore that was stopped, or never made.
+        if (movedIn == EntryKind::Missing && origin == EntryKind::RegularFile) {
+            continue;
+        }
+        if (movedIn != EntryKind::RegularFile) {
+            throw Error(CannotMoveBack(back, movedIn == EntryKind::Missing
+                                                 ? Localized("it is no longer there")
+                                                 : Localized("it is no longer a regular file")),
+                        sheetPath);
+        }
+        if (origin != EntryKind::Missing) {
+            throw Error(CannotMoveBack(back, Localized("that name is taken")), sheetPath);
+        }
+        undo.push_back(back);
+    }
+    return undo;
+}
+
+// Moves every file back, or, when one cannot go, puts those already moved where they were and throws.
+void MoveAllBack(SheetStorage& storage, const std::vector<MoveBack>& undo, const std::string& sheetPath,
+                 RestoreResult& result) {
+    for (std::size_t done = 0; done < undo.size(); ++done) {
+        const std::error_code error = storage.MoveFile(undo[done].MovedIn, undo[done].Origin);
+        if (!error) {
+            continue;
+        }
+        for (std::size_t i = done; i-- > 0;) {
+            storage.MoveFile(undo[i].Origin, undo[i].MovedIn);
+        }
+        throw Error(CannotMoveBack(undo[done], SystemErrorText(error.value())), sheetPath);
+    }
+    for (const MoveBack& back : undo) {
+        result.MovedBack.push_back({back.Origin, back.MovedIn});
+    }
+}
+
+// True when the sheet is there and holds neither the bytes the repair left, by the record's digest, nor
+// the backup's (a repair whose sheet was never written).
+bool EditedSinceRepair(SheetStorage& storage, const std::string& sheetPath, const MoveRecord& record,
+                       const std::optional<std::string>& backup) {
+    if (!record.Sheet) {
+        return false;
+    }
+    const std::optional<std::string> current =
+        storage.ReadFile(sheetPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+    return current && SheetDigest(*current) != *record.Sheet && current != backup;
+}
+
+// Keeps the sheet's text under the first free "NAME.edited" name, with the sheet's mode; its path.
+std::string KeepEditedText(SheetStorage& storage, const std::string& sheetPath) {
+    const std::optional<std::string> current =
+        storage.ReadFile(sheetPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+    constexpr int kTries = 100;
+    for (int i = 1; current && i <= kTries; ++i) {
+        const std::string edited = sheetPath + ".edited" + (i == 1 ? "" : "." + std::to_string(i));
+        if (storage.KindOf(edited) == EntryKind::Missing) {
+            storage.WriteBackup(edited, *current, sheetPath);
+            return edited;
+        }
+    }
+    throw Error(
+        Localized("\"%s\" was edited since the repair, and its text could not be kept aside: nothing was "
+                  "put back",
+                  {sheetPath}),
+        sheetPath);
+}
+
+void RemoveIfThere(SheetStorage& storage, const std::string& path, const std::string& sheetPath) {
+    const std::error_code error = storage.RemoveFile(path);
+    if (error && error.value() != ENOENT) {
+        throw Error(Localized("\"%s\" cannot be removed: %s", {path, SystemErrorText(error.value())}),
+                    sheetPath);
+    }
+}
+
+} // namespace
+
+RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage, EditedSheet edited) {
+    const std::string backupPath = BackupPathOf(sheetPath);
+    const std::string recordPath = MoveRecordPathOf(sheetPath);
+    storage.ConfineTo(std::string(FolderPart(sheetPath)));
+    RestoreResult result;
+    std::optional<std::string> backup;
+    MoveRecord recorded;
+    bool hasRecord = false;
+    try {
+        backup = storage.ReadFile(backupPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
+        hasRecord = storage.KindOf(recordPath) != EntryKind::Missing;
+        recorded = ReadMoveRecord(storage, sheetPath);
+    } catch (const Error& error) {
+        throw Error(error.what(), sheetPath);
+    }
+    if (!backup && !hasRecord) {
+        return result;
+    }
+    // The backup takes the sheet's own place, never that of what a link points at.
+    const EntryKind sheet = storage.KindOf(sheetPath);
+    if (backup && sheet != EntryKind::RegularFile && sheet != EntryKind::Missing) {
+        throw Error(Localized("\"%s\" is no regular file: nothing was put back", {sheetPath}), sheetPath);
+    }
+    const bool sheetEdited = EditedSinceRepair(storage, sheetPath, recorded, backup);
+    if (sheetEdited && edited == EditedSheet::Refuse) {
+        result.Outcome = RestoreOutcome::ChangedSinceRepair;
+        return result;
+    }
+    const std::vector<MoveBack> undo = MovesToUndo(storage, recorded.Moves, sheetPath);
+    // The edited text is safe on disk before anything else changes.
+    if (sheetEdited && backup) {
+        result.KeptEdited = KeepEditedText(storage, sheetPath);
+    }
+    MoveAllBack(storage, undo, sheetPath, result);
+    if (backup) {
+        try {
+            storage.WriteSheet(sheetPath, *backup);
+        } catch (const Error& error) {
+            for (auto back = undo.rbegin(); back != undo.rend(); ++back) {
+                storage.MoveFile(back->Origin, back->MovedIn);
+            }
+            throw Error(error.what(), sheetPath);
+        }
+        result.SheetRestored = true;
+    }
+    // The sheet is back before its backup goes, so a stopped restore can be run again.
+    RemoveIfThere(storage, backupPath, sheetPath);
+    RemoveIfThere(storage, recordPath, sheetPath);
+    if (const std::error_code error = storage.FlushFolder(std::string(FolderPart(sheetPath)))) {
+        throw Error(CannotCreateMessage(sheetPath, error.value()), sheetPath);
+    }
+    result.Outcome = RestoreOutcome::Restored;
+    return result;
+}
+
+} // namespace velmora

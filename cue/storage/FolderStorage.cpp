@@ -1,0 +1,136 @@
+#include "cue/storage/FolderStorage.h"
+
+#include "errors/ErrorMessages.h"
+#include "files/FileMoves.h"
+#include "files/FolderBeneath.h"
+#include "files/FolderEntries.h"
+#include "files/PathNames.h"
+#include "files/StaleTemporaries.h"
+
+#include <filesystem>
+
+namespace velmora {
+
+namespace {
+
+std::error_code ErrorOf(int value) {
+    return {value, std::generic_category()};
+}
+
+} // namespace
+
+int FolderStorage::RefusalOf(const std::string& path) const {
+    if (!confined_) {
+        return 0;
+    }
+    if (path.compare(0, folder_.size(), folder_) != 0) {
+        return EXDEV;
+    }
+    return RefusalBeneath(folder_, path.substr(folder_.size()));
+}
+
+std::string FolderStorage::WhereItLies(const std::string& path) {
+    if (EntryKindOf(path) != EntryKind::Other) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(PathFromUtf8(path), error);
+    return error ? path : Utf8FromPath(target);
+}
+
+EntryKind FolderStorage::KindOf(const std::string& path) {
+    return EntryKindOf(path);
+}
+
+bool FolderStorage::FileExists(const std::string& path) {
+    return RegularFileExists(path);
+}
+
+std::optional<std::uint64_t> FolderStorage::FileSize(const std::string& path) {
+    return RegularFileSize(path);
+}
+
+std::vector<std::string> FolderStorage::RegularFilesIn(const std::string& folder) {
+    return velmora::RegularFilesIn(folder);
+}
+
+std::optional<std::string> FolderStorage::ReadFile(const std::string& path, std::size_t limit,
+                                                   FinalLink link) {
+    return ReadFileWhole(path, limit, link);
+}
+
+bool FolderStorage::Inside(const std::string& path) const {
+    return confined_ && path.compare(0, folder_.size(), folder_) == 0;
+}
+
+std::error_code FolderStorage::MoveFile(const std::string& from, const std::string& to) {
+    // Both in the folder: each name is resolved beneath it as the move is made.
+    if (Inside(from) && Inside(to)) {
+        return MoveBeneath(folder_, from.substr(folder_.size()), to.substr(folder_.size()));
+    }
+    // A source the user chose elsewhere is the user's to give.
+    if (const int refusal = RefusalOf(to)) {
+        return ErrorOf(refusal);
+    }
+    return MoveFileNoReplace(from, to);
+}
+
+void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) {
+    if (const int refusal = RefusalOf(path)) {
+        throw Error(CannotCreateMessage(path, refusal));
+    }
+    WriteFileAtomically(path, bytes);
+}
+
+void FolderStorage::WriteBackup(const std::string& backupPath, std::string_view bytes,
+                                const std::string& sheetPath) {
+    // A backup that is a link or no file is refused as ever, with the error that says so.
+    velmora::CheckBackupPath(backupPath);
+    if (const int refusal = RefusalOf(backupPath)) {
+        throw Error(CannotCreateMessage(backupPath, refusal));
+    }
+    WriteBackupFile(backupPath, bytes, sheetPath);
+}
+
+void FolderStorage::WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
+                                    const std::string& sheetPath) {
+    velmora::CheckBackupPath(recordPath);
+    if (const int refusal = RefusalOf(recordPath)) {
+        throw Error(CannotCreateMessage(recordPath, refusal));
+    }
+    WriteBackupFile(recordPath, bytes, sheetPath);
+}
+
+void FolderStorage::CheckBackupPath(const std::string& path) {
+    velmora::CheckBackupPath(path);
+}
+
+std::error_code FolderStorage::RemoveFile(const std::string& path) {
+    if (Inside(path)) {
+        return RemoveBeneath(folder_, path.substr(folder_.size()));
+    }
+    if (const int refusal = RefusalOf(path)) {
+        return ErrorOf(refusal);
+    }
+    return velmora::RemoveFile(path);
+}
+
+std::error_code FolderStorage::FlushFolder(const std::string& folder) {
+    return SyncFolder(folder);
+}
+
+void FolderStorage::RemoveStaleTemporaries(const std::string& folder) {
+    // Named as the file layer names a file's folder, so that each is swept once.
+    SweepStaleTemporaries(folder.empty() ? std::string(".") : ContainingFolder(folder + "."));
+}
+
+bool FolderStorage::IsOutsideFolder(const std::string& path, const std::string& folder) {
+    return velmora::IsOutsideFolder(path, folder);
+}
+
+FolderStorage& SystemStorage() {
+    static FolderStorage storage;
+    return storage;
+}
+
+} // namespace velmora

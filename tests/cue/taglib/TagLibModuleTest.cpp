@@ -1,0 +1,59 @@
+#include "cue/probes/TagLibModule.h"
+
+#include "cue/probes/ProbeLengthReader.h"
+#include "tests/cue/EncodedAudio.h"
+#include "tests/cue/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testkit::EncodedAudio;
+using testkit::TempFolder;
+using testkit::WriteFile;
+
+std::string Described(const LengthReading& reading) {
+    return reading ? std::to_string(reading->Samples) + " at " + std::to_string(reading->SampleRate)
+                   : "UNCHECKED: " + reading.Reason;
+}
+
+// The formats the own probes leave go to TagLib through its module, loaded the first time one is met; a
+// module that is missing or broken leaves them unchecked with the reason, and never stops the probes.
+TEST(TagLibModule, ReadsWhatTheProbesLeaveAndSaysWhyWhenItCannotBeLoaded) {
+    ASSERT_EQ(testkit::EncodingProblem(), "");
+    const TempFolder folder;
+    testkit::WriteWavAfterManyChunks(folder / "chunks.wav", 44100);
+    const TempFolder broken;
+    WriteFile(broken / "velmora-taglib.so", "not a shared object");
+    const TempFolder empty;
+    const struct {
+        const char* name;
+        std::vector<std::string> folders;
+        const char* chunks;
+    } cases[] = {
+        {"built", {empty.Path(), VELMORA_MODULE_DIR}, "44100 at 44100"},
+        {"missing",
+         {empty.Path(), "/nonexistent"},
+         "UNCHECKED: the reader of its format, velmora-taglib.so, is not installed"},
+        {"broken",
+         {broken.Path(), VELMORA_MODULE_DIR},
+         "UNCHECKED: the reader of its format cannot be loaded: "},
+    };
+    for (const auto& c : cases) {
+        TagLibModule module(c.folders);
+        ProbeLengthReader reader(&module);
+        const std::string chunks = Described(reader.AudioLengthOf(folder / "chunks.wav"));
+        EXPECT_EQ(chunks.substr(0, std::string(c.chunks).size()), c.chunks) << c.name;
+        // Asked again, the module is not looked for again, and answers the same.
+        EXPECT_EQ(Described(reader.AudioLengthOf(folder / "chunks.wav")), chunks) << c.name;
+        // What the probes read needs no module.
+        for (const char* probed :
+             {"tone.wav", "tone.flac", "tone.mp3", "tone-bare.mp3", "tone.ogg", "tone.wv"}) {
+            EXPECT_TRUE(reader.AudioLengthOf(EncodedAudio() / probed)) << c.name << ": " << probed;
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora
