@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cue/storage/FolderStorage.h"
 #include "cue/repair/RowReport.h"
+#include "cue/storage/FolderStorage.h"
 
 #include <map>
 #include <set>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cue/references/FileTimes.h"
 #include "cue/lengths/MediaLengths.h"
+#include "cue/references/FileTimes.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cue/references/Candidates.h"
 #include "cue/lengths/LengthFit.h"
+#include "cue/references/Candidates.h"
 
 #include <optional>
 #include <string>

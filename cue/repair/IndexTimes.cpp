@@ -2,8 +2,8 @@
 
 #include "cue/repair/Repair.h"
 #include "cue/repair/RowCaptions.h"
-#include "cue/text/SheetLines.h"
 #include "cue/repair/SheetSaving.h"
+#include "cue/text/SheetLines.h"
 #include "cue/text/TextBuffer.h"
 #include "cue/text/TimeFields.h"
 #include "errors/ErrorMessages.h"

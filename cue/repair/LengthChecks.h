@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cue/references/FileReferences.h"
 #include "cue/lengths/LengthFit.h"
+#include "cue/references/FileReferences.h"
+#include "cue/references/SheetFiles.h"
 #include "cue/repair/RepairHost.h"
 #include "cue/text/SheetEncoding.h"
-#include "cue/references/SheetFiles.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cue/storage/FolderStorage.h"
 #include "cue/lengths/MediaLengths.h"
+#include "cue/storage/FolderStorage.h"
 
 #include <cstddef>
 #include <cstdint>

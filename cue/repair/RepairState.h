@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cue/references/SheetFiles.h"
 #include "cue/repair/EncodingDecision.h"
 #include "cue/repair/RowReport.h"
-#include "cue/references/SheetFiles.h"
 
 #include <cstdint>
 #include <optional>

@@ -5,8 +5,8 @@
 #include "cue/repair/SheetSaving.h"
 #include "cue/text/TextBuffer.h"
 #include "errors/ErrorMessages.h"
-#include "messages/Messages.h"
 #include "files/PathNames.h"
+#include "messages/Messages.h"
 
 #include <cerrno>
 

@@ -1,8 +1,8 @@
 #include "cue/repair/SiblingSheets.h"
 
 #include "cue/references/FileReferences.h"
-#include "cue/repair/ReferenceChoice.h"
 #include "cue/references/ReferencePaths.h"
+#include "cue/repair/ReferenceChoice.h"
 #include "cue/text/SheetEncoding.h"
 #include "errors/Error.h"
 

@@ -1,7 +1,7 @@
 #include "cue/text/TextBuffer.h"
 
-#include "cue/text/LineEnds.h"
 #include "cue/storage/SheetStorage.h"
+#include "cue/text/LineEnds.h"
 #include "errors/ErrorMessages.h"
 
 #include <cerrno>
