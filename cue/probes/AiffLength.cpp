@@ -1,6 +1,7 @@
 #include "cue/probes/AiffLength.h"
 
 #include "cue/probes/HeaderBytes.h"
+#include "messages/Messages.h"
 
 namespace velmora {
 namespace {
@@ -60,7 +61,7 @@ std::optional<LengthReading> AiffLength(ByteSource& stream) {
     const std::uint32_t bits = BigEndian(common->data() + 6, 2);
     const std::uint32_t rate = ExtendedRate(common->data() + 8);
     if (channels == 0 || bits == 0 || rate == 0) {
-        return LengthReading::Unknown("its header gives no channels, sample rate or sample size");
+        return LengthReading::Unknown(Localized("its header gives no channels, sample rate or sample size"));
     }
     const std::uint64_t held = *soundBytes / (std::uint64_t{channels} * ((bits + 7) / 8));
     return LengthReading(AudioLength{std::min(frames, held), rate});

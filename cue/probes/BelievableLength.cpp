@@ -1,5 +1,7 @@
 #include "cue/probes/BelievableLength.h"
 
+#include "messages/Messages.h"
+
 #include <array>
 #include <string>
 
@@ -63,7 +65,7 @@ LengthReading Believable(LengthReading reading, std::string_view extension, std:
         return reading;
     }
     if (reading->Samples == 0) {
-        return LengthReading::Unknown("its header states no length");
+        return LengthReading::Unknown(Localized("its header states no length"));
     }
     const std::string_view format = extension == "aif" ? "aiff" : extension;
     for (const BitRateRange& range : kRanges) {
@@ -73,9 +75,9 @@ LengthReading Believable(LengthReading reading, std::string_view extension, std:
         const double seconds = static_cast<double>(reading->Samples) / reading->SampleRate;
         const double bitsPerSecond = static_cast<double>(fileBytes) * 8 / seconds;
         if (bitsPerSecond < range.Lowest || bitsPerSecond > range.Highest) {
-            return LengthReading::Unknown("its header's length, " + FormatAudioLength(*reading) +
-                                          ", is not plausible for a file of " + std::to_string(fileBytes) +
-                                          " bytes");
+            return LengthReading::Unknown(
+                Localized("its header's length, %s, is not plausible for a file of %s bytes",
+                          {FormatAudioLength(*reading), std::to_string(fileBytes)}));
         }
     }
     return reading;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cue/probes/ReadOnlyFile.h"
+#include "messages/Messages.h"
 
 #include <cstdint>
 #include <map>
@@ -29,7 +30,8 @@ public:
 
     // True once a read asked for more than the budget allows; the reason a length is then unknown.
     bool WentTooDeep() const { return wentTooDeep_; }
-    static constexpr const char* kTooDeep = "its length lies deeper in the file than a header is read";
+    static constexpr const char* kTooDeep =
+        ForCatalogue("its length lies deeper in the file than a header is read");
     // Says that a reader wanted more than the budget allows, though it did not ask for it.
     void MarkTooDeep() { wentTooDeep_ = true; }
 

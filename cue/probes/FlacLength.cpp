@@ -1,6 +1,7 @@
 #include "cue/probes/FlacLength.h"
 
 #include "cue/probes/HeaderBytes.h"
+#include "messages/Messages.h"
 
 #include <string>
 
@@ -203,12 +204,13 @@ std::optional<LengthReading> FlacLength(ByteSource& stream) {
     }
     const auto& [info, audioStart] = *metadata;
     if (info.Rate == 0) {
-        return LengthReading::Unknown("its header gives no sample rate");
+        return LengthReading::Unknown(Localized("its header gives no sample rate"));
     }
     const std::optional<FrameStart> last = LastFrame(stream, audioStart, info);
     if (!last) {
-        return LengthReading::Unknown(info.Samples == 0 ? "it holds no audio frame to count"
-                                                        : "the file is shorter than its header says");
+        return LengthReading::Unknown(info.Samples == 0
+                                          ? Localized("it holds no audio frame to count")
+                                          : Localized("the file is shorter than its header says"));
     }
     const std::uint64_t framesEnd = last->FirstSample + last->BlockSize;
     if (info.Samples == 0) {

@@ -1,6 +1,7 @@
 #include "cue/probes/Mp3Length.h"
 
 #include "cue/probes/HeaderBytes.h"
+#include "messages/Messages.h"
 
 #include <cmath>
 #include <string>
@@ -33,7 +34,7 @@ constexpr std::uint64_t kSearchStep = 4096;
 // A file that counts no frames is believed to keep one bit rate when this many frames keep it.
 constexpr int kFramesCompared = 32;
 
-constexpr const char* kNoFrame = "no MPEG audio frame lies near its start";
+constexpr const char* kNoFrame = ForCatalogue("no MPEG audio frame lies near its start");
 
 // Where the first frame should start: after an ID3v2 tag when the file begins with one.
 std::uint64_t AfterId3v2(ByteSource& stream) {
@@ -182,13 +183,13 @@ LengthReading Milliseconds(double milliseconds) {
 
 LengthReading FromCounts(ByteSource& stream, const FirstFrame& first, const Counts& counts) {
     if (counts.Frames == 0) {
-        return LengthReading::Unknown("its header gives no count of frames");
+        return LengthReading::Unknown(Localized("its header gives no count of frames"));
     }
     std::uint64_t framesPresent = counts.Frames;
     const std::uint64_t present = StreamBytes(stream, first.Offset);
     if (counts.Bytes && *counts.Bytes > present) {
         if (!counts.ConstantBitRate) {
-            return LengthReading::Unknown("the file is shorter than its header says");
+            return LengthReading::Unknown(Localized("the file is shorter than its header says"));
         }
         framesPresent = counts.Frames * present / *counts.Bytes;
     }
@@ -205,7 +206,7 @@ LengthReading FromBitRate(ByteSource& stream, const FirstFrame& first) {
             break;
         }
         if (frame->Kilobits != first.Header.Kilobits) {
-            return LengthReading::Unknown("its frames are not counted and their bit rate varies");
+            return LengthReading::Unknown(Localized("its frames are not counted and their bit rate varies"));
         }
         offset += frame->Length;
     }
@@ -218,7 +219,7 @@ LengthReading FromBitRate(ByteSource& stream, const FirstFrame& first) {
 std::optional<LengthReading> Mp3Length(ByteSource& stream) {
     const std::optional<FirstFrame> first = FindFirstFrame(stream, AfterId3v2(stream));
     if (!first) {
-        return LengthReading::Unknown(kNoFrame);
+        return LengthReading::Unknown(Localized(kNoFrame));
     }
     std::string frame(first->Header.Length, '\0');
     frame.resize(stream.ReadAt(first->Offset, frame.data(), frame.size()));

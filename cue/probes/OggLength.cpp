@@ -1,6 +1,7 @@
 #include "cue/probes/OggLength.h"
 
 #include "cue/probes/HeaderBytes.h"
+#include "messages/Messages.h"
 
 #include <string>
 
@@ -85,7 +86,7 @@ std::optional<LengthReading> OggLength(ByteSource& stream) {
         return std::nullopt;
     }
     if (rate == 0) {
-        return LengthReading::Unknown("its header gives no sample rate");
+        return LengthReading::Unknown(Localized("its header gives no sample rate"));
     }
     // The last page lies within a few kilobytes of the end, or a page or two when the file is cut: the
     // longer searches are for those and for files that end in something else.
@@ -102,7 +103,7 @@ std::optional<LengthReading> OggLength(ByteSource& stream) {
                 continue;
             }
             if (position <= skipped) {
-                return LengthReading::Unknown("it holds no audio");
+                return LengthReading::Unknown(Localized("it holds no audio"));
             }
             return LengthReading(AudioLength{position - skipped, rate});
         }
@@ -110,7 +111,7 @@ std::optional<LengthReading> OggLength(ByteSource& stream) {
             break;
         }
     }
-    return LengthReading::Unknown("the end of the file holds no whole page");
+    return LengthReading::Unknown(Localized("the end of the file holds no whole page"));
 }
 
 } // namespace velmora

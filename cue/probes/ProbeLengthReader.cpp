@@ -3,6 +3,7 @@
 #include "cue/probes/BelievableLength.h"
 #include "cue/probes/ByteSource.h"
 #include "cue/probes/StatedLength.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <array>
@@ -30,11 +31,11 @@ LengthReading ProbeLengthReader::AudioLengthOf(const std::string& path) {
             first.begin() + static_cast<std::ptrdiff_t>(bytes.ReadAt(0, first.data(), first.size()));
         if (firstEnd != first.begin() &&
             std::all_of(first.begin(), firstEnd, [](char c) { return c == 0; })) {
-            return LengthReading::Unknown("it begins with zeros, not a header");
+            return LengthReading::Unknown(Localized("it begins with zeros, not a header"));
         }
         reading = StatedLength(bytes, path);
         if (bytes.WentTooDeep()) {
-            return LengthReading::Unknown(ByteSource::kTooDeep);
+            return LengthReading::Unknown(Localized(ByteSource::kTooDeep));
         }
     }
     // The file is closed before another reader opens it.

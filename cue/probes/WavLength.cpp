@@ -1,6 +1,7 @@
 #include "cue/probes/WavLength.h"
 
 #include "cue/probes/HeaderBytes.h"
+#include "messages/Messages.h"
 
 namespace velmora {
 namespace {
@@ -80,7 +81,7 @@ std::optional<LengthReading> WavLength(ByteSource& stream) {
     const std::uint32_t rate = LittleEndian(format.data() + 4, 4);
     const std::uint32_t bits = LittleEndian(format.data() + 14, 2);
     if (channels == 0 || rate == 0 || bits == 0) {
-        return LengthReading::Unknown("its header gives no channels, sample rate or sample size");
+        return LengthReading::Unknown(Localized("its header gives no channels, sample rate or sample size"));
     }
     const std::uint64_t present = size - chunks->DataStart;
     const std::uint32_t stated = *chunks->DataSize;

@@ -1,6 +1,7 @@
 #include "cue/probes/WavPackLength.h"
 
 #include "cue/probes/HeaderBytes.h"
+#include "messages/Messages.h"
 
 #include <array>
 #include <string>
@@ -57,12 +58,12 @@ std::optional<LengthReading> WavPackLength(ByteSource& stream) {
     const std::uint32_t low = LittleEndian(block.data() + 12, 4);
     const std::optional<std::uint64_t> held = WavPackSamplesHeld(stream);
     if (!held) {
-        return LengthReading::Unknown("the file is shorter than its header says");
+        return LengthReading::Unknown(Localized("the file is shorter than its header says"));
     }
     // A file written to a pipe does not know its count; the blocks it holds say it all the same.
     const std::uint64_t stated = low == kUnknownSamples ? *held : std::uint64_t{block[11]} << 32 | low;
     if (stated == 0) {
-        return LengthReading::Unknown("its header gives no count of samples");
+        return LengthReading::Unknown(Localized("its header gives no count of samples"));
     }
     return LengthReading(AudioLength{std::min(stated, *held), kRates[rateIndex]});
 }

@@ -1,6 +1,7 @@
 // The entry the programs call when they load TagLib: the formats their own probes do not read.
 #include "cue/probes/ModuleLength.h"
 #include "cue/taglib/TagLibLength.h"
+#include "messages/Messages.h"
 
 #include <algorithm>
 #include <new>
@@ -18,9 +19,9 @@ extern "C" __attribute__((visibility("default"))) int velmora_read_length(const 
         }
         reason = reading.Reason;
     } catch (const std::bad_alloc&) {
-        reason = "there is not enough memory to read its header";
+        reason = velmora::ForCatalogue("there is not enough memory to read its header");
     } catch (...) {
-        reason = "its header cannot be read";
+        reason = velmora::ForCatalogue("its header cannot be read");
     }
     const std::size_t count = std::min(reason.size(), sizeof out->Reason - 1);
     std::copy_n(reason.data(), count, out->Reason);

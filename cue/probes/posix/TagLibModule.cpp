@@ -1,6 +1,7 @@
 #include "cue/probes/TagLibModule.h"
 
 #include "cue/probes/ModuleLength.h"
+#include "messages/Messages.h"
 
 #include <climits>
 #include <dlfcn.h>
@@ -47,10 +48,10 @@ bool TagLibModule::Load() {
         }
         const char* error = ::dlerror();
         problem_ =
-            std::string("the reader of its format cannot be loaded: ") + (error != nullptr ? error : file);
+            Localized("the reader of its format cannot be loaded: %s", {error != nullptr ? error : file});
         return false;
     }
-    problem_ = std::string("the reader of its format, ") + kTagLibModuleName + ", is not installed";
+    problem_ = Localized("the reader of its format, %s, is not installed", {kTagLibModuleName});
     return false;
 }
 
@@ -63,7 +64,7 @@ LengthReading TagLibModule::AudioLengthOf(const std::string& path) {
         return LengthReading(AudioLength{out.Samples, out.SampleRate});
     }
     out.Reason[sizeof out.Reason - 1] = '\0';
-    return out.Reason[0] != '\0' ? LengthReading::Unknown(out.Reason) : LengthReading();
+    return out.Reason[0] != '\0' ? LengthReading::Unknown(Localized(out.Reason)) : LengthReading();
 }
 
 } // namespace velmora

@@ -1,3 +1,4 @@
+#include "../../messages/ScopedLanguage.h"
 #include "cue/probes/ProbeLengthReader.h"
 #include "cue/taglib/TagLibLengthReader.h"
 #include "tests/cue/EncodedAudio.h"
@@ -36,6 +37,7 @@ std::string Described(const LengthReading& reading) {
 }
 
 TEST(AudioLengths, EachFileHoldsWhatTheTableSaysOrIsUncheckedWithItsReason) {
+    const ScopedLanguage english(kEnglishMessages);
     ASSERT_EQ(testkit::EncodingProblem(), "");
     const double whole = kToneSeconds;
     const Expected table[] = {

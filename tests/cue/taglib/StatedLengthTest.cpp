@@ -95,6 +95,7 @@ struct Case {
 };
 
 TEST(StatedLength, AnswersAsTagLibDoesOrLeavesTheFileToIt) {
+    const ScopedLanguage english(kEnglishMessages);
     const TempFolder folder;
     WriteWav(folder / "source.wav", 44100 + 17);
     ASSERT_EQ(RunProgram({"flac", "--silent", "--force", "-o", folder / "a.flac", folder / "source.wav"}), 0)

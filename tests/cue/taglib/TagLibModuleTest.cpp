@@ -19,7 +19,8 @@ std::string Described(const LengthReading& reading) {
 }
 
 // The formats the own probes leave go to TagLib through its module, loaded the first time one is met; a
-// module that is missing or broken leaves them unchecked with the reason, and never stops the probes.
+// module that is missing or broken leaves them unchecked with the reason, in the user's language (these
+// tests run on a French desktop), and never stops the probes.
 TEST(TagLibModule, ReadsWhatTheProbesLeaveAndSaysWhyWhenItCannotBeLoaded) {
     ASSERT_EQ(testkit::EncodingProblem(), "");
     const TempFolder folder;
@@ -35,10 +36,10 @@ TEST(TagLibModule, ReadsWhatTheProbesLeaveAndSaysWhyWhenItCannotBeLoaded) {
         {"built", {empty.Path(), VELMORA_MODULE_DIR}, "44100 at 44100"},
         {"missing",
          {empty.Path(), "/nonexistent"},
-         "UNCHECKED: the reader of its format, velmora-taglib.so, is not installed"},
+         "UNCHECKED: le lecteur de son format, velmora-taglib.so, n'est pas installé"},
         {"broken",
          {broken.Path(), VELMORA_MODULE_DIR},
-         "UNCHECKED: the reader of its format cannot be loaded: "},
+         "UNCHECKED: le lecteur de son format ne peut pas être chargé : "},
     };
     for (const auto& c : cases) {
         TagLibModule module(c.folders);
