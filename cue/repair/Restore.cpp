@@ -103,7 +103,12 @@ std::string KeepEditedText(SheetStorage& storage, const std::string& sheetPath) 
         storage.ReadFile(sheetPath, TextBuffer::kLargestSheet, FinalLink::Refuse);
     constexpr int kTries = 100;
     for (int i = 1; current && i <= kTries; ++i) {
-        const std::string edited = sheetPath + ".edited" + (i == 1 ? "" : "." + std::to_string(i));
+        // Built by appending: the optimiser misreads a chain of concatenations here as overlapping copies.
+        std::string edited = sheetPath;
+        edited.append(".edited");
+        if (i > 1) {
+            edited.append(".").append(std::to_string(i));
+        }
         if (storage.KindOf(edited) == EntryKind::Missing) {
             storage.WriteBackup(edited, *current, sheetPath);
             return edited;
