@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,7 +25,9 @@ std::vector<std::string> Texts() {
     };
     for (const auto& entry : std::filesystem::directory_iterator(VELMORA_MARKUP_CORPUS)) {
         std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::ostringstream read;
+        read << in.rdbuf();
+        const std::string bytes = read.str();
         if (bytes.size() > kCallChoiceBytes) {
             texts.push_back(bytes.substr(kCallChoiceBytes));
         }
