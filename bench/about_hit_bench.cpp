@@ -63,16 +63,16 @@ QImage& Surface() {
 
 MarkupRequest HitRequest(QPoint point) {
     MarkupRequest request;
-    request.markup = kMarkup;
-    request.bounds = {0, 0, kWidth, kHeight};
-    request.hitX = point.x();
-    request.hitY = point.y();
-    request.noDraw = true;
-    request.blinkVisible = false;
-    request.urlColor = clWhite;
-    request.shadowColor = clNone;
-    request.shadowOffset = 1;
-    request.flavor = MarkupFlavor::StaticText;
+    request.Markup = kMarkup;
+    request.Bounds = {0, 0, kWidth, kHeight};
+    request.HitX = point.x();
+    request.HitY = point.y();
+    request.NoDraw = true;
+    request.BlinkVisible = false;
+    request.UrlColor = clWhite;
+    request.ShadowColor = clNone;
+    request.ShadowOffset = 1;
+    request.Flavor = MarkupFlavor::StaticText;
     return request;
 }
 
@@ -83,15 +83,15 @@ const KeptLayout& KeptAboutLayout(KeptLayouts& layouts) {
     canvas.SetFont(AboutFont());
     canvas.SetBrushColor(clBtnFace);
     MarkupCall call(canvas);
-    call.request = HitRequest({0, 0});
-    call.kept = &layouts;
+    call.Request = HitRequest({0, 0});
+    call.Kept = &layouts;
     call.Run();
-    return *layouts.WithHits({}, call.request, AboutFont(), canvas.PixelsPerInchX(), canvas.PixelsPerInchY());
+    return *layouts.WithHits({}, call.Request, AboutFont(), canvas.PixelsPerInchX(), canvas.PixelsPerInchY());
 }
 
 std::string HitWithKeptLayout(const KeptLayout& kept, QPoint point) {
     MarkupResult result;
-    return kept.Hit(HitRequest(point), result) ? result.hitAnchor : std::string();
+    return kept.Hit(HitRequest(point), result) ? result.HitAnchor : std::string();
 }
 
 // The static text's own hit test: a fresh canvas on its surface, then one RenderMarkup call.
@@ -101,17 +101,17 @@ std::string HitWithRenderMarkup(QPoint point) {
     canvas.SetFont(AboutFont());
     canvas.SetBrushColor(clBtnFace);
     MarkupCall params(canvas);
-    params.request.markup = kMarkup;
-    params.request.bounds = {0, 0, kWidth, kHeight};
-    params.request.hitX = point.x();
-    params.request.hitY = point.y();
-    params.request.noDraw = true;
-    params.request.blinkVisible = false;
-    params.request.urlColor = clWhite;
-    params.request.shadowColor = clNone;
-    params.request.shadowOffset = 1;
-    params.request.flavor = MarkupFlavor::StaticText;
-    return params.Run() ? params.result.hitAnchor : std::string();
+    params.Request.Markup = kMarkup;
+    params.Request.Bounds = {0, 0, kWidth, kHeight};
+    params.Request.HitX = point.x();
+    params.Request.HitY = point.y();
+    params.Request.NoDraw = true;
+    params.Request.BlinkVisible = false;
+    params.Request.UrlColor = clWhite;
+    params.Request.ShadowColor = clNone;
+    params.Request.ShadowOffset = 1;
+    params.Request.Flavor = MarkupFlavor::StaticText;
+    return params.Run() ? params.Result.HitAnchor : std::string();
 }
 
 void SetUpDocument(QTextDocument& document) {

@@ -52,11 +52,11 @@ velmora::TPictureContainer& Container() {
 
 MarkupCall Params(velmora::Canvas& canvas, const std::string& markup) {
     MarkupCall params(canvas);
-    params.request.markup = markup;
-    params.request.bounds = {0, 0, kWidth, kHeight};
-    params.sources.pictureContainer = &Container();
-    params.request.hitX = 150;
-    params.request.hitY = 40;
+    params.Request.Markup = markup;
+    params.Request.Bounds = {0, 0, kWidth, kHeight};
+    params.Sources.PictureContainer = &Container();
+    params.Request.HitX = 150;
+    params.Request.HitY = 40;
     return params;
 }
 
@@ -65,9 +65,9 @@ void OnFakeCanvas(benchmark::State& state, const std::string& markup, bool noDra
     for (auto _ : state) {
         canvas.ClearRecords();
         MarkupCall params = Params(canvas, markup);
-        params.request.noDraw = noDraw;
+        params.Request.NoDraw = noDraw;
         benchmark::DoNotOptimize(params.Run());
-        benchmark::DoNotOptimize(params.result.textHeight);
+        benchmark::DoNotOptimize(params.Result.TextHeight);
     }
 }
 
@@ -80,7 +80,7 @@ void OnQtCanvas(benchmark::State& state, const std::string& markup) {
         canvas.SetFont({"Arial", 10, velmora::clBlack});
         MarkupCall params = Params(canvas, markup);
         benchmark::DoNotOptimize(params.Run());
-        benchmark::DoNotOptimize(params.result.textHeight);
+        benchmark::DoNotOptimize(params.Result.TextHeight);
     }
 }
 

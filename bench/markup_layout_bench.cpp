@@ -67,14 +67,14 @@ struct Canvases {
 void Layout(benchmark::State& state, Canvas& canvas, const std::string& markup, bool measureOnly) {
     for (auto _ : state) {
         MarkupCall params(canvas);
-        params.request.markup = markup;
-        params.request.bounds = {0, 0, 313, 1 << 30};
-        params.request.noDraw = true;
-        params.request.measureOnly = measureOnly;
-        params.request.hitX = 100;
-        params.request.hitY = 100;
+        params.Request.Markup = markup;
+        params.Request.Bounds = {0, 0, 313, 1 << 30};
+        params.Request.NoDraw = true;
+        params.Request.MeasureOnly = measureOnly;
+        params.Request.HitX = 100;
+        params.Request.HitY = 100;
         benchmark::DoNotOptimize(params.Run());
-        benchmark::DoNotOptimize(params.result.textHeight);
+        benchmark::DoNotOptimize(params.Result.TextHeight);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(markup.size()));

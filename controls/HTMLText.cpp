@@ -184,9 +184,9 @@ void THTMLStaticText::PaintMarkup(bool withFrame) {
 }
 
 void THTMLStaticText::ShapeRequest(MarkupRequest& request) const {
-    request.blinkVisible = blinkPhase_;
-    request.wordWrap = !Ellipsis();
-    request.flavor = MarkupFlavor::StaticText;
+    request.BlinkVisible = blinkPhase_;
+    request.WordWrap = !Ellipsis();
+    request.Flavor = MarkupFlavor::StaticText;
 }
 
 Rect THTMLStaticText::LayoutBounds() const {
@@ -290,29 +290,29 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
         if (isEnabled()) {
             MarkupCall draw = NewCall(canvas, markup, bounds, mouse, focus);
             draw.Run();
-            last = draw.result;
+            last = draw.Result;
         } else {
             // Disabled text is embossed: white one pixel down and right, then grey in place.
             MarkupCall raised = NewCall(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
-            raised.sources.imageList = nullptr;
-            raised.request.urlColor = clWhite;
-            raised.request.hoverColor = clNone;
-            raised.request.hoverFontColor = clNone;
+            raised.Sources.Images = nullptr;
+            raised.Request.UrlColor = clWhite;
+            raised.Request.HoverColor = clNone;
+            raised.Request.HoverFontColor = clNone;
             canvas.SetFontColor(clWhite);
             raised.Run();
             MarkupCall grey = NewCall(canvas, markup, bounds, {0, 0}, focus);
-            grey.request.urlColor = clGray;
-            grey.request.hoverColor = clNone;
-            grey.request.hoverFontColor = clNone;
+            grey.Request.UrlColor = clGray;
+            grey.Request.HoverColor = clNone;
+            grey.Request.HoverFontColor = clNone;
             canvas.SetFontColor(clGray);
             grey.Run();
-            last = grey.result;
+            last = grey.Result;
         }
     }
-    anchorCount_ = last.anchorCount;
-    focusHref_ = last.focusHref;
+    anchorCount_ = last.AnchorCount;
+    focusHref_ = last.FocusHref;
 
-    FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.textWidth, last.textHeight);
+    FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.TextWidth, last.TextHeight);
 }
 
 // The arrows show where there is more text: below when the whole text, measured, reaches past the box,
@@ -320,17 +320,17 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
 void THTMLStaticText::DrawScrollArrows(MarkupCall measure, const Rect& area) {
     upArrowShown_ = false;
     downArrowShown_ = false;
-    measure.request.noDraw = true;
-    measure.request.measureOnly = true;
+    measure.Request.NoDraw = true;
+    measure.Request.MeasureOnly = true;
     measure.Run();
-    if (static_cast<std::int64_t>(measure.result.textHeight) >=
+    if (static_cast<std::int64_t>(measure.Result.TextHeight) >=
         static_cast<std::int64_t>(height()) + scrollOffset_) {
-        measure.canvas.DrawScrollArrow(
+        measure.Target.DrawScrollArrow(
             {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom}, ScrollArrow::Down);
         downArrowShown_ = true;
     }
     if (scrollOffset_ > 0) {
-        measure.canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
+        measure.Target.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
                                        ScrollArrow::Up);
         upArrowShown_ = true;
     }

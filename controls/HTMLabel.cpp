@@ -111,19 +111,19 @@ void THTMLabel::SetTransparent(bool on) {
 }
 
 bool THTMLabel::RenderText(MarkupCall& call) {
-    const ImageList* images = call.sources.imageList;
-    call.sources = OwnSources();
-    call.sources.imageList = images;
-    ShapeRequest(call.request);
+    const ImageList* images = call.Sources.Images;
+    call.Sources = OwnSources();
+    call.Sources.Images = images;
+    ShapeRequest(call.Request);
     return call.Run();
 }
 
 void THTMLabel::ShapeRequest(MarkupRequest& request) const {
-    request.wordWrap = !Ellipsis();
-    request.lineSpacing = 0;
-    request.flavor = MarkupFlavor::Label;
+    request.WordWrap = !Ellipsis();
+    request.LineSpacing = 0;
+    request.Flavor = MarkupFlavor::Label;
     // The label has no timer, so BLINK text never shows in it.
-    request.blinkVisible = false;
+    request.BlinkVisible = false;
 }
 
 void THTMLabel::paintEvent(QPaintEvent*) {
@@ -177,8 +177,8 @@ void THTMLabel::PaintText(Canvas& canvas) {
     AlignVertically(canvas, markup, bounds, mouse, -1);
     MarkupCall draw = NewCall(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
     RenderText(draw);
-    focusHref_ = hasFocus() ? draw.result.focusHref : std::string();
-    FitToText(rules, draw.result.textWidth, draw.result.textHeight);
+    focusHref_ = hasFocus() ? draw.Result.FocusHref : std::string();
+    FitToText(rules, draw.Result.TextWidth, draw.Result.TextHeight);
 }
 
 void THTMLabel::SetTabStop(bool on) {

@@ -237,17 +237,17 @@ MarkupSources MarkupControl::OwnSources() const {
 
 MarkupRequest MarkupControl::NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
     MarkupRequest request;
-    request.bounds = bounds;
-    request.hitX = mouse.X;
-    request.hitY = mouse.Y;
-    request.focusAnchor = focus;
-    request.hoverAnchor = hovering_.Anchor;
-    request.shadowOffset = settings_.ShadowOffset;
-    request.hoverEnabled = settings_.Hover;
-    request.urlColor = settings_.URLColor;
-    request.hoverColor = settings_.HoverColor;
-    request.hoverFontColor = settings_.HoverFontColor;
-    request.shadowColor = settings_.ShadowColor;
+    request.Bounds = bounds;
+    request.HitX = mouse.X;
+    request.HitY = mouse.Y;
+    request.FocusAnchor = focus;
+    request.HoverAnchor = hovering_.Anchor;
+    request.ShadowOffset = settings_.ShadowOffset;
+    request.HoverEnabled = settings_.Hover;
+    request.UrlColor = settings_.URLColor;
+    request.HoverColor = settings_.HoverColor;
+    request.HoverFontColor = settings_.HoverFontColor;
+    request.ShadowColor = settings_.ShadowColor;
     ShapeRequest(request);
     return request;
 }
@@ -255,10 +255,10 @@ MarkupRequest MarkupControl::NewRequest(const Rect& bounds, Point mouse, std::in
 MarkupCall MarkupControl::NewCall(Canvas& canvas, std::string_view markup, const Rect& bounds, Point mouse,
                                   std::int32_t focus) const {
     MarkupCall call(canvas);
-    call.sources = OwnSources();
-    call.request = NewRequest(bounds, mouse, focus);
-    call.request.markup = markup;
-    call.kept = &keptLayouts_;
+    call.Sources = OwnSources();
+    call.Request = NewRequest(bounds, mouse, focus);
+    call.Request.Markup = markup;
+    call.Kept = &keptLayouts_;
     return call;
 }
 
@@ -268,22 +268,22 @@ void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, R
         return;
     }
     MarkupCall measure = NewCall(canvas, markup, bounds, mouse, focus);
-    measure.request.noDraw = true;
+    measure.Request.NoDraw = true;
     Render(measure);
-    ApplyVAlignment(settings_.VAlignment, bounds, measure.result.textHeight, height());
+    ApplyVAlignment(settings_.VAlignment, bounds, measure.Result.TextHeight, height());
 }
 
 MarkupRequest MarkupControl::HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const {
     // Colours that never change the layout, so that the hit lands where the text was drawn whatever the
     // hover state.
     MarkupRequest request = NewRequest(bounds, {x, y}, -1);
-    request.noDraw = true;
-    request.hoverAnchor = -1;
-    request.urlColor = clWhite;
-    request.hoverColor = clNone;
-    request.hoverFontColor = clNone;
-    request.shadowColor = clNone;
-    request.blinkVisible = false;
+    request.NoDraw = true;
+    request.HoverAnchor = -1;
+    request.UrlColor = clWhite;
+    request.HoverColor = clNone;
+    request.HoverFontColor = clNone;
+    request.ShadowColor = clNone;
+    request.BlinkVisible = false;
     return request;
 }
 
@@ -292,17 +292,17 @@ bool MarkupControl::KeptHit(const std::string& markup, Rect bounds, std::int32_t
     const MarkupSources sources = OwnSources();
     if (settings_.VAlignment == tvaCenter || settings_.VAlignment == tvaBottom) {
         MarkupRequest measure = NewRequest(bounds, {x, y}, -1);
-        measure.markup = markup;
-        measure.noDraw = true;
+        measure.Markup = markup;
+        measure.NoDraw = true;
         const KeptLayout* measured = keptLayouts_.WithHits(sources, measure, settings_.Font, DpiX(), DpiY());
         if (measured == nullptr) {
             return false;
         }
-        ApplyVAlignment(settings_.VAlignment, bounds, measured->textHeight, height());
+        ApplyVAlignment(settings_.VAlignment, bounds, measured->TextHeight, height());
     }
     hitBounds_ = bounds;
     MarkupRequest request = HitRequest(bounds, x, y);
-    request.markup = markup;
+    request.Markup = markup;
     const KeptLayout* kept = keptLayouts_.WithHits(sources, request, settings_.Font, DpiX(), DpiY());
     if (kept == nullptr) {
         return false;
@@ -321,17 +321,17 @@ AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
             AlignVertically(canvas, markup, bounds, {x, y}, -1);
             hitBounds_ = bounds;
             MarkupCall call = NewCall(canvas, markup, bounds, {x, y}, -1);
-            call.request = HitRequest(bounds, x, y);
-            call.request.markup = markup;
+            call.Request = HitRequest(bounds, x, y);
+            call.Request.Markup = markup;
             found = Render(call);
-            result = std::move(call.result);
+            result = std::move(call.Result);
         });
     }
     AnchorHit hit;
-    hovering_.Anchor = found ? result.hitAnchorNumber : -1;
-    hit.AnchorRect = result.hitAnchorRect;
+    hovering_.Anchor = found ? result.HitAnchorNumber : -1;
+    hit.AnchorRect = result.HitAnchorRect;
     if (found) {
-        hit.Anchor = std::move(result.hitAnchor);
+        hit.Anchor = std::move(result.HitAnchor);
     }
     return hit;
 }
@@ -386,7 +386,7 @@ std::vector<Point> MarkupControl::LinkProbes(const std::string& markup) {
     // A hit test lays the text out and keeps it where the control's hit tests find it.
     AnchorAt(-1, -1);
     MarkupRequest request = HitRequest(hitBounds_, -1, -1);
-    request.markup = markup;
+    request.Markup = markup;
     if (const KeptLayout* kept =
             keptLayouts_.WithHits(OwnSources(), request, settings_.Font, DpiX(), DpiY())) {
         return kept->AnchorPoints();

@@ -23,13 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             }
             const bool isPath =
-                frame->message == velmora::WM_HANDOVER && frame->path.size() <= velmora::kMaxHandOverPath;
-            const bool isShow = frame->message == velmora::WM_SHOWWINDOW && frame->path.empty();
+                frame->Message == velmora::WM_HANDOVER && frame->Path.size() <= velmora::kMaxHandOverPath;
+            const bool isShow = frame->Message == velmora::WM_SHOWWINDOW && frame->Path.empty();
             if (!isPath && !isShow) {
                 std::abort();
             }
-            if (isPath && velmora::EncodePathFrame(frame->path).size() !=
-                              velmora::kFrameHeaderSize + frame->path.size()) {
+            if (isPath && velmora::EncodePathFrame(frame->Path).size() !=
+                              velmora::kFrameHeaderSize + frame->Path.size()) {
                 std::abort();
             }
         }

@@ -95,15 +95,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const velmora::TextBatch batch(canvas);
         if (markup) {
             velmora::MarkupCall params(canvas);
-            params.request.markup = input.Rest();
-            params.request.bounds = rect;
-            params.request.wordWrap = input.Bit(flags, 3);
-            params.request.noDraw = input.Bit(flags, 4);
-            params.request.shadowOffset = input.Bit(flags, 5) ? 2 : 0;
-            params.request.flavor =
+            params.Request.Markup = input.Rest();
+            params.Request.Bounds = rect;
+            params.Request.WordWrap = input.Bit(flags, 3);
+            params.Request.NoDraw = input.Bit(flags, 4);
+            params.Request.ShadowOffset = input.Bit(flags, 5) ? 2 : 0;
+            params.Request.Flavor =
                 input.Bit(flags, 6) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
             params.Run();
-            if (params.result.textWidth < 0 || params.result.textHeight < 0) {
+            if (params.Result.TextWidth < 0 || params.Result.TextHeight < 0) {
                 std::abort();
             }
         } else {

@@ -50,34 +50,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     velmora::testkit::FakeCanvas canvas;
     velmora::MarkupCall params(canvas);
-    params.request.noDraw = input.Bit(flags, 0);
-    params.request.measureOnly = input.Bit(flags, 1);
-    params.request.printing = input.Bit(flags, 2);
-    params.request.suppressColors = input.Bit(flags, 3);
-    params.request.blinkVisible = input.Bit(flags, 4);
-    params.request.hoverEnabled = input.Bit(flags, 5);
-    params.request.wordWrap = input.Bit(flags, 6);
-    params.request.flavor =
+    params.Request.NoDraw = input.Bit(flags, 0);
+    params.Request.MeasureOnly = input.Bit(flags, 1);
+    params.Request.Printing = input.Bit(flags, 2);
+    params.Request.SuppressColors = input.Bit(flags, 3);
+    params.Request.BlinkVisible = input.Bit(flags, 4);
+    params.Request.HoverEnabled = input.Bit(flags, 5);
+    params.Request.WordWrap = input.Bit(flags, 6);
+    params.Request.Flavor =
         input.Bit(flags, 7) ? velmora::MarkupFlavor::StaticText : velmora::MarkupFlavor::Label;
-    params.sources.imageList = input.Bit(more, 0) ? &pictures.images : nullptr;
-    params.sources.pictureContainer = input.Bit(more, 1) ? &pictures.container : nullptr;
-    params.request.imageScale = input.Bit(more, 2) ? 2.5 : 1.0;
+    params.Sources.Images = input.Bit(more, 0) ? &pictures.images : nullptr;
+    params.Sources.PictureContainer = input.Bit(more, 1) ? &pictures.container : nullptr;
+    params.Request.ImageScale = input.Bit(more, 2) ? 2.5 : 1.0;
     if (input.Bit(more, 3)) {
         canvas.SetPixelsPerInch(300, 150);
     }
     const std::int32_t left = Signed(input, 50);
     const std::int32_t top = Signed(input, 50);
-    params.request.bounds = {left, top, left + input.Byte() * 4, top + input.Byte() * 4};
-    params.request.hitX = left + input.Byte() * 4;
-    params.request.hitY = top + input.Byte() * 4;
-    params.request.focusAnchor = Signed(input, 4) / 4;
-    params.request.hoverAnchor = Signed(input, 4) / 4;
-    params.request.shadowOffset = Signed(input, 8);
-    params.request.lineSpacing = Signed(input, 16);
-    params.request.markup = input.Rest();
+    params.Request.Bounds = {left, top, left + input.Byte() * 4, top + input.Byte() * 4};
+    params.Request.HitX = left + input.Byte() * 4;
+    params.Request.HitY = top + input.Byte() * 4;
+    params.Request.FocusAnchor = Signed(input, 4) / 4;
+    params.Request.HoverAnchor = Signed(input, 4) / 4;
+    params.Request.ShadowOffset = Signed(input, 8);
+    params.Request.LineSpacing = Signed(input, 16);
+    params.Request.Markup = input.Rest();
 
     const bool hit = params.Run();
-    if (params.result.anchorCount < 0 || params.result.textWidth < 0 || params.result.textHeight < 0) {
+    if (params.Result.AnchorCount < 0 || params.Result.TextWidth < 0 || params.Result.TextHeight < 0) {
         std::abort();
     }
 
@@ -89,16 +89,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         velmora::testkit::FakeCanvas keptCanvas;
         keptCanvas.SetPixelsPerInch(canvas.PixelsPerInchX(), canvas.PixelsPerInchY());
         velmora::MarkupCall again(keptCanvas);
-        again.sources = params.sources;
-        again.request = params.request;
-        again.kept = &kept;
-        velmora::MarkupResult& a = params.result;
-        velmora::MarkupResult& b = again.result;
+        again.Sources = params.Sources;
+        again.Request = params.Request;
+        again.Kept = &kept;
+        velmora::MarkupResult& a = params.Result;
+        velmora::MarkupResult& b = again.Result;
         const bool found = again.Run();
-        if (found != hit || (found && a.hitAnchor != b.hitAnchor) || a.hitAnchorNumber != b.hitAnchorNumber ||
-            a.hitAnchorRect != b.hitAnchorRect || a.textWidth != b.textWidth ||
-            a.textHeight != b.textHeight || a.anchorCount != b.anchorCount || a.plainText != b.plainText ||
-            a.focusHref != b.focusHref || keptCanvas.Records().size() != freshDrawn) {
+        if (found != hit || (found && a.HitAnchor != b.HitAnchor) || a.HitAnchorNumber != b.HitAnchorNumber ||
+            a.HitAnchorRect != b.HitAnchorRect || a.TextWidth != b.TextWidth ||
+            a.TextHeight != b.TextHeight || a.AnchorCount != b.AnchorCount || a.PlainText != b.PlainText ||
+            a.FocusHref != b.FocusHref || keptCanvas.Records().size() != freshDrawn) {
             std::abort();
         }
     }

@@ -16,76 +16,76 @@ FontState LayoutFont(FontState font) {
 KeptLayout::Key KeptLayout::KeyFor(const MarkupSources& sources, const MarkupRequest& request,
                                    const FontState& baseFont, std::int32_t pixelsPerInchX,
                                    std::int32_t pixelsPerInchY) {
-    return {std::string(request.markup),
-            request.bounds,
+    return {std::string(request.Markup),
+            request.Bounds,
             LayoutFont(baseFont),
             pixelsPerInchX,
             pixelsPerInchY,
-            request.wordWrap,
-            request.printing,
-            request.imageScale,
-            request.flavor,
-            request.lineSpacing,
-            sources.imageList,
-            sources.pictureCache,
-            sources.pictureContainer,
-            sources.shellIcons};
+            request.WordWrap,
+            request.Printing,
+            request.ImageScale,
+            request.Flavor,
+            request.LineSpacing,
+            sources.Images,
+            sources.PictureCache,
+            sources.PictureContainer,
+            sources.ShellIcons};
 }
 
 bool KeptLayout::Answers(const MarkupSources& sources, const MarkupRequest& request,
                          const FontState& baseFont, std::int32_t pixelsPerInchX,
                          std::int32_t pixelsPerInchY) const {
     // The markup is compared first: it is what differs when anything does, and the cheapest to tell.
-    return linesKept && !request.measureOnly && request.markup == key.markup &&
-           request.bounds == key.bounds &&
-           key == KeyFor(sources, request, baseFont, pixelsPerInchX, pixelsPerInchY);
+    return LinesKept && !request.MeasureOnly && request.Markup == LaidOutFor.Markup &&
+           request.Bounds == LaidOutFor.Bounds &&
+           LaidOutFor == KeyFor(sources, request, baseFont, pixelsPerInchX, pixelsPerInchY);
 }
 
 bool KeptLayout::Hit(const MarkupRequest& request, MarkupResult& result) const {
-    result.plainText = plainText;
-    result.focusHref.clear();
-    result.textWidth = hitTextWidth;
-    result.textHeight = textHeight;
-    result.anchorCount = anchorCount;
-    result.hitAnchorNumber = -1;
-    result.hitAnchorRect = {-1, -1, -1, -1};
+    result.PlainText = PlainText;
+    result.FocusHref.clear();
+    result.TextWidth = HitTextWidth;
+    result.TextHeight = TextHeight;
+    result.AnchorCount = AnchorCount;
+    result.HitAnchorNumber = -1;
+    result.HitAnchorRect = {-1, -1, -1, -1};
     // The same tests in the same order as the second passes make them, so that the last word is the same.
-    const std::int64_t y = request.hitY;
+    const std::int64_t y = request.HitY;
     bool hit = false;
     bool recordAnchor = false;
     std::size_t e = 0;
-    for (const HitLine& line : hitLines) {
-        const std::int64_t x = std::int64_t{request.hitX} - line.left;
+    for (const HitLine& line : HitLines) {
+        const std::int64_t x = std::int64_t{request.HitX} - line.Left;
         bool textHit = false;
         bool imageHit = false;
-        for (; e < line.endEvent; ++e) {
-            const HitEvent& event = hitEvents[e];
-            switch (event.kind) {
+        for (; e < line.EndEvent; ++e) {
+            const HitEvent& event = HitEvents[e];
+            switch (event.Kind) {
             case HitEvent::Kind::Text:
-                if (x >= event.from && x <= event.to) {
+                if (x >= event.From && x <= event.To) {
                     textHit = true;
-                    if (y > event.top) {
-                        result.hitAnchor = hrefs[static_cast<std::size_t>(event.href)];
+                    if (y > event.Top) {
+                        result.HitAnchor = Hrefs[static_cast<std::size_t>(event.Href)];
                     }
-                    recordAnchor = recordAnchor || (event.bandTop < y && y < event.bandBottom);
+                    recordAnchor = recordAnchor || (event.BandTop < y && y < event.BandBottom);
                 }
                 break;
             case HitEvent::Kind::Image:
-                if (x > event.from && x < event.to && y > event.top && y < event.bottom) {
-                    result.hitAnchor = hrefs[static_cast<std::size_t>(event.href)];
+                if (x > event.From && x < event.To && y > event.Top && y < event.Bottom) {
+                    result.HitAnchor = Hrefs[static_cast<std::size_t>(event.Href)];
                     imageHit = true;
                 }
                 break;
             case HitEvent::Kind::AnchorEnd:
                 if (recordAnchor) {
-                    result.hitAnchorRect = event.anchorRect;
-                    result.hitAnchorNumber = event.anchorNumber;
+                    result.HitAnchorRect = event.AnchorRect;
+                    result.HitAnchorNumber = event.AnchorNumber;
                     recordAnchor = false;
                 }
                 break;
             }
         }
-        if ((textHit && line.bandTop < y && y < line.bandBottom) || imageHit) {
+        if ((textHit && line.BandTop < y && y < line.BandBottom) || imageHit) {
             hit = true;
         }
     }
@@ -95,15 +95,15 @@ bool KeptLayout::Hit(const MarkupRequest& request, MarkupResult& result) const {
 std::vector<Point> KeptLayout::AnchorPoints() const {
     std::vector<Point> points;
     std::size_t e = 0;
-    for (const HitLine& line : hitLines) {
-        for (; e < line.endEvent; ++e) {
-            const HitEvent& event = hitEvents[e];
-            std::int64_t x = line.left + (event.from + event.to) / 2;
+    for (const HitLine& line : HitLines) {
+        for (; e < line.EndEvent; ++e) {
+            const HitEvent& event = HitEvents[e];
+            std::int64_t x = line.Left + (event.From + event.To) / 2;
             std::int64_t y = 0;
-            if (event.kind == HitEvent::Kind::Text) {
-                y = (std::max(event.bandTop, line.bandTop) + std::min(event.bandBottom, line.bandBottom)) / 2;
-            } else if (event.kind == HitEvent::Kind::Image) {
-                y = (event.top + event.bottom) / 2;
+            if (event.Kind == HitEvent::Kind::Text) {
+                y = (std::max(event.BandTop, line.BandTop) + std::min(event.BandBottom, line.BandBottom)) / 2;
+            } else if (event.Kind == HitEvent::Kind::Image) {
+                y = (event.Top + event.Bottom) / 2;
             } else {
                 continue;
             }

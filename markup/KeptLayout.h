@@ -32,73 +32,73 @@ public:
 
     // Written by RenderMarkup.
     struct Line {
-        std::string consumed; // what the measuring pass took, for the second pass
-        std::int32_t height = 0;
-        std::int32_t superscriptOffset = 0;
-        std::int32_t subscriptOffset = 0;
-        std::int32_t textOffset = 0;
-        Rect drawRect;
-        std::uint8_t alignment = 0; // as the measuring pass left it
-        std::int32_t indent = 0;
+        std::string Consumed; // what the measuring pass took, for the second pass
+        std::int32_t Height = 0;
+        std::int32_t SuperscriptOffset = 0;
+        std::int32_t SubscriptOffset = 0;
+        std::int32_t TextOffset = 0;
+        Rect DrawRect;
+        std::uint8_t Alignment = 0; // as the measuring pass left it
+        std::int32_t Indent = 0;
     };
     // What decides a hit on one line's second pass, in the order the pass met it.
     struct HitEvent {
-        enum class Kind : std::uint8_t { Text, Image, AnchorEnd } kind = Kind::Text;
-        std::int64_t from = 0; // from the line's left: Text inclusive, Image exclusive
-        std::int64_t to = 0;
-        std::int64_t top = 0;     // Image: exclusive bounds of the picture; Text: the line's top
-        std::int64_t bottom = 0;  // Image only
-        std::int32_t bandTop = 0; // Text: the text band at the run, exclusive
-        std::int32_t bandBottom = 0;
-        std::int32_t href = 0; // index into hrefs
-        std::int32_t anchorNumber = 0;
-        Rect anchorRect;
+        enum class Kind : std::uint8_t { Text, Image, AnchorEnd } Kind = Kind::Text;
+        std::int64_t From = 0; // from the line's left: Text inclusive, Image exclusive
+        std::int64_t To = 0;
+        std::int64_t Top = 0;     // Image: exclusive bounds of the picture; Text: the line's top
+        std::int64_t Bottom = 0;  // Image only
+        std::int32_t BandTop = 0; // Text: the text band at the run, exclusive
+        std::int32_t BandBottom = 0;
+        std::int32_t Href = 0; // index into hrefs
+        std::int32_t AnchorNumber = 0;
+        Rect AnchorRect;
     };
     struct HitLine {
-        std::int32_t left = 0;
-        std::int32_t bandTop = 0; // the band the line's text hit must lie in, exclusive
-        std::int32_t bandBottom = 0;
-        std::size_t endEvent = 0;
+        std::int32_t Left = 0;
+        std::int32_t BandTop = 0; // the band the line's text hit must lie in, exclusive
+        std::int32_t BandBottom = 0;
+        std::size_t EndEvent = 0;
     };
 
     struct Key {
-        std::string markup;
-        Rect bounds;
-        FontState baseFont;
-        std::int32_t pixelsPerInchX = 0;
-        std::int32_t pixelsPerInchY = 0;
-        bool wordWrap = true;
-        bool printing = false;
-        double imageScale = 1.0;
-        MarkupFlavor flavor = MarkupFlavor::Label;
-        std::int32_t lineSpacing = 0;
-        const ImageList* imageList = nullptr;
-        const THTMLPictureCache* pictureCache = nullptr;
-        const TPictureContainer* pictureContainer = nullptr;
-        const ShellIconSource* shellIcons = nullptr;
+        std::string Markup;
+        Rect Bounds;
+        FontState BaseFont;
+        std::int32_t PixelsPerInchX = 0;
+        std::int32_t PixelsPerInchY = 0;
+        bool WordWrap = true;
+        bool Printing = false;
+        double ImageScale = 1.0;
+        MarkupFlavor Flavor = MarkupFlavor::Label;
+        std::int32_t LineSpacing = 0;
+        const ImageList* Images = nullptr;
+        const THTMLPictureCache* PictureCache = nullptr;
+        const TPictureContainer* PictureContainer = nullptr;
+        const ShellIconSource* ShellIcons = nullptr;
 
         friend bool operator==(const Key&, const Key&) = default;
     };
     static Key KeyFor(const MarkupSources& sources, const MarkupRequest& request, const FontState& baseFont,
                       std::int32_t pixelsPerInchX, std::int32_t pixelsPerInchY);
 
-    Key key;
-    bool linesKept = false;
-    std::vector<Line> lines;
-    std::string plainText;
-    std::int32_t measuredWidth = 0; // the widest line of the measuring passes
+    Key LaidOutFor;
+    bool LinesKept = false;
+    std::vector<Line> Lines;
+    std::string PlainText;
+    std::int32_t MeasuredWidth = 0; // the widest line of the measuring passes
 
     // How far each drawn run reached, in drawing order: a later paint of the same lines draws the same
     // runs in the same fonts but for their colours and underlines, which move nothing.
-    std::vector<std::int32_t> drawnWidths;
-    bool drawnWidthsKept = false;
+    std::vector<std::int32_t> DrawnWidths;
+    bool DrawnWidthsKept = false;
 
-    std::vector<HitLine> hitLines;
-    std::vector<HitEvent> hitEvents;
-    std::vector<std::string> hrefs;
-    std::int32_t hitTextWidth = 0;
-    std::int32_t textHeight = 0;
-    std::int32_t anchorCount = 0;
+    std::vector<HitLine> HitLines;
+    std::vector<HitEvent> HitEvents;
+    std::vector<std::string> Hrefs;
+    std::int32_t HitTextWidth = 0;
+    std::int32_t TextHeight = 0;
+    std::int32_t AnchorCount = 0;
 
     void KeepHits() { hitsKept_ = true; }
 

@@ -17,10 +17,10 @@ class LineLayout {
 public:
     LineLayout(MarkupCallState& state, RunningFont& font, const Rect& lineRect, LinePass pass,
                LineValues& line)
-        : s_(state), in_(state.request), host_(state.sources), out_(state.result), rules_(state.rules),
-          canvas_(state.canvas), font_(font), line_(line), lineRect_(lineRect),
+        : s_(state), in_(state.Request), host_(state.Sources), out_(state.Result), rules_(state.Rules),
+          canvas_(state.Target), font_(font), line_(line), lineRect_(lineRect),
           decidesLayout_(pass == LinePass::Measure),
-          paintNothing_(pass == LinePass::Measure || state.request.noDraw) {}
+          paintNothing_(pass == LinePass::Measure || state.Request.NoDraw) {}
 
     LineResult Run(std::string_view& text);
 
@@ -45,7 +45,7 @@ private:
     void Rule();
     void CloseFocusRectOnLine();
     // A hit-testing second pass leaves what decides its hits for the next hit tests to read.
-    bool KeepsHits() const { return s_.keptHits != nullptr && !decidesLayout_ && paintNothing_; }
+    bool KeepsHits() const { return s_.KeptHits != nullptr && !decidesLayout_ && paintNothing_; }
     void KeepHit(KeptLayout::HitEvent event);
 
     // Pictures and backgrounds (MarkupPictures.cpp).
@@ -63,22 +63,22 @@ private:
     std::int32_t DeviceHeight(std::int32_t height) const;
 
     bool HitInTextBand() const {
-        const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
-        return bottom - canvas_.TextHeight("gh") < in_.hitY && in_.hitY < bottom;
+        const std::int32_t bottom = lineRect_.Bottom + line_.SubscriptOffset - line_.TextOffset;
+        return bottom - canvas_.TextHeight("gh") < in_.HitY && in_.HitY < bottom;
     }
-    bool Styled() const { return !in_.hoverEnabled || s_.flow.anchorCount == in_.hoverAnchor; }
-    bool ColorsApply() const { return !paintNothing_ && !in_.suppressColors; }
+    bool Styled() const { return !in_.HoverEnabled || s_.Flow.AnchorCount == in_.HoverAnchor; }
+    bool ColorsApply() const { return !paintNothing_ && !in_.SuppressColors; }
     // The measuring pass wraps an indented line at its indented width, so that nothing is laid out past
     // the right edge; the second pass gets a line rectangle that already starts at the indent.
     std::int32_t LineWidth() const {
-        const std::int64_t indent = decidesLayout_ ? std::max(s_.indent, 0) : 0;
+        const std::int64_t indent = decidesLayout_ ? std::max(s_.Indent, 0) : 0;
         const std::int64_t width = std::int64_t{lineRect_.Right} - lineRect_.Left - indent;
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(width, INT32_MIN, INT32_MAX));
     }
     // Only the measuring pass says what the line took: the second pass is handed exactly that.
     void KeepConsumed(std::string_view written) {
         if (decidesLayout_) {
-            result_.consumed.append(written);
+            result_.Consumed.append(written);
         }
     }
     void EditFont(auto&& change) {

@@ -28,7 +28,7 @@ std::size_t RunStop(std::string_view text, bool wordWrap) {
 } // namespace
 
 LineResult LineLayout::Run(std::string_view& text) {
-    lineRect_.Bottom -= line_.subscriptOffset;
+    lineRect_.Bottom -= line_.SubscriptOffset;
     textRect_ = lineRect_;
     FillParagraphBand();
     while (!text.empty() && !endOfLine_ && !lineFull_) {
@@ -48,14 +48,14 @@ LineResult LineLayout::Run(std::string_view& text) {
             text.remove_prefix(close + 1);
         }
     }
-    result_.xExtent -= trailingSpace_;
-    out_.textWidth = std::max(out_.textWidth, result_.xExtent);
+    result_.XExtent -= trailingSpace_;
+    out_.TextWidth = std::max(out_.TextWidth, result_.XExtent);
     CloseFocusRectOnLine();
     return std::move(result_);
 }
 
 void LineLayout::TakeRun(std::string_view& text) {
-    const std::size_t stop = RunStop(text, in_.wordWrap);
+    const std::size_t stop = RunStop(text, in_.WordWrap);
     const std::size_t n = stop < text.size() && text[stop] == ' ' ? stop + 1 : stop;
     if (n == 0) {
         return;
@@ -73,17 +73,17 @@ void LineLayout::TakeRun(std::string_view& text) {
     }
     const std::int32_t height = canvas_.TextHeight(run);
     const std::int32_t quarter = static_cast<std::int32_t>(static_cast<std::uint32_t>(height) / 4);
-    if (s_.flow.subscript) {
-        line_.subscriptOffset = std::max(line_.subscriptOffset, quarter);
+    if (s_.Flow.Subscript) {
+        line_.SubscriptOffset = std::max(line_.SubscriptOffset, quarter);
     }
-    if (s_.flow.superscript) {
-        line_.superscriptOffset = std::max(line_.superscriptOffset, quarter);
+    if (s_.Flow.Superscript) {
+        line_.SuperscriptOffset = std::max(line_.SuperscriptOffset, quarter);
     }
-    line_.height = std::max(line_.height, height);
+    line_.Height = std::max(line_.Height, height);
 
-    if (s_.flow.hidden) {
+    if (s_.Flow.Hidden) {
         if (decidesLayout_) {
-            out_.plainText += run;
+            out_.PlainText += run;
         }
         text.remove_prefix(n);
         return;
@@ -100,9 +100,9 @@ void LineLayout::TakeRun(std::string_view& text) {
     // A run wider than the whole line is placed anyway: where words wrap, on a line of its own; without
     // wrapping, where it stands, cut with an ellipsis, and the lines after it still show. (Measured with
     // the ellipsis a run is never wider than the line, so its own width decides.)
-    bool fits = !decidesLayout_ || LineWidth() > result_.xExtent ||
+    bool fits = !decidesLayout_ || LineWidth() > result_.XExtent ||
                 (LineWidth() <= width && lineTextEmpty_) ||
-                (!in_.wordWrap && LineWidth() <= WidthWithoutEllipsis(run));
+                (!in_.WordWrap && LineWidth() <= WidthWithoutEllipsis(run));
     if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
         fits = true; // no break inside a word
     }
@@ -110,14 +110,14 @@ void LineLayout::TakeRun(std::string_view& text) {
     lineTextEmpty_ = false;
     lineTextEndsInSpace_ = run.back() == ' ';
 
-    if (!fits && in_.wordWrap) {
+    if (!fits && in_.WordWrap) {
         endOfLine_ = true;
-        result_.xExtent -= width;
+        result_.XExtent -= width;
         return;
     }
     KeepConsumed(written);
     if (decidesLayout_) {
-        out_.plainText += run;
+        out_.PlainText += run;
     }
     text.remove_prefix(n);
     if (paintNothing_ && !fits && textBefore) {
@@ -131,81 +131,81 @@ void LineLayout::TakeRun(std::string_view& text) {
 void LineLayout::MeasureRun(std::string_view run, std::int32_t& width) {
     textRect_ = lineRect_;
     Rect measured = textRect_;
-    canvas_.DrawText(run, measured, s_.measureFormat);
+    canvas_.DrawText(run, measured, s_.MeasureFormat);
     width = measured.Right - measured.Left;
-    result_.xExtent = PositionSum(result_.xExtent, width);
-    const std::int64_t x = static_cast<std::int64_t>(in_.hitX) - lineRect_.Left;
-    if (KeepsHits() && s_.flow.insideAnchor) {
-        const std::int32_t bottom = lineRect_.Bottom + line_.subscriptOffset - line_.textOffset;
+    result_.XExtent = PositionSum(result_.XExtent, width);
+    const std::int64_t x = static_cast<std::int64_t>(in_.HitX) - lineRect_.Left;
+    if (KeepsHits() && s_.Flow.InsideAnchor) {
+        const std::int32_t bottom = lineRect_.Bottom + line_.SubscriptOffset - line_.TextOffset;
         KeptLayout::HitEvent event;
-        event.from = result_.xExtent - width;
-        event.to = result_.xExtent;
-        event.top = textRect_.Top;
-        event.bandTop = bottom - canvas_.TextHeight("gh");
-        event.bandBottom = bottom;
+        event.From = result_.XExtent - width;
+        event.To = result_.XExtent;
+        event.Top = textRect_.Top;
+        event.BandTop = bottom - canvas_.TextHeight("gh");
+        event.BandBottom = bottom;
         KeepHit(event);
     }
-    if (s_.flow.insideAnchor && x >= result_.xExtent - width && x <= result_.xExtent) {
-        result_.textHit = true;
-        if (in_.hitY > textRect_.Top) {
-            out_.hitAnchor = s_.flow.href;
+    if (s_.Flow.InsideAnchor && x >= result_.XExtent - width && x <= result_.XExtent) {
+        result_.TextHit = true;
+        if (in_.HitY > textRect_.Top) {
+            out_.HitAnchor = s_.Flow.Href;
         }
         // Only an anchor whose text band holds the point is the hit anchor; lines above it and the
         // unaligned measuring pass would name the wrong one.
         if (!decidesLayout_ && HitInTextBand()) {
-            s_.flow.recordAnchor = true;
+            s_.Flow.RecordAnchor = true;
         }
     }
 }
 
 std::int32_t LineLayout::WidthWithoutEllipsis(std::string_view run) {
     Rect measured = lineRect_;
-    canvas_.DrawText(run, measured, s_.measureFormat & ~DT_END_ELLIPSIS);
+    canvas_.DrawText(run, measured, s_.MeasureFormat & ~DT_END_ELLIPSIS);
     return measured.Right - measured.Left;
 }
 
 void LineLayout::DrawRun(std::string_view run) {
-    if (s_.flow.superscript) {
-        textRect_.Bottom -= line_.superscriptOffset;
+    if (s_.Flow.Superscript) {
+        textRect_.Bottom -= line_.SuperscriptOffset;
     }
-    if (s_.flow.subscript) {
-        textRect_.Bottom += line_.subscriptOffset;
+    if (s_.Flow.Subscript) {
+        textRect_.Bottom += line_.SubscriptOffset;
     }
-    textRect_.Bottom -= line_.textOffset;
-    if (s_.flow.shadow) {
+    textRect_.Bottom -= line_.TextOffset;
+    if (s_.Flow.Shadow) {
         const TColor color = canvas_.Font().Color;
-        Rect shadow = textRect_.Offset(in_.shadowOffset, in_.shadowOffset);
-        SetTextColor(in_.shadowColor);
-        canvas_.DrawText(run, shadow, s_.drawFormat);
+        Rect shadow = textRect_.Offset(in_.ShadowOffset, in_.ShadowOffset);
+        SetTextColor(in_.ShadowColor);
+        canvas_.DrawText(run, shadow, s_.DrawFormat);
         SetTextColor(color);
     }
     Rect drawn = textRect_;
-    canvas_.DrawText(run, drawn, s_.drawFormat);
+    canvas_.DrawText(run, drawn, s_.DrawFormat);
     Rect measured = textRect_;
-    if (s_.readsDrawnWidths && s_.nextDrawnWidth < s_.drawnWidths->size()) {
-        measured.Right = textRect_.Left + (*s_.drawnWidths)[s_.nextDrawnWidth++];
+    if (s_.ReadsDrawnWidths && s_.NextDrawnWidth < s_.DrawnWidths->size()) {
+        measured.Right = textRect_.Left + (*s_.DrawnWidths)[s_.NextDrawnWidth++];
     } else {
-        canvas_.DrawText(run, measured, s_.measureFormat);
-        if (s_.drawnWidths != nullptr && !s_.readsDrawnWidths) {
-            s_.drawnWidths->push_back(measured.Right - textRect_.Left);
+        canvas_.DrawText(run, measured, s_.MeasureFormat);
+        if (s_.DrawnWidths != nullptr && !s_.ReadsDrawnWidths) {
+            s_.DrawnWidths->push_back(measured.Right - textRect_.Left);
         }
     }
-    if (s_.flow.insideAnchor && s_.flow.anchorCount - 1 == in_.focusAnchor) {
-        out_.focusHref = s_.flow.href;
+    if (s_.Flow.InsideAnchor && s_.Flow.AnchorCount - 1 == in_.FocusAnchor) {
+        out_.FocusHref = s_.Flow.Href;
     }
-    if (s_.errorUnderline) {
+    if (s_.ErrorUnderline) {
         DrawErrorUnderline(textRect_.Left, measured.Right);
     }
     textRect_ = {measured.Right, lineRect_.Top, lineRect_.Right, lineRect_.Bottom};
 }
 
 void LineLayout::KeepHit(KeptLayout::HitEvent event) {
-    std::vector<std::string>& hrefs = s_.keptHits->hrefs;
-    if (hrefs.empty() || hrefs.back() != s_.flow.href) {
-        hrefs.push_back(s_.flow.href);
+    std::vector<std::string>& hrefs = s_.KeptHits->Hrefs;
+    if (hrefs.empty() || hrefs.back() != s_.Flow.Href) {
+        hrefs.push_back(s_.Flow.Href);
     }
-    event.href = static_cast<std::int32_t>(hrefs.size() - 1);
-    s_.keptHits->hitEvents.push_back(event);
+    event.Href = static_cast<std::int32_t>(hrefs.size() - 1);
+    s_.KeptHits->HitEvents.push_back(event);
 }
 
 void LineLayout::DrawErrorUnderline(std::int32_t left, std::int32_t right) {
@@ -226,7 +226,7 @@ void LineLayout::DrawErrorUnderline(std::int32_t left, std::int32_t right) {
 LineResult RenderMarkupLine(MarkupCallState& state, RunningFont& font, std::string_view& text,
                             const Rect& lineRect, LinePass pass, LineValues& line) {
     LineResult result = LineLayout(state, font, lineRect, pass, line).Run(text);
-    font.font = state.canvas.Font();
+    font.Font = state.Target.Font();
     return result;
 }
 

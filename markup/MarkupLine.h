@@ -13,10 +13,10 @@ enum class LinePass : std::uint8_t {
 };
 
 struct LineResult {
-    std::string consumed; // what the measuring pass took, hidden runs left out, for the second pass
-    std::int32_t xExtent = 0;
-    bool textHit = false;
-    bool imageHit = false;
+    std::string Consumed; // what the measuring pass took, hidden runs left out, for the second pass
+    std::int32_t XExtent = 0;
+    bool TextHit = false;
+    bool ImageHit = false;
 };
 
 // One pass over one line: consumes from text what the line holds. The canvas carries the running font

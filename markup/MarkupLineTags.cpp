@@ -73,17 +73,17 @@ bool LineLayout::StyleTag(TagKind kind) {
 bool LineLayout::ColorTag(TagKind kind, std::string_view tag) {
     switch (kind) {
     case TagKind::Blink:
-        if (!in_.blinkVisible) {
-            SetTextColor(s_.background);
+        if (!in_.BlinkVisible) {
+            SetTextColor(s_.Background);
         }
         return true;
     case TagKind::EndBlinkOrBody:
-        SetTextColor(s_.baseFont.Color);
+        SetTextColor(s_.BaseFont.Color);
         return true;
     case TagKind::ErrorUnderline:
     case TagKind::EndErrorUnderline:
         if (!paintNothing_) {
-            s_.errorUnderline = kind == TagKind::ErrorUnderline;
+            s_.ErrorUnderline = kind == TagKind::ErrorUnderline;
         }
         return true;
     case TagKind::Font:
@@ -94,27 +94,27 @@ bool LineLayout::ColorTag(TagKind kind, std::string_view tag) {
         return true;
     case TagKind::EndFont:
         EditFont([this](FontState& f) {
-            f.Name = s_.baseFont.Name;
-            f.Size = s_.baseFont.Size;
+            f.Name = s_.BaseFont.Name;
+            f.Size = s_.BaseFont.Size;
         });
         if (ColorsApply()) {
-            SetTextColor(s_.baseFont.Color);
-            canvas_.SetBrushColor(s_.savedFontBackground);
+            SetTextColor(s_.BaseFont.Color);
+            canvas_.SetBrushColor(s_.SavedFontBackground);
         }
         return true;
     case TagKind::Highlight:
         if (!paintNothing_) {
-            s_.savedHighlightText = canvas_.Font().Color;
-            s_.savedHighlightBackground = canvas_.TextBackground();
+            s_.SavedHighlightText = canvas_.Font().Color;
+            s_.SavedHighlightBackground = canvas_.TextBackground();
             canvas_.SetBrushColor(clHighlight);
             SetTextColor(clHighlightText);
         }
         return true;
     case TagKind::EndHighlight:
         // Without an HI before it there is no text colour to return to.
-        if (!paintNothing_ && s_.savedHighlightText != clNone) {
-            SetTextColor(s_.savedHighlightText);
-            canvas_.SetBrushColor(s_.savedHighlightBackground);
+        if (!paintNothing_ && s_.SavedHighlightText != clNone) {
+            SetTextColor(s_.SavedHighlightText);
+            canvas_.SetBrushColor(s_.SavedHighlightBackground);
         }
         return true;
     default:
@@ -127,7 +127,7 @@ bool LineLayout::LineTag(TagKind kind, std::string_view tag) {
     case TagKind::Break:
         endOfLine_ = true;
         if (decidesLayout_) {
-            out_.plainText += '\r';
+            out_.PlainText += '\r';
         }
         return true;
     case TagKind::Rule:
@@ -143,12 +143,12 @@ bool LineLayout::LineTag(TagKind kind, std::string_view tag) {
         endOfLine_ = true;
         return true;
     case TagKind::List:
-        ++s_.flow.listLevel;
+        ++s_.Flow.ListLevel;
         endOfLine_ = true;
         return true;
     case TagKind::EndList:
-        if (s_.flow.listLevel > 0) {
-            --s_.flow.listLevel;
+        if (s_.Flow.ListLevel > 0) {
+            --s_.Flow.ListLevel;
         } else {
             EditFont([](FontState& f) { f.Underline = false; });
         }
@@ -161,8 +161,8 @@ bool LineLayout::LineTag(TagKind kind, std::string_view tag) {
     case TagKind::EndParagraph:
         endOfLine_ = true;
         if (!paintNothing_) {
-            canvas_.SetBrushColor(s_.savedParagraphBackground);
-            s_.paragraphBand = false;
+            canvas_.SetBrushColor(s_.SavedParagraphBackground);
+            s_.ParagraphBand = false;
         }
         return true;
     default:
@@ -174,35 +174,35 @@ bool LineLayout::FlowTag(TagKind kind, std::string_view tag) {
     switch (kind) {
     case TagKind::Rotate:
         // A second R while rotated keeps the first unrotated font, so that /R returns to it.
-        if (font_.unrotated) {
+        if (font_.Unrotated) {
             SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
         } else {
-            font_.unrotated = SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
+            font_.Unrotated = SelectRotatedFont(canvas_, IntFromText(LetterValue(tag, 'a')));
         }
         return true;
     case TagKind::EndRotate:
-        if (font_.unrotated) {
-            RestoreUnrotatedFont(canvas_, *font_.unrotated);
-            font_.unrotated.reset();
+        if (font_.Unrotated) {
+            RestoreUnrotatedFont(canvas_, *font_.Unrotated);
+            font_.Unrotated.reset();
         }
         return true;
     case TagKind::Shadow:
     case TagKind::EndShadow:
-        s_.flow.shadow = kind == TagKind::Shadow;
+        s_.Flow.Shadow = kind == TagKind::Shadow;
         return true;
     case TagKind::Subscript:
-        s_.flow.subscript = true;
+        s_.Flow.Subscript = true;
         return true;
     case TagKind::Superscript:
-        s_.flow.superscript = true;
+        s_.Flow.Superscript = true;
         return true;
     case TagKind::EndScript:
-        s_.flow.subscript = false;
-        s_.flow.superscript = false;
+        s_.Flow.Subscript = false;
+        s_.Flow.Superscript = false;
         return true;
     case TagKind::Hidden:
     case TagKind::EndHidden:
-        s_.flow.hidden = kind == TagKind::Hidden;
+        s_.Flow.Hidden = kind == TagKind::Hidden;
         return true;
     default:
         return false;
@@ -210,83 +210,83 @@ bool LineLayout::FlowTag(TagKind kind, std::string_view tag) {
 }
 
 void LineLayout::OpenAnchor(std::string_view tag) {
-    if (!paintNothing_ && s_.flow.anchorCount == in_.focusAnchor) {
-        s_.focusRect.Left = textRect_.Left;
-        s_.focusRect.Top = textRect_.Top;
+    if (!paintNothing_ && s_.Flow.AnchorCount == in_.FocusAnchor) {
+        s_.FocusRect.Left = textRect_.Left;
+        s_.FocusRect.Top = textRect_.Top;
     }
-    ++s_.flow.anchorCount;
-    const bool hovered = in_.hoverEnabled && s_.flow.anchorCount == in_.hoverAnchor;
+    ++s_.Flow.AnchorCount;
+    const bool hovered = in_.HoverEnabled && s_.Flow.AnchorCount == in_.HoverAnchor;
     if (Styled() && !paintNothing_) {
         EditFont([](FontState& f) { f.Underline = true; });
-        if (in_.hoverColor != clNone) {
-            s_.savedAnchorBackground = canvas_.TextBackground();
-            canvas_.SetBrushColor(in_.hoverColor);
+        if (in_.HoverColor != clNone) {
+            s_.SavedAnchorBackground = canvas_.TextBackground();
+            canvas_.SetBrushColor(in_.HoverColor);
         }
-        if (in_.hoverFontColor != clNone) {
-            s_.savedAnchorText = canvas_.Font().Color;
-            SetTextColor(in_.hoverFontColor);
+        if (in_.HoverFontColor != clNone) {
+            s_.SavedAnchorText = canvas_.Font().Color;
+            SetTextColor(in_.HoverFontColor);
         }
     }
-    if (!in_.suppressColors && !(hovered && in_.hoverFontColor != clNone)) {
-        SetTextColor(in_.urlColor);
+    if (!in_.SuppressColors && !(hovered && in_.HoverFontColor != clNone)) {
+        SetTextColor(in_.UrlColor);
     }
-    s_.flow.href = AnchorHref(tag);
-    s_.flow.insideAnchor = true;
-    s_.anchorStart = {PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Top};
+    s_.Flow.Href = AnchorHref(tag);
+    s_.Flow.InsideAnchor = true;
+    s_.AnchorStart = {PositionSum(lineRect_.Left, result_.XExtent), lineRect_.Top};
     anchorOpenedOnLine_ = true;
 }
 
 void LineLayout::CloseAnchor() {
     // A stray /A has no anchor to restore, record or frame.
-    const bool open = s_.flow.insideAnchor;
+    const bool open = s_.Flow.InsideAnchor;
     if (open && Styled() && !paintNothing_) {
         EditFont([](FontState& f) { f.Underline = false; });
-        if (in_.hoverColor != clNone) {
-            canvas_.SetBrushColor(s_.savedAnchorBackground);
+        if (in_.HoverColor != clNone) {
+            canvas_.SetBrushColor(s_.SavedAnchorBackground);
         }
-        if (in_.hoverFontColor != clNone) {
-            SetTextColor(s_.savedAnchorText);
+        if (in_.HoverFontColor != clNone) {
+            SetTextColor(s_.SavedAnchorText);
         }
     }
-    if (!in_.suppressColors) {
-        SetTextColor(s_.baseFont.Color);
+    if (!in_.SuppressColors) {
+        SetTextColor(s_.BaseFont.Color);
     }
     if (!open) {
         return;
     }
-    s_.flow.insideAnchor = false;
-    const Rect anchorRect{anchorOpenedOnLine_ ? s_.anchorStart.X : lineRect_.Left,
-                          anchorOpenedOnLine_ ? s_.anchorStart.Y : lineRect_.Top,
-                          PositionSum(lineRect_.Left, result_.xExtent), lineRect_.Bottom};
+    s_.Flow.InsideAnchor = false;
+    const Rect anchorRect{anchorOpenedOnLine_ ? s_.AnchorStart.X : lineRect_.Left,
+                          anchorOpenedOnLine_ ? s_.AnchorStart.Y : lineRect_.Top,
+                          PositionSum(lineRect_.Left, result_.XExtent), lineRect_.Bottom};
     if (KeepsHits()) {
         KeptLayout::HitEvent event;
-        event.kind = KeptLayout::HitEvent::Kind::AnchorEnd;
-        event.anchorNumber = s_.flow.anchorCount;
-        event.anchorRect = anchorRect;
+        event.Kind = KeptLayout::HitEvent::Kind::AnchorEnd;
+        event.AnchorNumber = s_.Flow.AnchorCount;
+        event.AnchorRect = anchorRect;
         KeepHit(event);
     }
-    if (s_.flow.recordAnchor) {
-        out_.hitAnchorRect = anchorRect;
-        out_.hitAnchorNumber = s_.flow.anchorCount;
-        s_.flow.recordAnchor = false;
+    if (s_.Flow.RecordAnchor) {
+        out_.HitAnchorRect = anchorRect;
+        out_.HitAnchorNumber = s_.Flow.AnchorCount;
+        s_.Flow.RecordAnchor = false;
     }
-    if (!paintNothing_ && s_.flow.anchorCount - 1 == in_.focusAnchor) {
-        s_.focusRect.Right = textRect_.Left;
-        s_.focusRect.Bottom = textRect_.Bottom - line_.textOffset;
-        s_.focusRect.Top = s_.focusRect.Bottom - canvas_.TextHeight("gh");
-        canvas_.DrawFocusRect(s_.focusRect.Inflate(1, 0));
+    if (!paintNothing_ && s_.Flow.AnchorCount - 1 == in_.FocusAnchor) {
+        s_.FocusRect.Right = textRect_.Left;
+        s_.FocusRect.Bottom = textRect_.Bottom - line_.TextOffset;
+        s_.FocusRect.Top = s_.FocusRect.Bottom - canvas_.TextHeight("gh");
+        canvas_.DrawFocusRect(s_.FocusRect.Inflate(1, 0));
     }
 }
 
 void LineLayout::CloseFocusRectOnLine() {
-    if (paintNothing_ || !s_.flow.insideAnchor || s_.flow.anchorCount - 1 != in_.focusAnchor) {
+    if (paintNothing_ || !s_.Flow.InsideAnchor || s_.Flow.AnchorCount - 1 != in_.FocusAnchor) {
         return;
     }
-    s_.focusRect.Right = textRect_.Left;
-    s_.focusRect.Bottom = textRect_.Bottom;
-    canvas_.DrawFocusRect(s_.focusRect.Inflate(1, 0));
-    s_.focusRect.Left = lineRect_.Left + 1;
-    s_.focusRect.Top = s_.focusRect.Bottom;
+    s_.FocusRect.Right = textRect_.Left;
+    s_.FocusRect.Bottom = textRect_.Bottom;
+    canvas_.DrawFocusRect(s_.FocusRect.Inflate(1, 0));
+    s_.FocusRect.Left = lineRect_.Left + 1;
+    s_.FocusRect.Top = s_.FocusRect.Bottom;
 }
 
 void LineLayout::Font(std::string_view tag) {
@@ -294,13 +294,13 @@ void LineLayout::Font(std::string_view tag) {
     if (const auto face = AttributeValue(attributes, "FACE")) {
         EditFont([&face](FontState& f) { f.Name = std::string(*face); });
     }
-    if (const auto color = AttributeValue(attributes, " COLOR"); color && !in_.suppressColors) {
+    if (const auto color = AttributeValue(attributes, " COLOR"); color && !in_.SuppressColors) {
         if (const auto value = ColorFromValue(*color)) {
             SetTextColor(*value);
         }
     }
     if (const auto background = AttributeValue(attributes, "BGCOLOR"); background && ColorsApply()) {
-        s_.savedFontBackground = canvas_.TextBackground();
+        s_.SavedFontBackground = canvas_.TextBackground();
         if (const auto value = ColorFromValue(*background)) {
             canvas_.SetBrushColor(*value);
         }
@@ -315,17 +315,17 @@ void LineLayout::Paragraph(std::string_view tag) {
     const std::string attributes = AttributeText(tag, 2);
     if (const auto align = AttributeValue(attributes, "ALIGN")) {
         if (align->find("RIGHT") != std::string_view::npos) {
-            s_.alignment = ParagraphAlignment::Right;
+            s_.Alignment = ParagraphAlignment::Right;
         }
         if (align->find("LEFT") != std::string_view::npos) {
-            s_.alignment = ParagraphAlignment::Left;
+            s_.Alignment = ParagraphAlignment::Left;
         }
         if (align->find("CENTER") != std::string_view::npos) {
-            s_.alignment = ParagraphAlignment::Center;
+            s_.Alignment = ParagraphAlignment::Center;
         }
     }
     if (const auto indent = AttributeValue(attributes, "INDENT")) {
-        s_.indent = IntFromText(*indent);
+        s_.Indent = IntFromText(*indent);
     }
     ParagraphBackground(attributes);
 }
@@ -334,10 +334,10 @@ void LineLayout::IndentTo(std::string_view tag) {
     const std::optional<int> x = CleanIntFromText(LetterValue(tag, 'x'));
     // Runs add no width while drawing, so the drawing pass compares with where it stands instead.
     const std::int64_t current =
-        paintNothing_ ? result_.xExtent : std::int64_t{textRect_.Left} - lineRect_.Left;
+        paintNothing_ ? result_.XExtent : std::int64_t{textRect_.Left} - lineRect_.Left;
     if (x && *x > current) {
-        result_.xExtent = PositionSum(0, *x);
-        textRect_.Left = PositionSum(in_.bounds.Left, *x);
+        result_.XExtent = PositionSum(0, *x);
+        textRect_.Left = PositionSum(in_.Bounds.Left, *x);
     }
 }
 
@@ -347,11 +347,11 @@ void LineLayout::ListItem() {
         return;
     }
     listItemSeen_ = true;
-    const std::int32_t level = s_.flow.listLevel;
+    const std::int32_t level = s_.Flow.ListLevel;
     // Multiplied in 64 bits: nothing bounds the number of open lists but the length of the markup.
-    result_.xExtent = PositionSum(result_.xExtent, std::int64_t{kListStep} * level);
+    result_.XExtent = PositionSum(result_.XExtent, std::int64_t{kListStep} * level);
     textRect_.Left = PositionSum(textRect_.Left, std::int64_t{kListStep} * (level - 1));
-    if (!paintNothing_ && (!s_.flow.hidden || rules_.bulletsWhenHidden)) {
+    if (!paintNothing_ && (!s_.Flow.Hidden || rules_.BulletsWhenHidden)) {
         const FontState font = canvas_.Font();
         EditFont([](FontState& f) { f.Name = "Symbol"; });
         Rect bullet = textRect_;

@@ -37,13 +37,13 @@ THTMLPicture* LineLayout::FindPicture(std::string_view source) {
         return nullptr;
     }
     THTMLPicture* picture = nullptr;
-    if (!Holds(source, ":") && host_.pictureContainer != nullptr) {
-        picture = host_.pictureContainer->PictureByName(source);
+    if (!Holds(source, ":") && host_.PictureContainer != nullptr) {
+        picture = host_.PictureContainer->PictureByName(source);
     }
-    if (Holds(source, "://") && host_.pictureCache != nullptr) {
-        picture = host_.pictureCache->PictureByAddress(source);
+    if (Holds(source, "://") && host_.PictureCache != nullptr) {
+        picture = host_.PictureCache->PictureByAddress(source);
         if (picture == nullptr) {
-            picture = &host_.pictureCache->NewPicture();
+            picture = &host_.PictureCache->NewPicture();
             picture->SetAsynchronous(false);
             // Markup reports nothing: a resource or file that does not decode stays an empty picture
             // in the cache, so it is neither shown nor tried again.
@@ -60,9 +60,9 @@ void LineLayout::Image(std::string_view tag) {
     const std::string_view written = WrittenAttributeText(tag, 2);
     const std::string attributes = UpperCaseAnsi(written);
     std::string source(WrittenAttributeValue(written, attributes, "SRC").value_or(""));
-    ++s_.flow.imageCounter;
-    s_.layoutFollowsHitPoint = s_.layoutFollowsHitPoint || Holds(attributes, "ALT");
-    if (Holds(attributes, "ALT") && s_.flow.imageCounter == s_.hitImage) {
+    ++s_.Flow.ImageCounter;
+    s_.LayoutFollowsHitPoint = s_.LayoutFollowsHitPoint || Holds(attributes, "ALT");
+    if (Holds(attributes, "ALT") && s_.Flow.ImageCounter == s_.HitImage) {
         source = std::string(WrittenAttributeValue(written, attributes, "ALT").value_or(""));
     }
     // Held within the coordinate limit, so that no line or rectangle arithmetic can overflow.
@@ -83,8 +83,8 @@ void LineLayout::Image(std::string_view tag) {
     const bool smallIcon = PosIgnoreCase("SSYS:", source) != 0;
     if (smallIcon || PosIgnoreCase("LSYS:", source) != 0) {
         source.erase(0, 5);
-        const Size icon = DrawShellIcon(canvas_, x, top, in_.imageScale, in_.printing, draw, !smallIcon,
-                                        source, host_.shellIcons);
+        const Size icon = DrawShellIcon(canvas_, x, top, in_.ImageScale, in_.Printing, draw, !smallIcon,
+                                        source, host_.ShellIcons);
         size = {DeviceWidth(icon.Width), DeviceHeight(icon.Height)};
     }
     if (THTMLPicture* picture = FindPicture(source); picture != nullptr && !picture->QueryEmpty()) {
@@ -100,14 +100,14 @@ void LineLayout::Image(std::string_view tag) {
 }
 
 Size LineLayout::ImageListPicture(std::int32_t index, std::int32_t x, std::int32_t top) {
-    const ImageList* list = host_.imageList;
+    const ImageList* list = host_.Images;
     if (list == nullptr || index < 0 || index >= list->Count()) {
         return {};
     }
-    if (!paintNothing_ && !in_.printing) {
+    if (!paintNothing_ && !in_.Printing) {
         list->Draw(canvas_, x, top, index);
     } else if (!paintNothing_) {
-        StretchBitmapToCanvas(canvas_, ScaledRect(x, top, {list->Width(), list->Height()}, in_.imageScale),
+        StretchBitmapToCanvas(canvas_, ScaledRect(x, top, {list->Width(), list->Height()}, in_.ImageScale),
                               OnWhite(list->Image(index)));
     }
     return {DeviceWidth(list->Width()), DeviceHeight(list->Height())};
@@ -119,14 +119,14 @@ void LineLayout::DrawPicture(THTMLPicture& picture, bool stretched, const Rect& 
         const bool wasStretched = picture.Stretch();
         picture.SetStretch(true);
         picture.Draw(canvas_, given);
-        picture.SetStretch(rules_.marksStretched || wasStretched);
+        picture.SetStretch(rules_.MarksStretched || wasStretched);
         return;
     }
     const std::int32_t frames = picture.CountFrames();
-    if (rules_.clearsUnderFrames && frames > 1 && s_.background != clNone) {
+    if (rules_.ClearsUnderFrames && frames > 1 && s_.Background != clNone) {
         // An earlier frame must not show through the parts that this frame leaves out.
-        canvas_.SetPenColor(s_.background);
-        canvas_.SetBrushColor(s_.background);
+        canvas_.SetPenColor(s_.Background);
+        canvas_.SetBrushColor(s_.Background);
         canvas_.Rectangle({given.Left, given.Top, given.Left + picture.AnimationWidth(),
                            given.Top + picture.AnimationHeight()});
     }
@@ -139,46 +139,46 @@ void LineLayout::DrawPicture(THTMLPicture& picture, bool stretched, const Rect& 
 void LineLayout::PlaceImage(const Size& size, const std::string& attributes) {
     // While drawing, runs add no width, so the drawing pass measures from where it stands.
     const std::int64_t offset =
-        paintNothing_ ? std::int64_t{result_.xExtent} : std::int64_t{textRect_.Left} - lineRect_.Left;
+        paintNothing_ ? std::int64_t{result_.XExtent} : std::int64_t{textRect_.Left} - lineRect_.Left;
     if (decidesLayout_ && offset + size.Width > LineWidth() && size.Width < LineWidth()) {
         lineFull_ = true;
         return;
     }
-    if (KeepsHits() && s_.flow.insideAnchor) {
+    if (KeepsHits() && s_.Flow.InsideAnchor) {
         KeptLayout::HitEvent event;
-        event.kind = KeptLayout::HitEvent::Kind::Image;
-        event.from = offset;
-        event.to = offset + size.Width;
-        event.top = lineRect_.Top;
-        event.bottom = std::int64_t{lineRect_.Top} + size.Height;
+        event.Kind = KeptLayout::HitEvent::Kind::Image;
+        event.From = offset;
+        event.To = offset + size.Width;
+        event.Top = lineRect_.Top;
+        event.Bottom = std::int64_t{lineRect_.Top} + size.Height;
         KeepHit(event);
     }
-    const std::int64_t hitX = std::int64_t{in_.hitX} - lineRect_.Left;
-    if (s_.flow.insideAnchor && hitX > offset && hitX < offset + size.Width && in_.hitY > lineRect_.Top &&
-        std::int64_t{in_.hitY} < std::int64_t{lineRect_.Top} + size.Height) {
-        out_.hitAnchor = s_.flow.href;
-        result_.imageHit = true;
-        s_.hitImage = s_.flow.imageCounter;
+    const std::int64_t hitX = std::int64_t{in_.HitX} - lineRect_.Left;
+    if (s_.Flow.InsideAnchor && hitX > offset && hitX < offset + size.Width && in_.HitY > lineRect_.Top &&
+        std::int64_t{in_.HitY} < std::int64_t{lineRect_.Top} + size.Height) {
+        out_.HitAnchor = s_.Flow.Href;
+        result_.ImageHit = true;
+        s_.HitImage = s_.Flow.ImageCounter;
     }
-    result_.xExtent = PositionSum(result_.xExtent, size.Width);
+    result_.XExtent = PositionSum(result_.XExtent, size.Width);
     textRect_.Left = PositionSum(textRect_.Left, size.Width);
-    line_.height = std::max(line_.height, size.Height);
+    line_.Height = std::max(line_.Height, size.Height);
     // A space before the picture no longer ends the line.
     trailingSpace_ = 0;
 
     if (Holds(attributes, "ALIGN")) {
-        const std::int32_t spare = line_.height - canvas_.TextHeight("gh");
+        const std::int32_t spare = line_.Height - canvas_.TextHeight("gh");
         if (Holds(attributes, "\"TOP")) {
-            line_.textOffset = spare;
+            line_.TextOffset = spare;
         }
         if (Holds(attributes, "\"MIDDLE")) {
-            line_.textOffset = spare / 2;
+            line_.TextOffset = spare / 2;
         }
     }
 }
 
 void LineLayout::Body(std::string_view tag) {
-    if (paintNothing_ || (in_.suppressColors && !rules_.looseBodyColor)) {
+    if (paintNothing_ || (in_.SuppressColors && !rules_.LooseBodyColor)) {
         return;
     }
     const std::string_view written = WrittenAttributeText(tag, 5);
@@ -190,7 +190,7 @@ void LineLayout::Body(std::string_view tag) {
     if (!value) {
         return;
     }
-    if (rules_.looseBodyColor) {
+    if (rules_.LooseBodyColor) {
         TColor color = canvas_.TextBackground();
         if (Holds(*value, "CL")) {
             color = ColorFromName(LowerCaseAnsi(*value));
@@ -199,22 +199,22 @@ void LineLayout::Body(std::string_view tag) {
             color = ColorFromHex(*value);
         }
         canvas_.SetBrushColor(color);
-        s_.savedFontBackground = color;
-        FillInPenColor(in_.bounds, color);
+        s_.SavedFontBackground = color;
+        FillInPenColor(in_.Bounds, color);
         return;
     }
     const TColor color = ColorFromValue(*value).value_or(clNone);
-    if (const auto to = AttributeValue(attributes, "BGCOLORTO"); to && rules_.gradients) {
+    if (const auto to = AttributeValue(attributes, "BGCOLORTO"); to && rules_.Gradients) {
         const auto direction = AttributeValue(attributes, "DIR");
         canvas_.SetPenColor(color);
         FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone),
-                          !direction || *direction == "H", in_.bounds, kGradientBands, clNone);
+                          !direction || *direction == "H", in_.Bounds, kGradientBands, clNone);
         canvas_.SetBrushColor(clNone);
         return;
     }
-    s_.savedFontBackground = canvas_.TextBackground();
+    s_.SavedFontBackground = canvas_.TextBackground();
     canvas_.SetBrushColor(color);
-    const Rect& b = in_.bounds;
+    const Rect& b = in_.Bounds;
     FillInPenColor({b.Left - 2, b.Top, b.Right, b.Bottom}, color);
 }
 
@@ -235,7 +235,7 @@ void LineLayout::TileBackground(std::string_view name) {
         picture->PictureHeight() <= 0) {
         return;
     }
-    const Rect& area = in_.bounds;
+    const Rect& area = in_.Bounds;
     const ClipScope restoreClip(canvas_);
     canvas_.IntersectClipRect(area);
     const Rect visible = canvas_.ClipRect().value_or(area);
@@ -259,21 +259,21 @@ void LineLayout::TileBackground(std::string_view name) {
 
 void LineLayout::ParagraphBackground(const std::string& attributes) {
     const auto value = AttributeValue(attributes, "BGCOLOR");
-    if (!value || paintNothing_ || in_.suppressColors) {
+    if (!value || paintNothing_ || in_.SuppressColors) {
         return;
     }
     const TColor color = ColorFromValue(*value).value_or(clNone);
-    const Rect& b = in_.bounds;
-    s_.paragraphBand = true;
+    const Rect& b = in_.Bounds;
+    s_.ParagraphBand = true;
     const auto to = AttributeValue(attributes, "BGCOLORTO");
-    if (to && rules_.gradients) {
+    if (to && rules_.Gradients) {
         canvas_.SetPenColor(color);
         FillGradientBands(canvas_, color, ColorFromValue(*to).value_or(clNone), true,
                           {b.Left, lineRect_.Top, b.Right, lineRect_.Bottom + 2}, kGradientBands, clNone);
         canvas_.SetBrushColor(clNone);
         return;
     }
-    s_.savedParagraphBackground = canvas_.TextBackground();
+    s_.SavedParagraphBackground = canvas_.TextBackground();
     canvas_.SetBrushColor(color);
     if (color != clNone) {
         canvas_.SetPenColor(color);
@@ -283,11 +283,11 @@ void LineLayout::ParagraphBackground(const std::string& attributes) {
 
 void LineLayout::FillParagraphBand() {
     const TColor color = canvas_.TextBackground();
-    if (paintNothing_ || !s_.paragraphBand || color == clNone) {
+    if (paintNothing_ || !s_.ParagraphBand || color == clNone) {
         return;
     }
     canvas_.SetPenColor(color);
-    canvas_.Rectangle({in_.bounds.Left, lineRect_.Top, in_.bounds.Right, lineRect_.Top + line_.height});
+    canvas_.Rectangle({in_.Bounds.Left, lineRect_.Top, in_.Bounds.Right, lineRect_.Top + line_.Height});
 }
 
 } // namespace velmora

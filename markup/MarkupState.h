@@ -25,75 +25,75 @@ enum class ParagraphAlignment : std::uint8_t { Left, Right, Center };
 
 // The part of the per-call state that both passes of a line start from.
 struct FlowState {
-    bool insideAnchor = false;
-    std::string href;
-    std::int32_t anchorCount = 0;
-    std::int32_t listLevel = 0;
-    std::int32_t imageCounter = 0;
-    bool hidden = false;
-    bool shadow = false;
-    bool subscript = false;
-    bool superscript = false;
+    bool InsideAnchor = false;
+    std::string Href;
+    std::int32_t AnchorCount = 0;
+    std::int32_t ListLevel = 0;
+    std::int32_t ImageCounter = 0;
+    bool Hidden = false;
+    bool Shadow = false;
+    bool Subscript = false;
+    bool Superscript = false;
     // The open anchor lies under the hit point; its rectangle is recorded when it closes.
-    bool recordAnchor = false;
+    bool RecordAnchor = false;
 };
 
 // One of the two running fonts (measuring, drawing), with the font an R tag put aside.
 struct RunningFont {
-    FontState font;
-    std::optional<FontState> unrotated;
+    FontState Font;
+    std::optional<FontState> Unrotated;
 };
 
 // What one RenderMarkup call keeps while it runs.
 struct MarkupCallState {
     MarkupCallState(Canvas& callCanvas, const MarkupSources& callSources, const MarkupRequest& callRequest,
                     MarkupResult& callResult)
-        : sources(callSources), request(callRequest), result(callResult), rules(RulesFor(callRequest.flavor)),
-          canvas(callCanvas), baseFont(canvas.Font()) {}
+        : Sources(callSources), Request(callRequest), Result(callResult), Rules(RulesFor(callRequest.Flavor)),
+          Target(callCanvas), BaseFont(Target.Font()) {}
 
-    const MarkupSources& sources;
-    const MarkupRequest& request;
-    MarkupResult& result;
-    const MarkupRules rules;
-    Canvas& canvas;
-    FontState baseFont;
-    TColor background = clNone; // the brush colour at entry
-    TextFormat measureFormat = 0;
-    TextFormat drawFormat = 0;
+    const MarkupSources& Sources;
+    const MarkupRequest& Request;
+    MarkupResult& Result;
+    const MarkupRules Rules;
+    Canvas& Target;
+    FontState BaseFont;
+    TColor Background = clNone; // the brush colour at entry
+    TextFormat MeasureFormat = 0;
+    TextFormat DrawFormat = 0;
 
-    FlowState flow;
-    bool errorUnderline = false;
-    ParagraphAlignment alignment = ParagraphAlignment::Left;
-    std::int32_t indent = 0;
-    Point anchorStart;
-    Rect focusRect;
+    FlowState Flow;
+    bool ErrorUnderline = false;
+    ParagraphAlignment Alignment = ParagraphAlignment::Left;
+    std::int32_t Indent = 0;
+    Point AnchorStart;
+    Rect FocusRect;
     // The number of the picture last found under the hit point; it shows its ALT picture.
-    std::int32_t hitImage = -1;
+    std::int32_t HitImage = -1;
     // A P background is on: every later line's band is filled with the background first.
-    bool paragraphBand = false;
+    bool ParagraphBand = false;
     // Where a hit-testing second pass leaves what decides its hits; null when nothing is kept.
-    KeptLayout* keptHits = nullptr;
+    KeptLayout* KeptHits = nullptr;
     // The widths of the drawn runs: read from a kept layout (next names the one to read), or written.
-    std::vector<std::int32_t>* drawnWidths = nullptr;
-    bool readsDrawnWidths = false;
-    std::size_t nextDrawnWidth = 0;
+    std::vector<std::int32_t>* DrawnWidths = nullptr;
+    bool ReadsDrawnWidths = false;
+    std::size_t NextDrawnWidth = 0;
     // An ALT picture was met: what the line holds then depends on the hit point.
-    bool layoutFollowsHitPoint = false;
+    bool LayoutFollowsHitPoint = false;
 
-    TColor savedFontBackground = clNone;
-    TColor savedHighlightText = clNone;
-    TColor savedHighlightBackground = clNone;
-    TColor savedParagraphBackground = clNone;
-    TColor savedAnchorBackground = clNone;
-    TColor savedAnchorText = clNone;
+    TColor SavedFontBackground = clNone;
+    TColor SavedHighlightText = clNone;
+    TColor SavedHighlightBackground = clNone;
+    TColor SavedParagraphBackground = clNone;
+    TColor SavedAnchorBackground = clNone;
+    TColor SavedAnchorText = clNone;
 };
 
 // Per line, shared by both passes.
 struct LineValues {
-    std::int32_t height = 0;
-    std::int32_t superscriptOffset = 0;
-    std::int32_t subscriptOffset = 0;
-    std::int32_t textOffset = 0;
+    std::int32_t Height = 0;
+    std::int32_t SuperscriptOffset = 0;
+    std::int32_t SubscriptOffset = 0;
+    std::int32_t TextOffset = 0;
 };
 
 } // namespace velmora

@@ -9,8 +9,8 @@ namespace velmora {
 namespace {
 
 struct LeadingInt {
-    int value = 0;
-    bool clean = false;
+    int Value = 0;
+    bool Clean = false;
 };
 
 LeadingInt ReadLeadingInt(std::string_view text) {
@@ -88,15 +88,15 @@ std::size_t PosIgnoreCase(std::string_view needle, std::string_view haystack) {
 }
 
 int IntFromText(std::string_view text) {
-    return ReadLeadingInt(text).value;
+    return ReadLeadingInt(text).Value;
 }
 
 std::optional<int> CleanIntFromText(std::string_view text) {
     const LeadingInt read = ReadLeadingInt(text);
-    if (!read.clean) {
+    if (!read.Clean) {
         return std::nullopt;
     }
-    return read.value;
+    return read.Value;
 }
 
 bool ReplaceFirstIgnoreCase(std::string_view needle, std::string_view replacement, std::string& text) {

@@ -220,15 +220,15 @@ FileAssociation::FileAssociation(std::string programPath, XdgFolders folders)
     : programPath_(std::move(programPath)), folders_(std::move(folders)) {}
 
 std::string FileAssociation::DesktopEntryPath() const {
-    return folders_.dataHome + "/applications/" + kDesktopId;
+    return folders_.DataHome + "/applications/" + kDesktopId;
 }
 
 std::string FileAssociation::MimeAppsListPath() const {
-    return folders_.configHome + "/mimeapps.list";
+    return folders_.ConfigHome + "/mimeapps.list";
 }
 
 std::string FileAssociation::SettingsKeyPath() const {
-    return folders_.configHome + "/velmora";
+    return folders_.ConfigHome + "/velmora";
 }
 
 std::string FileAssociation::SettingsFilePath() const {
@@ -251,15 +251,15 @@ std::string FileAssociation::DesktopEntryText(bool claimsSheets) const {
 }
 
 std::vector<std::string> FileAssociation::MimeAppsLists() const {
-    std::vector<std::string> folders{folders_.configHome};
-    folders.insert(folders.end(), folders_.configDirs.begin(), folders_.configDirs.end());
-    folders.push_back(folders_.dataHome + "/applications");
-    for (const auto& folder : folders_.dataDirs) {
+    std::vector<std::string> folders{folders_.ConfigHome};
+    folders.insert(folders.end(), folders_.ConfigDirs.begin(), folders_.ConfigDirs.end());
+    folders.push_back(folders_.DataHome + "/applications");
+    for (const auto& folder : folders_.DataDirs) {
         folders.push_back(folder + "/applications");
     }
     std::vector<std::string> lists;
     for (const auto& folder : folders) {
-        for (const auto& desktop : folders_.desktops) {
+        for (const auto& desktop : folders_.Desktops) {
             lists.push_back(folder + "/" + desktop + "-mimeapps.list");
         }
         lists.push_back(folder + "/mimeapps.list");
@@ -271,8 +271,8 @@ std::vector<std::string> FileAssociation::MimeAppsLists() const {
 // places and order the XDG rules give; without one, the first application that
 // says it opens text/plain, as the desktop itself would pick it.
 std::string FileAssociation::TextEditor() const {
-    std::vector<std::string> applicationFolders{folders_.dataHome + "/applications"};
-    for (const auto& folder : folders_.dataDirs) {
+    std::vector<std::string> applicationFolders{folders_.DataHome + "/applications"};
+    for (const auto& folder : folders_.DataDirs) {
         applicationFolders.push_back(folder + "/applications");
     }
     std::vector<std::string> lists = MimeAppsLists();
@@ -323,8 +323,8 @@ void FileAssociation::SetDefault(const std::optional<std::string>& desktopId) co
 
 std::vector<std::string> FileAssociation::UserDesktopLists() const {
     std::vector<std::string> lists;
-    for (const auto& desktop : folders_.desktops) {
-        if (const std::string list = folders_.configHome + "/" + desktop + "-mimeapps.list"; ReadFile(list)) {
+    for (const auto& desktop : folders_.Desktops) {
+        if (const std::string list = folders_.ConfigHome + "/" + desktop + "-mimeapps.list"; ReadFile(list)) {
             lists.push_back(list);
         }
     }

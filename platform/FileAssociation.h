@@ -8,12 +8,12 @@ namespace velmora {
 
 // The XDG base folders the association reads and writes.
 struct XdgFolders {
-    std::string dataHome;
-    std::string configHome;
-    std::vector<std::string> dataDirs;
-    std::vector<std::string> configDirs;
+    std::string DataHome;
+    std::string ConfigHome;
+    std::vector<std::string> DataDirs;
+    std::vector<std::string> ConfigDirs;
     // XDG_CURRENT_DESKTOP's names, lower-cased: each has its own mimeapps.list.
-    std::vector<std::string> desktops;
+    std::vector<std::string> Desktops;
 
     static XdgFolders FromEnvironment();
 };

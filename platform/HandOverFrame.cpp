@@ -41,13 +41,13 @@ std::optional<HandOverFrame> FrameReader::Next() {
         return std::nullopt;
     }
     HandOverFrame frame;
-    frame.message = GetWord(buffer_, 0);
-    frame.wParam = GetWord(buffer_, 4);
-    frame.lParam = static_cast<std::int32_t>(GetWord(buffer_, 8));
+    frame.Message = GetWord(buffer_, 0);
+    frame.WParam = GetWord(buffer_, 4);
+    frame.LParam = static_cast<std::int32_t>(GetWord(buffer_, 8));
     std::size_t payload = 0;
-    if (frame.message == WM_HANDOVER && frame.wParam <= kMaxHandOverPath) {
-        payload = frame.wParam;
-    } else if (frame.message != WM_SHOWWINDOW || frame.wParam != SW_SHOWNORMAL) {
+    if (frame.Message == WM_HANDOVER && frame.WParam <= kMaxHandOverPath) {
+        payload = frame.WParam;
+    } else if (frame.Message != WM_SHOWWINDOW || frame.WParam != SW_SHOWNORMAL) {
         failed_ = true;
         buffer_.clear();
         return std::nullopt;
@@ -55,7 +55,7 @@ std::optional<HandOverFrame> FrameReader::Next() {
     if (buffer_.size() < kFrameHeaderSize + payload) {
         return std::nullopt;
     }
-    frame.path = buffer_.substr(kFrameHeaderSize, payload);
+    frame.Path = buffer_.substr(kFrameHeaderSize, payload);
     buffer_.erase(0, kFrameHeaderSize + payload);
     return frame;
 }

@@ -19,10 +19,10 @@ inline constexpr std::uint32_t kMaxHandOverPath = 64 * 1024;
 inline constexpr char kFrameAnswer = 'A';
 
 struct HandOverFrame {
-    std::uint32_t message = 0;
-    std::uint32_t wParam = 0;
-    std::int32_t lParam = 0;
-    std::string path;
+    std::uint32_t Message = 0;
+    std::uint32_t WParam = 0;
+    std::int32_t LParam = 0;
+    std::string Path;
 };
 
 std::string EncodePathFrame(std::string_view path);

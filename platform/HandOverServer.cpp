@@ -59,8 +59,8 @@ std::size_t DescriptorShare() {
 }
 
 struct SocketIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
+    dev_t Device = 0;
+    ino_t Inode = 0;
     bool operator==(const SocketIdentity&) const = default;
 };
 
@@ -170,20 +170,20 @@ private:
     void Handle(const HandOverFrame& frame) {
         busy_ = true;
         deadline_.stop();
-        if (frame.message == WM_SHOWWINDOW) {
-            if (handler_.onShowNormal) {
-                handler_.onShowNormal();
+        if (frame.Message == WM_SHOWWINDOW) {
+            if (handler_.OnShowNormal) {
+                handler_.OnShowNormal();
             }
             Answer();
             return;
         }
-        if (!handler_.onPath) {
+        if (!handler_.OnPath) {
             Answer();
             return;
         }
-        qCDebug(handOverLog) << "received" << frame.path.c_str();
+        qCDebug(handOverLog) << "received" << frame.Path.c_str();
         QPointer<Connection> self(this);
-        handler_.onPath(frame.path, [self, path = frame.path] {
+        handler_.OnPath(frame.Path, [self, path = frame.Path] {
             // One read of the guarded pointer: the connection may have gone since the path arrived.
             if (Connection* connection = self.data()) {
                 connection->Answer();
@@ -245,9 +245,9 @@ public:
     }
 
     void Listen() {
-        maxConnections_ = limits_.maxConnections != 0 ? limits_.maxConnections : DescriptorShare();
+        maxConnections_ = limits_.MaxConnections != 0 ? limits_.MaxConnections : DescriptorShare();
         StartListening();
-        watch_.start(limits_.watchInterval);
+        watch_.start(limits_.WatchInterval);
     }
 
     std::size_t OpenConnections() const { return open_; }
@@ -320,7 +320,7 @@ private:
         }
         descriptorsLogged_ = false;
         ++open_;
-        auto* connection = new Connection(fd, handler_, limits_.frameTimeout);
+        auto* connection = new Connection(fd, handler_, limits_.FrameTimeout);
         connection->setParent(&owner_);
         QObject::connect(connection, &QObject::destroyed, &owner_, [this] {
             --open_;

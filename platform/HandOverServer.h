@@ -13,18 +13,18 @@ namespace velmora {
 // repair has ended; the sender stays blocked until then. `done` may be called
 // after the connection or the server is gone.
 struct HandOverHandler {
-    std::function<void(const std::string& path, std::function<void()> done)> onPath;
-    std::function<void()> onShowNormal;
+    std::function<void(const std::string& path, std::function<void()> done)> OnPath;
+    std::function<void()> OnShowNormal;
 };
 
 struct HandOverLimits {
     // Frames that do not complete within this time are dropped.
-    std::chrono::milliseconds frameTimeout = std::chrono::seconds(5);
+    std::chrono::milliseconds FrameTimeout = std::chrono::seconds(5);
     // Connections held open at once; zero takes a share of the free file
     // descriptors. Starts beyond it wait in the socket's backlog.
-    std::size_t maxConnections = 0;
+    std::size_t MaxConnections = 0;
     // How often the server checks that its socket is still where starts look.
-    std::chrono::milliseconds watchInterval = std::chrono::seconds(1);
+    std::chrono::milliseconds WatchInterval = std::chrono::seconds(1);
 };
 
 // Listens on the socket `TForm1` in the runtime folder; needs a running Qt

@@ -11,15 +11,15 @@ namespace {
 constexpr std::uint64_t kMaxPixels = std::uint64_t{64} * 1024 * 1024;
 
 struct ErrorTrap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
+    jpeg_error_mgr Manager;
+    std::jmp_buf Jump;
+    char Message[JMSG_LENGTH_MAX];
 };
 
 [[noreturn]] void TrapError(j_common_ptr info) {
     auto* trap = reinterpret_cast<ErrorTrap*>(info->err);
-    info->err->format_message(info, trap->message);
-    std::longjmp(trap->jump, 1);
+    info->err->format_message(info, trap->Message);
+    std::longjmp(trap->Jump, 1);
 }
 
 // Treats a warning (corrupt data that libjpeg could step over) as the end too:
@@ -53,10 +53,10 @@ void StoreRow(const jpeg_decompress_struct& info, const JSAMPLE* row, std::uint3
 // Kept free of C++ objects with destructors: longjmp leaves this frame.
 bool Decode(std::string_view data, DecodedPicture& picture, ErrorTrap& trap) {
     jpeg_decompress_struct info{};
-    info.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = TrapError;
-    trap.manager.emit_message = TrapWarning;
-    if (setjmp(trap.jump) != 0) {
+    info.err = jpeg_std_error(&trap.Manager);
+    trap.Manager.error_exit = TrapError;
+    trap.Manager.emit_message = TrapWarning;
+    if (setjmp(trap.Jump) != 0) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -70,21 +70,21 @@ bool Decode(std::string_view data, DecodedPicture& picture, ErrorTrap& trap) {
     }
     jpeg_start_decompress(&info);
     if (static_cast<std::uint64_t>(info.output_width) * info.output_height > kMaxPixels) {
-        std::snprintf(trap.message, sizeof trap.message, "picture of %ux%u pixels is too large",
+        std::snprintf(trap.Message, sizeof trap.Message, "picture of %ux%u pixels is too large",
                       info.output_width, info.output_height);
         jpeg_destroy_decompress(&info);
         return false;
     }
-    picture.width = static_cast<int>(info.output_width);
-    picture.height = static_cast<int>(info.output_height);
-    picture.pixels.resize(static_cast<std::size_t>(info.output_width) * info.output_height);
+    picture.Width = static_cast<int>(info.output_width);
+    picture.Height = static_cast<int>(info.output_height);
+    picture.Pixels.resize(static_cast<std::size_t>(info.output_width) * info.output_height);
     JSAMPARRAY row =
         (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                   info.output_width * static_cast<JDIMENSION>(info.output_components), 1);
     while (info.output_scanline < info.output_height) {
         const JDIMENSION y = info.output_scanline;
         jpeg_read_scanlines(&info, row, 1);
-        StoreRow(info, row[0], picture.pixels.data() + static_cast<std::size_t>(y) * info.output_width);
+        StoreRow(info, row[0], picture.Pixels.data() + static_cast<std::size_t>(y) * info.output_width);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
@@ -100,7 +100,7 @@ DecodedPicture DecodeJpeg(std::string_view data) {
     DecodedPicture picture;
     ErrorTrap trap{};
     if (!Decode(data, picture, trap)) {
-        throw JpegError(std::string("JPEG: ") + trap.message);
+        throw JpegError(std::string("JPEG: ") + trap.Message);
     }
     return picture;
 }

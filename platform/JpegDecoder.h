@@ -9,9 +9,9 @@ namespace velmora {
 
 // A decoded picture: rows top to bottom, each pixel 0xFFRRGGBB.
 struct DecodedPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
 };
 
 class JpegError : public std::runtime_error {

@@ -37,8 +37,8 @@ bool IsKeyLine(std::string_view line, std::string_view key) {
 
 // Index range [begin, end) of the lines inside the group, the header excluded.
 struct GroupSpan {
-    std::size_t begin = 0;
-    std::size_t end = 0;
+    std::size_t Begin = 0;
+    std::size_t End = 0;
 };
 
 std::optional<GroupSpan> FindGroup(const std::vector<std::string_view>& lines, std::string_view group) {
@@ -65,7 +65,7 @@ std::vector<std::string> GroupEntry(std::string_view listText, std::string_view 
     if (!span) {
         return ids;
     }
-    for (std::size_t i = span->begin; i < span->end; ++i) {
+    for (std::size_t i = span->Begin; i < span->End; ++i) {
         if (!IsKeyLine(lines[i], mimeType)) {
             continue;
         }
@@ -109,11 +109,11 @@ std::string WithGroupEntry(std::string_view listText, std::string_view groupName
     std::optional<std::size_t> replaceAt;
     std::size_t insertAt = lines.size();
     if (group) {
-        insertAt = group->end;
-        while (insertAt > group->begin && TrimSpaces(lines[insertAt - 1]).empty()) {
+        insertAt = group->End;
+        while (insertAt > group->Begin && TrimSpaces(lines[insertAt - 1]).empty()) {
             --insertAt;
         }
-        for (std::size_t i = group->begin; i < group->end && !replaceAt; ++i) {
+        for (std::size_t i = group->Begin; i < group->End && !replaceAt; ++i) {
             if (IsKeyLine(lines[i], mimeType)) {
                 replaceAt = i;
             }

@@ -154,26 +154,26 @@ RuntimeFolderChoice ChooseRuntimeFolder() {
     for (const std::string& place : places) {
         try {
             EnsurePrivateFolder(place);
-            choice.folder = place;
+            choice.Folder = place;
             return choice;
         } catch (const std::exception& error) {
-            choice.refusals += std::string(error.what()) + "\n";
+            choice.Refusals += std::string(error.what()) + "\n";
         }
     }
     try {
-        choice.folder = RecordedPrivateFolder();
+        choice.Folder = RecordedPrivateFolder();
     } catch (const std::exception& error) {
-        choice.refusals += std::string(error.what()) + "\n";
+        choice.Refusals += std::string(error.what()) + "\n";
     }
     return choice;
 }
 
 std::string RuntimeFolder() {
     RuntimeFolderChoice choice = ChooseRuntimeFolder();
-    if (!choice.folder) {
-        throw std::runtime_error(choice.refusals);
+    if (!choice.Folder) {
+        throw std::runtime_error(choice.Refusals);
     }
-    return *choice.folder;
+    return *choice.Folder;
 }
 
 } // namespace velmora

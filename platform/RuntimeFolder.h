@@ -7,9 +7,9 @@ namespace velmora {
 
 struct RuntimeFolderChoice {
     // Empty when no private folder could be had: run without hand-over.
-    std::optional<std::string> folder;
+    std::optional<std::string> Folder;
     // Why each refused place was refused, for the one message that says so.
-    std::string refusals;
+    std::string Refusals;
 };
 
 // The per-user folder that holds the instance lock and the hand-over socket:

@@ -53,9 +53,9 @@ QImage LoadJpegResource(const QString& name) {
     const QByteArray data = file.readAll();
     const DecodedPicture decoded =
         DecodeJpeg(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    QImage image(decoded.width, decoded.height, QImage::Format_RGB32);
-    for (int y = 0; y < decoded.height; ++y) {
-        std::copy_n(decoded.pixels.begin() + static_cast<std::ptrdiff_t>(y) * decoded.width, decoded.width,
+    QImage image(decoded.Width, decoded.Height, QImage::Format_RGB32);
+    for (int y = 0; y < decoded.Height; ++y) {
+        std::copy_n(decoded.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * decoded.Width, decoded.Width,
                     reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
     }
     return image;

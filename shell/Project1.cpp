@@ -37,11 +37,11 @@ int main(int argc, char** argv) {
     std::unique_ptr<InstanceMark> mark;
     try {
         RuntimeFolderChoice choice = ChooseRuntimeFolder();
-        folder = choice.folder;
+        folder = choice.Folder;
         if (!folder) {
             std::cerr << "velmora: no private runtime folder, so this window takes no sheets from later "
                          "starts:\n"
-                      << choice.refusals;
+                      << choice.Refusals;
         } else {
             const std::vector<std::string> arguments(argv + 1, argv + argc);
             StartDecision decision = ClaimOrHandOver(*folder, HandOverArgument(arguments, WorkingFolder()),

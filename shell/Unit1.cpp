@@ -357,12 +357,12 @@ void TForm1::ListenForHandOver(const std::string& runtimeFolder) {
     HandOverHandler handler;
     // Posted, so that the run starts from the event loop and not from inside
     // the socket's notification.
-    handler.onPath = [this](const std::string& path, std::function<void()> done) {
+    handler.OnPath = [this](const std::string& path, std::function<void()> done) {
         QMetaObject::invokeMethod(
             this, [this, path, done = std::move(done)] { HandOverMessage(path, done); },
             Qt::QueuedConnection);
     };
-    handler.onShowNormal = [this] {
+    handler.OnShowNormal = [this] {
         ShowNormal();
     };
     handOver_ = std::make_unique<HandOverServer>(runtimeFolder, std::move(handler));

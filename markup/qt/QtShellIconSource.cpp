@@ -22,19 +22,19 @@ QString FromLocal(const std::string& path) {
 } // namespace
 
 struct QtShellIconSource::Icons {
-    QFileIconProvider provider;
-    QMimeDatabase mimeTypes;
+    QFileIconProvider Provider;
+    QMimeDatabase MimeTypes;
     // An icon and the key that finds it again, so that one type keeps one number.
-    std::vector<std::pair<QString, QIcon>> known;
+    std::vector<std::pair<QString, QIcon>> Known;
 
     std::int32_t NumberOf(const QString& key, const QIcon& icon) {
-        for (std::size_t i = 0; i < known.size(); ++i) {
-            if (known[i].first == key) {
+        for (std::size_t i = 0; i < Known.size(); ++i) {
+            if (Known[i].first == key) {
                 return static_cast<std::int32_t>(i);
             }
         }
-        known.emplace_back(key, icon);
-        return static_cast<std::int32_t>(known.size() - 1);
+        Known.emplace_back(key, icon);
+        return static_cast<std::int32_t>(Known.size() - 1);
     }
 };
 
@@ -46,7 +46,7 @@ QtShellIconSource::QtShellIconSource() : icons_(std::make_unique<Icons>()) {
         {"file", QFileIconProvider::File},
     };
     for (const auto& [key, type] : standard) {
-        icons_->NumberOf(QStringLiteral(":standard:") + QLatin1String(key), icons_->provider.icon(type));
+        icons_->NumberOf(QStringLiteral(":standard:") + QLatin1String(key), icons_->Provider.icon(type));
     }
 }
 
@@ -59,15 +59,15 @@ std::int32_t QtShellIconSource::IconIndex(const std::string& path, bool byName) 
         if (info.isDir()) {
             return icons_->NumberOf(QStringLiteral(":standard:folder"), {});
         }
-        const QString type = icons_->mimeTypes.mimeTypeForFile(info).name();
-        return icons_->NumberOf(type, icons_->provider.icon(info));
+        const QString type = icons_->MimeTypes.mimeTypeForFile(info).name();
+        return icons_->NumberOf(type, icons_->Provider.icon(info));
     }
     // Only the name counts, and ".txt" alone names a text file, not a hidden one without an extension.
     const QString probe = name.startsWith(QLatin1Char('.')) ? QStringLiteral("file") + name : name;
-    const QMimeType type = icons_->mimeTypes.mimeTypeForFile(probe, QMimeDatabase::MatchExtension);
+    const QMimeType type = icons_->MimeTypes.mimeTypeForFile(probe, QMimeDatabase::MatchExtension);
     QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
     if (icon.isNull()) {
-        icon = icons_->provider.icon(QFileIconProvider::File);
+        icon = icons_->Provider.icon(QFileIconProvider::File);
     }
     return icons_->NumberOf(type.name(), icon);
 }
@@ -78,11 +78,11 @@ Size QtShellIconSource::IconSize(bool large) const {
 }
 
 Bitmap QtShellIconSource::Icon(std::int32_t index, bool large) {
-    if (index < 0 || static_cast<std::size_t>(index) >= icons_->known.size()) {
+    if (index < 0 || static_cast<std::size_t>(index) >= icons_->Known.size()) {
         return {};
     }
     const int side = large ? kLargeIcon : kSmallIcon;
-    const QIcon& icon = icons_->known[static_cast<std::size_t>(index)].second;
+    const QIcon& icon = icons_->Known[static_cast<std::size_t>(index)].second;
     if (icon.isNull()) {
         return {};
     }

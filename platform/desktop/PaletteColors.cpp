@@ -8,8 +8,8 @@ namespace velmora {
 namespace {
 
 struct PaletteRole {
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
+    QPalette::ColorGroup Group;
+    QPalette::ColorRole Role;
 };
 
 std::optional<PaletteRole> RoleOf(int index) {
@@ -61,7 +61,7 @@ std::optional<TColor> PaletteSysColor(int index) {
     if (!role || qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         return std::nullopt;
     }
-    const QColor colour = QGuiApplication::palette().color(role->group, role->role);
+    const QColor colour = QGuiApplication::palette().color(role->Group, role->Role);
     return RGBColor(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                     static_cast<std::uint8_t>(colour.blue()));
 }

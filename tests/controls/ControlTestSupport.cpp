@@ -140,13 +140,13 @@ Measured MeasureMarkup(const std::string& markup, const FontState& font, const R
     QtCanvas canvas(painter);
     canvas.SetFont(font);
     MarkupCall params(canvas);
-    params.request.markup = markup;
-    params.request.bounds = bounds;
-    params.request.noDraw = true;
-    params.request.measureOnly = true;
-    params.request.flavor = flavor;
+    params.Request.Markup = markup;
+    params.Request.Bounds = bounds;
+    params.Request.NoDraw = true;
+    params.Request.MeasureOnly = true;
+    params.Request.Flavor = flavor;
     params.Run();
-    return {params.result.textWidth, params.result.textHeight};
+    return {params.Result.TextWidth, params.Result.TextHeight};
 }
 
 std::string FreshAnchorAt(MarkupControl& control, MarkupFlavor flavor, int x, int y) {
@@ -158,16 +158,16 @@ std::string FreshAnchorAt(MarkupControl& control, MarkupFlavor flavor, int x, in
     canvas.SetFont(control.Font());
     const std::string markup = control.GetJoinedText();
     MarkupCall call(canvas);
-    call.sources = {control.Images(), &control.PictureCache(), control.PictureContainer(),
+    call.Sources = {control.Images(), &control.PictureCache(), control.PictureContainer(),
                     &control.ShellIcons()};
-    call.request.markup = markup;
-    call.request.bounds = control.TextArea();
-    call.request.hitX = x;
-    call.request.hitY = y;
-    call.request.noDraw = true;
-    call.request.wordWrap = !control.Ellipsis();
-    call.request.flavor = flavor;
-    return call.Run() ? call.result.hitAnchor : std::string();
+    call.Request.Markup = markup;
+    call.Request.Bounds = control.TextArea();
+    call.Request.HitX = x;
+    call.Request.HitY = y;
+    call.Request.NoDraw = true;
+    call.Request.WordWrap = !control.Ellipsis();
+    call.Request.Flavor = flavor;
+    return call.Run() ? call.Result.HitAnchor : std::string();
 }
 
 } // namespace velmora::testkit

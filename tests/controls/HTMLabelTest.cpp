@@ -714,16 +714,16 @@ void HTMLabelTest::renderTextLendsTheLabelsPictures() {
     QPainter painter(&surface);
     QtCanvas canvas(painter);
     MarkupCall bare(canvas);
-    bare.request.markup = "<IMG src=\"logo\">";
-    bare.request.noDraw = true;
-    bare.request.lineSpacing = 5;
+    bare.Request.Markup = "<IMG src=\"logo\">";
+    bare.Request.NoDraw = true;
+    bare.Request.LineSpacing = 5;
     MarkupCall throughLabel = bare;
     bare.Run();
     label.RenderText(throughLabel);
-    QCOMPARE(bare.result.textWidth, 0);
-    QVERIFY(throughLabel.result.textWidth >= 12);
-    QCOMPARE(throughLabel.request.wordWrap, !ellipsis);
-    QCOMPARE(throughLabel.request.lineSpacing, 0);
+    QCOMPARE(bare.Result.TextWidth, 0);
+    QVERIFY(throughLabel.Result.TextWidth >= 12);
+    QCOMPARE(throughLabel.Request.WordWrap, !ellipsis);
+    QCOMPARE(throughLabel.Request.LineSpacing, 0);
     label.ComponentRemoved(&container);
 }
 

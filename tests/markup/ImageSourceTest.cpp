@@ -23,9 +23,9 @@ TEST_F(ImageSource, ASourceWithoutQuotedValueShowsNoPicture) {
         for (const std::string& markup : cases) {
             SCOPED_TRACE(markup);
             MarkupResult result;
-            EXPECT_NO_THROW(result = Render(markup, {0, 0, 200, 100}, flavor).result);
+            EXPECT_NO_THROW(result = Render(markup, {0, 0, 200, 100}, flavor).Result);
             EXPECT_EQ(Pictures(), "");
-            EXPECT_EQ(result.textWidth, 16);
+            EXPECT_EQ(result.TextWidth, 16);
             const std::vector<std::string> texts = canvas.DrawnTexts();
             EXPECT_EQ(texts.empty() ? "" : texts.front(), "a");
         }

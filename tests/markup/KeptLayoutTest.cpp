@@ -71,12 +71,12 @@ protected:
     MarkupCall Call(const std::string& markup, const Shape& shape, KeptLayouts* kept) {
         canvas.ClearRecords();
         MarkupCall call = Params(markup, shape.bounds);
-        call.sources.pictureContainer = &container;
-        call.sources.pictureCache = &cache;
-        call.request.flavor = shape.flavor;
-        call.request.wordWrap = shape.wordWrap;
-        call.request.lineSpacing = shape.lineSpacing;
-        call.kept = kept;
+        call.Sources.PictureContainer = &container;
+        call.Sources.PictureCache = &cache;
+        call.Request.Flavor = shape.flavor;
+        call.Request.WordWrap = shape.wordWrap;
+        call.Request.LineSpacing = shape.lineSpacing;
+        call.Kept = kept;
         return call;
     }
 };
@@ -92,32 +92,32 @@ TEST_F(KeptLayoutTest, HitsMatchAFreshLayoutAtEveryPoint) {
                     MarkupCall fresh = Call(text, shape, nullptr);
                     MarkupCall reused = Call(text, shape, &layouts);
                     for (MarkupCall* call : {&fresh, &reused}) {
-                        call->request.noDraw = true;
-                        call->request.hitX = x;
-                        call->request.hitY = y;
+                        call->Request.NoDraw = true;
+                        call->Request.HitX = x;
+                        call->Request.HitY = y;
                     }
                     const bool found = fresh.Run();
                     const bool keptFound = reused.Run();
-                    const MarkupResult& a = fresh.result;
-                    const MarkupResult& b = reused.result;
-                    const bool same = found == keptFound && (!found || a.hitAnchor == b.hitAnchor) &&
-                                      a.hitAnchorNumber == b.hitAnchorNumber &&
-                                      a.hitAnchorRect == b.hitAnchorRect && a.textWidth == b.textWidth &&
-                                      a.textHeight == b.textHeight && a.anchorCount == b.anchorCount &&
-                                      a.plainText == b.plainText;
+                    const MarkupResult& a = fresh.Result;
+                    const MarkupResult& b = reused.Result;
+                    const bool same = found == keptFound && (!found || a.HitAnchor == b.HitAnchor) &&
+                                      a.HitAnchorNumber == b.HitAnchorNumber &&
+                                      a.HitAnchorRect == b.HitAnchorRect && a.TextWidth == b.TextWidth &&
+                                      a.TextHeight == b.TextHeight && a.AnchorCount == b.AnchorCount &&
+                                      a.PlainText == b.PlainText;
                     if (!same) {
                         ++mismatches;
                         ADD_FAILURE() << "at " << x << "," << y << " flavour "
                                       << static_cast<int>(shape.flavor) << ": fresh " << found << " "
-                                      << a.hitAnchor << " #" << a.hitAnchorNumber << ", kept " << keptFound
-                                      << " " << b.hitAnchor << " #" << b.hitAnchorNumber << "\n"
+                                      << a.HitAnchor << " #" << a.HitAnchorNumber << ", kept " << keptFound
+                                      << " " << b.HitAnchor << " #" << b.HitAnchorNumber << "\n"
                                       << text;
                     }
                 }
             }
             MarkupCall probe = Call(text, shape, nullptr);
-            probe.request.noDraw = true;
-            kept += layouts.WithHits(probe.sources, probe.request, canvas.Font(), 96, 96) != nullptr ? 1 : 0;
+            probe.Request.NoDraw = true;
+            kept += layouts.WithHits(probe.Sources, probe.Request, canvas.Font(), 96, 96) != nullptr ? 1 : 0;
         }
     }
     EXPECT_GT(kept, 20) << "most texts are answered from the kept layout";
@@ -147,23 +147,23 @@ TEST_F(KeptLayoutTest, PaintsDrawWhatAFreshLayoutDraws) {
                     for (int i = 0; i < 2; ++i) {
                         canvas.SetFont({"MS Sans Serif", look.fontSize, kBaseColor});
                         MarkupCall call = Call(text, shape, i == 0 ? nullptr : &layouts);
-                        call.request.hitX = shape.bounds.Left + 20;
-                        call.request.hitY = shape.bounds.Top + 5;
-                        call.request.hoverAnchor = look.hoverAnchor;
-                        call.request.hoverEnabled = look.hoverEnabled;
-                        call.request.focusAnchor = look.focusAnchor;
-                        call.request.blinkVisible = look.blinkVisible;
-                        call.request.urlColor = look.urlColor;
+                        call.Request.HitX = shape.bounds.Left + 20;
+                        call.Request.HitY = shape.bounds.Top + 5;
+                        call.Request.HoverAnchor = look.hoverAnchor;
+                        call.Request.HoverEnabled = look.hoverEnabled;
+                        call.Request.FocusAnchor = look.focusAnchor;
+                        call.Request.BlinkVisible = look.blinkVisible;
+                        call.Request.UrlColor = look.urlColor;
                         found[i] = call.Run();
                         drawn[i] = Describe(canvas.Records());
-                        results[i] = call.result;
+                        results[i] = call.Result;
                     }
                     EXPECT_EQ(drawn[0], drawn[1]) << text;
                     EXPECT_EQ(found[0], found[1]) << text;
-                    EXPECT_EQ(results[0].focusHref, results[1].focusHref) << text;
-                    EXPECT_EQ(results[0].textWidth, results[1].textWidth) << text;
-                    EXPECT_EQ(results[0].textHeight, results[1].textHeight) << text;
-                    EXPECT_EQ(results[0].plainText, results[1].plainText) << text;
+                    EXPECT_EQ(results[0].FocusHref, results[1].FocusHref) << text;
+                    EXPECT_EQ(results[0].TextWidth, results[1].TextWidth) << text;
+                    EXPECT_EQ(results[0].TextHeight, results[1].TextHeight) << text;
+                    EXPECT_EQ(results[0].PlainText, results[1].PlainText) << text;
                 }
             }
         }
@@ -175,9 +175,9 @@ TEST_F(KeptLayoutTest, ChangesThatMoveTheLinesAreLaidOutAgain) {
     KeptLayouts layouts;
     const std::string text = "<A href=\"a\">one two three four five six</A>";
     MarkupCall first = Call(text, shape, &layouts);
-    first.request.noDraw = true;
+    first.Request.NoDraw = true;
     first.Run();
-    ASSERT_NE(layouts.WithHits(first.sources, first.request, canvas.Font(), 96, 96), nullptr);
+    ASSERT_NE(layouts.WithHits(first.Sources, first.Request, canvas.Font(), 96, 96), nullptr);
 
     struct Change {
         const char* name;
@@ -186,51 +186,51 @@ TEST_F(KeptLayoutTest, ChangesThatMoveTheLinesAreLaidOutAgain) {
     const Change changes[] = {
         {"bounds",
          [](MarkupCall& c) {
-             c.request.bounds.Right -= 1;
+             c.Request.Bounds.Right -= 1;
          }},
         {"wrapping",
          [](MarkupCall& c) {
-             c.request.wordWrap = false;
+             c.Request.WordWrap = false;
          }},
         {"flavour",
          [](MarkupCall& c) {
-             c.request.flavor = MarkupFlavor::StaticText;
+             c.Request.Flavor = MarkupFlavor::StaticText;
          }},
         {"line spacing",
          [](MarkupCall& c) {
-             c.request.lineSpacing = 1;
+             c.Request.LineSpacing = 1;
          }},
         {"container",
          [](MarkupCall& c) {
-             c.sources.pictureContainer = nullptr;
+             c.Sources.PictureContainer = nullptr;
          }},
         {"measuring every line",
          [](MarkupCall& c) {
-             c.request.measureOnly = true;
+             c.Request.MeasureOnly = true;
          }},
     };
     for (const Change& change : changes) {
         MarkupCall changed = Call(text, shape, &layouts);
-        changed.request.noDraw = true;
+        changed.Request.NoDraw = true;
         change.apply(changed);
-        EXPECT_EQ(layouts.WithHits(changed.sources, changed.request, canvas.Font(), 96, 96), nullptr)
+        EXPECT_EQ(layouts.WithHits(changed.Sources, changed.Request, canvas.Font(), 96, 96), nullptr)
             << change.name;
     }
     FontState bold = canvas.Font();
     bold.Bold = true;
-    EXPECT_EQ(layouts.WithHits(first.sources, first.request, bold, 96, 96), nullptr) << "font";
-    EXPECT_EQ(layouts.WithHits(first.sources, first.request, canvas.Font(), 120, 96), nullptr)
+    EXPECT_EQ(layouts.WithHits(first.Sources, first.Request, bold, 96, 96), nullptr) << "font";
+    EXPECT_EQ(layouts.WithHits(first.Sources, first.Request, canvas.Font(), 120, 96), nullptr)
         << "resolution";
     FontState red = canvas.Font();
     red.Color = clRed;
-    EXPECT_NE(layouts.WithHits(first.sources, first.request, red, 96, 96), nullptr)
+    EXPECT_NE(layouts.WithHits(first.Sources, first.Request, red, 96, 96), nullptr)
         << "a colour moves nothing";
 
     // A picture shown for the point under it changes the line: such a text is never kept.
     MarkupCall alt = Call("<A href=\"p\"><IMG src=\"logo\" alt=\"logo\"></A>", shape, &layouts);
-    alt.request.noDraw = true;
+    alt.Request.NoDraw = true;
     alt.Run();
-    EXPECT_EQ(layouts.WithHits(alt.sources, alt.request, canvas.Font(), 96, 96), nullptr);
+    EXPECT_EQ(layouts.WithHits(alt.Sources, alt.Request, canvas.Font(), 96, 96), nullptr);
 }
 
 } // namespace

@@ -73,19 +73,19 @@ void DumpLayouts(Canvas& canvas, const char* fontFamily, std::ostream& out) {
     for (const LayoutCase& c : kCases) {
         MarkupSources sources;
         MarkupRequest request;
-        request.markup = c.markup;
-        request.bounds = c.bounds;
-        request.hitX = c.hit.X;
-        request.hitY = c.hit.Y;
-        request.noDraw = true;
-        request.wordWrap = c.wordWrap;
-        request.flavor = c.flavor;
+        request.Markup = c.markup;
+        request.Bounds = c.bounds;
+        request.HitX = c.hit.X;
+        request.HitY = c.hit.Y;
+        request.NoDraw = true;
+        request.WordWrap = c.wordWrap;
+        request.Flavor = c.flavor;
         MarkupResult result;
         const bool hit = RenderMarkup(canvas, sources, request, result);
-        const Rect& r = result.hitAnchorRect;
-        out << c.name << " textWidth=" << result.textWidth << " textHeight=" << result.textHeight
-            << " anchorCount=" << result.anchorCount << " hit=" << (hit ? 1 : 0)
-            << " hitAnchorNumber=" << result.hitAnchorNumber << " hitLeft=" << r.Left << " hitTop=" << r.Top
+        const Rect& r = result.HitAnchorRect;
+        out << c.name << " textWidth=" << result.TextWidth << " textHeight=" << result.TextHeight
+            << " anchorCount=" << result.AnchorCount << " hit=" << (hit ? 1 : 0)
+            << " hitAnchorNumber=" << result.HitAnchorNumber << " hitLeft=" << r.Left << " hitTop=" << r.Top
             << " hitRight=" << r.Right << " hitBottom=" << r.Bottom << '\n';
     }
 }

@@ -22,13 +22,13 @@ std::size_t MeasuredFor(const WorkCase& c, std::size_t bytes, bool measureOnly) 
     markup += c.closing;
     testkit::FakeCanvas canvas;
     MarkupCall params(canvas);
-    params.request.markup = markup;
-    params.request.bounds = {0, 0, 313, 1 << 30};
-    params.request.noDraw = true;
-    params.request.measureOnly = measureOnly;
-    params.request.wordWrap = c.wordWrap;
-    params.request.hitX = 100;
-    params.request.hitY = 100;
+    params.Request.Markup = markup;
+    params.Request.Bounds = {0, 0, 313, 1 << 30};
+    params.Request.NoDraw = true;
+    params.Request.MeasureOnly = measureOnly;
+    params.Request.WordWrap = c.wordWrap;
+    params.Request.HitX = 100;
+    params.Request.HitY = 100;
     params.Run();
     return canvas.MeasuredCharacters();
 }

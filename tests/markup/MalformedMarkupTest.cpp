@@ -47,7 +47,7 @@ TEST_F(MalformedMarkup, DrawsWhatCanBeReadAndStops) {
     for (const Case& c : cases) {
         const MarkupCall params = Draw(c.markup);
         EXPECT_EQ(Placement(), c.placement) << c.markup;
-        EXPECT_GE(params.result.textHeight, 16) << c.markup;
+        EXPECT_GE(params.Result.TextHeight, 16) << c.markup;
     }
     Draw("<R a=\"2147483647\">x<FONT size=\"2147483647\">y");
     EXPECT_EQ(TextRecord("x").Font.Escapement, 1270); // 2147483647 degrees turn like 127
@@ -93,27 +93,27 @@ TEST_F(MalformedMarkup, EveryModeEndsOnHostileInput) {
     std::string layouts[3];
     for (int mode = 0; mode < 3; ++mode) {
         MarkupCall params = Params(hostile, {0, 0, 120, 1 << 24});
-        params.request.measureOnly = mode == 0;
-        params.request.noDraw = mode == 1;
+        params.Request.MeasureOnly = mode == 0;
+        params.Request.NoDraw = mode == 1;
         params.Run();
-        layouts[mode] = std::to_string(params.result.textWidth) + "x" +
-                        std::to_string(params.result.textHeight) + "/" +
-                        std::to_string(params.result.anchorCount) + " " + params.result.plainText;
+        layouts[mode] = std::to_string(params.Result.TextWidth) + "x" +
+                        std::to_string(params.Result.TextHeight) + "/" +
+                        std::to_string(params.Result.AnchorCount) + " " + params.Result.PlainText;
     }
     EXPECT_EQ(layouts[1], layouts[0]);
     EXPECT_EQ(layouts[2], layouts[0]);
     for (int mode = 0; mode < 8; ++mode) {
         MarkupCall params = Params(hostile, {0, 0, 60 + mode * 20, 400});
-        params.request.noDraw = (mode & 1) != 0;
-        params.request.measureOnly = (mode & 2) != 0;
-        params.request.wordWrap = (mode & 4) == 0;
-        params.request.focusAnchor = 2;
-        params.request.hoverEnabled = true;
-        params.request.hoverAnchor = 3;
-        params.request.hitX = params.request.hitY = 30;
+        params.Request.NoDraw = (mode & 1) != 0;
+        params.Request.MeasureOnly = (mode & 2) != 0;
+        params.Request.WordWrap = (mode & 4) == 0;
+        params.Request.FocusAnchor = 2;
+        params.Request.HoverEnabled = true;
+        params.Request.HoverAnchor = 3;
+        params.Request.HitX = params.Request.HitY = 30;
         params.Run();
-        EXPECT_GT(params.result.textHeight, 0) << mode;
-        EXPECT_GE(params.result.textWidth, 0) << mode;
+        EXPECT_GT(params.Result.TextHeight, 0) << mode;
+        EXPECT_GE(params.Result.TextWidth, 0) << mode;
     }
     EXPECT_FALSE(MarkupToPlainText(hostile).empty());
 }

@@ -56,7 +56,7 @@ TEST_F(PictureAddress, InlinePicturesKeepTheAddressAsWritten) {
         for (const Case& c : cases) {
             cache.Clear();
             const MarkupCall params = Render("<IMG src=\"" + c.source + "\">x", {0, 0, 200, 100}, flavor);
-            EXPECT_EQ(params.result.textWidth, c.textWidth) << c.source;
+            EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.source;
             EXPECT_LE(cache.Count(), 1) << c.source;
             if (cache.Count() == 1) {
                 EXPECT_EQ(cache.Items(0).SourceAddress(), c.source) << "kept as written";
@@ -73,11 +73,11 @@ TEST_F(PictureAddress, AltPictureKeepsItsAddressAsWritten) {
         cache.Clear();
         canvas.ClearRecords();
         MarkupCall params = Params("<A href=\"u\"><IMG src=\"plain\" alt=\"file://" + Path() + "\"></A>");
-        params.sources.pictureContainer = &container;
-        params.sources.pictureCache = &cache;
-        params.request.flavor = flavor;
-        params.request.hitX = 2;
-        params.request.hitY = 2;
+        params.Sources.PictureContainer = &container;
+        params.Sources.PictureCache = &cache;
+        params.Request.Flavor = flavor;
+        params.Request.HitX = 2;
+        params.Request.HitY = 2;
         EXPECT_TRUE(params.Run());
         EXPECT_EQ(Pictures(), "B1,0,17,8") << "the picture under the pointer is the ALT file";
     }
@@ -101,7 +101,7 @@ TEST_F(PictureAddress, ContainerNamesStillIgnoreCase) {
         for (const char* name : {"logo", "LOGO", "Logo"}) {
             const MarkupCall params =
                 Render(std::string("<IMG src=\"") + name + "\">x", {0, 0, 200, 100}, flavor);
-            EXPECT_EQ(params.result.textWidth, 24) << name;
+            EXPECT_EQ(params.Result.TextWidth, 24) << name;
         }
     }
 }

@@ -32,9 +32,9 @@ protected:
                       MarkupFlavor flavor = MarkupFlavor::Label) {
         canvas.ClearRecords();
         MarkupCall params = Params(markup, bounds);
-        params.sources.pictureContainer = &container;
-        params.sources.pictureCache = &cache;
-        params.request.flavor = flavor;
+        params.Sources.PictureContainer = &container;
+        params.Sources.PictureCache = &cache;
+        params.Request.Flavor = flavor;
         params.Run();
         return params;
     }

@@ -44,8 +44,8 @@ TEST_F(RenderBackgrounds, BodyColourFillsTheLayoutRectangleBeforeTheText) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup, {10, 5, 110, 55});
-        params.request.flavor = c.flavor;
-        params.request.suppressColors = c.suppressColors;
+        params.Request.Flavor = c.flavor;
+        params.Request.SuppressColors = c.suppressColors;
         params.Run();
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("ab"), c.behindText) << c.markup;
@@ -138,10 +138,10 @@ TEST_F(RenderBackgrounds, BackgroundPicturesTileTheLayoutRectangleOnly) {
         canvas.SetClipRect(c.clip);
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup, c.bounds);
-        params.sources.pictureContainer = &container;
-        params.sources.pictureCache = &cache;
-        params.request.flavor = c.flavor;
-        params.request.suppressColors = c.suppressColors;
+        params.Sources.PictureContainer = &container;
+        params.Sources.PictureCache = &cache;
+        params.Request.Flavor = c.flavor;
+        params.Request.SuppressColors = c.suppressColors;
         params.Run();
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
         const Rect expectedClip = c.clip ? Intersection(*c.clip, c.bounds) : c.bounds;
@@ -173,8 +173,8 @@ TEST_F(RenderBackgrounds, ParagraphBandsFollowTheLinesUntilTheParagraphEnds) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup);
-        params.request.flavor = c.flavor;
-        params.request.suppressColors = c.suppressColors;
+        params.Request.Flavor = c.flavor;
+        params.Request.SuppressColors = c.suppressColors;
         params.Run();
         EXPECT_EQ(Rectangles(), c.rectangles) << c.markup;
         EXPECT_EQ(BackgroundOf("a") + " " + BackgroundOf("b") + " " + BackgroundOf("c"), c.behind)

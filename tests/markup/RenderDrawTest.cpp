@@ -46,7 +46,7 @@ TEST_F(RenderDraw, StylesAndColours) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup);
-        params.request.blinkVisible = false;
+        params.Request.BlinkVisible = false;
         params.Run();
         EXPECT_EQ(Looks(), c.looks) << c.markup;
     }
@@ -54,8 +54,8 @@ TEST_F(RenderDraw, StylesAndColours) {
     canvas.ClearRecords();
     MarkupCall params =
         Params("<FONT color=\"clblue\" bgcolor=\"clyellow\">a</FONT><A href=\"u\">b</A><BLINK>c</BLINK>");
-    params.request.suppressColors = true;
-    params.request.blinkVisible = false;
+    params.Request.SuppressColors = true;
+    params.Request.BlinkVisible = false;
     params.Run();
     EXPECT_EQ(Looks(), "a:base | b:base U | c:white"); // blinking is not a markup colour
 }
@@ -92,12 +92,12 @@ TEST_F(RenderDraw, AnchorHoverStyling) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params("<A href=\"1\">one</A> <A href=\"2\">two</A>");
-        params.request.hoverEnabled = c.hoverEnabled;
-        params.request.hoverAnchor = c.hoverAnchor;
-        params.request.hoverColor = c.hoverColor;
-        params.request.hoverFontColor = c.hoverFontColor;
+        params.Request.HoverEnabled = c.hoverEnabled;
+        params.Request.HoverAnchor = c.hoverAnchor;
+        params.Request.HoverColor = c.hoverColor;
+        params.Request.HoverFontColor = c.hoverFontColor;
         params.Run();
-        EXPECT_EQ(params.result.anchorCount, 2);
+        EXPECT_EQ(params.Result.AnchorCount, 2);
         EXPECT_EQ(Looks(), c.looks) << c.hoverAnchor;
     }
 }
@@ -123,17 +123,17 @@ TEST_F(RenderDraw, FocusRectanglesAndFocusHref) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
-        params.request.focusAnchor = c.focusAnchor;
+        params.Request.FocusAnchor = c.focusAnchor;
         params.Run();
         EXPECT_EQ(Areas(DrawKind::FocusRect), c.frames) << c.markup << " " << c.focusAnchor;
-        EXPECT_EQ(params.result.focusHref, c.focusHref);
+        EXPECT_EQ(params.Result.FocusHref, c.focusHref);
     }
 }
 
 TEST_F(RenderDraw, ShadowAndRule) {
     MarkupCall params = Params("<SH>a</SH>b<HR>");
-    params.request.shadowOffset = 2;
-    params.request.shadowColor = clGray;
+    params.Request.ShadowOffset = 2;
+    params.Request.ShadowColor = clGray;
     canvas.SetPenColor(clGreen);
     params.Run();
     EXPECT_EQ(Looks(), "a:gray | a:base | b:base");
@@ -192,12 +192,12 @@ TEST_F(RenderDraw, RotatedRunsAndTheCanvasRestored) {
 
 TEST_F(RenderDraw, HitTestingDrawsNothing) {
     MarkupCall params = Params("<SH><E><HI><A href=\"u\">a</A><HR><UL><LI>b");
-    params.request.noDraw = true;
-    params.request.focusAnchor = 0;
+    params.Request.NoDraw = true;
+    params.Request.FocusAnchor = 0;
     params.Run();
     EXPECT_TRUE(canvas.Records().empty());
-    EXPECT_EQ(params.result.textWidth, 20);
-    EXPECT_EQ(params.result.textHeight, 48);
+    EXPECT_EQ(params.Result.TextWidth, 20);
+    EXPECT_EQ(params.Result.TextHeight, 48);
 }
 
 } // namespace

@@ -20,9 +20,9 @@ protected:
     MarkupCall Params(std::string markup, Rect bounds = {0, 0, 200, 100}) {
         markups.push_back(std::move(markup));
         MarkupCall params(canvas);
-        params.request.markup = markups.back();
-        params.request.bounds = bounds;
-        params.request.urlColor = clRed;
+        params.Request.Markup = markups.back();
+        params.Request.Bounds = bounds;
+        params.Request.UrlColor = clRed;
         return params;
     }
 

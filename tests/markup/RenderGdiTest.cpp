@@ -24,12 +24,12 @@ Drawn Render(const std::string& markup, int width, int height, bool wordWrap = t
     canvas.SetBrushColor(clWhite);
     MarkupSources sources;
     MarkupRequest request;
-    request.markup = markup;
-    request.bounds = {0, 0, width, height};
-    request.urlColor = clRed;
-    request.wordWrap = wordWrap;
-    request.blinkVisible = false;
-    request.focusAnchor = focusAnchor;
+    request.Markup = markup;
+    request.Bounds = {0, 0, width, height};
+    request.UrlColor = clRed;
+    request.WordWrap = wordWrap;
+    request.BlinkVisible = false;
+    request.FocusAnchor = focusAnchor;
     RenderMarkup(canvas, sources, request, drawn.result);
     return drawn;
 }
@@ -45,14 +45,14 @@ TEST(RenderOnGdi, AnchorsAreRedAndUnderlined) {
         underlined = surface.CountColor(clRed, {red.Left, y, red.Right, y + 1}) >= red.Width() - 1;
     }
     EXPECT_TRUE(underlined) << "one row is red from the link's first pixel to its last";
-    EXPECT_EQ(drawn.result.anchorCount, 1);
+    EXPECT_EQ(drawn.result.AnchorCount, 1);
 }
 
 TEST(RenderOnGdi, FocusedAnchorIsFramed) {
     const std::string markup = "plain <A href=\"u\">linked</A> after";
     const Drawn plain = Render(markup, 240, 30);
     const Drawn focused = Render(markup, 240, 30, true, 0);
-    EXPECT_EQ(focused.result.focusHref, "u");
+    EXPECT_EQ(focused.result.FocusHref, "u");
     // The frame adds dark dots around the link and nowhere near the plain words.
     const Rect link = plain.surface->ColorBounds(clRed);
     const int added = focused.surface->CountColor(clBlack) - plain.surface->CountColor(clBlack);

@@ -22,17 +22,17 @@ class RenderHit : public RenderFixture {
 protected:
     void Check(const HitCase& c) {
         MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
-        params.request.noDraw = true;
-        params.request.hitX = c.x;
-        params.request.hitY = c.y;
+        params.Request.NoDraw = true;
+        params.Request.HitX = c.x;
+        params.Request.HitY = c.y;
         const bool hit = params.Run();
         const std::string where = c.markup + " at " + std::to_string(c.x) + "," + std::to_string(c.y);
         EXPECT_EQ(hit, c.hit) << where;
         if (c.hit) {
-            EXPECT_EQ(params.result.hitAnchor, c.href) << where;
+            EXPECT_EQ(params.Result.HitAnchor, c.href) << where;
         }
-        EXPECT_EQ(params.result.hitAnchorNumber, c.number) << where;
-        EXPECT_EQ(params.result.hitAnchorRect, c.rect) << where;
+        EXPECT_EQ(params.Result.HitAnchorNumber, c.number) << where;
+        EXPECT_EQ(params.Result.HitAnchorRect, c.rect) << where;
     }
 };
 
@@ -76,20 +76,20 @@ TEST_F(RenderHit, AlignedWrappedAndScriptedAnchors) {
 
 TEST_F(RenderHit, OnlyHitTestsFindText) {
     MarkupCall painting = Params("<A href=\"1\">one</A>");
-    painting.request.hitX = 5;
-    painting.request.hitY = 8;
+    painting.Request.HitX = 5;
+    painting.Request.HitY = 8;
     EXPECT_FALSE(painting.Run());
-    EXPECT_EQ(painting.result.anchorCount, 1);
+    EXPECT_EQ(painting.Result.AnchorCount, 1);
 
     MarkupCall plain = Params("plain");
-    plain.request.noDraw = true;
-    plain.result.hitAnchor = "earlier";
-    plain.result.hitAnchorNumber = 4;
-    plain.result.hitAnchorRect = {1, 2, 3, 4};
+    plain.Request.NoDraw = true;
+    plain.Result.HitAnchor = "earlier";
+    plain.Result.HitAnchorNumber = 4;
+    plain.Result.HitAnchorRect = {1, 2, 3, 4};
     EXPECT_FALSE(plain.Run());
-    EXPECT_EQ(plain.result.hitAnchor, "earlier"); // left for the caller, who reads it only after a hit
-    EXPECT_EQ(plain.result.hitAnchorNumber, -1);
-    EXPECT_EQ(plain.result.hitAnchorRect, kNone);
+    EXPECT_EQ(plain.Result.HitAnchor, "earlier"); // left for the caller, who reads it only after a hit
+    EXPECT_EQ(plain.Result.HitAnchorNumber, -1);
+    EXPECT_EQ(plain.Result.HitAnchorRect, kNone);
 }
 
 } // namespace

@@ -40,10 +40,10 @@ TEST_F(RenderImages, ImageListSourcesScaleWithTheDevice) {
         canvas.SetPixelsPerInch(c.pixelsPerInch, c.pixelsPerInch);
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup);
-        params.sources.imageList = c.withList ? &list : nullptr;
+        params.Sources.Images = c.withList ? &list : nullptr;
         params.Run();
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup << " at " << c.pixelsPerInch;
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup << " at " << c.pixelsPerInch;
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup << " at " << c.pixelsPerInch;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup << " at " << c.pixelsPerInch;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup << " at " << c.pixelsPerInch;
         EXPECT_EQ(Placement(), c.placement) << c.markup << " at " << c.pixelsPerInch;
     }
@@ -54,9 +54,9 @@ TEST_F(RenderImages, PrintingStretchesListImagesByTheScale) {
     list.Add(Bitmap(16, 16));
     canvas.ClearRecords();
     MarkupCall params = Params("<IMG src=\"IDX:0\">");
-    params.sources.imageList = &list;
-    params.request.printing = true;
-    params.request.imageScale = 1.5;
+    params.Sources.Images = &list;
+    params.Request.Printing = true;
+    params.Request.ImageScale = 1.5;
     params.Run();
     EXPECT_EQ(Pictures(), "S1,0,25,24");
 }
@@ -90,8 +90,8 @@ TEST_F(RenderImages, ContainerPicturesAtTheirSizeOrStretched) {
         THTMLPicture& logo = AddPicture("logo", 16, 8);
         canvas.SetPixelsPerInch(c.pixelsPerInch, c.pixelsPerInch);
         const MarkupCall params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
         EXPECT_EQ(logo.Stretch(), c.stretchFlag) << c.markup;
     }
@@ -118,7 +118,7 @@ TEST_F(RenderImages, AddressesLoadOnceIntoTheCache) {
         const int opened = decoder.OpenCount;
         for (int call = 0; call < 2; ++call) {
             const MarkupCall params = Render(c.markup, {0, 0, 200, 100}, c.flavor);
-            EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
+            EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
         }
         EXPECT_EQ(cache.Count(), 1) << c.markup;
         if (cache.Count() != 1) {
@@ -134,8 +134,8 @@ TEST_F(RenderImages, APictureThatDoesNotDecodeIsSkippedWithoutAnError) {
     resources.Entries.push_back({"bad", {9, 9}});
     decoder.NextAnswer = testkit::FakePictureDecoder::Answer::Reject;
     MarkupResult result;
-    ASSERT_NO_THROW(result = Render("<IMG src=\"RES://bad\">x").result);
-    EXPECT_EQ(result.textWidth, 8);
+    ASSERT_NO_THROW(result = Render("<IMG src=\"RES://bad\">x").Result);
+    EXPECT_EQ(result.TextWidth, 8);
     EXPECT_EQ(Pictures(), "");
     EXPECT_EQ(cache.Count(), 1) << "kept, so that it is not tried on every paint";
 }
@@ -146,7 +146,7 @@ TEST_F(RenderImages, SourcesWithoutTheirKindOfStoreAreIgnored) {
     canvas.ClearRecords();
     MarkupCall params = Params("<IMG src=\"logo\"><IMG src=\"RES://pic\">x");
     params.Run();
-    EXPECT_EQ(params.result.textWidth, 8);
+    EXPECT_EQ(params.Result.TextWidth, 8);
     EXPECT_EQ(Pictures(), "");
 }
 
@@ -170,8 +170,8 @@ TEST_F(RenderImages, APictureStartsTheNextLineOnlyWhenItWouldFitThere) {
     };
     for (const Case& c : cases) {
         const MarkupCall params = Render(c.markup, {0, 0, 41, 100});
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup;
     }
 }
@@ -191,7 +191,7 @@ TEST_F(RenderImages, AlignRaisesTheTextOfTheLine) {
     };
     for (const Case& c : cases) {
         const MarkupCall params = Render(c.markup);
-        EXPECT_EQ(params.result.textHeight, 32) << c.markup;
+        EXPECT_EQ(params.Result.TextHeight, 32) << c.markup;
         EXPECT_EQ(Placement(), c.placement) << c.markup;
     }
 }
@@ -224,12 +224,12 @@ TEST_F(RenderImages, AltPictureShowsWhileTheHitPointIsOnTheLinkedImage) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup);
-        params.sources.pictureContainer = &container;
-        params.request.hitX = c.hit.X;
-        params.request.hitY = c.hit.Y;
-        params.request.noDraw = c.noDraw;
+        params.Sources.PictureContainer = &container;
+        params.Request.HitX = c.hit.X;
+        params.Request.HitY = c.hit.Y;
+        params.Request.NoDraw = c.noDraw;
         EXPECT_EQ(params.Run(), c.result) << c.markup << " at " << c.hit.X;
-        EXPECT_EQ(params.result.hitAnchor, c.result ? "u" : "") << c.markup << " at " << c.hit.X;
+        EXPECT_EQ(params.Result.HitAnchor, c.result ? "u" : "") << c.markup << " at " << c.hit.X;
         EXPECT_EQ(Pictures(), c.pictures) << c.markup << " at " << c.hit.X;
     }
 }
@@ -252,7 +252,7 @@ TEST_F(RenderImages, AnimatedPicturesDrawTheirFrameAtItsOffset) {
     };
     for (const Case& c : cases) {
         const MarkupCall params = Render("<IMG src=\"anim\">x", {0, 0, 200, 100}, c.flavor);
-        EXPECT_EQ(params.result.textWidth, 28) << "the logical screen's width";
+        EXPECT_EQ(params.Result.TextWidth, 28) << "the logical screen's width";
         EXPECT_EQ(Rectangles(), c.rectangles);
         EXPECT_EQ(Pictures(), c.pictures);
     }
@@ -311,11 +311,11 @@ TEST_F(RenderImages, ShellIconsByTypeNumberOrPath) {
         canvas.SetPixelsPerInch(c.pixelsPerInch, c.pixelsPerInch);
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup);
-        params.sources.shellIcons = &icons;
-        params.request.printing = c.printing;
-        params.request.imageScale = 1.5;
+        params.Sources.ShellIcons = &icons;
+        params.Request.Printing = c.printing;
+        params.Request.ImageScale = 1.5;
         params.Run();
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
         // Asked once by each pass of the line.
         EXPECT_EQ(icons.asked.size(), c.asked.size() * 2) << c.markup;
         for (std::size_t i = 0; i < c.asked.size() && i * 2 < icons.asked.size(); ++i) {
@@ -327,7 +327,7 @@ TEST_F(RenderImages, ShellIconsByTypeNumberOrPath) {
     canvas.ClearRecords();
     MarkupCall params = Params("<IMG src=\"SSYS:.txt\">x");
     params.Run();
-    EXPECT_EQ(params.result.textWidth, 8) << "no icons without a source of them";
+    EXPECT_EQ(params.Result.TextWidth, 8) << "no icons without a source of them";
     std::filesystem::remove_all(folder);
 }
 

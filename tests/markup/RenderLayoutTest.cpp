@@ -18,10 +18,10 @@ protected:
     void Check(const LayoutCase& c, bool wordWrap = true) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
-        params.request.wordWrap = wordWrap;
+        params.Request.WordWrap = wordWrap;
         params.Run();
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup;
         EXPECT_EQ(Placement(), c.placement) << c.markup;
     }
 };
@@ -126,10 +126,10 @@ TEST_F(RenderLayout, LinesBelowTheBoundsAreDroppedUnlessMeasuring) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params("a<BR>b<BR>c", {0, 0, 200, c.bottom});
-        params.request.measureOnly = c.measureOnly;
-        params.request.hitX = params.request.hitY = 5;
+        params.Request.MeasureOnly = c.measureOnly;
+        params.Request.HitX = params.Request.HitY = 5;
         EXPECT_FALSE(params.Run());
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.bottom;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.bottom;
         EXPECT_EQ(Placement(), c.placement) << c.bottom;
     }
 }
@@ -169,25 +169,25 @@ TEST_F(RenderLayout, MeasuringCarriesStateFromLineToLine) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
-        params.request.measureOnly = true;
-        params.request.hitX = params.request.hitY = 5;
+        params.Request.MeasureOnly = true;
+        params.Request.HitX = params.Request.HitY = 5;
         EXPECT_FALSE(params.Run()) << c.markup;
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup;
         EXPECT_TRUE(canvas.Records().empty()) << c.markup;
     }
 }
 
 TEST_F(RenderLayout, TextStartsAtTheCornerOfItsBounds) {
     const MarkupCall params = Draw("ab", {10, 20, 200, 100});
-    EXPECT_EQ(params.result.textWidth, 16);
-    EXPECT_EQ(params.result.textHeight, 16);
+    EXPECT_EQ(params.Result.TextWidth, 16);
+    EXPECT_EQ(params.Result.TextHeight, 16);
     EXPECT_EQ(Placement(), "ab@11,20");
 }
 
 TEST_F(RenderLayout, PlainTextHoldsEachRunOnce) {
-    EXPECT_EQ(Draw("a<BR>b<Z>hidden</Z>&amp;&lt;").result.plainText, "a\rbhidden&&<");
-    EXPECT_EQ(Draw("first second third", {0, 0, 81, 100}).result.plainText, "first second third");
+    EXPECT_EQ(Draw("a<BR>b<Z>hidden</Z>&amp;&lt;").Result.PlainText, "a\rbhidden&&<");
+    EXPECT_EQ(Draw("first second third", {0, 0, 81, 100}).Result.PlainText, "first second third");
 }
 
 TEST_F(RenderLayout, LineSpacingAndFlavors) {
@@ -205,10 +205,10 @@ TEST_F(RenderLayout, LineSpacingAndFlavors) {
     for (const Case& c : cases) {
         canvas.ClearRecords();
         MarkupCall params = Params("a<UL><Z><LI>b");
-        params.request.lineSpacing = 4;
-        params.request.flavor = c.flavor;
+        params.Request.LineSpacing = 4;
+        params.Request.Flavor = c.flavor;
         params.Run();
-        EXPECT_EQ(params.result.textHeight, c.textHeight);
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight);
         EXPECT_EQ(Placement(), c.placement);
         EXPECT_EQ(canvas.RecordsOf(testkit::DrawKind::Text).front().Format, c.format);
     }

@@ -40,11 +40,11 @@ protected:
         canvas.SetFont({"Arial", 10, clBlack});
         canvas.SetBrushColor(clWhite);
         MarkupCall params(canvas);
-        params.request.markup = markup;
-        params.request.bounds = {0, 0, width, height};
-        params.sources.pictureContainer = &container;
-        params.sources.shellIcons = icons;
-        params.request.flavor = flavor;
+        params.Request.Markup = markup;
+        params.Request.Bounds = {0, 0, width, height};
+        params.Sources.PictureContainer = &container;
+        params.Sources.ShellIcons = icons;
+        params.Request.Flavor = flavor;
         params.Run();
         painter.end();
         return image;

@@ -22,11 +22,11 @@ protected:
         canvas.SetFont({"Arial", 12, clBlack});
         canvas.SetBrushColor(clWhite);
         MarkupCall params(canvas);
-        params.request.markup = markup;
-        params.request.bounds = {0, 0, width, height};
-        params.request.urlColor = clRed;
-        params.request.wordWrap = wordWrap;
-        params.request.blinkVisible = false;
+        params.Request.Markup = markup;
+        params.Request.Bounds = {0, 0, width, height};
+        params.Request.UrlColor = clRed;
+        params.Request.WordWrap = wordWrap;
+        params.Request.BlinkVisible = false;
         params.Run();
         painter.end();
         return image;

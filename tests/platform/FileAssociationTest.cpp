@@ -40,10 +40,10 @@ protected:
     void SetUp() override {
         testkit::Application();
         ASSERT_TRUE(root_.isValid());
-        folders_.dataHome = Path("data");
-        folders_.configHome = Path("config");
-        folders_.dataDirs = {Path("system-data")};
-        folders_.configDirs = {Path("system-config")};
+        folders_.DataHome = Path("data");
+        folders_.ConfigHome = Path("config");
+        folders_.DataDirs = {Path("system-data")};
+        folders_.ConfigDirs = {Path("system-config")};
     }
 
     std::string Path(const char* name) const { return root_.filePath(name).toStdString(); }
@@ -56,10 +56,10 @@ protected:
             environment.remove(name);
         }
         environment.insert("HOME", QString::fromStdString(Path("home")));
-        environment.insert("XDG_DATA_HOME", QString::fromStdString(folders_.dataHome));
-        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folders_.configHome));
-        environment.insert("XDG_DATA_DIRS", QString::fromStdString(folders_.dataDirs[0]));
-        environment.insert("XDG_CONFIG_DIRS", QString::fromStdString(folders_.configDirs[0]));
+        environment.insert("XDG_DATA_HOME", QString::fromStdString(folders_.DataHome));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folders_.ConfigHome));
+        environment.insert("XDG_DATA_DIRS", QString::fromStdString(folders_.DataDirs[0]));
+        environment.insert("XDG_CONFIG_DIRS", QString::fromStdString(folders_.ConfigDirs[0]));
         return environment;
     }
 
@@ -153,8 +153,8 @@ TEST_F(FileAssociationTest, AProgramPathDesktopsCannotLaunchIsRefused) {
 // A list kept elsewhere (in a dotfiles folder, say) stays linked, even when
 // the link's target does not exist yet.
 TEST_F(FileAssociationTest, ADanglingLinkedMimeAppsListStaysALink) {
-    QDir().mkpath(QString::fromStdString(folders_.configHome));
-    const std::string list = folders_.configHome + "/mimeapps.list";
+    QDir().mkpath(QString::fromStdString(folders_.ConfigHome));
+    const std::string list = folders_.ConfigHome + "/mimeapps.list";
     ASSERT_EQ(symlink("../dotfiles/mimeapps.list", list.c_str()), 0);
     const FileAssociation association("/usr/bin/velmora", folders_);
     association.Associate();
@@ -176,13 +176,13 @@ TEST_F(FileAssociationTest, TheInstalledEntryIsValidAndOpensSheets) {
 }
 
 TEST_F(FileAssociationTest, TickingMakesUsTheDefaultAndSetsTheFlag) {
-    WriteAll(folders_.configHome + "/mimeapps.list",
+    WriteAll(folders_.ConfigHome + "/mimeapps.list",
              "[Default Applications]\ntext/plain=mousepad.desktop;\napplication/x-cue=other.desktop;\n");
     const FileAssociation association("/opt/my apps/velmora", folders_);
     association.Associate();
     EXPECT_EQ(QueryDefault(), "velmora.desktop");
     EXPECT_TRUE(association.FlagExists());
-    EXPECT_EQ(ReadAll(folders_.configHome + "/mimeapps.list"),
+    EXPECT_EQ(ReadAll(folders_.ConfigHome + "/mimeapps.list"),
               "[Default Applications]\ntext/plain=mousepad.desktop;\napplication/x-cue=velmora.desktop;\n");
     const std::string entry = ReadAll(association.DesktopEntryPath());
     EXPECT_NE(entry.find("MimeType=application/x-cue;\n"), std::string::npos);
@@ -207,15 +207,15 @@ TEST_F(FileAssociationTest, UntickingHandsSheetsToTheTextEditorAndRemovesTheFlag
     };
     for (const EditorCase& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteAll(folders_.configHome + "/mimeapps.list", c.userList);
-        WriteAll(folders_.dataDirs[0] + "/applications/mimeapps.list", c.systemList);
+        WriteAll(folders_.ConfigHome + "/mimeapps.list", c.userList);
+        WriteAll(folders_.DataDirs[0] + "/applications/mimeapps.list", c.systemList);
         const FileAssociation association("/usr/bin/velmora", folders_);
         association.Associate();
         association.Dissociate();
         EXPECT_FALSE(association.FlagExists());
-        EXPECT_EQ(DefaultApplication(ReadAll(folders_.configHome + "/mimeapps.list"), "application/x-cue"),
+        EXPECT_EQ(DefaultApplication(ReadAll(folders_.ConfigHome + "/mimeapps.list"), "application/x-cue"),
                   std::optional<std::string>(c.expectedDefault));
-        WriteAll(folders_.dataDirs[0] + "/applications/" + c.expectedDefault,
+        WriteAll(folders_.DataDirs[0] + "/applications/" + c.expectedDefault,
                  "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %f\nMimeType=text/plain;\n");
         EXPECT_EQ(QueryDefault(), c.expectedDefault);
     }
@@ -283,9 +283,9 @@ TEST_F(FileAssociationTest, UntickingGivesSheetsBackAsTheDesktopToolsSeeThem) {
         environment.remove("LANGUAGE");
         if (*c.desktop != '\0') {
             environment.insert("XDG_CURRENT_DESKTOP", c.desktop);
-            folders.desktops = {};
+            folders.Desktops = {};
             for (const QString& name : QString(c.desktop).toLower().split(':')) {
-                folders.desktops.push_back(name.toStdString());
+                folders.Desktops.push_back(name.toStdString());
             }
         }
         for (const auto& [name, text] : c.files) {
@@ -389,9 +389,9 @@ TEST_F(FileAssociationTest, UntickingKeepsTheOtherSettings) {
 TEST_F(FileAssociationTest, FailuresCarryTheMessages) {
     WriteAll(Path("blocker"), "");
     XdgFolders blockedData = folders_;
-    blockedData.dataHome = Path("blocker") + "/data";
+    blockedData.DataHome = Path("blocker") + "/data";
     XdgFolders blockedConfig = folders_;
-    blockedConfig.configHome = Path("blocker") + "/config";
+    blockedConfig.ConfigHome = Path("blocker") + "/config";
 
     try {
         FileAssociation("/usr/bin/velmora", blockedData).Associate();
@@ -403,21 +403,21 @@ TEST_F(FileAssociationTest, FailuresCarryTheMessages) {
         FileAssociation("/usr/bin/velmora", blockedConfig).CreateSettingsKey();
         ADD_FAILURE() << "no error";
     } catch (const Error& error) {
-        EXPECT_EQ(error.what(), "Echec à la création de la clé " + blockedConfig.configHome + "/velmora");
+        EXPECT_EQ(error.what(), "Echec à la création de la clé " + blockedConfig.ConfigHome + "/velmora");
     }
 }
 
 TEST_F(FileAssociationTest, AReadOnlyMimeAppsListIsReportedAndLeftAlone) {
     // Root writes through any mode, so the step runs as nobody.
-    for (const std::string& folder : {folders_.dataHome, folders_.configHome, Path("home")}) {
+    for (const std::string& folder : {folders_.DataHome, folders_.ConfigHome, Path("home")}) {
         QDir().mkpath(QString::fromStdString(folder));
         ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
     }
     ASSERT_EQ(chmod(root_.path().toLocal8Bit().constData(), 0755), 0);
-    const std::string list = folders_.configHome + "/mimeapps.list";
+    const std::string list = folders_.ConfigHome + "/mimeapps.list";
     WriteAll(list, "[Default Applications]\napplication/x-cue=other.desktop;\n");
     ASSERT_EQ(chmod(list.c_str(), 0444), 0);
-    ASSERT_EQ(chmod(folders_.configHome.c_str(), 0555), 0);
+    ASSERT_EQ(chmod(folders_.ConfigHome.c_str(), 0555), 0);
 
     // A copy where nobody may run it: the build folder may lie in root's home.
     const QString probe = root_.filePath("association_probe");
@@ -425,7 +425,7 @@ TEST_F(FileAssociationTest, AReadOnlyMimeAppsListIsReportedAndLeftAlone) {
     ASSERT_EQ(chmod(probe.toLocal8Bit().constData(), 0755), 0);
     const ProcessResult result = Run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", probe,
                                                  "/usr/bin/velmora", "associate"});
-    chmod(folders_.configHome.c_str(), 0755);
+    chmod(folders_.ConfigHome.c_str(), 0755);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "Echec à la définition des données pour 'application/x-cue'");
     EXPECT_EQ(ReadAll(list), "[Default Applications]\napplication/x-cue=other.desktop;\n");

@@ -29,7 +29,7 @@ protected:
 
     std::unique_ptr<HandOverServer> StartServer(HandOverLimits limits, bool answerAtOnce = false) {
         HandOverHandler handler;
-        handler.onPath = [this, answerAtOnce](const std::string& path, std::function<void()> done) {
+        handler.OnPath = [this, answerAtOnce](const std::string& path, std::function<void()> done) {
             paths_.push_back(path);
             if (answerAtOnce) {
                 done();
@@ -37,7 +37,7 @@ protected:
                 pendingDone_.push_back(std::move(done));
             }
         };
-        handler.onShowNormal = [this] {
+        handler.OnShowNormal = [this] {
             ++showCount_;
         };
         auto server = std::make_unique<HandOverServer>(Folder(), std::move(handler), limits);

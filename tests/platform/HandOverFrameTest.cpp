@@ -48,8 +48,8 @@ TEST(FrameReaderTest, TakesOurTwoFramesAndFailsOnAnythingElse) {
         EXPECT_EQ(frame.has_value(), c.complete);
         EXPECT_EQ(reader.Failed(), c.failed);
         if (frame) {
-            EXPECT_EQ(frame->message, c.message);
-            EXPECT_EQ(frame->path, c.path);
+            EXPECT_EQ(frame->Message, c.message);
+            EXPECT_EQ(frame->Path, c.path);
             EXPECT_FALSE(reader.Partial());
         }
     }
@@ -66,12 +66,12 @@ TEST(FrameReaderTest, FramesArrivingByteByByteComeOutWholeAndInOrder) {
         }
     }
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].message, WM_HANDOVER);
-    EXPECT_EQ(frames[0].wParam, 6u);
-    EXPECT_EQ(frames[0].lParam, 1);
-    EXPECT_EQ(frames[0].path, "/a.cue");
-    EXPECT_EQ(frames[1].message, WM_SHOWWINDOW);
-    EXPECT_EQ(frames[1].wParam, SW_SHOWNORMAL);
+    EXPECT_EQ(frames[0].Message, WM_HANDOVER);
+    EXPECT_EQ(frames[0].WParam, 6u);
+    EXPECT_EQ(frames[0].LParam, 1);
+    EXPECT_EQ(frames[0].Path, "/a.cue");
+    EXPECT_EQ(frames[1].Message, WM_SHOWWINDOW);
+    EXPECT_EQ(frames[1].WParam, SW_SHOWNORMAL);
     EXPECT_FALSE(reader.Partial());
 }
 

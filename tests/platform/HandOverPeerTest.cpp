@@ -96,11 +96,11 @@ TEST(HandOverPeer, MisbehavingPeersAreDroppedAndOthersServed) {
     const std::string runtime = folder.path().toStdString();
     std::vector<std::string> paths;
     HandOverHandler handler;
-    handler.onPath = [&paths](const std::string& path, std::function<void()> done) {
+    handler.OnPath = [&paths](const std::string& path, std::function<void()> done) {
         paths.push_back(path);
         done();
     };
-    handler.onShowNormal = [] {
+    handler.OnShowNormal = [] {
     };
     constexpr auto kFrameTimeout = 500ms;
     HandOverServer server(runtime, std::move(handler),

@@ -78,15 +78,15 @@ TEST(JpegDecoderTest, DecodesSizeAndColours) {
     for (const PictureCase& c : cases) {
         SCOPED_TRACE(c.name);
         const DecodedPicture picture = DecodeJpeg(EncodeJpeg(c.width, c.height, c.left, c.right, c.grey));
-        EXPECT_EQ(picture.width, c.width);
-        EXPECT_EQ(picture.height, c.height);
-        EXPECT_EQ(picture.pixels.size(), static_cast<std::size_t>(c.width * c.height));
-        if (picture.pixels.size() != static_cast<std::size_t>(c.width * c.height)) {
+        EXPECT_EQ(picture.Width, c.width);
+        EXPECT_EQ(picture.Height, c.height);
+        EXPECT_EQ(picture.Pixels.size(), static_cast<std::size_t>(c.width * c.height));
+        if (picture.Pixels.size() != static_cast<std::size_t>(c.width * c.height)) {
             continue;
         }
         const std::size_t lastRow = static_cast<std::size_t>((c.height - 1) * c.width);
-        ExpectNear(picture.pixels[0], c.left | 0xFF000000u);
-        ExpectNear(picture.pixels[lastRow + static_cast<std::size_t>(c.width) - 1], c.right | 0xFF000000u);
+        ExpectNear(picture.Pixels[0], c.left | 0xFF000000u);
+        ExpectNear(picture.Pixels[lastRow + static_cast<std::size_t>(c.width) - 1], c.right | 0xFF000000u);
     }
 }
 
@@ -95,9 +95,9 @@ TEST(JpegDecoderTest, TheBannerHasItsSize) {
     std::ostringstream data;
     data << in.rdbuf();
     const DecodedPicture banner = DecodeJpeg(data.str());
-    EXPECT_EQ(banner.width, 502);
-    EXPECT_EQ(banner.height, 287);
-    ExpectNear(banner.pixels[static_cast<std::size_t>(280 * 502 + 250)], 0xFFFFFFFFu);
+    EXPECT_EQ(banner.Width, 502);
+    EXPECT_EQ(banner.Height, 287);
+    ExpectNear(banner.Pixels[static_cast<std::size_t>(280 * 502 + 250)], 0xFFFFFFFFu);
 }
 
 TEST(JpegDecoderTest, BrokenDataThrows) {

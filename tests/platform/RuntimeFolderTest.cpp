@@ -76,8 +76,8 @@ protected:
 
 TEST_F(RuntimeFolderFallbackTest, AFreePredictableFolderIsUsedAsBefore) {
     const RuntimeFolderChoice choice = ChooseRuntimeFolder();
-    ASSERT_TRUE(choice.folder);
-    EXPECT_EQ(*choice.folder, predictable_);
+    ASSERT_TRUE(choice.Folder);
+    EXPECT_EQ(*choice.Folder, predictable_);
     EXPECT_EQ(ModeOf(predictable_) & 07777, 0700u);
 }
 
@@ -86,21 +86,21 @@ TEST_F(RuntimeFolderFallbackTest, AFreePredictableFolderIsUsedAsBefore) {
 TEST_F(RuntimeFolderFallbackTest, ATakenPlaceLeadsToOneRecordedPrivateFolder) {
     std::ofstream(predictable_) << "not a folder";
     const RuntimeFolderChoice first = ChooseRuntimeFolder();
-    ASSERT_TRUE(first.folder);
-    EXPECT_NE(*first.folder, predictable_);
-    EXPECT_EQ(first.folder->rfind(predictable_ + "-", 0), 0u) << *first.folder;
-    EXPECT_EQ(ModeOf(*first.folder) & 07777, 0700u);
+    ASSERT_TRUE(first.Folder);
+    EXPECT_NE(*first.Folder, predictable_);
+    EXPECT_EQ(first.Folder->rfind(predictable_ + "-", 0), 0u) << *first.Folder;
+    EXPECT_EQ(ModeOf(*first.Folder) & 07777, 0700u);
     const std::string record = cache_ + "/velmora/runtime-folder";
-    EXPECT_EQ(ReadAll(record), *first.folder);
+    EXPECT_EQ(ReadAll(record), *first.Folder);
     EXPECT_EQ(ModeOf(record) & 07777, 0600u);
 
-    EXPECT_EQ(ChooseRuntimeFolder().folder, first.folder);
+    EXPECT_EQ(ChooseRuntimeFolder().Folder, first.Folder);
 
-    ASSERT_EQ(rmdir(first.folder->c_str()), 0);
+    ASSERT_EQ(rmdir(first.Folder->c_str()), 0);
     const RuntimeFolderChoice again = ChooseRuntimeFolder();
-    ASSERT_TRUE(again.folder);
-    EXPECT_EQ(ReadAll(record), *again.folder);
-    EXPECT_EQ(ModeOf(*again.folder) & 07777, 0700u);
+    ASSERT_TRUE(again.Folder);
+    EXPECT_EQ(ReadAll(record), *again.Folder);
+    EXPECT_EQ(ModeOf(*again.Folder) & 07777, 0700u);
 }
 
 TEST_F(RuntimeFolderFallbackTest, ARecordNamingAFolderOpenToOthersIsNotFollowed) {
@@ -113,18 +113,18 @@ TEST_F(RuntimeFolderFallbackTest, ARecordNamingAFolderOpenToOthersIsNotFollowed)
     std::ofstream(cache_ + "/velmora/runtime-folder") << open << "\n";
     ASSERT_EQ(chmod((cache_ + "/velmora/runtime-folder").c_str(), 0600), 0);
     const RuntimeFolderChoice choice = ChooseRuntimeFolder();
-    ASSERT_TRUE(choice.folder);
-    EXPECT_NE(*choice.folder, open);
-    EXPECT_EQ(ModeOf(*choice.folder) & 07777, 0700u);
+    ASSERT_TRUE(choice.Folder);
+    EXPECT_NE(*choice.Folder, open);
+    EXPECT_EQ(ModeOf(*choice.Folder) & 07777, 0700u);
 }
 
 TEST_F(RuntimeFolderFallbackTest, WithoutAUsableCacheFolderThereIsNoFolderAndTheReasonsAreGiven) {
     std::ofstream(predictable_) << "not a folder";
     std::ofstream(cache_) << "the cache folder is a file";
     const RuntimeFolderChoice choice = ChooseRuntimeFolder();
-    EXPECT_FALSE(choice.folder);
-    EXPECT_NE(choice.refusals.find(predictable_), std::string::npos) << choice.refusals;
-    EXPECT_NE(choice.refusals.find(cache_), std::string::npos) << choice.refusals;
+    EXPECT_FALSE(choice.Folder);
+    EXPECT_NE(choice.Refusals.find(predictable_), std::string::npos) << choice.Refusals;
+    EXPECT_NE(choice.Refusals.find(cache_), std::string::npos) << choice.Refusals;
     EXPECT_THROW(RuntimeFolder(), std::runtime_error);
 }
 

@@ -21,17 +21,17 @@ constexpr std::int32_t kUnlimitedHeight = 65535;
 MarkupCall BaseParams(const MarkupToolOptions& options, Canvas& canvas, std::string_view markup,
                       std::int32_t height, MarkupToolPictures& pictures) {
     MarkupCall params(canvas);
-    params.request.markup = markup;
-    params.request.bounds = {0, 0, options.Width, height};
-    params.sources.pictureCache = &pictures.Cache;
-    params.sources.pictureContainer = &pictures.Container;
-    params.request.wordWrap = !options.Ellipsis;
-    params.request.flavor = options.StaticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
-    params.request.shadowOffset = options.StaticText ? 1 : 2;
+    params.Request.Markup = markup;
+    params.Request.Bounds = {0, 0, options.Width, height};
+    params.Sources.PictureCache = &pictures.Cache;
+    params.Sources.PictureContainer = &pictures.Container;
+    params.Request.WordWrap = !options.Ellipsis;
+    params.Request.Flavor = options.StaticText ? MarkupFlavor::StaticText : MarkupFlavor::Label;
+    params.Request.ShadowOffset = options.StaticText ? 1 : 2;
     // The label never shows BLINK text; the static text does in its visible phase.
-    params.request.blinkVisible = options.StaticText;
-    params.request.hitX = -1;
-    params.request.hitY = -1;
+    params.Request.BlinkVisible = options.StaticText;
+    params.Request.HitX = -1;
+    params.Request.HitY = -1;
     return params;
 }
 
@@ -59,10 +59,10 @@ std::int32_t MeasureHeight(const MarkupToolOptions& options, std::string_view ma
     QtCanvas canvas(painter);
     PrepareCanvas(canvas, options);
     MarkupCall params = BaseParams(options, canvas, markup, kUnlimitedHeight, pictures);
-    params.request.noDraw = true;
-    params.request.measureOnly = true;
+    params.Request.NoDraw = true;
+    params.Request.MeasureOnly = true;
     params.Run();
-    return std::max(1, params.result.textHeight);
+    return std::max(1, params.Result.TextHeight);
 }
 
 } // namespace
@@ -111,13 +111,13 @@ QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view ma
 
     if (options.Hit) {
         MarkupCall hitTest = BaseParams(options, canvas, markup, height, pictures);
-        hitTest.request.hitX = options.Hit->X;
-        hitTest.request.hitY = options.Hit->Y;
-        hitTest.request.noDraw = true;
+        hitTest.Request.HitX = options.Hit->X;
+        hitTest.Request.HitY = options.Hit->Y;
+        hitTest.Request.NoDraw = true;
         report.Hit = hitTest.Run();
-        report.HitAnchor = report.Hit ? hitTest.result.hitAnchor : std::string();
-        report.HitAnchorNumber = hitTest.result.hitAnchorNumber;
-        report.HitAnchorRect = hitTest.result.hitAnchorRect;
+        report.HitAnchor = report.Hit ? hitTest.Result.HitAnchor : std::string();
+        report.HitAnchorNumber = hitTest.Result.HitAnchorNumber;
+        report.HitAnchorRect = hitTest.Result.HitAnchorRect;
     }
 
     MarkupCall paint = BaseParams(options, canvas, markup, height, pictures);
@@ -125,19 +125,19 @@ QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view ma
         // As a control with hover on: the anchor under the mouse is the one styled, found as its mouse
         // move finds it; the mouse position also picks the ALT pictures.
         MarkupCall underMouse = BaseParams(options, canvas, markup, height, pictures);
-        underMouse.request.hitX = options.Hover->X;
-        underMouse.request.hitY = options.Hover->Y;
-        underMouse.request.noDraw = true;
+        underMouse.Request.HitX = options.Hover->X;
+        underMouse.Request.HitY = options.Hover->Y;
+        underMouse.Request.NoDraw = true;
         underMouse.Run();
-        paint.request.hoverEnabled = true;
-        paint.request.hoverAnchor = underMouse.result.hitAnchorNumber;
-        paint.request.hitX = options.Hover->X;
-        paint.request.hitY = options.Hover->Y;
+        paint.Request.HoverEnabled = true;
+        paint.Request.HoverAnchor = underMouse.Result.HitAnchorNumber;
+        paint.Request.HitX = options.Hover->X;
+        paint.Request.HitY = options.Hover->Y;
     }
     paint.Run();
-    report.TextWidth = paint.result.textWidth;
-    report.TextHeight = paint.result.textHeight;
-    report.AnchorCount = paint.result.anchorCount;
+    report.TextWidth = paint.Result.TextWidth;
+    report.TextHeight = paint.Result.TextHeight;
+    report.AnchorCount = paint.Result.AnchorCount;
     report.MissingPictures.clear();
     for (std::int32_t i = 0; i < pictures.Cache.Count(); ++i) {
         if (pictures.Cache.Items(i).QueryEmpty()) {
