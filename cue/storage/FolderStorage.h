@@ -1,6 +1,9 @@
 #pragma once
 
 #include "cue/storage/SheetStorage.h"
+#include "files/WritesBeneath.h"
+
+#include <memory>
 
 namespace velmora {
 
@@ -10,10 +13,7 @@ public:
     FolderStorage() = default;
     virtual ~FolderStorage() = default;
 
-    void ConfineTo(const std::string& folder) override {
-        folder_ = folder;
-        confined_ = true;
-    }
+    void ConfineTo(const std::string& folder) override;
     std::string WhereItLies(const std::string& path) override;
     // Why `path` may not be written, moved or removed, as an errno value; 0 when it lies beneath the
     // folder through real folders only and is no link itself.
@@ -35,11 +35,23 @@ public:
     void RemoveStaleTemporaries(const std::string& folder) override;
     bool IsOutsideFolder(const std::string& path, const std::string& folder) override;
 
+protected:
+    // The folder held open for the run (null until the storage is confined), and the name in it of a
+    // path that lies directly in it.
+    const std::shared_ptr<OpenFolder>& HeldFolder() const { return open_; }
+    std::optional<std::string> NameInFolder(const std::string& path) const;
+    // The name in the held folder of a file about to be written there; throws the error of a path that
+    // lies elsewhere.
+    std::string NameToWrite(const std::string& path) const;
+
 private:
     // True when the storage is confined and `path` names something in its folder.
     bool Inside(const std::string& path) const;
 
     std::string folder_;
+    // Held from the first call in a folder while the run stays in it, so the folder is neither looked
+    // up again for each call nor followed anew if a link is swapped in for it.
+    std::shared_ptr<OpenFolder> open_;
     // A storage not yet confined (one a caller saves a buffer through) checks nothing.
     bool confined_ = false;
 };
