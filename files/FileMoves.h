@@ -63,9 +63,6 @@ struct WritePlan {
 WritePlan PlanFileWrite(const std::string& path);
 WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& sheetPath);
 
-// Replaces the plan's target atomically with `content`, as WriteFileAtomically does once it has planned.
-void WritePlanned(const WritePlan& plan, std::string_view content);
-
 // A file written under a hidden temporary name, and the claim that keeps other runs' sweeps from it
 // until it is renamed or removed.
 struct HiddenTemporary {

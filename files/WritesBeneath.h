@@ -48,8 +48,15 @@ private:
 // refused (ELOOP) rather than written through. Names lie directly in the folder. Throws Error
 // "Impossible de créer le fichier ..." with the name's path.
 KeptAttributes PlanSheetBeneath(const OpenFolder& folder, const std::string& name);
-KeptAttributes PlanBackupBeneath(const OpenFolder& folder, const std::string& backupName,
-                                 const std::string& sheetName);
+struct BackupPlan {
+    KeptAttributes Kept;
+    // True when the sheet may itself become the backup (LinkTemporaryBeneath): a regular file of
+    // `sheetSize` bytes with no other name, which would otherwise share the backup's bytes. One of
+    // another size is not the one the repair read.
+    bool SheetLinkable = false;
+};
+BackupPlan PlanBackupBeneath(const OpenFolder& folder, const std::string& backupName,
+                             const std::string& sheetName, std::uint64_t sheetSize);
 
 // Replaces `name` atomically: a hidden temporary is written, flushed, renamed over it, and the folder
 // flushed. Throws as the plans do.
@@ -66,14 +73,25 @@ struct TemporaryBeneath {
     TemporaryFolderClaim Claim;
 };
 
-// Writes `content` under a new hidden temporary name for `name`, unflushed; throws as the plans do.
+// Writes `content` under a new hidden temporary name for `name`, flushed to disk when `flush` asks (a
+// batch flushes its file systems at once instead); throws as the plans do.
 TemporaryBeneath WriteTemporaryBeneath(const OpenFolder& folder, const std::string& name,
-                                       const KeptAttributes& kept, std::string_view content);
+                                       const KeptAttributes& kept, std::string_view content, bool flush);
 // The sheet itself under a new hidden temporary name for `backupName`, so that the old sheet becomes its
-// backup without being copied: only for a regular file of `size` bytes with no other link. Nothing when
-// it cannot be linked; the caller then copies.
+// backup without being copied, for a sheet its plan found linkable. Nothing when it cannot be linked;
+// the caller then copies.
 std::optional<TemporaryBeneath> LinkTemporaryBeneath(const OpenFolder& folder, const std::string& sheetName,
-                                                     const std::string& backupName, std::uint64_t size);
+                                                     const std::string& backupName);
+
+// The backup of the sheet `sheetName` (whose bytes are `content`) under a hidden temporary name for
+// `backupName`, checked as PlanBackupBeneath checks it: the old sheet itself, linked, where it can be,
+// and otherwise a copy, flushed when `flush` asks. Throws as the plans do.
+TemporaryBeneath BackupTemporaryBeneath(const OpenFolder& folder, const std::string& backupName,
+                                        const std::string& sheetName, std::string_view content, bool flush);
+
+// Renames a flushed temporary over `name` and flushes the folder; the temporary is removed when it
+// cannot take the name. Throws Error "Impossible de créer le fichier ..." with the name's path.
+void PutInPlaceBeneath(const OpenFolder& folder, const std::string& temporary, const std::string& name);
 
 // Gives the temporary the name `name`, replacing that entry itself (never what a link points at).
 std::error_code ReplaceBeneath(const OpenFolder& folder, const std::string& temporary,

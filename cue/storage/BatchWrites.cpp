@@ -22,7 +22,7 @@ void BatchWrites::Discard() {
 void BatchWrites::StageSheet(std::size_t sheet, const std::shared_ptr<OpenFolder>& folder,
                              const std::string& name, std::string_view content) {
     TemporaryBeneath temporary =
-        WriteTemporaryBeneath(*folder, name, PlanSheetBeneath(*folder, name), content);
+        WriteTemporaryBeneath(*folder, name, PlanSheetBeneath(*folder, name), content, false);
     staged_.push_back({sheet, false, folder, std::move(temporary.Name), std::move(temporary.Claim), name,
                        folder->PathOf(name)});
 }
@@ -30,15 +30,9 @@ void BatchWrites::StageSheet(std::size_t sheet, const std::shared_ptr<OpenFolder
 void BatchWrites::StageBackup(std::size_t sheet, const std::shared_ptr<OpenFolder>& folder,
                               const std::string& backupName, std::string_view content,
                               const std::string& sheetName) {
-    const KeptAttributes kept = PlanBackupBeneath(*folder, backupName, sheetName);
-    // The old sheet itself becomes the backup where it can; its new bytes then take a new file.
-    std::optional<TemporaryBeneath> temporary =
-        LinkTemporaryBeneath(*folder, sheetName, backupName, content.size());
-    if (!temporary) {
-        temporary.emplace(WriteTemporaryBeneath(*folder, backupName, kept, content));
-    }
-    staged_.push_back({sheet, true, folder, std::move(temporary->Name), std::move(temporary->Claim),
-                       backupName, folder->PathOf(backupName)});
+    TemporaryBeneath temporary = BackupTemporaryBeneath(*folder, backupName, sheetName, content, false);
+    staged_.push_back({sheet, true, folder, std::move(temporary.Name), std::move(temporary.Claim), backupName,
+                       folder->PathOf(backupName)});
 }
 
 bool BatchWrites::Stages(const std::string& path) const {

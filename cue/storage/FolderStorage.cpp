@@ -20,6 +20,7 @@ std::error_code ErrorOf(int value) {
 } // namespace
 
 void FolderStorage::ConfineTo(const std::string& folder) {
+    existing_.clear();
     if (!open_ || folder != folder_) {
         open_ = std::make_shared<OpenFolder>(folder);
     }
@@ -71,7 +72,13 @@ EntryKind FolderStorage::KindOf(const std::string& path) {
 }
 
 bool FolderStorage::FileExists(const std::string& path) {
-    return RegularFileExists(path);
+    const auto known = existing_.find(path);
+    if (known != existing_.end()) {
+        return known->second;
+    }
+    const bool exists = RegularFileExists(path);
+    existing_.emplace(path, exists);
+    return exists;
 }
 
 std::optional<std::uint64_t> FolderStorage::FileSize(const std::string& path) {
@@ -92,6 +99,7 @@ bool FolderStorage::Inside(const std::string& path) const {
 }
 
 std::error_code FolderStorage::MoveFile(const std::string& from, const std::string& to) {
+    existing_.clear();
     // Both in the folder: each name is resolved beneath it as the move is made.
     if (Inside(from) && Inside(to)) {
         return MoveBeneath(*open_, from.substr(folder_.size()), to.substr(folder_.size()));
@@ -104,6 +112,7 @@ std::error_code FolderStorage::MoveFile(const std::string& from, const std::stri
 }
 
 void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) {
+    existing_.clear();
     if (!confined_) {
         WriteFileAtomically(path, bytes);
         return;
@@ -114,39 +123,27 @@ void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) 
 
 void FolderStorage::WriteBackup(const std::string& backupPath, std::string_view bytes,
                                 const std::string& sheetPath) {
+    existing_.clear();
     if (!confined_) {
         WriteBackupFile(backupPath, bytes, sheetPath);
         return;
     }
     const std::string backupName = NameToWrite(backupPath);
-    const std::string sheetName = NameToWrite(sheetPath);
-    const KeptAttributes kept = PlanBackupBeneath(*open_, backupName, sheetName);
-    // The old sheet itself becomes the backup where it can; its new bytes then take a new file.
-    const std::optional<TemporaryBeneath> linked =
-        LinkTemporaryBeneath(*open_, sheetName, backupName, bytes.size());
-    if (!linked) {
-        WriteBeneath(*open_, backupName, kept, bytes);
-        return;
-    }
-    std::error_code error = ReplaceBeneath(*open_, linked->Name, backupName);
-    if (error) {
-        RemoveTemporaryBeneath(*open_, linked->Name);
-    } else {
-        error = FlushOpenFolder(*open_);
-    }
-    if (error) {
-        throw Error(CannotCreateMessage(backupPath, error.value()));
-    }
+    const TemporaryBeneath backup =
+        BackupTemporaryBeneath(*open_, backupName, NameToWrite(sheetPath), bytes, true);
+    PutInPlaceBeneath(*open_, backup.Name, backupName);
 }
 
 void FolderStorage::WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
                                     const std::string& sheetPath) {
+    existing_.clear();
     if (!confined_) {
         WriteBackupFile(recordPath, bytes, sheetPath);
         return;
     }
     const std::string recordName = NameToWrite(recordPath);
-    WriteBeneath(*open_, recordName, PlanBackupBeneath(*open_, recordName, NameToWrite(sheetPath)), bytes);
+    WriteBeneath(*open_, recordName, PlanBackupBeneath(*open_, recordName, NameToWrite(sheetPath), 0).Kept,
+                 bytes);
 }
 
 void FolderStorage::CheckBackupPath(const std::string& path) {
@@ -154,6 +151,7 @@ void FolderStorage::CheckBackupPath(const std::string& path) {
 }
 
 std::error_code FolderStorage::RemoveFile(const std::string& path) {
+    existing_.clear();
     if (Inside(path)) {
         return RemoveBeneath(*open_, path.substr(folder_.size()));
     }

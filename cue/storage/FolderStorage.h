@@ -3,6 +3,7 @@
 #include "cue/storage/SheetStorage.h"
 #include "files/WritesBeneath.h"
 
+#include <map>
 #include <memory>
 
 namespace velmora {
@@ -52,6 +53,9 @@ private:
     // Held from the first call in a folder while the run stays in it, so the folder is neither looked
     // up again for each call nor followed anew if a link is swapped in for it.
     std::shared_ptr<OpenFolder> open_;
+    // What FileExists found during this run: a repair asks after the same audio file several times.
+    // Forgotten when the run starts and whenever the storage changes a file.
+    std::map<std::string, bool> existing_;
     // A storage not yet confined (one a caller saves a buffer through) checks nothing.
     bool confined_ = false;
 };

@@ -30,20 +30,17 @@ KeptAttributes AttributesOf(const struct stat& info) {
 }
 
 bool WriteKeeping(int fd, std::string_view content, const KeptAttributes& kept) {
-    const auto mode = static_cast<mode_t>(kept.Permissions);
     if (!WriteAll(fd, content)) {
         return false;
     }
-    // The umask may have taken bits of the mode away; the owner is ours unless it is someone else's.
-    if ((mode & CurrentUmask()) != 0 && ::fchmod(fd, mode) != 0) {
+    // The owner first: giving a file away may clear mode bits that the mode then puts back. Someone
+    // else's owner is kept only where we may give it.
+    const std::optional<std::pair<std::uint32_t, std::uint32_t>>& owner = kept.Owner;
+    if (owner && ::fchown(fd, owner->first, owner->second) != 0 && errno != EPERM) {
         return false;
     }
-    const std::optional<std::pair<std::uint32_t, std::uint32_t>>& owner = kept.Owner;
-    if (owner && (owner->first != ::geteuid() || owner->second != ::getegid()) &&
-        ::fchown(fd, owner->first, owner->second) != 0) {
-        return errno == EPERM;
-    }
-    return true;
+    // The umask may have taken bits of the mode away; setting it is one call, asking for the umask two.
+    return ::fchmod(fd, static_cast<mode_t>(kept.Permissions)) == 0;
 }
 
 } // namespace velmora

@@ -238,10 +238,6 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
     WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
 }
 
-void WritePlanned(const WritePlan& plan, std::string_view content) {
-    WriteNow(plan, content);
-}
-
 HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
     TemporaryFile file(plan.Target, ModeOf(plan));
     WriteContent(file, content, plan);

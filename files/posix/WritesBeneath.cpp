@@ -45,9 +45,10 @@ int CreateTemporary(const OpenFolder& folder, const std::string& name, mode_t mo
     return -1;
 }
 
-// Writes a new hidden temporary for `name`, flushed to disk before it is closed when asked.
-TemporaryBeneath WriteTemporary(const OpenFolder& folder, const std::string& name, const KeptAttributes& kept,
-                                std::string_view content, bool flush) {
+} // namespace
+
+TemporaryBeneath WriteTemporaryBeneath(const OpenFolder& folder, const std::string& name,
+                                       const KeptAttributes& kept, std::string_view content, bool flush) {
     if (const int refusal = RefusalOfName(folder, name)) {
         Refuse(folder, name, refusal);
     }
@@ -63,8 +64,6 @@ TemporaryBeneath WriteTemporary(const OpenFolder& folder, const std::string& nam
     }
     return temporary;
 }
-
-} // namespace
 
 OpenFolder::OpenFolder(const std::string& path) : path_(path) {
     descriptor_ = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -109,8 +108,8 @@ KeptAttributes PlanSheetBeneath(const OpenFolder& folder, const std::string& nam
     return AttributesOf(existing);
 }
 
-KeptAttributes PlanBackupBeneath(const OpenFolder& folder, const std::string& backupName,
-                                 const std::string& sheetName) {
+BackupPlan PlanBackupBeneath(const OpenFolder& folder, const std::string& backupName,
+                             const std::string& sheetName, std::uint64_t sheetSize) {
     for (const std::string* name : {&backupName, &sheetName}) {
         if (const int refusal = RefusalOfName(folder, *name)) {
             Refuse(folder, backupName, refusal);
@@ -131,24 +130,13 @@ KeptAttributes PlanBackupBeneath(const OpenFolder& folder, const std::string& ba
     if (::fstatat(folder.Descriptor(), sheetName.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         Refuse(folder, backupName, errno);
     }
-    return AttributesOf(info);
-}
-
-TemporaryBeneath WriteTemporaryBeneath(const OpenFolder& folder, const std::string& name,
-                                       const KeptAttributes& kept, std::string_view content) {
-    return WriteTemporary(folder, name, kept, content, false);
+    return {AttributesOf(info), S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+                                    static_cast<std::uint64_t>(info.st_size) == sheetSize};
 }
 
 std::optional<TemporaryBeneath> LinkTemporaryBeneath(const OpenFolder& folder, const std::string& sheetName,
-                                                     const std::string& backupName, std::uint64_t size) {
+                                                     const std::string& backupName) {
     if (RefusalOfName(folder, sheetName) != 0 || RefusalOfName(folder, backupName) != 0) {
-        return std::nullopt;
-    }
-    struct stat sheet {};
-    // A sheet with other names would share its backup's bytes with them; one of another size is not the
-    // one the repair read.
-    if (::fstatat(folder.Descriptor(), sheetName.c_str(), &sheet, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(sheet.st_mode) || sheet.st_nlink != 1 || static_cast<std::uint64_t>(sheet.st_size) != size) {
         return std::nullopt;
     }
     TemporaryBeneath temporary{{}, TemporaryFolderClaim(folder.ClaimedName())};
@@ -187,19 +175,6 @@ std::error_code FlushOpenFolder(const OpenFolder& folder) {
         return ErrorOf(folder.Refusal());
     }
     return ::fsync(folder.Descriptor()) == 0 ? std::error_code() : ErrorOf(errno);
-}
-
-void WriteBeneath(const OpenFolder& folder, const std::string& name, const KeptAttributes& kept,
-                  std::string_view content) {
-    const TemporaryBeneath temporary = WriteTemporary(folder, name, kept, content, true);
-    if (const std::error_code error = ReplaceBeneath(folder, temporary.Name, name)) {
-        RemoveTemporaryBeneath(folder, temporary.Name);
-        Refuse(folder, name, error.value());
-    }
-    // The new name is only safe once the folder that holds it is on disk too.
-    if (const std::error_code folderError = FlushOpenFolder(folder)) {
-        Refuse(folder, name, folderError.value());
-    }
 }
 
 std::error_code FlushTemporaries(const std::vector<TemporaryIn>& temporaries) {

@@ -262,10 +262,6 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
     WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
 }
 
-void WritePlanned(const WritePlan& plan, std::string_view content) {
-    WriteNow(plan, content);
-}
-
 HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
     std::string temporary;
     WinHandle file(CreateHiddenBeside(plan.Target, plan.Kept.Permissions, temporary));

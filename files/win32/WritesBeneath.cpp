@@ -38,23 +38,24 @@ KeptAttributes PlanSheetBeneath(const OpenFolder& folder, const std::string& nam
     return PlanFileWrite(folder.PathOf(name)).Kept;
 }
 
-KeptAttributes PlanBackupBeneath(const OpenFolder& folder, const std::string& backupName,
-                                 const std::string& sheetName) {
+BackupPlan PlanBackupBeneath(const OpenFolder& folder, const std::string& backupName,
+                             const std::string& sheetName, std::uint64_t) {
     CheckBeneath(folder, backupName, backupName);
     CheckBeneath(folder, sheetName, backupName);
-    return PlanBackupWrite(folder.PathOf(backupName), folder.PathOf(sheetName)).Kept;
-}
-
-void WriteBeneath(const OpenFolder& folder, const std::string& name, const KeptAttributes& kept,
-                  std::string_view content) {
-    CheckBeneath(folder, name, name);
-    WritePlanned({folder.PathOf(name), kept, folder.PathOf(name)}, content);
+    // Hard links are rare on the volumes music lies on here; the backup is copied.
+    return {PlanBackupWrite(folder.PathOf(backupName), folder.PathOf(sheetName)).Kept, false};
 }
 
 TemporaryBeneath WriteTemporaryBeneath(const OpenFolder& folder, const std::string& name,
-                                       const KeptAttributes& kept, std::string_view content) {
+                                       const KeptAttributes& kept, std::string_view content, bool flush) {
     CheckBeneath(folder, name, name);
     HiddenTemporary written = WriteHiddenTemporary({folder.PathOf(name), kept, folder.PathOf(name)}, content);
+    if (flush) {
+        if (const std::error_code error = FlushToDisk({written.Path})) {
+            RemoveFile(written.Path);
+            throw Error(CannotCreateMessage(folder.PathOf(name), error.value()));
+        }
+    }
     return {std::string(FileNamePart(written.Path)), std::move(written.Claim)};
 }
 
