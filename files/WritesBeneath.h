@@ -35,12 +35,18 @@ public:
     int Descriptor() const { return descriptor_; }
     // Why nothing can be made in the folder, as an errno value; 0 when it is open.
     int Refusal() const { return refusal_; }
+    // True while its path still names the folder it opened (always on Windows), so that one kept
+    // between runs is opened anew once the folder was replaced.
+    bool StillAtItsPath() const;
 
 private:
     std::string path_;
     int descriptor_ = -1;
     // Why the folder could not be opened, as an errno value; every call then fails with it.
     int refusal_ = 0;
+    // Which folder it opened: device and inode on Linux.
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
 };
 
 // What the new file for `name` keeps, with the checks and errors of PlanFileWrite (a sheet) and

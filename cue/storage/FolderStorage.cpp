@@ -21,7 +21,7 @@ std::error_code ErrorOf(int value) {
 
 void FolderStorage::ConfineTo(const std::string& folder) {
     existing_.clear();
-    if (!open_ || folder != folder_) {
+    if (!open_ || folder != folder_ || !open_->StillAtItsPath()) {
         open_ = std::make_shared<OpenFolder>(folder);
     }
     folder_ = folder;

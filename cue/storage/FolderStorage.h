@@ -50,8 +50,9 @@ private:
     bool Inside(const std::string& path) const;
 
     std::string folder_;
-    // Held from the first call in a folder while the run stays in it, so the folder is neither looked
-    // up again for each call nor followed anew if a link is swapped in for it.
+    // Held from the start of a run in a folder, and kept for the next run there while the folder's path
+    // still names it, so the folder is neither looked up again for each call nor followed anew if a
+    // link is swapped in for it during the run.
     std::shared_ptr<OpenFolder> open_;
     // What FileExists found during this run: a repair asks after the same audio file several times.
     // Forgotten when the run starts and whenever the storage changes a file.

@@ -68,6 +68,17 @@ TemporaryBeneath WriteTemporaryBeneath(const OpenFolder& folder, const std::stri
 OpenFolder::OpenFolder(const std::string& path) : path_(path) {
     descriptor_ = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     refusal_ = descriptor_ < 0 ? errno : 0;
+    struct stat info {};
+    if (descriptor_ >= 0 && ::fstat(descriptor_, &info) == 0) {
+        device_ = info.st_dev;
+        inode_ = info.st_ino;
+    }
+}
+
+bool OpenFolder::StillAtItsPath() const {
+    struct stat info {};
+    return descriptor_ >= 0 && ::stat(path_.empty() ? "." : path_.c_str(), &info) == 0 &&
+           info.st_dev == device_ && info.st_ino == inode_;
 }
 
 OpenFolder::~OpenFolder() {

@@ -25,6 +25,10 @@ OpenFolder::OpenFolder(const std::string& path) : path_(path) {}
 
 OpenFolder::~OpenFolder() = default;
 
+bool OpenFolder::StillAtItsPath() const {
+    return true;
+}
+
 std::string OpenFolder::PathOf(const std::string& name) const {
     return path_.empty() || path_.back() == '\\' || path_.back() == '/' ? path_ + name : path_ + "\\" + name;
 }

@@ -70,6 +70,15 @@ void SwapFolderOnce(bool creating) {
     }
 }
 
+// The mode an open passes only when it makes a file; the swap asked for at the first file made.
+mode_t CreatedMode(int flags, va_list rest) {
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(rest, mode_t) : 0;
+    if ((flags & O_CREAT) != 0) {
+        SwapFolderOnce(true);
+    }
+    return mode;
+}
+
 } // namespace
 
 extern "C" {
@@ -77,22 +86,16 @@ extern "C" {
 int open(const char* path, int flags, ...) {
     va_list rest;
     va_start(rest, flags);
-    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(rest, mode_t) : 0;
+    const mode_t mode = CreatedMode(flags, rest);
     va_end(rest);
-    if ((flags & O_CREAT) != 0) {
-        SwapFolderOnce(true);
-    }
     return Real<int (*)(const char*, int, mode_t)>("open")(path, flags, mode);
 }
 
 int openat(int folder, const char* path, int flags, ...) {
     va_list rest;
     va_start(rest, flags);
-    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(rest, mode_t) : 0;
+    const mode_t mode = CreatedMode(flags, rest);
     va_end(rest);
-    if ((flags & O_CREAT) != 0) {
-        SwapFolderOnce(true);
-    }
     return Real<int (*)(int, const char*, int, mode_t)>("openat")(folder, path, flags, mode);
 }
 
