@@ -86,10 +86,12 @@ else
 fi
 
 shm="$(mktemp -d /dev/shm/velmora-batch.XXXXXX)"
-for count in "${counts[@]}"; do measure "$shm" "$count" tmpfs; done
+for count in "${counts[@]}"; do
+    for mix in "${mixes[@]}"; do measure "$shm" "$count" tmpfs "$mix"; done
+done
 rm -rf "$shm"
 
 memory_folder="$(mktemp -d "$scratch/memory.XXXXXX")"
-make_sheets "$memory_folder" "${counts[-1]}"
+make_sheets "$memory_folder" "${counts[-1]}" all
 peak=$(/usr/bin/time -f %M "$program" --recursive --quiet "$memory_folder" 2>&1 >/dev/null | tail -1)
 echo "peak memory of velmora-fix over ${counts[-1]} sheets: ${peak} KiB"
