@@ -9,8 +9,8 @@ std::optional<std::string> StagingStorage::ReadFile(const std::string& path, std
 }
 
 void StagingStorage::WriteSheet(const std::string& path, std::string_view bytes) {
-    if (batch_ != nullptr) {
-        batch_->StageSheet(sheet_, path, bytes);
+    if (batch_ != nullptr && HeldFolder()) {
+        batch_->StageSheet(sheet_, HeldFolder(), NameToWrite(path), bytes);
     } else {
         FolderStorage::WriteSheet(path, bytes);
     }
@@ -18,8 +18,8 @@ void StagingStorage::WriteSheet(const std::string& path, std::string_view bytes)
 
 void StagingStorage::WriteBackup(const std::string& backupPath, std::string_view bytes,
                                  const std::string& sheetPath) {
-    if (batch_ != nullptr) {
-        batch_->StageBackup(sheet_, backupPath, bytes, sheetPath);
+    if (batch_ != nullptr && HeldFolder()) {
+        batch_->StageBackup(sheet_, HeldFolder(), NameToWrite(backupPath), bytes, NameToWrite(sheetPath));
     } else {
         FolderStorage::WriteBackup(backupPath, bytes, sheetPath);
     }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "files/StaleTemporaries.h"
+#include "files/WritesBeneath.h"
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,10 +14,12 @@
 namespace velmora {
 
 // The sheet and backup writes of a batch of repairs, made durable together: each is written under a
-// hidden temporary name as its repair asks for it; Commit then flushes the file systems once, puts every
-// backup in place, flushes their folders, puts every sheet in place and flushes their folders. At every
-// moment each sheet and backup is wholly old or wholly new, and no sheet is replaced before its backup
-// is on disk. What was staged and not committed is removed.
+// hidden temporary name as its repair asks for it (a backup is the old sheet itself, linked under that
+// name, where it can be); Commit then flushes the file systems once, puts every backup in place, flushes
+// their folders, puts every sheet in place and flushes their folders. At every moment each sheet and
+// backup is wholly old or wholly new, and no sheet is replaced before its backup is on disk. What was
+// staged and not committed is removed. Every call goes through the open folder the run holds, which the
+// batch keeps open until its commit.
 class BatchWrites {
 public:
     BatchWrites() = default;
@@ -23,11 +27,12 @@ public:
     BatchWrites(const BatchWrites&) = delete;
     BatchWrites& operator=(const BatchWrites&) = delete;
 
-    // Stage as WriteFileAtomically and WriteBackupFile would write, with their checks and errors, for
-    // the sheet numbered `sheet`.
-    void StageSheet(std::size_t sheet, const std::string& path, std::string_view content);
-    void StageBackup(std::size_t sheet, const std::string& backupPath, std::string_view content,
-                     const std::string& sheetPath);
+    // Stage as WriteBeneath would write, with the checks and errors of PlanSheetBeneath and
+    // PlanBackupBeneath, for the sheet numbered `sheet`; names lie directly in `folder`.
+    void StageSheet(std::size_t sheet, const std::shared_ptr<OpenFolder>& folder, const std::string& name,
+                    std::string_view content);
+    void StageBackup(std::size_t sheet, const std::shared_ptr<OpenFolder>& folder,
+                     const std::string& backupName, std::string_view content, const std::string& sheetName);
 
     bool Empty() const { return staged_.empty(); }
     std::size_t Count() const { return staged_.size(); }
@@ -46,11 +51,12 @@ private:
     struct Staged {
         std::size_t Sheet;
         bool Backup;
-        // Empty once the file is in place.
+        std::shared_ptr<OpenFolder> Folder;
+        // Its name in the folder; empty once the file is in place.
         std::string Temporary;
         // Keeps other runs' sweeps from the temporary while it is there.
         TemporaryFolderClaim Claim;
-        std::string Target;
+        std::string Name;
         std::string Path;
     };
     std::vector<Staged> staged_;

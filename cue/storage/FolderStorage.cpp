@@ -19,6 +19,35 @@ std::error_code ErrorOf(int value) {
 
 } // namespace
 
+void FolderStorage::ConfineTo(const std::string& folder) {
+    existing_.clear();
+    if (!open_ || folder != folder_ || !open_->StillAtItsPath()) {
+        open_ = std::make_shared<OpenFolder>(folder);
+    }
+    folder_ = folder;
+    confined_ = true;
+}
+
+std::optional<std::string> FolderStorage::NameInFolder(const std::string& path) const {
+    if (!Inside(path)) {
+        return std::nullopt;
+    }
+    std::string name = path.substr(folder_.size());
+    if (name.empty() || LastSeparator(name) != std::string::npos) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::string FolderStorage::NameToWrite(const std::string& path) const {
+    std::optional<std::string> name = NameInFolder(path);
+    if (!name) {
+        const int refusal = RefusalOf(path);
+        throw Error(CannotCreateMessage(path, refusal != 0 ? refusal : EXDEV));
+    }
+    return *std::move(name);
+}
+
 int FolderStorage::RefusalOf(const std::string& path) const {
     if (!confined_) {
         return 0;
@@ -43,7 +72,13 @@ EntryKind FolderStorage::KindOf(const std::string& path) {
 }
 
 bool FolderStorage::FileExists(const std::string& path) {
-    return RegularFileExists(path);
+    const auto known = existing_.find(path);
+    if (known != existing_.end()) {
+        return known->second;
+    }
+    const bool exists = RegularFileExists(path);
+    existing_.emplace(path, exists);
+    return exists;
 }
 
 std::optional<std::uint64_t> FolderStorage::FileSize(const std::string& path) {
@@ -64,9 +99,10 @@ bool FolderStorage::Inside(const std::string& path) const {
 }
 
 std::error_code FolderStorage::MoveFile(const std::string& from, const std::string& to) {
+    existing_.clear();
     // Both in the folder: each name is resolved beneath it as the move is made.
     if (Inside(from) && Inside(to)) {
-        return MoveBeneath(folder_, from.substr(folder_.size()), to.substr(folder_.size()));
+        return MoveBeneath(*open_, from.substr(folder_.size()), to.substr(folder_.size()));
     }
     // A source the user chose elsewhere is the user's to give.
     if (const int refusal = RefusalOf(to)) {
@@ -76,29 +112,38 @@ std::error_code FolderStorage::MoveFile(const std::string& from, const std::stri
 }
 
 void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) {
-    if (const int refusal = RefusalOf(path)) {
-        throw Error(CannotCreateMessage(path, refusal));
+    existing_.clear();
+    if (!confined_) {
+        WriteFileAtomically(path, bytes);
+        return;
     }
-    WriteFileAtomically(path, bytes);
+    const std::string name = NameToWrite(path);
+    WriteBeneath(*open_, name, PlanSheetBeneath(*open_, name), bytes);
 }
 
 void FolderStorage::WriteBackup(const std::string& backupPath, std::string_view bytes,
                                 const std::string& sheetPath) {
-    // A backup that is a link or no file is refused as ever, with the error that says so.
-    velmora::CheckBackupPath(backupPath);
-    if (const int refusal = RefusalOf(backupPath)) {
-        throw Error(CannotCreateMessage(backupPath, refusal));
+    existing_.clear();
+    if (!confined_) {
+        WriteBackupFile(backupPath, bytes, sheetPath);
+        return;
     }
-    WriteBackupFile(backupPath, bytes, sheetPath);
+    const std::string backupName = NameToWrite(backupPath);
+    const TemporaryBeneath backup =
+        BackupTemporaryBeneath(*open_, backupName, NameToWrite(sheetPath), bytes, true);
+    PutInPlaceBeneath(*open_, backup.Name, backupName);
 }
 
 void FolderStorage::WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
                                     const std::string& sheetPath) {
-    velmora::CheckBackupPath(recordPath);
-    if (const int refusal = RefusalOf(recordPath)) {
-        throw Error(CannotCreateMessage(recordPath, refusal));
+    existing_.clear();
+    if (!confined_) {
+        WriteBackupFile(recordPath, bytes, sheetPath);
+        return;
     }
-    WriteBackupFile(recordPath, bytes, sheetPath);
+    const std::string recordName = NameToWrite(recordPath);
+    WriteBeneath(*open_, recordName, PlanBackupBeneath(*open_, recordName, NameToWrite(sheetPath), 0).Kept,
+                 bytes);
 }
 
 void FolderStorage::CheckBackupPath(const std::string& path) {
@@ -106,8 +151,9 @@ void FolderStorage::CheckBackupPath(const std::string& path) {
 }
 
 std::error_code FolderStorage::RemoveFile(const std::string& path) {
+    existing_.clear();
     if (Inside(path)) {
-        return RemoveBeneath(folder_, path.substr(folder_.size()));
+        return RemoveBeneath(*open_, path.substr(folder_.size()));
     }
     if (const int refusal = RefusalOf(path)) {
         return ErrorOf(refusal);
@@ -116,6 +162,9 @@ std::error_code FolderStorage::RemoveFile(const std::string& path) {
 }
 
 std::error_code FolderStorage::FlushFolder(const std::string& folder) {
+    if (open_ && confined_ && folder == folder_) {
+        return FlushOpenFolder(*open_);
+    }
     return SyncFolder(folder);
 }
 

@@ -2,6 +2,7 @@
 
 #include "errors/ErrorMessages.h"
 #include "files/PathNames.h"
+#include "files/posix/FileContent.h"
 #include "files/posix/FileDescriptor.h"
 #include "files/posix/TemporaryFile.h"
 
@@ -20,20 +21,6 @@ std::error_code LastError() {
 
 std::error_code ErrorOf(int value) {
     return {value, std::generic_category()};
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 std::error_code SyncFolderOf(const std::string& path) {
@@ -124,18 +111,8 @@ std::error_code MoveAcrossFileSystems(const std::string& from, const std::string
     return {};
 }
 
-mode_t CurrentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 mode_t ModeOf(const WritePlan& plan) {
     return static_cast<mode_t>(plan.Kept.Permissions);
-}
-
-KeptAttributes AttributesOf(const struct stat& info) {
-    return {info.st_mode & 07777, std::pair<std::uint32_t, std::uint32_t>{info.st_uid, info.st_gid}};
 }
 
 // Writes `content` into `file` with the plan's mode and owner. Throws the error for the shown path.
@@ -143,16 +120,7 @@ void WriteContent(TemporaryFile& file, std::string_view content, const WritePlan
     if (file.Descriptor() < 0) {
         throw Error(CannotCreateMessage(plan.ShownPath, errno));
     }
-    bool written = WriteAll(file.Descriptor(), content);
-    // The umask may have taken bits of the mode away; the owner is ours unless it is someone else's.
-    if (written && (ModeOf(plan) & CurrentUmask()) != 0) {
-        written = ::fchmod(file.Descriptor(), ModeOf(plan)) == 0;
-    }
-    const std::optional<std::pair<std::uint32_t, std::uint32_t>>& owner = plan.Kept.Owner;
-    if (written && owner && (owner->first != ::geteuid() || owner->second != ::getegid()) &&
-        ::fchown(file.Descriptor(), owner->first, owner->second) != 0) {
-        written = errno == EPERM;
-    }
+    const bool written = WriteKeeping(file.Descriptor(), content, plan.Kept);
     if (!written) {
         throw Error(CannotCreateMessage(plan.ShownPath, errno));
     }

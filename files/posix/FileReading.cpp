@@ -31,26 +31,31 @@ std::optional<std::string> ReadFileWhole(const std::string& path, std::size_t li
     if (static_cast<std::uint64_t>(info.st_size) > limit) {
         throw Error(CannotOpenMessage(path, EFBIG));
     }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[1 << 16];
+    // One read more than the file's size tells its end in the usual case; a file that grew since it was
+    // measured is read on to its end, or to the limit.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t got = 0;
     for (;;) {
-        const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
+        if (got == bytes.size()) {
+            bytes.resize(bytes.size() + (1 << 16));
+        }
+        const ssize_t count = ::read(file.get(), bytes.data() + got, bytes.size() - got);
         if (count < 0 && errno == EINTR) {
             continue;
         }
         if (count < 0) {
             throw Error(CannotOpenMessage(path, errno));
         }
-        if (count == 0) {
-            break;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(count));
-        // The file may have grown since it was measured.
-        if (bytes.size() > limit) {
+        got += static_cast<std::size_t>(count);
+        if (got > limit) {
             throw Error(CannotOpenMessage(path, EFBIG));
         }
+        // Short of the room it had, past the size it was measured at: the end, without asking again.
+        if (count == 0 || (got < bytes.size() && got >= static_cast<std::size_t>(info.st_size))) {
+            break;
+        }
     }
+    bytes.resize(got);
     return bytes;
 }
 

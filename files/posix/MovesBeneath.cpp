@@ -1,5 +1,6 @@
 #include "files/FileMoves.h"
 #include "files/FolderBeneath.h"
+#include "files/WritesBeneath.h"
 #include "files/posix/FileDescriptor.h"
 
 #include <cerrno>
@@ -82,18 +83,15 @@ void Place(int root, const std::string& name, Placed& placed) {
     placed.Last = parts->back();
 }
 
-} // namespace
-
-std::error_code MoveBeneath(const std::string& folder, const std::string& from, const std::string& to) {
-    const FileDescriptor root(
-        ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (root.get() < 0) {
+std::error_code MoveFrom(int root, const std::string& folder, const std::string& from,
+                         const std::string& to) {
+    if (root < 0) {
         return ErrorOf(errno);
     }
     Placed source;
     Placed target;
-    Place(root.get(), from, source);
-    Place(root.get(), to, target);
+    Place(root, from, source);
+    Place(root, to, target);
     for (const int refusal : {source.Refusal, target.Refusal}) {
         if (refusal != 0) {
             return ErrorOf(refusal);
@@ -119,14 +117,12 @@ std::error_code MoveBeneath(const std::string& folder, const std::string& from, 
     return ErrorOf(errno);
 }
 
-std::error_code RemoveBeneath(const std::string& folder, const std::string& name) {
-    const FileDescriptor root(
-        ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (root.get() < 0) {
+std::error_code RemoveFrom(int root, const std::string& name) {
+    if (root < 0) {
         return ErrorOf(errno);
     }
     Placed placed;
-    Place(root.get(), name, placed);
+    Place(root, name, placed);
     if (placed.Refusal != 0) {
         return ErrorOf(placed.Refusal);
     }
@@ -136,6 +132,31 @@ std::error_code RemoveBeneath(const std::string& folder, const std::string& name
         return ErrorOf(ELOOP);
     }
     return ::unlinkat(placed.Folder, placed.Last.c_str(), 0) == 0 ? std::error_code() : ErrorOf(errno);
+}
+
+} // namespace
+
+std::error_code MoveBeneath(const std::string& folder, const std::string& from, const std::string& to) {
+    const FileDescriptor root(
+        ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return MoveFrom(root.get(), folder, from, to);
+}
+
+std::error_code RemoveBeneath(const std::string& folder, const std::string& name) {
+    const FileDescriptor root(
+        ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return RemoveFrom(root.get(), name);
+}
+
+std::error_code MoveBeneath(const OpenFolder& folder, const std::string& from, const std::string& to) {
+    errno = folder.Refusal();
+    return MoveFrom(folder.Descriptor(), folder.Path(), from, to);
+}
+
+std::error_code RemoveBeneath(const OpenFolder& folder, const std::string& name) {
+    FileDescriptor root(folder.Descriptor() < 0 ? -1 : ::fcntl(folder.Descriptor(), F_DUPFD_CLOEXEC, 0));
+    errno = folder.Refusal() != 0 ? folder.Refusal() : errno;
+    return RemoveFrom(root.get(), name);
 }
 
 } // namespace velmora

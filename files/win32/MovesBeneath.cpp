@@ -1,5 +1,6 @@
 #include "files/FileMoves.h"
 #include "files/FolderBeneath.h"
+#include "files/WritesBeneath.h"
 
 namespace velmora {
 namespace {
@@ -26,6 +27,14 @@ std::error_code RemoveBeneath(const std::string& folder, const std::string& name
         return {refusal, std::generic_category()};
     }
     return RemoveFile(Under(folder, name));
+}
+
+std::error_code MoveBeneath(const OpenFolder& folder, const std::string& from, const std::string& to) {
+    return MoveBeneath(folder.Path(), from, to);
+}
+
+std::error_code RemoveBeneath(const OpenFolder& folder, const std::string& name) {
+    return RemoveBeneath(folder.Path(), name);
 }
 
 } // namespace velmora

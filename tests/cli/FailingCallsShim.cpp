@@ -1,10 +1,13 @@
 // Loaded into velmora-fix with LD_PRELOAD: makes the call VELMORA_FAILING_CALL names fail with EIO, so
 // that a test sees what the program reports when the disk does not take what it was given.
 // "fsync-folder" fails fsync of folders only; "close" fails the close of files open for writing, after
-// closing them as a real failing close does. With VELMORA_PAUSE_BEFORE_SYNCFS naming a path, a batch
+// closing them as a real failing close does; "link" fails making hard links. With VELMORA_SWAP_FOLDER and
+// VELMORA_SWAP_TO, the folder is swapped for a link to the other at the first rename, or at the first
+// file created when VELMORA_SWAP_AT_CREATE is set. With VELMORA_PAUSE_BEFORE_SYNCFS naming a path, a batch
 // stops where its staged files are all written, before it flushes them: it makes "<path>.paused" (holding its
 // process id) and waits until the path itself exists, so that a test can run something else in between.
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -50,7 +53,10 @@ template <typename Function> Function Real(const char* name) {
     return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
 }
 
-void SwapFolderOnce() {
+void SwapFolderOnce(bool creating) {
+    if (creating != (std::getenv("VELMORA_SWAP_AT_CREATE") != nullptr)) {
+        return;
+    }
     static bool swapped = false;
     const char* folder = std::getenv("VELMORA_SWAP_FOLDER");
     const char* to = std::getenv("VELMORA_SWAP_TO");
@@ -64,9 +70,40 @@ void SwapFolderOnce() {
     }
 }
 
+// The mode an open passes only when it makes a file; the swap asked for at the first file made.
+mode_t CreatedMode(int flags, va_list rest) {
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(rest, mode_t) : 0;
+    if ((flags & O_CREAT) != 0) {
+        SwapFolderOnce(true);
+    }
+    return mode;
+}
+
 } // namespace
 
 extern "C" {
+
+int open(const char* path, int flags, ...) {
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = CreatedMode(flags, rest);
+    va_end(rest);
+    return Real<int (*)(const char*, int, mode_t)>("open")(path, flags, mode);
+}
+
+int openat(int folder, const char* path, int flags, ...) {
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = CreatedMode(flags, rest);
+    va_end(rest);
+    return Real<int (*)(int, const char*, int, mode_t)>("openat")(folder, path, flags, mode);
+}
+
+int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+    return Failing("link") ? FailWithEio()
+                           : Real<int (*)(int, const char*, int, const char*, int)>("linkat")(
+                                 fromFolder, from, toFolder, to, flags);
+}
 
 int fsync(int fd) {
     struct stat info {};
@@ -95,7 +132,7 @@ int close(int fd) {
 }
 
 int rename(const char* from, const char* to) {
-    SwapFolderOnce();
+    SwapFolderOnce(false);
     return Failing("rename") ? FailWithEio() : Real<int (*)(const char*, const char*)>("rename")(from, to);
 }
 
@@ -106,7 +143,7 @@ int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags) {
-    SwapFolderOnce();
+    SwapFolderOnce(false);
     return Failing("rename") ? FailWithEio()
                              : Real<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2")(
                                    fromFolder, from, toFolder, to, flags);

@@ -368,6 +368,34 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_EQ(ModeOf(root / "private/album.cue.bak"), 0600u);
              EXPECT_EQ(ModeOf(root / "private/album.cue"), 0600u);
          }},
+        {"a sheet hard-linked to a file of the user's: only its own name takes the new bytes",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "home/notes.cue", fixSheet);
+             WriteBelow(root, "dl/b.cue", fixSheet);
+             WriteBelow(root, "dl/a.wav", "");
+             fs::create_hard_link(root / "home/notes.cue", root / "dl/album.cue");
+         },
+         "dl/album.cue dl/b.cue", 0, "dl/album.cue => CORRECTED\ndl/b.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "home/notes.cue"), fixSheet);
+             EXPECT_EQ(fs::hard_link_count(root / "home/notes.cue"), 1u);
+             EXPECT_EQ(ReadFile(root / "dl/album.cue.bak"), fixSheet);
+             EXPECT_EQ(fs::hard_link_count(root / "dl/album.cue.bak"), 1u);
+             EXPECT_EQ(ReadFile(root / "dl/b.cue.bak"), fixSheet);
+             EXPECT_NE(ReadFile(root / "dl/album.cue"), fixSheet);
+         }},
+        {"a backup hard-linked to a file of the user's is replaced, never written into",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "home/.bashrc", bashrc);
+             WriteBelow(root, "dl/album.cue", fixSheet);
+             WriteBelow(root, "dl/a.wav", "");
+             fs::create_hard_link(root / "home/.bashrc", root / "dl/album.cue.bak");
+         },
+         "dl/album.cue", 0, "dl/album.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+             EXPECT_EQ(ReadFile(root / "dl/album.cue.bak"), fixSheet);
+         }},
         {"names of our temporaries planted as a link and a folder are neither swept nor followed",
          [&](const TempFolder& root) {
              WriteBelow(root, "home/.bashrc", bashrc);

@@ -89,6 +89,11 @@ TEST(KilledRuns, LeaveEverySheetOldOrNewAndNoTemporaryAfterOneMoreRun) {
     EXPECT_EQ(WEXITSTATUS(RunFixUntil({"--recursive", "--quiet", root.Path()}, -1)), 0);
     for (const auto& [path, bytes] : oldAndNew) {
         EXPECT_EQ(ReadFile(path), bytes.second) << path;
+        // A backup linked from the old sheet by a killed run is never left sharing the sheet's bytes.
+        if (fs::exists(path + ".bak")) {
+            EXPECT_FALSE(fs::equivalent(path, path + ".bak")) << path;
+            EXPECT_EQ(fs::hard_link_count(path), 1u) << path;
+        }
     }
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.Path())) {
         EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();

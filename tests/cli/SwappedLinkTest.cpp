@@ -33,5 +33,29 @@ TEST(SwappedLink, ARestoresMoveNeverFollowsALinkSwappedInAfterItsChecks) {
     EXPECT_EQ(ReadFile(root / "dl/sub.real/disc.bin"), "image");
 }
 
+// The sheet's folder is swapped for a link to another folder as the first file of a repair is created:
+// the sheet and its backup are still written in the real folder, one sheet or a batch, and nothing lands
+// where the link points.
+TEST(SwappedLink, ARepairsWritesStayInTheFolderItOpenedWhenALinkIsSwappedIn) {
+    for (const char* arguments : {" dl/a.cue", " dl/a.cue dl/b.cue"}) {
+        SCOPED_TRACE(arguments);
+        const TempFolder root;
+        fs::create_directories(root / "home");
+        WriteBelow(root, "dl/a.wav", "");
+        WriteBelow(root, "dl/a.cue", kSheetToRewrite);
+        WriteBelow(root, "dl/b.cue", kSheetToRewrite);
+        const Finished finished =
+            RunVelmoraFix(root.Path(), arguments,
+                          "env VELMORA_SWAP_AT_CREATE=1 VELMORA_SWAP_FOLDER=" + (root / "dl") +
+                              " VELMORA_SWAP_TO=" + (root / "home") + " " + kShimPrefix);
+        EXPECT_NE(finished.out.find("dl/a.cue => CORRECTED\n"), std::string::npos)
+            << finished.out << finished.err;
+        EXPECT_EQ(FolderEntries(root / "home"), std::vector<std::string>{});
+        ASSERT_TRUE(fs::is_symlink(root / "dl"));
+        EXPECT_EQ(ReadFile(root / "dl.real/a.cue"), kSheetRewritten);
+        EXPECT_EQ(ReadFile(root / "dl.real/a.cue.bak"), kSheetToRewrite);
+    }
+}
+
 } // namespace
 } // namespace velmora::fix

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -67,17 +68,24 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
         int lines;
         const char* failingFile;
         bool backupWritten;
+        // A sheet with another name has its backup copied; otherwise the old sheet itself becomes the
+        // backup and takes no room.
+        bool otherName;
     };
-    // 105 lines: the sheet fits, its repaired text does not. 120 lines: not even the backup fits.
-    const Case cases[] = {{105, "s.cue", true}, {120, "s.cue.bak", false}};
+    // 105 lines: the sheet fits, its repaired text does not. 120 lines: a copy of the backup does not fit.
+    const Case cases[] = {
+        {105, "s.cue", true, false}, {120, "s.cue", true, false}, {120, "s.cue.bak", false, true}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.lines) + " lines");
+        SCOPED_TRACE(std::to_string(c.lines) + (c.otherName ? " lines, another name" : " lines"));
         TempFolder scratch;
         const std::string original = SheetWithShortTimes(c.lines);
-        EXPECT_EQ(original.size() < kLimit, c.backupWritten);
+        EXPECT_EQ(original.size() < kLimit, c.lines < 120);
         EXPECT_GT(Normalised(c.lines).size(), kLimit);
         WriteFile(scratch / "Track.wav", "");
         WriteFile(scratch / "s.cue", original);
+        if (c.otherName) {
+            std::filesystem::create_hard_link(scratch / "s.cue", scratch / "other.cue");
+        }
         for (const char* name : {"", "Track.wav", "s.cue"}) {
             HandToUnprivilegedUser(scratch / name);
         }
@@ -90,9 +98,14 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
         EXPECT_EQ(message, "Impossible de créer le fichier \"" + (scratch / c.failingFile) + "\". " +
                                SystemErrorText(EFBIG));
         EXPECT_EQ(ReadFile(scratch / "s.cue"), original);
-        const std::vector<std::string> expected =
-            c.backupWritten ? std::vector<std::string>{"Track.wav", "s.cue", "s.cue.bak"}
-                            : std::vector<std::string>{"Track.wav", "s.cue"};
+        std::vector<std::string> expected{"Track.wav"};
+        if (c.otherName) {
+            expected.push_back("other.cue");
+        }
+        expected.push_back("s.cue");
+        if (c.backupWritten) {
+            expected.push_back("s.cue.bak");
+        }
         EXPECT_EQ(FolderEntries(scratch.Path()), expected) << c.lines;
         if (c.backupWritten) {
             EXPECT_EQ(ReadFile(scratch / "s.cue.bak"), original);
