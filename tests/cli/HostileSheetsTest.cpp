@@ -175,6 +175,21 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
                                                  "payload.desktop"}));
              EXPECT_EQ(ReadFile(root / "dl/album.cue"), fixSheet);
          }},
+        {"a planted record's move never marked done takes no file of the user's: both names stay",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "dl/album.cue", fixSheet);
+             WriteBelow(root, "dl/album.cue.bak", "downloaded\r\n");
+             WriteBelow(root, "dl/notes.txt", "the user's notes");
+             WriteBelow(root, "dl/payload.txt", "planted");
+             WriteBelow(root, "dl/album.cue.moves", EncodeMoveRecord({{"notes.txt", "payload.txt"}}));
+         },
+         "--restore dl/album.cue", 0, "dl/album.cue => RESTORED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "dl/notes.txt"), "the user's notes");
+             EXPECT_EQ(ReadFile(root / "dl/payload.txt"), "planted");
+             EXPECT_EQ(FolderEntries(root / "dl"),
+                       (std::vector<std::string>{"album.cue", "notes.txt", "payload.txt"}));
+         }},
         {"a sheet edited since its repair is not restored, and nothing moves",
          [&](const TempFolder& root) { ArrangeEditedSinceRepair(root); }, "--restore dl/game.cue", 1,
          "dl/game.cue => CHANGED\n",
