@@ -91,7 +91,7 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
                                SystemErrorText(EFBIG));
         EXPECT_EQ(ReadFile(scratch / "s.cue"), original);
         const std::vector<std::string> expected =
-            c.backupWritten ? std::vector<std::string>{"Track.wav", "s.cue", "s.cue.bak"}
+            c.backupWritten ? std::vector<std::string>{"Track.wav", "s.cue", "s.cue.bak", "s.cue.moves"}
                             : std::vector<std::string>{"Track.wav", "s.cue"};
         EXPECT_EQ(FolderEntries(scratch.Path()), expected) << c.lines;
         if (c.backupWritten) {
@@ -155,7 +155,7 @@ TEST_F(FaultRun, ASheetReachedThroughALinkKeepsTheLinkAndItsTargetIsRepairedWher
     EXPECT_EQ(ReadFile(folder / "real/album.cue.bak"), SheetWithShortTimes(2));
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"album.cue", "real"}));
     EXPECT_EQ(FolderEntries(folder / "real"),
-              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak"}));
+              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak", "album.cue.moves"}));
 }
 
 TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
@@ -229,7 +229,8 @@ TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
                   kAudioHead + "FILE \"" + audio +
                       ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n")
             << name;
-        std::vector<std::string> expected{name + ".cue", name + ".cue.bak", audio + ".wav"};
+        std::vector<std::string> expected{name + ".cue", name + ".cue.bak", name + ".cue.moves",
+                                          audio + ".wav"};
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(FolderEntries(scratch.Path()), expected) << name;
     }

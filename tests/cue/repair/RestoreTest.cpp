@@ -53,6 +53,31 @@ TEST_F(Restore, AnAudioSheetComesBackByteForByteWithItsMode) {
     EXPECT_EQ(ReadFile(folder / "album.cue"), kAudioSheet);
 }
 
+// A sheet that is only rewritten has a record of its digest alone, so that edits made since are kept too.
+TEST_F(Restore, AnAudioSheetEditedSinceItsRepairIsKeptOrRefused) {
+    WriteFile(folder / "album.cue", kAudioSheet);
+    WriteFile(folder / "Track.flac", "");
+    host.takeSingleCandidate = true;
+    ASSERT_EQ(Run("album.cue"), RunOutcome::Corrected);
+    const std::string edited = ReadFile(folder / "album.cue") + "REM mine\n";
+    WriteFile(folder / "album.cue", edited);
+    const std::vector<std::string> before = FolderEntries(folder.Path());
+    EXPECT_EQ(before,
+              (std::vector<std::string>{"Track.flac", "album.cue", "album.cue.bak", "album.cue.moves"}));
+
+    EXPECT_EQ(RestoreSheet(folder / "album.cue", SystemStorage()).Outcome,
+              RestoreOutcome::ChangedSinceRepair);
+    EXPECT_EQ(FolderEntries(folder.Path()), before);
+    EXPECT_EQ(ReadFile(folder / "album.cue"), edited);
+
+    const RestoreResult result = RestoreSheet(folder / "album.cue", SystemStorage(), EditedSheet::KeepAside);
+    EXPECT_EQ(result.Outcome, RestoreOutcome::Restored);
+    EXPECT_EQ(ReadFile(folder / "album.cue"), kAudioSheet);
+    EXPECT_EQ(ReadFile(folder / "album.cue.edited"), edited);
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{"Track.flac", "album.cue", "album.cue.edited"}));
+}
+
 TEST_F(Restore, MovedImagesGoBackWhereTheyCameFromAndTheSheetWithThem) {
     // One image named by a path elsewhere (the sheet is rewritten) and one missing beside the sheet.
     const std::string sheet = "FILE \"C:\\Games\\one.bin\" BINARY\r\n" + kImageTracks +
