@@ -241,7 +241,9 @@ RunOutcome fichierbinaire(RepairState& state, RepairHost& host) {
         }
     }
     if (rewrites.empty()) {
-        if (!report.Moves.empty()) {
+        // The sheet stays as it is: only a record already there (of these moves, or of an earlier
+        // repair's backup) needs its digest.
+        if (!report.Moves.empty() && host.Storage().FileExists(MoveRecordPathOf(state.CuePath))) {
             NoteSheetInRecord(host.Storage(), state.CuePath, buffer.LoadedBytes());
         }
         return AddOutcomeRow(state, host, report.Repaired.empty() ? RunOutcome::Good : RunOutcome::Corrected);

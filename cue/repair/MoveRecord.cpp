@@ -161,12 +161,15 @@ void NoteSheetInRecord(SheetStorage& storage, const std::string& sheetPath, std:
         // Not ours: left as it is, and refused whole by a restore.
         return;
     }
-    if (record.Moves.empty()) {
-        return;
-    }
     record.Sheet = SheetDigest(sheetBytes);
+    const std::string recordPath = MoveRecordPathOf(sheetPath);
     try {
-        storage.WriteMoveRecord(MoveRecordPathOf(sheetPath), EncodeRecord(record), sheetPath);
+        if (record.Moves.empty()) {
+            // A record of the digest alone goes down as the backup does, before the sheet is replaced.
+            storage.WriteBackup(recordPath, EncodeRecord(record), sheetPath);
+        } else {
+            storage.WriteMoveRecord(recordPath, EncodeRecord(record), sheetPath);
+        }
     } catch (const Error&) {
     }
 }

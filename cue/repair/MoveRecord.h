@@ -10,7 +10,8 @@
 
 namespace velmora {
 
-// "album.cue" keeps the record of the files its repairs moved as "album.cue.moves", beside its backup.
+// "album.cue" keeps the record of its repairs (the files they moved, and the digest of the sheet they
+// left) as "album.cue.moves", beside its backup.
 std::string MoveRecordPathOf(const std::string& sheetPath);
 
 // What a record says: the moves of the sheet's repairs, names relative to the sheet's folder, in the order
@@ -48,9 +49,11 @@ bool IsRecordableName(std::string_view name);
 // that nothing is carried out or added to on the word of a record that we did not write.
 MoveRecord ReadMoveRecord(SheetStorage& storage, const std::string& sheetPath);
 
-// Notes in the record beside the sheet, when there is one we wrote, the digest of the bytes a repair is
-// about to leave in the sheet, before they are written: a restore then finds either these bytes or the
-// backup's, and anything else was edited since. A record that cannot be rewritten keeps its old digest.
+// Notes in the record beside the sheet the digest of the bytes a repair is about to leave in it, before
+// they are written: a restore then finds either these bytes or the backup's, and anything else was edited
+// since. A sheet that is only rewritten gets a record of its digest alone, written as its backup is
+// (with it, in a batch). A record we did not write is left alone; one that cannot be rewritten keeps its
+// old digest.
 void NoteSheetInRecord(SheetStorage& storage, const std::string& sheetPath, std::string_view sheetBytes);
 
 } // namespace velmora

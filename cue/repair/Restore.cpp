@@ -9,6 +9,7 @@
 #include "messages/Messages.h"
 
 #include <cerrno>
+#include <map>
 
 namespace velmora {
 namespace {
@@ -34,23 +35,47 @@ bool FoldersOnTheWayAreReal(SheetStorage& storage, const std::string& folder, co
     return true;
 }
 
+// What each name will hold once the moves planned so far are made back: the disk's answer until then.
+class PlannedKinds {
+public:
+    explicit PlannedKinds(SheetStorage& storage) : storage_(storage) {}
+    EntryKind Of(const std::string& path) {
+        const auto planned = planned_.find(path);
+        return planned != planned_.end() ? planned->second : storage_.KindOf(path);
+    }
+    void Plan(const MoveBack& move) {
+        planned_[move.MovedIn] = EntryKind::Missing;
+        planned_[move.Origin] = EntryKind::RegularFile;
+    }
+
+private:
+    SheetStorage& storage_;
+    std::map<std::string, EntryKind> planned_;
+};
+
 // The moves still to be made back, last first; throws, before anything is moved, when one of them
-// cannot be.
-std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const std::vector<PlannedMove>& recorded,
+// cannot be. A move marked done is taken back unless its file is back at its origin already (a stopped
+// restore). A move recorded and not marked may or may not have been made (a run stopped between the
+// record and the move, or between the move and the mark), so the disk decides: the file at its new place
+// and none at its origin is taken back, while a file still at its origin means it never moved, and both
+// names stay as they are.
+std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const MoveRecord& recorded,
                                   const std::string& sheetPath) {
     const std::string folder(FolderPart(sheetPath));
+    PlannedKinds kinds(storage);
     std::vector<MoveBack> undo;
-    for (auto move = recorded.rbegin(); move != recorded.rend(); ++move) {
-        const MoveBack back{folder + move->To, folder + move->From};
-        if (!FoldersOnTheWayAreReal(storage, folder, move->To) ||
-            !FoldersOnTheWayAreReal(storage, folder, move->From)) {
+    for (std::size_t i = recorded.Moves.size(); i-- > 0;) {
+        const PlannedMove& move = recorded.Moves[i];
+        const MoveBack back{folder + move.To, folder + move.From};
+        if (!FoldersOnTheWayAreReal(storage, folder, move.To) ||
+            !FoldersOnTheWayAreReal(storage, folder, move.From)) {
             throw Error(CannotMoveBack(back, Localized("a folder on its way is no folder of its own")),
                         sheetPath);
         }
-        const EntryKind movedIn = storage.KindOf(back.MovedIn);
-        const EntryKind origin = storage.KindOf(back.Origin);
-        // Put back already, by hand or by a restore that was stopped, or never made.
-        if (movedIn == EntryKind::Missing && origin == EntryKind::RegularFile) {
+        const bool markedDone = i < recorded.Done.size() && recorded.Done[i];
+        const EntryKind movedIn = kinds.Of(back.MovedIn);
+        const EntryKind origin = kinds.Of(back.Origin);
+        if (origin == EntryKind::RegularFile && (movedIn == EntryKind::Missing || !markedDone)) {
             continue;
         }
         if (movedIn != EntryKind::RegularFile) {
@@ -62,6 +87,7 @@ std::vector<MoveBack> MovesToUndo(SheetStorage& storage, const std::vector<Plann
         if (origin != EntryKind::Missing) {
             throw Error(CannotMoveBack(back, Localized("that name is taken")), sheetPath);
         }
+        kinds.Plan(back);
         undo.push_back(back);
     }
     return undo;
@@ -85,11 +111,12 @@ void MoveAllBack(SheetStorage& storage, const std::vector<MoveBack>& undo, const
     }
 }
 
-// True when the sheet is there and holds neither the bytes the repair left, by the record's digest, nor
-// the backup's (a repair whose sheet was never written).
+// True when a backup is to take the sheet's place and the sheet holds neither the bytes the repair left,
+// by the record's digest, nor the backup's (a repair whose sheet was never written). Without a backup the
+// sheet's text stays as it is: a run stopped before its backup was on disk never replaced the sheet.
 bool EditedSinceRepair(SheetStorage& storage, const std::string& sheetPath, const MoveRecord& record,
                        const std::optional<std::string>& backup) {
-    if (!record.Sheet) {
+    if (!record.Sheet || !backup) {
         return false;
     }
     const std::optional<std::string> current =
@@ -159,9 +186,9 @@ RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage, 
         result.Outcome = RestoreOutcome::ChangedSinceRepair;
         return result;
     }
-    const std::vector<MoveBack> undo = MovesToUndo(storage, recorded.Moves, sheetPath);
+    const std::vector<MoveBack> undo = MovesToUndo(storage, recorded, sheetPath);
     // The edited text is safe on disk before anything else changes.
-    if (sheetEdited && backup) {
+    if (sheetEdited) {
         result.KeptEdited = KeepEditedText(storage, sheetPath);
     }
     MoveAllBack(storage, undo, sheetPath, result);

@@ -39,10 +39,11 @@ struct RestoreResult {
 // lists back where it came from (the last move first), then writes the backup's bytes in place of the
 // sheet (atomically, the sheet keeping its mode) and removes the backup and the record. A record that
 // names anything but files below the sheet's folder is refused whole; a sheet that is a link is never
-// written through. Every move is checked before the first is made, and a failure part way puts back
-// what was moved. A record that holds the digest of the sheet the repair left tells a sheet edited since,
-// which `edited` decides about; older records restore as ever. Throws Error naming the sheet when
-// something cannot be read, moved or written.
+// written through. A move marked done is taken back; one recorded but not marked is taken back only when
+// the disk shows it made (its file at the new place, none at its origin). Every move is checked before the
+// first is made, and a failure part way puts back what was moved. A record that holds the digest of the sheet
+// the repair left tells a sheet edited since, which `edited` decides about; older records restore as ever.
+// Throws Error naming the sheet when something cannot be read, moved or written.
 RestoreResult RestoreSheet(const std::string& sheetPath, SheetStorage& storage,
                            EditedSheet edited = EditedSheet::Refuse);
 

@@ -98,6 +98,32 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_EQ(LinkTarget(root / "music/album.cue.bak"), "../home/.bashrc");
              EXPECT_EQ(ReadFile(root / "music/album.cue"), fixSheet);
          }},
+        {"a record planted as a link beside a sheet that is only rewritten is never written through",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "home/.bashrc", bashrc);
+             WriteBelow(root, "music/album.cue", fixSheet);
+             WriteBelow(root, "music/a.wav", "");
+             LinkBelow(root, "music/album.cue.moves", "../home/.bashrc");
+         },
+         "music/album.cue", 0, "music/album.cue => CORRECTED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "home/.bashrc"), bashrc);
+             EXPECT_EQ(LinkTarget(root / "music/album.cue.moves"), "../home/.bashrc");
+             EXPECT_EQ(ReadFile(root / "music/album.cue.bak"), fixSheet);
+         }},
+        {"a sheet only rewritten and edited since is not restored",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "music/album.cue", fixSheet + "REM mine\r\n");
+             WriteBelow(root, "music/album.cue.bak", fixSheet);
+             WriteBelow(root, "music/album.cue.moves",
+                        EncodeRecord({{}, {}, SheetDigest(fixSheet + "REM\r\n")}));
+         },
+         "--restore music/album.cue", 1, "music/album.cue => CHANGED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "music/album.cue"), fixSheet + "REM mine\r\n");
+             EXPECT_EQ(FolderEntries(root / "music"),
+                       (std::vector<std::string>{"album.cue", "album.cue.bak", "album.cue.moves"}));
+         }},
         {"a backup that is a folder or a FIFO is left alone",
          [&](const TempFolder& root) {
              fs::create_directories(root / "music/one.cue.bak");
@@ -129,7 +155,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
              EXPECT_EQ(ReadFile(root / "store/album.cue.bak"), fixSheet);
              EXPECT_EQ(FolderEntries(root / "music"), (std::vector<std::string>{"album.cue", "album.flac"}));
              EXPECT_EQ(FolderEntries(root / "store"),
-                       (std::vector<std::string>{"a.wav", "album.cue", "album.cue.bak"}));
+                       (std::vector<std::string>{"a.wav", "album.cue", "album.cue.bak", "album.cue.moves"}));
          }},
         {"a sheet that is a link below a folder given with --recursive is skipped, as find skips it",
          [&](const TempFolder& root) {
@@ -174,6 +200,21 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
                        (std::vector<std::string>{"album.cue", "album.cue.bak", "album.cue.moves",
                                                  "payload.desktop"}));
              EXPECT_EQ(ReadFile(root / "dl/album.cue"), fixSheet);
+         }},
+        {"a planted record's move never marked done takes no file of the user's: both names stay",
+         [&](const TempFolder& root) {
+             WriteBelow(root, "dl/album.cue", fixSheet);
+             WriteBelow(root, "dl/album.cue.bak", "downloaded\r\n");
+             WriteBelow(root, "dl/notes.txt", "the user's notes");
+             WriteBelow(root, "dl/payload.txt", "planted");
+             WriteBelow(root, "dl/album.cue.moves", EncodeMoveRecord({{"notes.txt", "payload.txt"}}));
+         },
+         "--restore dl/album.cue", 0, "dl/album.cue => RESTORED\n",
+         [&](const TempFolder& root) {
+             EXPECT_EQ(ReadFile(root / "dl/notes.txt"), "the user's notes");
+             EXPECT_EQ(ReadFile(root / "dl/payload.txt"), "planted");
+             EXPECT_EQ(FolderEntries(root / "dl"),
+                       (std::vector<std::string>{"album.cue", "notes.txt", "payload.txt"}));
          }},
         {"a sheet edited since its repair is not restored, and nothing moves",
          [&](const TempFolder& root) { ArrangeEditedSinceRepair(root); }, "--restore dl/game.cue", 1,
@@ -246,7 +287,7 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
          [&](const TempFolder& root) {
              // The image came from outside the sheet's folder: no record may send anything back there.
              EXPECT_EQ(FolderEntries(root / "game"),
-                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak"}));
+                       (std::vector<std::string>{"game.bin", "game.cue", "game.cue.bak", "game.cue.moves"}));
              EXPECT_EQ(ReadFile(root / "game/game.bin"), "image");
              EXPECT_EQ(ReadFile(root / "game/game.cue"), "FILE \"game.bin\" BINARY\r\n" + kImageTracks);
          }},

@@ -4,6 +4,7 @@
 #include "cue/repair/MoveRecord.h"
 #include "files/TemporaryNames.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -192,6 +193,52 @@ TEST(KilledRuns, ARestoreKilledAnywhereLosesNothingAndAnotherOneFinishes) {
         }
         if (delay < 0) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora::fix
+
+namespace velmora::fix {
+namespace {
+
+// A repair killed anywhere, then a restore: every image ends where it was before the repair, whole, and
+// every sheet as it was, whether the kill fell before a move's record, between the record and the move,
+// or between the move and its mark.
+TEST(KilledRuns, ARepairKilledAnywhereIsTakenBackWholeByARestore) {
+    const std::string tracks = "  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n";
+    constexpr int kFolders = 80;
+    for (const int delay : {1000, 3000, 6000, 12000, 25000, 50000, 100000}) {
+        SCOPED_TRACE(delay);
+        TempFolder root;
+        std::vector<std::string> sheets;
+        for (int i = 0; i < kFolders; ++i) {
+            const std::string folder = root / ("game" + std::to_string(i));
+            fs::create_directories(folder);
+            // Half name their image as it lies elsewhere, so that their sheets are rewritten too.
+            sheets.push_back(
+                (i % 2 == 0 ? "FILE \"game.bin\" BINARY\r\n" : "FILE \"C:\\Games\\game.bin\" BINARY\r\n") +
+                tracks);
+            WriteFile(folder + "/game.cue", sheets.back());
+            // --auto takes an image only when it holds the sheet's track: one frame here.
+            WriteFile(folder + "/disc.bin", std::string(2352, static_cast<char>('a' + i % 26)));
+        }
+        RunFixUntil({"--auto", "--recursive", "--quiet", root.Path()}, delay);
+        RunFixUntil({"--restore", "--recursive", "--quiet", root.Path()}, -1);
+        for (int i = 0; i < kFolders; ++i) {
+            const std::string folder = root / ("game" + std::to_string(i));
+            EXPECT_EQ(ReadFile(folder + "/game.cue"), sheets[i]) << i;
+            std::vector<std::string> left;
+            for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+                if (!IsTemporaryName(entry.path().filename().string())) {
+                    left.push_back(entry.path().filename().string());
+                }
+            }
+            std::sort(left.begin(), left.end());
+            ASSERT_EQ(left, (std::vector<std::string>{"disc.bin", "game.cue"})) << i;
+            EXPECT_EQ(ReadFile(folder + "/disc.bin"), std::string(2352, static_cast<char>('a' + i % 26)))
+                << i;
         }
     }
 }

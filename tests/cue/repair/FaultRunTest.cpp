@@ -105,6 +105,7 @@ TEST_F(FaultRun, AFullDiskKeepsTheOriginalInTheSheetOrItsBackup) {
         expected.push_back("s.cue");
         if (c.backupWritten) {
             expected.push_back("s.cue.bak");
+            expected.push_back("s.cue.moves");
         }
         EXPECT_EQ(FolderEntries(scratch.Path()), expected) << c.lines;
         if (c.backupWritten) {
@@ -168,7 +169,7 @@ TEST_F(FaultRun, ASheetReachedThroughALinkKeepsTheLinkAndItsTargetIsRepairedWher
     EXPECT_EQ(ReadFile(folder / "real/album.cue.bak"), SheetWithShortTimes(2));
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"album.cue", "real"}));
     EXPECT_EQ(FolderEntries(folder / "real"),
-              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak"}));
+              (std::vector<std::string>{"Track.wav", "album.cue", "album.cue.bak", "album.cue.moves"}));
 }
 
 TEST_F(FaultRun, AnImageMoveThatMeetsAChangedDiskLeavesEveryFileWhole) {
@@ -242,7 +243,8 @@ TEST_F(FaultRun, OddNamesAreRepairedAndBackedUpUnderTheirOwnBytes) {
                   kAudioHead + "FILE \"" + audio +
                       ".wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 01:02:03\r\n")
             << name;
-        std::vector<std::string> expected{name + ".cue", name + ".cue.bak", audio + ".wav"};
+        std::vector<std::string> expected{name + ".cue", name + ".cue.bak", name + ".cue.moves",
+                                          audio + ".wav"};
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(FolderEntries(scratch.Path()), expected) << name;
     }

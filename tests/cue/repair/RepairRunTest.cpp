@@ -286,7 +286,7 @@ TEST_F(RepairRun, ReadOnlySheetOrBackupFailsWithTheCreateError) {
     EXPECT_EQ(ReadFile(folder / "backup.cue.bak"), "old backup");
     EXPECT_EQ(FolderEntries(folder.Path()),
               (std::vector<std::string>{"Track.wav", "backup.cue", "backup.cue.bak", "sheet.cue",
-                                        "sheet.cue.bak"}));
+                                        "sheet.cue.bak", "sheet.cue.moves"}));
 }
 
 TEST_F(RepairRun, AnImageFromAnotherFolderIsMovedInButNotRecorded) {

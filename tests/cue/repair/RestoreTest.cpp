@@ -53,6 +53,31 @@ TEST_F(Restore, AnAudioSheetComesBackByteForByteWithItsMode) {
     EXPECT_EQ(ReadFile(folder / "album.cue"), kAudioSheet);
 }
 
+// A sheet that is only rewritten has a record of its digest alone, so that edits made since are kept too.
+TEST_F(Restore, AnAudioSheetEditedSinceItsRepairIsKeptOrRefused) {
+    WriteFile(folder / "album.cue", kAudioSheet);
+    WriteFile(folder / "Track.flac", "");
+    host.takeSingleCandidate = true;
+    ASSERT_EQ(Run("album.cue"), RunOutcome::Corrected);
+    const std::string edited = ReadFile(folder / "album.cue") + "REM mine\n";
+    WriteFile(folder / "album.cue", edited);
+    const std::vector<std::string> before = FolderEntries(folder.Path());
+    EXPECT_EQ(before,
+              (std::vector<std::string>{"Track.flac", "album.cue", "album.cue.bak", "album.cue.moves"}));
+
+    EXPECT_EQ(RestoreSheet(folder / "album.cue", SystemStorage()).Outcome,
+              RestoreOutcome::ChangedSinceRepair);
+    EXPECT_EQ(FolderEntries(folder.Path()), before);
+    EXPECT_EQ(ReadFile(folder / "album.cue"), edited);
+
+    const RestoreResult result = RestoreSheet(folder / "album.cue", SystemStorage(), EditedSheet::KeepAside);
+    EXPECT_EQ(result.Outcome, RestoreOutcome::Restored);
+    EXPECT_EQ(ReadFile(folder / "album.cue"), kAudioSheet);
+    EXPECT_EQ(ReadFile(folder / "album.cue.edited"), edited);
+    EXPECT_EQ(FolderEntries(folder.Path()),
+              (std::vector<std::string>{"Track.flac", "album.cue", "album.cue.edited"}));
+}
+
 TEST_F(Restore, MovedImagesGoBackWhereTheyCameFromAndTheSheetWithThem) {
     // One image named by a path elsewhere (the sheet is rewritten) and one missing beside the sheet.
     const std::string sheet = "FILE \"C:\\Games\\one.bin\" BINARY\r\n" + kImageTracks +
@@ -223,6 +248,79 @@ TEST_F(Restore, AMoveThatFailsPartWayPutsBackWhatWasMoved) {
               (std::vector<std::string>{"a.bin", "game.cue", "game.cue.moves", "one.bin", "two.bin"}));
     EXPECT_EQ(ReadFile(folder / "two.bin"), "2");
     EXPECT_EQ(ReadFile(folder / "a.bin"), "someone else's");
+}
+
+// What a restore makes of each recorded move, by its mark and by what lies under its two names: "new" is
+// the name the repair moved the file to, "old" where it came from. A run stopped between the record and
+// the move, or between the move and the mark, leaves a move recorded and not marked.
+TEST_F(Restore, TheMarksAndTheDiskDecideWhichMovesAreTakenBack) {
+    const ScopedLanguage english(kEnglishMessages);
+    const PlannedMove move{"old.bin", "new.bin"};
+    const struct {
+        const char* note;
+        MoveRecord record;
+        // The names holding a file before the restore, and after it; "error" when nothing may change.
+        std::vector<std::string> before;
+        std::vector<std::string> after;
+        std::string error;
+    } cases[] = {
+        {"done, at its new place: moved back", {{move}, {true}, {}}, {"new.bin"}, {"old.bin"}, ""},
+        {"done, back at its old place already: left", {{move}, {true}, {}}, {"old.bin"}, {"old.bin"}, ""},
+        {"done, both names hold a file",
+         {{move}, {true}, {}},
+         {"new.bin", "old.bin"},
+         {},
+         "that name is taken"},
+        {"done, neither name holds it", {{move}, {true}, {}}, {}, {}, "it is no longer there"},
+        {"not marked, made before the stop: moved back", {{move}, {false}, {}}, {"new.bin"}, {"old.bin"}, ""},
+        {"not marked, never made: left", {{move}, {false}, {}}, {"old.bin"}, {"old.bin"}, ""},
+        {"not marked, both names hold a file: both left",
+         {{move}, {false}, {}},
+         {"new.bin", "old.bin"},
+         {"new.bin", "old.bin"},
+         ""},
+        {"not marked, neither name holds it", {{move}, {false}, {}}, {}, {}, "it is no longer there"},
+        {"recorded twice, the first never made: moved back once",
+         {{move, move}, {false, true}, {}},
+         {"new.bin"},
+         {"old.bin"},
+         ""},
+        {"made twice, put back by hand between: moved back once",
+         {{move, move}, {true, true}, {}},
+         {"new.bin"},
+         {"old.bin"},
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        const TempFolder here;
+        WriteFile(here / "game.cue", "FILE \"new.bin\" BINARY\r\n" + kImageTracks);
+        WriteFile(here / "game.cue.moves", EncodeRecord(c.record));
+        // The recorded file, and when both names are taken, someone else's at its origin.
+        for (const std::string& name : c.before) {
+            WriteFile(here / name, name == "old.bin" && c.before.size() == 2 ? "someone's" : "image");
+        }
+        const std::vector<std::string> entries = FolderEntries(here.Path());
+        try {
+            RestoreSheet(here / "game.cue", SystemStorage());
+            EXPECT_EQ(c.error, "");
+            std::vector<std::string> expected = c.after;
+            expected.push_back("game.cue");
+            std::sort(expected.begin(), expected.end());
+            EXPECT_EQ(FolderEntries(here.Path()), expected);
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find(c.error), std::string::npos) << error.what();
+            EXPECT_NE(c.error, "");
+            EXPECT_EQ(FolderEntries(here.Path()), entries);
+        }
+        // Whatever happened, the recorded file is whole under one name and nobody's file is lost.
+        const std::vector<std::string> now = FolderEntries(here.Path());
+        const auto images = std::count_if(now.begin(), now.end(), [&](const std::string& name) {
+            return name != "game.cue" && name != "game.cue.moves" && ReadFile(here / name) == "image";
+        });
+        EXPECT_EQ(images, c.before.empty() ? 0 : 1);
+        EXPECT_EQ(now.size(), entries.size() - (c.error.empty() ? 1 : 0));
+    }
 }
 
 // A sheet edited since its repair is the user's newest text: it is never thrown away. Refused, nothing
