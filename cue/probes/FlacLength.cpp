@@ -3,7 +3,7 @@
 #include "cue/probes/HeaderBytes.h"
 #include "messages/Messages.h"
 
-#include <string>
+#include <string_view>
 
 namespace velmora {
 namespace {
@@ -171,15 +171,18 @@ std::optional<FrameStart> FrameAt(const unsigned char* bytes, std::size_t count,
 std::optional<FrameStart> LastFrame(ByteSource& stream, std::uint64_t audioStart, const StreamInfo& info) {
     const std::uint64_t size = stream.Size();
     const std::uint64_t floor = size - std::min(size - audioStart, kSearchBack);
-    std::string window;
     for (std::uint64_t end = size; end > floor;) {
         const std::uint64_t begin = end - std::min(end - floor, kSearchStep);
         // The window reaches a header's length past its end, for a header that starts just before it.
-        window.resize(static_cast<std::size_t>(std::min(size, end + kLongestFrameHeader) - begin));
-        window.resize(stream.ReadAt(begin, window.data(), window.size()));
+        const std::string_view window =
+            stream.View(begin, static_cast<std::size_t>(std::min(size, end + kLongestFrameHeader) - begin));
         const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
         for (std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(end - begin, window.size()));
              at-- > 0;) {
+            // Most bytes cannot start a header: they are passed over without a call.
+            if (bytes[at] != 0xFF) {
+                continue;
+            }
             if (const std::optional<FrameStart> frame =
                     FrameAt(bytes + at, std::min(window.size() - at, kLongestFrameHeader), info)) {
                 return frame;
