@@ -211,9 +211,8 @@ std::optional<LengthReading> FlacLength(ByteSource& stream) {
     }
     const std::optional<FrameStart> last = LastFrame(stream, audioStart, info);
     if (!last) {
-        return LengthReading::Unknown(info.Samples == 0
-                                          ? Localized("it holds no audio frame to count")
-                                          : Localized("the file is shorter than its header says"));
+        return info.Samples == 0 ? LengthReading::Unknown(Localized("it holds no audio frame to count"))
+                                 : ShorterThanItsHeader();
     }
     const std::uint64_t framesEnd = last->FirstSample + last->BlockSize;
     if (info.Samples == 0) {

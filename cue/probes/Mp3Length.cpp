@@ -188,7 +188,7 @@ LengthReading FromCounts(ByteSource& stream, const FirstFrame& first, const Coun
     const std::uint64_t present = StreamBytes(stream, first.Offset);
     if (counts.Bytes && *counts.Bytes > present) {
         if (!counts.ConstantBitRate) {
-            return LengthReading::Unknown(Localized("the file is shorter than its header says"));
+            return ShorterThanItsHeader();
         }
         framesPresent = counts.Frames * present / *counts.Bytes;
     }
