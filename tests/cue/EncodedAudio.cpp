@@ -28,12 +28,6 @@ std::string Patched(std::string bytes, std::size_t at, const std::string& with) 
     return bytes.replace(at, with.size(), with);
 }
 
-void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>(value >> (8 * i) & 0xFF);
-    }
-}
-
 // Debian packages no Monkey's Audio encoder: a file of version 3.99 laid out as its encoder lays one out,
 // its descriptor counting the bytes of each part, with the source's samples standing in for the frames
 // (TagLib reads only the header).
