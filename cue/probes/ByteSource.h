@@ -4,12 +4,13 @@
 #include "messages/Messages.h"
 
 #include <cstdint>
-#include <map>
-#include <string>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 namespace velmora {
 
-// The bytes of a file as the header probes read them: in pieces of a page that are kept, as a probe
+// The bytes of a file as the header probes read them: in runs of whole pages that are kept, as a probe
 // goes back over the same headers several times and each visit would be a system call.
 //
 // Headers lie near the ends of a file, and a length is read at the cost of a header whatever the file's
@@ -24,8 +25,10 @@ public:
     bool IsOpen() const { return file_.IsOpen(); }
     std::uint64_t Size() const { return file_.Size(); }
 
-    // Copies up to `count` bytes from `offset` into `out`, from the kept pieces; fewer at the end of the
-    // file or once the budget is spent.
+    // The `count` bytes from `offset`, read at once when they are not kept yet; fewer at the end of the
+    // file or once the budget is spent. Valid until the source is destroyed.
+    std::string_view View(std::uint64_t offset, std::size_t count);
+    // Copies the bytes View() gives into `out`, and says how many there were.
     std::size_t ReadAt(std::uint64_t offset, char* out, std::size_t count);
 
     // True once a read asked for more than the budget allows; the reason a length is then unknown.
@@ -36,15 +39,18 @@ public:
     void MarkTooDeep() { wentTooDeep_ = true; }
 
 private:
-    // The piece `index` of the file, read on first use; shorter at the end of the file. Nothing when
-    // the budget is spent.
-    const std::string* Piece(std::uint64_t index);
-    // Reads the pieces from `first` to `last` that are not kept yet, each run of them at once, as far as
-    // the budget allows.
-    void ReadMissing(std::uint64_t first, std::uint64_t last);
+    struct Run {
+        std::uint64_t Start = 0;
+        std::size_t Count = 0;
+        std::unique_ptr<char[]> Bytes;
+    };
+
+    // The kept run that holds all of [offset, end), or nothing.
+    const Run* Holding(std::uint64_t offset, std::uint64_t end) const;
 
     ReadOnlyFile file_;
-    std::map<std::uint64_t, std::string> pieces_;
+    std::vector<Run> runs_;
+    std::uint64_t kept_ = 0;
     bool wentTooDeep_ = false;
 };
 

@@ -3,7 +3,8 @@
 #include "cue/probes/HeaderBytes.h"
 #include "messages/Messages.h"
 
-#include <string>
+#include <cstring>
+#include <string_view>
 
 namespace velmora {
 namespace {
@@ -166,20 +167,45 @@ std::optional<FrameStart> FrameAt(const unsigned char* bytes, std::size_t count,
     return FrameStart{first, blockSize};
 }
 
+constexpr std::size_t kNoSyncByte = static_cast<std::size_t>(-1);
+
+// Where the last byte 0xFF before `end` lies, with which every frame header starts; kNoSyncByte when there
+// is none. Compressed audio holds few of them: the bytes are passed over eight at a time.
+std::size_t LastSyncByte(const unsigned char* bytes, std::size_t end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    while (end >= sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes + end - sizeof word, sizeof word);
+        // A byte of the complement is zero where the byte is 0xFF.
+        const std::uint64_t complement = ~word;
+        if (((complement - kOnes) & ~complement & kHighBits) != 0) {
+            break;
+        }
+        end -= sizeof word;
+    }
+    while (end > 0) {
+        if (bytes[--end] == 0xFF) {
+            return end;
+        }
+    }
+    return kNoSyncByte;
+}
+
 // The last frame of the stream, looked for from the end back to `audioStart`, no further than
 // kSearchBack.
 std::optional<FrameStart> LastFrame(ByteSource& stream, std::uint64_t audioStart, const StreamInfo& info) {
     const std::uint64_t size = stream.Size();
     const std::uint64_t floor = size - std::min(size - audioStart, kSearchBack);
-    std::string window;
     for (std::uint64_t end = size; end > floor;) {
         const std::uint64_t begin = end - std::min(end - floor, kSearchStep);
         // The window reaches a header's length past its end, for a header that starts just before it.
-        window.resize(static_cast<std::size_t>(std::min(size, end + kLongestFrameHeader) - begin));
-        window.resize(stream.ReadAt(begin, window.data(), window.size()));
+        const std::string_view window =
+            stream.View(begin, static_cast<std::size_t>(std::min(size, end + kLongestFrameHeader) - begin));
         const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
-        for (std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(end - begin, window.size()));
-             at-- > 0;) {
+        for (std::size_t at = LastSyncByte(
+                 bytes, static_cast<std::size_t>(std::min<std::uint64_t>(end - begin, window.size())));
+             at != kNoSyncByte; at = LastSyncByte(bytes, at)) {
             if (const std::optional<FrameStart> frame =
                     FrameAt(bytes + at, std::min(window.size() - at, kLongestFrameHeader), info)) {
                 return frame;
@@ -208,9 +234,8 @@ std::optional<LengthReading> FlacLength(ByteSource& stream) {
     }
     const std::optional<FrameStart> last = LastFrame(stream, audioStart, info);
     if (!last) {
-        return LengthReading::Unknown(info.Samples == 0
-                                          ? Localized("it holds no audio frame to count")
-                                          : Localized("the file is shorter than its header says"));
+        return info.Samples == 0 ? LengthReading::Unknown(Localized("it holds no audio frame to count"))
+                                 : ShorterThanItsHeader();
     }
     const std::uint64_t framesEnd = last->FirstSample + last->BlockSize;
     if (info.Samples == 0) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "cue/lengths/MediaLengths.h"
 #include "cue/probes/ByteSource.h"
+#include "messages/Messages.h"
 
 #include <array>
 #include <cstdint>
@@ -33,6 +35,11 @@ bool ReadExactly(ByteSource& stream, std::uint64_t offset, std::array<unsigned c
 template <std::size_t N>
 std::string_view Text(const std::array<unsigned char, N>& bytes, std::size_t at, std::size_t count) {
     return {reinterpret_cast<const char*>(bytes.data()) + at, count};
+}
+
+// What a file that has lost its end reads as, whatever its format.
+inline LengthReading ShorterThanItsHeader() {
+    return LengthReading::Unknown(Localized("the file is shorter than its header says"));
 }
 
 } // namespace velmora

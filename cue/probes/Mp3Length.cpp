@@ -115,16 +115,15 @@ struct FirstFrame {
 };
 
 // The first frame from `from` on, looked for within the search window only, a step at a time: it
-// nearly always starts right there.
+// nearly always starts right there. A step's last bytes start the next one, for a header that starts in
+// one and ends in the other, so that a step is a page and the first one often the only one read.
 std::optional<FirstFrame> FindFirstFrame(ByteSource& stream, std::uint64_t from) {
     const std::uint64_t end = std::min(stream.Size(), from + kSearchWindow);
-    std::string window;
-    for (std::uint64_t begin = from; begin < end; begin += kSearchStep) {
-        // A header that starts in this step may end in the next.
-        window.resize(static_cast<std::size_t>(std::min(end - begin, kSearchStep + kFrameHeaderSize - 1)));
-        window.resize(stream.ReadAt(begin, window.data(), window.size()));
+    for (std::uint64_t begin = from; begin < end; begin += kSearchStep - (kFrameHeaderSize - 1)) {
+        const std::string_view window =
+            stream.View(begin, static_cast<std::size_t>(std::min(end - begin, kSearchStep)));
         const auto* bytes = reinterpret_cast<const unsigned char*>(window.data());
-        for (std::size_t at = 0; at + kFrameHeaderSize <= window.size() && at < kSearchStep; ++at) {
+        for (std::size_t at = 0; at + kFrameHeaderSize <= window.size(); ++at) {
             if (bytes[at] != 0xFF) {
                 continue;
             }
@@ -189,7 +188,7 @@ LengthReading FromCounts(ByteSource& stream, const FirstFrame& first, const Coun
     const std::uint64_t present = StreamBytes(stream, first.Offset);
     if (counts.Bytes && *counts.Bytes > present) {
         if (!counts.ConstantBitRate) {
-            return LengthReading::Unknown(Localized("the file is shorter than its header says"));
+            return ShorterThanItsHeader();
         }
         framesPresent = counts.Frames * present / *counts.Bytes;
     }

@@ -2,6 +2,7 @@
 
 #include "cue/lengths/MediaLengths.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,8 @@ namespace velmora {
 
 // Reads the formats the own probes leave through the TagLib module, loaded the first time such a file
 // is met, from the first of `folders` that holds it; a program that meets none never loads TagLib. A
-// module that cannot be loaded leaves those files unchecked, and says why.
+// module that cannot be loaded leaves those files unchecked, and says why. Threads may read at once
+// (the window probes while a run reads): the module is loaded once, and the others wait for it.
 class TagLibModule final : public LengthReader {
 public:
     explicit TagLibModule(std::vector<std::string> folders) : folders_(std::move(folders)) {}
@@ -25,9 +27,10 @@ public:
 
 private:
     bool Load();
+    void LoadOnce();
 
     std::vector<std::string> folders_;
-    bool tried_ = false;
+    std::once_flag loading_;
     void* handle_ = nullptr;
     void* read_ = nullptr;
     std::string problem_;

@@ -4,7 +4,7 @@
 #include "messages/Messages.h"
 
 #include <array>
-#include <string>
+#include <string_view>
 
 namespace velmora {
 namespace {
@@ -24,10 +24,9 @@ constexpr std::uint32_t kUnknownSamples = 0xFFFFFFFF;
 std::optional<std::uint64_t> WavPackSamplesHeld(ByteSource& stream) {
     const std::uint64_t size = stream.Size();
     const std::uint64_t from = size - std::min(size, kSearchBack);
-    std::string tail(static_cast<std::size_t>(size - from), '\0');
-    tail.resize(stream.ReadAt(from, tail.data(), tail.size()));
-    for (std::size_t at = tail.rfind("wvpk"); at != std::string::npos;
-         at = at == 0 ? std::string::npos : tail.rfind("wvpk", at - 1)) {
+    const std::string_view tail = stream.View(from, static_cast<std::size_t>(size - from));
+    for (std::size_t at = tail.rfind("wvpk"); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : tail.rfind("wvpk", at - 1)) {
         if (tail.size() - at < kBlockHeader) {
             continue;
         }
@@ -58,7 +57,7 @@ std::optional<LengthReading> WavPackLength(ByteSource& stream) {
     const std::uint32_t low = LittleEndian(block.data() + 12, 4);
     const std::optional<std::uint64_t> held = WavPackSamplesHeld(stream);
     if (!held) {
-        return LengthReading::Unknown(Localized("the file is shorter than its header says"));
+        return ShorterThanItsHeader();
     }
     // A file written to a pipe does not know its count; the blocks it holds say it all the same.
     const std::uint64_t stated = low == kUnknownSamples ? *held : std::uint64_t{block[11]} << 32 | low;

@@ -1,5 +1,6 @@
 // Sheets as a hostile download or an untidy library has them, repaired by the real program on real
 // folders; each case says what must be on disk afterwards, byte for byte.
+#include "../cue/EncodedAudio.h"
 #include "../cue/TestSupport.h"
 #include "HostileFolders.h"
 #include "RunVelmoraFix.h"
@@ -495,8 +496,11 @@ TEST(HostileSheets, NothingIsWrittenThroughLinksOrOutsideTheSheetsFolder) {
 }
 
 // TagLib's module is looked for beside the program only: one planted beside a sheet, in the working
-// folder or where an install would put it below either is never loaded.
+// folder or where an install would put it below either is never loaded. The files only TagLib reads
+// are read by the program's own module, and those cut short are told before any module is asked (the
+// runs speak French).
 TEST(HostileSheets, ATagLibModulePlantedInTheMusicIsNeverLoaded) {
+    ASSERT_EQ(testkit::EncodingProblem(), "");
     TempFolder root;
     for (const char* folder : {"music/lib/velmora", "lib/velmora"}) {
         fs::create_directories(root / folder);
@@ -509,12 +513,32 @@ TEST(HostileSheets, ATagLibModulePlantedInTheMusicIsNeverLoaded) {
     testkit::WriteWavAfterManyChunks(root / "music/chunks.wav", 750 * testkit::kSamplesPerCdFrame);
     WriteFile(root / "music/album.cue", kAudio + "FILE \"chunks.wav\" WAVE\r\n" + kTracks +
                                             "  TRACK 02 AUDIO\r\n    INDEX 01 00:09:00\r\n");
-    for (const auto& [folder, sheet] :
-         {std::pair{root.Path(), "music/album.cue"}, {root / "music", "album.cue"}}) {
-        const Finished finished = RunVelmoraFix(folder, std::string("--check ") + sheet);
-        EXPECT_EQ(finished.status, 0) << finished.err;
-        EXPECT_EQ(finished.out, std::string(sheet) + " => FITS\n");
-        EXPECT_EQ(finished.err, "");
+    // Four seconds each, the cut one with its header still claiming them.
+    for (const char* audio : {"tone.mpc", "tone-fast-50.m4a"}) {
+        fs::copy_file(testkit::EncodedAudio() / audio, root / ("music/" + std::string(audio)));
+        WriteFile(root / ("music/" + std::string(audio) + ".cue"),
+                  kAudio + "FILE \"" + audio + "\" WAVE\r\n" + kTracks +
+                      "  TRACK 02 AUDIO\r\n    INDEX 01 00:03:00\r\n");
+    }
+    const struct {
+        const char* sheet;
+        const char* out;
+        const char* err;
+    } sheets[] = {
+        {"album.cue", " => FITS\n", ""},
+        {"tone.mpc.cue", " => FITS\n", ""},
+        {"tone-fast-50.m4a.cue", " => UNCHECKED\n",
+         ":3: la durée de \"tone-fast-50.m4a\" n'a pas pu être lue : le fichier est plus court que ne le dit "
+         "son en-tête\n"},
+    };
+    for (const auto& [folder, prefix] : {std::pair{root.Path(), "music/"}, {root / "music", ""}}) {
+        for (const auto& c : sheets) {
+            const std::string sheet = prefix + std::string(c.sheet);
+            const Finished finished = RunVelmoraFix(folder, "--check " + sheet);
+            EXPECT_EQ(finished.status, 0) << finished.err;
+            EXPECT_EQ(finished.out, sheet + c.out);
+            EXPECT_EQ(finished.err, *c.err == '\0' ? "" : "velmora-fix: " + sheet + c.err);
+        }
     }
 }
 

@@ -28,6 +28,44 @@ std::string Patched(std::string bytes, std::size_t at, const std::string& with) 
     return bytes.replace(at, with.size(), with);
 }
 
+// Debian packages no Monkey's Audio encoder: a file of version 3.99 laid out as its encoder lays one out,
+// its descriptor counting the bytes of each part, with the source's samples standing in for the frames
+// (TagLib reads only the header).
+std::string MonkeysAudio(const std::string& wav) {
+    constexpr std::uint64_t kBlocksPerFrame = 73728;
+    const std::string source = wav.substr(0, 44);
+    const std::string frames = wav.substr(44);
+    const std::uint64_t samples = frames.size() / 4;
+    const std::uint64_t frameCount = (samples + kBlocksPerFrame - 1) / kBlocksPerFrame;
+    std::string ape = "MAC ";
+    for (const auto& [value, size] : {std::pair<std::uint64_t, int>{3990, 2},
+                                      {0, 2},
+                                      {52, 4},
+                                      {24, 4},
+                                      {frameCount * 4, 4},
+                                      {source.size(), 4},
+                                      {frames.size(), 4},
+                                      {0, 4},
+                                      {0, 4}}) {
+        PutLittleEndian(ape, value, size);
+    }
+    ape += std::string(16, '\0');
+    for (const auto& [value, size] : {std::pair<std::uint64_t, int>{2000, 2},
+                                      {0, 2},
+                                      {kBlocksPerFrame, 4},
+                                      {samples - (frameCount - 1) * kBlocksPerFrame, 4},
+                                      {frameCount, 4},
+                                      {16, 2},
+                                      {2, 2},
+                                      {44100, 4}}) {
+        PutLittleEndian(ape, value, size);
+    }
+    for (std::uint64_t i = 0; i < frameCount; ++i) {
+        PutLittleEndian(ape, 52 + 24 + frameCount * 4 + source.size() + i * kBlocksPerFrame * 4, 4);
+    }
+    return ape + source + frames;
+}
+
 std::string Encode(const TempFolder& folder) {
     const std::string dir = folder.Path();
     const std::string tone = dir + "tone.wav";
@@ -51,6 +89,11 @@ std::string Encode(const TempFolder& folder) {
         {"vorbis-tools", "oggenc -Q -o " + dir + "tone.ogg " + tone},
         {"opus-tools", "opusenc --quiet " + tone + " " + dir + "tone.opus"},
         {"wavpack", "wavpack -q -y " + tone + " -o " + dir + "tone.wv"},
+        {"musepack-tools", "mpcenc --silent " + tone + " " + dir + "tone.mpc"},
+        // The stream's description after its audio, as is usual, and before it, as for streaming.
+        {"ffmpeg", "ffmpeg -loglevel error -i " + tone + " -c:a aac " + dir + "tone.m4a"},
+        {"ffmpeg",
+         "ffmpeg -loglevel error -i " + tone + " -c:a aac -movflags +faststart " + dir + "tone-fast.m4a"},
         // Written to a pipe, an encoder cannot go back to its header to fill in the length.
         {"flac", raw +
                      "flac --silent --force-raw-format --endian=little --sign=signed --channels=2 --bps=16 "
@@ -65,8 +108,10 @@ std::string Encode(const TempFolder& folder) {
             return std::string(step.tool) + " is missing or failed (tools/packages.txt): " + step.command;
         }
     }
-    for (const char* name : {"tone.wav", "tone.aiff", "tone.flac", "tone.mp3", "tone-vbr.mp3",
-                             "tone-bare.mp3", "tone.ogg", "tone.opus", "tone.wv"}) {
+    WriteFile(dir + "tone.ape", MonkeysAudio(ReadFile(tone)));
+    for (const char* name :
+         {"tone.wav", "tone.aiff", "tone.flac", "tone.mp3", "tone-vbr.mp3", "tone-bare.mp3", "tone.ogg",
+          "tone.opus", "tone.wv", "tone.mpc", "tone.m4a", "tone-fast.m4a", "tone.ape"}) {
         const std::string bytes = ReadFile(dir + name);
         const std::string whole = name;
         const std::size_t dot = whole.rfind('.');
@@ -90,6 +135,11 @@ std::string Encode(const TempFolder& folder) {
         c = static_cast<char>(random());
     }
     WriteFile(dir + "noise.mpc", noise);
+    WriteFile(dir + "noise.m4a", noise);
+    WriteFile(dir + "noise.ape", noise);
+    // Headers that point past the end of the file: a box of 4 GB, a seek table 1 GB on.
+    WriteFile(dir + "huge-box.m4a",
+              Patched(ReadFile(dir + "tone-fast.m4a"), 28, std::string("\xFF\xFF\xFF\xF0", 4)));
     WriteFile(dir + "noise.ogg", noise);
     WriteFile(dir + "noise-then-zeros.mp3", noise);
     // What a download or a careless tool leaves before the first frame.

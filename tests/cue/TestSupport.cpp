@@ -54,13 +54,13 @@ LengthReading FixedLengths::AudioLengthOf(const std::string& path) {
     return length == byName.end() ? LengthReading() : LengthReading(length->second);
 }
 
-namespace {
-
 void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
     }
 }
+
+namespace {
 
 std::string WavBytes(std::uint64_t sampleFrames, std::uint32_t sampleRate) {
     constexpr std::uint32_t kChannels = 2;

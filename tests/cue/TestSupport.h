@@ -89,6 +89,8 @@ public:
     std::vector<std::string> asked;
 };
 
+// Appends the `bytes` low bytes of `value`, lowest first, as the headers of RIFF and its kin hold numbers.
+void PutLittleEndian(std::string& out, std::uint64_t value, int bytes);
 // Writes a WAV file of 16-bit stereo silence holding `sampleFrames` samples a channel.
 void WriteWav(const std::string& path, std::uint64_t sampleFrames, std::uint32_t sampleRate = 44100);
 // The same, its samples after more chunks than the own WAV probe walks: a layout only TagLib reads.

@@ -27,10 +27,11 @@ std::vector<std::string> TagLibModule::FoldersOfThisProgram() {
 }
 
 bool TagLibModule::Load() {
-    if (tried_) {
-        return read_ != nullptr;
-    }
-    tried_ = true;
+    std::call_once(loading_, [this] { LoadOnce(); });
+    return read_ != nullptr;
+}
+
+void TagLibModule::LoadOnce() {
     for (const std::string& folder : folders_) {
         std::string file = folder;
         if (!file.empty() && file.back() != '/') {
@@ -44,15 +45,14 @@ bool TagLibModule::Load() {
         handle_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
         read_ = handle_ != nullptr ? ::dlsym(handle_, kReadLengthEntry) : nullptr;
         if (read_ != nullptr) {
-            return true;
+            return;
         }
         const char* error = ::dlerror();
         problem_ =
             Localized("the reader of its format cannot be loaded: %s", {error != nullptr ? error : file});
-        return false;
+        return;
     }
     problem_ = Localized("the reader of its format, %s, is not installed", {kTagLibModuleName});
-    return false;
 }
 
 LengthReading TagLibModule::AudioLengthOf(const std::string& path) {

@@ -5,6 +5,8 @@
 #include "tests/cue/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <latch>
+#include <thread>
 
 namespace velmora {
 namespace {
@@ -53,6 +55,32 @@ TEST(TagLibModule, ReadsWhatTheProbesLeaveAndSaysWhyWhenItCannotBeLoaded) {
              {"tone.wav", "tone.flac", "tone.mp3", "tone-bare.mp3", "tone.ogg", "tone.wv"}) {
             EXPECT_TRUE(reader.AudioLengthOf(EncodedAudio() / probed)) << c.name << ": " << probed;
         }
+    }
+}
+
+// The window may probe while a run reads: two threads that meet the first file TagLib reads at the same
+// moment both wait for the one loading and both get the length. A thread that went on while the other
+// was still loading would find no reader yet and leave the file unchecked, without a reason.
+TEST(TagLibModule, TwoThreadsThatMeetTheFirstFileAtOnceBothReadIt) {
+    const TempFolder folder;
+    testkit::WriteWavAfterManyChunks(folder / "chunks.wav", 44100);
+    // Each round loads the module anew, as it is unloaded with the reader that loaded it.
+    for (int round = 0; round < 20; ++round) {
+        TagLibModule module({VELMORA_MODULE_DIR});
+        std::latch start(2);
+        std::string answers[2];
+        std::thread threads[2];
+        for (int i = 0; i < 2; ++i) {
+            threads[i] = std::thread([&, i] {
+                start.arrive_and_wait();
+                answers[i] = Described(module.AudioLengthOf(folder / "chunks.wav"));
+            });
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        EXPECT_EQ(answers[0], "44100 at 44100") << "round " << round;
+        EXPECT_EQ(answers[1], "44100 at 44100") << "round " << round;
     }
 }
 
