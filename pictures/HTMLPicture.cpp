@@ -211,7 +211,8 @@ void THTMLPicture::DecodeFrame() {
     const bool animated = IsGifData() && CountFrames() > 0;
     screenWidth_ = animated ? gif::ReadWord(imageData_, 6) : 0;
     screenHeight_ = animated ? gif::ReadWord(imageData_, 8) : 0;
-    if (animated && frame_ >= 1 && frame_ <= frameTotal_ &&
+    // A still picture has nothing to compose and is decoded as it stands.
+    if (frameTotal_ > 1 && frame_ >= 1 && frame_ <= frameTotal_ &&
         gif::ComposedGif::Fits(screenWidth_, screenHeight_)) {
         ComposeFrame();
         return;
