@@ -108,32 +108,6 @@ TEST_F(ComposedGifTest, EachDisposalLeavesWhatTheNextFrameIsDrawnOver) {
     }
 }
 
-TEST_F(ComposedGifTest, TransparentPatchesOffsetsAndGoingBackCompose) {
-    const ByteVector gif =
-        MakeGif(6, 3,
-                {{.Width = 6, .Height = 3, .ColorIndex = 2},
-                 {.Left = 2, .Top = 0, .Width = 3, .Height = 3, .ColorIndex = 0, .Transparent = true},
-                 {.Left = 5, .Top = 2, .Width = 4, .Height = 4, .ColorIndex = 1},
-                 {.Left = 0, .Top = 0, .Width = 0, .Height = 0, .ColorIndex = 0},
-                 {.Left = 9, .Top = 0, .Width = 2, .Height = 2, .ColorIndex = 0}});
-    const struct {
-        std::int32_t frame;
-        Argb atCorner; // (5,2), where the third frame's patch starts and the screen ends
-        Argb atMiddle; // (3,1), under the transparent patch
-    } steps[] = {{1, kBlue, kBlue}, {2, kBlue, kBlue}, {3, kLime, kBlue}, {4, kLime, kBlue},
-                 {5, kLime, kBlue}, {1, kBlue, kBlue}, {4, kLime, kBlue}};
-    THTMLPicture picture(backend);
-    Load(picture, gif);
-    ASSERT_EQ(picture.CountFrames(), 5);
-    for (const auto& step : steps) {
-        ASSERT_NO_THROW(picture.SetFrame(step.frame)) << step.frame;
-        const Bitmap shown = Shown(picture);
-        EXPECT_EQ(shown.Width(), 6) << step.frame;
-        EXPECT_EQ(shown.Pixel(5, 2), step.atCorner) << step.frame;
-        EXPECT_EQ(shown.Pixel(3, 1), step.atMiddle) << step.frame;
-    }
-}
-
 // Hostile animations load or refuse without crashing, and what they hold stays bounded.
 TEST_F(ComposedGifTest, HostileAnimationsStayBounded) {
     ByteVector truncated = MakeGif(4, 4, {{.Width = 4, .Height = 4}, {.Left = 1, .Width = 3, .Height = 3}});
