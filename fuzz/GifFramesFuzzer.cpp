@@ -1,11 +1,14 @@
 // Loads the input as a picture's bytes and steps through its GIF frames: the frame scans, the frame
-// chosen for the decoder, and the animation clock. The first byte picks the frame to show.
+// chosen for the decoder, the composed screen, and the animation clock. The first byte picks the frame to
+// show.
 #include "FuzzInput.h"
+#include "pictures/ComposedGif.h"
 #include "pictures/GifFrames.h"
 #include "pictures/HTMLPicture.h"
 #include "pictures/PictureErrors.h"
 #include "pictures/testing/FakePictureDecoder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -51,5 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         attempt([&] { picture.AnimationTick(); });
     }
     picture.AdvanceFrame();
+    // A composed screen is bounded whatever size the data claims; a picture shown alone is the
+    // decoder's size.
+    const std::int64_t shown = std::int64_t{picture.PictureWidth()} * picture.PictureHeight();
+    if (shown > std::max<std::int64_t>(velmora::gif::ComposedGif::kMaxPixels,
+                                       std::int64_t{decoder.PictureWidth} * decoder.PictureHeight)) {
+        std::abort();
+    }
     return 0;
 }

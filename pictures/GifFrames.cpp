@@ -74,6 +74,9 @@ std::optional<FrameBlock> FrameBlockAt(Bytes data, std::size_t position) {
     block.delay = ReadWord(data, position + 4);
     block.left = ReadWord(data, *descriptor + 1);
     block.top = ReadWord(data, *descriptor + 3);
+    block.width = ReadWord(data, *descriptor + 5);
+    block.height = ReadWord(data, *descriptor + 7);
+    block.disposal = static_cast<std::uint8_t>((data[position + 3] >> 2) & 0x07);
     return block;
 }
 

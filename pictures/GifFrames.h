@@ -20,6 +20,11 @@ struct FrameBlock {
     std::uint16_t delay = 0;
     std::uint16_t left = 0;
     std::uint16_t top = 0;
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    // What becomes of the frame's rectangle before the next frame is drawn: 0 and 1 keep it, 2 clears
+    // it, 3 puts back what it covered; other values keep it, as decoders commonly do.
+    std::uint8_t disposal = 0;
 };
 
 bool IsGifData(Bytes data);

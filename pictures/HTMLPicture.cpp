@@ -1,6 +1,7 @@
 #include "pictures/HTMLPicture.h"
 
 #include "graphics/Canvas.h"
+#include "pictures/BitmapPicture.h"
 #include "pictures/DownLoadThread.h"
 #include "pictures/GifFrames.h"
 #include "pictures/PictureErrors.h"
@@ -47,6 +48,7 @@ void THTMLPicture::CopyFrom(const TPersistent* source) {
     if (source == nullptr) {
         imageData_.clear();
         frameIndex_.reset();
+        composed_.reset();
         return;
     }
     const auto* picture = dynamic_cast<const THTMLPicture*>(source);
@@ -57,6 +59,7 @@ void THTMLPicture::CopyFrom(const TPersistent* source) {
         imageData_ = picture->imageData_;
         frameIndex_.reset();
     }
+    composed_.reset();
     // An empty source makes an empty copy; there is nothing to decode.
     if (!imageData_.empty()) {
         isEmpty_ = false;
@@ -205,9 +208,17 @@ std::int32_t THTMLPicture::FrameDelay(std::int32_t frame) const {
 }
 
 void THTMLPicture::DecodeFrame() {
+    const bool animated = IsGifData() && CountFrames() > 0;
+    screenWidth_ = animated ? gif::ReadWord(imageData_, 6) : 0;
+    screenHeight_ = animated ? gif::ReadWord(imageData_, 8) : 0;
+    // A still picture has nothing to compose and is decoded as it stands.
+    if (frameTotal_ > 1 && frame_ >= 1 && frame_ <= frameTotal_ &&
+        gif::ComposedGif::Fits(screenWidth_, screenHeight_)) {
+        ComposeFrame();
+        return;
+    }
     std::vector<std::uint8_t> block;
     gif::SelectedFrame selected;
-    const bool animated = IsGifData() && CountFrames() > 0;
     try {
         if (animated) {
             selected = gif::SelectFrame(imageData_, FrameIndex(), frame_, block);
@@ -219,8 +230,10 @@ void THTMLPicture::DecodeFrame() {
     }
     frameLeft_ = selected.left;
     frameTop_ = selected.top;
-    screenWidth_ = animated ? gif::ReadWord(imageData_, 6) : 0;
-    screenHeight_ = animated ? gif::ReadWord(imageData_, 8) : 0;
+    decoded_ = DecodeBlock(std::move(block));
+}
+
+std::unique_ptr<DecodedPicture> THTMLPicture::DecodeBlock(std::vector<std::uint8_t> block) {
     PictureDecoder::OpenedStream opened = backend_.decoder->OpenStream(std::move(block));
     if (!opened.created) {
         throw Error(std::string(kCouldNotCreateImageStream));
@@ -228,6 +241,8 @@ void THTMLPicture::DecodeFrame() {
     if (!opened.stream) {
         throw Error(std::string(kEmptyImageStream));
     }
+    // A picture that the decoder refuses shows nothing, where one that could not be streamed keeps
+    // showing what it did.
     decoded_.reset();
     PictureDecoder::Decoded decoded = backend_.decoder->Decode(*opened.stream);
     if (!decoded.accepted) {
@@ -236,7 +251,51 @@ void THTMLPicture::DecodeFrame() {
     if (!decoded.picture) {
         throw Error(std::string(kCouldNotLoadImage));
     }
-    decoded_ = std::move(decoded.picture);
+    return std::move(decoded.picture);
+}
+
+void THTMLPicture::ComposeFrame() {
+    try {
+        if (!composed_ || composed_->Frame() >= frame_) {
+            composed_ = std::make_unique<gif::ComposedGif>(screenWidth_, screenHeight_);
+        }
+        frameLeft_ = 0;
+        frameTop_ = 0;
+        while (composed_->Frame() < frame_) {
+            const std::int32_t next = composed_->Frame() + 1;
+            try {
+                DrawOnScreen(next);
+            } catch (const Error&) {
+                // Frames on the way are passed over as a tick passes over them; only the one asked
+                // for reports that it does not decode.
+                composed_->Pass();
+                if (next == frame_) {
+                    throw;
+                }
+            }
+        }
+        decoded_ = BitmapPicture::AtScreenResolution(composed_->Screen());
+    } catch (const std::bad_alloc&) {
+        composed_.reset();
+        throw Error(std::string(kCouldNotAllocateImage));
+    }
+}
+
+void THTMLPicture::DrawOnScreen(std::int32_t frame) {
+    const gif::FrameBlock& block = FrameIndex()[static_cast<std::size_t>(frame) - 1];
+    if (block.width == 0 || block.height == 0 || block.left >= screenWidth_ || block.top >= screenHeight_) {
+        // Nothing of it would show, and a decoder refuses an image without pixels.
+        composed_->Draw(block, Bitmap());
+        return;
+    }
+    std::vector<std::uint8_t> bytes;
+    gif::SelectFrame(imageData_, FrameIndex(), frame, bytes);
+    const std::unique_ptr<DecodedPicture> patch = DecodeBlock(std::move(bytes));
+    const auto* pixels = dynamic_cast<const BitmapPicture*>(patch.get());
+    if (pixels == nullptr) {
+        throw Error(std::string(kCouldNotLoadImage));
+    }
+    composed_->Draw(block, pixels->Pixels());
 }
 
 void THTMLPicture::SetFrame(std::int32_t frame) {
@@ -289,6 +348,7 @@ void THTMLPicture::ShowFrameKeepingLastOnError() {
 void THTMLPicture::AcceptImageData(std::vector<std::uint8_t> bytes) {
     imageData_ = std::move(bytes);
     frameIndex_.reset();
+    composed_.reset();
     // A count made for the bytes held before would step the new picture through frames it lacks.
     frameTotal_ = -1;
     isEmpty_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/ComposedGif.h"
 #include "pictures/GifFrames.h"
 #include "pictures/Persistent.h"
 #include "pictures/PictureDecoder.h"
@@ -91,6 +92,7 @@ public:
     const std::string& SourceAddress() const { return sourceAddress_; }
     const std::string& PendingAddress() const { return pendingAddress_; }
     std::int32_t FrameTotal() const { return frameTotal_; }
+    // Where the decoded picture sits on the logical screen: 0 for a composed frame, which covers it.
     std::uint16_t FrameLeft() const { return frameLeft_; }
     std::uint16_t FrameTop() const { return frameTop_; }
     std::uint16_t ScreenWidth() const { return screenWidth_; }
@@ -112,6 +114,12 @@ private:
     // The frame blocks of the bytes held, found once per data.
     const std::vector<gif::FrameBlock>& FrameIndex() const;
     void ShowFrameKeepingLastOnError();
+    // Decodes the bytes of one picture (a whole file, or a frame taken out of one).
+    std::unique_ptr<DecodedPicture> DecodeBlock(std::vector<std::uint8_t> block);
+    // Shows frame_ as the animation composes it, drawing the frames after the last one composed (all
+    // from the first when going back).
+    void ComposeFrame();
+    void DrawOnScreen(std::int32_t frame);
 
     PictureBackend backend_;
     std::vector<std::uint8_t> imageData_;
@@ -119,6 +127,8 @@ private:
     bool isEmpty_ = true;
     bool stretch_ = false;
     std::unique_ptr<DecodedPicture> decoded_;
+    // The animation's screen, kept between frames; made again when the bytes change or a frame goes back.
+    std::unique_ptr<gif::ComposedGif> composed_;
     std::string pendingAddress_;
     std::string sourceAddress_;
     bool asynchronous_ = true;

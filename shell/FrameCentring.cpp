@@ -9,6 +9,8 @@ namespace velmora {
 
 namespace {
 
+// Some window managers decorate or move a window well after it is mapped, so the placement is checked
+// again for two seconds.
 constexpr int kSettleIntervalMilliseconds = 50;
 constexpr int kSettleChecks = 40;
 

@@ -9,7 +9,8 @@ namespace velmora {
 
 namespace {
 
-// One style for the program's life, owned by the application.
+// One style for the program's life, owned by the application. Fusion draws every control from the palette
+// it is given, where other styles (Adwaita's, say) draw buttons and boxes in their own colours.
 QStyle* PaletteStyle() {
     static QStyle* const style = [] {
         QStyle* made = QStyleFactory::create("Fusion");

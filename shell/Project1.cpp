@@ -21,6 +21,7 @@ std::string WorkingFolder() {
     return std::filesystem::current_path(error).string();
 }
 
+// The application is built here only for the box: a start that hands over never pays for one.
 int ShowStartError(int argc, char** argv, const char* message) {
     VelmoraApplication app(argc, argv);
     ShowErrorBox(message);

@@ -128,21 +128,26 @@ TForm1::TForm1(std::optional<std::string> commandLineSheet, QWidget* parent)
     CreateLabelsAndBanner();
     CreateResultList();
     CreateProgressAssociationAndStatus();
+    // Once every control exists: the style reaches only the controls there are.
     PinLightStyle(*this);
     FitCaptionsToTheirText();
     SetUpKeyboard();
     FormCreate();
+    // Described while still a plain widget; a screen reader's next question gets the main window's role.
     ForgetEarlyAccessibility(*this);
 }
 
 void TForm1::SetUpWindow() {
     setObjectName("TForm1");
     setWindowTitle(LocalizedText("Velmora Version 1.0 - %s", {kMakerHost}));
+    // No maximise button: the controls sit at fixed places, and a larger window would only show blank.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(492, 323);
+    // The banner, the red links and the black text were drawn for a light window, whatever the desktop's.
     setPalette(PinnedLightPalette());
     setAutoFillBackground(true);
+    // The layout's widths were measured in this face at 11 pixels; the font matcher finds its nearest.
     QFont sansSerif("MS Sans Serif");
     sansSerif.setPixelSize(11);
     setFont(sansSerif);
@@ -331,6 +336,8 @@ void TForm1::Label2Click() {
         return;
     }
     Form2->show();
+    // The About window has no loop of its own: the main window, disabled, takes no clicks, keys or drops
+    // until that window's close gives them back.
     setEnabled(false);
 }
 
@@ -348,8 +355,10 @@ void TForm1::HandOverMessage(const std::string& path, std::function<void()> done
 }
 
 void TForm1::Init(const std::string& path, std::function<void()> done) {
+    // The sheet's row is where the user will look, so the window comes forward to show it.
     raise();
     activateWindow();
+    // No file name holds a NUL: what follows one is not part of the path.
     QueueRun({path.substr(0, path.find('\0'))}, std::move(done));
 }
 
@@ -369,12 +378,15 @@ void TForm1::ListenForHandOver(const std::string& runtimeFolder) {
     handOver_->Listen();
 }
 
+// A second start without a sheet means the user is looking for the window, minimised or not.
 void TForm1::ShowNormal() {
     showNormal();
     raise();
     activateWindow();
 }
 
+// A drop or hand-over that comes while a run pumps events waits its turn: the engine takes one run at a
+// time, and starting another inside the first would refuse it.
 void TForm1::QueueRun(std::vector<std::string> paths, std::function<void()> done) {
     pending_.push_back(PendingRun{std::move(paths), std::move(done)});
     if (!running_) {
@@ -443,6 +455,7 @@ void TForm1::setVisible(bool visible) {
         } catch (const std::exception& error) {
             ShowErrorBox(error);
         }
+        // On the screen it opens on, by the frame the window manager gives it, which it learns late.
         centring_->CentreOn([this] {
             const QScreen* where = screen();
             return where == nullptr ? pos() : where->availableGeometry().center();
@@ -505,6 +518,7 @@ void TForm1::PumpEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+// Modal: the run goes on to its next sheet only once the warning was read.
 void TForm1::ShowWarning(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, FromBytes(Localized("Warning")), FromBytes(text), QMessageBox::Ok);
     box.exec();
@@ -520,6 +534,7 @@ void TForm1::AddResultRow(const std::string& caption, int iconIndex) {
     if (followNewest) {
         ListView1->setCurrentItem(row, QItemSelectionModel::NoUpdate);
     }
+    // The row just added is the one the user waits for, even when the focus stays on an older one.
     ListView1->scrollToItem(row);
 }
 
@@ -533,6 +548,7 @@ std::optional<std::string> TForm1::ChooseFile(const FileFilterList& filters,
 }
 
 std::optional<std::string> TForm1::ChooseReferencedFile(const FileRequest& request) {
+    // The best candidate is selected, so that Enter takes it.
     return RunChooser(ReferencedFileFilters(request.Filters),
                       ReferencedFileTitle(request.ReferencedName, state_.CuePath, Memo1.Text()),
                       request.InitialFolder,
@@ -672,6 +688,7 @@ std::optional<std::string> TForm1::RunChooser(const QStringList& filters, const 
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
+// Milliseconds since an arbitrary start, wrapping at 32 bits: the engine only takes differences.
 std::uint32_t TForm1::TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());

@@ -77,6 +77,7 @@ TForm2::TForm2(QWidget* mainWindow)
     setObjectName("TForm2");
     setWindowTitle(LocalizedText("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // Modal to the main window alone: error boxes and the desktop stay usable while it is open.
     setWindowModality(Qt::WindowModal);
     // Closing the About window never ends the program; closing the main window does.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -118,6 +119,7 @@ TForm2::TForm2(QWidget* mainWindow)
     setTabOrder(BitBtn1, HTMLStaticText1);
     setTabOrder(HTMLStaticText1, HTMLabel1);
     setTabOrder(HTMLabel1, HTMLabel2);
+    // Both last, once every control exists: see the main window's constructor.
     PinLightStyle(*this);
     ForgetEarlyAccessibility(*this);
 }
@@ -208,6 +210,7 @@ void TForm2::closeEvent(QCloseEvent* event) {
         Qt::QueuedConnection);
 }
 
+// A picture turns on release inside it, as a button does: a press dragged off it changes nothing.
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseButtonRelease || (watched != Image1 && watched != Image2)) {
         return false;

@@ -59,9 +59,11 @@ std::vector<std::uint8_t> MakeGif(std::uint16_t screenWidth, std::uint16_t scree
     }
     for (const GifImage& image : images) {
         if (image.WithControlBlock) {
-            out.insert(out.end(), {0x21, 0xF9, 0x04, 0x00});
+            const auto packed =
+                static_cast<std::uint8_t>((image.Disposal << 2) | (image.Transparent ? 1 : 0));
+            out.insert(out.end(), {0x21, 0xF9, 0x04, packed});
             PutWord(out, image.Delay);
-            out.insert(out.end(), {0x00, 0x00});
+            out.insert(out.end(), {image.Transparent ? image.ColorIndex : std::uint8_t{0}, 0x00});
         }
         out.push_back(0x2C);
         PutWord(out, image.Left);

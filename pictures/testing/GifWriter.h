@@ -16,6 +16,8 @@ struct GifImage {
     std::uint8_t ColorIndex = 0; // the whole image in one palette colour
     std::uint16_t Delay = 0;     // hundredths of a second
     bool WithControlBlock = true;
+    std::uint8_t Disposal = 0; // 0-3: unspecified, keep, clear to background, restore previous
+    bool Transparent = false;  // ColorIndex is the transparent colour, so the image shows nothing
 };
 
 // A GIF89a with a 4-colour global palette and one image per entry. The image data is coded as plain

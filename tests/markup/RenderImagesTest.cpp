@@ -245,10 +245,11 @@ TEST_F(RenderImages, AnimatedPicturesDrawTheirFrameAtItsOffset) {
         std::string rectangles;
         std::string pictures;
     };
-    // The static text's copy first clears the whole animation area in the background colour.
+    // The static text's copy first clears the whole animation area in the background colour. The frame
+    // is composed at its offset on the 20x10 screen, and the screen is drawn whole.
     const Case cases[] = {
-        {MarkupFlavor::Label, "", "B4,2,8,6"},
-        {MarkupFlavor::StaticText, "1,0,21,10:white", "B4,2,8,6"},
+        {MarkupFlavor::Label, "", "B1,0,21,10"},
+        {MarkupFlavor::StaticText, "1,0,21,10:white", "B1,0,21,10"},
     };
     for (const Case& c : cases) {
         const MarkupCall params = Render("<IMG src=\"anim\">x", {0, 0, 200, 100}, c.flavor);

@@ -120,24 +120,24 @@ TEST_F(QtPictureDecoderTest, RefusesOtherFormatsAndNonsense) {
     }
 }
 
-TEST_F(QtPictureDecoderTest, EachFrameDecodesAsItsOwnImage) {
+TEST_F(QtPictureDecoderTest, EachFrameIsShownOnTheLogicalScreen) {
+    // The first frame covers 4x4 of the 20x10 screen; the second adds 3x2 at (6,2) over it.
     const struct {
         std::int32_t frame;
-        std::int32_t width;
-        std::int32_t height;
-        Argb colour;
-        std::uint16_t left;
-    } cases[] = {{1, 4, 4, testkit::kGifPalette[0], 0}, {2, 3, 2, testkit::kGifPalette[2], 6}};
+        Argb corner;
+        Argb atSecond;
+    } cases[] = {{1, testkit::kGifPalette[0], 0}, {2, testkit::kGifPalette[0], testkit::kGifPalette[2]}};
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
         Load(picture, TwoFrameGif());
         picture.SetFrame(c.frame);
-        EXPECT_EQ(picture.PictureWidth(), c.width) << c.frame;
-        EXPECT_EQ(picture.PictureHeight(), c.height) << c.frame;
-        EXPECT_EQ(picture.AnimationWidth(), 20) << c.frame;
-        EXPECT_EQ(picture.FrameLeft(), c.left) << c.frame;
-        EXPECT_EQ(PixelsOf(picture).Pixel(0, 0), c.colour) << c.frame;
-        EXPECT_EQ(PixelsOf(picture).Pixel(c.width - 1, c.height - 1), c.colour) << c.frame;
+        EXPECT_EQ(picture.PictureWidth(), 20) << c.frame;
+        EXPECT_EQ(picture.PictureHeight(), 10) << c.frame;
+        EXPECT_EQ(picture.FrameLeft(), 0) << c.frame;
+        EXPECT_EQ(PixelsOf(picture).Pixel(3, 3), c.corner) << c.frame;
+        EXPECT_EQ(PixelsOf(picture).Pixel(6, 2), c.atSecond) << c.frame;
+        EXPECT_EQ(PixelsOf(picture).Pixel(8, 3), c.atSecond) << c.frame;
+        EXPECT_EQ(PixelsOf(picture).Pixel(9, 3), 0u) << c.frame;
     }
 }
 
@@ -190,16 +190,17 @@ TEST_F(QtPictureDecoderTest, DrawsOnAQtCanvasWhereThePictureBelongs) {
         QtCanvas canvas(painter);
         picture.Draw(canvas, {10, 10, 40, 30});
         picture.SetStretch(true);
-        picture.Draw(canvas, {0, 20, 6, 24});
+        picture.Draw(canvas, {0, 20, 40, 30});
     }
     const struct {
         int x;
         int y;
         QRgb expected;
     } probes[] = {
-        {10, 10, 0xFF0000FF}, {12, 11, 0xFF0000FF}, {13, 10, 0xFFFFFFFF},
-        {10, 12, 0xFFFFFFFF}, {9, 10, 0xFFFFFFFF},  {0, 20, 0xFF0000FF},
-        {5, 23, 0xFF0000FF},  {6, 20, 0xFFFFFFFF},  {0, 24, 0xFFFFFFFF},
+        // The second frame on its screen: red 4x4 at the corner, blue 3x2 at (6,2), clear elsewhere.
+        {10, 10, 0xFFFF0000}, {13, 13, 0xFFFF0000}, {16, 12, 0xFF0000FF}, {18, 13, 0xFF0000FF},
+        {19, 12, 0xFFFFFFFF}, {14, 10, 0xFFFFFFFF}, {9, 10, 0xFFFFFFFF},  {2, 21, 0xFFFF0000},
+        {14, 22, 0xFF0000FF}, {30, 25, 0xFFFFFFFF},
     };
     for (const auto& p : probes) {
         EXPECT_EQ(image.pixel(p.x, p.y), p.expected) << p.x << "," << p.y;
