@@ -134,7 +134,8 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->window_ == nullptr) {
+    // Until its controls exist the window is still being made, and the members after window_ with it.
+    if (self == nullptr || self->CheckBox1 == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return self->Handle(message, wParam, lParam);

@@ -1,3 +1,4 @@
+#include "PeerProcess.h"
 #include "shell/win32/HandOverProtocol.h"
 
 #include <chrono>
@@ -14,75 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ThisFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
-}
-
-std::vector<std::string> Lines(const fs::path& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// One process of the peer program, ended when the test is over.
-class Peer {
-public:
-    Peer(const std::wstring& arguments, const fs::path& folder, const fs::path& errors = {}) {
-        std::wstring commandLine =
-            L"\"" + (ThisFolder() / L"handover_peer.exe").wstring() + L"\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        HANDLE errorFile = nullptr;
-        if (!errors.empty()) {
-            SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-            errorFile = CreateFileW(errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-            startup.dwFlags = STARTF_USESTDHANDLES;
-            startup.hStdError = errorFile;
-        }
-        started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  folder.c_str(), &startup, &process_) != 0;
-        if (errorFile != nullptr) {
-            CloseHandle(errorFile);
-        }
-    }
-    ~Peer() {
-        if (started_) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, INFINITE);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-    }
-    Peer(const Peer&) = delete;
-    Peer& operator=(const Peer&) = delete;
-
-    // The exit status, or -1 when the process still runs after `limit`.
-    int Wait(std::chrono::milliseconds limit = std::chrono::seconds(60)) const {
-        if (!started_ ||
-            WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
-            return -1;
-        }
-        DWORD status = 0;
-        GetExitCodeProcess(process_.hProcess, &status);
-        return static_cast<int>(status);
-    }
-    void Kill() const { TerminateProcess(process_.hProcess, 98); }
-
-private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-};
+const fs::path kPeerProgram = L"handover_peer.exe";
 
 class HandOverTest : public ::testing::Test {
 protected:
@@ -100,7 +33,8 @@ protected:
     }
 
     std::unique_ptr<Peer> Start(const std::wstring& mode, const std::wstring& more = L"") {
-        auto peer = std::make_unique<Peer>(mode + L" \"" + log_.wstring() + L"\" " + more, folder_);
+        auto peer =
+            std::make_unique<Peer>(kPeerProgram, mode + L" \"" + log_.wstring() + L"\" " + more, folder_);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!HasLine("ready") && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -123,9 +57,10 @@ protected:
 };
 
 TEST_F(HandOverTest, WithoutAHolderTheStartTakesTheMutexAndASecondHolderIsRefused) {
-    EXPECT_EQ(Peer(L"start", folder_).Wait(), 2);
+    EXPECT_EQ(Peer(kPeerProgram, L"start", folder_).Wait(), 2);
     const auto holder = Start(L"holder", L"0");
-    EXPECT_EQ(Peer(L"holder \"" + (folder_ / L"second.log").wstring() + L"\" 0", folder_).Wait(), 3);
+    EXPECT_EQ(
+        Peer(kPeerProgram, L"holder \"" + (folder_ / L"second.log").wstring() + L"\" 0", folder_).Wait(), 3);
 }
 
 struct ArgumentsCase {
@@ -149,7 +84,7 @@ TEST_F(HandOverTest, TheOneArgumentIsRunAndTheWindowShownBeforeTheStartEnds) {
         ASSERT_NE(window, nullptr);
         ASSERT_FALSE(IsWindowVisible(window));
 
-        EXPECT_EQ(Peer(L"start " + testCase.arguments, folder_).Wait(), 0);
+        EXPECT_EQ(Peer(kPeerProgram, L"start " + testCase.arguments, folder_).Wait(), 0);
         std::vector<std::string> expected = {"ready"};
         for (std::string line : testCase.runLines) {
             if (const auto at = line.find("<folder>"); at != std::string::npos) {
@@ -171,7 +106,7 @@ TEST_F(HandOverTest, AForeignWindowOfTheSameClassIsPassedOver) {
     // The foreign window is the newest, so the first that FindWindow meets.
     ASSERT_NE(FindWindowExW(nullptr, nullptr, kMainWindowClass, nullptr), nullptr);
 
-    EXPECT_EQ(Peer(L"start sheet.cue", folder_).Wait(), 0);
+    EXPECT_EQ(Peer(kPeerProgram, L"start sheet.cue", folder_).Wait(), 0);
     EXPECT_TRUE(HasLine("end " + (folder_ / "sheet.cue").string()));
 }
 
@@ -181,7 +116,7 @@ TEST_F(HandOverTest, WithOnlyAForeignWindowTheStartGivesUpWithAMessage) {
     const auto foreign = Start(L"foreign");
     SetEnvironmentVariableW(L"VELMORA_HANDOVER_PATIENCE", L"1");
     const fs::path errors = folder_ / L"errors.txt";
-    const int status = Peer(L"start sheet.cue", folder_, errors).Wait();
+    const int status = Peer(kPeerProgram, L"start sheet.cue", folder_, errors).Wait();
     SetEnvironmentVariableW(L"VELMORA_HANDOVER_PATIENCE", nullptr);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(ReadAll(errors), "velmora: the running Velmora did not take hand-overs within 1000 ms; \"" +
@@ -192,13 +127,13 @@ TEST_F(HandOverTest, WithOnlyAForeignWindowTheStartGivesUpWithAMessage) {
 // start ends only when its own run is over.
 TEST_F(HandOverTest, ABusyWindowRunsTheHandOversOneAfterTheOther) {
     const auto holder = Start(L"holder", L"1500");
-    Peer first(L"start first.cue", folder_);
+    Peer first(kPeerProgram, L"start first.cue", folder_);
     const std::string firstPath = (folder_ / "first.cue").string();
     const std::string secondPath = (folder_ / "second.cue").string();
     for (int i = 0; i < 1000 && !HasLine("begin " + firstPath); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    Peer second(L"start second.cue", folder_);
+    Peer second(kPeerProgram, L"start second.cue", folder_);
     EXPECT_EQ(second.Wait(std::chrono::milliseconds(500)), -1);
     EXPECT_EQ(first.Wait(), 0);
     EXPECT_EQ(second.Wait(), 0);
@@ -208,12 +143,12 @@ TEST_F(HandOverTest, ABusyWindowRunsTheHandOversOneAfterTheOther) {
 
 // A window that dies during the run sends the start back to the beginning, where it takes the mutex.
 TEST_F(HandOverTest, AWindowThatDiesInTheRunLeavesTheMutexToTheStart) {
-    Peer holder(L"holder \"" + log_.wstring() + L"\" 60000", folder_);
+    Peer holder(kPeerProgram, L"holder \"" + log_.wstring() + L"\" 60000", folder_);
     const std::string path = (folder_ / "sheet.cue").string();
     for (int i = 0; i < 3000 && !HasLine("ready"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    Peer start(L"start sheet.cue", folder_);
+    Peer start(kPeerProgram, L"start sheet.cue", folder_);
     for (int i = 0; i < 3000 && !HasLine("begin " + path); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
