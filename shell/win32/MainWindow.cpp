@@ -95,8 +95,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateControls() {
-    Child(window_, L"STATIC", Wide(Localized("Please Drag & Drop your .cue files here")), SS_CENTER,
-          kMarkupLabels);
+    Child(window_, L"STATIC", Wide(Localized("Please Drag & Drop your .cue files here")),
+          SS_CENTER | SS_NOPREFIX, kMarkupLabels);
 
     ListView1 = Child(window_, WC_LISTVIEWW, L"", LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_BORDER,
                       RECT{0, 144, 492, 249});
