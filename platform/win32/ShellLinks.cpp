@@ -2,8 +2,9 @@
 
 #include "text/Windows1252.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
 
 namespace velmora {
 
