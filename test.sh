@@ -21,7 +21,8 @@ QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --preset asan --para
 QT_QPA_PLATFORM=offscreen ctest --preset dev --parallel "$(nproc)"
 
 # The engine cross-built for Windows with mingw-w64, its tests run under Wine in a prefix kept in the
-# build folder.
+# build folder. The build preset holds it to two jobs, which is what the machines have; the window
+# tests start an X desktop each (tools/wine/run-gui.sh).
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows --parallel "$(nproc)"

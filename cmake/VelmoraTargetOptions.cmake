@@ -13,9 +13,11 @@ endfunction()
 # A GoogleTest executable for one folder, linking that folder's library. QT_SOURCES and QT_LIBRARIES
 # join it only in builds with Qt, WIN32_SOURCES and WIN32_LIBRARIES only in the Windows build. A
 # cross-built executable is one test, run whole under the emulator: starting Wine once per case would
-# cost more than the cases.
+# cost more than the cases. WINE_DESKTOP runs it on an X desktop of its own (tools/wine/run-gui.sh) in
+# the window tests' Wine prefix, one such test at a time: they share that prefix's wineserver, and with
+# it the global names "Test" and "TForm1".
 function(velmora_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;QT_SOURCES;QT_LIBRARIES;WIN32_SOURCES;WIN32_LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "WINE_DESKTOP" "" "SOURCES;LIBRARIES;QT_SOURCES;QT_LIBRARIES;WIN32_SOURCES;WIN32_LIBRARIES" ${ARGN})
   if(VELMORA_WITH_QT)
     list(APPEND ARG_SOURCES ${ARG_QT_SOURCES})
     list(APPEND ARG_LIBRARIES ${ARG_QT_LIBRARIES})
@@ -27,7 +29,12 @@ function(velmora_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   velmora_target_options(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
-  if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_CROSSCOMPILING AND ARG_WINE_DESKTOP)
+    add_test(NAME ${name}
+      COMMAND "${PROJECT_SOURCE_DIR}/tools/wine/run-gui.sh" "${PROJECT_BINARY_DIR}/wine-desktop" $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK velmora_instance_names)
+    set_property(GLOBAL APPEND PROPERTY VELMORA_CROSS_BUILT_PROGRAMS ${name})
+  elseif(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
     set_property(GLOBAL APPEND PROPERTY VELMORA_CROSS_BUILT_PROGRAMS ${name})
   else()

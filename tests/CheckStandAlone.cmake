@@ -2,7 +2,7 @@
 # thread runtimes must be linked in.
 #   cmake -DOBJDUMP=... -DEXECUTABLES="a.exe;b.exe" -P CheckStandAlone.cmake
 cmake_minimum_required(VERSION 3.25)
-set(system_dlls kernel32 msvcrt user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32 ws2_32 bcrypt ntdll)
+set(system_dlls kernel32 msvcrt user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32 comctl32 ws2_32 bcrypt ntdll)
 foreach(executable IN LISTS EXECUTABLES)
   execute_process(COMMAND "${OBJDUMP}" -p "${executable}" OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
   if(failed)

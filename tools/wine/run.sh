@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine without a display, in the Wine prefix given as the first argument:
 # the prefix is created on first use (once, whatever runs at the same time) and reused afterwards.
+# VELMORA_WINE_DISPLAY=1 keeps DISPLAY, for the window tests that run-gui.sh starts on an X desktop.
 #   tools/wine/run.sh PREFIX PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 prefix=$(realpath -m "$1")
@@ -11,7 +12,10 @@ export WINEDEBUG=-all
 # No downloads of the .NET and HTML runtimes, no windows of Wine's own.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
+if [[ "${VELMORA_WINE_DISPLAY:-}" != 1 ]]; then
+    unset DISPLAY
+fi
 
 if [[ ! -f "$prefix/.velmora-ready" ]]; then
     mkdir -p "$(dirname "$prefix")"
