@@ -1,7 +1,7 @@
 #include "controls/HTMLabel.h"
 
-#include "controls/Gradient.h"
 #include "controls/MarkupLog.h"
+#include "controls/core/Gradient.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -11,14 +11,31 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <algorithm>
 
 namespace velmora {
 
+class THTMLabel::Host final : public MarkupControlHost<LabelHost> {
+public:
+    explicit Host(THTMLabel& label) : MarkupControlHost(label), label_(label) {}
+
+    void PaintNow(bool) override { label_.repaint(); }
+    void OpenAnchor(const std::string& anchor, AnchorAction) override {
+        label_.OpenAnchor(anchor, label_.OnAnchorClick);
+    }
+    void InvalidateBehind(const Rect& r) override { label_.InvalidateHoverRect(r); }
+    void ReportHoverAnchor(std::int32_t number) override {
+        qCDebug(lcMarkup).noquote() << QString::number(number);
+    }
+
+private:
+    THTMLabel& label_;
+};
+
 THTMLabel::THTMLabel(QWidget* parent)
     : MarkupControl(
-          parent, [this] { TextLinesChanged(); }, [this] { update(); }) {
+          parent, [this] { TextLinesChanged(); }, [this] { update(); }),
+      host_(std::make_unique<Host>(*this)), core_(*host_, Hovering()) {
     EmptyCaption();
 }
 
@@ -177,7 +194,7 @@ void THTMLabel::PaintText(Canvas& canvas) {
     AlignVertically(canvas, markup, bounds, mouse, -1);
     MarkupCall draw = NewCall(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
     RenderText(draw);
-    focusHref_ = hasFocus() ? draw.result.focusHref : std::string();
+    core_.Painted(hasFocus() ? draw.result.focusHref : std::string());
     FitToText(rules, draw.result.textWidth, draw.result.textHeight);
 }
 
@@ -187,28 +204,22 @@ void THTMLabel::SetTabStop(bool on) {
 }
 
 void THTMLabel::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) {
+    if (!core_.Key(ToControlKey(event->key()))) {
         MarkupControl::keyPressEvent(event);
         return;
     }
     event->accept();
-    // The target is read as it is drawn, so that it is the one the frame is on.
-    repaint();
-    if (!focusHref_.empty()) {
-        OpenAnchor(focusHref_, OnAnchorClick);
-    }
 }
 
+// The focus frame on the first link comes and goes with the focus.
 void THTMLabel::focusInEvent(QFocusEvent* event) {
     MarkupControl::focusInEvent(event);
-    // The focus frame on the first link comes and goes with the focus.
-    update();
+    core_.FocusChanged();
 }
 
 void THTMLabel::focusOutEvent(QFocusEvent* event) {
     MarkupControl::focusOutEvent(event);
-    update();
+    core_.FocusChanged();
 }
 
 AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {
@@ -222,60 +233,15 @@ void THTMLabel::InvalidateHoverRect(const Rect& r) {
     }
 }
 
-void THTMLabel::RepaintHoverChange(const Rect& rect) {
-    if (rect.Left != -1) {
-        InvalidateHoverRect(HoverRect());
-    } else {
-        update();
-    }
-}
-
 void THTMLabel::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    AnchorHover& hovering = Hovering();
-    if (!hit.Anchor.empty()) {
-        if (hit.Anchor != hovering.LastAnchor || hit.AnchorRect != hovering.AnchorRect ||
-            hovering.Anchor == -1) {
-            qCDebug(lcMarkup).noquote() << QString::number(hovering.Anchor);
-            if (Hover() && hit.AnchorRect.Left != -1) {
-                InvalidateHoverRect(hovering.AnchorRect);
-            }
-        }
-        if (!CursorIsHand() || hit.Anchor != hovering.LastAnchor ||
-            hovering.LastAnchorNumber != hovering.Anchor) {
-            if (AnchorHint()) {
-                QToolTip::hideText();
-            }
-            ShowHandCursor();
-            RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-            if (Hover()) {
-                RepaintHoverChange(hit.AnchorRect);
-            }
-        }
-        hovering.LastAnchor = hit.Anchor;
-        hovering.LastAnchorNumber = hovering.Anchor;
-        hovering.AnchorRect = hit.AnchorRect;
-        if (Hover()) {
-            InvalidateHoverRect(hovering.AnchorRect);
-        }
-    } else if (CursorIsHand()) {
-        ShowDefaultCursor();
-        RaiseAnchorEvent(OnAnchorExit, std::string());
-        if (Hover()) {
-            RepaintHoverChange(hovering.AnchorRect);
-        }
-        hovering.AnchorRect = {-1, -1, -1, -1};
-    }
+    core_.MouseMove(at.x(), at.y(), Pointer());
 }
 
 void THTMLabel::mousePressEvent(QMouseEvent* event) {
     RaiseMouseDown(*event);
     const QPoint at = event->position().toPoint();
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    if (!hit.Anchor.empty()) {
-        OpenAnchor(hit.Anchor, OnAnchorClick);
-    }
+    core_.MousePress(at.x(), at.y());
 }
 
 void THTMLabel::enterEvent(QEnterEvent* event) {
@@ -285,10 +251,7 @@ void THTMLabel::enterEvent(QEnterEvent* event) {
 
 // The highlight is taken off before OnMouseLeave, so that a handler sees the label as the mouse left it.
 void THTMLabel::leaveEvent(QEvent* event) {
-    if (Hover() && HoverAnchor() != -1) {
-        InvalidateHoverRect(HoverRect());
-    }
-    Hovering().Anchor = -1;
+    core_.MouseLeave(Pointer());
     MarkupControl::leaveEvent(event);
     RaiseNotify(OnMouseLeave);
 }

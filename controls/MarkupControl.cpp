@@ -1,8 +1,8 @@
 #include "controls/MarkupControl.h"
 
-#include "controls/BevelFrame.h"
 #include "controls/LazyShellIcons.h"
 #include "controls/MarkupLinks.h"
+#include "controls/core/BevelFrame.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/PlainText.h"
@@ -443,6 +443,30 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
     linksSize_ = size();
     linksKnown_ = true;
     return links_;
+}
+
+ControlKey ToControlKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Left:
+        return ControlKey::Left;
+    case Qt::Key_Up:
+        return ControlKey::Up;
+    case Qt::Key_Right:
+        return ControlKey::Right;
+    case Qt::Key_Down:
+        return ControlKey::Down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return ControlKey::Enter;
+    case Qt::Key_Space:
+        return ControlKey::Space;
+    default:
+        return ControlKey::Other;
+    }
+}
+
+void HideToolTip() {
+    QToolTip::hideText();
 }
 
 QStringList LinesToStrings(const std::vector<std::string>& lines) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "controls/ControlTypes.h"
-#include "controls/MarkupGeometry.h"
-#include "controls/TextLines.h"
+#include "controls/core/ControlHost.h"
+#include "controls/core/MarkupGeometry.h"
+#include "controls/core/TextLines.h"
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
 #include "graphics/Rect.h"
+#include "graphics/qt/QtConversions.h"
 #include "markup/KeptLayout.h"
 #include "markup/RenderMarkup.h"
 #include "markup/ShellIcon.h"
@@ -28,11 +30,6 @@ class QMouseEvent;
 namespace velmora {
 
 class Canvas;
-
-struct AnchorHit {
-    std::string Anchor; // empty when the point is on no anchor
-    Rect AnchorRect{-1, -1, -1, -1};
-};
 
 // One link as assistive technologies are told it.
 struct MarkupLink {
@@ -190,15 +187,6 @@ protected:
         bool AnchorHint = false;
         TPictureContainer* PictureContainer = nullptr;
     };
-    // Where the mouse is among the anchors: kept by the controls' mouse handlers, Anchor also by every
-    // hit test.
-    struct AnchorHover {
-        std::string LastAnchor;
-        std::int32_t Anchor = -1;
-        std::int32_t LastAnchorNumber = 0;
-        Rect AnchorRect;
-    };
-
     // onTextChanged runs after every change of the text lines, onImagesChanged when the image list does.
     MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                   std::function<void()> onImagesChanged);
@@ -206,6 +194,8 @@ protected:
     Rect ClientRect() const { return {0, 0, width(), height()}; }
     const FrameSettings& Frames() const { return settings_.Frames; }
     AnchorHover& Hovering() { return hovering_; }
+    // What the pointer handlers of the control's core read.
+    PointerSettings Pointer() const { return {settings_.Hover, settings_.AnchorHint}; }
 
     // Stored only: the next paint shows it.
     template <typename T> void Store(T Settings::*field, std::type_identity_t<T> value) {
@@ -271,6 +261,8 @@ protected:
     void ForgetLayouts() { keptLayouts_.Forget(); }
 
 private:
+    template <typename HostBase> friend class MarkupControlHost;
+
     // A hit test answered from the kept layouts alone, without a canvas; false when none answers it.
     bool KeptHit(const std::string& markup, Rect bounds, std::int32_t x, std::int32_t y, MarkupResult& result,
                  bool& found) const;
@@ -295,6 +287,38 @@ private:
     QSize linksSize_;
     std::vector<MarkupLink> links_;
     bool linksKnown_ = false;
+};
+
+// The keys a markup control's core answers.
+ControlKey ToControlKey(int qtKey);
+// Hides whatever tool tip shows.
+void HideToolTip();
+
+// What every Qt markup control answers its core: hit tests, repaints, the cursor, the hint and the
+// anchor events. Each control adds what only its own core asks.
+template <typename HostBase> class MarkupControlHost : public HostBase {
+public:
+    explicit MarkupControlHost(MarkupControl& control) : control_(control) {}
+
+    AnchorHit HitAt(std::int32_t x, std::int32_t y) override { return control_.AnchorAt(x, y); }
+    void Invalidate(const Rect& r) override { control_.update(ToQRect(r)); }
+    void InvalidateAll() override { control_.update(); }
+    bool ShowsHand() const override { return control_.CursorIsHand(); }
+    void ShowCursor(ControlCursor cursor) override {
+        if (cursor == ControlCursor::Hand) {
+            control_.ShowHandCursor();
+        } else {
+            control_.ShowDefaultCursor();
+        }
+    }
+    void HideHint() override { HideToolTip(); }
+    void AnchorEntered(const std::string& anchor) override {
+        control_.RaiseAnchorEvent(control_.OnAnchorEnter, anchor);
+    }
+    void AnchorExited() override { control_.RaiseAnchorEvent(control_.OnAnchorExit, std::string()); }
+
+protected:
+    MarkupControl& control_;
 };
 
 // Windows-1252 lines to and from the Unicode of the layouts and tool tips.
