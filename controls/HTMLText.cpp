@@ -1,6 +1,7 @@
 #include "controls/HTMLText.h"
 
 #include "controls/ControlTimers.h"
+#include "controls/core/ControlPainting.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -266,11 +267,11 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
 void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     canvas.SetBrushColor(Color());
     canvas.SetFont(Font());
-    const Rect inside = DrawBevels(canvas);
+    const Rect inside = DrawBevels(canvas, ClientRect(), Frames(), Color());
     canvas.SetPenColor(Color());
     canvas.SetPenWidth(0);
     canvas.SetBrushColor(Color());
-    DrawSingleBorder(canvas, inside);
+    DrawSingleBorder(canvas, inside, Frames());
 
     const Rect area = TextArea();
     const std::string markup = GetJoinedText();
@@ -315,26 +316,14 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.textWidth, last.textHeight);
 }
 
-// The arrows show where there is more text: below when the whole text, measured, reaches past the box,
-// above when it is scrolled.
+// Measures the whole text, as wrapped, for the arrows that show where there is more of it.
 void THTMLStaticText::DrawScrollArrows(MarkupCall measure, const Rect& area) {
-    bool up = false;
-    bool down = false;
     measure.request.noDraw = true;
     measure.request.measureOnly = true;
     measure.Run();
-    if (static_cast<std::int64_t>(measure.result.textHeight) >=
-        static_cast<std::int64_t>(height()) + core_.ScrollOffset()) {
-        measure.canvas.DrawScrollArrow(
-            {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom}, ScrollArrow::Down);
-        down = true;
-    }
-    if (core_.ScrollOffset() > 0) {
-        measure.canvas.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
-                                       ScrollArrow::Up);
-        up = true;
-    }
-    core_.ArrowsDrawn(up, down);
+    const ScrollArrowsShown shown = velmora::DrawScrollArrows(measure.canvas, area, measure.result.textHeight,
+                                                              height(), core_.ScrollOffset());
+    core_.ArrowsDrawn(shown.Up, shown.Down);
 }
 
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {

@@ -1,7 +1,7 @@
 #include "controls/HTMLabel.h"
 
 #include "controls/MarkupLog.h"
-#include "controls/core/Gradient.h"
+#include "controls/core/ControlPainting.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -148,40 +148,10 @@ void THTMLabel::paintEvent(QPaintEvent*) {
     EmptyCaption();
     QPainter painter(this);
     QtCanvas canvas(painter, style());
-    PaintBackground(canvas);
+    PaintLabelBackground(canvas, ClientRect(), {Color(), colorTo_, gradientType_, transparent_});
     canvas.SetFont(Font());
-    DrawSingleBorder(canvas, DrawBevels(canvas));
+    DrawSingleBorder(canvas, DrawBevels(canvas, ClientRect(), Frames(), Color()), Frames());
     PaintText(canvas);
-}
-
-void THTMLabel::PaintBackground(Canvas& canvas) {
-    Rect r = ClientRect();
-    const std::int32_t steps = r.Width() / 4;
-    const bool fullGradient = gradientType_ == gtFullHorizontal || gradientType_ == gtFullVertical;
-    if (!transparent_) {
-        if (colorTo_ != clNone && fullGradient) {
-            DrawGradient(canvas, Color(), colorTo_, steps, r, gradientType_ == gtFullHorizontal);
-        } else {
-            canvas.SetPenColor(Color());
-            canvas.SetBrushColor(Color());
-            canvas.Rectangle(r);
-        }
-    } else {
-        // Nothing has set a fill colour: a single border of a transparent label stays hollow.
-        canvas.SetBrushColor(clNone);
-    }
-    if (fullGradient) {
-        return;
-    }
-    if (gradientType_ == gtBottomLine) {
-        r.Top = r.Bottom - 2;
-    } else if (gradientType_ == gtCenterLine) {
-        r.Top = r.Top + (r.Bottom - r.Top) / 2;
-        r.Bottom = r.Top + 2;
-    } else {
-        r.Bottom = r.Top + 2;
-    }
-    DrawGradient(canvas, Color(), colorTo_, steps, r, true);
 }
 
 void THTMLabel::PaintText(Canvas& canvas) {

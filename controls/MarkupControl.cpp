@@ -2,7 +2,6 @@
 
 #include "controls/LazyShellIcons.h"
 #include "controls/MarkupLinks.h"
-#include "controls/core/BevelFrame.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/PlainText.h"
@@ -236,18 +235,7 @@ MarkupSources MarkupControl::OwnSources() const {
 }
 
 MarkupRequest MarkupControl::NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
-    MarkupRequest request;
-    request.bounds = bounds;
-    request.hitX = mouse.X;
-    request.hitY = mouse.Y;
-    request.focusAnchor = focus;
-    request.hoverAnchor = hovering_.Anchor;
-    request.shadowOffset = settings_.ShadowOffset;
-    request.hoverEnabled = settings_.Hover;
-    request.urlColor = settings_.URLColor;
-    request.hoverColor = settings_.HoverColor;
-    request.hoverFontColor = settings_.HoverFontColor;
-    request.shadowColor = settings_.ShadowColor;
+    MarkupRequest request = RequestFor(settings_, hovering_, bounds, mouse, focus);
     ShapeRequest(request);
     return request;
 }
@@ -274,16 +262,8 @@ void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, R
 }
 
 MarkupRequest MarkupControl::HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const {
-    // Colours that never change the layout, so that the hit lands where the text was drawn whatever the
-    // hover state.
     MarkupRequest request = NewRequest(bounds, {x, y}, -1);
-    request.noDraw = true;
-    request.hoverAnchor = -1;
-    request.urlColor = clWhite;
-    request.hoverColor = clNone;
-    request.hoverFontColor = clNone;
-    request.shadowColor = clNone;
-    request.blinkVisible = false;
+    MakeHitRequest(request);
     return request;
 }
 
@@ -334,28 +314,6 @@ AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
         hit.Anchor = std::move(result.hitAnchor);
     }
     return hit;
-}
-
-Rect MarkupControl::DrawBevels(Canvas& canvas) {
-    Rect r = ClientRect();
-    if (settings_.Frames.BevelOuter != bvNone) {
-        const BevelPair colors = BevelColors(settings_.Frames.BevelOuter);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, settings_.Frames.BevelWidth);
-    }
-    DrawBevelFrame(canvas, r, settings_.Color, settings_.Color, settings_.Frames.BorderWidth);
-    if (settings_.Frames.BevelInner != bvNone) {
-        const BevelPair colors = BevelColors(settings_.Frames.BevelInner);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, settings_.Frames.BevelWidth);
-    }
-    return r;
-}
-
-void MarkupControl::DrawSingleBorder(Canvas& canvas, const Rect& inside) {
-    if (settings_.Frames.BorderStyle == bsSingle && settings_.Frames.BorderWidth > 0) {
-        canvas.SetPenWidth(settings_.Frames.BorderWidth);
-        canvas.SetPenColor(clBlack);
-        canvas.Rectangle(inside);
-    }
 }
 
 void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight) {

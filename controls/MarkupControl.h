@@ -3,6 +3,7 @@
 #include "controls/ControlTypes.h"
 #include "controls/core/ControlHost.h"
 #include "controls/core/MarkupGeometry.h"
+#include "controls/core/MarkupSettings.h"
 #include "controls/core/TextLines.h"
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
@@ -168,25 +169,7 @@ public:
 protected:
     // The settings both controls publish. A control changes them only through Store, StoreAndRepaint
     // and StoreAndRepaintChanged, so that each setter says whether it repaints.
-    struct Settings {
-        TColor Color = clBtnFace;
-        FontState Font;
-        TAlign Align = alNone;
-        std::string Hint;
-        TColor URLColor = clBlue;
-        TColor ShadowColor = clGray;
-        std::int32_t ShadowOffset = 2;
-        bool Hover = false;
-        TColor HoverColor = clNone;
-        TColor HoverFontColor = clNone;
-        FrameSettings Frames;
-        TVAlignment VAlignment = tvaTop;
-        bool Ellipsis = false;
-        bool AutoSizing = false;
-        TAutoSizeType AutoSizeType = asVertical;
-        bool AnchorHint = false;
-        TPictureContainer* PictureContainer = nullptr;
-    };
+    using Settings = MarkupSettings;
     // onTextChanged runs after every change of the text lines, onImagesChanged when the image list does.
     MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                   std::function<void()> onImagesChanged);
@@ -248,10 +231,6 @@ protected:
                          std::int32_t focus);
     // The anchor under (x, y) with the text laid out in bounds, found where it is drawn; sets HoverAnchor.
     AnchorHit HitTest(Rect bounds, std::int32_t x, std::int32_t y);
-    // The outer bevel, the margin of BorderWidth pixels in Color, the inner bevel; returns what is left.
-    Rect DrawBevels(Canvas& canvas);
-    // A black single border of BorderWidth pixels over what the bevels left, filled with the brush.
-    void DrawSingleBorder(Canvas& canvas, const Rect& inside);
     // Takes the size of the text just drawn, plus the margin, in the directions the rules allow.
     void FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight);
 
