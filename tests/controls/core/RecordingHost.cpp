@@ -13,6 +13,10 @@ std::string Describe(const Rect& r) {
 
 } // namespace
 
+std::vector<FakeAnchor> TwoAnchors() {
+    return {{"a", 1, {0, 0, 30, 16}}, {"b", 2, {40, 0, 70, 16}}};
+}
+
 std::vector<std::string> RecordingHost::Take() {
     return std::exchange(Calls, {});
 }

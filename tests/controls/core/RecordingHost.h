@@ -4,6 +4,7 @@
 #include "controls/core/StaticTextCore.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::testkit {
@@ -15,11 +16,15 @@ struct FakeAnchor {
     Rect Area;
 };
 
+// Two anchors on the first line: "a" (1) and, after a gap, "b" (2).
+std::vector<FakeAnchor> TwoAnchors();
+
 // A window that records what a control's core asks of it, one line a call, and answers hit tests from
 // a fixed list of anchors as the real hit test does: the hover's Anchor is set on every hit test.
 class RecordingHost : public StaticTextHost, public LabelHost {
 public:
-    explicit RecordingHost(AnchorHover& hovering) : hovering_(hovering) {}
+    RecordingHost(AnchorHover& hovering, std::vector<FakeAnchor> anchors)
+        : Anchors(std::move(anchors)), hovering_(hovering) {}
 
     std::vector<FakeAnchor> Anchors;
     std::vector<std::string> Calls;

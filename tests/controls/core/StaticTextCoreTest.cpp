@@ -16,7 +16,7 @@ protected:
     StaticTextCoreTest() { host.Anchors = {{"a", 1, {0, 0, 30, 16}}, {"b", 2, {40, 0, 70, 16}}}; }
 
     AnchorHover hovering;
-    RecordingHost host{hovering};
+    RecordingHost host{hovering, testkit::TwoAnchors()};
     StaticTextCore core{host, hovering};
 };
 
