@@ -1,48 +1,30 @@
 #pragma once
 
+// The metatype compiler reads the enumerations inside the block below instead, as it reads a file once.
+#ifndef Q_MOC_RUN
+#include "controls/core/ControlEnums.h"
+#endif
+
 #include <QObject>
 #include <functional>
 #include <string>
 
 namespace velmora {
 
-// The enumerations the markup controls publish, named as their layouts write them.
+// The controls' enumerations, told to the property system so that layouts read and write their names.
 namespace MarkupControls {
 Q_NAMESPACE
-
-enum TGradientType { gtFullHorizontal, gtFullVertical, gtBottomLine, gtCenterLine, gtTopLine };
+#ifdef Q_MOC_RUN
+// The metatype compiler registers only the enumerations it reads inside this block.
+#include "controls/core/ControlEnumList.inc"
+#endif
 Q_ENUM_NS(TGradientType)
-
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 Q_ENUM_NS(TBevelCut)
-
-enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 Q_ENUM_NS(TBorderStyle)
-
-enum TVAlignment { tvaTop, tvaCenter, tvaBottom };
 Q_ENUM_NS(TVAlignment)
-
-enum TAutoSizeType { asVertical, asHorizontal, asBoth };
 Q_ENUM_NS(TAutoSizeType)
-
-// Where the window docks the control; only the auto-sizing rules read it here.
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 Q_ENUM_NS(TAlign)
-
 } // namespace MarkupControls
-
-using MarkupControls::TAlign;
-using MarkupControls::TAutoSizeType;
-using MarkupControls::TBevelCut;
-using MarkupControls::TBorderStyle;
-using MarkupControls::TGradientType;
-using MarkupControls::TVAlignment;
-using enum MarkupControls::TAlign;
-using enum MarkupControls::TAutoSizeType;
-using enum MarkupControls::TBevelCut;
-using enum MarkupControls::TBorderStyle;
-using enum MarkupControls::TGradientType;
-using enum MarkupControls::TVAlignment;
 
 // Events carry the control that raised them as Sender; anchors are the markup's Windows-1252 bytes.
 using TNotifyEvent = std::function<void(QObject* Sender)>;

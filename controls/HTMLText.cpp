@@ -1,6 +1,7 @@
 #include "controls/HTMLText.h"
 
 #include "controls/ControlTimers.h"
+#include "controls/core/ControlPainting.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -18,10 +19,7 @@ namespace velmora {
 
 namespace {
 
-constexpr int kTimerInterval = 100;
-constexpr std::int32_t kArrowSize = 10;
-constexpr std::int32_t kScrollStep = 4;
-constexpr std::int32_t kTicksPerBlink = 5;
+constexpr std::int32_t kArrowSize = StaticTextCore::kArrowSize;
 
 bool IsArrowKey(int key) {
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
@@ -29,9 +27,47 @@ bool IsArrowKey(int key) {
 
 } // namespace
 
+// The static text's window as its core sees it.
+class THTMLStaticText::Host final : public MarkupControlHost<StaticTextHost> {
+public:
+    explicit Host(THTMLStaticText& text) : MarkupControlHost(text), text_(text) {}
+
+    void PaintNow(bool withFrame) override { text_.PaintMarkup(withFrame); }
+    void OpenAnchor(const std::string& anchor, AnchorAction action) override {
+        text_.OpenAnchor(anchor,
+                         action == AnchorAction::Keypress ? text_.OnAnchorKeypress : text_.OnAnchorClick);
+    }
+    void StartTimer() override {
+        text_.timerSource_ = &CurrentControlTimers();
+        text_.timerId_ = text_.timerSource_->Start(text_, StaticTextCore::kTickInterval);
+    }
+    void StopTimer() override {
+        text_.timerSource_->Stop(text_, text_.timerId_);
+        text_.timerId_ = 0;
+    }
+    bool StepAnimations() override {
+        const bool cacheChanged = text_.PictureCache().StepAnimations();
+        const bool containerChanged =
+            text_.PictureContainer() != nullptr && text_.PictureContainer()->Items().StepAnimations();
+        return cacheChanged || containerChanged;
+    }
+    bool PointerInside(Point& at) const override {
+        at = text_.CursorPos();
+        return text_.ClientRect().Contains(at);
+    }
+    bool TextBlinks() const override {
+        return UpperCaseAnsi(text_.GetJoinedText()).find("<BLINK") != std::string::npos;
+    }
+    Rect TextArea() const override { return text_.TextArea(); }
+
+private:
+    THTMLStaticText& text_;
+};
+
 THTMLStaticText::THTMLStaticText(QWidget* parent)
     : MarkupControl(
-          parent, [this] { TextLinesChanged(); }, [this] { ++imagesGeneration_; }) {
+          parent, [this] { TextLinesChanged(); }, [this] { ++imagesGeneration_; }),
+      host_(std::make_unique<Host>(*this)), core_(*host_, Hovering()) {
     Store(&Settings::ShadowOffset, 1);
     resize(100, 20);
     // Only TabStop lets the keyboard in, as the layouts expect of a static text.
@@ -53,11 +89,8 @@ void THTMLStaticText::SetHTMLTextList(const QStringList& lines) {
     SetHTMLText(StringsToLines(lines));
 }
 
-// Anchor numbers belong to the old text: hover and focus start again.
 void THTMLStaticText::TextLinesChanged() {
-    Hovering().Anchor = -1;
-    focusAnchor_ = -1;
-    update();
+    core_.TextChanged();
 }
 
 void THTMLStaticText::SetHover(bool on) {
@@ -70,32 +103,27 @@ void THTMLStaticText::SetVAlignment(TVAlignment alignment) {
     }
     Store(&Settings::VAlignment, alignment);
     if (alignment != tvaTop) {
-        miniScroll_ = false;
+        core_.EndMiniScroll();
     }
     update();
 }
 
 void THTMLStaticText::SetMiniScroll(bool on) {
-    if (miniScroll_ == on) {
+    if (core_.MiniScroll() == on) {
         return;
     }
     if (on) {
         Store(&Settings::VAlignment, tvaTop);
-    } else {
-        scrollOffset_ = 0;
     }
-    miniScroll_ = on;
-    update();
+    core_.SetMiniScroll(on);
 }
 
 void THTMLStaticText::SetAutoScroll(bool on) {
-    autoScroll_ = on;
-    StartOrStopTimer(false);
+    core_.SetAutoScroll(on, IsLoading());
 }
 
 void THTMLStaticText::SetEnableBlink(bool on) {
-    enableBlink_ = on;
-    StartOrStopTimer(true);
+    core_.SetEnableBlink(on, IsLoading());
 }
 
 void THTMLStaticText::SetAutoSizing(bool on) {
@@ -127,7 +155,7 @@ bool THTMLStaticText::IsPropertyStored(const QString& name) const {
         return Hover();
     }
     if (name == QLatin1String("EnableBlink")) {
-        return enableBlink_;
+        return core_.EnableBlink();
     }
     if (name == QLatin1String("Ellipsis")) {
         return Ellipsis();
@@ -138,40 +166,14 @@ bool THTMLStaticText::IsPropertyStored(const QString& name) const {
     return MarkupControl::IsPropertyStored(name);
 }
 
-void THTMLStaticText::StartOrStopTimer(bool blinkSwitchedOff) {
-    // Settings a layout makes while it loads start nothing; Loaded starts the timer they ask for.
-    if (IsLoading()) {
-        return;
-    }
-    if ((enableBlink_ || autoScroll_) && timerId_ == 0) {
-        timerSource_ = &CurrentControlTimers();
-        timerId_ = timerSource_->Start(*this, kTimerInterval);
-    } else if (!enableBlink_ && !autoScroll_ && timerId_ != 0) {
-        timerSource_->Stop(*this, timerId_);
-        timerId_ = 0;
-        if (blinkSwitchedOff) {
-            update();
-            blinkPhase_ = false;
-        }
-    }
-}
-
 void THTMLStaticText::Loaded() {
     MarkupControl::Loaded();
     // A timer stopped here is forgotten too, so that switching blinking on later starts a new one.
-    StartOrStopTimer(false);
+    core_.UpdateTimer(false, IsLoading());
 }
 
 void THTMLStaticText::ScrollTo(std::int32_t offset) {
-    if (!miniScroll_) {
-        return;
-    }
-    if (offset < 0) {
-        scrollOffset_ = 0;
-        return;
-    }
-    scrollOffset_ = offset;
-    repaint();
+    core_.ScrollTo(offset);
 }
 
 // repaint, not update: callers read AnchorCount and FocusHref as soon as this returns.
@@ -184,15 +186,15 @@ void THTMLStaticText::PaintMarkup(bool withFrame) {
 }
 
 void THTMLStaticText::ShapeRequest(MarkupRequest& request) const {
-    request.BlinkVisible = blinkPhase_;
+    request.BlinkVisible = core_.BlinkPhase();
     request.WordWrap = !Ellipsis();
     request.Flavor = MarkupFlavor::StaticText;
 }
 
 Rect THTMLStaticText::LayoutBounds() const {
     Rect bounds = ExtendForAutoSize(TextArea(), AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()));
-    if (miniScroll_) {
-        bounds.Top -= scrollOffset_;
+    if (core_.MiniScroll()) {
+        bounds.Top -= core_.ScrollOffset();
         bounds.Right -= kArrowSize;
     }
     return bounds;
@@ -200,7 +202,7 @@ Rect THTMLStaticText::LayoutBounds() const {
 
 THTMLStaticText::PaintKey THTMLStaticText::CurrentPaintKey() const {
     PaintKey key;
-    key.Request = NewRequest(LayoutBounds(), CursorPos(), hasFocus() ? focusAnchor_ : -1);
+    key.Request = NewRequest(LayoutBounds(), CursorPos(), hasFocus() ? core_.FocusAnchor() : -1);
     key.Markup = GetJoinedText();
     key.Font = Font();
     key.Color = Color();
@@ -265,19 +267,19 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
 void THTMLStaticText::DrawMarkup(Canvas& canvas) {
     canvas.SetBrushColor(Color());
     canvas.SetFont(Font());
-    const Rect inside = DrawBevels(canvas);
+    const Rect inside = DrawBevels(canvas, ClientRect(), Frames(), Color());
     canvas.SetPenColor(Color());
     canvas.SetPenWidth(0);
     canvas.SetBrushColor(Color());
-    DrawSingleBorder(canvas, inside);
+    DrawSingleBorder(canvas, inside, Frames());
 
     const Rect area = TextArea();
     const std::string markup = GetJoinedText();
     Rect bounds = LayoutBounds();
-    const std::int32_t focus = hasFocus() ? focusAnchor_ : -1;
+    const std::int32_t focus = hasFocus() ? core_.FocusAnchor() : -1;
     const Point mouse = CursorPos();
 
-    if (miniScroll_) {
+    if (core_.MiniScroll()) {
         DrawScrollArrows(NewCall(canvas, markup, bounds, mouse, focus), area);
     }
     AlignVertically(canvas, markup, bounds, mouse, focus);
@@ -309,177 +311,80 @@ void THTMLStaticText::DrawMarkup(Canvas& canvas) {
             last = grey.Result;
         }
     }
-    anchorCount_ = last.AnchorCount;
-    focusHref_ = last.FocusHref;
+    core_.TextDrawn(last.AnchorCount, last.FocusHref);
 
     FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.TextWidth, last.TextHeight);
 }
 
-// The arrows show where there is more text: below when the whole text, measured, reaches past the box,
-// above when it is scrolled.
+// Measures the whole text, as wrapped, for the arrows that show where there is more of it.
 void THTMLStaticText::DrawScrollArrows(MarkupCall measure, const Rect& area) {
-    upArrowShown_ = false;
-    downArrowShown_ = false;
     measure.Request.NoDraw = true;
     measure.Request.MeasureOnly = true;
     measure.Run();
-    if (static_cast<std::int64_t>(measure.Result.TextHeight) >=
-        static_cast<std::int64_t>(height()) + scrollOffset_) {
-        measure.Target.DrawScrollArrow(
-            {area.Right - kArrowSize, area.Bottom - kArrowSize, area.Right, area.Bottom}, ScrollArrow::Down);
-        downArrowShown_ = true;
-    }
-    if (scrollOffset_ > 0) {
-        measure.Target.DrawScrollArrow({area.Right - kArrowSize, area.Top, area.Right, area.Top + kArrowSize},
-                                       ScrollArrow::Up);
-        upArrowShown_ = true;
-    }
+    const ScrollArrowsShown shown = velmora::DrawScrollArrows(measure.Target, area, measure.Result.TextHeight,
+                                                              height(), core_.ScrollOffset());
+    core_.ArrowsDrawn(shown.Up, shown.Down);
 }
 
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {
     Rect bounds = ClientRect();
-    if (miniScroll_) {
-        bounds.Top -= scrollOffset_;
+    if (core_.MiniScroll()) {
+        bounds.Top -= core_.ScrollOffset();
         bounds.Right -= kArrowSize;
     }
     return HitTest(velmora::TextArea(bounds, Frames()), x, y);
 }
 
 void THTMLStaticText::mouseMoveEvent(QMouseEvent* event) {
-    AnchorHover& hovering = Hovering();
     const QPoint at = event->position().toPoint();
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    if (!hit.Anchor.empty()) {
-        if (hit.AnchorRect.Left == -1) {
-            PaintMarkup(false);
-        }
-        focusAnchor_ = -1;
-        if (Hover() && (hit.Anchor != hovering.LastAnchor || hit.AnchorRect != hovering.AnchorRect ||
-                        hovering.Anchor == -1 || hovering.LastAnchorNumber != hovering.Anchor)) {
-            update(ToQRect(hovering.AnchorRect));
-        }
-        if (!CursorIsHand() || hit.Anchor != hovering.LastAnchor) {
-            hovering.LastAnchor = hit.Anchor;
-            if (AnchorHint()) {
-                QToolTip::hideText();
-            }
-            ShowHandCursor();
-            RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-            if (Hover() && hit.AnchorRect.Left != -1) {
-                update(ToQRect(hit.AnchorRect));
-            }
-            hovering.LastAnchorNumber = hovering.Anchor;
-            hovering.AnchorRect = hit.AnchorRect;
-        }
-    } else if (CursorIsHand()) {
-        ShowDefaultCursor();
-        focusAnchor_ = -1;
-        if (Hover()) {
-            update(ToQRect(hovering.AnchorRect));
-            hovering.Anchor = -1;
-            PaintMarkup(false);
-        }
-        RaiseAnchorEvent(OnAnchorExit, std::string());
-    }
+    core_.MouseMove(at.x(), at.y(), Pointer());
 }
 
 void THTMLStaticText::mousePressEvent(QMouseEvent* event) {
     RaiseMouseDown(*event);
-    buttonDown_ = true;
     const QPoint at = event->position().toPoint();
-    if (miniScroll_ && (upArrowShown_ || downArrowShown_)) {
-        ScrollByArrowAt(at.x(), at.y());
-    }
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    if (!hit.Anchor.empty()) {
-        OpenAnchor(hit.Anchor, OnAnchorClick);
-    }
-}
-
-void THTMLStaticText::ScrollByArrowAt(std::int32_t x, std::int32_t y) {
-    const Rect area = TextArea();
-    if (upArrowShown_ && x > area.Right - kArrowSize && y < area.Top + kArrowSize) {
-        ScrollTo(scrollOffset_ - kScrollStep);
-    }
-    if (downArrowShown_ && x > area.Right - kArrowSize && y > area.Bottom - kArrowSize) {
-        ScrollTo(scrollOffset_ + kScrollStep);
-    }
+    core_.MousePress(at.x(), at.y());
 }
 
 void THTMLStaticText::mouseReleaseEvent(QMouseEvent* event) {
     MarkupControl::mouseReleaseEvent(event);
-    buttonDown_ = false;
+    core_.MouseRelease();
 }
 
 void THTMLStaticText::enterEvent(QEnterEvent* event) {
-    AnchorHover& hovering = Hovering();
     const QPoint at = event->position().toPoint();
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    if (!hit.Anchor.empty() && (!CursorIsHand() || hit.Anchor != hovering.LastAnchor)) {
-        hovering.LastAnchor = hit.Anchor;
-        if (AnchorHint()) {
-            QToolTip::hideText();
-        }
-        ShowHandCursor();
-        RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-        if (Hover()) {
-            PaintMarkup(false);
-        }
-        hovering.AnchorRect = hit.AnchorRect;
-    }
+    core_.MouseEnter(at.x(), at.y(), Pointer());
     MarkupControl::enterEvent(event);
     RaiseNotify(OnMouseEnter);
 }
 
 void THTMLStaticText::leaveEvent(QEvent* event) {
-    AnchorHover& hovering = Hovering();
-    if (hovering.Anchor >= 0) {
-        hovering.Anchor = -1;
-        if (Hover()) {
-            update(ToQRect(hovering.AnchorRect));
-        }
-    }
+    core_.MouseLeave(Pointer());
     MarkupControl::leaveEvent(event);
     RaiseNotify(OnMouseLeave);
 }
 
 void THTMLStaticText::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    // The frame is painted off the old anchor and onto the new one at once, as the keys repeat.
-    if (key == Qt::Key_Left || key == Qt::Key_Up) {
-        PaintMarkup(false);
-        focusAnchor_ = focusAnchor_ <= 0 ? anchorCount_ - 1 : focusAnchor_ - 1;
-        PaintMarkup(false);
-        event->accept();
-        return;
-    }
-    if (key == Qt::Key_Right || key == Qt::Key_Down) {
-        PaintMarkup(false);
-        focusAnchor_ = focusAnchor_ < anchorCount_ - 1 ? focusAnchor_ + 1 : 0;
-        PaintMarkup(false);
+    if (IsArrowKey(key)) {
+        core_.Key(ToControlKey(key));
         event->accept();
         return;
     }
     MarkupControl::keyPressEvent(event);
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-        // The target is read as the frame is drawn: a key right after Tab comes before that paint.
-        repaint();
-        OpenAnchor(focusHref_, OnAnchorKeypress);
+    if (core_.Key(ToControlKey(key))) {
         event->accept();
     }
 }
 
 void THTMLStaticText::focusInEvent(QFocusEvent* event) {
     MarkupControl::focusInEvent(event);
-    if (focusAnchor_ < 0) {
-        focusAnchor_ = 0;
-    }
-    update();
+    core_.FocusIn();
 }
 
 void THTMLStaticText::focusOutEvent(QFocusEvent* event) {
     MarkupControl::focusOutEvent(event);
-    update();
+    core_.FocusOut();
 }
 
 // Wrapping, the scroll arrows and vertical alignment all follow the size.
@@ -501,31 +406,7 @@ void THTMLStaticText::timerEvent(QTimerEvent* event) {
         MarkupControl::timerEvent(event);
         return;
     }
-    if (enableBlink_ || autoScroll_) {
-        Tick();
-    }
-}
-
-void THTMLStaticText::Tick() {
-    tickCount_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(tickCount_) + 1u);
-    const bool cacheChanged = PictureCache().StepAnimations();
-    const bool containerChanged =
-        PictureContainer() != nullptr && PictureContainer()->Items().StepAnimations();
-    // Only a picture that stepped to another frame needs the text drawn again.
-    if (cacheChanged || containerChanged) {
-        PaintMarkup(false);
-    }
-    if (miniScroll_ && (upArrowShown_ || downArrowShown_) && (buttonDown_ || autoScroll_)) {
-        const Point cursor = CursorPos();
-        if (ClientRect().Contains(cursor)) {
-            ScrollByArrowAt(cursor.X, cursor.Y);
-        }
-    }
-    if (tickCount_ % kTicksPerBlink == 0 &&
-        UpperCaseAnsi(GetJoinedText()).find("<BLINK") != std::string::npos) {
-        PaintMarkup(true);
-        blinkPhase_ = !blinkPhase_;
-    }
+    core_.Tick();
 }
 
 MarkupControl::HintInfo THTMLStaticText::HintAt(QPoint point) {

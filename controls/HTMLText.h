@@ -2,10 +2,12 @@
 
 #include "controls/ControlTimers.h"
 #include "controls/MarkupControl.h"
+#include "controls/core/StaticTextCore.h"
 #include "markup/RenderMarkup.h"
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -48,11 +50,11 @@ public:
     void SetHoverColor(TColor color) { Store(&Settings::HoverColor, color); }
     void SetHoverFontColor(TColor color) { Store(&Settings::HoverFontColor, color); }
     void SetVAlignment(TVAlignment alignment);
-    bool MiniScroll() const { return miniScroll_; }
+    bool MiniScroll() const { return core_.MiniScroll(); }
     void SetMiniScroll(bool on);
-    bool AutoScroll() const { return autoScroll_; }
+    bool AutoScroll() const { return core_.AutoScroll(); }
     void SetAutoScroll(bool on);
-    bool EnableBlink() const { return enableBlink_; }
+    bool EnableBlink() const { return core_.EnableBlink(); }
     void SetEnableBlink(bool on);
     void SetAutoSizing(bool on);
     void SetAutoSizeType(TAutoSizeType type) { Store(&Settings::AutoSizeType, type); }
@@ -69,23 +71,23 @@ public:
     void PaintMarkup(bool withFrame);
     // The anchor under a point in control coordinates; updates HoverAnchor.
     AnchorHit AnchorAt(std::int32_t x, std::int32_t y) override;
-    std::int32_t FocusedLink() const override { return hasFocus() ? focusAnchor_ : -1; }
+    std::int32_t FocusedLink() const override { return hasFocus() ? core_.FocusAnchor() : -1; }
 
     HintInfo HintAt(QPoint point) override;
     void Loaded() override;
 
     // 0-based number of the anchor with the keyboard focus; -1 for none.
-    std::int32_t FocusAnchor() const { return focusAnchor_; }
-    std::int32_t AnchorCount() const { return anchorCount_; }
-    const std::string& FocusHref() const { return focusHref_; }
+    std::int32_t FocusAnchor() const { return core_.FocusAnchor(); }
+    std::int32_t AnchorCount() const { return core_.AnchorCount(); }
+    const std::string& FocusHref() const { return core_.FocusHref(); }
     // The running timer's id, 0 when none runs.
     int TimerId() const { return timerId_; }
-    std::int32_t TickCount() const { return tickCount_; }
-    bool BlinkPhase() const { return blinkPhase_; }
-    std::int32_t ScrollOffset() const { return scrollOffset_; }
-    bool UpArrowShown() const { return upArrowShown_; }
-    bool DownArrowShown() const { return downArrowShown_; }
-    bool ButtonDown() const { return buttonDown_; }
+    std::int32_t TickCount() const { return core_.TickCount(); }
+    bool BlinkPhase() const { return core_.BlinkPhase(); }
+    std::int32_t ScrollOffset() const { return core_.ScrollOffset(); }
+    bool UpArrowShown() const { return core_.UpArrowShown(); }
+    bool DownArrowShown() const { return core_.DownArrowShown(); }
+    bool ButtonDown() const { return core_.ButtonDown(); }
 
     TAnchorClick OnAnchorKeypress;
 
@@ -105,6 +107,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    class Host;
+
     // What a paint draws from: the request it hands the engine, and what it reads besides. While the key
     // stays the same, a paint shows the picture the last one drew, much as a QLabel keeps its layout.
     struct PictureState {
@@ -144,27 +148,12 @@ private:
     void DrawMarkup(Canvas& canvas);
     void DrawScrollArrows(MarkupCall measure, const Rect& area);
     void ShapeRequest(MarkupRequest& request) const override;
-    // Scrolls by 4 pixels when the point lies on a shown arrow.
-    void ScrollByArrowAt(std::int32_t x, std::int32_t y);
-    void StartOrStopTimer(bool blinkSwitchedOff);
-    void Tick();
 
-    bool miniScroll_ = false;
-    bool autoScroll_ = false;
-    bool enableBlink_ = false;
     bool tabStop_ = false;
-
-    std::int32_t focusAnchor_ = -1;
-    std::int32_t anchorCount_ = 0;
-    std::string focusHref_;
     int timerId_ = 0;
     ControlTimers* timerSource_ = nullptr; // stops the timer it started
-    std::int32_t tickCount_ = 0;
-    bool blinkPhase_ = true;
-    std::int32_t scrollOffset_ = 0;
-    bool upArrowShown_ = false;
-    bool downArrowShown_ = false;
-    bool buttonDown_ = false;
+    std::unique_ptr<Host> host_;
+    StaticTextCore core_;
 
     std::uint64_t imagesGeneration_ = 0;
     std::optional<PaintKey> drawnKey_;

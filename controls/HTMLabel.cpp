@@ -1,7 +1,7 @@
 #include "controls/HTMLabel.h"
 
-#include "controls/Gradient.h"
 #include "controls/MarkupLog.h"
+#include "controls/core/ControlPainting.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -11,14 +11,31 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <algorithm>
 
 namespace velmora {
 
+class THTMLabel::Host final : public MarkupControlHost<LabelHost> {
+public:
+    explicit Host(THTMLabel& label) : MarkupControlHost(label), label_(label) {}
+
+    void PaintNow(bool) override { label_.repaint(); }
+    void OpenAnchor(const std::string& anchor, AnchorAction) override {
+        label_.OpenAnchor(anchor, label_.OnAnchorClick);
+    }
+    void InvalidateBehind(const Rect& r) override { label_.InvalidateHoverRect(r); }
+    void ReportHoverAnchor(std::int32_t number) override {
+        qCDebug(lcMarkup).noquote() << QString::number(number);
+    }
+
+private:
+    THTMLabel& label_;
+};
+
 THTMLabel::THTMLabel(QWidget* parent)
     : MarkupControl(
-          parent, [this] { TextLinesChanged(); }, [this] { update(); }) {
+          parent, [this] { TextLinesChanged(); }, [this] { update(); }),
+      host_(std::make_unique<Host>(*this)), core_(*host_, Hovering()) {
     EmptyCaption();
 }
 
@@ -131,40 +148,10 @@ void THTMLabel::paintEvent(QPaintEvent*) {
     EmptyCaption();
     QPainter painter(this);
     QtCanvas canvas(painter, style());
-    PaintBackground(canvas);
+    PaintLabelBackground(canvas, ClientRect(), {Color(), colorTo_, gradientType_, transparent_});
     canvas.SetFont(Font());
-    DrawSingleBorder(canvas, DrawBevels(canvas));
+    DrawSingleBorder(canvas, DrawBevels(canvas, ClientRect(), Frames(), Color()), Frames());
     PaintText(canvas);
-}
-
-void THTMLabel::PaintBackground(Canvas& canvas) {
-    Rect r = ClientRect();
-    const std::int32_t steps = r.Width() / 4;
-    const bool fullGradient = gradientType_ == gtFullHorizontal || gradientType_ == gtFullVertical;
-    if (!transparent_) {
-        if (colorTo_ != clNone && fullGradient) {
-            DrawGradient(canvas, Color(), colorTo_, steps, r, gradientType_ == gtFullHorizontal);
-        } else {
-            canvas.SetPenColor(Color());
-            canvas.SetBrushColor(Color());
-            canvas.Rectangle(r);
-        }
-    } else {
-        // Nothing has set a fill colour: a single border of a transparent label stays hollow.
-        canvas.SetBrushColor(clNone);
-    }
-    if (fullGradient) {
-        return;
-    }
-    if (gradientType_ == gtBottomLine) {
-        r.Top = r.Bottom - 2;
-    } else if (gradientType_ == gtCenterLine) {
-        r.Top = r.Top + (r.Bottom - r.Top) / 2;
-        r.Bottom = r.Top + 2;
-    } else {
-        r.Bottom = r.Top + 2;
-    }
-    DrawGradient(canvas, Color(), colorTo_, steps, r, true);
 }
 
 void THTMLabel::PaintText(Canvas& canvas) {
@@ -177,7 +164,7 @@ void THTMLabel::PaintText(Canvas& canvas) {
     AlignVertically(canvas, markup, bounds, mouse, -1);
     MarkupCall draw = NewCall(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
     RenderText(draw);
-    focusHref_ = hasFocus() ? draw.Result.FocusHref : std::string();
+    core_.Painted(hasFocus() ? draw.Result.FocusHref : std::string());
     FitToText(rules, draw.Result.TextWidth, draw.Result.TextHeight);
 }
 
@@ -187,28 +174,22 @@ void THTMLabel::SetTabStop(bool on) {
 }
 
 void THTMLabel::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) {
+    if (!core_.Key(ToControlKey(event->key()))) {
         MarkupControl::keyPressEvent(event);
         return;
     }
     event->accept();
-    // The target is read as it is drawn, so that it is the one the frame is on.
-    repaint();
-    if (!focusHref_.empty()) {
-        OpenAnchor(focusHref_, OnAnchorClick);
-    }
 }
 
+// The focus frame on the first link comes and goes with the focus.
 void THTMLabel::focusInEvent(QFocusEvent* event) {
     MarkupControl::focusInEvent(event);
-    // The focus frame on the first link comes and goes with the focus.
-    update();
+    core_.FocusChanged();
 }
 
 void THTMLabel::focusOutEvent(QFocusEvent* event) {
     MarkupControl::focusOutEvent(event);
-    update();
+    core_.FocusChanged();
 }
 
 AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {
@@ -222,60 +203,15 @@ void THTMLabel::InvalidateHoverRect(const Rect& r) {
     }
 }
 
-void THTMLabel::RepaintHoverChange(const Rect& rect) {
-    if (rect.Left != -1) {
-        InvalidateHoverRect(HoverRect());
-    } else {
-        update();
-    }
-}
-
 void THTMLabel::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    AnchorHover& hovering = Hovering();
-    if (!hit.Anchor.empty()) {
-        if (hit.Anchor != hovering.LastAnchor || hit.AnchorRect != hovering.AnchorRect ||
-            hovering.Anchor == -1) {
-            qCDebug(lcMarkup).noquote() << QString::number(hovering.Anchor);
-            if (Hover() && hit.AnchorRect.Left != -1) {
-                InvalidateHoverRect(hovering.AnchorRect);
-            }
-        }
-        if (!CursorIsHand() || hit.Anchor != hovering.LastAnchor ||
-            hovering.LastAnchorNumber != hovering.Anchor) {
-            if (AnchorHint()) {
-                QToolTip::hideText();
-            }
-            ShowHandCursor();
-            RaiseAnchorEvent(OnAnchorEnter, hit.Anchor);
-            if (Hover()) {
-                RepaintHoverChange(hit.AnchorRect);
-            }
-        }
-        hovering.LastAnchor = hit.Anchor;
-        hovering.LastAnchorNumber = hovering.Anchor;
-        hovering.AnchorRect = hit.AnchorRect;
-        if (Hover()) {
-            InvalidateHoverRect(hovering.AnchorRect);
-        }
-    } else if (CursorIsHand()) {
-        ShowDefaultCursor();
-        RaiseAnchorEvent(OnAnchorExit, std::string());
-        if (Hover()) {
-            RepaintHoverChange(hovering.AnchorRect);
-        }
-        hovering.AnchorRect = {-1, -1, -1, -1};
-    }
+    core_.MouseMove(at.x(), at.y(), Pointer());
 }
 
 void THTMLabel::mousePressEvent(QMouseEvent* event) {
     RaiseMouseDown(*event);
     const QPoint at = event->position().toPoint();
-    const AnchorHit hit = AnchorAt(at.x(), at.y());
-    if (!hit.Anchor.empty()) {
-        OpenAnchor(hit.Anchor, OnAnchorClick);
-    }
+    core_.MousePress(at.x(), at.y());
 }
 
 void THTMLabel::enterEvent(QEnterEvent* event) {
@@ -285,10 +221,7 @@ void THTMLabel::enterEvent(QEnterEvent* event) {
 
 // The highlight is taken off before OnMouseLeave, so that a handler sees the label as the mouse left it.
 void THTMLabel::leaveEvent(QEvent* event) {
-    if (Hover() && HoverAnchor() != -1) {
-        InvalidateHoverRect(HoverRect());
-    }
-    Hovering().Anchor = -1;
+    core_.MouseLeave(Pointer());
     MarkupControl::leaveEvent(event);
     RaiseNotify(OnMouseLeave);
 }

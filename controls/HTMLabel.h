@@ -1,8 +1,10 @@
 #pragma once
 
 #include "controls/MarkupControl.h"
+#include "controls/core/LabelCore.h"
 #include "markup/RenderMarkup.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -63,7 +65,7 @@ public:
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool on);
     // The target of the link the focus frame is on; empty without the focus.
-    const std::string& FocusHref() const { return focusHref_; }
+    const std::string& FocusHref() const { return core_.FocusHref(); }
 
     // Repaints the whole label; the end of every HTMLText assignment.
     virtual void TextUpdated();
@@ -93,12 +95,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    class Host;
+
     void TextLinesChanged();
     void ShapeRequest(MarkupRequest& request) const override;
     bool Render(MarkupCall& call) override { return RenderText(call); }
-    void PaintBackground(Canvas& canvas);
     void PaintText(Canvas& canvas);
-    void RepaintHoverChange(const Rect& rect);
 
     TColor colorTo_ = clNone;
     TGradientType gradientType_ = gtFullHorizontal;
@@ -107,7 +109,8 @@ private:
     bool htmlHint_ = false;
     bool transparent_ = false;
     bool tabStop_ = false;
-    std::string focusHref_;
+    std::unique_ptr<Host> host_;
+    LabelCore core_;
 };
 
 } // namespace velmora

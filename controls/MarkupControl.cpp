@@ -1,6 +1,5 @@
 #include "controls/MarkupControl.h"
 
-#include "controls/BevelFrame.h"
 #include "controls/LazyShellIcons.h"
 #include "controls/MarkupLinks.h"
 #include "graphics/qt/QtCanvas.h"
@@ -236,18 +235,7 @@ MarkupSources MarkupControl::OwnSources() const {
 }
 
 MarkupRequest MarkupControl::NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
-    MarkupRequest request;
-    request.Bounds = bounds;
-    request.HitX = mouse.X;
-    request.HitY = mouse.Y;
-    request.FocusAnchor = focus;
-    request.HoverAnchor = hovering_.Anchor;
-    request.ShadowOffset = settings_.ShadowOffset;
-    request.HoverEnabled = settings_.Hover;
-    request.UrlColor = settings_.URLColor;
-    request.HoverColor = settings_.HoverColor;
-    request.HoverFontColor = settings_.HoverFontColor;
-    request.ShadowColor = settings_.ShadowColor;
+    MarkupRequest request = RequestFor(settings_, hovering_, bounds, mouse, focus);
     ShapeRequest(request);
     return request;
 }
@@ -274,16 +262,8 @@ void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, R
 }
 
 MarkupRequest MarkupControl::HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const {
-    // Colours that never change the layout, so that the hit lands where the text was drawn whatever the
-    // hover state.
     MarkupRequest request = NewRequest(bounds, {x, y}, -1);
-    request.NoDraw = true;
-    request.HoverAnchor = -1;
-    request.UrlColor = clWhite;
-    request.HoverColor = clNone;
-    request.HoverFontColor = clNone;
-    request.ShadowColor = clNone;
-    request.BlinkVisible = false;
+    MakeHitRequest(request);
     return request;
 }
 
@@ -334,28 +314,6 @@ AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
         hit.Anchor = std::move(result.HitAnchor);
     }
     return hit;
-}
-
-Rect MarkupControl::DrawBevels(Canvas& canvas) {
-    Rect r = ClientRect();
-    if (settings_.Frames.BevelOuter != bvNone) {
-        const BevelPair colors = BevelColors(settings_.Frames.BevelOuter);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, settings_.Frames.BevelWidth);
-    }
-    DrawBevelFrame(canvas, r, settings_.Color, settings_.Color, settings_.Frames.BorderWidth);
-    if (settings_.Frames.BevelInner != bvNone) {
-        const BevelPair colors = BevelColors(settings_.Frames.BevelInner);
-        DrawBevelFrame(canvas, r, colors.TopLeft, colors.BottomRight, settings_.Frames.BevelWidth);
-    }
-    return r;
-}
-
-void MarkupControl::DrawSingleBorder(Canvas& canvas, const Rect& inside) {
-    if (settings_.Frames.BorderStyle == bsSingle && settings_.Frames.BorderWidth > 0) {
-        canvas.SetPenWidth(settings_.Frames.BorderWidth);
-        canvas.SetPenColor(clBlack);
-        canvas.Rectangle(inside);
-    }
 }
 
 void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight) {
@@ -443,6 +401,30 @@ const std::vector<MarkupLink>& MarkupControl::Links() {
     linksSize_ = size();
     linksKnown_ = true;
     return links_;
+}
+
+ControlKey ToControlKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Left:
+        return ControlKey::Left;
+    case Qt::Key_Up:
+        return ControlKey::Up;
+    case Qt::Key_Right:
+        return ControlKey::Right;
+    case Qt::Key_Down:
+        return ControlKey::Down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return ControlKey::Enter;
+    case Qt::Key_Space:
+        return ControlKey::Space;
+    default:
+        return ControlKey::Other;
+    }
+}
+
+void HideToolTip() {
+    QToolTip::hideText();
 }
 
 QStringList LinesToStrings(const std::vector<std::string>& lines) {

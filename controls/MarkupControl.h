@@ -1,11 +1,14 @@
 #pragma once
 
 #include "controls/ControlTypes.h"
-#include "controls/MarkupGeometry.h"
-#include "controls/TextLines.h"
+#include "controls/core/ControlHost.h"
+#include "controls/core/MarkupGeometry.h"
+#include "controls/core/MarkupSettings.h"
+#include "controls/core/TextLines.h"
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
 #include "graphics/Rect.h"
+#include "graphics/qt/QtConversions.h"
 #include "markup/KeptLayout.h"
 #include "markup/RenderMarkup.h"
 #include "markup/ShellIcon.h"
@@ -28,11 +31,6 @@ class QMouseEvent;
 namespace velmora {
 
 class Canvas;
-
-struct AnchorHit {
-    std::string Anchor; // empty when the point is on no anchor
-    Rect AnchorRect{-1, -1, -1, -1};
-};
 
 // One link as assistive technologies are told it.
 struct MarkupLink {
@@ -171,34 +169,7 @@ public:
 protected:
     // The settings both controls publish. A control changes them only through Store, StoreAndRepaint
     // and StoreAndRepaintChanged, so that each setter says whether it repaints.
-    struct Settings {
-        TColor Color = clBtnFace;
-        FontState Font;
-        TAlign Align = alNone;
-        std::string Hint;
-        TColor URLColor = clBlue;
-        TColor ShadowColor = clGray;
-        std::int32_t ShadowOffset = 2;
-        bool Hover = false;
-        TColor HoverColor = clNone;
-        TColor HoverFontColor = clNone;
-        FrameSettings Frames;
-        TVAlignment VAlignment = tvaTop;
-        bool Ellipsis = false;
-        bool AutoSizing = false;
-        TAutoSizeType AutoSizeType = asVertical;
-        bool AnchorHint = false;
-        TPictureContainer* PictureContainer = nullptr;
-    };
-    // Where the mouse is among the anchors: kept by the controls' mouse handlers, Anchor also by every
-    // hit test.
-    struct AnchorHover {
-        std::string LastAnchor;
-        std::int32_t Anchor = -1;
-        std::int32_t LastAnchorNumber = 0;
-        Rect AnchorRect;
-    };
-
+    using Settings = MarkupSettings;
     // onTextChanged runs after every change of the text lines, onImagesChanged when the image list does.
     MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                   std::function<void()> onImagesChanged);
@@ -206,6 +177,8 @@ protected:
     Rect ClientRect() const { return {0, 0, width(), height()}; }
     const FrameSettings& Frames() const { return settings_.Frames; }
     AnchorHover& Hovering() { return hovering_; }
+    // What the pointer handlers of the control's core read.
+    PointerSettings Pointer() const { return {settings_.Hover, settings_.AnchorHint}; }
 
     // Stored only: the next paint shows it.
     template <typename T> void Store(T Settings::*field, std::type_identity_t<T> value) {
@@ -258,10 +231,6 @@ protected:
                          std::int32_t focus);
     // The anchor under (x, y) with the text laid out in bounds, found where it is drawn; sets HoverAnchor.
     AnchorHit HitTest(Rect bounds, std::int32_t x, std::int32_t y);
-    // The outer bevel, the margin of BorderWidth pixels in Color, the inner bevel; returns what is left.
-    Rect DrawBevels(Canvas& canvas);
-    // A black single border of BorderWidth pixels over what the bevels left, filled with the brush.
-    void DrawSingleBorder(Canvas& canvas, const Rect& inside);
     // Takes the size of the text just drawn, plus the margin, in the directions the rules allow.
     void FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight);
 
@@ -271,6 +240,8 @@ protected:
     void ForgetLayouts() { keptLayouts_.Forget(); }
 
 private:
+    template <typename HostBase> friend class MarkupControlHost;
+
     // A hit test answered from the kept layouts alone, without a canvas; false when none answers it.
     bool KeptHit(const std::string& markup, Rect bounds, std::int32_t x, std::int32_t y, MarkupResult& result,
                  bool& found) const;
@@ -295,6 +266,38 @@ private:
     QSize linksSize_;
     std::vector<MarkupLink> links_;
     bool linksKnown_ = false;
+};
+
+// The keys a markup control's core answers.
+ControlKey ToControlKey(int qtKey);
+// Hides whatever tool tip shows.
+void HideToolTip();
+
+// What every Qt markup control answers its core: hit tests, repaints, the cursor, the hint and the
+// anchor events. Each control adds what only its own core asks.
+template <typename HostBase> class MarkupControlHost : public HostBase {
+public:
+    explicit MarkupControlHost(MarkupControl& control) : control_(control) {}
+
+    AnchorHit HitAt(std::int32_t x, std::int32_t y) override { return control_.AnchorAt(x, y); }
+    void Invalidate(const Rect& r) override { control_.update(ToQRect(r)); }
+    void InvalidateAll() override { control_.update(); }
+    bool ShowsHand() const override { return control_.CursorIsHand(); }
+    void ShowCursor(ControlCursor cursor) override {
+        if (cursor == ControlCursor::Hand) {
+            control_.ShowHandCursor();
+        } else {
+            control_.ShowDefaultCursor();
+        }
+    }
+    void HideHint() override { HideToolTip(); }
+    void AnchorEntered(const std::string& anchor) override {
+        control_.RaiseAnchorEvent(control_.OnAnchorEnter, anchor);
+    }
+    void AnchorExited() override { control_.RaiseAnchorEvent(control_.OnAnchorExit, std::string()); }
+
+protected:
+    MarkupControl& control_;
 };
 
 // Windows-1252 lines to and from the Unicode of the layouts and tool tips.

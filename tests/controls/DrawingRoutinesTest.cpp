@@ -1,9 +1,9 @@
 #include "DrawingRoutinesTest.h"
 
 #include "ControlTestSupport.h"
-#include "controls/BevelFrame.h"
-#include "controls/Gradient.h"
-#include "controls/MarkupGeometry.h"
+#include "controls/core/BevelFrame.h"
+#include "controls/core/Gradient.h"
+#include "controls/core/MarkupGeometry.h"
 #include "graphics/testing/FakeCanvas.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "controls/TextLines.h"
+#include "controls/core/TextLines.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "controls/BevelFrame.h"
+#include "controls/core/BevelFrame.h"
 
-#include "controls/MarkupGeometry.h"
+#include "controls/core/MarkupGeometry.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "controls/MarkupGeometry.h"
+#include "controls/core/MarkupGeometry.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "controls/Gradient.h"
+#include "controls/core/Gradient.h"
 
 #include "markup/PictureDrawing.h"
 

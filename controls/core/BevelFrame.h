@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/ControlTypes.h"
+#include "controls/core/ControlEnums.h"
 #include "graphics/Canvas.h"
 
 #include <cstdint>
