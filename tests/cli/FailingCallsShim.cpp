@@ -31,12 +31,15 @@ void PauseIfAsked() {
     }
     const std::string paused = std::string(resume) + ".paused";
     // Holds the process's id, so that a test can also kill it there.
+    // It is written under another name and renamed, so that a test never reads it half written.
     const std::string pid = std::to_string(::getpid());
-    const int marker = ::open(paused.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const std::string part = paused + ".part";
+    const int marker = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (marker >= 0) {
         const ssize_t written = ::write(marker, pid.data(), pid.size());
         static_cast<void>(written);
         ::close(marker);
+        ::rename(part.c_str(), paused.c_str());
     }
     const timespec step{0, 10'000'000};
     while (::access(resume, F_OK) != 0) {
