@@ -57,6 +57,8 @@ struct MarkupCallState {
     const MarkupRules rules;
     Canvas& canvas;
     FontState baseFont;
+    // Of the markup, from its mark; the running fonts carry it to the canvas.
+    TextEncoding Encoding = TextEncoding::Windows1252;
     TColor background = clNone; // the brush colour at entry
     TextFormat measureFormat = 0;
     TextFormat drawFormat = 0;
