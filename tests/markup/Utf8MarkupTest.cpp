@@ -10,30 +10,12 @@ namespace {
 // The mark that makes a markup text UTF-8.
 const std::string kMark = "\xEF\xBB\xBF";
 
-struct Utf8Case {
-    std::string markup; // UTF-8 unless it carries no mark
-    int right;          // of the bounds (0, 0, right, 100); the line is right - 1 wide
-    int textWidth;
-    int textHeight;
-    std::string placement;
-};
-
-class Utf8Markup : public RenderFixture {
-protected:
-    void Check(const Utf8Case& c, bool wordWrap = true) {
-        canvas.ClearRecords();
-        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
-        params.request.wordWrap = wordWrap;
-        params.Run();
-        EXPECT_EQ(params.result.textWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.result.textHeight, c.textHeight) << c.markup;
-        EXPECT_EQ(Placement(), c.placement) << c.markup;
-    }
-};
+// Markup is UTF-8 where it starts with kMark.
+class Utf8Markup : public RenderFixture {};
 
 // Every character is 8 pixels wide, whatever its bytes.
 TEST_F(Utf8Markup, LinesWrapAsTheirReadersExpect) {
-    const Utf8Case cases[] = {
+    const LayoutCase cases[] = {
         // Cyrillic wraps at its spaces; without the mark the same bytes are two characters each.
         {kMark + "Мир труд май", 81, 64, 32, "Мир @1,0 труд @33,0 май@1,16"},
         {"Мир", 200, 48, 16, "Мир@1,0"},
@@ -52,13 +34,13 @@ TEST_F(Utf8Markup, LinesWrapAsTheirReadersExpect) {
         // Chinese, with its comma kept on the line before.
         {kMark + "如想捐赠，请访问", 33, 24, 48, "如@1,0 想@9,0 捐@17,0 赠，@1,16 请@17,16 访@1,32 问@9,32"},
     };
-    for (const Utf8Case& c : cases) {
+    for (const LayoutCase& c : cases) {
         Check(c);
     }
 }
 
 TEST_F(Utf8Markup, EntitiesAndReferencesGiveUtf8) {
-    const Utf8Case cases[] = {
+    const LayoutCase cases[] = {
         {kMark + "&copy; &euro;5 &#1071;&#x42f;", 200, 56, 16, "© @1,0 €5 @17,0 ЯЯ@41,0"},
         {kMark + "&trade;&permil;&sect;&para;&reg;", 200, 40, 16, "™‰§¶®@1,0"},
         {kMark + "a&#60;b&#62;", 200, 32, 16, "a<b>@1,0"}, // a reference opens no tag
@@ -72,7 +54,7 @@ TEST_F(Utf8Markup, EntitiesAndReferencesGiveUtf8) {
          "a\xFF"
          "b@1,0"}, // a stray byte is one character
     };
-    for (const Utf8Case& c : cases) {
+    for (const LayoutCase& c : cases) {
         Check(c);
     }
 }
