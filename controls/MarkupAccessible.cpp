@@ -39,10 +39,10 @@ public:
         }
         switch (kind) {
         case QAccessible::Name:
-            return FromWindows1252(link->Text);
+            return FromText(link->Text, control_->Encoding());
         case QAccessible::Description:
         case QAccessible::Value:
-            return FromWindows1252(link->Target);
+            return FromText(link->Target, control_->Encoding());
         default:
             return {};
         }
@@ -114,7 +114,7 @@ public:
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name) {
-            return FromWindows1252(Control()->PlainText()).simplified();
+            return FromText(Control()->PlainText(), Control()->Encoding()).simplified();
         }
         return QAccessibleWidget::text(kind);
     }

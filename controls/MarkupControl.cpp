@@ -4,6 +4,7 @@
 #include "controls/MarkupLinks.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
+#include "markup/MarkupEncoding.h"
 #include "markup/PlainText.h"
 #include "pictures/qt/QtPictureDecoder.h"
 #include "platform/desktop/ShellOpen.h"
@@ -332,12 +333,16 @@ void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::
 bool MarkupControl::ShowHintFor(const QHelpEvent& event) {
     const HintInfo hint = HintAt(event.pos());
     const QPoint where = hint.Moved ? hint.GlobalPos : event.globalPos();
-    QToolTip::showText(where, FromWindows1252(hint.Text), this);
+    QToolTip::showText(where, FromText(hint.Text, Encoding()), this);
     return true;
 }
 
 std::string MarkupControl::PlainText() const {
     return MarkupToPlainText(GetJoinedText());
+}
+
+TextEncoding MarkupControl::Encoding() const {
+    return htmlText_.Count() > 0 ? MarkupEncoding(htmlText_.Lines().front()) : TextEncoding::Windows1252;
 }
 
 std::vector<Point> MarkupControl::LinkProbes(const std::string& markup) {
@@ -428,10 +433,11 @@ void HideToolTip() {
 }
 
 QStringList LinesToStrings(const std::vector<std::string>& lines) {
+    const TextEncoding encoding = lines.empty() ? TextEncoding::Windows1252 : MarkupEncoding(lines.front());
     QStringList strings;
     strings.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) {
-        strings.append(FromWindows1252(line));
+        strings.append(FromText(strings.empty() ? WithoutEncodingMark(line) : line, encoding));
     }
     return strings;
 }
@@ -439,8 +445,21 @@ QStringList LinesToStrings(const std::vector<std::string>& lines) {
 std::vector<std::string> StringsToLines(const QStringList& strings) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(strings.size()));
+    bool heldWhole = true;
     for (const QString& string : strings) {
         lines.push_back(EncodeWindows1252(string.toStdU16String()));
+        heldWhole = heldWhole && FromWindows1252(lines.back()) == string;
+    }
+    // Texts that Windows-1252 holds stay as they always were stored.
+    if (heldWhole && !(strings.size() > 0 && strings.front().startsWith(QChar(0xFEFF)))) {
+        return lines;
+    }
+    lines.clear();
+    for (const QString& string : strings) {
+        lines.push_back(string.toStdString());
+    }
+    if (!lines.empty() && !lines.front().starts_with(kUtf8Mark)) {
+        lines.front().insert(0, kUtf8Mark);
     }
     return lines;
 }

@@ -143,6 +143,8 @@ public:
     virtual AnchorHit AnchorAt(std::int32_t x, std::int32_t y) = 0;
     // The text without its tags, as a hint or a screen reader gives it.
     std::string PlainText() const;
+    // What the text's bytes, and so its plain text and links, are: UTF-8 when it starts with the mark.
+    TextEncoding Encoding() const;
     // The links in text order, found where they are drawn as the mouse finds them; kept while the
     // text and size stay the same.
     const std::vector<MarkupLink>& Links();
@@ -300,7 +302,8 @@ protected:
     MarkupControl& control_;
 };
 
-// Windows-1252 lines to and from the Unicode of the layouts and tool tips.
+// Lines to and from the Unicode of the layouts and tool tips: Windows-1252 when it holds every
+// character, else UTF-8 with the mark at the start of the first line (LinesToStrings drops it).
 QStringList LinesToStrings(const std::vector<std::string>& lines);
 std::vector<std::string> StringsToLines(const QStringList& strings);
 

@@ -41,8 +41,11 @@ enum class ScrollArrow : std::uint8_t { Up, Down };
 // destructor. Strings and bitmaps passed in are read during the call only. Colours may be system
 // colours: implementations resolve them with ColorToRGB when they draw.
 //
-// Text is Windows-1252 bytes. A new canvas has the default FontState, a solid white brush, a solid black
-// pen of width 1 at (0, 0) and no clip rectangle.
+// Text is Windows-1252 bytes, or UTF-8 when the font's Encoding says so; widths, ellipses and "&"
+// marks then take whole characters, and a byte that starts no valid sequence draws as U+FFFD.
+//
+// A new canvas has the default FontState, a solid white brush, a solid black pen of width 1 at (0, 0)
+// and no clip rectangle.
 class Canvas {
 public:
     Canvas(const Canvas&) = delete;

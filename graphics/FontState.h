@@ -11,6 +11,9 @@ inline constexpr std::uint8_t ANSI_CHARSET = 0;
 inline constexpr std::uint8_t DEFAULT_CHARSET = 1;
 inline constexpr std::uint8_t SYMBOL_CHARSET = 2;
 
+// How a canvas reads the bytes of the text it draws: one character a byte in Windows-1252, or UTF-8.
+enum class TextEncoding : std::uint8_t { Windows1252, Utf8 };
+
 // A font as a value: copying it is how the markup keeps and restores fonts.
 struct FontState {
     std::string Name = "MS Sans Serif";
@@ -23,6 +26,9 @@ struct FontState {
     // Direction of the baseline in tenths of a degree, counter-clockwise from the x axis.
     std::int32_t Escapement = 0;
     std::uint8_t Charset = DEFAULT_CHARSET;
+    // Belongs to the font so that whoever sets a font for its text says how to read that text, and
+    // restoring a font restores it.
+    TextEncoding Encoding = TextEncoding::Windows1252;
 
     friend bool operator==(const FontState&, const FontState&) = default;
 };

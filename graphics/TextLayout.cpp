@@ -1,5 +1,7 @@
 #include "graphics/TextLayout.h"
 
+#include "text/Utf8Sequences.h"
+
 #include <algorithm>
 
 namespace velmora {
@@ -63,8 +65,22 @@ PlacedText PlacePieces(std::string_view shown, bool expandTabs, std::int32_t tab
 
 // The spans of the marked characters, measured piece by piece from one mark to the next: widths add up
 // (glyphs are placed without kerning), so a line with many marks costs no more than measuring it once.
+std::size_t CharacterLength(std::string_view text, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? FirstUtf8Character(text).Length : 1;
+}
+
+// Where the text may be cut: after each whole character.
+std::vector<std::size_t> CharacterEnds(std::string_view text, TextEncoding encoding) {
+    std::vector<std::size_t> ends{0};
+    for (std::size_t at = 0; at < text.size(); ends.push_back(at)) {
+        at += CharacterLength(text.substr(at), encoding);
+    }
+    return ends;
+}
+
 std::vector<PrefixMark> MarksFor(const PlacedText& placed, std::string_view shown,
-                                 const std::vector<std::size_t>& marked, const MeasureWidth& measure) {
+                                 const std::vector<std::size_t>& marked, TextEncoding encoding,
+                                 const MeasureWidth& measure) {
     std::vector<PrefixMark> marks;
     marks.reserve(marked.size());
     std::size_t piece = 0;
@@ -84,7 +100,8 @@ std::vector<PrefixMark> MarksFor(const PlacedText& placed, std::string_view show
         }
         left += measure(shown.substr(measuredTo, index - measuredTo));
         measuredTo = index;
-        marks.push_back({left, left + measure(shown.substr(index, 1))});
+        marks.push_back(
+            {left, left + measure(shown.substr(index, CharacterLength(shown.substr(index), encoding)))});
     }
     return marks;
 }
@@ -92,7 +109,7 @@ std::vector<PrefixMark> MarksFor(const PlacedText& placed, std::string_view show
 } // namespace
 
 TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat format,
-                        const FontMetrics& metrics, const MeasureWidth& measure) {
+                        const FontMetrics& metrics, TextEncoding encoding, const MeasureWidth& measure) {
     PrefixedText prefixed;
     if ((format & DT_NOPREFIX) != 0) {
         prefixed.Shown = std::string(text);
@@ -109,13 +126,22 @@ TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat form
             const std::string candidate = prefixed.Shown.substr(0, kept) + std::string(kEllipsis);
             return PlacePieces(candidate, expandTabs, tabWidth, measure).Width <= rect.Width();
         };
-        // Widths grow with the text, so the longest prefix that still fits is found by halving.
+        // Widths grow with the text, so the longest prefix that still fits is found by halving, over
+        // whole characters.
+        std::vector<std::size_t> ends;
+        if (encoding == TextEncoding::Utf8) {
+            ends = CharacterEnds(prefixed.Shown, encoding);
+        }
+        const auto cut = [&ends](std::size_t characters) {
+            return ends.empty() ? characters : ends[characters];
+        };
         std::size_t low = 0;
-        std::size_t high = prefixed.Shown.size();
+        std::size_t high = ends.empty() ? prefixed.Shown.size() : ends.size() - 1;
         while (low + 1 < high) {
             const std::size_t middle = low + (high - low) / 2;
-            (fits(middle) ? low : high) = middle;
+            (fits(cut(middle)) ? low : high) = middle;
         }
+        low = cut(low);
         prefixed.Shown = prefixed.Shown.substr(0, low) + std::string(kEllipsis);
         std::erase_if(prefixed.Marked, [low](std::size_t index) { return index >= low; });
         placed = PlacePieces(prefixed.Shown, expandTabs, tabWidth, measure);
@@ -129,7 +155,7 @@ TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat form
 
     // Measuring needs no underlines.
     if ((format & DT_CALCRECT) == 0) {
-        line.Marks = MarksFor(placed, prefixed.Shown, prefixed.Marked, measure);
+        line.Marks = MarksFor(placed, prefixed.Shown, prefixed.Marked, encoding, measure);
     }
     line.Pieces = std::move(placed.Pieces);
     line.Shown = std::move(prefixed.Shown);
@@ -193,7 +219,7 @@ std::int32_t PrefixedWidth(std::string_view text, const MeasureWidth& measure) {
 } // namespace
 
 Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
-                     const MeasureWidth& measure) {
+                     TextEncoding encoding, const MeasureWidth& measure) {
     if ((format & DT_EXPANDTABS) == 0 || text.find('\t') == std::string_view::npos) {
         const std::int32_t width = (format & DT_NOPREFIX) != 0 ? measure(text) : PrefixedWidth(text, measure);
         if ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width()) {
@@ -201,7 +227,7 @@ Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format,
             return {rect.Left, rect.Top, rect.Left + width, rect.Top + metrics.Height + leading};
         }
     }
-    return LayOutTextLine(text, rect, format | DT_CALCRECT, metrics, measure).Cell;
+    return LayOutTextLine(text, rect, format | DT_CALCRECT, metrics, encoding, measure).Cell;
 }
 
 } // namespace velmora

@@ -54,14 +54,15 @@ bool ShowsAsWritten(std::string_view text, TextFormat format);
 // Width in pixels of text holding no tab, in the canvas's current font.
 using MeasureWidth = std::function<std::int32_t(std::string_view)>;
 
+// The ellipsis cuts, and "&" marks, whole characters of the encoding.
 TextLine LayOutTextLine(std::string_view text, const Rect& rect, TextFormat format,
-                        const FontMetrics& metrics, const MeasureWidth& measure);
+                        const FontMetrics& metrics, TextEncoding encoding, const MeasureWidth& measure);
 
 // The rectangle DT_CALCRECT gives: rect's left and top with the text's width and height. Text without
 // tabs to expand is measured piece by piece between its "&" without building the line, unless the
 // ellipsis has to cut it.
 Rect MeasureTextLine(std::string_view text, const Rect& rect, TextFormat format, const FontMetrics& metrics,
-                     const MeasureWidth& measure);
+                     TextEncoding encoding, const MeasureWidth& measure);
 
 inline constexpr std::string_view kEllipsis = "...";
 

@@ -106,7 +106,7 @@ private:
     Rect textRect_;
     std::int32_t trailingSpace_ = 0;
     bool lineTextEmpty_ = true;
-    bool lineTextEndsInSpace_ = false;
+    char32_t lineTextLast_ = 0; // the last character of the line's text, which decides where it may break
     bool endOfLine_ = false;
     bool lineFull_ = false;
     bool listItemSeen_ = false;

@@ -1,32 +1,10 @@
+#include "markup/LineBreaks.h"
 #include "markup/LineLayout.h"
 #include "markup/MarkupEntities.h"
 
 #include <algorithm>
 
 namespace velmora {
-namespace {
-
-// The first "<", or the first space where words wrap, or the end. The search runs in windows that
-// double, each scanned for both characters at memory speed, so it reads about as far as the run goes
-// and never the whole text after it.
-std::size_t RunStop(std::string_view text, bool wordWrap) {
-    std::size_t from = 0;
-    for (std::size_t window = 64; from < text.size(); window *= 2) {
-        const std::string_view part = text.substr(from, window);
-        std::size_t stop = part.find('<');
-        if (wordWrap) {
-            stop = std::min(stop, part.find(' '));
-        }
-        if (stop != std::string_view::npos) {
-            return from + stop;
-        }
-        from += part.size();
-    }
-    return text.size();
-}
-
-} // namespace
-
 LineResult LineLayout::Run(std::string_view& text) {
     lineRect_.Bottom -= line_.SubscriptOffset;
     textRect_ = lineRect_;
@@ -55,7 +33,7 @@ LineResult LineLayout::Run(std::string_view& text) {
 }
 
 void LineLayout::TakeRun(std::string_view& text) {
-    const std::size_t stop = RunStop(text, in_.WordWrap);
+    const std::size_t stop = RunStop(text, in_.WordWrap, s_.Encoding);
     const std::size_t n = stop < text.size() && text[stop] == ' ' ? stop + 1 : stop;
     if (n == 0) {
         return;
@@ -65,7 +43,7 @@ void LineLayout::TakeRun(std::string_view& text) {
     std::string replaced;
     std::string_view run = written;
     if (written.find('&') != std::string_view::npos) {
-        replaced = ReplaceRunEntities(written);
+        replaced = ReplaceRunEntities(written, s_.Encoding);
         run = replaced;
     }
     if (run.empty()) {
@@ -103,12 +81,13 @@ void LineLayout::TakeRun(std::string_view& text) {
     bool fits = !decidesLayout_ || LineWidth() > result_.XExtent ||
                 (LineWidth() <= width && lineTextEmpty_) ||
                 (!in_.WordWrap && LineWidth() <= WidthWithoutEllipsis(run));
-    if (!fits && !lineTextEmpty_ && !lineTextEndsInSpace_) {
+    if (!fits && !lineTextEmpty_ &&
+        !MayBreakBetween(lineTextLast_, FirstCharacter(run, s_.Encoding), s_.Encoding)) {
         fits = true; // no break inside a word
     }
     const bool textBefore = !lineTextEmpty_;
     lineTextEmpty_ = false;
-    lineTextEndsInSpace_ = run.back() == ' ';
+    lineTextLast_ = LastCharacter(run, s_.Encoding);
 
     if (!fits && in_.WordWrap) {
         endOfLine_ = true;

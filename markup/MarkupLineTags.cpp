@@ -353,7 +353,11 @@ void LineLayout::ListItem() {
     textRect_.Left = PositionSum(textRect_.Left, std::int64_t{kListStep} * (level - 1));
     if (!paintNothing_ && (!s_.Flow.Hidden || rules_.BulletsWhenHidden)) {
         const FontState font = canvas_.Font();
-        EditFont([](FontState& f) { f.Name = "Symbol"; });
+        // The bullet is a code of the Symbol font, whatever the text's encoding.
+        EditFont([](FontState& f) {
+            f.Name = "Symbol";
+            f.Encoding = TextEncoding::Windows1252;
+        });
         Rect bullet = textRect_;
         canvas_.DrawText(level % 2 == 1 ? "\xB7" : "o", bullet, DT_TOP | DT_LEFT | DT_SINGLELINE);
         canvas_.SetFont(font);

@@ -57,6 +57,8 @@ struct MarkupCallState {
     const MarkupRules Rules;
     Canvas& Target;
     FontState BaseFont;
+    // Of the markup, from its mark; the running fonts carry it to the canvas.
+    TextEncoding Encoding = TextEncoding::Windows1252;
     TColor Background = clNone; // the brush colour at entry
     TextFormat MeasureFormat = 0;
     TextFormat DrawFormat = 0;

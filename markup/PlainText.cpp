@@ -1,5 +1,6 @@
 #include "markup/PlainText.h"
 
+#include "markup/MarkupEncoding.h"
 #include "text/CaseFolding.h"
 
 namespace velmora {
@@ -41,8 +42,8 @@ std::string RemoveTags(std::string_view text) {
 } // namespace
 
 std::string MarkupToPlainText(std::string_view markup) {
-    const std::string breaks =
-        ReplaceAllIgnoreCase(ReplaceAllIgnoreCase(markup, "<BR>", "\r\n"), "<HR>", "\r\n");
+    const std::string breaks = ReplaceAllIgnoreCase(
+        ReplaceAllIgnoreCase(WithoutEncodingMark(markup), "<BR>", "\r\n"), "<HR>", "\r\n");
     const std::string shown =
         RemoveHiddenSections(RemoveHiddenSections(breaks, "<z>", "</z>"), "<Z>", "</Z>");
     return RemoveTags(shown);

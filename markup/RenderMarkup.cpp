@@ -1,6 +1,7 @@
 #include "markup/RenderMarkup.h"
 
 #include "markup/KeptLayout.h"
+#include "markup/MarkupEncoding.h"
 #include "markup/MarkupEntities.h"
 #include "markup/MarkupLine.h"
 #include "markup/MarkupState.h"
@@ -49,6 +50,7 @@ Rect AlignedLineRect(const MarkupCallState& state, const Rect& lineRect, std::in
 bool Lay(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& request, MarkupResult& result,
          KeptLayout* kept, bool replay) {
     MarkupCallState state(canvas, sources, request, result);
+    state.Encoding = MarkupEncoding(request.Markup);
     const TextBatch batch(canvas);
     const Brush entryBrush = canvas.CurrentBrush();
     state.Background = entryBrush.Color;
@@ -82,11 +84,13 @@ bool Lay(Canvas& canvas, const MarkupSources& sources, const MarkupRequest& requ
         result.TextWidth = kept->MeasuredWidth;
         result.PlainText = kept->PlainText;
     } else {
-        prepared = PrepareMarkup(request.Markup);
+        prepared = PrepareMarkup(WithoutEncodingMark(request.Markup), state.Encoding);
         text = prepared;
     }
-    RunningFont measureFont{state.BaseFont, {}};
-    RunningFont drawFont{state.BaseFont, {}};
+    FontState runningFont = state.BaseFont;
+    runningFont.Encoding = state.Encoding;
+    RunningFont measureFont{runningFont, {}};
+    RunningFont drawFont{runningFont, {}};
     const Rect& bounds = request.Bounds;
     std::int32_t lineTop = bounds.Top;
     bool hit = false;

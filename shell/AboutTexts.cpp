@@ -14,31 +14,20 @@ std::string Quoted(const std::string& text) {
     return '"' + text + '"';
 }
 
-// Each line both as the user reads it and in English, so that the whole window can fall back at once.
 class MarkupLines {
 public:
     void Add(QStringList AboutTexts::*list, const char* english,
              std::initializer_list<std::string_view> values) {
-        translated_.*list += QString::fromStdString(Localized(english, values));
-        english_.*list += QString::fromStdString(FillIn(english, values));
+        texts_.*list += QString::fromStdString(Localized(english, values));
     }
     void AddAsItIs(QStringList AboutTexts::*list, const char* markup) {
-        translated_.*list += QString::fromLatin1(markup);
-        english_.*list += QString::fromLatin1(markup);
+        texts_.*list += QString::fromLatin1(markup);
     }
 
-    AboutTexts Shown() const {
-        for (const QStringList* lines : {&translated_.Notice, &translated_.Donation, &translated_.Thanks}) {
-            if (LinesToStrings(StringsToLines(*lines)) != *lines) {
-                return english_;
-            }
-        }
-        return translated_;
-    }
+    AboutTexts Shown() const { return texts_; }
 
 private:
-    AboutTexts translated_;
-    AboutTexts english_;
+    AboutTexts texts_;
 };
 
 } // namespace

@@ -12,9 +12,8 @@ struct AboutTexts {
     QStringList Thanks;
 };
 
-// The markup controls draw Windows-1252 text, so a language whose words that code page cannot hold
-// (Russian, Japanese, Chinese, Korean) gets the English texts whole rather than question marks or a
-// window in two languages. Addresses and colours are filled in here, never taken from a catalogue.
+// Addresses and colours are filled in here, never taken from a catalogue. The controls store a text
+// that Windows-1252 cannot hold (Russian, Japanese, Chinese, Korean) as UTF-8.
 AboutTexts LocalizedAboutTexts(const std::string& makerSite, const std::string& authorMail,
                                const std::string& graphicsMail);
 

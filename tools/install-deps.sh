@@ -22,8 +22,11 @@ if ((${#missing[@]} > 0)); then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# The message tests read Velmora as a French desktop user does, under fr_FR.UTF-8.
-if ! locale -a 2>/dev/null | grep -qix 'fr_FR.utf8'; then
-    echo "Generating the fr_FR.UTF-8 locale" >&2
-    "${sudo_cmd[@]}" localedef -i fr_FR -c -f UTF-8 fr_FR.UTF-8
-fi
+# The message tests read Velmora as a French desktop user does, under fr_FR.UTF-8; the About window is
+# also shown under ja_JP.UTF-8 and ru_RU.UTF-8.
+for language in fr_FR ja_JP ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qix "$language.utf8"; then
+        echo "Generating the $language.UTF-8 locale" >&2
+        "${sudo_cmd[@]}" localedef -i "$language" -c -f UTF-8 "$language.UTF-8"
+    fi
+done

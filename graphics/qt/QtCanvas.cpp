@@ -3,6 +3,7 @@
 #include "graphics/PixelRules.h"
 #include "graphics/TextLayout.h"
 #include "graphics/qt/QtConversions.h"
+#include "text/Utf8Sequences.h"
 
 #include <QGlyphRun>
 #include <QGuiApplication>
@@ -70,7 +71,7 @@ FontMetrics QtCanvas::Metrics() const {
 
 Size QtCanvas::TextExtent(std::string_view text) const {
     const QtFontFace& face = Face();
-    return {face.Width(text), face.Metrics.Height};
+    return {Width(face, text), face.Metrics.Height};
 }
 
 std::int32_t QtCanvas::TextHeight(std::string_view) const {
@@ -78,6 +79,9 @@ std::int32_t QtCanvas::TextHeight(std::string_view) const {
 }
 
 std::int32_t QtCanvas::HoldPiece(std::string_view text, QPointF origin, const QColor& color) {
+    if (HasWideCharacters(text, font_.Encoding)) {
+        return DrawWidePiece(text, origin, color);
+    }
     if (heldFace_ != face_ || heldColor_ != color) {
         DrawHeldText();
         heldFace_ = face_;
@@ -91,6 +95,23 @@ std::int32_t QtCanvas::HoldPiece(std::string_view text, QPointF origin, const QC
         positions_.emplace_back(origin.x() + x, origin.y());
         x += face.Advances[code];
     }
+    return x;
+}
+
+std::int32_t QtCanvas::DrawWidePiece(std::string_view text, QPointF origin, const QColor& color) {
+    DrawHeldText();
+    const QtFontFace& face = *face_;
+    const QPen pen = painter_.pen();
+    painter_.setPen(color);
+    painter_.setFont(face.Font);
+    std::int32_t x = 0;
+    while (!text.empty()) {
+        const Utf8Character c = FirstUtf8Character(text);
+        painter_.drawText(QPointF(origin.x() + x, origin.y()), QString::fromUcs4(&c.Code, 1));
+        x += c.Code < 0x80 ? face.Advances[c.Code] : face.Advance(c.Code);
+        text.remove_prefix(c.Length);
+    }
+    painter_.setPen(pen);
     return x;
 }
 
@@ -130,6 +151,10 @@ bool QtCanvas::InkInside(const QtFontFace& face, const TextLine& line, const Rec
 
 bool QtCanvas::PieceInside(const QtFontFace& face, std::string_view text, Point origin,
                            const Rect& rect) const {
+    // The table knows no ink of characters beyond it: such a piece is clipped, to be safe.
+    if (HasWideCharacters(text, font_.Encoding)) {
+        return false;
+    }
     std::int64_t x = origin.X;
     for (const char c : text) {
         const auto code = static_cast<unsigned char>(c);
@@ -152,16 +177,16 @@ bool QtCanvas::PieceInside(const QtFontFace& face, std::string_view text, Point 
 
 std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
     const QtFontFace& face = Face();
-    const auto measure = [&face](std::string_view piece) {
-        return face.Width(piece);
+    const auto measure = [this, &face](std::string_view piece) {
+        return Width(face, piece);
     };
     if ((format & DT_CALCRECT) != 0) {
-        const Rect extent = MeasureTextLine(text, rect, format, face.Metrics, measure);
+        const Rect extent = MeasureTextLine(text, rect, format, face.Metrics, font_.Encoding, measure);
         rect.Right = extent.Right;
         rect.Bottom = extent.Bottom;
         return extent.Height();
     }
-    const std::int32_t width = ShowsAsWritten(text, format) ? face.Width(text) : -1;
+    const std::int32_t width = ShowsAsWritten(text, format) ? Width(face, text) : -1;
     if (width >= 0 && ((format & DT_END_ELLIPSIS) == 0 || width <= rect.Width())) {
         // Most runs are plain words: one piece, placed without building a whole layout.
         const TextPlacement place = PlaceTextLine(rect, format, face.Metrics, width);
@@ -172,7 +197,8 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
         plainLine_.Pieces.front().Text.assign(text);
         return DrawTextLine(face, plainLine_, rect, format);
     }
-    return DrawTextLine(face, LayOutTextLine(text, rect, format, face.Metrics, measure), rect, format);
+    return DrawTextLine(face, LayOutTextLine(text, rect, format, face.Metrics, font_.Encoding, measure), rect,
+                        format);
 }
 
 std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,

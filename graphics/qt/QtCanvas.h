@@ -62,6 +62,12 @@ private:
     // Adds the piece's glyphs to the held run, drawing first what was held in another face or colour;
     // returns the piece's width.
     std::int32_t HoldPiece(std::string_view text, QPointF origin, const QColor& color);
+    // Draws a piece with characters beyond the glyph table one character at a time, each where the
+    // widths put it, in the font Qt falls back to where the face lacks it; returns the piece's width.
+    std::int32_t DrawWidePiece(std::string_view text, QPointF origin, const QColor& color);
+    std::int32_t Width(const QtFontFace& face, std::string_view text) const {
+        return font_.Encoding == TextEncoding::Utf8 ? face.Utf8Width(text) : face.Width(text);
+    }
     void DrawHeldText();
     std::int32_t DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,
                               TextFormat format);

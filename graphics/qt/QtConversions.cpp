@@ -1,5 +1,6 @@
 #include "graphics/qt/QtConversions.h"
 
+#include "text/Utf8Sequences.h"
 #include "text/Windows1252.h"
 
 #include <cstring>
@@ -47,7 +48,11 @@ Bitmap FromQImage(const QImage& image) {
 }
 
 QString FromWindows1252(std::string_view text) {
-    const std::u16string utf16 = DecodeWindows1252(text);
+    return FromText(text, TextEncoding::Windows1252);
+}
+
+QString FromText(std::string_view text, TextEncoding encoding) {
+    const std::u16string utf16 = encoding == TextEncoding::Utf8 ? DecodeUtf8(text) : DecodeWindows1252(text);
     return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
 }
 

@@ -2,6 +2,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/Color.h"
+#include "graphics/FontState.h"
 #include "graphics/Rect.h"
 
 #include <QColor>
@@ -24,5 +25,7 @@ QImage ToQImage(const Bitmap& bitmap);
 Bitmap FromQImage(const QImage& image);
 
 QString FromWindows1252(std::string_view text);
+// Windows-1252 or UTF-8 text, as a canvas reads it: each byte that starts no valid sequence is U+FFFD.
+QString FromText(std::string_view text, TextEncoding encoding);
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "graphics/qt/QtFontFace.h"
 
 #include "graphics/qt/QtFonts.h"
+#include "text/Utf8Sequences.h"
 #include "text/Windows1252.h"
 
 #include <QCoreApplication>
@@ -80,6 +81,34 @@ std::vector<CachedFace>& Cache() {
 }
 
 } // namespace
+
+std::int32_t QtFontFace::Utf8Width(std::string_view text) const {
+    std::int32_t width = 0;
+    while (!text.empty()) {
+        const Utf8Character c = FirstUtf8Character(text);
+        width += c.Code < 0x80 ? Advances[c.Code] : Advance(c.Code);
+        text.remove_prefix(c.Length);
+    }
+    return width;
+}
+
+std::int32_t QtFontFace::Advance(char32_t code) const {
+    const auto found = wideAdvances_.find(code);
+    if (found != wideAdvances_.end()) {
+        return found->second;
+    }
+    const QString character = QString::fromUcs4(&code, 1);
+    const auto advance =
+        static_cast<std::int32_t>(std::lround(QFontMetricsF(Font).horizontalAdvance(character)));
+    wideAdvances_.emplace(code, advance);
+    return advance;
+}
+
+bool HasWideCharacters(std::string_view text, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 && std::any_of(text.begin(), text.end(), [](char c) {
+               return static_cast<unsigned char>(c) >= 0x80;
+           });
+}
 
 bool SameFace(const FontState& a, const FontState& b) {
     return a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic && a.Charset == b.Charset &&

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 
 namespace velmora {
 
@@ -38,7 +39,19 @@ struct QtFontFace {
         }
         return width;
     }
+
+    // UTF-8 text: ASCII from the table, any other character at the whole-pixel advance the font (or the
+    // font Qt falls back to for it) gives it alone, so that widths still add up character by character.
+    std::int32_t Utf8Width(std::string_view text) const;
+    std::int32_t Advance(char32_t code) const;
+
+private:
+    // Filled as characters are first met, on the user-interface thread like the cache of faces.
+    mutable std::unordered_map<char32_t, std::int32_t> wideAdvances_;
 };
+
+// Whether UTF-8 text holds characters beyond the table's ASCII, which are drawn one by one.
+bool HasWideCharacters(std::string_view text, TextEncoding encoding);
 
 // The face of a font state on a device of that resolution, from a cache for the user-interface thread
 // that empties when the application ends. The colour, the decorations and the escapement of the

@@ -1,6 +1,7 @@
 #include "graphics/testing/FakeCanvas.h"
 
 #include "graphics/PixelRules.h"
+#include "text/Utf8Sequences.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,19 +23,26 @@ Size FakeCanvas::TextExtent(std::string_view text) const {
 }
 
 std::int32_t FakeCanvas::PieceWidth(std::string_view piece) const {
-    measuredCharacters_ += piece.size();
-    return static_cast<std::int32_t>(piece.size()) * metrics_.CharWidth;
+    std::size_t characters = piece.size();
+    if (font_.Encoding == TextEncoding::Utf8) {
+        characters = 0;
+        for (; !piece.empty(); ++characters) {
+            piece.remove_prefix(FirstUtf8Character(piece).Length);
+        }
+    }
+    measuredCharacters_ += characters;
+    return static_cast<std::int32_t>(characters) * metrics_.CharWidth;
 }
 
 TextLine FakeCanvas::LayOut(std::string_view text, const Rect& rect, TextFormat format) const {
-    return LayOutTextLine(text, rect, format, Metrics(),
+    return LayOutTextLine(text, rect, format, Metrics(), font_.Encoding,
                           [this](std::string_view piece) { return PieceWidth(piece); });
 }
 
 std::int32_t FakeCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
     if ((format & DT_CALCRECT) != 0) {
         ++measureCount_;
-        const Rect extent = MeasureTextLine(text, rect, format, Metrics(),
+        const Rect extent = MeasureTextLine(text, rect, format, Metrics(), font_.Encoding,
                                             [this](std::string_view piece) { return PieceWidth(piece); });
         rect.Right = extent.Right;
         rect.Bottom = extent.Bottom;

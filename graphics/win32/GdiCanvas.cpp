@@ -1,6 +1,7 @@
 #include "graphics/win32/GdiCanvas.h"
 
 #include "graphics/win32/GdiHeaders.h"
+#include "text/Utf8Sequences.h"
 #include "text/Windows1252.h"
 
 #include <algorithm>
@@ -36,7 +37,10 @@ std::wstring ToWide(const std::u16string& text) {
 }
 
 // The engine's text as GDI's wide functions take it.
-std::wstring Wide(std::string_view text) {
+std::wstring Wide(std::string_view text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        return ToWide(DecodeUtf8(text));
+    }
     // Windows-1252 keeps 0x20-0x7E and 0xA0-0xFF at their own code points, which GDI finds in a symbol
     // font (the Symbol font's bullet 0xB7 among them) at U+F000 plus the code.
     return ToWide(DecodeWindows1252(text));
@@ -148,7 +152,7 @@ Size GdiCanvas::TextExtent(std::string_view text) const {
     if (text.empty()) {
         return {0, Metrics().Height};
     }
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = Wide(text, font_.Encoding);
     SIZE size{};
     GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &size);
     return {size.cx, size.cy};
@@ -165,7 +169,7 @@ void GdiCanvas::PrepareText() {
 }
 
 std::int32_t GdiCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
-    std::wstring wide = Wide(text);
+    std::wstring wide = Wide(text, font_.Encoding);
     if ((format & DT_CALCRECT) != 0) {
         // An extent does not depend on where the text would sit; GDI would leave a bottom-aligned
         // rectangle's bottom where it was instead of setting it from the text's height.

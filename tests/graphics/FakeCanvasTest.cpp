@@ -26,6 +26,43 @@ TEST(FakeCanvasTest, MetricsAreFixedWhateverTheFont) {
     EXPECT_EQ(custom.PixelsPerInchY(), 120);
 }
 
+// UTF-8 text is measured, cut by the ellipsis and marked by "&" in whole characters; the same bytes
+// read as Windows-1252 are one character each.
+TEST(FakeCanvasTest, Utf8TextCountsCharacters) {
+    struct Case {
+        std::string Text;
+        TextEncoding Encoding;
+        std::int32_t Width;     // of the rectangle
+        std::string Shown;      // with DT_END_ELLIPSIS
+        std::int32_t Measured;  // TextWidth
+        std::int32_t MarkWidth; // of the one "&" mark, 0 when none
+    };
+    const Case cases[] = {
+        {"\xD0\x9C\xD0\xB8\xD1\x80", TextEncoding::Utf8, 100, "\xD0\x9C\xD0\xB8\xD1\x80", 24, 0}, // "Мир"
+        {"\xD0\x9C\xD0\xB8\xD1\x80", TextEncoding::Windows1252, 100, "\xD0\x9C\xD0\xB8\xD1\x80", 48, 0},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99", TextEncoding::Utf8, 39,
+         "\xE6\x97\xA5...", 40, 0}, // "日本語です" cut after one character
+        {"ab\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99", TextEncoding::Utf8, 48,
+         "ab\xE6\x97\xA5...", 56, 0},
+        {"&\xD0\xAF\xD0\xB1", TextEncoding::Utf8, 100, "\xD0\xAF\xD0\xB1", 24, 8}, // "&Яб"
+        {"\xE6\x97\xA5\xE6\x97", TextEncoding::Utf8, 100, "\xE6\x97\xA5\xE6\x97", 24,
+         0}, // a cut tail: two U+FFFD
+    };
+    for (const Case& c : cases) {
+        FakeCanvas canvas;
+        FontState font;
+        font.Encoding = c.Encoding;
+        canvas.SetFont(font);
+        EXPECT_EQ(canvas.TextWidth(c.Text), c.Measured) << testing::PrintToString(c.Text);
+        Rect rect{0, 0, c.Width, 20};
+        canvas.DrawText(c.Text, rect, DT_SINGLELINE | DT_END_ELLIPSIS);
+        const DrawRecord drawn = canvas.RecordsOf(DrawKind::Text).at(0);
+        EXPECT_EQ(drawn.Shown, c.Shown) << testing::PrintToString(c.Text);
+        EXPECT_EQ(drawn.Marks.empty() ? 0 : drawn.Marks[0].Right - drawn.Marks[0].Left, c.MarkWidth)
+            << testing::PrintToString(c.Text);
+    }
+}
+
 TEST(FakeCanvasTest, TextRecordsCarryTheStateOfTheirMoment) {
     FakeCanvas canvas;
     FontState font;

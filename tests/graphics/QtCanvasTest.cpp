@@ -268,6 +268,39 @@ TEST_F(QtCanvasTest, DecodesWindows1252) {
     EXPECT_EQ(euro, direct);
 }
 
+// A Japanese line in UTF-8 draws each character's own glyph, from whatever installed font has it, where
+// the widths put it: not the box of a missing glyph, and not the Windows-1252 reading of its bytes.
+TEST_F(QtCanvasTest, Utf8CjkLineDrawsItsGlyphs) {
+    FontState utf8 = Sans(12);
+    utf8.Encoding = TextEncoding::Utf8;
+    const std::string line = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"; // 日本語
+    const Rect rect{10, 10, 200, 50};
+    const QImage drawn = RenderText(line, rect, kRun, utf8);
+    const QImage boxes = RenderText("\xF4\x8F\xBF\xBD\xF4\x8F\xBF\xBD\xF4\x8F\xBF\xBD", rect, kRun, utf8);
+    const QImage bytes = RenderText(line, rect, kRun, Sans(12));
+    ASSERT_GT(InkCount(drawn), 60);
+    EXPECT_NE(drawn, boxes);
+    EXPECT_NE(drawn, bytes);
+
+    std::int32_t width = 0;
+    std::int32_t sum = 0;
+    {
+        QImage scratch = WhiteImage(10, 10);
+        QPainter painter(&scratch);
+        QtCanvas canvas(painter);
+        canvas.SetFont(utf8);
+        width = canvas.TextWidth(line);
+        for (const std::string character : {"\xE6\x97\xA5", "\xE6\x9C\xAC", "\xE8\xAA\x9E"}) {
+            sum += canvas.TextWidth(character);
+        }
+    }
+    EXPECT_EQ(width, sum) << "widths add up character by character";
+    const Rect ink = InkBounds(drawn);
+    EXPECT_GE(ink.Left, rect.Left);
+    EXPECT_LE(ink.Right, rect.Left + width + 1);
+    EXPECT_GT(ink.Width(), width * 2 / 3) << "three glyphs across the measured width";
+}
+
 TEST_F(QtCanvasTest, SymbolFontBulletIsABullet) {
     FontState symbol = Sans(12);
     symbol.Name = "Symbol";

@@ -200,16 +200,18 @@ TEST(TextLayoutTest, MarksAreMeasuredOnceAlongTheLine) {
             measured += piece.size();
             return static_cast<std::int32_t>(piece.size()) * 8;
         };
-        const TextLine line = LayOutTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE | DT_EXPANDTABS,
-                                             FontMetrics{16, 13, 3, 0, 2, 8}, measure);
+        const TextLine line =
+            LayOutTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE | DT_EXPANDTABS,
+                           FontMetrics{16, 13, 3, 0, 2, 8}, TextEncoding::Windows1252, measure);
         ASSERT_EQ(line.Marks.size(), copies);
         EXPECT_EQ(line.Marks.back().Right - line.Marks.back().Left, 8);
         EXPECT_LE(measured, 4 * text.size()) << copies << " copies";
 
         // Measuring alone reads every character once.
         measured = 0;
-        const Rect extent = MeasureTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE,
-                                            FontMetrics{16, 13, 3, 0, 2, 8}, measure);
+        const Rect extent =
+            MeasureTextLine(text, {0, 0, 1 << 24, 20}, DT_SINGLELINE, FontMetrics{16, 13, 3, 0, 2, 8},
+                            TextEncoding::Windows1252, measure);
         EXPECT_EQ(extent.Right, 8 * static_cast<std::int32_t>(text.size() - copies));
         EXPECT_LE(measured, text.size()) << copies << " copies";
     }
@@ -242,8 +244,10 @@ TEST(TextLayoutTest, QuickMeasureAgreesWithTheFullLayout) {
     for (const std::string& text : texts) {
         for (const TextFormat format : formats) {
             const Rect rect{3, 4, 60, 40};
-            EXPECT_EQ(MeasureTextLine(text, rect, format, metrics, measure),
-                      LayOutTextLine(text, rect, format | DT_CALCRECT, metrics, measure).Cell)
+            EXPECT_EQ(
+                MeasureTextLine(text, rect, format, metrics, TextEncoding::Windows1252, measure),
+                LayOutTextLine(text, rect, format | DT_CALCRECT, metrics, TextEncoding::Windows1252, measure)
+                    .Cell)
                 << text << " " << std::hex << format;
         }
     }
@@ -271,8 +275,8 @@ TEST(TextLayoutTest, EllipsisSearchUsesTheRealWidths) {
         {"WWWWiiii", 5, "..."},
     };
     for (const Case& c : cases) {
-        const TextLine line =
-            LayOutTextLine(c.text, {0, 0, c.width, 20}, DT_SINGLELINE | DT_END_ELLIPSIS, metrics, measure);
+        const TextLine line = LayOutTextLine(c.text, {0, 0, c.width, 20}, DT_SINGLELINE | DT_END_ELLIPSIS,
+                                             metrics, TextEncoding::Windows1252, measure);
         EXPECT_EQ(line.Shown, c.shown) << c.text;
         if (c.width >= 6) {
             EXPECT_LE(line.Cell.Width(), c.width) << c.text;

@@ -9,6 +9,14 @@
 
 namespace velmora {
 
+struct LayoutCase {
+    std::string markup;
+    int right; // of the bounds (0, 0, right, 100); the line is right - 1 wide
+    int textWidth;
+    int textHeight;
+    std::string placement;
+};
+
 // The fake canvas measures every character 8 pixels wide and every line 16 pixels high (18 with the
 // external leading), so "gh" is 16 high and the text of a line starts at bounds.Left + 1.
 class RenderFixture : public ::testing::Test {
@@ -31,6 +39,17 @@ protected:
         MarkupCall params = Params(markup, bounds);
         params.Run();
         return params;
+    }
+
+    // Lays the case out and checks its size and where every run was drawn.
+    void Check(const LayoutCase& c, bool wordWrap = true) {
+        canvas.ClearRecords();
+        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
+        params.Request.WordWrap = wordWrap;
+        params.Run();
+        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
+        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup;
+        EXPECT_EQ(Placement(), c.placement) << c.markup;
     }
 
     // Every drawn text as "shown@left,top", in drawing order, separated by spaces.

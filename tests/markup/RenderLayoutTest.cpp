@@ -5,26 +5,7 @@
 namespace velmora {
 namespace {
 
-struct LayoutCase {
-    std::string markup;
-    int right; // of the bounds (0, 0, right, 100); the line is right - 1 wide
-    int textWidth;
-    int textHeight;
-    std::string placement;
-};
-
-class RenderLayout : public RenderFixture {
-protected:
-    void Check(const LayoutCase& c, bool wordWrap = true) {
-        canvas.ClearRecords();
-        MarkupCall params = Params(c.markup, {0, 0, c.right, 100});
-        params.Request.WordWrap = wordWrap;
-        params.Run();
-        EXPECT_EQ(params.Result.TextWidth, c.textWidth) << c.markup;
-        EXPECT_EQ(params.Result.TextHeight, c.textHeight) << c.markup;
-        EXPECT_EQ(Placement(), c.placement) << c.markup;
-    }
-};
+class RenderLayout : public RenderFixture {};
 
 TEST_F(RenderLayout, LinesAndWrapping) {
     const LayoutCase cases[] = {

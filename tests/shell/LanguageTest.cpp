@@ -107,11 +107,14 @@ void LanguageTest::theAboutMarkupChangesOnlyItsWords_data() {
                             << "Besuchen Sie meine Website für eine Spende !";
     QTest::newRow("Spanish") << "es"
                              << "¡Visite mi web si quiere hacer un donativo!";
-    // The markup controls draw Windows-1252: these keep the English window whole.
     QTest::newRow("Russian") << "ru"
-                             << "Visit my website if you want to make a Donation !";
+                             << "Зайдите на мой сайт, чтобы сделать пожертвование!";
     QTest::newRow("Japanese") << "ja"
-                              << "Visit my website if you want to make a Donation !";
+                              << "寄付をお考えの方は私のサイトへどうぞ！";
+    QTest::newRow("Chinese") << "zh_CN"
+                             << "如想捐赠，请访问我的网站！";
+    QTest::newRow("Korean") << "ko"
+                            << "기부하시려면 제 웹사이트를 방문해 주세요!";
 }
 
 void LanguageTest::theAboutMarkupChangesOnlyItsWords() {

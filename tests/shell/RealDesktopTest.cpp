@@ -1,6 +1,12 @@
 #include "RealDesktopTest.h"
 
+#include "../messages/ScopedLanguage.h"
 #include "ShellTestSupport.h"
+#include "controls/HTMLText.h"
+#include "controls/HTMLabel.h"
+#include "graphics/qt/QtCanvas.h"
+#include "graphics/qt/QtConversions.h"
+#include "platform/desktop/ShellOpen.h"
 #include "shell/LinkLabel.h"
 #include "shell/Unit1.h"
 #include "shell/Unit2.h"
@@ -9,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -56,6 +63,43 @@ QString Where(const QWidget& window, QPoint centre) {
         .arg(m.top())
         .arg(m.right())
         .arg(m.bottom());
+}
+
+// One character drawn alone through the canvas, in the control's font, as UTF-8.
+QImage DrawnAlone(const FontState& controlFont, char32_t character) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QtCanvas canvas(painter);
+    FontState font = controlFont;
+    font.Color = clBlack;
+    font.Encoding = TextEncoding::Utf8;
+    canvas.SetFont(font);
+    canvas.SetBrushColor(clNone);
+    const QByteArray text = QString::fromUcs4(&character, 1).toUtf8();
+    Rect rect{4, 4, 36, 36};
+    canvas.DrawText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), rect,
+                    DT_SINGLELINE | DT_NOPREFIX);
+    painter.end();
+    return image;
+}
+
+// The characters of the control's text that no font on this desktop draws: each must leave ink, and
+// not the ink of a character that no font has (the empty box).
+QString CharactersDrawnAsBoxes(const MarkupControl& control) {
+    const QImage box = DrawnAlone(control.Font(), U'\U0010FFFD');
+    const QImage blank = DrawnAlone(control.Font(), U' ');
+    QString boxes;
+    for (const char32_t c : FromText(control.PlainText(), control.Encoding()).toUcs4()) {
+        if (c < 0x80 || QChar::isSpace(c)) {
+            continue;
+        }
+        const QImage drawn = DrawnAlone(control.Font(), c);
+        if (drawn == box || drawn == blank) {
+            boxes += QString::fromUcs4(&c, 1);
+        }
+    }
+    return boxes;
 }
 
 } // namespace
@@ -282,6 +326,65 @@ void RealDesktopTest::theKeyboardOpensARowsDetails() {
     main_->ListView1->setFocus(Qt::TabFocusReason);
     QVERIFY(QProcess::execute("xdotool", {"key", "shift+F10"}) == 0);
     QTRY_COMPARE(shown, reasons);
+}
+
+void RealDesktopTest::theAboutWindowSpeaksTheUsersLanguage_data() {
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("donation");
+    QTest::newRow("Japanese") << "ja_JP.UTF-8"
+                              << "寄付をお考えの方は私のサイトへどうぞ！";
+    QTest::newRow("Russian") << "ru_RU.UTF-8"
+                             << "Зайдите на мой сайт, чтобы сделать пожертвование!";
+}
+
+// The About window in the user's language, as its own window on a real desktop: its texts arrive
+// whole, every character of them is drawn by some font, and its links still open.
+void RealDesktopTest::theAboutWindowSpeaksTheUsersLanguage() {
+    QFETCH(QString, lang);
+    QFETCH(QString, donation);
+    const ScopedLanguage scoped({{"LANG", lang.toStdString()}});
+    std::vector<std::string> opened;
+    RecordShellOpens(opened);
+    TForm2 about(main_.get());
+    main_->Form2 = &about;
+    main_->Label2Click();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+
+    const std::vector<const MarkupControl*> controls{about.HTMLStaticText1, about.HTMLabel1, about.HTMLabel2};
+    for (const MarkupControl* control : controls) {
+        const QString text = FromText(control->PlainText(), control->Encoding());
+        QVERIFY2(!text.contains('?') && !text.contains(QChar(0xFFFD)), qPrintable(text));
+        const QString boxes = CharactersDrawnAsBoxes(*control);
+        QVERIFY2(boxes.isEmpty(), qPrintable(control->objectName() + ": " + boxes));
+    }
+    QCOMPARE(FromText(about.HTMLabel1->PlainText(), about.HTMLabel1->Encoding()), donation);
+
+    // The donation link is drawn red across its label, in the window as the window manager shows it.
+    const QImage shown = about.grab().toImage();
+    QRect red;
+    for (int y = 256; y < 256 + 17; ++y) {
+        for (int x = 16; x < 16 + 297; ++x) {
+            const QRgb pixel = shown.pixel(x, y);
+            if (qRed(pixel) > 190 && qGreen(pixel) < 90 && qBlue(pixel) < 90) {
+                red |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    QVERIFY2(red.width() > 120, qPrintable(QString::number(red.width())));
+
+    QPoint link;
+    for (int x = 0; x < about.HTMLabel1->width() && link.isNull(); ++x) {
+        if (about.HTMLabel1->AnchorAt(x, 8).Anchor == "http://www.dastrel.example/") {
+            link = QPoint(x + 4, 8);
+        }
+    }
+    QVERIFY(!link.isNull());
+    QTest::mouseClick(about.HTMLabel1, Qt::LeftButton, {}, link);
+    QTRY_COMPARE(int(opened.size()), 1);
+    QCOMPARE(opened.front(), std::string("http://www.dastrel.example/"));
+    QTest::mouseClick(about.BitBtn1, Qt::LeftButton);
+    main_->Form2 = about_.get();
+    SetShellOpenHandler({});
 }
 
 } // namespace velmora

@@ -32,6 +32,8 @@ private slots:
     void theKeyboardOpensARowsDetails();
     void bothWindowsKeepTheirLightLookUnderEveryStyle_data();
     void bothWindowsKeepTheirLightLookUnderEveryStyle();
+    void theAboutWindowSpeaksTheUsersLanguage_data();
+    void theAboutWindowSpeaksTheUsersLanguage();
 
 private:
     void OpenAbout();
