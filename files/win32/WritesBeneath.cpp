@@ -64,7 +64,7 @@ TemporaryBeneath WriteTemporaryBeneath(const OpenFolder& folder, const std::stri
 }
 
 std::optional<TemporaryBeneath> LinkTemporaryBeneath(const OpenFolder&, const std::string&,
-                                                     const std::string&, std::uint64_t) {
+                                                     const std::string&) {
     // Hard links are rare on the volumes music lies on here; the backup is copied.
     return std::nullopt;
 }

@@ -495,7 +495,7 @@ void MainWindowTest::restoreOriginalPutsBackWhatARowsRunChanged() {
     QCOMPARE(ReadFile(game), gameBytes);
     QCOMPARE(ReadFile(folder + "/downloads/download.bin"), QByteArray(2352, 'g'));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(", "),
-             QString("album.cue, album.cue.bak, disc.bin, disc.cue, game.cue, song.mp3"));
+             QString("album.cue, album.cue.bak, album.cue.moves, disc.bin, disc.cue, game.cue, song.mp3"));
     QVERIFY(form->ListView1->item(2)->toolTip().endsWith(
         "\nRestauré : la feuille et les fichiers qu'elle nomme sont revenus à leur état d'origine."));
 
