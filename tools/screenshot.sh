@@ -52,7 +52,7 @@ if [[ -n "${VELMORA_SCREENSHOT_CLICK:-}${VELMORA_SCREENSHOT_WINDOW:-}" ]]; then
     command -v xdotool >/dev/null || { echo "screenshot.sh: xdotool is missing (tools/install-deps.sh)" >&2; exit 1; }
 fi
 if [[ -n "${VELMORA_SCREENSHOT_CLICK:-}" ]]; then
-    main_window="$(xdotool search --sync --name '^Velmora Version' | head -n 1)"
+    main_window="$(xdotool search --sync --name '^Velmora ' | head -n 1)"
     xdotool mousemove --window "$main_window" "${VELMORA_SCREENSHOT_CLICK%,*}" "${VELMORA_SCREENSHOT_CLICK#*,}" \
         click 1
     sleep 1
