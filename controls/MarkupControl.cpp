@@ -190,7 +190,7 @@ Point MarkupControl::CursorPos() const {
 
 void MarkupControl::OpenAnchor(const std::string& anchor, const TAnchorClick& event) {
     if (IsShellTarget(anchor)) {
-        ShellOpen(anchor);
+        ShellOpen(anchor, Encoding());
     } else {
         RaiseAnchorEvent(event, anchor);
     }

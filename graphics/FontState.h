@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -13,6 +14,10 @@ inline constexpr std::uint8_t SYMBOL_CHARSET = 2;
 
 // How a canvas reads the bytes of the text it draws: one character a byte in Windows-1252, or UTF-8.
 enum class TextEncoding : std::uint8_t { Windows1252, Utf8 };
+
+// The text as UTF-16, for the wide-character interfaces; bytes that start no valid UTF-8 sequence become
+// U+FFFD.
+std::u16string DecodeText(std::string_view text, TextEncoding encoding);
 
 // A font as a value: copying it is how the markup keeps and restores fonts.
 struct FontState {

@@ -1,8 +1,5 @@
 #include "graphics/qt/QtConversions.h"
 
-#include "text/Utf8Sequences.h"
-#include "text/Windows1252.h"
-
 #include <cstring>
 
 namespace velmora {
@@ -52,7 +49,7 @@ QString FromWindows1252(std::string_view text) {
 }
 
 QString FromText(std::string_view text, TextEncoding encoding) {
-    const std::u16string utf16 = encoding == TextEncoding::Utf8 ? DecodeUtf8(text) : DecodeWindows1252(text);
+    const std::u16string utf16 = DecodeText(text, encoding);
     return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
 }
 

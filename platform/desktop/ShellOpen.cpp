@@ -1,7 +1,5 @@
 #include "platform/desktop/ShellOpen.h"
 
-#include "text/Windows1252.h"
-
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -16,12 +14,12 @@ ShellOpenHandler& CurrentHandler() {
 
 } // namespace
 
-bool ShellOpen(const std::string& target) {
+bool ShellOpen(const std::string& target, TextEncoding encoding) {
     if (const ShellOpenHandler& handler = CurrentHandler()) {
         return handler(target);
     }
-    // Link targets come from markup, whose text is Windows-1252.
-    return QDesktopServices::openUrl(QUrl(QString::fromStdU16String(DecodeWindows1252(target))));
+    const std::u16string text = DecodeText(target, encoding);
+    return QDesktopServices::openUrl(QUrl(QString::fromStdU16String(text)));
 }
 
 ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler) {

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "graphics/FontState.h"
+
 #include <functional>
 #include <string>
 
 namespace velmora {
 
-// Hands a link target ("http://…", "mailto:…"), Windows-1252 text, to the
-// desktop, as the verb "open" did. Returns false when nothing could open it.
-bool ShellOpen(const std::string& target);
+// Hands a link target ("http://…", "mailto:…") to the desktop, as the verb
+// "open" did. The target is Windows-1252 text, or UTF-8 when it comes from a
+// markup text written in UTF-8. Returns false when nothing could open it.
+bool ShellOpen(const std::string& target, TextEncoding encoding = TextEncoding::Windows1252);
 
 using ShellOpenHandler = std::function<bool(const std::string& target)>;
 

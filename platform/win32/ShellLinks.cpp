@@ -1,15 +1,13 @@
 #include "platform/win32/ShellLinks.h"
 
-#include "text/Windows1252.h"
-
 #include <windows.h>
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
 
 namespace velmora {
 
-bool ShellOpen(const std::string& target) {
-    const std::u16string text = DecodeWindows1252(target);
+bool ShellOpen(const std::string& target, TextEncoding encoding) {
+    const std::u16string text = DecodeText(target, encoding);
     const std::wstring wide(text.begin(), text.end());
     const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Above 32 is success; below is an error code cast to a handle.
