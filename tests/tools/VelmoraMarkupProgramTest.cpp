@@ -119,6 +119,18 @@ TEST_F(VelmoraMarkupProgramTest, ReadsUtf8MarkupAsTheControlsReadWindows1252) {
     EXPECT_EQ(widthOf({"-", Picture()}, "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"), entity);
 }
 
+TEST_F(VelmoraMarkupProgramTest, KeepsAsUtf8WhatWindows1252CannotHold) {
+    // As a control keeps such a text: UTF-8 behind the mark, so its anchor comes back whole, not as "??".
+    const QString tokyo = QString::fromUtf8("\xE6\x9D\xB1\xE4\xBA\xAC");
+    for (const QByteArray& mark : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        const ProgramRun run = RunProgram({"--hit", "2,2", "-", Picture()},
+                                          mark + ("<A href=\"" + tokyo + "\">" + tokyo + "</A>").toUtf8());
+        EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        EXPECT_TRUE(run.output.contains("\nhit: true\nhitAnchor: " + tokyo + "\n"))
+            << run.output.toStdString();
+    }
+}
+
 } // namespace
 } // namespace velmora
 

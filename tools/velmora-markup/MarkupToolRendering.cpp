@@ -3,8 +3,10 @@
 #include "errors/Error.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
+#include "markup/MarkupEncoding.h"
 #include "markup/RenderMarkup.h"
 #include "pictures/qt/QtPictureDecoder.h"
+#include "text/Windows1252.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -135,6 +137,7 @@ QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view ma
         paint.Request.HitY = options.Hover->Y;
     }
     paint.Run();
+    report.Encoding = MarkupEncoding(markup);
     report.TextWidth = paint.Result.TextWidth;
     report.TextHeight = paint.Result.TextHeight;
     report.AnchorCount = paint.Result.AnchorCount;
@@ -147,6 +150,15 @@ QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view ma
     return image;
 }
 
+std::string MarkupFromUtf8(std::string_view utf8) {
+    if (utf8.starts_with(kUtf8Mark)) {
+        return std::string(utf8);
+    }
+    const std::u16string text = DecodeText(utf8, TextEncoding::Utf8);
+    std::string windows1252 = EncodeWindows1252(text);
+    return DecodeWindows1252(windows1252) == text ? windows1252 : std::string(kUtf8Mark).append(utf8);
+}
+
 std::string FormatMarkupToolReport(const MarkupToolReport& report, bool withHit) {
     std::string text = "textWidth: " + std::to_string(report.TextWidth) + "\n" +
                        "textHeight: " + std::to_string(report.TextHeight) + "\n" +
@@ -154,7 +166,7 @@ std::string FormatMarkupToolReport(const MarkupToolReport& report, bool withHit)
     if (withHit) {
         const Rect& r = report.HitAnchorRect;
         text += std::string("hit: ") + (report.Hit ? "true" : "false") + "\n" +
-                "hitAnchor: " + FromWindows1252(report.HitAnchor).toStdString() + "\n" +
+                "hitAnchor: " + FromText(report.HitAnchor, report.Encoding).toStdString() + "\n" +
                 "hitAnchorNumber: " + std::to_string(report.HitAnchorNumber) + "\n" +
                 "hitAnchorRect: " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
                 std::to_string(r.Right) + "," + std::to_string(r.Bottom) + "\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/FontState.h"
 #include "graphics/Rect.h"
 #include "pictures/PictureCache.h"
 #include "pictures/PictureContainer.h"
@@ -19,7 +20,8 @@ struct MarkupToolReport {
     std::int32_t TextHeight = 0;
     std::int32_t AnchorCount = 0;
     bool Hit = false;
-    std::string HitAnchor; // Windows-1252, as the markup wrote it
+    TextEncoding Encoding = TextEncoding::Windows1252; // of the markup, and so of its anchors and addresses
+    std::string HitAnchor;                             // as the markup wrote it
     std::int32_t HitAnchorNumber = -1;
     Rect HitAnchorRect{-1, -1, -1, -1};
     // The whole text's height when the picture, held to kLargestPicture, shows only its top.
@@ -42,7 +44,11 @@ public:
     TPictureContainer Container;
 };
 
-// Draws Windows-1252 markup as the label (or, with staticText, the static-text box) would: on the
+// The markup bytes a control would keep for this UTF-8 text: Windows-1252 when the code page holds every
+// character, else UTF-8 with the mark in front (a text that starts with the mark keeps it).
+std::string MarkupFromUtf8(std::string_view utf8);
+
+// Draws markup as the label (or, with staticText, the static-text box) would: on the
 // button-face background, in black, anchors blue; the hover point, when given, is the mouse position,
 // so its anchor shows hovered. Needs a QGuiApplication.
 QImage RenderMarkupPicture(const MarkupToolOptions& options, std::string_view markup,

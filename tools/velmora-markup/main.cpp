@@ -1,6 +1,5 @@
 #include "graphics/qt/QtConversions.h"
 #include "resources/Resources.h"
-#include "text/Windows1252.h"
 #include "tools/velmora-markup/MarkupToolOptions.h"
 #include "tools/velmora-markup/MarkupToolRendering.h"
 
@@ -47,8 +46,7 @@ int main(int argc, char** argv) {
         input << std::cin.rdbuf();
         utf8 = std::move(input).str();
     }
-    const std::string markup = EncodeWindows1252(
-        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String());
+    const std::string markup = MarkupFromUtf8(utf8);
 
     MarkupToolPictures pictures;
     for (const auto& [name, file] : options.ContainerPictures) {
@@ -77,7 +75,8 @@ int main(int argc, char** argv) {
                   << " pixels high; the picture shows its first " << kLargestPicture << "\n";
     }
     for (const std::string& address : report.MissingPictures) {
-        std::cerr << "velmora-markup: no picture at " << FromWindows1252(address).toStdString() << "\n";
+        std::cerr << "velmora-markup: no picture at " << FromText(address, report.Encoding).toStdString()
+                  << "\n";
     }
     std::cout << FormatMarkupToolReport(report, options.Hit.has_value());
     return 0;
