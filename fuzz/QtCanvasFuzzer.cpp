@@ -1,6 +1,6 @@
 // Draws the input on QtCanvas over an offscreen QImage, with real fonts: as one text run with any
-// format flags, or as markup through RenderMarkup. The first bytes pick the font, its size, rotation
-// and styles, the rectangle, a clip and the flags; the rest is the text. It stops on any pixel drawn
+// format flags, or as markup through RenderMarkup. The first bytes pick the font, its size, rotation,
+// styles and encoding, the rectangle, a clip and the flags; the rest is the text. It stops on any pixel drawn
 // outside the clip, and on any pixel drawn by a call that only measures.
 #include "FuzzInput.h"
 #include "graphics/qt/QtCanvas.h"
@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     font.Italic = input.Bit(styles, 1);
     font.Underline = input.Bit(styles, 2);
     font.StrikeOut = input.Bit(styles, 3);
+    font.Encoding = input.Bit(styles, 4) ? velmora::TextEncoding::Utf8 : velmora::TextEncoding::Windows1252;
     const std::int32_t left = Signed(input, 40);
     const std::int32_t top = Signed(input, 40);
     velmora::Rect rect{left, top, left + input.Byte() / 2, top + input.Byte() / 2};
