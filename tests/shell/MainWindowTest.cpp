@@ -52,6 +52,12 @@ QString Prepare(const QString& folder, const QString& entry) {
     if (kind == "broken") {
         return BrokenTimeAudioSheet(folder, name);
     }
+    if (kind == "link") {
+        // A link beside the sheet it names, which lies in a folder of its own with its audio.
+        CarriedAudioSheet(folder + "/real", name);
+        QFile::link("real/" + name, folder + "/" + name);
+        return folder + "/" + name;
+    }
     if (kind == "folder") {
         QDir().mkpath(folder + "/" + name);
         return folder + "/" + name;
@@ -222,6 +228,8 @@ void MainWindowTest::drops_data() {
     QTest::newRow("three sheets in the drop's order")
         << QStringList{"good:c.cue", "carried:a.cue", "good:b.cue"}
         << QStringList{"c.cue => GOOD", "a.cue => CORRECTED", "b.cue => GOOD"} << QStringList{};
+    QTest::newRow("a link to a sheet")
+        << QStringList{"link:a.cue"} << QStringList{"a.cue => CORRECTED"} << QStringList{};
     QTest::newRow("a folder") << QStringList{"folder:albums"} << QStringList{}
                               << QStringList{"albums n'est pas un CUE valide"};
     QTest::newRow("not a sheet, then a sheet")
