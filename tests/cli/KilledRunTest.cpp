@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -285,6 +286,11 @@ const KillCase kKillCases[] = {
      &Make<RepairThenRestore>,
      {1000, 3000, 6000, 12000, 25000, 50000, 100000}},
 };
+
+// Named in test listings by its row alone.
+void PrintTo(const KillCase& row, std::ostream* out) {
+    *out << row.Name;
+}
 
 class KilledRuns : public ::testing::TestWithParam<KillCase> {};
 
