@@ -1,5 +1,6 @@
 // Animations composed as the format says, with the program's own decoder: each frame drawn over what
 // the earlier ones left once the one before is disposed of.
+#include "PictureWriting.h"
 #include "errors/Error.h"
 #include "graphics/qt/testing/QtTestSupport.h"
 #include "pictures/BitmapPicture.h"
@@ -9,10 +10,6 @@
 #include "pictures/testing/GifWriter.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -20,6 +17,9 @@
 
 namespace velmora {
 namespace {
+
+using testkit::LoadPicture;
+using testkit::MagickPicture;
 
 using testkit::kGifPalette;
 using testkit::MakeGif;
@@ -29,11 +29,6 @@ constexpr Argb kRed = kGifPalette[0];
 constexpr Argb kLime = kGifPalette[1];
 constexpr Argb kBlue = kGifPalette[2];
 constexpr Argb kNone = 0;
-
-void Load(THTMLPicture& picture, const ByteVector& bytes) {
-    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-    picture.LoadStream(&stream);
-}
 
 // The frame shown, on the logical screen; transparent pixels read as 0 whatever their colour.
 Bitmap Shown(const THTMLPicture& picture) {
@@ -89,11 +84,12 @@ TEST_F(ComposedGifTest, EachDisposalLeavesWhatTheNextFrameIsDrawnOver) {
     };
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
-        Load(picture,
-             MakeGif(8, 4,
-                     {{.Width = 8, .Height = 4, .ColorIndex = 0},
-                      {.Left = 1, .Top = 1, .Width = 2, .Height = 2, .ColorIndex = 1, .Disposal = c.disposal},
-                      {.Left = 4, .Top = 1, .Width = 2, .Height = 2, .ColorIndex = 2}}));
+        LoadPicture(
+            picture,
+            MakeGif(8, 4,
+                    {{.Width = 8, .Height = 4, .ColorIndex = 0},
+                     {.Left = 1, .Top = 1, .Width = 2, .Height = 2, .ColorIndex = 1, .Disposal = c.disposal},
+                     {.Left = 4, .Top = 1, .Width = 2, .Height = 2, .ColorIndex = 2}}));
         picture.SetFrame(2);
         EXPECT_EQ(Shown(picture).Pixel(1, 1), kLime) << c.name;
         EXPECT_EQ(Shown(picture).Pixel(0, 0), kRed) << c.name << ": the first frame stays under the patch";
@@ -128,7 +124,7 @@ TEST_F(ComposedGifTest, HostileAnimationsStayBounded) {
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
         try {
-            Load(picture, c.bytes);
+            LoadPicture(picture, c.bytes);
         } catch (const Error&) {
         }
         for (std::int32_t frame = 1; frame <= std::max(picture.CountFrames(), 1); ++frame) {
@@ -144,27 +140,9 @@ TEST_F(ComposedGifTest, HostileAnimationsStayBounded) {
 // Frames made by ImageMagick: the same animation written whole and optimised as most tools write it.
 class MagickGifTest : public ComposedGifTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmora-gif-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    ByteVector Run(const std::string& arguments, const std::string& output) {
-        const std::string command = "cd '" + folder.string() + "' && convert " + arguments + " " + output;
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return Read(output);
-    }
-
-    ByteVector Read(const std::string& name) {
-        std::ifstream file(folder / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-
     std::vector<Bitmap> EveryFrame(const ByteVector& gif) {
         THTMLPicture picture(backend);
-        Load(picture, gif);
+        LoadPicture(picture, gif);
         std::vector<Bitmap> frames;
         for (std::int32_t frame = 1; frame <= picture.CountFrames(); ++frame) {
             picture.SetFrame(frame);
@@ -172,8 +150,6 @@ protected:
         }
         return frames;
     }
-
-    std::filesystem::path folder;
 };
 
 // Shapes that appear, cover others for a frame, change colour and go, on an opaque and on a transparent
@@ -200,8 +176,8 @@ TEST_F(MagickGifTest, OptimisedFramesShowWhatTheWholeFramesShow) {
     };
     std::set<int> disposalsMet;
     for (const auto& c : cases) {
-        const ByteVector whole = Run(Animation(c.background), "whole.gif");
-        const ByteVector optimised = Run(Animation(c.background) + " " + c.layers, "optimised.gif");
+        const ByteVector whole = MagickPicture(Animation(c.background), "whole.gif");
+        const ByteVector optimised = MagickPicture(Animation(c.background) + " " + c.layers, "optimised.gif");
         const std::vector<gif::FrameBlock> blocks = gif::IndexFrameBlocks(optimised);
         ASSERT_EQ(blocks.size(), 6u) << c.name;
         bool patched = false;

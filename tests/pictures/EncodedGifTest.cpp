@@ -1,4 +1,5 @@
 // Animated GIFs as ordinary encoders write them, decoded by the program's own decoder.
+#include "PictureWriting.h"
 #include "errors/Error.h"
 #include "graphics/qt/testing/QtTestSupport.h"
 #include "pictures/BitmapPicture.h"
@@ -9,26 +10,20 @@
 #include "pictures/testing/GifWriter.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace velmora {
 namespace {
 
+using testkit::LoadPicture;
+
 using ByteVector = std::vector<std::uint8_t>;
 
 ByteVector ReadFixture(const std::string& name) {
-    std::ifstream file(std::string(VELMORA_GIF_DATA) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(file) << name;
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void Load(THTMLPicture& picture, const ByteVector& bytes) {
-    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-    picture.LoadStream(&stream);
+    ByteVector bytes = testkit::ReadPictureFile(std::string(VELMORA_GIF_DATA) + "/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
 }
 
 // "colour WxH@X,Y" of the frame the picture shows, the colour taken at (3,2) on its screen, where the
@@ -60,7 +55,7 @@ const char* const kFixtures[] = {"imagemagick-loop.gif", "imagemagick-comment.gi
 TEST_F(EncodedGifTest, EveryEncodersFramesAreCountedWithTheirDelays) {
     for (const char* name : kFixtures) {
         THTMLPicture picture(backend);
-        Load(picture, ReadFixture(name));
+        LoadPicture(picture, ReadFixture(name));
         EXPECT_EQ(picture.CountFrames(), 3) << name;
         EXPECT_EQ(picture.FrameDelay(1), 10) << name;
         EXPECT_EQ(picture.FrameDelay(2), 20) << name;
@@ -79,7 +74,7 @@ TEST_F(EncodedGifTest, EveryEncodersAnimationStepsThroughItsFrames) {
     };
     for (const char* name : kFixtures) {
         THTMLPicture picture(backend);
-        Load(picture, ReadFixture(name));
+        LoadPicture(picture, ReadFixture(name));
         EXPECT_EQ(Shown(picture), "red 20x10@0,0") << name << " before the first tick";
         int tick = 0;
         for (const char* expected : shownAfterEachTick) {
@@ -109,7 +104,7 @@ ByteVector GifWithBrokenSecondFrame() {
 
 TEST_F(EncodedGifTest, AFrameThatDoesNotDecodeKeepsTheLastGoodOneAndRaisesFromTheTick) {
     THTMLPicture picture(backend);
-    Load(picture, GifWithBrokenSecondFrame());
+    LoadPicture(picture, GifWithBrokenSecondFrame());
     ASSERT_EQ(picture.CountFrames(), 3);
     EXPECT_FALSE(picture.AnimationTick());
     const DecodedPicture* first = picture.Decoded();
@@ -125,11 +120,11 @@ TEST_F(EncodedGifTest, StoresStepTheOtherPicturesPastABrokenFrameWithoutRaising)
     const ByteVector broken = GifWithBrokenSecondFrame();
     const ByteVector good = ReadFixture("imagemagick-loop.gif");
     THTMLPictureCache cache(backend);
-    Load(cache.NewPicture(), broken);
-    Load(cache.NewPicture(), good);
+    LoadPicture(cache.NewPicture(), broken);
+    LoadPicture(cache.NewPicture(), good);
     TPictureContainer container(backend);
-    Load(container.Items().Add().Picture(), broken);
-    Load(container.Items().Add().Picture(), good);
+    LoadPicture(container.Items().Add().Picture(), broken);
+    LoadPicture(container.Items().Add().Picture(), good);
     for (int tick = 1; tick <= 4; ++tick) {
         bool cacheChanged = false;
         bool containerChanged = false;

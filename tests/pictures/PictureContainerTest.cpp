@@ -1,25 +1,22 @@
 #include "pictures/PictureContainer.h"
 
+#include "PictureWriting.h"
 #include "errors/Error.h"
 #include "pictures/testing/FakePictureDecoder.h"
 #include "pictures/testing/GifWriter.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace velmora {
 namespace {
 
+using testkit::LoadPicture;
+
 using testkit::FakePictureDecoder;
 using testkit::FakeResourceLibrary;
 using testkit::MakeGif;
-
-void Load(THTMLPicture& picture, const std::vector<std::uint8_t>& bytes) {
-    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-    picture.LoadStream(&stream);
-}
 
 class PictureContainerTest : public ::testing::Test {
 protected:
@@ -62,7 +59,7 @@ TEST_F(PictureContainerTest, AContainerWithoutItemsFindsNothing) {
 TEST_F(PictureContainerTest, ItemCopyTakesNameTagAndPictureBytes) {
     TPictureItem& source = AddItem("Source");
     source.Tag = 42;
-    Load(source.Picture(), MakeGif(4, 4, {{}, {}}));
+    LoadPicture(source.Picture(), MakeGif(4, 4, {{}, {}}));
     source.Picture().SetStretch(true);
     TPictureItem& target = AddItem("Target");
     THTMLPicture* ownPicture = &target.Picture();
@@ -98,7 +95,7 @@ TEST_F(PictureContainerTest, SettingThePictureCopiesIntoTheItemsOwnPicture) {
     TPictureItem& item = AddItem("Item");
     THTMLPicture* ownPicture = &item.Picture();
     THTMLPicture value(backend);
-    Load(value, MakeGif(4, 4, {{}}));
+    LoadPicture(value, MakeGif(4, 4, {{}}));
     item.SetPicture(value);
     EXPECT_EQ(&item.Picture(), ownPicture);
     EXPECT_EQ(item.Picture().ImageData(), value.ImageData());
@@ -123,7 +120,7 @@ TEST_F(PictureContainerTest, CollectionKeepsItsOwnerAndItemIndexes) {
 TEST_F(PictureContainerTest, StepsEveryItemsPicture) {
     const std::vector<std::uint8_t> animated = MakeGif(4, 4, {{.Delay = 0}, {.Delay = 0}});
     for (const char* name : {"a", "b"}) {
-        Load(AddItem(name).Picture(), animated);
+        LoadPicture(AddItem(name).Picture(), animated);
     }
     AddItem("still");
     EXPECT_FALSE(container.Items().StepAnimations()) << "the first frame stays for the first tick";

@@ -1,5 +1,6 @@
 #include "pictures/qt/QtPictureDecoder.h"
 
+#include "PictureWriting.h"
 #include "errors/Error.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/testing/QtTestSupport.h"
@@ -11,12 +12,13 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace velmora {
 namespace {
+
+using testkit::LoadPicture;
 
 using testkit::MakeGif;
 using ByteVector = std::vector<std::uint8_t>;
@@ -39,11 +41,6 @@ ByteVector TwoFrameGif() {
     return MakeGif(20, 10,
                    {{.Left = 0, .Top = 0, .Width = 4, .Height = 4, .ColorIndex = 0, .Delay = 50},
                     {.Left = 6, .Top = 2, .Width = 3, .Height = 2, .ColorIndex = 2, .Delay = 20}});
-}
-
-void Load(THTMLPicture& picture, const ByteVector& bytes) {
-    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-    picture.LoadStream(&stream);
 }
 
 const Bitmap& PixelsOf(const THTMLPicture& picture) {
@@ -88,7 +85,7 @@ TEST_F(QtPictureDecoderTest, DecodesTheWantedFormatsAtTheirOwnSize) {
     };
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
-        Load(picture, c.bytes);
+        LoadPicture(picture, c.bytes);
         EXPECT_EQ(picture.PictureWidth(), c.width) << c.name;
         EXPECT_EQ(picture.PictureHeight(), c.height) << c.name;
         EXPECT_EQ(picture.Decoded()->HimetricWidth(), MulDiv(c.width, 2540, 96)) << c.name;
@@ -111,7 +108,7 @@ TEST_F(QtPictureDecoderTest, RefusesOtherFormatsAndNonsense) {
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
         try {
-            Load(picture, c.bytes);
+            LoadPicture(picture, c.bytes);
             ADD_FAILURE() << "no error for " << c.name;
         } catch (const Error& error) {
             EXPECT_STREQ(error.what(), "Could not load image. Invalid format") << c.name;
@@ -129,7 +126,7 @@ TEST_F(QtPictureDecoderTest, EachFrameIsShownOnTheLogicalScreen) {
     } cases[] = {{1, testkit::kGifPalette[0], 0}, {2, testkit::kGifPalette[0], testkit::kGifPalette[2]}};
     for (const auto& c : cases) {
         THTMLPicture picture(backend);
-        Load(picture, TwoFrameGif());
+        LoadPicture(picture, TwoFrameGif());
         picture.SetFrame(c.frame);
         EXPECT_EQ(picture.PictureWidth(), 20) << c.frame;
         EXPECT_EQ(picture.PictureHeight(), 10) << c.frame;
@@ -149,7 +146,7 @@ TEST_F(QtPictureDecoderTest, CutGifDataNeverReadsPastItsEnd) {
         for (std::int32_t frame : {1, 2}) {
             try {
                 picture.SetFrame(frame);
-                Load(picture, cut);
+                LoadPicture(picture, cut);
                 EXPECT_LE(picture.PictureWidth(), 20) << length;
             } catch (const Error& error) {
                 EXPECT_EQ(std::string(error.what()).rfind("Could not load image", 0), 0u) << length;
@@ -181,7 +178,7 @@ TEST_F(QtPictureDecoderTest, ResourceAddressesLoadTheProgramsRcdata) {
 
 TEST_F(QtPictureDecoderTest, DrawsOnAQtCanvasWhereThePictureBelongs) {
     THTMLPicture picture(backend);
-    Load(picture, TwoFrameGif());
+    LoadPicture(picture, TwoFrameGif());
     picture.SetFrame(2);
     QImage image(40, 30, QImage::Format_ARGB32);
     image.fill(Qt::white);

@@ -99,22 +99,9 @@ void LanguageTest::windowsSpeakTheUsersLanguage() {
 void LanguageTest::theAboutMarkupChangesOnlyItsWords_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("donation");
-    QTest::newRow("English") << ""
-                             << "Visit my website if you want to make a Donation !";
-    QTest::newRow("French") << "fr"
-                            << "Visitez mon site si vous voulez faire un don !";
-    QTest::newRow("German") << "de"
-                            << "Besuchen Sie meine Website für eine Spende !";
-    QTest::newRow("Spanish") << "es"
-                             << "¡Visite mi web si quiere hacer un donativo!";
-    QTest::newRow("Russian") << "ru"
-                             << "Зайдите на мой сайт, чтобы сделать пожертвование!";
-    QTest::newRow("Japanese") << "ja"
-                              << "寄付をお考えの方は私のサイトへどうぞ！";
-    QTest::newRow("Chinese") << "zh_CN"
-                             << "如想捐赠，请访问我的网站！";
-    QTest::newRow("Korean") << "ko"
-                            << "기부하시려면 제 웹사이트를 방문해 주세요!";
+    for (const testkit::DonationLine& line : testkit::kDonationLines) {
+        QTest::newRow(line.Name) << line.Language << line.Text;
+    }
 }
 
 void LanguageTest::theAboutMarkupChangesOnlyItsWords() {

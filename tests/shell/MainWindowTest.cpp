@@ -571,6 +571,26 @@ void MainWindowTest::aRestoreThatCannotBeMadeShowsWhyAndChangesNothing() {
     QCOMPARE(Rows(*form), QStringList{"game.cue => CORRECTED"});
 }
 
+// The user's newest text is never put back over: the box says why, and the row still offers the restore.
+void MainWindowTest::aSheetEditedSinceItsRepairIsKeptAndSaysSo() {
+    const QString album = CarriedAudioSheet(Folder() + "/sheets", "album.cue");
+    auto form = MakeForm();
+    ModalAnswerer user(form.get());
+    Drop(*form, {album});
+    QTRY_COMPARE(Rows(*form), QStringList{"album.cue => CORRECTED"});
+    const QByteArray edited = ReadFile(album) + "REM COMMENT \"edited by hand\"\n";
+    WriteFile(album, edited);
+    std::unique_ptr<QMenu>(form->RowContextMenu(form->ListView1->item(0)))->actions()[1]->trigger();
+    QCOMPARE(int(user.boxes.size()), 1);
+    QCOMPARE(user.boxes[0].icon, QMessageBox::Warning);
+    QCOMPARE(user.boxes[0].text,
+             QString("album.cue a été modifié depuis la réparation : rien n'a été remis"));
+    QCOMPARE(ReadFile(album), edited);
+    QVERIFY(QFile::exists(album + ".bak"));
+    QCOMPARE(Rows(*form), QStringList{"album.cue => CORRECTED"});
+    QCOMPARE(MenuEntries(*form, 0), (QStringList{"Détails", "Restaurer l'original"}));
+}
+
 void MainWindowTest::theChooserOffersEveryTypeTheEngineProposes_data() {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("beside");

@@ -48,6 +48,7 @@ private slots:
     void restoreOriginalPutsBackWhatARowsRunChanged();
     void aSheetWhoseEncodingCannotBeToldIsReadAsTheUserSays();
     void aRestoreThatCannotBeMadeShowsWhyAndChangesNothing();
+    void aSheetEditedSinceItsRepairIsKeptAndSaysSo();
 
     void ticksAndUntickingWriteTheAssociation();
     void activationFollowsTheStoredFlag();

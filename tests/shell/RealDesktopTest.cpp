@@ -102,6 +102,32 @@ QString CharactersDrawnAsBoxes(const MarkupControl& control) {
     return boxes;
 }
 
+bool Xdotool(const QStringList& arguments) {
+    return QProcess::execute("xdotool", arguments) == 0;
+}
+
+// What xdotool printed, one window a line for a search; empty when it found nothing.
+QStringList XdotoolLines(const QStringList& arguments) {
+    QProcess xdotool;
+    xdotool.start("xdotool", arguments);
+    if (!xdotool.waitForFinished(30000)) {
+        return {};
+    }
+    return QString::fromUtf8(xdotool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The windows of the program that show on the desktop, its menus included (they name no process).
+qsizetype ShownProgramWindows() {
+    return XdotoolLines({"search", "--onlyvisible", "--class", "^velmora$"}).size();
+}
+
+// The first shown window of the process whose title matches `title`, waiting for it to show.
+QString ShownWindow(const QString& pid, const QString& title) {
+    const QStringList found =
+        XdotoolLines({"search", "--sync", "--all", "--onlyvisible", "--pid", pid, "--name", title});
+    return found.isEmpty() ? QString() : found.front();
+}
+
 } // namespace
 
 RealDesktopTest::RealDesktopTest() = default;
@@ -331,10 +357,13 @@ void RealDesktopTest::theKeyboardOpensARowsDetails() {
 void RealDesktopTest::theAboutWindowSpeaksTheUsersLanguage_data() {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("donation");
-    QTest::newRow("Japanese") << "ja_JP.UTF-8"
-                              << "寄付をお考えの方は私のサイトへどうぞ！";
-    QTest::newRow("Russian") << "ru_RU.UTF-8"
-                             << "Зайдите на мой сайт, чтобы сделать пожертвование!";
+    for (const auto& [language, lang] : {std::pair{"ja", "ja_JP.UTF-8"}, std::pair{"ru", "ru_RU.UTF-8"}}) {
+        for (const DonationLine& line : kDonationLines) {
+            if (QString(line.Language) == language) {
+                QTest::newRow(line.Name) << lang << line.Text;
+            }
+        }
+    }
 }
 
 // The About window in the user's language, as its own window on a real desktop: its texts arrive
@@ -385,6 +414,72 @@ void RealDesktopTest::theAboutWindowSpeaksTheUsersLanguage() {
     QTest::mouseClick(about.BitBtn1, Qt::LeftButton);
     main_->Form2 = about_.get();
     SetShellOpenHandler({});
+}
+
+void RealDesktopTest::restoreOriginalInTheRealProgramKeepsAnEditedSheet_data() {
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("edited after its repair") << true << "album.cue, album.cue.bak, album.cue.moves, song.mp3";
+    QTest::newRow("as its repair left it") << false << "album.cue, song.mp3";
+}
+
+// "Restore original" in the real program, chosen with the real pointer and keys: a sheet edited after its
+// repair holds the user's newest text, so a warning shows and the sheet, its backup and its record stay;
+// a sheet as its repair left it comes back, with no box.
+void RealDesktopTest::restoreOriginalInTheRealProgramKeepsAnEditedSheet() {
+    QFETCH(bool, edited);
+    QFETCH(QString, left);
+    const QString folder = work_->path() + "/sheets";
+    const QString sheet = CarriedAudioSheet(folder, "album.cue");
+    const QByteArray original = ReadFile(sheet);
+    const QString runtime = work_->path() + "/runtime";
+    QVERIFY(QDir().mkpath(runtime));
+    QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        environment.remove(name);
+    }
+    environment.insert("LANG", "C.UTF-8");
+    environment.insert("XDG_RUNTIME_DIR", runtime);
+    QProcess velmora;
+    velmora.setProcessEnvironment(environment);
+    velmora.start(VELMORA_PROGRAM, {sheet});
+    QVERIFY(velmora.waitForStarted());
+    const auto stop = qScopeGuard([&velmora] {
+        velmora.kill();
+        velmora.waitForFinished();
+    });
+    const QString pid = QString::number(velmora.processId());
+    const QString mainWindow = ShownWindow(pid, "^Velmora ");
+    QVERIFY(!mainWindow.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sheet + ".moves") && ReadFile(sheet) != original, 30000);
+    // The row is added once the run has ended, just after its last write.
+    QTest::qWait(1000);
+    if (edited) {
+        WriteFile(sheet, ReadFile(sheet) + "REM COMMENT \"edited by hand\"\n");
+    }
+    const QByteArray before = ReadFile(sheet);
+
+    const qsizetype windows = ShownProgramWindows();
+    QVERIFY(Xdotool({"windowactivate", "--sync", mainWindow}));
+    // The first row's middle; the list lies at (0,144) in the window, 492 pixels wide.
+    QVERIFY(Xdotool({"mousemove", "--window", mainWindow, "246", "152", "click", "3"}));
+    QTRY_VERIFY(ShownProgramWindows() > windows);
+    QVERIFY(Xdotool({"key", "Down", "Down", "Return"}));
+    if (edited) {
+        const QString box = ShownWindow(pid, "^Warning$");
+        QVERIFY(!box.isEmpty());
+        // Its words are read in MainWindowTest: another process's box shows them to no test here.
+        QVERIFY(Xdotool({"windowactivate", "--sync", box}));
+        QVERIFY(Xdotool({"key", "Return"}));
+        QTRY_COMPARE(ShownProgramWindows(), windows);
+        QCOMPARE(ReadFile(sheet), before);
+        QCOMPARE(ReadFile(sheet + ".bak"), original);
+    } else {
+        QTRY_COMPARE(ReadFile(sheet), original);
+        QTRY_COMPARE(ShownProgramWindows(), windows);
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(", "), left);
 }
 
 } // namespace velmora

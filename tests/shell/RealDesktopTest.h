@@ -34,6 +34,8 @@ private slots:
     void bothWindowsKeepTheirLightLookUnderEveryStyle();
     void theAboutWindowSpeaksTheUsersLanguage_data();
     void theAboutWindowSpeaksTheUsersLanguage();
+    void restoreOriginalInTheRealProgramKeepsAnEditedSheet_data();
+    void restoreOriginalInTheRealProgramKeepsAnEditedSheet();
 
 private:
     void OpenAbout();

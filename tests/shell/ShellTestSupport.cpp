@@ -174,6 +174,17 @@ QByteArray ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+const std::vector<DonationLine> kDonationLines{
+    {"English", "", "Visit my website if you want to make a Donation !"},
+    {"French", "fr", "Visitez mon site si vous voulez faire un don !"},
+    {"German", "de", "Besuchen Sie meine Website für eine Spende !"},
+    {"Spanish", "es", "¡Visite mi web si quiere hacer un donativo!"},
+    {"Russian", "ru", "Зайдите на мой сайт, чтобы сделать пожертвование!"},
+    {"Japanese", "ja", "寄付をお考えの方は私のサイトへどうぞ！"},
+    {"Chinese", "zh_CN", "如想捐赠，请访问我的网站！"},
+    {"Korean", "ko", "기부하시려면 제 웹사이트를 방문해 주세요!"},
+};
+
 QString GoodImageSheet(const QString& folder, const QString& name) {
     const QString path = folder + "/" + name;
     const QString image = QFileInfo(name).completeBaseName() + ".bin";

@@ -98,6 +98,14 @@ void RecordShellOpens(std::vector<std::string>& opened);
 void WriteFile(const QString& path, const QByteArray& text);
 QByteArray ReadFile(const QString& path);
 
+// The About window's donation line in a language it speaks, chosen by its LANGUAGE code ("" for English).
+struct DonationLine {
+    const char* Name;
+    const char* Language;
+    const char* Text;
+};
+extern const std::vector<DonationLine> kDonationLines;
+
 // Sheets the tests use, written into `folder`.
 // An image sheet whose image lies beside it: repaired GOOD.
 QString GoodImageSheet(const QString& folder, const QString& name);

@@ -2,7 +2,9 @@
 # Runs a command on a private X desktop: an Xvfb server on a display number it
 # picks itself and the openbox window manager, both ended when the command ends.
 # Usage: on-x-desktop.sh COMMAND [ARGUMENT...]
-# The command sees DISPLAY and QT_QPA_PLATFORM=xcb; its exit status is returned.
+# The command sees DISPLAY, QT_QPA_PLATFORM=xcb and VELMORA_X_DESKTOP (the same display, so that a
+# script can tell it already runs here); its exit status is returned. VELMORA_X_SCREEN sets the
+# screen's size and depth (1024x768x24).
 set -euo pipefail
 (($# > 0)) || { echo "usage: on-x-desktop.sh COMMAND [ARGUMENT...]" >&2; exit 2; }
 for tool in Xvfb openbox xprop; do
@@ -20,7 +22,7 @@ cleanup() {
 trap cleanup EXIT
 
 exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd "$display_fd" -screen 0 "${VELMORA_X_SCREEN:-1024x768x24}" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 if ! read -r -t 20 -u "$display_fd" display_number; then
     echo "on-x-desktop.sh: Xvfb did not start" >&2
@@ -48,5 +50,5 @@ if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; the
 fi
 
 status=0
-env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$@" || status=$?
+env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb VELMORA_X_DESKTOP="$DISPLAY" "$@" || status=$?
 exit "$status"
