@@ -29,15 +29,26 @@ std::string Patched(std::string bytes, std::size_t at, const std::string& with) 
     return bytes.replace(at, with.size(), with);
 }
 
+// A canonical 16-bit stereo WAV as Monkey's Audio keeps it: the source's own header, its samples (which
+// stand in for the frames), their count, and how many frames of `blocksPerFrame` samples hold them.
+struct ApeSource {
+    std::string Header;
+    std::string Frames;
+    std::uint64_t Samples;
+    std::uint64_t FrameCount;
+};
+
+ApeSource ApeParts(const std::string& wav, std::uint64_t blocksPerFrame) {
+    const std::uint64_t samples = (wav.size() - 44) / 4;
+    return {wav.substr(0, 44), wav.substr(44), samples, (samples + blocksPerFrame - 1) / blocksPerFrame};
+}
+
 // Debian packages no Monkey's Audio encoder: a file of version 3.99 laid out as its encoder lays one out,
 // its descriptor counting the bytes of each part, with the source's samples standing in for the frames
 // (TagLib reads only the header).
 std::string MonkeysAudio(const std::string& wav) {
     constexpr std::uint64_t kBlocksPerFrame = 73728;
-    const std::string source = wav.substr(0, 44);
-    const std::string frames = wav.substr(44);
-    const std::uint64_t samples = frames.size() / 4;
-    const std::uint64_t frameCount = (samples + kBlocksPerFrame - 1) / kBlocksPerFrame;
+    const auto [source, frames, samples, frameCount] = ApeParts(wav, kBlocksPerFrame);
     std::string ape = "MAC ";
     for (const auto& [value, size] : {std::pair<std::uint64_t, int>{3990, 2},
                                       {0, 2},
@@ -73,10 +84,7 @@ std::string MonkeysAudio(const std::string& wav) {
 // header, the seek table of the frames' offsets, one byte a frame of its seek bits, the frames.
 std::string OldMonkeysAudio(const std::string& wav) {
     constexpr std::uint64_t kBlocksPerFrame = 9216;
-    const std::string source = wav.substr(0, 44);
-    const std::string frames = wav.substr(44);
-    const std::uint64_t samples = frames.size() / 4;
-    const std::uint64_t frameCount = (samples + kBlocksPerFrame - 1) / kBlocksPerFrame;
+    const auto [source, frames, samples, frameCount] = ApeParts(wav, kBlocksPerFrame);
     std::string ape = "MAC ";
     for (const auto& [value, size] : {std::pair<std::uint64_t, int>{3800, 2},
                                       {2000, 2},
