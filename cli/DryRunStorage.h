@@ -26,6 +26,7 @@ public:
     explicit DryRunStorage(FolderStorage& disk) : disk_(disk) {}
 
     void ConfineTo(const std::string& folder) override { disk_.ConfineTo(folder); }
+    void Listed(const std::string& path, EntryKind kind) override { disk_.Listed(path, kind); }
     std::string WhereItLies(const std::string& path) override { return disk_.WhereItLies(path); }
 
     EntryKind KindOf(const std::string& path) override;

@@ -228,6 +228,9 @@ int RunFix(const FixOptions& options, std::ostream& out, std::ostream& err, bool
         if (paths.SkippedLinks[i]) {
             result = LinkSkipped();
         } else {
+            if (const std::optional<EntryKind>& kind = paths.Kinds[i]) {
+                host->Storage().Listed(paths.Sheets[i], *kind);
+            }
             try {
                 result = ResultOf(traitementCUE(state, *host), *host, state.Report, options.Verbose);
             } catch (const std::exception& error) {

@@ -30,7 +30,9 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
     std::sort(found.begin(), found.end());
     for (const std::string& sheet : found) {
         result.Sheets.push_back(sheet);
-        result.SkippedLinks.push_back(EntryKindOf(sheet) != EntryKind::RegularFile);
+        const EntryKind kind = EntryKindOf(sheet);
+        result.SkippedLinks.push_back(kind != EntryKind::RegularFile);
+        result.Kinds.emplace_back(kind);
         const fs::path below = PathFromUtf8(sheet).lexically_relative(PathFromUtf8(folder));
         // "/" between folders on every system, so that rows read alike wherever they were made.
         std::string shown = Utf8FromPath((PathFromUtf8(given) / below).lexically_normal());
@@ -41,14 +43,18 @@ void AddSheetsBelow(const std::string& folder, const std::string& given, SheetPa
     }
 }
 
-// A named link's target, every link on its way resolved; anything else as it is.
-std::string WhereItLies(const std::string& path) {
+// A named sheet as it is listed: a link by its target, every link on its way resolved (what the name
+// itself is then goes unremembered); anything else as it is, with its kind.
+void AddNamedSheet(const std::string& path, const std::string& given, SheetPaths& result) {
+    const EntryKind kind = EntryKindOf(path);
     std::error_code error;
-    if (!fs::is_symlink(PathFromUtf8(path), error)) {
-        return path;
-    }
-    const fs::path target = fs::canonical(PathFromUtf8(path), error);
-    return error ? path : Utf8FromPath(target);
+    const fs::path target =
+        kind == EntryKind::Other ? fs::canonical(PathFromUtf8(path), error) : PathFromUtf8(path);
+    const bool link = kind == EntryKind::Other && !error;
+    result.Sheets.push_back(link ? Utf8FromPath(target) : path);
+    result.Kinds.push_back(link ? std::nullopt : std::optional<EntryKind>(kind));
+    result.Shown.push_back(given);
+    result.SkippedLinks.push_back(false);
 }
 
 } // namespace
@@ -69,9 +75,7 @@ SheetPaths ExpandPaths(const std::vector<std::string>& paths, bool recursive) {
         if (recursive && FolderExists(path)) {
             AddSheetsBelow(path, given, result);
         } else {
-            result.Sheets.push_back(WhereItLies(path));
-            result.Shown.push_back(given);
-            result.SkippedLinks.push_back(false);
+            AddNamedSheet(path, given, result);
         }
     }
     return result;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "files/FileStatus.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,9 @@ struct SheetPaths {
     std::vector<std::string> Shown;
     // Set for a sheet found below a folder that is a link: it is not followed, as find does not.
     std::vector<bool> SkippedLinks;
+    // What the listing found each sheet itself to be, for the storage to remember; nothing where it did
+    // not look or found a link.
+    std::vector<std::optional<EntryKind>> Kinds;
     // Folders that could not be read, as "<folder>: <system text>".
     std::vector<std::string> Problems;
 };

@@ -19,6 +19,10 @@ std::string FormatAudioLength(AudioLength length) {
     return text;
 }
 
+LengthReading LengthReader::AudioLengthOfOpen(const std::string& path, std::intptr_t, std::uint64_t) {
+    return AudioLengthOf(path);
+}
+
 std::optional<std::uint64_t> LengthReader::FileSizeOf(const std::string& path) {
     return RegularFileSize(path);
 }

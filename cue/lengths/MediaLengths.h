@@ -45,6 +45,11 @@ class LengthReader {
 public:
     // The length of the audio in the file at `path`, from its headers (nothing is decoded).
     virtual LengthReading AudioLengthOf(const std::string& path) = 0;
+    // The same, of the file at `path` that the caller holds open for reading (`handle`, a descriptor or a
+    // HANDLE, of `size` bytes) and closes afterwards: a reader that can read it there opens it no
+    // second time.
+    virtual LengthReading AudioLengthOfOpen(const std::string& path, std::intptr_t handle,
+                                            std::uint64_t size);
     // The size in bytes of the file at `path`: how much a disc image holds.
     virtual std::optional<std::uint64_t> FileSizeOf(const std::string& path);
 

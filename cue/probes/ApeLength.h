@@ -7,9 +7,11 @@
 
 namespace velmora {
 
-// Whether a Monkey's Audio file (version 3.98 on, whose descriptor counts the bytes of each of its parts)
-// holds all the bytes it counts; one that does not was cut, and the length TagLib would read from its
-// header is then not believed. Nothing for a whole file or an older layout: TagLib reads those.
+// Whether a Monkey's Audio file holds all its frames: from version 3.98 on, all the bytes its descriptor
+// counts for each of its parts; before, the start of its last frame, which its seek table gives, before
+// the end. One that does not was cut, and the length TagLib would read from its header is then not
+// believed. Nothing for a whole file: TagLib reads those. A cut inside the last frame of an older file
+// goes unseen: nothing states where that frame ends.
 std::optional<LengthReading> ApeLength(ByteSource& stream);
 
 } // namespace velmora

@@ -21,9 +21,12 @@ public:
     static constexpr std::uint64_t kReadBudget = std::uint64_t{2} << 20;
 
     explicit ByteSource(const std::string& path) : file_(path) {}
+    // The bytes of a file another reader holds open (see ReadOnlyFile).
+    ByteSource(std::intptr_t handle, std::uint64_t size) : file_(handle, size) {}
 
     bool IsOpen() const { return file_.IsOpen(); }
     std::uint64_t Size() const { return file_.Size(); }
+    std::intptr_t Handle() const { return file_.Handle(); }
 
     // The `count` bytes from `offset`, read at once when they are not kept yet; fewer at the end of the
     // file or once the budget is spent. Valid until the source is destroyed.

@@ -37,10 +37,11 @@ LengthReading ProbeLengthReader::AudioLengthOf(const std::string& path) {
         if (bytes.WentTooDeep()) {
             return LengthReading::Unknown(Localized(ByteSource::kTooDeep));
         }
-    }
-    // The file is closed before another reader opens it.
-    if (!reading) {
-        reading = otherFormats_ != nullptr ? otherFormats_->AudioLengthOf(path) : LengthReading();
+        // The other reader reads the file this one opened, with a budget of its own.
+        if (!reading) {
+            reading = otherFormats_ != nullptr ? otherFormats_->AudioLengthOfOpen(path, bytes.Handle(), size)
+                                               : LengthReading();
+        }
     }
     return Believable(std::move(*reading), LowerExtension(path), size);
 }

@@ -20,6 +20,9 @@ public:
     TagLibModule& operator=(const TagLibModule&) = delete;
 
     LengthReading AudioLengthOf(const std::string& path) override;
+    // Read where the caller holds the file open; a module without that entry opens it again.
+    LengthReading AudioLengthOfOpen(const std::string& path, std::intptr_t handle,
+                                    std::uint64_t size) override;
 
     // Where a program looks for its modules: in ../lib/velmora from its own folder, where an install puts
     // them and the build too, then beside it.
@@ -33,6 +36,7 @@ private:
     std::once_flag loading_;
     void* handle_ = nullptr;
     void* read_ = nullptr;
+    void* readOpen_ = nullptr;
     std::string problem_;
 };
 

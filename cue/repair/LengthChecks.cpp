@@ -17,18 +17,26 @@ bool NamesImage(std::string_view text, const FileReference& reference) {
     return type == "BINARY" || type == "MOTOROLA";
 }
 
+namespace {
+
+std::optional<FileCapacity> ImageCapacity(std::optional<std::uint64_t> bytes) {
+    if (!bytes) {
+        return std::nullopt;
+    }
+    FileCapacity capacity;
+    capacity.Image = true;
+    capacity.Bytes = *bytes;
+    return capacity;
+}
+
+} // namespace
+
 std::optional<FileCapacity> ReadCapacity(LengthReader& reader, const std::string& path, bool image,
                                          std::string* reason) {
-    FileCapacity capacity;
-    capacity.Image = image;
     if (image) {
-        const std::optional<std::uint64_t> bytes = reader.FileSizeOf(path);
-        if (!bytes) {
-            return std::nullopt;
-        }
-        capacity.Bytes = *bytes;
-        return capacity;
+        return ImageCapacity(reader.FileSizeOf(path));
     }
+    FileCapacity capacity;
     const LengthReading audio = reader.AudioLengthOf(path);
     if (!audio || audio->SampleRate == 0) {
         if (reason != nullptr) {
@@ -56,8 +64,10 @@ LengthCheck CheckFileLengths(const SheetFiles& files, SheetEncoding encoding, co
             continue;
         }
         std::string reason;
-        const std::optional<FileCapacity> capacity =
-            ReadCapacity(*reader, *path, NamesImage(files.Text, reference), &reason);
+        const bool image = NamesImage(files.Text, reference);
+        // An image holds what its size says, and the storage looked at it as it found it.
+        const std::optional<FileCapacity> capacity = image ? ImageCapacity(host.Storage().FileSize(*path))
+                                                           : ReadCapacity(*reader, *path, false, &reason);
         if (!capacity) {
             check.Unread.push_back({reference, std::move(reason)});
             continue;

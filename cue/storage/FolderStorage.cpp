@@ -20,7 +20,7 @@ std::error_code ErrorOf(int value) {
 } // namespace
 
 void FolderStorage::ConfineTo(const std::string& folder) {
-    existing_.clear();
+    looked_.clear();
     if (!open_ || folder != folder_ || !open_->StillAtItsPath()) {
         open_ = std::make_shared<OpenFolder>(folder);
     }
@@ -58,8 +58,29 @@ int FolderStorage::RefusalOf(const std::string& path) const {
     return RefusalBeneath(folder_, path.substr(folder_.size()));
 }
 
+void FolderStorage::Forget() {
+    looked_.clear();
+    listed_.clear();
+    listedFile_.clear();
+}
+
+void FolderStorage::Listed(const std::string& path, EntryKind kind) {
+    listed_[path] = kind;
+}
+
 std::string FolderStorage::WhereItLies(const std::string& path) {
-    if (EntryKindOf(path) != EntryKind::Other) {
+    EntryKind kind;
+    if (const auto listed = listed_.find(path); listed != listed_.end()) {
+        kind = listed->second;
+        listed_.erase(listed);
+        // Read as the listing saw it: a link put in its place since is not followed.
+        if (kind == EntryKind::RegularFile) {
+            listedFile_ = path;
+        }
+    } else {
+        kind = EntryKindOf(path);
+    }
+    if (kind != EntryKind::Other) {
         return path;
     }
     std::error_code error;
@@ -71,18 +92,21 @@ EntryKind FolderStorage::KindOf(const std::string& path) {
     return EntryKindOf(path);
 }
 
-bool FolderStorage::FileExists(const std::string& path) {
-    const auto known = existing_.find(path);
-    if (known != existing_.end()) {
+std::optional<std::uint64_t> FolderStorage::Looked(const std::string& path) {
+    if (const auto known = looked_.find(path); known != looked_.end()) {
         return known->second;
     }
-    const bool exists = RegularFileExists(path);
-    existing_.emplace(path, exists);
-    return exists;
+    const std::optional<std::uint64_t> size = path.empty() ? std::nullopt : RegularFileSize(path);
+    looked_.emplace(path, size);
+    return size;
+}
+
+bool FolderStorage::FileExists(const std::string& path) {
+    return Looked(path).has_value();
 }
 
 std::optional<std::uint64_t> FolderStorage::FileSize(const std::string& path) {
-    return RegularFileSize(path);
+    return Looked(path);
 }
 
 std::vector<std::string> FolderStorage::RegularFilesIn(const std::string& folder) {
@@ -91,7 +115,7 @@ std::vector<std::string> FolderStorage::RegularFilesIn(const std::string& folder
 
 std::optional<std::string> FolderStorage::ReadFile(const std::string& path, std::size_t limit,
                                                    FinalLink link) {
-    return ReadFileWhole(path, limit, link);
+    return ReadFileWhole(path, limit, path == listedFile_ ? FinalLink::Refuse : link);
 }
 
 bool FolderStorage::Inside(const std::string& path) const {
@@ -99,7 +123,7 @@ bool FolderStorage::Inside(const std::string& path) const {
 }
 
 std::error_code FolderStorage::MoveFile(const std::string& from, const std::string& to) {
-    existing_.clear();
+    Forget();
     // Both in the folder: each name is resolved beneath it as the move is made.
     if (Inside(from) && Inside(to)) {
         return MoveBeneath(*open_, from.substr(folder_.size()), to.substr(folder_.size()));
@@ -112,7 +136,7 @@ std::error_code FolderStorage::MoveFile(const std::string& from, const std::stri
 }
 
 void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) {
-    existing_.clear();
+    Forget();
     if (!confined_) {
         WriteFileAtomically(path, bytes);
         return;
@@ -123,7 +147,7 @@ void FolderStorage::WriteSheet(const std::string& path, std::string_view bytes) 
 
 void FolderStorage::WriteBackup(const std::string& backupPath, std::string_view bytes,
                                 const std::string& sheetPath) {
-    existing_.clear();
+    Forget();
     if (!confined_) {
         WriteBackupFile(backupPath, bytes, sheetPath);
         return;
@@ -136,7 +160,7 @@ void FolderStorage::WriteBackup(const std::string& backupPath, std::string_view 
 
 void FolderStorage::WriteMoveRecord(const std::string& recordPath, std::string_view bytes,
                                     const std::string& sheetPath) {
-    existing_.clear();
+    Forget();
     if (!confined_) {
         WriteBackupFile(recordPath, bytes, sheetPath);
         return;
@@ -151,7 +175,7 @@ void FolderStorage::CheckBackupPath(const std::string& path) {
 }
 
 std::error_code FolderStorage::RemoveFile(const std::string& path) {
-    existing_.clear();
+    Forget();
     if (Inside(path)) {
         return RemoveBeneath(*open_, path.substr(folder_.size()));
     }
@@ -169,8 +193,12 @@ std::error_code FolderStorage::FlushFolder(const std::string& folder) {
 }
 
 void FolderStorage::RemoveStaleTemporaries(const std::string& folder) {
-    // Named as the file layer names a file's folder, so that each is swept once.
-    SweepStaleTemporaries(folder.empty() ? std::string(".") : ContainingFolder(folder + "."));
+    // Named as the file layer names a file's folder, so that each is swept once. The layer sweeps a
+    // folder once a process too, but looks at it again for each claim.
+    const std::string named = folder.empty() ? std::string(".") : ContainingFolder(folder + ".");
+    if (swept_.insert(named).second) {
+        SweepStaleTemporaries(named);
+    }
 }
 
 bool FolderStorage::IsOutsideFolder(const std::string& path, const std::string& folder) {

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 namespace velmora {
 
@@ -15,6 +16,7 @@ public:
     virtual ~FolderStorage() = default;
 
     void ConfineTo(const std::string& folder) override;
+    void Listed(const std::string& path, EntryKind kind) override;
     std::string WhereItLies(const std::string& path) override;
     // Why `path` may not be written, moved or removed, as an errno value; 0 when it lies beneath the
     // folder through real folders only and is no link itself.
@@ -48,15 +50,28 @@ protected:
 private:
     // True when the storage is confined and `path` names something in its folder.
     bool Inside(const std::string& path) const;
+    // The size of the regular file `path` leads to, looked up once a run.
+    std::optional<std::uint64_t> Looked(const std::string& path);
+    // Forgets every answer given from memory: the storage is about to change a file.
+    void Forget();
 
     std::string folder_;
     // Held from the start of a run in a folder, and kept for the next run there while the folder's path
     // still names it, so the folder is neither looked up again for each call nor followed anew if a
     // link is swapped in for it during the run.
     std::shared_ptr<OpenFolder> open_;
-    // What FileExists found during this run: a repair asks after the same audio file several times.
-    // Forgotten when the run starts and whenever the storage changes a file.
-    std::map<std::string, bool> existing_;
+    // What FileExists and FileSize found during this run, from one look at each path (the size of a
+    // regular file, nothing for anything else): a repair and its length checks ask after the same files
+    // several times. Forgotten when the run starts and whenever the storage changes a file. Only answers
+    // are remembered: every write still resolves its name beneath the held folder as it is made.
+    std::map<std::string, std::optional<std::uint64_t>> looked_;
+    // What the listing that found each sheet saw of it, until the sheet's run asks.
+    std::map<std::string, EntryKind> listed_;
+    // The last sheet WhereItLies answered from the listing as a regular file: the listing may be minutes
+    // old, so it is read without following a link that took its place since.
+    std::string listedFile_;
+    // The folders this storage swept of stale temporaries: a process sweeps each once.
+    std::set<std::string> swept_;
     // A storage not yet confined (one a caller saves a buffer through) checks nothing.
     bool confined_ = false;
 };

@@ -24,6 +24,9 @@ public:
     // removed that does not lie beneath it through real folders, and no link is written through.
     virtual void ConfineTo(const std::string& folder) = 0;
 
+    // What a listing of the sheet's folder found `path` itself to be, so that the sheet's own run does
+    // not look again: WhereItLies answers from it once. Forgotten as soon as the storage changes a file.
+    virtual void Listed(const std::string& path, EntryKind kind) = 0;
     // Where the file at `path` really lies: a link's target with every link on its way resolved; any
     // other path as it is.
     virtual std::string WhereItLies(const std::string& path) = 0;

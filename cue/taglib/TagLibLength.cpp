@@ -59,8 +59,9 @@ std::optional<AudioLength> TagLibLength(HeaderStream& stream) {
     return AudioLength{static_cast<std::uint64_t>(milliseconds), 1000};
 }
 
-LengthReading TagLibLengthOf(const std::string& path) {
-    ByteSource bytes(path);
+namespace {
+
+LengthReading TagLibLengthOf(ByteSource& bytes, const std::string& path) {
     if (!bytes.IsOpen()) {
         return {};
     }
@@ -70,6 +71,18 @@ LengthReading TagLibLengthOf(const std::string& path) {
         return LengthReading::Unknown(ByteSource::kTooDeep);
     }
     return length ? LengthReading(*length) : LengthReading();
+}
+
+} // namespace
+
+LengthReading TagLibLengthOf(const std::string& path) {
+    ByteSource bytes(path);
+    return TagLibLengthOf(bytes, path);
+}
+
+LengthReading TagLibLengthOf(const std::string& path, std::intptr_t handle, std::uint64_t size) {
+    ByteSource bytes(handle, size);
+    return TagLibLengthOf(bytes, path);
 }
 
 } // namespace velmora

@@ -15,5 +15,7 @@ std::optional<AudioLength> TagLibLength(HeaderStream& stream);
 // The length TagLib reads in the file at `path`, through the bounded byte source, so that no more than
 // ByteSource::kReadBudget bytes are read. Whether the length is plausible is the caller's to judge.
 LengthReading TagLibLengthOf(const std::string& path);
+// The same, of the file at `path` another reader holds open (see ReadOnlyFile).
+LengthReading TagLibLengthOf(const std::string& path, std::intptr_t handle, std::uint64_t size);
 
 } // namespace velmora

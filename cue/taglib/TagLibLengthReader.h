@@ -9,6 +9,8 @@ namespace velmora {
 class TagLibLengthReader final : public LengthReader {
 public:
     LengthReading AudioLengthOf(const std::string& path) override;
+    LengthReading AudioLengthOfOpen(const std::string& path, std::intptr_t handle,
+                                    std::uint64_t size) override;
 };
 
 } // namespace velmora

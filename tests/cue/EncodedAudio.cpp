@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <random>
 #include <unistd.h>
+#include <vector>
 
 namespace velmora::testkit {
 namespace {
@@ -28,15 +29,26 @@ std::string Patched(std::string bytes, std::size_t at, const std::string& with) 
     return bytes.replace(at, with.size(), with);
 }
 
+// A canonical 16-bit stereo WAV as Monkey's Audio keeps it: the source's own header, its samples (which
+// stand in for the frames), their count, and how many frames of `blocksPerFrame` samples hold them.
+struct ApeSource {
+    std::string Header;
+    std::string Frames;
+    std::uint64_t Samples;
+    std::uint64_t FrameCount;
+};
+
+ApeSource ApeParts(const std::string& wav, std::uint64_t blocksPerFrame) {
+    const std::uint64_t samples = (wav.size() - 44) / 4;
+    return {wav.substr(0, 44), wav.substr(44), samples, (samples + blocksPerFrame - 1) / blocksPerFrame};
+}
+
 // Debian packages no Monkey's Audio encoder: a file of version 3.99 laid out as its encoder lays one out,
 // its descriptor counting the bytes of each part, with the source's samples standing in for the frames
 // (TagLib reads only the header).
 std::string MonkeysAudio(const std::string& wav) {
     constexpr std::uint64_t kBlocksPerFrame = 73728;
-    const std::string source = wav.substr(0, 44);
-    const std::string frames = wav.substr(44);
-    const std::uint64_t samples = frames.size() / 4;
-    const std::uint64_t frameCount = (samples + kBlocksPerFrame - 1) / kBlocksPerFrame;
+    const auto [source, frames, samples, frameCount] = ApeParts(wav, kBlocksPerFrame);
     std::string ape = "MAC ";
     for (const auto& [value, size] : {std::pair<std::uint64_t, int>{3990, 2},
                                       {0, 2},
@@ -64,6 +76,65 @@ std::string MonkeysAudio(const std::string& wav) {
         PutLittleEndian(ape, 52 + 24 + frameCount * 4 + source.size() + i * kBlocksPerFrame * 4, 4);
     }
     return ape + source + frames;
+}
+
+// Debian packages no encoder of these older layouts either: each is written from what its header states,
+// with the source's samples (or filler) standing in for the frames, which TagLib does not read.
+// Monkey's Audio before 3.98, version 3.80 (a frame of 9,216 samples): the header, the source's own
+// header, the seek table of the frames' offsets, one byte a frame of its seek bits, the frames.
+std::string OldMonkeysAudio(const std::string& wav) {
+    constexpr std::uint64_t kBlocksPerFrame = 9216;
+    const auto [source, frames, samples, frameCount] = ApeParts(wav, kBlocksPerFrame);
+    std::string ape = "MAC ";
+    for (const auto& [value, size] : {std::pair<std::uint64_t, int>{3800, 2},
+                                      {2000, 2},
+                                      {0, 2},
+                                      {2, 2},
+                                      {44100, 4},
+                                      {source.size(), 4},
+                                      {0, 4},
+                                      {frameCount, 4},
+                                      {samples - (frameCount - 1) * kBlocksPerFrame, 4}}) {
+        PutLittleEndian(ape, value, size);
+    }
+    const std::uint64_t firstFrame = ape.size() + source.size() + frameCount * 5;
+    ape += source;
+    for (std::uint64_t i = 0; i < frameCount; ++i) {
+        PutLittleEndian(ape, firstFrame + i * kBlocksPerFrame * 4, 4);
+    }
+    return ape + std::string(frameCount, '\0') + frames;
+}
+
+// Musepack stream version 7 at 44,100 a second: 28 bytes of header, then frames of 1,152 samples as one
+// stream of bits in 32-bit little-endian words, high bit first, each frame its length in 20 bits and then
+// that many bits (filler here, at about 150 kbit/s).
+std::string MusepackSv7(std::uint64_t samples) {
+    constexpr std::uint64_t kFrameSamples = 1152;
+    constexpr std::uint32_t kFrameBits = 4000;
+    // Without true gapless, a decoder drops half a frame.
+    const std::uint64_t frames = (samples + kFrameSamples / 2 + kFrameSamples - 1) / kFrameSamples;
+    std::string mpc = "MP+";
+    mpc += '\x07';
+    PutLittleEndian(mpc, frames, 4);
+    mpc += std::string(20, '\0');
+    std::vector<bool> bits;
+    for (std::uint64_t frame = 0; frame < frames; ++frame) {
+        for (int bit = 19; bit >= 0; --bit) {
+            bits.push_back(((kFrameBits >> bit) & 1) != 0);
+        }
+        for (std::uint32_t bit = 0; bit < kFrameBits; ++bit) {
+            bits.push_back((frame + bit) % 3 == 0);
+        }
+    }
+    bits.resize((bits.size() + 31) / 32 * 32);
+    for (std::size_t word = 0; word < bits.size(); word += 32) {
+        std::uint64_t value = 0;
+        for (std::size_t bit = 0; bit < 32; ++bit) {
+            value = value << 1 | (bits[word + bit] ? 1 : 0);
+        }
+        PutLittleEndian(mpc, value, 4);
+    }
+    return mpc;
 }
 
 std::string Encode(const TempFolder& folder) {
@@ -109,9 +180,11 @@ std::string Encode(const TempFolder& folder) {
         }
     }
     WriteFile(dir + "tone.ape", MonkeysAudio(ReadFile(tone)));
-    for (const char* name :
-         {"tone.wav", "tone.aiff", "tone.flac", "tone.mp3", "tone-vbr.mp3", "tone-bare.mp3", "tone.ogg",
-          "tone.opus", "tone.wv", "tone.mpc", "tone.m4a", "tone-fast.m4a", "tone.ape"}) {
+    WriteFile(dir + "tone-old.ape", OldMonkeysAudio(ReadFile(tone)));
+    WriteFile(dir + "tone-sv7.mpc", MusepackSv7(static_cast<std::uint64_t>(kToneSeconds * 44100)));
+    for (const char* name : {"tone.wav", "tone.aiff", "tone.flac", "tone.mp3", "tone-vbr.mp3",
+                             "tone-bare.mp3", "tone.ogg", "tone.opus", "tone.wv", "tone.mpc", "tone.m4a",
+                             "tone-fast.m4a", "tone.ape", "tone-old.ape", "tone-sv7.mpc"}) {
         const std::string bytes = ReadFile(dir + name);
         const std::string whole = name;
         const std::size_t dot = whole.rfind('.');
@@ -137,6 +210,10 @@ std::string Encode(const TempFolder& folder) {
     WriteFile(dir + "noise.mpc", noise);
     WriteFile(dir + "noise.m4a", noise);
     WriteFile(dir + "noise.ape", noise);
+    // Older headers before noise: a frame count the noise cannot hold.
+    WriteFile(dir + "noise-sv7.mpc",
+              MusepackSv7(static_cast<std::uint64_t>(kToneSeconds * 44100)).substr(0, 28) + noise);
+    WriteFile(dir + "noise-old.ape", ReadFile(dir + "tone-old.ape").substr(0, 32) + noise);
     // Headers that point past the end of the file: a box of 4 GB, a seek table 1 GB on.
     WriteFile(dir + "huge-box.m4a",
               Patched(ReadFile(dir + "tone-fast.m4a"), 28, std::string("\xFF\xFF\xFF\xF0", 4)));

@@ -22,7 +22,7 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path) {
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
-    if (open_) {
+    if (open_ && owned_) {
         ::close(static_cast<int>(handle_));
     }
 }

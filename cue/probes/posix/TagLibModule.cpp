@@ -45,6 +45,7 @@ void TagLibModule::LoadOnce() {
         handle_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
         read_ = handle_ != nullptr ? ::dlsym(handle_, kReadLengthEntry) : nullptr;
         if (read_ != nullptr) {
+            readOpen_ = ::dlsym(handle_, kReadOpenLengthEntry);
             return;
         }
         const char* error = ::dlerror();
@@ -55,16 +56,35 @@ void TagLibModule::LoadOnce() {
     problem_ = Localized("the reader of its format, %s, is not installed", {kTagLibModuleName});
 }
 
+namespace {
+
+LengthReading ReadingOf(int answer, VelmoraModuleLength& out) {
+    if (answer == 1) {
+        return LengthReading(AudioLength{out.Samples, out.SampleRate});
+    }
+    out.Reason[sizeof out.Reason - 1] = '\0';
+    return out.Reason[0] != '\0' ? LengthReading::Unknown(Localized(out.Reason)) : LengthReading();
+}
+
+} // namespace
+
 LengthReading TagLibModule::AudioLengthOf(const std::string& path) {
     if (!Load()) {
         return LengthReading::Unknown(problem_);
     }
     VelmoraModuleLength out{};
-    if (reinterpret_cast<VelmoraReadLength>(read_)(path.c_str(), &out) == 1) {
-        return LengthReading(AudioLength{out.Samples, out.SampleRate});
+    return ReadingOf(reinterpret_cast<VelmoraReadLength>(read_)(path.c_str(), &out), out);
+}
+
+LengthReading TagLibModule::AudioLengthOfOpen(const std::string& path, std::intptr_t handle,
+                                              std::uint64_t size) {
+    if (!Load() || readOpen_ == nullptr) {
+        return AudioLengthOf(path);
     }
-    out.Reason[sizeof out.Reason - 1] = '\0';
-    return out.Reason[0] != '\0' ? LengthReading::Unknown(Localized(out.Reason)) : LengthReading();
+    VelmoraModuleLength out{};
+    return ReadingOf(reinterpret_cast<VelmoraReadOpenLength>(readOpen_)(path.c_str(),
+                                                                        static_cast<int>(handle), size, &out),
+                     out);
 }
 
 } // namespace velmora

@@ -32,7 +32,7 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path) {
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
-    if (open_) {
+    if (open_ && owned_) {
         CloseHandle(AsHandle(handle_));
     }
 }

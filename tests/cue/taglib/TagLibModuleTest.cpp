@@ -4,9 +4,12 @@
 #include "tests/cue/EncodedAudio.h"
 #include "tests/cue/TestSupport.h"
 
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <latch>
 #include <thread>
+#include <unistd.h>
 
 namespace velmora {
 namespace {
@@ -55,6 +58,25 @@ TEST(TagLibModule, ReadsWhatTheProbesLeaveAndSaysWhyWhenItCannotBeLoaded) {
              {"tone.wav", "tone.flac", "tone.mp3", "tone-bare.mp3", "tone.ogg", "tone.wv"}) {
             EXPECT_TRUE(reader.AudioLengthOf(EncodedAudio() / probed)) << c.name << ": " << probed;
         }
+    }
+}
+
+// The file the probes opened is the one TagLib reads: it is not looked up by its name again, so a
+// name that changed hands in between is not read, and one open serves every reader of the file.
+TEST(TagLibModule, ReadsTheFileTheProbesHoldOpenNotItsNameAgain) {
+    ASSERT_EQ(testkit::EncodingProblem(), "");
+    const TempFolder folder;
+    for (const char* name : {"tone.m4a", "tone.mpc", "tone.ape"}) {
+        WriteFile(folder / name, testkit::ReadFile(EncodedAudio() / name));
+        const int held = ::open((folder / name).c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(held, 0);
+        const std::uint64_t size = std::filesystem::file_size(folder / name);
+        ::unlink((folder / name).c_str());
+        TagLibModule module({VELMORA_MODULE_DIR});
+        EXPECT_TRUE(module.AudioLengthOfOpen(folder / name, held, size)) << name;
+        EXPECT_FALSE(module.AudioLengthOf(folder / name)) << name;
+        // The caller's descriptor is still open for it to close.
+        EXPECT_EQ(::close(held), 0) << name;
     }
 }
 
