@@ -39,4 +39,8 @@ private:
     std::vector<std::string> lines_;
 };
 
+// UTF-8 lines as a control stores them: Windows-1252 when it holds every character, else UTF-8 with the
+// mark at the start of the first line.
+std::vector<std::string> MarkupLinesFromUtf8(const std::vector<std::string>& lines);
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "RecordingHost.h"
 #include "controls/core/MarkupDrawing.h"
+#include "controls/core/TextLines.h"
 #include "graphics/testing/FakeCanvas.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,23 @@ TEST(MarkupViewTest, PaintsTellTheCoresWhatTheyDrew) {
     EXPECT_EQ(label.FocusHref(), "one");
     PaintLabel(canvas, fixture.View, label, {}, {{0, 0, 200, 40}, {0, 0}, false, true});
     EXPECT_EQ(label.FocusHref(), "");
+}
+
+TEST(MarkupViewTest, Utf8LinesAreStoredInWindows1252WhenItHoldsThem) {
+    const struct {
+        std::vector<std::string> Utf8;
+        std::vector<std::string> Stored;
+    } cases[] = {
+        {{}, {}},
+        {{"Bj\xC3\xB6rk", "5 \xE2\x82\xAC"}, {"Bj\xF6rk", "5 \x80"}},
+        {{"Bj\xC3\xB6rk", "\xE6\x9D\xB1\xE4\xBA\xAC"},
+         {"\xEF\xBB\xBF"
+          "Bj\xC3\xB6rk",
+          "\xE6\x9D\xB1\xE4\xBA\xAC"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MarkupLinesFromUtf8(c.Utf8), c.Stored);
+    }
 }
 
 } // namespace
