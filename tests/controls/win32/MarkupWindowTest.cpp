@@ -1,5 +1,6 @@
 #include "controls/win32/LabelWindow.h"
 #include "controls/win32/StaticTextWindow.h"
+#include "graphics/win32/testing/DesktopInput.h"
 #include "graphics/win32/testing/GdiSurface.h"
 
 #include <functional>
@@ -8,39 +9,11 @@
 namespace velmora {
 namespace {
 
+using testkit::ClickAt;
 using testkit::GdiSurface;
-
-void PumpUntil(const std::function<bool()>& done, DWORD patience = 5000) {
-    const ULONGLONG end = GetTickCount64() + patience;
-    while (!done() && GetTickCount64() < end) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    }
-}
-
-// The mouse as a person moves it: input from the desktop, not messages posted to the window.
-void MoveMouseTo(HWND window, POINT at) {
-    ClientToScreen(window, &at);
-    SetCursorPos(at.x, at.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-void ClickAt(HWND window, POINT at) {
-    MoveMouseTo(window, at);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
+using testkit::MoveMouseTo;
+using testkit::PumpFor;
+using testkit::PumpUntil;
 
 // The control as Windows paints it when asked to print its client area.
 std::unique_ptr<GdiSurface> Printed(HWND window) {
@@ -124,11 +97,11 @@ TEST_F(MarkupWindowTest, TheMouseOverALinkTurnsItToTheHoverColourAndShowsTheHand
     label->HTMLText().Assign({R"(Drop <A href="sheets">the sheets</A> here)"});
     UpdateWindow(label->Handle());
     const POINT link = FirstLinkCentre(*label);
-    MoveMouseTo(label->Handle(), {2, 40});
-    PumpUntil([] { return false; }, 200);
+    MoveMouseTo(label->Handle(), 2, 40);
+    PumpFor(200);
     EXPECT_EQ(label->Hovering().Anchor, -1);
 
-    MoveMouseTo(label->Handle(), link);
+    MoveMouseTo(label->Handle(), link.x, link.y);
     PumpUntil([&] { return label->Hovering().Anchor == 1; });
     EXPECT_EQ(label->Hovering().LastAnchor, "sheets");
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
@@ -136,7 +109,7 @@ TEST_F(MarkupWindowTest, TheMouseOverALinkTurnsItToTheHoverColourAndShowsTheHand
     EXPECT_GT(hovered->CountColor(clRed), 20);
 
     // Leaving the window takes the highlight off.
-    MoveMouseTo(parent_, {380, 180});
+    MoveMouseTo(parent_, 380, 180);
     PumpUntil([&] { return label->Hovering().Anchor == -1; });
     EXPECT_EQ(Printed(label->Handle())->CountColor(clRed), 0);
 }
@@ -152,10 +125,11 @@ TEST_F(MarkupWindowTest, AClickOnALinkReachesTheHandlerAndOneBesideItDoesNot) {
     };
     UpdateWindow(label->Handle());
 
-    ClickAt(label->Handle(), {2, 40});
-    PumpUntil([] { return false; }, 200);
+    ClickAt(label->Handle(), 2, 40);
+    PumpFor(200);
     EXPECT_TRUE(clicked.empty());
-    ClickAt(label->Handle(), FirstLinkCentre(*label));
+    const POINT link = FirstLinkCentre(*label);
+    ClickAt(label->Handle(), link.x, link.y);
     PumpUntil([&] { return !clicked.empty(); });
     EXPECT_EQ(clicked, std::vector<std::string>{"sheets"});
 }

@@ -1,3 +1,4 @@
+#include "graphics/win32/testing/DesktopInput.h"
 #include "platform/win32/RegistryKeys.h"
 #include "platform/win32/ShellLinks.h"
 #include "shell/win32/MainWindow.h"
@@ -7,40 +8,17 @@
 namespace velmora {
 namespace {
 
-void PumpUntil(const std::function<bool()>& done, DWORD patience = 10000) {
-    const ULONGLONG end = GetTickCount64() + patience;
-    while (!done() && GetTickCount64() < end) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    }
-}
+using testkit::PumpUntil;
 
-// A left click as the desktop delivers it, at a point of a window's client area.
-void ClickAt(HWND window, POINT at) {
-    ClientToScreen(window, &at);
-    SetCursorPos(at.x, at.y);
-    INPUT inputs[3] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].type = INPUT_MOUSE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
-POINT LinkCentre(MarkupWindow& control, std::size_t index) {
+// A click on a control's link, where its hit test finds it.
+void ClickLink(MarkupWindow& control, std::size_t index) {
     const std::vector<LinkPlace>& links = control.View().Links();
     if (links.size() <= index || links[index].Bounds.IsEmpty()) {
         ADD_FAILURE() << "no link " << index;
-        return {-1, -1};
+        return;
     }
     const Rect& r = links[index].Bounds;
-    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    testkit::ClickAt(control.Handle(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
 }
 
 class AboutWindowTest : public ::testing::Test {
@@ -70,7 +48,7 @@ TEST_F(AboutWindowTest, TheAboutLinkOpensItOverTheDisabledWindowAndItsLinksReach
     EXPECT_FALSE(IsWindowVisible(about.Handle()));
 
     // Step one: the About link of the main window.
-    ClickAt(window.Label2->Handle(), LinkCentre(*window.Label2, 0));
+    ClickLink(*window.Label2, 0);
     PumpUntil([&] { return IsWindowVisible(about.Handle()) != FALSE; });
     ASSERT_TRUE(IsWindowVisible(about.Handle()));
     EXPECT_FALSE(IsWindowEnabled(window.Handle()));
@@ -83,9 +61,9 @@ TEST_F(AboutWindowTest, TheAboutLinkOpensItOverTheDisabledWindowAndItsLinksReach
 
     // Step two: its links go to the shell, the donation link and the author's address.
     UpdateWindow(about.Handle());
-    ClickAt(about.HTMLabel1->Handle(), LinkCentre(*about.HTMLabel1, 0));
+    ClickLink(*about.HTMLabel1, 0);
     PumpUntil([&] { return !opened_.empty(); });
-    ClickAt(about.HTMLabel2->Handle(), LinkCentre(*about.HTMLabel2, 0));
+    ClickLink(*about.HTMLabel2, 0);
     PumpUntil([&] { return opened_.size() > 1; });
     EXPECT_EQ(opened_,
               (std::vector<std::string>{"http://www.dastrel.example/", "mailto:dastrel@dastrel.example"}));
