@@ -13,11 +13,19 @@ constexpr const wchar_t* kAboutWindowClass = L"TForm2";
 constexpr int kOuterWidth = 332;
 constexpr int kOuterHeight = 337;
 
-// The window's colour and default font, as every control on it takes them.
+// The caption-text colour of the classic scheme, white: today's Windows makes caption text black, and
+// the window would be black with black text on it.
+TColor Background() {
+    return ClassicSysColor(clCaptionText & 0xFF);
+}
+
+// The window's colour and default font, as every control on it takes them, its text in the classic
+// scheme's window text, which shows on that background whatever the desktop's scheme.
 void Dress(MarkupWindow& control) {
     control.Configure([](MarkupSettings& settings) {
-        settings.Color = clCaptionText;
+        settings.Color = Background();
         settings.Font = FontState();
+        settings.Font.Color = ClassicSysColor(clWindowText & 0xFF);
     });
     control.SetTabStop(true);
 }
@@ -38,7 +46,9 @@ AboutWindow::AboutWindow(HINSTANCE instance, HWND mainWindow) : mainWindow_(main
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_CAPTIONTEXT);
+    const TColor background = Background();
+    background_ = CreateSolidBrush(RGB(RedOf(background), GreenOf(background), BlueOf(background)));
+    windowClass.hbrBackground = background_;
     windowClass.lpszClassName = kAboutWindowClass;
     RegisterClassExW(&windowClass);
     // A sizeable border and a title bar without buttons: no system menu, no close box.
@@ -59,6 +69,8 @@ AboutWindow::~AboutWindow() {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
+    UnregisterClassW(kAboutWindowClass, GetModuleHandleW(nullptr));
+    DeleteObject(background_);
 }
 
 void AboutWindow::CreateTexts() {

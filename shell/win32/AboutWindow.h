@@ -31,6 +31,7 @@ private:
     void CreateTexts();
 
     HWND mainWindow_;
+    HBRUSH background_ = nullptr;
     HWND window_ = nullptr;
 };
 

@@ -1,4 +1,5 @@
 #include "graphics/win32/testing/DesktopInput.h"
+#include "graphics/win32/testing/GdiSurface.h"
 #include "platform/win32/RegistryKeys.h"
 #include "platform/win32/ShellLinks.h"
 #include "shell/win32/MainWindow.h"
@@ -58,6 +59,12 @@ TEST_F(AboutWindowTest, TheAboutLinkOpensItOverTheDisabledWindowAndItsLinksReach
     EXPECT_EQ(outer.right - outer.left, 332);
     EXPECT_EQ(outer.bottom - outer.top, 337);
     EXPECT_EQ(about.HTMLStaticText1->View().Links().size(), 1u);
+    // Dark text on a light ground, whatever colour the desktop gives caption text.
+    testkit::GdiSurface notice(313, 105);
+    SendMessageW(about.HTMLStaticText1->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(notice.Dc()),
+                 PRF_CLIENT);
+    EXPECT_GT(notice.CountColor(clWhite), 313 * 105 / 2);
+    EXPECT_GT(notice.CountColor(clBlack), 100);
 
     // Step two: its links go to the shell, the donation link and the author's address.
     UpdateWindow(about.Handle());
