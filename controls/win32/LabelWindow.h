@@ -17,6 +17,7 @@ public:
     static LabelWindow* Create(HWND parent, const RECT& bounds, int id);
     static LabelWindow* From(HWND window);
 
+    // The gradient and transparency under the text; its Color follows the settings' Color.
     LabelBackground Background;
 
     AnchorHit HitAt(std::int32_t x, std::int32_t y);

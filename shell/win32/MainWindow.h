@@ -23,9 +23,9 @@ namespace velmora {
 
 // The main window, of class "TForm1": the result list, the progress bar, the association check box, and
 // the inputs that start runs (drops, the command-line sheet, hand-overs from a second start). Runs never
-// nest: an input that arrives while a run pumps messages waits for it, in arrival order. The two markup
-// labels (the drop hint and the links) take the place kMarkupLabels keeps free once the markup controls
-// have their Windows adapters.
+// nest: an input that arrives while a run pumps messages waits for it, in arrival order. The drop hint
+// is a plain text label in kMarkupLabels; the two links, "Open a Cue File" and "About", are markup
+// labels, and the About link shows the About window over this one, disabled.
 class MainWindow : public RepairHost {
 public:
     // Creates the window hidden; `programPath` is what the association writes.
@@ -80,7 +80,7 @@ private:
     bool openLinkEnabled_ = true;
 };
 
-// Where the markup labels go, in the window's client coordinates at 96 dpi.
+// Where the drop hint goes, in the window's client coordinates at 96 dpi.
 inline constexpr RECT kMarkupLabels{96, 96, 406, 115};
 
 } // namespace velmora
