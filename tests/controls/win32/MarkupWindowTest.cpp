@@ -134,6 +134,38 @@ TEST_F(MarkupWindowTest, AClickOnALinkReachesTheHandlerAndOneBesideItDoesNot) {
     EXPECT_EQ(clicked, std::vector<std::string>{"sheets"});
 }
 
+TEST_F(MarkupWindowTest, EnterOnAFocusedControlOpensItsFocusedLink) {
+    for (const bool staticText : {false, true}) {
+        MarkupWindow* control =
+            staticText
+                ? static_cast<MarkupWindow*>(StaticTextWindow::Create(parent_, RECT{10, 10, 310, 60}, 1))
+                : LabelWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+        ASSERT_NE(control, nullptr);
+        Dress(*control);
+        control->HTMLText().Assign({R"(<A href="first">one</A> and <A href="second">two</A>)"});
+        std::vector<std::string> opened;
+        control->OnAnchorClick = [&](const std::string& anchor) {
+            opened.push_back(anchor);
+        };
+        if (auto* text = StaticTextWindow::From(control->Handle())) {
+            text->OnAnchorKeypress = control->OnAnchorClick;
+        }
+        control->SetTabStop(true);
+        SetFocus(control->Handle());
+        ASSERT_EQ(GetFocus(), control->Handle());
+        INPUT keys[2] = {};
+        keys[0].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = VK_RETURN;
+        keys[1].type = INPUT_KEYBOARD;
+        keys[1].ki.wVk = VK_RETURN;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        PumpUntil([&] { return !opened.empty(); }, 3000);
+        EXPECT_EQ(opened, std::vector<std::string>{"first"}) << staticText;
+        DestroyWindow(control->Handle());
+    }
+}
+
 TEST_F(MarkupWindowTest, TheBlinkTimerTicksAndHidesTheTextInTurn) {
     StaticTextWindow* text = StaticTextWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
     ASSERT_NE(text, nullptr);
