@@ -67,19 +67,29 @@ protected:
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     }
 
+    // A dressed label or static text showing `markup`; nothing when Windows refuses it.
+    MarkupWindow* Make(bool staticText, const std::string& markup) const {
+        MarkupWindow* control = nullptr;
+        if (staticText) {
+            control = StaticTextWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+        } else {
+            control = LabelWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+        }
+        if (control != nullptr) {
+            Dress(*control);
+            control->HTMLText().Assign({markup});
+        }
+        return control;
+    }
+
     HWND parent_ = nullptr;
     std::string family_;
 };
 
 TEST_F(MarkupWindowTest, PaintsInkWhereTheTextIsAndTheLinkInItsColour) {
     for (const bool staticText : {false, true}) {
-        MarkupWindow* control =
-            staticText
-                ? static_cast<MarkupWindow*>(StaticTextWindow::Create(parent_, RECT{10, 10, 310, 60}, 1))
-                : LabelWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+        MarkupWindow* control = Make(staticText, R"(Drop <A href="sheets">the sheets</A> here)");
         ASSERT_NE(control, nullptr);
-        Dress(*control);
-        control->HTMLText().Assign({R"(Drop <A href="sheets">the sheets</A> here)"});
         const auto drawn = Printed(control->Handle());
         const Rect ink = drawn->InkBounds();
         EXPECT_FALSE(ink.IsEmpty()) << staticText;
@@ -91,10 +101,8 @@ TEST_F(MarkupWindowTest, PaintsInkWhereTheTextIsAndTheLinkInItsColour) {
 }
 
 TEST_F(MarkupWindowTest, TheMouseOverALinkTurnsItToTheHoverColourAndShowsTheHand) {
-    LabelWindow* label = LabelWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+    MarkupWindow* label = Make(false, R"(Drop <A href="sheets">the sheets</A> here)");
     ASSERT_NE(label, nullptr);
-    Dress(*label);
-    label->HTMLText().Assign({R"(Drop <A href="sheets">the sheets</A> here)"});
     UpdateWindow(label->Handle());
     const POINT link = FirstLinkCentre(*label);
     MoveMouseTo(label->Handle(), 2, 40);
@@ -115,10 +123,8 @@ TEST_F(MarkupWindowTest, TheMouseOverALinkTurnsItToTheHoverColourAndShowsTheHand
 }
 
 TEST_F(MarkupWindowTest, AClickOnALinkReachesTheHandlerAndOneBesideItDoesNot) {
-    LabelWindow* label = LabelWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+    MarkupWindow* label = Make(false, R"(Drop <A href="sheets">the sheets</A> here)");
     ASSERT_NE(label, nullptr);
-    Dress(*label);
-    label->HTMLText().Assign({R"(Drop <A href="sheets">the sheets</A> here)"});
     std::vector<std::string> clicked;
     label->OnAnchorClick = [&](const std::string& anchor) {
         clicked.push_back(anchor);
@@ -136,13 +142,8 @@ TEST_F(MarkupWindowTest, AClickOnALinkReachesTheHandlerAndOneBesideItDoesNot) {
 
 TEST_F(MarkupWindowTest, EnterOnAFocusedControlOpensItsFocusedLink) {
     for (const bool staticText : {false, true}) {
-        MarkupWindow* control =
-            staticText
-                ? static_cast<MarkupWindow*>(StaticTextWindow::Create(parent_, RECT{10, 10, 310, 60}, 1))
-                : LabelWindow::Create(parent_, RECT{10, 10, 310, 60}, 1);
+        MarkupWindow* control = Make(staticText, R"(<A href="first">one</A> and <A href="second">two</A>)");
         ASSERT_NE(control, nullptr);
-        Dress(*control);
-        control->HTMLText().Assign({R"(<A href="first">one</A> and <A href="second">two</A>)"});
         std::vector<std::string> opened;
         control->OnAnchorClick = [&](const std::string& anchor) {
             opened.push_back(anchor);
