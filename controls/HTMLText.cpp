@@ -1,7 +1,6 @@
 #include "controls/HTMLText.h"
 
 #include "controls/ControlTimers.h"
-#include "controls/core/ControlPainting.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -18,8 +17,6 @@
 namespace velmora {
 
 namespace {
-
-constexpr std::int32_t kArrowSize = StaticTextCore::kArrowSize;
 
 bool IsArrowKey(int key) {
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
@@ -191,18 +188,10 @@ void THTMLStaticText::ShapeRequest(MarkupRequest& request) const {
     request.Flavor = MarkupFlavor::StaticText;
 }
 
-Rect THTMLStaticText::LayoutBounds() const {
-    Rect bounds = ExtendForAutoSize(TextArea(), AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()));
-    if (core_.MiniScroll()) {
-        bounds.Top -= core_.ScrollOffset();
-        bounds.Right -= kArrowSize;
-    }
-    return bounds;
-}
-
 THTMLStaticText::PaintKey THTMLStaticText::CurrentPaintKey() const {
     PaintKey key;
-    key.Request = NewRequest(LayoutBounds(), CursorPos(), hasFocus() ? core_.FocusAnchor() : -1);
+    key.Request = View().NewRequest(StaticTextLayoutBounds(View().Settings(), core_, ClientRect()),
+                                    CursorPos(), hasFocus() ? core_.FocusAnchor() : -1);
     key.Markup = GetJoinedText();
     key.Font = Font();
     key.Color = Color();
@@ -255,7 +244,7 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
         {
             QPainter painter(&drawn_);
             QtCanvas canvas(painter, style());
-            DrawMarkup(canvas);
+            DrawStaticText(canvas, View(), core_, CurrentPaintState());
         }
         // Drawing may have added pictures or resized the control: remember what it ended with.
         drawnKey_ = CurrentPaintKey();
@@ -264,75 +253,8 @@ void THTMLStaticText::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, drawn_);
 }
 
-void THTMLStaticText::DrawMarkup(Canvas& canvas) {
-    canvas.SetBrushColor(Color());
-    canvas.SetFont(Font());
-    const Rect inside = DrawBevels(canvas, ClientRect(), Frames(), Color());
-    canvas.SetPenColor(Color());
-    canvas.SetPenWidth(0);
-    canvas.SetBrushColor(Color());
-    DrawSingleBorder(canvas, inside, Frames());
-
-    const Rect area = TextArea();
-    const std::string markup = GetJoinedText();
-    Rect bounds = LayoutBounds();
-    const std::int32_t focus = hasFocus() ? core_.FocusAnchor() : -1;
-    const Point mouse = CursorPos();
-
-    if (core_.MiniScroll()) {
-        DrawScrollArrows(NewCall(canvas, markup, bounds, mouse, focus), area);
-    }
-    AlignVertically(canvas, markup, bounds, mouse, focus);
-
-    MarkupResult last;
-    {
-        ClipScope clip(canvas);
-        // Scrolled text stays inside the frames instead of running over the top bevel.
-        canvas.SetClipRect(Intersection(bounds, area));
-        if (isEnabled()) {
-            MarkupCall draw = NewCall(canvas, markup, bounds, mouse, focus);
-            draw.Run();
-            last = draw.Result;
-        } else {
-            // Disabled text is embossed: white one pixel down and right, then grey in place.
-            MarkupCall raised = NewCall(canvas, markup, bounds.Offset(1, 1), {0, 0}, focus);
-            raised.Sources.Images = nullptr;
-            raised.Request.UrlColor = clWhite;
-            raised.Request.HoverColor = clNone;
-            raised.Request.HoverFontColor = clNone;
-            canvas.SetFontColor(clWhite);
-            raised.Run();
-            MarkupCall grey = NewCall(canvas, markup, bounds, {0, 0}, focus);
-            grey.Request.UrlColor = clGray;
-            grey.Request.HoverColor = clNone;
-            grey.Request.HoverFontColor = clNone;
-            canvas.SetFontColor(clGray);
-            grey.Run();
-            last = grey.Result;
-        }
-    }
-    core_.TextDrawn(last.AnchorCount, last.FocusHref);
-
-    FitToText(AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType()), last.TextWidth, last.TextHeight);
-}
-
-// Measures the whole text, as wrapped, for the arrows that show where there is more of it.
-void THTMLStaticText::DrawScrollArrows(MarkupCall measure, const Rect& area) {
-    measure.Request.NoDraw = true;
-    measure.Request.MeasureOnly = true;
-    measure.Run();
-    const ScrollArrowsShown shown = velmora::DrawScrollArrows(measure.Target, area, measure.Result.TextHeight,
-                                                              height(), core_.ScrollOffset());
-    core_.ArrowsDrawn(shown.Up, shown.Down);
-}
-
 AnchorHit THTMLStaticText::AnchorAt(std::int32_t x, std::int32_t y) {
-    Rect bounds = ClientRect();
-    if (core_.MiniScroll()) {
-        bounds.Top -= core_.ScrollOffset();
-        bounds.Right -= kArrowSize;
-    }
-    return HitTest(velmora::TextArea(bounds, Frames()), x, y);
+    return View().HitTest(StaticTextHitBounds(View().Settings(), core_, ClientRect()), x, y);
 }
 
 void THTMLStaticText::mouseMoveEvent(QMouseEvent* event) {

@@ -141,12 +141,8 @@ private:
         friend bool operator==(const PaintKey&, const PaintKey&) = default;
     };
     PaintKey CurrentPaintKey() const;
-    // The text's bounds before vertical alignment: auto-sized, scrolled and clear of the scroll arrows.
-    Rect LayoutBounds() const;
 
     void TextLinesChanged();
-    void DrawMarkup(Canvas& canvas);
-    void DrawScrollArrows(MarkupCall measure, const Rect& area);
     void ShapeRequest(MarkupRequest& request) const override;
 
     bool tabStop_ = false;

@@ -1,7 +1,6 @@
 #include "controls/HTMLabel.h"
 
 #include "controls/MarkupLog.h"
-#include "controls/core/ControlPainting.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupText.h"
@@ -148,24 +147,7 @@ void THTMLabel::paintEvent(QPaintEvent*) {
     EmptyCaption();
     QPainter painter(this);
     QtCanvas canvas(painter, style());
-    PaintLabelBackground(canvas, ClientRect(), {Color(), colorTo_, gradientType_, transparent_});
-    canvas.SetFont(Font());
-    DrawSingleBorder(canvas, DrawBevels(canvas, ClientRect(), Frames(), Color()), Frames());
-    PaintText(canvas);
-}
-
-void THTMLabel::PaintText(Canvas& canvas) {
-    const std::string markup = GetJoinedText();
-    // The brush at entry is the background that BLINK hides its text in.
-    canvas.SetBrushColor(Color());
-    const AutoSizeRules rules = AutoSizeRulesFor(AutoSizing(), Align(), AutoSizeType());
-    Rect bounds = ExtendForAutoSize(TextArea(), rules);
-    const Point mouse = CursorPos();
-    AlignVertically(canvas, markup, bounds, mouse, -1);
-    MarkupCall draw = NewCall(canvas, markup, bounds, mouse, hasFocus() ? 0 : -1);
-    RenderText(draw);
-    core_.Painted(hasFocus() ? draw.Result.FocusHref : std::string());
-    FitToText(rules, draw.Result.TextWidth, draw.Result.TextHeight);
+    PaintLabel(canvas, View(), core_, {Color(), colorTo_, gradientType_, transparent_}, CurrentPaintState());
 }
 
 void THTMLabel::SetTabStop(bool on) {
@@ -193,7 +175,7 @@ void THTMLabel::focusOutEvent(QFocusEvent* event) {
 }
 
 AnchorHit THTMLabel::AnchorAt(std::int32_t x, std::int32_t y) {
-    return HitTest(TextArea(), x, y);
+    return View().HitTest(TextArea(), x, y);
 }
 
 void THTMLabel::InvalidateHoverRect(const Rect& r) {

@@ -100,7 +100,6 @@ private:
     void TextLinesChanged();
     void ShapeRequest(MarkupRequest& request) const override;
     bool Render(MarkupCall& call) override { return RenderText(call); }
-    void PaintText(Canvas& canvas);
 
     TColor colorTo_ = clNone;
     TGradientType gradientType_ = gtFullHorizontal;

@@ -1,7 +1,6 @@
 #include "controls/MarkupControl.h"
 
 #include "controls/LazyShellIcons.h"
-#include "controls/MarkupLinks.h"
 #include "graphics/qt/QtCanvas.h"
 #include "graphics/qt/QtConversions.h"
 #include "markup/MarkupEncoding.h"
@@ -19,6 +18,28 @@
 
 namespace velmora {
 
+// The control as its view sees it.
+class MarkupControl::Surface final : public MarkupSurface {
+public:
+    explicit Surface(MarkupControl& control) : control_(control) {}
+
+    std::string Markup() const override { return control_.GetJoinedText(); }
+    MarkupSources Sources() const override { return control_.OwnSources(); }
+    void ShapeRequest(MarkupRequest& request) const override { control_.ShapeRequest(request); }
+    bool Render(MarkupCall& call) override { return control_.Render(call); }
+    void WithMeasureCanvas(const std::function<void(Canvas&)>& use) override {
+        control_.WithMeasureCanvas(use);
+    }
+    Size ClientSize() const override { return {control_.width(), control_.height()}; }
+    std::int32_t DpiX() const override { return control_.logicalDpiX(); }
+    std::int32_t DpiY() const override { return control_.logicalDpiY(); }
+    void Resize(Size size) override { control_.resize(size.Width, size.Height); }
+    AnchorHit AnchorAt(std::int32_t x, std::int32_t y) override { return control_.AnchorAt(x, y); }
+
+private:
+    MarkupControl& control_;
+};
+
 MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChanged,
                              std::function<void()> onImagesChanged)
     : QLabel(parent), pictureCache_(std::make_unique<THTMLPictureCache>(QtPictureBackend())),
@@ -32,7 +53,8 @@ MarkupControl::MarkupControl(QWidget* parent, std::function<void()> onTextChange
           ForgetLayouts();
           changed();
       }),
-      measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied) {
+      measureSurface_(1, 1, QImage::Format_ARGB32_Premultiplied), surface_(std::make_unique<Surface>(*this)),
+      view_(*surface_, settings_, hovering_) {
     // Hover, the hand cursor and anchor events follow the mouse with no button held.
     setMouseTracking(true);
 }
@@ -235,99 +257,8 @@ MarkupSources MarkupControl::OwnSources() const {
     return {Images(), pictureCache_.get(), settings_.PictureContainer, shellIcons_.get()};
 }
 
-MarkupRequest MarkupControl::NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const {
-    MarkupRequest request = RequestFor(settings_, hovering_, bounds, mouse, focus);
-    ShapeRequest(request);
-    return request;
-}
-
-MarkupCall MarkupControl::NewCall(Canvas& canvas, std::string_view markup, const Rect& bounds, Point mouse,
-                                  std::int32_t focus) const {
-    MarkupCall call(canvas);
-    call.Sources = OwnSources();
-    call.Request = NewRequest(bounds, mouse, focus);
-    call.Request.Markup = markup;
-    call.Kept = &keptLayouts_;
-    return call;
-}
-
-void MarkupControl::AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
-                                    std::int32_t focus) {
-    if (settings_.VAlignment != tvaCenter && settings_.VAlignment != tvaBottom) {
-        return;
-    }
-    MarkupCall measure = NewCall(canvas, markup, bounds, mouse, focus);
-    measure.Request.NoDraw = true;
-    Render(measure);
-    ApplyVAlignment(settings_.VAlignment, bounds, measure.Result.TextHeight, height());
-}
-
-MarkupRequest MarkupControl::HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const {
-    MarkupRequest request = NewRequest(bounds, {x, y}, -1);
-    MakeHitRequest(request);
-    return request;
-}
-
-bool MarkupControl::KeptHit(const std::string& markup, Rect bounds, std::int32_t x, std::int32_t y,
-                            MarkupResult& result, bool& found) const {
-    const MarkupSources sources = OwnSources();
-    if (settings_.VAlignment == tvaCenter || settings_.VAlignment == tvaBottom) {
-        MarkupRequest measure = NewRequest(bounds, {x, y}, -1);
-        measure.Markup = markup;
-        measure.NoDraw = true;
-        const KeptLayout* measured = keptLayouts_.WithHits(sources, measure, settings_.Font, DpiX(), DpiY());
-        if (measured == nullptr) {
-            return false;
-        }
-        ApplyVAlignment(settings_.VAlignment, bounds, measured->TextHeight, height());
-    }
-    hitBounds_ = bounds;
-    MarkupRequest request = HitRequest(bounds, x, y);
-    request.Markup = markup;
-    const KeptLayout* kept = keptLayouts_.WithHits(sources, request, settings_.Font, DpiX(), DpiY());
-    if (kept == nullptr) {
-        return false;
-    }
-    found = kept->Hit(request, result);
-    return true;
-}
-
-AnchorHit MarkupControl::HitTest(Rect bounds, std::int32_t x, std::int32_t y) {
-    const std::string markup = GetJoinedText();
-    MarkupResult result;
-    bool found = false;
-    if (!KeptHit(markup, bounds, x, y, result, found)) {
-        WithMeasureCanvas([&](Canvas& canvas) {
-            // Aligned as the paint aligns.
-            AlignVertically(canvas, markup, bounds, {x, y}, -1);
-            hitBounds_ = bounds;
-            MarkupCall call = NewCall(canvas, markup, bounds, {x, y}, -1);
-            call.Request = HitRequest(bounds, x, y);
-            call.Request.Markup = markup;
-            found = Render(call);
-            result = std::move(call.Result);
-        });
-    }
-    AnchorHit hit;
-    hovering_.Anchor = found ? result.HitAnchorNumber : -1;
-    hit.AnchorRect = result.HitAnchorRect;
-    if (found) {
-        hit.Anchor = std::move(result.HitAnchor);
-    }
-    return hit;
-}
-
-void MarkupControl::FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight) {
-    const auto extent = [](std::int32_t text) {
-        return static_cast<int>(
-            std::clamp<std::int64_t>(static_cast<std::int64_t>(text) + kAutoSizeMargin, 0, QWIDGETSIZE_MAX));
-    };
-    const int newWidth = rules.Horizontal ? extent(textWidth) : width();
-    const int newHeight = rules.Vertical ? extent(textHeight) : height();
-    // A resize repaints, and that paint fits again: resizing only on a change ends the loop.
-    if (newWidth != width() || newHeight != height()) {
-        resize(newWidth, newHeight);
-    }
+PaintState MarkupControl::CurrentPaintState() const {
+    return {ClientRect(), CursorPos(), hasFocus(), isEnabled()};
 }
 
 bool MarkupControl::ShowHintFor(const QHelpEvent& event) {
@@ -342,69 +273,18 @@ std::string MarkupControl::PlainText() const {
 }
 
 TextEncoding MarkupControl::Encoding() const {
-    return htmlText_.Count() > 0 ? MarkupEncoding(htmlText_.Lines().front()) : TextEncoding::Windows1252;
-}
-
-std::vector<Point> MarkupControl::LinkProbes(const std::string& markup) {
-    // A hit test lays the text out and keeps it where the control's hit tests find it.
-    AnchorAt(-1, -1);
-    MarkupRequest request = HitRequest(hitBounds_, -1, -1);
-    request.Markup = markup;
-    if (const KeptLayout* kept =
-            keptLayouts_.WithHits(OwnSources(), request, settings_.Font, DpiX(), DpiY())) {
-        return kept->AnchorPoints();
-    }
-    // A text whose pictures change with the point is not kept: every few pixels are tried instead, and
-    // each anchor's whole rectangle comes with any hit on it.
-    std::vector<Point> points;
-    constexpr int kStep = 3;
-    for (int y = 0; y < height(); y += kStep) {
-        for (int x = 0; x < width(); x += kStep) {
-            points.push_back({x, y});
-        }
-    }
-    return points;
+    return htmlText_.Encoding();
 }
 
 const std::vector<MarkupLink>& MarkupControl::Links() {
-    const std::string markup = GetJoinedText();
-    if (linksKnown_ && markup == linksMarkup_ && size() == linksSize_) {
-        return links_;
-    }
     std::vector<MarkupLink> links;
-    for (std::string& text : AnchorTexts(markup)) {
-        links.push_back(MarkupLink{std::move(text), {}, {}});
+    for (const LinkPlace& place : view_.Links()) {
+        const Rect& r = place.Bounds;
+        links.push_back(
+            {place.Text, place.Target,
+             r.IsEmpty() ? QRect() : QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1))});
     }
-    // Found where the mouse finds them; the search leaves the hover state as the mouse left it.
-    const std::int32_t hover = hovering_.Anchor;
-    std::size_t found = 0;
-    for (const Point& point : LinkProbes(markup)) {
-        if (found == links.size()) {
-            break;
-        }
-        // Only what the control shows is a link's place.
-        if (point.X < 0 || point.Y < 0 || point.X >= width() || point.Y >= height()) {
-            continue;
-        }
-        const AnchorHit hit = AnchorAt(point.X, point.Y);
-        const std::int32_t number = hovering_.Anchor;
-        if (hit.Anchor.empty() || number < 1 || static_cast<std::size_t>(number) > links.size()) {
-            continue;
-        }
-        MarkupLink& link = links[static_cast<std::size_t>(number - 1)];
-        if (!link.Bounds.isEmpty()) {
-            continue;
-        }
-        link.Target = hit.Anchor;
-        link.Bounds = QRect(QPoint(hit.AnchorRect.Left, hit.AnchorRect.Top),
-                            QPoint(hit.AnchorRect.Right - 1, hit.AnchorRect.Bottom - 1));
-        ++found;
-    }
-    hovering_.Anchor = hover;
     links_ = std::move(links);
-    linksMarkup_ = markup;
-    linksSize_ = size();
-    linksKnown_ = true;
     return links_;
 }
 

@@ -2,14 +2,15 @@
 
 #include "controls/ControlTypes.h"
 #include "controls/core/ControlHost.h"
+#include "controls/core/MarkupDrawing.h"
 #include "controls/core/MarkupGeometry.h"
 #include "controls/core/MarkupSettings.h"
+#include "controls/core/MarkupView.h"
 #include "controls/core/TextLines.h"
 #include "graphics/FontState.h"
 #include "graphics/ImageList.h"
 #include "graphics/Rect.h"
 #include "graphics/qt/QtConversions.h"
-#include "markup/KeptLayout.h"
 #include "markup/RenderMarkup.h"
 #include "markup/ShellIcon.h"
 #include "pictures/PictureCache.h"
@@ -210,47 +211,31 @@ protected:
     void RaiseAnchorEvent(const TAnchorClick& event, const std::string& anchor);
     void RaiseNotify(const TNotifyEvent& event);
 
-    // A canvas with the control's font and background colour on a scratch surface of the control's
-    // resolution, for measuring and hit tests; valid during `use` only.
-    void WithMeasureCanvas(const std::function<void(Canvas&)>& use);
-
     // What the control lends every call: its image list, its pictures and the desktop's icons.
     MarkupSources OwnSources() const;
-    // What every call asks: where, the point to hit, the focus, the hover, shadow and link settings, and
-    // what ShapeRequest adds.
-    MarkupRequest NewRequest(const Rect& bounds, Point mouse, std::int32_t focus) const;
-    // Every RenderMarkup call of this control starts here; the markup must outlive the call.
-    MarkupCall NewCall(Canvas& canvas, std::string_view markup, const Rect& bounds, Point mouse,
-                       std::int32_t focus) const;
     // What the control's kind decides in every request: its flavour, wrapping and blinking.
     virtual void ShapeRequest(MarkupRequest& request) const = 0;
     // Runs a call the control built.
     virtual bool Render(MarkupCall& call) { return call.Run(); }
-    // What a hit test at (x, y) asks: the point, and colours that never change the layout.
-    MarkupRequest HitRequest(const Rect& bounds, std::int32_t x, std::int32_t y) const;
-    // Moves bounds down for centred or bottom text, measured as the paint lays it out.
-    void AlignVertically(Canvas& canvas, const std::string& markup, Rect& bounds, Point mouse,
-                         std::int32_t focus);
-    // The anchor under (x, y) with the text laid out in bounds, found where it is drawn; sets HoverAnchor.
-    AnchorHit HitTest(Rect bounds, std::int32_t x, std::int32_t y);
-    // Takes the size of the text just drawn, plus the margin, in the directions the rules allow.
-    void FitToText(AutoSizeRules rules, std::int32_t textWidth, std::int32_t textHeight);
+    // Lays the text out, hit tests it, finds its links and fits the control to it.
+    MarkupView& View() { return view_; }
+    const MarkupView& View() const { return view_; }
+    // What a paint of the control reads from it now.
+    PaintState CurrentPaintState() const;
 
     // Shows the hint for a tool-tip request and says so.
     bool ShowHintFor(const QHelpEvent& event);
     // The lines laid out last are laid out again: what the pictures hold has changed.
-    void ForgetLayouts() { keptLayouts_.Forget(); }
+    void ForgetLayouts() { view_.ForgetLayouts(); }
 
 private:
     template <typename HostBase> friend class MarkupControlHost;
 
-    // A hit test answered from the kept layouts alone, without a canvas; false when none answers it.
-    bool KeptHit(const std::string& markup, Rect bounds, std::int32_t x, std::int32_t y, MarkupResult& result,
-                 bool& found) const;
-    // Points that find every link: one on each anchor run of the kept layout.
-    std::vector<Point> LinkProbes(const std::string& markup);
-    std::int32_t DpiX() const { return logicalDpiX(); }
-    std::int32_t DpiY() const { return logicalDpiY(); }
+    class Surface;
+
+    // A canvas with the control's font and background colour on a scratch surface of the control's
+    // resolution, for measuring and hit tests; valid during `use` only.
+    void WithMeasureCanvas(const std::function<void(Canvas&)>& use);
 
     Settings settings_;
     AnchorHover hovering_;
@@ -260,14 +245,9 @@ private:
     bool loading_ = false;
     TextLines htmlText_;
     QImage measureSurface_;
-    // The layouts this control's calls made last, reused while nothing that moves the lines changes.
-    mutable KeptLayouts keptLayouts_;
-    // Where the last hit test laid the text out, after vertical alignment.
-    mutable Rect hitBounds_;
-    std::string linksMarkup_;
-    QSize linksSize_;
+    std::unique_ptr<Surface> surface_;
+    MarkupView view_;
     std::vector<MarkupLink> links_;
-    bool linksKnown_ = false;
 };
 
 // The keys a markup control's core answers.

@@ -1,5 +1,9 @@
 #include "controls/core/TextLines.h"
 
+#include "markup/MarkupEncoding.h"
+#include "text/Utf8Sequences.h"
+#include "text/Windows1252.h"
+
 namespace velmora {
 
 void TextLines::SetStrings(std::int32_t index, std::string line) {
@@ -39,10 +43,31 @@ std::string TextLines::Text() const {
     return text;
 }
 
+TextEncoding TextLines::Encoding() const {
+    return lines_.empty() ? TextEncoding::Windows1252 : MarkupEncoding(lines_.front());
+}
+
 void TextLines::Changed() const {
     if (onChange_) {
         onChange_();
     }
+}
+
+std::vector<std::string> MarkupLinesFromUtf8(const std::vector<std::string>& lines) {
+    std::vector<std::string> encoded;
+    encoded.reserve(lines.size());
+    for (const std::string& line : lines) {
+        const std::u16string wide = DecodeUtf8(line);
+        encoded.push_back(EncodeWindows1252(wide));
+        if (DecodeWindows1252(encoded.back()) != wide) {
+            std::vector<std::string> utf8 = lines;
+            if (!utf8.empty()) {
+                utf8.front().insert(0, kUtf8Mark);
+            }
+            return utf8;
+        }
+    }
+    return encoded;
 }
 
 } // namespace velmora

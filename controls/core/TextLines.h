@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphics/FontState.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -8,8 +10,8 @@
 
 namespace velmora {
 
-// The lines of a control's HTMLText, in Windows-1252. Every change, by whatever route, tells the owner
-// once through the function it was made with.
+// The lines of a control's HTMLText, in Windows-1252 or UTF-8 behind the mark. Every change, by whatever
+// route, tells the owner once through the function it was made with.
 class TextLines {
 public:
     explicit TextLines(std::function<void()> onChange) : onChange_(std::move(onChange)) {}
@@ -31,6 +33,8 @@ public:
     std::string Joined() const;
     // Every line followed by CR LF.
     std::string Text() const;
+    // What the lines' bytes, and so their links, are: UTF-8 when the first starts with the mark.
+    TextEncoding Encoding() const;
 
 private:
     void Changed() const;
@@ -38,5 +42,9 @@ private:
     std::function<void()> onChange_;
     std::vector<std::string> lines_;
 };
+
+// UTF-8 lines as a control stores them: Windows-1252 when it holds every character, else UTF-8 with the
+// mark at the start of the first line.
+std::vector<std::string> MarkupLinesFromUtf8(const std::vector<std::string>& lines);
 
 } // namespace velmora

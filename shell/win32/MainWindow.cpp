@@ -6,6 +6,7 @@
 #include "files/win32/WidePaths.h"
 #include "messages/Messages.h"
 #include "shell/win32/HandOverProtocol.h"
+#include "shell/win32/MakerAddresses.h"
 #include "shell/win32/ResourceIds.h"
 
 #include <commdlg.h>
@@ -18,7 +19,6 @@ namespace {
 
 constexpr UINT kRunPendingMessage = WM_APP + 1;
 constexpr int kCheckBoxId = 101;
-constexpr const char* kMakerHost = "www.dastrel.example";
 
 std::wstring Wide(const std::string& utf8) {
     return WideFromUtf8(utf8);
@@ -55,6 +55,17 @@ std::wstring ProgramTitle() {
     return name;
 }
 
+// A link of the window: its text bold, red and underlined on `background`, with the hand over it.
+LabelWindow* LinkLabel(HWND parent, const std::string& text, TColor background, RECT area) {
+    LabelWindow* label = LabelWindow::Create(parent, area, 0);
+    label->Configure([background](MarkupSettings& settings) {
+        settings.Color = background;
+        settings.URLColor = clRed;
+    });
+    label->HTMLText().Assign(MarkupLinesFromUtf8({"<B><A href=\"link\">" + text + "</A></B>"}));
+    return label;
+}
+
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::wstring programPath, RegistryKeys& registry)
@@ -62,6 +73,7 @@ MainWindow::MainWindow(HINSTANCE instance, std::wstring programPath, RegistryKey
       runs_(window_, kRunPendingMessage,
             [this](const std::vector<std::wstring>& paths) { RunBatch(paths); }) {
     CreateControls();
+    Form2 = std::make_unique<AboutWindow>(instance, window_);
 }
 
 HWND MainWindow::CreateFrame(HINSTANCE instance, MainWindow* self) {
@@ -85,6 +97,8 @@ HWND MainWindow::CreateFrame(HINSTANCE instance, MainWindow* self) {
 }
 
 MainWindow::~MainWindow() {
+    // The About window first: it belongs to this window, which would take it along.
+    Form2.reset();
     if (window_ != nullptr) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
@@ -117,6 +131,15 @@ void MainWindow::CreateControls() {
     SendMessageW(ProgressBar1, PBM_SETRANGE32, 0, 100);
     CheckBox1 = Child(window_, L"BUTTON", Wide(Localized("Associate .cue extension with Velmora")),
                       BS_CHECKBOX, RECT{8, 280, 217, 297}, kCheckBoxId);
+
+    Label2 = LinkLabel(window_, Localized("About"), clBtnFace, RECT{448, 280, 482, 293});
+    Label2->OnAnchorClick = [this](const std::string&) {
+        Label2Click();
+    };
+    Label3 = LinkLabel(window_, Localized("Open a Cue File"), clWhite, RECT{336, 280, 428, 293});
+    Label3->OnAnchorClick = [this](const std::string&) {
+        OpenCueFile();
+    };
 
     const auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     EnumChildWindows(
@@ -250,6 +273,11 @@ void MainWindow::ShowError(const std::string& message) {
 
 void MainWindow::SetOpenLinkEnabled(bool enabled) {
     openLinkEnabled_ = enabled;
+    EnableWindow(Label3->Handle(), enabled ? TRUE : FALSE);
+}
+
+void MainWindow::Label2Click() {
+    Form2->Show();
 }
 
 int MainWindow::ProgressPosition() const {

@@ -1,26 +1,31 @@
 #pragma once
 
+// First: the controls bring <windows.h> after the canvas names its macros would clash with.
+#include "controls/win32/LabelWindow.h"
 #include "cue/repair/RepairHost.h"
 #include "cue/repair/RepairState.h"
 #include "cue/text/TextBuffer.h"
 #include "platform/win32/RegistryAssociation.h"
+#include "shell/win32/AboutWindow.h"
 #include "shell/win32/RunQueue.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 #include <windows.h>
-// commctrl.h needs the types of windows.h.
+// commctrl.h and shellapi.h need the types of windows.h.
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace velmora {
 
 // The main window, of class "TForm1": the result list, the progress bar, the association check box, and
 // the inputs that start runs (drops, the command-line sheet, hand-overs from a second start). Runs never
-// nest: an input that arrives while a run pumps messages waits for it, in arrival order. The two markup
-// labels (the drop hint and the links) take the place kMarkupLabels keeps free once the markup controls
-// have their Windows adapters.
+// nest: an input that arrives while a run pumps messages waits for it, in arrival order. The drop hint
+// is a plain text label in kMarkupLabels; the two links, "Open a Cue File" and "About", are markup
+// labels, and the About link shows the About window over this one, disabled.
 class MainWindow : public RepairHost {
 public:
     // Creates the window hidden; `programPath` is what the association writes.
@@ -34,6 +39,8 @@ public:
     void Init(const std::wstring& path, std::function<void()> done = {});
     // The same, as the "open" link does: the chooser first.
     void OpenCueFile();
+    // The About link: shows the About window over this one, disabled.
+    void Label2Click();
 
     void SetOpenLinkEnabled(bool enabled) override;
     int ProgressPosition() const override;
@@ -49,7 +56,10 @@ public:
     HWND ListView1 = nullptr;
     HWND ProgressBar1 = nullptr;
     HWND CheckBox1 = nullptr;
+    LabelWindow* Label2 = nullptr;
+    LabelWindow* Label3 = nullptr;
     TextBuffer Memo1;
+    std::unique_ptr<AboutWindow> Form2;
 
 private:
     static HWND CreateFrame(HINSTANCE instance, MainWindow* self);
@@ -70,7 +80,7 @@ private:
     bool openLinkEnabled_ = true;
 };
 
-// Where the markup labels go, in the window's client coordinates at 96 dpi.
+// Where the drop hint goes, in the window's client coordinates at 96 dpi.
 inline constexpr RECT kMarkupLabels{96, 96, 406, 115};
 
 } // namespace velmora

@@ -1,5 +1,7 @@
 // The Windows program's entry: a second start hands its sheet to the running window and ends; the
 // first one holds the mutex "Test" and runs the main window until it closes.
+// First: the controls bring <windows.h> after the canvas names its macros would clash with.
+#include "controls/win32/MarkupWindow.h"
 #include "files/win32/WidePaths.h"
 #include "platform/win32/RegistryKeys.h"
 #include "platform/win32/SystemColors.h"

@@ -1,4 +1,4 @@
-#include "controls/MarkupLinks.h"
+#include "controls/core/MarkupLinks.h"
 
 #include "markup/MarkupTags.h"
 #include "markup/PlainText.h"
