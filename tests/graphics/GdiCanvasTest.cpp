@@ -3,6 +3,7 @@
 
 #include "graphics/win32/GdiHeaders.h"
 #include "graphics/win32/testing/GdiSurface.h"
+#include "tests/graphics/CanvasConformance.h"
 
 #include <cstdlib>
 #include <functional>
@@ -42,6 +43,14 @@ std::unique_ptr<GdiSurface> RenderText(const std::string& text, const Rect& rect
         canvas.DrawText(text, r, format);
     });
 }
+
+void PaintOnGdi(const std::function<void(Canvas&)>& draw) {
+    GdiSurface surface(200, 60);
+    GdiCanvas canvas(surface.Dc());
+    draw(canvas);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, CanvasConformanceTest, ::testing::Values(&PaintOnGdi));
 
 TEST(GdiCanvasTest, TextSitsOnTheBottomOfItsRectangleAndMeasuresAsItDraws) {
     const Rect rect{10, 10, 200, 60};

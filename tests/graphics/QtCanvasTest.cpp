@@ -3,6 +3,7 @@
 #include "graphics/qt/QtConversions.h"
 #include "graphics/qt/QtFonts.h"
 #include "graphics/qt/testing/QtTestSupport.h"
+#include "tests/graphics/CanvasConformance.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -50,6 +51,15 @@ QImage RenderText(const std::string& text, const Rect& rect, TextFormat format,
 }
 
 class QtCanvasTest : public QtTest {};
+
+void PaintOnQt(const std::function<void(Canvas&)>& draw) {
+    QImage image = WhiteImage(200, 60, 96);
+    QPainter painter(&image);
+    QtCanvas canvas(painter);
+    draw(canvas);
+}
+
+INSTANTIATE_TEST_SUITE_P(Qt, CanvasConformanceTest, ::testing::Values(&PaintOnQt));
 
 TEST_F(QtCanvasTest, TextSitsOnTheBottomOfItsRectangle) {
     const Rect rect{10, 10, 200, 60};
