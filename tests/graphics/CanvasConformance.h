@@ -10,11 +10,15 @@
 
 namespace velmora {
 
-using CanvasPainter = void (*)(const std::function<void(Canvas&)>& draw);
+// The colour at a point of the surface; empty for a canvas that draws no pixels.
+using SurfacePixels = std::function<TColor(int x, int y)>;
+using CanvasPainter = SurfacePixels (*)(Size size, const std::function<void(Canvas&)>& draw);
 
 class CanvasConformanceTest : public ::testing::TestWithParam<CanvasPainter> {
 protected:
-    static void Paint(const std::function<void(Canvas&)>& draw) { GetParam()(draw); }
+    static SurfacePixels Paint(const std::function<void(Canvas&)>& draw, Size size = {200, 60}) {
+        return GetParam()(size, draw);
+    }
 };
 
 } // namespace velmora
