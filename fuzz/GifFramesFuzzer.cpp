@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<velmora::gif::FrameBlock> index = velmora::gif::IndexFrameBlocks(bytes);
     for (const velmora::gif::FrameBlock& block : index) {
-        if (block.descriptor <= block.position || block.descriptor + 1 >= bytes.size() ||
-            bytes[block.descriptor] != 0x2C ||
-            velmora::gif::ImageEnd(bytes, block.descriptor) > bytes.size()) {
+        if (block.Descriptor <= block.Position || block.Descriptor + 1 >= bytes.size() ||
+            bytes[block.Descriptor] != 0x2C ||
+            velmora::gif::ImageEnd(bytes, block.Descriptor) > bytes.size()) {
             std::abort();
         }
     }

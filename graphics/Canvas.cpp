@@ -2,6 +2,41 @@
 
 namespace velmora {
 
+void Canvas::SetFont(const FontState& font) {
+    FontState sameColor = font;
+    sameColor.Color = font_.Color;
+    const bool otherFace = sameColor != font_;
+    font_ = font;
+    if (otherFace) {
+        StateChanged(StatePart::Font);
+    }
+}
+
+void Canvas::SetBrush(const Brush& brush) {
+    if (brush != brush_) {
+        brush_ = brush;
+        StateChanged(StatePart::Brush);
+    }
+}
+
+void Canvas::SetPen(const Pen& pen) {
+    if (pen != pen_) {
+        pen_ = pen;
+        StateChanged(StatePart::Pen);
+    }
+}
+
+void Canvas::LineTo(std::int32_t x, std::int32_t y) {
+    const Point from = penPos_;
+    penPos_ = {x, y};
+    DrawPenLine(from, penPos_);
+}
+
+void Canvas::SetClipRect(std::optional<Rect> clip) {
+    clip_ = clip;
+    StateChanged(StatePart::Clip);
+}
+
 void Canvas::Polyline(std::span<const Point> points) {
     if (points.empty()) {
         return;

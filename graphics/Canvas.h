@@ -45,21 +45,26 @@ enum class ScrollArrow : std::uint8_t { Up, Down };
 // marks then take whole characters, and a byte that starts no valid sequence draws as U+FFFD.
 //
 // A new canvas has the default FontState, a solid white brush, a solid black pen of width 1 at (0, 0)
-// and no clip rectangle.
+// and the clip rectangle its maker hands over (none unless its device already clips).
+//
+// The font, brush, pen, pen position and clip are kept here, once, and read back from here: a canvas
+// reads them as it draws, and learns of a change through StateChanged where it must select the new
+// value into its device. Lines are drawn through DrawPenLine with both ends, so no device keeps a pen
+// position of its own.
 class Canvas {
 public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    virtual const FontState& Font() const = 0;
-    virtual void SetFont(const FontState& font) = 0;
+    const FontState& Font() const { return font_; }
+    void SetFont(const FontState& font);
     virtual FontMetrics Metrics() const = 0;
 
     // A solid brush fills shapes and paints the background of text; a clear one leaves both transparent.
-    virtual const Brush& CurrentBrush() const = 0;
-    virtual void SetBrush(const Brush& brush) = 0;
-    virtual const Pen& CurrentPen() const = 0;
-    virtual void SetPen(const Pen& pen) = 0;
+    const Brush& CurrentBrush() const { return brush_; }
+    void SetBrush(const Brush& brush);
+    const Pen& CurrentPen() const { return pen_; }
+    void SetPen(const Pen& pen);
 
     // GetTextExtentPoint32: no prefix processing, no tab expansion; Height is the font height.
     virtual Size TextExtent(std::string_view text) const = 0;
@@ -78,9 +83,9 @@ public:
     // Fills with the brush, right and bottom excluded; a clear brush fills nothing.
     virtual void FillRect(const Rect& rect) = 0;
     // Lines leave out their last point, as GDI's do.
-    virtual void MoveTo(std::int32_t x, std::int32_t y) = 0;
-    virtual void LineTo(std::int32_t x, std::int32_t y) = 0;
-    virtual Point PenPos() const = 0;
+    void MoveTo(std::int32_t x, std::int32_t y) { penPos_ = {x, y}; }
+    void LineTo(std::int32_t x, std::int32_t y);
+    Point PenPos() const { return penPos_; }
     // Connected lines, last point not drawn; the pen position is neither used nor changed.
     virtual void Polyline(std::span<const Point> points);
     // The dotted frame that marks keyboard focus.
@@ -89,8 +94,8 @@ public:
     virtual void DrawScrollArrow(const Rect& rect, ScrollArrow arrow);
 
     // Nothing means drawing is not clipped.
-    virtual std::optional<Rect> ClipRect() const = 0;
-    virtual void SetClipRect(std::optional<Rect> clip) = 0;
+    std::optional<Rect> ClipRect() const { return clip_; }
+    void SetClipRect(std::optional<Rect> clip);
 
     virtual std::int32_t PixelsPerInchX() const = 0;
     virtual std::int32_t PixelsPerInchY() const = 0;
@@ -121,8 +126,25 @@ public:
     void IntersectClipRect(const Rect& rect);
 
 protected:
-    Canvas() = default;
+    // What StateChanged reports.
+    enum class StatePart : std::uint8_t { Font, Brush, Pen, Clip };
+
+    explicit Canvas(std::optional<Rect> clip = std::nullopt) : clip_(clip) {}
     virtual ~Canvas() = default;
+
+    // Called after the stored state changed: Font when anything but its colour changed (the colour is
+    // read as text is drawn), Brush and Pen when they changed, Clip on every SetClipRect, so that drawing
+    // held back reaches the device before the clip moves.
+    virtual void StateChanged(StatePart /*part*/) {}
+    // Draws the pen's line from one end to the other, the last point left out.
+    virtual void DrawPenLine(Point from, Point to) = 0;
+
+private:
+    FontState font_;
+    Brush brush_;
+    Pen pen_;
+    Point penPos_;
+    std::optional<Rect> clip_;
 };
 
 // Restores the clip rectangle it found when it goes out of scope.

@@ -12,7 +12,8 @@
 
 namespace velmora {
 
-// One pass of RenderMarkupLine: the runs (MarkupLine.cpp) and the tags (MarkupLineTags.cpp) of a line.
+// One pass of RenderMarkupLine: the runs (LineLayout.cpp), the tags (LineLayoutTags.cpp) and the
+// pictures and backgrounds (LineLayoutPictures.cpp) of a line.
 class LineLayout {
 public:
     LineLayout(MarkupCallState& state, RunningFont& font, const Rect& lineRect, LinePass pass,
@@ -48,7 +49,7 @@ private:
     bool KeepsHits() const { return s_.KeptHits != nullptr && !decidesLayout_ && paintNothing_; }
     void KeepHit(KeptLayout::HitEvent event);
 
-    // Pictures and backgrounds (MarkupPictures.cpp).
+    // Pictures and backgrounds (LineLayoutPictures.cpp).
     void Image(std::string_view tag);
     Size ImageListPicture(std::int32_t index, std::int32_t x, std::int32_t top);
     void DrawPicture(THTMLPicture& picture, bool stretched, const Rect& given);

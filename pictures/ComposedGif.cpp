@@ -19,10 +19,10 @@ bool ComposedGif::Fits(std::uint16_t width, std::uint16_t height) {
 ComposedGif::ComposedGif(std::uint16_t width, std::uint16_t height) : screen_(width, height) {}
 
 ComposedGif::Area ComposedGif::OnScreen(const FrameBlock& block) const {
-    return {std::min<std::int32_t>(block.left, screen_.Width()),
-            std::min<std::int32_t>(block.top, screen_.Height()),
-            std::min(block.left + block.width, screen_.Width()),
-            std::min(block.top + block.height, screen_.Height())};
+    return {std::min<std::int32_t>(block.Left, screen_.Width()),
+            std::min<std::int32_t>(block.Top, screen_.Height()),
+            std::min(block.Left + block.Width, screen_.Width()),
+            std::min(block.Top + block.Height, screen_.Height())};
 }
 
 void ComposedGif::DisposeOfLastFrame() {
@@ -46,7 +46,7 @@ void ComposedGif::DisposeOfLastFrame() {
 void ComposedGif::Draw(const FrameBlock& block, const Bitmap& patch) {
     DisposeOfLastFrame();
     const Area area = OnScreen(block);
-    if (block.disposal == kDisposeToPrevious) {
+    if (block.Disposal == kDisposeToPrevious) {
         covered_ = Bitmap(area.Right - area.Left, area.Bottom - area.Top);
         for (std::int32_t y = area.Top; y < area.Bottom; ++y) {
             const auto row = screen_.Row(y).subspan(static_cast<std::size_t>(area.Left),
@@ -66,7 +66,7 @@ void ComposedGif::Draw(const FrameBlock& block, const Bitmap& patch) {
             }
         }
     }
-    lastDisposal_ = block.disposal;
+    lastDisposal_ = block.Disposal;
     lastArea_ = area;
     ++frame_;
 }

@@ -69,14 +69,14 @@ std::optional<FrameBlock> FrameBlockAt(Bytes data, std::size_t position) {
         return std::nullopt;
     }
     FrameBlock block;
-    block.position = position;
-    block.descriptor = *descriptor;
-    block.delay = ReadWord(data, position + 4);
-    block.left = ReadWord(data, *descriptor + 1);
-    block.top = ReadWord(data, *descriptor + 3);
-    block.width = ReadWord(data, *descriptor + 5);
-    block.height = ReadWord(data, *descriptor + 7);
-    block.disposal = static_cast<std::uint8_t>((data[position + 3] >> 2) & 0x07);
+    block.Position = position;
+    block.Descriptor = *descriptor;
+    block.Delay = ReadWord(data, position + 4);
+    block.Left = ReadWord(data, *descriptor + 1);
+    block.Top = ReadWord(data, *descriptor + 3);
+    block.Width = ReadWord(data, *descriptor + 5);
+    block.Height = ReadWord(data, *descriptor + 7);
+    block.Disposal = static_cast<std::uint8_t>((data[position + 3] >> 2) & 0x07);
     return block;
 }
 
@@ -118,19 +118,19 @@ SelectedFrame SelectFrame(Bytes data, const std::vector<FrameBlock>& index, std:
         out.insert(out.end(), data.begin(), data.end());
         return {};
     }
-    const auto prefix = static_cast<std::ptrdiff_t>(index.front().position);
+    const auto prefix = static_cast<std::ptrdiff_t>(index.front().Position);
     out.insert(out.end(), data.begin(), data.begin() + prefix);
     if (static_cast<std::size_t>(frame) > index.size()) {
         return {};
     }
     const FrameBlock& chosen = index[static_cast<std::size_t>(frame) - 1];
-    const std::size_t end = ImageEnd(data, chosen.descriptor);
-    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(chosen.position),
+    const std::size_t end = ImageEnd(data, chosen.Descriptor);
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(chosen.Position),
                data.begin() + static_cast<std::ptrdiff_t>(end));
     if (end < data.size()) {
         out.push_back(kTrailer);
     }
-    return {chosen.left, chosen.top};
+    return {chosen.Left, chosen.Top};
 }
 
 } // namespace velmora::gif

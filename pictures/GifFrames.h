@@ -15,16 +15,16 @@ using Bytes = std::span<const std::uint8_t>;
 // The scan tests every position, so such bytes inside image data count too; that is how animated
 // pictures have always been stepped here, and callers rely on the numbering it gives.
 struct FrameBlock {
-    std::size_t position = 0;   // of the graphic control extension
-    std::size_t descriptor = 0; // of the image descriptor
-    std::uint16_t delay = 0;
-    std::uint16_t left = 0;
-    std::uint16_t top = 0;
-    std::uint16_t width = 0;
-    std::uint16_t height = 0;
+    std::size_t Position = 0;   // of the graphic control extension
+    std::size_t Descriptor = 0; // of the image descriptor
+    std::uint16_t Delay = 0;
+    std::uint16_t Left = 0;
+    std::uint16_t Top = 0;
+    std::uint16_t Width = 0;
+    std::uint16_t Height = 0;
     // What becomes of the frame's rectangle before the next frame is drawn: 0 and 1 keep it, 2 clears
     // it, 3 puts back what it covered; other values keep it, as decoders commonly do.
-    std::uint8_t disposal = 0;
+    std::uint8_t Disposal = 0;
 };
 
 bool IsGifData(Bytes data);
@@ -45,8 +45,8 @@ std::vector<FrameBlock> IndexFrameBlocks(Bytes data);
 std::size_t ImageEnd(Bytes data, std::size_t descriptor);
 
 struct SelectedFrame {
-    std::uint16_t left = 0;
-    std::uint16_t top = 0;
+    std::uint16_t Left = 0;
+    std::uint16_t Top = 0;
 };
 
 // Appends to `out` a GIF whose first image is that of `frame` (1-based, numbered by `index`): every byte

@@ -204,7 +204,7 @@ std::int32_t THTMLPicture::FrameDelay(std::int32_t frame) const {
     if (!IsGifData() || frame < 1 || static_cast<std::size_t>(frame) > FrameIndex().size()) {
         return -1;
     }
-    return FrameIndex()[static_cast<std::size_t>(frame) - 1].delay;
+    return FrameIndex()[static_cast<std::size_t>(frame) - 1].Delay;
 }
 
 void THTMLPicture::DecodeFrame() {
@@ -228,8 +228,8 @@ void THTMLPicture::DecodeFrame() {
     } catch (const std::bad_alloc&) {
         throw Error(std::string(kCouldNotAllocateImage));
     }
-    frameLeft_ = selected.left;
-    frameTop_ = selected.top;
+    frameLeft_ = selected.Left;
+    frameTop_ = selected.Top;
     decoded_ = DecodeBlock(std::move(block));
 }
 
@@ -283,7 +283,7 @@ void THTMLPicture::ComposeFrame() {
 
 void THTMLPicture::DrawOnScreen(std::int32_t frame) {
     const gif::FrameBlock& block = FrameIndex()[static_cast<std::size_t>(frame) - 1];
-    if (block.width == 0 || block.height == 0 || block.left >= screenWidth_ || block.top >= screenHeight_) {
+    if (block.Width == 0 || block.Height == 0 || block.Left >= screenWidth_ || block.Top >= screenHeight_) {
         // Nothing of it would show, and a decoder refuses an image without pixels.
         composed_->Draw(block, Bitmap());
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/InstanceMark.h"
+#include "shell/handover/HandOverPatience.h"
 
 #include <chrono>
 #include <memory>
@@ -32,9 +33,5 @@ struct StartDecision {
 // was answered.
 StartDecision ClaimOrHandOver(const std::string& folder, const std::optional<std::string>& path,
                               std::chrono::milliseconds patience, std::ostream& errors);
-
-// How long a second start waits for a starting window to listen: 30 s, or the
-// seconds in VELMORA_HANDOVER_PATIENCE.
-std::chrono::milliseconds HandOverPatience();
 
 } // namespace velmora

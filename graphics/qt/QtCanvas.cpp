@@ -43,24 +43,34 @@ QRect DecorationLine(const QtFontFace& face, QPointF origin, std::int32_t width,
     return QRect(static_cast<int>(origin.x()), static_cast<int>(origin.y()) + offset, width, thickness);
 }
 
-} // namespace
-
-QtCanvas::QtCanvas(QPainter& painter, const QStyle* style) : painter_(painter), style_(style) {
-    if (painter_.hasClipping()) {
-        clip_ = FromQRect(painter_.clipBoundingRect().toAlignedRect());
+std::optional<Rect> PainterClip(const QPainter& painter) {
+    if (!painter.hasClipping()) {
+        return std::nullopt;
     }
+    return FromQRect(painter.clipBoundingRect().toAlignedRect());
 }
 
-void QtCanvas::SetFont(const FontState& font) {
-    if (!SameFace(font, font_)) {
+} // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, const QStyle* style)
+    : Canvas(PainterClip(painter)), painter_(painter), style_(style) {}
+
+void QtCanvas::StateChanged(StatePart part) {
+    if (part == StatePart::Font) {
         face_.reset();
+    } else if (part == StatePart::Clip) {
+        DrawHeldText();
+        if (const std::optional<Rect> clip = ClipRect()) {
+            painter_.setClipRect(ToQRect(*clip));
+        } else {
+            painter_.setClipping(false);
+        }
     }
-    font_ = font;
 }
 
 const QtFontFace& QtCanvas::Face() const {
     if (!face_) {
-        face_ = FaceFor(font_, PixelsPerInchY());
+        face_ = FaceFor(Font(), PixelsPerInchY());
     }
     return *face_;
 }
@@ -79,7 +89,7 @@ std::int32_t QtCanvas::TextHeight(std::string_view) const {
 }
 
 std::int32_t QtCanvas::HoldPiece(std::string_view text, QPointF origin, const QColor& color) {
-    if (HasWideCharacters(text, font_.Encoding)) {
+    if (HasWideCharacters(text, Font().Encoding)) {
         return DrawWidePiece(text, origin, color);
     }
     if (heldFace_ != face_ || heldColor_ != color) {
@@ -152,7 +162,7 @@ bool QtCanvas::InkInside(const QtFontFace& face, const TextLine& line, const Rec
 bool QtCanvas::PieceInside(const QtFontFace& face, std::string_view text, Point origin,
                            const Rect& rect) const {
     // The table knows no ink of characters beyond it: such a piece is clipped, to be safe.
-    if (HasWideCharacters(text, font_.Encoding)) {
+    if (HasWideCharacters(text, Font().Encoding)) {
         return false;
     }
     std::int64_t x = origin.X;
@@ -165,7 +175,7 @@ bool QtCanvas::PieceInside(const QtFontFace& face, std::string_view text, Point 
         }
         x += face.Advances[code];
     }
-    if (font_.Underline || font_.StrikeOut || text.empty()) {
+    if (Font().Underline || Font().StrikeOut || text.empty()) {
         const QRect under = DecorationLine(face, QPointF(origin.X, origin.Y), 0, UnderlineOffset(face));
         const QRect strike = DecorationLine(face, QPointF(origin.X, origin.Y), 0, StrikeOutOffset(face));
         if (strike.top() < rect.Top || under.top() + under.height() > rect.Bottom) {
@@ -181,7 +191,7 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
         return Width(face, piece);
     };
     if ((format & DT_CALCRECT) != 0) {
-        const Rect extent = MeasureTextLine(text, rect, format, face.Metrics, font_.Encoding, measure);
+        const Rect extent = MeasureTextLine(text, rect, format, face.Metrics, Font().Encoding, measure);
         rect.Right = extent.Right;
         rect.Bottom = extent.Bottom;
         return extent.Height();
@@ -197,15 +207,15 @@ std::int32_t QtCanvas::DrawText(std::string_view text, Rect& rect, TextFormat fo
         plainLine_.Pieces.front().Text.assign(text);
         return DrawTextLine(face, plainLine_, rect, format);
     }
-    return DrawTextLine(face, LayOutTextLine(text, rect, format, face.Metrics, font_.Encoding, measure), rect,
-                        format);
+    return DrawTextLine(face, LayOutTextLine(text, rect, format, face.Metrics, Font().Encoding, measure),
+                        rect, format);
 }
 
 std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,
                                     TextFormat format) {
-    const QColor color = ToQColor(font_.Color);
+    const QColor color = ToQColor(Font().Color);
     // Rotated text leaves its rectangle by nature; clipping it there would hide it.
-    const bool rotated = font_.Escapement % 3600 != 0;
+    const bool rotated = Font().Escapement % 3600 != 0;
     if (!rotated && ((format & DT_NOCLIP) != 0 || InkInside(face, line, rect))) {
         // Nothing would be cut: the painter's state need not change, and the run may wait for others.
         DrawLine(face, line, {line.Cell.Left, line.Cell.Top}, color, textBatches_ > 0);
@@ -218,7 +228,7 @@ std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line
     }
     painter_.translate(line.Cell.Left, line.Cell.Top);
     if (rotated) {
-        painter_.rotate(-font_.Escapement / 10.0);
+        painter_.rotate(-Font().Escapement / 10.0);
     }
     DrawLine(face, line, {0, 0}, color, false);
     painter_.restore();
@@ -227,10 +237,10 @@ std::int32_t QtCanvas::DrawTextLine(const QtFontFace& face, const TextLine& line
 
 void QtCanvas::DrawLine(const QtFontFace& face, const TextLine& line, Point cellOrigin, const QColor& color,
                         bool mayHold) {
-    if (brush_.Style == BrushStyle::Solid) {
+    if (CurrentBrush().Style == BrushStyle::Solid) {
         DrawHeldText();
         painter_.fillRect(QRect(cellOrigin.X, cellOrigin.Y, line.Cell.Width(), line.Cell.Height()),
-                          ToQColor(brush_.Color));
+                          ToQColor(CurrentBrush().Color));
     }
     const int baseline = cellOrigin.Y + line.Baseline - line.Cell.Top;
     for (const TextPiece& piece : line.Pieces) {
@@ -241,13 +251,13 @@ void QtCanvas::DrawLine(const QtFontFace& face, const TextLine& line, Point cell
         const std::int32_t width = HoldPiece(piece.Text, origin, color);
         // Lines drawn here rather than by the glyph run, whose decorations do not always start at its
         // origin; they go over the glyphs.
-        if (font_.Underline || font_.StrikeOut) {
+        if (Font().Underline || Font().StrikeOut) {
             DrawHeldText();
         }
-        if (font_.Underline) {
+        if (Font().Underline) {
             painter_.fillRect(DecorationLine(face, origin, width, UnderlineOffset(face)), color);
         }
-        if (font_.StrikeOut) {
+        if (Font().StrikeOut) {
             painter_.fillRect(DecorationLine(face, origin, width, StrikeOutOffset(face)), color);
         }
     }
@@ -263,11 +273,11 @@ void QtCanvas::DrawLine(const QtFontFace& face, const TextLine& line, Point cell
 
 void QtCanvas::Rectangle(const Rect& rect) {
     DrawHeldText();
-    const RectangleAreas areas = RectangleAreasFor(rect, pen_);
-    if (brush_.Style == BrushStyle::Solid && !areas.Fill.IsEmpty()) {
-        painter_.fillRect(ToQRect(areas.Fill), ToQColor(brush_.Color));
+    const RectangleAreas areas = RectangleAreasFor(rect, CurrentPen());
+    if (CurrentBrush().Style == BrushStyle::Solid && !areas.Fill.IsEmpty()) {
+        painter_.fillRect(ToQRect(areas.Fill), ToQColor(CurrentBrush().Color));
     }
-    const QColor penColor = ToQColor(pen_.Color);
+    const QColor penColor = ToQColor(CurrentPen().Color);
     for (const Rect& edge : areas.Outline) {
         painter_.fillRect(ToQRect(edge), penColor);
     }
@@ -275,22 +285,19 @@ void QtCanvas::Rectangle(const Rect& rect) {
 
 void QtCanvas::FillRect(const Rect& rect) {
     DrawHeldText();
-    if (brush_.Style == BrushStyle::Solid && !rect.IsEmpty()) {
-        painter_.fillRect(ToQRect(rect), ToQColor(brush_.Color));
+    if (CurrentBrush().Style == BrushStyle::Solid && !rect.IsEmpty()) {
+        painter_.fillRect(ToQRect(rect), ToQColor(CurrentBrush().Color));
     }
 }
 
-void QtCanvas::LineTo(std::int32_t x, std::int32_t y) {
-    const Point from = penPos_;
-    const Point to{x, y};
-    penPos_ = to;
-    if (pen_.Style == PenStyle::Clear || from == to) {
+void QtCanvas::DrawPenLine(Point from, Point to) {
+    if (CurrentPen().Style == PenStyle::Clear || from == to) {
         return;
     }
     DrawHeldText();
-    const QColor color = ToQColor(pen_.Color);
-    if (pen_.Width > 1) {
-        painter_.setPen(QPen(color, pen_.Width, Qt::SolidLine, Qt::RoundCap));
+    const QColor color = ToQColor(CurrentPen().Color);
+    if (CurrentPen().Width > 1) {
+        painter_.setPen(QPen(color, CurrentPen().Width, Qt::SolidLine, Qt::RoundCap));
         painter_.drawLine(from.X, from.Y, to.X, to.Y);
         return;
     }
@@ -314,8 +321,9 @@ void QtCanvas::DrawFocusRect(const Rect& rect) {
         option.rect = ToQRect(rect);
         option.state = QStyle::State_Enabled | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
         option.palette = QGuiApplication::palette();
-        option.backgroundColor = brush_.Style == BrushStyle::Solid ? ToQColor(brush_.Color)
-                                                                   : option.palette.color(QPalette::Window);
+        option.backgroundColor = CurrentBrush().Style == BrushStyle::Solid
+                                     ? ToQColor(CurrentBrush().Color)
+                                     : option.palette.color(QPalette::Window);
         style_->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter_);
         return;
     }
@@ -353,16 +361,6 @@ void QtCanvas::DrawScrollArrow(const Rect& rect, ScrollArrow arrow) {
     style_->drawPrimitive(arrow == ScrollArrow::Up ? QStyle::PE_IndicatorArrowUp
                                                    : QStyle::PE_IndicatorArrowDown,
                           &option, &painter_);
-}
-
-void QtCanvas::SetClipRect(std::optional<Rect> clip) {
-    DrawHeldText();
-    clip_ = clip;
-    if (clip) {
-        painter_.setClipRect(ToQRect(*clip));
-    } else {
-        painter_.setClipping(false);
-    }
 }
 
 std::int32_t QtCanvas::PixelsPerInchX() const {

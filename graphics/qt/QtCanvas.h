@@ -30,25 +30,14 @@ public:
     void BeginTextBatch() override { ++textBatches_; }
     void EndTextBatch() override;
 
-    const FontState& Font() const override { return font_; }
-    void SetFont(const FontState& font) override;
     FontMetrics Metrics() const override;
-    const Brush& CurrentBrush() const override { return brush_; }
-    void SetBrush(const Brush& brush) override { brush_ = brush; }
-    const Pen& CurrentPen() const override { return pen_; }
-    void SetPen(const Pen& pen) override { pen_ = pen; }
     Size TextExtent(std::string_view text) const override;
     std::int32_t TextHeight(std::string_view text) const override;
     std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) override;
     void Rectangle(const Rect& rect) override;
     void FillRect(const Rect& rect) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override { penPos_ = {x, y}; }
-    void LineTo(std::int32_t x, std::int32_t y) override;
-    Point PenPos() const override { return penPos_; }
     void DrawFocusRect(const Rect& rect) override;
     void DrawScrollArrow(const Rect& rect, ScrollArrow arrow) override;
-    std::optional<Rect> ClipRect() const override { return clip_; }
-    void SetClipRect(std::optional<Rect> clip) override;
     std::int32_t PixelsPerInchX() const override;
     std::int32_t PixelsPerInchY() const override;
     void DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) override;
@@ -56,6 +45,10 @@ public:
 
     // The Qt font the current font state draws with.
     QFont CurrentQFont() const { return Face().Font; }
+
+protected:
+    void StateChanged(StatePart part) override;
+    void DrawPenLine(Point from, Point to) override;
 
 private:
     const QtFontFace& Face() const;
@@ -66,7 +59,7 @@ private:
     // widths put it, in the font Qt falls back to where the face lacks it; returns the piece's width.
     std::int32_t DrawWidePiece(std::string_view text, QPointF origin, const QColor& color);
     std::int32_t Width(const QtFontFace& face, std::string_view text) const {
-        return font_.Encoding == TextEncoding::Utf8 ? face.Utf8Width(text) : face.Width(text);
+        return Font().Encoding == TextEncoding::Utf8 ? face.Utf8Width(text) : face.Width(text);
     }
     void DrawHeldText();
     std::int32_t DrawTextLine(const QtFontFace& face, const TextLine& line, const Rect& rect,
@@ -79,12 +72,7 @@ private:
 
     QPainter& painter_;
     const QStyle* style_;
-    FontState font_;
-    Brush brush_;
-    Pen pen_;
-    Point penPos_;
-    std::optional<Rect> clip_;
-    mutable std::shared_ptr<const QtFontFace> face_; // of font_, found when first needed
+    mutable std::shared_ptr<const QtFontFace> face_; // of Font(), found when first needed
     int textBatches_ = 0;
     // Glyphs not drawn yet, all of one face and colour, placed in device coordinates; the buffers are
     // reused from run to run.

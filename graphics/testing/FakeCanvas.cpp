@@ -24,7 +24,7 @@ Size FakeCanvas::TextExtent(std::string_view text) const {
 
 std::int32_t FakeCanvas::PieceWidth(std::string_view piece) const {
     std::size_t characters = piece.size();
-    if (font_.Encoding == TextEncoding::Utf8) {
+    if (Font().Encoding == TextEncoding::Utf8) {
         characters = 0;
         for (; !piece.empty(); ++characters) {
             piece.remove_prefix(FirstUtf8Character(piece).Length);
@@ -35,14 +35,14 @@ std::int32_t FakeCanvas::PieceWidth(std::string_view piece) const {
 }
 
 TextLine FakeCanvas::LayOut(std::string_view text, const Rect& rect, TextFormat format) const {
-    return LayOutTextLine(text, rect, format, Metrics(), font_.Encoding,
+    return LayOutTextLine(text, rect, format, Metrics(), Font().Encoding,
                           [this](std::string_view piece) { return PieceWidth(piece); });
 }
 
 std::int32_t FakeCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
     if ((format & DT_CALCRECT) != 0) {
         ++measureCount_;
-        const Rect extent = MeasureTextLine(text, rect, format, Metrics(), font_.Encoding,
+        const Rect extent = MeasureTextLine(text, rect, format, Metrics(), Font().Encoding,
                                             [this](std::string_view piece) { return PieceWidth(piece); });
         rect.Right = extent.Right;
         rect.Bottom = extent.Bottom;
@@ -58,7 +58,7 @@ std::int32_t FakeCanvas::DrawText(std::string_view text, Rect& rect, TextFormat 
         record.Marks.push_back({line.Cell.Left + mark.Left, line.Cell.Left + mark.Right});
     }
     record.Origin = {line.Cell.Left, line.Cell.Top};
-    const double angle = font_.Escapement / 10.0 * std::numbers::pi / 180.0;
+    const double angle = Font().Escapement / 10.0 * std::numbers::pi / 180.0;
     const double width = line.Cell.Width();
     record.End = {record.Origin.X + static_cast<std::int32_t>(std::lround(width * std::cos(angle))),
                   record.Origin.Y - static_cast<std::int32_t>(std::lround(width * std::sin(angle)))};
@@ -74,11 +74,10 @@ void FakeCanvas::FillRect(const Rect& rect) {
     records_.push_back(Record(DrawKind::FillRect, rect));
 }
 
-void FakeCanvas::LineTo(std::int32_t x, std::int32_t y) {
-    const Point to{x, y};
+void FakeCanvas::DrawPenLine(Point from, Point to) {
     DrawRecord record = Record(DrawKind::Line, {});
-    record.Points = {penPos_, to};
-    const std::vector<Point> pixels = LinePixels(penPos_, to);
+    record.Points = {from, to};
+    const std::vector<Point> pixels = LinePixels(from, to);
     if (!pixels.empty()) {
         const auto [minX, maxX] =
             std::minmax_element(pixels.begin(), pixels.end(), [](Point a, Point b) { return a.X < b.X; });
@@ -87,7 +86,6 @@ void FakeCanvas::LineTo(std::int32_t x, std::int32_t y) {
         record.Area = {minX->X, minY->Y, maxX->X + 1, maxY->Y + 1};
     }
     records_.push_back(std::move(record));
-    penPos_ = to;
 }
 
 void FakeCanvas::Polyline(std::span<const Point> points) {
@@ -150,10 +148,10 @@ DrawRecord FakeCanvas::Record(DrawKind kind, const Rect& area) const {
     DrawRecord record;
     record.Kind = kind;
     record.Area = area;
-    record.Font = font_;
-    record.BrushState = brush_;
-    record.PenState = pen_;
-    record.Clip = clip_;
+    record.Font = Font();
+    record.BrushState = CurrentBrush();
+    record.PenState = CurrentPen();
+    record.Clip = ClipRect();
     return record;
 }
 

@@ -61,25 +61,14 @@ public:
     explicit FakeCanvas(FakeMetrics metrics = {});
     ~FakeCanvas() override = default;
 
-    const FontState& Font() const override { return font_; }
-    void SetFont(const FontState& font) override { font_ = font; }
     FontMetrics Metrics() const override;
-    const Brush& CurrentBrush() const override { return brush_; }
-    void SetBrush(const Brush& brush) override { brush_ = brush; }
-    const Pen& CurrentPen() const override { return pen_; }
-    void SetPen(const Pen& pen) override { pen_ = pen; }
     Size TextExtent(std::string_view text) const override;
     std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) override;
     void Rectangle(const Rect& rect) override;
     void FillRect(const Rect& rect) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override { penPos_ = {x, y}; }
-    void LineTo(std::int32_t x, std::int32_t y) override;
-    Point PenPos() const override { return penPos_; }
     void Polyline(std::span<const Point> points) override;
     void DrawFocusRect(const Rect& rect) override;
     void DrawScrollArrow(const Rect& rect, ScrollArrow arrow) override;
-    std::optional<Rect> ClipRect() const override { return clip_; }
-    void SetClipRect(std::optional<Rect> clip) override { clip_ = clip; }
     std::int32_t PixelsPerInchX() const override { return pixelsPerInchX_; }
     std::int32_t PixelsPerInchY() const override { return pixelsPerInchY_; }
     void DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) override;
@@ -97,6 +86,9 @@ public:
     std::size_t MeasuredCharacters() const { return measuredCharacters_; }
     void ClearRecords();
 
+protected:
+    void DrawPenLine(Point from, Point to) override;
+
 private:
     DrawRecord Record(DrawKind kind, const Rect& area) const;
     TextLine LayOut(std::string_view text, const Rect& rect, TextFormat format) const;
@@ -105,11 +97,6 @@ private:
     FakeMetrics metrics_;
     std::int32_t pixelsPerInchX_;
     std::int32_t pixelsPerInchY_;
-    FontState font_;
-    Brush brush_;
-    Pen pen_;
-    Point penPos_;
-    std::optional<Rect> clip_;
     std::vector<DrawRecord> records_;
     mutable int measureCount_ = 0;
     mutable std::size_t measuredCharacters_ = 0;

@@ -46,6 +46,19 @@ std::wstring Wide(std::string_view text, TextEncoding encoding) {
     return ToWide(DecodeWindows1252(text));
 }
 
+// The rectangle around the clip region the device came with, if it has one.
+std::optional<Rect> DeviceClip(HDC dc) {
+    std::optional<Rect> clip;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (GetClipRgn(dc, region) == 1) {
+        RECT box{};
+        GetRgnBox(region, &box);
+        clip = Rect{box.left, box.top, box.right, box.bottom};
+    }
+    DeleteObject(region);
+    return clip;
+}
+
 } // namespace
 
 void GdiCanvas::ObjectDeleter::operator()(HFONT__* font) const {
@@ -60,14 +73,7 @@ void GdiCanvas::ObjectDeleter::operator()(HBRUSH__* brush) const {
     DeleteObject(brush);
 }
 
-GdiCanvas::GdiCanvas(HDC__* dc) : dc_(dc), savedState_(SaveDC(dc)) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    if (GetClipRgn(dc_, region) == 1) {
-        RECT box{};
-        GetRgnBox(region, &box);
-        clip_ = Rect{box.left, box.top, box.right, box.bottom};
-    }
-    DeleteObject(region);
+GdiCanvas::GdiCanvas(HDC__* dc) : Canvas(DeviceClip(dc)), dc_(dc), savedState_(SaveDC(dc)) {
     SelectFont();
     SelectPen();
     SelectBrush();
@@ -78,31 +84,39 @@ GdiCanvas::~GdiCanvas() {
     RestoreDC(dc_, savedState_);
 }
 
-void GdiCanvas::SetFont(const FontState& font) {
-    FontState sameFace = font;
-    sameFace.Color = font_.Color;
-    const bool newFace = sameFace != font_;
-    font_ = font;
-    if (newFace) {
+void GdiCanvas::StateChanged(StatePart part) {
+    switch (part) {
+    case StatePart::Font:
         SelectFont();
+        break;
+    case StatePart::Brush:
+        SelectBrush();
+        break;
+    case StatePart::Pen:
+        SelectPen();
+        break;
+    case StatePart::Clip:
+        SelectClip();
+        break;
     }
 }
 
 void GdiCanvas::SelectFont() {
+    const FontState& font = Font();
     LOGFONTW logFont{};
-    logFont.lfHeight = CharacterHeight(font_.Size, PixelsPerInchY());
-    logFont.lfEscapement = font_.Escapement;
-    logFont.lfOrientation = font_.Escapement;
-    logFont.lfWeight = font_.Bold ? FW_BOLD : FW_NORMAL;
-    logFont.lfItalic = font_.Italic ? TRUE : FALSE;
-    logFont.lfUnderline = font_.Underline ? TRUE : FALSE;
-    logFont.lfStrikeOut = font_.StrikeOut ? TRUE : FALSE;
-    logFont.lfCharSet = font_.Charset;
+    logFont.lfHeight = CharacterHeight(font.Size, PixelsPerInchY());
+    logFont.lfEscapement = font.Escapement;
+    logFont.lfOrientation = font.Escapement;
+    logFont.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfItalic = font.Italic ? TRUE : FALSE;
+    logFont.lfUnderline = font.Underline ? TRUE : FALSE;
+    logFont.lfStrikeOut = font.StrikeOut ? TRUE : FALSE;
+    logFont.lfCharSet = font.Charset;
     logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
     logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     logFont.lfQuality = DEFAULT_QUALITY;
     logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const std::wstring name = ToWide(DecodeWindows1252(font_.Name));
+    const std::wstring name = ToWide(DecodeWindows1252(font.Name));
     std::wcsncpy(logFont.lfFaceName, name.c_str(), LF_FACESIZE - 1);
     Owned<HFONT__> created(CreateFontIndirectW(&logFont));
     SelectObject(dc_, created.get());
@@ -116,34 +130,21 @@ FontMetrics GdiCanvas::Metrics() const {
             metrics.tmInternalLeading, metrics.tmExternalLeading, metrics.tmAveCharWidth};
 }
 
-void GdiCanvas::SetBrush(const Brush& brush) {
-    if (brush != brush_) {
-        brush_ = brush;
-        SelectBrush();
-    }
-}
-
 void GdiCanvas::SelectBrush() {
-    if (brush_.Style == BrushStyle::Clear) {
+    if (CurrentBrush().Style == BrushStyle::Clear) {
         SelectObject(dc_, GetStockObject(NULL_BRUSH));
         gdiBrush_.reset();
         return;
     }
-    Owned<HBRUSH__> created(CreateSolidBrush(ToColorRef(brush_.Color)));
+    Owned<HBRUSH__> created(CreateSolidBrush(ToColorRef(CurrentBrush().Color)));
     SelectObject(dc_, created.get());
     gdiBrush_ = std::move(created);
 }
 
-void GdiCanvas::SetPen(const Pen& pen) {
-    if (pen != pen_) {
-        pen_ = pen;
-        SelectPen();
-    }
-}
-
 void GdiCanvas::SelectPen() {
-    const int style = pen_.Style == PenStyle::Clear ? PS_NULL : PS_SOLID;
-    Owned<HPEN__> created(CreatePen(style, std::max(pen_.Width, 0), ToColorRef(pen_.Color)));
+    const Pen& pen = CurrentPen();
+    const int style = pen.Style == PenStyle::Clear ? PS_NULL : PS_SOLID;
+    Owned<HPEN__> created(CreatePen(style, std::max(pen.Width, 0), ToColorRef(pen.Color)));
     SelectObject(dc_, created.get());
     gdiPen_ = std::move(created);
 }
@@ -152,29 +153,29 @@ Size GdiCanvas::TextExtent(std::string_view text) const {
     if (text.empty()) {
         return {0, Metrics().Height};
     }
-    const std::wstring wide = Wide(text, font_.Encoding);
+    const std::wstring wide = Wide(text, Font().Encoding);
     SIZE size{};
     GetTextExtentPoint32W(dc_, wide.data(), static_cast<int>(wide.size()), &size);
     return {size.cx, size.cy};
 }
 
 void GdiCanvas::PrepareText() {
-    SetTextColor(dc_, ToColorRef(font_.Color));
-    if (brush_.Style == BrushStyle::Clear) {
+    SetTextColor(dc_, ToColorRef(Font().Color));
+    if (CurrentBrush().Style == BrushStyle::Clear) {
         SetBkMode(dc_, TRANSPARENT);
     } else {
         SetBkMode(dc_, OPAQUE);
-        SetBkColor(dc_, ToColorRef(brush_.Color));
+        SetBkColor(dc_, ToColorRef(CurrentBrush().Color));
     }
 }
 
 std::int32_t GdiCanvas::DrawText(std::string_view text, Rect& rect, TextFormat format) {
-    std::wstring wide = Wide(text, font_.Encoding);
+    std::wstring wide = Wide(text, Font().Encoding);
     if ((format & DT_CALCRECT) != 0) {
         // An extent does not depend on where the text would sit; GDI would leave a bottom-aligned
         // rectangle's bottom where it was instead of setting it from the text's height.
         format &= ~(DT_BOTTOM | DT_VCENTER);
-    } else if (font_.Escapement % 3600 != 0) {
+    } else if (Font().Escapement % 3600 != 0) {
         // Rotated text leaves its rectangle by nature; clipping it there would hide it.
         format |= DT_NOCLIP;
     }
@@ -199,18 +200,9 @@ void GdiCanvas::FillRect(const Rect& rect) {
     }
 }
 
-void GdiCanvas::MoveTo(std::int32_t x, std::int32_t y) {
-    MoveToEx(dc_, x, y, nullptr);
-}
-
-void GdiCanvas::LineTo(std::int32_t x, std::int32_t y) {
-    ::LineTo(dc_, x, y);
-}
-
-Point GdiCanvas::PenPos() const {
-    POINT position{};
-    GetCurrentPositionEx(dc_, &position);
-    return {position.x, position.y};
+void GdiCanvas::DrawPenLine(Point from, Point to) {
+    MoveToEx(dc_, from.X, from.Y, nullptr);
+    ::LineTo(dc_, to.X, to.Y);
 }
 
 void GdiCanvas::Polyline(std::span<const Point> points) {
@@ -238,8 +230,8 @@ void GdiCanvas::DrawScrollArrow(const Rect& rect, ScrollArrow arrow) {
                      (arrow == ScrollArrow::Up ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) | DFCS_FLAT);
 }
 
-void GdiCanvas::SetClipRect(std::optional<Rect> clip) {
-    clip_ = clip;
+void GdiCanvas::SelectClip() {
+    const std::optional<Rect> clip = ClipRect();
     if (!clip) {
         SelectClipRgn(dc_, nullptr);
         return;

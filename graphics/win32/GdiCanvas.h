@@ -28,29 +28,22 @@ public:
     explicit GdiCanvas(HDC__* dc);
     ~GdiCanvas() override;
 
-    const FontState& Font() const override { return font_; }
-    void SetFont(const FontState& font) override;
     FontMetrics Metrics() const override;
-    const Brush& CurrentBrush() const override { return brush_; }
-    void SetBrush(const Brush& brush) override;
-    const Pen& CurrentPen() const override { return pen_; }
-    void SetPen(const Pen& pen) override;
     Size TextExtent(std::string_view text) const override;
     std::int32_t DrawText(std::string_view text, Rect& rect, TextFormat format) override;
     void Rectangle(const Rect& rect) override;
     void FillRect(const Rect& rect) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override;
-    void LineTo(std::int32_t x, std::int32_t y) override;
-    Point PenPos() const override;
     void Polyline(std::span<const Point> points) override;
     void DrawFocusRect(const Rect& rect) override;
     void DrawScrollArrow(const Rect& rect, ScrollArrow arrow) override;
-    std::optional<Rect> ClipRect() const override { return clip_; }
-    void SetClipRect(std::optional<Rect> clip) override;
     std::int32_t PixelsPerInchX() const override;
     std::int32_t PixelsPerInchY() const override;
     void DrawBitmap(std::int32_t x, std::int32_t y, const Bitmap& bitmap) override;
     void StretchDrawBitmap(const Rect& target, const Bitmap& bitmap) override;
+
+protected:
+    void StateChanged(StatePart part) override;
+    void DrawPenLine(Point from, Point to) override;
 
 private:
     struct ObjectDeleter {
@@ -63,16 +56,13 @@ private:
     void SelectFont();
     void SelectPen();
     void SelectBrush();
+    void SelectClip();
     // Sets the device's text colour and background from the font and the brush.
     void PrepareText();
     void Blend(const Rect& target, const Bitmap& bitmap);
 
     HDC__* dc_;
     int savedState_;
-    FontState font_;
-    Brush brush_;
-    Pen pen_;
-    std::optional<Rect> clip_;
     Owned<HFONT__> gdiFont_;
     Owned<HPEN__> gdiPen_;
     Owned<HBRUSH__> gdiBrush_;

@@ -1,20 +1,15 @@
 #include "shell/win32/SecondStart.h"
 
 #include "files/win32/WidePaths.h"
+#include "shell/handover/HandOverRetries.h"
 #include "shell/win32/HandOverProtocol.h"
 #include "shell/win32/HandOverSender.h"
 
-#include <cstdlib>
 #include <shellapi.h>
-#include <thread>
 
 namespace velmora {
 
 namespace {
-
-constexpr std::chrono::milliseconds kRetryPause{25};
-// A window that keeps dying on the handed-over sheets should not be restarted forever.
-constexpr int kMostBreaks = 20;
 
 std::string Why(const std::optional<std::wstring>& path, const std::string& why) {
     std::string message = "velmora: " + why;
@@ -70,44 +65,15 @@ std::vector<std::wstring> CommandLineArguments(const wchar_t* commandLine) {
 
 StartDecision ClaimOrHandOver(const std::optional<std::wstring>& path, std::chrono::milliseconds patience,
                               const std::function<void(const std::string& message)>& tell) {
-    auto deadline = std::chrono::steady_clock::now() + patience;
-    int breaks = 0;
-    for (;;) {
-        if (auto mark = InstanceMutex::Acquire()) {
-            return StartDecision{std::move(mark), 0};
-        }
-        switch (HandOver(path, patience)) {
-        case HandOverResult::Delivered:
-            return StartDecision{};
-        case HandOverResult::Broken:
-            if (++breaks > kMostBreaks) {
-                tell(Why(path, "the running window went away " + std::to_string(breaks) + " times"));
-                return StartDecision{nullptr, 1};
-            }
-            // Whoever takes the mutex next needs the time to start that the first one had.
-            deadline = std::chrono::steady_clock::now() + patience;
-            break;
-        case HandOverResult::NoWindow:
-            if (std::chrono::steady_clock::now() >= deadline) {
-                tell(Why(path, "the running Velmora did not take hand-overs within " +
-                                   std::to_string(patience.count()) + " ms"));
-                return StartDecision{nullptr, 1};
-            }
-            std::this_thread::sleep_for(kRetryPause);
-            break;
-        }
-    }
-}
-
-std::chrono::milliseconds HandOverPatience() {
-    if (const char* value = std::getenv("VELMORA_HANDOVER_PATIENCE"); value != nullptr && *value != '\0') {
-        char* end = nullptr;
-        const double seconds = std::strtod(value, &end);
-        if (*end == '\0' && seconds >= 0) {
-            return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-        }
-    }
-    return std::chrono::seconds(30);
+    StartDecision decision;
+    decision.ExitCode =
+        ClaimOrHandOverWith({[&] { return (decision.Mark = InstanceMutex::Acquire()) != nullptr; },
+                             [&] { return AnswerOf(HandOver(path, patience)); },
+                             [&](const std::string& why) {
+                                 tell(Why(path, why));
+                             }},
+                            patience);
+    return decision;
 }
 
 } // namespace velmora

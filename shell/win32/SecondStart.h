@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/handover/HandOverPatience.h"
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -46,9 +48,5 @@ struct StartDecision {
 // 0 unless its sheet's run was answered.
 StartDecision ClaimOrHandOver(const std::optional<std::wstring>& path, std::chrono::milliseconds patience,
                               const std::function<void(const std::string& message)>& tell);
-
-// How long a second start waits for a starting window to answer: 30 s, or the seconds in
-// VELMORA_HANDOVER_PATIENCE, as on Linux.
-std::chrono::milliseconds HandOverPatience();
 
 } // namespace velmora

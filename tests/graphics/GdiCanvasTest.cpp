@@ -3,6 +3,7 @@
 
 #include "graphics/win32/GdiHeaders.h"
 #include "graphics/win32/testing/GdiSurface.h"
+#include "tests/graphics/CanvasConformance.h"
 
 #include <cstdlib>
 #include <functional>
@@ -42,6 +43,19 @@ std::unique_ptr<GdiSurface> RenderText(const std::string& text, const Rect& rect
         canvas.DrawText(text, r, format);
     });
 }
+
+SurfacePixels PaintOnGdi(Size size, const std::function<void(Canvas&)>& draw) {
+    auto surface = std::make_shared<GdiSurface>(size.Width, size.Height);
+    {
+        GdiCanvas canvas(surface->Dc());
+        draw(canvas);
+    }
+    return [surface](int x, int y) {
+        return surface->Pixel(x, y);
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, CanvasConformanceTest, ::testing::Values(&PaintOnGdi));
 
 TEST(GdiCanvasTest, TextSitsOnTheBottomOfItsRectangleAndMeasuresAsItDraws) {
     const Rect rect{10, 10, 200, 60};
@@ -223,43 +237,6 @@ TEST(GdiCanvasTest, FocusRectInvertsEveryOtherBorderPixel) {
     EXPECT_EQ(twice->InkCount(clYellow), 0);
 }
 
-TEST(GdiCanvasTest, RectanglesLinesAndPolylinesFollowGdiPixels) {
-    const std::unique_ptr<GdiSurface> surface = Render(40, 40, Sans(), [](GdiCanvas& canvas) {
-        canvas.SetPen({clRed, 1, PenStyle::Solid});
-        canvas.SetBrushColor(clBlue);
-        canvas.Rectangle({2, 2, 10, 8});
-        canvas.SetPen({clRed, 1, PenStyle::Clear});
-        canvas.Rectangle({20, 2, 30, 8});
-        canvas.SetPen({clGreen, 1, PenStyle::Solid});
-        canvas.MoveTo(0, 20);
-        canvas.LineTo(10, 20);
-        canvas.LineTo(10, 30);
-        EXPECT_EQ(canvas.PenPos(), (Point{10, 30}));
-        const Point corner[] = {{20, 20}, {24, 24}, {30, 24}};
-        canvas.Polyline(corner);
-        EXPECT_EQ(canvas.PenPos(), (Point{10, 30})) << "a polyline leaves the pen where it was";
-        canvas.SetBrushColor(clNone);
-        canvas.FillRect({30, 30, 35, 35});
-    });
-    struct Probe {
-        int x, y;
-        TColor expected;
-    };
-    const Probe probes[] = {
-        {2, 2, clRed},     {9, 7, clRed},     {10, 7, clWhite},  {9, 8, clWhite},
-        {5, 5, clBlue},                                                            // outlined
-        {20, 2, clBlue},   {28, 6, clBlue},   {29, 6, clWhite},  {28, 7, clWhite}, // clear pen
-        {0, 20, clGreen},  {9, 20, clGreen},  {10, 20, clGreen}, {10, 29, clGreen},
-        {10, 30, clWhite}, // lines
-        {20, 20, clGreen}, {23, 23, clGreen}, {24, 24, clGreen}, {29, 24, clGreen},
-        {30, 24, clWhite}, // polyline
-        {32, 32, clWhite}, // clear brush
-    };
-    for (const Probe& p : probes) {
-        EXPECT_EQ(surface->Pixel(p.x, p.y), p.expected) << p.x << "," << p.y;
-    }
-}
-
 TEST(GdiCanvasTest, TextBackgroundFollowsTheBrush) {
     struct Case {
         TColor brush;
@@ -315,31 +292,6 @@ TEST(GdiCanvasTest, PointSizesBecomePixelsOfTheDevice) {
         EXPECT_EQ(canvas.TextHeight("gh"), metrics.Height);
         EXPECT_EQ(metrics.Height, metrics.Ascent + metrics.Descent);
     });
-}
-
-TEST(GdiCanvasTest, BitmapsBlendAndStretchWithoutSmoothing) {
-    Bitmap bitmap(2, 2, ArgbFromColor(clRed));
-    bitmap.SetPixel(1, 0, 0);
-    bitmap.SetPixel(0, 1, ArgbFromColor(clBlue));
-    bitmap.SetPixel(1, 1, ArgbFromColor(clBlack, 0x80));
-    const std::unique_ptr<GdiSurface> surface = Render(40, 40, Sans(), [&](GdiCanvas& canvas) {
-        canvas.DrawBitmap(1, 1, bitmap);
-        canvas.StretchDrawBitmap({10, 10, 18, 18}, bitmap);
-    });
-    struct Probe {
-        int x, y;
-        TColor expected;
-    };
-    const TColor halfGrey = RGBColor(0x7F, 0x7F, 0x7F);
-    const Probe probes[] = {
-        {1, 1, clRed},     {2, 1, clWhite},  {1, 2, clBlue},     {2, 2, halfGrey},
-        {3, 3, clWhite},   {10, 10, clRed},  {13, 13, clRed},    {14, 10, clWhite},
-        {17, 13, clWhite}, {10, 17, clBlue}, {17, 17, halfGrey}, {18, 18, clWhite},
-    };
-    for (const Probe& p : probes) {
-        EXPECT_NEAR(RedOf(surface->Pixel(p.x, p.y)), RedOf(p.expected), 1) << p.x << "," << p.y;
-        EXPECT_NEAR(BlueOf(surface->Pixel(p.x, p.y)), BlueOf(p.expected), 1) << p.x << "," << p.y;
-    }
 }
 
 TEST(GdiCanvasTest, ScrollArrowsPointTheirWay) {

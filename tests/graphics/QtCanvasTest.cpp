@@ -3,6 +3,7 @@
 #include "graphics/qt/QtConversions.h"
 #include "graphics/qt/QtFonts.h"
 #include "graphics/qt/testing/QtTestSupport.h"
+#include "tests/graphics/CanvasConformance.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -50,6 +51,20 @@ QImage RenderText(const std::string& text, const Rect& rect, TextFormat format,
 }
 
 class QtCanvasTest : public QtTest {};
+
+SurfacePixels PaintOnQt(Size size, const std::function<void(Canvas&)>& draw) {
+    QImage image = WhiteImage(size.Width, size.Height, 96);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter);
+        draw(canvas);
+    }
+    return [image](int x, int y) {
+        return FromQColor(image.pixelColor(x, y));
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Qt, CanvasConformanceTest, ::testing::Values(&PaintOnQt));
 
 TEST_F(QtCanvasTest, TextSitsOnTheBottomOfItsRectangle) {
     const Rect rect{10, 10, 200, 60};
@@ -322,39 +337,6 @@ TEST_F(QtCanvasTest, EscapementTurnsTextCounterClockwise) {
     EXPECT_GE(ink.Left, 40);
 }
 
-TEST_F(QtCanvasTest, RectangleAndLinesFollowGdiPixels) {
-    const QImage image = Render(40, 40, Sans(), [](QtCanvas& canvas) {
-        canvas.SetPen({clRed, 1, PenStyle::Solid});
-        canvas.SetBrushColor(clBlue);
-        canvas.Rectangle({2, 2, 10, 8});
-        canvas.SetPen({clRed, 1, PenStyle::Clear});
-        canvas.Rectangle({20, 2, 30, 8});
-        canvas.SetPen({clGreen, 1, PenStyle::Solid});
-        canvas.MoveTo(0, 20);
-        canvas.LineTo(10, 20);
-        canvas.LineTo(10, 30);
-        canvas.MoveTo(20, 20);
-        canvas.LineTo(24, 24);
-        canvas.SetBrushColor(clNone);
-        canvas.FillRect({30, 30, 35, 35});
-    });
-    struct Probe {
-        int x, y;
-        QColor expected;
-    };
-    const QColor red(255, 0, 0), blue(0, 0, 255), green(0, 128, 0), white(Qt::white);
-    const Probe probes[] = {
-        {2, 2, red},     {9, 7, red},     {10, 7, white},  {9, 8, white},   {5, 5, blue},    // outlined
-        {20, 2, blue},   {28, 6, blue},   {29, 6, white},  {28, 7, white},                   // clear pen
-        {0, 20, green},  {9, 20, green},  {10, 20, green}, {10, 29, green}, {10, 30, white}, // lines
-        {20, 20, green}, {23, 23, green}, {24, 24, white},                                   // diagonal
-        {32, 32, white},                                                                     // clear brush
-    };
-    for (const Probe& p : probes) {
-        EXPECT_EQ(image.pixelColor(p.x, p.y), p.expected) << p.x << "," << p.y;
-    }
-}
-
 TEST_F(QtCanvasTest, StyledFocusRectMarksTheBorder) {
     const QImage image = Render(
         60, 40, Sans(),
@@ -420,28 +402,6 @@ TEST_F(QtCanvasTest, ScrollArrowsPointTheirWay) {
             return InkCount(image, button, {12, y, 28, y + 1});
         };
         EXPECT_EQ(rowInk(arrow.Top) < rowInk(arrow.Bottom - 1), c.tipAtTop) << (c.style != nullptr);
-    }
-}
-
-TEST_F(QtCanvasTest, BitmapsBlendAndStretchWithoutSmoothing) {
-    Bitmap bitmap(2, 2, ArgbFromColor(clRed));
-    bitmap.SetPixel(1, 0, 0);
-    bitmap.SetPixel(0, 1, ArgbFromColor(clBlue));
-    const QImage image = Render(40, 40, Sans(), [&](QtCanvas& canvas) {
-        canvas.DrawBitmap(1, 1, bitmap);
-        canvas.StretchDrawBitmap({10, 10, 18, 18}, bitmap);
-    });
-    struct Probe {
-        int x, y;
-        QColor expected;
-    };
-    const QColor red(255, 0, 0), blue(0, 0, 255), white(Qt::white);
-    const Probe probes[] = {
-        {1, 1, red},   {2, 1, white},   {1, 2, blue},    {3, 3, white},  {10, 10, red},
-        {13, 13, red}, {14, 10, white}, {17, 13, white}, {10, 17, blue}, {18, 18, white},
-    };
-    for (const Probe& p : probes) {
-        EXPECT_EQ(image.pixelColor(p.x, p.y), p.expected) << p.x << "," << p.y;
     }
 }
 

@@ -182,8 +182,8 @@ TEST_F(MagickGifTest, OptimisedFramesShowWhatTheWholeFramesShow) {
         ASSERT_EQ(blocks.size(), 6u) << c.name;
         bool patched = false;
         for (const gif::FrameBlock& block : blocks) {
-            disposalsMet.insert(block.disposal);
-            patched = patched || block.width < 40 || block.height < 24 || block.left != 0;
+            disposalsMet.insert(block.Disposal);
+            patched = patched || block.Width < 40 || block.Height < 24 || block.Left != 0;
         }
         EXPECT_TRUE(patched) << c.name << ": the optimiser left every frame whole";
         const std::vector<Bitmap> expected = EveryFrame(whole);

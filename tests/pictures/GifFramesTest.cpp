@@ -141,25 +141,25 @@ TEST(GifFrameScanTest, ReadsBlockFieldsAndZeroForBytesPastTheEnd) {
     const ByteVector whole = Join({Header(), Block(0x1234, 0x0102, 0x0304)});
     const std::optional<FrameBlock> full = FrameBlockAt(whole, 13);
     ASSERT_TRUE(full);
-    EXPECT_EQ(full->delay, 0x1234);
-    EXPECT_EQ(full->left, 0x0102);
-    EXPECT_EQ(full->top, 0x0304);
-    EXPECT_EQ(full->descriptor, 21u);
+    EXPECT_EQ(full->Delay, 0x1234);
+    EXPECT_EQ(full->Left, 0x0102);
+    EXPECT_EQ(full->Top, 0x0304);
+    EXPECT_EQ(full->Descriptor, 21u);
 
     // Only the low byte of the left edge lies inside the data.
     const ByteVector cut(whole.begin(), whole.begin() + 13 + 10);
     const std::optional<FrameBlock> partial = FrameBlockAt(cut, 13);
     ASSERT_TRUE(partial);
-    EXPECT_EQ(partial->left, 0x02);
-    EXPECT_EQ(partial->top, 0);
+    EXPECT_EQ(partial->Left, 0x02);
+    EXPECT_EQ(partial->Top, 0);
 
     const ByteVector between = Join({Header(), Control(7), kComment, kLooping, Image(9, 8)});
     const std::optional<FrameBlock> passed = FrameBlockAt(between, 13);
     ASSERT_TRUE(passed);
-    EXPECT_EQ(passed->delay, 7);
-    EXPECT_EQ(passed->left, 9);
-    EXPECT_EQ(passed->top, 8);
-    EXPECT_EQ(passed->descriptor, 13 + Control(7).size() + kComment.size() + kLooping.size());
+    EXPECT_EQ(passed->Delay, 7);
+    EXPECT_EQ(passed->Left, 9);
+    EXPECT_EQ(passed->Top, 8);
+    EXPECT_EQ(passed->Descriptor, 13 + Control(7).size() + kComment.size() + kLooping.size());
 }
 
 TEST(GifFrameScanTest, IndexesDelaysAndPositionsInOrder) {
@@ -177,11 +177,11 @@ TEST(GifFrameScanTest, IndexesDelaysAndPositionsInOrder) {
     ASSERT_EQ(index.size(), 3u);
     const std::uint16_t delays[] = {50, 20, 0};
     for (std::size_t i = 0; i < index.size(); ++i) {
-        EXPECT_EQ(index[i].delay, delays[i]) << i;
-        EXPECT_EQ(index[i].left, 2 * i + 1) << i;
-        EXPECT_EQ(index[i].top, 2 * i + 2) << i;
-        EXPECT_EQ(data.at(index[i].position), 0x21) << i;
-        EXPECT_EQ(data.at(index[i].descriptor), 0x2C) << i;
+        EXPECT_EQ(index[i].Delay, delays[i]) << i;
+        EXPECT_EQ(index[i].Left, 2 * i + 1) << i;
+        EXPECT_EQ(index[i].Top, 2 * i + 2) << i;
+        EXPECT_EQ(data.at(index[i].Position), 0x21) << i;
+        EXPECT_EQ(data.at(index[i].Descriptor), 0x2C) << i;
     }
 }
 
@@ -228,8 +228,8 @@ TEST(GifFrameScanTest, SelectingAFrameKeepsTheHeaderAndThatFramesImage) {
         ByteVector out = {0xEE};
         const SelectedFrame selected = SelectFrame(data, index, c.frame, out);
         EXPECT_EQ(out, Join({{0xEE}, c.expected})) << "frame " << c.frame;
-        EXPECT_EQ(selected.left, c.left) << "frame " << c.frame;
-        EXPECT_EQ(selected.top, c.top) << "frame " << c.frame;
+        EXPECT_EQ(selected.Left, c.left) << "frame " << c.frame;
+        EXPECT_EQ(selected.Top, c.top) << "frame " << c.frame;
     }
 }
 
@@ -253,12 +253,12 @@ TEST(GifFrameScanTest, HandlesAHundredThousandTinyFrames) {
     data.push_back(0x3B);
     const std::vector<FrameBlock> index = IndexFrameBlocks(data);
     ASSERT_EQ(index.size(), static_cast<std::size_t>(kFrames));
-    EXPECT_EQ(index.back().delay, (kFrames - 1) % 7);
+    EXPECT_EQ(index.back().Delay, (kFrames - 1) % 7);
 
     ByteVector out;
     const SelectedFrame last = SelectFrame(data, index, kFrames, out);
     EXPECT_EQ(out.size(), Header().size() + Control(0).size() + Image(0, 0).size() + 1);
-    EXPECT_EQ(last.left, static_cast<std::uint16_t>(kFrames - 1));
+    EXPECT_EQ(last.Left, static_cast<std::uint16_t>(kFrames - 1));
     out.clear();
     SelectFrame(data, index, 1, out);
     EXPECT_EQ(out.size(), Header().size() + Control(0).size() + Image(0, 0).size() + 1)
