@@ -37,7 +37,7 @@ public:
     // The descriptor on Linux, -1 on Windows or when the folder could not be opened.
     int Descriptor() const { return descriptor_; }
     // On Windows the folder's handle (null when it could not be opened, and on Linux) and where the
-    // folder really lies, as the handle's final path.
+    // folder really lies on its volume, as the handle's final path without the drive.
     void* Handle() const { return handle_; }
     const std::string& FinalPath() const { return finalPath_; }
     // Why nothing can be made in the folder, as an errno value; 0 when it is open.

@@ -6,9 +6,20 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 #include <winternl.h>
 
 namespace velmora {
+
+std::string PathOnVolume(HANDLE file) {
+    std::vector<char> buffer(sizeof(FILE_NAME_INFO) + 65536);
+    if (!GetFileInformationByHandleEx(file, FileNameInfo, buffer.data(), static_cast<DWORD>(buffer.size()))) {
+        return {};
+    }
+    const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+    return Utf8FromWide(std::wstring_view(info->FileName, info->FileNameLength / sizeof(wchar_t)));
+}
+
 namespace {
 
 int ErrnoOfStatus(NTSTATUS status) {
@@ -30,13 +41,18 @@ UNICODE_STRING CountedString(std::wstring& text) {
     return {bytes, bytes, text.data()};
 }
 
-// The final path the name should have: the folder's, then the name's parts.
-bool LiesAt(HANDLE file, const OpenFolder& folder, const std::string& name) {
-    const std::string final = FinalPathOf(file);
+// True when the file lies on the folder's volume at the folder's path with the name after it.
+bool LiesAt(HANDLE file, const BY_HANDLE_FILE_INFORMATION& info, const OpenFolder& folder,
+            const std::string& name) {
+    BY_HANDLE_FILE_INFORMATION folderInfo{};
     const std::string& root = folder.FinalPath();
-    std::string expected = root.empty() || root.back() == '\\' ? root : root + "\\";
-    expected += Utf8FromWide(WideName(name));
-    return !final.empty() && !root.empty() && SameFileName(final, expected);
+    const std::string final = PathOnVolume(file);
+    if (!GetFileInformationByHandle(static_cast<HANDLE>(folder.Handle()), &folderInfo) ||
+        folderInfo.dwVolumeSerialNumber != info.dwVolumeSerialNumber || final.empty() || root.empty()) {
+        return false;
+    }
+    const std::string expected = (root.back() == '\\' ? root : root + "\\") + Utf8FromWide(WideName(name));
+    return SameFileName(final, expected);
 }
 
 } // namespace
@@ -64,7 +80,7 @@ int OpenBeneath(const OpenFolder& folder, const std::string& name, const OpenReq
         return ErrnoOf(GetLastError());
     }
     const bool link = (opened.Info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    if (link || !LiesAt(file, folder, name)) {
+    if (link || !LiesAt(file, opened.Info, folder, name)) {
         if (request.Disposition == FILE_CREATE) {
             RemoveByHandle(file);
         }

@@ -32,11 +32,15 @@ struct OpenRequest {
 
 // Opens `name` ("/" or "\" between its parts) relative to the folder's handle, the entry itself when it
 // is a reparse point, and refuses what does not lie beneath the folder: ELOOP for a reparse point, or a
-// handle whose final path is not the folder's final path with the name after it (a link on the way, or
-// one the system follows without saying so); a file this call created is removed again first. Returns
-// an errno value, 0 when `opened` holds the name.
+// handle whose final path (on its volume) is not the folder's with the name after it (a link on the way,
+// or one the system follows without saying so); a file this call created is removed again first.
+// Returns an errno value, 0 when `opened` holds the name.
 int OpenBeneath(const OpenFolder& folder, const std::string& name, const OpenRequest& request,
                 HandleBeneath& opened);
+
+// Where an open file or folder lies on its volume, every link resolved ("\\" between the parts); empty
+// when the system cannot tell. Unlike the final path with its drive, Wine knows it past MAX_PATH too.
+std::string PathOnVolume(HANDLE file);
 
 // Gives an open file the name `name` in the folder `into` (held open), relative to that folder's handle.
 std::error_code RenameByHandle(HANDLE file, HANDLE into, const std::string& name, bool replace);

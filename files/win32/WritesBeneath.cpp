@@ -93,7 +93,7 @@ OpenFolder::OpenFolder(const std::string& path) : path_(path) {
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         refusal_ = ENOTDIR;
     } else {
-        finalPath_ = FinalPathOf(folder);
+        finalPath_ = PathOnVolume(folder);
         refusal_ = finalPath_.empty() ? ErrnoOf(GetLastError()) : 0;
     }
     if (refusal_ != 0) {
@@ -223,9 +223,9 @@ std::optional<TemporaryBeneath> LinkTemporaryBeneath(const OpenFolder& folder, c
     TemporaryBeneath temporary{{}, TemporaryFolderClaim(folder.ClaimedName())};
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary.Name = NewTemporaryName(backupName);
-        const std::string linkPath = folder.FinalPath() + "\\" + temporary.Name;
-        const std::string sheetPath = folder.FinalPath() + "\\" + sheetName;
-        if (CreateHardLinkW(WidePath(linkPath).c_str(), WidePath(sheetPath).c_str(), nullptr)) {
+        // By path: the link made is checked below to be the sheet's file, held meanwhile.
+        if (CreateHardLinkW(WidePath(folder.PathOf(temporary.Name)).c_str(),
+                            WidePath(folder.PathOf(sheetName)).c_str(), nullptr)) {
             break;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) {
