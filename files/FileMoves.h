@@ -63,17 +63,6 @@ struct WritePlan {
 WritePlan PlanFileWrite(const std::string& path);
 WritePlan PlanBackupWrite(const std::string& backupPath, const std::string& sheetPath);
 
-// A file written under a hidden temporary name, and the claim that keeps other runs' sweeps from it
-// until it is renamed or removed.
-struct HiddenTemporary {
-    std::string Path;
-    TemporaryFolderClaim Claim;
-};
-
-// Writes `content` under a new hidden temporary name beside the plan's target, neither flushed nor put in
-// place; throws the plan's error when it cannot.
-HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content);
-
 // Flushes a folder's entries (a rename into it) to disk. The system error, or an empty error code: a
 // folder that cannot be opened or flushed leaves what was renamed into it not known to be on disk.
 std::error_code SyncFolder(const std::string& folder);

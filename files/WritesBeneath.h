@@ -16,7 +16,10 @@ namespace velmora {
 // A sheet's folder held open while a run (or a batch) writes in it. On Linux every write, rename and
 // flush goes through the folder's descriptor with a name directly in it, so a folder on the way that is
 // swapped for a link after the folder was opened is never followed, and the folder is not looked up
-// again for each call. On Windows the names are checked beneath the folder and the calls go by path.
+// again for each call. On Windows the folder's handle is held so that the folder can be neither renamed
+// nor removed meanwhile; names are opened relative to it, never through a reparse point, and each
+// handle's final path is checked to lie beneath the folder's before anything is written, renamed or
+// removed through it.
 class OpenFolder {
 public:
     // `path` is empty for the working folder, or names the folder with or without a trailing separator.
@@ -33,18 +36,24 @@ public:
     std::string ClaimedName() const;
     // The descriptor on Linux, -1 on Windows or when the folder could not be opened.
     int Descriptor() const { return descriptor_; }
+    // On Windows the folder's handle (null when it could not be opened, and on Linux) and where the
+    // folder really lies on its volume, as the handle's final path without the drive.
+    void* Handle() const { return handle_; }
+    const std::string& FinalPath() const { return finalPath_; }
     // Why nothing can be made in the folder, as an errno value; 0 when it is open.
     int Refusal() const { return refusal_; }
-    // True while its path still names the folder it opened (always on Windows), so that one kept
-    // between runs is opened anew once the folder was replaced.
+    // True while its path still names the folder it opened, so that one kept between runs is opened
+    // anew once the folder was replaced.
     bool StillAtItsPath() const;
 
 private:
     std::string path_;
     int descriptor_ = -1;
+    void* handle_ = nullptr;
+    std::string finalPath_;
     // Why the folder could not be opened, as an errno value; every call then fails with it.
     int refusal_ = 0;
-    // Which folder it opened: device and inode on Linux.
+    // Which folder it opened: device and inode on Linux, volume serial number and file index on Windows.
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;
 };

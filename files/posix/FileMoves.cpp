@@ -238,16 +238,6 @@ void WriteBackupFile(const std::string& backupPath, std::string_view content, co
     WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
 }
 
-HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
-    TemporaryFile file(plan.Target, ModeOf(plan));
-    WriteContent(file, content, plan);
-    std::string temporary = file.CloseKeepingName();
-    if (temporary.empty()) {
-        throw Error(CannotCreateMessage(plan.ShownPath, errno));
-    }
-    return {std::move(temporary), file.TakeClaim()};
-}
-
 std::error_code SyncFolder(const std::string& folder) {
     FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (handle.get() < 0 || ::fsync(handle.get()) != 0) {

@@ -119,13 +119,4 @@ std::error_code TemporaryFile::ReplaceAs(const std::string& to) {
     return {};
 }
 
-std::string TemporaryFile::CloseKeepingName() {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        return {};
-    }
-    return std::exchange(path_, {});
-}
-
 } // namespace velmora

@@ -30,11 +30,6 @@ public:
     std::error_code LinkAs(const std::string& to);
     // Puts the file in place of `to`, replacing the directory entry itself (never what a link points at).
     std::error_code ReplaceAs(const std::string& to);
-    // Closes a hidden file unflushed and gives up its name, which the caller now owns; empty (errno set)
-    // when closing fails, the file then removed.
-    std::string CloseKeepingName();
-    // The claim on the folder, for a caller that keeps the file's name beyond this object.
-    TemporaryFolderClaim TakeClaim() { return std::move(claim_); }
 
 private:
     std::error_code NameBeside(const std::string& target);

@@ -22,6 +22,10 @@ fs::path PathOf(const std::string& utf8) {
 
 TempFolder::~TempFolder() {
     // Tests take write permission away; give it back so that everything can go.
+#ifdef _WIN32
+    // The file system library would follow them and empty the folders they lead to.
+    RemoveLinuxLinksBelow(path_);
+#endif
     std::error_code ignored;
     fs::permissions(PathOf(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
     for (fs::recursive_directory_iterator it(PathOf(path_), ignored), end; !ignored && it != end;

@@ -36,6 +36,16 @@ std::string ReadFile(const std::string& path);
 // Names in the folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
 
+#ifdef _WIN32
+// Under Wine: a Linux symbolic link `name` in `folder` to `target`, made by Linux's own `ln`, as a
+// folder unpacked on Linux holds one. Wine follows it without showing a reparse point, and makes no
+// reparse points of its own, so such links stand for them. False where there is no Linux (on Windows
+// itself). A TempFolder removes the links below it before anything else, never what they lead to.
+bool MakeLinuxLink(const std::string& folder, const std::string& target, const std::string& name);
+// Removes the Linux links MakeLinuxLink made below `folder`.
+void RemoveLinuxLinksBelow(const std::string& folder);
+#endif
+
 // Linux only: Windows has no unprivileged child of this kind.
 // Runs `work` in a child process without root's privileges (user and group 65534 when running as
 // root) and returns what it returned. Folders the child must write to have to be writable by it.

@@ -2,6 +2,7 @@
 
 #include "errors/ErrorMessages.h"
 #include "files/PathNames.h"
+#include "files/win32/HandlesBeneath.h"
 #include "files/win32/TemporaryFile.h"
 #include "files/win32/WidePaths.h"
 
@@ -14,11 +15,6 @@ namespace {
 std::error_code ErrorOf(int value) {
     return {value, std::generic_category()};
 }
-
-// What a replacement keeps of a file's attributes; read-only is refused before, and the rest are the
-// system's own.
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 DWORD AttributesOf(const std::string& path) {
     return GetFileAttributesW(WidePath(path).c_str());
@@ -33,30 +29,7 @@ std::string FinalPath(const std::string& path) {
     WinHandle file(CreateFileW(WidePath(path).c_str(), 0,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.valid()) {
-        return {};
-    }
-    std::wstring final(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFinalPathNameByHandleW(file.get(), final.data(), static_cast<DWORD>(final.size()),
-                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) {
-            return {};
-        }
-        if (length < final.size()) {
-            final.resize(length);
-            break;
-        }
-        final.resize(length + 1);
-    }
-    // The long-path prefix comes back only where it is needed.
-    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        final = L"\\\\" + final.substr(8);
-    } else if (final.rfind(L"\\\\?\\", 0) == 0) {
-        final = final.substr(4);
-    }
-    return Utf8FromWide(final);
+    return file.valid() ? FinalPathOf(file.get()) : std::string();
 }
 
 bool WriteAll(HANDLE file, std::string_view data) {
@@ -260,21 +233,6 @@ void CheckBackupPath(const std::string& backupPath) {
 
 void WriteBackupFile(const std::string& backupPath, std::string_view content, const std::string& sheetPath) {
     WriteNow(PlanBackupWrite(backupPath, sheetPath), content);
-}
-
-HiddenTemporary WriteHiddenTemporary(const WritePlan& plan, std::string_view content) {
-    std::string temporary;
-    WinHandle file(CreateHiddenBeside(plan.Target, plan.Kept.Permissions, temporary));
-    if (!file.valid()) {
-        throw Error(CannotCreateMessage(plan.ShownPath, ErrnoOf(GetLastError())));
-    }
-    if (!WriteAll(file.get(), content) || !file.Close()) {
-        const int error = ErrnoOf(GetLastError());
-        file.Close();
-        DeleteFileW(WidePath(temporary).c_str());
-        throw Error(CannotCreateMessage(plan.ShownPath, error));
-    }
-    return {std::move(temporary), TemporaryFolderClaim(ContainingFolder(plan.Target))};
 }
 
 std::error_code SyncFolder(const std::string&) {

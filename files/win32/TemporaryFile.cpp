@@ -3,6 +3,7 @@
 #include "files/PathNames.h"
 #include "files/StaleTemporaries.h"
 #include "files/TemporaryNames.h"
+#include "files/win32/HandlesBeneath.h"
 
 namespace velmora {
 namespace {
@@ -51,7 +52,14 @@ void SweepStaleTemporaries(const std::string& folder) {
         const DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
         if (IsTemporaryName(name) && (entry.dwFileAttributes & notAFile) == 0 &&
             CompareFileTime(&entry.ftLastWriteTime, &kProcessStart) < 0) {
-            DeleteFileW(WidePath(prefix + name).c_str());
+            // A living run holds its temporaries open without sharing their deletion, so this open
+            // fails for them and succeeds only for what a run that is gone left behind.
+            WinHandle stale(CreateFileW(WidePath(prefix + name).c_str(), DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            if (stale.valid()) {
+                RemoveByHandle(stale.get());
+            }
         }
     } while (FindNextFileW(search, &entry));
     FindClose(search);

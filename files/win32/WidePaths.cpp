@@ -92,4 +92,27 @@ std::error_code LastWindowsError() {
     return {ErrnoOf(GetLastError()), std::generic_category()};
 }
 
+std::string FinalPathOf(HANDLE file) {
+    std::wstring final(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            return {};
+        }
+        if (length < final.size()) {
+            final.resize(length);
+            break;
+        }
+        final.resize(length + 1);
+    }
+    // The long-path prefix comes back only where it is needed.
+    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        final = L"\\\\" + final.substr(8);
+    } else if (final.rfind(L"\\\\?\\", 0) == 0) {
+        final = final.substr(4);
+    }
+    return Utf8FromWide(final);
+}
+
 } // namespace velmora

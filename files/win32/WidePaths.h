@@ -21,13 +21,19 @@ std::wstring WidePath(const std::string& path);
 int ErrnoOf(DWORD error);
 std::error_code LastWindowsError();
 
+// Where an open file or folder really lies, every link resolved, as a UTF-8 path without the long-path
+// prefix; empty when the system cannot tell.
+std::string FinalPathOf(HANDLE file);
+
 // Owns one handle and closes it once.
 class WinHandle {
 public:
     explicit WinHandle(HANDLE handle) : handle_(handle) {}
     ~WinHandle() { Close(); }
+    WinHandle(WinHandle&& other) noexcept : handle_(other.Release()) {}
     WinHandle(const WinHandle&) = delete;
     WinHandle& operator=(const WinHandle&) = delete;
+    WinHandle& operator=(WinHandle&&) = delete;
 
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
@@ -35,6 +41,17 @@ public:
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
         return handle == INVALID_HANDLE_VALUE || handle == nullptr || CloseHandle(handle) != 0;
+    }
+    // Closes the handle held and holds `handle` instead.
+    void Reset(HANDLE handle) {
+        Close();
+        handle_ = handle;
+    }
+    // Gives the handle up without closing it.
+    HANDLE Release() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
     }
 
 private:
