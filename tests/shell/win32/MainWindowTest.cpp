@@ -11,6 +11,10 @@
 #include <shlobj.h>
 #include <thread>
 
+// windows.h's MoveFile macro would rename a method of the test storage; nothing here calls MoveFile.
+#undef MoveFile
+#include "tests/cue/TestSupport.h"
+
 namespace velmora {
 namespace {
 
@@ -159,6 +163,39 @@ TEST_F(MainWindowTest, ADropRepairsEachSheetAndWarnsOfTheRest) {
     EXPECT_NE(rows[0].find(L"=> GOOD"), std::wstring::npos) << fs::path(rows[0]).string();
     EXPECT_EQ(window.ProgressPosition(), 100);
     EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{L"notes.txt is not a valid CUE"});
+}
+
+// The lengths come from the files' own headers: the row of a sheet whose track starts past its audio
+// keeps its caption, and its tip says where the audio ends, under the sheet's path.
+TEST_F(MainWindowTest, ARowSaysWhenATrackStartsPastItsAudio) {
+    CurrentUserRegistry registry;
+    MainWindow window(GetModuleHandleW(nullptr), L"C:\\velmora.exe", registry);
+    const fs::path sheet = folder_ / L"short.cue";
+    std::ofstream(sheet) << "FILE \"short.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                            "  TRACK 02 AUDIO\r\n    INDEX 01 00:10:00\r\n";
+    testkit::WriteWav((folder_ / L"short.wav").string(), 44100);
+
+    BoxAnswerer boxes;
+    window.Init(sheet.wstring());
+    PumpUntil([&] { return SendMessageW(window.ListView1, LVM_GETITEMCOUNT, 0, 0) > 0; });
+
+    ASSERT_EQ(RowTexts(window.ListView1), std::vector<std::wstring>{L"short.cue => GOOD"});
+    const std::wstring details = window.RowDetails(0);
+    EXPECT_EQ(details, sheet.wstring() +
+                           L"\n\"short.wav\" on line 1 is too short for the sheet: track 2 starts at "
+                           L"00:10:00, the audio lasts 00:01.00 (00:09.00 past its end).")
+        << fs::path(details).string();
+
+    wchar_t tip[16] = {};
+    NMLVGETINFOTIPW request{};
+    request.hdr.hwndFrom = window.ListView1;
+    request.hdr.code = LVN_GETINFOTIPW;
+    request.pszText = tip;
+    request.cchTextMax = 16;
+    request.iItem = 0;
+    SendMessageW(window.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    EXPECT_EQ(std::wstring(tip), details.substr(0, 15));
+    EXPECT_TRUE(boxes.Texts().empty());
 }
 
 // The real program, twice: the second start hands its sheet to the first one's window and ends when
