@@ -232,9 +232,14 @@ void MainWindow::FormActivate() {
     try {
         association_.CreateSettingsKey();
     } catch (const std::exception& error) {
-        ShowError(error.what());
+        // Closing the box activates the window again: the same failure is shown once, not in a loop.
+        if (lastActivateError_ != error.what()) {
+            lastActivateError_ = error.what();
+            ShowError(error.what());
+        }
         return;
     }
+    lastActivateError_.clear();
     const bool flag = association_.FlagExists();
     const bool ticked = SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (flag != ticked) {

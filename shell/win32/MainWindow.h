@@ -78,6 +78,7 @@ private:
     // No other reader on Windows: the project's own header probes read every length.
     ProbeLengthReader lengths_{nullptr};
     std::vector<std::wstring> rowDetails_;
+    std::string lastActivateError_;
 };
 
 // Where the markup labels go, in the window's client coordinates at 96 dpi.

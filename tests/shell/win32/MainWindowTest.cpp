@@ -341,6 +341,19 @@ TEST_F(WindowTest, TheCheckBoxFollowsTheFlagAndWritesTheAssociation) {
     EXPECT_TRUE(dialogs.Texts().empty());
 }
 
+// A settings key that cannot be made shows its box once, though closing the box activates the window
+// again.
+TEST_F(WindowTest, ARefusedSettingsKeyIsShownOnceOnActivation) {
+    registry_.RefusedKeys = {kSettingsKey};
+    DialogAnswerer dialogs;
+    SendMessageW(window_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    PumpUntil([] { return false; }, 500);
+    SendMessageW(window_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(dialogs.Texts(),
+              std::vector<std::wstring>{L"Failed to create key Software\\Dastrel\\Velmora."});
+    EXPECT_FALSE(Ticked());
+}
+
 // The real program, twice: the second start hands its sheet to the first one's window and ends when
 // the row is there.
 TEST_F(MainWindowTest, ASecondStartOfTheProgramHandsItsSheetToTheWindow) {
