@@ -1,6 +1,7 @@
 #include "shell/win32/MainWindow.h"
 
 #include "cue/repair/Repair.h"
+#include "cue/repair/RowReport.h"
 #include "errors/ErrorMessages.h"
 #include "files/PathNames.h"
 #include "files/win32/WidePaths.h"
@@ -9,6 +10,7 @@
 #include "shell/win32/MakerAddresses.h"
 #include "shell/win32/ResourceIds.h"
 
+#include <algorithm>
 #include <commdlg.h>
 #include <shellapi.h>
 #include <utility>
@@ -118,6 +120,7 @@ void MainWindow::CreateControls() {
     column.mask = LVCF_WIDTH;
     column.cx = 470;
     SendMessageW(ListView1, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
     images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
     for (const int icon : {kBadIconId, kCorrectedIconId, kGoodIconId}) {
         const auto handle = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon),
@@ -188,6 +191,14 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        if (header.hwndFrom == ListView1 && header.code == LVN_GETINFOTIPW) {
+            FillRowTip(*reinterpret_cast<NMLVGETINFOTIPW*>(lParam));
+            return 0;
+        }
+        break;
+    }
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -244,9 +255,14 @@ void MainWindow::FormActivate() {
     try {
         association_.CreateSettingsKey();
     } catch (const std::exception& error) {
-        ShowError(error.what());
+        // Closing the box activates the window again: the same failure is shown once, not in a loop.
+        if (lastActivateError_ != error.what()) {
+            lastActivateError_ = error.what();
+            ShowError(error.what());
+        }
         return;
     }
+    lastActivateError_.clear();
     const bool flag = association_.FlagExists();
     const bool ticked = SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (flag != ticked) {
@@ -313,6 +329,34 @@ void MainWindow::AddResultRow(const std::string& caption, int iconIndex) {
     row.iImage = iconIndex;
     const auto index = SendMessageW(ListView1, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
     SendMessageW(ListView1, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+void MainWindow::DescribeResultRow(const RowReport& report) {
+    const auto row = static_cast<std::size_t>(SendMessageW(ListView1, LVM_GETITEMCOUNT, 0, 0));
+    if (row == 0) {
+        return;
+    }
+    rowDetails_.resize(row);
+    rowDetails_[row - 1] = Wide(state_.CuePath + "\n" + RowReasonsText(report));
+}
+
+std::wstring MainWindow::RowDetails(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= rowDetails_.size()) {
+        return {};
+    }
+    return rowDetails_[static_cast<std::size_t>(row)];
+}
+
+// The list asks for the tip of the row under the mouse; a longer text than its buffer is cut short.
+void MainWindow::FillRowTip(NMLVGETINFOTIPW& request) const {
+    const std::wstring details = RowDetails(request.iItem);
+    if (details.empty() || request.pszText == nullptr || request.cchTextMax <= 0) {
+        return;
+    }
+    const std::size_t room = static_cast<std::size_t>(request.cchTextMax) - 1;
+    const std::size_t length = std::min(details.size(), room);
+    std::copy_n(details.data(), length, request.pszText);
+    request.pszText[length] = L'\0';
 }
 
 std::optional<std::string> MainWindow::ChooseFile(const FileFilterList& filters,

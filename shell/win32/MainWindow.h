@@ -2,6 +2,7 @@
 
 // First: the controls bring <windows.h> after the canvas names its macros would clash with.
 #include "controls/win32/LabelWindow.h"
+#include "cue/probes/ProbeLengthReader.h"
 #include "cue/repair/RepairHost.h"
 #include "cue/repair/RepairState.h"
 #include "cue/text/TextBuffer.h"
@@ -50,8 +51,13 @@ public:
     void AddResultRow(const std::string& caption, int iconIndex) override;
     std::optional<std::string> ChooseFile(const FileFilterList& filters,
                                           const std::string& initialFolder) override;
+    // The sheet's path and the run's reasons, which the row shows as its tip.
+    void DescribeResultRow(const RowReport& report) override;
     TextBuffer& Buffer() override { return Memo1; }
     std::uint32_t TickCount() override;
+    LengthReader* Lengths() override { return &lengths_; }
+    // What a row's tip says; empty for a row without one.
+    std::wstring RowDetails(int row) const;
 
     HWND ListView1 = nullptr;
     HWND ProgressBar1 = nullptr;
@@ -71,6 +77,7 @@ private:
     void TakeDrop(HDROP drop);
     void RunBatch(const std::vector<std::wstring>& paths);
     void ShowError(const std::string& message);
+    void FillRowTip(NMLVGETINFOTIPW& request) const;
 
     HWND window_ = nullptr;
     HIMAGELIST images_ = nullptr;
@@ -78,6 +85,10 @@ private:
     RegistryAssociation association_;
     RunQueue runs_;
     bool openLinkEnabled_ = true;
+    // No other reader on Windows: the project's own header probes read every length.
+    ProbeLengthReader lengths_{nullptr};
+    std::vector<std::wstring> rowDetails_;
+    std::string lastActivateError_;
 };
 
 // Where the drop hint goes, in the window's client coordinates at 96 dpi.

@@ -35,12 +35,16 @@ protected:
     std::unique_ptr<Peer> Start(const std::wstring& mode, const std::wstring& more = L"") {
         auto peer =
             std::make_unique<Peer>(kPeerProgram, mode + L" \"" + log_.wstring() + L"\" " + more, folder_);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!HasLine("ready") && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        EXPECT_TRUE(HasLine("ready")) << "the " << fs::path(mode).string() << " peer did not start";
+        EXPECT_TRUE(WaitForLine("ready")) << "the " << fs::path(mode).string() << " peer did not start";
         return peer;
+    }
+    // Whether the line appeared in the log within 30 seconds.
+    bool WaitForLine(const std::string& wanted) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!HasLine(wanted) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return HasLine(wanted);
     }
     bool HasLine(const std::string& wanted) const {
         for (const std::string& line : Lines(log_)) {
@@ -130,9 +134,7 @@ TEST_F(HandOverTest, ABusyWindowRunsTheHandOversOneAfterTheOther) {
     Peer first(kPeerProgram, L"start first.cue", folder_);
     const std::string firstPath = (folder_ / "first.cue").string();
     const std::string secondPath = (folder_ / "second.cue").string();
-    for (int i = 0; i < 1000 && !HasLine("begin " + firstPath); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(WaitForLine("begin " + firstPath));
     Peer second(kPeerProgram, L"start second.cue", folder_);
     EXPECT_EQ(second.Wait(std::chrono::milliseconds(500)), -1);
     EXPECT_EQ(first.Wait(), 0);
@@ -145,13 +147,9 @@ TEST_F(HandOverTest, ABusyWindowRunsTheHandOversOneAfterTheOther) {
 TEST_F(HandOverTest, AWindowThatDiesInTheRunLeavesTheMutexToTheStart) {
     Peer holder(kPeerProgram, L"holder \"" + log_.wstring() + L"\" 60000", folder_);
     const std::string path = (folder_ / "sheet.cue").string();
-    for (int i = 0; i < 3000 && !HasLine("ready"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(WaitForLine("ready"));
     Peer start(kPeerProgram, L"start sheet.cue", folder_);
-    for (int i = 0; i < 3000 && !HasLine("begin " + path); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(WaitForLine("begin " + path));
     holder.Kill();
     EXPECT_EQ(start.Wait(), 2);
 }
