@@ -1,8 +1,11 @@
+// First: the test storage's MoveFile is declared before <windows.h> can rename it to MoveFileW, as the
+// window's header brings <windows.h> with the controls. Nothing here calls MoveFile.
 #include "shell/win32/MainWindow.h"
 
 #include "PeerProcess.h"
 #include "platform/win32/RegistryKeys.h"
 #include "shell/win32/HandOverProtocol.h"
+#include "tests/cue/TestSupport.h"
 #include "tests/platform/win32/FakeRegistry.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +17,6 @@
 #include <optional>
 #include <shlobj.h>
 #include <thread>
-
-// windows.h's MoveFile macro would rename a method of the test storage; nothing here calls MoveFile.
-#undef MoveFile
-#include "tests/cue/TestSupport.h"
 
 namespace velmora {
 namespace {
