@@ -1,11 +1,13 @@
 // First: the test storage's MoveFile is declared before <windows.h> can rename it to MoveFileW, as the
 // window's header brings <windows.h> with the controls. Nothing here calls MoveFile.
+// clang-format off
+#include "tests/cue/TestSupport.h"
 #include "shell/win32/MainWindow.h"
+// clang-format on
 
 #include "PeerProcess.h"
 #include "platform/win32/RegistryKeys.h"
 #include "shell/win32/HandOverProtocol.h"
-#include "tests/cue/TestSupport.h"
 #include "tests/platform/win32/FakeRegistry.h"
 
 #include <gtest/gtest.h>
