@@ -32,18 +32,6 @@ std::string FinalPath(const std::string& path) {
     return file.valid() ? FinalPathOf(file.get()) : std::string();
 }
 
-bool WriteAll(HANDLE file, std::string_view data) {
-    while (!data.empty()) {
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file, data.data(), piece, &written, nullptr)) {
-            return false;
-        }
-        data.remove_prefix(written);
-    }
-    return true;
-}
-
 // Copies across volumes under a hidden name beside `to`, flushed, then gives it the name `to` without
 // replacing, and only then removes the source.
 std::error_code MoveAcrossVolumes(const std::string& from, const std::string& to) {

@@ -1,5 +1,6 @@
 #include "files/win32/WidePaths.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace velmora {
@@ -113,6 +114,18 @@ std::string FinalPathOf(HANDLE file) {
         final = final.substr(4);
     }
     return Utf8FromWide(final);
+}
+
+bool WriteAll(HANDLE file, std::string_view data) {
+    while (!data.empty()) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, data.data(), piece, &written, nullptr)) {
+            return false;
+        }
+        data.remove_prefix(written);
+    }
+    return true;
 }
 
 } // namespace velmora

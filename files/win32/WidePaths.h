@@ -25,6 +25,9 @@ std::error_code LastWindowsError();
 // prefix; empty when the system cannot tell.
 std::string FinalPathOf(HANDLE file);
 
+// Writes all of `data` to an open file, in pieces the call can take; false when a piece fails.
+bool WriteAll(HANDLE file, std::string_view data);
+
 // Owns one handle and closes it once.
 class WinHandle {
 public:

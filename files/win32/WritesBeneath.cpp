@@ -35,18 +35,6 @@ int LookAt(const OpenFolder& folder, const std::string& name, HandleBeneath& fou
     return OpenBeneath(folder, name, {}, found);
 }
 
-bool WriteAll(HANDLE file, std::string_view data) {
-    while (!data.empty()) {
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file, data.data(), piece, &written, nullptr)) {
-            return false;
-        }
-        data.remove_prefix(written);
-    }
-    return true;
-}
-
 // A new hidden temporary for `name`, open for writing and for its rename, shared for reading only.
 int CreateTemporary(const OpenFolder& folder, const std::string& name, DWORD attributes, std::string& created,
                     HandleBeneath& file) {

@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "PeerProcess.h"
+#include "graphics/win32/testing/DesktopInput.h"
 #include "platform/win32/RegistryKeys.h"
 #include "shell/win32/HandOverProtocol.h"
 #include "tests/platform/win32/FakeRegistry.h"
@@ -24,6 +25,8 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
+using testkit::PumpFor;
+using testkit::PumpUntil;
 
 // The velmora.exe of this build, from the test program's folder.
 const fs::path kProgram = L"../../../shell/win32/velmora.exe";
@@ -165,18 +168,6 @@ private:
     std::thread thread_;
 };
 
-void PumpUntil(const std::function<bool()>& done, ULONGLONG limit = 20000) {
-    const ULONGLONG end = GetTickCount64() + limit;
-    while (!done() && GetTickCount64() < end) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    }
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -217,7 +208,7 @@ protected:
         return static_cast<int>(SendMessageW(window_->ListView1, LVM_GETITEMCOUNT, 0, 0));
     }
     void PumpUntilRows(int count) {
-        PumpUntil([&] { return RowCount() >= count; });
+        PumpUntil([&] { return RowCount() >= count; }, 20000);
     }
     // What the box tells its window when clicked.
     void Click() const {
@@ -294,7 +285,7 @@ TEST_F(WindowTest, TheChooserRunsTheChosenSheetAndOpensOnItsFolderNextTime) {
     window_->OpenCueFile();
     window_->SetOpenLinkEnabled(false);
     window_->OpenCueFile();
-    PumpUntil([] { return false; }, 300);
+    PumpFor(300);
 
     EXPECT_EQ(RowTexts(window_->ListView1), std::vector<std::wstring>{L"Björk — 東京.cue => GOOD"});
     const std::vector<std::wstring> shown = dialogs.Texts();
@@ -348,7 +339,7 @@ TEST_F(WindowTest, ARefusedSettingsKeyIsShownOnceOnActivation) {
     registry_.RefusedKeys = {kSettingsKey};
     DialogAnswerer dialogs;
     SendMessageW(window_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
-    PumpUntil([] { return false; }, 500);
+    PumpFor(500);
     SendMessageW(window_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_EQ(dialogs.Texts(),
               std::vector<std::wstring>{L"Failed to create key Software\\Dastrel\\Velmora."});
@@ -360,7 +351,7 @@ TEST_F(WindowTest, ARefusedSettingsKeyIsShownOnceOnActivation) {
 TEST_F(MainWindowTest, ASecondStartOfTheProgramHandsItsSheetToTheWindow) {
     Peer first(kProgram, L"", folder_);
     HWND window = nullptr;
-    PumpUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; });
+    PumpUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; }, 20000);
     ASSERT_NE(window, nullptr);
 
     EXPECT_EQ(Peer(kProgram, L"\"" + sheet_.wstring() + L"\"", folder_).Wait(), 0);
