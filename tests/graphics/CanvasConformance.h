@@ -21,4 +21,7 @@ protected:
     }
 };
 
+// The rows that look at pixels, for the canvases that draw them (not FakeCanvas).
+class CanvasPixelConformanceTest : public CanvasConformanceTest {};
+
 } // namespace velmora

@@ -56,6 +56,7 @@ SurfacePixels PaintOnGdi(Size size, const std::function<void(Canvas&)>& draw) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Gdi, CanvasConformanceTest, ::testing::Values(&PaintOnGdi));
+INSTANTIATE_TEST_SUITE_P(Gdi, CanvasPixelConformanceTest, ::testing::Values(&PaintOnGdi));
 
 TEST(GdiCanvasTest, TextSitsOnTheBottomOfItsRectangleAndMeasuresAsItDraws) {
     const Rect rect{10, 10, 200, 60};

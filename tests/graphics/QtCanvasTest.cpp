@@ -65,6 +65,7 @@ SurfacePixels PaintOnQt(Size size, const std::function<void(Canvas&)>& draw) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Qt, CanvasConformanceTest, ::testing::Values(&PaintOnQt));
+INSTANTIATE_TEST_SUITE_P(Qt, CanvasPixelConformanceTest, ::testing::Values(&PaintOnQt));
 
 TEST_F(QtCanvasTest, TextSitsOnTheBottomOfItsRectangle) {
     const Rect rect{10, 10, 200, 60};
