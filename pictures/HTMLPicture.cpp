@@ -159,7 +159,7 @@ void THTMLPicture::LoadFromAddress(const std::string& address) {
         sourceAddress_ = address;
         const std::string_view name = std::string_view(address).substr(kResourcePrefix.size());
         if (!name.empty()) {
-            LoadResourcePicture(*backend_.resources, name);
+            LoadResourcePicture(*backend_.Resources, name);
         }
     } else if (StartsWithIgnoringAsciiCase(address, kFilePrefix)) {
         sourceAddress_ = address;
@@ -234,24 +234,24 @@ void THTMLPicture::DecodeFrame() {
 }
 
 std::unique_ptr<DecodedPicture> THTMLPicture::DecodeBlock(std::vector<std::uint8_t> block) {
-    PictureDecoder::OpenedStream opened = backend_.decoder->OpenStream(std::move(block));
-    if (!opened.created) {
+    PictureDecoder::OpenedStream opened = backend_.Decoder->OpenStream(std::move(block));
+    if (!opened.Created) {
         throw Error(std::string(kCouldNotCreateImageStream));
     }
-    if (!opened.stream) {
+    if (!opened.Stream) {
         throw Error(std::string(kEmptyImageStream));
     }
     // A picture that the decoder refuses shows nothing, where one that could not be streamed keeps
     // showing what it did.
     decoded_.reset();
-    PictureDecoder::Decoded decoded = backend_.decoder->Decode(*opened.stream);
-    if (!decoded.accepted) {
+    PictureDecoder::Decoded decoded = backend_.Decoder->Decode(*opened.Stream);
+    if (!decoded.Accepted) {
         throw Error(std::string(kInvalidImageFormat));
     }
-    if (!decoded.picture) {
+    if (!decoded.Picture) {
         throw Error(std::string(kCouldNotLoadImage));
     }
-    return std::move(decoded.picture);
+    return std::move(decoded.Picture);
 }
 
 void THTMLPicture::ComposeFrame() {

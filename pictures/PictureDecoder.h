@@ -33,12 +33,12 @@ public:
 class PictureDecoder {
 public:
     struct OpenedStream {
-        bool created = false;
-        std::unique_ptr<PictureStream> stream;
+        bool Created = false;
+        std::unique_ptr<PictureStream> Stream;
     };
     struct Decoded {
-        bool accepted = false;
-        std::unique_ptr<DecodedPicture> picture;
+        bool Accepted = false;
+        std::unique_ptr<DecodedPicture> Picture;
     };
 
     virtual ~PictureDecoder() = default;
@@ -55,8 +55,8 @@ public:
 
 // What a picture needs from its surroundings. Both must outlive every picture made with them.
 struct PictureBackend {
-    PictureDecoder* decoder = nullptr;
-    const ResourceLibrary* resources = nullptr;
+    PictureDecoder* Decoder = nullptr;
+    const ResourceLibrary* Resources = nullptr;
 };
 
 } // namespace velmora

@@ -15,12 +15,12 @@ bool DumpDecodedPixels(PictureDecoder& decoder, const std::string& input, const 
         return false;
     }
     PictureDecoder::OpenedStream opened = decoder.OpenStream(std::move(block));
-    if (!opened.created) {
+    if (!opened.Created) {
         return false;
     }
-    const PictureDecoder::Decoded decoded = decoder.Decode(*opened.stream);
-    const auto* picture = dynamic_cast<const BitmapPicture*>(decoded.picture.get());
-    if (!decoded.accepted || picture == nullptr) {
+    const PictureDecoder::Decoded decoded = decoder.Decode(*opened.Stream);
+    const auto* picture = dynamic_cast<const BitmapPicture*>(decoded.Picture.get());
+    if (!decoded.Accepted || picture == nullptr) {
         return false;
     }
     const Bitmap& pixels = picture->Pixels();

@@ -57,14 +57,14 @@ TEST(WicPictureDecoderTest, DecodesTheWantedFormatsAndRefusesTheRest) {
     for (const DecodeCase& testCase : cases) {
         SCOPED_TRACE(testCase.name);
         PictureDecoder::OpenedStream opened = decoder.OpenStream(testCase.data);
-        ASSERT_TRUE(opened.created);
-        const PictureDecoder::Decoded decoded = decoder.Decode(*opened.stream);
+        ASSERT_TRUE(opened.Created);
+        const PictureDecoder::Decoded decoded = decoder.Decode(*opened.Stream);
         if (testCase.expected.IsEmpty()) {
-            EXPECT_FALSE(decoded.accepted);
+            EXPECT_FALSE(decoded.Accepted);
             continue;
         }
-        ASSERT_TRUE(decoded.accepted);
-        const auto& picture = dynamic_cast<const BitmapPicture&>(*decoded.picture);
+        ASSERT_TRUE(decoded.Accepted);
+        const auto& picture = dynamic_cast<const BitmapPicture&>(*decoded.Picture);
         EXPECT_EQ(picture.Pixels(), testCase.expected);
         // 96 pixels to the inch, 2540 hundredths of a millimetre, rounded to the nearest.
         EXPECT_EQ(picture.HimetricWidth(), (testCase.expected.Width() * 2540 + 48) / 96);
